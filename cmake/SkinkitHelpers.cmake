@@ -1,0 +1,34 @@
+# Adds every direct sub-folder of `parent` that has a CMakeLists.txt, and the folder itself
+# when it has one.
+function(skinkit_add_subfolders parent)
+  file(GLOB children LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/${parent}/*)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
+
+# skinkit_add_test(NAME src... [LIBS lib...] [ENV var=value...])
+# One GoogleTest executable, its cases registered with CTest one by one.
+function(skinkit_add_test name)
+  cmake_parse_arguments(T "" "" "LIBS;ENV" ${ARGN})
+  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE skinkit GTest::gtest GTest::gtest_main GTest::gmock ${T_LIBS})
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "SKINKIT_SOURCE_DIR=${CMAKE_SOURCE_DIR};${T_ENV}")
+endfunction()
+
+# skinkit_add_bench(NAME src... [LIBS lib...])
+function(skinkit_add_bench name)
+  cmake_parse_arguments(B "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${B_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE skinkit benchmark::benchmark benchmark::benchmark_main ${B_LIBS})
+endfunction()
+
+# skinkit_add_fuzzer(NAME src...): a libFuzzer target; its seed corpus is fuzz/corpus/NAME.
+function(skinkit_add_fuzzer name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE skinkit ${SKINKIT_DEPS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()

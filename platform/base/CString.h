@@ -1,0 +1,129 @@
+// The framework's wide string. It holds wchar_t text (UTF-32 on Linux), so L"..." literals and
+// wchar_t* arguments work unchanged; conversion to UTF-8 (file names, the terminal) and to
+// UTF-16 (file formats, size rules that count UTF-16 units) happens at those boundaries only.
+#pragma once
+
+#include "platform/base/WinTypes.h"
+
+#include <cstdarg>
+#include <functional>
+#include <string>
+#include <string_view>
+
+class CString {
+public:
+    CString() = default;
+    CString(const wchar_t* text);  // null gives an empty string
+    CString(const wchar_t* text, int length);
+    CString(wchar_t ch, int repeat = 1);
+    CString(std::wstring text) : m_str(std::move(text)) {}
+    CString(std::wstring_view text) : m_str(text) {}
+    explicit CString(const char* utf8);
+
+    // --- conversions at the boundaries ---
+    static CString FromUtf8(std::string_view utf8);  // invalid sequences become U+FFFD
+    static CString FromUtf16(const char16_t* text, size_t units);
+    static CString FromUtf16(std::u16string_view text) { return FromUtf16(text.data(), text.size()); }
+    std::string ToUtf8() const;
+    std::u16string ToUtf16() const;
+
+    // --- access ---
+    int GetLength() const { return static_cast<int>(m_str.size()); }
+    bool IsEmpty() const { return m_str.empty(); }
+    void Empty() { m_str.clear(); }
+    const wchar_t* GetString() const { return m_str.c_str(); }
+    operator const wchar_t*() const { return m_str.c_str(); }
+    const std::wstring& Str() const { return m_str; }
+    wchar_t GetAt(int index) const;
+    void SetAt(int index, wchar_t ch);
+    wchar_t operator[](int index) const { return GetAt(index); }
+
+    // A writable buffer of at least minLength characters plus the terminator; ReleaseBuffer
+    // takes the text back, up to the first NUL when no length is given.
+    wchar_t* GetBuffer(int minLength = 0);
+    wchar_t* GetBufferSetLength(int length);
+    void ReleaseBuffer(int newLength = -1);
+
+    // --- assignment and concatenation ---
+    CString& operator=(const wchar_t* text);
+    CString& operator=(wchar_t ch);
+    CString& operator+=(const CString& other);
+    CString& operator+=(const wchar_t* text);
+    CString& operator+=(wchar_t ch);
+    void Append(const wchar_t* text, int length);
+    void AppendChar(wchar_t ch) { m_str.push_back(ch); }
+
+    friend CString operator+(const CString& a, const CString& b);
+    friend CString operator+(const CString& a, const wchar_t* b);
+    friend CString operator+(const wchar_t* a, const CString& b);
+    friend CString operator+(const CString& a, wchar_t b);
+
+    // --- comparison (case-sensitive unless the name says otherwise) ---
+    int Compare(const wchar_t* other) const;
+    int CompareNoCase(const wchar_t* other) const;
+    friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
+    friend bool operator==(const CString& a, const wchar_t* b) { return a.Compare(b) == 0; }
+    friend bool operator==(const wchar_t* a, const CString& b) { return b.Compare(a) == 0; }
+    friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
+    friend bool operator!=(const CString& a, const wchar_t* b) { return !(a == b); }
+    friend bool operator!=(const wchar_t* a, const CString& b) { return !(a == b); }
+    friend bool operator<(const CString& a, const CString& b) { return a.m_str < b.m_str; }
+
+    // --- searching and extracting ---
+    int Find(wchar_t ch, int start = 0) const;
+    int Find(const wchar_t* sub, int start = 0) const;
+    int ReverseFind(wchar_t ch) const;
+    int FindOneOf(const wchar_t* chars) const;
+    CString Left(int count) const;
+    CString Right(int count) const;
+    CString Mid(int first) const;
+    CString Mid(int first, int count) const;
+    CString SpanIncluding(const wchar_t* chars) const;
+    CString SpanExcluding(const wchar_t* chars) const;
+    // The next token after `start` split at any of `delims`; runs of delimiters are skipped.
+    // At the end it answers an empty string and sets start to -1.
+    CString Tokenize(const wchar_t* delims, int& start) const;
+
+    // --- editing ---
+    int Delete(int index, int count = 1);
+    int Insert(int index, wchar_t ch);
+    int Insert(int index, const wchar_t* text);
+    int Replace(wchar_t oldCh, wchar_t newCh);
+    int Replace(const wchar_t* oldText, const wchar_t* newText);
+    int Remove(wchar_t ch);
+    CString& Trim();
+    CString& TrimLeft();
+    CString& TrimRight();
+    CString& Trim(const wchar_t* chars);
+    CString& TrimLeft(const wchar_t* chars);
+    CString& TrimRight(const wchar_t* chars);
+    CString& MakeLower();
+    CString& MakeUpper();
+    CString& MakeReverse();
+    void Truncate(int length);
+
+    // printf-style formatting with the framework's wide conventions: %s and %c take wide
+    // arguments, %S and %C narrow ones.
+    void Format(const wchar_t* format, ...);
+    void FormatV(const wchar_t* format, va_list args);
+    void AppendFormat(const wchar_t* format, ...);
+
+private:
+    std::wstring m_str;
+};
+
+template <>
+struct std::hash<CString> {
+    size_t operator()(const CString& s) const noexcept { return std::hash<std::wstring>()(s.Str()); }
+};
+
+using CStringW = CString;
+
+// C runtime helpers of the Windows wide API.
+
+// Leading blanks skipped, an optional sign, decimal digits up to the first other character;
+// no digits gives 0. Values past the int range wrap as 32-bit arithmetic does.
+int _wtoi(const wchar_t* text);
+LONG _wtol(const wchar_t* text);
+int _wcsicmp(const wchar_t* a, const wchar_t* b);
+int _wcsnicmp(const wchar_t* a, const wchar_t* b, size_t count);

@@ -1,0 +1,83 @@
+#include "platform/base/CString.h"
+
+#include <gtest/gtest.h>
+
+TEST(CStringConversion, Utf8RoundTripKeepsNonBmpCharacters)
+{
+    const CString s(L"Gr\u00fc\u00dfe \U0001F600");
+    EXPECT_EQ(s.GetLength(), 7);
+    EXPECT_EQ(s.ToUtf8(), "Gr\xc3\xbc\xc3\x9f" "e \xf0\x9f\x98\x80");
+    EXPECT_EQ(CString::FromUtf8(s.ToUtf8()), s);
+}
+
+TEST(CStringConversion, Utf16UsesSurrogatePairsAndRepairsLoneOnes)
+{
+    const CString s(L"a\U0001F600");
+    EXPECT_EQ(s.ToUtf16(), std::u16string(u"a\xD83D\xDE00"));
+    const char16_t lone[] = {u'x', 0xD800, u'y'};
+    EXPECT_EQ(CString::FromUtf16(lone, 3), CString(L"x\uFFFDy"));
+    EXPECT_EQ(CString::FromUtf8("\xff" "ab"), CString(L"\uFFFDab"));
+}
+
+TEST(CStringFormat, WideConventions)
+{
+    CString s;
+    s.Format(L"%s\\%s", L"skin\\img", L"a.png");
+    EXPECT_EQ(s, L"skin\\img\\a.png");
+    s.Format(L"Color%02d", 5);
+    EXPECT_EQ(s, L"Color05");
+    s.Format(L"%S|%c|%5.2f|%I64d", "narrow", L'w', 1.5, 1234567890123LL);
+    EXPECT_EQ(s, L"narrow|w| 1.50|1234567890123");
+    CString big;
+    big.Format(L"%s", std::wstring(5000, L'x').c_str());
+    EXPECT_EQ(big.GetLength(), 5000);
+}
+
+TEST(CStringEdit, FindMidDeleteAndBounds)
+{
+    CString s(L"10,20,30");
+    EXPECT_EQ(s.Find(L','), 2);
+    EXPECT_EQ(s.Find(L',', 3), 5);
+    EXPECT_EQ(s.Find(L"x"), -1);
+    EXPECT_EQ(s.Left(2), L"10");
+    EXPECT_EQ(s.Mid(3), L"20,30");
+    EXPECT_EQ(s.Mid(100), L"");
+    EXPECT_EQ(s.Left(-1), L"");
+    s.Delete(0, 3);
+    EXPECT_EQ(s, L"20,30");
+    s.Delete(10, 2);
+    EXPECT_EQ(s, L"20,30");
+    CString t(L"  x y \t");
+    EXPECT_EQ(t.Trim(), L"x y");
+}
+
+TEST(CStringEdit, TokenizeSkipsRunsOfDelimiters)
+{
+    const CString s(L",,12,,a,b,");
+    int pos = 0;
+    std::vector<std::wstring> tokens;
+    for (CString t = s.Tokenize(L",", pos); pos != -1; t = s.Tokenize(L",", pos))
+        tokens.push_back(t.Str());
+    EXPECT_EQ(tokens, (std::vector<std::wstring>{L"12", L"a", L"b"}));
+}
+
+TEST(CStringEdit, BufferRoundTrip)
+{
+    CString s;
+    wchar_t* p = s.GetBuffer(10);
+    wcscpy(p, L"abc");
+    s.ReleaseBuffer();
+    EXPECT_EQ(s.GetLength(), 3);
+    EXPECT_EQ(s, L"abc");
+}
+
+TEST(WideRuntime, WtoiFollowsTheDecimalRule)
+{
+    EXPECT_EQ(_wtoi(L"  -42abc"), -42);
+    EXPECT_EQ(_wtoi(L"+7"), 7);
+    EXPECT_EQ(_wtoi(L"abc"), 0);
+    EXPECT_EQ(_wtoi(L""), 0);
+    EXPECT_EQ(_wtoi(L"300") & 0xFF, 44);
+    EXPECT_EQ(_wcsicmp(L"ABC", L"abc"), 0);
+    EXPECT_LT(_wcsicmp(L"abc", L"abd"), 0);
+}

@@ -1,0 +1,69 @@
+#include "platform/base/CArray.h"
+#include "platform/base/CMap.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+TEST(CArrayBounds, OutOfRangeThrowsOurInvalidArgument)
+{
+    CArray<int> a;
+    a.Add(1);
+    a.Add(2);
+    EXPECT_EQ(a.GetAt(1), 2);
+    EXPECT_THROW(a.GetAt(2), CInvalidArgException);
+    EXPECT_THROW(a.GetAt(-1), std::invalid_argument);
+    try {
+        a.GetAt(7);
+    } catch (const CInvalidArgException& e) {
+        EXPECT_NE(std::string(e.what()).find("7"), std::string::npos);
+    }
+}
+
+TEST(CArrayEdit, RemoveAtShiftsLaterElements)
+{
+    CArray<int> a;
+    for (int i = 0; i < 5; ++i)
+        a.Add(i);
+    a.RemoveAt(1, 2);
+    ASSERT_EQ(a.GetSize(), 3);
+    EXPECT_EQ(a[0], 0);
+    EXPECT_EQ(a[1], 3);
+    EXPECT_EQ(a[2], 4);
+    EXPECT_THROW(a.RemoveAt(2, 2), CInvalidArgException);
+}
+
+TEST(CMapBehaviour, SetAtReplacesAndLookupByPointerKey)
+{
+    CMap<CString, LPCWSTR, int, int> m;
+    m.SetAt(L"a", 1);
+    m.SetAt(L"A", 2);
+    m.SetAt(L"a", 3);
+    int v = 0;
+    EXPECT_TRUE(m.Lookup(L"a", v));
+    EXPECT_EQ(v, 3);
+    EXPECT_TRUE(m.Lookup(L"A", v));
+    EXPECT_EQ(v, 2);
+    EXPECT_FALSE(m.Lookup(L"b", v));
+    EXPECT_EQ(m.GetCount(), 2);
+    EXPECT_TRUE(m.RemoveKey(L"A"));
+    EXPECT_FALSE(m.RemoveKey(L"A"));
+    EXPECT_EQ(m.GetCount(), 1);
+}
+
+TEST(CMapBehaviour, WalkVisitsEveryEntryOnceAcrossRehashes)
+{
+    CMap<int, int, int, int> m;
+    for (int i = 0; i < 1000; ++i)
+        m[i] = i * 2;
+    std::map<int, int> seen;
+    for (POSITION pos = m.GetStartPosition(); pos;) {
+        int k, v;
+        m.GetNextAssoc(pos, k, v);
+        seen[k] = v;
+    }
+    ASSERT_EQ(seen.size(), 1000u);
+    EXPECT_EQ(seen[999], 1998);
+    m.RemoveAll();
+    EXPECT_EQ(m.GetStartPosition(), nullptr);
+}

@@ -1,0 +1,39 @@
+#include "platform/base/FilePath.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+class WindowsAuthoredPaths : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = fs::temp_directory_path() / ("skinkit_path_" + std::to_string(::getpid()));
+        fs::create_directories(root / "Skin" / "Img");
+        std::ofstream(root / "Skin" / "Img" / "Play.PNG") << "x";
+    }
+    void TearDown() override { fs::remove_all(root); }
+    CString Win(const std::string& rel) { return CString::FromUtf8(root.string() + "\\" + rel); }
+    fs::path root;
+};
+
+TEST_F(WindowsAuthoredPaths, BackslashesAndOtherLetterCaseFindTheFile)
+{
+    const std::string want = (root / "Skin" / "Img" / "Play.PNG").string();
+    EXPECT_EQ(platform::ResolvePath(Win("skin\\img\\play.png")), want);
+    EXPECT_EQ(platform::ResolvePath(Win("SKIN\\Img\\\\PLAY.png")), want);
+    FILE* f = _wfopen(Win("skin\\IMG\\play.png"), L"rb");
+    ASSERT_NE(f, nullptr);
+    fclose(f);
+    EXPECT_EQ(_waccess(Win("skin\\img\\PLAY.PNG"), 0), 0);
+}
+
+TEST_F(WindowsAuthoredPaths, MissingNamesKeepTheirSpellingForCreation)
+{
+    EXPECT_EQ(platform::ResolvePath(Win("skin\\img\\New.png")), (root / "Skin" / "Img" / "New.png").string());
+    EXPECT_EQ(platform::ResolvePath(Win("nope\\Deep\\x")), (root / "nope" / "Deep" / "x").string());
+    EXPECT_EQ(_wfopen(Win("skin\\img\\missing.png"), L"rb"), nullptr);
+}
