@@ -1,0 +1,50 @@
+// What the window layer needs from a display system: native top-level windows that show a
+// pixel surface, input, and a clock. Everything else (the window tree, messages, capture,
+// hover, timers, painting) is the layer's own, so that every backend gives the same messages
+// in the same order. Backends register by name; "headless" is always there and is the default.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/base/WinTypes.h"
+
+#include <memory>
+
+namespace Gdiplus {
+class Bitmap;
+}
+
+namespace platform::wnd {
+
+class Backend
+{
+public:
+    virtual ~Backend() = default;
+    virtual const char* Name() const = 0;
+    // Milliseconds; message times, timers, double clicks and hover all read this clock.
+    virtual DWORD Now() = 0;
+    // A native window showing a top-level window of `screenRect`; false when none can be made.
+    virtual bool CreateTopLevel(HWND hwnd, const CString& title, const RECT& screenRect,
+                                bool visible) = 0;
+    virtual void DestroyTopLevel(HWND hwnd) = 0;
+    virtual void MoveTopLevel(HWND /*hwnd*/, const RECT& /*screenRect*/) {}
+    virtual void ShowTopLevel(HWND /*hwnd*/, bool /*visible*/) {}
+    virtual void SetTitle(HWND /*hwnd*/, const CString& /*title*/) {}
+    // Shows the `dirty` part (client pixels) of the top-level window's surface.
+    virtual void Present(HWND hwnd, Gdiplus::Bitmap& surface, const RECT& dirty) = 0;
+    // Hands pending input to the window layer (QueueInput), waiting at most `timeoutMs` for
+    // some; a negative timeout waits until input arrives. False when no input can ever come,
+    // which ends a message loop that has nothing else to wait for.
+    virtual bool WaitInput(int timeoutMs) = 0;
+    // Keeps delivering pointer events while a window holds the capture, also outside.
+    virtual void CaptureMouse(bool /*capture*/) {}
+};
+
+using BackendFactory = std::unique_ptr<Backend> (*)();
+void RegisterBackend(const char* name, BackendFactory factory);
+// Makes the named backend current; all windows of the previous backend are destroyed first.
+// False (and the current backend kept) when the name is unknown or the factory fails.
+bool UseBackend(const char* name);
+// The current backend; at first use, the one named by SKINKIT_WND_BACKEND, else headless.
+Backend& CurrentBackend();
+
+} // namespace platform::wnd

@@ -1,0 +1,328 @@
+// The built-in window procedures: the generic default procedure, and the system button and
+// static controls as far as the skinned controls lean on them.
+#include "platform/gdiplus/Gdi.h"
+#include "platform/gdiplus/Gdiplus.h"
+#include "platform/wnd/Backend.h"
+#include "platform/wnd/Wnd.h"
+#include "platform/wnd/WndInternal.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace platform::wnd {
+namespace {
+
+Gdiplus::Color FromColorRef(COLORREF c)
+{
+    return Gdiplus::Color(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+void Notify(HWND hwnd, UINT code)
+{
+    const Window* w = Find(hwnd);
+    if (!w || !w->parent)
+        return;
+    Send(w->parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(w->id), static_cast<WORD>(code)),
+         reinterpret_cast<LPARAM>(hwnd));
+}
+
+void DrawPlainText(HDC dc, const CString& text, const RECT& box, COLORREF color,
+                   Gdiplus::StringAlignment align, bool vcenter)
+{
+    if (text.IsEmpty())
+        return;
+    Gdiplus::Graphics g(dc);
+    Gdiplus::Font font(Gdiplus::FontFamily::GenericSansSerif(), 12.0f, Gdiplus::FontStyleRegular,
+                       Gdiplus::UnitPixel);
+    Gdiplus::StringFormat format;
+    format.SetAlignment(align);
+    format.SetLineAlignment(vcenter ? Gdiplus::StringAlignmentCenter
+                                    : Gdiplus::StringAlignmentNear);
+    Gdiplus::SolidBrush brush(FromColorRef(color));
+    const Gdiplus::RectF layout(static_cast<float>(box.left), static_cast<float>(box.top),
+                                static_cast<float>(box.right - box.left),
+                                static_cast<float>(box.bottom - box.top));
+    g.DrawString(text.GetString(), text.GetLength(), &font, layout, &format, &brush);
+}
+
+void Fill(HDC dc, const RECT& r, COLORREF color)
+{
+    Gdiplus::Graphics g(dc);
+    Gdiplus::SolidBrush brush(FromColorRef(color));
+    g.FillRectangle(&brush, static_cast<INT>(r.left), static_cast<INT>(r.top),
+                    static_cast<INT>(r.right - r.left), static_cast<INT>(r.bottom - r.top));
+}
+
+void SetPushed(HWND hwnd, bool pushed)
+{
+    Window* w = Find(hwnd);
+    if (!w || w->pushed == pushed)
+        return;
+    w->pushed = pushed;
+    Invalidate(hwnd, nullptr, false);
+}
+
+bool InsideClient(HWND hwnd, LPARAM lParam)
+{
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    return CRect(rc).PtInRect(CPoint(lParam)) != FALSE;
+}
+
+void PaintPlainButton(HWND hwnd, HDC dc, const Window& w)
+{
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    Fill(dc, rc, GetSysColor(w.pushed ? COLOR_BTNSHADOW : COLOR_3DFACE));
+    const COLORREF text =
+        (w.style & WS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_BTNTEXT);
+    DrawPlainText(dc, w.text, rc, text, Gdiplus::StringAlignmentCenter, true);
+}
+
+} // namespace
+
+LRESULT GenericProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Window* w = Find(hwnd);
+    if (!w)
+        return 0;
+    switch (message) {
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaintInternal(hwnd, &ps);
+        EndPaintInternal(&ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        // Top-level windows erase with the dialog colour so that a window without a paint
+        // handler shows no garbage; children have no class brush.
+        if (!w->parent) {
+            RECT rc{};
+            GetClientRect(hwnd, &rc);
+            Fill(reinterpret_cast<HDC>(wParam), rc, GetSysColor(COLOR_3DFACE));
+            return 1;
+        }
+        return 0;
+    case WM_MOUSEWHEEL:
+        // Unhandled wheel turns go up the parent chain.
+        return w->parent ? Send(w->parent, message, wParam, lParam) : 0;
+    case WM_SETCURSOR:
+        if (w->parent && (w->style & WS_CHILD) && Send(w->parent, WM_SETCURSOR, wParam, lParam))
+            return TRUE;
+        return FALSE;
+    case WM_SETTEXT:
+        w->text = lParam ? CString(reinterpret_cast<LPCWSTR>(lParam)) : CString();
+        if (!w->parent && w->native)
+            CurrentBackend().SetTitle(hwnd, w->text);
+        return TRUE;
+    case WM_GETTEXT: {
+        auto* buffer = reinterpret_cast<LPWSTR>(lParam);
+        const int size = static_cast<int>(wParam);
+        if (!buffer || size <= 0)
+            return 0;
+        const int n = std::min(size - 1, w->text.GetLength());
+        std::wmemcpy(buffer, w->text.GetString(), static_cast<size_t>(n));
+        buffer[n] = L'\0';
+        return n;
+    }
+    case WM_GETTEXTLENGTH:
+        return w->text.GetLength();
+    case WM_SETFONT:
+        w->font = reinterpret_cast<HFONT>(wParam);
+        if (lParam)
+            Invalidate(hwnd, nullptr, true);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(w->font);
+    case WM_CLOSE:
+        DestroyWindowInternal(hwnd);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+// Type = style & BS_TYPEMASK, read afresh for every message, so that a style change made by
+// subclassing takes effect at once.
+LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Window* w = Find(hwnd);
+    if (!w)
+        return 0;
+    const DWORD type = w->style & BS_TYPEMASK;
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaintInternal(hwnd, &ps);
+        if (dc && (w = Find(hwnd)) != nullptr) {
+            if (type == BS_OWNERDRAW) {
+                DRAWITEMSTRUCT dis{};
+                dis.CtlType = ODT_BUTTON;
+                dis.CtlID = static_cast<UINT>(w->id);
+                dis.itemAction = ODA_DRAWENTIRE;
+                dis.itemState = (w->pushed ? ODS_SELECTED : 0) |
+                                ((w->style & WS_DISABLED) ? ODS_DISABLED : 0) |
+                                (GetFocusInternal() == hwnd ? ODS_FOCUS : 0);
+                dis.hwndItem = hwnd;
+                dis.hDC = dc;
+                GetClientRect(hwnd, &dis.rcItem);
+                if (w->parent)
+                    Send(w->parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+            } else {
+                PaintPlainButton(hwnd, dc, *w);
+            }
+        }
+        EndPaintInternal(&ps);
+        return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+        // Owner-drawn and radio buttons report the double click instead of a second press.
+        if (type == BS_OWNERDRAW || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON ||
+            type == BS_USERBUTTON) {
+            Notify(hwnd, BN_DOUBLECLICKED);
+            return 0;
+        }
+        [[fallthrough]];
+    case WM_LBUTTONDOWN:
+        w->tracking = true;
+        SetCaptureInternal(hwnd);
+        SetFocusInternal(hwnd);
+        SetPushed(hwnd, true);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (w->tracking && GetCaptureInternal() == hwnd)
+            SetPushed(hwnd, InsideClient(hwnd, lParam));
+        return 0;
+    case WM_LBUTTONUP: {
+        if (!w->tracking)
+            return 0;
+        w->tracking = false;
+        const bool inside = InsideClient(hwnd, lParam);
+        SetPushed(hwnd, false);
+        ReleaseCapture();
+        if (!inside || !(w = Find(hwnd)))
+            return 0;
+        if (type == BS_AUTOCHECKBOX)
+            w->check = w->check ? 0 : 1;
+        else if (type == BS_AUTO3STATE)
+            w->check = (w->check + 1) % 3;
+        else if (type == BS_AUTORADIOBUTTON)
+            w->check = 1;
+        if (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_AUTORADIOBUTTON)
+            Invalidate(hwnd, nullptr, false);
+        Notify(hwnd, BN_CLICKED);
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        if (w->tracking && reinterpret_cast<HWND>(lParam) != hwnd) {
+            w->tracking = false;
+            SetPushed(hwnd, false);
+        }
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+        Invalidate(hwnd, nullptr, false);
+        return 0;
+    case WM_SETTEXT:
+        GenericProc(hwnd, message, wParam, lParam);
+        Invalidate(hwnd, nullptr, false);
+        return TRUE;
+    case BM_GETCHECK:
+        return w->check;
+    case BM_SETCHECK:
+        w->check = static_cast<int>(wParam & 3);
+        Invalidate(hwnd, nullptr, false);
+        return 0;
+    case BM_GETSTATE:
+        return w->check | (w->pushed ? BST_PUSHED : 0) |
+               (GetFocusInternal() == hwnd ? BST_FOCUS : 0);
+    case BM_SETSTATE:
+        SetPushed(hwnd, wParam != 0);
+        return 0;
+    case BM_SETSTYLE:
+        w->style = (w->style & ~0xFFFFu) | (static_cast<DWORD>(wParam) & 0xFFFFu);
+        if (lParam)
+            Invalidate(hwnd, nullptr, true);
+        return 0;
+    case BM_CLICK:
+        Notify(hwnd, BN_CLICKED);
+        return 0;
+    default:
+        return GenericProc(hwnd, message, wParam, lParam);
+    }
+}
+
+// Type = style & SS_TYPEMASK.
+LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Window* w = Find(hwnd);
+    if (!w)
+        return 0;
+    const DWORD type = w->style & SS_TYPEMASK;
+    switch (message) {
+    case WM_NCHITTEST:
+        // Without SS_NOTIFY a static lets the mouse through to what lies below.
+        return (w->style & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
+    case WM_LBUTTONDOWN:
+        if (w->style & SS_NOTIFY)
+            Notify(hwnd, STN_CLICKED);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        if (w->style & SS_NOTIFY)
+            Notify(hwnd, STN_DBLCLK);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaintInternal(hwnd, &ps);
+        if (dc && (w = Find(hwnd)) != nullptr && w->parent) {
+            const bool disabled = (w->style & WS_DISABLED) != 0;
+            RECT rc{};
+            GetClientRect(hwnd, &rc);
+            if (type == SS_OWNERDRAW) {
+                DRAWITEMSTRUCT dis{};
+                dis.CtlType = ODT_STATIC;
+                dis.CtlID = static_cast<UINT>(w->id);
+                dis.itemAction = ODA_DRAWENTIRE;
+                dis.itemState = disabled ? ODS_DISABLED : 0;
+                dis.hwndItem = hwnd;
+                dis.hDC = dc;
+                dis.rcItem = rc;
+                Send(w->parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+            } else if (type <= SS_RIGHT || type == 0xB || type == 0xC) {
+                // The parent (or the static itself, by reflection) chooses the text colour.
+                CDC* wrapper = CDC::FromHandle(dc);
+                Send(w->parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(hwnd));
+                if ((w = Find(hwnd)) != nullptr) {
+                    const COLORREF color =
+                        disabled ? GetSysColor(COLOR_GRAYTEXT) : wrapper->GetTextColor();
+                    const auto align = type == SS_CENTER  ? Gdiplus::StringAlignmentCenter
+                                       : type == SS_RIGHT ? Gdiplus::StringAlignmentFar
+                                                          : Gdiplus::StringAlignmentNear;
+                    DrawPlainText(dc, w->text, rc, color, align, (w->style & SS_CENTERIMAGE) != 0);
+                }
+            }
+        }
+        EndPaintInternal(&ps);
+        return 0;
+    }
+    case WM_ENABLE:
+        Invalidate(hwnd, nullptr, true);
+        return 0;
+    case WM_SETTEXT:
+        GenericProc(hwnd, message, wParam, lParam);
+        Invalidate(hwnd, nullptr, true);
+        return TRUE;
+    default:
+        return GenericProc(hwnd, message, wParam, lParam);
+    }
+}
+
+} // namespace platform::wnd

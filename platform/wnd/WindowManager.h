@@ -1,0 +1,57 @@
+// The window layer's entry points for backends, drivers and message loops.
+#pragma once
+
+#include "platform/base/WinTypes.h"
+#include "platform/wnd/WinUser.h"
+
+#include <functional>
+#include <vector>
+
+namespace Gdiplus {
+class Bitmap;
+}
+class CDC;
+
+namespace platform::wnd {
+
+// --- input from a backend, in a top-level window's client coordinates ---
+enum class Input { Move, LeftDown, LeftUp, Wheel, Leave };
+// Queued raw; the target window, double clicks, hover and leave are worked out when the
+// event is taken from the queue, so that a capture set by an earlier event applies.
+void QueueInput(HWND topLevel, Input kind, POINT client, int wheelDelta = 0);
+// The user asked to close a top-level window: WM_CLOSE is posted to it.
+void QueueClose(HWND topLevel);
+
+// --- message loops ---
+// Handles everything pending: queued messages and input, then paints, then due timers and
+// hover (each timer at most once per call). Answers false once WM_QUIT was taken.
+bool PumpMessages();
+// Pumps and waits for input until PostQuitMessage; answers its exit code. Ends early (answering
+// -1) when the backend can deliver no more input and nothing is scheduled.
+int RunMessageLoop();
+// Milliseconds until the next timer or hover is due; -1 when none is scheduled.
+int NextDeadline();
+
+// --- surfaces ---
+// The composed pixels of a top-level window (client area), or null.
+Gdiplus::Bitmap* TopLevelSurface(HWND topLevel);
+HWND TopLevelOf(HWND hwnd);
+// Top-level windows in creation order.
+std::vector<HWND> TopLevels();
+// The client origin of a window in its top-level's surface.
+POINT ClientOriginInTop(HWND hwnd);
+bool IsTopLevel(HWND hwnd);
+
+// --- observation (drivers and tests) ---
+// Called for every message sent to any window, before its procedure runs.
+using MessageObserver = std::function<void(HWND, UINT, WPARAM, LPARAM)>;
+void SetMessageObserver(MessageObserver observer);
+// Destroys every window and forgets queued messages, timers, capture, focus and tracking.
+void DestroyAllWindows();
+
+// --- device-context wrappers (CDC::FromHandle) ---
+void RegisterDCWrapper(HDC dc, CDC* wrapper);
+void UnregisterDCWrapper(HDC dc, CDC* wrapper);
+CDC* DCWrapper(HDC dc);
+
+} // namespace platform::wnd

@@ -1,0 +1,675 @@
+// CWnd, CButton, CStatic and the device-context wrappers.
+#include "platform/wnd/Wnd.h"
+
+#include "platform/wnd/WindowManager.h"
+#include "platform/wnd/WndInternal.h"
+
+using namespace platform::wnd;
+
+void CWndAccess::PreSubclass(CWnd* w)
+{
+    w->PreSubclassWindow();
+}
+void CWndAccess::PostNcDestroy(CWnd* w)
+{
+    w->PostNcDestroy();
+}
+
+// --- device contexts ---
+
+CDC::~CDC()
+{
+    if (m_hDC)
+        UnregisterDCWrapper(m_hDC, this);
+}
+
+CDC* CDC::FromHandle(HDC dc)
+{
+    return DCWrapper(dc);
+}
+
+BOOL CDC::Attach(HDC dc)
+{
+    if (!dc || m_hDC)
+        return FALSE;
+    m_hDC = dc;
+    RegisterDCWrapper(dc, this);
+    return TRUE;
+}
+
+HDC CDC::Detach()
+{
+    const HDC dc = m_hDC;
+    if (dc)
+        UnregisterDCWrapper(dc, this);
+    m_hDC = nullptr;
+    return dc;
+}
+
+COLORREF CDC::SetTextColor(COLORREF color)
+{
+    const COLORREF old = m_crText;
+    m_crText = color;
+    return old;
+}
+
+COLORREF CDC::SetBkColor(COLORREF color)
+{
+    const COLORREF old = m_crBk;
+    m_crBk = color;
+    return old;
+}
+
+CPaintDC::CPaintDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr)
+{
+    // Attach before BeginPaint would be too late for WM_ERASEBKGND to find this wrapper, but
+    // the handle only exists afterwards; the erase handler gets a wrapper of its own.
+    Attach(::BeginPaint(m_hWnd, &m_ps));
+}
+
+CPaintDC::~CPaintDC()
+{
+    const HDC dc = Detach();
+    if (dc)
+        ::EndPaint(m_hWnd, &m_ps);
+}
+
+CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr)
+{
+    Attach(::GetDC(m_hWnd));
+}
+
+CClientDC::~CClientDC()
+{
+    const HDC dc = Detach();
+    if (dc)
+        ::ReleaseDC(m_hWnd, dc);
+}
+
+// --- CWnd ---
+
+const CRuntimeClass CWnd::classCWnd = {"CWnd", sizeof(CWnd), RUNTIME_CLASS(CObject)};
+IMPLEMENT_DYNAMIC(CButton, CWnd);
+IMPLEMENT_DYNAMIC(CStatic, CWnd);
+
+const AFX_MSGMAP* CWnd::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
+
+const AFX_MSGMAP* CWnd::GetThisMessageMap()
+{
+    using ThisClass = CWnd;
+    static const AFX_MSGMAP_ENTRY messageEntries[] = {ON_WM_DRAWITEM()
+                                                          ON_WM_CTLCOLOR(){0, 0, 0, 0, nullptr}};
+    static const AFX_MSGMAP messageMap = {nullptr, &messageEntries[0]};
+    return &messageMap;
+}
+
+CWnd::~CWnd()
+{
+    if (m_hWnd && ObjectOf(m_hWnd) == this)
+        DestroyWindowInternal(m_hWnd);
+}
+
+CWnd* CWnd::FromHandle(HWND hwnd)
+{
+    return ObjectOf(hwnd);
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd)
+{
+    return IsPermanentObject(hwnd) ? ObjectOf(hwnd) : nullptr;
+}
+
+BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                  CWnd* parent, UINT id, LPVOID createContext)
+{
+    return CreateEx(0, className, windowName, style | WS_CHILD, rect, parent, id, createContext);
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
+                    const RECT& rect, CWnd* parent, UINT id, LPVOID param)
+{
+    if (m_hWnd)
+        return FALSE;
+    const HWND h = CreateWindowInternal(exStyle, className, windowName, style, rect,
+                                        parent ? parent->m_hWnd : nullptr, id, this, param);
+    if (!h) {
+        m_hWnd = nullptr;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd)
+{
+    if (m_hWnd || !IsWindow(hwnd) || IsPermanentObject(hwnd))
+        return FALSE;
+    m_hWnd = hwnd;
+    PreSubclassWindow();
+    if (!IsWindow(hwnd)) {
+        m_hWnd = nullptr;
+        return FALSE;
+    }
+    AttachObject(hwnd, this);
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    if (!parent)
+        return FALSE;
+    const HWND h = ::GetDlgItem(parent->m_hWnd, static_cast<int>(id));
+    return h ? SubclassWindow(h) : FALSE;
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    const HWND h = m_hWnd;
+    if (h)
+        DetachObject(h, this);
+    m_hWnd = nullptr;
+    return h;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return m_hWnd ? DestroyWindowInternal(m_hWnd) : FALSE;
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::PostMessageW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+BOOL CWnd::FindAndCall(UINT message, UINT code, UINT id, bool matchId, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result)
+{
+    for (const AFX_MSGMAP* map = GetMessageMap(); map;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e) {
+            if (e->nMessage != message)
+                continue;
+            if (matchId && (e->nCode != code || id < e->nID || id > e->nLastID))
+                continue;
+            if (!matchId && code != e->nCode && message == WM_REFLECT_BASE + WM_COMMAND)
+                continue;
+            LRESULT r = 0;
+            if (e->pfn(this, message, wParam, lParam, &r)) {
+                *result = r;
+                return TRUE;
+            }
+            return FALSE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    LRESULT r = 0;
+    if (message == WM_COMMAND) {
+        if (OnCommand(wParam, lParam)) {
+            *result = 1;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+        // The map has one entry for all of them; the thunk reads the kind from the message.
+        for (const AFX_MSGMAP* map = GetMessageMap(); map;
+             map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
+            for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e)
+                if (e->nMessage == WM_CTLCOLOR && e->pfn(this, message, wParam, lParam, &r)) {
+                    *result = r;
+                    return TRUE;
+                }
+        return FALSE;
+    }
+    if (FindAndCall(message, 0, 0, false, wParam, lParam, &r)) {
+        *result = r;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::CallClassProc(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default()
+{
+    const MSG* m = CurrentMessage();
+    if (!m || m->hwnd != m_hWnd)
+        return 0;
+    const MSG copy = *m;
+    return DefWindowProc(copy.message, copy.wParam, copy.lParam);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const HWND control = reinterpret_cast<HWND>(lParam);
+    if (control && ReflectLastMsg(control, WM_COMMAND, wParam, lParam))
+        return TRUE;
+    LRESULT r = 0;
+    return FindAndCall(WM_COMMAND, HIWORD(wParam), LOWORD(wParam), true, wParam, lParam, &r);
+}
+
+BOOL CWnd::ReflectLastMsg(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    CWnd* c = FromHandlePermanent(child);
+    if (!c)
+        return FALSE;
+    LRESULT r = 0;
+    const BOOL taken = c->OnChildNotify(message, wParam, lParam, &r);
+    if (taken && result)
+        *result = r;
+    return taken;
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    return ReflectChildNotify(message, wParam, lParam, result);
+}
+
+BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    LRESULT r = 0;
+    if (message == WM_COMMAND) {
+        for (const AFX_MSGMAP* map = GetMessageMap(); map;
+             map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
+            for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e)
+                if (e->nMessage == WM_REFLECT_BASE + WM_COMMAND && e->nCode == HIWORD(wParam)) {
+                    const BOOL taken = e->pfn(this, message, wParam, lParam, &r);
+                    if (taken && result)
+                        *result = r;
+                    return taken;
+                }
+        return FALSE;
+    }
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+        for (const AFX_MSGMAP* map = GetMessageMap(); map;
+             map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
+            for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e)
+                if (e->nMessage == WM_REFLECT_BASE + WM_CTLCOLOR) {
+                    e->pfn(this, message, wParam, lParam, &r);
+                    // A null brush lets the parent choose.
+                    if (!r)
+                        return FALSE;
+                    if (result)
+                        *result = r;
+                    return TRUE;
+                }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+int CWnd::GetDlgCtrlID() const
+{
+    return ::GetDlgCtrlID(m_hWnd);
+}
+
+int CWnd::SetDlgCtrlID(int id)
+{
+    return ::SetWindowLongW(m_hWnd, GWL_ID, id);
+}
+
+CWnd* CWnd::GetParent() const
+{
+    return FromHandle(::GetParent(m_hWnd));
+}
+
+CWnd* CWnd::GetDlgItem(int id) const
+{
+    return FromHandle(::GetDlgItem(m_hWnd, id));
+}
+
+DWORD CWnd::GetStyle() const
+{
+    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
+}
+
+DWORD CWnd::GetExStyle() const
+{
+    return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
+}
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT)
+{
+    const DWORD old = GetStyle();
+    const DWORD now = (old & ~remove) | add;
+    if (old == now)
+        return FALSE;
+    ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(now));
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT)
+{
+    const DWORD old = GetExStyle();
+    const DWORD now = (old & ~remove) | add;
+    if (old == now)
+        return FALSE;
+    ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(now));
+    return TRUE;
+}
+
+void CWnd::SetWindowText(LPCWSTR text)
+{
+    ::SetWindowTextW(m_hWnd, text);
+}
+
+void CWnd::GetWindowText(CString& text) const
+{
+    text = GetWindowText();
+}
+
+CString CWnd::GetWindowText() const
+{
+    const int n = ::GetWindowTextLengthW(m_hWnd);
+    if (n <= 0)
+        return CString();
+    CString text;
+    wchar_t* buffer = text.GetBuffer(n + 1);
+    ::GetWindowTextW(m_hWnd, buffer, n + 1);
+    text.ReleaseBuffer();
+    return text;
+}
+
+int CWnd::GetWindowTextLength() const
+{
+    return ::GetWindowTextLengthW(m_hWnd);
+}
+BOOL CWnd::EnableWindow(BOOL enable)
+{
+    return ::EnableWindow(m_hWnd, enable);
+}
+BOOL CWnd::IsWindowEnabled() const
+{
+    return ::IsWindowEnabled(m_hWnd);
+}
+BOOL CWnd::ShowWindow(int command)
+{
+    return ::ShowWindow(m_hWnd, command);
+}
+BOOL CWnd::IsWindowVisible() const
+{
+    return ::IsWindowVisible(m_hWnd);
+}
+
+void CWnd::SetFont(HFONT font, BOOL redraw)
+{
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+}
+
+HFONT CWnd::GetFontHandle() const
+{
+    return reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+}
+
+void CWnd::GetWindowRect(LPRECT rect) const
+{
+    ::GetWindowRect(m_hWnd, rect);
+}
+void CWnd::GetClientRect(LPRECT rect) const
+{
+    ::GetClientRect(m_hWnd, rect);
+}
+void CWnd::ScreenToClient(LPPOINT point) const
+{
+    ::ScreenToClient(m_hWnd, point);
+}
+
+void CWnd::ScreenToClient(LPRECT rect) const
+{
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(&rect->left));
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(&rect->right));
+}
+
+void CWnd::ClientToScreen(LPPOINT point) const
+{
+    ::ClientToScreen(m_hWnd, point);
+}
+
+void CWnd::ClientToScreen(LPRECT rect) const
+{
+    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(&rect->left));
+    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(&rect->right));
+}
+
+void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint)
+{
+    ::MoveWindow(m_hWnd, x, y, width, height, repaint);
+}
+
+void CWnd::MoveWindow(LPCRECT rect, BOOL repaint)
+{
+    MoveWindow(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, repaint);
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags)
+{
+    return ::SetWindowPos(m_hWnd, insertAfter ? insertAfter->m_hWnd : nullptr, x, y, cx, cy, flags);
+}
+
+void CWnd::Invalidate(BOOL erase)
+{
+    ::InvalidateRect(m_hWnd, nullptr, erase);
+}
+void CWnd::InvalidateRect(LPCRECT rect, BOOL erase)
+{
+    ::InvalidateRect(m_hWnd, rect, erase);
+}
+void CWnd::ValidateRect(LPCRECT rect)
+{
+    ::ValidateRect(m_hWnd, rect);
+}
+void CWnd::UpdateWindow()
+{
+    ::UpdateWindow(m_hWnd);
+}
+
+BOOL CWnd::RedrawWindow(LPCRECT rect, HRGN region, UINT flags)
+{
+    return ::RedrawWindow(m_hWnd, rect, region, flags);
+}
+
+CWnd* CWnd::SetCapture()
+{
+    return FromHandle(::SetCapture(m_hWnd));
+}
+CWnd* CWnd::GetCapture()
+{
+    return FromHandle(::GetCapture());
+}
+CWnd* CWnd::SetFocus()
+{
+    return FromHandle(::SetFocus(m_hWnd));
+}
+CWnd* CWnd::GetFocus()
+{
+    return FromHandle(::GetFocus());
+}
+
+UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc)
+{
+    return ::SetTimer(m_hWnd, id, elapse, proc);
+}
+BOOL CWnd::KillTimer(UINT_PTR id)
+{
+    return ::KillTimer(m_hWnd, id);
+}
+
+// --- default handlers ---
+
+int CWnd::OnCreate(LPCREATESTRUCT)
+{
+    return static_cast<int>(Default());
+}
+void CWnd::OnDestroy()
+{
+    Default();
+}
+void CWnd::OnSize(UINT, int, int)
+{
+    Default();
+}
+void CWnd::OnPaint()
+{
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnEnable(BOOL)
+{
+    Default();
+}
+void CWnd::OnSetFocus(CWnd*)
+{
+    Default();
+}
+void CWnd::OnKillFocus(CWnd*)
+{
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint)
+{
+    Default();
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnMouseHover(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnMouseLeave()
+{
+    Default();
+}
+void CWnd::OnCaptureChanged(CWnd*)
+{
+    Default();
+}
+void CWnd::OnTimer(UINT_PTR)
+{
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
+{
+    return static_cast<BOOL>(Default());
+}
+
+void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT drawItem)
+{
+    const MSG* m = CurrentMessage();
+    if (drawItem && drawItem->CtlType != ODT_MENU && m &&
+        ReflectLastMsg(drawItem->hwndItem, WM_DRAWITEM, m->wParam, m->lParam))
+        return;
+    Default();
+}
+
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd* wnd, UINT)
+{
+    const MSG* m = CurrentMessage();
+    LRESULT r = 0;
+    if (wnd && m && ReflectLastMsg(wnd->m_hWnd, m->message, m->wParam, m->lParam, &r))
+        return reinterpret_cast<HBRUSH>(r);
+    return reinterpret_cast<HBRUSH>(Default());
+}
+
+// --- CButton ---
+
+BOOL CButton::Create(LPCWSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id)
+{
+    return CWnd::Create(L"BUTTON", caption, style, rect, parent, id);
+}
+
+int CButton::GetCheck() const
+{
+    return static_cast<int>(::SendMessageW(m_hWnd, BM_GETCHECK, 0, 0));
+}
+void CButton::SetCheck(int check)
+{
+    ::SendMessageW(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(check), 0);
+}
+UINT CButton::GetState() const
+{
+    return static_cast<UINT>(::SendMessageW(m_hWnd, BM_GETSTATE, 0, 0));
+}
+void CButton::SetState(BOOL highlight)
+{
+    ::SendMessageW(m_hWnd, BM_SETSTATE, highlight, 0);
+}
+UINT CButton::GetButtonStyle() const
+{
+    return static_cast<UINT>(GetStyle() & 0xFFFF);
+}
+
+void CButton::SetButtonStyle(UINT style, BOOL redraw)
+{
+    ::SendMessageW(m_hWnd, BM_SETSTYLE, style, redraw);
+}
+
+void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
+
+BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    if (message != WM_DRAWITEM)
+        return CWnd::OnChildNotify(message, wParam, lParam, result);
+    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    return TRUE;
+}
+
+// --- CStatic ---
+
+BOOL CStatic::Create(LPCWSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
+{
+    return CWnd::Create(L"STATIC", text, style, rect, parent, id);
+}
+
+void CStatic::DrawItem(LPDRAWITEMSTRUCT) {}
+
+BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    if (message != WM_DRAWITEM)
+        return CWnd::OnChildNotify(message, wParam, lParam, result);
+    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    return TRUE;
+}

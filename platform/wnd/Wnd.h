@@ -1,0 +1,400 @@
+// The framework's window classes over our window manager: CWnd with message maps, the
+// button and static classes, and the device-context wrappers handed to paint and colour
+// handlers.
+//
+// Dispatch follows the framework: WindowProc looks the message up in the class's message map
+// (chained to the base classes' maps); a handler that wants the system's behaviour calls
+// Default(), and a message without an entry goes to DefWindowProc, which is the procedure of
+// the window's class (BUTTON, STATIC or the generic one). A parent's WM_COMMAND, WM_DRAWITEM
+// and WM_CTLCOLOR* are offered to the child that sent them first (reflection); only when the
+// child's reflected handler does not take it does the parent's own map see it.
+#pragma once
+
+#include "platform/base/CObject.h"
+#include "platform/base/CRect.h"
+#include "platform/base/CString.h"
+#include "platform/wnd/WinUser.h"
+
+class CWnd;
+class CDC;
+
+// --- message maps ---
+
+// One entry: the thunk calls the handler with the message unpacked and answers whether the
+// message was handled, storing the handler's answer in *result.
+using AFX_PMSG = BOOL (*)(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+struct AFX_MSGMAP_ENTRY
+{
+    UINT nMessage;
+    UINT nCode;
+    UINT nID;
+    UINT nLastID;
+    AFX_PMSG pfn;
+};
+struct AFX_MSGMAP
+{
+    const AFX_MSGMAP* (*pfnGetBaseMap)();
+    const AFX_MSGMAP_ENTRY* lpEntries;
+};
+
+// Reflected messages are looked up under this offset, as the framework does.
+constexpr UINT WM_REFLECT_BASE = 0xBC00;
+
+#define DECLARE_MESSAGE_MAP()                                                                      \
+protected:                                                                                         \
+    static const AFX_MSGMAP* GetThisMessageMap();                                                  \
+    const AFX_MSGMAP* GetMessageMap() const override;
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
+    const AFX_MSGMAP* theClass::GetMessageMap() const                                              \
+    {                                                                                              \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
+    const AFX_MSGMAP* theClass::GetThisMessageMap()                                                \
+    {                                                                                              \
+        using ThisClass = theClass;                                                                \
+        using TheBaseClass = baseClass;                                                            \
+        static_assert(sizeof(ThisClass) > 0 && sizeof(TheBaseClass) > 0);                          \
+        static const AFX_MSGMAP_ENTRY messageEntries[] = {
+
+#define END_MESSAGE_MAP()                                                                          \
+    {                                                                                              \
+        0, 0, 0, 0, nullptr                                                                        \
+    }                                                                                              \
+    }                                                                                              \
+    ;                                                                                              \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &messageEntries[0]};   \
+    return &messageMap;                                                                            \
+    }
+
+#define SKINKIT_MSG_ENTRY(msg, code, id, lastId, body)                                             \
+    {msg, code, id, lastId,                                                                        \
+     [](CWnd* w, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) -> BOOL {            \
+         ThisClass* self = static_cast<ThisClass*>(w);                                             \
+         (void)self;                                                                               \
+         (void)message;                                                                            \
+         (void)wParam;                                                                             \
+         (void)lParam;                                                                             \
+         (void)result;                                                                             \
+         body;                                                                                     \
+         return TRUE;                                                                              \
+     }},
+
+#define ON_WM_CREATE()                                                                             \
+    SKINKIT_MSG_ENTRY(WM_CREATE, 0, 0, 0,                                                          \
+                      *result = self->OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam)))
+#define ON_WM_DESTROY() SKINKIT_MSG_ENTRY(WM_DESTROY, 0, 0, 0, self->OnDestroy())
+#define ON_WM_SIZE()                                                                               \
+    SKINKIT_MSG_ENTRY(WM_SIZE, 0, 0, 0,                                                            \
+                      self->OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)))
+#define ON_WM_PAINT() SKINKIT_MSG_ENTRY(WM_PAINT, 0, 0, 0, self->OnPaint())
+#define ON_WM_ERASEBKGND()                                                                         \
+    SKINKIT_MSG_ENTRY(WM_ERASEBKGND, 0, 0, 0,                                                      \
+                      *result =                                                                    \
+                          self->OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(wParam))))
+#define ON_WM_ENABLE()                                                                             \
+    SKINKIT_MSG_ENTRY(WM_ENABLE, 0, 0, 0, self->OnEnable(static_cast<BOOL>(wParam)))
+#define ON_WM_SETFOCUS()                                                                           \
+    SKINKIT_MSG_ENTRY(WM_SETFOCUS, 0, 0, 0,                                                        \
+                      self->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam))))
+#define ON_WM_KILLFOCUS()                                                                          \
+    SKINKIT_MSG_ENTRY(WM_KILLFOCUS, 0, 0, 0,                                                       \
+                      self->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam))))
+#define ON_WM_MOUSEMOVE()                                                                          \
+    SKINKIT_MSG_ENTRY(WM_MOUSEMOVE, 0, 0, 0,                                                       \
+                      self->OnMouseMove(static_cast<UINT>(wParam), CPoint(lParam)))
+#define ON_WM_LBUTTONDOWN()                                                                        \
+    SKINKIT_MSG_ENTRY(WM_LBUTTONDOWN, 0, 0, 0,                                                     \
+                      self->OnLButtonDown(static_cast<UINT>(wParam), CPoint(lParam)))
+#define ON_WM_LBUTTONUP()                                                                          \
+    SKINKIT_MSG_ENTRY(WM_LBUTTONUP, 0, 0, 0,                                                       \
+                      self->OnLButtonUp(static_cast<UINT>(wParam), CPoint(lParam)))
+#define ON_WM_LBUTTONDBLCLK()                                                                      \
+    SKINKIT_MSG_ENTRY(WM_LBUTTONDBLCLK, 0, 0, 0,                                                   \
+                      self->OnLButtonDblClk(static_cast<UINT>(wParam), CPoint(lParam)))
+#define ON_WM_MOUSEWHEEL()                                                                         \
+    SKINKIT_MSG_ENTRY(WM_MOUSEWHEEL, 0, 0, 0,                                                      \
+                      *result = self->OnMouseWheel(LOWORD(wParam), GET_WHEEL_DELTA_WPARAM(wParam), \
+                                                   CPoint(lParam)))
+#define ON_WM_MOUSEHOVER()                                                                         \
+    SKINKIT_MSG_ENTRY(WM_MOUSEHOVER, 0, 0, 0,                                                      \
+                      self->OnMouseHover(static_cast<UINT>(wParam), CPoint(lParam)))
+#define ON_WM_MOUSELEAVE() SKINKIT_MSG_ENTRY(WM_MOUSELEAVE, 0, 0, 0, self->OnMouseLeave())
+#define ON_WM_CAPTURECHANGED()                                                                     \
+    SKINKIT_MSG_ENTRY(WM_CAPTURECHANGED, 0, 0, 0,                                                  \
+                      self->OnCaptureChanged(CWnd::FromHandle(reinterpret_cast<HWND>(lParam))))
+#define ON_WM_TIMER()                                                                              \
+    SKINKIT_MSG_ENTRY(WM_TIMER, 0, 0, 0, self->OnTimer(static_cast<UINT_PTR>(wParam)))
+#define ON_WM_SETCURSOR()                                                                          \
+    SKINKIT_MSG_ENTRY(WM_SETCURSOR, 0, 0, 0,                                                       \
+                      *result =                                                                    \
+                          self->OnSetCursor(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)),      \
+                                            LOWORD(lParam), HIWORD(lParam)))
+#define ON_WM_DRAWITEM()                                                                           \
+    SKINKIT_MSG_ENTRY(                                                                             \
+        WM_DRAWITEM, 0, 0, 0,                                                                      \
+        self->OnDrawItem(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)))
+// All WM_CTLCOLOR* messages reach this one entry; the handler gets the kind as
+// message − WM_CTLCOLORMSGBOX (CTLCOLOR_BTN 3, CTLCOLOR_STATIC 6).
+#define ON_WM_CTLCOLOR()                                                                           \
+    SKINKIT_MSG_ENTRY(WM_CTLCOLOR, 0, 0, 0,                                                        \
+                      *result = reinterpret_cast<LRESULT>(                                         \
+                          self->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)),         \
+                                           CWnd::FromHandle(reinterpret_cast<HWND>(lParam)),       \
+                                           message - WM_CTLCOLORMSGBOX)))
+#define ON_WM_CTLCOLOR_REFLECT()                                                                   \
+    SKINKIT_MSG_ENTRY(                                                                             \
+        WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0,                                                    \
+        *result = reinterpret_cast<LRESULT>(self->CtlColor(                                        \
+            CDC::FromHandle(reinterpret_cast<HDC>(wParam)), message - WM_CTLCOLORMSGBOX)))
+// LRESULT handler(WPARAM, LPARAM)
+#define ON_MESSAGE(msg, memberFxn)                                                                 \
+    SKINKIT_MSG_ENTRY(msg, 0, 0, 0, *result = self->memberFxn(wParam, lParam))
+// WM_COMMAND from control `id` with notification `code`: void handler().
+#define ON_CONTROL(code, id, memberFxn)                                                            \
+    SKINKIT_MSG_ENTRY(WM_COMMAND, code, static_cast<UINT>(id), static_cast<UINT>(id),              \
+                      self->memberFxn())
+// The same for a range of ids: void handler(UINT id).
+#define ON_CONTROL_RANGE(code, firstId, lastId, memberFxn)                                         \
+    SKINKIT_MSG_ENTRY(WM_COMMAND, code, static_cast<UINT>(firstId), static_cast<UINT>(lastId),     \
+                      self->memberFxn(LOWORD(wParam)))
+#define ON_COMMAND(id, memberFxn) ON_CONTROL(0, id, memberFxn)
+#define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
+#define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
+#define ON_STN_CLICKED(id, memberFxn) ON_CONTROL(STN_CLICKED, id, memberFxn)
+// A notification reflected to the control that sent it: void handler(), the parent does not
+// see it. The _EX form takes BOOL handler(); FALSE lets the parent handle it as well.
+#define ON_CONTROL_REFLECT(code, memberFxn)                                                        \
+    SKINKIT_MSG_ENTRY(WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, self->memberFxn())
+#define ON_CONTROL_REFLECT_EX(code, memberFxn)                                                     \
+    {WM_REFLECT_BASE + WM_COMMAND, code, 0, 0,                                                     \
+     [](CWnd* w, UINT, WPARAM, LPARAM, LRESULT* result) -> BOOL {                                  \
+         *result = 0;                                                                              \
+         return static_cast<ThisClass*>(w)->memberFxn() ? TRUE : FALSE;                            \
+     }},
+
+constexpr UINT CTLCOLOR_BTN = 3;
+constexpr UINT CTLCOLOR_STATIC = 6;
+
+// --- device contexts ---
+
+// The framework's device-context wrapper. It carries the text and background colours that
+// colour handlers set; the window layer's own painting reads them back.
+class CDC : public CObject
+{
+public:
+    CDC() = default;
+    explicit CDC(HDC dc) { Attach(dc); }
+    ~CDC() override;
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    // The wrapper of a device context the window layer handed out (the same object every
+    // time during one paint), or null for a null handle.
+    static CDC* FromHandle(HDC dc);
+
+    BOOL Attach(HDC dc);
+    HDC Detach();
+    HDC GetSafeHdc() const { return m_hDC; }
+    operator HDC() const { return m_hDC; }
+
+    COLORREF SetTextColor(COLORREF color);
+    COLORREF GetTextColor() const { return m_crText; }
+    COLORREF SetBkColor(COLORREF color);
+    COLORREF GetBkColor() const { return m_crBk; }
+
+    HDC m_hDC = nullptr;
+
+protected:
+    COLORREF m_crText = 0x000000;
+    COLORREF m_crBk = 0xFFFFFF;
+};
+
+// BeginPaint on construction, EndPaint on destruction.
+class CPaintDC : public CDC
+{
+public:
+    explicit CPaintDC(CWnd* wnd);
+    ~CPaintDC() override;
+
+    PAINTSTRUCT m_ps{};
+
+protected:
+    HWND m_hWnd;
+};
+
+// GetDC on construction, ReleaseDC on destruction.
+class CClientDC : public CDC
+{
+public:
+    explicit CClientDC(CWnd* wnd);
+    ~CClientDC() override;
+
+protected:
+    HWND m_hWnd;
+};
+
+// --- windows ---
+
+class CWnd : public CObject
+{
+    DECLARE_DYNAMIC(CWnd)
+public:
+    CWnd() = default;
+    // Destroys the window if this object is still its handler.
+    ~CWnd() override;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    // The object attached to a window; a window created without one (a dialog's control
+    // made with CreateWindowExW) gets a plain CWnd that the window layer owns.
+    static CWnd* FromHandle(HWND hwnd);
+    static CWnd* FromHandlePermanent(HWND hwnd);
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return m_hWnd; }
+
+    // --- creation ---
+    // A null class name gives the generic class (double clicks, no background brush).
+    virtual BOOL Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                        CWnd* parent, UINT id, LPVOID createContext = nullptr);
+    virtual BOOL CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
+                          const RECT& rect, CWnd* parent, UINT id, LPVOID param = nullptr);
+    // Makes this object the handler of an existing window; PreSubclassWindow runs first.
+    BOOL SubclassWindow(HWND hwnd);
+    BOOL SubclassDlgItem(UINT id, CWnd* parent);
+    HWND UnsubclassWindow();
+    virtual BOOL DestroyWindow();
+
+    // --- dispatch ---
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The message being handled, passed on to DefWindowProc.
+    LRESULT Default();
+    virtual BOOL PreTranslateMessage(MSG* msg);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // Offers a parent's message to the child that sent it; TRUE when the child took it.
+    static BOOL ReflectLastMsg(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT* result = nullptr);
+    virtual const AFX_MSGMAP* GetMessageMap() const;
+
+    // --- state ---
+    int GetDlgCtrlID() const;
+    int SetDlgCtrlID(int id);
+    CWnd* GetParent() const;
+    CWnd* GetDlgItem(int id) const;
+    DWORD GetStyle() const;
+    DWORD GetExStyle() const;
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
+    BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
+    void SetWindowText(LPCWSTR text);
+    void GetWindowText(CString& text) const;
+    CString GetWindowText() const;
+    int GetWindowTextLength() const;
+    BOOL EnableWindow(BOOL enable = TRUE);
+    BOOL IsWindowEnabled() const;
+    BOOL ShowWindow(int command);
+    BOOL IsWindowVisible() const;
+    void SetFont(HFONT font, BOOL redraw = TRUE);
+    HFONT GetFontHandle() const;
+
+    // --- geometry ---
+    void GetWindowRect(LPRECT rect) const;
+    void GetClientRect(LPRECT rect) const;
+    void ScreenToClient(LPPOINT point) const;
+    void ScreenToClient(LPRECT rect) const;
+    void ClientToScreen(LPPOINT point) const;
+    void ClientToScreen(LPRECT rect) const;
+    void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
+    void MoveWindow(LPCRECT rect, BOOL repaint = TRUE);
+    BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
+
+    // --- painting ---
+    void Invalidate(BOOL erase = TRUE);
+    void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
+    void ValidateRect(LPCRECT rect);
+    void UpdateWindow();
+    BOOL RedrawWindow(LPCRECT rect = nullptr, HRGN region = nullptr,
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+
+    // --- input ---
+    CWnd* SetCapture();
+    static CWnd* GetCapture();
+    CWnd* SetFocus();
+    static CWnd* GetFocus();
+    UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr);
+    BOOL KillTimer(UINT_PTR id);
+
+    HWND m_hWnd = nullptr;
+
+protected:
+    static const AFX_MSGMAP* GetThisMessageMap();
+
+    // Runs before the object becomes the window's handler, on subclassing and on creation.
+    virtual void PreSubclassWindow() {}
+    virtual void PostNcDestroy() {}
+
+    // Handlers: each passes the message to Default().
+    int OnCreate(LPCREATESTRUCT createStruct);
+    void OnDestroy();
+    void OnSize(UINT type, int cx, int cy);
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* dc);
+    void OnEnable(BOOL enable);
+    void OnSetFocus(CWnd* oldWnd);
+    void OnKillFocus(CWnd* newWnd);
+    void OnMouseMove(UINT flags, CPoint point);
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    void OnLButtonDblClk(UINT flags, CPoint point);
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+    void OnMouseHover(UINT flags, CPoint point);
+    void OnMouseLeave();
+    void OnCaptureChanged(CWnd* wnd);
+    void OnTimer(UINT_PTR id);
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    // Reflect to the child first; Default() when it does not take the message.
+    void OnDrawItem(int id, LPDRAWITEMSTRUCT drawItem);
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
+
+    // Looks up reflected entries of this window's map.
+    BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+private:
+    BOOL FindAndCall(UINT message, UINT code, UINT id, bool matchId, WPARAM wParam, LPARAM lParam,
+                     LRESULT* result);
+    friend struct CWndAccess;
+};
+
+class CButton : public CWnd
+{
+    DECLARE_DYNAMIC(CButton)
+public:
+    BOOL Create(LPCWSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    using CWnd::Create;
+
+    int GetCheck() const;
+    void SetCheck(int check);
+    UINT GetState() const;
+    void SetState(BOOL highlight);
+    UINT GetButtonStyle() const;
+    void SetButtonStyle(UINT style, BOOL redraw = TRUE);
+
+    // Owner-drawn buttons paint here; the parent's WM_DRAWITEM is reflected to it.
+    virtual void DrawItem(LPDRAWITEMSTRUCT drawItem);
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+};
+
+class CStatic : public CWnd
+{
+    DECLARE_DYNAMIC(CStatic)
+public:
+    BOOL Create(LPCWSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
+    using CWnd::Create;
+
+    virtual void DrawItem(LPDRAWITEMSTRUCT drawItem);
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+};

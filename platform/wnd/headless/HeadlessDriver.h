@@ -1,0 +1,87 @@
+// Drives windows without a display: a clock that moves only when told, scripted mouse input,
+// message pumping, and the composed pixels of any window. A host can test its own skinned
+// dialogs with it exactly as the library's tests do:
+//
+//     platform::wnd::HeadlessDriver driver;          // selects the headless backend
+//     CMyDialog dlg;  dlg.CreateEx(0, nullptr, L"test", WS_VISIBLE, CRect(0, 0, 300, 200), nullptr,
+//     0); driver.Record(dlg.m_hWnd);                      // what the dialog is sent
+//     driver.Click(dlg.GetDlgItem(IDC_PLAY)->m_hWnd, {10, 10});
+//     ASSERT_EQ(driver.Commands(BN_CLICKED).size(), 1u);
+//     auto shot = driver.Capture(dlg.m_hWnd);         // a Gdiplus::Bitmap of what is shown
+//
+// Every input call queues the event and pumps messages, so its effects (notifications,
+// repaints) are complete when it returns. Time starts at 10000 ms and moves only through
+// AdvanceTime, which fires timers and hover at their due times.
+#pragma once
+
+#include "platform/base/CString.h"
+#include "platform/wnd/WinUser.h"
+
+#include <memory>
+#include <vector>
+
+namespace Gdiplus {
+class Bitmap;
+}
+
+namespace platform::wnd {
+
+class HeadlessDriver
+{
+public:
+    // Selects the headless backend and resets its clock; windows left from an earlier driver
+    // are destroyed.
+    HeadlessDriver();
+    // Destroys every window that is left.
+    ~HeadlessDriver();
+    HeadlessDriver(const HeadlessDriver&) = delete;
+    HeadlessDriver& operator=(const HeadlessDriver&) = delete;
+
+    // --- time ---
+    DWORD Now() const;
+    // Moves the clock forward, pumping at each timer or hover deadline on the way.
+    void AdvanceTime(DWORD ms);
+    // Handles everything pending (messages, input, paints, due timers).
+    void Pump();
+
+    // --- mouse: points in a window's client coordinates, or on the screen ---
+    void MoveMouse(HWND wnd, POINT client);
+    void MoveMouseScreen(POINT screen);
+    void MouseDown();
+    void MouseUp();
+    // Moves there, presses and releases.
+    void Click(HWND wnd, POINT client);
+    // Two clicks 50 ms apart.
+    void DoubleClick(HWND wnd, POINT client);
+    // Moves there and waits until a tracked hover is due (1 ms hover time: 1 ms).
+    void Hover(HWND wnd, POINT client, DWORD restMs = 1);
+    // The wheel at the pointer: +120 per notch away from the user.
+    void Wheel(int delta);
+    // The pointer leaves every window.
+    void LeaveWindows();
+
+    // --- observation ---
+    // Records every message sent to `wnd` from now on (WM_COMMAND from its children, for one).
+    void Record(HWND wnd);
+    const std::vector<MSG>& Recorded() const { return m_recorded; }
+    void ClearRecorded() { m_recorded.clear(); }
+    // The recorded WM_COMMAND messages with notification `code`.
+    std::vector<MSG> Commands(UINT code) const;
+    // A copy of the window's pixels as shown (its window rectangle, clipped to its top-level),
+    // after pumping; null for a window that is not shown.
+    std::unique_ptr<Gdiplus::Bitmap> Capture(HWND wnd);
+    // One pixel, client coordinates, as ARGB (not premultiplied), after pumping.
+    DWORD PixelAt(HWND wnd, POINT client);
+
+private:
+    void Send(int kind, POINT client, int delta = 0);
+    HWND m_top = nullptr; // the top-level the pointer is over
+    POINT m_pos{};        // in m_top's client coordinates
+    std::vector<MSG> m_recorded;
+    std::vector<HWND> m_watched;
+};
+
+// Writes 32-bit pixels as an RGBA PNG file; the path goes through the path resolver.
+bool SavePng(Gdiplus::Bitmap& bitmap, const CString& path);
+
+} // namespace platform::wnd

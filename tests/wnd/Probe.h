@@ -1,0 +1,100 @@
+// A window that logs what reaches it, for the window-layer tests.
+#pragma once
+
+#include "platform/wnd/Wnd.h"
+#include "platform/wnd/headless/HeadlessDriver.h"
+
+#include <string>
+#include <vector>
+
+class CProbeWnd : public CWnd
+{
+public:
+    std::vector<std::string> log;
+    int createAnswer = 0;
+    bool handleWheel = false;
+    bool rewriteDblClk = false;
+    int wheelDelta = 0;
+    CPoint lastPoint;
+    DWORD lastMessagePos = 0;
+
+    void Note(const std::string& s) { log.push_back(s); }
+    int Count(const std::string& s) const
+    {
+        int n = 0;
+        for (const auto& e : log)
+            n += e == s;
+        return n;
+    }
+
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->hwnd == m_hWnd && msg->message == WM_LBUTTONDBLCLK && rewriteDblClk)
+            msg->message = WM_LBUTTONDOWN;
+        return CWnd::PreTranslateMessage(msg);
+    }
+
+protected:
+    void PreSubclassWindow() override { Note("presubclass"); }
+    int OnCreate(LPCREATESTRUCT)
+    {
+        Note("create");
+        return createAnswer;
+    }
+    void OnSize(UINT, int cx, int cy)
+    {
+        Note("size " + std::to_string(cx) + "x" + std::to_string(cy));
+    }
+    void OnDestroy() { Note("destroy"); }
+    void OnLButtonDown(UINT, CPoint p)
+    {
+        lastPoint = p;
+        Note("down");
+    }
+    void OnLButtonUp(UINT, CPoint p)
+    {
+        lastPoint = p;
+        Note("up");
+    }
+    void OnLButtonDblClk(UINT, CPoint p)
+    {
+        lastPoint = p;
+        Note("dblclk");
+    }
+    void OnMouseMove(UINT, CPoint p)
+    {
+        lastPoint = p;
+        Note("move");
+    }
+    BOOL OnMouseWheel(UINT, short delta, CPoint)
+    {
+        if (!handleWheel)
+            return CWnd::OnMouseWheel(0, delta, CPoint());
+        wheelDelta += delta;
+        Note("wheel");
+        return TRUE;
+    }
+    void OnMouseHover(UINT, CPoint) { Note("hover"); }
+    void OnMouseLeave() { Note("leave"); }
+    void OnTimer(UINT_PTR id)
+    {
+        lastMessagePos = GetMessagePos();
+        Note("timer " + std::to_string(id));
+    }
+    void OnCaptureChanged(CWnd*) { Note("capturechanged"); }
+    void OnButtonClicked(UINT id) { Note("clicked " + std::to_string(id)); }
+    void OnButtonDoubleClicked(UINT id) { Note("doubleclicked " + std::to_string(id)); }
+    void OnStaticClicked(UINT id) { Note("static clicked " + std::to_string(id)); }
+    HBRUSH OnCtlColor(CDC* dc, CWnd*, UINT kind)
+    {
+        if (kind == CTLCOLOR_STATIC)
+            dc->SetTextColor(staticText);
+        return nullptr;
+    }
+
+public:
+    COLORREF staticText = RGB(0, 0, 0);
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};

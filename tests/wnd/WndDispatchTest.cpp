@@ -1,0 +1,273 @@
+// Creation, subclassing, dispatch, reflection and destruction.
+#include "Probe.h"
+
+#include <gtest/gtest.h>
+
+using platform::wnd::HeadlessDriver;
+
+BEGIN_MESSAGE_MAP(CProbeWnd, CWnd)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_DESTROY()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_MOUSEMOVE()
+ON_WM_MOUSEWHEEL()
+ON_WM_MOUSEHOVER()
+ON_WM_MOUSELEAVE()
+ON_WM_TIMER()
+ON_WM_CAPTURECHANGED()
+ON_WM_CTLCOLOR()
+ON_CONTROL_RANGE(BN_CLICKED, 100, 199, OnButtonClicked)
+ON_CONTROL_RANGE(BN_DOUBLECLICKED, 100, 199, OnButtonDoubleClicked)
+ON_CONTROL_RANGE(STN_CLICKED, 200, 299, OnStaticClicked)
+END_MESSAGE_MAP()
+
+namespace {
+
+std::vector<std::string> g_order;
+
+// A button that takes its reflected click first, as the skinned buttons do.
+class CReflectingButton : public CButton
+{
+public:
+    BOOL answer = FALSE;
+    bool plainReflect = false;
+
+protected:
+    BOOL OnClickedEx()
+    {
+        g_order.push_back("child");
+        return answer;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CReflectingButton, CButton)
+ON_CONTROL_REFLECT_EX(BN_CLICKED, OnClickedEx)
+END_MESSAGE_MAP()
+
+class COrderParent : public CProbeWnd
+{
+protected:
+    void OnClicked() { g_order.push_back("parent"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(COrderParent, CProbeWnd)
+ON_BN_CLICKED(101, OnClicked)
+END_MESSAGE_MAP()
+
+class Dispatch : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_order.clear();
+        ASSERT_TRUE(parent.CreateEx(0, nullptr, L"parent", WS_VISIBLE, CRect(100, 50, 400, 250),
+                                    nullptr, 0));
+    }
+    HeadlessDriver driver;
+    COrderParent parent;
+};
+
+} // namespace
+
+TEST_F(Dispatch, CreationRunsPreSubclassThenCreateThenSize)
+{
+    CProbeWnd child;
+    ASSERT_TRUE(child.Create(nullptr, L"c", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &parent, 7));
+    EXPECT_EQ(child.log, (std::vector<std::string>{"presubclass", "create", "size 0x0"}));
+    EXPECT_EQ(child.GetDlgCtrlID(), 7);
+    EXPECT_EQ(child.GetParent(), &parent);
+    EXPECT_EQ(child.GetStyle() & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
+}
+
+TEST_F(Dispatch, CreateAnsweringMinusOneFailsAndLeavesNoWindow)
+{
+    CProbeWnd child;
+    child.createAnswer = -1;
+    EXPECT_FALSE(
+        child.Create(nullptr, L"c", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &parent, 7));
+    EXPECT_EQ(child.m_hWnd, nullptr);
+    EXPECT_EQ(::GetDlgItem(parent.m_hWnd, 7), nullptr);
+}
+
+TEST_F(Dispatch, SubclassingAnExistingControlRunsPreSubclassAndTakesItsMessages)
+{
+    const HWND h = CreateWindowExW(0, L"BUTTON", L"ok", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20,
+                                   parent.m_hWnd, reinterpret_cast<HMENU>(100), nullptr, nullptr);
+    ASSERT_TRUE(IsWindow(h));
+    CWnd* before = CWnd::FromHandle(h);
+    ASSERT_NE(before, nullptr);
+    CProbeWnd sub;
+    ASSERT_TRUE(sub.SubclassDlgItem(100, &parent));
+    EXPECT_EQ(sub.log, std::vector<std::string>{"presubclass"});
+    EXPECT_EQ(CWnd::FromHandle(h), &sub);
+    ::SendMessageW(h, WM_LBUTTONDOWN, 0, MAKELPARAM(3, 4));
+    EXPECT_EQ(sub.Count("down"), 1);
+    // The object that stood in before still reaches the window.
+    EXPECT_EQ(before->GetDlgCtrlID(), 100);
+    CProbeWnd again;
+    EXPECT_FALSE(again.SubclassWindow(h));
+}
+
+TEST_F(Dispatch, SendMessageRunsTheHandlerBeforeReturning)
+{
+    CProbeWnd child;
+    ASSERT_TRUE(
+        child.Create(nullptr, L"c", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &parent, 7));
+    child.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(1, 2));
+    EXPECT_EQ(child.Count("down"), 1);
+    child.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(1, 2));
+    EXPECT_EQ(child.Count("up"), 0);
+    driver.Pump();
+    EXPECT_EQ(child.Count("up"), 1);
+}
+
+struct ReflectCase
+{
+    BOOL childAnswer;
+    std::vector<std::string> order;
+};
+
+class Reflection : public Dispatch, public ::testing::WithParamInterface<ReflectCase>
+{
+};
+
+TEST_P(Reflection, ChildSeesTheClickFirstAndItsAnswerDecidesForTheParent)
+{
+    CReflectingButton button;
+    button.answer = GetParam().childAnswer;
+    ASSERT_TRUE(button.Create(L"b", WS_CHILD | WS_VISIBLE, CRect(10, 10, 60, 30), &parent, 101));
+    driver.Click(button.m_hWnd, {5, 5});
+    EXPECT_EQ(g_order, GetParam().order);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, Reflection,
+                         ::testing::Values(ReflectCase{FALSE, {"child", "parent"}},
+                                           ReflectCase{TRUE, {"child"}}));
+
+TEST_F(Dispatch, UnhandledWheelGoesOnToTheParent)
+{
+    parent.handleWheel = true;
+    CProbeWnd child;
+    ASSERT_TRUE(
+        child.Create(nullptr, L"c", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &parent, 7));
+    driver.MoveMouse(child.m_hWnd, {5, 5});
+    driver.Wheel(-240);
+    EXPECT_EQ(parent.wheelDelta, -240);
+    child.handleWheel = true;
+    driver.Wheel(120);
+    EXPECT_EQ(child.wheelDelta, 120);
+    EXPECT_EQ(parent.wheelDelta, -240);
+}
+
+TEST_F(Dispatch, PreTranslateMessageMayRewriteAQueuedMessage)
+{
+    CProbeWnd child;
+    child.rewriteDblClk = true;
+    ASSERT_TRUE(
+        child.Create(nullptr, L"c", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &parent, 7));
+    driver.DoubleClick(child.m_hWnd, {5, 5});
+    EXPECT_EQ(child.Count("down"), 2);
+    EXPECT_EQ(child.Count("dblclk"), 0);
+}
+
+TEST_F(Dispatch, DestructionReachesParentBeforeChildrenAndObjectsOutliveWindows)
+{
+    CProbeWnd child, grandchild;
+    ASSERT_TRUE(
+        child.Create(nullptr, L"c", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &parent, 7));
+    ASSERT_TRUE(
+        grandchild.Create(nullptr, L"g", WS_CHILD | WS_VISIBLE, CRect(0, 0, 5, 5), &child, 8));
+    const HWND c = child.m_hWnd, g = grandchild.m_hWnd;
+    child.log.clear();
+    grandchild.log.clear();
+    driver.MoveMouse(g, {1, 1});
+    ::SetCapture(g);
+    ::SetTimer(g, 1, 100, nullptr);
+    ASSERT_TRUE(child.DestroyWindow());
+    EXPECT_FALSE(IsWindow(c));
+    EXPECT_FALSE(IsWindow(g));
+    EXPECT_EQ(child.m_hWnd, nullptr);
+    EXPECT_EQ(grandchild.m_hWnd, nullptr);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    driver.AdvanceTime(300);
+    EXPECT_EQ(grandchild.Count("timer 1"), 0);
+    EXPECT_EQ(child.log.front(), "destroy");
+    EXPECT_EQ(grandchild.Count("destroy"), 1);
+}
+
+TEST_F(Dispatch, SystemButtonClickNotifiesParentWithIdAndHandle)
+{
+    const HWND h = CreateWindowExW(0, L"BUTTON", L"ok", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20,
+                                   parent.m_hWnd, reinterpret_cast<HMENU>(150), nullptr, nullptr);
+    driver.Record(parent.m_hWnd);
+    driver.Click(h, {5, 5});
+    const auto clicks = driver.Commands(BN_CLICKED);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(LOWORD(clicks[0].wParam), 150);
+    EXPECT_EQ(reinterpret_cast<HWND>(clicks[0].lParam), h);
+    EXPECT_EQ(parent.Count("clicked 150"), 1);
+}
+
+struct PressCase
+{
+    const char* name;
+    POINT release; // button client coordinates, 50 x 20 button
+    int clicks;
+};
+
+class ButtonPress : public Dispatch, public ::testing::WithParamInterface<PressCase>
+{
+};
+
+TEST_P(ButtonPress, ReleaseInsideClicksReleaseOutsideDoesNot)
+{
+    const HWND h = CreateWindowExW(0, L"BUTTON", L"ok", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20,
+                                   parent.m_hWnd, reinterpret_cast<HMENU>(150), nullptr, nullptr);
+    driver.MoveMouse(h, {5, 5});
+    driver.MouseDown();
+    EXPECT_EQ(::GetCapture(), h);
+    EXPECT_TRUE(::SendMessageW(h, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    driver.MoveMouse(h, GetParam().release);
+    EXPECT_EQ((::SendMessageW(h, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0, GetParam().clicks == 1);
+    driver.MouseUp();
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(parent.Count("clicked 150"), GetParam().clicks);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, ButtonPress,
+                         ::testing::Values(PressCase{"inside", {49, 19}, 1},
+                                           PressCase{"right", {50, 5}, 0},
+                                           PressCase{"above", {5, -1}, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Dispatch, OwnerDrawButtonDoubleClickReportsInsteadOfPressing)
+{
+    const HWND h =
+        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 50, 20,
+                        parent.m_hWnd, reinterpret_cast<HMENU>(120), nullptr, nullptr);
+    driver.DoubleClick(h, {5, 5});
+    EXPECT_EQ(parent.Count("clicked 120"), 1);
+    EXPECT_EQ(parent.Count("doubleclicked 120"), 1);
+}
+
+TEST_F(Dispatch, StaticWithNotifyReportsClicksWithoutItPassesThemThrough)
+{
+    const HWND notify =
+        CreateWindowExW(0, L"STATIC", L"n", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 0, 50, 20,
+                        parent.m_hWnd, reinterpret_cast<HMENU>(201), nullptr, nullptr);
+    const HWND plain =
+        CreateWindowExW(0, L"STATIC", L"p", WS_CHILD | WS_VISIBLE, 0, 40, 50, 20, parent.m_hWnd,
+                        reinterpret_cast<HMENU>(202), nullptr, nullptr);
+    driver.Click(notify, {5, 5});
+    EXPECT_EQ(parent.Count("static clicked 201"), 1);
+    parent.log.clear();
+    driver.Click(plain, {5, 5});
+    EXPECT_EQ(parent.Count("static clicked 202"), 0);
+    EXPECT_EQ(parent.Count("down"), 1);
+    EXPECT_EQ(parent.lastPoint, CPoint(5, 45));
+}

@@ -1,0 +1,161 @@
+// Invalidation, paint order, clipping, owner drawing and static colours.
+#include "Probe.h"
+
+#include "platform/gdiplus/Gdiplus.h"
+
+#include <gtest/gtest.h>
+
+using platform::wnd::HeadlessDriver;
+
+namespace {
+
+// Paints its whole client (and far beyond, to prove the clip) in one colour.
+class CFillWnd : public CWnd
+{
+public:
+    explicit CFillWnd(Gdiplus::ARGB c) : color(c) {}
+    Gdiplus::ARGB color;
+    int paints = 0;
+    int erases = 0;
+
+protected:
+    void OnPaint()
+    {
+        CPaintDC dc(this);
+        ++paints;
+        Gdiplus::Graphics g(dc.m_hDC);
+        Gdiplus::SolidBrush brush{Gdiplus::Color(color)};
+        g.FillRectangle(&brush, -1000, -1000, 3000, 3000);
+    }
+    BOOL OnEraseBkgnd(CDC*)
+    {
+        ++erases;
+        return TRUE;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFillWnd, CWnd)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+// Records the item state of every owner-draw request and paints by it.
+class COwnerButton : public CButton
+{
+public:
+    std::vector<UINT> states;
+    void DrawItem(LPDRAWITEMSTRUCT dis) override
+    {
+        states.push_back(dis->itemState);
+        Gdiplus::Graphics g(dis->hDC);
+        Gdiplus::SolidBrush brush{
+            Gdiplus::Color((dis->itemState & ODS_SELECTED) ? 0xFF0000FFu : 0xFF00FF00u)};
+        g.FillRectangle(&brush, 0, 0, dis->rcItem.right, dis->rcItem.bottom);
+    }
+};
+
+class Paint : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(
+            parent.CreateEx(0, nullptr, L"p", WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 0));
+        ASSERT_TRUE(
+            child.Create(nullptr, L"c", WS_CHILD | WS_VISIBLE, CRect(10, 20, 60, 50), &parent, 5));
+        driver.Pump();
+    }
+    HeadlessDriver driver;
+    CFillWnd parent{0xFF808080u};
+    CFillWnd child{0xFFFF0000u};
+};
+
+} // namespace
+
+TEST_F(Paint, ChildrenPaintOverTheirParentInsideTheirOwnRectangle)
+{
+    const struct
+    {
+        POINT p;
+        DWORD want;
+    } probes[] = {{{10, 20}, 0xFFFF0000u}, {{59, 49}, 0xFFFF0000u}, {{9, 20}, 0xFF808080u},
+                  {{60, 49}, 0xFF808080u}, {{59, 50}, 0xFF808080u}, {{199, 99}, 0xFF808080u}};
+    for (const auto& pr : probes)
+        EXPECT_EQ(driver.PixelAt(parent.m_hWnd, pr.p), pr.want) << pr.p.x << "," << pr.p.y;
+}
+
+TEST_F(Paint, InvalidatingTheParentRepaintsTheChildrenItCovers)
+{
+    const int before = child.paints;
+    parent.Invalidate();
+    driver.Pump();
+    EXPECT_EQ(child.paints, before + 1);
+    EXPECT_EQ(driver.PixelAt(child.m_hWnd, {0, 0}), 0xFFFF0000u);
+    CRect elsewhere(100, 0, 200, 100);
+    parent.InvalidateRect(&elsewhere);
+    driver.Pump();
+    EXPECT_EQ(child.paints, before + 1);
+}
+
+TEST_F(Paint, EraseIsAskedOnlyWhenTheInvalidationAskedForIt)
+{
+    const int erases = child.erases;
+    child.Invalidate(FALSE);
+    driver.Pump();
+    EXPECT_EQ(child.erases, erases);
+    child.Invalidate(TRUE);
+    driver.Pump();
+    EXPECT_EQ(child.erases, erases + 1);
+}
+
+TEST_F(Paint, MovingAChildRepaintsWhereItWasAndWhereItIs)
+{
+    child.MoveWindow(100, 20, 50, 30);
+    driver.Pump();
+    EXPECT_EQ(driver.PixelAt(parent.m_hWnd, {10, 20}), 0xFF808080u);
+    EXPECT_EQ(driver.PixelAt(parent.m_hWnd, {100, 20}), 0xFFFF0000u);
+}
+
+TEST_F(Paint, OwnerDrawButtonGetsSelectedWhilePressedAndDisabledWhenDisabled)
+{
+    COwnerButton button;
+    ASSERT_TRUE(button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(100, 10, 140, 30),
+                              &parent, 9));
+    driver.MoveMouse(button.m_hWnd, {5, 5});
+    driver.MouseDown();
+    EXPECT_EQ(driver.PixelAt(button.m_hWnd, {1, 1}), 0xFF0000FFu);
+    ASSERT_FALSE(button.states.empty());
+    EXPECT_TRUE(button.states.back() & ODS_SELECTED);
+    driver.MouseUp();
+    EXPECT_EQ(driver.PixelAt(button.m_hWnd, {1, 1}), 0xFF00FF00u);
+    EXPECT_FALSE(button.states.back() & ODS_SELECTED);
+    button.EnableWindow(FALSE);
+    driver.Pump();
+    EXPECT_EQ(button.states.back() & (ODS_DISABLED | ODS_SELECTED), ODS_DISABLED);
+}
+
+TEST(StaticPaint, TextTakesTheColourTheParentAnswers)
+{
+    HeadlessDriver driver;
+    CProbeWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"p", WS_VISIBLE, CRect(0, 0, 120, 40), nullptr, 0));
+    parent.staticText = RGB(255, 0, 0);
+    CStatic label;
+    ASSERT_TRUE(label.Create(L"WWWW", WS_CHILD | WS_VISIBLE, CRect(0, 0, 120, 40), &parent, 210));
+    auto shot = driver.Capture(label.m_hWnd);
+    ASSERT_TRUE(shot);
+    int red = 0, other = 0;
+    for (UINT y = 0; y < shot->GetHeight(); ++y)
+        for (UINT x = 0; x < shot->GetWidth(); ++x) {
+            Gdiplus::Color c;
+            shot->GetPixel(static_cast<INT>(x), static_cast<INT>(y), &c);
+            if (c.GetRed() > 200 && c.GetGreen() < 60 && c.GetBlue() < 60)
+                ++red;
+            else if (c.GetGreen() < 100 && c.GetBlue() < 100 && c.GetRed() < 100 &&
+                     c.GetAlpha() > 200)
+                ++other; // dark text pixels would mean the colour was not taken
+        }
+    EXPECT_GT(red, 10);
+    EXPECT_EQ(other, 0);
+}
