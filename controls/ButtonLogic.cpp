@@ -1,0 +1,125 @@
+#include "controls/ButtonLogic.h"
+
+#include "platform/wnd/WinUser.h"
+
+namespace btn {
+
+State ChooseState(Flags f)
+{
+    if (f.disabled)
+        return f.down ? DownDisabled : Disabled;
+    return static_cast<State>((f.hover ? 1 : 0) + (f.down ? 3 : 0));
+}
+
+bool IsDown(bool checkType, bool selected, int check)
+{
+    return selected || (checkType && check != 0);
+}
+
+Kind Classify(DWORD style)
+{
+    Kind k{};
+    k.checkType = (style & 0x2) != 0 || (style & 0x9) == 0x9;
+    k.pushLike = k.checkType && (style & BS_PUSHLIKE) != 0;
+    return k;
+}
+
+DWORD OwnerDrawStyle(DWORD style)
+{
+    return (style & ~BS_TYPEMASK) | BS_OWNERDRAW;
+}
+
+int FrameForState(int frameCount, int state)
+{
+    static constexpr std::array<std::array<int, kStateCount>, 7> table = {{
+        {0, 0, 0, 0, 0, 0}, // 0: treated as 1
+        {0, 0, 0, 0, 0, 0},
+        {0, 0, 0, 1, 1, 1},
+        {0, 1, 0, 2, 2, 2},
+        {0, 1, 2, 3, 3, 2},
+        {0, 1, 2, 3, 4, 2},
+        {0, 1, 2, 3, 4, 5},
+    }};
+    if (state < 0 || state >= kStateCount)
+        return 0;
+    const int row = frameCount < 0 ? 0 : frameCount > 6 ? 6 : frameCount;
+    return table[static_cast<size_t>(row)][static_cast<size_t>(state)];
+}
+
+Gdiplus::Rect FrameRect(int stripWidth, int stripHeight, int frameCount, int frame)
+{
+    const int fw = stripWidth / (frameCount < 1 ? 1 : frameCount);
+    return Gdiplus::Rect(frame * fw, 0, fw, stripHeight);
+}
+
+unsigned StatesForImage(int imageCount, int state)
+{
+    constexpr unsigned up = 0b000111, down = 0b111000;
+    if (imageCount == 2)
+        return (state >= 0 && state <= 2) ? up : down;
+    if (imageCount == 3) {
+        if (state == 0 || state == 2)
+            return 0b000101;
+        if (state == 1)
+            return 0b000010;
+        return down;
+    }
+    return 0;
+}
+
+Gdiplus::Rect BackgroundSource(const Background& bg, int w, int h)
+{
+    if (bg.rect.left > 0) {
+        if (bg.stretch)
+            return Gdiplus::Rect(bg.rect.left, bg.rect.top, bg.rect.right - bg.rect.left,
+                                 bg.rect.bottom - bg.rect.top);
+        return Gdiplus::Rect(bg.rect.left, bg.rect.top, w, h);
+    }
+    if (bg.stretch)
+        return Gdiplus::Rect(bg.x, bg.y, bg.imageWidth, h);
+    return Gdiplus::Rect(bg.x, bg.y, w, h);
+}
+
+TextAlign AlignmentFromStyle(DWORD style, bool checkBoxDrawn)
+{
+    TextAlign a{};
+    switch (style & BS_CENTER) {
+    case BS_LEFT:
+        a.horizontal = Gdiplus::StringAlignmentNear;
+        break;
+    case BS_RIGHT:
+        a.horizontal = Gdiplus::StringAlignmentFar;
+        break;
+    case BS_CENTER:
+        a.horizontal = Gdiplus::StringAlignmentCenter;
+        break;
+    default:
+        a.horizontal =
+            checkBoxDrawn ? Gdiplus::StringAlignmentNear : Gdiplus::StringAlignmentCenter;
+        break;
+    }
+    switch (style & BS_VCENTER) {
+    case BS_TOP:
+        a.vertical = Gdiplus::StringAlignmentNear;
+        break;
+    case BS_BOTTOM:
+        a.vertical = Gdiplus::StringAlignmentFar;
+        break;
+    default:
+        a.vertical = Gdiplus::StringAlignmentCenter;
+        break;
+    }
+    return a;
+}
+
+int GlyphTop(int controlHeight, int stripHeight)
+{
+    return (controlHeight - stripHeight) / 2;
+}
+
+int GlyphWidth(int stripWidth, int frameCount)
+{
+    return stripWidth / (frameCount < 1 ? 1 : frameCount) + 3;
+}
+
+} // namespace btn

@@ -1,0 +1,304 @@
+#include "controls/CtrlButton.h"
+
+IMPLEMENT_DYNAMIC(CCtrlButton, CButton);
+
+BEGIN_MESSAGE_MAP(CCtrlButton, CButton)
+ON_WM_DRAWITEM()
+ON_WM_MOUSEHOVER()
+ON_WM_MOUSELEAVE()
+ON_WM_ERASEBKGND()
+ON_WM_MOUSEMOVE()
+ON_CONTROL_REFLECT_EX(BN_CLICKED, OnBnClicked)
+ON_WM_CREATE()
+ON_MESSAGE(BM_SETCHECK, OnSetCheck)
+ON_MESSAGE(BM_GETCHECK, OnGetCheck)
+END_MESSAGE_MAP()
+
+CCtrlButton::CCtrlButton()
+    : m_pImage(nullptr), m_pStateImage{}, m_pImageBg(nullptr), m_rcState{}, m_nDiv(0), m_nBgX(0),
+      m_nBgY(0), m_rcBg(-1, -1, -1, -1), m_bPushLike(0), m_bCheckType(0), m_bHover(0),
+      m_bDisabled(0), m_bDown(0), m_nCheck(0), m_nTextOffset(0), m_nVTextOffset(0), m_nMargin(0),
+      m_nButtonType(0), m_bBgStretch(0), m_pGDIpString(nullptr)
+{
+    for (Gdiplus::Color& c : m_clrText)
+        c = Gdiplus::Color(Gdiplus::Color::Black);
+}
+
+CCtrlButton::~CCtrlButton()
+{
+    // The window goes while this object is still a CCtrlButton, so that its last messages do
+    // not reach a half-destroyed control.
+    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+    delete m_pGDIpString;
+}
+
+// --- setters ---
+
+void CCtrlButton::SetButtonImage(Gdiplus::Image* image, int count)
+{
+    // A frame count below 1 would divide by zero: the whole strip is then one frame.
+    m_nDiv = count < 1 ? 1 : count;
+    m_pImage = image;
+    const int w = image ? static_cast<int>(image->GetWidth()) : 0;
+    const int h = image ? static_cast<int>(image->GetHeight()) : 0;
+    for (int s = 0; s < btn::kStateCount; ++s) {
+        m_pStateImage[s] = image;
+        m_rcState[s] = btn::FrameRect(w, h, m_nDiv, btn::FrameForState(m_nDiv, s));
+    }
+}
+
+void CCtrlButton::SetButtonImage(Gdiplus::Image* image, int state, int imageCount)
+{
+    if (!image)
+        return;
+    const unsigned states = btn::StatesForImage(imageCount, state);
+    const Gdiplus::Rect whole(0, 0, static_cast<INT>(image->GetWidth()),
+                              static_cast<INT>(image->GetHeight()));
+    for (int s = 0; s < btn::kStateCount; ++s)
+        if (states & (1u << s)) {
+            m_pStateImage[s] = image;
+            m_rcState[s] = whole;
+        }
+}
+
+void CCtrlButton::SetButtonImageBg(Gdiplus::Image* image, int x, int y, int stretch)
+{
+    m_pImageBg = image;
+    m_nBgX = x;
+    m_nBgY = y;
+    m_bBgStretch = stretch;
+}
+
+void CCtrlButton::SetButtonImageBg(Gdiplus::Image* image, CRect rect)
+{
+    m_pImageBg = image;
+    m_rcBg = rect;
+}
+
+void CCtrlButton::SetButtonType(int type, int margin)
+{
+    m_nButtonType = type;
+    m_nMargin = margin;
+}
+
+void CCtrlButton::SetTextColor(Gdiplus::Color color, int state)
+{
+    if (state >= 0 && state < btn::kStateCount)
+        m_clrText[state] = color;
+    else if (state == btn::kStateCount)
+        for (Gdiplus::Color& c : m_clrText)
+            c = color;
+}
+
+void CCtrlButton::SetInitFont(CString family, long size, Gdiplus::FontStyle style)
+{
+    delete m_pGDIpString;
+    m_pGDIpString = new CCtrlGDIpString(family, size, style);
+}
+
+void CCtrlButton::SetTextOffset(int offset)
+{
+    m_nTextOffset = offset;
+}
+void CCtrlButton::SetVerticalTextOffset(int offset)
+{
+    m_nVTextOffset = offset;
+}
+
+void CCtrlButton::SetCheck(int check)
+{
+    if (!m_bCheckType)
+        return;
+    m_nCheck = check;
+    Invalidate();
+}
+
+int CCtrlButton::GetCheck()
+{
+    return m_nCheck;
+}
+
+// --- classification ---
+
+void CCtrlButton::Classify(DWORD style)
+{
+    const btn::Kind k = btn::Classify(style);
+    m_bCheckType = k.checkType ? 1 : 0;
+    m_bPushLike = k.pushLike ? 1 : 0;
+}
+
+void CCtrlButton::PreSubclassWindow()
+{
+    const DWORD style = GetStyle();
+    Classify(style);
+    // The type bits are replaced rather than OR-ed with BS_OWNERDRAW: OR-ing 0xB into the
+    // radio and three-state types gives 0xF, which is not owner-drawn, and such a button
+    // would never reach DrawItem.
+    ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+    CButton::PreSubclassWindow();
+}
+
+int CCtrlButton::OnCreate(LPCREATESTRUCT createStruct)
+{
+    if (CButton::OnCreate(createStruct) == -1)
+        return -1;
+    // PreSubclassWindow has normally classified the button already. The test looks at the
+    // type bits only: BS_LEFTTEXT, BS_ICON or BS_BITMAP in the low byte must not make a
+    // classified push button look unclassified (it would turn into a check button).
+    const DWORD style = GetStyle();
+    if ((style & BS_TYPEMASK) == BS_OWNERDRAW)
+        return 0;
+    Classify(style);
+    ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+    return 0;
+}
+
+// --- handlers ---
+
+BOOL CCtrlButton::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CCtrlButton::OnMouseMove(UINT, CPoint)
+{
+    TRACKMOUSEEVENT tme{sizeof(TRACKMOUSEEVENT), TME_HOVER | TME_LEAVE, m_hWnd, 1};
+    _TrackMouseEvent(&tme);
+    Default();
+}
+
+void CCtrlButton::OnMouseHover(UINT, CPoint)
+{
+    m_bHover = 1;
+    Invalidate();
+    Default();
+}
+
+void CCtrlButton::OnMouseLeave()
+{
+    m_bHover = 0;
+    Invalidate();
+    Default();
+}
+
+BOOL CCtrlButton::OnBnClicked()
+{
+    if (m_bCheckType) {
+        m_nCheck = m_nCheck == 0 ? 1 : 0;
+        Invalidate();
+    }
+    return FALSE; // the parent gets BN_CLICKED as well
+}
+
+LRESULT CCtrlButton::OnSetCheck(WPARAM wParam, LPARAM)
+{
+    if (!m_bCheckType)
+        return 0;
+    m_nCheck = (wParam == BST_CHECKED || wParam == BST_INDETERMINATE) ? 1 : 0;
+    Invalidate();
+    return 0;
+}
+
+LRESULT CCtrlButton::OnGetCheck(WPARAM, LPARAM)
+{
+    return m_nCheck;
+}
+
+BOOL CCtrlButton::PreTranslateMessage(MSG* msg)
+{
+    // The system button answers a double click with BN_DOUBLECLICKED and no press; as an
+    // ordinary press the second click of a double click toggles and clicks like the first.
+    if (msg->message == WM_LBUTTONDBLCLK)
+        msg->message = WM_LBUTTONDOWN;
+    return CButton::PreTranslateMessage(msg);
+}
+
+// --- painting ---
+
+void CCtrlButton::GetTextInfo(CString& text, Gdiplus::StringAlignment* horizontal,
+                              Gdiplus::StringAlignment* vertical)
+{
+    text = GetWindowText();
+    const btn::TextAlign a = btn::AlignmentFromStyle(
+        GetStyle(), btn::DrawnAsCheckBox({m_bCheckType != 0, m_bPushLike != 0}));
+    *horizontal = a.horizontal;
+    *vertical = a.vertical;
+}
+
+void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
+{
+    if (!drawItem || (!m_pImage && !m_pStateImage[0]))
+        return;
+    CRect wr;
+    GetWindowRect(&wr);
+    const int w = wr.Width(), h = wr.Height();
+    if (w <= 0 || h <= 0)
+        return;
+
+    m_bDown =
+        btn::IsDown(m_bCheckType != 0, (drawItem->itemState & ODS_SELECTED) != 0, m_nCheck) ? 1 : 0;
+    m_bDisabled = (drawItem->itemState & ODS_DISABLED) ? 1 : 0;
+    const btn::State state = btn::ChooseState({m_bDown != 0, m_bDisabled != 0, m_bHover != 0});
+
+    CString text;
+    btn::TextAlign align{};
+    GetTextInfo(text, &align.horizontal, &align.vertical);
+
+    Gdiplus::Bitmap surface(w, h, Gdiplus::PixelFormat32bppARGB);
+    {
+        Gdiplus::Graphics g(&surface);
+        Paint(g, state, w, h, text, align);
+    }
+    Gdiplus::Graphics target(drawItem->hDC);
+    target.DrawImage(&surface, 0, 0, w, h);
+}
+
+void CCtrlButton::Paint(Gdiplus::Graphics& g, int state, int w, int h, const CString& text,
+                        btn::TextAlign align) const
+{
+    Gdiplus::Rect textBox;
+    Gdiplus::Image* frameImage = m_pStateImage[state];
+    const Gdiplus::Rect& src = m_rcState[state];
+    if (!btn::DrawnAsCheckBox({m_bCheckType != 0, m_bPushLike != 0})) {
+        if (m_pImageBg) {
+            const btn::Background bg{m_rcBg, m_nBgX, m_nBgY, m_bBgStretch != 0,
+                                     static_cast<int>(m_pImageBg->GetWidth())};
+            const Gdiplus::Rect s = btn::BackgroundSource(bg, w, h);
+            g.DrawImage(m_pImageBg, Gdiplus::Rect(0, 0, w, h), s.X, s.Y, s.Width, s.Height,
+                        Gdiplus::UnitPixel);
+        }
+        if (frameImage) {
+            if (m_nButtonType == 2) {
+                CCtrlGDIpString slicer;
+                const RECT margins{m_nMargin, m_nMargin, m_nMargin, m_nMargin};
+                slicer.DrawBtn(&g, frameImage, Gdiplus::Rect(0, 0, w, h), src, margins);
+            } else {
+                g.DrawImage(frameImage, Gdiplus::Rect(0, 0, w, h), src.X, src.Y, src.Width,
+                            src.Height, Gdiplus::UnitPixel);
+            }
+        }
+        textBox =
+            Gdiplus::Rect(m_nTextOffset, m_nVTextOffset, w - m_nTextOffset, h - m_nVTextOffset);
+    } else {
+        if (m_pImageBg)
+            g.DrawImage(m_pImageBg, Gdiplus::Rect(0, 0, w, h), 0, 0,
+                        static_cast<INT>(m_pImageBg->GetWidth()),
+                        static_cast<INT>(m_pImageBg->GetHeight()), Gdiplus::UnitPixel);
+        // Without a glyph strip (images given per state) there is no glyph and the text box
+        // starts at the text offset.
+        int gw = 0;
+        if (m_pImage) {
+            const int stripHeight = static_cast<int>(m_pImage->GetHeight());
+            const int gy = btn::GlyphTop(h, stripHeight);
+            g.DrawImage(m_pImage, Gdiplus::Rect(0, gy, src.Width, src.Height), src.X, src.Y,
+                        src.Width, src.Height, Gdiplus::UnitPixel);
+            gw = btn::GlyphWidth(static_cast<int>(m_pImage->GetWidth()), m_nDiv);
+        }
+        textBox = Gdiplus::Rect(m_nTextOffset + gw, m_nVTextOffset, w - m_nTextOffset - gw,
+                                h - m_nVTextOffset);
+    }
+    if (m_pGDIpString)
+        m_pGDIpString->DrawString(&g, text, textBox.X, textBox.Y, textBox.Width, textBox.Height,
+                                  m_clrText[state], align.horizontal, align.vertical);
+}

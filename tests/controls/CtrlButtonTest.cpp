@@ -1,0 +1,306 @@
+// The skinned button through the headless window layer: frames shown per state, checking,
+// notifications to the parent, hover and leave.
+#include "controls/CtrlButton.h"
+
+#include "platform/wnd/headless/HeadlessDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using platform::wnd::HeadlessDriver;
+
+namespace {
+
+constexpr UINT kId = 1001;
+constexpr DWORD kFace = 0xFFF0F0F0u; // the top-level's erase colour (COLOR_3DFACE)
+
+// Frame k of a strip is one solid colour, so the frame shown is read from any inner pixel.
+constexpr Gdiplus::ARGB kFrameColour[6] = {0xFF102030u, 0xFF405060u, 0xFF708090u,
+                                           0xFFA0B0C0u, 0xFFD0E0F0u, 0xFF332211u};
+
+std::unique_ptr<Gdiplus::Bitmap> Strip(int frames, int frameWidth, int height)
+{
+    auto b = std::make_unique<Gdiplus::Bitmap>(frames * frameWidth, height,
+                                               Gdiplus::PixelFormat32bppARGB);
+    Gdiplus::Graphics g(b.get());
+    for (int k = 0; k < frames; ++k) {
+        Gdiplus::SolidBrush brush{Gdiplus::Color(kFrameColour[k])};
+        g.FillRectangle(&brush, k * frameWidth, 0, frameWidth, height);
+    }
+    return b;
+}
+
+// A dialog that notes each BN_CLICKED with the button's check state at that moment.
+class CHostWnd : public CWnd
+{
+public:
+    CCtrlButton* button = nullptr;
+    std::vector<int> checkSeenOnClick;
+
+protected:
+    void OnClicked() { checkSeenOnClick.push_back(button ? button->GetCheck() : -1); }
+    DECLARE_MESSAGE_MAP()
+};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CHostWnd, CWnd)
+ON_BN_CLICKED(kId, OnClicked)
+END_MESSAGE_MAP()
+
+namespace {
+
+class SkinnedButton : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(
+            host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 300, 120), nullptr, 0));
+        host.button = &button;
+    }
+    // A dialog-made system button of `style`, subclassed as a dialog host does.
+    void MakeSubclassed(DWORD style, CRect rect = CRect(10, 10, 70, 40))
+    {
+        const HWND h = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | style, rect.left,
+                                       rect.top, rect.Width(), rect.Height(), host.m_hWnd,
+                                       reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(kId)),
+                                       nullptr, nullptr);
+        ASSERT_TRUE(button.SubclassDlgItem(kId, &host));
+        (void)h;
+    }
+    DWORD Shown(POINT p = {30, 15}) { return driver.PixelAt(button.m_hWnd, p); }
+
+    HeadlessDriver driver;
+    CHostWnd host;
+    CCtrlButton button;
+    std::unique_ptr<Gdiplus::Bitmap> strip4 = Strip(4, 30, 30); // the 120 x 30 strip
+};
+
+struct StateCase
+{
+    const char* name;
+    DWORD type;
+    bool checked, disabled, hover, pressed;
+    int frame;
+};
+
+class FourFrameStates : public SkinnedButton, public ::testing::WithParamInterface<StateCase>
+{
+};
+
+TEST_P(FourFrameStates, ShowTheFrameOfTheState)
+{
+    const StateCase& c = GetParam();
+    MakeSubclassed(c.type);
+    button.SetButtonImage(strip4.get(), 4);
+    if (c.checked)
+        button.SendMessage(BM_SETCHECK, BST_CHECKED);
+    if (c.hover)
+        driver.Hover(button.m_hWnd, {30, 15});
+    if (c.pressed) {
+        driver.MoveMouse(button.m_hWnd, {30, 15});
+        driver.MouseDown();
+    }
+    if (c.disabled)
+        button.EnableWindow(FALSE);
+    EXPECT_EQ(Shown(), kFrameColour[c.frame]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Strip120x30, FourFrameStates,
+    ::testing::Values(
+        StateCase{"normal", BS_PUSHBUTTON, false, false, false, false, 0},
+        StateCase{"hover", BS_PUSHBUTTON, false, false, true, false, 1},
+        StateCase{"disabled", BS_PUSHBUTTON, false, true, false, false, 2},
+        StateCase{"pressed", BS_PUSHBUTTON, false, false, false, true, 3},
+        StateCase{"pressedHover", BS_PUSHBUTTON, false, false, true, true, 3},
+        StateCase{"checkedDisabled", BS_AUTOCHECKBOX | BS_PUSHLIKE, true, true, false, false, 2},
+        StateCase{"checkedHover", BS_AUTOCHECKBOX | BS_PUSHLIKE, true, false, true, false, 3},
+        StateCase{"checked", BS_AUTOCHECKBOX | BS_PUSHLIKE, true, false, false, false, 3},
+        StateCase{"checkedOnPushButtonIgnored", BS_PUSHBUTTON, true, false, false, false, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SkinnedButton, TwoFrameStripShowsTheSecondFrameWheneverDown)
+{
+    MakeSubclassed(BS_AUTOCHECKBOX | BS_PUSHLIKE);
+    auto strip2 = Strip(2, 30, 30);
+    button.SetButtonImage(strip2.get(), 2);
+    EXPECT_EQ(Shown(), kFrameColour[0]);
+    button.SetCheck(1);
+    EXPECT_EQ(Shown(), kFrameColour[1]);
+    driver.Hover(button.m_hWnd, {30, 15});
+    EXPECT_EQ(Shown(), kFrameColour[1]);
+    button.SetCheck(0);
+    EXPECT_EQ(Shown(), kFrameColour[0]);
+}
+
+TEST_F(SkinnedButton, HoverAndLeaveRepaint)
+{
+    MakeSubclassed(BS_PUSHBUTTON);
+    button.SetButtonImage(strip4.get(), 4);
+    driver.MoveMouse(button.m_hWnd, {30, 15});
+    EXPECT_EQ(Shown(), kFrameColour[0]) << "hover needs the pointer to rest";
+    driver.AdvanceTime(1);
+    EXPECT_EQ(Shown(), kFrameColour[1]);
+    driver.MoveMouse(host.m_hWnd, {200, 100});
+    EXPECT_EQ(Shown(), kFrameColour[0]);
+}
+
+TEST_F(SkinnedButton, ClickTogglesACheckButtonBeforeTheParentHearsOfIt)
+{
+    MakeSubclassed(BS_AUTOCHECKBOX | BS_PUSHLIKE);
+    button.SetButtonImage(strip4.get(), 4);
+    driver.Click(button.m_hWnd, {30, 15});
+    driver.Click(button.m_hWnd, {30, 15});
+    driver.AdvanceTime(1000);
+    driver.Click(button.m_hWnd, {30, 15});
+    EXPECT_EQ(host.checkSeenOnClick, (std::vector<int>{1, 0, 1}));
+}
+
+TEST_F(SkinnedButton, DoubleClickTogglesTwice)
+{
+    MakeSubclassed(BS_AUTOCHECKBOX);
+    button.SetButtonImage(strip4.get(), 4);
+    driver.DoubleClick(button.m_hWnd, {30, 15});
+    EXPECT_EQ(host.checkSeenOnClick, (std::vector<int>{1, 0}));
+}
+
+TEST_F(SkinnedButton, PushButtonClickNotifiesTheParentWithoutChecking)
+{
+    MakeSubclassed(BS_PUSHBUTTON);
+    button.SetButtonImage(strip4.get(), 4);
+    driver.Record(host.m_hWnd);
+    driver.Click(button.m_hWnd, {30, 15});
+    ASSERT_EQ(driver.Commands(BN_CLICKED).size(), 1u);
+    EXPECT_EQ(LOWORD(driver.Commands(BN_CLICKED)[0].wParam), kId);
+    EXPECT_EQ(host.checkSeenOnClick, std::vector<int>{0});
+}
+
+struct SetCheckCase
+{
+    WPARAM value;
+    int check;
+};
+
+class SetCheckMessage : public SkinnedButton, public ::testing::WithParamInterface<SetCheckCase>
+{
+};
+
+TEST_P(SetCheckMessage, ChecksAndUnchecksAndRepaints)
+{
+    MakeSubclassed(BS_AUTOCHECKBOX | BS_PUSHLIKE);
+    button.SetButtonImage(strip4.get(), 4);
+    button.SendMessage(BM_SETCHECK, BST_CHECKED);
+    button.SendMessage(BM_SETCHECK, GetParam().value);
+    EXPECT_EQ(button.SendMessage(BM_GETCHECK), GetParam().check);
+    EXPECT_EQ(Shown(), kFrameColour[GetParam().check ? 3 : 0]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SetCheckMessage,
+                         ::testing::Values(SetCheckCase{BST_UNCHECKED, 0},
+                                           SetCheckCase{BST_CHECKED, 1},
+                                           SetCheckCase{BST_INDETERMINATE, 1}, SetCheckCase{7, 0}));
+
+TEST_F(SkinnedButton, PushButtonIgnoresCheckMessages)
+{
+    MakeSubclassed(BS_PUSHBUTTON);
+    button.SendMessage(BM_SETCHECK, BST_CHECKED);
+    button.SetCheck(1);
+    EXPECT_EQ(button.SendMessage(BM_GETCHECK), 0);
+}
+
+TEST_F(SkinnedButton, SubclassingAndCreatingBothMakeTheButtonOwnerDrawn)
+{
+    MakeSubclassed(BS_RADIOBUTTON);
+    EXPECT_EQ(button.GetStyle() & BS_TYPEMASK, BS_OWNERDRAW);
+    CCtrlButton created;
+    ASSERT_TRUE(created.Create(L"x", WS_CHILD | WS_VISIBLE | BS_LEFTTEXT, CRect(100, 10, 160, 40),
+                               &host, 1002));
+    EXPECT_EQ(created.GetStyle() & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_EQ(created.m_bCheckType, 0) << "a created push button stays a push button";
+    CCtrlButton check;
+    ASSERT_TRUE(check.Create(L"x", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(100, 50, 160, 80),
+                             &host, 1003));
+    EXPECT_EQ(check.m_bCheckType, 1);
+}
+
+TEST_F(SkinnedButton, WithoutAnyImageNothingIsPainted)
+{
+    MakeSubclassed(BS_PUSHBUTTON);
+    auto bg = Strip(1, 60, 30);
+    button.SetButtonImageBg(bg.get(), 0, 0, 0);
+    button.Invalidate();
+    EXPECT_EQ(Shown(), kFace);
+}
+
+TEST_F(SkinnedButton, FrameCountZeroShowsTheWholeStripWithoutCrashing)
+{
+    MakeSubclassed(BS_PUSHBUTTON);
+    auto strip1 = Strip(1, 60, 30);
+    button.SetButtonImage(strip1.get(), 0);
+    button.Invalidate();
+    EXPECT_EQ(Shown(), kFrameColour[0]);
+}
+
+TEST_F(SkinnedButton, BackgroundShowsThroughTranslucentFrames)
+{
+    MakeSubclassed(BS_PUSHBUTTON);
+    Gdiplus::Bitmap clear(120, 30, Gdiplus::PixelFormat32bppARGB); // transparent frames
+    auto bg = Strip(2, 60, 30); // left half frame colour 0, right 1
+    button.SetButtonImage(&clear, 4);
+    button.SetButtonImageBg(bg.get(), CRect(60, 0, 120, 30)); // left > 0: 1:1 from x = 60
+    button.Invalidate();
+    EXPECT_EQ(Shown({5, 15}), kFrameColour[1]);
+}
+
+class CheckBoxDrawing : public SkinnedButton
+{
+protected:
+    void SetUp() override
+    {
+        SkinnedButton::SetUp();
+        MakeSubclassed(BS_AUTOCHECKBOX, CRect(10, 10, 130, 30)); // 120 x 20
+        glyphs = Strip(4, 16, 16);
+        button.SetButtonImage(glyphs.get(), 4);
+    }
+    std::unique_ptr<Gdiplus::Bitmap> glyphs;
+};
+
+TEST_F(CheckBoxDrawing, GlyphIsCentredVerticallyAtItsOwnSize)
+{
+    EXPECT_EQ(Shown({0, 1}), kFace);
+    EXPECT_EQ(Shown({0, 2}), kFrameColour[0]);
+    EXPECT_EQ(Shown({15, 17}), kFrameColour[0]);
+    EXPECT_EQ(Shown({16, 10}), kFace);
+    EXPECT_EQ(Shown({15, 18}), kFace);
+    button.SetCheck(1);
+    EXPECT_EQ(Shown({8, 10}), kFrameColour[3]);
+}
+
+TEST_F(CheckBoxDrawing, TextStartsAfterTheGlyphAndItsGap)
+{
+    button.SetInitFont(L"Liberation Sans", 14, Gdiplus::FontStyleBold);
+    button.SetTextColor(Gdiplus::Color(0xFFFF0000u), 6);
+    button.SetWindowText(L"MMMM");
+    button.Invalidate();
+    auto shot = driver.Capture(button.m_hWnd);
+    ASSERT_TRUE(shot);
+    int firstRed = -1;
+    for (int x = 0; x < static_cast<int>(shot->GetWidth()) && firstRed < 0; ++x)
+        for (int y = 0; y < static_cast<int>(shot->GetHeight()); ++y) {
+            Gdiplus::Color c;
+            shot->GetPixel(x, y, &c);
+            if (c.GetRed() > 180 && c.GetGreen() < 120 && c.GetBlue() < 120) {
+                firstRed = x;
+                break;
+            }
+        }
+    EXPECT_GE(firstRed, 19);
+    EXPECT_LT(firstRed, 19 + 8);
+}
+
+} // namespace
