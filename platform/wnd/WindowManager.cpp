@@ -65,8 +65,22 @@ struct LastClick
     POINT pt{};
 };
 
+// Set once the state is gone at process exit: objects that outlive it (a host's static
+// windows) then find no window instead of a destroyed map.
+bool g_stateGone = false;
+
 struct State
 {
+    ~State()
+    {
+        g_stateGone = true;
+        for (auto& [h, w] : windows) {
+            if (w->wrapper)
+                w->wrapper->m_hWnd = nullptr;
+            for (auto& r : w->retired)
+                r->m_hWnd = nullptr;
+        }
+    }
     std::map<HWND, std::unique_ptr<Window>> windows;
     std::uintptr_t nextHandle = 0x10000;
     std::vector<HWND> topLevels;
@@ -129,7 +143,7 @@ void PostMsg(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 Window* Find(HWND hwnd)
 {
-    if (!hwnd)
+    if (!hwnd || g_stateGone)
         return nullptr;
     auto it = S().windows.find(hwnd);
     return it == S().windows.end() ? nullptr : it->second.get();
@@ -648,6 +662,13 @@ void QueueClose(HWND topLevel)
     Post(topLevel, WM_CLOSE, 0, 0);
 }
 
+void TopLevelMoved(HWND topLevel, POINT screen)
+{
+    Window* w = Find(topLevel);
+    if (w && !w->parent)
+        w->rect.MoveToXY(screen.x, screen.y);
+}
+
 HWND SetCaptureInternal(HWND hwnd)
 {
     State& s = S();
@@ -1021,6 +1042,8 @@ void RegisterDCWrapper(HDC dc, CDC* wrapper)
 
 void UnregisterDCWrapper(HDC dc, CDC* wrapper)
 {
+    if (g_stateGone)
+        return;
     auto it = S().dcWrappers.find(dc);
     if (it != S().dcWrappers.end() && it->second == wrapper)
         S().dcWrappers.erase(it);
@@ -1028,7 +1051,7 @@ void UnregisterDCWrapper(HDC dc, CDC* wrapper)
 
 CDC* DCWrapper(HDC dc)
 {
-    if (!dc)
+    if (!dc || g_stateGone)
         return nullptr;
     State& s = S();
     auto it = s.dcWrappers.find(dc);

@@ -21,6 +21,8 @@ enum class Input { Move, LeftDown, LeftUp, Wheel, Leave };
 void QueueInput(HWND topLevel, Input kind, POINT client, int wheelDelta = 0);
 // The user asked to close a top-level window: WM_CLOSE is posted to it.
 void QueueClose(HWND topLevel);
+// The native window was moved by the user or the desktop: screen coordinates follow.
+void TopLevelMoved(HWND topLevel, POINT screen);
 
 // --- message loops ---
 // Handles everything pending: queued messages and input, then paints, then due timers and

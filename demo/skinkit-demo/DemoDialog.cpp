@@ -1,0 +1,150 @@
+#include "demo/skinkit-demo/DemoDialog.h"
+
+BEGIN_MESSAGE_MAP(CDemoDialog, CWnd)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+ON_WM_CTLCOLOR()
+ON_CONTROL_RANGE(BN_CLICKED, IDC_PLAY, IDC_RECORD, OnButton)
+END_MESSAGE_MAP()
+
+bool DemoSkin::Load(const CString& folder)
+{
+    layout.LoadInfo(folder + L"/layout.ini");
+    const int pictures = images.LoadImageFiles(folder, folder + L"/images.ini");
+    text.LoadTextMain(folder + L"/lang_en.ini");
+    fontName = text.GetFontName(folder + L"/lang_en.ini");
+    // A skin without its pictures or its window entry is not the demo's skin.
+    return pictures == 1 && layout.GetWinPos(L"DemoWindow")->nCX > 0;
+}
+
+BOOL CDemoDialog::CreateDialogWindow()
+{
+    const _WIN_POS* pos = m_skin.layout.GetWinPos(L"DemoWindow");
+    return CreateEx(0, nullptr, m_skin.text.GetTextMain(L"IDS_TITLE"),
+                    WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, pos->rc, nullptr, 0);
+}
+
+HWND CDemoDialog::MakeTemplateControl(LPCWSTR className, UINT id, DWORD style, LPCWSTR section)
+{
+    const _WIN_POS* pos = m_skin.layout.GetWinPos(section);
+    return CreateWindowExW(
+        0, className, L"", WS_CHILD | WS_VISIBLE | style, pos->nX, pos->nY, pos->nCX, pos->nCY,
+        m_hWnd, reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(id)), nullptr, nullptr);
+}
+
+void CDemoDialog::SkinButton(CCtrlButton& button, LPCWSTR section, LPCWSTR textKey, LPCWSTR image,
+                             int frames)
+{
+    const _WIN_POS* pos = m_skin.layout.GetWinPos(section);
+    button.SetButtonImage(m_skin.images.GetImageFile(image), frames);
+    button.SetTextColor(pos->clrText, 6);
+    button.SetTextColor(pos->clrColor[0], btn::Hover);
+    button.SetTextColor(pos->clrColor[0], btn::DownHover);
+    button.SetTextColor(pos->clrColor[1], btn::Disabled);
+    button.SetTextColor(pos->clrColor[1], btn::DownDisabled);
+    if (textKey) {
+        CString caption;
+        int size = 0;
+        if (m_skin.text.GetFontAndTextMain2(textKey, caption, size)) {
+            button.SetWindowText(caption);
+            button.SetInitFont(m_skin.fontName, size, Gdiplus::FontStyleBold);
+        }
+    }
+}
+
+int CDemoDialog::OnCreate(LPCREATESTRUCT)
+{
+    // The controls a dialog template would hold: system buttons and statics.
+    MakeTemplateControl(L"STATIC", IDC_TITLE, SS_LEFT, L"Title");
+    MakeTemplateControl(L"BUTTON", IDC_PLAY, BS_PUSHBUTTON, L"BtnPlay");
+    MakeTemplateControl(L"BUTTON", IDC_STOP, BS_PUSHBUTTON, L"BtnStop");
+    MakeTemplateControl(L"BUTTON", IDC_REPEAT, BS_AUTOCHECKBOX | BS_PUSHLIKE, L"BtnRepeat");
+    MakeTemplateControl(L"BUTTON", IDC_SUBTITLES, BS_AUTOCHECKBOX, L"ChkSubtitles");
+    MakeTemplateControl(L"BUTTON", IDC_RECORD, BS_PUSHBUTTON | WS_DISABLED, L"BtnRecord");
+    MakeTemplateControl(L"STATIC", IDC_STATUS, SS_LEFT, L"Status");
+    ::SetWindowTextW(::GetDlgItem(m_hWnd, IDC_TITLE), m_skin.text.GetTextMain(L"IDS_TITLE"));
+    ::SetWindowTextW(::GetDlgItem(m_hWnd, IDC_STATUS), m_skin.text.GetTextMain(L"IDS_READY"));
+
+    m_btnPlay.SubclassDlgItem(IDC_PLAY, this);
+    m_btnStop.SubclassDlgItem(IDC_STOP, this);
+    m_btnRepeat.SubclassDlgItem(IDC_REPEAT, this);
+    m_chkSubtitles.SubclassDlgItem(IDC_SUBTITLES, this);
+    m_btnRecord.SubclassDlgItem(IDC_RECORD, this);
+    SkinButton(m_btnPlay, L"BtnPlay", L"IDC_PLAY", L"btn_push", 4);
+    SkinButton(m_btnStop, L"BtnStop", L"IDC_STOP", L"btn_push", 4);
+    SkinButton(m_btnRepeat, L"BtnRepeat", L"IDC_REPEAT", L"btn_toggle", 4);
+    SkinButton(m_chkSubtitles, L"ChkSubtitles", L"IDC_SUBTITLES", L"chk_glyph", 4);
+    SkinButton(m_btnRecord, L"BtnRecord", L"IDC_RECORD", L"btn_push", 4);
+
+    // A control made at run time rather than from the template: a six-frame toggle.
+    const _WIN_POS* mute = m_skin.layout.GetWinPos(L"BtnMute");
+    m_btnMute.Create(L"", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | BS_PUSHLIKE, CRect(), this,
+                     IDC_MUTE);
+    m_btnMute.MoveWindow(&mute->rc);
+    SkinButton(m_btnMute, L"BtnMute", nullptr, L"btn_round", 6);
+    return 0;
+}
+
+void CDemoDialog::OnDestroy()
+{
+    if (onDestroy)
+        onDestroy();
+    Default();
+}
+
+BOOL CDemoDialog::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CDemoDialog::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    Gdiplus::Graphics g(dc.m_hDC);
+    if (Gdiplus::Image* bg = m_skin.images.GetImageFile(L"bg"))
+        g.DrawImage(bg, Gdiplus::Rect(0, 0, client.Width(), client.Height()), 0, 0,
+                    static_cast<INT>(bg->GetWidth()), static_cast<INT>(bg->GetHeight()),
+                    Gdiplus::UnitPixel);
+}
+
+HBRUSH CDemoDialog::OnCtlColor(CDC* dc, CWnd* wnd, UINT kind)
+{
+    if (kind == CTLCOLOR_STATIC && wnd) {
+        const bool status = wnd->GetDlgCtrlID() == IDC_STATUS;
+        dc->SetTextColor(m_skin.layout.GetWinPos(status ? L"Status" : L"Title")->crText);
+    }
+    return nullptr; // statics paint no background over the skin
+}
+
+void CDemoDialog::ShowStatus(const CString& text)
+{
+    CWnd* status = GetDlgItem(IDC_STATUS);
+    if (!status)
+        return;
+    status->SetWindowText(text);
+    // The static draws no background: the dialog repaints the skin under it.
+    CRect r;
+    status->GetWindowRect(&r);
+    ScreenToClient(&r);
+    InvalidateRect(&r);
+}
+
+void CDemoDialog::OnButton(UINT id)
+{
+    CWnd* button = GetDlgItem(static_cast<int>(id));
+    CString name = button ? button->GetWindowText() : CString();
+    if (id == IDC_MUTE)
+        name = L"Mute";
+    CString line = m_skin.text.GetTextMain(L"IDS_CLICKED") + L" " + name;
+    if (id == IDC_REPEAT || id == IDC_SUBTITLES || id == IDC_MUTE) {
+        const auto* b = static_cast<CCtrlButton*>(button);
+        line += L" (" + m_skin.text.GetTextMain(b->m_nCheck ? L"IDS_ON" : L"IDS_OFF") + L")";
+    }
+    ShowStatus(line);
+    if (onClick)
+        onClick(id, name);
+}

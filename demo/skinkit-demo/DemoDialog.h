@@ -1,0 +1,63 @@
+// The demo's window, built the way a player builds a dialog: system buttons made from a
+// template are subclassed as skinned buttons, one more is created as a child, and everything
+// (positions, pictures, texts, colours) comes from the skin through the library's loaders.
+#pragma once
+
+#include "controls/CtrlButton.h"
+#include "skin/UICoordi.h"
+#include "skin/UIImage.h"
+#include "skin/UIText.h"
+
+#include <functional>
+
+enum DemoControlId : UINT {
+    IDC_TITLE = 1000,
+    IDC_PLAY = 1001,
+    IDC_STOP = 1002,
+    IDC_REPEAT = 1003,
+    IDC_SUBTITLES = 1004,
+    IDC_MUTE = 1005,
+    IDC_RECORD = 1006,
+    IDC_STATUS = 1007,
+};
+
+struct DemoSkin
+{
+    CUICoordi layout;
+    CUIImage images;
+    CUIText text;
+    CString fontName;
+    // Loads layout.ini, images.ini (pictures from the same folder) and lang_en.ini.
+    bool Load(const CString& folder);
+};
+
+class CDemoDialog : public CWnd
+{
+public:
+    explicit CDemoDialog(DemoSkin& skin) : m_skin(skin) {}
+    BOOL CreateDialogWindow();
+
+    // Called for every click a button reports (id and the button's caption).
+    std::function<void(UINT id, const CString& name)> onClick;
+    // Called when the window goes.
+    std::function<void()> onDestroy;
+
+    CCtrlButton m_btnPlay, m_btnStop, m_btnRepeat, m_chkSubtitles, m_btnMute, m_btnRecord;
+
+protected:
+    int OnCreate(LPCREATESTRUCT createStruct);
+    void OnDestroy();
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* dc);
+    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind);
+    void OnButton(UINT id);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    HWND MakeTemplateControl(LPCWSTR className, UINT id, DWORD style, LPCWSTR section);
+    void SkinButton(CCtrlButton& button, LPCWSTR section, LPCWSTR textKey, LPCWSTR image,
+                    int frames);
+    void ShowStatus(const CString& text);
+
+    DemoSkin& m_skin;
+};

@@ -1,0 +1,110 @@
+// Draws the sample skin's pictures with the library's own drawing surface and writes them as
+// PNG files: the demo's skin is made by the project, from nothing but these numbers.
+//
+//     skinkit-demo-skin OUTPUT_FOLDER
+//
+// Every frame is a solid face with a one-pixel border and a lighter top line, so that a probe
+// anywhere inside a frame's face reads the face colour (the demo's display test relies on
+// the push strip's hover face, 0xFF4F7FB8).
+#include "demo/skinkit-demo/SkinColours.h"
+#include "platform/gdiplus/Gdiplus.h"
+#include "platform/wnd/headless/HeadlessDriver.h"
+
+#include <cstdio>
+#include <string>
+
+using namespace Gdiplus;
+
+namespace {
+
+void Frame(Graphics& g, int x, int y, int w, int h, ARGB face, ARGB border)
+{
+    SolidBrush b{Color(border)};
+    g.FillRectangle(&b, x, y, w, h);
+    SolidBrush f{Color(face)};
+    g.FillRectangle(&f, x + 1, y + 1, w - 2, h - 2);
+    const ARGB light = 0xFF000000u | (((face >> 1) & 0x7F7F7F) + 0x7F7F7F);
+    SolidBrush l{Color(light)};
+    g.FillRectangle(&l, x + 1, y + 1, w - 2, 1);
+}
+
+bool Save(Bitmap& b, const std::string& folder, const char* name)
+{
+    const std::string path = folder + "/" + name;
+    if (!platform::wnd::SavePng(b, CString::FromUtf8(path))) {
+        std::fprintf(stderr, "skinkit-demo-skin: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool Strip(const std::string& folder, const char* name, const demo::FrameColours* frames, int count,
+           int w, int h)
+{
+    Bitmap b(w * count, h, PixelFormat32bppARGB);
+    Graphics g(&b);
+    for (int k = 0; k < count; ++k)
+        Frame(g, k * w, 0, w, h, frames[k].face, frames[k].border);
+    return Save(b, folder, name);
+}
+
+bool Glyphs(const std::string& folder)
+{
+    // Unchecked, unchecked under the mouse, disabled, checked: a box, and a tick when checked.
+    Bitmap b(16 * 4, 16, PixelFormat32bppARGB);
+    Graphics g(&b);
+    for (int k = 0; k < 4; ++k) {
+        Frame(g, k * 16, 0, 16, 16, demo::kGlyph[k].face, demo::kGlyph[k].border);
+        if (k == 3) {
+            Pen tick(Color(demo::kTick), 2.0f);
+            g.DrawLine(&tick, k * 16 + 4, 8, k * 16 + 7, 11);
+            g.DrawLine(&tick, k * 16 + 7, 11, k * 16 + 12, 4);
+        }
+    }
+    return Save(b, folder, "chk_glyph.png");
+}
+
+bool Background(const std::string& folder)
+{
+    // A vertical gradient under a dark title band, as large as the window.
+    const int w = demo::kWindowWidth, h = demo::kWindowHeight;
+    Bitmap b(w, h, PixelFormat32bppARGB);
+    Graphics g(&b);
+    for (int y = 0; y < h; ++y) {
+        const int t = y * 255 / (h - 1);
+        const auto mix = [t](int a, int c) { return static_cast<BYTE>(a + (c - a) * t / 255); };
+        SolidBrush row{Color(mix(0x2A, 0x12), mix(0x34, 0x16), mix(0x40, 0x1C))};
+        g.FillRectangle(&row, 0, y, w, 1);
+    }
+    SolidBrush band{Color(0xFF0F1318u)};
+    g.FillRectangle(&band, 0, 0, w, 34);
+    return Save(b, folder, "bg.png");
+}
+
+bool Transparent(const std::string& folder)
+{
+    Bitmap b(1, 1, PixelFormat32bppARGB);
+    return Save(b, folder, "transparent.png");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: skinkit-demo-skin OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const std::string out = argv[1];
+    ULONG_PTR token = 0;
+    GdiplusStartupInput input;
+    GdiplusStartup(&token, &input, nullptr);
+    bool ok = Strip(out, "btn_push.png", demo::kPush, 4, demo::kPushWidth, demo::kPushHeight);
+    ok = Strip(out, "btn_toggle.png", demo::kToggle, 4, demo::kPushWidth, demo::kPushHeight) && ok;
+    ok = Strip(out, "btn_round.png", demo::kRound, 6, demo::kRoundSize, demo::kRoundSize) && ok;
+    ok = Glyphs(out) && ok;
+    ok = Background(out) && ok;
+    ok = Transparent(out) && ok;
+    GdiplusShutdown(token);
+    return ok ? 0 : 1;
+}

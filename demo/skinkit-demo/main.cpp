@@ -1,0 +1,197 @@
+// skinkit-demo: a window of skinned buttons made from the sample skin.
+//
+//   skinkit-demo                         a real window (SDL2) when there is a display
+//   skinkit-demo --screenshot FILE.png   no display needed: renders headlessly, the pointer
+//                                        resting on Play, and writes FILE.png
+//   options: --skin DIR (the skin folder), --backend headless|sdl2, --exit-after MS (close
+//   after MS milliseconds; with --screenshot under SDL2 the shot is taken then),
+//   --print-events (one line per notification on standard output, for scripts)
+#include "demo/skinkit-demo/DemoDialog.h"
+#include "platform/base/FilePath.h"
+#include "platform/gdiplus/Gdiplus.h"
+#include "platform/wnd/Backend.h"
+#include "platform/wnd/WindowManager.h"
+#include "platform/wnd/headless/HeadlessDriver.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+struct Options
+{
+    std::string skin;
+    std::string screenshot;
+    std::string backend;
+    int exitAfter = -1;
+    bool printEvents = false;
+};
+
+void Usage()
+{
+    std::fprintf(
+        stderr,
+        "usage: skinkit-demo [--skin DIR] [--screenshot FILE.png] [--backend headless|sdl2]\n"
+        "                    [--exit-after MS] [--print-events]\n");
+}
+
+bool IsDir(const std::string& path)
+{
+    struct stat st
+    {
+    };
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string DefaultSkin()
+{
+    if (const char* env = std::getenv("SKINKIT_DEMO_SKIN"); env && IsDir(env))
+        return env;
+    if (IsDir(SKINKIT_DEMO_SKIN_BUILD_DIR))
+        return SKINKIT_DEMO_SKIN_BUILD_DIR;
+    return SKINKIT_DEMO_SKIN_INSTALL_DIR;
+}
+
+bool HasDisplay()
+{
+    const char* x = std::getenv("DISPLAY");
+    const char* w = std::getenv("WAYLAND_DISPLAY");
+    return (x && *x) || (w && *w);
+}
+
+bool WriteShot(HWND window, const std::string& file)
+{
+    Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(window);
+    if (!surface || !platform::wnd::SavePng(*surface, CString::FromUtf8(file))) {
+        std::fprintf(stderr, "skinkit-demo: cannot write the screenshot %s\n", file.c_str());
+        return false;
+    }
+    std::printf("screenshot written to %s\n",
+                platform::ResolvePath(CString::FromUtf8(file)).c_str());
+    return true;
+}
+
+// Closes the window after a while, taking the screenshot first when one was asked for.
+class CCloser : public CWnd
+{
+public:
+    std::string shot;
+    bool shotOk = true;
+    HWND target = nullptr;
+
+protected:
+    void OnTimer(UINT_PTR)
+    {
+        KillTimer(1);
+        if (!shot.empty())
+            shotOk = WriteShot(target, shot);
+        ::DestroyWindow(target);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CCloser, CWnd)
+ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+int main(int argc, char** argv)
+{
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool more = i + 1 < argc;
+        if (a == "--skin" && more)
+            o.skin = argv[++i];
+        else if (a == "--screenshot" && more)
+            o.screenshot = argv[++i];
+        else if (a == "--backend" && more)
+            o.backend = argv[++i];
+        else if (a == "--exit-after" && more)
+            o.exitAfter = std::atoi(argv[++i]);
+        else if (a == "--print-events")
+            o.printEvents = true;
+        else {
+            Usage();
+            return a == "--help" || a == "-h" ? 0 : 2;
+        }
+    }
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (o.skin.empty())
+        o.skin = DefaultSkin();
+    if (o.backend.empty())
+        o.backend = !o.screenshot.empty() ? "headless" : "sdl2";
+    if (o.backend == "sdl2" && !HasDisplay() && !std::getenv("SDL_VIDEODRIVER")) {
+        std::fprintf(
+            stderr, "skinkit-demo: no display. Run it under Xvfb (scripts/demo.sh does), or render "
+                    "without one: skinkit-demo --screenshot demo.png\n");
+        return 1;
+    }
+    if (!platform::wnd::UseBackend(o.backend.c_str())) {
+        std::fprintf(stderr, "skinkit-demo: the %s window backend could not start\n",
+                     o.backend.c_str());
+        return 1;
+    }
+
+    DemoSkin skin;
+    if (!skin.Load(CString::FromUtf8(o.skin))) {
+        std::fprintf(stderr,
+                     "skinkit-demo: no sample skin in %s (build the skinkit-demo-skin target, or "
+                     "pass --skin)\n",
+                     o.skin.c_str());
+        return 1;
+    }
+    const bool headless = o.backend == "headless";
+    std::unique_ptr<platform::wnd::HeadlessDriver> driver;
+    if (headless)
+        driver = std::make_unique<platform::wnd::HeadlessDriver>();
+
+    CDemoDialog dialog(skin);
+    dialog.onClick = [&](UINT id, const CString& name) {
+        if (o.printEvents)
+            std::printf("BN_CLICKED %u %s\n", id, name.ToUtf8().c_str());
+    };
+    dialog.onDestroy = [] { PostQuitMessage(0); };
+    if (!dialog.CreateDialogWindow()) {
+        std::fprintf(stderr, "skinkit-demo: cannot open the window\n");
+        return 1;
+    }
+    if (o.printEvents) {
+        for (CCtrlButton* b : {&dialog.m_btnPlay, &dialog.m_btnStop, &dialog.m_btnRepeat,
+                               &dialog.m_chkSubtitles, &dialog.m_btnMute}) {
+            RECT r{};
+            ::GetWindowRect(b->m_hWnd, &r);
+            dialog.ScreenToClient(&r);
+            std::printf("button %d at %ld,%ld size %ldx%ld\n", b->GetDlgCtrlID(),
+                        static_cast<long>(r.left), static_cast<long>(r.top),
+                        static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
+        }
+    }
+
+    if (headless) {
+        // Rest the pointer on Play, so that the picture shows a hover frame too.
+        RECT r{};
+        dialog.m_btnPlay.GetClientRect(&r);
+        driver->Hover(dialog.m_btnPlay.m_hWnd, {r.right / 2, r.bottom / 2});
+        const bool ok = o.screenshot.empty() || WriteShot(dialog.m_hWnd, o.screenshot);
+        dialog.DestroyWindow();
+        return ok ? 0 : 1;
+    }
+
+    CCloser closer;
+    if (o.exitAfter >= 0) {
+        closer.CreateEx(0, nullptr, L"", 0, CRect(0, 0, 1, 1), nullptr, 0);
+        closer.shot = o.screenshot;
+        closer.target = dialog.m_hWnd;
+        closer.SetTimer(1, static_cast<UINT>(o.exitAfter));
+    }
+    if (o.printEvents)
+        std::printf("ready\n");
+    platform::wnd::RunMessageLoop();
+    return closer.shotOk ? 0 : 1;
+}

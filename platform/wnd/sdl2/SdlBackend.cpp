@@ -1,0 +1,204 @@
+// The SDL2 backend: one SDL window per top-level window, showing its composed surface, and
+// one switch that turns SDL events into the layer's input. Child windows are not SDL windows;
+// the layer hit-tests them itself, so per-control hover and leave, capture and double clicks
+// (500 ms, 4 x 4 pixels, as the window manager has them; SDL's own click count uses 32 pixels
+// and is not read) behave as under the headless backend.
+#include "platform/gdiplus/Gdiplus.h"
+#include "platform/wnd/Backend.h"
+#include "platform/wnd/WindowManager.h"
+
+#include <SDL.h>
+
+#include <map>
+
+namespace platform::wnd {
+namespace {
+
+class SdlBackend : public Backend
+{
+public:
+    ~SdlBackend() override
+    {
+        for (auto& [hwnd, win] : m_windows)
+            SDL_DestroyWindow(win);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+    }
+
+    const char* Name() const override { return "sdl2"; }
+    DWORD Now() override { return SDL_GetTicks(); }
+
+    bool CreateTopLevel(HWND hwnd, const CString& title, const RECT& r, bool visible) override
+    {
+        const Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
+        SDL_Window* win = SDL_CreateWindow(title.ToUtf8().c_str(), r.left, r.top,
+                                           std::max(1, static_cast<int>(r.right - r.left)),
+                                           std::max(1, static_cast<int>(r.bottom - r.top)), flags);
+        if (!win)
+            return false;
+        m_windows[hwnd] = win;
+        m_byId[SDL_GetWindowID(win)] = hwnd;
+        return true;
+    }
+
+    void DestroyTopLevel(HWND hwnd) override
+    {
+        auto it = m_windows.find(hwnd);
+        if (it == m_windows.end())
+            return;
+        m_byId.erase(SDL_GetWindowID(it->second));
+        SDL_DestroyWindow(it->second);
+        m_windows.erase(it);
+    }
+
+    void MoveTopLevel(HWND hwnd, const RECT& r) override
+    {
+        if (SDL_Window* win = Window(hwnd)) {
+            SDL_SetWindowPosition(win, r.left, r.top);
+            SDL_SetWindowSize(win, std::max(1, static_cast<int>(r.right - r.left)),
+                              std::max(1, static_cast<int>(r.bottom - r.top)));
+        }
+    }
+
+    void ShowTopLevel(HWND hwnd, bool visible) override
+    {
+        if (SDL_Window* win = Window(hwnd))
+            visible ? SDL_ShowWindow(win) : SDL_HideWindow(win);
+    }
+
+    void SetTitle(HWND hwnd, const CString& title) override
+    {
+        if (SDL_Window* win = Window(hwnd))
+            SDL_SetWindowTitle(win, title.ToUtf8().c_str());
+    }
+
+    void Present(HWND hwnd, Gdiplus::Bitmap& surface, const RECT& dirty) override
+    {
+        SDL_Window* win = Window(hwnd);
+        if (!win)
+            return;
+        // Fetched afresh each time: a resize replaces the window surface.
+        SDL_Surface* target = SDL_GetWindowSurface(win);
+        if (!target)
+            return;
+        const Gdiplus::Rect all(0, 0, static_cast<INT>(surface.GetWidth()),
+                                static_cast<INT>(surface.GetHeight()));
+        Gdiplus::BitmapData data{};
+        if (surface.LockBits(&all, Gdiplus::ImageLockModeRead, Gdiplus::PixelFormat32bppPARGB,
+                             &data) != Gdiplus::Ok)
+            return;
+        // Cairo's premultiplied ARGB32 is SDL's ARGB8888 in memory; the composed top-level is
+        // opaque, so premultiplication changes nothing shown. Copied, not blended.
+        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+            data.Scan0, static_cast<int>(data.Width), static_cast<int>(data.Height), 32,
+            data.Stride, SDL_PIXELFORMAT_ARGB8888);
+        if (source) {
+            SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+            SDL_Rect rect{static_cast<int>(dirty.left), static_cast<int>(dirty.top),
+                          static_cast<int>(dirty.right - dirty.left),
+                          static_cast<int>(dirty.bottom - dirty.top)};
+            SDL_Rect dest = rect;
+            SDL_BlitSurface(source, &rect, target, &dest);
+            SDL_UpdateWindowSurfaceRects(win, &rect, 1);
+            SDL_FreeSurface(source);
+        }
+        surface.UnlockBits(&data);
+    }
+
+    bool WaitInput(int timeoutMs) override
+    {
+        SDL_Event e;
+        if (!SDL_WaitEventTimeout(&e, timeoutMs < 0 ? -1 : timeoutMs))
+            return true;
+        Translate(e);
+        while (SDL_PollEvent(&e))
+            Translate(e);
+        return true;
+    }
+
+    void CaptureMouse(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
+
+private:
+    SDL_Window* Window(HWND hwnd)
+    {
+        auto it = m_windows.find(hwnd);
+        return it == m_windows.end() ? nullptr : it->second;
+    }
+
+    HWND Of(Uint32 windowId)
+    {
+        auto it = m_byId.find(windowId);
+        return it == m_byId.end() ? nullptr : it->second;
+    }
+
+    void Translate(const SDL_Event& e)
+    {
+        switch (e.type) {
+        case SDL_MOUSEMOTION:
+            if (HWND h = Of(e.motion.windowID)) {
+                m_last[h] = POINT{e.motion.x, e.motion.y};
+                QueueInput(h, Input::Move, m_last[h]);
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (HWND h = Of(e.button.windowID); h && e.button.button == SDL_BUTTON_LEFT) {
+                m_last[h] = POINT{e.button.x, e.button.y};
+                QueueInput(h, e.type == SDL_MOUSEBUTTONDOWN ? Input::LeftDown : Input::LeftUp,
+                           m_last[h]);
+            }
+            break;
+        case SDL_MOUSEWHEEL:
+            if (HWND h = Of(e.wheel.windowID)) {
+                // Away from the user is positive, as WHEEL_DELTA counts it.
+                const int y = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+                if (y)
+                    QueueInput(h, Input::Wheel, m_last[h], y * 120);
+            }
+            break;
+        case SDL_WINDOWEVENT:
+            if (HWND h = Of(e.window.windowID)) {
+                switch (e.window.event) {
+                case SDL_WINDOWEVENT_LEAVE:
+                    QueueInput(h, Input::Leave, m_last[h]);
+                    break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    QueueClose(h);
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                    ::InvalidateRect(h, nullptr, TRUE);
+                    break;
+                case SDL_WINDOWEVENT_MOVED:
+                    TopLevelMoved(h, POINT{e.window.data1, e.window.data2});
+                    break;
+                default:
+                    break;
+                }
+            }
+            break;
+        case SDL_QUIT:
+            // Also what SDL makes of an interrupt signal.
+            PostQuitMessage(0);
+            break;
+        default:
+            break;
+        }
+    }
+
+    std::map<HWND, SDL_Window*> m_windows;
+    std::map<Uint32, HWND> m_byId;
+    std::map<HWND, POINT> m_last;
+};
+
+std::unique_ptr<Backend> MakeSdlBackend()
+{
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
+        return nullptr;
+    return std::make_unique<SdlBackend>();
+}
+
+const bool registered = (RegisterBackend("sdl2", &MakeSdlBackend), true);
+
+} // namespace
+} // namespace platform::wnd
