@@ -1,0 +1,71 @@
+// A skinned button in a real SDL2 window, for the display test (SdlXvfbTest.sh): prints
+// "ready" once the window shows, "BN_CLICKED <id>" when its parent hears of a click, and
+// exits 0 after the first click (3 when no click came within 15 seconds).
+#include "controls/CtrlButton.h"
+#include "platform/wnd/Backend.h"
+#include "platform/wnd/WindowManager.h"
+
+#include <cstdio>
+
+namespace {
+
+// Frame faces of the probe's four-frame strip: normal, hover, disabled, down.
+constexpr Gdiplus::ARGB kFaces[4] = {0xFF204060u, 0xFF30C090u, 0xFF808080u, 0xFFC03020u};
+constexpr UINT kId = 7;
+
+class CProbeHost : public CWnd
+{
+public:
+    int clicks = 0;
+
+protected:
+    void OnClicked()
+    {
+        ++clicks;
+        std::printf("BN_CLICKED %u\n", kId);
+        PostQuitMessage(0);
+    }
+    void OnTimer(UINT_PTR)
+    {
+        std::printf("timeout\n");
+        PostQuitMessage(3);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CProbeHost, CWnd)
+ON_BN_CLICKED(kId, OnClicked)
+ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+int main()
+{
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (!platform::wnd::UseBackend("sdl2")) {
+        std::printf("no sdl2 backend\n");
+        return 2;
+    }
+    Gdiplus::Bitmap strip(4 * 80, 30, Gdiplus::PixelFormat32bppARGB);
+    {
+        Gdiplus::Graphics g(&strip);
+        for (int k = 0; k < 4; ++k) {
+            Gdiplus::SolidBrush b{Gdiplus::Color(kFaces[k])};
+            g.FillRectangle(&b, k * 80, 0, 80, 30);
+        }
+    }
+    CProbeHost host;
+    if (!host.CreateEx(0, nullptr, L"skinkit sdl probe", WS_VISIBLE, CRect(40, 40, 240, 140),
+                       nullptr, 0))
+        return 2;
+    CCtrlButton button;
+    button.Create(L"", WS_CHILD | WS_VISIBLE, CRect(), &host, kId);
+    button.MoveWindow(20, 20, 80, 30);
+    button.SetButtonImage(&strip, 4);
+    host.SetTimer(1, 15000);
+    platform::wnd::PumpMessages();
+    std::printf("ready\n");
+    const int code = platform::wnd::RunMessageLoop();
+    return host.clicks == 1 ? 0 : (code ? code : 1);
+}

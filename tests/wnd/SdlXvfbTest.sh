@@ -1,0 +1,73 @@
+#!/bin/sh
+# The SDL2 backend on a real X server: a private Xvfb display, the pointer moved onto a
+# skinned button with xdotool (the screen must then show the button's hover frame) and a
+# click (the probe's parent must hear BN_CLICKED). Skips (77) without Xvfb, xdotool or import.
+# Usage: SdlXvfbTest.sh PROBE
+PROBE=$1
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
+done
+work=$(mktemp -d)
+xvfb_pid=
+probe_pid=
+cleanup() {
+  [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; echo "--- probe output:"; cat "$work/out" 2>/dev/null; exit 1; }
+
+# Xvfb picks a free display itself and writes its number.
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+i=0
+while [ ! -s "$work/display" ]; do
+  i=$((i + 1)); [ $i -gt 100 ] && fail "Xvfb did not start"
+  sleep 0.1
+done
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
+SDL_VIDEODRIVER=x11
+export SDL_VIDEODRIVER
+
+"$PROBE" >"$work/out" 2>&1 &
+probe_pid=$!
+i=0
+until grep -q '^ready' "$work/out" 2>/dev/null; do
+  i=$((i + 1)); [ $i -gt 100 ] && fail "the probe did not get ready"
+  sleep 0.1
+done
+i=0
+until wid=$(xdotool search --name 'skinkit sdl probe' 2>/dev/null | head -n 1) && [ -n "$wid" ]; do
+  i=$((i + 1)); [ $i -gt 50 ] && fail "no probe window on the display"
+  sleep 0.1
+done
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+
+# The button sits at (20, 20) in the window, 80 x 30; its hover face is 30c090, srgb(48,192,144).
+xdotool mousemove --window "$wid" 50 30
+sx=$((X + 60)); sy=$((Y + 35))
+i=0
+until import -window root -crop "1x1+$sx+$sy" txt:- 2>/dev/null | grep -q 'srgb(48,192,144)'; do
+  i=$((i + 1))
+  if [ $i -gt 30 ]; then
+    import -window root -crop "1x1+$sx+$sy" txt:- 2>&1
+    fail "the screen does not show the hover frame at $sx,$sy"
+  fi
+  xdotool mousemove --window "$wid" 50 $((30 + i % 2))
+  sleep 0.1
+done
+
+xdotool click 1
+i=0
+while kill -0 "$probe_pid" 2>/dev/null; do
+  i=$((i + 1)); [ $i -gt 100 ] && fail "the probe did not end after the click"
+  sleep 0.1
+done
+wait "$probe_pid"
+code=$?
+probe_pid=
+grep -q '^BN_CLICKED 7$' "$work/out" || fail "the parent did not get BN_CLICKED"
+[ "$code" -eq 0 ] || fail "the probe exited with $code"
+echo "ok: hover frame shown, BN_CLICKED delivered"
