@@ -230,6 +230,12 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         return FALSE;
     }
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+        // The control that asks chooses first, even when this window colours its controls
+        // itself: a null brush from its reflected handler leaves the choice here.
+        if (ReflectLastMsg(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &r)) {
+            *result = r;
+            return TRUE;
+        }
         // The map has one entry for all of them; the thunk reads the kind from the message.
         for (const AFX_MSGMAP* map = GetMessageMap(); map;
              map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
@@ -605,12 +611,9 @@ void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT drawItem)
     Default();
 }
 
-HBRUSH CWnd::OnCtlColor(CDC*, CWnd* wnd, UINT)
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT)
 {
-    const MSG* m = CurrentMessage();
-    LRESULT r = 0;
-    if (wnd && m && ReflectLastMsg(wnd->m_hWnd, m->message, m->wParam, m->lParam, &r))
-        return reinterpret_cast<HBRUSH>(r);
+    // Reflection to the control already happened in OnWndMsg.
     return reinterpret_cast<HBRUSH>(Default());
 }
 

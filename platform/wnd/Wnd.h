@@ -356,7 +356,8 @@ protected:
     void OnCaptureChanged(CWnd* wnd);
     void OnTimer(UINT_PTR id);
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
-    // Reflect to the child first; Default() when it does not take the message.
+    // Reflects to the child; Default() when it does not take the message. (WM_CTLCOLOR* is
+    // offered to the child before any handler of the parent runs.)
     void OnDrawItem(int id, LPDRAWITEMSTRUCT drawItem);
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
 

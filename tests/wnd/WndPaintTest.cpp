@@ -159,3 +159,45 @@ TEST(StaticPaint, TextTakesTheColourTheParentAnswers)
     EXPECT_GT(red, 10);
     EXPECT_EQ(other, 0);
 }
+
+namespace {
+
+// A label that picks its own colour, as the hyperlink does, by the reflected WM_CTLCOLOR.
+class CSelfColouredStatic : public CStatic
+{
+protected:
+    HBRUSH CtlColor(CDC* dc, UINT)
+    {
+        dc->SetTextColor(RGB(0, 0, 255));
+        return reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(1));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSelfColouredStatic, CStatic)
+ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(StaticPaint, ReflectedColourHandlerRunsInsteadOfTheParents)
+{
+    HeadlessDriver driver;
+    CProbeWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"p", WS_VISIBLE, CRect(0, 0, 120, 40), nullptr, 0));
+    parent.staticText = RGB(255, 0, 0);
+    CSelfColouredStatic label;
+    ASSERT_TRUE(label.Create(L"WWWW", WS_CHILD | WS_VISIBLE, CRect(0, 0, 120, 40), &parent, 211));
+    auto shot = driver.Capture(label.m_hWnd);
+    ASSERT_TRUE(shot);
+    int blue = 0, red = 0;
+    for (UINT y = 0; y < shot->GetHeight(); ++y)
+        for (UINT x = 0; x < shot->GetWidth(); ++x) {
+            Gdiplus::Color c;
+            shot->GetPixel(static_cast<INT>(x), static_cast<INT>(y), &c);
+            blue += c.GetBlue() > 200 && c.GetRed() < 60;
+            red += c.GetRed() > 200 && c.GetBlue() < 60;
+        }
+    EXPECT_GT(blue, 10);
+    EXPECT_EQ(red, 0);
+}

@@ -9,10 +9,69 @@
 
 #include <SDL.h>
 
+#include <dlfcn.h>
 #include <map>
 
 namespace platform::wnd {
 namespace {
+
+// SDL is loaded when this backend is first chosen, not with the library: a host that never
+// opens a display window does not load SDL, X11 and their companions at all.
+#define SKINKIT_SDL_FUNCTIONS(X)                                                                   \
+    X(SDL_CreateWindow)                                                                            \
+    X(SDL_GetWindowID)                                                                             \
+    X(SDL_DestroyWindow)                                                                           \
+    X(SDL_SetWindowPosition)                                                                       \
+    X(SDL_SetWindowSize)                                                                           \
+    X(SDL_ShowWindow)                                                                              \
+    X(SDL_HideWindow)                                                                              \
+    X(SDL_SetWindowTitle)                                                                          \
+    X(SDL_GetWindowSurface)                                                                        \
+    X(SDL_CreateRGBSurfaceWithFormatFrom)                                                          \
+    X(SDL_SetSurfaceBlendMode)                                                                     \
+    X(SDL_UpperBlit)                                                                               \
+    X(SDL_UpdateWindowSurfaceRects)                                                                \
+    X(SDL_FreeSurface)                                                                             \
+    X(SDL_WaitEventTimeout)                                                                        \
+    X(SDL_PollEvent)                                                                               \
+    X(SDL_CaptureMouse)                                                                            \
+    X(SDL_GetTicks)                                                                                \
+    X(SDL_SetHint)                                                                                 \
+    X(SDL_InitSubSystem)                                                                           \
+    X(SDL_QuitSubSystem)
+
+struct SdlApi
+{
+#define SKINKIT_SDL_POINTER(name) decltype(&::name) name = nullptr;
+    SKINKIT_SDL_FUNCTIONS(SKINKIT_SDL_POINTER)
+#undef SKINKIT_SDL_POINTER
+};
+SdlApi g_sdl;
+
+bool LoadSdl()
+{
+    static void* handle = nullptr;
+    if (handle)
+        return true;
+    void* h = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!h)
+        return false;
+    SdlApi api;
+    bool complete = true;
+#define SKINKIT_SDL_RESOLVE(name)                                                                  \
+    api.name = reinterpret_cast<decltype(&::name)>(dlsym(h, #name));                               \
+    complete = complete && api.name;
+    SKINKIT_SDL_FUNCTIONS(SKINKIT_SDL_RESOLVE)
+#undef SKINKIT_SDL_RESOLVE
+    if (!complete) {
+        dlclose(h);
+        return false;
+    }
+    // Kept loaded for the life of the process: SDL does not support being unloaded.
+    g_sdl = api;
+    handle = h;
+    return true;
+}
 
 class SdlBackend : public Backend
 {
@@ -20,23 +79,23 @@ public:
     ~SdlBackend() override
     {
         for (auto& [hwnd, win] : m_windows)
-            SDL_DestroyWindow(win);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+            g_sdl.SDL_DestroyWindow(win);
+        g_sdl.SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
     }
 
     const char* Name() const override { return "sdl2"; }
-    DWORD Now() override { return SDL_GetTicks(); }
+    DWORD Now() override { return g_sdl.SDL_GetTicks(); }
 
     bool CreateTopLevel(HWND hwnd, const CString& title, const RECT& r, bool visible) override
     {
         const Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
-        SDL_Window* win = SDL_CreateWindow(title.ToUtf8().c_str(), r.left, r.top,
-                                           std::max(1, static_cast<int>(r.right - r.left)),
-                                           std::max(1, static_cast<int>(r.bottom - r.top)), flags);
+        SDL_Window* win = g_sdl.SDL_CreateWindow(
+            title.ToUtf8().c_str(), r.left, r.top, std::max(1, static_cast<int>(r.right - r.left)),
+            std::max(1, static_cast<int>(r.bottom - r.top)), flags);
         if (!win)
             return false;
         m_windows[hwnd] = win;
-        m_byId[SDL_GetWindowID(win)] = hwnd;
+        m_byId[g_sdl.SDL_GetWindowID(win)] = hwnd;
         return true;
     }
 
@@ -45,30 +104,30 @@ public:
         auto it = m_windows.find(hwnd);
         if (it == m_windows.end())
             return;
-        m_byId.erase(SDL_GetWindowID(it->second));
-        SDL_DestroyWindow(it->second);
+        m_byId.erase(g_sdl.SDL_GetWindowID(it->second));
+        g_sdl.SDL_DestroyWindow(it->second);
         m_windows.erase(it);
     }
 
     void MoveTopLevel(HWND hwnd, const RECT& r) override
     {
         if (SDL_Window* win = Window(hwnd)) {
-            SDL_SetWindowPosition(win, r.left, r.top);
-            SDL_SetWindowSize(win, std::max(1, static_cast<int>(r.right - r.left)),
-                              std::max(1, static_cast<int>(r.bottom - r.top)));
+            g_sdl.SDL_SetWindowPosition(win, r.left, r.top);
+            g_sdl.SDL_SetWindowSize(win, std::max(1, static_cast<int>(r.right - r.left)),
+                                    std::max(1, static_cast<int>(r.bottom - r.top)));
         }
     }
 
     void ShowTopLevel(HWND hwnd, bool visible) override
     {
         if (SDL_Window* win = Window(hwnd))
-            visible ? SDL_ShowWindow(win) : SDL_HideWindow(win);
+            visible ? g_sdl.SDL_ShowWindow(win) : g_sdl.SDL_HideWindow(win);
     }
 
     void SetTitle(HWND hwnd, const CString& title) override
     {
         if (SDL_Window* win = Window(hwnd))
-            SDL_SetWindowTitle(win, title.ToUtf8().c_str());
+            g_sdl.SDL_SetWindowTitle(win, title.ToUtf8().c_str());
     }
 
     void Present(HWND hwnd, Gdiplus::Bitmap& surface, const RECT& dirty) override
@@ -77,7 +136,7 @@ public:
         if (!win)
             return;
         // Fetched afresh each time: a resize replaces the window surface.
-        SDL_Surface* target = SDL_GetWindowSurface(win);
+        SDL_Surface* target = g_sdl.SDL_GetWindowSurface(win);
         if (!target)
             return;
         const Gdiplus::Rect all(0, 0, static_cast<INT>(surface.GetWidth()),
@@ -88,18 +147,18 @@ public:
             return;
         // Cairo's premultiplied ARGB32 is SDL's ARGB8888 in memory; the composed top-level is
         // opaque, so premultiplication changes nothing shown. Copied, not blended.
-        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+        SDL_Surface* source = g_sdl.SDL_CreateRGBSurfaceWithFormatFrom(
             data.Scan0, static_cast<int>(data.Width), static_cast<int>(data.Height), 32,
             data.Stride, SDL_PIXELFORMAT_ARGB8888);
         if (source) {
-            SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+            g_sdl.SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
             SDL_Rect rect{static_cast<int>(dirty.left), static_cast<int>(dirty.top),
                           static_cast<int>(dirty.right - dirty.left),
                           static_cast<int>(dirty.bottom - dirty.top)};
             SDL_Rect dest = rect;
-            SDL_BlitSurface(source, &rect, target, &dest);
-            SDL_UpdateWindowSurfaceRects(win, &rect, 1);
-            SDL_FreeSurface(source);
+            g_sdl.SDL_UpperBlit(source, &rect, target, &dest);
+            g_sdl.SDL_UpdateWindowSurfaceRects(win, &rect, 1);
+            g_sdl.SDL_FreeSurface(source);
         }
         surface.UnlockBits(&data);
     }
@@ -107,15 +166,18 @@ public:
     bool WaitInput(int timeoutMs) override
     {
         SDL_Event e;
-        if (!SDL_WaitEventTimeout(&e, timeoutMs < 0 ? -1 : timeoutMs))
+        if (!g_sdl.SDL_WaitEventTimeout(&e, timeoutMs < 0 ? -1 : timeoutMs))
             return true;
         Translate(e);
-        while (SDL_PollEvent(&e))
+        while (g_sdl.SDL_PollEvent(&e))
             Translate(e);
         return true;
     }
 
-    void CaptureMouse(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
+    void CaptureMouse(bool capture) override
+    {
+        g_sdl.SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
+    }
 
 private:
     SDL_Window* Window(HWND hwnd)
@@ -191,9 +253,11 @@ private:
 
 std::unique_ptr<Backend> MakeSdlBackend()
 {
-    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
+    if (!LoadSdl())
+        return nullptr;
+    g_sdl.SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    g_sdl.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
+    if (g_sdl.SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
         return nullptr;
     return std::make_unique<SdlBackend>();
 }
