@@ -235,3 +235,13 @@ bool DescribeDC(HDC dc, SurfaceDC* out)
 } // namespace platform
 
 BOOL DeleteDC(HDC dc) { return dc && Release(dc, Kind::DC); }
+
+Gdiplus::Status platform::SaveImageAsPng(Gdiplus::Image* image, const CString& path)
+{
+    Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(image);
+    if (!data || path.IsEmpty())
+        return Gdiplus::InvalidParameter;
+    cairo_surface_flush(data->surface);
+    const cairo_status_t status = cairo_surface_write_to_png(data->surface, ResolvePath(path).c_str());
+    return status == CAIRO_STATUS_SUCCESS ? Gdiplus::Ok : Gdiplus::Win32Error;
+}

@@ -72,3 +72,11 @@ bool DescribeDC(HDC dc, SurfaceDC* out);
 } // namespace platform
 
 BOOL DeleteDC(HDC dc);
+
+namespace platform {
+
+// Writes an image's pixels as a PNG file (through the path resolver). Ok, InvalidParameter
+// for a failed image, Win32Error when the file cannot be written.
+Gdiplus::Status SaveImageAsPng(Gdiplus::Image* image, const CString& path);
+
+} // namespace platform

@@ -10,6 +10,12 @@
 #include <vector>
 
 namespace Gdiplus {
+
+namespace detail {
+struct ImageData;
+}
+detail::ImageData* NativeOf(const Image* image);
+
 namespace detail {
 
 bool IsStarted();

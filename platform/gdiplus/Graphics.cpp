@@ -119,6 +119,17 @@ Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, do
         return Ok;
     detail::GraphicsData& g = *nativeGraphics;
     cairo_t* cr = g.cr;
+    const cairo_operator_t op = g.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER;
+    auto whole = [](double v) { return v == std::floor(v); };
+    if (dw == sw && dh == sh && dw > 0 && dh > 0 && whole(dx) && whole(dy) && whole(sx) && whole(sy)) {
+        // An unscaled copy between whole pixels samples pixel centres exactly under every
+        // filter and offset mode: a plain translated fill gives the same pixels, cheaper.
+        cairo_set_operator(cr, op);
+        cairo_set_source_surface(cr, img->surface, dx - sx, dy - sy);
+        cairo_rectangle(cr, dx, dy, dw, dh);
+        cairo_fill(cr);
+        return Ok;
+    }
     const double kx = sw / dw, ky = sh / dh;
     double ox = sx - dx * kx, oy = sy - dy * ky;
     const cairo_filter_t filter = FilterFor(g.interpolation);
@@ -142,7 +153,7 @@ Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, do
     cairo_pattern_set_filter(p, filter);
     cairo_pattern_set_extend(p, CAIRO_EXTEND_NONE);
     cairo_set_source(cr, p);
-    cairo_set_operator(cr, g.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
+    cairo_set_operator(cr, op);
     cairo_paint(cr);
     cairo_pattern_destroy(p);
     cairo_restore(cr);

@@ -162,13 +162,15 @@ namespace {
 
 bool IsBlankByte(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// One layout per thread is kept: a control measures a text and then draws it, usually with a
-// box wide enough for one unwrapped line both times.
+// One layout per thread is kept, with its line widths: a control measures a text and then
+// draws it, usually with a box wide enough for one unwrapped line both times.
 struct LayoutCache {
     unsigned long long fontId = 0;
     std::string text;
     int wrap = -1;
     PangoLayout* layout = nullptr;
+    bool trailing = false;           // widths include trailing blanks
+    std::vector<double> lineWidths;  // empty until first asked for
     ~LayoutCache()
     {
         if (layout)
@@ -176,19 +178,16 @@ struct LayoutCache {
     }
 };
 
-PangoLayout* BuildLayout(const FontData& font, const std::string& utf8, double wrapPixels)
+LayoutCache& Cache()
 {
     thread_local LayoutCache cache;
-    PangoLayout* layout = nullptr;
-    int wrap = 0;
-    if (cache.layout && cache.fontId == font.id && cache.text == utf8 && cache.wrap == 0) {
-        // The cached layout is unwrapped: it serves every box at least as wide as its lines.
-        PangoRectangle logical;
-        pango_layout_get_extents(cache.layout, nullptr, &logical);
-        if (wrapPixels <= 0 || logical.width <= static_cast<int>(wrapPixels * PANGO_SCALE))
-            return static_cast<PangoLayout*>(g_object_ref(cache.layout));
-    }
-    layout = pango_layout_new(SharedPangoContext());
+    return cache;
+}
+
+void NewLayout(const FontData& font, const std::string& utf8, double wrapPixels)
+{
+    LayoutCache& cache = Cache();
+    PangoLayout* layout = pango_layout_new(SharedPangoContext());
     pango_layout_set_font_description(layout, font.desc);
     if (font.style & (FontStyleUnderline | FontStyleStrikeout)) {
         PangoAttrList* attrs = pango_attr_list_new();
@@ -200,6 +199,7 @@ PangoLayout* BuildLayout(const FontData& font, const std::string& utf8, double w
         pango_attr_list_unref(attrs);
     }
     pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
+    int wrap = 0;
     if (wrapPixels > 0) {
         PangoRectangle logical;
         pango_layout_get_extents(layout, nullptr, &logical);
@@ -212,26 +212,70 @@ PangoLayout* BuildLayout(const FontData& font, const std::string& utf8, double w
     }
     if (cache.layout)
         g_object_unref(cache.layout);
-    cache.layout = static_cast<PangoLayout*>(g_object_ref(layout));
+    cache.layout = layout;
     cache.fontId = font.id;
     cache.text = utf8;
     cache.wrap = wrap;
-    return layout;
+    cache.lineWidths.clear();
+}
+
+// Makes the cache hold the layout of `utf8` for a wrapping width (0: none).
+void BuildLayout(const FontData& font, const std::string& utf8, double wrapPixels)
+{
+    LayoutCache& cache = Cache();
+    if (cache.layout && cache.fontId == font.id && cache.wrap == 0 && cache.text == utf8) {
+        // The cached layout is unwrapped: it serves every box at least as wide as its lines.
+        PangoRectangle logical;
+        pango_layout_get_extents(cache.layout, nullptr, &logical);
+        if (wrapPixels <= 0 || logical.width <= static_cast<int>(wrapPixels * PANGO_SCALE))
+            return;
+    }
+    NewLayout(font, utf8, wrapPixels);
+}
+
+// Each line's width to its last non-blank (or its whole width when `trailing`).
+const std::vector<double>& LineWidths(const std::string& utf8, bool trailing)
+{
+    LayoutCache& cache = Cache();
+    if (!cache.lineWidths.empty() && cache.trailing == trailing)
+        return cache.lineWidths;
+    cache.trailing = trailing;
+    cache.lineWidths.clear();
+    const int lines = pango_layout_get_line_count(cache.layout);
+    for (int i = 0; i < lines; ++i) {
+        PangoLayoutLine* line = pango_layout_get_line_readonly(cache.layout, i);
+        int end = line->start_index + line->length;
+        double w = 0;
+        if (trailing) {
+            PangoRectangle logical;
+            pango_layout_line_get_extents(line, nullptr, &logical);
+            w = logical.width / double(PANGO_SCALE);
+        } else {
+            while (end > line->start_index && IsBlankByte(utf8[static_cast<size_t>(end - 1)]))
+                --end;
+            if (end > line->start_index) {
+                const char* last = g_utf8_find_prev_char(utf8.c_str() + line->start_index, utf8.c_str() + end);
+                int x = 0;
+                pango_layout_line_index_to_x(line, static_cast<int>(last - utf8.c_str()), TRUE, &x);
+                w = x / double(PANGO_SCALE);
+            }
+        }
+        cache.lineWidths.push_back(w);
+    }
+    return cache.lineWidths;
 }
 
 } // namespace
 
 void LayoutText(const FontData& font, const WCHAR* text, INT length, const RectF& box, INT flags, TextLayout* out)
 {
-    const CString str = length < 0 ? CString(text) : CString(text, length);
-    const std::string utf8 = str.ToUtf8();
+    const std::string utf8 = (length < 0 ? CString(text) : CString(text, length)).ToUtf8();
     const double em = font.emPixels;
     double wrap = 0;
     if (box.Width > 0 && !(flags & StringFormatFlagsNoWrap))
-        wrap = box.Width - em / 3.0;
-    if (box.Width > 0 && !(flags & StringFormatFlagsNoWrap) && wrap <= 0)
-        wrap = 1.0 / PANGO_SCALE;
-    out->layout = BuildLayout(font, utf8, wrap);
+        wrap = std::max(box.Width - em / 3.0, 1.0 / PANGO_SCALE);
+    BuildLayout(font, utf8, wrap);
+    out->layout = static_cast<PangoLayout*>(g_object_ref(Cache().layout));
     if (utf8.empty()) {
         out->lineCount = 0;
         return;
@@ -252,31 +296,16 @@ void LayoutText(const FontData& font, const WCHAR* text, INT length, const RectF
         if (count == 0 && !(flags & StringFormatFlagsLineLimit))
             count = 1;
     }
+    const std::vector<double>& widths = LineWidths(utf8, (flags & StringFormatFlagsMeasureTrailingSpaces) != 0);
     out->lineCount = count;
-    out->lineWidths.assign(static_cast<size_t>(count), 0.0);
+    out->lineWidths.assign(widths.begin(), widths.begin() + count);
     double widest = 0;
-    int endByte = 0;
-    for (int i = 0; i < count; ++i) {
-        PangoLayoutLine* line = pango_layout_get_line_readonly(out->layout, i);
-        int end = line->start_index + line->length;
-        endByte = end;
-        double w = 0;
-        if (flags & StringFormatFlagsMeasureTrailingSpaces) {
-            PangoRectangle logical;
-            pango_layout_line_get_extents(line, nullptr, &logical);
-            w = logical.width / double(PANGO_SCALE);
-        } else {
-            while (end > line->start_index && IsBlankByte(utf8[static_cast<size_t>(end - 1)]))
-                --end;
-            if (end > line->start_index) {
-                const char* last = g_utf8_find_prev_char(utf8.c_str() + line->start_index, utf8.c_str() + end);
-                int x = 0;
-                pango_layout_line_index_to_x(line, static_cast<int>(last - utf8.c_str()), TRUE, &x);
-                w = x / double(PANGO_SCALE);
-            }
-        }
-        out->lineWidths[static_cast<size_t>(i)] = w;
+    for (double w : out->lineWidths)
         widest = std::max(widest, w);
+    int endByte = 0;
+    if (count > 0) {
+        PangoLayoutLine* last = pango_layout_get_line_readonly(out->layout, count - 1);
+        endByte = last->start_index + last->length;
     }
     out->width = widest + em / 3.0;
     out->height = count * font.lineSpacing;
