@@ -32,7 +32,8 @@ cairo_surface_t* CairoPicture(int w, int h)
     const int stride = cairo_image_surface_get_stride(s) / 4;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            p[y * stride + x] = 0xFF000000u | (uint32_t(BYTE(x * 7)) << 16) | (uint32_t(BYTE(y * 5)) << 8) | 128;
+            p[y * stride + x] =
+                0xFF000000u | (uint32_t(BYTE(x * 7)) << 16) | (uint32_t(BYTE(y * 5)) << 8) | 128;
     cairo_surface_mark_dirty(s);
     return s;
 }
@@ -49,8 +50,8 @@ void BM_Painter_DrawString30(benchmark::State& state)
         texts.push_back(CString(L"Playlist item ") + CString(std::to_wstring(i + 1)));
     for (auto _ : state)
         for (int i = 0; i < kTexts; ++i)
-            painter.DrawString(&g, texts[i], 10, 10 + i * 20, 380, 20, Color::Black, StringAlignmentCenter,
-                               StringAlignmentCenter);
+            painter.DrawString(&g, texts[i], 10, 10 + i * 20, 380, 20, Color::Black,
+                               StringAlignmentCenter, StringAlignmentCenter);
     state.SetItemsProcessed(state.iterations() * kTexts);
 }
 BENCHMARK(BM_Painter_DrawString30);
@@ -110,8 +111,8 @@ void BM_Painter_NineSlice500(benchmark::State& state)
 }
 BENCHMARK(BM_Painter_NineSlice500);
 
-void DirectCell(cairo_t* cr, cairo_surface_t* img, double dx, double dy, double dw, double dh, double sx, double sy,
-                double sw, double sh)
+void DirectCell(cairo_t* cr, cairo_surface_t* img, double dx, double dy, double dw, double dh,
+                double sx, double sy, double sw, double sh)
 {
     cairo_save(cr);
     cairo_rectangle(cr, dx, dy, dw, dh);
@@ -136,8 +137,8 @@ void BM_Direct_NineSlice500(benchmark::State& state)
     for (auto _ : state)
         for (int r = 0; r < 3; ++r)
             for (int k = 0; k < 3; ++k)
-                DirectCell(cr, img, X[k], X[r], X[k + 1] - X[k], X[r + 1] - X[r], SX[k], SX[r], SX[k + 1] - SX[k],
-                           SX[r + 1] - SX[r]);
+                DirectCell(cr, img, X[k], X[r], X[k + 1] - X[k], X[r + 1] - X[r], SX[k], SX[r],
+                           SX[k + 1] - SX[k], SX[r + 1] - SX[r]);
     cairo_destroy(cr);
     cairo_surface_destroy(target);
     cairo_surface_destroy(img);

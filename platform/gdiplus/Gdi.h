@@ -29,7 +29,8 @@ HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, U
 BOOL DeleteObject(HGDIOBJ object);
 BOOL DestroyIcon(HICON icon);
 
-struct BITMAP {
+struct BITMAP
+{
     LONG bmType;
     LONG bmWidth;
     LONG bmHeight;
@@ -41,7 +42,8 @@ struct BITMAP {
 // Fills a BITMAP for a bitmap handle; answers the bytes written, 0 for anything else.
 int GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
 
-struct ICONINFO {
+struct ICONINFO
+{
     BOOL fIcon;
     DWORD xHotspot;
     DWORD yHotspot;
@@ -62,10 +64,11 @@ Gdiplus::Bitmap* BitmapOfHandle(HGDIOBJ object);
 HDC CreateSurfaceDC(Gdiplus::Bitmap* target, POINT origin, const RECT* clip);
 
 // The target, origin and clip of a device context; false for an invalid handle.
-struct SurfaceDC {
+struct SurfaceDC
+{
     Gdiplus::Bitmap* target;
     POINT origin;
-    RECT clip;  // target pixels
+    RECT clip; // target pixels
 };
 bool DescribeDC(HDC dc, SurfaceDC* out);
 

@@ -29,10 +29,14 @@ bool HalfPixelOffset(PixelOffsetMode mode)
 
 void SetSourceColor(cairo_t* cr, const Color& c)
 {
-    cairo_set_source_rgba(cr, c.GetR() / 255.0, c.GetG() / 255.0, c.GetB() / 255.0, c.GetA() / 255.0);
+    cairo_set_source_rgba(cr, c.GetR() / 255.0, c.GetG() / 255.0, c.GetB() / 255.0,
+                          c.GetA() / 255.0);
 }
 
-const SolidBrush* AsSolid(const Brush* brush) { return dynamic_cast<const SolidBrush*>(brush); }
+const SolidBrush* AsSolid(const Brush* brush)
+{
+    return dynamic_cast<const SolidBrush*>(brush);
+}
 
 } // namespace
 
@@ -109,8 +113,8 @@ void Graphics::Flush()
 // Draws source area (sx, sy, sw, sh) of the image stretched into (dx, dy, dw, dh): the pattern
 // covers the whole image (pixels next to a sub-area are sampled by the filter, as GDI+ does),
 // outside the image it is transparent, and negative sizes mirror.
-Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, double dh, double sx, double sy,
-                               double sw, double sh)
+Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, double dh, double sx,
+                               double sy, double sw, double sh)
 {
     detail::ImageData* img = NativeOf(image);
     if (!nativeGraphics || !img)
@@ -119,9 +123,11 @@ Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, do
         return Ok;
     detail::GraphicsData& g = *nativeGraphics;
     cairo_t* cr = g.cr;
-    const cairo_operator_t op = g.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER;
+    const cairo_operator_t op =
+        g.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER;
     auto whole = [](double v) { return v == std::floor(v); };
-    if (dw == sw && dh == sh && dw > 0 && dh > 0 && whole(dx) && whole(dy) && whole(sx) && whole(sy)) {
+    if (dw == sw && dh == sh && dw > 0 && dh > 0 && whole(dx) && whole(dy) && whole(sx) &&
+        whole(sy)) {
         // An unscaled copy between whole pixels samples pixel centres exactly under every
         // filter and offset mode: a plain translated fill gives the same pixels, cheaper.
         cairo_set_operator(cr, op);
@@ -176,7 +182,10 @@ Status Graphics::DrawImage(Image* image, INT x, INT y, INT width, INT height)
     return DrawImageArea(image, x, y, width, height, 0, 0, img->Width(), img->Height());
 }
 
-Status Graphics::DrawImage(Image* image, const Rect& rect) { return DrawImage(image, rect.X, rect.Y, rect.Width, rect.Height); }
+Status Graphics::DrawImage(Image* image, const Rect& rect)
+{
+    return DrawImage(image, rect.X, rect.Y, rect.Width, rect.Height);
+}
 
 Status Graphics::DrawImage(Image* image, REAL x, REAL y, REAL width, REAL height)
 {
@@ -186,31 +195,37 @@ Status Graphics::DrawImage(Image* image, REAL x, REAL y, REAL width, REAL height
     return DrawImageArea(image, x, y, width, height, 0, 0, img->Width(), img->Height());
 }
 
-Status Graphics::DrawImage(Image* image, const RectF& rect) { return DrawImage(image, rect.X, rect.Y, rect.Width, rect.Height); }
+Status Graphics::DrawImage(Image* image, const RectF& rect)
+{
+    return DrawImage(image, rect.X, rect.Y, rect.Width, rect.Height);
+}
 
-Status Graphics::DrawImage(Image* image, INT x, INT y, INT srcx, INT srcy, INT srcwidth, INT srcheight, Unit srcUnit)
+Status Graphics::DrawImage(Image* image, INT x, INT y, INT srcx, INT srcy, INT srcwidth,
+                           INT srcheight, Unit srcUnit)
 {
     if (srcUnit != UnitPixel)
         return SetStatus(NotImplemented);
     return DrawImageArea(image, x, y, srcwidth, srcheight, srcx, srcy, srcwidth, srcheight);
 }
 
-Status Graphics::DrawImage(Image* image, const Rect& destRect, INT srcx, INT srcy, INT srcwidth, INT srcheight,
-                           Unit srcUnit, const ImageAttributes*, DrawImageAbort, VOID*)
+Status Graphics::DrawImage(Image* image, const Rect& destRect, INT srcx, INT srcy, INT srcwidth,
+                           INT srcheight, Unit srcUnit, const ImageAttributes*, DrawImageAbort,
+                           VOID*)
 {
     if (srcUnit != UnitPixel)
         return SetStatus(NotImplemented);
-    return DrawImageArea(image, destRect.X, destRect.Y, destRect.Width, destRect.Height, srcx, srcy, srcwidth,
-                         srcheight);
+    return DrawImageArea(image, destRect.X, destRect.Y, destRect.Width, destRect.Height, srcx, srcy,
+                         srcwidth, srcheight);
 }
 
-Status Graphics::DrawImage(Image* image, const RectF& destRect, REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight,
-                           Unit srcUnit, const ImageAttributes*, DrawImageAbort, VOID*)
+Status Graphics::DrawImage(Image* image, const RectF& destRect, REAL srcx, REAL srcy, REAL srcwidth,
+                           REAL srcheight, Unit srcUnit, const ImageAttributes*, DrawImageAbort,
+                           VOID*)
 {
     if (srcUnit != UnitPixel)
         return SetStatus(NotImplemented);
-    return DrawImageArea(image, destRect.X, destRect.Y, destRect.Width, destRect.Height, srcx, srcy, srcwidth,
-                         srcheight);
+    return DrawImageArea(image, destRect.X, destRect.Y, destRect.Width, destRect.Height, srcx, srcy,
+                         srcwidth, srcheight);
 }
 
 // --- shapes ---
@@ -230,8 +245,8 @@ Status Graphics::Clear(const Color& color)
 
 Status Graphics::FillRectangle(const Brush* brush, INT x, INT y, INT width, INT height)
 {
-    return FillRectangle(brush, static_cast<REAL>(x), static_cast<REAL>(y), static_cast<REAL>(width),
-                         static_cast<REAL>(height));
+    return FillRectangle(brush, static_cast<REAL>(x), static_cast<REAL>(y),
+                         static_cast<REAL>(width), static_cast<REAL>(height));
 }
 
 Status Graphics::FillRectangle(const Brush* brush, const Rect& rect)
@@ -255,8 +270,9 @@ Status Graphics::FillRectangle(const Brush* brush, REAL x, REAL y, REAL width, R
     Color c;
     solid->GetColor(&c);
     cairo_save(cr);
-    cairo_set_operator(cr, nativeGraphics->compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE
-                                                                                   : CAIRO_OPERATOR_OVER);
+    cairo_set_operator(cr, nativeGraphics->compositing == CompositingModeSourceCopy
+                               ? CAIRO_OPERATOR_SOURCE
+                               : CAIRO_OPERATOR_OVER);
     SetSourceColor(cr, c);
     cairo_rectangle(cr, x, y, width, height);
     cairo_fill(cr);
@@ -281,7 +297,10 @@ Status Graphics::DrawRectangle(const Pen* pen, INT x, INT y, INT width, INT heig
     return Ok;
 }
 
-Status Graphics::DrawRectangle(const Pen* pen, const Rect& rect) { return DrawRectangle(pen, rect.X, rect.Y, rect.Width, rect.Height); }
+Status Graphics::DrawRectangle(const Pen* pen, const Rect& rect)
+{
+    return DrawRectangle(pen, rect.X, rect.Y, rect.Width, rect.Height);
+}
 
 Status Graphics::DrawLine(const Pen* pen, INT x1, INT y1, INT x2, INT y2)
 {
@@ -304,7 +323,8 @@ Status Graphics::DrawLine(const Pen* pen, INT x1, INT y1, INT x2, INT y2)
 
 Status Graphics::SetInterpolationMode(InterpolationMode mode)
 {
-    if (!nativeGraphics || mode < InterpolationModeDefault || mode > InterpolationModeHighQualityBicubic)
+    if (!nativeGraphics || mode < InterpolationModeDefault ||
+        mode > InterpolationModeHighQualityBicubic)
         return SetStatus(InvalidParameter);
     if (mode == InterpolationModeDefault || mode == InterpolationModeLowQuality)
         mode = InterpolationModeBilinear;
@@ -345,9 +365,10 @@ Status Graphics::SetSmoothingMode(SmoothingMode mode)
     if (!nativeGraphics || mode < SmoothingModeDefault || mode > SmoothingModeAntiAlias)
         return SetStatus(InvalidParameter);
     nativeGraphics->smoothing = mode;
-    cairo_set_antialias(nativeGraphics->cr, (mode == SmoothingModeHighQuality || mode == SmoothingModeAntiAlias)
-                                                ? CAIRO_ANTIALIAS_DEFAULT
-                                                : CAIRO_ANTIALIAS_NONE);
+    cairo_set_antialias(nativeGraphics->cr,
+                        (mode == SmoothingModeHighQuality || mode == SmoothingModeAntiAlias)
+                            ? CAIRO_ANTIALIAS_DEFAULT
+                            : CAIRO_ANTIALIAS_NONE);
     return Ok;
 }
 
@@ -362,7 +383,8 @@ SmoothingMode Graphics::GetSmoothingMode() const
 
 Status Graphics::SetTextRenderingHint(TextRenderingHint hint)
 {
-    if (!nativeGraphics || hint < TextRenderingHintSystemDefault || hint > TextRenderingHintClearTypeGridFit)
+    if (!nativeGraphics || hint < TextRenderingHintSystemDefault ||
+        hint > TextRenderingHintClearTypeGridFit)
         return SetStatus(InvalidParameter);
     nativeGraphics->textHint = hint;
     return Ok;
@@ -396,7 +418,8 @@ CompositingMode Graphics::GetCompositingMode() const
 
 Status Graphics::SetClip(const Rect& rect, CombineMode combineMode)
 {
-    if (!nativeGraphics || (combineMode != CombineModeReplace && combineMode != CombineModeIntersect))
+    if (!nativeGraphics ||
+        (combineMode != CombineModeReplace && combineMode != CombineModeIntersect))
         return SetStatus(InvalidParameter);
     cairo_t* cr = nativeGraphics->cr;
     if (combineMode == CombineModeReplace)

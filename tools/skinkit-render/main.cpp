@@ -22,7 +22,8 @@ std::unique_ptr<Bitmap> FramePicture(Color border, Color centre)
             const bool corner = (x < 4 || x >= 20) && (y < 4 || y >= 20);
             Color c = corner ? Color(255, 250, 250, 250) : edge ? border : centre;
             if (!edge)
-                c = Color(255, centre.GetR(), static_cast<BYTE>(centre.GetG() - y * 3), centre.GetB());
+                c = Color(255, centre.GetR(), static_cast<BYTE>(centre.GetG() - y * 3),
+                          centre.GetB());
             b->SetPixel(x, y, c);
         }
     return b;
@@ -51,16 +52,17 @@ int main(int argc, char** argv)
     const RECT margins{4, 4, 4, 4};
 
     painter.DrawBg(&g, blue.get(), Rect(10, 10, 160, 40), 2, margins);
-    painter.DrawString(&g, L"Play", 10, 10, 160, 40, Color::White, StringAlignmentCenter, StringAlignmentCenter);
+    painter.DrawString(&g, L"Play", 10, 10, 160, 40, Color::White, StringAlignmentCenter,
+                       StringAlignmentCenter);
     painter.DrawBg4(&g, green.get(), Rect(190, 10, 160, 40), 0, margins, 2.0);
     painter.DrawString(&g, L"Scaled corners", 190, 10, 160, 40, Color::Black, StringAlignmentCenter,
                        StringAlignmentCenter);
     painter.DrawBg(&g, blue.get(), Rect(10, 60, 340, 30), 1, margins);
     painter.SetInit(CString::FromUtf8(font), 12, FontStyleRegular);
-    painter.DrawString(&g, L"Near", 10, 100, 340, 50, Color(255, 230, 230, 230), StringAlignmentNear,
-                       StringAlignmentNear);
-    painter.DrawString(&g, L"Centre", 10, 100, 340, 50, Color(255, 230, 230, 230), StringAlignmentCenter,
-                       StringAlignmentCenter);
+    painter.DrawString(&g, L"Near", 10, 100, 340, 50, Color(255, 230, 230, 230),
+                       StringAlignmentNear, StringAlignmentNear);
+    painter.DrawString(&g, L"Centre", 10, 100, 340, 50, Color(255, 230, 230, 230),
+                       StringAlignmentCenter, StringAlignmentCenter);
     painter.DrawString(&g, L"Far", 10, 100, 340, 50, Color(255, 230, 230, 230), StringAlignmentFar,
                        StringAlignmentFar);
 
