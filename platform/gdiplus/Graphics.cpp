@@ -336,11 +336,8 @@ Status Graphics::SetInterpolationMode(InterpolationMode mode)
 
 InterpolationMode Graphics::GetInterpolationMode() const
 {
-    if (!nativeGraphics) {
-        SetStatus(InvalidParameter);
-        return InterpolationModeInvalid;
-    }
-    return nativeGraphics->interpolation;
+    return nativeGraphics ? nativeGraphics->interpolation
+                          : (SetStatus(InvalidParameter), InterpolationModeInvalid);
 }
 
 Status Graphics::SetPixelOffsetMode(PixelOffsetMode mode)
@@ -353,11 +350,8 @@ Status Graphics::SetPixelOffsetMode(PixelOffsetMode mode)
 
 PixelOffsetMode Graphics::GetPixelOffsetMode() const
 {
-    if (!nativeGraphics) {
-        SetStatus(InvalidParameter);
-        return PixelOffsetModeInvalid;
-    }
-    return nativeGraphics->pixelOffset;
+    return nativeGraphics ? nativeGraphics->pixelOffset
+                          : (SetStatus(InvalidParameter), PixelOffsetModeInvalid);
 }
 
 Status Graphics::SetSmoothingMode(SmoothingMode mode)
@@ -374,11 +368,8 @@ Status Graphics::SetSmoothingMode(SmoothingMode mode)
 
 SmoothingMode Graphics::GetSmoothingMode() const
 {
-    if (!nativeGraphics) {
-        SetStatus(InvalidParameter);
-        return SmoothingModeInvalid;
-    }
-    return nativeGraphics->smoothing;
+    return nativeGraphics ? nativeGraphics->smoothing
+                          : (SetStatus(InvalidParameter), SmoothingModeInvalid);
 }
 
 Status Graphics::SetTextRenderingHint(TextRenderingHint hint)
@@ -392,11 +383,8 @@ Status Graphics::SetTextRenderingHint(TextRenderingHint hint)
 
 TextRenderingHint Graphics::GetTextRenderingHint() const
 {
-    if (!nativeGraphics) {
-        SetStatus(InvalidParameter);
-        return TextRenderingHintSystemDefault;
-    }
-    return nativeGraphics->textHint;
+    return nativeGraphics ? nativeGraphics->textHint
+                          : (SetStatus(InvalidParameter), TextRenderingHintSystemDefault);
 }
 
 Status Graphics::SetCompositingMode(CompositingMode mode)
@@ -409,11 +397,8 @@ Status Graphics::SetCompositingMode(CompositingMode mode)
 
 CompositingMode Graphics::GetCompositingMode() const
 {
-    if (!nativeGraphics) {
-        SetStatus(InvalidParameter);
-        return CompositingModeSourceOver;
-    }
-    return nativeGraphics->compositing;
+    return nativeGraphics ? nativeGraphics->compositing
+                          : (SetStatus(InvalidParameter), CompositingModeSourceOver);
 }
 
 Status Graphics::SetClip(const Rect& rect, CombineMode combineMode)
