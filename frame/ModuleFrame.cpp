@@ -41,9 +41,15 @@ __attribute__((destructor(101))) void OnLibraryUnload()
 
 } // namespace
 
-AFX_EXTENSION_MODULE& AfxGetSkinkitModule() { return g_extensionModule; }
+AFX_EXTENSION_MODULE& AfxGetSkinkitModule()
+{
+    return g_extensionModule;
+}
 
-CThemeLibrary* AfxGetThemeLibrary() { return g_themeLibrary; }
+CThemeLibrary* AfxGetThemeLibrary()
+{
+    return g_themeLibrary;
+}
 
 // Protected: the load hooks call this library's entry, whatever else a process defines.
 __attribute__((visibility("protected"))) BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID)

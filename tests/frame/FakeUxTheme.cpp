@@ -8,8 +8,14 @@ void* g_lastClosed = nullptr;
 } // namespace
 
 extern "C" {
-__attribute__((visibility("default"))) int IsThemeActive() { return 1; }
-__attribute__((visibility("default"))) int IsAppThemed() { return 1; }
+__attribute__((visibility("default"))) int IsThemeActive()
+{
+    return 1;
+}
+__attribute__((visibility("default"))) int IsAppThemed()
+{
+    return 1;
+}
 __attribute__((visibility("default"))) void* OpenThemeData(void*, const wchar_t* classList)
 {
     return (classList && classList[0] == L'B') ? reinterpret_cast<void*>(0x7E) : nullptr;
@@ -20,18 +26,25 @@ __attribute__((visibility("default"))) std::int32_t CloseThemeData(void* theme)
     g_lastClosed = theme;
     return 0;
 }
-__attribute__((visibility("default"))) std::int32_t DrawThemeBackground(void*, void*, int, int, const void*,
-                                                                         const void*)
+__attribute__((visibility("default"))) std::int32_t DrawThemeBackground(void*, void*, int, int,
+                                                                        const void*, const void*)
 {
     return 0;
 }
-__attribute__((visibility("default"))) std::int32_t GetThemeColor(void*, int, int, int propId, std::uint32_t* color)
+__attribute__((visibility("default"))) std::int32_t GetThemeColor(void*, int, int, int propId,
+                                                                  std::uint32_t* color)
 {
     if (propId != 3803)
-        return static_cast<std::int32_t>(0x80070490);  // element not found
+        return static_cast<std::int32_t>(0x80070490); // element not found
     *color = 0x00123456;
     return 0;
 }
-__attribute__((visibility("default"))) int FakeCloseCount() { return g_closeCount; }
-__attribute__((visibility("default"))) void* FakeLastClosed() { return g_lastClosed; }
+__attribute__((visibility("default"))) int FakeCloseCount()
+{
+    return g_closeCount;
+}
+__attribute__((visibility("default"))) void* FakeLastClosed()
+{
+    return g_lastClosed;
+}
 }

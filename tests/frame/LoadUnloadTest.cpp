@@ -13,7 +13,8 @@ Gdiplus::GdiplusStartupInput g_input;
 } // namespace
 
 namespace Gdiplus {
-Status GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, GdiplusStartupOutput* output)
+Status GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input,
+                      GdiplusStartupOutput* output)
 {
     EXPECT_EQ(output, nullptr);
     g_input = *input;
@@ -21,7 +22,10 @@ Status GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, Gdiplu
     g_started.push_back(*token);
     return Ok;
 }
-void GdiplusShutdown(ULONG_PTR token) { g_stopped.push_back(token); }
+void GdiplusShutdown(ULONG_PTR token)
+{
+    g_stopped.push_back(token);
+}
 } // namespace Gdiplus
 
 TEST(LibraryLoad, StartsGraphicsOnceAndStopsItOnceWithTheSameToken)
@@ -35,7 +39,8 @@ TEST(LibraryLoad, StartsGraphicsOnceAndStopsItOnceWithTheSameToken)
     EXPECT_FALSE(g_input.SuppressBackgroundThread);
     EXPECT_FALSE(g_input.SuppressExternalCodecs);
     ASSERT_EQ(dlclose(lib), 0);
-    EXPECT_EQ(dlopen(SKINKIT_LIBRARY, RTLD_NOW | RTLD_NOLOAD), nullptr) << "the library stayed loaded";
+    EXPECT_EQ(dlopen(SKINKIT_LIBRARY, RTLD_NOW | RTLD_NOLOAD), nullptr)
+        << "the library stayed loaded";
     ASSERT_EQ(g_stopped.size(), 1u);
     EXPECT_EQ(g_stopped[0], g_started[0]);
     EXPECT_EQ(g_started.size(), 1u);

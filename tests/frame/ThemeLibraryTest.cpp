@@ -16,7 +16,9 @@ TEST(ThemeLibraryPresent, ProcessHolderLoadsItThroughTheSearchPath)
     EXPECT_EQ(process->GetThemeColor(reinterpret_cast<HTHEME>(0x7E), 4, 1, 3803, &colour), S_OK);
     EXPECT_EQ(colour, 0x00123456u);
     RECT r{0, 0, 10, 10};
-    EXPECT_EQ(process->DrawThemeBackground(reinterpret_cast<HTHEME>(0x7E), nullptr, 4, 1, &r, nullptr), S_OK);
+    EXPECT_EQ(
+        process->DrawThemeBackground(reinterpret_cast<HTHEME>(0x7E), nullptr, 4, 1, &r, nullptr),
+        S_OK);
 }
 
 TEST(ThemeLibraryPresent, HolderClosesItsThemeDataOnceAndKeepsItsOwnReference)
@@ -24,8 +26,10 @@ TEST(ThemeLibraryPresent, HolderClosesItsThemeDataOnceAndKeepsItsOwnReference)
     using CountFn = int (*)();
     using LastFn = void* (*)();
     CThemeLibrary* process = AfxGetThemeLibrary();
-    auto closeCount = reinterpret_cast<CountFn>(GetProcAddress(process->m_hModule, "FakeCloseCount"));
-    auto lastClosed = reinterpret_cast<LastFn>(GetProcAddress(process->m_hModule, "FakeLastClosed"));
+    auto closeCount =
+        reinterpret_cast<CountFn>(GetProcAddress(process->m_hModule, "FakeCloseCount"));
+    auto lastClosed =
+        reinterpret_cast<LastFn>(GetProcAddress(process->m_hModule, "FakeLastClosed"));
     ASSERT_NE(closeCount, nullptr);
     const int before = closeCount();
     {

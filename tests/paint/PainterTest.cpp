@@ -12,7 +12,11 @@ namespace {
 
 // A 9 x 9 picture of nine uniform cells: columns and rows 0-1, 2-6 and 7-8, so margins of 2
 // on every side cut it along the cell borders. Cell (row r, column k) has colour CellColour.
-ARGB CellColour(int r, int k) { return 0xFF000000u | (static_cast<ARGB>(40 + 60 * r) << 16) | (static_cast<ARGB>(40 + 60 * k) << 8); }
+ARGB CellColour(int r, int k)
+{
+    return 0xFF000000u | (static_cast<ARGB>(40 + 60 * r) << 16) |
+           (static_cast<ARGB>(40 + 60 * k) << 8);
+}
 
 std::unique_ptr<Bitmap> NineCells()
 {
@@ -43,7 +47,8 @@ void ExpectCells(Bitmap& target, const int X[4], const int Y[4])
         }
 }
 
-struct Canvas {
+struct Canvas
+{
     Canvas(int w, int h) : bitmap(w, h, PixelFormat32bppARGB), g(&bitmap)
     {
         g.SetInterpolationMode(InterpolationModeNearestNeighbor);
@@ -90,7 +95,8 @@ TEST(NineSlice, ZeroMarginsDrawOnlyTheStretchedCentre)
     const int X[4] = {2, 2, 16, 16}, Y[4] = {3, 3, 12, 12};
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 20; ++x)
-            ASSERT_EQ(PixelAt(c.bitmap, x, y), (Band(x, X) == 1 && Band(y, Y) == 1) ? CellColour(1, 1) : 0u);
+            ASSERT_EQ(PixelAt(c.bitmap, x, y),
+                      (Band(x, X) == 1 && Band(y, Y) == 1) ? CellColour(1, 1) : 0u);
 }
 
 TEST(NineSlice, ScaledMarginsTruncateTheSumTowardZero)
@@ -110,8 +116,8 @@ TEST(NineSlice, ScaledMarginsTruncateTheSumTowardZero)
     Canvas b(70, 20);
     b.g.TranslateTransform(20, 0);
     painter.DrawBg4(&b.g, image.get(), Rect(-10, 0, 40, 20), 0, RECT{2, 2, 2, 2}, 1.75);
-    EXPECT_EQ(PixelAt(b.bitmap, 13, 10), CellColour(1, 0));  // -7
-    EXPECT_EQ(PixelAt(b.bitmap, 14, 10), CellColour(1, 1));  // -6
+    EXPECT_EQ(PixelAt(b.bitmap, 13, 10), CellColour(1, 0)); // -7
+    EXPECT_EQ(PixelAt(b.bitmap, 14, 10), CellColour(1, 1)); // -6
 
     // Scale 1 paints what mode 2 paints.
     Canvas c(50, 40), d(50, 40);
@@ -125,7 +131,8 @@ TEST(Tiling, TenByTenIntoTwentyFiveByFifteenMakesSixTiles)
     ARGB px[100];
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x)
-            px[y * 10 + x] = 0xFF000000u | (static_cast<ARGB>(x * 20) << 16) | (static_cast<ARGB>(y * 20) << 8) | 0x7F;
+            px[y * 10 + x] = 0xFF000000u | (static_cast<ARGB>(x * 20) << 16) |
+                             (static_cast<ARGB>(y * 20) << 8) | 0x7F;
     std::unique_ptr<Bitmap> tile(MakeBitmap(10, 10, px));
     // Default modes: integer 1:1 copies are exact.
     Bitmap target(30, 20, PixelFormat32bppARGB);
@@ -134,7 +141,8 @@ TEST(Tiling, TenByTenIntoTwentyFiveByFifteenMakesSixTiles)
     painter.DrawBg(&g, tile.get(), Rect(0, 0, 25, 15), 1, RECT{});
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 30; ++x)
-            ASSERT_EQ(PixelAt(target, x, y), (x < 25 && y < 15) ? px[(y % 10) * 10 + x % 10] : 0u) << x << "," << y;
+            ASSERT_EQ(PixelAt(target, x, y), (x < 25 && y < 15) ? px[(y % 10) * 10 + x % 10] : 0u)
+                << x << "," << y;
 }
 
 TEST(ImageModes, OtherModesAndEmptyDestinationsDrawNothing)
@@ -234,6 +242,7 @@ TEST(PainterText, NoFontDrawsNothing)
     CCtrlGDIpString painter;
     Bitmap target(40, 20, PixelFormat32bppARGB);
     Graphics g(&target);
-    painter.DrawString(&g, L"text", 0, 0, 40, 20, Color::Black, StringAlignmentCenter, StringAlignmentCenter);
+    painter.DrawString(&g, L"text", 0, 0, 40, 20, Color::Black, StringAlignmentCenter,
+                       StringAlignmentCenter);
     EXPECT_EQ(InkColumns(target).second, -1);
 }
