@@ -1,4 +1,4 @@
-#include "demo/skinkit-demo/DemoDialog.h"
+#include "demo/host/DemoDialog.h"
 
 BEGIN_MESSAGE_MAP(CDemoDialog, CWnd)
 ON_WM_CREATE()

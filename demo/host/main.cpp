@@ -3,10 +3,12 @@
 //   skinkit-demo                         a real window (SDL2) when there is a display
 //   skinkit-demo --screenshot FILE.png   no display needed: renders headlessly, the pointer
 //                                        resting on Play, and writes FILE.png
-//   options: --skin DIR (the skin folder), --backend headless|sdl2, --exit-after MS (close
-//   after MS milliseconds; with --screenshot under SDL2 the shot is taken then),
+//   skinkit-demo --exit-after MS --window-screenshot FILE.png
+//                                        the real window, closed after MS milliseconds with
+//                                        a shot of what it showed (scripts/demo.sh, under Xvfb)
+//   options: --skin DIR (the skin folder), --backend headless|sdl2, --exit-after MS,
 //   --print-events (one line per notification on standard output, for scripts)
-#include "demo/skinkit-demo/DemoDialog.h"
+#include "demo/host/DemoDialog.h"
 #include "platform/base/FilePath.h"
 #include "platform/gdiplus/Gdiplus.h"
 #include "platform/wnd/Backend.h"
@@ -35,8 +37,8 @@ void Usage()
 {
     std::fprintf(
         stderr,
-        "usage: skinkit-demo [--skin DIR] [--screenshot FILE.png] [--backend headless|sdl2]\n"
-        "                    [--exit-after MS] [--print-events]\n");
+        "usage: skinkit-demo [--skin DIR] [--screenshot FILE.png | --window-screenshot FILE.png]\n"
+        "                    [--backend headless|sdl2] [--exit-after MS] [--print-events]\n");
 }
 
 bool IsDir(const std::string& path)
@@ -110,7 +112,10 @@ int main(int argc, char** argv)
             o.skin = argv[++i];
         else if (a == "--screenshot" && more)
             o.screenshot = argv[++i];
-        else if (a == "--backend" && more)
+        else if (a == "--window-screenshot" && more) {
+            o.screenshot = argv[++i];
+            o.backend = "sdl2";
+        } else if (a == "--backend" && more)
             o.backend = argv[++i];
         else if (a == "--exit-after" && more)
             o.exitAfter = std::atoi(argv[++i]);
