@@ -248,13 +248,13 @@ void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     Gdiplus::Bitmap surface(w, h, Gdiplus::PixelFormat32bppARGB);
     {
         Gdiplus::Graphics g(&surface);
-        Paint(g, state, w, h, text, align);
+        Paint(g, state, w, h, std::move(text), align);
     }
     Gdiplus::Graphics target(drawItem->hDC);
     target.DrawImage(&surface, 0, 0, w, h);
 }
 
-void CCtrlButton::Paint(Gdiplus::Graphics& g, int state, int w, int h, const CString& text,
+void CCtrlButton::Paint(Gdiplus::Graphics& g, int state, int w, int h, CString text,
                         btn::TextAlign align) const
 {
     Gdiplus::Rect textBox;
@@ -299,6 +299,7 @@ void CCtrlButton::Paint(Gdiplus::Graphics& g, int state, int w, int h, const CSt
                                 h - m_nVTextOffset);
     }
     if (m_pGDIpString)
-        m_pGDIpString->DrawString(&g, text, textBox.X, textBox.Y, textBox.Width, textBox.Height,
-                                  m_clrText[state], align.horizontal, align.vertical);
+        m_pGDIpString->DrawString(&g, std::move(text), textBox.X, textBox.Y, textBox.Width,
+                                  textBox.Height, m_clrText[state], align.horizontal,
+                                  align.vertical);
 }

@@ -77,6 +77,6 @@ private:
                      Gdiplus::StringAlignment* vertical);
     void Classify(DWORD style);
     // Composes the whole button for `state` into `g` (w x h); reads fields, changes none.
-    void Paint(Gdiplus::Graphics& g, int state, int w, int h, const CString& text,
+    void Paint(Gdiplus::Graphics& g, int state, int w, int h, CString text,
                btn::TextAlign align) const;
 };

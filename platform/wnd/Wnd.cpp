@@ -393,12 +393,16 @@ void CWnd::GetWindowText(CString& text) const
 
 CString CWnd::GetWindowText() const
 {
-    const int n = ::GetWindowTextLengthW(m_hWnd);
-    if (n <= 0)
-        return CString();
+    // Most window texts are short: one WM_GETTEXT into a local buffer answers them, and
+    // only a text that fills it asks for its length first.
+    wchar_t local[128];
+    const int n = ::GetWindowTextW(m_hWnd, local, 128);
+    if (n < 127)
+        return CString(local, n);
+    const int length = ::GetWindowTextLengthW(m_hWnd);
     CString text;
-    wchar_t* buffer = text.GetBuffer(n + 1);
-    ::GetWindowTextW(m_hWnd, buffer, n + 1);
+    wchar_t* buffer = text.GetBuffer(length + 1);
+    ::GetWindowTextW(m_hWnd, buffer, length + 1);
     text.ReleaseBuffer();
     return text;
 }

@@ -271,3 +271,15 @@ TEST_F(Dispatch, StaticWithNotifyReportsClicksWithoutItPassesThemThrough)
     EXPECT_EQ(parent.Count("down"), 1);
     EXPECT_EQ(parent.lastPoint, CPoint(5, 45));
 }
+
+TEST_F(Dispatch, WindowTextRoundTripsWhateverItsLength)
+{
+    CProbeWnd child;
+    ASSERT_TRUE(child.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 5, 5), &parent, 9));
+    for (int length : {0, 1, 126, 127, 128, 1000}) {
+        const CString text(L'x', length);
+        child.SetWindowText(text);
+        EXPECT_EQ(child.GetWindowText(), text) << length;
+        EXPECT_EQ(child.GetWindowTextLength(), length);
+    }
+}
