@@ -37,6 +37,7 @@ public:
     int number = 0;
     AVISTREAMINFOW info{};
     std::vector<BYTE> format;
+    bool formatSet = false;
     char ckid[4] = {};
     LONGLONG length = 0; // in samples: frames, or bytes / dwSampleSize
     DWORD maxChunk = 0;
@@ -309,6 +310,7 @@ HRESULT AVIStreamSetFormat(PAVISTREAM pavi, LONG lPos, LPVOID lpFormat, LONG cbF
         return AVIERR_UNSUPPORTED;
     const BYTE* b = static_cast<const BYTE*>(lpFormat);
     pavi->format.assign(b, b + cbFormat);
+    pavi->formatSet = true;
     return AVIERR_OK;
 }
 
@@ -389,7 +391,13 @@ ULONG AVIStreamRelease(PAVISTREAM pavi)
         return 0;
     if (--pavi->refs > 0)
         return static_cast<ULONG>(pavi->refs);
-    AVIFileRelease(pavi->file);
+    FileWriter* file = pavi->file;
+    // A stream given up right after its creation (its format could not be set) leaves no trace
+    // in the file; later streams would have to change number, so only the last one goes.
+    if (file->fp && !pavi->formatSet && pavi->length == 0 && pavi->maxChunk == 0 &&
+        !file->streams.empty() && file->streams.back().get() == pavi)
+        file->streams.pop_back();
+    AVIFileRelease(file);
     return 0;
 }
 
