@@ -194,7 +194,7 @@ inline Bytes ReadAll(const std::string& path)
 }
 
 // Runs a shell command; its standard output, and the exit status in `status`.
-inline std::string Run(const std::string& command, int* status = nullptr)
+inline std::string RunCommand(const std::string& command, int* status = nullptr)
 {
     std::string out;
     FILE* p = popen(command.c_str(), "r");
