@@ -138,12 +138,15 @@ std::vector<BYTE> FileWriter::Headers(LONGLONG fileEnd) const
     a += 8;
     DWORD usPerFrame = 0;
     if (video && video->info.dwRate)
-        usPerFrame = static_cast<DWORD>(
-            (1000000ull * video->info.dwScale + video->info.dwRate / 2) / video->info.dwRate);
-    WriteLE32(a + 0, usPerFrame); // dwMicroSecPerFrame
-    WriteLE32(a + 4,
-              seconds > 0 ? static_cast<DWORD>(totalBytes / seconds + 0.5) : 0); // dwMaxBytesPerSec
-    WriteLE32(a + 8, 0); // dwPaddingGranularity
+        usPerFrame = static_cast<DWORD>(std::min<ULONGLONG>(
+            (1000000ull * video->info.dwScale + video->info.dwRate / 2) / video->info.dwRate,
+            0xFFFFFFFFull));
+    // Rates come from the caller: keep the quotient within a DWORD.
+    const double bytesPerSecond =
+        seconds > 0 ? std::min(totalBytes / seconds + 0.5, 4294967295.0) : 0;
+    WriteLE32(a + 0, usPerFrame);                         // dwMicroSecPerFrame
+    WriteLE32(a + 4, static_cast<DWORD>(bytesPerSecond)); // dwMaxBytesPerSec
+    WriteLE32(a + 8, 0);                                  // dwPaddingGranularity
     WriteLE32(a + 12, AVIF_HASINDEX | AVIF_ISINTERLEAVED | AVIF_TRUSTCKTYPE); // dwFlags
     WriteLE32(a + 16, static_cast<DWORD>(video ? video->length : longest));   // dwTotalFrames
     WriteLE32(a + 20, 0);                                                     // dwInitialFrames

@@ -207,7 +207,8 @@ bool mmAviParser::Walk()
             return false;
         stream->nStrhSize = static_cast<int>(c.dwSize);
         BYTE type[4] = {0, 0, 0, 0};
-        std::memcpy(type, stream->pStrh, std::min<DWORD>(c.dwSize, 4));
+        if (c.dwSize)
+            std::memcpy(type, stream->pStrh, std::min<DWORD>(c.dwSize, 4));
         const DWORD fccType = avi::ReadLE32(type);
         const int typeIndex = ++counters[static_cast<int>(avi::KindOf(fccType))];
 
