@@ -60,6 +60,7 @@ public:
     LONGLONG moviList = -1;  // position of the movi list's "LIST"; -1 until the first packet
     LONGLONG end = 0;        // where the next chunk goes
     LONGLONG limit = kMaxFileSize;
+    LONGLONG streamPos = -1; // the FILE's position where known, else -1
 
     // Bytes before the movi list without the JUNK that fills the rest of the room.
     LONGLONG HeaderSize() const
@@ -85,6 +86,7 @@ public:
     }
     bool WriteAt(LONGLONG pos, const void* data, size_t n)
     {
+        streamPos = -1;
         return fseeko(fp, pos, SEEK_SET) == 0 && std::fwrite(data, 1, n, fp) == n;
     }
     bool Complete();
@@ -353,7 +355,9 @@ HRESULT AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuf
     };
     BYTE header[8];
     std::memcpy(header, s.ckid, 4);
-    bool ok = fseeko(f.fp, start, SEEK_SET) == 0;
+    // Chunks are appended one after the other: a seek would flush the stream's buffer on
+    // every packet, so seek only when something else moved the position.
+    bool ok = f.streamPos == start || fseeko(f.fp, start, SEEK_SET) == 0;
     LONGLONG at = start;
     WriteLE32(header + 4, 0);
     for (LONGLONG i = 0; ok && i < gaps; ++i) {
@@ -370,11 +374,12 @@ HRESULT AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuf
     if (!ok) {
         // Leave the file as it was before this call, so that the caller may try again.
         f.index.resize(indexSize);
-        fseeko(f.fp, start, SEEK_SET);
+        f.streamPos = -1;
         return AVIERR_FILEWRITE;
     }
     addEntry(at, dwFlags, static_cast<DWORD>(cbBuffer));
     f.end = at + 8 + Padded(cbBuffer);
+    f.streamPos = f.end;
 
     if (framed)
         s.length = std::max(s.length, static_cast<LONGLONG>(lStart)) + lSamples;
