@@ -214,7 +214,7 @@ bool FileWriter::Complete()
     const LONGLONG fileEnd = end + 8 + static_cast<LONGLONG>(index.size());
     const std::vector<BYTE> headers = Headers(fileEnd);
     bool ok = WriteAt(end, idx1, sizeof idx1) &&
-              std::fwrite(index.data(), 1, index.size(), fp) == index.size() &&
+              (index.empty() || std::fwrite(index.data(), 1, index.size(), fp) == index.size()) &&
               WriteAt(moviList, movi, sizeof movi) && WriteAt(0, headers.data(), headers.size());
     ok = std::fflush(fp) == 0 && ok;
     ok = std::fclose(fp) == 0 && ok;
@@ -368,8 +368,8 @@ HRESULT AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuf
     WriteLE32(header + 4, static_cast<DWORD>(cbBuffer));
     static const BYTE pad = 0;
     ok = ok && std::fwrite(header, 1, 8, f.fp) == 8 &&
-         std::fwrite(lpBuffer, 1, static_cast<size_t>(cbBuffer), f.fp) ==
-             static_cast<size_t>(cbBuffer) &&
+         (cbBuffer == 0 || std::fwrite(lpBuffer, 1, static_cast<size_t>(cbBuffer), f.fp) ==
+                               static_cast<size_t>(cbBuffer)) &&
          ((cbBuffer & 1) == 0 || std::fwrite(&pad, 1, 1, f.fp) == 1);
     if (!ok) {
         // Leave the file as it was before this call, so that the caller may try again.
