@@ -421,13 +421,14 @@ ULONG AVIFileRelease(PAVIFILE pfile)
     return 0;
 }
 
-HRESULT CoInitialize(LPVOID reserved)
+// Weak, so that a platform layer with a real COM stand-in of its own takes precedence.
+__attribute__((weak)) HRESULT CoInitialize(LPVOID reserved)
 {
     (void)reserved;
     return t_comCount++ == 0 ? S_OK : S_FALSE;
 }
 
-void CoUninitialize()
+__attribute__((weak)) void CoUninitialize()
 {
     if (t_comCount > 0)
         --t_comCount;

@@ -57,6 +57,7 @@ namespace avi {
 void SetFileSizeLimit(PAVIFILE pfile, LONGLONG limit);
 } // namespace avi
 
-// COM stand-ins: the component needs no COM, but the writer keeps its calls.
+// COM stand-ins: the component needs no COM, but the writer keeps its calls. Defined weak: a
+// platform layer that brings its own takes their place.
 HRESULT CoInitialize(LPVOID reserved);
 void CoUninitialize();

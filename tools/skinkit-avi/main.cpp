@@ -108,9 +108,10 @@ std::string DescribeFormat(const StreamEntry& s)
     std::string text = std::to_string(n) + " bytes";
     char line[160];
     if (s.kind == avi::StreamKind::Video && n >= 40) { // BITMAPINFOHEADER
-        std::snprintf(line, sizeof line, ", %dx%d, %u bits, compression %s",
-                      static_cast<int>(avi::ReadLE32(f + 4)),
-                      static_cast<int>(avi::ReadLE32(f + 8)), avi::ReadLE16(f + 14),
+        const int height = static_cast<int>(avi::ReadLE32(f + 8));
+        std::snprintf(line, sizeof line, ", %dx%d%s, %u bits, compression %s",
+                      static_cast<int>(avi::ReadLE32(f + 4)), height < 0 ? -height : height,
+                      height < 0 ? " top-down" : "", avi::ReadLE16(f + 14),
                       avi::ReadLE32(f + 16) == 0 ? "BI_RGB"
                                                  : Fourcc(avi::ReadLE32(f + 16)).c_str());
         text += line;
