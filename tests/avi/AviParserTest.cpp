@@ -61,6 +61,10 @@ struct RiffStartCase
     size_t prefix;
     int expected;
 };
+void PrintTo(const RiffStartCase& c, std::ostream* os)
+{
+    *os << "prefix " << c.prefix;
+}
 class RiffStart : public Reader, public ::testing::WithParamInterface<RiffStartCase>
 {
 };
@@ -140,6 +144,10 @@ std::vector<MalformedCase> MalformedFiles()
     return c;
 }
 
+void PrintTo(const MalformedCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 class MalformedFile : public Reader, public ::testing::WithParamInterface<MalformedCase>
 {
 };
@@ -404,6 +412,10 @@ struct StreamNumberCase
     const char* ckid;
     int stream;
 };
+void PrintTo(const StreamNumberCase& c, std::ostream* os)
+{
+    *os << c.ckid;
+}
 class StreamNumber : public Reader, public ::testing::WithParamInterface<StreamNumberCase>
 {
 };

@@ -148,6 +148,11 @@ struct PeerFile
     int video, audio;
 };
 
+void PrintTo(const PeerFile& f, std::ostream* os)
+{
+    *os << f.name;
+}
+
 std::vector<PeerFile> PeerFiles()
 {
     return {
