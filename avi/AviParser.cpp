@@ -50,12 +50,11 @@ mmAviParser::~mmAviParser()
 
 int mmAviParser::OpenAVI(CString strPath)
 {
-    // Stream numbers and the index belong to one file; never mix two.
-    CloseAVI();
-
     FILE* fp = _wfopen(strPath.GetString(), L"rb");
     if (!fp)
         return AVIPARSER_E_FILEOPEN;
+    // Stream numbers and the index belong to one file; never mix two.
+    CloseAVI();
     m_pFile = fp;
     if (fseeko(fp, 0, SEEK_END) == 0)
         m_llFileSize = ftello(fp);
@@ -454,7 +453,7 @@ int mmAviParser::GetAVIReadData(int nPacket, _TAG_AVI_PACKET_INFO* pInfo)
     // Bytes outside the file are never handed out: the caller would get whatever an earlier
     // packet left in the buffer.
     const LONGLONG pos = static_cast<LONGLONG>(m_dwIndexBase) + offset + 8;
-    bool readable = pos + static_cast<LONGLONG>(length) <= m_llFileSize;
+    bool readable = length == 0 || pos + static_cast<LONGLONG>(length) <= m_llFileSize;
     if (readable && length > m_nReadBufSize) {
         const ULONGLONG want = static_cast<ULONGLONG>(m_nReadBufSize) + length;
         const ULONGLONG capacity = (want + kBufferStep - 1) / kBufferStep * kBufferStep;

@@ -71,7 +71,8 @@ public:
 
     // 0 when the file was opened and recognised; AVIPARSER_E_UNRECOGNISED (-1) when its
     // structure was not recognised, has no idx1, or the file is 2 GiB or larger;
-    // AVIERR_FILEOPEN when it could not be opened. A file still open is closed first.
+    // AVIERR_FILEOPEN when it could not be opened (a file already open then stays open).
+    // Otherwise a file still open is closed first.
     int OpenAVI(CString strPath);
     void CloseAVI();
 

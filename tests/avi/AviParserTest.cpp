@@ -207,6 +207,11 @@ TEST_F(Reader, OpenOnAnOpenReaderStartsAfresh)
     EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), 1);
     AVISTREAMINFOW info{};
     EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, 0), 0);
+    // A file that cannot be opened leaves the open one as it was.
+    EXPECT_EQ(m_reader.OpenAVI(CString::FromUtf8(m_dir.File("none.avi"))), AVIERR_FILEOPEN);
+    EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), 1);
+    _TAG_AVI_PACKET_INFO p{};
+    EXPECT_EQ(m_reader.GetAVIReadData(0, &p), 0);
 }
 
 // --- streams, kinds and formats ---
