@@ -356,11 +356,16 @@ TEST_F(WriterRoundTrip, MetaStreamWithFormatSizeZeroTakesTheCallersBlock)
 
 TEST_F(WriterRoundTrip, SecondOpenCompletesTheFirstFile)
 {
+    const int uses = AVIFileInitCount();
     ASSERT_EQ(Open("first.avi"), 0);
     ASSERT_EQ(OpenVideo(0), 0);
     ASSERT_EQ(Write(streamtypeVIDEO, Pattern(99, 1), 0), 0);
     ASSERT_EQ(Open("second.avi"), 0);
     EXPECT_EQ(Write(streamtypeVIDEO, Pattern(99, 1), 0), -2);
+    // Each file holds the writing library once.
+    EXPECT_EQ(AVIFileInitCount(), uses + 1);
+    m_writer.CloseAVI();
+    EXPECT_EQ(AVIFileInitCount(), uses);
     ReadBack("first.avi");
     ASSERT_EQ(m_packets.size(), 1u);
     EXPECT_EQ(m_packets[0].data, Pattern(99, 1));
