@@ -131,12 +131,20 @@ std::unique_ptr<Store> Store::Open(const std::string& file, Mode mode)
         // power cut may roll back the last commits but never corrupts the file.
         const char* journal =
             mode == Mode::Build ? "PRAGMA journal_mode=DELETE" : "PRAGMA journal_mode=WAL";
-        if (store->Exec(journal) != Status::Ok ||
-            store->Exec("PRAGMA synchronous=NORMAL") != Status::Ok ||
-            store->Exec(kSchema) != Status::Ok) {
-            // A file we may not write (read-only folder or medium) can still be read.
-            return nullptr;
+        // Processes that create the file together contend for it; changing the journal mode
+        // can answer "busy" at once, without waiting in the busy handler.
+        Status status = Status::Busy;
+        for (int attempt = 0; status == Status::Busy && attempt < 500; ++attempt) {
+            if (attempt > 0)
+                g_usleep(10 * 1000);
+            status = store->Exec(journal);
+            if (status == Status::Ok)
+                status = store->Exec("PRAGMA synchronous=NORMAL");
+            if (status == Status::Ok)
+                status = store->Exec(kSchema);
         }
+        if (status != Status::Ok)
+            return nullptr;
     }
     if (!store->Prepare())
         return nullptr;
