@@ -80,10 +80,8 @@ public:
             args.push_back("--title=" + r.title);
         if (!r.initialFolder.empty())
             args.push_back("--filename=" + AsFolder(r.initialFolder));
-        if (!r.acceptLabel.empty())
-            args.push_back("--ok-label=" + r.acceptLabel);
-        if (!r.cancelLabel.empty())
-            args.push_back("--cancel-label=" + r.cancelLabel);
+        // The file chooser keeps its own button texts: zenity refuses --ok-label and
+        // --cancel-label for it (exit 255, nothing shown).
         for (const Filter& f : r.filters) {
             std::string filter = f.description + " |";
             for (const std::string& p : f.patterns)
