@@ -3,6 +3,7 @@
 #include "platform/base/CString.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,35 +36,47 @@ struct KeyObject
 struct Process
 {
     std::recursive_mutex mutex;
-    pid_t pid = 0;
+    bool forked = false; // set in a child made by fork
     std::unique_ptr<Store> user;
     std::unique_ptr<Store> machine;
     bool userTried = false;
     bool machineTried = false;
     int lockDepth = 0; // open keys holding the write transaction
     std::unordered_set<KeyObject*> keys;
+    // Keys known to exist, by folded path. Nothing deletes keys, so once seen a key stays,
+    // and opening it again needs no look into the database.
+    std::unordered_set<std::string> knownKeys[2]; // user, machine
+    StoredValue scratch;                          // a reused buffer for queries
 };
 
 Process& State()
 {
-    static Process* process = new Process;
+    static Process* process = [] {
+        auto* p = new Process;
+        ::pthread_atfork(nullptr, nullptr, [] { State().forked = true; });
+        return p;
+    }();
     return *process;
+}
+
+void ForgetKnownKeys(Process& p)
+{
+    for (auto& known : p.knownKeys)
+        known.clear();
 }
 
 // A child made by fork must not use its parent's connections (SQLite's locks belong to the
 // process that took them): it forgets them without closing, and opens its own.
 void ForgetAfterFork(Process& p)
 {
-    const pid_t pid = ::getpid();
-    if (p.pid == pid)
+    if (!p.forked)
         return;
-    if (p.pid != 0) {
-        (void)p.user.release();
-        (void)p.machine.release();
-        p.keys.clear();
-        p.lockDepth = 0;
-    }
-    p.pid = pid;
+    p.forked = false;
+    (void)p.user.release();
+    (void)p.machine.release();
+    p.keys.clear();
+    p.lockDepth = 0;
+    ForgetKnownKeys(p);
     p.userTried = p.machineTried = false;
 }
 
@@ -127,22 +140,20 @@ LSTATUS ErrorFrom(Status status)
     return ERROR_REGISTRY_IO_FAILED;
 }
 
-// What a handle stands for; false for a handle that is neither predefined nor open.
-bool Resolve(Process& p, HKEY key, KeyObject* out)
+// What a handle stands for; null for a handle that is neither predefined nor open.
+const KeyObject* Resolve(Process& p, HKEY key)
 {
-    if (key == HKEY_CURRENT_USER) {
-        *out = {Root::User, {}, true, true};
-        return true;
-    }
-    if (key == HKEY_LOCAL_MACHINE || key == HKEY_CLASSES_ROOT) {
-        *out = {key == HKEY_LOCAL_MACHINE ? Root::Machine : Root::Classes, {}, true, false};
-        return true;
-    }
+    static const KeyObject user{Root::User, {}, true, true};
+    static const KeyObject machine{Root::Machine, {}, true, false};
+    static const KeyObject classes{Root::Classes, {}, true, false};
+    if (key == HKEY_CURRENT_USER)
+        return &user;
+    if (key == HKEY_LOCAL_MACHINE)
+        return &machine;
+    if (key == HKEY_CLASSES_ROOT)
+        return &classes;
     auto* object = reinterpret_cast<KeyObject*>(key);
-    if (!p.keys.count(object))
-        return false;
-    *out = *object;
-    return true;
+    return p.keys.count(object) ? object : nullptr;
 }
 
 KeyObject* OpenObject(Process& p, HKEY key)
@@ -173,8 +184,11 @@ LSTATUS ReleaseWriteLock(Process& p, KeyObject* object)
         return ERROR_SUCCESS;
     object->holdsLock = false;
     LSTATUS result = ERROR_SUCCESS;
-    if (--p.lockDepth == 0 && p.user)
+    if (--p.lockDepth == 0 && p.user) {
         result = ErrorFrom(p.user->Commit());
+        if (result != ERROR_SUCCESS)
+            ForgetKnownKeys(p); // keys created inside the transaction went with it
+    }
     p.mutex.unlock();
     return result;
 }
@@ -191,9 +205,10 @@ LSTATUS OpenKey(HKEY parent, LPCWSTR subKey, REGSAM access, bool create, PHKEY r
     Process& p = State();
     std::lock_guard<std::recursive_mutex> guard(p.mutex);
     ForgetAfterFork(p);
-    KeyObject base;
-    if (!Resolve(p, parent, &base))
+    const KeyObject* resolved = Resolve(p, parent);
+    if (!resolved)
         return ERROR_INVALID_HANDLE;
+    const KeyObject& base = *resolved;
     const bool wantsWrite = (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK)) != 0;
     if (wantsWrite && !base.canWrite)
         return ERROR_ACCESS_DENIED;
@@ -206,7 +221,10 @@ LSTATUS OpenKey(HKEY parent, LPCWSTR subKey, REGSAM access, bool create, PHKEY r
         return base.root == Root::User ? ERROR_CANTOPEN : ERROR_FILE_NOT_FOUND;
 
     DWORD how = REG_OPENED_EXISTING_KEY;
-    if (!store->KeyExists(path.folded)) {
+    std::unordered_set<std::string>* known =
+        base.root == Root::Classes ? nullptr : &p.knownKeys[base.root == Root::User ? 0 : 1];
+    const bool seen = known && known->count(path.folded);
+    if (!seen && !store->KeyExists(path.folded)) {
         if (!create)
             return ERROR_FILE_NOT_FOUND;
         if (store->IsReadOnly())
@@ -225,6 +243,8 @@ LSTATUS OpenKey(HKEY parent, LPCWSTR subKey, REGSAM access, bool create, PHKEY r
             return ErrorFrom(status);
         how = REG_CREATED_NEW_KEY;
     }
+    if (known)
+        known->insert(path.folded);
 
     // A store opened read-only after a failed read-write open still answers queries.
     auto* object = new KeyObject{base.root, path, true, base.canWrite && !store->IsReadOnly()};
@@ -296,6 +316,7 @@ void CloseStores()
         delete object;
     }
     p.keys.clear();
+    ForgetKnownKeys(p);
     if (p.user)
         p.user->Rollback();
     p.lockDepth = 0;
@@ -309,9 +330,10 @@ bool ListKey(HKEY root, LPCWSTR path, ListedKey* out)
     Process& p = State();
     std::lock_guard<std::recursive_mutex> guard(p.mutex);
     ForgetAfterFork(p);
-    KeyObject base;
-    if (!Resolve(p, root, &base))
+    const KeyObject* resolved = Resolve(p, root);
+    if (!resolved)
         return false;
+    const KeyObject& base = *resolved;
     Store* store = StoreFor(p, base.root);
     const Name key = JoinKeyPath(base.path, MakeKeyPath(NameView(path)));
     if (!store || !store->KeyExists(key.folded))
@@ -348,9 +370,10 @@ LSTATUS RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
     Process& p = State();
     std::lock_guard<std::recursive_mutex> guard(p.mutex);
     ForgetAfterFork(p);
-    KeyObject object;
-    if (!Resolve(p, key, &object))
+    const KeyObject* resolved = Resolve(p, key);
+    if (!resolved)
         return ERROR_INVALID_HANDLE;
+    const KeyObject& object = *resolved;
     if (!object.canQuery)
         return ERROR_ACCESS_DENIED;
     Store* store = StoreFor(p, object.root);
@@ -358,7 +381,7 @@ LSTATUS RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
         return ERROR_FILE_NOT_FOUND;
 
     const Name valueName = platform::settings::MakeValueName(NameView(name));
-    StoredValue value;
+    StoredValue& value = p.scratch; // keeps its buffer from call to call
     Status status = store->GetValue(object.path.folded, valueName.folded, &value);
     const auto fits = [&] { return !data || value.data.size() <= *size; };
     if (status == Status::NotFound || (status == Status::Ok && !fits())) {
@@ -394,9 +417,10 @@ LSTATUS RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* da
     Process& p = State();
     std::lock_guard<std::recursive_mutex> guard(p.mutex);
     ForgetAfterFork(p);
-    KeyObject object;
-    if (!Resolve(p, key, &object))
+    const KeyObject* resolved = Resolve(p, key);
+    if (!resolved)
         return ERROR_INVALID_HANDLE;
+    const KeyObject& object = *resolved;
     if (!object.canWrite)
         return ERROR_ACCESS_DENIED;
     Store* store = StoreFor(p, object.root);
@@ -411,9 +435,10 @@ LSTATUS RegDeleteValueW(HKEY key, LPCWSTR name)
     Process& p = State();
     std::lock_guard<std::recursive_mutex> guard(p.mutex);
     ForgetAfterFork(p);
-    KeyObject object;
-    if (!Resolve(p, key, &object))
+    const KeyObject* resolved = Resolve(p, key);
+    if (!resolved)
         return ERROR_INVALID_HANDLE;
+    const KeyObject& object = *resolved;
     if (!object.canWrite)
         return ERROR_ACCESS_DENIED;
     Store* store = StoreFor(p, object.root);
@@ -428,8 +453,7 @@ LSTATUS RegFlushKey(HKEY key)
     Process& p = State();
     std::lock_guard<std::recursive_mutex> guard(p.mutex);
     ForgetAfterFork(p);
-    KeyObject resolved;
-    if (!Resolve(p, key, &resolved))
+    if (!Resolve(p, key))
         return ERROR_INVALID_HANDLE;
     KeyObject* object = OpenObject(p, key);
     return object ? ReleaseWriteLock(p, object) : ERROR_SUCCESS;

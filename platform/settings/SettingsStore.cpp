@@ -1,26 +1,36 @@
 #include "platform/settings/SettingsStore.h"
 
-#include "platform/base/CString.h"
-
 #include <glib.h>
 #include <sqlite3.h>
 
 namespace platform::settings {
 namespace {
 
-// The registry compares names by upper-casing each character (a simple, one-to-one mapping,
-// so "ß" stays "ß"); GLib's mapping is the same kind and independent of the locale.
-std::string Fold(std::wstring_view text)
+void AppendUtf8(std::string& out, gunichar ch)
 {
-    std::wstring upper(text);
-    for (wchar_t& ch : upper)
-        ch = static_cast<wchar_t>(g_unichar_toupper(static_cast<gunichar>(ch)));
-    return CString(std::wstring_view(upper)).ToUtf8();
+    if (ch < 0x80) {
+        out += static_cast<char>(ch);
+        return;
+    }
+    if ((ch >= 0xD800 && ch <= 0xDFFF) || ch > 0x10FFFF)
+        ch = 0xFFFD;
+    char bytes[6];
+    out.append(bytes, static_cast<size_t>(g_unichar_to_utf8(ch, bytes)));
 }
 
-std::string Utf8(std::wstring_view text)
+// Both forms of a name in UTF-8. The registry compares names by upper-casing each character
+// (a simple, one-to-one mapping, so "ß" stays "ß"); GLib's mapping is the same kind and does
+// not depend on the locale.
+void AppendBoth(Name& out, std::wstring_view text)
 {
-    return CString(text).ToUtf8();
+    for (const wchar_t wch : text) {
+        const auto ch = static_cast<gunichar>(wch);
+        AppendUtf8(out.spelling, ch);
+        if (ch < 0x80)
+            out.folded += static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - ('a' - 'A') : ch);
+        else
+            AppendUtf8(out.folded, g_unichar_toupper(ch));
+    }
 }
 
 Status FromSqlite(int rc)
@@ -82,8 +92,7 @@ Name MakeKeyPath(std::wstring_view path)
                 out.folded += '\\';
                 out.spelling += '\\';
             }
-            out.folded += Fold(level);
-            out.spelling += Utf8(level);
+            AppendBoth(out, level);
         }
         pos = next + 1;
     }
@@ -92,7 +101,9 @@ Name MakeKeyPath(std::wstring_view path)
 
 Name MakeValueName(std::wstring_view name)
 {
-    return {Fold(name), Utf8(name)};
+    Name out;
+    AppendBoth(out, name);
+    return out;
 }
 
 Name JoinKeyPath(const Name& parent, const Name& child)
