@@ -20,13 +20,15 @@ const char* kFoldedKey = "SOFTWARE\\SKINKIT\\BENCH";
 const std::string& StoreFile()
 {
     static const std::string file = [] {
-        char pattern[] = "/tmp/skinkit_bench_XXXXXX";
-        const std::string dir = ::mkdtemp(pattern) ? pattern : "/tmp";
-        ::setenv("SKINKIT_SETTINGS_DIR", dir.c_str(), 1);
+        static char dir[] = "/tmp/skinkit_bench_settings_XXXXXX";
+        if (!::mkdtemp(dir))
+            std::abort();
+        std::atexit([] { std::filesystem::remove_all(dir); });
+        ::setenv("SKINKIT_SETTINGS_DIR", dir, 1);
         platform::settings::CloseStores();
         CUtilReg().WriteRegDWORD(kKey, L"Volume", 1); // creates the store and the key
         CUtilReg().WriteRegString(kKey, L"Title", L"A title of a modest length");
-        return dir + "/user.db";
+        return std::string(dir) + "/user.db";
     }();
     return file;
 }
