@@ -1,0 +1,159 @@
+// The registry functions themselves: results and sizes as Windows gives them.
+#include "SettingsFixture.h"
+
+#include <cstring>
+
+namespace {
+
+HKEY Create(HKEY root, const wchar_t* path, DWORD* disposition = nullptr)
+{
+    HKEY h = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &h, disposition),
+              ERROR_SUCCESS);
+    return h;
+}
+
+} // namespace
+
+class RegistryKeys : public SettingsFolder
+{
+};
+
+TEST_F(RegistryKeys, CreateTellsNewFromExistingAndOpenNeverCreates)
+{
+    HKEY h = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\New", 0, KEY_READ, &h),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(h, nullptr);
+    DWORD how = 0;
+    RegCloseKey(Create(HKEY_CURRENT_USER, L"Software\\New", &how));
+    EXPECT_EQ(how, REG_CREATED_NEW_KEY);
+    RegCloseKey(Create(HKEY_CURRENT_USER, L"SOFTWARE\\new", &how));
+    EXPECT_EQ(how, REG_OPENED_EXISTING_KEY);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\NEW", 0, KEY_READ, &h), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(h), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryKeys, PathsBelowAnOpenKeyAndBadArguments)
+{
+    HKEY parent = Create(HKEY_CURRENT_USER, L"Software");
+    HKEY child = Create(parent, L"Vendor\\App");
+    const DWORD v = 9;
+    EXPECT_EQ(RegSetValueExW(child, L"n", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), 4),
+              ERROR_SUCCESS);
+    RegCloseKey(child);
+    HKEY again = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Vendor\\App", 0, KEY_READ, &again),
+              ERROR_SUCCESS);
+    RegCloseKey(again);
+    RegCloseKey(parent);
+
+    HKEY h = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"\\Lead", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &h, nullptr),
+              ERROR_BAD_PATHNAME);
+    EXPECT_EQ(RegCloseKey(parent), ERROR_INVALID_HANDLE); // already closed
+    DWORD size = 4;
+    EXPECT_EQ(RegQueryValueExW(parent, L"n", nullptr, nullptr, nullptr, &size),
+              ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegSetValueExW(HKEY_CURRENT_USER, L"n", 0, REG_BINARY, nullptr, 4), ERROR_NOACCESS);
+}
+
+TEST_F(RegistryKeys, ReadOnlyRootsRefuseWritesAndAnswerNotFound)
+{
+    HKEY h = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &h, nullptr),
+              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_QUERY_VALUE, &h),
+              ERROR_FILE_NOT_FOUND);
+    // The classes root answers "not found" until it is filled from the desktop's handlers.
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L".htm", 0, KEY_QUERY_VALUE, &h),
+              ERROR_FILE_NOT_FOUND);
+    wchar_t text[260];
+    LONG size = sizeof(char16_t) * 260;
+    EXPECT_EQ(RegQueryValueW(HKEY_CLASSES_ROOT, L".htm", text, &size), ERROR_FILE_NOT_FOUND);
+    const DWORD v = 1;
+    EXPECT_EQ(
+        RegSetValueExW(HKEY_CLASSES_ROOT, L"x", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), 4),
+        ERROR_ACCESS_DENIED);
+}
+
+class RegistryValues : public SettingsFolder
+{
+};
+
+TEST_F(RegistryValues, SmallBufferGetsMoreDataAndTheSizeNeeded)
+{
+    HKEY h = Create(HKEY_CURRENT_USER, L"Software\\App");
+    const char16_t text[] = u"abcdef";
+    ASSERT_EQ(RegSetValueExW(h, L"T", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), 12),
+              ERROR_SUCCESS);
+
+    DWORD type = 0, size = 0;
+    EXPECT_EQ(RegQueryValueExW(h, L"t", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, REG_SZ);
+    EXPECT_EQ(size, 12u);
+
+    BYTE small[4] = {1, 2, 3, 4};
+    size = sizeof(small);
+    EXPECT_EQ(RegQueryValueExW(h, L"T", nullptr, &type, small, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(size, 12u);
+    const BYTE untouched[4] = {1, 2, 3, 4};
+    EXPECT_EQ(std::memcmp(small, untouched, 4), 0);
+
+    BYTE exact[12];
+    size = sizeof(exact);
+    EXPECT_EQ(RegQueryValueExW(h, L"T", nullptr, &type, exact, &size), ERROR_SUCCESS);
+    EXPECT_EQ(std::memcmp(exact, text, 12), 0);
+
+    size = 4;
+    EXPECT_EQ(RegQueryValueExW(h, L"Missing", nullptr, &type, small, &size), ERROR_FILE_NOT_FOUND);
+    DWORD reserved = 0;
+    EXPECT_EQ(RegQueryValueExW(h, L"T", &reserved, &type, small, &size), ERROR_INVALID_PARAMETER);
+    RegCloseKey(h);
+}
+
+TEST_F(RegistryValues, DefaultValueReadsAsWideTextWithWindowsByteCounts)
+{
+    HKEY h = Create(HKEY_CURRENT_USER, L"Classes\\http\\shell\\open\\command");
+    const char16_t cmd[] = u"browser \U0001F310 %1"; // one character outside the BMP: two units
+    ASSERT_EQ(
+        RegSetValueExW(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(cmd), sizeof(cmd) - 2),
+        ERROR_SUCCESS);
+    RegCloseKey(h);
+
+    LONG size = 0;
+    EXPECT_EQ(
+        RegQueryValueW(HKEY_CURRENT_USER, L"classes\\HTTP\\shell\\open\\command", nullptr, &size),
+        ERROR_SUCCESS);
+    EXPECT_EQ(size, static_cast<LONG>(sizeof(cmd))); // UTF-16 units and the NUL, two bytes each
+    wchar_t text[260];
+    size = 4;
+    EXPECT_EQ(
+        RegQueryValueW(HKEY_CURRENT_USER, L"Classes\\http\\shell\\open\\command", text, &size),
+        ERROR_MORE_DATA);
+    size = sizeof(char16_t) * 260;
+    EXPECT_EQ(
+        RegQueryValueW(HKEY_CURRENT_USER, L"Classes\\http\\shell\\open\\command", text, &size),
+        ERROR_SUCCESS);
+    EXPECT_STREQ(text, L"browser \U0001F310 %1");
+    // A key without a default value reads as an empty text.
+    RegCloseKey(Create(HKEY_CURRENT_USER, L"Classes\\empty"));
+    size = sizeof(char16_t) * 260;
+    EXPECT_EQ(RegQueryValueW(HKEY_CURRENT_USER, L"Classes\\empty", text, &size), ERROR_SUCCESS);
+    EXPECT_STREQ(text, L"");
+}
+
+TEST_F(RegistryValues, DeletedValueIsGone)
+{
+    HKEY h = Create(HKEY_CURRENT_USER, L"Software\\App");
+    const DWORD v = 5;
+    RegSetValueExW(h, L"V", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), 4);
+    EXPECT_EQ(RegDeleteValueW(h, L"v"), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValueW(h, L"v"), ERROR_FILE_NOT_FOUND);
+    DWORD size = 4;
+    EXPECT_EQ(RegQueryValueExW(h, L"V", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+    RegCloseKey(h);
+}

@@ -1,0 +1,278 @@
+#include "util/UtilReg.h"
+
+#include "SettingsFixture.h"
+
+#include <cstdio>
+
+namespace {
+
+const CString kKey = L"Software\\Skinkit\\Player";
+
+// Folded key and value names as the store compares them.
+std::string Row(const std::string& key, const std::string& name, const std::string& column)
+{
+    return "SELECT " + column + " FROM value WHERE key='" + key + "' AND name='" + name + "'";
+}
+
+HKEY UserKey(const CString& path)
+{
+    HKEY h = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
+                              nullptr),
+              ERROR_SUCCESS);
+    return h;
+}
+
+void StoreRaw(const CString& path, const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes)
+{
+    HKEY h = UserKey(path);
+    ASSERT_EQ(RegSetValueExW(h, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
+              ERROR_SUCCESS);
+    RegCloseKey(h);
+}
+
+std::vector<BYTE> Utf16Bytes(const std::u16string& text, bool withNul)
+{
+    std::vector<BYTE> out;
+    for (char16_t u : text) {
+        out.push_back(static_cast<BYTE>(u & 0xFF));
+        out.push_back(static_cast<BYTE>(u >> 8));
+    }
+    if (withNul)
+        out.insert(out.end(), {0, 0});
+    return out;
+}
+
+} // namespace
+
+// --- numbers ---
+
+class RegNumbers : public SettingsFolder
+{
+};
+
+TEST_F(RegNumbers, FirstReadStoresTheDefaultAndLaterReadsKeepIt)
+{
+    CUtilReg reg;
+    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 70), 70u);
+    // Four little-endian bytes of type REG_DWORD, seen without the library.
+    EXPECT_EQ(Sql(UserDb(), Row("SOFTWARE\\SKINKIT\\PLAYER", "VOLUME", "type||':'||hex(data)")),
+              "4:46000000");
+    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 5), 70u);
+}
+
+TEST_F(RegNumbers, StoredValueOfAtMostFourBytesIsTakenOverTheDefaultsBytes)
+{
+    struct Case
+    {
+        const char* what;
+        DWORD type;
+        std::vector<BYTE> stored;
+        DWORD expected; // default 0xAABBCCDD
+    } const cases[] = {
+        {"a number", REG_DWORD, {0x78, 0x56, 0x34, 0x12}, 0x12345678},
+        {"two bytes", REG_BINARY, {0x34, 0x12}, 0xAABB1234},
+        {"a text of two characters", REG_SZ, Utf16Bytes(u"ab", false), 0x00620061},
+        {"no bytes", REG_BINARY, {}, 0xAABBCCDD},
+    };
+    CUtilReg reg;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StoreRaw(kKey, L"N", c.type, c.stored);
+        EXPECT_EQ(reg.ReadRegDWORD(kKey, L"N", 0xAABBCCDD), c.expected);
+    }
+    // None of those reads replaced the stored value.
+    EXPECT_EQ(Sql(UserDb(), Row("SOFTWARE\\SKINKIT\\PLAYER", "N", "type||':'||length(data)")),
+              "3:0");
+}
+
+TEST_F(RegNumbers, TextLongerThanFourBytesIsReplacedByTheDefaultNumber)
+{
+    StoreRaw(kKey, L"Mode", REG_SZ, Utf16Bytes(u"fast", false));
+    CUtilReg reg;
+    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Mode", 3), 3u);
+    EXPECT_EQ(Sql(UserDb(), Row("SOFTWARE\\SKINKIT\\PLAYER", "MODE", "type||':'||hex(data)")),
+              "4:03000000");
+}
+
+// --- texts ---
+
+class RegTexts : public SettingsFolder
+{
+};
+
+TEST_F(RegTexts, FirstReadStoresTheDefaultWithoutTerminator)
+{
+    CUtilReg reg;
+    EXPECT_EQ(reg.ReadRegString(kKey, L"Skin", L"Blue"), CString(L"Blue"));
+    EXPECT_EQ(Sql(UserDb(), Row("SOFTWARE\\SKINKIT\\PLAYER", "SKIN", "type||':'||hex(data)")),
+              "1:42006C0075006500");
+    EXPECT_EQ(reg.ReadRegString(kKey, L"Skin", L"Red"), CString(L"Blue"));
+}
+
+TEST_F(RegTexts, EmptyStoredTextIsAValueNotAMiss)
+{
+    CUtilReg reg;
+    reg.WriteRegString(kKey, L"Last", L"");
+    EXPECT_EQ(reg.ReadRegString(kKey, L"Last", L"fallback"), CString(L""));
+}
+
+TEST_F(RegTexts, LengthLimits)
+{
+    const std::u16string a259(259, u'a'), a260(260, u'b'), a300(300, u'c');
+    // 258 units and a surrogate pair: cutting at 259 would leave half a character.
+    const std::u16string pairAtEdge = std::u16string(258, u'd') + u"\U0001F600";
+    struct Case
+    {
+        const char* what;
+        std::vector<BYTE> stored; // empty: nothing stored before the read
+        std::u16string written;   // written with WriteRegString instead, when not empty
+        std::u16string expected;  // default "dflt"
+    } const cases[] = {
+        {"259 characters are read back whole", Utf16Bytes(a259, false), {}, a259},
+        {"259 characters with their NUL fit the buffer", Utf16Bytes(a259, true), {}, a259},
+        {"260 characters without NUL fill the buffer exactly", Utf16Bytes(a260, false), {}, a260},
+        {"260 characters with their NUL are replaced", Utf16Bytes(a260, true), {}, u"dflt"},
+        {"a longer write is cut to 259", {}, a300, a300.substr(0, 259)},
+        {"a cut never splits a surrogate pair", {}, pairAtEdge, pairAtEdge.substr(0, 258)},
+    };
+    CUtilReg reg;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.written.empty())
+            StoreRaw(kKey, L"T", REG_SZ, c.stored);
+        else
+            reg.WriteRegString(kKey, L"T", CString::FromUtf16(c.written));
+        EXPECT_EQ(reg.ReadRegString(kKey, L"T", L"dflt").ToUtf16(), c.expected);
+        // What a read answers is what the next read finds.
+        EXPECT_EQ(reg.ReadRegString(kKey, L"T", L"other").ToUtf16(), c.expected);
+    }
+}
+
+TEST_F(RegTexts, LongDefaultIsCutBeforeItIsStored)
+{
+    CUtilReg reg;
+    const CString longDefault(L'x', 400);
+    EXPECT_EQ(reg.ReadRegString(kKey, L"Path", longDefault).GetLength(), 259);
+    EXPECT_EQ(Sql(UserDb(), Row("SOFTWARE\\SKINKIT\\PLAYER", "PATH", "length(data)")), "518");
+}
+
+// --- roots and keys ---
+
+class RegRoots : public SettingsFolder
+{
+};
+
+TEST_F(RegRoots, MachineRootIsReadOnlyAndAMissingKeyCreatesNothing)
+{
+    CUtilReg reg;
+    EXPECT_EQ(reg.ReadRegDWORD(L"Software\\Nowhere", L"X", 9, 1), 9u);
+    EXPECT_EQ(reg.ReadRegString(L"Software\\Nowhere", L"S", L"d", 1), CString(L"d"));
+    reg.WriteRegDWORD(L"Software\\Nowhere", L"X", 1, 1);
+    reg.WriteRegString(L"Software\\Nowhere", L"S", L"w", 1);
+    EXPECT_FALSE(std::filesystem::exists(MachineDb()));
+    // Nor did anything land in the user's store.
+    EXPECT_FALSE(std::filesystem::exists(UserDb()));
+}
+
+TEST_F(RegRoots, MachineValuesAreReadButNeverReplaced)
+{
+    int code = -1;
+    Tool("--machine set 'Software\\Vendor' Codec 7", &code);
+    ASSERT_EQ(code, 0);
+    Tool("--machine set 'Software\\Vendor' Title -t sz 'seven'", &code);
+    ASSERT_EQ(code, 0);
+
+    CUtilReg reg;
+    EXPECT_EQ(reg.ReadRegDWORD(L"software\\vendor", L"codec", 1, 1), 7u);
+    EXPECT_EQ(reg.ReadRegString(L"Software\\Vendor", L"Title", L"x", 1), CString(L"seven"));
+    // A text read as a number fails, and the default cannot be stored over it.
+    EXPECT_EQ(reg.ReadRegDWORD(L"Software\\Vendor", L"Title", 4, 1), 4u);
+    reg.WriteRegDWORD(L"Software\\Vendor", L"Codec", 8, 1);
+    EXPECT_EQ(Sql(MachineDb(), "SELECT hex(data) FROM value WHERE name='CODEC'"), "07000000");
+    EXPECT_EQ(Sql(MachineDb(), "SELECT type FROM value WHERE name='TITLE'"), "1");
+    // The user root has its own values under the same path.
+    EXPECT_EQ(reg.ReadRegDWORD(L"Software\\Vendor", L"Codec", 1), 1u);
+}
+
+TEST_F(RegRoots, EverySelectorButOneIsTheUserRoot)
+{
+    CUtilReg reg;
+    for (int root : {0, 2, -1, 7}) {
+        SCOPED_TRACE(root);
+        const CString name = CString(L"V") + CString(std::to_wstring(root));
+        reg.WriteRegDWORD(kKey, name, 100 + root, root);
+        EXPECT_EQ(reg.ReadRegDWORD(kKey, name, 0), static_cast<DWORD>(100 + root));
+        reg.WriteRegString(kKey, name + L"s", L"t", root);
+        EXPECT_EQ(reg.ReadRegString(kKey, name + L"s", L"", root), CString(L"t"));
+    }
+}
+
+TEST_F(RegRoots, SeveralMissingLevelsAreCreatedWhole)
+{
+    CUtilReg reg;
+    EXPECT_EQ(reg.ReadRegDWORD(L"A\\B\\C\\D", L"X", 1), 1u);
+    EXPECT_EQ(
+        Sql(UserDb(),
+            "SELECT group_concat(spelling, '|') FROM (SELECT spelling FROM key ORDER BY path)"),
+        "A|A\\B|A\\B\\C|A\\B\\C\\D");
+    HKEY h = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"a\\b\\c", 0, KEY_QUERY_VALUE, &h), ERROR_SUCCESS);
+    RegCloseKey(h);
+}
+
+TEST_F(RegRoots, LetterCaseAndDoubledSeparatorsNameTheSameValue)
+{
+    CUtilReg reg;
+    reg.WriteRegDWORD(L"Software\\Vendor\\App", L"Volume", 33);
+    EXPECT_EQ(reg.ReadRegDWORD(L"SOFTWARE\\vendor\\\\app\\", L"VOLUME", 0), 33u);
+    reg.WriteRegString(L"software\\VENDOR\\App", L"Title", L"Ünïcode");
+    EXPECT_EQ(reg.ReadRegString(L"Software\\Vendor\\App", L"TITLE", L""), CString(L"Ünïcode"));
+    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key"), "3");
+}
+
+// --- other processes and the connection ---
+
+class RegProcesses : public SettingsFolder
+{
+};
+
+TEST_F(RegProcesses, ValuesAreReadBackByAFreshProcess)
+{
+    CUtilReg reg;
+    reg.WriteRegDWORD(kKey, L"Volume", 4000000000u);
+    reg.WriteRegString(kKey, L"Title", L"Größe 12");
+    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Created", 12), 12u);
+    EXPECT_EQ(Tool("get 'software\\skinkit\\player' volume"), "4000000000");
+    EXPECT_EQ(Tool("get 'Software\\Skinkit\\Player' Title"), "Größe 12");
+    EXPECT_EQ(Tool("get 'Software\\Skinkit\\Player' Created"), "12");
+    // And the other way round.
+    int code = -1;
+    Tool("set 'Software\\Skinkit\\Player' Volume 5", &code);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 0), 5u);
+}
+
+TEST_F(RegProcesses, OpeningAKeyUsesTheConnectionAlreadyOpen)
+{
+    CUtilReg reg;
+    reg.WriteRegDWORD(kKey, L"Volume", 21);
+    // Were the database reopened per key, the next calls would find a new, empty file.
+    for (const char* suffix : {"", "-wal", "-shm"})
+        std::filesystem::rename(UserDb() + suffix, dir + "/moved.db" + suffix);
+    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 0), 21u);
+    reg.WriteRegDWORD(kKey, L"Other", 1);
+    EXPECT_FALSE(std::filesystem::exists(UserDb()));
+}
+
+TEST_F(RegProcesses, ToolListsKeysAndValues)
+{
+    CUtilReg reg;
+    reg.WriteRegDWORD(L"Software\\App", L"Volume", 3);
+    reg.WriteRegString(L"Software\\App", L"Skin", L"Blue");
+    reg.WriteRegDWORD(L"Software\\App\\Window", L"Left", 1);
+    EXPECT_EQ(Tool("list 'SOFTWARE\\APP'"), "Window\\\nSkin\tREG_SZ\tBlue\nVolume\tREG_DWORD\t3");
+    int code = -1;
+    Tool("get 'Software\\App' Missing", &code);
+    EXPECT_EQ(code, 1);
+}

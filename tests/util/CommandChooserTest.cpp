@@ -1,0 +1,206 @@
+// zenity and kdialog as the library runs them: fake programs first in PATH record their
+// arguments and answer as told.
+#include "util/UtilPath.h"
+
+#include "platform/base/CString.h"
+#include "util/chooser/Chooser.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Saves an environment variable and puts it back when done.
+class EnvVar
+{
+public:
+    EnvVar(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~EnvVar() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+class FakeDialogPrograms : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/skinkit_fakebin_XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir = pattern;
+        fs::create_directories(dir / "bin");
+        fs::create_directories(dir / "Media");
+        // Each run appends its arguments, one a line, then "--"; a question gets its own exit.
+        const std::string script =
+            "#!/bin/sh\n"
+            "for a in \"$@\"; do printf '%s\\n' \"$a\"; done >> \"$FAKE_ARGS\"\n"
+            "echo -- >> \"$FAKE_ARGS\"\n"
+            "case \"$1$2$3\" in *--question*|*--yesno*) exit ${FAKE_QUESTION_EXIT:-0};; esac\n"
+            "[ -n \"$FAKE_ANSWER\" ] && printf '%s\\n' \"$FAKE_ANSWER\"\n"
+            "exit ${FAKE_EXIT:-0}\n";
+        for (const char* name : {"zenity", "kdialog"}) {
+            std::ofstream(dir / "bin" / name) << script;
+            fs::permissions(dir / "bin" / name, fs::perms::owner_all);
+        }
+        path.emplace("PATH", ((dir / "bin").string() + ":" + std::getenv("PATH")).c_str());
+        args.emplace("FAKE_ARGS", (dir / "args").c_str());
+        display.emplace("DISPLAY", ":99");
+        chooser::SetBackend(nullptr);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // The argument lists of every run so far.
+    std::vector<std::vector<std::string>> Runs() const
+    {
+        std::vector<std::vector<std::string>> runs(1);
+        std::ifstream in(dir / "args");
+        for (std::string line; std::getline(in, line);) {
+            if (line == "--")
+                runs.emplace_back();
+            else
+                runs.back().push_back(line);
+        }
+        runs.pop_back();
+        return runs;
+    }
+
+    static bool Has(const std::vector<std::string>& list, const std::string& item)
+    {
+        return std::find(list.begin(), list.end(), item) != list.end();
+    }
+
+    fs::path dir;
+    std::optional<EnvVar> path, args, display;
+};
+
+} // namespace
+
+class ZenityArguments : public FakeDialogPrograms
+{
+};
+
+TEST_F(ZenityArguments, OpenFileGetsFolderAndFilters)
+{
+    EnvVar only("SKINKIT_CHOOSER", "zenity");
+    EnvVar answer("FAKE_ANSWER", "/tmp/picked file.avi");
+    wchar_t filter[] = L"Videos\0*.avi;*.mkv\0All\0*.*\0";
+    CString folder = CString::FromUtf8((dir / "Media").string());
+    wchar_t out[MAX_PATH] = L"";
+    EXPECT_EQ(CUtilPath().SelectFile(nullptr, filter, folder.GetBuffer(), out, 0), 1);
+    EXPECT_STREQ(out, L"/tmp/picked file.avi");
+    const auto runs = Runs();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0][0], "--file-selection");
+    EXPECT_FALSE(Has(runs[0], "--save"));
+    EXPECT_TRUE(Has(runs[0], "--filename=" + (dir / "Media").string() + "/"));
+    EXPECT_TRUE(Has(runs[0], "--file-filter=Videos | *.avi *.mkv"));
+    EXPECT_TRUE(Has(runs[0], "--file-filter=All | *"));
+}
+
+TEST_F(ZenityArguments, FolderBrowserGetsCaptionButNoButtonTexts)
+{
+    EnvVar only("SKINKIT_CHOOSER", "zenity");
+    EnvVar answer("FAKE_ANSWER", (dir / "Media").c_str());
+    CString folder = CString::FromUtf8(dir.string());
+    wchar_t caption[] = L"Record to", ok[] = L"Use", cancel[] = L"Back";
+    wchar_t out[MAX_PATH] = L"";
+    EXPECT_EQ(CUtilPath().SelectFolder(nullptr, folder.GetBuffer(), caption, out, ok, cancel, 0),
+              1);
+    EXPECT_EQ(CString(out).ToUtf8(), (dir / "Media").string());
+    const auto runs = Runs();
+    ASSERT_EQ(runs.size(), 1u);
+    for (const std::string want : {"--file-selection", "--directory", "--title=Record to"})
+        EXPECT_TRUE(Has(runs[0], want)) << want;
+    // zenity refuses button texts for its file chooser and shows nothing at all.
+    for (const std::string refused : {"--ok-label=Use", "--cancel-label=Back"})
+        EXPECT_FALSE(Has(runs[0], refused)) << refused;
+    EXPECT_TRUE(Has(runs[0], "--filename=" + dir.string() + "/"));
+}
+
+TEST_F(ZenityArguments, ExitStatusDecides)
+{
+    EnvVar only("SKINKIT_CHOOSER", "zenity");
+    EnvVar answer("FAKE_ANSWER", "/tmp");
+    struct Case
+    {
+        const char* exit;
+        int expected;
+    } const cases[] = {{"0", 1}, {"1", 0}, {"5", 0}, {"255", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.exit);
+        EnvVar code("FAKE_EXIT", c.exit);
+        wchar_t out[MAX_PATH] = L"untouched";
+        EXPECT_EQ(CUtilPath().SelectFolder(nullptr, out), c.expected);
+        EXPECT_STREQ(out, c.expected ? L"/tmp" : L"untouched");
+    }
+}
+
+TEST_F(ZenityArguments, CreatePromptAsksWithAQuestionBox)
+{
+    EnvVar only("SKINKIT_CHOOSER", "zenity");
+    const std::string fresh = (dir / "Media" / "new.avi").string();
+    EnvVar answer("FAKE_ANSWER", fresh.c_str());
+    EnvVar yes("FAKE_QUESTION_EXIT", "0");
+    wchar_t out[MAX_PATH] = L"";
+    EXPECT_EQ(CUtilPath().SelectFile(nullptr, nullptr, nullptr, out, 1), 1);
+    EXPECT_EQ(CString(out).ToUtf8(), fresh);
+    const auto runs = Runs();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_TRUE(Has(runs[0], "--save"));
+    EXPECT_EQ(runs[1][0], "--question");
+}
+
+TEST_F(ZenityArguments, NoDisplayOrNoChooserGivesZero)
+{
+    {
+        EnvVar only("SKINKIT_CHOOSER", "zenity");
+        EnvVar noX("DISPLAY", nullptr);
+        EnvVar noWayland("WAYLAND_DISPLAY", nullptr);
+        wchar_t out[MAX_PATH] = L"untouched";
+        EXPECT_EQ(CUtilPath().SelectFolder(nullptr, out), 0);
+        EXPECT_STREQ(out, L"untouched");
+    }
+    {
+        EnvVar none("SKINKIT_CHOOSER", "none");
+        wchar_t out[MAX_PATH] = L"untouched";
+        EXPECT_EQ(CUtilPath().SelectFile(nullptr, nullptr, nullptr, out, 0), 0);
+    }
+    EXPECT_TRUE(Runs().empty());
+}
+
+class KDialogArguments : public FakeDialogPrograms
+{
+};
+
+TEST_F(KDialogArguments, FiltersAndFoldersInItsOwnSyntax)
+{
+    EnvVar only("SKINKIT_CHOOSER", "kdialog");
+    EnvVar answer("FAKE_ANSWER", "/tmp");
+    wchar_t filter[] = L"Videos\0*.avi;*.mkv\0All\0*.*\0";
+    CString folder = CString::FromUtf8((dir / "Media").string());
+    wchar_t out[MAX_PATH] = L"";
+    EXPECT_EQ(CUtilPath().SelectFile(nullptr, filter, folder.GetBuffer(), out, 0), 1);
+    wchar_t title[] = L"Where";
+    EXPECT_EQ(CUtilPath().SelectFolder(nullptr, out, title), 1);
+    const auto runs = Runs();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0],
+              (std::vector<std::string>{"--getopenfilename", (dir / "Media").string() + "/",
+                                        "*.avi *.mkv|Videos", "*|All"})); // one argument, two lines
+    EXPECT_EQ(runs[1],
+              (std::vector<std::string>{"--title", "Where", "--getexistingdirectory", "."}));
+}

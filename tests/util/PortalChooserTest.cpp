@@ -1,0 +1,279 @@
+// The portal backend against a fake org.freedesktop.portal.Desktop on a private session bus:
+// what the library asks for, and how it reads the answer that arrives as a signal.
+#include "util/UtilPath.h"
+
+#include "platform/base/CString.h"
+#include "util/chooser/Chooser.h"
+
+#include <gio/gio.h>
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kIntrospection[] = R"(
+<node>
+  <interface name="org.freedesktop.portal.FileChooser">
+    <method name="OpenFile">
+      <arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="a{sv}" direction="in"/>
+      <arg type="o" direction="out"/>
+    </method>
+    <method name="SaveFile">
+      <arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="a{sv}" direction="in"/>
+      <arg type="o" direction="out"/>
+    </method>
+    <property name="version" type="u" access="read"/>
+  </interface>
+</node>)";
+
+// Serves the file chooser on its own thread and answers every call with the response and URI
+// it was given.
+class FakePortal
+{
+public:
+    explicit FakePortal(guint32 version) : m_version(version)
+    {
+        m_thread = std::thread([this] { Run(); });
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_ready.wait(lock, [this] { return m_started; });
+    }
+    ~FakePortal()
+    {
+        g_main_loop_quit(m_loop);
+        m_thread.join();
+    }
+
+    void Answer(guint32 response, const std::string& uri)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_response = response;
+        m_uri = uri;
+    }
+    struct Call
+    {
+        std::string method, title;
+        GVariant* options; // owned by the fake
+    };
+    std::vector<Call> Calls()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_calls;
+    }
+    bool owned = false;
+
+private:
+    void Run()
+    {
+        GMainContext* context = g_main_context_new();
+        g_main_context_push_thread_default(context);
+        m_loop = g_main_loop_new(context, FALSE);
+        GDBusConnection* bus = g_dbus_connection_new_for_address_sync(
+            std::getenv("DBUS_SESSION_BUS_ADDRESS"),
+            static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                              G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+            nullptr, nullptr, nullptr);
+        GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kIntrospection, nullptr);
+        static const GDBusInterfaceVTable vtable = {
+            &FakePortal::OnCall, &FakePortal::OnGet, nullptr, {}};
+        if (bus) {
+            g_dbus_connection_register_object(bus, "/org/freedesktop/portal/desktop",
+                                              node->interfaces[0], &vtable, this, nullptr, nullptr);
+            GVariant* reply = g_dbus_connection_call_sync(
+                bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                "RequestName", g_variant_new("(su)", "org.freedesktop.portal.Desktop", 4u),
+                G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+            if (reply) {
+                guint32 result = 0;
+                g_variant_get(reply, "(u)", &result);
+                owned = result == 1;
+                g_variant_unref(reply);
+            }
+        }
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_started = true;
+        }
+        m_ready.notify_all();
+        if (owned)
+            g_main_loop_run(m_loop);
+        for (Call& c : m_calls)
+            g_variant_unref(c.options);
+        if (bus) {
+            g_dbus_connection_close_sync(bus, nullptr, nullptr);
+            g_object_unref(bus);
+        }
+        g_dbus_node_info_unref(node);
+        g_main_loop_unref(m_loop);
+        g_main_context_pop_thread_default(context);
+        g_main_context_unref(context);
+    }
+
+    static void OnCall(GDBusConnection* bus, const gchar* sender, const gchar*, const gchar*,
+                       const gchar* method, GVariant* parameters, GDBusMethodInvocation* invocation,
+                       gpointer data)
+    {
+        auto* self = static_cast<FakePortal*>(data);
+        const gchar* title = nullptr;
+        GVariant* options = nullptr;
+        g_variant_get(parameters, "(&s&s@a{sv})", nullptr, &title, &options);
+        const gchar* token = "none";
+        g_variant_lookup(options, "handle_token", "&s", &token);
+        std::string handle =
+            std::string("/org/freedesktop/portal/desktop/request/") + (sender + 1) + "/" + token;
+        for (char& c : handle)
+            if (c == '.')
+                c = '_';
+        guint32 response;
+        std::string uri;
+        {
+            std::lock_guard<std::mutex> lock(self->m_mutex);
+            self->m_calls.push_back({method, title, options});
+            response = self->m_response;
+            uri = self->m_uri;
+        }
+        g_dbus_method_invocation_return_value(invocation, g_variant_new("(o)", handle.c_str()));
+        GVariantBuilder results;
+        g_variant_builder_init(&results, G_VARIANT_TYPE_VARDICT);
+        const gchar* uris[] = {uri.c_str(), nullptr};
+        g_variant_builder_add(&results, "{sv}", "uris", g_variant_new_strv(uris, -1));
+        g_dbus_connection_emit_signal(bus, nullptr, handle.c_str(),
+                                      "org.freedesktop.portal.Request", "Response",
+                                      g_variant_new("(ua{sv})", response, &results), nullptr);
+    }
+
+    static GVariant* OnGet(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
+                           GError**, gpointer data)
+    {
+        return g_variant_new_uint32(static_cast<FakePortal*>(data)->m_version);
+    }
+
+    guint32 m_version;
+    std::thread m_thread;
+    GMainLoop* m_loop = nullptr;
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    bool m_started = false;
+    guint32 m_response = 1;
+    std::string m_uri;
+    std::vector<Call> m_calls;
+};
+
+class PortalChooser : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        bus = g_test_dbus_new(G_TEST_DBUS_NONE);
+        g_test_dbus_up(bus);
+        ::setenv("SKINKIT_CHOOSER", "portal", 1);
+        chooser::SetBackend(nullptr);
+        char pattern[] = "/tmp/skinkit_portal_XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir = pattern;
+        fs::create_directories(dir / "My Videos");
+    }
+    void TearDown() override
+    {
+        ::unsetenv("SKINKIT_CHOOSER");
+        g_test_dbus_down(bus);
+        g_object_unref(bus);
+        fs::remove_all(dir);
+    }
+
+    static std::string Option(GVariant* options, const char* key)
+    {
+        GVariant* v = g_variant_lookup_value(options, key, nullptr);
+        if (!v)
+            return "(none)";
+        gchar* text = g_variant_print(v, FALSE);
+        std::string out = text;
+        g_free(text);
+        g_variant_unref(v);
+        return out;
+    }
+
+    GTestDBus* bus = nullptr;
+    fs::path dir;
+};
+
+} // namespace
+
+TEST_F(PortalChooser, OpenFilePassesFiltersAndFolderAndReadsTheUri)
+{
+    FakePortal portal(3);
+    ASSERT_TRUE(portal.owned);
+    portal.Answer(0, "file:///tmp/a%20clip.avi");
+    wchar_t filter[] = L"Videos\0*.avi;*.mkv\0All\0*.*\0";
+    CString folder = CString::FromUtf8((dir / "My Videos").string());
+    wchar_t out[MAX_PATH] = L"";
+    EXPECT_EQ(CUtilPath().SelectFile(nullptr, filter, folder.GetBuffer(), out, 0), 1);
+    EXPECT_STREQ(out, L"/tmp/a clip.avi");
+
+    const auto calls = portal.Calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].method, "OpenFile");
+    EXPECT_EQ(Option(calls[0].options, "filters"),
+              "[('Videos', [(0, '*.avi'), (0, '*.mkv')]), ('All', [(0, '*')])]");
+    // A NUL-terminated byte string, as the portal wants folders.
+    EXPECT_EQ(Option(calls[0].options, "current_folder"),
+              "b'" + (dir / "My Videos").string() + "'");
+    EXPECT_EQ(Option(calls[0].options, "multiple"), "false");
+    EXPECT_EQ(Option(calls[0].options, "directory"), "(none)");
+}
+
+TEST_F(PortalChooser, FolderBrowserAsksForADirectoryWithItsCaptionAndOkText)
+{
+    FakePortal portal(3);
+    ASSERT_TRUE(portal.owned);
+    portal.Answer(0, "file://" + (dir / "My Videos").string());
+    wchar_t caption[] = L"Record to", ok[] = L"Use";
+    wchar_t out[MAX_PATH] = L"";
+    EXPECT_EQ(CUtilPath().SelectFolder(nullptr, nullptr, caption, out, ok, nullptr, 1), 1);
+    EXPECT_EQ(CString(out).ToUtf8(), (dir / "My Videos").string());
+    const auto calls = portal.Calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].title, "Record to");
+    EXPECT_EQ(Option(calls[0].options, "directory"), "true");
+    EXPECT_EQ(Option(calls[0].options, "accept_label"), "'Use'");
+}
+
+TEST_F(PortalChooser, CancelAndLocationsOutsideTheFileSystemGiveZero)
+{
+    FakePortal portal(3);
+    ASSERT_TRUE(portal.owned);
+    struct Case
+    {
+        guint32 response;
+        const char* uri;
+    } const cases[] = {{1, "file:///tmp"}, {2, "file:///tmp"}, {0, "https://example.invalid/x"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.uri);
+        portal.Answer(c.response, c.uri);
+        wchar_t out[MAX_PATH] = L"untouched";
+        EXPECT_EQ(CUtilPath().SelectFolder(nullptr, out), 0);
+        EXPECT_STREQ(out, L"untouched");
+    }
+}
+
+TEST_F(PortalChooser, OldPortalWithoutFoldersIsPassedOver)
+{
+    FakePortal portal(2);
+    ASSERT_TRUE(portal.owned);
+    wchar_t out[MAX_PATH] = L"untouched";
+    EXPECT_EQ(CUtilPath().SelectFolder(nullptr, out), 0);
+    EXPECT_TRUE(portal.Calls().empty());
+}
+
+TEST_F(PortalChooser, NoPortalOnTheBusGivesZero)
+{
+    wchar_t out[MAX_PATH] = L"untouched";
+    EXPECT_EQ(CUtilPath().SelectFolder(nullptr, out), 0);
+    EXPECT_STREQ(out, L"untouched");
+}
