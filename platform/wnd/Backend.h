@@ -37,6 +37,10 @@ public:
     virtual bool WaitInput(int timeoutMs) = 0;
     // Keeps delivering pointer events while a window holds the capture, also outside.
     virtual void CaptureMouse(bool /*capture*/) {}
+    // Shows a modal message box; answers the id of the button chosen (IDOK, IDYES ...), or
+    // 0 when no box can be shown.
+    virtual int MessageBox(HWND owner, const CString& text, const CString& caption, UINT type) = 0;
+    virtual void Beep(UINT /*type*/) {}
 };
 
 using BackendFactory = std::unique_ptr<Backend> (*)();

@@ -464,3 +464,15 @@ DWORD GetSysColor(int index)
         return 0;
     }
 }
+
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    return CurrentBackend().MessageBox(owner, CString(text),
+                                       caption ? CString(caption) : CString(L"Error"), type);
+}
+
+BOOL MessageBeep(UINT type)
+{
+    CurrentBackend().Beep(type);
+    return TRUE;
+}

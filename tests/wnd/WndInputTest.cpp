@@ -193,3 +193,27 @@ TEST_F(Input, WheelGoesToTheFocusWindowWithScreenCoordinates)
     EXPECT_EQ(child.wheelDelta, 120);
     EXPECT_EQ(parent.wheelDelta, 0);
 }
+
+TEST(MessageBoxes, HeadlessBoxesTakeTheirDefaultButtonAndAreRecorded)
+{
+    HeadlessDriver driver;
+    const struct
+    {
+        UINT type;
+        int answer;
+    } cases[] = {{MB_OK, IDOK},
+                 {MB_OKCANCEL, IDOK},
+                 {MB_YESNO | MB_ICONQUESTION, IDYES},
+                 {MB_YESNO | MB_DEFBUTTON2, IDNO},
+                 {MB_RETRYCANCEL, IDRETRY},
+                 {MB_ABORTRETRYIGNORE, IDABORT}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MessageBoxW(nullptr, L"text", L"caption", c.type), c.answer) << c.type;
+    ASSERT_EQ(driver.MessageBoxes().size(), std::size(cases));
+    EXPECT_EQ(driver.MessageBoxes()[2].text, CString(L"text"));
+    EXPECT_EQ(driver.MessageBoxes()[2].type, MB_YESNO | MB_ICONQUESTION);
+    driver.AnswerMessageBoxes(IDNO);
+    EXPECT_EQ(MessageBoxW(nullptr, L"again", nullptr, MB_YESNO), IDNO);
+    MessageBeep(MB_ICONEXCLAMATION);
+    EXPECT_EQ(driver.Beeps(), 1);
+}

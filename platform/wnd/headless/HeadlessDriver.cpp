@@ -17,6 +17,21 @@ namespace {
 
 constexpr DWORD kStartTime = 10000;
 DWORD g_clock = kStartTime;
+std::vector<HeadlessDriver::MessageBoxRecord> g_boxes;
+int g_boxAnswer = 0;
+int g_beeps = 0;
+
+// The button a box takes when nobody chooses: its first, or its second with MB_DEFBUTTON2.
+int DefaultButton(UINT type)
+{
+    static constexpr int buttons[6][3] = {
+        {IDOK, IDOK, IDOK},      {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
+        {IDYES, IDNO, IDCANCEL}, {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL}};
+    const UINT kind = type & MB_TYPEMASK;
+    if (kind > MB_RETRYCANCEL)
+        return IDOK;
+    return buttons[kind][(type & MB_DEFBUTTON2) ? 1 : 0];
+}
 
 class HeadlessBackend : public Backend
 {
@@ -26,6 +41,12 @@ public:
     bool CreateTopLevel(HWND, const CString&, const RECT&, bool) override { return true; }
     void DestroyTopLevel(HWND) override {}
     void Present(HWND, Gdiplus::Bitmap&, const RECT&) override {}
+    int MessageBox(HWND owner, const CString& text, const CString& caption, UINT type) override
+    {
+        g_boxes.push_back(HeadlessDriver::MessageBoxRecord{owner, text, caption, type});
+        return g_boxAnswer ? g_boxAnswer : DefaultButton(type);
+    }
+    void Beep(UINT) override { ++g_beeps; }
     // No input ever arrives by itself; waiting only lets virtual time pass.
     bool WaitInput(int timeoutMs) override
     {
@@ -50,6 +71,9 @@ HeadlessDriver::HeadlessDriver()
     UseBackend("headless");
     DestroyAllWindows();
     g_clock = kStartTime;
+    g_boxes.clear();
+    g_boxAnswer = 0;
+    g_beeps = 0;
     SetMessageObserver([this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (std::find(m_watched.begin(), m_watched.end(), hwnd) != m_watched.end())
             m_recorded.push_back(MSG{hwnd, message, wParam, lParam, g_clock, CursorPos()});
@@ -219,6 +243,19 @@ DWORD HeadlessDriver::PixelAt(HWND wnd, POINT client)
     if (surface->GetPixel(o.x + client.x, o.y + client.y, &c) != Gdiplus::Ok)
         return 0;
     return c.GetValue();
+}
+
+const std::vector<HeadlessDriver::MessageBoxRecord>& HeadlessDriver::MessageBoxes() const
+{
+    return g_boxes;
+}
+void HeadlessDriver::AnswerMessageBoxes(int id)
+{
+    g_boxAnswer = id;
+}
+int HeadlessDriver::Beeps() const
+{
+    return g_beeps;
 }
 
 // --- PNG ---

@@ -73,6 +73,20 @@ public:
     // One pixel, client coordinates, as ARGB (not premultiplied), after pumping.
     DWORD PixelAt(HWND wnd, POINT client);
 
+    // --- message boxes and beeps ---
+    struct MessageBoxRecord
+    {
+        HWND owner;
+        CString text;
+        CString caption;
+        UINT type;
+    };
+    // Every box shown since this driver began, in order.
+    const std::vector<MessageBoxRecord>& MessageBoxes() const;
+    // The answer the next boxes get; 0 (the start) takes each box's default button.
+    void AnswerMessageBoxes(int id);
+    int Beeps() const;
+
 private:
     void Send(int kind, POINT client, int delta = 0);
     HWND m_top = nullptr; // the top-level the pointer is over

@@ -11,6 +11,7 @@
 
 #include <dlfcn.h>
 #include <map>
+#include <string>
 
 namespace platform::wnd {
 namespace {
@@ -38,7 +39,8 @@ namespace {
     X(SDL_GetTicks)                                                                                \
     X(SDL_SetHint)                                                                                 \
     X(SDL_InitSubSystem)                                                                           \
-    X(SDL_QuitSubSystem)
+    X(SDL_QuitSubSystem)                                                                           \
+    X(SDL_ShowMessageBox)
 
 struct SdlApi
 {
@@ -172,6 +174,46 @@ public:
         while (g_sdl.SDL_PollEvent(&e))
             Translate(e);
         return true;
+    }
+
+    int MessageBox(HWND owner, const CString& text, const CString& caption, UINT type) override
+    {
+        struct Choice
+        {
+            int id;
+            const char* label;
+        };
+        static const Choice sets[6][3] = {
+            {{IDOK, "OK"}, {0, nullptr}, {0, nullptr}},
+            {{IDOK, "OK"}, {IDCANCEL, "Cancel"}, {0, nullptr}},
+            {{IDABORT, "Abort"}, {IDRETRY, "Retry"}, {IDIGNORE, "Ignore"}},
+            {{IDYES, "Yes"}, {IDNO, "No"}, {IDCANCEL, "Cancel"}},
+            {{IDYES, "Yes"}, {IDNO, "No"}, {0, nullptr}},
+            {{IDRETRY, "Retry"}, {IDCANCEL, "Cancel"}, {0, nullptr}},
+        };
+        const UINT kind = (type & MB_TYPEMASK) <= MB_RETRYCANCEL ? (type & MB_TYPEMASK) : MB_OK;
+        SDL_MessageBoxButtonData buttons[3]{};
+        int count = 0;
+        for (const Choice& c : sets[kind])
+            if (c.label)
+                buttons[count++] = SDL_MessageBoxButtonData{0, c.id, c.label};
+        buttons[(type & MB_DEFBUTTON2) && count > 1 ? 1 : 0].flags |=
+            SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+        const UINT icon = type & 0xF0;
+        const std::string title = caption.ToUtf8(), message = text.ToUtf8();
+        SDL_MessageBoxData data{};
+        data.flags = icon == MB_ICONERROR         ? SDL_MESSAGEBOX_ERROR
+                     : icon == MB_ICONEXCLAMATION ? SDL_MESSAGEBOX_WARNING
+                                                  : SDL_MESSAGEBOX_INFORMATION;
+        data.window = Window(TopLevelOf(owner));
+        data.title = title.c_str();
+        data.message = message.c_str();
+        data.numbuttons = count;
+        data.buttons = buttons;
+        int chosen = 0;
+        if (g_sdl.SDL_ShowMessageBox(&data, &chosen) != 0)
+            return 0;
+        return chosen;
     }
 
     void CaptureMouse(bool capture) override
