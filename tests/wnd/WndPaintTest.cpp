@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
+#include <string>
+
 using platform::wnd::HeadlessDriver;
 
 namespace {
@@ -200,4 +204,45 @@ TEST(StaticPaint, ReflectedColourHandlerRunsInsteadOfTheParents)
         }
     EXPECT_GT(blue, 10);
     EXPECT_EQ(red, 0);
+}
+
+TEST(Screenshot, PngFileDecodesToThePixelsWritten)
+{
+    Gdiplus::Bitmap shot(
+        70, 3, Gdiplus::PixelFormat32bppARGB); // rows longer than one stored block's share
+    for (int x = 0; x < 70; ++x)
+        for (int y = 0; y < 3; ++y)
+            shot.SetPixel(x, y,
+                          Gdiplus::Color(static_cast<Gdiplus::ARGB>(0xFF000000u | (x * 3) << 16 |
+                                                                    y * 90 << 8 | 7)));
+    shot.SetPixel(0, 0, Gdiplus::Color(0x00000000u));
+    const std::string path = ::testing::TempDir() + "/skinkit-wnd-shot.png";
+    ASSERT_TRUE(platform::wnd::SavePng(shot, CString::FromUtf8(path)));
+    std::unique_ptr<Gdiplus::Bitmap> back(Gdiplus::Bitmap::FromFile(CString::FromUtf8(path)));
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->GetLastStatus(), Gdiplus::Ok);
+    ASSERT_EQ(back->GetWidth(), 70u);
+    ASSERT_EQ(back->GetHeight(), 3u);
+    for (int x = 0; x < 70; ++x)
+        for (int y = 0; y < 3; ++y) {
+            Gdiplus::Color a, b;
+            shot.GetPixel(x, y, &a);
+            back->GetPixel(x, y, &b);
+            ASSERT_EQ(a.GetValue(), b.GetValue()) << x << "," << y;
+        }
+    std::remove(path.c_str());
+}
+
+TEST(Screenshot, LargePictureSpansSeveralStoredBlocks)
+{
+    Gdiplus::Bitmap shot(200, 100, Gdiplus::PixelFormat32bppARGB); // 80 kB of rows: two blocks
+    shot.SetPixel(199, 99, Gdiplus::Color(0xFF123456u));
+    const std::string path = ::testing::TempDir() + "/skinkit-wnd-large.png";
+    ASSERT_TRUE(platform::wnd::SavePng(shot, CString::FromUtf8(path)));
+    std::unique_ptr<Gdiplus::Bitmap> back(Gdiplus::Bitmap::FromFile(CString::FromUtf8(path)));
+    ASSERT_TRUE(back && back->GetLastStatus() == Gdiplus::Ok);
+    Gdiplus::Color c;
+    back->GetPixel(199, 99, &c);
+    EXPECT_EQ(c.GetValue(), 0xFF123456u);
+    std::remove(path.c_str());
 }
