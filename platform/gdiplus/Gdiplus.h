@@ -28,6 +28,7 @@
 
 namespace Gdiplus {
 
+using ::REAL;
 using ARGB = DWORD;
 using PixelFormat = INT;
 using GraphicsState = UINT;
@@ -295,7 +296,7 @@ struct GdiplusStartupInput {
     DebugEventProc DebugEventCallback;
     BOOL SuppressBackgroundThread;
     BOOL SuppressExternalCodecs;
-    GdiplusStartupInput(DebugEventProc callback = nullptr, BOOL suppressBackgroundThread = FALSE,
+    constexpr GdiplusStartupInput(DebugEventProc callback = nullptr, BOOL suppressBackgroundThread = FALSE,
                         BOOL suppressExternalCodecs = FALSE)
         : GdiplusVersion(1), DebugEventCallback(callback), SuppressBackgroundThread(suppressBackgroundThread),
           SuppressExternalCodecs(suppressExternalCodecs)
@@ -362,7 +363,7 @@ struct BitmapData {
     UINT Width;
     UINT Height;
     INT Stride;
-    PixelFormat PixelFormat;
+    ::Gdiplus::PixelFormat PixelFormat;
     VOID* Scan0;
     UINT_PTR Reserved;
 };

@@ -1,0 +1,237 @@
+// GDI object handles and device contexts.
+#include "platform/gdiplus/Gdi.h"
+
+#include "platform/base/FilePath.h"
+#include "platform/gdiplus/GdiplusPrivate.h"
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+namespace {
+
+enum class Kind { Bitmap, Icon, DC };
+
+// Every handle the library gives out is the address of one of these; the table tells live
+// handles from stale or foreign ones, so that a wrong handle is refused instead of followed.
+struct GdiObject {
+    Kind kind;
+    std::unique_ptr<Gdiplus::Bitmap> pixels;  // bitmaps and icons
+    platform::SurfaceDC dc{};                  // device contexts
+};
+
+std::mutex g_lock;
+std::unordered_map<void*, std::unique_ptr<GdiObject>> g_objects;
+
+template <class H>
+H Register(std::unique_ptr<GdiObject> object)
+{
+    std::lock_guard<std::mutex> guard(g_lock);
+    void* key = object.get();
+    g_objects.emplace(key, std::move(object));
+    return static_cast<H>(key);
+}
+
+GdiObject* Lookup(const void* handle, Kind kind)
+{
+    std::lock_guard<std::mutex> guard(g_lock);
+    auto it = g_objects.find(const_cast<void*>(handle));
+    return (it != g_objects.end() && it->second->kind == kind) ? it->second.get() : nullptr;
+}
+
+bool Release(const void* handle, Kind kind)
+{
+    std::lock_guard<std::mutex> guard(g_lock);
+    auto it = g_objects.find(const_cast<void*>(handle));
+    if (it == g_objects.end() || it->second->kind != kind)
+        return false;
+    g_objects.erase(it);
+    return true;
+}
+
+// The format name gdk-pixbuf detects in a file ("bmp", "ico", "png" ...), or empty.
+std::string FormatOf(const std::string& path)
+{
+    GdkPixbufFormat* format = gdk_pixbuf_get_file_info(path.c_str(), nullptr, nullptr);
+    if (!format)
+        return {};
+    gchar* name = gdk_pixbuf_format_get_name(format);
+    std::string result = name ? name : "";
+    g_free(name);
+    return result;
+}
+
+std::unique_ptr<Gdiplus::Bitmap> Decode(const std::string& path, int width, int height)
+{
+    GError* error = nullptr;
+    GdkPixbuf* pb = (width > 0 && height > 0)
+                        ? gdk_pixbuf_new_from_file_at_scale(path.c_str(), width, height, FALSE, &error)
+                        : gdk_pixbuf_new_from_file(path.c_str(), &error);
+    if (error)
+        g_error_free(error);
+    if (!pb)
+        return nullptr;
+    if (gdk_pixbuf_get_n_channels(pb) != 3 && gdk_pixbuf_get_n_channels(pb) != 4) {
+        g_object_unref(pb);
+        return nullptr;
+    }
+    const int w = gdk_pixbuf_get_width(pb), h = gdk_pixbuf_get_height(pb);
+    auto bitmap = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
+    Gdiplus::BitmapData data;
+    Gdiplus::Rect all(0, 0, w, h);
+    if (bitmap->LockBits(&all, Gdiplus::ImageLockModeWrite, Gdiplus::PixelFormat32bppARGB, &data) != Gdiplus::Ok) {
+        g_object_unref(pb);
+        return nullptr;
+    }
+    const int channels = gdk_pixbuf_get_n_channels(pb);
+    const guchar* src = gdk_pixbuf_read_pixels(pb);
+    for (int y = 0; y < h; ++y) {
+        const guchar* sp = src + static_cast<ptrdiff_t>(y) * gdk_pixbuf_get_rowstride(pb);
+        auto* dp = reinterpret_cast<std::uint32_t*>(static_cast<BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride);
+        for (int x = 0; x < w; ++x, sp += channels)
+            dp[x] = (std::uint32_t(channels == 4 ? sp[3] : 255) << 24) | (std::uint32_t(sp[0]) << 16) |
+                    (std::uint32_t(sp[1]) << 8) | sp[2];
+    }
+    bitmap->UnlockBits(&data);
+    g_object_unref(pb);
+    return bitmap;
+}
+
+} // namespace
+
+int GetSystemMetrics(int index)
+{
+    switch (index) {
+    case SM_CXICON:
+    case SM_CYICON:
+        return 32;
+    default:
+        return 0;
+    }
+}
+
+HMODULE GetModuleHandleW(LPCWSTR name)
+{
+    // The host executable's handle stands for "this process"; nothing is loaded from it.
+    static int self;
+    return name ? nullptr : reinterpret_cast<HMODULE>(&self);
+}
+
+HANDLE LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int cx, int cy, UINT flags)
+{
+    if (!name || IS_INTRESOURCE(name) || !(flags & LR_LOADFROMFILE))
+        return nullptr;
+    const std::string path = platform::ResolvePath(CString(name));
+    const std::string format = FormatOf(path);
+    auto object = std::make_unique<GdiObject>();
+    if (type == IMAGE_BITMAP) {
+        // As on Windows, a bitmap handle loads Windows bitmap files only.
+        if (format != "bmp")
+            return nullptr;
+        object->kind = Kind::Bitmap;
+        object->pixels = Decode(path, 0, 0);
+    } else if (type == IMAGE_ICON || type == IMAGE_CURSOR) {
+        if (format != "ico" && format != "ani")
+            return nullptr;
+        object->kind = Kind::Icon;
+        const int w = cx > 0 ? cx : ((flags & LR_DEFAULTSIZE) ? GetSystemMetrics(SM_CXICON) : 0);
+        const int h = cy > 0 ? cy : ((flags & LR_DEFAULTSIZE) ? GetSystemMetrics(SM_CYICON) : 0);
+        object->pixels = Decode(path, w, h);
+    } else {
+        return nullptr;
+    }
+    if (!object->pixels || object->pixels->GetLastStatus() != Gdiplus::Ok)
+        return nullptr;
+    return Register<HANDLE>(std::move(object));
+}
+
+BOOL DeleteObject(HGDIOBJ object) { return object && Release(object, Kind::Bitmap); }
+
+BOOL DestroyIcon(HICON icon) { return icon && Release(icon, Kind::Icon); }
+
+int GetObjectW(HGDIOBJ object, int size, LPVOID buffer)
+{
+    GdiObject* o = Lookup(object, Kind::Bitmap);
+    if (!o)
+        return 0;
+    if (!buffer)
+        return static_cast<int>(sizeof(BITMAP));
+    if (size < static_cast<int>(sizeof(BITMAP)))
+        return 0;
+    BITMAP bm{};
+    bm.bmType = 0;
+    bm.bmWidth = static_cast<LONG>(o->pixels->GetWidth());
+    bm.bmHeight = static_cast<LONG>(o->pixels->GetHeight());
+    bm.bmWidthBytes = bm.bmWidth * 4;
+    bm.bmPlanes = 1;
+    bm.bmBitsPixel = 32;
+    std::memcpy(buffer, &bm, sizeof bm);
+    return static_cast<int>(sizeof bm);
+}
+
+BOOL GetIconInfo(HICON icon, ICONINFO* info)
+{
+    GdiObject* o = Lookup(icon, Kind::Icon);
+    if (!o || !info)
+        return FALSE;
+    auto colour = std::make_unique<GdiObject>();
+    colour->kind = Kind::Bitmap;
+    colour->pixels.reset(static_cast<Gdiplus::Bitmap*>(o->pixels->Clone()));
+    // The mask: white where the icon is transparent, black where it shows.
+    const int w = static_cast<int>(o->pixels->GetWidth()), h = static_cast<int>(o->pixels->GetHeight());
+    auto mask = std::make_unique<GdiObject>();
+    mask->kind = Kind::Bitmap;
+    mask->pixels = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            Gdiplus::Color c;
+            o->pixels->GetPixel(x, y, &c);
+            mask->pixels->SetPixel(x, y, Gdiplus::Color(c.GetA() == 0 ? Gdiplus::Color::White : Gdiplus::Color::Black));
+        }
+    info->fIcon = TRUE;
+    info->xHotspot = static_cast<DWORD>(w / 2);
+    info->yHotspot = static_cast<DWORD>(h / 2);
+    info->hbmColor = Register<HBITMAP>(std::move(colour));
+    info->hbmMask = Register<HBITMAP>(std::move(mask));
+    return TRUE;
+}
+
+namespace platform {
+
+Gdiplus::Bitmap* BitmapOfHandle(HGDIOBJ object)
+{
+    if (GdiObject* o = Lookup(object, Kind::Bitmap))
+        return o->pixels.get();
+    if (GdiObject* o = Lookup(object, Kind::Icon))
+        return o->pixels.get();
+    return nullptr;
+}
+
+HDC CreateSurfaceDC(Gdiplus::Bitmap* target, POINT origin, const RECT* clip)
+{
+    if (!target || target->GetWidth() == 0)
+        return nullptr;
+    auto object = std::make_unique<GdiObject>();
+    object->kind = Kind::DC;
+    object->dc.target = target;
+    object->dc.origin = origin;
+    object->dc.clip = clip ? *clip
+                           : RECT{0, 0, static_cast<LONG>(target->GetWidth()), static_cast<LONG>(target->GetHeight())};
+    return Register<HDC>(std::move(object));
+}
+
+bool DescribeDC(HDC dc, SurfaceDC* out)
+{
+    GdiObject* o = Lookup(dc, Kind::DC);
+    if (!o || !out)
+        return false;
+    *out = o->dc;
+    return true;
+}
+
+} // namespace platform
+
+BOOL DeleteDC(HDC dc) { return dc && Release(dc, Kind::DC); }

@@ -1,0 +1,432 @@
+// Graphics: image drawing, rectangles and state. Text is in Text.cpp.
+#include "platform/gdiplus/Gdi.h"
+#include "platform/gdiplus/GdiplusPrivate.h"
+
+#include <cmath>
+
+namespace Gdiplus {
+namespace {
+
+cairo_filter_t FilterFor(InterpolationMode mode)
+{
+    switch (mode) {
+    case InterpolationModeNearestNeighbor:
+        return CAIRO_FILTER_NEAREST;
+    case InterpolationModeHighQualityBilinear:
+        return CAIRO_FILTER_GOOD;
+    case InterpolationModeBicubic:
+    case InterpolationModeHighQualityBicubic:
+        return CAIRO_FILTER_BEST;
+    default:
+        return CAIRO_FILTER_BILINEAR;
+    }
+}
+
+bool HalfPixelOffset(PixelOffsetMode mode)
+{
+    return mode == PixelOffsetModeHalf || mode == PixelOffsetModeHighQuality;
+}
+
+void SetSourceColor(cairo_t* cr, const Color& c)
+{
+    cairo_set_source_rgba(cr, c.GetR() / 255.0, c.GetG() / 255.0, c.GetB() / 255.0, c.GetA() / 255.0);
+}
+
+const SolidBrush* AsSolid(const Brush* brush) { return dynamic_cast<const SolidBrush*>(brush); }
+
+} // namespace
+
+Graphics::Graphics(Image* image)
+{
+    if (!detail::IsStarted()) {
+        lastResult = GdiplusNotInitialized;
+        return;
+    }
+    detail::ImageData* data = NativeOf(image);
+    if (!data) {
+        lastResult = InvalidParameter;
+        return;
+    }
+    nativeGraphics = std::make_unique<detail::GraphicsData>();
+    nativeGraphics->target = image->nativeImage;
+    nativeGraphics->cr = cairo_create(data->surface);
+    cairo_get_matrix(nativeGraphics->cr, &nativeGraphics->baseMatrix);
+}
+
+Graphics::Graphics(HDC hdc)
+{
+    if (!detail::IsStarted()) {
+        lastResult = GdiplusNotInitialized;
+        return;
+    }
+    platform::SurfaceDC dc;
+    if (!platform::DescribeDC(hdc, &dc) || !NativeOf(dc.target)) {
+        lastResult = InvalidParameter;
+        return;
+    }
+    nativeGraphics = std::make_unique<detail::GraphicsData>();
+    detail::GraphicsData& g = *nativeGraphics;
+    g.target = dc.target->nativeImage;
+    g.cr = cairo_create(NativeOf(dc.target)->surface);
+    g.clipX = dc.clip.left;
+    g.clipY = dc.clip.top;
+    g.clipW = dc.clip.right - dc.clip.left;
+    g.clipH = dc.clip.bottom - dc.clip.top;
+    cairo_rectangle(g.cr, g.clipX, g.clipY, std::max(0.0, g.clipW), std::max(0.0, g.clipH));
+    cairo_clip(g.cr);
+    cairo_translate(g.cr, dc.origin.x, dc.origin.y);
+    cairo_get_matrix(g.cr, &g.baseMatrix);
+}
+
+Graphics::~Graphics()
+{
+    if (nativeGraphics && nativeGraphics->cr)
+        cairo_surface_flush(cairo_get_target(nativeGraphics->cr));
+}
+
+Status Graphics::SetStatus(Status status) const
+{
+    if (status != Ok)
+        lastResult = status;
+    return status;
+}
+
+Status Graphics::GetLastStatus() const
+{
+    const Status s = lastResult;
+    lastResult = Ok;
+    return s;
+}
+
+void Graphics::Flush()
+{
+    if (nativeGraphics)
+        cairo_surface_flush(cairo_get_target(nativeGraphics->cr));
+}
+
+// --- images ---
+
+// Draws source area (sx, sy, sw, sh) of the image stretched into (dx, dy, dw, dh): the pattern
+// covers the whole image (pixels next to a sub-area are sampled by the filter, as GDI+ does),
+// outside the image it is transparent, and negative sizes mirror.
+Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, double dh, double sx, double sy,
+                               double sw, double sh)
+{
+    detail::ImageData* img = NativeOf(image);
+    if (!nativeGraphics || !img)
+        return SetStatus(InvalidParameter);
+    if (dw == 0 || dh == 0 || sw == 0 || sh == 0)
+        return Ok;
+    detail::GraphicsData& g = *nativeGraphics;
+    cairo_t* cr = g.cr;
+    const double kx = sw / dw, ky = sh / dh;
+    double ox = sx - dx * kx, oy = sy - dy * ky;
+    const cairo_filter_t filter = FilterFor(g.interpolation);
+    if (!HalfPixelOffset(g.pixelOffset)) {
+        // Pixel centres on integers: device pixel i samples source sx + (i - dx) * k.
+        ox += 0.5 * (1.0 - kx);
+        oy += 0.5 * (1.0 - ky);
+        if (filter == CAIRO_FILTER_NEAREST) {
+            // GDI+ rounds a sample exactly between two source pixels up; pixman rounds down.
+            ox += 1.0 / 1024;
+            oy += 1.0 / 1024;
+        }
+    }
+    cairo_save(cr);
+    cairo_rectangle(cr, dx, dy, dw, dh);
+    cairo_clip(cr);
+    cairo_pattern_t* p = cairo_pattern_create_for_surface(img->surface);
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, kx, 0, 0, ky, ox, oy);
+    cairo_pattern_set_matrix(p, &m);
+    cairo_pattern_set_filter(p, filter);
+    cairo_pattern_set_extend(p, CAIRO_EXTEND_NONE);
+    cairo_set_source(cr, p);
+    cairo_set_operator(cr, g.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
+    cairo_paint(cr);
+    cairo_pattern_destroy(p);
+    cairo_restore(cr);
+    return Ok;
+}
+
+Status Graphics::DrawImage(Image* image, INT x, INT y)
+{
+    detail::ImageData* img = NativeOf(image);
+    if (!img)
+        return SetStatus(InvalidParameter);
+    return DrawImage(image, x, y, img->Width(), img->Height());
+}
+
+Status Graphics::DrawImage(Image* image, INT x, INT y, INT width, INT height)
+{
+    detail::ImageData* img = NativeOf(image);
+    if (!img)
+        return SetStatus(InvalidParameter);
+    return DrawImageArea(image, x, y, width, height, 0, 0, img->Width(), img->Height());
+}
+
+Status Graphics::DrawImage(Image* image, const Rect& rect) { return DrawImage(image, rect.X, rect.Y, rect.Width, rect.Height); }
+
+Status Graphics::DrawImage(Image* image, REAL x, REAL y, REAL width, REAL height)
+{
+    detail::ImageData* img = NativeOf(image);
+    if (!img)
+        return SetStatus(InvalidParameter);
+    return DrawImageArea(image, x, y, width, height, 0, 0, img->Width(), img->Height());
+}
+
+Status Graphics::DrawImage(Image* image, const RectF& rect) { return DrawImage(image, rect.X, rect.Y, rect.Width, rect.Height); }
+
+Status Graphics::DrawImage(Image* image, INT x, INT y, INT srcx, INT srcy, INT srcwidth, INT srcheight, Unit srcUnit)
+{
+    if (srcUnit != UnitPixel)
+        return SetStatus(NotImplemented);
+    return DrawImageArea(image, x, y, srcwidth, srcheight, srcx, srcy, srcwidth, srcheight);
+}
+
+Status Graphics::DrawImage(Image* image, const Rect& destRect, INT srcx, INT srcy, INT srcwidth, INT srcheight,
+                           Unit srcUnit, const ImageAttributes*, DrawImageAbort, VOID*)
+{
+    if (srcUnit != UnitPixel)
+        return SetStatus(NotImplemented);
+    return DrawImageArea(image, destRect.X, destRect.Y, destRect.Width, destRect.Height, srcx, srcy, srcwidth,
+                         srcheight);
+}
+
+Status Graphics::DrawImage(Image* image, const RectF& destRect, REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight,
+                           Unit srcUnit, const ImageAttributes*, DrawImageAbort, VOID*)
+{
+    if (srcUnit != UnitPixel)
+        return SetStatus(NotImplemented);
+    return DrawImageArea(image, destRect.X, destRect.Y, destRect.Width, destRect.Height, srcx, srcy, srcwidth,
+                         srcheight);
+}
+
+// --- shapes ---
+
+Status Graphics::Clear(const Color& color)
+{
+    if (!nativeGraphics)
+        return SetStatus(InvalidParameter);
+    cairo_t* cr = nativeGraphics->cr;
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    SetSourceColor(cr, color);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    return Ok;
+}
+
+Status Graphics::FillRectangle(const Brush* brush, INT x, INT y, INT width, INT height)
+{
+    return FillRectangle(brush, static_cast<REAL>(x), static_cast<REAL>(y), static_cast<REAL>(width),
+                         static_cast<REAL>(height));
+}
+
+Status Graphics::FillRectangle(const Brush* brush, const Rect& rect)
+{
+    return FillRectangle(brush, rect.X, rect.Y, rect.Width, rect.Height);
+}
+
+Status Graphics::FillRectangle(const Brush* brush, const RectF& rect)
+{
+    return FillRectangle(brush, rect.X, rect.Y, rect.Width, rect.Height);
+}
+
+Status Graphics::FillRectangle(const Brush* brush, REAL x, REAL y, REAL width, REAL height)
+{
+    const SolidBrush* solid = AsSolid(brush);
+    if (!nativeGraphics || !solid)
+        return SetStatus(InvalidParameter);
+    if (width <= 0 || height <= 0)
+        return Ok;
+    cairo_t* cr = nativeGraphics->cr;
+    Color c;
+    solid->GetColor(&c);
+    cairo_save(cr);
+    cairo_set_operator(cr, nativeGraphics->compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE
+                                                                                   : CAIRO_OPERATOR_OVER);
+    SetSourceColor(cr, c);
+    cairo_rectangle(cr, x, y, width, height);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    return Ok;
+}
+
+Status Graphics::DrawRectangle(const Pen* pen, INT x, INT y, INT width, INT height)
+{
+    if (!nativeGraphics || !pen)
+        return SetStatus(InvalidParameter);
+    cairo_t* cr = nativeGraphics->cr;
+    Color c;
+    pen->GetColor(&c);
+    cairo_save(cr);
+    SetSourceColor(cr, c);
+    cairo_set_line_width(cr, pen->GetWidth());
+    // A 1-pixel pen covers the pixels whose top-left corners lie on the outline.
+    cairo_rectangle(cr, x + 0.5, y + 0.5, width, height);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+    return Ok;
+}
+
+Status Graphics::DrawRectangle(const Pen* pen, const Rect& rect) { return DrawRectangle(pen, rect.X, rect.Y, rect.Width, rect.Height); }
+
+Status Graphics::DrawLine(const Pen* pen, INT x1, INT y1, INT x2, INT y2)
+{
+    if (!nativeGraphics || !pen)
+        return SetStatus(InvalidParameter);
+    cairo_t* cr = nativeGraphics->cr;
+    Color c;
+    pen->GetColor(&c);
+    cairo_save(cr);
+    SetSourceColor(cr, c);
+    cairo_set_line_width(cr, pen->GetWidth());
+    cairo_move_to(cr, x1 + 0.5, y1 + 0.5);
+    cairo_line_to(cr, x2 + 0.5, y2 + 0.5);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+    return Ok;
+}
+
+// --- state ---
+
+Status Graphics::SetInterpolationMode(InterpolationMode mode)
+{
+    if (!nativeGraphics || mode < InterpolationModeDefault || mode > InterpolationModeHighQualityBicubic)
+        return SetStatus(InvalidParameter);
+    if (mode == InterpolationModeDefault || mode == InterpolationModeLowQuality)
+        mode = InterpolationModeBilinear;
+    else if (mode == InterpolationModeHighQuality)
+        mode = InterpolationModeHighQualityBicubic;
+    nativeGraphics->interpolation = mode;
+    return Ok;
+}
+
+InterpolationMode Graphics::GetInterpolationMode() const
+{
+    if (!nativeGraphics) {
+        SetStatus(InvalidParameter);
+        return InterpolationModeInvalid;
+    }
+    return nativeGraphics->interpolation;
+}
+
+Status Graphics::SetPixelOffsetMode(PixelOffsetMode mode)
+{
+    if (!nativeGraphics || mode < PixelOffsetModeDefault || mode > PixelOffsetModeHalf)
+        return SetStatus(InvalidParameter);
+    nativeGraphics->pixelOffset = mode;
+    return Ok;
+}
+
+PixelOffsetMode Graphics::GetPixelOffsetMode() const
+{
+    if (!nativeGraphics) {
+        SetStatus(InvalidParameter);
+        return PixelOffsetModeInvalid;
+    }
+    return nativeGraphics->pixelOffset;
+}
+
+Status Graphics::SetSmoothingMode(SmoothingMode mode)
+{
+    if (!nativeGraphics || mode < SmoothingModeDefault || mode > SmoothingModeAntiAlias)
+        return SetStatus(InvalidParameter);
+    nativeGraphics->smoothing = mode;
+    cairo_set_antialias(nativeGraphics->cr, (mode == SmoothingModeHighQuality || mode == SmoothingModeAntiAlias)
+                                                ? CAIRO_ANTIALIAS_DEFAULT
+                                                : CAIRO_ANTIALIAS_NONE);
+    return Ok;
+}
+
+SmoothingMode Graphics::GetSmoothingMode() const
+{
+    if (!nativeGraphics) {
+        SetStatus(InvalidParameter);
+        return SmoothingModeInvalid;
+    }
+    return nativeGraphics->smoothing;
+}
+
+Status Graphics::SetTextRenderingHint(TextRenderingHint hint)
+{
+    if (!nativeGraphics || hint < TextRenderingHintSystemDefault || hint > TextRenderingHintClearTypeGridFit)
+        return SetStatus(InvalidParameter);
+    nativeGraphics->textHint = hint;
+    return Ok;
+}
+
+TextRenderingHint Graphics::GetTextRenderingHint() const
+{
+    if (!nativeGraphics) {
+        SetStatus(InvalidParameter);
+        return TextRenderingHintSystemDefault;
+    }
+    return nativeGraphics->textHint;
+}
+
+Status Graphics::SetCompositingMode(CompositingMode mode)
+{
+    if (!nativeGraphics || (mode != CompositingModeSourceOver && mode != CompositingModeSourceCopy))
+        return SetStatus(InvalidParameter);
+    nativeGraphics->compositing = mode;
+    return Ok;
+}
+
+CompositingMode Graphics::GetCompositingMode() const
+{
+    if (!nativeGraphics) {
+        SetStatus(InvalidParameter);
+        return CompositingModeSourceOver;
+    }
+    return nativeGraphics->compositing;
+}
+
+Status Graphics::SetClip(const Rect& rect, CombineMode combineMode)
+{
+    if (!nativeGraphics || (combineMode != CombineModeReplace && combineMode != CombineModeIntersect))
+        return SetStatus(InvalidParameter);
+    cairo_t* cr = nativeGraphics->cr;
+    if (combineMode == CombineModeReplace)
+        ResetClip();
+    cairo_rectangle(cr, rect.X, rect.Y, std::max(0, rect.Width), std::max(0, rect.Height));
+    cairo_clip(cr);
+    return Ok;
+}
+
+Status Graphics::ResetClip()
+{
+    if (!nativeGraphics)
+        return SetStatus(InvalidParameter);
+    detail::GraphicsData& g = *nativeGraphics;
+    cairo_reset_clip(g.cr);
+    if (g.clipW >= 0) {
+        // The device context's own clip stays: it bounds the window being painted.
+        cairo_matrix_t current;
+        cairo_get_matrix(g.cr, &current);
+        cairo_identity_matrix(g.cr);
+        cairo_rectangle(g.cr, g.clipX, g.clipY, g.clipW, g.clipH);
+        cairo_clip(g.cr);
+        cairo_set_matrix(g.cr, &current);
+    }
+    return Ok;
+}
+
+Status Graphics::TranslateTransform(REAL dx, REAL dy)
+{
+    if (!nativeGraphics)
+        return SetStatus(InvalidParameter);
+    cairo_translate(nativeGraphics->cr, dx, dy);
+    return Ok;
+}
+
+Status Graphics::ResetTransform()
+{
+    if (!nativeGraphics)
+        return SetStatus(InvalidParameter);
+    cairo_set_matrix(nativeGraphics->cr, &nativeGraphics->baseMatrix);
+    return Ok;
+}
+
+} // namespace Gdiplus

@@ -1,0 +1,128 @@
+#include "PixelProbe.h"
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace Gdiplus;
+
+namespace {
+
+// 2 x 2 picture: red, green / blue, half-transparent white. Encoded by gdk-pixbuf, which
+// stands apart from our decoding path (that only reads).
+std::vector<BYTE> Encode(const char* type, bool alpha)
+{
+    GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, alpha, 8, 2, 2);
+    const int stride = gdk_pixbuf_get_rowstride(pb), n = alpha ? 4 : 3;
+    guchar* p = gdk_pixbuf_get_pixels(pb);
+    const guchar rgba[4][4] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 128}};
+    for (int i = 0; i < 4; ++i)
+        for (int c = 0; c < n; ++c)
+            p[(i / 2) * stride + (i % 2) * n + c] = rgba[i][c];
+    gchar* buffer = nullptr;
+    gsize size = 0;
+    GError* error = nullptr;
+    gdk_pixbuf_save_to_buffer(pb, &buffer, &size, type, &error, nullptr);
+    g_object_unref(pb);
+    if (error)
+        g_error_free(error);
+    std::vector<BYTE> bytes(buffer, buffer + size);
+    g_free(buffer);
+    return bytes;
+}
+
+std::unique_ptr<Bitmap> FromBytes(const std::vector<BYTE>& bytes)
+{
+    IStream* s = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+    std::unique_ptr<Bitmap> b(Bitmap::FromStream(s));
+    s->Release();
+    return b;
+}
+
+} // namespace
+
+struct Format {
+    const char* type;
+    bool alpha;
+    int tolerance;
+};
+
+void PrintTo(const Format& f, std::ostream* os) { *os << f.type; }
+
+class DecodeFormats : public ::testing::TestWithParam<Format> {};
+
+TEST_P(DecodeFormats, PixelsComeBackInStraightArgb)
+{
+    const Format f = GetParam();
+    const auto bytes = Encode(f.type, f.alpha);
+    ASSERT_FALSE(bytes.empty());
+    auto b = FromBytes(bytes);
+    ASSERT_EQ(b->GetLastStatus(), Ok);
+    ASSERT_EQ(b->GetWidth(), 2u);
+    ASSERT_EQ(b->GetHeight(), 2u);
+    if (f.tolerance > 0) {
+        // Lossy: colours of a 2 x 2 picture share their chroma; only opacity is certain.
+        EXPECT_EQ(PixelAt(*b, 0, 0) >> 24, 0xFFu);
+        return;
+    }
+    EXPECT_EQ(PixelAt(*b, 0, 0), 0xFFFF0000u) << std::hex << PixelAt(*b, 0, 0);
+    EXPECT_EQ(PixelAt(*b, 1, 0), 0xFF00FF00u) << std::hex << PixelAt(*b, 1, 0);
+    EXPECT_EQ(PixelAt(*b, 0, 1), 0xFF0000FFu) << std::hex << PixelAt(*b, 0, 1);
+    if (f.alpha) {
+        EXPECT_TRUE(Near(PixelAt(*b, 1, 1), 0x80FFFFFF, 2)) << std::hex << PixelAt(*b, 1, 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Encoders, DecodeFormats,
+                         ::testing::Values(Format{"png", true, 0}, Format{"bmp", false, 0}, Format{"ico", true, 0},
+                                           Format{"jpeg", false, 60}),
+                         [](const auto& info) { return std::string(info.param.type); });
+
+TEST(DecodeFiles, GifAndWindowsStylePath)
+{
+    // A 1 x 1 GIF whose only pixel is palette entry 0, red.
+    const BYTE gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0,
+                        ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, ';'};
+    auto b = FromBytes(std::vector<BYTE>(gif, gif + sizeof gif));
+    ASSERT_EQ(b->GetLastStatus(), Ok);
+    EXPECT_EQ(PixelAt(*b, 0, 0), 0xFFFF0000u);
+
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("skinkit_decode_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "Img");
+    const auto png = Encode("png", true);
+    std::ofstream(dir / "Img" / "Play.PNG", std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
+                                                                   static_cast<std::streamsize>(png.size()));
+    const CString path = CString::FromUtf8(dir.string()) + L"\\img\\play.png";
+    std::unique_ptr<Image> image(Image::FromFile(path));
+    EXPECT_EQ(image->GetLastStatus(), Ok);
+    EXPECT_EQ(image->GetWidth(), 2u);
+    fs::remove_all(dir);
+}
+
+TEST(DecodeFiles, FailuresGiveAnObjectWhoseStatusIsNotOk)
+{
+    std::unique_ptr<Image> missing(Image::FromFile(L"/nonexistent/skin/none.png"));
+    ASSERT_NE(missing, nullptr);
+    EXPECT_NE(missing->GetLastStatus(), Ok);
+    EXPECT_EQ(missing->GetWidth(), 0u);
+    EXPECT_EQ(missing->GetLastStatus(), InvalidParameter);
+
+    const BYTE junk[] = {0x89, 'P', 'N', 'G', 1, 2, 3};
+    auto bad = FromBytes(std::vector<BYTE>(junk, junk + sizeof junk));
+    EXPECT_NE(bad->GetLastStatus(), Ok);
+    auto empty = FromBytes({});
+    EXPECT_NE(empty->GetLastStatus(), Ok);
+
+    Bitmap target(2, 2, PixelFormat32bppARGB);
+    Graphics g(&target);
+    EXPECT_NE(g.DrawImage(missing.get(), 0, 0, 2, 2), Ok);
+    EXPECT_EQ(PixelAt(target, 0, 0), 0u);
+}

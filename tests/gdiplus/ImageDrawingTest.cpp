@@ -1,0 +1,173 @@
+#include "PixelProbe.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace Gdiplus;
+
+namespace {
+
+// A 4 x 1 strip whose pixel k is opaque with red = 10 * (k + 1): drawn pixels name their source.
+std::unique_ptr<Bitmap> Strip()
+{
+    const ARGB px[4] = {0xFF0A0000, 0xFF140000, 0xFF1E0000, 0xFF280000};
+    return std::unique_ptr<Bitmap>(MakeBitmap(4, 1, px));
+}
+
+// Source index of each destination pixel of a 1-row bitmap; -1 where nothing was drawn.
+std::vector<int> SourceIndices(Bitmap& b)
+{
+    std::vector<int> out;
+    for (UINT x = 0; x < b.GetWidth(); ++x) {
+        const ARGB p = PixelAt(b, static_cast<int>(x), 0);
+        out.push_back((p >> 24) == 0 ? -1 : static_cast<int>(((p >> 16) & 0xFF) / 10) - 1);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(GraphicsModes, NewGraphicsReadsBilinearAndNoOffset)
+{
+    Bitmap target(4, 4, PixelFormat32bppARGB);
+    Graphics g(&target);
+    EXPECT_EQ(g.GetInterpolationMode(), InterpolationModeBilinear);
+    EXPECT_EQ(g.GetPixelOffsetMode(), PixelOffsetModeDefault);
+    g.SetInterpolationMode(InterpolationModeHighQuality);
+    EXPECT_EQ(g.GetInterpolationMode(), InterpolationModeHighQualityBicubic);
+    g.SetInterpolationMode(InterpolationModeLowQuality);
+    EXPECT_EQ(g.GetInterpolationMode(), InterpolationModeBilinear);
+    EXPECT_EQ(g.SetInterpolationMode(static_cast<InterpolationMode>(42)), InvalidParameter);
+    EXPECT_EQ(g.GetLastStatus(), InvalidParameter);
+    EXPECT_EQ(g.GetLastStatus(), Ok);  // reading the last status resets it
+}
+
+TEST(NearestNeighbourStretch, HalfOffsetCopiesExactBlocks)
+{
+    // 2 x 2 checker stretched to 6 x 6: each source pixel becomes a 3 x 3 block.
+    const ARGB px[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
+    std::unique_ptr<Bitmap> checker(MakeBitmap(2, 2, px));
+    Bitmap target(6, 6, PixelFormat32bppARGB);
+    Graphics g(&target);
+    g.SetInterpolationMode(InterpolationModeNearestNeighbor);
+    g.SetPixelOffsetMode(PixelOffsetModeHalf);
+    ASSERT_EQ(g.DrawImage(checker.get(), Rect(0, 0, 6, 6), 0, 0, 2, 2, UnitPixel), Ok);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(PixelAt(target, x, y), px[(y / 3) * 2 + x / 3]) << x << "," << y;
+}
+
+TEST(NearestNeighbourStretch, NoOffsetShiftsHalfASourcePixel)
+{
+    auto strip = Strip();
+    Bitmap target(8, 1, PixelFormat32bppARGB);
+    Graphics g(&target);
+    g.SetInterpolationMode(InterpolationModeNearestNeighbor);
+    g.DrawImage(strip.get(), Rect(0, 0, 8, 1), 0, 0, 4, 1, UnitPixel);
+    EXPECT_EQ(SourceIndices(target), (std::vector<int>{0, 1, 1, 2, 2, 3, 3, -1}));
+}
+
+TEST(ImageGeometry, SourceBeyondTheImageDrawsNothingThere)
+{
+    auto strip = Strip();
+    Bitmap target(6, 1, PixelFormat32bppARGB);
+    Graphics g(&target);
+    g.SetInterpolationMode(InterpolationModeNearestNeighbor);
+    g.SetPixelOffsetMode(PixelOffsetModeHalf);
+    g.DrawImage(strip.get(), Rect(0, 0, 4, 1), 2, 0, 4, 1, UnitPixel);
+    EXPECT_EQ(SourceIndices(target), (std::vector<int>{2, 3, -1, -1, -1, -1}));
+}
+
+TEST(ImageGeometry, ZeroSizesDrawNothingAndNegativeSizesMirror)
+{
+    auto strip = Strip();
+    Bitmap target(6, 1, PixelFormat32bppARGB);
+    Graphics g(&target);
+    g.SetInterpolationMode(InterpolationModeNearestNeighbor);
+    g.SetPixelOffsetMode(PixelOffsetModeHalf);
+    EXPECT_EQ(g.DrawImage(strip.get(), Rect(0, 0, 0, 1), 0, 0, 4, 1, UnitPixel), Ok);
+    EXPECT_EQ(g.DrawImage(strip.get(), Rect(0, 0, 4, 1), 0, 0, 0, 1, UnitPixel), Ok);
+    EXPECT_EQ(SourceIndices(target), (std::vector<int>(6, -1)));
+    g.DrawImage(strip.get(), Rect(4, 0, -4, 1), 0, 0, 4, 1, UnitPixel);
+    EXPECT_EQ(SourceIndices(target), (std::vector<int>{3, 2, 1, 0, -1, -1}));
+}
+
+TEST(ImageGeometry, IntegerCopiesStayExactWithDefaultModes)
+{
+    auto strip = Strip();
+    Bitmap target(4, 1, PixelFormat32bppARGB);
+    Graphics g(&target);
+    g.DrawImage(strip.get(), Rect(1, 0, 2, 1), 1, 0, 2, 1, UnitPixel);
+    EXPECT_EQ(SourceIndices(target), (std::vector<int>{-1, 1, 2, -1}));
+}
+
+TEST(Composition, HalfTransparentPixelsBlendSourceOver)
+{
+    Bitmap target(2, 1, PixelFormat32bppARGB);
+    Graphics g(&target);
+    SolidBrush blue(Color(255, 0, 0, 255));
+    g.FillRectangle(&blue, 0, 0, 2, 1);
+    const ARGB half = 0x80FF0000;
+    std::unique_ptr<Bitmap> red(MakeBitmap(1, 1, &half));
+    g.DrawImage(red.get(), 0, 0, 1, 1);
+    // out = src * a + dst * (1 - a), a = 128/255
+    EXPECT_TRUE(Near(PixelAt(target, 0, 0), 0xFF80007F)) << std::hex << PixelAt(target, 0, 0);
+    EXPECT_EQ(PixelAt(target, 1, 0), 0xFF0000FFu);
+    // Non-premultiplied pixels survive storage within one step per channel.
+    Bitmap b(1, 1, PixelFormat32bppARGB);
+    b.SetPixel(0, 0, Color(0x40, 0x10, 0x80, 0xF0));
+    EXPECT_TRUE(Near(PixelAt(b, 0, 0), 0x401080F0, 3)) << std::hex << PixelAt(b, 0, 0);
+}
+
+TEST(Composition, FillRectangleCoversWholePixelsOnly)
+{
+    Bitmap target(6, 6, PixelFormat32bppARGB);
+    Graphics g(&target);
+    SolidBrush green(Color(255, 0, 255, 0));
+    g.FillRectangle(&green, Rect(1, 2, 3, 2));
+    int filled = 0;
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const bool inside = x >= 1 && x < 4 && y >= 2 && y < 4;
+            EXPECT_EQ(PixelAt(target, x, y), inside ? 0xFF00FF00u : 0u);
+            filled += inside;
+        }
+    EXPECT_EQ(filled, 6);
+}
+
+TEST(FailedObjects, FailuresAreRecordedNotThrown)
+{
+    Bitmap empty(0, 5, PixelFormat32bppARGB);
+    EXPECT_EQ(empty.GetLastStatus(), InvalidParameter);
+    Graphics g(&empty);
+    EXPECT_EQ(g.GetLastStatus(), InvalidParameter);
+    SolidBrush brush(Color::Black);
+    EXPECT_EQ(g.FillRectangle(&brush, 0, 0, 1, 1), InvalidParameter);
+
+    Bitmap target(2, 2, PixelFormat32bppARGB);
+    Graphics ok(&target);
+    EXPECT_EQ(ok.DrawImage(&empty, 0, 0, 2, 2), InvalidParameter);
+    EXPECT_EQ(ok.GetLastStatus(), InvalidParameter);
+    EXPECT_EQ(PixelAt(target, 0, 0), 0u);
+    EXPECT_EQ(target.Clone(1, 1, 2, 2, PixelFormat32bppARGB), nullptr);
+    std::unique_ptr<Bitmap> part(target.Clone(1, 1, 1, 1, PixelFormatDontCare));
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(part->GetWidth(), 1u);
+}
+
+TEST(PixelAccess, LockBitsHandsOutStraightAlphaAndWritesBack)
+{
+    Bitmap b(3, 2, PixelFormat32bppARGB);
+    b.SetPixel(2, 1, Color(0x80, 0xFF, 0x00, 0x00));
+    BitmapData data;
+    Rect r(1, 1, 2, 1);
+    ASSERT_EQ(b.LockBits(&r, ImageLockModeRead | ImageLockModeWrite, PixelFormat32bppARGB, &data), Ok);
+    auto* row = static_cast<ARGB*>(data.Scan0);
+    EXPECT_TRUE(Near(row[1], 0x80FF0000, 2));
+    row[0] = 0xFF123456;
+    EXPECT_EQ(b.LockBits(&r, ImageLockModeRead, PixelFormat32bppARGB, &data), WrongState);
+    ASSERT_EQ(b.UnlockBits(&data), Ok);
+    EXPECT_EQ(PixelAt(b, 1, 1), 0xFF123456u);
+}

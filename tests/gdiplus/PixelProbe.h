@@ -1,0 +1,32 @@
+// Small helpers for probing pixels of a Gdiplus::Bitmap in tests.
+#pragma once
+
+#include "platform/gdiplus/Gdiplus.h"
+
+#include <cstdlib>
+
+inline Gdiplus::ARGB PixelAt(Gdiplus::Bitmap& b, int x, int y)
+{
+    Gdiplus::Color c;
+    b.GetPixel(x, y, &c);
+    return c.GetValue();
+}
+
+// Channel-wise equality within `tolerance` (premultiplied storage rounds translucent pixels).
+inline bool Near(Gdiplus::ARGB a, Gdiplus::ARGB b, int tolerance = 1)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
+            return false;
+    return true;
+}
+
+// A bitmap whose pixels are given row by row.
+inline Gdiplus::Bitmap* MakeBitmap(int w, int h, const Gdiplus::ARGB* pixels)
+{
+    auto* b = new Gdiplus::Bitmap(w, h, Gdiplus::PixelFormat32bppARGB);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            b->SetPixel(x, y, Gdiplus::Color(pixels[y * w + x]));
+    return b;
+}

@@ -1,0 +1,140 @@
+#include "PixelProbe.h"
+
+#include <gtest/gtest.h>
+#include <pango/pangocairo.h>
+
+#include <memory>
+
+using namespace Gdiplus;
+
+namespace {
+
+RectF Measure(const wchar_t* text, const Font& font, RectF layout = RectF(0, 0, 0, 0), INT flags = 0)
+{
+    Bitmap b(1, 1, PixelFormat32bppARGB);
+    Graphics g(&b);
+    StringFormat format(flags);
+    RectF box;
+    EXPECT_EQ(g.MeasureString(text, -1, &font, layout, &format, &box), Ok);
+    return box;
+}
+
+// Width of a text in Pango with the same unhinted settings, to its last glyph.
+double PangoWidth(const char* family, double px, const char* text)
+{
+    PangoFontMap* map = pango_cairo_font_map_get_default();
+    PangoContext* ctx = pango_font_map_create_context(map);
+    cairo_font_options_t* fo = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
+    pango_cairo_context_set_font_options(ctx, fo);
+    cairo_font_options_destroy(fo);
+    pango_context_set_round_glyph_positions(ctx, FALSE);
+    PangoLayout* l = pango_layout_new(ctx);
+    PangoFontDescription* d = pango_font_description_from_string(family);
+    pango_font_description_set_absolute_size(d, px * PANGO_SCALE);
+    pango_layout_set_font_description(l, d);
+    pango_layout_set_text(l, text, -1);
+    PangoRectangle logical;
+    pango_layout_get_extents(l, nullptr, &logical);
+    pango_font_description_free(d);
+    g_object_unref(l);
+    g_object_unref(ctx);
+    return logical.width / double(PANGO_SCALE);
+}
+
+} // namespace
+
+TEST(FontLookup, NamesAreFoundWhateverTheirCaseAndUnknownOnesFail)
+{
+    FontFamily liberation(L"liberation SANS");
+    EXPECT_EQ(liberation.GetLastStatus(), Ok);
+    FontFamily arial(L"Arial");  // a metric-compatible alias of an installed family
+    EXPECT_TRUE(arial.IsAvailable());
+    FontFamily none(L"NoSuchFontXYZ");
+    EXPECT_EQ(none.GetLastStatus(), FontFamilyNotFound);
+    EXPECT_FALSE(none.IsAvailable());
+    Font fromFamily(&none, 12, FontStyleRegular, UnitPixel);
+    EXPECT_EQ(fromFamily.GetLastStatus(), InvalidParameter);
+}
+
+TEST(FontLookup, UnknownFamilyMeasuresAsTheGenericSansSerif)
+{
+    Font unknown(L"NoSuchFontXYZ", 14, FontStyleBold, UnitPixel);
+    ASSERT_EQ(unknown.GetLastStatus(), Ok);
+    Font generic(FontFamily::GenericSansSerif(), 14, FontStyleBold, UnitPixel);
+    const RectF a = Measure(L"Skinned text 123", unknown);
+    const RectF b = Measure(L"Skinned text 123", generic);
+    EXPECT_FLOAT_EQ(a.Width, b.Width);
+    EXPECT_FLOAT_EQ(a.Height, b.Height);
+    EXPECT_GT(a.Width, 0);
+}
+
+TEST(MeasureString, WidthIsTheTextPlusASixthOfTheEmEachSide)
+{
+    Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
+    const RectF box = Measure(L"Hello", font);
+    EXPECT_NEAR(box.Width, PangoWidth("Liberation Sans", 12, "Hello") + 4.0, 0.01);
+    // Trailing blanks are not measured, leading ones are.
+    EXPECT_FLOAT_EQ(Measure(L"Hello   ", font).Width, box.Width);
+    EXPECT_GT(Measure(L"   Hello", font).Width, box.Width + 5);
+    EXPECT_EQ(Measure(L"", font).Width, 0);
+}
+
+TEST(MeasureString, HeightIsLinesTimesLineSpacing)
+{
+    Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
+    const REAL line = Measure(L"x", font).Height;
+    // Liberation Sans: (ascent 1854 + descent 434 + gap 67) / 2048 em.
+    EXPECT_NEAR(line, 12.0 * (1854 + 434 + 67) / 2048, 0.05);
+    EXPECT_NEAR(font.GetHeight(96.0f), line, 0.01);
+    EXPECT_FLOAT_EQ(Measure(L"two\nlines", font).Height, 2 * line);
+}
+
+TEST(MeasureString, WrapsAtWordsWithinTheLayoutWidth)
+{
+    Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
+    const RectF one = Measure(L"The quick brown fox jumps", font);
+    const RectF wrapped = Measure(L"The quick brown fox jumps", font, RectF(0, 0, 60, 0));
+    EXPECT_GT(wrapped.Height, one.Height * 2.5);
+    EXPECT_LE(wrapped.Width, 60);
+    // Width 0 means no wrapping; an over-long word breaks between characters.
+    EXPECT_FLOAT_EQ(Measure(L"The quick brown fox jumps", font, RectF(0, 0, 0, 0)).Height, one.Height);
+    EXPECT_LE(Measure(L"Supercalifragilistic", font, RectF(0, 0, 40, 0)).Width, 40);
+    // NoWrap keeps one line.
+    EXPECT_FLOAT_EQ(Measure(L"The quick brown fox jumps", font, RectF(0, 0, 60, 0), StringFormatFlagsNoWrap).Height,
+                    one.Height);
+}
+
+TEST(MeasureString, LinesAreLaidOutWhileTheirTopIsInsideTheHeight)
+{
+    Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
+    const REAL line = Measure(L"x", font).Height;
+    const wchar_t* three = L"a\nb\nc";
+    EXPECT_FLOAT_EQ(Measure(three, font, RectF(0, 0, 100, line * 1.5f)).Height, 2 * line);
+    EXPECT_FLOAT_EQ(Measure(three, font, RectF(0, 0, 100, line * 2.0f)).Height, 2 * line);
+    EXPECT_FLOAT_EQ(Measure(three, font, RectF(0, 0, 100, line * 2.01f)).Height, 3 * line);
+    EXPECT_FLOAT_EQ(Measure(three, font, RectF(0, 0, 100, 1)).Height, line);
+}
+
+TEST(DrawString, NearNearStartsASixthOfTheEmIn)
+{
+    Font font(L"Liberation Sans", 24, FontStyleRegular, UnitPixel);
+    Bitmap target(120, 40, PixelFormat32bppARGB);
+    Graphics g(&target);
+    SolidBrush black(Color::Black);
+    StringFormat format(StringFormatFlagsNoClip);
+    ASSERT_EQ(g.DrawString(L"IIII", -1, &font, RectF(20, 5, 100, 30), &format, &black), Ok);
+    int left = 1000, right = -1;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (PixelAt(target, x, y) >> 24) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    // The first glyph's box starts at 20 + 24/6 = 24; an I carries a little side bearing.
+    EXPECT_GE(left, 24);
+    EXPECT_LE(left, 28);
+    const RectF box = Measure(L"IIII", font);
+    EXPECT_LE(right, 20 + box.Width);
+}
