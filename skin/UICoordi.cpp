@@ -110,16 +110,18 @@ _WIN_POS* CUICoordi::GetWinPos(CString name)
 
 Gdiplus::Color CUICoordi::GetColor(wchar_t* text, int& a, int& r, int& g, int& b)
 {
-    CString work(text);
+    // The working string is the text from `work` on. Converting the part before a comma is
+    // converting from the part's start, since the conversion stops at the comma anyway.
+    const wchar_t* work = text ? text : L"";
     int part[4];
     for (int i = 0; i < 3; ++i) {
-        const int comma = work.Find(L',');
-        if (comma < 0) {
+        const wchar_t* comma = wcschr(work, L',');
+        if (!comma) {
             part[i] = 0; // the part before a missing comma is empty
             continue;
         }
-        part[i] = _wtoi(work.Left(comma));
-        work.Delete(0, comma + 1);
+        part[i] = _wtoi(work);
+        work = comma + 1;
     }
     part[3] = _wtoi(work);
     a = part[0], r = part[1], g = part[2], b = part[3];

@@ -91,19 +91,65 @@ bool ReadAll(const std::string& path, std::string& bytes, Stamp& stamp)
 
 struct Pin
 {
+    const wchar_t* address; // the caller's string the snapshot was made with
     std::wstring path;
     std::shared_ptr<const ProfileDocument> doc;
 };
-thread_local std::vector<Pin> t_pins;
 
-std::shared_ptr<const ProfileDocument> Acquire(LPCWSTR path)
+// Loaders ask for one section many times in a row (a key at a time); the last answer is
+// kept, tagged with the document's id.
+struct SectionMemo
 {
+    std::uint64_t docId = 0;
+    std::wstring name;
+    const ProfileDocument::Section* section = nullptr;
+};
+
+// One thread-local block, reached once per call.
+struct ThreadState
+{
+    std::vector<Pin> pins;
+    SectionMemo memo;
+};
+thread_local ThreadState t_state;
+
+// A document for one call: borrowed from a snapshot, else held for the call.
+struct Held
+{
+    std::shared_ptr<const ProfileDocument> owner;
+    const ProfileDocument* doc;
+    ThreadState* state;
+    const ProfileDocument* operator->() const { return doc; }
+    const ProfileDocument& operator*() const { return *doc; }
+};
+
+Held Acquire(LPCWSTR path)
+{
+    ThreadState* state = &t_state;
     if (!path || !*path)
-        return ProfileDocument::Empty();
-    for (auto it = t_pins.rbegin(); it != t_pins.rend(); ++it)
+        return {nullptr, ProfileDocument::Empty().get(), state};
+    // A loader passes the very string it made its snapshot with; that needs no comparing.
+    for (auto it = state->pins.rbegin(); it != state->pins.rend(); ++it)
+        if (it->address == path)
+            return {nullptr, it->doc.get(), state};
+    for (auto it = state->pins.rbegin(); it != state->pins.rend(); ++it)
         if (it->path == path)
-            return it->doc;
-    return OpenProfile(path);
+            return {nullptr, it->doc.get(), state};
+    auto owner = OpenProfile(path);
+    const ProfileDocument* doc = owner.get();
+    return {std::move(owner), doc, state};
+}
+
+const ProfileDocument::Section* FindSectionMemo(const Held& held, std::wstring_view name)
+{
+    SectionMemo& memo = held.state->memo;
+    if (memo.docId == held->Id() && memo.name == name)
+        return memo.section;
+    const ProfileDocument::Section* s = held->FindSection(name);
+    memo.docId = held->Id();
+    memo.name.assign(name);
+    memo.section = s;
+    return s;
 }
 
 // --- list output, as the Windows functions cut it ---
@@ -196,6 +242,41 @@ std::wstring_view Unquote(std::wstring_view v)
     return v;
 }
 
+// The system's string-to-integer rule with base 0: blanks, a sign, "0x", "0o" or "0b" for
+// another base, then digits up to the first other character, modulo 2^32.
+UINT ToInteger(std::wstring_view v)
+{
+    size_t i = 0;
+    while (i < v.size() && v[i] <= L' ')
+        ++i;
+    bool negative = false;
+    if (i < v.size() && (v[i] == L'+' || v[i] == L'-'))
+        negative = v[i++] == L'-';
+    UINT base = 10;
+    if (i + 1 < v.size() && v[i] == L'0' &&
+        (v[i + 1] == L'x' || v[i + 1] == L'o' || v[i + 1] == L'b')) {
+        base = v[i + 1] == L'x' ? 16 : v[i + 1] == L'o' ? 8 : 2;
+        i += 2;
+    }
+    UINT total = 0;
+    for (; i < v.size(); ++i) {
+        const wchar_t c = v[i];
+        UINT digit;
+        if (c >= L'0' && c <= L'9')
+            digit = static_cast<UINT>(c - L'0');
+        else if (c >= L'a' && c <= L'z')
+            digit = static_cast<UINT>(c - L'a' + 10);
+        else if (c >= L'A' && c <= L'Z')
+            digit = static_cast<UINT>(c - L'A' + 10);
+        else
+            break;
+        if (digit >= base)
+            break;
+        total = total * base + digit;
+    }
+    return negative ? 0u - total : total;
+}
+
 } // namespace
 
 void SetLegacyCodePage(const std::string& iconvName)
@@ -265,12 +346,12 @@ std::shared_ptr<const ProfileDocument> OpenProfile(LPCWSTR path)
 
 ProfileSnapshot::ProfileSnapshot(LPCWSTR path) : m_doc(OpenProfile(path))
 {
-    t_pins.push_back({path ? path : L"", m_doc});
+    t_state.pins.push_back({path, path ? path : L"", m_doc});
 }
 
 ProfileSnapshot::~ProfileSnapshot()
 {
-    t_pins.pop_back();
+    t_state.pins.pop_back();
 }
 
 } // namespace platform::ini
@@ -297,8 +378,8 @@ DWORD GetPrivateProfileSectionW(LPCWSTR section, LPWSTR buffer, DWORD size, LPCW
     if (!section)
         return 0;
     const auto doc = platform::ini::Acquire(path);
-    return platform::ini::WriteSection(*doc, doc->FindSection(Trimmed(section)), true, buffer,
-                                       size);
+    return platform::ini::WriteSection(*doc, platform::ini::FindSectionMemo(doc, Trimmed(section)),
+                                       true, buffer, size);
 }
 
 DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, LPWSTR buffer,
@@ -314,7 +395,7 @@ DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValu
     const auto doc = platform::ini::Acquire(path);
     if (!section)
         return platform::ini::WriteNames(*doc, buffer, size);
-    const ProfileDocument::Section* s = doc->FindSection(Trimmed(section));
+    const ProfileDocument::Section* s = platform::ini::FindSectionMemo(doc, Trimmed(section));
     if (!key) {
         const DWORD n = platform::ini::WriteSection(*doc, s, false, buffer, size);
         if (buffer[0])
@@ -328,36 +409,20 @@ DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValu
 
 UINT GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue, LPCWSTR path)
 {
-    // Windows reads the value into 30 characters first, so longer values are cut there.
-    wchar_t value[30];
-    if (GetPrivateProfileStringW(section, key, L"", value, 30, path) == 0)
+    // Windows reads the value as a string of at most 29 characters first, then converts it.
+    constexpr size_t kValueChars = 29;
+    std::wstring_view value;
+    if (!section || !key) {
+        wchar_t listed[kValueChars + 1];
+        value = std::wstring_view(
+            listed, GetPrivateProfileStringW(section, key, L"", listed, kValueChars + 1, path));
+        return value.empty() ? static_cast<UINT>(defaultValue) : platform::ini::ToInteger(value);
+    }
+    const auto doc = platform::ini::Acquire(path);
+    const ProfileDocument::Section* s = platform::ini::FindSectionMemo(doc, Trimmed(section));
+    const ProfileDocument::Entry* e = s ? doc->FindKey(*s, Trimmed(key)) : nullptr;
+    if (!e || !e->hasValue)
         return static_cast<UINT>(defaultValue);
-
-    const wchar_t* p = value;
-    while (*p && *p <= L' ')
-        ++p;
-    bool negative = false;
-    if (*p == L'+' || *p == L'-')
-        negative = *p++ == L'-';
-    UINT base = 10;
-    if (p[0] == L'0' && (p[1] == L'x' || p[1] == L'o' || p[1] == L'b')) {
-        base = p[1] == L'x' ? 16 : p[1] == L'o' ? 8 : 2;
-        p += 2;
-    }
-    UINT total = 0;
-    for (;; ++p) {
-        UINT digit;
-        if (*p >= L'0' && *p <= L'9')
-            digit = static_cast<UINT>(*p - L'0');
-        else if (*p >= L'a' && *p <= L'z')
-            digit = static_cast<UINT>(*p - L'a' + 10);
-        else if (*p >= L'A' && *p <= L'Z')
-            digit = static_cast<UINT>(*p - L'A' + 10);
-        else
-            break;
-        if (digit >= base)
-            break;
-        total = total * base + digit;
-    }
-    return negative ? 0u - total : total;
+    value = platform::ini::Unquote(e->value).substr(0, kValueChars);
+    return value.empty() ? static_cast<UINT>(defaultValue) : platform::ini::ToInteger(value);
 }

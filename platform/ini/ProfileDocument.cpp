@@ -3,19 +3,12 @@
 #include <glib.h>
 #include <iconv.h>
 
+#include <atomic>
 #include <cerrno>
 
 namespace platform::ini {
 
 namespace {
-
-// Letter case folds one character at a time, so that hashing and comparing agree.
-inline wchar_t Fold(wchar_t c)
-{
-    if (c < 0x80)
-        return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
-    return static_cast<wchar_t>(g_unichar_tolower(static_cast<gunichar>(c)));
-}
 
 // --- decoding ---
 
@@ -118,6 +111,11 @@ void DecodeLegacy(std::string_view b, const std::string& page, std::wstring& out
 
 } // namespace
 
+wchar_t FoldOther(wchar_t c)
+{
+    return static_cast<wchar_t>(g_unichar_tolower(static_cast<gunichar>(c)));
+}
+
 std::wstring DecodeText(std::string_view bytes, const std::string& legacyPage)
 {
     std::wstring out;
@@ -151,32 +149,21 @@ size_t ProfileDocument::CaselessHash::operator()(std::wstring_view s) const noex
 {
     size_t h = 14695981039346656037ull; // FNV-1a over folded characters
     for (wchar_t c : s)
-        h = (h ^ static_cast<size_t>(Fold(c))) * 1099511628211ull;
+        h = (h ^ static_cast<size_t>(FoldCase(c))) * 1099511628211ull;
     return h;
 }
 
-bool ProfileDocument::CaselessEqual::operator()(std::wstring_view a,
-                                                std::wstring_view b) const noexcept
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && Fold(a[i]) != Fold(b[i]))
-            return false;
-    return true;
-}
-
-size_t ProfileDocument::KeyHash::operator()(const KeyRef& k) const noexcept
-{
-    return CaselessHash()(k.name) ^ (static_cast<size_t>(k.section) * 0x9E3779B97F4A7C15ull);
-}
-
-bool ProfileDocument::KeyEqual::operator()(const KeyRef& a, const KeyRef& b) const noexcept
-{
-    return a.section == b.section && CaselessEqual()(a.name, b.name);
-}
-
 // --- parsing ---
+
+namespace {
+std::atomic<std::uint64_t> g_nextId{1};
+// Sections with up to this many lines are searched line by line: faster than hashing, and
+// no table to build.
+constexpr std::uint32_t kScanLimit = 24;
+constexpr std::uint32_t kNoEntry = 0xFFFFFFFFu;
+} // namespace
+
+ProfileDocument::ProfileDocument() : m_id(g_nextId.fetch_add(1, std::memory_order_relaxed)) {}
 
 std::shared_ptr<const ProfileDocument> ProfileDocument::Parse(std::string_view bytes,
                                                               const std::string& legacyPage)
@@ -201,12 +188,11 @@ const std::shared_ptr<const ProfileDocument>& ProfileDocument::Empty()
 void ProfileDocument::Build()
 {
     const std::wstring_view text(m_text);
-    // A rough line count keeps the tables from rehashing while they fill.
+    // A rough line count keeps the entry list from growing by copies.
     size_t lines = 1;
     for (wchar_t c : text)
         lines += c == L'\n';
     m_entries.reserve(lines);
-    m_keyIndex.reserve(lines);
 
     bool indexKeys = false; // only the first section of a name is ever looked into
     size_t pos = 0;
@@ -230,7 +216,9 @@ void ProfileDocument::Build()
             if (close != std::wstring_view::npos) {
                 const std::wstring_view name = TrimBlanks(line.substr(1, close - 1));
                 const auto index = static_cast<std::uint32_t>(m_sections.size());
-                m_sections.push_back({name, static_cast<std::uint32_t>(m_entries.size()), 0});
+                if (indexKeys)
+                    IndexKeys(m_sections.back());
+                m_sections.push_back({name, static_cast<std::uint32_t>(m_entries.size()), 0, 0, 0});
                 indexKeys = !name.empty() && m_sectionIndex.try_emplace(name, index).second;
                 continue;
             }
@@ -238,19 +226,41 @@ void ProfileDocument::Build()
         if (m_sections.empty())
             continue;
 
-        Entry entry{line, {}, false};
+        Entry entry{line, {}, false, 0};
         if (const size_t eq = line.find(L'='); eq != std::wstring_view::npos) {
             entry.name = TrimBlanks(line.substr(0, eq));
             entry.value = TrimBlanks(line.substr(eq + 1));
             entry.hasValue = true;
         }
-        const auto entryIndex = static_cast<std::uint32_t>(m_entries.size());
+        entry.hash = static_cast<std::uint32_t>(CaselessHash()(entry.name));
         m_entries.push_back(entry);
-        Section& section = m_sections.back();
-        ++section.count;
-        if (indexKeys)
-            m_keyIndex.try_emplace(
-                KeyRef{static_cast<std::uint32_t>(m_sections.size() - 1), entry.name}, entryIndex);
+        ++m_sections.back().count;
+    }
+    if (indexKeys)
+        IndexKeys(m_sections.back());
+}
+
+void ProfileDocument::IndexKeys(Section& section)
+{
+    if (section.count <= kScanLimit)
+        return;
+    std::uint32_t size = 64;
+    while (size < section.count * 2)
+        size *= 2;
+    section.tableAt = static_cast<std::uint32_t>(m_keyTable.size());
+    section.tableSize = size;
+    m_keyTable.resize(m_keyTable.size() + size, kNoEntry);
+    std::uint32_t* table = m_keyTable.data() + section.tableAt;
+    for (std::uint32_t i = section.first; i < section.first + section.count; ++i) {
+        const std::wstring_view name = m_entries[i].name;
+        for (size_t slot = m_entries[i].hash & (size - 1);; slot = (slot + 1) & (size - 1)) {
+            if (table[slot] == kNoEntry) {
+                table[slot] = i;
+                break;
+            }
+            if (CaselessEqual()(m_entries[table[slot]].name, name))
+                break; // the first key of a name answers
+        }
     }
 }
 
@@ -265,9 +275,20 @@ const ProfileDocument::Section* ProfileDocument::FindSection(std::wstring_view n
 const ProfileDocument::Entry* ProfileDocument::FindKey(const Section& section,
                                                        std::wstring_view name) const
 {
-    const auto index = static_cast<std::uint32_t>(&section - m_sections.data());
-    const auto it = m_keyIndex.find(KeyRef{index, name});
-    return it == m_keyIndex.end() ? nullptr : &m_entries[it->second];
+    if (section.tableSize == 0) {
+        const Entry* e = m_entries.data() + section.first;
+        for (const Entry* end = e + section.count; e != end; ++e)
+            if (e->name.size() == name.size() && CaselessEqual()(e->name, name))
+                return e;
+        return nullptr;
+    }
+    const std::uint32_t* table = m_keyTable.data() + section.tableAt;
+    const size_t mask = section.tableSize - 1;
+    for (size_t slot = CaselessHash()(name) & mask; table[slot] != kNoEntry;
+         slot = (slot + 1) & mask)
+        if (CaselessEqual()(m_entries[table[slot]].name, name))
+            return &m_entries[table[slot]];
+    return nullptr;
 }
 
 } // namespace platform::ini

@@ -25,6 +25,15 @@ namespace platform::ini {
 
 inline const std::string kDefaultLegacyPage = "WINDOWS-1252";
 
+// Letter case folds one character at a time, so that hashing and comparing agree.
+wchar_t FoldOther(wchar_t c);
+inline wchar_t FoldCase(wchar_t c)
+{
+    if (c < 0x80)
+        return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
+    return FoldOther(c);
+}
+
 class ProfileDocument
 {
 public:
@@ -32,13 +41,17 @@ public:
     {
         std::wstring_view name;
         std::wstring_view value;
-        bool hasValue; // the line held an '='
+        bool hasValue;      // the line held an '='
+        std::uint32_t hash; // of the name, letter case folded: most mismatches end here
     };
     struct Section
     {
         std::wstring_view name;
         std::uint32_t first; // index of its first entry
         std::uint32_t count;
+        // Its slice of the key table; size 0 for a section short enough to search line by line.
+        std::uint32_t tableAt;
+        std::uint32_t tableSize;
     };
 
     // Decodes the file's bytes (see DecodeText) and parses them.
@@ -58,9 +71,13 @@ public:
     // The first entry of that name inside `section`, with or without a value, or null.
     const Entry* FindKey(const Section& section, std::wstring_view name) const;
 
+    // Unique among all documents of the process, so that a cached lookup can tell them apart.
+    std::uint64_t Id() const { return m_id; }
+
 private:
-    ProfileDocument() = default;
+    ProfileDocument();
     void Build();
+    void IndexKeys(Section& section);
 
     struct CaselessHash
     {
@@ -68,28 +85,25 @@ private:
     };
     struct CaselessEqual
     {
-        bool operator()(std::wstring_view a, std::wstring_view b) const noexcept;
-    };
-    struct KeyRef
-    {
-        std::uint32_t section;
-        std::wstring_view name;
-    };
-    struct KeyHash
-    {
-        size_t operator()(const KeyRef& k) const noexcept;
-    };
-    struct KeyEqual
-    {
-        bool operator()(const KeyRef& a, const KeyRef& b) const noexcept;
+        bool operator()(std::wstring_view a, std::wstring_view b) const noexcept
+        {
+            if (a.size() != b.size())
+                return false;
+            for (size_t i = 0; i < a.size(); ++i)
+                if (a[i] != b[i] && FoldCase(a[i]) != FoldCase(b[i]))
+                    return false;
+            return true;
+        }
     };
 
+    std::uint64_t m_id;
     std::wstring m_text;
     std::vector<Section> m_sections;
     std::vector<Entry> m_entries;
     std::unordered_map<std::wstring_view, std::uint32_t, CaselessHash, CaselessEqual>
         m_sectionIndex;
-    std::unordered_map<KeyRef, std::uint32_t, KeyHash, KeyEqual> m_keyIndex;
+    // Open-addressed slices of entry indices, one per section with many keys.
+    std::vector<std::uint32_t> m_keyTable;
 };
 
 // Blanks as the reader trims them: tab to carriage return, space and ^Z.
