@@ -49,6 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     const DWORD n = GetPrivateProfileSectionNamesW(names.data(), cut, p);
     if (cut > 0 && n >= cut)
         __builtin_trap();
+    // One version of the file for the rest: a fresh file is otherwise re-read on every call.
+    platform::ini::ProfileSnapshot snapshot(p);
     std::vector<wchar_t> full(4096);
     const DWORD all = GetPrivateProfileSectionNamesW(full.data(), 4096, p);
     size_t start = 0;

@@ -119,6 +119,16 @@ void BM_ParseLayout(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 
+// One parse of the file as the reader makes it: find, read, decode, parse.
+void BM_ReadAndParseLayout(benchmark::State& state)
+{
+    const CString path = CString::FromUtf8(LayoutFile(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        platform::ini::FlushProfileCache();
+        benchmark::DoNotOptimize(platform::ini::OpenProfile(path));
+    }
+}
+
 // From disk, nothing cached: read, decode, parse, then every lookup of every entry.
 void BM_LoadInfoCold(benchmark::State& state)
 {
@@ -172,6 +182,7 @@ void BM_LoadPictures(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_ParseLayout)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAndParseLayout)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadInfoCold)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadInfoWarm)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadLanguage)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
