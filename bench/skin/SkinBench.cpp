@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -181,9 +182,41 @@ void BM_LoadPictures(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_ParseLayout)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadAndParseLayout)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadInfoCold)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadInfoWarm)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadLanguage)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadPictures)->Arg(30)->Arg(300)->Unit(benchmark::kMillisecond);
+// The machine is shared: the fastest of the repetitions is the figure least disturbed by
+// other work, so it is reported beside the median.
+double Fastest(const std::vector<double>& v)
+{
+    return *std::min_element(v.begin(), v.end());
+}
+
+BENCHMARK(BM_ParseLayout)
+    ->Arg(200)
+    ->Arg(2000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_ReadAndParseLayout)
+    ->Arg(200)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_LoadInfoCold)
+    ->Arg(200)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_LoadInfoWarm)
+    ->Arg(200)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_LoadLanguage)
+    ->Arg(500)
+    ->Arg(5000)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_LoadPictures)
+    ->Arg(30)
+    ->Arg(300)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", Fastest);

@@ -111,7 +111,20 @@ struct ThreadState
     std::vector<Pin> pins;
     SectionMemo memo;
 };
-thread_local ThreadState t_state;
+// Reached through a plain pointer: a thread_local object with a constructor would be
+// reached through an initialising wrapper on every call. The owner frees it at thread exit.
+thread_local ThreadState* t_state = nullptr;
+thread_local std::unique_ptr<ThreadState> t_stateOwner;
+
+ThreadState* State()
+{
+    ThreadState* state = t_state;
+    if (!state) {
+        t_stateOwner = std::make_unique<ThreadState>();
+        state = t_state = t_stateOwner.get();
+    }
+    return state;
+}
 
 // A document for one call: borrowed from a snapshot, else held for the call.
 struct Held
@@ -125,7 +138,7 @@ struct Held
 
 Held Acquire(LPCWSTR path)
 {
-    ThreadState* state = &t_state;
+    ThreadState* state = State();
     if (!path || !*path)
         return {nullptr, ProfileDocument::Empty().get(), state};
     // A loader passes the very string it made its snapshot with; that needs no comparing.
@@ -346,12 +359,12 @@ std::shared_ptr<const ProfileDocument> OpenProfile(LPCWSTR path)
 
 ProfileSnapshot::ProfileSnapshot(LPCWSTR path) : m_doc(OpenProfile(path))
 {
-    t_state.pins.push_back({path, path ? path : L"", m_doc});
+    State()->pins.push_back({path, path ? path : L"", m_doc});
 }
 
 ProfileSnapshot::~ProfileSnapshot()
 {
-    t_state.pins.pop_back();
+    State()->pins.pop_back();
 }
 
 } // namespace platform::ini
@@ -388,9 +401,12 @@ DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValu
     if (!buffer || size == 0)
         return 0;
     // Trailing spaces of the default go, though never its first character.
-    std::wstring_view def = defaultValue ? std::wstring_view(defaultValue) : L"";
-    while (def.size() > 1 && def.back() == L' ')
-        def.remove_suffix(1);
+    auto fallback = [defaultValue] {
+        std::wstring_view def = defaultValue ? std::wstring_view(defaultValue) : L"";
+        while (def.size() > 1 && def.back() == L' ')
+            def.remove_suffix(1);
+        return platform::ini::Unquote(def);
+    };
 
     const auto doc = platform::ini::Acquire(path);
     if (!section)
@@ -400,11 +416,11 @@ DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValu
         const DWORD n = platform::ini::WriteSection(*doc, s, false, buffer, size);
         if (buffer[0])
             return n;
-        return platform::ini::CopyCut(buffer, platform::ini::Unquote(def), size);
+        return platform::ini::CopyCut(buffer, fallback(), size);
     }
     const ProfileDocument::Entry* e = s ? doc->FindKey(*s, Trimmed(key)) : nullptr;
-    const std::wstring_view value = (e && e->hasValue) ? e->value : def;
-    return platform::ini::CopyCut(buffer, platform::ini::Unquote(value), size);
+    return platform::ini::CopyCut(
+        buffer, (e && e->hasValue) ? platform::ini::Unquote(e->value) : fallback(), size);
 }
 
 UINT GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue, LPCWSTR path)

@@ -194,7 +194,6 @@ void ProfileDocument::Build()
         lines += c == L'\n';
     m_entries.reserve(lines);
 
-    bool indexKeys = false; // only the first section of a name is ever looked into
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = pos;
@@ -215,11 +214,7 @@ void ProfileDocument::Build()
             const size_t close = line.rfind(L']');
             if (close != std::wstring_view::npos) {
                 const std::wstring_view name = TrimBlanks(line.substr(1, close - 1));
-                const auto index = static_cast<std::uint32_t>(m_sections.size());
-                if (indexKeys)
-                    IndexKeys(m_sections.back());
                 m_sections.push_back({name, static_cast<std::uint32_t>(m_entries.size()), 0, 0, 0});
-                indexKeys = !name.empty() && m_sectionIndex.try_emplace(name, index).second;
                 continue;
             }
         }
@@ -236,8 +231,30 @@ void ProfileDocument::Build()
         m_entries.push_back(entry);
         ++m_sections.back().count;
     }
-    if (indexKeys)
-        IndexKeys(m_sections.back());
+
+    // Only the first section of a name is ever looked into: index those, and their keys.
+    std::uint32_t size = 16;
+    while (size < m_sections.size() * 2)
+        size *= 2;
+    m_sectionTable.assign(size, kNoEntry);
+    m_sectionHash.resize(m_sections.size());
+    for (std::uint32_t i = 0; i < m_sections.size(); ++i) {
+        const std::wstring_view name = m_sections[i].name;
+        m_sectionHash[i] = static_cast<std::uint32_t>(CaselessHash()(name));
+        if (name.empty())
+            continue;
+        for (size_t slot = m_sectionHash[i] & (size - 1);; slot = (slot + 1) & (size - 1)) {
+            const std::uint32_t other = m_sectionTable[slot];
+            if (other == kNoEntry) {
+                m_sectionTable[slot] = i;
+                IndexKeys(m_sections[i]);
+                break;
+            }
+            if (m_sectionHash[other] == m_sectionHash[i] &&
+                CaselessEqual()(m_sections[other].name, name))
+                break;
+        }
+    }
 }
 
 void ProfileDocument::IndexKeys(Section& section)
@@ -268,8 +285,14 @@ const ProfileDocument::Section* ProfileDocument::FindSection(std::wstring_view n
 {
     if (name.empty())
         return nullptr;
-    const auto it = m_sectionIndex.find(name);
-    return it == m_sectionIndex.end() ? nullptr : &m_sections[it->second];
+    const auto hash = static_cast<std::uint32_t>(CaselessHash()(name));
+    const size_t mask = m_sectionTable.size() - 1;
+    for (size_t slot = hash & mask; m_sectionTable[slot] != kNoEntry; slot = (slot + 1) & mask) {
+        const std::uint32_t i = m_sectionTable[slot];
+        if (m_sectionHash[i] == hash && CaselessEqual()(m_sections[i].name, name))
+            return &m_sections[i];
+    }
+    return nullptr;
 }
 
 const ProfileDocument::Entry* ProfileDocument::FindKey(const Section& section,

@@ -18,7 +18,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace platform::ini {
@@ -100,8 +99,9 @@ private:
     std::wstring m_text;
     std::vector<Section> m_sections;
     std::vector<Entry> m_entries;
-    std::unordered_map<std::wstring_view, std::uint32_t, CaselessHash, CaselessEqual>
-        m_sectionIndex;
+    // Open-addressed section indices (the first section of each name), and their hashes.
+    std::vector<std::uint32_t> m_sectionTable;
+    std::vector<std::uint32_t> m_sectionHash;
     // Open-addressed slices of entry indices, one per section with many keys.
     std::vector<std::uint32_t> m_keyTable;
 };
