@@ -9,14 +9,21 @@ function(skinkit_add_subfolders parent)
   endforeach()
 endfunction()
 
-# skinkit_add_test(NAME src... [LIBS lib...] [ENV var=value...])
+# skinkit_add_test(NAME src... [LIBS lib...] [ENV var=value])
 # One GoogleTest executable, its cases registered with CTest one by one.
 function(skinkit_add_test name)
   cmake_parse_arguments(T "" "" "LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE skinkit GTest::gtest GTest::gtest_main GTest::gmock ${T_LIBS})
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "SKINKIT_SOURCE_DIR=${CMAKE_SOURCE_DIR};${T_ENV}")
+  target_compile_definitions(${name} PRIVATE SKINKIT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                             SKINKIT_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  # SKINKIT_SOURCE_DIR is also in the environment. ENV takes one VAR=value: a list does not
+  # survive the discovered tests' property expansion.
+  set(env "SKINKIT_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  if(T_ENV)
+    set(env "${T_ENV}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "${env}")
 endfunction()
 
 # skinkit_add_bench(NAME src... [LIBS lib...])

@@ -5,7 +5,8 @@
 #include "platform/base/CObject.h"
 #include "platform/base/WinTypes.h"
 
-struct AFX_EXTENSION_MODULE {
+struct AFX_EXTENSION_MODULE
+{
     BOOL bInitialized;
     HMODULE hModule;
     HMODULE hResource;
@@ -16,7 +17,8 @@ BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE module);
 void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL all = FALSE);
 
 // One entry of the chain. The framework owns it once made: AfxTermExtensionModule frees it.
-class CDynLinkLibrary : public CObject {
+class CDynLinkLibrary : public CObject
+{
 public:
     explicit CDynLinkLibrary(AFX_EXTENSION_MODULE& state, BOOL system = FALSE);
     ~CDynLinkLibrary() override;

@@ -41,11 +41,18 @@ __attribute__((destructor(101))) void OnLibraryUnload()
 
 } // namespace
 
-AFX_EXTENSION_MODULE& AfxGetSkinkitModule() { return g_extensionModule; }
+AFX_EXTENSION_MODULE& AfxGetSkinkitModule()
+{
+    return g_extensionModule;
+}
 
-CThemeLibrary* AfxGetThemeLibrary() { return g_themeLibrary; }
+CThemeLibrary* AfxGetThemeLibrary()
+{
+    return g_themeLibrary;
+}
 
-BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+// Protected: the load hooks call this library's entry, whatever else a process defines.
+__attribute__((visibility("protected"))) BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         if (!AfxInitExtensionModule(g_extensionModule, instance))

@@ -9,7 +9,7 @@
 
 // The module entry, called by the library's own load and unload hooks with
 // DLL_PROCESS_ATTACH and DLL_PROCESS_DETACH. Other reasons change nothing and answer TRUE.
-__attribute__((visibility("protected"))) BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
+BOOL DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
 
 // This module's framework record.
 AFX_EXTENSION_MODULE& AfxGetSkinkitModule();

@@ -6,7 +6,8 @@
 
 #include "platform/base/WinTypes.h"
 
-class CThemeLibrary {
+class CThemeLibrary
+{
 public:
     CThemeLibrary();
     ~CThemeLibrary();

@@ -7,18 +7,18 @@ namespace {
 
 // One cell of a nine-slice: skipped only when its destination is exactly zero wide or high;
 // negative sizes (margins larger than the rectangle) go to the graphics as they are.
-void DrawCell(Gdiplus::Graphics* g, Gdiplus::Image* image, int dx0, int dx1, int dy0, int dy1, int sx0, int sx1,
-              int sy0, int sy1)
+void DrawCell(Gdiplus::Graphics* g, Gdiplus::Image* image, int dx0, int dx1, int dy0, int dy1,
+              int sx0, int sx1, int sy0, int sy1)
 {
     const int w = dx1 - dx0, h = dy1 - dy0;
     if (w == 0 || h == 0)
         return;
-    g->DrawImage(image, Gdiplus::Rect(dx0, dy0, w, h), sx0, sy0, sx1 - sx0, sy1 - sy0, Gdiplus::UnitPixel, nullptr,
-                 nullptr, nullptr);
+    g->DrawImage(image, Gdiplus::Rect(dx0, dy0, w, h), sx0, sy0, sx1 - sx0, sy1 - sy0,
+                 Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
 }
 
-void NineSlice(Gdiplus::Graphics* g, Gdiplus::Image* image, const int X[4], const int Y[4], const int SX[4],
-               const int SY[4])
+void NineSlice(Gdiplus::Graphics* g, Gdiplus::Image* image, const int X[4], const int Y[4],
+               const int SX[4], const int SY[4])
 {
     for (int r = 0; r < 3; ++r)
         for (int k = 0; k < 3; ++k)
@@ -27,9 +27,13 @@ void NineSlice(Gdiplus::Graphics* g, Gdiplus::Image* image, const int X[4], cons
 
 } // namespace
 
-CCtrlGDIpString::CCtrlGDIpString() : m_pFont(nullptr), m_nFontSize(0), m_nFontStyle(Gdiplus::FontStyleRegular) {}
+CCtrlGDIpString::CCtrlGDIpString()
+    : m_pFont(nullptr), m_nFontSize(0), m_nFontStyle(Gdiplus::FontStyleRegular)
+{
+}
 
-CCtrlGDIpString::CCtrlGDIpString(CString name, long size, Gdiplus::FontStyle style) : CCtrlGDIpString()
+CCtrlGDIpString::CCtrlGDIpString(CString name, long size, Gdiplus::FontStyle style)
+    : CCtrlGDIpString()
 {
     SetInit(name, size, style);
 }
@@ -58,7 +62,10 @@ CCtrlGDIpString& CCtrlGDIpString::operator=(const CCtrlGDIpString& other)
     return *this;
 }
 
-CCtrlGDIpString::~CCtrlGDIpString() { delete m_pFont; }
+CCtrlGDIpString::~CCtrlGDIpString()
+{
+    delete m_pFont;
+}
 
 void CCtrlGDIpString::SetInit(CString name, long size, Gdiplus::FontStyle style)
 {
@@ -76,14 +83,16 @@ void CCtrlGDIpString::SetInit(CString name, long size, Gdiplus::FontStyle style)
         }
     }
     if (!m_pFont)
-        m_pFont = new (std::nothrow) Gdiplus::Font(Gdiplus::FontFamily::GenericSansSerif(), em, style, Gdiplus::UnitPixel);
+        m_pFont = new (std::nothrow)
+            Gdiplus::Font(Gdiplus::FontFamily::GenericSansSerif(), em, style, Gdiplus::UnitPixel);
     m_strFontName = name;
     m_nFontSize = size;
     m_nFontStyle = style;
 }
 
-void CCtrlGDIpString::DrawString(Gdiplus::Graphics* graphics, CString text, int x, int y, int width, int height,
-                                 Gdiplus::Color color, Gdiplus::StringAlignment horizontal,
+void CCtrlGDIpString::DrawString(Gdiplus::Graphics* graphics, CString text, int x, int y, int width,
+                                 int height, Gdiplus::Color color,
+                                 Gdiplus::StringAlignment horizontal,
                                  Gdiplus::StringAlignment vertical)
 {
     if (!graphics)
@@ -95,7 +104,8 @@ void CCtrlGDIpString::DrawString(Gdiplus::Graphics* graphics, CString text, int 
     format.SetFormatFlags(Gdiplus::StringFormatFlagsNoClip);
 
     const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(x), static_cast<Gdiplus::REAL>(y),
-                                static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height));
+                                static_cast<Gdiplus::REAL>(width),
+                                static_cast<Gdiplus::REAL>(height));
     // Without a font GDI+ refuses both calls; the box stays empty and nothing is drawn.
     Gdiplus::RectF box;
     graphics->MeasureString(text, text.GetLength(), m_pFont, layout, &format, &box);
@@ -111,12 +121,12 @@ void CCtrlGDIpString::DrawString(Gdiplus::Graphics* graphics, CString text, int 
         oy = layout.Height + layout.Y - box.Height;
 
     // The 10 extra pixels only widen the box; near alignment keeps the origin where it is.
-    graphics->DrawString(text, text.GetLength(), m_pFont, Gdiplus::RectF(ox, oy, box.Width + 10, box.Height), &format,
-                         &brush);
+    graphics->DrawString(text, text.GetLength(), m_pFont,
+                         Gdiplus::RectF(ox, oy, box.Width + 10, box.Height), &format, &brush);
 }
 
-void CCtrlGDIpString::DrawBtn(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect d, Gdiplus::Rect s,
-                              RECT m)
+void CCtrlGDIpString::DrawBtn(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect d,
+                              Gdiplus::Rect s, RECT m)
 {
     if (!graphics)
         return;
@@ -127,7 +137,8 @@ void CCtrlGDIpString::DrawBtn(Gdiplus::Graphics* graphics, Gdiplus::Image* image
     NineSlice(graphics, image, X, Y, SX, SY);
 }
 
-void CCtrlGDIpString::DrawBg(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect d, int mode, RECT m)
+void CCtrlGDIpString::DrawBg(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect d,
+                             int mode, RECT m)
 {
     if (!graphics || !image)
         return;
@@ -146,8 +157,9 @@ void CCtrlGDIpString::DrawBg(Gdiplus::Graphics* graphics, Gdiplus::Image* image,
             int colOffset = 0;
             for (int w = d.Width; w >= 1; w -= iw, colOffset += iw) {
                 const int tileWidth = w >= iw ? iw : w;
-                graphics->DrawImage(image, Gdiplus::Rect(d.X + colOffset, d.Y + rowOffset, tileWidth, rowHeight), 0, 0,
-                                    tileWidth, rowHeight, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+                graphics->DrawImage(
+                    image, Gdiplus::Rect(d.X + colOffset, d.Y + rowOffset, tileWidth, rowHeight), 0,
+                    0, tileWidth, rowHeight, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
             }
         }
         break;
@@ -160,8 +172,8 @@ void CCtrlGDIpString::DrawBg(Gdiplus::Graphics* graphics, Gdiplus::Image* image,
     }
 }
 
-void CCtrlGDIpString::DrawBg4(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect d, int, RECT m,
-                              double scale)
+void CCtrlGDIpString::DrawBg4(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect d,
+                              int, RECT m, double scale)
 {
     if (!graphics || !image)
         return;
@@ -170,8 +182,10 @@ void CCtrlGDIpString::DrawBg4(Gdiplus::Graphics* graphics, Gdiplus::Image* image
     const int SY[4] = {0, static_cast<int>(m.top), ih - static_cast<int>(m.bottom), ih};
     // The sums are truncated toward zero, not the scaled margins alone.
     const int X[4] = {d.X, static_cast<int>(std::trunc(d.X + m.left * scale)),
-                      static_cast<int>(std::trunc((d.X + d.Width) - m.right * scale)), d.X + d.Width};
+                      static_cast<int>(std::trunc((d.X + d.Width) - m.right * scale)),
+                      d.X + d.Width};
     const int Y[4] = {d.Y, static_cast<int>(std::trunc(d.Y + m.top * scale)),
-                      static_cast<int>(std::trunc((d.Y + d.Height) - m.bottom * scale)), d.Y + d.Height};
+                      static_cast<int>(std::trunc((d.Y + d.Height) - m.bottom * scale)),
+                      d.Y + d.Height};
     NineSlice(graphics, image, X, Y, SX, SY);
 }

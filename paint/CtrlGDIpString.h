@@ -6,7 +6,8 @@
 #include "platform/base/CString.h"
 #include "platform/gdiplus/Gdiplus.h"
 
-class CCtrlGDIpString {
+class CCtrlGDIpString
+{
 public:
     CCtrlGDIpString();
     CCtrlGDIpString(CString name, long size, Gdiplus::FontStyle style);
@@ -21,18 +22,19 @@ public:
 
     // Draws `text` aligned inside (x, y, width, height) by its measured box.
     void DrawString(Gdiplus::Graphics* graphics, CString text, int x, int y, int width, int height,
-                    Gdiplus::Color color, Gdiplus::StringAlignment horizontal, Gdiplus::StringAlignment vertical);
+                    Gdiplus::Color color, Gdiplus::StringAlignment horizontal,
+                    Gdiplus::StringAlignment vertical);
 
     // Nine-slice of `source` into `destination`; `margins` holds the four border widths.
     void DrawBtn(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect destination,
                  Gdiplus::Rect source, RECT margins);
     // The whole image: mode 0 stretched, 1 tiled, 2 nine-sliced; other modes draw nothing.
-    void DrawBg(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect destination, int mode,
-                RECT margins);
+    void DrawBg(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect destination,
+                int mode, RECT margins);
     // Nine-slice of the whole image with the destination borders scaled by `scale`; `mode` is
     // not read.
-    void DrawBg4(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect destination, int mode,
-                 RECT margins, double scale);
+    void DrawBg4(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect destination,
+                 int mode, RECT margins, double scale);
 
     Gdiplus::Font* m_pFont;
     CString m_strFontName;

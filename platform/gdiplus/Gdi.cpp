@@ -17,17 +17,17 @@ enum class Kind { Bitmap, Icon, DC };
 
 // Every handle the library gives out is the address of one of these; the table tells live
 // handles from stale or foreign ones, so that a wrong handle is refused instead of followed.
-struct GdiObject {
+struct GdiObject
+{
     Kind kind;
-    std::unique_ptr<Gdiplus::Bitmap> pixels;  // bitmaps and icons
-    platform::SurfaceDC dc{};                  // device contexts
+    std::unique_ptr<Gdiplus::Bitmap> pixels; // bitmaps and icons
+    platform::SurfaceDC dc{};                // device contexts
 };
 
 std::mutex g_lock;
 std::unordered_map<void*, std::unique_ptr<GdiObject>> g_objects;
 
-template <class H>
-H Register(std::unique_ptr<GdiObject> object)
+template <class H> H Register(std::unique_ptr<GdiObject> object)
 {
     std::lock_guard<std::mutex> guard(g_lock);
     void* key = object.get();
@@ -67,9 +67,10 @@ std::string FormatOf(const std::string& path)
 std::unique_ptr<Gdiplus::Bitmap> Decode(const std::string& path, int width, int height)
 {
     GError* error = nullptr;
-    GdkPixbuf* pb = (width > 0 && height > 0)
-                        ? gdk_pixbuf_new_from_file_at_scale(path.c_str(), width, height, FALSE, &error)
-                        : gdk_pixbuf_new_from_file(path.c_str(), &error);
+    GdkPixbuf* pb =
+        (width > 0 && height > 0)
+            ? gdk_pixbuf_new_from_file_at_scale(path.c_str(), width, height, FALSE, &error)
+            : gdk_pixbuf_new_from_file(path.c_str(), &error);
     if (error)
         g_error_free(error);
     if (!pb)
@@ -82,7 +83,8 @@ std::unique_ptr<Gdiplus::Bitmap> Decode(const std::string& path, int width, int 
     auto bitmap = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
     Gdiplus::BitmapData data;
     Gdiplus::Rect all(0, 0, w, h);
-    if (bitmap->LockBits(&all, Gdiplus::ImageLockModeWrite, Gdiplus::PixelFormat32bppARGB, &data) != Gdiplus::Ok) {
+    if (bitmap->LockBits(&all, Gdiplus::ImageLockModeWrite, Gdiplus::PixelFormat32bppARGB, &data) !=
+        Gdiplus::Ok) {
         g_object_unref(pb);
         return nullptr;
     }
@@ -90,10 +92,11 @@ std::unique_ptr<Gdiplus::Bitmap> Decode(const std::string& path, int width, int 
     const guchar* src = gdk_pixbuf_read_pixels(pb);
     for (int y = 0; y < h; ++y) {
         const guchar* sp = src + static_cast<ptrdiff_t>(y) * gdk_pixbuf_get_rowstride(pb);
-        auto* dp = reinterpret_cast<std::uint32_t*>(static_cast<BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride);
+        auto* dp = reinterpret_cast<std::uint32_t*>(static_cast<BYTE*>(data.Scan0) +
+                                                    static_cast<ptrdiff_t>(y) * data.Stride);
         for (int x = 0; x < w; ++x, sp += channels)
-            dp[x] = (std::uint32_t(channels == 4 ? sp[3] : 255) << 24) | (std::uint32_t(sp[0]) << 16) |
-                    (std::uint32_t(sp[1]) << 8) | sp[2];
+            dp[x] = (std::uint32_t(channels == 4 ? sp[3] : 255) << 24) |
+                    (std::uint32_t(sp[0]) << 16) | (std::uint32_t(sp[1]) << 8) | sp[2];
     }
     bitmap->UnlockBits(&data);
     g_object_unref(pb);
@@ -148,9 +151,15 @@ HANDLE LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int cx, int cy, UINT flags
     return Register<HANDLE>(std::move(object));
 }
 
-BOOL DeleteObject(HGDIOBJ object) { return object && Release(object, Kind::Bitmap); }
+BOOL DeleteObject(HGDIOBJ object)
+{
+    return object && Release(object, Kind::Bitmap);
+}
 
-BOOL DestroyIcon(HICON icon) { return icon && Release(icon, Kind::Icon); }
+BOOL DestroyIcon(HICON icon)
+{
+    return icon && Release(icon, Kind::Icon);
+}
 
 int GetObjectW(HGDIOBJ object, int size, LPVOID buffer)
 {
@@ -181,7 +190,8 @@ BOOL GetIconInfo(HICON icon, ICONINFO* info)
     colour->kind = Kind::Bitmap;
     colour->pixels.reset(static_cast<Gdiplus::Bitmap*>(o->pixels->Clone()));
     // The mask: white where the icon is transparent, black where it shows.
-    const int w = static_cast<int>(o->pixels->GetWidth()), h = static_cast<int>(o->pixels->GetHeight());
+    const int w = static_cast<int>(o->pixels->GetWidth()),
+              h = static_cast<int>(o->pixels->GetHeight());
     auto mask = std::make_unique<GdiObject>();
     mask->kind = Kind::Bitmap;
     mask->pixels = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
@@ -189,7 +199,9 @@ BOOL GetIconInfo(HICON icon, ICONINFO* info)
         for (int x = 0; x < w; ++x) {
             Gdiplus::Color c;
             o->pixels->GetPixel(x, y, &c);
-            mask->pixels->SetPixel(x, y, Gdiplus::Color(c.GetA() == 0 ? Gdiplus::Color::White : Gdiplus::Color::Black));
+            mask->pixels->SetPixel(
+                x, y,
+                Gdiplus::Color(c.GetA() == 0 ? Gdiplus::Color::White : Gdiplus::Color::Black));
         }
     info->fIcon = TRUE;
     info->xHotspot = static_cast<DWORD>(w / 2);
@@ -219,7 +231,8 @@ HDC CreateSurfaceDC(Gdiplus::Bitmap* target, POINT origin, const RECT* clip)
     object->dc.target = target;
     object->dc.origin = origin;
     object->dc.clip = clip ? *clip
-                           : RECT{0, 0, static_cast<LONG>(target->GetWidth()), static_cast<LONG>(target->GetHeight())};
+                           : RECT{0, 0, static_cast<LONG>(target->GetWidth()),
+                                  static_cast<LONG>(target->GetHeight())};
     return Register<HDC>(std::move(object));
 }
 
@@ -234,4 +247,18 @@ bool DescribeDC(HDC dc, SurfaceDC* out)
 
 } // namespace platform
 
-BOOL DeleteDC(HDC dc) { return dc && Release(dc, Kind::DC); }
+BOOL DeleteDC(HDC dc)
+{
+    return dc && Release(dc, Kind::DC);
+}
+
+Gdiplus::Status platform::SaveImageAsPng(Gdiplus::Image* image, const CString& path)
+{
+    Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(image);
+    if (!data || path.IsEmpty())
+        return Gdiplus::InvalidParameter;
+    cairo_surface_flush(data->surface);
+    const cairo_status_t status =
+        cairo_surface_write_to_png(data->surface, ResolvePath(path).c_str());
+    return status == CAIRO_STATUS_SUCCESS ? Gdiplus::Ok : Gdiplus::Win32Error;
+}

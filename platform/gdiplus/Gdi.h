@@ -29,7 +29,8 @@ HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, U
 BOOL DeleteObject(HGDIOBJ object);
 BOOL DestroyIcon(HICON icon);
 
-struct BITMAP {
+struct BITMAP
+{
     LONG bmType;
     LONG bmWidth;
     LONG bmHeight;
@@ -41,7 +42,8 @@ struct BITMAP {
 // Fills a BITMAP for a bitmap handle; answers the bytes written, 0 for anything else.
 int GetObjectW(HGDIOBJ object, int size, LPVOID buffer);
 
-struct ICONINFO {
+struct ICONINFO
+{
     BOOL fIcon;
     DWORD xHotspot;
     DWORD yHotspot;
@@ -62,13 +64,22 @@ Gdiplus::Bitmap* BitmapOfHandle(HGDIOBJ object);
 HDC CreateSurfaceDC(Gdiplus::Bitmap* target, POINT origin, const RECT* clip);
 
 // The target, origin and clip of a device context; false for an invalid handle.
-struct SurfaceDC {
+struct SurfaceDC
+{
     Gdiplus::Bitmap* target;
     POINT origin;
-    RECT clip;  // target pixels
+    RECT clip; // target pixels
 };
 bool DescribeDC(HDC dc, SurfaceDC* out);
 
 } // namespace platform
 
 BOOL DeleteDC(HDC dc);
+
+namespace platform {
+
+// Writes an image's pixels as a PNG file (through the path resolver). Ok, InvalidParameter
+// for a failed image, Win32Error when the file cannot be written.
+Gdiplus::Status SaveImageAsPng(Gdiplus::Image* image, const CString& path);
+
+} // namespace platform

@@ -179,7 +179,8 @@ constexpr int LF_FACESIZE = 32;
 
 // --- values ---
 
-class Color {
+class Color
+{
 public:
     enum : ARGB {
         Black = 0xFF000000,
@@ -208,7 +209,10 @@ public:
     BYTE GetB() const { return GetBlue(); }
     ARGB GetValue() const { return Argb; }
     void SetValue(ARGB argb) { Argb = argb; }
-    void SetFromCOLORREF(COLORREF rgb) { Argb = MakeARGB(255, GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)); }
+    void SetFromCOLORREF(COLORREF rgb)
+    {
+        Argb = MakeARGB(255, GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+    }
     COLORREF ToCOLORREF() const { return RGB(GetRed(), GetGreen(), GetBlue()); }
     static ARGB MakeARGB(BYTE a, BYTE r, BYTE g, BYTE b)
     {
@@ -220,35 +224,40 @@ protected:
     ARGB Argb;
 };
 
-class Point {
+class Point
+{
 public:
     Point() : X(0), Y(0) {}
     Point(INT x, INT y) : X(x), Y(y) {}
     INT X, Y;
 };
 
-class PointF {
+class PointF
+{
 public:
     PointF() : X(0), Y(0) {}
     PointF(REAL x, REAL y) : X(x), Y(y) {}
     REAL X, Y;
 };
 
-class Size {
+class Size
+{
 public:
     Size() : Width(0), Height(0) {}
     Size(INT w, INT h) : Width(w), Height(h) {}
     INT Width, Height;
 };
 
-class SizeF {
+class SizeF
+{
 public:
     SizeF() : Width(0), Height(0) {}
     SizeF(REAL w, REAL h) : Width(w), Height(h) {}
     REAL Width, Height;
 };
 
-class Rect {
+class Rect
+{
 public:
     Rect() : X(0), Y(0), Width(0), Height(0) {}
     Rect(INT x, INT y, INT w, INT h) : X(x), Y(y), Width(w), Height(h) {}
@@ -257,8 +266,14 @@ public:
     INT GetRight() const { return X + Width; }
     INT GetBottom() const { return Y + Height; }
     BOOL IsEmptyArea() const { return Width <= 0 || Height <= 0; }
-    BOOL Equals(const Rect& r) const { return X == r.X && Y == r.Y && Width == r.Width && Height == r.Height; }
-    BOOL Contains(INT x, INT y) const { return x >= X && x < X + Width && y >= Y && y < Y + Height; }
+    BOOL Equals(const Rect& r) const
+    {
+        return X == r.X && Y == r.Y && Width == r.Width && Height == r.Height;
+    }
+    BOOL Contains(INT x, INT y) const
+    {
+        return x >= X && x < X + Width && y >= Y && y < Y + Height;
+    }
     void Offset(INT dx, INT dy)
     {
         X += dx;
@@ -274,7 +289,8 @@ public:
     INT X, Y, Width, Height;
 };
 
-class RectF {
+class RectF
+{
 public:
     RectF() : X(0), Y(0), Width(0), Height(0) {}
     RectF(REAL x, REAL y, REAL w, REAL h) : X(x), Y(y), Width(w), Height(h) {}
@@ -283,7 +299,10 @@ public:
     REAL GetRight() const { return X + Width; }
     REAL GetBottom() const { return Y + Height; }
     BOOL IsEmptyArea() const { return Width <= 0 || Height <= 0; }
-    BOOL Equals(const RectF& r) const { return X == r.X && Y == r.Y && Width == r.Width && Height == r.Height; }
+    BOOL Equals(const RectF& r) const
+    {
+        return X == r.X && Y == r.Y && Width == r.Width && Height == r.Height;
+    }
     REAL X, Y, Width, Height;
 };
 
@@ -291,27 +310,32 @@ public:
 
 using DebugEventProc = void (*)(int level, CHAR* message);
 
-struct GdiplusStartupInput {
+struct GdiplusStartupInput
+{
     UINT32 GdiplusVersion;
     DebugEventProc DebugEventCallback;
     BOOL SuppressBackgroundThread;
     BOOL SuppressExternalCodecs;
-    constexpr GdiplusStartupInput(DebugEventProc callback = nullptr, BOOL suppressBackgroundThread = FALSE,
-                        BOOL suppressExternalCodecs = FALSE)
-        : GdiplusVersion(1), DebugEventCallback(callback), SuppressBackgroundThread(suppressBackgroundThread),
+    constexpr GdiplusStartupInput(DebugEventProc callback = nullptr,
+                                  BOOL suppressBackgroundThread = FALSE,
+                                  BOOL suppressExternalCodecs = FALSE)
+        : GdiplusVersion(1), DebugEventCallback(callback),
+          SuppressBackgroundThread(suppressBackgroundThread),
           SuppressExternalCodecs(suppressExternalCodecs)
     {
     }
 };
 
-struct GdiplusStartupOutput {
+struct GdiplusStartupOutput
+{
     void* NotificationHook;
     void* NotificationUnhook;
 };
 
 // Counted: every successful start-up hands out its own token, and the graphics system runs
 // until each token has been shut down.
-Status GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, GdiplusStartupOutput* output);
+Status GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input,
+                      GdiplusStartupOutput* output);
 void GdiplusShutdown(ULONG_PTR token);
 
 // --- objects ---
@@ -319,7 +343,9 @@ void GdiplusShutdown(ULONG_PTR token);
 class Graphics;
 class FontFamily;
 class FontCollection;
-class ImageAttributes {};
+class ImageAttributes
+{
+};
 using DrawImageAbort = BOOL (*)(VOID*);
 
 namespace detail {
@@ -329,7 +355,8 @@ struct FamilyData;
 struct GraphicsData;
 } // namespace detail
 
-class Image {
+class Image
+{
 public:
     Image(const WCHAR* filename, BOOL useEmbeddedColorManagement = FALSE);
     Image(IStream* stream, BOOL useEmbeddedColorManagement = FALSE);
@@ -359,7 +386,8 @@ protected:
     friend detail::ImageData* NativeOf(const Image*);
 };
 
-struct BitmapData {
+struct BitmapData
+{
     UINT Width;
     UINT Height;
     INT Stride;
@@ -368,7 +396,8 @@ struct BitmapData {
     UINT_PTR Reserved;
 };
 
-class Bitmap : public Image {
+class Bitmap : public Image
+{
 public:
     Bitmap(INT width, INT height, PixelFormat format = PixelFormat32bppARGB);
     // Copies the caller's pixels in; later changes to that memory are not seen.
@@ -392,10 +421,14 @@ public:
     Status UnlockBits(BitmapData* lockedData);
 
 private:
-    explicit Bitmap(std::shared_ptr<detail::ImageData> data, Status status) : Image(std::move(data), status) {}
+    explicit Bitmap(std::shared_ptr<detail::ImageData> data, Status status)
+        : Image(std::move(data), status)
+    {
+    }
 };
 
-class Brush {
+class Brush
+{
 public:
     virtual ~Brush() = default;
     virtual Brush* Clone() const = 0;
@@ -405,7 +438,8 @@ protected:
     mutable Status lastResult = Ok;
 };
 
-class SolidBrush : public Brush {
+class SolidBrush : public Brush
+{
 public:
     SolidBrush(const Color& color) : m_color(color) {}
     Brush* Clone() const override { return new SolidBrush(m_color); }
@@ -416,7 +450,8 @@ private:
     Color m_color;
 };
 
-class Pen {
+class Pen
+{
 public:
     Pen(const Color& color, REAL width = 1.0f) : m_color(color), m_width(width) {}
     Pen* Clone() const { return new Pen(m_color, m_width); }
@@ -432,9 +467,12 @@ private:
     mutable Status lastResult = Ok;
 };
 
-class FontCollection {};
+class FontCollection
+{
+};
 
-class FontFamily {
+class FontFamily
+{
 public:
     FontFamily();
     FontFamily(const WCHAR* name, const FontCollection* fontCollection = nullptr);
@@ -457,9 +495,11 @@ private:
     friend class Font;
 };
 
-class Font {
+class Font
+{
 public:
-    Font(const FontFamily* family, REAL emSize, INT style = FontStyleRegular, Unit unit = UnitPoint);
+    Font(const FontFamily* family, REAL emSize, INT style = FontStyleRegular,
+         Unit unit = UnitPoint);
     // A family name that is not installed falls back to the generic sans-serif family.
     Font(const WCHAR* familyName, REAL emSize, INT style = FontStyleRegular, Unit unit = UnitPoint,
          const FontCollection* fontCollection = nullptr);
@@ -485,7 +525,8 @@ private:
     friend class Graphics;
 };
 
-class StringFormat {
+class StringFormat
+{
 public:
     StringFormat(INT formatFlags = 0, LANGID language = LANG_NEUTRAL);
     StringFormat(const StringFormat* format);
@@ -514,7 +555,8 @@ private:
     mutable Status lastResult = Ok;
 };
 
-class Graphics {
+class Graphics
+{
 public:
     // Draws into an image's pixels (GdipGetImageGraphicsContext).
     Graphics(Image* image);
@@ -533,12 +575,13 @@ public:
     Status DrawImage(Image* image, const Rect& rect);
     Status DrawImage(Image* image, REAL x, REAL y, REAL width, REAL height);
     Status DrawImage(Image* image, const RectF& rect);
-    Status DrawImage(Image* image, INT x, INT y, INT srcx, INT srcy, INT srcwidth, INT srcheight, Unit srcUnit);
-    Status DrawImage(Image* image, const Rect& destRect, INT srcx, INT srcy, INT srcwidth, INT srcheight,
-                     Unit srcUnit, const ImageAttributes* imageAttributes = nullptr,
+    Status DrawImage(Image* image, INT x, INT y, INT srcx, INT srcy, INT srcwidth, INT srcheight,
+                     Unit srcUnit);
+    Status DrawImage(Image* image, const Rect& destRect, INT srcx, INT srcy, INT srcwidth,
+                     INT srcheight, Unit srcUnit, const ImageAttributes* imageAttributes = nullptr,
                      DrawImageAbort callback = nullptr, VOID* callbackData = nullptr);
-    Status DrawImage(Image* image, const RectF& destRect, REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight,
-                     Unit srcUnit, const ImageAttributes* imageAttributes = nullptr,
+    Status DrawImage(Image* image, const RectF& destRect, REAL srcx, REAL srcy, REAL srcwidth,
+                     REAL srcheight, Unit srcUnit, const ImageAttributes* imageAttributes = nullptr,
                      DrawImageAbort callback = nullptr, VOID* callbackData = nullptr);
 
     // --- shapes ---
@@ -554,12 +597,13 @@ public:
     // --- text ---
     Status DrawString(const WCHAR* string, INT length, const Font* font, const RectF& layoutRect,
                       const StringFormat* stringFormat, const Brush* brush);
-    Status DrawString(const WCHAR* string, INT length, const Font* font, const PointF& origin, const Brush* brush);
+    Status DrawString(const WCHAR* string, INT length, const Font* font, const PointF& origin,
+                      const Brush* brush);
     Status DrawString(const WCHAR* string, INT length, const Font* font, const PointF& origin,
                       const StringFormat* stringFormat, const Brush* brush);
     Status MeasureString(const WCHAR* string, INT length, const Font* font, const RectF& layoutRect,
-                         const StringFormat* stringFormat, RectF* boundingBox, INT* codepointsFitted = nullptr,
-                         INT* linesFilled = nullptr) const;
+                         const StringFormat* stringFormat, RectF* boundingBox,
+                         INT* codepointsFitted = nullptr, INT* linesFilled = nullptr) const;
     Status MeasureString(const WCHAR* string, INT length, const Font* font, const PointF& origin,
                          RectF* boundingBox) const;
     Status MeasureString(const WCHAR* string, INT length, const Font* font, const PointF& origin,
@@ -585,8 +629,8 @@ public:
 
 private:
     Status SetStatus(Status status) const;
-    Status DrawImageArea(Image* image, double dx, double dy, double dw, double dh, double sx, double sy,
-                         double sw, double sh);
+    Status DrawImageArea(Image* image, double dx, double dy, double dw, double dh, double sx,
+                         double sy, double sw, double sh);
 
     std::unique_ptr<detail::GraphicsData> nativeGraphics;
     mutable Status lastResult = Ok;

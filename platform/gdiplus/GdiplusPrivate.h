@@ -10,12 +10,19 @@
 #include <vector>
 
 namespace Gdiplus {
+
+namespace detail {
+struct ImageData;
+}
+detail::ImageData* NativeOf(const Image* image);
+
 namespace detail {
 
 bool IsStarted();
 
 // Premultiplied ARGB32 pixels, as Cairo keeps them.
-struct ImageData {
+struct ImageData
+{
     explicit ImageData(cairo_surface_t* s) : surface(s) {}
     ~ImageData() { cairo_surface_destroy(surface); }
     ImageData(const ImageData&) = delete;
@@ -38,22 +45,24 @@ cairo_surface_t* DecodeFile(const std::string& path, Status* status);
 cairo_surface_t* DecodeBytes(const std::vector<BYTE>& bytes, Status* status);
 
 // A family as fontconfig resolves it: the family name Pango is given.
-struct FamilyData {
+struct FamilyData
+{
     std::string pangoFamily;
     CString displayName;
 };
 
-struct FontData {
-    unsigned long long id;        // unique per font, for layout caching
+struct FontData
+{
+    unsigned long long id; // unique per font, for layout caching
     std::shared_ptr<FamilyData> family;
     REAL emSize;
     INT style;
     Unit unit;
-    double emPixels;              // em size in device pixels
-    PangoFontDescription* desc;   // owned
-    double ascent;                // pixels, unhinted
-    double lineSpacing;           // ascent + descent + line gap, pixels
-    double descentPlusAscent;     // Pango's own line height, pixels
+    double emPixels;            // em size in device pixels
+    PangoFontDescription* desc; // owned
+    double ascent;              // pixels, unhinted
+    double lineSpacing;         // ascent + descent + line gap, pixels
+    double descentPlusAscent;   // Pango's own line height, pixels
     ~FontData() { pango_font_description_free(desc); }
 };
 
@@ -61,21 +70,23 @@ struct FontData {
 // one) is installed.
 std::shared_ptr<FamilyData> ResolveFamily(const CString& name);
 std::shared_ptr<FamilyData> GenericSansSerifFamily();
-std::shared_ptr<FontData> MakeFont(std::shared_ptr<FamilyData> family, REAL emSize, INT style, Unit unit);
+std::shared_ptr<FontData> MakeFont(std::shared_ptr<FamilyData> family, REAL emSize, INT style,
+                                   Unit unit);
 
 // Pango context for unhinted, unrounded layout (GDI+ metrics are fractional).
 PangoContext* SharedPangoContext();
 
-struct GraphicsData {
-    cairo_t* cr = nullptr;  // owned
-    std::shared_ptr<ImageData> target;  // keeps the drawn-into pixels alive
+struct GraphicsData
+{
+    cairo_t* cr = nullptr;             // owned
+    std::shared_ptr<ImageData> target; // keeps the drawn-into pixels alive
     InterpolationMode interpolation = InterpolationModeBilinear;
     PixelOffsetMode pixelOffset = PixelOffsetModeDefault;
     SmoothingMode smoothing = SmoothingModeDefault;
     TextRenderingHint textHint = TextRenderingHintSystemDefault;
     CompositingMode compositing = CompositingModeSourceOver;
-    cairo_matrix_t baseMatrix;  // device transform of the device context (origin)
-    double clipX = 0, clipY = 0, clipW = -1, clipH = -1;  // the context's own clip, -1: none
+    cairo_matrix_t baseMatrix; // device transform of the device context (origin)
+    double clipX = 0, clipY = 0, clipW = -1, clipH = -1; // the context's own clip, -1: none
     ~GraphicsData()
     {
         if (cr)
@@ -84,13 +95,14 @@ struct GraphicsData {
 };
 
 // Lays out text as GDI+ does: measures and draws share it.
-struct TextLayout {
+struct TextLayout
+{
     PangoLayout* layout = nullptr;  // owned
     int lineCount = 0;              // lines laid out inside the height
     double width = 0;               // widest line to its last non-blank, + em/3
     double height = 0;              // lines x line spacing
     int codepoints = 0;             // characters in the laid-out lines
-    std::vector<double> lineWidths;  // each line to its last non-blank
+    std::vector<double> lineWidths; // each line to its last non-blank
     ~TextLayout()
     {
         if (layout)
@@ -109,7 +121,8 @@ inline std::uint32_t Premultiply(std::uint32_t argb)
     if (a == 0)
         return 0;
     auto mul = [a](std::uint32_t c) { return (c * a + 127) / 255; };
-    return (a << 24) | (mul((argb >> 16) & 0xFF) << 16) | (mul((argb >> 8) & 0xFF) << 8) | mul(argb & 0xFF);
+    return (a << 24) | (mul((argb >> 16) & 0xFF) << 16) | (mul((argb >> 8) & 0xFF) << 8) |
+           mul(argb & 0xFF);
 }
 inline std::uint32_t Unpremultiply(std::uint32_t p)
 {

@@ -29,10 +29,14 @@ bool HalfPixelOffset(PixelOffsetMode mode)
 
 void SetSourceColor(cairo_t* cr, const Color& c)
 {
-    cairo_set_source_rgba(cr, c.GetR() / 255.0, c.GetG() / 255.0, c.GetB() / 255.0, c.GetA() / 255.0);
+    cairo_set_source_rgba(cr, c.GetR() / 255.0, c.GetG() / 255.0, c.GetB() / 255.0,
+                          c.GetA() / 255.0);
 }
 
-const SolidBrush* AsSolid(const Brush* brush) { return dynamic_cast<const SolidBrush*>(brush); }
+const SolidBrush* AsSolid(const Brush* brush)
+{
+    return dynamic_cast<const SolidBrush*>(brush);
+}
 
 } // namespace
 
@@ -109,8 +113,8 @@ void Graphics::Flush()
 // Draws source area (sx, sy, sw, sh) of the image stretched into (dx, dy, dw, dh): the pattern
 // covers the whole image (pixels next to a sub-area are sampled by the filter, as GDI+ does),
 // outside the image it is transparent, and negative sizes mirror.
-Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, double dh, double sx, double sy,
-                               double sw, double sh)
+Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, double dh, double sx,
+                               double sy, double sw, double sh)
 {
     detail::ImageData* img = NativeOf(image);
     if (!nativeGraphics || !img)
@@ -119,6 +123,19 @@ Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, do
         return Ok;
     detail::GraphicsData& g = *nativeGraphics;
     cairo_t* cr = g.cr;
+    const cairo_operator_t op =
+        g.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER;
+    auto whole = [](double v) { return v == std::floor(v); };
+    if (dw == sw && dh == sh && dw > 0 && dh > 0 && whole(dx) && whole(dy) && whole(sx) &&
+        whole(sy)) {
+        // An unscaled copy between whole pixels samples pixel centres exactly under every
+        // filter and offset mode: a plain translated fill gives the same pixels, cheaper.
+        cairo_set_operator(cr, op);
+        cairo_set_source_surface(cr, img->surface, dx - sx, dy - sy);
+        cairo_rectangle(cr, dx, dy, dw, dh);
+        cairo_fill(cr);
+        return Ok;
+    }
     const double kx = sw / dw, ky = sh / dh;
     double ox = sx - dx * kx, oy = sy - dy * ky;
     const cairo_filter_t filter = FilterFor(g.interpolation);
@@ -142,7 +159,7 @@ Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, do
     cairo_pattern_set_filter(p, filter);
     cairo_pattern_set_extend(p, CAIRO_EXTEND_NONE);
     cairo_set_source(cr, p);
-    cairo_set_operator(cr, g.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
+    cairo_set_operator(cr, op);
     cairo_paint(cr);
     cairo_pattern_destroy(p);
     cairo_restore(cr);
@@ -165,7 +182,10 @@ Status Graphics::DrawImage(Image* image, INT x, INT y, INT width, INT height)
     return DrawImageArea(image, x, y, width, height, 0, 0, img->Width(), img->Height());
 }
 
-Status Graphics::DrawImage(Image* image, const Rect& rect) { return DrawImage(image, rect.X, rect.Y, rect.Width, rect.Height); }
+Status Graphics::DrawImage(Image* image, const Rect& rect)
+{
+    return DrawImage(image, rect.X, rect.Y, rect.Width, rect.Height);
+}
 
 Status Graphics::DrawImage(Image* image, REAL x, REAL y, REAL width, REAL height)
 {
@@ -175,31 +195,37 @@ Status Graphics::DrawImage(Image* image, REAL x, REAL y, REAL width, REAL height
     return DrawImageArea(image, x, y, width, height, 0, 0, img->Width(), img->Height());
 }
 
-Status Graphics::DrawImage(Image* image, const RectF& rect) { return DrawImage(image, rect.X, rect.Y, rect.Width, rect.Height); }
+Status Graphics::DrawImage(Image* image, const RectF& rect)
+{
+    return DrawImage(image, rect.X, rect.Y, rect.Width, rect.Height);
+}
 
-Status Graphics::DrawImage(Image* image, INT x, INT y, INT srcx, INT srcy, INT srcwidth, INT srcheight, Unit srcUnit)
+Status Graphics::DrawImage(Image* image, INT x, INT y, INT srcx, INT srcy, INT srcwidth,
+                           INT srcheight, Unit srcUnit)
 {
     if (srcUnit != UnitPixel)
         return SetStatus(NotImplemented);
     return DrawImageArea(image, x, y, srcwidth, srcheight, srcx, srcy, srcwidth, srcheight);
 }
 
-Status Graphics::DrawImage(Image* image, const Rect& destRect, INT srcx, INT srcy, INT srcwidth, INT srcheight,
-                           Unit srcUnit, const ImageAttributes*, DrawImageAbort, VOID*)
+Status Graphics::DrawImage(Image* image, const Rect& destRect, INT srcx, INT srcy, INT srcwidth,
+                           INT srcheight, Unit srcUnit, const ImageAttributes*, DrawImageAbort,
+                           VOID*)
 {
     if (srcUnit != UnitPixel)
         return SetStatus(NotImplemented);
-    return DrawImageArea(image, destRect.X, destRect.Y, destRect.Width, destRect.Height, srcx, srcy, srcwidth,
-                         srcheight);
+    return DrawImageArea(image, destRect.X, destRect.Y, destRect.Width, destRect.Height, srcx, srcy,
+                         srcwidth, srcheight);
 }
 
-Status Graphics::DrawImage(Image* image, const RectF& destRect, REAL srcx, REAL srcy, REAL srcwidth, REAL srcheight,
-                           Unit srcUnit, const ImageAttributes*, DrawImageAbort, VOID*)
+Status Graphics::DrawImage(Image* image, const RectF& destRect, REAL srcx, REAL srcy, REAL srcwidth,
+                           REAL srcheight, Unit srcUnit, const ImageAttributes*, DrawImageAbort,
+                           VOID*)
 {
     if (srcUnit != UnitPixel)
         return SetStatus(NotImplemented);
-    return DrawImageArea(image, destRect.X, destRect.Y, destRect.Width, destRect.Height, srcx, srcy, srcwidth,
-                         srcheight);
+    return DrawImageArea(image, destRect.X, destRect.Y, destRect.Width, destRect.Height, srcx, srcy,
+                         srcwidth, srcheight);
 }
 
 // --- shapes ---
@@ -219,8 +245,8 @@ Status Graphics::Clear(const Color& color)
 
 Status Graphics::FillRectangle(const Brush* brush, INT x, INT y, INT width, INT height)
 {
-    return FillRectangle(brush, static_cast<REAL>(x), static_cast<REAL>(y), static_cast<REAL>(width),
-                         static_cast<REAL>(height));
+    return FillRectangle(brush, static_cast<REAL>(x), static_cast<REAL>(y),
+                         static_cast<REAL>(width), static_cast<REAL>(height));
 }
 
 Status Graphics::FillRectangle(const Brush* brush, const Rect& rect)
@@ -244,8 +270,9 @@ Status Graphics::FillRectangle(const Brush* brush, REAL x, REAL y, REAL width, R
     Color c;
     solid->GetColor(&c);
     cairo_save(cr);
-    cairo_set_operator(cr, nativeGraphics->compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE
-                                                                                   : CAIRO_OPERATOR_OVER);
+    cairo_set_operator(cr, nativeGraphics->compositing == CompositingModeSourceCopy
+                               ? CAIRO_OPERATOR_SOURCE
+                               : CAIRO_OPERATOR_OVER);
     SetSourceColor(cr, c);
     cairo_rectangle(cr, x, y, width, height);
     cairo_fill(cr);
@@ -270,7 +297,10 @@ Status Graphics::DrawRectangle(const Pen* pen, INT x, INT y, INT width, INT heig
     return Ok;
 }
 
-Status Graphics::DrawRectangle(const Pen* pen, const Rect& rect) { return DrawRectangle(pen, rect.X, rect.Y, rect.Width, rect.Height); }
+Status Graphics::DrawRectangle(const Pen* pen, const Rect& rect)
+{
+    return DrawRectangle(pen, rect.X, rect.Y, rect.Width, rect.Height);
+}
 
 Status Graphics::DrawLine(const Pen* pen, INT x1, INT y1, INT x2, INT y2)
 {
@@ -293,7 +323,8 @@ Status Graphics::DrawLine(const Pen* pen, INT x1, INT y1, INT x2, INT y2)
 
 Status Graphics::SetInterpolationMode(InterpolationMode mode)
 {
-    if (!nativeGraphics || mode < InterpolationModeDefault || mode > InterpolationModeHighQualityBicubic)
+    if (!nativeGraphics || mode < InterpolationModeDefault ||
+        mode > InterpolationModeHighQualityBicubic)
         return SetStatus(InvalidParameter);
     if (mode == InterpolationModeDefault || mode == InterpolationModeLowQuality)
         mode = InterpolationModeBilinear;
@@ -305,11 +336,8 @@ Status Graphics::SetInterpolationMode(InterpolationMode mode)
 
 InterpolationMode Graphics::GetInterpolationMode() const
 {
-    if (!nativeGraphics) {
-        SetStatus(InvalidParameter);
-        return InterpolationModeInvalid;
-    }
-    return nativeGraphics->interpolation;
+    return nativeGraphics ? nativeGraphics->interpolation
+                          : (SetStatus(InvalidParameter), InterpolationModeInvalid);
 }
 
 Status Graphics::SetPixelOffsetMode(PixelOffsetMode mode)
@@ -322,11 +350,8 @@ Status Graphics::SetPixelOffsetMode(PixelOffsetMode mode)
 
 PixelOffsetMode Graphics::GetPixelOffsetMode() const
 {
-    if (!nativeGraphics) {
-        SetStatus(InvalidParameter);
-        return PixelOffsetModeInvalid;
-    }
-    return nativeGraphics->pixelOffset;
+    return nativeGraphics ? nativeGraphics->pixelOffset
+                          : (SetStatus(InvalidParameter), PixelOffsetModeInvalid);
 }
 
 Status Graphics::SetSmoothingMode(SmoothingMode mode)
@@ -334,24 +359,23 @@ Status Graphics::SetSmoothingMode(SmoothingMode mode)
     if (!nativeGraphics || mode < SmoothingModeDefault || mode > SmoothingModeAntiAlias)
         return SetStatus(InvalidParameter);
     nativeGraphics->smoothing = mode;
-    cairo_set_antialias(nativeGraphics->cr, (mode == SmoothingModeHighQuality || mode == SmoothingModeAntiAlias)
-                                                ? CAIRO_ANTIALIAS_DEFAULT
-                                                : CAIRO_ANTIALIAS_NONE);
+    cairo_set_antialias(nativeGraphics->cr,
+                        (mode == SmoothingModeHighQuality || mode == SmoothingModeAntiAlias)
+                            ? CAIRO_ANTIALIAS_DEFAULT
+                            : CAIRO_ANTIALIAS_NONE);
     return Ok;
 }
 
 SmoothingMode Graphics::GetSmoothingMode() const
 {
-    if (!nativeGraphics) {
-        SetStatus(InvalidParameter);
-        return SmoothingModeInvalid;
-    }
-    return nativeGraphics->smoothing;
+    return nativeGraphics ? nativeGraphics->smoothing
+                          : (SetStatus(InvalidParameter), SmoothingModeInvalid);
 }
 
 Status Graphics::SetTextRenderingHint(TextRenderingHint hint)
 {
-    if (!nativeGraphics || hint < TextRenderingHintSystemDefault || hint > TextRenderingHintClearTypeGridFit)
+    if (!nativeGraphics || hint < TextRenderingHintSystemDefault ||
+        hint > TextRenderingHintClearTypeGridFit)
         return SetStatus(InvalidParameter);
     nativeGraphics->textHint = hint;
     return Ok;
@@ -359,11 +383,8 @@ Status Graphics::SetTextRenderingHint(TextRenderingHint hint)
 
 TextRenderingHint Graphics::GetTextRenderingHint() const
 {
-    if (!nativeGraphics) {
-        SetStatus(InvalidParameter);
-        return TextRenderingHintSystemDefault;
-    }
-    return nativeGraphics->textHint;
+    return nativeGraphics ? nativeGraphics->textHint
+                          : (SetStatus(InvalidParameter), TextRenderingHintSystemDefault);
 }
 
 Status Graphics::SetCompositingMode(CompositingMode mode)
@@ -376,16 +397,14 @@ Status Graphics::SetCompositingMode(CompositingMode mode)
 
 CompositingMode Graphics::GetCompositingMode() const
 {
-    if (!nativeGraphics) {
-        SetStatus(InvalidParameter);
-        return CompositingModeSourceOver;
-    }
-    return nativeGraphics->compositing;
+    return nativeGraphics ? nativeGraphics->compositing
+                          : (SetStatus(InvalidParameter), CompositingModeSourceOver);
 }
 
 Status Graphics::SetClip(const Rect& rect, CombineMode combineMode)
 {
-    if (!nativeGraphics || (combineMode != CombineModeReplace && combineMode != CombineModeIntersect))
+    if (!nativeGraphics ||
+        (combineMode != CombineModeReplace && combineMode != CombineModeIntersect))
         return SetStatus(InvalidParameter);
     cairo_t* cr = nativeGraphics->cr;
     if (combineMode == CombineModeReplace)

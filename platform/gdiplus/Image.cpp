@@ -42,7 +42,8 @@ cairo_surface_t* SurfaceFromPixbuf(GdkPixbuf* pb, Status* status)
         auto* dp = reinterpret_cast<std::uint32_t*>(dst + static_cast<ptrdiff_t>(y) * dstStride);
         for (int x = 0; x < w; ++x, sp += channels) {
             const std::uint32_t a = alpha ? sp[3] : 255;
-            dp[x] = Premultiply((a << 24) | (std::uint32_t(sp[0]) << 16) | (std::uint32_t(sp[1]) << 8) | sp[2]);
+            dp[x] = Premultiply((a << 24) | (std::uint32_t(sp[0]) << 16) |
+                                (std::uint32_t(sp[1]) << 8) | sp[2]);
         }
     }
     cairo_surface_mark_dirty(s);
@@ -129,25 +130,30 @@ std::shared_ptr<detail::ImageData> LoadStream(IStream* stream, Status* status)
     return Wrap(detail::DecodeBytes(bytes, status));
 }
 
-std::shared_ptr<detail::ImageData> CopyArea(const detail::ImageData& src, int x, int y, int w, int h)
+std::shared_ptr<detail::ImageData> CopyArea(const detail::ImageData& src, int x, int y, int w,
+                                            int h)
 {
     cairo_surface_t* s = detail::NewSurface(w, h);
     if (!s)
         return nullptr;
     cairo_surface_flush(src.surface);
-    const int ss = cairo_image_surface_get_stride(src.surface), ds = cairo_image_surface_get_stride(s);
+    const int ss = cairo_image_surface_get_stride(src.surface),
+              ds = cairo_image_surface_get_stride(s);
     const unsigned char* sp = cairo_image_surface_get_data(src.surface);
     unsigned char* dp = cairo_image_surface_get_data(s);
     for (int row = 0; row < h; ++row)
-        std::memcpy(dp + static_cast<ptrdiff_t>(row) * ds, sp + static_cast<ptrdiff_t>(y + row) * ss + x * 4,
-                    static_cast<size_t>(w) * 4);
+        std::memcpy(dp + static_cast<ptrdiff_t>(row) * ds,
+                    sp + static_cast<ptrdiff_t>(y + row) * ss + x * 4, static_cast<size_t>(w) * 4);
     cairo_surface_mark_dirty(s);
     return Wrap(s);
 }
 
 } // namespace
 
-detail::ImageData* NativeOf(const Image* image) { return image ? image->nativeImage.get() : nullptr; }
+detail::ImageData* NativeOf(const Image* image)
+{
+    return image ? image->nativeImage.get() : nullptr;
+}
 
 // --- Image ---
 
@@ -158,9 +164,15 @@ Image::Image(std::shared_ptr<detail::ImageData> data, Status status)
 {
 }
 
-Image::Image(const WCHAR* filename, BOOL) : lastResult(Ok) { nativeImage = LoadFile(filename, &lastResult); }
+Image::Image(const WCHAR* filename, BOOL) : lastResult(Ok)
+{
+    nativeImage = LoadFile(filename, &lastResult);
+}
 
-Image::Image(IStream* stream, BOOL) : lastResult(Ok) { nativeImage = LoadStream(stream, &lastResult); }
+Image::Image(IStream* stream, BOOL) : lastResult(Ok)
+{
+    nativeImage = LoadStream(stream, &lastResult);
+}
 
 Image::~Image() = default;
 
@@ -229,7 +241,10 @@ PixelFormat Image::GetPixelFormat()
     return PixelFormat32bppARGB;
 }
 
-ImageType Image::GetType() const { return nativeImage ? ImageTypeBitmap : ImageTypeUnknown; }
+ImageType Image::GetType() const
+{
+    return nativeImage ? ImageTypeBitmap : ImageTypeUnknown;
+}
 
 // --- Bitmap ---
 
@@ -239,8 +254,9 @@ Bitmap::Bitmap(INT width, INT height, PixelFormat format) : Image()
         lastResult = GdiplusNotInitialized;
         return;
     }
-    if (width <= 0 || height <= 0 || (format != PixelFormat32bppARGB && format != PixelFormat32bppPARGB &&
-                                      format != PixelFormat32bppRGB && format != PixelFormat24bppRGB)) {
+    if (width <= 0 || height <= 0 ||
+        (format != PixelFormat32bppARGB && format != PixelFormat32bppPARGB &&
+         format != PixelFormat32bppRGB && format != PixelFormat24bppRGB)) {
         lastResult = InvalidParameter;
         return;
     }
@@ -258,11 +274,13 @@ Bitmap::Bitmap(INT width, INT height, PixelFormat format) : Image()
     }
 }
 
-Bitmap::Bitmap(INT width, INT height, INT stride, PixelFormat format, BYTE* scan0) : Bitmap(width, height, format)
+Bitmap::Bitmap(INT width, INT height, INT stride, PixelFormat format, BYTE* scan0)
+    : Bitmap(width, height, format)
 {
     if (!nativeImage || !scan0)
         return;
-    if (format != PixelFormat32bppARGB && format != PixelFormat32bppPARGB && format != PixelFormat32bppRGB) {
+    if (format != PixelFormat32bppARGB && format != PixelFormat32bppPARGB &&
+        format != PixelFormat32bppRGB) {
         nativeImage.reset();
         lastResult = InvalidParameter;
         return;
@@ -270,12 +288,13 @@ Bitmap::Bitmap(INT width, INT height, INT stride, PixelFormat format, BYTE* scan
     const int ds = cairo_image_surface_get_stride(nativeImage->surface);
     unsigned char* dst = cairo_image_surface_get_data(nativeImage->surface);
     for (int y = 0; y < height; ++y) {
-        const auto* sp = reinterpret_cast<const std::uint32_t*>(scan0 + static_cast<ptrdiff_t>(y) * stride);
+        const auto* sp =
+            reinterpret_cast<const std::uint32_t*>(scan0 + static_cast<ptrdiff_t>(y) * stride);
         auto* dp = reinterpret_cast<std::uint32_t*>(dst + static_cast<ptrdiff_t>(y) * ds);
         for (int x = 0; x < width; ++x) {
             std::uint32_t v;
             std::memcpy(&v, sp + x, 4);
-            dp[x] = format == PixelFormat32bppARGB ? detail::Premultiply(v)
+            dp[x] = format == PixelFormat32bppARGB  ? detail::Premultiply(v)
                     : format == PixelFormat32bppRGB ? (v | 0xFF000000u)
                                                     : v;
         }
@@ -283,9 +302,15 @@ Bitmap::Bitmap(INT width, INT height, INT stride, PixelFormat format, BYTE* scan
     cairo_surface_mark_dirty(nativeImage->surface);
 }
 
-Bitmap::Bitmap(const WCHAR* filename, BOOL) : Image() { nativeImage = LoadFile(filename, &lastResult); }
+Bitmap::Bitmap(const WCHAR* filename, BOOL) : Image()
+{
+    nativeImage = LoadFile(filename, &lastResult);
+}
 
-Bitmap::Bitmap(IStream* stream, BOOL) : Image() { nativeImage = LoadStream(stream, &lastResult); }
+Bitmap::Bitmap(IStream* stream, BOOL) : Image()
+{
+    nativeImage = LoadStream(stream, &lastResult);
+}
 
 Bitmap* Bitmap::FromFile(const WCHAR* filename, BOOL useEmbeddedColorManagement)
 {
@@ -306,13 +331,17 @@ Image* Bitmap::Clone()
     return Clone(0, 0, nativeImage->Width(), nativeImage->Height(), PixelFormatDontCare);
 }
 
-Bitmap* Bitmap::Clone(const Rect& rect, PixelFormat format) { return Clone(rect.X, rect.Y, rect.Width, rect.Height, format); }
+Bitmap* Bitmap::Clone(const Rect& rect, PixelFormat format)
+{
+    return Clone(rect.X, rect.Y, rect.Width, rect.Height, format);
+}
 
 Bitmap* Bitmap::Clone(INT x, INT y, INT width, INT height, PixelFormat format)
 {
-    if (!nativeImage || width <= 0 || height <= 0 || x < 0 || y < 0 || x > nativeImage->Width() - width ||
-        y > nativeImage->Height() - height ||
-        (format != PixelFormatDontCare && format != PixelFormat32bppARGB && format != PixelFormat32bppPARGB)) {
+    if (!nativeImage || width <= 0 || height <= 0 || x < 0 || y < 0 ||
+        x > nativeImage->Width() - width || y > nativeImage->Height() - height ||
+        (format != PixelFormatDontCare && format != PixelFormat32bppARGB &&
+         format != PixelFormat32bppPARGB)) {
         SetStatus(InvalidParameter);
         return nullptr;
     }
@@ -326,11 +355,13 @@ Bitmap* Bitmap::Clone(INT x, INT y, INT width, INT height, PixelFormat format)
 
 Status Bitmap::GetPixel(INT x, INT y, Color* color)
 {
-    if (!nativeImage || !color || x < 0 || y < 0 || x >= nativeImage->Width() || y >= nativeImage->Height())
+    if (!nativeImage || !color || x < 0 || y < 0 || x >= nativeImage->Width() ||
+        y >= nativeImage->Height())
         return SetStatus(InvalidParameter);
     cairo_surface_flush(nativeImage->surface);
-    const unsigned char* row = cairo_image_surface_get_data(nativeImage->surface) +
-                               static_cast<ptrdiff_t>(y) * cairo_image_surface_get_stride(nativeImage->surface);
+    const unsigned char* row =
+        cairo_image_surface_get_data(nativeImage->surface) +
+        static_cast<ptrdiff_t>(y) * cairo_image_surface_get_stride(nativeImage->surface);
     std::uint32_t p;
     std::memcpy(&p, row + x * 4, 4);
     color->SetValue(detail::Unpremultiply(p));
@@ -342,8 +373,9 @@ Status Bitmap::SetPixel(INT x, INT y, const Color& color)
     if (!nativeImage || x < 0 || y < 0 || x >= nativeImage->Width() || y >= nativeImage->Height())
         return SetStatus(InvalidParameter);
     cairo_surface_flush(nativeImage->surface);
-    unsigned char* row = cairo_image_surface_get_data(nativeImage->surface) +
-                         static_cast<ptrdiff_t>(y) * cairo_image_surface_get_stride(nativeImage->surface);
+    unsigned char* row =
+        cairo_image_surface_get_data(nativeImage->surface) +
+        static_cast<ptrdiff_t>(y) * cairo_image_surface_get_stride(nativeImage->surface);
     const std::uint32_t p = detail::Premultiply(color.GetValue());
     std::memcpy(row + x * 4, &p, 4);
     cairo_surface_mark_dirty_rectangle(nativeImage->surface, x, y, 1, 1);
@@ -356,13 +388,14 @@ Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, Bitmap
         (format != PixelFormat32bppARGB && format != PixelFormat32bppPARGB))
         return SetStatus(nativeImage && nativeImage->locked ? WrongState : InvalidParameter);
     const Rect r = rect ? *rect : Rect(0, 0, nativeImage->Width(), nativeImage->Height());
-    if (r.Width <= 0 || r.Height <= 0 || r.X < 0 || r.Y < 0 || r.X > nativeImage->Width() - r.Width ||
-        r.Y > nativeImage->Height() - r.Height)
+    if (r.Width <= 0 || r.Height <= 0 || r.X < 0 || r.Y < 0 ||
+        r.X > nativeImage->Width() - r.Width || r.Y > nativeImage->Height() - r.Height)
         return SetStatus(InvalidParameter);
     detail::ImageData& img = *nativeImage;
     cairo_surface_flush(img.surface);
     const int stride = cairo_image_surface_get_stride(img.surface);
-    unsigned char* base = cairo_image_surface_get_data(img.surface) + static_cast<ptrdiff_t>(r.Y) * stride + r.X * 4;
+    unsigned char* base =
+        cairo_image_surface_get_data(img.surface) + static_cast<ptrdiff_t>(r.Y) * stride + r.X * 4;
     img.locked = true;
     img.lockRect = r;
     img.lockFlags = flags;
@@ -378,7 +411,8 @@ Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, Bitmap
     img.lockBuffer.assign(static_cast<size_t>(r.Width) * r.Height, 0);
     if (flags & ImageLockModeRead) {
         for (int y = 0; y < r.Height; ++y) {
-            const auto* sp = reinterpret_cast<const std::uint32_t*>(base + static_cast<ptrdiff_t>(y) * stride);
+            const auto* sp =
+                reinterpret_cast<const std::uint32_t*>(base + static_cast<ptrdiff_t>(y) * stride);
             for (int x = 0; x < r.Width; ++x)
                 img.lockBuffer[static_cast<size_t>(y) * r.Width + x] = detail::Unpremultiply(sp[x]);
         }
@@ -398,11 +432,14 @@ Status Bitmap::UnlockBits(BitmapData* data)
     if (img.lockFlags & ImageLockModeWrite) {
         if (data->Reserved == 1) {
             const int stride = cairo_image_surface_get_stride(img.surface);
-            unsigned char* base = cairo_image_surface_get_data(img.surface) + static_cast<ptrdiff_t>(r.Y) * stride + r.X * 4;
+            unsigned char* base = cairo_image_surface_get_data(img.surface) +
+                                  static_cast<ptrdiff_t>(r.Y) * stride + r.X * 4;
             for (int y = 0; y < r.Height; ++y) {
-                auto* dp = reinterpret_cast<std::uint32_t*>(base + static_cast<ptrdiff_t>(y) * stride);
+                auto* dp =
+                    reinterpret_cast<std::uint32_t*>(base + static_cast<ptrdiff_t>(y) * stride);
                 for (int x = 0; x < r.Width; ++x)
-                    dp[x] = detail::Premultiply(img.lockBuffer[static_cast<size_t>(y) * r.Width + x]);
+                    dp[x] =
+                        detail::Premultiply(img.lockBuffer[static_cast<size_t>(y) * r.Width + x]);
             }
         }
         cairo_surface_mark_dirty_rectangle(img.surface, r.X, r.Y, r.Width, r.Height);

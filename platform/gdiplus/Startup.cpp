@@ -9,7 +9,8 @@ namespace {
 // Reached from the library's load and unload hooks, which run before ordinary static
 // initialisation and after static destruction: the state is made on first use and never
 // destroyed.
-struct StartupState {
+struct StartupState
+{
     std::mutex lock;
     std::set<ULONG_PTR> tokens;
     ULONG_PTR nextToken = 0x5EED0001;
@@ -34,7 +35,8 @@ bool IsStarted()
 
 } // namespace detail
 
-Status GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, GdiplusStartupOutput* output)
+Status GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input,
+                      GdiplusStartupOutput* output)
 {
     if (!token || !input)
         return InvalidParameter;

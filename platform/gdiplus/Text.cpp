@@ -21,7 +21,8 @@ std::atomic<unsigned long long> g_nextFontId{1};
 // generic fallback: the name is not installed.
 bool MatchFamily(const std::string& name, std::string* family)
 {
-    FcPattern* p = FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, name.c_str(), static_cast<char*>(nullptr));
+    FcPattern* p =
+        FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, name.c_str(), static_cast<char*>(nullptr));
     if (!p)
         return false;
     FcConfigSubstitute(nullptr, p, FcMatchPattern);
@@ -34,8 +35,7 @@ bool MatchFamily(const std::string& name, std::string* family)
         FcValue v;
         FcValueBinding b;
         for (int i = 0; FcPatternGetWithBinding(p, FC_FAMILY, i, &v, &b) == FcResultMatch; ++i) {
-            if (v.type == FcTypeString &&
-                FcStrCmpIgnoreCase(v.u.s, matched) == 0) {
+            if (v.type == FcTypeString && FcStrCmpIgnoreCase(v.u.s, matched) == 0) {
                 strong = b != FcValueBindingWeak;
                 break;
             }
@@ -92,7 +92,8 @@ std::shared_ptr<FamilyData> GenericSansSerifFamily()
 
 PangoContext* SharedPangoContext()
 {
-    thread_local struct Holder {
+    thread_local struct Holder
+    {
         PangoContext* ctx;
         Holder()
         {
@@ -110,7 +111,8 @@ PangoContext* SharedPangoContext()
     return holder.ctx;
 }
 
-std::shared_ptr<FontData> MakeFont(std::shared_ptr<FamilyData> family, REAL emSize, INT style, Unit unit)
+std::shared_ptr<FontData> MakeFont(std::shared_ptr<FamilyData> family, REAL emSize, INT style,
+                                   Unit unit)
 {
     double px = emSize;
     switch (unit) {
@@ -144,8 +146,10 @@ std::shared_ptr<FontData> MakeFont(std::shared_ptr<FamilyData> family, REAL emSi
     font->desc = pango_font_description_new();
     pango_font_description_set_family(font->desc, font->family->pangoFamily.c_str());
     pango_font_description_set_absolute_size(font->desc, px * PANGO_SCALE);
-    pango_font_description_set_weight(font->desc, (style & FontStyleBold) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(font->desc, (style & FontStyleItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    pango_font_description_set_weight(font->desc, (style & FontStyleBold) ? PANGO_WEIGHT_BOLD
+                                                                          : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_style(font->desc, (style & FontStyleItalic) ? PANGO_STYLE_ITALIC
+                                                                           : PANGO_STYLE_NORMAL);
     PangoFontMetrics* m = pango_context_get_metrics(SharedPangoContext(), font->desc, nullptr);
     font->ascent = pango_font_metrics_get_ascent(m) / double(PANGO_SCALE);
     const double descent = pango_font_metrics_get_descent(m) / double(PANGO_SCALE);
@@ -160,15 +164,21 @@ std::shared_ptr<FontData> MakeFont(std::shared_ptr<FamilyData> family, REAL emSi
 
 namespace {
 
-bool IsBlankByte(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsBlankByte(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
-// One layout per thread is kept: a control measures a text and then draws it, usually with a
-// box wide enough for one unwrapped line both times.
-struct LayoutCache {
+// One layout per thread is kept, with its line widths: a control measures a text and then
+// draws it, usually with a box wide enough for one unwrapped line both times.
+struct LayoutCache
+{
     unsigned long long fontId = 0;
     std::string text;
     int wrap = -1;
     PangoLayout* layout = nullptr;
+    bool trailing = false;          // widths include trailing blanks
+    std::vector<double> lineWidths; // empty until first asked for
     ~LayoutCache()
     {
         if (layout)
@@ -176,19 +186,16 @@ struct LayoutCache {
     }
 };
 
-PangoLayout* BuildLayout(const FontData& font, const std::string& utf8, double wrapPixels)
+LayoutCache& Cache()
 {
     thread_local LayoutCache cache;
-    PangoLayout* layout = nullptr;
-    int wrap = 0;
-    if (cache.layout && cache.fontId == font.id && cache.text == utf8 && cache.wrap == 0) {
-        // The cached layout is unwrapped: it serves every box at least as wide as its lines.
-        PangoRectangle logical;
-        pango_layout_get_extents(cache.layout, nullptr, &logical);
-        if (wrapPixels <= 0 || logical.width <= static_cast<int>(wrapPixels * PANGO_SCALE))
-            return static_cast<PangoLayout*>(g_object_ref(cache.layout));
-    }
-    layout = pango_layout_new(SharedPangoContext());
+    return cache;
+}
+
+void NewLayout(const FontData& font, const std::string& utf8, double wrapPixels)
+{
+    LayoutCache& cache = Cache();
+    PangoLayout* layout = pango_layout_new(SharedPangoContext());
     pango_layout_set_font_description(layout, font.desc);
     if (font.style & (FontStyleUnderline | FontStyleStrikeout)) {
         PangoAttrList* attrs = pango_attr_list_new();
@@ -200,6 +207,7 @@ PangoLayout* BuildLayout(const FontData& font, const std::string& utf8, double w
         pango_attr_list_unref(attrs);
     }
     pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
+    int wrap = 0;
     if (wrapPixels > 0) {
         PangoRectangle logical;
         pango_layout_get_extents(layout, nullptr, &logical);
@@ -212,26 +220,72 @@ PangoLayout* BuildLayout(const FontData& font, const std::string& utf8, double w
     }
     if (cache.layout)
         g_object_unref(cache.layout);
-    cache.layout = static_cast<PangoLayout*>(g_object_ref(layout));
+    cache.layout = layout;
     cache.fontId = font.id;
     cache.text = utf8;
     cache.wrap = wrap;
-    return layout;
+    cache.lineWidths.clear();
+}
+
+// Makes the cache hold the layout of `utf8` for a wrapping width (0: none).
+void BuildLayout(const FontData& font, const std::string& utf8, double wrapPixels)
+{
+    LayoutCache& cache = Cache();
+    if (cache.layout && cache.fontId == font.id && cache.wrap == 0 && cache.text == utf8) {
+        // The cached layout is unwrapped: it serves every box at least as wide as its lines.
+        PangoRectangle logical;
+        pango_layout_get_extents(cache.layout, nullptr, &logical);
+        if (wrapPixels <= 0 || logical.width <= static_cast<int>(wrapPixels * PANGO_SCALE))
+            return;
+    }
+    NewLayout(font, utf8, wrapPixels);
+}
+
+// Each line's width to its last non-blank (or its whole width when `trailing`).
+const std::vector<double>& LineWidths(const std::string& utf8, bool trailing)
+{
+    LayoutCache& cache = Cache();
+    if (!cache.lineWidths.empty() && cache.trailing == trailing)
+        return cache.lineWidths;
+    cache.trailing = trailing;
+    cache.lineWidths.clear();
+    const int lines = pango_layout_get_line_count(cache.layout);
+    for (int i = 0; i < lines; ++i) {
+        PangoLayoutLine* line = pango_layout_get_line_readonly(cache.layout, i);
+        int end = line->start_index + line->length;
+        double w = 0;
+        if (trailing) {
+            PangoRectangle logical;
+            pango_layout_line_get_extents(line, nullptr, &logical);
+            w = logical.width / double(PANGO_SCALE);
+        } else {
+            while (end > line->start_index && IsBlankByte(utf8[static_cast<size_t>(end - 1)]))
+                --end;
+            if (end > line->start_index) {
+                const char* last =
+                    g_utf8_find_prev_char(utf8.c_str() + line->start_index, utf8.c_str() + end);
+                int x = 0;
+                pango_layout_line_index_to_x(line, static_cast<int>(last - utf8.c_str()), TRUE, &x);
+                w = x / double(PANGO_SCALE);
+            }
+        }
+        cache.lineWidths.push_back(w);
+    }
+    return cache.lineWidths;
 }
 
 } // namespace
 
-void LayoutText(const FontData& font, const WCHAR* text, INT length, const RectF& box, INT flags, TextLayout* out)
+void LayoutText(const FontData& font, const WCHAR* text, INT length, const RectF& box, INT flags,
+                TextLayout* out)
 {
-    const CString str = length < 0 ? CString(text) : CString(text, length);
-    const std::string utf8 = str.ToUtf8();
+    const std::string utf8 = (length < 0 ? CString(text) : CString(text, length)).ToUtf8();
     const double em = font.emPixels;
     double wrap = 0;
     if (box.Width > 0 && !(flags & StringFormatFlagsNoWrap))
-        wrap = box.Width - em / 3.0;
-    if (box.Width > 0 && !(flags & StringFormatFlagsNoWrap) && wrap <= 0)
-        wrap = 1.0 / PANGO_SCALE;
-    out->layout = BuildLayout(font, utf8, wrap);
+        wrap = std::max(box.Width - em / 3.0, 1.0 / PANGO_SCALE);
+    BuildLayout(font, utf8, wrap);
+    out->layout = static_cast<PangoLayout*>(g_object_ref(Cache().layout));
     if (utf8.empty()) {
         out->lineCount = 0;
         return;
@@ -244,7 +298,8 @@ void LayoutText(const FontData& font, const WCHAR* text, INT length, const RectF
         while (count < lines) {
             const double top = count * font.lineSpacing;
             const double bottom = top + font.lineSpacing;
-            const bool inside = (flags & StringFormatFlagsLineLimit) ? bottom <= box.Height + 1e-3 : top < box.Height;
+            const bool inside = (flags & StringFormatFlagsLineLimit) ? bottom <= box.Height + 1e-3
+                                                                     : top < box.Height;
             if (!inside)
                 break;
             ++count;
@@ -252,31 +307,17 @@ void LayoutText(const FontData& font, const WCHAR* text, INT length, const RectF
         if (count == 0 && !(flags & StringFormatFlagsLineLimit))
             count = 1;
     }
+    const std::vector<double>& widths =
+        LineWidths(utf8, (flags & StringFormatFlagsMeasureTrailingSpaces) != 0);
     out->lineCount = count;
-    out->lineWidths.assign(static_cast<size_t>(count), 0.0);
+    out->lineWidths.assign(widths.begin(), widths.begin() + count);
     double widest = 0;
-    int endByte = 0;
-    for (int i = 0; i < count; ++i) {
-        PangoLayoutLine* line = pango_layout_get_line_readonly(out->layout, i);
-        int end = line->start_index + line->length;
-        endByte = end;
-        double w = 0;
-        if (flags & StringFormatFlagsMeasureTrailingSpaces) {
-            PangoRectangle logical;
-            pango_layout_line_get_extents(line, nullptr, &logical);
-            w = logical.width / double(PANGO_SCALE);
-        } else {
-            while (end > line->start_index && IsBlankByte(utf8[static_cast<size_t>(end - 1)]))
-                --end;
-            if (end > line->start_index) {
-                const char* last = g_utf8_find_prev_char(utf8.c_str() + line->start_index, utf8.c_str() + end);
-                int x = 0;
-                pango_layout_line_index_to_x(line, static_cast<int>(last - utf8.c_str()), TRUE, &x);
-                w = x / double(PANGO_SCALE);
-            }
-        }
-        out->lineWidths[static_cast<size_t>(i)] = w;
+    for (double w : out->lineWidths)
         widest = std::max(widest, w);
+    int endByte = 0;
+    if (count > 0) {
+        PangoLayoutLine* last = pango_layout_get_line_readonly(out->layout, count - 1);
+        endByte = last->start_index + last->length;
     }
     out->width = widest + em / 3.0;
     out->height = count * font.lineSpacing;
@@ -347,7 +388,10 @@ Status FontFamily::GetFamilyName(LPWSTR name, LANGID) const
     return Ok;
 }
 
-BOOL FontFamily::IsAvailable() const { return nativeFamily != nullptr; }
+BOOL FontFamily::IsAvailable() const
+{
+    return nativeFamily != nullptr;
+}
 
 FontFamily* FontFamily::Clone() const
 {
@@ -381,7 +425,8 @@ Font::Font(const FontFamily* family, REAL emSize, INT style, Unit unit)
         lastResult = InvalidParameter;
 }
 
-Font::Font(const WCHAR* familyName, REAL emSize, INT style, Unit unit, const FontCollection* collection)
+Font::Font(const WCHAR* familyName, REAL emSize, INT style, Unit unit,
+           const FontCollection* collection)
 {
     FontFamily family(familyName, collection);
     const FontFamily* use = family.IsAvailable() ? &family : FontFamily::GenericSansSerif();
@@ -412,9 +457,18 @@ Status Font::GetFamily(FontFamily* family) const
     return Ok;
 }
 
-REAL Font::GetSize() const { return nativeFont ? nativeFont->emSize : 0.0f; }
-INT Font::GetStyle() const { return nativeFont ? nativeFont->style : 0; }
-Unit Font::GetUnit() const { return nativeFont ? nativeFont->unit : UnitWorld; }
+REAL Font::GetSize() const
+{
+    return nativeFont ? nativeFont->emSize : 0.0f;
+}
+INT Font::GetStyle() const
+{
+    return nativeFont ? nativeFont->style : 0;
+}
+Unit Font::GetUnit() const
+{
+    return nativeFont ? nativeFont->unit : UnitWorld;
+}
 
 REAL Font::GetHeight(REAL dpi) const
 {
@@ -425,9 +479,15 @@ REAL Font::GetHeight(REAL dpi) const
     return static_cast<REAL>(nativeFont->lineSpacing * dpi / 96.0);
 }
 
-REAL Font::GetHeight(const Graphics*) const { return GetHeight(96.0f); }
+REAL Font::GetHeight(const Graphics*) const
+{
+    return GetHeight(96.0f);
+}
 
-BOOL Font::IsAvailable() const { return nativeFont != nullptr; }
+BOOL Font::IsAvailable() const
+{
+    return nativeFont != nullptr;
+}
 
 Status Font::GetLastStatus() const
 {
@@ -438,7 +498,10 @@ Status Font::GetLastStatus() const
 
 // --- StringFormat ---
 
-StringFormat::StringFormat(INT formatFlags, LANGID language) : m_flags(formatFlags), m_language(language) {}
+StringFormat::StringFormat(INT formatFlags, LANGID language)
+    : m_flags(formatFlags), m_language(language)
+{
+}
 
 StringFormat::StringFormat(const StringFormat* format)
     : m_flags(format ? format->m_flags : 0), m_language(format ? format->m_language : LANG_NEUTRAL),
@@ -516,9 +579,9 @@ double Align(StringAlignment a, double origin, double extent, double size)
 
 } // namespace
 
-Status Graphics::MeasureString(const WCHAR* string, INT length, const Font* font, const RectF& layoutRect,
-                               const StringFormat* format, RectF* boundingBox, INT* codepointsFitted,
-                               INT* linesFilled) const
+Status Graphics::MeasureString(const WCHAR* string, INT length, const Font* font,
+                               const RectF& layoutRect, const StringFormat* format,
+                               RectF* boundingBox, INT* codepointsFitted, INT* linesFilled) const
 {
     if (!nativeGraphics || !string || !font || !font->nativeFont || !boundingBox || length < -1)
         return SetStatus(InvalidParameter);
@@ -530,8 +593,10 @@ Status Graphics::MeasureString(const WCHAR* string, INT length, const Font* font
     } else {
         boundingBox->Width = static_cast<REAL>(tl.width);
         boundingBox->Height = static_cast<REAL>(tl.height);
-        boundingBox->X = static_cast<REAL>(Align(f.GetAlignment(), layoutRect.X, layoutRect.Width, tl.width));
-        boundingBox->Y = static_cast<REAL>(Align(f.GetLineAlignment(), layoutRect.Y, layoutRect.Height, tl.height));
+        boundingBox->X =
+            static_cast<REAL>(Align(f.GetAlignment(), layoutRect.X, layoutRect.Width, tl.width));
+        boundingBox->Y = static_cast<REAL>(
+            Align(f.GetLineAlignment(), layoutRect.Y, layoutRect.Height, tl.height));
     }
     if (codepointsFitted)
         *codepointsFitted = tl.codepoints;
@@ -540,20 +605,23 @@ Status Graphics::MeasureString(const WCHAR* string, INT length, const Font* font
     return Ok;
 }
 
-Status Graphics::MeasureString(const WCHAR* string, INT length, const Font* font, const PointF& origin,
+Status Graphics::MeasureString(const WCHAR* string, INT length, const Font* font,
+                               const PointF& origin, RectF* boundingBox) const
+{
+    return MeasureString(string, length, font, RectF(origin.X, origin.Y, 0, 0), nullptr,
+                         boundingBox);
+}
+
+Status Graphics::MeasureString(const WCHAR* string, INT length, const Font* font,
+                               const PointF& origin, const StringFormat* format,
                                RectF* boundingBox) const
 {
-    return MeasureString(string, length, font, RectF(origin.X, origin.Y, 0, 0), nullptr, boundingBox);
+    return MeasureString(string, length, font, RectF(origin.X, origin.Y, 0, 0), format,
+                         boundingBox);
 }
 
-Status Graphics::MeasureString(const WCHAR* string, INT length, const Font* font, const PointF& origin,
-                               const StringFormat* format, RectF* boundingBox) const
-{
-    return MeasureString(string, length, font, RectF(origin.X, origin.Y, 0, 0), format, boundingBox);
-}
-
-Status Graphics::DrawString(const WCHAR* string, INT length, const Font* font, const RectF& layoutRect,
-                            const StringFormat* format, const Brush* brush)
+Status Graphics::DrawString(const WCHAR* string, INT length, const Font* font,
+                            const RectF& layoutRect, const StringFormat* format, const Brush* brush)
 {
     const auto* solid = dynamic_cast<const SolidBrush*>(brush);
     if (!nativeGraphics || !string || !font || !font->nativeFont || !solid || length < -1)
@@ -567,18 +635,21 @@ Status Graphics::DrawString(const WCHAR* string, INT length, const Font* font, c
 
     cairo_t* cr = nativeGraphics->cr;
     cairo_save(cr);
-    if (!(f.GetFormatFlags() & StringFormatFlagsNoClip) && layoutRect.Width > 0 && layoutRect.Height > 0) {
+    if (!(f.GetFormatFlags() & StringFormatFlagsNoClip) && layoutRect.Width > 0 &&
+        layoutRect.Height > 0) {
         cairo_rectangle(cr, layoutRect.X, layoutRect.Y, layoutRect.Width, layoutRect.Height);
         cairo_clip(cr);
     }
     Color c;
     solid->GetColor(&c);
-    cairo_set_source_rgba(cr, c.GetR() / 255.0, c.GetG() / 255.0, c.GetB() / 255.0, c.GetA() / 255.0);
+    cairo_set_source_rgba(cr, c.GetR() / 255.0, c.GetG() / 255.0, c.GetB() / 255.0,
+                          c.GetA() / 255.0);
     const double em = fd.emPixels;
     const double top = Align(f.GetLineAlignment(), layoutRect.Y, layoutRect.Height, tl.height);
     for (int i = 0; i < tl.lineCount; ++i) {
         const double lw = tl.lineWidths[static_cast<size_t>(i)];
-        const double x = Align(f.GetAlignment(), layoutRect.X, layoutRect.Width, lw + em / 3.0) + em / 6.0;
+        const double x =
+            Align(f.GetAlignment(), layoutRect.X, layoutRect.Width, lw + em / 3.0) + em / 6.0;
         const double baseline = top + i * fd.lineSpacing + fd.ascent;
         cairo_move_to(cr, x, baseline);
         pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(tl.layout, i));

@@ -22,7 +22,8 @@ std::vector<BYTE> Encode(const char* type, bool alpha)
     GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, alpha, 8, 2, 2);
     const int stride = gdk_pixbuf_get_rowstride(pb), n = alpha ? 4 : 3;
     guchar* p = gdk_pixbuf_get_pixels(pb);
-    const guchar rgba[4][4] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 128}};
+    const guchar rgba[4][4] = {
+        {255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 128}};
     for (int i = 0; i < 4; ++i)
         for (int c = 0; c < n; ++c)
             p[(i / 2) * stride + (i % 2) * n + c] = rgba[i][c];
@@ -48,15 +49,21 @@ std::unique_ptr<Bitmap> FromBytes(const std::vector<BYTE>& bytes)
 
 } // namespace
 
-struct Format {
+struct Format
+{
     const char* type;
     bool alpha;
     int tolerance;
 };
 
-void PrintTo(const Format& f, std::ostream* os) { *os << f.type; }
+void PrintTo(const Format& f, std::ostream* os)
+{
+    *os << f.type;
+}
 
-class DecodeFormats : public ::testing::TestWithParam<Format> {};
+class DecodeFormats : public ::testing::TestWithParam<Format>
+{
+};
 
 TEST_P(DecodeFormats, PixelsComeBackInStraightArgb)
 {
@@ -81,25 +88,26 @@ TEST_P(DecodeFormats, PixelsComeBackInStraightArgb)
 }
 
 INSTANTIATE_TEST_SUITE_P(Encoders, DecodeFormats,
-                         ::testing::Values(Format{"png", true, 0}, Format{"bmp", false, 0}, Format{"ico", true, 0},
-                                           Format{"jpeg", false, 60}),
+                         ::testing::Values(Format{"png", true, 0}, Format{"bmp", false, 0},
+                                           Format{"ico", true, 0}, Format{"jpeg", false, 60}),
                          [](const auto& info) { return std::string(info.param.type); });
 
 TEST(DecodeFiles, GifAndWindowsStylePath)
 {
     // A 1 x 1 GIF whose only pixel is palette entry 0, red.
-    const BYTE gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0,
-                        ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, ';'};
+    const BYTE gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0,  0,
+                        0,   ',', 0,   0,   0,   0,   1, 0, 1, 0, 0,    2, 2, 0x44, 1, 0, ';'};
     auto b = FromBytes(std::vector<BYTE>(gif, gif + sizeof gif));
     ASSERT_EQ(b->GetLastStatus(), Ok);
     EXPECT_EQ(PixelAt(*b, 0, 0), 0xFFFF0000u);
 
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("skinkit_decode_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("skinkit_decode_" + std::to_string(::getpid()));
     fs::create_directories(dir / "Img");
     const auto png = Encode("png", true);
-    std::ofstream(dir / "Img" / "Play.PNG", std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                                                   static_cast<std::streamsize>(png.size()));
+    std::ofstream(dir / "Img" / "Play.PNG", std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     const CString path = CString::FromUtf8(dir.string()) + L"\\img\\play.png";
     std::unique_ptr<Image> image(Image::FromFile(path));
     EXPECT_EQ(image->GetLastStatus(), Ok);

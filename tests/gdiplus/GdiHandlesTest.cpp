@@ -10,7 +10,8 @@
 namespace fs = std::filesystem;
 using namespace Gdiplus;
 
-class GdiPictureHandles : public ::testing::Test {
+class GdiPictureHandles : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -43,7 +44,9 @@ TEST_F(GdiPictureHandles, BitmapsLoadBmpFilesOnlyAndDeleteOnce)
     EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(h), 3, 3), 0xFF00FF00u);
     EXPECT_TRUE(DeleteObject(h));
     EXPECT_FALSE(DeleteObject(h));
-    EXPECT_EQ(LoadImageW(nullptr, Path("pic.png"), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE), nullptr);
+    EXPECT_EQ(
+        LoadImageW(nullptr, Path("pic.png"), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE),
+        nullptr);
     EXPECT_EQ(LoadImageW(nullptr, Path("none.bmp"), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
 }
 
@@ -55,7 +58,7 @@ TEST_F(GdiPictureHandles, IconsLoadAtTheSystemIconSize)
     Bitmap* pixels = platform::BitmapOfHandle(icon);
     EXPECT_EQ(pixels->GetWidth(), 32u);
     EXPECT_EQ(pixels->GetHeight(), 32u);
-    EXPECT_FALSE(DeleteObject(icon));  // an icon is not a GDI object
+    EXPECT_FALSE(DeleteObject(icon)); // an icon is not a GDI object
     EXPECT_TRUE(DestroyIcon(icon));
     EXPECT_FALSE(DestroyIcon(icon));
 }
@@ -70,7 +73,7 @@ TEST(DeviceContexts, GraphicsDrawsAtTheOriginInsideTheClip)
         Graphics g(dc);
         ASSERT_EQ(g.GetLastStatus(), Ok);
         SolidBrush red(Color::Red);
-        g.FillRectangle(&red, 0, 0, 100, 3);  // lands at (4, 2) and is cut at x 5 and 12
+        g.FillRectangle(&red, 0, 0, 100, 3); // lands at (4, 2) and is cut at x 5 and 12
     }
     EXPECT_EQ(PixelAt(surface, 4, 2), 0u);
     EXPECT_EQ(PixelAt(surface, 5, 2), 0xFFFF0000u);

@@ -41,7 +41,7 @@ TEST(GraphicsModes, NewGraphicsReadsBilinearAndNoOffset)
     EXPECT_EQ(g.GetInterpolationMode(), InterpolationModeBilinear);
     EXPECT_EQ(g.SetInterpolationMode(static_cast<InterpolationMode>(42)), InvalidParameter);
     EXPECT_EQ(g.GetLastStatus(), InvalidParameter);
-    EXPECT_EQ(g.GetLastStatus(), Ok);  // reading the last status resets it
+    EXPECT_EQ(g.GetLastStatus(), Ok); // reading the last status resets it
 }
 
 TEST(NearestNeighbourStretch, HalfOffsetCopiesExactBlocks)
@@ -163,7 +163,8 @@ TEST(PixelAccess, LockBitsHandsOutStraightAlphaAndWritesBack)
     b.SetPixel(2, 1, Color(0x80, 0xFF, 0x00, 0x00));
     BitmapData data;
     Rect r(1, 1, 2, 1);
-    ASSERT_EQ(b.LockBits(&r, ImageLockModeRead | ImageLockModeWrite, PixelFormat32bppARGB, &data), Ok);
+    ASSERT_EQ(b.LockBits(&r, ImageLockModeRead | ImageLockModeWrite, PixelFormat32bppARGB, &data),
+              Ok);
     auto* row = static_cast<ARGB*>(data.Scan0);
     EXPECT_TRUE(Near(row[1], 0x80FF0000, 2));
     row[0] = 0xFF123456;

@@ -16,7 +16,8 @@ inline Gdiplus::ARGB PixelAt(Gdiplus::Bitmap& b, int x, int y)
 inline bool Near(Gdiplus::ARGB a, Gdiplus::ARGB b, int tolerance = 1)
 {
     for (int shift = 0; shift < 32; shift += 8)
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                     static_cast<int>((b >> shift) & 0xFF)) > tolerance)
             return false;
     return true;
 }

@@ -9,7 +9,8 @@ using namespace Gdiplus;
 
 namespace {
 
-RectF Measure(const wchar_t* text, const Font& font, RectF layout = RectF(0, 0, 0, 0), INT flags = 0)
+RectF Measure(const wchar_t* text, const Font& font, RectF layout = RectF(0, 0, 0, 0),
+              INT flags = 0)
 {
     Bitmap b(1, 1, PixelFormat32bppARGB);
     Graphics g(&b);
@@ -49,7 +50,7 @@ TEST(FontLookup, NamesAreFoundWhateverTheirCaseAndUnknownOnesFail)
 {
     FontFamily liberation(L"liberation SANS");
     EXPECT_EQ(liberation.GetLastStatus(), Ok);
-    FontFamily arial(L"Arial");  // a metric-compatible alias of an installed family
+    FontFamily arial(L"Arial"); // a metric-compatible alias of an installed family
     EXPECT_TRUE(arial.IsAvailable());
     FontFamily none(L"NoSuchFontXYZ");
     EXPECT_EQ(none.GetLastStatus(), FontFamilyNotFound);
@@ -99,11 +100,14 @@ TEST(MeasureString, WrapsAtWordsWithinTheLayoutWidth)
     EXPECT_GT(wrapped.Height, one.Height * 2.5);
     EXPECT_LE(wrapped.Width, 60);
     // Width 0 means no wrapping; an over-long word breaks between characters.
-    EXPECT_FLOAT_EQ(Measure(L"The quick brown fox jumps", font, RectF(0, 0, 0, 0)).Height, one.Height);
+    EXPECT_FLOAT_EQ(Measure(L"The quick brown fox jumps", font, RectF(0, 0, 0, 0)).Height,
+                    one.Height);
     EXPECT_LE(Measure(L"Supercalifragilistic", font, RectF(0, 0, 40, 0)).Width, 40);
     // NoWrap keeps one line.
-    EXPECT_FLOAT_EQ(Measure(L"The quick brown fox jumps", font, RectF(0, 0, 60, 0), StringFormatFlagsNoWrap).Height,
-                    one.Height);
+    EXPECT_FLOAT_EQ(
+        Measure(L"The quick brown fox jumps", font, RectF(0, 0, 60, 0), StringFormatFlagsNoWrap)
+            .Height,
+        one.Height);
 }
 
 TEST(MeasureString, LinesAreLaidOutWhileTheirTopIsInsideTheHeight)

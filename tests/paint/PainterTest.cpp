@@ -1,0 +1,248 @@
+#include "paint/CtrlGDIpString.h"
+
+#include "PixelProbe.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace Gdiplus;
+
+namespace {
+
+// A 9 x 9 picture of nine uniform cells: columns and rows 0-1, 2-6 and 7-8, so margins of 2
+// on every side cut it along the cell borders. Cell (row r, column k) has colour CellColour.
+ARGB CellColour(int r, int k)
+{
+    return 0xFF000000u | (static_cast<ARGB>(40 + 60 * r) << 16) |
+           (static_cast<ARGB>(40 + 60 * k) << 8);
+}
+
+std::unique_ptr<Bitmap> NineCells()
+{
+    ARGB px[81];
+    auto band = [](int v) { return v < 2 ? 0 : v < 7 ? 1 : 2; };
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 9; ++x)
+            px[y * 9 + x] = CellColour(band(y), band(x));
+    return std::unique_ptr<Bitmap>(MakeBitmap(9, 9, px));
+}
+
+int Band(int v, const int edges[4])
+{
+    for (int i = 0; i < 3; ++i)
+        if (v >= edges[i] && v < edges[i + 1])
+            return i;
+    return -1;
+}
+
+// Every pixel of `target` against the cells the edge arithmetic puts there.
+void ExpectCells(Bitmap& target, const int X[4], const int Y[4])
+{
+    for (int y = 0; y < static_cast<int>(target.GetHeight()); ++y)
+        for (int x = 0; x < static_cast<int>(target.GetWidth()); ++x) {
+            const int r = Band(y, Y), k = Band(x, X);
+            const ARGB want = (r < 0 || k < 0) ? 0u : CellColour(r, k);
+            ASSERT_EQ(PixelAt(target, x, y), want) << "pixel " << x << "," << y;
+        }
+}
+
+struct Canvas
+{
+    Canvas(int w, int h) : bitmap(w, h, PixelFormat32bppARGB), g(&bitmap)
+    {
+        g.SetInterpolationMode(InterpolationModeNearestNeighbor);
+        g.SetPixelOffsetMode(PixelOffsetModeHalf);
+    }
+    Bitmap bitmap;
+    Graphics g;
+};
+
+} // namespace
+
+TEST(NineSlice, CellsLandWhereTheEdgeArithmeticPutsThem)
+{
+    auto image = NineCells();
+    Canvas c(50, 40);
+    CCtrlGDIpString painter;
+    painter.DrawBg(&c.g, image.get(), Rect(10, 10, 30, 20), 2, RECT{2, 2, 2, 2});
+    const int X[4] = {10, 12, 38, 40}, Y[4] = {10, 12, 28, 30};
+    ExpectCells(c.bitmap, X, Y);
+}
+
+TEST(NineSlice, DrawBtnSlicesAPartOfTheImage)
+{
+    // Source: the lower-right 7 x 7 of the picture, margins 0 left/top and 2 right/bottom: the
+    // middle column and row come from cells 1 and the border from cells 2.
+    auto image = NineCells();
+    Canvas c(30, 30);
+    CCtrlGDIpString painter;
+    painter.DrawBtn(&c.g, image.get(), Rect(5, 5, 20, 12), Rect(2, 2, 7, 7), RECT{0, 0, 2, 2});
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x) {
+            const bool in = x >= 5 && x < 25 && y >= 5 && y < 17;
+            const int k = x < 23 ? 1 : 2, r = y < 15 ? 1 : 2;
+            ASSERT_EQ(PixelAt(c.bitmap, x, y), in ? CellColour(r, k) : 0u) << x << "," << y;
+        }
+}
+
+TEST(NineSlice, ZeroMarginsDrawOnlyTheStretchedCentre)
+{
+    auto image = NineCells();
+    Canvas c(20, 20);
+    CCtrlGDIpString painter;
+    painter.DrawBtn(&c.g, image.get(), Rect(2, 3, 14, 9), Rect(3, 3, 3, 3), RECT{0, 0, 0, 0});
+    const int X[4] = {2, 2, 16, 16}, Y[4] = {3, 3, 12, 12};
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(PixelAt(c.bitmap, x, y),
+                      (Band(x, X) == 1 && Band(y, Y) == 1) ? CellColour(1, 1) : 0u);
+}
+
+TEST(NineSlice, ScaledMarginsTruncateTheSumTowardZero)
+{
+    auto image = NineCells();
+    // 20 + 2 * 1.75 = 23.5 -> 23; the right edge 60 - 3.5 = 56.5 -> 56.
+    Canvas a(70, 20);
+    CCtrlGDIpString painter;
+    painter.DrawBg4(&a.g, image.get(), Rect(20, 0, 40, 20), 99, RECT{2, 2, 2, 2}, 1.75);
+    EXPECT_EQ(PixelAt(a.bitmap, 22, 10), CellColour(1, 0));
+    EXPECT_EQ(PixelAt(a.bitmap, 23, 10), CellColour(1, 1));
+    EXPECT_EQ(PixelAt(a.bitmap, 55, 10), CellColour(1, 1));
+    EXPECT_EQ(PixelAt(a.bitmap, 56, 10), CellColour(1, 2));
+
+    // Destination x -10: the left edge is trunc(-10 + 3.5) = -6, not -10 + trunc(3.5) = -7.
+    // The graphics is shifted by 20 so that destination x maps to pixel x + 20.
+    Canvas b(70, 20);
+    b.g.TranslateTransform(20, 0);
+    painter.DrawBg4(&b.g, image.get(), Rect(-10, 0, 40, 20), 0, RECT{2, 2, 2, 2}, 1.75);
+    EXPECT_EQ(PixelAt(b.bitmap, 13, 10), CellColour(1, 0)); // -7
+    EXPECT_EQ(PixelAt(b.bitmap, 14, 10), CellColour(1, 1)); // -6
+
+    // Scale 1 paints what mode 2 paints.
+    Canvas c(50, 40), d(50, 40);
+    painter.DrawBg4(&c.g, image.get(), Rect(10, 10, 30, 20), 0, RECT{2, 2, 2, 2}, 1.0);
+    const int X[4] = {10, 12, 38, 40}, Y[4] = {10, 12, 28, 30};
+    ExpectCells(c.bitmap, X, Y);
+}
+
+TEST(Tiling, TenByTenIntoTwentyFiveByFifteenMakesSixTiles)
+{
+    ARGB px[100];
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            px[y * 10 + x] = 0xFF000000u | (static_cast<ARGB>(x * 20) << 16) |
+                             (static_cast<ARGB>(y * 20) << 8) | 0x7F;
+    std::unique_ptr<Bitmap> tile(MakeBitmap(10, 10, px));
+    // Default modes: integer 1:1 copies are exact.
+    Bitmap target(30, 20, PixelFormat32bppARGB);
+    Graphics g(&target);
+    CCtrlGDIpString painter;
+    painter.DrawBg(&g, tile.get(), Rect(0, 0, 25, 15), 1, RECT{});
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x)
+            ASSERT_EQ(PixelAt(target, x, y), (x < 25 && y < 15) ? px[(y % 10) * 10 + x % 10] : 0u)
+                << x << "," << y;
+}
+
+TEST(ImageModes, OtherModesAndEmptyDestinationsDrawNothing)
+{
+    auto image = NineCells();
+    Canvas c(20, 20);
+    CCtrlGDIpString painter;
+    painter.DrawBg(&c.g, image.get(), Rect(0, 0, 20, 20), 3, RECT{2, 2, 2, 2});
+    painter.DrawBg(&c.g, image.get(), Rect(0, 0, 20, 20), -1, RECT{2, 2, 2, 2});
+    painter.DrawBg(&c.g, image.get(), Rect(0, 0, 0, 20), 1, RECT{});
+    painter.DrawBg(&c.g, image.get(), Rect(0, 0, 20, 0), 1, RECT{});
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(PixelAt(c.bitmap, x, y), 0u);
+    // A failed picture neither draws nor hangs in tiling.
+    Bitmap failed(0, 0, PixelFormat32bppARGB);
+    painter.DrawBg(&c.g, &failed, Rect(0, 0, 20, 20), 1, RECT{});
+    painter.DrawBg(&c.g, &failed, Rect(0, 0, 20, 20), 2, RECT{1, 1, 1, 1});
+    EXPECT_EQ(PixelAt(c.bitmap, 5, 5), 0u);
+}
+
+TEST(PainterFont, SetInitKeepsTheFontUntilSomethingChanges)
+{
+    CCtrlGDIpString painter(L"Liberation Sans", 12, FontStyleRegular);
+    Font* first = painter.m_pFont;
+    ASSERT_NE(first, nullptr);
+    painter.SetInit(L"Liberation Sans", 12, FontStyleRegular);
+    EXPECT_EQ(painter.m_pFont, first);
+    painter.SetInit(L"Liberation Sans", 12, FontStyleBold);
+    EXPECT_NE(painter.m_pFont, nullptr);
+    EXPECT_EQ(painter.m_nFontStyle, FontStyleBold);
+    // Names compare exactly: another letter case makes a new font, of the same family.
+    painter.SetInit(L"liberation sans", 12, FontStyleBold);
+    EXPECT_EQ(painter.m_strFontName, L"liberation sans");
+
+    CCtrlGDIpString unknown(L"NoSuchFontXYZ", 12, FontStyleRegular);
+    ASSERT_NE(unknown.m_pFont, nullptr);
+    EXPECT_EQ(unknown.m_pFont->GetLastStatus(), Ok);
+
+    // Copies build their own font of the same description; each is deleted once.
+    CCtrlGDIpString copy(painter);
+    EXPECT_NE(copy.m_pFont, painter.m_pFont);
+    EXPECT_EQ(copy.m_strFontName, painter.m_strFontName);
+    EXPECT_EQ(copy.m_nFontStyle, FontStyleBold);
+    copy = unknown;
+    EXPECT_EQ(copy.m_strFontName, L"NoSuchFontXYZ");
+    copy = copy;
+    CCtrlGDIpString empty;
+    copy = empty;
+    EXPECT_EQ(copy.m_pFont, nullptr);
+}
+
+namespace {
+
+// Columns holding any ink.
+std::pair<int, int> InkColumns(Bitmap& b)
+{
+    int left = 1 << 20, right = -1;
+    for (int y = 0; y < static_cast<int>(b.GetHeight()); ++y)
+        for (int x = 0; x < static_cast<int>(b.GetWidth()); ++x)
+            if (PixelAt(b, x, y) >> 24) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    return {left, right};
+}
+
+} // namespace
+
+TEST(PainterText, AlignmentUsesTheMeasuredBoxUnrounded)
+{
+    CCtrlGDIpString painter(L"Liberation Sans", 16, FontStyleRegular);
+    Bitmap probe(1, 1, PixelFormat32bppARGB);
+    Graphics pg(&probe);
+    StringFormat format(StringFormatFlagsNoClip);
+    RectF box;
+    pg.MeasureString(L"HH", -1, painter.m_pFont, RectF(10, 0, 101, 40), &format, &box);
+
+    for (auto align : {StringAlignmentNear, StringAlignmentCenter, StringAlignmentFar}) {
+        Bitmap target(140, 40, PixelFormat32bppARGB);
+        Graphics g(&target);
+        painter.DrawString(&g, L"HH", 10, 0, 101, 40, Color::Black, align, StringAlignmentNear);
+        const double origin = align == StringAlignmentNear     ? 10.0
+                              : align == StringAlignmentCenter ? 10.0 + (101.0 - box.Width) * 0.5
+                                                               : 10.0 + 101.0 - box.Width;
+        const auto [left, right] = InkColumns(target);
+        // The ink of "HH" starts a sixth of the em (plus the H's bearing) after the origin and
+        // ends inside the measured box.
+        EXPECT_GE(left, static_cast<int>(origin + 16.0 / 6)) << align;
+        EXPECT_LE(left, static_cast<int>(origin + 16.0 / 6) + 3) << align;
+        EXPECT_LE(right, origin + box.Width) << align;
+    }
+}
+
+TEST(PainterText, NoFontDrawsNothing)
+{
+    CCtrlGDIpString painter;
+    Bitmap target(40, 20, PixelFormat32bppARGB);
+    Graphics g(&target);
+    painter.DrawString(&g, L"text", 0, 0, 40, 20, Color::Black, StringAlignmentCenter,
+                       StringAlignmentCenter);
+    EXPECT_EQ(InkColumns(target).second, -1);
+}
