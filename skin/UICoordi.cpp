@@ -115,7 +115,11 @@ Gdiplus::Color CUICoordi::GetColor(wchar_t* text, int& a, int& r, int& g, int& b
     const wchar_t* work = text ? text : L"";
     int part[4];
     for (int i = 0; i < 3; ++i) {
-        const wchar_t* comma = wcschr(work, L',');
+        const wchar_t* comma = work;
+        while (*comma && *comma != L',')
+            ++comma;
+        if (!*comma)
+            comma = nullptr;
         if (!comma) {
             part[i] = 0; // the part before a missing comma is empty
             continue;

@@ -156,7 +156,8 @@ Held Acquire(LPCWSTR path)
 const ProfileDocument::Section* FindSectionMemo(const Held& held, std::wstring_view name)
 {
     SectionMemo& memo = held.state->memo;
-    if (memo.docId == held->Id() && memo.name == name)
+    if (memo.docId == held->Id() && memo.name.size() == name.size() &&
+        std::equal(name.begin(), name.end(), memo.name.begin()))
         return memo.section;
     const ProfileDocument::Section* s = held->FindSection(name);
     memo.docId = held->Id();
