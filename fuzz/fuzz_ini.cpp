@@ -1,0 +1,72 @@
+// The private-profile parser and the list writers, on arbitrary bytes: the first byte picks
+// a buffer size, so that every way of cutting a list is tried; the buffers are exactly that
+// size, so a write past their end trips the address checker.
+#include "platform/ini/PrivateProfile.h"
+#include "platform/ini/ProfileDocument.h"
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::wstring& ScratchPath()
+{
+    static const std::wstring path =
+        L"/tmp/skinkit_fuzz_ini_" + std::to_wstring(::getpid()) + L".ini";
+    return path;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const DWORD cut = data[0] % 48;
+    const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+    const auto doc = platform::ini::ProfileDocument::Parse(bytes);
+    for (const auto& s : doc->Sections()) {
+        const auto* first = doc->FindSection(s.name);
+        if (!s.name.empty() && !first)
+            __builtin_trap(); // every named section is found
+        for (const auto& e : doc->Entries(s))
+            if (first == &s && !doc->FindKey(s, e.name))
+                __builtin_trap(); // every key of a first section is found
+    }
+
+    std::string path(ScratchPath().begin(), ScratchPath().end());
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    const wchar_t* p = ScratchPath().c_str();
+    std::vector<wchar_t> names(cut ? cut : 1);
+    const DWORD n = GetPrivateProfileSectionNamesW(names.data(), cut, p);
+    if (cut > 0 && n >= cut)
+        __builtin_trap();
+    // One version of the file for the rest: a fresh file is otherwise re-read on every call.
+    platform::ini::ProfileSnapshot snapshot(p);
+    std::vector<wchar_t> full(4096);
+    const DWORD all = GetPrivateProfileSectionNamesW(full.data(), 4096, p);
+    size_t start = 0;
+    for (size_t i = 0; i < all && i < 4096; ++i) {
+        if (full[i] != 0)
+            continue;
+        const std::wstring section(full.data() + start, i - start);
+        start = i + 1;
+        std::vector<wchar_t> lines(cut ? cut : 1);
+        GetPrivateProfileSectionW(section.c_str(), lines.data(), cut, p);
+        std::vector<wchar_t> keys(cut ? cut : 1);
+        GetPrivateProfileStringW(section.c_str(), nullptr, L"d ", keys.data(), cut, p);
+        GetPrivateProfileIntW(section.c_str(), L"x", -1, p);
+        std::vector<wchar_t> value(cut ? cut : 1);
+        GetPrivateProfileStringW(section.c_str(), L"ColorText", L"255,255,255,255", value.data(),
+                                 cut, p);
+    }
+    return 0;
+}

@@ -1,0 +1,445 @@
+#include "platform/ini/PrivateProfile.h"
+
+#include "platform/base/CString.h"
+#include "platform/base/FilePath.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+#include <list>
+#include <mutex>
+#include <vector>
+
+namespace platform::ini {
+
+namespace {
+
+// --- the parsed-file cache ---
+
+struct Stamp
+{
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    std::int64_t mtimeNs = 0;
+    std::int64_t ctimeNs = 0;
+    bool operator==(const Stamp&) const = default;
+};
+
+Stamp StampOf(const struct stat& st)
+{
+    return {st.st_dev, st.st_ino, st.st_size,
+            std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            std::int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+}
+
+std::int64_t NowNs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return std::int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+// Within this span of its modification a file is "racy": a second write may still come with
+// the same time stamp (file system clocks tick in milliseconds, FAT's in two seconds).
+constexpr std::int64_t kRacyNs = 2'000'000'000;
+constexpr size_t kCacheFiles = 16;
+
+struct CacheEntry
+{
+    std::string resolved;
+    Stamp stamp;
+    std::shared_ptr<const ProfileDocument> doc;
+    std::string raw; // the bytes parsed, kept only while racy
+    bool racy = false;
+};
+
+std::mutex g_mutex;
+std::list<CacheEntry> g_cache; // most recently used first
+std::string g_legacyPage = kDefaultLegacyPage;
+
+bool ReadAll(const std::string& path, std::string& bytes, Stamp& stamp)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok) {
+        stamp = StampOf(st);
+        bytes.clear();
+        bytes.reserve(static_cast<size_t>(st.st_size));
+        char chunk[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, chunk, sizeof(chunk));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                ok = false;
+            if (n <= 0)
+                break;
+            bytes.append(chunk, static_cast<size_t>(n));
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+struct Pin
+{
+    const wchar_t* address; // the caller's string the snapshot was made with
+    std::wstring path;
+    std::shared_ptr<const ProfileDocument> doc;
+};
+
+// Loaders ask for one section many times in a row (a key at a time); the last answer is
+// kept, tagged with the document's id.
+struct SectionMemo
+{
+    std::uint64_t docId = 0;
+    std::wstring name;
+    const ProfileDocument::Section* section = nullptr;
+};
+
+// One thread-local block, reached once per call.
+struct ThreadState
+{
+    std::vector<Pin> pins;
+    SectionMemo memo;
+};
+// Reached through a plain pointer: a thread_local object with a constructor would be
+// reached through an initialising wrapper on every call. The owner frees it at thread exit.
+thread_local ThreadState* t_state = nullptr;
+thread_local std::unique_ptr<ThreadState> t_stateOwner;
+
+ThreadState* State()
+{
+    ThreadState* state = t_state;
+    if (!state) {
+        t_stateOwner = std::make_unique<ThreadState>();
+        state = t_state = t_stateOwner.get();
+    }
+    return state;
+}
+
+// A document for one call: borrowed from a snapshot, else held for the call.
+struct Held
+{
+    std::shared_ptr<const ProfileDocument> owner;
+    const ProfileDocument* doc;
+    ThreadState* state;
+    const ProfileDocument* operator->() const { return doc; }
+    const ProfileDocument& operator*() const { return *doc; }
+};
+
+Held Acquire(LPCWSTR path)
+{
+    ThreadState* state = State();
+    if (!path || !*path)
+        return {nullptr, ProfileDocument::Empty().get(), state};
+    // A loader passes the very string it made its snapshot with; that needs no comparing.
+    for (auto it = state->pins.rbegin(); it != state->pins.rend(); ++it)
+        if (it->address == path)
+            return {nullptr, it->doc.get(), state};
+    for (auto it = state->pins.rbegin(); it != state->pins.rend(); ++it)
+        if (it->path == path)
+            return {nullptr, it->doc.get(), state};
+    auto owner = OpenProfile(path);
+    const ProfileDocument* doc = owner.get();
+    return {std::move(owner), doc, state};
+}
+
+const ProfileDocument::Section* FindSectionMemo(const Held& held, std::wstring_view name)
+{
+    SectionMemo& memo = held.state->memo;
+    if (memo.docId == held->Id() && memo.name.size() == name.size() &&
+        std::equal(name.begin(), name.end(), memo.name.begin()))
+        return memo.section;
+    const ProfileDocument::Section* s = held->FindSection(name);
+    memo.docId = held->Id();
+    memo.name.assign(name);
+    memo.section = s;
+    return s;
+}
+
+// --- list output, as the Windows functions cut it ---
+
+// Names: when the next name does not fit, it is cut so that the two closing NULs fill the
+// buffer's last two characters, and the answer is size - 2 (also for an exact fit).
+DWORD WriteNames(const ProfileDocument& doc, LPWSTR buffer, DWORD size)
+{
+    if (!buffer || size == 0)
+        return 0;
+    if (size == 1) {
+        buffer[0] = 0;
+        return 0;
+    }
+    DWORD left = size - 1;
+    LPWSTR out = buffer;
+    for (const auto& s : doc.Sections()) {
+        if (s.name.empty())
+            continue;
+        const auto len = static_cast<DWORD>(s.name.size()) + 1;
+        if (len >= left) {
+            std::wmemcpy(out, s.name.data(), left - 1);
+            out += left - 1;
+            *out++ = 0;
+            *out = 0;
+            return size - 2;
+        }
+        std::wmemcpy(out, s.name.data(), s.name.size());
+        out += s.name.size();
+        *out++ = 0;
+        left -= len;
+    }
+    *out = 0;
+    return static_cast<DWORD>(out - buffer);
+}
+
+// Copies at most room - 1 characters and a NUL; answers the characters copied.
+DWORD CopyCut(LPWSTR out, std::wstring_view text, DWORD room)
+{
+    const auto n = static_cast<DWORD>(std::min<size_t>(text.size(), room - 1));
+    std::wmemcpy(out, text.data(), n);
+    out[n] = 0;
+    return n;
+}
+
+// Section lines (withValues) or key names: each item is cut to what is left; once fewer
+// than two characters are left the list ends with two NULs and answers size - 2.
+DWORD WriteSection(const ProfileDocument& doc, const ProfileDocument::Section* section,
+                   bool withValues, LPWSTR buffer, DWORD size)
+{
+    if (!buffer || size == 0)
+        return 0;
+    if (!section || size < 3) {
+        buffer[0] = 0;
+        if (size > 1)
+            buffer[1] = 0;
+        return 0;
+    }
+    DWORD left = size;
+    LPWSTR out = buffer;
+    for (const auto& e : doc.Entries(*section)) {
+        if (left <= 2)
+            break;
+        if (!withValues && !e.hasValue)
+            continue;
+        DWORD n = CopyCut(out, e.name, left - 1);
+        out += n + 1;
+        left -= n + 1;
+        if (left < 2)
+            break;
+        if (withValues && e.hasValue) {
+            out[-1] = L'=';
+            n = CopyCut(out, e.value, left - 1);
+            out += n + 1;
+            left -= n + 1;
+        }
+    }
+    *out = 0;
+    if (left <= 1) {
+        out[-1] = 0;
+        return size - 2;
+    }
+    return size - left;
+}
+
+std::wstring_view Unquote(std::wstring_view v)
+{
+    if (v.size() >= 2 && (v[0] == L'"' || v[0] == L'\'') && v.back() == v[0])
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+// The system's string-to-integer rule with base 0: blanks, a sign, "0x", "0o" or "0b" for
+// another base, then digits up to the first other character, modulo 2^32.
+UINT ToInteger(std::wstring_view v)
+{
+    size_t i = 0;
+    while (i < v.size() && v[i] <= L' ')
+        ++i;
+    bool negative = false;
+    if (i < v.size() && (v[i] == L'+' || v[i] == L'-'))
+        negative = v[i++] == L'-';
+    UINT base = 10;
+    if (i + 1 < v.size() && v[i] == L'0' &&
+        (v[i + 1] == L'x' || v[i + 1] == L'o' || v[i + 1] == L'b')) {
+        base = v[i + 1] == L'x' ? 16 : v[i + 1] == L'o' ? 8 : 2;
+        i += 2;
+    }
+    UINT total = 0;
+    for (; i < v.size(); ++i) {
+        const wchar_t c = v[i];
+        UINT digit;
+        if (c >= L'0' && c <= L'9')
+            digit = static_cast<UINT>(c - L'0');
+        else if (c >= L'a' && c <= L'z')
+            digit = static_cast<UINT>(c - L'a' + 10);
+        else if (c >= L'A' && c <= L'Z')
+            digit = static_cast<UINT>(c - L'A' + 10);
+        else
+            break;
+        if (digit >= base)
+            break;
+        total = total * base + digit;
+    }
+    return negative ? 0u - total : total;
+}
+
+} // namespace
+
+void SetLegacyCodePage(const std::string& iconvName)
+{
+    std::lock_guard lock(g_mutex);
+    g_legacyPage = iconvName.empty() ? kDefaultLegacyPage : iconvName;
+    g_cache.clear();
+}
+
+std::string GetLegacyCodePage()
+{
+    std::lock_guard lock(g_mutex);
+    return g_legacyPage;
+}
+
+void FlushProfileCache()
+{
+    std::lock_guard lock(g_mutex);
+    g_cache.clear();
+}
+
+std::shared_ptr<const ProfileDocument> OpenProfile(LPCWSTR path)
+{
+    if (!path || !*path)
+        return ProfileDocument::Empty();
+    const std::string resolved = platform::ResolvePath(CString(path));
+    struct stat st;
+    if (::stat(resolved.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return ProfileDocument::Empty();
+    const Stamp now = StampOf(st);
+
+    std::lock_guard lock(g_mutex);
+    const std::int64_t readAt = NowNs();
+    auto it = std::find_if(g_cache.begin(), g_cache.end(),
+                           [&](const CacheEntry& e) { return e.resolved == resolved; });
+    std::string bytes;
+    Stamp read;
+    if (it != g_cache.end() && it->stamp == now) {
+        g_cache.splice(g_cache.begin(), g_cache, it);
+        if (!it->racy)
+            return it->doc;
+        if (!ReadAll(resolved, bytes, read))
+            return ProfileDocument::Empty();
+        if (read == it->stamp && bytes == it->raw) {
+            if (readAt - read.mtimeNs >= kRacyNs) {
+                it->racy = false;
+                it->raw = std::string();
+            }
+            return it->doc;
+        }
+    } else {
+        if (!ReadAll(resolved, bytes, read))
+            return ProfileDocument::Empty();
+    }
+    CacheEntry entry{resolved, read, ProfileDocument::Parse(bytes, g_legacyPage), {}, false};
+    if (readAt - read.mtimeNs < kRacyNs) {
+        entry.racy = true;
+        entry.raw = std::move(bytes);
+    }
+    if (it != g_cache.end())
+        g_cache.erase(it);
+    g_cache.push_front(std::move(entry));
+    if (g_cache.size() > kCacheFiles)
+        g_cache.pop_back();
+    return g_cache.front().doc;
+}
+
+ProfileSnapshot::ProfileSnapshot(LPCWSTR path) : m_doc(OpenProfile(path))
+{
+    State()->pins.push_back({path, path ? path : L"", m_doc});
+}
+
+ProfileSnapshot::~ProfileSnapshot()
+{
+    State()->pins.pop_back();
+}
+
+} // namespace platform::ini
+
+using platform::ini::ProfileDocument;
+
+namespace {
+
+std::wstring_view Trimmed(LPCWSTR name)
+{
+    return platform::ini::TrimBlanks(name ? std::wstring_view(name) : L"");
+}
+
+} // namespace
+
+DWORD GetPrivateProfileSectionNamesW(LPWSTR buffer, DWORD size, LPCWSTR path)
+{
+    const auto doc = platform::ini::Acquire(path);
+    return platform::ini::WriteNames(*doc, buffer, size);
+}
+
+DWORD GetPrivateProfileSectionW(LPCWSTR section, LPWSTR buffer, DWORD size, LPCWSTR path)
+{
+    if (!section)
+        return 0;
+    const auto doc = platform::ini::Acquire(path);
+    return platform::ini::WriteSection(*doc, platform::ini::FindSectionMemo(doc, Trimmed(section)),
+                                       true, buffer, size);
+}
+
+DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, LPWSTR buffer,
+                               DWORD size, LPCWSTR path)
+{
+    if (!buffer || size == 0)
+        return 0;
+    // Trailing spaces of the default go, though never its first character.
+    auto fallback = [defaultValue] {
+        std::wstring_view def = defaultValue ? std::wstring_view(defaultValue) : L"";
+        while (def.size() > 1 && def.back() == L' ')
+            def.remove_suffix(1);
+        return platform::ini::Unquote(def);
+    };
+
+    const auto doc = platform::ini::Acquire(path);
+    if (!section)
+        return platform::ini::WriteNames(*doc, buffer, size);
+    const ProfileDocument::Section* s = platform::ini::FindSectionMemo(doc, Trimmed(section));
+    if (!key) {
+        const DWORD n = platform::ini::WriteSection(*doc, s, false, buffer, size);
+        if (buffer[0])
+            return n;
+        return platform::ini::CopyCut(buffer, fallback(), size);
+    }
+    const ProfileDocument::Entry* e = s ? doc->FindKey(*s, Trimmed(key)) : nullptr;
+    return platform::ini::CopyCut(
+        buffer, (e && e->hasValue) ? platform::ini::Unquote(e->value) : fallback(), size);
+}
+
+UINT GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue, LPCWSTR path)
+{
+    // Windows reads the value as a string of at most 29 characters first, then converts it.
+    constexpr size_t kValueChars = 29;
+    std::wstring_view value;
+    if (!section || !key) {
+        wchar_t listed[kValueChars + 1];
+        value = std::wstring_view(
+            listed, GetPrivateProfileStringW(section, key, L"", listed, kValueChars + 1, path));
+        return value.empty() ? static_cast<UINT>(defaultValue) : platform::ini::ToInteger(value);
+    }
+    const auto doc = platform::ini::Acquire(path);
+    const ProfileDocument::Section* s = platform::ini::FindSectionMemo(doc, Trimmed(section));
+    const ProfileDocument::Entry* e = s ? doc->FindKey(*s, Trimmed(key)) : nullptr;
+    if (!e || !e->hasValue)
+        return static_cast<UINT>(defaultValue);
+    value = platform::ini::Unquote(e->value).substr(0, kValueChars);
+    return value.empty() ? static_cast<UINT>(defaultValue) : platform::ini::ToInteger(value);
+}

@@ -1,0 +1,145 @@
+#include "skin/UIImage.h"
+
+#include "platform/ini/PrivateProfile.h"
+
+#include <cwchar>
+#include <functional>
+
+namespace {
+
+constexpr DWORD kListChars = 16384;
+constexpr UINT kLoadFlags = LR_LOADFROMFILE | LR_DEFAULTSIZE;
+
+// Walks the loader's sections up to "End", calling `store(name, path)` for every line.
+// Answers 0 as soon as a section reads empty.
+int LoadSections(const CString& folder, const CString& listPath,
+                 std::initializer_list<const wchar_t*> sections,
+                 const std::function<void(const CString&, const CString&)>& store)
+{
+    platform::ini::ProfileSnapshot snapshot(listPath);
+    std::vector<wchar_t> buffer(kListChars, 0);
+    for (const wchar_t* section : sections) {
+        if (wcsncmp(section, L"End", 3) == 0)
+            break;
+        buffer[0] = buffer[1] = 0;
+        const DWORD count = GetPrivateProfileSectionW(section, buffer.data(), kListChars, listPath);
+        if (count == 0)
+            return 0;
+        size_t start = 0;
+        for (size_t i = 0; i < count; ++i) {
+            if (buffer[i] != 0)
+                continue;
+            const CString line(buffer.data() + start, static_cast<int>(i - start));
+            start = i + 1;
+            const int eq = line.Find(L'=');
+            const CString name = eq < 0 ? CString() : line.Left(eq);
+            const CString file = eq < 0 ? line : line.Mid(eq + 1);
+            CString path;
+            path.Format(L"%s\\%s", folder.GetString(), file.GetString());
+            store(name, path);
+        }
+    }
+    return 1;
+}
+
+template <class T>
+void Replace(CMapStringTo<T>& map, std::vector<T>& displaced, const CString& name, T picture)
+{
+    T old{};
+    if (map.Lookup(name, old) && old)
+        displaced.push_back(old);
+    map.SetAt(name, picture);
+}
+
+template <class T, class Release>
+void ReleaseAll(CMapStringTo<T>& map, std::vector<T>& displaced, Release release)
+{
+    POSITION pos = map.GetStartPosition();
+    while (pos) {
+        CString name;
+        T picture{};
+        map.GetNextAssoc(pos, name, picture);
+        if (picture)
+            release(picture);
+    }
+    map.RemoveAll();
+    for (T picture : displaced)
+        release(picture);
+    displaced.clear();
+}
+
+} // namespace
+
+CUIImage::~CUIImage()
+{
+    UnloadImageFiles();
+    UnloadBitmapFiles();
+    UnloadIconFiles();
+}
+
+int CUIImage::LoadImageFiles(CString folder, CString listPath)
+{
+    return LoadSections(
+        folder, listPath, {L"HD-png", L"End"}, [this](const CString& name, const CString& path) {
+            Replace(m_mapImage, m_arrDisplacedImage, name, Gdiplus::Image::FromFile(path, FALSE));
+        });
+}
+
+int CUIImage::LoadBitmapFiles(CString folder, CString listPath)
+{
+    return LoadSections(
+        folder, listPath, {L"HD-bmp", L"End"}, [this](const CString& name, const CString& path) {
+            const auto bitmap = static_cast<HBITMAP>(
+                LoadImageW(GetModuleHandleW(nullptr), path, IMAGE_BITMAP, 0, 0, kLoadFlags));
+            Replace(m_mapBitmap, m_arrDisplacedBitmap, name, bitmap);
+        });
+}
+
+int CUIImage::LoadIconFiles(CString folder, CString listPath)
+{
+    return LoadSections(
+        folder, listPath, {L"HD-icon", L"End"}, [this](const CString& name, const CString& path) {
+            const auto icon = static_cast<HICON>(
+                LoadImageW(GetModuleHandleW(nullptr), path, IMAGE_ICON, 0, 0, kLoadFlags));
+            Replace(m_mapIcon, m_arrDisplacedIcon, name, icon);
+        });
+}
+
+void CUIImage::UnloadImageFiles()
+{
+    ReleaseAll(m_mapImage, m_arrDisplacedImage, [](Gdiplus::Image* image) { delete image; });
+}
+
+void CUIImage::UnloadBitmapFiles()
+{
+    ReleaseAll(m_mapBitmap, m_arrDisplacedBitmap, [](HBITMAP bitmap) { DeleteObject(bitmap); });
+}
+
+void CUIImage::UnloadIconFiles()
+{
+    ReleaseAll(m_mapIcon, m_arrDisplacedIcon, [](HICON icon) { DestroyIcon(icon); });
+}
+
+Gdiplus::Image* CUIImage::GetImageFile(CString name)
+{
+    Gdiplus::Image* image = nullptr;
+    if (m_mapImage.Lookup(name, image) && image)
+        return image;
+    image = nullptr;
+    m_mapImage.Lookup(L"transparent", image);
+    return image;
+}
+
+HBITMAP CUIImage::GetBitmapFile(CString name)
+{
+    HBITMAP bitmap = nullptr;
+    m_mapBitmap.Lookup(name, bitmap);
+    return bitmap;
+}
+
+HICON CUIImage::GetIconFile(CString name)
+{
+    HICON icon = nullptr;
+    m_mapIcon.Lookup(name, icon);
+    return icon;
+}

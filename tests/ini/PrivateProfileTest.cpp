@@ -1,0 +1,316 @@
+// The private-profile functions against the Windows behaviour they stand in for: list cutting,
+// name matching, integer reading, encodings, and files changing under the cache.
+#include "platform/ini/PrivateProfile.h"
+
+#include "platform/base/CString.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ProfileFiles : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        root = fs::temp_directory_path() /
+               ("skinkit_ini_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(root);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    std::wstring Write(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(root / name, std::ios::binary) << bytes;
+        return CString::FromUtf8((root / name).string()).Str();
+    }
+    static std::wstring String(const std::wstring& path, const wchar_t* section, const wchar_t* key,
+                               const wchar_t* def = L"<none>", DWORD size = 260)
+    {
+        std::vector<wchar_t> buf(size + 1, L'#');
+        const DWORD n = GetPrivateProfileStringW(section, key, def, buf.data(), size, path.c_str());
+        EXPECT_EQ(n, wcslen(buf.data()));
+        return buf.data();
+    }
+    fs::path root;
+};
+
+// The items of a NUL-separated list, walked up to the answered count as the loaders walk it.
+std::vector<std::wstring> Items(const wchar_t* buf, DWORD count)
+{
+    std::vector<std::wstring> items;
+    size_t start = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (buf[i] == 0) {
+            items.emplace_back(buf + start, i - start);
+            start = i + 1;
+        }
+    return items;
+}
+
+const char kThreeSections[] = "[section1]\nk=v\n[section2]\n[section3]\n";
+
+} // namespace
+
+// --- lists and how a short buffer cuts them ---
+
+using ListCutting = ProfileFiles;
+
+TEST_F(ListCutting, SectionNamesAnswerCountWithoutFinalNulAndSizeMinusTwoWhenCut)
+{
+    const auto path = Write("a.ini", kThreeSections);
+    struct
+    {
+        DWORD size, answer;
+        std::wstring content; // the buffer's first size characters
+    } cases[] = {
+        {29, 27, std::wstring(L"section1\0section2\0section3\0\0", 28)},
+        {28, 26,
+         std::wstring(L"section1\0section2\0section3\0\0", 28)}, // an exact fit counts as cut
+        {27, 25, std::wstring(L"section1\0section2\0section\0\0", 27)},
+        {3, 1, std::wstring(L"s\0\0", 3)},
+        {2, 0, std::wstring(L"\0\0", 2)},
+        {1, 0, std::wstring(L"\0", 1)},
+    };
+    for (const auto& c : cases) {
+        std::vector<wchar_t> buf(40, L'#');
+        EXPECT_EQ(GetPrivateProfileSectionNamesW(buf.data(), c.size, path.c_str()), c.answer)
+            << c.size;
+        EXPECT_EQ(std::wstring(buf.data(), c.content.size()), c.content) << c.size;
+        EXPECT_EQ(buf[c.size], L'#') << "wrote past the buffer, size " << c.size;
+    }
+}
+
+TEST_F(ListCutting, SectionLinesAreKeyEqualsValueAndCutTheSameWay)
+{
+    const auto path = Write("a.ini", "[s]\nname1 = val1\n; a comment\nname2=\n  name  \n");
+    std::vector<wchar_t> buf(40, L'#');
+    EXPECT_EQ(GetPrivateProfileSectionW(L"S", buf.data(), 30, path.c_str()), 23u);
+    EXPECT_EQ(std::wstring(buf.data(), 24), std::wstring(L"name1=val1\0name2=\0name\0\0", 24));
+
+    std::fill(buf.begin(), buf.end(), L'#');
+    EXPECT_EQ(GetPrivateProfileSectionW(L"s", buf.data(), 24, path.c_str()), 22u);
+    EXPECT_EQ(std::wstring(buf.data(), 24), std::wstring(L"name1=val1\0name2=\0name\0\0", 24));
+    EXPECT_EQ(buf[24], L'#');
+
+    std::fill(buf.begin(), buf.end(), L'#');
+    EXPECT_EQ(GetPrivateProfileSectionW(L"s", buf.data(), 8, path.c_str()), 6u);
+    EXPECT_EQ(std::wstring(buf.data(), 8),
+              std::wstring(L"name1=v\0", 8).replace(6, 2, std::wstring(L"\0\0", 2)));
+    EXPECT_EQ(buf[8], L'#');
+}
+
+TEST_F(ListCutting, MissingFileOrSectionAnswersZero)
+{
+    const auto path = Write("a.ini", kThreeSections);
+    wchar_t buf[16] = {L'#', L'#'};
+    EXPECT_EQ(GetPrivateProfileSectionW(L"nope", buf, 16, path.c_str()), 0u);
+    EXPECT_EQ(buf[0], 0);
+    EXPECT_EQ(GetPrivateProfileSectionW(L"section2", buf, 16, path.c_str()), 0u);
+    const auto missing = (root / "missing.ini").wstring();
+    EXPECT_EQ(GetPrivateProfileSectionNamesW(buf, 16, missing.c_str()), 0u);
+    EXPECT_EQ(GetPrivateProfileIntW(L"section1", L"k", 7, missing.c_str()), 7u);
+    EXPECT_EQ(String(missing, L"section1", L"k"), L"<none>");
+}
+
+// --- what a file says and how names match ---
+
+using Lookups = ProfileFiles;
+
+TEST_F(Lookups, NamesMatchWhateverTheCaseAndBlanks)
+{
+    const auto path =
+        Write("a.ini", "  [ Btn Play ]  trailing\n\tKey One\t=  some value ; not a comment \n");
+    EXPECT_EQ(String(path, L"btn play", L"KEY ONE"), L"some value ; not a comment");
+    EXPECT_EQ(String(path, L"  BTN PLAY ", L" key one\t"), L"some value ; not a comment");
+    EXPECT_EQ(String(path, L"btnplay", L"key one"), L"<none>");
+}
+
+TEST_F(Lookups, FirstSectionAndFirstKeyWinWhileTheNamesListRepeats)
+{
+    const auto path = Write("a.ini", "[Btn]\nx=1\nx=2\n[BTN]\nx=3\ny=4\n[btn]\n");
+    EXPECT_EQ(GetPrivateProfileIntW(L"btn", L"x", -1, path.c_str()), 1u);
+    EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(L"Btn", L"y", -1, path.c_str())), -1)
+        << "keys of a later section of the same name are out of reach";
+    wchar_t buf[64];
+    const DWORD n = GetPrivateProfileSectionNamesW(buf, 64, path.c_str());
+    EXPECT_EQ(Items(buf, n), (std::vector<std::wstring>{L"Btn", L"BTN", L"btn"}));
+    EXPECT_EQ(Items(buf, GetPrivateProfileSectionW(L"BTN", buf, 64, path.c_str())),
+              (std::vector<std::wstring>{L"x=1", L"x=2"}));
+}
+
+TEST_F(Lookups, OddLinesAndSections)
+{
+    const auto path =
+        Write("a.ini", "before=0\n[]\nhidden=1\n[a]b]\nk=1\n[open\nbare\n;c=1\n#h=2\n");
+    wchar_t buf[64];
+    EXPECT_EQ(Items(buf, GetPrivateProfileSectionNamesW(buf, 64, path.c_str())),
+              (std::vector<std::wstring>{L"a]b"}));
+    EXPECT_EQ(Items(buf, GetPrivateProfileSectionW(L"a]b", buf, 64, path.c_str())),
+              (std::vector<std::wstring>{L"k=1", L"[open", L"bare", L"#h=2"}));
+    EXPECT_EQ(String(path, L"a]b", L"bare"), L"<none>") << "a line without '=' has no value";
+    EXPECT_EQ(String(path, L"a]b", L";c"), L"<none>") << "comments are no keys";
+    EXPECT_EQ(String(path, L"a]b", L"#h"), L"2") << "only ';' starts a comment";
+    EXPECT_EQ(String(path, L"", L"hidden"), L"<none>");
+    EXPECT_EQ(String(path, L"", L"before"), L"<none>");
+}
+
+TEST_F(Lookups, LineEndsOfEveryKind)
+{
+    const auto path = Write("a.ini", "[s]\ra=1\rb=2\r\nc=3\n\nd=4");
+    for (const auto& [key, want] : {std::pair{L"a", 1u}, {L"b", 2u}, {L"c", 3u}, {L"d", 4u}})
+        EXPECT_EQ(GetPrivateProfileIntW(L"s", key, 0, path.c_str()), want) << key;
+}
+
+// --- GetPrivateProfileStringW ---
+
+using StringReads = ProfileFiles;
+
+TEST_F(StringReads, QuotesDefaultsAndShortBuffers)
+{
+    const auto path = Write(
+        "a.ini", "[s]\nq1=\"quoted\"\nq2='single'\nq3=\"mixed'\nq4=\"\nlong=abcdefghij\nempty=\n");
+    EXPECT_EQ(String(path, L"s", L"q1"), L"quoted");
+    EXPECT_EQ(String(path, L"s", L"q2"), L"single");
+    EXPECT_EQ(String(path, L"s", L"q3"), L"\"mixed'");
+    EXPECT_EQ(String(path, L"s", L"q4"), L"\"");
+    EXPECT_EQ(String(path, L"s", L"empty"), L"");
+    EXPECT_EQ(String(path, L"s", L"none", L"def  "), L"def");
+    EXPECT_EQ(String(path, L"s", L"none", nullptr), L"");
+    EXPECT_EQ(String(path, L"s", L"long", L"", 5), L"abcd");
+    EXPECT_EQ(String(path, L"s", L"none", L"default", 4), L"def");
+}
+
+TEST_F(StringReads, NullKeyListsKeysAndNullSectionListsSections)
+{
+    const auto path = Write("a.ini", "[one]\na=1\nbare\nb=2\n[two]\n");
+    wchar_t buf[32];
+    EXPECT_EQ(Items(buf, GetPrivateProfileStringW(L"one", nullptr, L"", buf, 32, path.c_str())),
+              (std::vector<std::wstring>{L"a", L"b"}));
+    EXPECT_EQ(Items(buf, GetPrivateProfileStringW(nullptr, nullptr, L"", buf, 32, path.c_str())),
+              (std::vector<std::wstring>{L"one", L"two"}));
+    EXPECT_EQ(GetPrivateProfileStringW(L"two", nullptr, L"dflt", buf, 32, path.c_str()), 4u);
+    EXPECT_STREQ(buf, L"dflt");
+}
+
+// --- GetPrivateProfileIntW ---
+
+TEST_F(ProfileFiles, IntegersReadAsTheSystemReadsThem)
+{
+    const struct
+    {
+        const char* value;
+        UINT want;
+    } cases[] = {
+        {"42", 42},   {"-1", 0xFFFFFFFFu}, {"+7", 7},     {"  12  ", 12},      {"42A9", 42},
+        {"B42", 0},   {"0x1F", 31},        {"0x1fz", 31}, {"-0x10", 0u - 16u}, {"0X10", 0},
+        {"0o17", 15}, {"0b101", 5},        {"0b2", 0},    {"4294967297", 1},   {"'12'", 12},
+        {"0012", 12}, {"1 2", 1},          {"-", 0},
+    };
+    std::string file = "[s]\n";
+    for (size_t i = 0; i < std::size(cases); ++i)
+        file += "k" + std::to_string(i) + "=" + cases[i].value + "\n";
+    file += "empty=\nlong=000000000000000000000000000009\n";
+    const auto path = Write("a.ini", file);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const std::wstring key = L"k" + std::to_wstring(i);
+        EXPECT_EQ(GetPrivateProfileIntW(L"s", key.c_str(), 99, path.c_str()), cases[i].want)
+            << cases[i].value;
+    }
+    EXPECT_EQ(GetPrivateProfileIntW(L"s", L"empty", 99, path.c_str()), 99u);
+    EXPECT_EQ(GetPrivateProfileIntW(L"s", L"missing", -5, path.c_str()), static_cast<UINT>(-5));
+    EXPECT_EQ(GetPrivateProfileIntW(L"s", L"long", 99, path.c_str()), 0u)
+        << "read through 30 characters only";
+}
+
+// --- encodings ---
+
+TEST_F(ProfileFiles, EveryEncodingGivesTheSameAnswers)
+{
+    const std::u16string text = u"[Fenêtre]\r\nTitre=Lecture à l'écran\r\nx=12\r\n";
+    std::string le = "\xFF\xFE", be = "\xFE\xFF";
+    for (char16_t c : text) {
+        le += char(c & 0xFF), le += char(c >> 8);
+        be += char(c >> 8), be += char(c & 0xFF);
+    }
+    const std::string utf8 = CString::FromUtf16(text).ToUtf8();
+    std::string cp1252;
+    for (char16_t c : text)
+        cp1252 += char(c); // the text is Latin-1 only
+    const std::pair<const char*, std::string> files[] = {{"le", le},
+                                                         {"be", be},
+                                                         {"utf8bom", "\xEF\xBB\xBF" + utf8},
+                                                         {"utf8", utf8},
+                                                         {"cp1252", cp1252}};
+    for (const auto& [name, bytes] : files) {
+        const auto path = Write(std::string(name) + ".ini", bytes);
+        EXPECT_EQ(String(path, L"FENÊTRE", L"titre"), L"Lecture à l'écran") << name;
+        EXPECT_EQ(GetPrivateProfileIntW(L"fenêtre", L"X", 0, path.c_str()), 12u) << name;
+    }
+}
+
+TEST_F(ProfileFiles, TheLegacyCodePageCanBeChosen)
+{
+    const auto path = Write("a.ini", "[s]\nk=\x80\xE9\x81\n");
+    EXPECT_EQ(String(path, L"s", L"k"), L"\u20AC\u00E9\u0081")
+        << "undefined bytes keep their value";
+    platform::ini::SetLegacyCodePage("ISO-8859-5");
+    EXPECT_EQ(String(path, L"s", L"k"), L"\u0080\u0449\u0081");
+    platform::ini::SetLegacyCodePage("");
+    EXPECT_EQ(platform::ini::GetLegacyCodePage(), "WINDOWS-1252");
+}
+
+// --- files changing on disk ---
+
+using Freshness = ProfileFiles;
+
+TEST_F(Freshness, ARewriteIsSeenEvenWithinTheSameClockTick)
+{
+    const auto path = Write("a.ini", "[s]\nk=1\n");
+    EXPECT_EQ(GetPrivateProfileIntW(L"s", L"k", 0, path.c_str()), 1u);
+    Write("a.ini", "[s]\nk=2\n"); // same size, written at once
+    EXPECT_EQ(GetPrivateProfileIntW(L"s", L"k", 0, path.c_str()), 2u);
+    Write("b.ini", "[s]\nk=3\n");
+    fs::rename(root / "b.ini", root / "a.ini");
+    EXPECT_EQ(GetPrivateProfileIntW(L"s", L"k", 0, path.c_str()), 3u);
+    fs::remove(root / "a.ini");
+    EXPECT_EQ(GetPrivateProfileIntW(L"s", L"k", 0, path.c_str()), 0u);
+}
+
+TEST_F(Freshness, ASnapshotKeepsOneVersionForItsLifetime)
+{
+    const auto path = Write("a.ini", "[s]\nk=1\n");
+    {
+        platform::ini::ProfileSnapshot snapshot(path.c_str());
+        Write("a.ini", "[s]\nk=22\n");
+        EXPECT_EQ(GetPrivateProfileIntW(L"s", L"k", 0, path.c_str()), 1u);
+    }
+    EXPECT_EQ(GetPrivateProfileIntW(L"s", L"k", 0, path.c_str()), 22u);
+}
+
+TEST_F(ProfileFiles, AWindowsStylePathFindsTheFile)
+{
+    fs::create_directories(root / "Skin" / "Lang");
+    std::ofstream(root / "Skin" / "Lang" / "English.INI")
+        << "[Language Info]\nLanguageName=English\n";
+    const std::wstring path = CString::FromUtf8(root.string()).Str() + L"\\skin\\LANG\\english.ini";
+    EXPECT_EQ(String(path, L"Language Info", L"LanguageName"), L"English");
+}
+
+TEST_F(ProfileFiles, AFolderOrAnEmptyPathReadsAsEmpty)
+{
+    wchar_t buf[8] = {L'#'};
+    EXPECT_EQ(GetPrivateProfileSectionNamesW(buf, 8, root.wstring().c_str()), 0u);
+    EXPECT_EQ(GetPrivateProfileSectionNamesW(buf, 8, L""), 0u);
+    EXPECT_EQ(GetPrivateProfileSectionNamesW(buf, 8, nullptr), 0u);
+}

@@ -1,0 +1,190 @@
+// The layout loader: record contents from the file's rules, the default record, colour
+// parsing, and pointer lifetimes across loads.
+#include "skin/UICoordi.h"
+
+#include "SkinFiles.h"
+
+namespace {
+
+struct Rect4
+{
+    LONG l, t, r, b;
+};
+void ExpectRect(const RECT& got, Rect4 want, const char* what)
+{
+    EXPECT_EQ(got.left, want.l) << what;
+    EXPECT_EQ(got.top, want.t) << what;
+    EXPECT_EQ(got.right, want.r) << what;
+    EXPECT_EQ(got.bottom, want.b) << what;
+}
+
+} // namespace
+
+using LayoutRecords = SkinFiles;
+
+TEST_F(LayoutRecords, TheBtnPlayExample)
+{
+    CUICoordi coordi;
+    EXPECT_EQ(coordi.LoadInfo(Write("layout.ini", "[BtnPlay]\nx=10\ny=20\ncx=32\ncy=32\ns2r=5\n"
+                                                  "ColorText=255,0,128,255\n")),
+              1);
+    const _WIN_POS* w = coordi.GetWinPos(L"BtnPlay");
+    EXPECT_EQ(w->pt.x, 10);
+    EXPECT_EQ(w->pt.y, 20);
+    ExpectRect(w->rc, {10, 20, 42, 52}, "rc");
+    EXPECT_EQ(w->nS2R, 5);
+    ExpectRect(w->rcS2, {-1, -1, 5, -1}, "rcS2");
+    EXPECT_EQ(w->nS2L, -1);
+    EXPECT_EQ(w->nS2T, -1);
+    EXPECT_EQ(w->nS2B, -1);
+    for (int v : {w->nHC, w->nVC, w->nDL, w->nDR, w->nDT, w->nDB, w->nHRatio, w->nType})
+        EXPECT_EQ(v, 0);
+    ExpectRect(w->rcD, {0, 0, 0, 0}, "rcD");
+    EXPECT_EQ(w->clrText.GetValue(), 0xFF0080FFu);
+    EXPECT_EQ(w->crText, 0x00FF8000u);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(w->clrColor[i].GetValue(), 0xFFFFFFFFu);
+        EXPECT_EQ(w->crColor[i], 0x00FFFFFFu);
+    }
+}
+
+TEST_F(LayoutRecords, EveryKeyLandsInItsFieldsAndKeysPastColor05AreNotRead)
+{
+    CUICoordi coordi;
+    coordi.LoadInfo(
+        Write("layout.ini",
+              "[W]\nx=1\ny=2\ncx=3\ncy=4\ns2l=5\ns2r=6\ns2t=7\ns2b=8\nhc=9\nvc=10\n"
+              "dl=11\ndr=12\ndt=13\ndb=14\nh_ratio=15\ntype=16\n"
+              "Color00=1,2,3,4\nColor03=0x10,16,017,+18\nColor05=9,8,7\nColor06=1,1,1,1\n"));
+    const _WIN_POS* w = coordi.GetWinPos(L"W");
+    ExpectRect(w->rc, {1, 2, 4, 6}, "rc");
+    ExpectRect(w->rcS2, {5, 7, 6, 8}, "rcS2");
+    ExpectRect(w->rcD, {11, 13, 12, 14}, "rcD");
+    EXPECT_EQ(w->nHC, 9);
+    EXPECT_EQ(w->nVC, 10);
+    EXPECT_EQ(w->nHRatio, 15);
+    EXPECT_EQ(w->nType, 16) << "key names match whatever their case";
+    EXPECT_EQ(w->clrColor[0].GetValue(), 0x01020304u);
+    EXPECT_EQ(w->crColor[0], 0x00040302u);
+    EXPECT_EQ(w->clrColor[3].GetValue(), 0x00101112u) << "colour numbers are decimal only";
+    EXPECT_EQ(w->clrColor[5].GetValue(), 0x09080007u) << "a comma short: the third number is blue";
+    EXPECT_EQ(w->crColor[5], 0x00070008u);
+}
+
+TEST_F(LayoutRecords, ASectionWithOnlyX)
+{
+    CUICoordi coordi;
+    coordi.LoadInfo(Write("layout.ini", "[Only]\nx=5\n"));
+    const _WIN_POS* w = coordi.GetWinPos(L"Only");
+    EXPECT_EQ(w->nY, -1);
+    EXPECT_EQ(w->nCX, -1);
+    EXPECT_EQ(w->nCY, -1);
+    ExpectRect(w->rc, {5, -1, 4, -2}, "rc");
+    ExpectRect(w->rcS2, {-1, -1, -1, -1}, "rcS2");
+    EXPECT_EQ(w->nType, 0);
+    EXPECT_EQ(w->clrText.GetValue(), 0xFFFFFFFFu);
+}
+
+TEST_F(LayoutRecords, SumsPastTheIntRangeWrap)
+{
+    CUICoordi coordi;
+    coordi.LoadInfo(Write("layout.ini", "[Big]\nx=2147483647\ncx=1\ny=0x7fffffff\ncy=2\n"));
+    const _WIN_POS* w = coordi.GetWinPos(L"Big");
+    EXPECT_EQ(w->rc.right, INT32_MIN);
+    EXPECT_EQ(w->rc.bottom, INT32_MIN + 1);
+}
+
+TEST(LayoutColours, ParsedAsAlphaRedGreenBlueLowBytes)
+{
+    const struct
+    {
+        const char* value;
+        std::uint32_t argb, colorref;
+    } cases[] = {
+        {"255,255,255,255", 0xFFFFFFFF, 0x00FFFFFF},
+        {"255,0,128,255", 0xFF0080FF, 0x00FF8000},
+        {"10,20,30", 0x0A14001E, 0x001E0014},
+        {"-1,300,0,0", 0xFF2C0000, 0x0000002C},
+        {"", 0, 0},
+        {" 1 , 2,3,4", 0x01020304, 0x00040302},
+        {"1,2,3,4,5", 0x01020304, 0x00040302},
+        {"x,1,2,3", 0x00010203, 0x00030201},
+    };
+    for (const auto& c : cases) {
+        const auto dir = std::filesystem::temp_directory_path() /
+                         ("skinkit_colour_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir / "c.ini") << "[C]\nColorText=" << c.value << "\n";
+        CUICoordi coordi;
+        coordi.LoadInfo(CString::FromUtf8((dir / "c.ini").string()));
+        std::filesystem::remove_all(dir);
+        EXPECT_EQ(coordi.GetWinPos(L"C")->clrText.GetValue(), c.argb) << c.value;
+        EXPECT_EQ(coordi.GetWinPos(L"C")->crText, c.colorref) << c.value;
+    }
+}
+
+TEST_F(LayoutRecords, ColourValuesAreCutTo31Characters)
+{
+    CUICoordi coordi;
+    // 28 blanks push the last number past the cut: only "1,2,3," survives, blue reads 0.
+    coordi.LoadInfo(Write("layout.ini", "[C]\nColorText=1,2,3," + std::string(28, ' ') + "99\n"));
+    EXPECT_EQ(coordi.GetWinPos(L"C")->clrText.GetValue(), 0x01020300u);
+}
+
+using LayoutLookups = SkinFiles;
+
+TEST_F(LayoutLookups, TheDefaultRecordForUnknownNamesAndOtherLetterCase)
+{
+    CUICoordi coordi;
+    coordi.LoadInfo(Write("layout.ini", "[Btn]\nx=1\n[BTN]\nx=2\n"));
+    const _WIN_POS* def = coordi.GetWinPos(L"nothing");
+    EXPECT_EQ(coordi.GetWinPos(L"other"), def);
+    EXPECT_EQ(coordi.GetWinPos(L"btn"), def);
+    EXPECT_EQ(def->nS2L, -1);
+    ExpectRect(def->rcS2, {-1, -1, -1, -1}, "rcS2");
+    EXPECT_EQ(def->nX, 0);
+    EXPECT_EQ(def->clrText.GetValue(), 0u);
+    EXPECT_EQ(def->clrColor[5].GetValue(), 0u);
+    EXPECT_NE(coordi.GetWinPos(L"Btn"), coordi.GetWinPos(L"BTN"));
+    // The file reader matches section names without regard to case, so both entries read the
+    // first section's values.
+    EXPECT_EQ(coordi.GetWinPos(L"BTN")->nX, 1);
+}
+
+TEST_F(LayoutLookups, ASecondLoadAddsAndReplacesAndEarlierPointersStayValid)
+{
+    CUICoordi coordi;
+    coordi.LoadInfo(Write("one.ini", "[A]\nx=1\n[B]\nx=2\n"));
+    _WIN_POS* firstB = coordi.GetWinPos(L"B");
+    coordi.LoadInfo(Write("two.ini", "[B]\nx=20\n[C]\nx=30\n"));
+    EXPECT_EQ(coordi.GetWinPos(L"A")->nX, 1);
+    EXPECT_EQ(coordi.GetWinPos(L"B")->nX, 20);
+    EXPECT_EQ(coordi.GetWinPos(L"C")->nX, 30);
+    EXPECT_EQ(firstB->nX, 2) << "the displaced record lives until unload";
+    coordi.UnloadInfo();
+    for (const wchar_t* name : {L"A", L"B", L"C"})
+        EXPECT_EQ(coordi.GetWinPos(name)->nS2L, -1) << "unloaded: the default record";
+}
+
+TEST_F(LayoutLookups, MissingAndEmptyFilesLoadNothing)
+{
+    CUICoordi coordi;
+    EXPECT_EQ(coordi.LoadInfo(Root() + L"\\missing.ini"), 1);
+    EXPECT_EQ(coordi.LoadInfo(Write("empty.ini", "")), 1);
+    EXPECT_EQ(coordi.GetWinPos(L"")->nS2L, -1);
+}
+
+TEST_F(LayoutLookups, Utf16AndUtf8FilesLoadAlike)
+{
+    const std::u16string text = u"[Fenêtre]\r\nx=7\r\nColorText=1,2,3,4\r\n";
+    std::string le = "\xFF\xFE";
+    for (char16_t c : text)
+        le += char(c & 0xFF), le += char(c >> 8);
+    CUICoordi a, b;
+    a.LoadInfo(Write("le.ini", le));
+    b.LoadInfo(Write("u8.ini", CString::FromUtf16(text).ToUtf8()));
+    for (CUICoordi* c : {&a, &b}) {
+        EXPECT_EQ(c->GetWinPos(L"Fenêtre")->nX, 7);
+        EXPECT_EQ(c->GetWinPos(L"Fenêtre")->clrText.GetValue(), 0x01020304u);
+    }
+}

@@ -1,0 +1,172 @@
+// The image cache: a Windows-authored skin folder loading on Linux, the three independent
+// kinds, the "transparent" fallback, failed pictures, and pointer lifetimes across loads.
+#include "skin/UIImage.h"
+
+#include "Pictures.h"
+#include "SkinFiles.h"
+
+namespace {
+
+class ImageCache : public SkinFiles
+{
+protected:
+    void SetUp() override
+    {
+        SkinFiles::SetUp();
+        Gdiplus::GdiplusStartupInput input;
+        ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+        // The skin as its author's Windows machine wrote it: names in mixed case.
+        std::filesystem::create_directories(root / "Skin" / "Img" / "Buttons");
+        ASSERT_TRUE(
+            pictures::SavePng((root / "Skin" / "Img" / "Play.PNG").string(), 2, 2, 0xFF0000FF));
+        ASSERT_TRUE(pictures::SavePng((root / "Skin" / "Img" / "Buttons" / "Stop.png").string(), 3,
+                                      1, 0x00FF00FF));
+        ASSERT_TRUE(pictures::SavePng((root / "Skin" / "Img" / "Clear.png").string(), 1, 1, 0));
+        Write("Skin/Img/Back.BMP", pictures::Bmp(4, 3, 1, 2, 3));
+        Write("Skin/Img/App.ico", pictures::Ico(16, 16, 9, 8, 7));
+        Write("Skin/Img/broken.png", "not a picture");
+        folder = Root() + L"\\skin\\img";
+    }
+    void TearDown() override
+    {
+        Gdiplus::GdiplusShutdown(token);
+        SkinFiles::TearDown();
+    }
+
+    static int Width(Gdiplus::Image* image)
+    {
+        return image ? static_cast<int>(image->GetWidth()) : -1;
+    }
+
+    ULONG_PTR token = 0;
+    CString folder;
+};
+
+const char kList[] = "[HD-png]\n"
+                     "btn_play=play.png\n"
+                     "btn_stop=BUTTONS\\stop.PNG\n"
+                     "bad=broken.png\n"
+                     "gone=missing.png\n"
+                     "[HD-bmp]\n"
+                     "back=back.bmp\n"
+                     "notbmp=play.png\n"
+                     "[HD-icon]\n"
+                     "app=app.ico\n"
+                     "notico=back.bmp\n";
+
+} // namespace
+
+TEST_F(ImageCache, AWindowsSkinFolderLoadsWithBackslashesAndOtherLetterCase)
+{
+    CUIImage cache;
+    const CString list = Write("Skin/images.ini", kList);
+    EXPECT_EQ(cache.LoadImageFiles(folder, list), 1);
+    EXPECT_EQ(cache.LoadBitmapFiles(folder, list), 1);
+    EXPECT_EQ(cache.LoadIconFiles(folder, list), 1);
+
+    Gdiplus::Image* play = cache.GetImageFile(L"btn_play");
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(play->GetLastStatus(), Gdiplus::Ok);
+    EXPECT_EQ(Width(play), 2);
+    EXPECT_EQ(Width(cache.GetImageFile(L"btn_stop")), 3);
+
+    BITMAP bm{};
+    ASSERT_EQ(GetObjectW(cache.GetBitmapFile(L"back"), sizeof bm, &bm),
+              static_cast<int>(sizeof bm));
+    EXPECT_EQ(bm.bmWidth, 4);
+    EXPECT_EQ(bm.bmHeight, 3);
+
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(cache.GetIconFile(L"app"), &info));
+    ASSERT_EQ(GetObjectW(info.hbmColor, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXICON)) << "icons load at the system's default size";
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+}
+
+TEST_F(ImageCache, AFolderWithATrailingBackslashStillFindsItsFiles)
+{
+    CUIImage cache;
+    EXPECT_EQ(cache.LoadImageFiles(folder + L"\\", Write("list.ini", "[HD-png]\np=Play.png\n")), 1);
+    EXPECT_EQ(Width(cache.GetImageFile(L"p")), 2);
+}
+
+TEST_F(ImageCache, FailedPicturesAreStoredAndAnsweredAsFailed)
+{
+    CUIImage cache;
+    const CString list = Write("list.ini", kList);
+    cache.LoadImageFiles(folder, list);
+    cache.LoadBitmapFiles(folder, list);
+    cache.LoadIconFiles(folder, list);
+    for (const wchar_t* name : {L"bad", L"gone"}) {
+        Gdiplus::Image* image = cache.GetImageFile(name);
+        ASSERT_NE(image, nullptr) << "a failed image is stored, not dropped";
+        EXPECT_NE(image->GetLastStatus(), Gdiplus::Ok);
+    }
+    EXPECT_EQ(cache.GetBitmapFile(L"notbmp"), nullptr) << "a PNG is no bitmap file";
+    EXPECT_EQ(cache.GetIconFile(L"notico"), nullptr);
+}
+
+TEST_F(ImageCache, TheTransparentFallbackAnswersOnlyForNamesNotLoaded)
+{
+    CUIImage with, without;
+    with.LoadImageFiles(folder,
+                        Write("a.ini", "[HD-png]\ntransparent=clear.png\nbad=broken.png\n"));
+    without.LoadImageFiles(folder, Write("b.ini", "[HD-png]\nbad=broken.png\n"));
+    Gdiplus::Image* clear = with.GetImageFile(L"transparent");
+    ASSERT_NE(clear, nullptr);
+    EXPECT_EQ(with.GetImageFile(L"unknown"), clear);
+    EXPECT_NE(with.GetImageFile(L"bad"), clear) << "a failed picture is answered itself";
+    EXPECT_EQ(without.GetImageFile(L"unknown"), nullptr);
+}
+
+TEST_F(ImageCache, TheThreeKindsHaveTheirOwnNamesAndLifetimes)
+{
+    CUIImage cache;
+    const CString list = Write(
+        "list.ini", "[HD-png]\nsame=play.png\n[HD-bmp]\nsame=back.bmp\n[HD-icon]\nsame=app.ico\n");
+    cache.LoadImageFiles(folder, list);
+    cache.LoadBitmapFiles(folder, list);
+    cache.LoadIconFiles(folder, list);
+    CUIImage onlyPng;
+    onlyPng.LoadImageFiles(folder, list);
+    EXPECT_EQ(onlyPng.GetBitmapFile(L"same"), nullptr);
+    EXPECT_EQ(onlyPng.GetIconFile(L"same"), nullptr);
+
+    cache.UnloadIconFiles();
+    EXPECT_EQ(cache.GetIconFile(L"same"), nullptr);
+    EXPECT_NE(cache.GetBitmapFile(L"same"), nullptr);
+    EXPECT_EQ(Width(cache.GetImageFile(L"same")), 2);
+    cache.UnloadImageFiles();
+    EXPECT_EQ(cache.GetImageFile(L"same"), nullptr);
+    EXPECT_NE(cache.GetBitmapFile(L"same"), nullptr);
+}
+
+TEST_F(ImageCache, ReplacedPicturesStayValidUntilUnload)
+{
+    CUIImage cache;
+    cache.LoadImageFiles(folder, Write("one.ini", "[HD-png]\na=play.png\na=buttons\\stop.png\n"));
+    EXPECT_EQ(Width(cache.GetImageFile(L"a")), 3) << "the later line wins";
+    Gdiplus::Image* first = cache.GetImageFile(L"a");
+    cache.LoadBitmapFiles(folder, Write("bmp.ini", "[HD-bmp]\nb=back.bmp\n"));
+    HBITMAP firstBitmap = cache.GetBitmapFile(L"b");
+
+    cache.LoadImageFiles(folder, Write("two.ini", "[HD-png]\na=play.png\n"));
+    cache.LoadBitmapFiles(folder, Write("bmp2.ini", "[HD-bmp]\nb=back.bmp\n"));
+    EXPECT_EQ(Width(cache.GetImageFile(L"a")), 2);
+    EXPECT_EQ(Width(first), 3) << "a control still drawing the first picture keeps it";
+    BITMAP bm{};
+    EXPECT_NE(GetObjectW(firstBitmap, sizeof bm, &bm), 0);
+    cache.UnloadBitmapFiles();
+    EXPECT_EQ(GetObjectW(firstBitmap, sizeof bm, &bm), 0) << "released with its kind";
+}
+
+TEST_F(ImageCache, AMissingSectionOrListAnswersZero)
+{
+    CUIImage cache;
+    const CString list = Write("list.ini", "[HD-png]\np=play.png\n[HD-bmp]\n");
+    EXPECT_EQ(cache.LoadBitmapFiles(folder, list), 0);
+    EXPECT_EQ(cache.LoadIconFiles(folder, list), 0);
+    EXPECT_EQ(cache.LoadImageFiles(folder, Root() + L"\\missing.ini"), 0);
+    EXPECT_EQ(cache.LoadImageFiles(folder, list), 1);
+}

@@ -1,0 +1,309 @@
+#include "SkinReport.h"
+
+#include "platform/base/FilePath.h"
+#include "platform/gdiplus/Gdi.h"
+#include "platform/ini/PrivateProfile.h"
+#include "skin/UIImage.h"
+#include "skin/UIText.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+
+namespace skintool {
+
+namespace {
+
+constexpr DWORD kListChars = 16384;
+
+std::vector<CString> Split(const wchar_t* buf, DWORD count)
+{
+    std::vector<CString> items;
+    size_t start = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (buf[i] == 0) {
+            items.emplace_back(buf + start, static_cast<int>(i - start));
+            start = i + 1;
+        }
+    return items;
+}
+
+std::string Hex(DWORD v)
+{
+    char s[16];
+    std::snprintf(s, sizeof s, "0x%08X", v);
+    return s;
+}
+
+Json Rect(const RECT& r)
+{
+    return Json::array({r.left, r.top, r.right, r.bottom});
+}
+
+std::string U8(const CString& s)
+{
+    return s.ToUtf8();
+}
+
+CString KeyOf(const CString& line)
+{
+    const int eq = line.Find(L'=');
+    return eq < 0 ? CString() : line.Left(eq);
+}
+
+CString ValueOf(const CString& line)
+{
+    const int eq = line.Find(L'=');
+    return eq < 0 ? line : line.Mid(eq + 1);
+}
+
+// --- layout ---
+
+void CheckLayout(const CString& path, std::vector<Finding>& out, std::vector<std::string>& notes)
+{
+    const std::string file = U8(path);
+    std::vector<wchar_t> buf(kListChars);
+    const DWORD count = GetPrivateProfileSectionNamesW(buf.data(), kListChars, path);
+    const std::vector<CString> all = Split(buf.data(), count);
+    const bool cut = count == kListChars - 2;
+    if (all.empty())
+        out.push_back(
+            {file, "", "no entries", "the file is missing, unreadable or has no sections"});
+    if (cut)
+        out.push_back({file, U8(all.back()), "too many entries",
+                       "the section names pass 16384 characters; this entry and those after it are "
+                       "not loaded"});
+
+    CUICoordi coordi;
+    coordi.LoadInfo(path);
+    std::map<std::wstring, int> exact;
+    std::map<std::wstring, CString> folded; // letter case ignored -> first spelling
+    for (const CString& name : all) {
+        if (++exact[name.Str()] == 2)
+            out.push_back(
+                {file, U8(name), "duplicate name",
+                 "the section appears more than once; only the first one's keys are read"});
+        CString lower = name;
+        lower.MakeLower();
+        auto [it, fresh] = folded.try_emplace(lower.Str(), name);
+        if (!fresh && it->second != name)
+            out.push_back({file, U8(name), "duplicate name",
+                           "differs from [" + U8(it->second) +
+                               "] only in letter case; it reads that section's values"});
+    }
+    for (const CString& name : SectionNames(path)) {
+        wchar_t value[16];
+        for (const wchar_t* key : {L"x", L"y"})
+            if (GetPrivateProfileStringW(name, key, L"", value, 16, path) == 0)
+                out.push_back(
+                    {file, U8(name), "no position", "the entry has no \"" + U8(key) + "\" value"});
+    }
+    notes.push_back(file + ": " + std::to_string(exact.size()) + " layout entries");
+}
+
+// --- images ---
+
+struct Kind
+{
+    const wchar_t* section;
+    const char* what;
+};
+
+void CheckImages(const CString& folder, const CString& list, std::vector<Finding>& out,
+                 std::vector<std::string>& notes)
+{
+    const std::string listFile = U8(list);
+    CUIImage cache;
+    cache.LoadImageFiles(folder, list);
+    cache.LoadBitmapFiles(folder, list);
+    cache.LoadIconFiles(folder, list);
+
+    const Kind kinds[] = {{L"HD-png", "image"}, {L"HD-bmp", "bitmap"}, {L"HD-icon", "icon"}};
+    size_t pictures = 0;
+    for (const Kind& kind : kinds) {
+        bool cut = false;
+        const std::vector<CString> lines = SectionLines(list, kind.section, &cut);
+        const std::string where = "[" + U8(kind.section) + "]";
+        if (lines.empty()) {
+            notes.push_back(listFile + ": " + where + " is missing or empty; no " + kind.what +
+                            "s load");
+            continue;
+        }
+        if (cut)
+            out.push_back({listFile, where, "section too long",
+                           "the lines pass 16384 characters; \"" + U8(lines.back()) +
+                               "\" and those after it are not loaded"});
+        std::map<std::wstring, size_t> last; // name -> index of its last line
+        for (size_t i = 0; i < lines.size(); ++i)
+            last[KeyOf(lines[i]).Str()] = i;
+        std::map<std::wstring, int> seen;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            ++pictures;
+            const CString name = KeyOf(lines[i]), fileName = ValueOf(lines[i]);
+            CString path;
+            path.Format(L"%s\\%s", folder.GetString(), fileName.GetString());
+            const std::string at = where + " " + U8(lines[i]);
+            if (++seen[name.Str()] == 2)
+                out.push_back({listFile, where + " " + U8(name), "duplicate name",
+                               "the name is listed more than once; the last line wins"});
+            if (lines[i].Find(L'=') < 0)
+                out.push_back({listFile, at, "no name",
+                               "the line has no '='; it loads under the empty name"});
+            if (_waccess(path, 0) != 0) {
+                out.push_back({listFile, at, "missing file",
+                               platform::ResolvePath(path) + " does not exist"});
+                continue;
+            }
+            // The cache holds the last line of a name; earlier lines are decoded on their own.
+            const bool held = last[name.Str()] == i;
+            bool ok = false;
+            if (kind.section == kinds[0].section) {
+                std::unique_ptr<Gdiplus::Image> own(held ? nullptr
+                                                         : Gdiplus::Image::FromFile(path, FALSE));
+                Gdiplus::Image* image = held ? cache.GetImageFile(name) : own.get();
+                ok = image && image->GetLastStatus() == Gdiplus::Ok;
+            } else if (held) {
+                ok = kind.section == kinds[1].section ? cache.GetBitmapFile(name) != nullptr
+                                                      : cache.GetIconFile(name) != nullptr;
+            } else {
+                const UINT type = kind.section == kinds[1].section ? IMAGE_BITMAP : IMAGE_ICON;
+                HANDLE h = LoadImageW(GetModuleHandleW(nullptr), path, type, 0, 0,
+                                      LR_LOADFROMFILE | LR_DEFAULTSIZE);
+                ok = h != nullptr;
+                if (h && type == IMAGE_BITMAP)
+                    DeleteObject(h);
+                else if (h)
+                    DestroyIcon(static_cast<HICON>(h));
+            }
+            if (!ok)
+                out.push_back(
+                    {listFile, at, "does not decode",
+                     platform::ResolvePath(path) + " does not load as " +
+                         (kind.section == kinds[0].section ? "an image"
+                                                           : std::string("a ") + kind.what)});
+        }
+    }
+    notes.push_back(listFile + ": " + std::to_string(pictures) + " pictures listed");
+}
+
+// --- language ---
+
+void CheckLanguage(const CString& path, std::vector<Finding>& out, std::vector<std::string>& notes)
+{
+    const std::string file = U8(path);
+    CUIText text;
+    const unsigned short id = text.GetLangID(path);
+    if (id == 0xFFFF)
+        out.push_back({file, "[Language Info] LanguageID", "bad language id",
+                       "not hexadecimal digits after an optional 0x"});
+    else if (id == 0)
+        out.push_back({file, "[Language Info] LanguageID", "no language id", "missing or empty"});
+
+    std::map<std::wstring, std::string> mainKeys; // key -> section of its first line
+    size_t keys = 0;
+    for (const wchar_t* section : {L"AppMain", L"AppPopup", L"AppViewerSetup"}) {
+        bool cut = false;
+        const std::string where = "[" + U8(section) + "]";
+        const std::vector<CString> lines = SectionLines(path, section, &cut);
+        if (cut)
+            out.push_back({file, where, "section too long",
+                           "the lines pass 16384 characters; the rest is not loaded"});
+        for (const CString& line : lines) {
+            ++keys;
+            auto [it, fresh] = mainKeys.try_emplace(KeyOf(line).Str(), where);
+            if (!fresh)
+                out.push_back({file, where + " " + U8(KeyOf(line)), "duplicate name",
+                               "also in " + it->second + "; the last line wins"});
+        }
+    }
+    std::set<std::wstring> setupKeys;
+    for (const CString& line : SectionLines(path, L"AppSetup")) {
+        ++keys;
+        if (!setupKeys.insert(KeyOf(line).Str()).second)
+            out.push_back({file, "[AppSetup] " + U8(KeyOf(line)), "duplicate name",
+                           "only the first line is read"});
+    }
+    notes.push_back(file + ": language " + Hex(id).substr(6) + " \"" + U8(text.GetLangName(path)) +
+                    "\", " + std::to_string(keys) + " texts");
+}
+
+} // namespace
+
+std::vector<CString> SectionNames(const CString& path, bool* cut)
+{
+    std::vector<wchar_t> buf(kListChars);
+    const DWORD count = GetPrivateProfileSectionNamesW(buf.data(), kListChars, path);
+    if (cut)
+        *cut = count == kListChars - 2;
+    std::vector<CString> names;
+    std::set<std::wstring> seen;
+    for (CString& name : Split(buf.data(), count))
+        if (seen.insert(name.Str()).second)
+            names.push_back(std::move(name));
+    return names;
+}
+
+std::vector<CString> SectionLines(const CString& path, const wchar_t* section, bool* cut)
+{
+    std::vector<wchar_t> buf(kListChars);
+    const DWORD count = GetPrivateProfileSectionW(section, buf.data(), kListChars, path);
+    if (cut)
+        *cut = count == kListChars - 2;
+    return Split(buf.data(), count);
+}
+
+Json LayoutJson(const CString& name, const _WIN_POS& w)
+{
+    Json j;
+    j["name"] = U8(name);
+    j["x"] = w.nX, j["y"] = w.nY, j["cx"] = w.nCX, j["cy"] = w.nCY;
+    j["s2l"] = w.nS2L, j["s2r"] = w.nS2R, j["s2t"] = w.nS2T, j["s2b"] = w.nS2B;
+    j["hc"] = w.nHC, j["vc"] = w.nVC;
+    j["dl"] = w.nDL, j["dr"] = w.nDR, j["dt"] = w.nDT, j["db"] = w.nDB;
+    j["h_ratio"] = w.nHRatio, j["type"] = w.nType;
+    j["rc"] = Rect(w.rc), j["rcS2"] = Rect(w.rcS2), j["rcD"] = Rect(w.rcD);
+    j["clrText"] = Hex(w.clrText.GetValue());
+    j["crText"] = Hex(w.crText);
+    Json clr = Json::array(), cr = Json::array();
+    for (int i = 0; i < 6; ++i) {
+        clr.push_back(Hex(w.clrColor[i].GetValue()));
+        cr.push_back(Hex(w.crColor[i]));
+    }
+    j["clrColor"] = clr, j["crColor"] = cr;
+    return j;
+}
+
+std::string LayoutText(const CString& name, const _WIN_POS& w)
+{
+    std::ostringstream s;
+    s << "[" << U8(name) << "]\n"
+      << "  position   x " << w.nX << ", y " << w.nY << ", size " << w.nCX << " x " << w.nCY
+      << ", rc (" << w.rc.left << ", " << w.rc.top << ", " << w.rc.right << ", " << w.rc.bottom
+      << ")\n"
+      << "  s2         left " << w.nS2L << ", right " << w.nS2R << ", top " << w.nS2T << ", bottom "
+      << w.nS2B << "\n"
+      << "  d          left " << w.nDL << ", right " << w.nDR << ", top " << w.nDT << ", bottom "
+      << w.nDB << "\n"
+      << "  hc " << w.nHC << ", vc " << w.nVC << ", h_ratio " << w.nHRatio << ", type " << w.nType
+      << "\n"
+      << "  ColorText  " << Hex(w.clrText.GetValue()) << " (COLORREF " << Hex(w.crText) << ")\n";
+    for (int i = 0; i < 6; ++i)
+        s << "  Color0" << i << "    " << Hex(w.clrColor[i].GetValue()) << " (COLORREF "
+          << Hex(w.crColor[i]) << ")\n";
+    return s.str();
+}
+
+std::vector<Finding> CheckSkin(const CheckInput& in, std::vector<std::string>& notes)
+{
+    std::vector<Finding> out;
+    if (!in.layout.IsEmpty())
+        CheckLayout(in.layout, out, notes);
+    if (!in.list.IsEmpty())
+        CheckImages(in.images, in.list, out, notes);
+    if (!in.lang.IsEmpty())
+        CheckLanguage(in.lang, out, notes);
+    return out;
+}
+
+} // namespace skintool

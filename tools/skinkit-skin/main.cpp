@@ -1,0 +1,181 @@
+// skinkit-skin: shows a skin's layout entries and language texts as the library reads them,
+// and checks a whole skin (layout, pictures, language) for what would go wrong at run time.
+#include "SkinReport.h"
+
+#include "platform/ini/PrivateProfile.h"
+#include "skin/UICoordi.h"
+#include "skin/UIText.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+namespace {
+
+CString Arg(const std::string& s)
+{
+    return CString::FromUtf8(s);
+}
+
+int Layout(const std::string& file, const std::string& name, bool json)
+{
+    const CString path = Arg(file);
+    CUICoordi coordi;
+    coordi.LoadInfo(path);
+    std::vector<CString> names;
+    if (!name.empty())
+        names.push_back(Arg(name));
+    else
+        names = skintool::SectionNames(path);
+    for (const CString& n : names) {
+        const _WIN_POS* w = coordi.GetWinPos(n);
+        if (json)
+            std::cout << skintool::LayoutJson(n, *w).dump() << "\n";
+        else
+            std::cout << skintool::LayoutText(n, *w) << "\n";
+    }
+    if (!json && names.empty())
+        std::cout << file << ": no entries\n";
+    return 0;
+}
+
+int Text(const std::string& file, std::vector<std::string> keys, bool json)
+{
+    const CString path = Arg(file);
+    CUIText text;
+    text.LoadTextMain(path);
+    std::vector<CString> wanted;
+    for (const std::string& k : keys)
+        wanted.push_back(Arg(k));
+    if (wanted.empty()) {
+        // Every key of the file, in file order, each once.
+        std::set<std::wstring> seen;
+        for (const wchar_t* section : {L"AppMain", L"AppPopup", L"AppViewerSetup", L"AppSetup"})
+            for (const CString& line : skintool::SectionLines(path, section)) {
+                const int eq = line.Find(L'=');
+                const CString key = eq < 0 ? CString() : line.Left(eq);
+                if (seen.insert(key.Str()).second)
+                    wanted.push_back(key);
+            }
+    }
+    const unsigned short id = text.GetLangID(path);
+    if (json) {
+        skintool::Json head;
+        head["lang_id"] = id;
+        head["lang_name"] = text.GetLangName(path).ToUtf8();
+        head["map"] = text.GetMapInfo(path).ToUtf8();
+        head["font"] = text.GetFontName(path).ToUtf8();
+        std::cout << head.dump() << "\n";
+    } else {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%04X", id);
+        std::cout << "language " << hex << " \"" << text.GetLangName(path).ToUtf8() << "\", map \""
+                  << text.GetMapInfo(path).ToUtf8() << "\", font \""
+                  << text.GetFontName(path).ToUtf8() << "\"\n";
+    }
+    for (const CString& key : wanted) {
+        const CString mainText = text.GetTextMain(key);
+        const int mainSize = text.GetFontSizeMain(key);
+        const CString setupText = text.GetTextSetup(path, key);
+        const int setupSize = text.GetFontSizeSetup(path, key);
+        if (json) {
+            skintool::Json j;
+            j["key"] = key.ToUtf8();
+            j["main_text"] = mainText.ToUtf8();
+            j["main_size"] = mainSize;
+            j["setup_text"] = setupText.ToUtf8();
+            j["setup_size"] = setupSize;
+            std::cout << j.dump() << "\n";
+        } else {
+            std::cout << key.ToUtf8() << "\n";
+            if (mainSize != -1 || !mainText.IsEmpty())
+                std::cout << "  main   size " << mainSize << "  \"" << mainText.ToUtf8() << "\"\n";
+            if (setupSize != -1)
+                std::cout << "  setup  size " << setupSize << "  \"" << setupText.ToUtf8()
+                          << "\"\n";
+            if (mainSize == -1 && mainText.IsEmpty() && setupSize == -1)
+                std::cout << "  (not found)\n";
+        }
+    }
+    return 0;
+}
+
+int Check(const skintool::CheckInput& in, bool json)
+{
+    std::vector<std::string> notes;
+    const std::vector<skintool::Finding> findings = skintool::CheckSkin(in, notes);
+    if (json) {
+        for (const auto& f : findings) {
+            skintool::Json j;
+            j["file"] = f.file, j["where"] = f.where, j["problem"] = f.problem,
+            j["detail"] = f.detail;
+            std::cout << j.dump() << "\n";
+        }
+    } else {
+        for (const auto& n : notes)
+            std::cout << n << "\n";
+        for (const auto& f : findings)
+            std::cout << f.file << ": " << f.problem << ": "
+                      << (f.where.empty() ? "" : f.where + ": ") << f.detail << "\n";
+        std::cout << (findings.empty() ? std::string("no problems found")
+                                       : std::to_string(findings.size()) + " problem(s) found")
+                  << "\n";
+    }
+    return findings.empty() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Reads skin files as skinkit reads them: layout entries, language texts, and a "
+                 "whole-skin check."};
+    app.require_subcommand(1);
+    std::string codepage;
+    app.add_option("--codepage", codepage,
+                   "legacy code page of files that are neither UTF-16 nor UTF-8 (iconv name)")
+        ->default_str("WINDOWS-1252");
+
+    bool json = false;
+    std::string file, name;
+    auto* layout =
+        app.add_subcommand("layout", "print the entries of a layout file (or the one named NAME)");
+    layout->add_option("FILE", file, "layout file")->required();
+    layout->add_option("NAME", name, "entry name (letter case counts)");
+    layout->add_flag("--json", json, "one JSON object per entry");
+
+    std::vector<std::string> keys;
+    auto* text = app.add_subcommand("text", "print a language file's identity and texts");
+    text->add_option("FILE", file, "language file")->required();
+    text->add_option("KEY", keys, "text keys (default: every key of the file)");
+    text->add_flag("--json", json, "one JSON object for the language, then one per key");
+
+    std::string layoutFile, images, list, lang;
+    auto* check = app.add_subcommand("check", "load a whole skin and report what is wrong with it");
+    check->add_option("--layout", layoutFile, "layout file");
+    auto* imagesOpt = check->add_option("--images", images, "image folder");
+    auto* listOpt = check->add_option("--list", list, "image list file");
+    check->add_option("--lang", lang, "language file");
+    check->add_flag("--json", json, "one JSON object per problem");
+    listOpt->needs(imagesOpt);
+    imagesOpt->needs(listOpt);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : 2;
+    }
+    if (!codepage.empty())
+        platform::ini::SetLegacyCodePage(codepage);
+
+    if (*layout)
+        return Layout(file, name, json);
+    if (*text)
+        return Text(file, keys, json);
+    if (layoutFile.empty() && list.empty() && lang.empty()) {
+        std::cerr << "check: give at least one of --layout, --images with --list, --lang\n";
+        return 2;
+    }
+    return Check({Arg(layoutFile), Arg(images), Arg(list), Arg(lang)}, json);
+}
