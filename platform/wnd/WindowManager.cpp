@@ -593,7 +593,9 @@ static void ProcessInput(const QueueItem& item)
         RestartHover(screen);
 
     HWND target = s.capture ? s.capture : under;
-    if (!target || item.kind == Input::Leave)
+    // The hit test asks the windows themselves; one of them may have gone meanwhile.
+    const Window* targetRec = Find(target);
+    if (!targetRec || item.kind == Input::Leave)
         return;
 
     UINT message = WM_MOUSEMOVE;
@@ -609,7 +611,7 @@ static void ProcessInput(const QueueItem& item)
         const bool dbl = lc.hwnd == target && now - lc.time <= kDoubleClickTime &&
                          std::abs(screen.x - lc.pt.x) <= kDoubleClickHalf &&
                          std::abs(screen.y - lc.pt.y) <= kDoubleClickHalf &&
-                         (Find(target)->classStyle & CS_DBLCLKS);
+                         (targetRec->classStyle & CS_DBLCLKS);
         message = dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
         s.lastClick = dbl ? LastClick{} : LastClick{target, now, screen};
         break;
