@@ -1,5 +1,6 @@
 // A skinned button in a real SDL2 window, for the display test (SdlXvfbTest.sh): prints
-// "ready" once the window shows, "BN_CLICKED <id>" when its parent hears of a click, and
+// "ready" once the window shows, "WHEEL <delta>" for each wheel notch that reaches the
+// parent, "BN_CLICKED <id>" when its parent hears of a click, and
 // exits 0 after the first click (3 when no click came within 15 seconds).
 #include "controls/CtrlButton.h"
 #include "platform/wnd/Backend.h"
@@ -25,6 +26,12 @@ protected:
         std::printf("BN_CLICKED %u\n", kId);
         PostQuitMessage(0);
     }
+    // The button leaves the wheel alone, so it comes here.
+    BOOL OnMouseWheel(UINT, short delta, CPoint)
+    {
+        std::printf("WHEEL %d\n", delta);
+        return TRUE;
+    }
     void OnTimer(UINT_PTR)
     {
         std::printf("timeout\n");
@@ -38,6 +45,7 @@ protected:
 BEGIN_MESSAGE_MAP(CProbeHost, CWnd)
 ON_BN_CLICKED(kId, OnClicked)
 ON_WM_TIMER()
+ON_WM_MOUSEWHEEL()
 END_MESSAGE_MAP()
 
 int main()

@@ -1,7 +1,8 @@
 #!/bin/sh
 # The SDL2 backend on a real X server: a private Xvfb display, the pointer moved onto a
 # skinned button with xdotool (the screen must then show the button's hover frame) and a
-# click (the probe's parent must hear BN_CLICKED). Skips (77) without Xvfb, xdotool or import.
+# click (the probe's parent must hear BN_CLICKED); the wheel in both directions on the way.
+# Skips (77) without Xvfb, xdotool or import.
 # Usage: SdlXvfbTest.sh PROBE
 PROBE=$1
 for tool in Xvfb xdotool import; do
@@ -61,6 +62,18 @@ until import -window root -crop "1x1+$sx+$sy" txt:- 2>/dev/null | grep -q 'srgb(
   sleep 0.1
 done
 
+# Wheel away from the user (button 4) is +120, toward the user -120; the button does not
+# handle it, so the default handling passes it on to the parent.
+for step in "4 120" "5 -120"; do
+  set -- $step
+  xdotool click "$1"
+  i=0
+  until grep -q "^WHEEL $2\$" "$work/out"; do
+    i=$((i + 1)); [ $i -gt 50 ] && fail "wheel button $1 did not reach the parent as $2"
+    sleep 0.1
+  done
+done
+
 xdotool click 1
 i=0
 while kill -0 "$probe_pid" 2>/dev/null; do
@@ -72,4 +85,4 @@ code=$?
 probe_pid=
 grep -q '^BN_CLICKED 7$' "$work/out" || fail "the parent did not get BN_CLICKED"
 [ "$code" -eq 0 ] || fail "the probe exited with $code"
-echo "ok: hover frame shown, BN_CLICKED delivered"
+echo "ok: hover frame shown, wheel and BN_CLICKED delivered"
