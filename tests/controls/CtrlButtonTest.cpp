@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -87,6 +89,12 @@ struct StateCase
     bool checked, disabled, hover, pressed;
     int frame;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+inline void PrintTo(const StateCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class FourFrameStates : public SkinnedButton, public ::testing::WithParamInterface<StateCase>
 {
@@ -186,6 +194,12 @@ struct SetCheckCase
     int check;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+inline void PrintTo(const SetCheckCase& c, std::ostream* os)
+{
+    *os << "wParam " << c.value;
+}
+
 class SetCheckMessage : public SkinnedButton, public ::testing::WithParamInterface<SetCheckCase>
 {
 };
@@ -203,7 +217,10 @@ TEST_P(SetCheckMessage, ChecksAndUnchecksAndRepaints)
 INSTANTIATE_TEST_SUITE_P(Values, SetCheckMessage,
                          ::testing::Values(SetCheckCase{BST_UNCHECKED, 0},
                                            SetCheckCase{BST_CHECKED, 1},
-                                           SetCheckCase{BST_INDETERMINATE, 1}, SetCheckCase{7, 0}));
+                                           SetCheckCase{BST_INDETERMINATE, 1}, SetCheckCase{7, 0}),
+                         [](const auto& info) {
+                             return "wParam" + std::to_string(info.param.value);
+                         });
 
 TEST_F(SkinnedButton, PushButtonIgnoresCheckMessages)
 {

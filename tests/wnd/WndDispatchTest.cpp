@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using platform::wnd::HeadlessDriver;
 
 BEGIN_MESSAGE_MAP(CProbeWnd, CWnd)
@@ -132,6 +134,12 @@ struct ReflectCase
     std::vector<std::string> order;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+inline void PrintTo(const ReflectCase& c, std::ostream* os)
+{
+    *os << (c.childAnswer ? "child takes it" : "parent too");
+}
+
 class Reflection : public Dispatch, public ::testing::WithParamInterface<ReflectCase>
 {
 };
@@ -147,7 +155,11 @@ TEST_P(Reflection, ChildSeesTheClickFirstAndItsAnswerDecidesForTheParent)
 
 INSTANTIATE_TEST_SUITE_P(Answers, Reflection,
                          ::testing::Values(ReflectCase{FALSE, {"child", "parent"}},
-                                           ReflectCase{TRUE, {"child"}}));
+                                           ReflectCase{TRUE, {"child"}}),
+                         [](const auto& info) {
+                             return std::string(info.param.childAnswer ? "ChildTakesIt"
+                                                                       : "ParentToo");
+                         });
 
 TEST_F(Dispatch, UnhandledWheelGoesOnToTheParent)
 {
@@ -219,6 +231,12 @@ struct PressCase
     POINT release; // button client coordinates, 50 x 20 button
     int clicks;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+inline void PrintTo(const PressCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ButtonPress : public Dispatch, public ::testing::WithParamInterface<PressCase>
 {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using platform::wnd::HeadlessDriver;
 
 namespace {
@@ -55,6 +57,12 @@ struct DoubleClickCase
     POINT second;
     bool dbl;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+inline void PrintTo(const DoubleClickCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DoubleClicks : public Input, public ::testing::WithParamInterface<DoubleClickCase>
 {
