@@ -1,6 +1,10 @@
-# Adds every direct sub-folder of `parent` that has a CMakeLists.txt, and the folder itself
-# when it has one.
+# Adds `parent` itself when it has a CMakeLists.txt, else each of its direct sub-folders
+# that has one.
 function(skinkit_add_subfolders parent)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${parent}/CMakeLists.txt)
+    add_subdirectory(${CMAKE_SOURCE_DIR}/${parent})
+    return()
+  endif()
   file(GLOB children LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/${parent}/*)
   foreach(child ${children})
     if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
