@@ -1,5 +1,7 @@
 #include "skin/UICoordi.h"
 
+#include "skin/ProfileList.h"
+
 #include "platform/ini/PrivateProfile.h"
 
 namespace {
@@ -48,13 +50,7 @@ int CUICoordi::LoadInfo(CString path)
         return keys;
     }();
     wchar_t colour[kColorChars];
-    size_t start = 0;
-    for (size_t i = 0; i < count; ++i) {
-        if (names[i] != 0)
-            continue;
-        const wchar_t* name = names.data() + start;
-        start = i + 1;
-
+    skin::ForEachListItem(names.data(), count, [&](const wchar_t* name, size_t) {
         auto record = std::make_unique<_WIN_POS>();
         _WIN_POS& w = *record;
         int v[16];
@@ -90,7 +86,7 @@ int CUICoordi::LoadInfo(CString path)
 
         m_mapWinPos.SetAt(name, record.get());
         m_arrRecords.push_back(std::move(record));
-    }
+    });
     return 1;
 }
 

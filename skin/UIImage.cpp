@@ -1,5 +1,7 @@
 #include "skin/UIImage.h"
 
+#include "skin/ProfileList.h"
+
 #include "platform/ini/PrivateProfile.h"
 
 #include <cwchar>
@@ -25,19 +27,13 @@ int LoadSections(const CString& folder, const CString& listPath,
         const DWORD count = GetPrivateProfileSectionW(section, buffer.data(), kListChars, listPath);
         if (count == 0)
             return 0;
-        size_t start = 0;
-        for (size_t i = 0; i < count; ++i) {
-            if (buffer[i] != 0)
-                continue;
-            const CString line(buffer.data() + start, static_cast<int>(i - start));
-            start = i + 1;
-            const int eq = line.Find(L'=');
-            const CString name = eq < 0 ? CString() : line.Left(eq);
-            const CString file = eq < 0 ? line : line.Mid(eq + 1);
+        skin::ForEachListItem(buffer.data(), count, [&](const wchar_t* item, size_t length) {
+            CString name, file;
+            skin::SplitLine(CString(item, static_cast<int>(length)), name, file);
             CString path;
             path.Format(L"%s\\%s", folder.GetString(), file.GetString());
             store(name, path);
-        }
+        });
     }
     return 1;
 }

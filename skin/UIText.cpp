@@ -1,5 +1,7 @@
 #include "skin/UIText.h"
 
+#include "skin/ProfileList.h"
+
 #include "platform/ini/PrivateProfile.h"
 
 #include <vector>
@@ -78,22 +80,15 @@ int CUIText::LoadTextMain(CString path)
             break;
         buffer[0] = buffer[1] = 0;
         const DWORD count = GetPrivateProfileSectionW(section, buffer.data(), kListChars, path);
-        size_t start = 0;
-        for (size_t i = 0; i < count; ++i) {
-            if (buffer[i] != 0)
-                continue;
-            const CString line(buffer.data() + start, static_cast<int>(i - start));
-            start = i + 1;
-
-            const int eq = line.Find(L'=');
-            const CString key = eq < 0 ? CString() : line.Left(eq);
-            const CString rest = eq < 0 ? line : line.Mid(eq + 1);
+        skin::ForEachListItem(buffer.data(), count, [&](const wchar_t* item, size_t length) {
+            CString key, rest;
+            skin::SplitLine(CString(item, static_cast<int>(length)), key, rest);
             const int comma = rest.Find(L',');
             const int size = comma < 0 ? 0 : _wtoi(rest.Left(comma));
             const CString text = comma < 0 ? rest : rest.Mid(comma + 1);
             m_mapTextMain.SetAt(key, text);
             m_mapFontSizeMain.SetAt(key, size);
-        }
+        });
     }
     return 1;
 }
