@@ -2,6 +2,8 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/FilePath.h"
+#include "platform/wnd/Backend.h"
+#include "platform/wnd/WinUser.h"
 #include "util/chooser/Browser.h"
 #include "util/chooser/Chooser.h"
 
@@ -14,9 +16,6 @@
 #include <cwchar>
 
 namespace {
-
-constexpr int kIdOk = 1;     // IDOK
-constexpr int kIdCancel = 2; // IDCANCEL
 
 std::string Utf8(const wchar_t* text)
 {
@@ -73,44 +72,47 @@ bool Exists(const std::string& path)
 
 using BrowseCallback = int (*)(HWND, UINT, LPARAM, LPARAM);
 
-// The shell's folder browser on the desktop's chooser. The callback, when there is one, sees
-// the browser opening and the user's choice, and may turn OK off for that choice.
-int Browse(const std::string& title, UINT flags, BrowseCallback callback, LPARAM data, wchar_t* out)
+// The shell's folder browser on the desktop's chooser. A callback gets a browser window to set
+// up, sees the user's choice, and may turn OK off for that choice.
+int Browse(HWND owner, const std::string& title, UINT flags, BrowseCallback callback, LPARAM data,
+           wchar_t* out)
 {
-    chooser::BrowserState state;
-    const HWND browser = chooser::RegisterBrowser(&state);
-    if (callback)
-        callback(browser, BFFM_INITIALIZED, 0, data);
-
     chooser::Request request;
     request.kind = chooser::Request::Kind::Folder;
-    request.title = state.caption.empty() ? title : CString(state.caption).ToUtf8();
-    request.initialFolder = DiskFolder(state.selection.c_str());
-    request.acceptLabel = CString(state.okText).ToUtf8();
-    request.cancelLabel = CString(state.cancelText).ToUtf8();
+    request.title = title;
     request.newFolderButton = (flags & BIF_NEWDIALOGSTYLE) && !(flags & BIF_NONEWFOLDERBUTTON);
-    const chooser::Answer answer = chooser::Choose(request);
+    request.parentWindow = platform::wnd::NativeWindowHandle(owner);
 
-    int result = 0;
-    if (answer.result == chooser::Answer::Result::Chosen) {
-        // The browser turns OK on for every folder of the file system; the callback may turn
-        // it off again.
-        const chooser::BrowserItem item{CString::FromUtf8(answer.path).Str()};
-        state.okEnabled = !answer.path.empty();
-        if (callback)
-            callback(browser, BFFM_SELCHANGED, reinterpret_cast<LPARAM>(&item), data);
-        if (state.okEnabled && out && CopyOut(answer.path, out))
-            result = 1;
+    chooser::FolderBrowser browser;
+    if (callback) {
+        if (!browser.CreateBrowser(CString::FromUtf8(title)))
+            return 0;
+        callback(browser, BFFM_INITIALIZED, 0, data);
+        request.title = browser.GetWindowText().ToUtf8();
+        request.initialFolder = DiskFolder(browser.Selection());
+        request.acceptLabel = browser.ButtonText(IDOK).ToUtf8();
+        request.cancelLabel = browser.ButtonText(IDCANCEL).ToUtf8();
     }
-    chooser::UnregisterBrowser(browser);
-    return result;
+    const chooser::Answer answer = chooser::Choose(request);
+    if (answer.result != chooser::Answer::Result::Chosen || answer.path.empty())
+        return 0;
+    if (callback) {
+        // The browser turns OK on for every folder of the file system; the callback may turn
+        // it off again, which makes the choice one the user could not have confirmed.
+        const chooser::BrowserItem item{CString::FromUtf8(answer.path).Str()};
+        ::EnableWindow(::GetDlgItem(browser, IDOK), TRUE);
+        callback(browser, BFFM_SELCHANGED, reinterpret_cast<LPARAM>(&item), data);
+        if (!browser.IsOkEnabled())
+            return 0;
+    }
+    return out && CopyOut(answer.path, out) ? 1 : 0;
 }
 
 } // namespace
 
 // --- files ---
 
-int CUtilPath::SelectFile(HWND, wchar_t* pszFilter, wchar_t* pszInitFolder, wchar_t* pszPath,
+int CUtilPath::SelectFile(HWND hWnd, wchar_t* pszFilter, wchar_t* pszInitFolder, wchar_t* pszPath,
                           int bCreatePrompt)
 {
     chooser::Request request;
@@ -118,6 +120,7 @@ int CUtilPath::SelectFile(HWND, wchar_t* pszFilter, wchar_t* pszInitFolder, wcha
     request.allowNewName = bCreatePrompt != 0;
     request.initialFolder = DiskFolder(pszInitFolder);
     request.filters = ParseFilter(pszFilter);
+    request.parentWindow = platform::wnd::NativeWindowHandle(hWnd);
 
     for (;;) {
         const chooser::Answer answer = chooser::Choose(request);
@@ -142,23 +145,24 @@ int CUtilPath::SelectFile(HWND, wchar_t* pszFilter, wchar_t* pszInitFolder, wcha
 
 // --- folders ---
 
-int CUtilPath::SelectFolder(HWND, wchar_t* pszPath)
+int CUtilPath::SelectFolder(HWND hWnd, wchar_t* pszPath)
 {
-    return Browse({}, BIF_RETURNONLYFSDIRS, nullptr, 0, pszPath);
+    return Browse(hWnd, {}, BIF_RETURNONLYFSDIRS, nullptr, 0, pszPath);
 }
 
-int CUtilPath::SelectFolder(HWND, wchar_t* pszPath, wchar_t* pszTitle)
+int CUtilPath::SelectFolder(HWND hWnd, wchar_t* pszPath, wchar_t* pszTitle)
 {
-    return Browse(Utf8(pszTitle), BIF_RETURNONLYFSDIRS, nullptr, 0, pszPath);
+    return Browse(hWnd, Utf8(pszTitle), BIF_RETURNONLYFSDIRS, nullptr, 0, pszPath);
 }
 
-int CUtilPath::SelectFolder(HWND, wchar_t* pszInitFolder, wchar_t* pszCaption, wchar_t* pszPath,
-                            wchar_t* pszOkText, wchar_t* pszCancelText, int bNewFolder)
+int CUtilPath::SelectFolder(HWND hWnd, wchar_t* pszInitFolder, wchar_t* pszCaption,
+                            wchar_t* pszPath, wchar_t* pszOkText, wchar_t* pszCancelText,
+                            int bNewFolder)
 {
     const UINT flags =
         BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | (bNewFolder ? 0 : BIF_NONEWFOLDERBUTTON);
     SelectFolderParam param{pszCaption, pszInitFolder, pszOkText, pszCancelText, flags};
-    return Browse(Utf8(pszCaption), flags, &CUtilPath::SelectFolderCallback,
+    return Browse(hWnd, Utf8(pszCaption), flags, &CUtilPath::SelectFolderCallback,
                   reinterpret_cast<LPARAM>(&param), pszPath);
 }
 
@@ -167,17 +171,18 @@ int CUtilPath::SelectFolderCallback(HWND hWnd, UINT uMsg, LPARAM lParam, LPARAM 
     const auto* param = reinterpret_cast<const SelectFolderParam*>(lpData);
     if (uMsg == BFFM_INITIALIZED && param) {
         if (param->pszInitFolder && param->pszInitFolder[0])
-            chooser::BrowserSelect(hWnd, param->pszInitFolder); // BFFM_SETSELECTIONW, as text
+            SendMessageW(hWnd, BFFM_SETSELECTIONW, TRUE,
+                         reinterpret_cast<LPARAM>(param->pszInitFolder));
         if (param->pszCaption && param->pszCaption[0])
-            chooser::BrowserSetCaption(hWnd, param->pszCaption);
-        chooser::BrowserSetButtonText(hWnd, kIdOk, param->pszOkText);
-        chooser::BrowserSetButtonText(hWnd, kIdCancel, param->pszCancelText);
+            SetWindowTextW(hWnd, param->pszCaption);
+        SetWindowTextW(GetDlgItem(hWnd, IDOK), param->pszOkText);
+        SetWindowTextW(GetDlgItem(hWnd, IDCANCEL), param->pszCancelText);
     } else if (uMsg == BFFM_SELCHANGED) {
         wchar_t path[MAX_PATH] = {};
         const bool usable = chooser::ItemPath(lParam, path) && _waccess(path, 0) == 0 &&
                             !(chooser::ItemAttributes(lParam) & SFGAO_LINK);
         if (!usable)
-            chooser::BrowserEnableButton(hWnd, kIdOk, FALSE);
+            EnableWindow(GetDlgItem(hWnd, IDOK), FALSE);
     }
     return 0;
 }

@@ -53,6 +53,7 @@ public:
     // Deletes the files directly inside the folder; sub-folders and the folder itself stay.
     void RemoveAll(wchar_t* pszFolder);
 
-    // The fullest SelectFolder's browse callback; lpData is its SelectFolderParam.
+    // The fullest SelectFolder's browse callback; hWnd is the browser window, lpData the
+    // SelectFolderParam.
     static int SelectFolderCallback(HWND hWnd, UINT uMsg, LPARAM lParam, LPARAM lpData);
 };

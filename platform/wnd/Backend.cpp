@@ -66,4 +66,14 @@ Backend& CurrentBackend()
     return *Current();
 }
 
+std::string NativeWindowHandle(HWND hwnd)
+{
+    if (!hwnd || !::IsWindow(hwnd))
+        return {};
+    const HWND top = TopLevelOf(hwnd);
+    if (!top || !::IsWindowVisible(top))
+        return {};
+    return CurrentBackend().NativeHandle(top);
+}
+
 } // namespace platform::wnd

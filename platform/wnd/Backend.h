@@ -8,6 +8,7 @@
 #include "platform/base/WinTypes.h"
 
 #include <memory>
+#include <string>
 
 namespace Gdiplus {
 class Bitmap;
@@ -41,6 +42,9 @@ public:
     // 0 when no box can be shown.
     virtual int MessageBox(HWND owner, const CString& text, const CString& caption, UINT type) = 0;
     virtual void Beep(UINT /*type*/) {}
+    // The native window that shows top-level `hwnd`, named as other programs take a parent
+    // window ("x11:<hex window id>"); empty when there is none that another program can use.
+    virtual std::string NativeHandle(HWND /*topLevel*/) { return {}; }
 };
 
 using BackendFactory = std::unique_ptr<Backend> (*)();
@@ -50,5 +54,10 @@ void RegisterBackend(const char* name, BackendFactory factory);
 bool UseBackend(const char* name);
 // The current backend; at first use, the one named by SKINKIT_WND_BACKEND, else headless.
 Backend& CurrentBackend();
+
+// The native handle (Backend::NativeHandle) of the top-level window that `hwnd` is in, for a
+// dialog of another program to sit on; empty for a null or unknown window and for a top-level
+// that is not shown.
+std::string NativeWindowHandle(HWND hwnd);
 
 } // namespace platform::wnd

@@ -182,6 +182,43 @@ TEST_F(ZenityArguments, NoDisplayOrNoChooserGivesZero)
     EXPECT_TRUE(Runs().empty());
 }
 
+// An owner shown on X11 makes the chooser its dialog; parents of other kinds are left out.
+TEST_F(FakeDialogPrograms, AnX11ParentIsAttachedInDecimal)
+{
+    struct Case
+    {
+        const char* parent;
+        std::vector<std::string> zenity, kdialog; // what is passed for it
+    } const cases[] = {
+        {"x11:1a00003", {"--attach=27262979"}, {"--attach", "27262979"}},
+        {"wayland:Hx9s", {}, {}},
+        {"x11:", {}, {}},
+        {"x11:zz", {}, {}},
+        {"", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.parent);
+        chooser::Request request;
+        request.kind = chooser::Request::Kind::Folder;
+        request.parentWindow = c.parent;
+        for (const char* program : {"zenity", "kdialog"}) {
+            fs::remove(dir / "args");
+            EnvVar only("SKINKIT_CHOOSER", program);
+            EXPECT_EQ(chooser::Choose(request).result, chooser::Answer::Result::Chosen);
+            const auto runs = Runs();
+            ASSERT_EQ(runs.size(), 1u);
+            std::vector<std::string> attach;
+            for (auto it = runs[0].begin(); it != runs[0].end(); ++it) {
+                if (it->rfind("--attach=", 0) == 0)
+                    attach.push_back(*it);
+                else if (*it == "--attach" && it + 1 != runs[0].end())
+                    attach.insert(attach.end(), {*it, *(it + 1)});
+            }
+            EXPECT_EQ(attach, std::string(program) == "zenity" ? c.zenity : c.kdialog) << program;
+        }
+    }
+}
+
 class KDialogArguments : public FakeDialogPrograms
 {
 };

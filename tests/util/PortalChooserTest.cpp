@@ -58,7 +58,7 @@ public:
     }
     struct Call
     {
-        std::string method, title;
+        std::string method, parent, title;
         GVariant* options; // owned by the fake
     };
     std::vector<Call> Calls()
@@ -120,9 +120,10 @@ private:
                        gpointer data)
     {
         auto* self = static_cast<FakePortal*>(data);
+        const gchar* parent = nullptr;
         const gchar* title = nullptr;
         GVariant* options = nullptr;
-        g_variant_get(parameters, "(&s&s@a{sv})", nullptr, &title, &options);
+        g_variant_get(parameters, "(&s&s@a{sv})", &parent, &title, &options);
         const gchar* token = "none";
         g_variant_lookup(options, "handle_token", "&s", &token);
         std::string handle =
@@ -134,7 +135,7 @@ private:
         std::string uri;
         {
             std::lock_guard<std::mutex> lock(self->m_mutex);
-            self->m_calls.push_back({method, title, options});
+            self->m_calls.push_back({method, parent, title, options});
             response = self->m_response;
             uri = self->m_uri;
         }
@@ -240,8 +241,23 @@ TEST_F(PortalChooser, FolderBrowserAsksForADirectoryWithItsCaptionAndOkText)
     const auto calls = portal.Calls();
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].title, "Record to");
+    EXPECT_EQ(calls[0].parent, ""); // no owner window
     EXPECT_EQ(Option(calls[0].options, "directory"), "true");
     EXPECT_EQ(Option(calls[0].options, "accept_label"), "'Use'");
+}
+
+TEST_F(PortalChooser, TheParentWindowGoesFirst)
+{
+    FakePortal portal(3);
+    ASSERT_TRUE(portal.owned);
+    portal.Answer(1, "file:///tmp");
+    chooser::Request request;
+    request.kind = chooser::Request::Kind::Folder;
+    request.parentWindow = "x11:1a00003";
+    EXPECT_EQ(chooser::Choose(request).result, chooser::Answer::Result::Cancelled);
+    const auto calls = portal.Calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].parent, "x11:1a00003");
 }
 
 TEST_F(PortalChooser, CancelAndLocationsOutsideTheFileSystemGiveZero)

@@ -2,6 +2,10 @@
 
 #include "StandInChooser.h"
 #include "platform/base/CString.h"
+#include "platform/wnd/Backend.h"
+#include "platform/wnd/WindowManager.h"
+#include "platform/wnd/Wnd.h"
+#include "platform/wnd/headless/HeadlessDriver.h"
 #include "util/chooser/Browser.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 namespace fs = std::filesystem;
 
@@ -216,20 +221,69 @@ TEST_F(SelectFolderTest, FullestFormKeepsOkOffForLinksAndMissingFolders)
     }
 }
 
-// The callback on its own, against a browser record.
-TEST_F(SelectFolderTest, CallbackSetsUpTheBrowserAndJudgesSelections)
+// While the chooser is up the browser is a window of the window layer, never shown, carrying
+// what the callback set; it is gone afterwards.
+TEST_F(SelectFolderTest, TheBrowserIsAHiddenWindowOnlyWhileTheChooserIsUp)
 {
-    chooser::BrowserState state;
-    const HWND browser = chooser::RegisterBrowser(&state);
-    wchar_t caption[] = L"Caption", initial[] = L"/somewhere", ok[] = L"Take";
-    SelectFolderParam param{caption, initial, ok, nullptr, 0x41};
-    const LPARAM data = reinterpret_cast<LPARAM>(&param);
+    struct Seen : StandInChooser
+    {
+        std::vector<HWND> tops;
+        std::wstring caption, ok;
+        bool visible = true;
+        chooser::Answer Choose(const chooser::Request& r) override
+        {
+            tops = platform::wnd::TopLevels();
+            if (tops.size() == 1) {
+                visible = IsWindowVisible(tops[0]);
+                caption = CWnd::FromHandle(tops[0])->GetWindowText().Str();
+                ok = CWnd::FromHandle(GetDlgItem(tops[0], IDOK))->GetWindowText().Str();
+            }
+            return StandInChooser::Choose(r);
+        }
+    } standIn;
+    platform::wnd::HeadlessDriver driver;
+    wchar_t caption[] = L"Where to record", ok[] = L"Record here";
+    Buffer out;
+    EXPECT_EQ(CUtilPath().SelectFolder(nullptr, nullptr, caption, out.text, ok, nullptr, 1), 0);
+    ASSERT_EQ(standIn.tops.size(), 1u);
+    EXPECT_FALSE(standIn.visible);
+    EXPECT_EQ(standIn.caption, L"Where to record");
+    EXPECT_EQ(standIn.ok, L"Record here");
+    EXPECT_TRUE(platform::wnd::TopLevels().empty());
 
+    // The simple forms have no callback to talk to a browser.
+    EXPECT_EQ(CUtilPath().SelectFolder(nullptr, out.text), 0);
+    EXPECT_TRUE(standIn.tops.empty());
+}
+
+// The callback on its own, against a browser window: each of its calls lands on the window.
+TEST_F(SelectFolderTest, CallbackSetsUpTheBrowserWindowAndJudgesSelections)
+{
+    platform::wnd::HeadlessDriver driver;
+    chooser::FolderBrowser browser;
+    ASSERT_TRUE(browser.CreateBrowser(L"Chooser's own"));
+    const HWND ok = GetDlgItem(browser, IDOK);
+    ASSERT_NE(ok, nullptr);
+    ASSERT_NE(GetDlgItem(browser, IDCANCEL), nullptr);
+    EXPECT_FALSE(browser.IsWindowVisible());
+    EXPECT_EQ(browser.ButtonText(IDOK), L""); // the chooser's own labels until told otherwise
+
+    wchar_t caption[] = L"Caption", initial[] = L"/somewhere", okText[] = L"Take";
+    SelectFolderParam param{caption, initial, okText, nullptr, 0x41};
+    const LPARAM data = reinterpret_cast<LPARAM>(&param);
     EXPECT_EQ(CUtilPath::SelectFolderCallback(browser, BFFM_INITIALIZED, 0, data), 0);
-    EXPECT_EQ(state.selection, L"/somewhere");
-    EXPECT_EQ(state.caption, L"Caption");
-    EXPECT_EQ(state.okText, L"Take");
-    EXPECT_EQ(state.cancelText, L""); // a null text leaves the button without text
+    EXPECT_EQ(browser.Selection(), L"/somewhere");
+    EXPECT_EQ(browser.GetWindowText(), L"Caption");
+    EXPECT_EQ(browser.ButtonText(IDOK), L"Take");
+    EXPECT_EQ(browser.ButtonText(IDCANCEL), L""); // a null text leaves the button without text
+
+    // No caption or folder from the caller: the browser keeps its own.
+    SelectFolderParam bare{nullptr, L"", nullptr, nullptr, 0x41};
+    EXPECT_EQ(CUtilPath::SelectFolderCallback(browser, BFFM_INITIALIZED, 0,
+                                              reinterpret_cast<LPARAM>(&bare)),
+              0);
+    EXPECT_EQ(browser.GetWindowText(), L"Caption");
+    EXPECT_EQ(browser.Selection(), L"/somewhere");
 
     struct Case
     {
@@ -245,18 +299,104 @@ TEST_F(SelectFolderTest, CallbackSetsUpTheBrowserAndJudgesSelections)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        state.okEnabled = true;
+        EnableWindow(ok, TRUE);
         const chooser::BrowserItem item{c.path};
         EXPECT_EQ(CUtilPath::SelectFolderCallback(browser, BFFM_SELCHANGED,
                                                   reinterpret_cast<LPARAM>(&item), data),
                   0);
-        EXPECT_EQ(state.okEnabled, c.okStays);
+        EXPECT_EQ(IsWindowEnabled(ok) != FALSE, c.okStays);
+        EXPECT_EQ(browser.IsOkEnabled() != FALSE, c.okStays);
     }
     // Other messages change nothing.
-    state.okEnabled = true;
+    EnableWindow(ok, TRUE);
     EXPECT_EQ(CUtilPath::SelectFolderCallback(browser, 3, 0, data), 0);
-    EXPECT_TRUE(state.okEnabled);
-    chooser::UnregisterBrowser(browser);
+    EXPECT_TRUE(IsWindowEnabled(ok));
+}
+
+TEST_F(SelectFolderTest, BrowserTakesSelectionsByPathOnly)
+{
+    platform::wnd::HeadlessDriver driver;
+    chooser::FolderBrowser browser;
+    ASSERT_TRUE(browser.CreateBrowser(L""));
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(L"/media"));
+    const chooser::BrowserItem item{L"/elsewhere"};
+    // FALSE: lParam is an item list, which this browser does not read.
+    SendMessageW(browser, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(browser.Selection(), L"/media");
+}
+
+// --- owner windows ---
+
+namespace {
+
+// A backend whose every top-level window has a native handle other programs could use.
+class NativeHandleBackend : public platform::wnd::Backend
+{
+public:
+    const char* Name() const override { return "test-native-handles"; }
+    DWORD Now() override { return 0; }
+    bool CreateTopLevel(HWND, const CString&, const RECT&, bool) override { return true; }
+    void DestroyTopLevel(HWND) override {}
+    void Present(HWND, Gdiplus::Bitmap&, const RECT&) override {}
+    bool WaitInput(int) override { return false; }
+    int MessageBox(HWND, const CString&, const CString&, UINT) override { return 0; }
+    std::string NativeHandle(HWND) override { return "x11:4a0001f"; }
+};
+
+class OwnerWindowTest : public TempTree
+{
+protected:
+    void SetUp() override
+    {
+        TempTree::SetUp();
+        platform::wnd::RegisterBackend("test-native-handles",
+                                       []() -> std::unique_ptr<platform::wnd::Backend> {
+                                           return std::make_unique<NativeHandleBackend>();
+                                       });
+        ASSERT_TRUE(platform::wnd::UseBackend("test-native-handles"));
+    }
+    void TearDown() override
+    {
+        platform::wnd::UseBackend("headless");
+        TempTree::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(OwnerWindowTest, AShownOwnerNamesTheChoosersParent)
+{
+    const HWND top = CreateWindowExW(0, nullptr, L"player", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0,
+                                     300, 200, nullptr, nullptr, nullptr, nullptr);
+    const HWND hidden = CreateWindowExW(0, nullptr, L"hidden", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                                        nullptr, nullptr, nullptr, nullptr);
+    const HWND child = CreateWindowExW(0, L"BUTTON", L"Open", WS_CHILD | WS_VISIBLE, 10, 10, 80, 20,
+                                       top, reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    ASSERT_TRUE(top && hidden && child);
+    struct Case
+    {
+        const char* what;
+        HWND owner;
+        std::string parent;
+    } const cases[] = {
+        {"a shown top-level", top, "x11:4a0001f"},
+        {"a control in it", child, "x11:4a0001f"},
+        {"a hidden top-level", hidden, ""},
+        {"no owner", nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StandInChooser standIn;
+        Buffer out;
+        wchar_t caption[] = L"Where";
+        CUtilPath path;
+        path.SelectFile(c.owner, nullptr, nullptr, out.text, 0);
+        path.SelectFolder(c.owner, out.text);
+        path.SelectFolder(c.owner, nullptr, caption, out.text, nullptr, nullptr, 1);
+        ASSERT_EQ(standIn.requests.size(), 3u);
+        for (const chooser::Request& r : standIn.requests)
+            EXPECT_EQ(r.parentWindow, c.parent);
+    }
 }
 
 // --- emptying a folder ---

@@ -1,7 +1,8 @@
 // A skinned button in a real SDL2 window, for the display test (SdlXvfbTest.sh): prints
-// "ready" once the window shows, "WHEEL <delta>" for each wheel notch that reaches the
-// parent, "BN_CLICKED <id>" when its parent hears of a click, and
-// exits 0 after the first click (3 when no click came within 15 seconds).
+// "ready" once the window shows, "NATIVE <handle>" for the native handle of the button's
+// window (and "HIDDEN <handle>" for that of a window never shown), "WHEEL <delta>" for each wheel
+// notch that reaches the parent, "BN_CLICKED <id>" when its parent hears of a click, and exits 0
+// after the first click (3 when no click came within 15 seconds).
 #include "controls/CtrlButton.h"
 #include "platform/wnd/Backend.h"
 #include "platform/wnd/WindowManager.h"
@@ -72,7 +73,11 @@ int main()
     button.MoveWindow(20, 20, 80, 30);
     button.SetButtonImage(&strip, 4);
     host.SetTimer(1, 15000);
+    CWnd hidden;
+    hidden.CreateEx(0, nullptr, L"skinkit hidden", 0, CRect(0, 0, 50, 50), nullptr, 0);
     platform::wnd::PumpMessages();
+    std::printf("NATIVE %s\n", platform::wnd::NativeWindowHandle(button).c_str());
+    std::printf("HIDDEN %s\n", platform::wnd::NativeWindowHandle(hidden).c_str());
     std::printf("ready\n");
     const int code = platform::wnd::RunMessageLoop();
     return host.clicks == 1 ? 0 : (code ? code : 1);

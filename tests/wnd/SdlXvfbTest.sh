@@ -2,6 +2,7 @@
 # The SDL2 backend on a real X server: a private Xvfb display, the pointer moved onto a
 # skinned button with xdotool (the screen must then show the button's hover frame) and a
 # click (the probe's parent must hear BN_CLICKED); the wheel in both directions on the way.
+# The window's native handle must name the X window that shows it.
 # Skips (77) without Xvfb, xdotool or import.
 # Usage: SdlXvfbTest.sh PROBE
 PROBE=$1
@@ -47,6 +48,11 @@ until wid=$(xdotool search --name 'skinkit sdl probe' 2>/dev/null | head -n 1) &
   sleep 0.1
 done
 eval "$(xdotool getwindowgeometry --shell "$wid")"
+
+# Another program's dialog is made transient for the window by this name; a window that is
+# not shown has none to give.
+grep -q "^NATIVE x11:$(printf '%x' "$wid")\$" "$work/out" || fail "the native handle is not x11:$(printf '%x' "$wid")"
+grep -q '^HIDDEN $' "$work/out" || fail "a hidden window gave a native handle"
 
 # The button sits at (20, 20) in the window, 80 x 30; its hover face is 30c090, srgb(48,192,144).
 xdotool mousemove --window "$wid" 50 30

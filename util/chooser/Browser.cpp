@@ -1,73 +1,58 @@
 #include "util/chooser/Browser.h"
 
-#include "platform/base/CString.h"
 #include "platform/base/FilePath.h"
+#include "util/UtilPath.h"
 
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <cwchar>
-#include <mutex>
-#include <unordered_set>
 
 namespace chooser {
-namespace {
 
-constexpr int kIdOk = 1;         // IDOK
-constexpr int kIdCancel = 2;     // IDCANCEL
-constexpr DWORD kLink = 0x10000; // SFGAO_LINK
+BEGIN_MESSAGE_MAP(FolderBrowser, CWnd)
+ON_MESSAGE(BFFM_SETSELECTIONW, OnSetSelection)
+END_MESSAGE_MAP()
 
-std::mutex g_mutex;
-std::unordered_set<BrowserState*> g_browsers;
-
-BrowserState* Find(HWND browser)
+BOOL FolderBrowser::CreateBrowser(const CString& title)
 {
-    auto* state = reinterpret_cast<BrowserState*>(browser);
-    std::lock_guard<std::mutex> lock(g_mutex);
-    return g_browsers.count(state) ? state : nullptr;
+    // Never shown, so the size only has to hold the buttons.
+    if (!CreateEx(0, nullptr, title, WS_POPUP | WS_CAPTION, CRect(0, 0, 400, 300), nullptr, 0))
+        return FALSE;
+    const struct
+    {
+        int id;
+        DWORD style;
+        int x;
+    } buttons[] = {{IDOK, BS_DEFPUSHBUTTON, 220}, {IDCANCEL, BS_PUSHBUTTON, 310}};
+    for (const auto& b : buttons) {
+        const HMENU id = reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(b.id));
+        if (!::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | b.style, b.x,
+                               260, 80, 28, m_hWnd, id, nullptr, nullptr)) {
+            DestroyWindow();
+            return FALSE;
+        }
+    }
+    return TRUE;
 }
 
-} // namespace
-
-HWND RegisterBrowser(BrowserState* state)
+CString FolderBrowser::ButtonText(int id) const
 {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_browsers.insert(state);
-    return reinterpret_cast<HWND>(state);
+    const HWND button = ::GetDlgItem(m_hWnd, id);
+    return button ? CWnd::FromHandle(button)->GetWindowText() : CString();
 }
 
-void UnregisterBrowser(HWND browser)
+BOOL FolderBrowser::IsOkEnabled() const
 {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_browsers.erase(reinterpret_cast<BrowserState*>(browser));
+    const HWND ok = ::GetDlgItem(m_hWnd, IDOK);
+    return ok && ::IsWindowEnabled(ok);
 }
 
-void BrowserSelect(HWND browser, LPCWSTR path)
+LRESULT FolderBrowser::OnSetSelection(WPARAM byPath, LPARAM path)
 {
-    if (BrowserState* s = Find(browser))
-        s->selection = path ? path : L"";
-}
-
-void BrowserSetCaption(HWND browser, LPCWSTR caption)
-{
-    if (BrowserState* s = Find(browser))
-        s->caption = caption ? caption : L"";
-}
-
-void BrowserSetButtonText(HWND browser, int id, LPCWSTR text)
-{
-    BrowserState* s = Find(browser);
-    if (!s)
-        return;
-    if (id == kIdOk)
-        s->okText = text ? text : L"";
-    else if (id == kIdCancel)
-        s->cancelText = text ? text : L"";
-}
-
-void BrowserEnableButton(HWND browser, int id, BOOL enable)
-{
-    if (BrowserState* s = Find(browser); s && id == kIdOk)
-        s->okEnabled = enable != 0;
+    if (byPath)
+        m_selection = reinterpret_cast<LPCWSTR>(path);
+    return 0;
 }
 
 BOOL ItemPath(LPARAM item, wchar_t* path)
@@ -85,7 +70,7 @@ DWORD ItemAttributes(LPARAM item)
     struct stat st;
     if (!i || i->path.empty() || ::lstat(platform::ResolvePath(CString(i->path)).c_str(), &st) != 0)
         return 0;
-    return S_ISLNK(st.st_mode) ? kLink : 0;
+    return S_ISLNK(st.st_mode) ? SFGAO_LINK : 0;
 }
 
 } // namespace chooser

@@ -1,24 +1,37 @@
-// The folder browser as its callback sees it: a window whose selection, caption and button
-// texts the callback sets and whose OK button it turns off, and the items it reports.
-//
-// FIXME: once the window layer has windows, the browser becomes one of them and these calls
-// become BFFM_SETSELECTIONW, SetWindowTextW, GetDlgItem and EnableWindow on it. Until then a
-// browser handle names one of these records, live for the length of one chooser call.
+// The folder browser as its callback sees it: a window of the window layer, never shown, that
+// stands for the desktop's chooser while the chooser is up. The callback talks to it as to any
+// browser (BFFM_SETSELECTIONW, SetWindowTextW, GetDlgItem and EnableWindow); its selection,
+// caption, button texts and the state of OK are then read back as the chooser's options.
 #pragma once
 
+#include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
+#include "platform/wnd/Wnd.h"
 
 #include <string>
 
 namespace chooser {
 
-struct BrowserState
+class FolderBrowser : public CWnd
 {
-    std::wstring selection; // the folder to open on
-    std::wstring caption;   // the window caption; empty: the chooser's own
-    std::wstring okText;
-    std::wstring cancelText;
-    bool okEnabled = true;
+public:
+    // A hidden top-level window captioned `title`, with OK (IDOK) and Cancel (IDCANCEL)
+    // buttons. The buttons start without text, which leaves the chooser its own labels.
+    BOOL CreateBrowser(const CString& title);
+
+    // The folder last selected by path; empty when none was.
+    const CString& Selection() const { return m_selection; }
+    // The text of button `id`; empty for a button that has none or does not exist.
+    CString ButtonText(int id) const;
+    BOOL IsOkEnabled() const;
+
+protected:
+    // wParam TRUE: lParam is the folder's path. Item lists are not known here.
+    LRESULT OnSetSelection(WPARAM byPath, LPARAM path);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CString m_selection;
 };
 
 // One selected item: a path on disk, or none for a location outside the file system.
@@ -26,16 +39,6 @@ struct BrowserItem
 {
     std::wstring path;
 };
-
-// Makes `state` reachable through the returned handle until Unregister.
-HWND RegisterBrowser(BrowserState* state);
-void UnregisterBrowser(HWND browser);
-
-// What the callback does to the browser; calls on an unknown handle do nothing.
-void BrowserSelect(HWND browser, LPCWSTR path);
-void BrowserSetCaption(HWND browser, LPCWSTR caption);
-void BrowserSetButtonText(HWND browser, int id, LPCWSTR text); // null: no text
-void BrowserEnableButton(HWND browser, int id, BOOL enable);
 
 // The item's path into a 260-character buffer; false when it has none or it does not fit.
 BOOL ItemPath(LPARAM item, wchar_t* path);

@@ -27,6 +27,9 @@ struct Request
     std::string acceptLabel;   // empty: the chooser's own
     std::string cancelLabel;   // empty: the chooser's own
     std::vector<Filter> filters;
+    // The window the chooser belongs to, as the portal names one ("x11:<hex window id>");
+    // empty: none.
+    std::string parentWindow;
 };
 
 struct Answer

@@ -5,6 +5,7 @@
 #include <glib.h>
 
 #include <cstdlib>
+#include <string>
 
 namespace chooser {
 namespace {
@@ -21,6 +22,20 @@ bool InPath(const char* program)
     gchar* found = g_find_program_in_path(program);
     g_free(found);
     return found != nullptr;
+}
+
+// The X11 window id of an "x11:<hex id>" parent, in decimal as both programs read it; empty for
+// any other kind of parent.
+std::string X11Window(const std::string& parent)
+{
+    const std::string prefix = "x11:";
+    if (parent.compare(0, prefix.size(), prefix) != 0 || parent.size() == prefix.size())
+        return {};
+    char* end = nullptr;
+    const unsigned long long id = std::strtoull(parent.c_str() + prefix.size(), &end, 16);
+    if (*end || id == 0)
+        return {};
+    return std::to_string(id);
 }
 
 // Runs argv and maps its exit: 0 Chosen (first line of its output), 1 Cancelled, anything else
@@ -78,6 +93,8 @@ public:
             args.push_back("--save"); // lets a new name be typed; the caller asks before using it
         if (!r.title.empty())
             args.push_back("--title=" + r.title);
+        if (const std::string parent = X11Window(r.parentWindow); !parent.empty())
+            args.push_back("--attach=" + parent);
         if (!r.initialFolder.empty())
             args.push_back("--filename=" + AsFolder(r.initialFolder));
         // The file chooser keeps its own button texts: zenity refuses --ok-label and
@@ -114,6 +131,8 @@ public:
         std::vector<std::string> args = {"kdialog"};
         if (!r.title.empty())
             args.insert(args.end(), {"--title", r.title});
+        if (const std::string parent = X11Window(r.parentWindow); !parent.empty())
+            args.insert(args.end(), {"--attach", parent});
         const std::string start =
             r.initialFolder.empty() ? std::string(".") : AsFolder(r.initialFolder);
         if (r.kind == Request::Kind::Folder) {

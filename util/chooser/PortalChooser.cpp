@@ -191,7 +191,7 @@ private:
         GError* error = nullptr;
         GVariant* reply = g_dbus_connection_call_sync(
             bus, kPortal, kPortalPath, kFileChooser, save ? "SaveFile" : "OpenFile",
-            g_variant_new("(ss@a{sv})", "", r.title.c_str(), Options(r, token)),
+            g_variant_new("(ss@a{sv})", r.parentWindow.c_str(), r.title.c_str(), Options(r, token)),
             G_VARIANT_TYPE("(o)"), G_DBUS_CALL_FLAGS_NONE, kCallTimeoutMs, nullptr, &error);
         if (!reply) {
             g_clear_error(&error);

@@ -8,7 +8,11 @@
 #include "platform/wnd/WindowManager.h"
 
 #include <SDL.h>
+// After the others: on X11 it brings in Xlib, whose macros (Status, None, Bool) would break
+// headers read after it.
+#include <SDL_syswm.h>
 
+#include <cstdio>
 #include <dlfcn.h>
 #include <map>
 #include <string>
@@ -40,7 +44,8 @@ namespace {
     X(SDL_SetHint)                                                                                 \
     X(SDL_InitSubSystem)                                                                           \
     X(SDL_QuitSubSystem)                                                                           \
-    X(SDL_ShowMessageBox)
+    X(SDL_ShowMessageBox)                                                                          \
+    X(SDL_GetWindowWMInfo)
 
 struct SdlApi
 {
@@ -214,6 +219,28 @@ public:
         if (g_sdl.SDL_ShowMessageBox(&data, &chosen) != 0)
             return 0;
         return chosen;
+    }
+
+    std::string NativeHandle(HWND hwnd) override
+    {
+        SDL_Window* win = Window(hwnd);
+        if (!win)
+            return {};
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (!g_sdl.SDL_GetWindowWMInfo(win, &info))
+            return {};
+#if defined(SDL_VIDEO_DRIVER_X11)
+        if (info.subsystem == SDL_SYSWM_X11) {
+            char handle[32];
+            std::snprintf(handle, sizeof handle, "x11:%lx",
+                          static_cast<unsigned long>(info.info.x11.window));
+            return handle;
+        }
+#endif
+        // A Wayland surface means nothing to another program until exported, which SDL does
+        // not do.
+        return {};
     }
 
     void CaptureMouse(bool capture) override
