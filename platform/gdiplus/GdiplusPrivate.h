@@ -20,6 +20,14 @@ namespace detail {
 
 bool IsStarted();
 
+// GetLastStatus of every class: the last failure, and the object is Ok again.
+inline Status TakeStatus(Status& last)
+{
+    const Status s = last;
+    last = Ok;
+    return s;
+}
+
 // Premultiplied ARGB32 pixels, as Cairo keeps them.
 struct ImageData
 {

@@ -97,9 +97,7 @@ Status Graphics::SetStatus(Status status) const
 
 Status Graphics::GetLastStatus() const
 {
-    const Status s = lastResult;
-    lastResult = Ok;
-    return s;
+    return detail::TakeStatus(lastResult);
 }
 
 void Graphics::Flush()

@@ -195,9 +195,7 @@ Status Image::SetStatus(Status status) const
 
 Status Image::GetLastStatus() const
 {
-    const Status s = lastResult;
-    lastResult = Ok;
-    return s;
+    return detail::TakeStatus(lastResult);
 }
 
 Image* Image::Clone()
@@ -453,9 +451,7 @@ Status Bitmap::UnlockBits(BitmapData* data)
 
 Status Brush::GetLastStatus() const
 {
-    const Status s = lastResult;
-    lastResult = Ok;
-    return s;
+    return detail::TakeStatus(lastResult);
 }
 
 Status SolidBrush::GetColor(Color* color) const
@@ -494,9 +490,7 @@ Status Pen::SetWidth(REAL width)
 
 Status Pen::GetLastStatus() const
 {
-    const Status s = lastResult;
-    lastResult = Ok;
-    return s;
+    return detail::TakeStatus(lastResult);
 }
 
 } // namespace Gdiplus

@@ -403,9 +403,7 @@ FontFamily* FontFamily::Clone() const
 
 Status FontFamily::GetLastStatus() const
 {
-    const Status s = lastResult;
-    lastResult = Ok;
-    return s;
+    return detail::TakeStatus(lastResult);
 }
 
 // --- Font ---
@@ -491,9 +489,7 @@ BOOL Font::IsAvailable() const
 
 Status Font::GetLastStatus() const
 {
-    const Status s = lastResult;
-    lastResult = Ok;
-    return s;
+    return detail::TakeStatus(lastResult);
 }
 
 // --- StringFormat ---
@@ -554,9 +550,7 @@ Status StringFormat::SetTrimming(StringTrimming trimming)
 
 Status StringFormat::GetLastStatus() const
 {
-    const Status s = lastResult;
-    lastResult = Ok;
-    return s;
+    return detail::TakeStatus(lastResult);
 }
 
 // --- Graphics text ---

@@ -80,6 +80,14 @@ void ForgetAfterFork(Process& p)
     p.userTried = p.machineTried = false;
 }
 
+// Every entry point works on the process state under its lock, after a fork has been noticed.
+struct LockedState
+{
+    Process& p;
+    std::lock_guard<std::recursive_mutex> guard;
+    LockedState() : p(State()), guard(p.mutex) { ForgetAfterFork(p); }
+};
+
 bool FileExists(const std::string& path)
 {
     struct stat st;
@@ -202,9 +210,8 @@ LSTATUS OpenKey(HKEY parent, LPCWSTR subKey, REGSAM access, bool create, PHKEY r
     if (subKey && subKey[0] == L'\\')
         return ERROR_BAD_PATHNAME;
 
-    Process& p = State();
-    std::lock_guard<std::recursive_mutex> guard(p.mutex);
-    ForgetAfterFork(p);
+    LockedState locked;
+    Process& p = locked.p;
     const KeyObject* resolved = Resolve(p, parent);
     if (!resolved)
         return ERROR_INVALID_HANDLE;
@@ -307,9 +314,8 @@ std::string MachineStorePath()
 
 void CloseStores()
 {
-    Process& p = State();
-    std::lock_guard<std::recursive_mutex> guard(p.mutex);
-    ForgetAfterFork(p);
+    LockedState locked;
+    Process& p = locked.p;
     for (KeyObject* object : p.keys) {
         if (object->holdsLock)
             p.mutex.unlock();
@@ -327,9 +333,8 @@ void CloseStores()
 
 bool ListKey(HKEY root, LPCWSTR path, ListedKey* out)
 {
-    Process& p = State();
-    std::lock_guard<std::recursive_mutex> guard(p.mutex);
-    ForgetAfterFork(p);
+    LockedState locked;
+    Process& p = locked.p;
     const KeyObject* resolved = Resolve(p, root);
     if (!resolved)
         return false;
@@ -367,9 +372,8 @@ LSTATUS RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
 {
     if (reserved || (data && !size))
         return ERROR_INVALID_PARAMETER;
-    Process& p = State();
-    std::lock_guard<std::recursive_mutex> guard(p.mutex);
-    ForgetAfterFork(p);
+    LockedState locked;
+    Process& p = locked.p;
     const KeyObject* resolved = Resolve(p, key);
     if (!resolved)
         return ERROR_INVALID_HANDLE;
@@ -414,9 +418,8 @@ LSTATUS RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* da
 {
     if (!data && size)
         return ERROR_NOACCESS;
-    Process& p = State();
-    std::lock_guard<std::recursive_mutex> guard(p.mutex);
-    ForgetAfterFork(p);
+    LockedState locked;
+    Process& p = locked.p;
     const KeyObject* resolved = Resolve(p, key);
     if (!resolved)
         return ERROR_INVALID_HANDLE;
@@ -432,9 +435,8 @@ LSTATUS RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* da
 
 LSTATUS RegDeleteValueW(HKEY key, LPCWSTR name)
 {
-    Process& p = State();
-    std::lock_guard<std::recursive_mutex> guard(p.mutex);
-    ForgetAfterFork(p);
+    LockedState locked;
+    Process& p = locked.p;
     const KeyObject* resolved = Resolve(p, key);
     if (!resolved)
         return ERROR_INVALID_HANDLE;
@@ -450,9 +452,8 @@ LSTATUS RegDeleteValueW(HKEY key, LPCWSTR name)
 
 LSTATUS RegFlushKey(HKEY key)
 {
-    Process& p = State();
-    std::lock_guard<std::recursive_mutex> guard(p.mutex);
-    ForgetAfterFork(p);
+    LockedState locked;
+    Process& p = locked.p;
     if (!Resolve(p, key))
         return ERROR_INVALID_HANDLE;
     KeyObject* object = OpenObject(p, key);
@@ -463,9 +464,8 @@ LSTATUS RegCloseKey(HKEY key)
 {
     if (key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE || key == HKEY_CLASSES_ROOT)
         return ERROR_SUCCESS;
-    Process& p = State();
-    std::lock_guard<std::recursive_mutex> guard(p.mutex);
-    ForgetAfterFork(p);
+    LockedState locked;
+    Process& p = locked.p;
     KeyObject* object = OpenObject(p, key);
     if (!object)
         return ERROR_INVALID_HANDLE;

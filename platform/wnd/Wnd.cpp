@@ -361,24 +361,29 @@ DWORD CWnd::GetExStyle() const
     return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE));
 }
 
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT)
+namespace {
+
+// Style or extended style: FALSE when the bits were already so.
+BOOL ModifyWindowLong(HWND hwnd, int index, DWORD remove, DWORD add)
 {
-    const DWORD old = GetStyle();
+    const auto old = static_cast<DWORD>(::GetWindowLongW(hwnd, index));
     const DWORD now = (old & ~remove) | add;
     if (old == now)
         return FALSE;
-    ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(now));
+    ::SetWindowLongW(hwnd, index, static_cast<LONG>(now));
     return TRUE;
+}
+
+} // namespace
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT)
+{
+    return ModifyWindowLong(m_hWnd, GWL_STYLE, remove, add);
 }
 
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT)
 {
-    const DWORD old = GetExStyle();
-    const DWORD now = (old & ~remove) | add;
-    if (old == now)
-        return FALSE;
-    ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(now));
-    return TRUE;
+    return ModifyWindowLong(m_hWnd, GWL_EXSTYLE, remove, add);
 }
 
 void CWnd::SetWindowText(LPCWSTR text)
