@@ -4,6 +4,8 @@
 
 #include "platform/ini/PrivateProfile.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr DWORD kListChars = 16384;
@@ -49,7 +51,10 @@ int CUICoordi::LoadInfo(CString path)
             keys[c].Format(L"Color%02d", c);
         return keys;
     }();
+    // Cleared before each read by a copy of zeros: as a fill the compiler makes a string
+    // instruction of it, slow to start for so few bytes.
     wchar_t colour[kColorChars];
+    static constexpr wchar_t kCleared[kColorChars] = {};
     skin::ForEachListItem(names.data(), count, [&](const wchar_t* name, size_t) {
         auto record = std::make_unique<_WIN_POS>();
         _WIN_POS& w = *record;
@@ -73,12 +78,12 @@ int CUICoordi::LoadInfo(CString path)
         w.rcD = CRect(w.nDL, w.nDT, w.nDR, w.nDB);
 
         int a, r, g, b;
-        std::fill(std::begin(colour), std::end(colour), L'\0');
+        std::memcpy(colour, kCleared, sizeof colour);
         GetPrivateProfileStringW(name, L"ColorText", kDefaultColor, colour, kColorChars, path);
         w.clrText = GetColor(colour, a, r, g, b);
         w.crText = ColorRef(r, g, b);
         for (int c = 0; c < 6; ++c) {
-            std::fill(std::begin(colour), std::end(colour), L'\0');
+            std::memcpy(colour, kCleared, sizeof colour);
             GetPrivateProfileStringW(name, kColorKeys[c], kDefaultColor, colour, kColorChars, path);
             w.clrColor[c] = GetColor(colour, a, r, g, b);
             w.crColor[c] = ColorRef(r, g, b);
@@ -106,24 +111,27 @@ _WIN_POS* CUICoordi::GetWinPos(CString name)
 
 Gdiplus::Color CUICoordi::GetColor(wchar_t* text, int& a, int& r, int& g, int& b)
 {
-    // The working string is the text from `work` on. Converting the part before a comma is
-    // converting from the part's start, since the conversion stops at the comma anyway.
+    // The working string is the text from `work` on. A conversion stops before any comma, so
+    // the comma that ends a part is found from where its conversion stopped; once no comma is
+    // left, the remaining parts are 0 and the last conversion is the one just made.
     const wchar_t* work = text ? text : L"";
-    int part[4];
-    for (int i = 0; i < 3; ++i) {
+    int part[4] = {0, 0, 0, 0};
+    for (int i = 0; i <= 3; ++i) {
         const wchar_t* comma = work;
+        const int value = platform::ParseDecimal(comma);
+        if (i == 3) {
+            part[3] = value;
+            break;
+        }
         while (*comma && *comma != L',')
             ++comma;
-        if (!*comma)
-            comma = nullptr;
-        if (!comma) {
-            part[i] = 0; // the part before a missing comma is empty
-            continue;
+        if (!*comma) {
+            part[3] = value;
+            break;
         }
-        part[i] = _wtoi(work);
+        part[i] = value;
         work = comma + 1;
     }
-    part[3] = _wtoi(work);
     a = part[0], r = part[1], g = part[2], b = part[3];
     return Gdiplus::Color(BYTE(a & 0xFF), BYTE(r & 0xFF), BYTE(g & 0xFF), BYTE(b & 0xFF));
 }

@@ -8,7 +8,10 @@
 
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || (c >= 0x09 && c <= 0x0D); }
+bool IsBlank(wchar_t c)
+{
+    return c == L' ' || (c >= 0x09 && c <= 0x0D);
+}
 
 // Code points GLib cannot encode (surrogates, values past U+10FFFF) become U+FFFD.
 bool IsScalarValue(wchar_t c)
@@ -17,7 +20,10 @@ bool IsScalarValue(wchar_t c)
     return u <= 0x10FFFF && (u < 0xD800 || u > 0xDFFF);
 }
 
-int Clamp(int v, int lo, int hi) { return std::min(std::max(v, lo), hi); }
+int Clamp(int v, int lo, int hi)
+{
+    return std::min(std::max(v, lo), hi);
+}
 
 } // namespace
 
@@ -67,7 +73,8 @@ CString CString::FromUtf16(const char16_t* text, size_t units)
     out.m_str.reserve(units);
     for (size_t i = 0; i < units; ++i) {
         std::uint32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
@@ -185,7 +192,10 @@ void CString::Append(const wchar_t* text, int length)
         m_str.append(text, static_cast<size_t>(length));
 }
 
-CString operator+(const CString& a, const CString& b) { return CString(a.m_str + b.m_str); }
+CString operator+(const CString& a, const CString& b)
+{
+    return CString(a.m_str + b.m_str);
+}
 CString operator+(const CString& a, const wchar_t* b)
 {
     CString r(a);
@@ -207,9 +217,15 @@ CString operator+(const CString& a, wchar_t b)
 
 // --- comparison ---
 
-int CString::Compare(const wchar_t* other) const { return wcscmp(m_str.c_str(), other ? other : L""); }
+int CString::Compare(const wchar_t* other) const
+{
+    return wcscmp(m_str.c_str(), other ? other : L"");
+}
 
-int CString::CompareNoCase(const wchar_t* other) const { return _wcsicmp(m_str.c_str(), other ? other : L""); }
+int CString::CompareNoCase(const wchar_t* other) const
+{
+    return _wcsicmp(m_str.c_str(), other ? other : L"");
+}
 
 // --- searching ---
 
@@ -255,7 +271,10 @@ CString CString::Right(int count) const
     return CString(m_str.substr(m_str.size() - static_cast<size_t>(count)));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const
+{
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const
 {
@@ -354,7 +373,10 @@ int CString::Remove(wchar_t ch)
     return static_cast<int>(before - m_str.size());
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
+CString& CString::Trim()
+{
+    return TrimRight().TrimLeft();
+}
 
 CString& CString::TrimLeft()
 {
@@ -372,7 +394,10 @@ CString& CString::TrimRight()
     return *this;
 }
 
-CString& CString::Trim(const wchar_t* chars) { return TrimRight(chars).TrimLeft(chars); }
+CString& CString::Trim(const wchar_t* chars)
+{
+    return TrimRight(chars).TrimLeft(chars);
+}
 
 CString& CString::TrimLeft(const wchar_t* chars)
 {
@@ -506,24 +531,20 @@ void CString::AppendFormat(const wchar_t* format, ...)
 
 // --- C runtime helpers ---
 
-int _wtoi(const wchar_t* text) { return static_cast<int>(_wtol(text)); }
+int _wtoi(const wchar_t* text)
+{
+    return static_cast<int>(_wtol(text));
+}
 
 LONG _wtol(const wchar_t* text)
 {
-    if (!text)
-        return 0;
-    while (IsBlank(*text))
-        ++text;
-    bool negative = false;
-    if (*text == L'+' || *text == L'-')
-        negative = *text++ == L'-';
-    std::uint32_t value = 0;
-    while (*text >= L'0' && *text <= L'9')
-        value = value * 10u + static_cast<std::uint32_t>(*text++ - L'0');
-    return static_cast<LONG>(negative ? 0u - value : value);
+    return text ? static_cast<LONG>(platform::ParseDecimal(text)) : 0;
 }
 
-int _wcsicmp(const wchar_t* a, const wchar_t* b) { return _wcsnicmp(a, b, static_cast<size_t>(-1)); }
+int _wcsicmp(const wchar_t* a, const wchar_t* b)
+{
+    return _wcsnicmp(a, b, static_cast<size_t>(-1));
+}
 
 int _wcsnicmp(const wchar_t* a, const wchar_t* b, size_t count)
 {

@@ -6,14 +6,16 @@
 #include "platform/base/WinTypes.h"
 
 #include <cstdarg>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
-class CString {
+class CString
+{
 public:
     CString() = default;
-    CString(const wchar_t* text);  // null gives an empty string
+    CString(const wchar_t* text); // null gives an empty string
     CString(const wchar_t* text, int length);
     CString(wchar_t ch, int repeat = 1);
     CString(std::wstring text) : m_str(std::move(text)) {}
@@ -21,9 +23,12 @@ public:
     explicit CString(const char* utf8);
 
     // --- conversions at the boundaries ---
-    static CString FromUtf8(std::string_view utf8);  // invalid sequences become U+FFFD
+    static CString FromUtf8(std::string_view utf8); // invalid sequences become U+FFFD
     static CString FromUtf16(const char16_t* text, size_t units);
-    static CString FromUtf16(std::u16string_view text) { return FromUtf16(text.data(), text.size()); }
+    static CString FromUtf16(std::u16string_view text)
+    {
+        return FromUtf16(text.data(), text.size());
+    }
     std::string ToUtf8() const;
     std::u16string ToUtf16() const;
 
@@ -112,17 +117,39 @@ private:
     std::wstring m_str;
 };
 
-template <>
-struct std::hash<CString> {
-    size_t operator()(const CString& s) const noexcept { return std::hash<std::wstring>()(s.Str()); }
+template <> struct std::hash<CString>
+{
+    size_t operator()(const CString& s) const noexcept
+    {
+        return std::hash<std::wstring>()(s.Str());
+    }
 };
 
 using CStringW = CString;
 
 // C runtime helpers of the Windows wide API.
 
-// Leading blanks skipped, an optional sign, decimal digits up to the first other character;
-// no digits gives 0. Values past the int range wrap as 32-bit arithmetic does.
+namespace platform {
+// The conversion of _wtoi: leading blanks (space, tab to carriage return) skipped, an optional
+// sign, decimal digits up to the first other character; no digits gives 0. Values past the int
+// range wrap as 32-bit arithmetic does. `text` is left at the first character not converted.
+inline std::int32_t ParseDecimal(const wchar_t*& text)
+{
+    const wchar_t* p = text;
+    while (*p == L' ' || (*p >= 0x09 && *p <= 0x0D))
+        ++p;
+    bool negative = false;
+    if (*p == L'+' || *p == L'-')
+        negative = *p++ == L'-';
+    std::uint32_t value = 0;
+    while (*p >= L'0' && *p <= L'9')
+        value = value * 10u + static_cast<std::uint32_t>(*p++ - L'0');
+    text = p;
+    return static_cast<std::int32_t>(negative ? 0u - value : value);
+}
+} // namespace platform
+
+// Converted as platform::ParseDecimal converts.
 int _wtoi(const wchar_t* text);
 LONG _wtol(const wchar_t* text);
 int _wcsicmp(const wchar_t* a, const wchar_t* b);

@@ -97,12 +97,13 @@ struct Pin
 };
 
 // Loaders ask for one section many times in a row (a key at a time); the last answer is
-// kept, tagged with the document's id.
+// kept, tagged with the document's id and the caller's text as it was passed (untrimmed).
 struct SectionMemo
 {
     std::uint64_t docId = 0;
-    std::wstring name;
+    std::wstring raw;
     const ProfileDocument::Section* section = nullptr;
+    std::uint32_t keyHint = 0; // where the next key search in it starts
 };
 
 // One thread-local block, reached once per call.
@@ -136,15 +137,11 @@ struct Held
     const ProfileDocument& operator*() const { return *doc; }
 };
 
-Held Acquire(LPCWSTR path)
+Held AcquireSlow(LPCWSTR path)
 {
     ThreadState* state = State();
     if (!path || !*path)
         return {nullptr, ProfileDocument::Empty().get(), state};
-    // A loader passes the very string it made its snapshot with; that needs no comparing.
-    for (auto it = state->pins.rbegin(); it != state->pins.rend(); ++it)
-        if (it->address == path)
-            return {nullptr, it->doc.get(), state};
     for (auto it = state->pins.rbegin(); it != state->pins.rend(); ++it)
         if (it->path == path)
             return {nullptr, it->doc.get(), state};
@@ -153,17 +150,76 @@ Held Acquire(LPCWSTR path)
     return {std::move(owner), doc, state};
 }
 
-const ProfileDocument::Section* FindSectionMemo(const Held& held, std::wstring_view name)
+// A loader passes the very string it made its snapshot with; that needs no comparing.
+inline Held Acquire(LPCWSTR path)
+{
+    if (ThreadState* state = t_state; state && path)
+        for (auto it = state->pins.rbegin(); it != state->pins.rend(); ++it)
+            if (it->address == path)
+                return {nullptr, it->doc.get(), state};
+    return AcquireSlow(path);
+}
+
+// A name as a caller passes it: trimmed, with its hash. Names are mostly plain ASCII without
+// blanks, read and hashed in one pass; anything else takes the general way.
+struct CallerName
+{
+    std::wstring_view text;
+    std::uint32_t hash;
+};
+
+inline CallerName ReadName(LPCWSTR name)
+{
+    std::uint64_t h = ProfileDocument::kHashBasis;
+    const wchar_t* p = name;
+    for (; *p; ++p) {
+        const wchar_t c = *p;
+        if (c <= L' ' || c >= 0x7F)
+            break;
+        h = ProfileDocument::HashStep(h, c);
+    }
+    if (*p == 0)
+        return {std::wstring_view(name, static_cast<size_t>(p - name)),
+                ProfileDocument::HashEnd(h)};
+    const std::wstring_view text = TrimBlanks(name);
+    return {text, ProfileDocument::HashName(text)};
+}
+
+const ProfileDocument::Section* FindSectionSlow(const Held& held, LPCWSTR name)
 {
     SectionMemo& memo = held.state->memo;
-    if (memo.docId == held->Id() && memo.name.size() == name.size() &&
-        std::equal(name.begin(), name.end(), memo.name.begin()))
-        return memo.section;
-    const ProfileDocument::Section* s = held->FindSection(name);
+    const ProfileDocument::Section* s = held->FindSection(TrimBlanks(name));
     memo.docId = held->Id();
-    memo.name.assign(name);
+    memo.raw.assign(name);
     memo.section = s;
+    memo.keyHint = 0;
     return s;
+}
+
+inline const ProfileDocument::Section* FindSectionMemo(const Held& held, LPCWSTR name)
+{
+    const SectionMemo& memo = held.state->memo;
+    if (memo.docId == held->Id()) {
+        const wchar_t* a = name;
+        const wchar_t* b = memo.raw.c_str();
+        while (*a && *a == *b)
+            ++a, ++b;
+        if (*a == *b)
+            return memo.section;
+    }
+    return FindSectionSlow(held, name);
+}
+
+inline const ProfileDocument::Entry* FindKey(const Held& held,
+                                             const ProfileDocument::Section* section, LPCWSTR key)
+{
+    if (!section)
+        return nullptr;
+    const CallerName k = ReadName(key);
+    SectionMemo& memo = held.state->memo;
+    if (memo.section == section)
+        return held->FindKey(*section, k.text, k.hash, memo.keyHint);
+    return held->FindKey(*section, k.text, k.hash);
 }
 
 // --- list output, as the Windows functions cut it ---
@@ -372,15 +428,6 @@ ProfileSnapshot::~ProfileSnapshot()
 
 using platform::ini::ProfileDocument;
 
-namespace {
-
-std::wstring_view Trimmed(LPCWSTR name)
-{
-    return platform::ini::TrimBlanks(name ? std::wstring_view(name) : L"");
-}
-
-} // namespace
-
 DWORD GetPrivateProfileSectionNamesW(LPWSTR buffer, DWORD size, LPCWSTR path)
 {
     const auto doc = platform::ini::Acquire(path);
@@ -392,8 +439,8 @@ DWORD GetPrivateProfileSectionW(LPCWSTR section, LPWSTR buffer, DWORD size, LPCW
     if (!section)
         return 0;
     const auto doc = platform::ini::Acquire(path);
-    return platform::ini::WriteSection(*doc, platform::ini::FindSectionMemo(doc, Trimmed(section)),
-                                       true, buffer, size);
+    return platform::ini::WriteSection(*doc, platform::ini::FindSectionMemo(doc, section), true,
+                                       buffer, size);
 }
 
 DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, LPWSTR buffer,
@@ -412,14 +459,14 @@ DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValu
     const auto doc = platform::ini::Acquire(path);
     if (!section)
         return platform::ini::WriteNames(*doc, buffer, size);
-    const ProfileDocument::Section* s = platform::ini::FindSectionMemo(doc, Trimmed(section));
+    const ProfileDocument::Section* s = platform::ini::FindSectionMemo(doc, section);
     if (!key) {
         const DWORD n = platform::ini::WriteSection(*doc, s, false, buffer, size);
         if (buffer[0])
             return n;
         return platform::ini::CopyCut(buffer, fallback(), size);
     }
-    const ProfileDocument::Entry* e = s ? doc->FindKey(*s, Trimmed(key)) : nullptr;
+    const ProfileDocument::Entry* e = platform::ini::FindKey(doc, s, key);
     return platform::ini::CopyCut(
         buffer, (e && e->hasValue) ? platform::ini::Unquote(e->value) : fallback(), size);
 }
@@ -436,8 +483,8 @@ UINT GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue, LPCWS
         return value.empty() ? static_cast<UINT>(defaultValue) : platform::ini::ToInteger(value);
     }
     const auto doc = platform::ini::Acquire(path);
-    const ProfileDocument::Section* s = platform::ini::FindSectionMemo(doc, Trimmed(section));
-    const ProfileDocument::Entry* e = s ? doc->FindKey(*s, Trimmed(key)) : nullptr;
+    const ProfileDocument::Section* s = platform::ini::FindSectionMemo(doc, section);
+    const ProfileDocument::Entry* e = platform::ini::FindKey(doc, s, key);
     if (!e || !e->hasValue)
         return static_cast<UINT>(defaultValue);
     value = platform::ini::Unquote(e->value).substr(0, kValueChars);

@@ -3,6 +3,7 @@
 #include <glib.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 
@@ -143,16 +144,6 @@ std::wstring_view TrimBlanks(std::wstring_view s)
     return s.substr(b, e - b);
 }
 
-// --- hashing ---
-
-size_t ProfileDocument::CaselessHash::operator()(std::wstring_view s) const noexcept
-{
-    size_t h = 14695981039346656037ull; // FNV-1a over folded characters
-    for (wchar_t c : s)
-        h = (h ^ static_cast<size_t>(FoldCase(c))) * 1099511628211ull;
-    return h;
-}
-
 // --- parsing ---
 
 namespace {
@@ -193,6 +184,7 @@ void ProfileDocument::Build()
     for (wchar_t c : text)
         lines += c == L'\n';
     m_entries.reserve(lines);
+    m_hashes.reserve(lines);
 
     size_t pos = 0;
     while (pos < text.size()) {
@@ -214,22 +206,29 @@ void ProfileDocument::Build()
             const size_t close = line.rfind(L']');
             if (close != std::wstring_view::npos) {
                 const std::wstring_view name = TrimBlanks(line.substr(1, close - 1));
-                m_sections.push_back({name, static_cast<std::uint32_t>(m_entries.size()), 0, 0, 0});
+                m_sections.push_back(
+                    {name, static_cast<std::uint32_t>(m_entries.size()), 0, 0, 0, 0, true});
                 continue;
             }
         }
         if (m_sections.empty())
             continue;
 
-        Entry entry{line, {}, false, 0};
+        Entry entry{line, {}, false};
         if (const size_t eq = line.find(L'='); eq != std::wstring_view::npos) {
             entry.name = TrimBlanks(line.substr(0, eq));
             entry.value = TrimBlanks(line.substr(eq + 1));
             entry.hasValue = true;
         }
-        entry.hash = static_cast<std::uint32_t>(CaselessHash()(entry.name));
+        const std::uint32_t hash = HashName(entry.name);
+        Section& section = m_sections.back();
+        if ((section.keyMask & KeyBit(hash)) && section.uniqueKeys &&
+            std::find(m_hashes.begin() + section.first, m_hashes.end(), hash) != m_hashes.end())
+            section.uniqueKeys = false;
         m_entries.push_back(entry);
-        ++m_sections.back().count;
+        m_hashes.push_back(hash);
+        ++section.count;
+        section.keyMask |= KeyBit(hash);
     }
 
     // Only the first section of a name is ever looked into: index those, and their keys.
@@ -240,7 +239,7 @@ void ProfileDocument::Build()
     m_sectionHash.resize(m_sections.size());
     for (std::uint32_t i = 0; i < m_sections.size(); ++i) {
         const std::wstring_view name = m_sections[i].name;
-        m_sectionHash[i] = static_cast<std::uint32_t>(CaselessHash()(name));
+        m_sectionHash[i] = HashName(name);
         if (name.empty())
             continue;
         for (size_t slot = m_sectionHash[i] & (size - 1);; slot = (slot + 1) & (size - 1)) {
@@ -270,7 +269,7 @@ void ProfileDocument::IndexKeys(Section& section)
     std::uint32_t* table = m_keyTable.data() + section.tableAt;
     for (std::uint32_t i = section.first; i < section.first + section.count; ++i) {
         const std::wstring_view name = m_entries[i].name;
-        for (size_t slot = m_entries[i].hash & (size - 1);; slot = (slot + 1) & (size - 1)) {
+        for (size_t slot = m_hashes[i] & (size - 1);; slot = (slot + 1) & (size - 1)) {
             if (table[slot] == kNoEntry) {
                 table[slot] = i;
                 break;
@@ -285,7 +284,7 @@ const ProfileDocument::Section* ProfileDocument::FindSection(std::wstring_view n
 {
     if (name.empty())
         return nullptr;
-    const auto hash = static_cast<std::uint32_t>(CaselessHash()(name));
+    const std::uint32_t hash = HashName(name);
     const size_t mask = m_sectionTable.size() - 1;
     for (size_t slot = hash & mask; m_sectionTable[slot] != kNoEntry; slot = (slot + 1) & mask) {
         const std::uint32_t i = m_sectionTable[slot];
@@ -295,22 +294,17 @@ const ProfileDocument::Section* ProfileDocument::FindSection(std::wstring_view n
     return nullptr;
 }
 
-const ProfileDocument::Entry* ProfileDocument::FindKey(const Section& section,
-                                                       std::wstring_view name) const
+const ProfileDocument::Entry* ProfileDocument::FindKeyInTable(const Section& section,
+                                                              std::wstring_view name,
+                                                              std::uint32_t hash) const
 {
-    if (section.tableSize == 0) {
-        const Entry* e = m_entries.data() + section.first;
-        for (const Entry* end = e + section.count; e != end; ++e)
-            if (e->name.size() == name.size() && CaselessEqual()(e->name, name))
-                return e;
-        return nullptr;
-    }
     const std::uint32_t* table = m_keyTable.data() + section.tableAt;
     const size_t mask = section.tableSize - 1;
-    for (size_t slot = CaselessHash()(name) & mask; table[slot] != kNoEntry;
-         slot = (slot + 1) & mask)
-        if (CaselessEqual()(m_entries[table[slot]].name, name))
-            return &m_entries[table[slot]];
+    for (size_t slot = hash & mask; table[slot] != kNoEntry; slot = (slot + 1) & mask) {
+        const std::uint32_t i = table[slot];
+        if (m_hashes[i] == hash && CaselessEqual()(m_entries[i].name, name))
+            return &m_entries[i];
+    }
     return nullptr;
 }
 

@@ -40,8 +40,7 @@ public:
     {
         std::wstring_view name;
         std::wstring_view value;
-        bool hasValue;      // the line held an '='
-        std::uint32_t hash; // of the name, letter case folded: most mismatches end here
+        bool hasValue; // the line held an '='
     };
     struct Section
     {
@@ -51,6 +50,10 @@ public:
         // Its slice of the key table; size 0 for a section short enough to search line by line.
         std::uint32_t tableAt;
         std::uint32_t tableSize;
+        // One bit per key name hash (its top six bits): a name whose bit is clear is not there.
+        std::uint64_t keyMask;
+        // No two key names hash alike, so no name is there twice: any match is the first.
+        bool uniqueKeys;
     };
 
     // Decodes the file's bytes (see DecodeText) and parses them.
@@ -68,7 +71,72 @@ public:
     // stands: callers trim it.
     const Section* FindSection(std::wstring_view name) const;
     // The first entry of that name inside `section`, with or without a value, or null.
-    const Entry* FindKey(const Section& section, std::wstring_view name) const;
+    const Entry* FindKey(const Section& section, std::wstring_view name) const
+    {
+        return FindKey(section, name, HashName(name));
+    }
+    // The same, for a caller that has hashed the name already (see HashName).
+    const Entry* FindKey(const Section& section, std::wstring_view name, std::uint32_t hash) const
+    {
+        if (!(section.keyMask & KeyBit(hash)))
+            return nullptr;
+        if (section.tableSize != 0)
+            return FindKeyInTable(section, name, hash);
+        const std::uint32_t* hashes = m_hashes.data() + section.first;
+        for (std::uint32_t i = 0; i < section.count; ++i)
+            if (hashes[i] == hash && CaselessEqual()(m_entries[section.first + i].name, name))
+                return &m_entries[section.first + i];
+        return nullptr;
+    }
+
+    // The same, for a caller that reads many keys of one section, mostly in file order: the
+    // search starts at `hint` (an offset into the section, 0 at first) and `hint` moves past
+    // each key found, so that keys read in file order are found at the first look.
+    const Entry* FindKey(const Section& section, std::wstring_view name, std::uint32_t hash,
+                         std::uint32_t& hint) const
+    {
+        if (!(section.keyMask & KeyBit(hash)))
+            return nullptr;
+        if (section.tableSize != 0 || !section.uniqueKeys)
+            return FindKey(section, name, hash);
+        const std::uint32_t* hashes = m_hashes.data() + section.first;
+        std::uint32_t i = hint < section.count ? hint : 0;
+        for (std::uint32_t n = 0; n < section.count; ++n) {
+            if (hashes[i] == hash && CaselessEqual()(m_entries[section.first + i].name, name)) {
+                hint = i + 1;
+                return &m_entries[section.first + i];
+            }
+            i = i + 1 == section.count ? 0 : i + 1;
+        }
+        return nullptr;
+    }
+
+    // The hash of a name with its letter case folded, as sections and keys are hashed.
+    static std::uint32_t HashName(std::wstring_view name)
+    {
+        std::uint64_t h = kHashBasis;
+        for (wchar_t c : name)
+            h = HashStep(h, c);
+        return HashEnd(h);
+    }
+    // A character at a time, for callers that hash while they scan: start from kHashBasis,
+    // step each character, end with HashEnd. A step is a rotation and an exclusive or, so that
+    // short names hash in a few cycles; the end mixes all bits into all others.
+    static constexpr std::uint64_t kHashBasis = 0x9E3779B97F4A7C15ull;
+    static std::uint64_t HashStep(std::uint64_t h, wchar_t c)
+    {
+        return ((h << 5) | (h >> 59)) ^ static_cast<std::uint64_t>(FoldCase(c));
+    }
+    static std::uint32_t HashEnd(std::uint64_t h)
+    {
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        h *= 0xC4CEB9FE1A85EC53ull;
+        h ^= h >> 33;
+        return static_cast<std::uint32_t>(h >> 32); // the high half: bits of a product mix upwards
+    }
+    static std::uint64_t KeyBit(std::uint32_t hash) { return std::uint64_t(1) << (hash >> 26); }
 
     // Unique among all documents of the process, so that a cached lookup can tell them apart.
     std::uint64_t Id() const { return m_id; }
@@ -77,11 +145,9 @@ private:
     ProfileDocument();
     void Build();
     void IndexKeys(Section& section);
+    const Entry* FindKeyInTable(const Section& section, std::wstring_view name,
+                                std::uint32_t hash) const;
 
-    struct CaselessHash
-    {
-        size_t operator()(std::wstring_view s) const noexcept;
-    };
     struct CaselessEqual
     {
         bool operator()(std::wstring_view a, std::wstring_view b) const noexcept
@@ -99,6 +165,7 @@ private:
     std::wstring m_text;
     std::vector<Section> m_sections;
     std::vector<Entry> m_entries;
+    std::vector<std::uint32_t> m_hashes; // of each entry's name: most mismatches end here
     // Open-addressed section indices (the first section of each name), and their hashes.
     std::vector<std::uint32_t> m_sectionTable;
     std::vector<std::uint32_t> m_sectionHash;
