@@ -109,8 +109,22 @@ struct SectionMemo
 // One thread-local block, reached once per call.
 struct ThreadState
 {
-    std::vector<Pin> pins;
+    // The innermost snapshot, copied out of `pins` so that a call reaches it in one step.
+    const wchar_t* topAddress = nullptr;
+    const ProfileDocument* topDoc = nullptr;
+    std::uint64_t topId = 0;
     SectionMemo memo;
+    std::vector<Pin> pins;
+    // The document of the last call outside every snapshot, held until the next such call.
+    std::shared_ptr<const ProfileDocument> unpinned;
+
+    void PinsChanged()
+    {
+        const Pin* top = pins.empty() ? nullptr : &pins.back();
+        topAddress = top ? top->address : nullptr;
+        topDoc = top ? top->doc.get() : nullptr;
+        topId = top ? top->doc->Id() : 0;
+    }
 };
 // Reached through a plain pointer: a thread_local object with a constructor would be
 // reached through an initialising wrapper on every call. The owner frees it at thread exit.
@@ -127,12 +141,12 @@ ThreadState* State()
     return state;
 }
 
-// A document for one call: borrowed from a snapshot, else held for the call.
+// A document for one call: borrowed from a snapshot, else from the thread's hold.
 struct Held
 {
-    std::shared_ptr<const ProfileDocument> owner;
     const ProfileDocument* doc;
     ThreadState* state;
+    std::uint64_t id; // the document's
     const ProfileDocument* operator->() const { return doc; }
     const ProfileDocument& operator*() const { return *doc; }
 };
@@ -140,23 +154,22 @@ struct Held
 Held AcquireSlow(LPCWSTR path)
 {
     ThreadState* state = State();
+    const ProfileDocument* empty = ProfileDocument::Empty().get();
     if (!path || !*path)
-        return {nullptr, ProfileDocument::Empty().get(), state};
+        return {empty, state, empty->Id()};
     for (auto it = state->pins.rbegin(); it != state->pins.rend(); ++it)
-        if (it->path == path)
-            return {nullptr, it->doc.get(), state};
-    auto owner = OpenProfile(path);
-    const ProfileDocument* doc = owner.get();
-    return {std::move(owner), doc, state};
+        if (it->address == path || it->path == path)
+            return {it->doc.get(), state, it->doc->Id()};
+    state->unpinned = OpenProfile(path);
+    return {state->unpinned.get(), state, state->unpinned->Id()};
 }
 
-// A loader passes the very string it made its snapshot with; that needs no comparing.
+// A loader passes the very string it made its innermost snapshot with; that needs no
+// comparing.
 inline Held Acquire(LPCWSTR path)
 {
-    if (ThreadState* state = t_state; state && path)
-        for (auto it = state->pins.rbegin(); it != state->pins.rend(); ++it)
-            if (it->address == path)
-                return {nullptr, it->doc.get(), state};
+    if (ThreadState* state = t_state; state && path && path == state->topAddress)
+        return {state->topDoc, state, state->topId};
     return AcquireSlow(path);
 }
 
@@ -189,7 +202,7 @@ const ProfileDocument::Section* FindSectionSlow(const Held& held, LPCWSTR name)
 {
     SectionMemo& memo = held.state->memo;
     const ProfileDocument::Section* s = held->FindSection(TrimBlanks(name));
-    memo.docId = held->Id();
+    memo.docId = held.id;
     memo.raw.assign(name);
     memo.section = s;
     memo.keyHint = 0;
@@ -199,7 +212,7 @@ const ProfileDocument::Section* FindSectionSlow(const Held& held, LPCWSTR name)
 inline const ProfileDocument::Section* FindSectionMemo(const Held& held, LPCWSTR name)
 {
     const SectionMemo& memo = held.state->memo;
-    if (memo.docId == held->Id()) {
+    if (memo.docId == held.id) {
         const wchar_t* a = name;
         const wchar_t* b = memo.raw.c_str();
         while (*a && *a == *b)
@@ -257,7 +270,7 @@ DWORD WriteNames(const ProfileDocument& doc, LPWSTR buffer, DWORD size)
 }
 
 // Copies at most room - 1 characters and a NUL; answers the characters copied.
-DWORD CopyCut(LPWSTR out, std::wstring_view text, DWORD room)
+inline DWORD CopyCut(LPWSTR out, std::wstring_view text, DWORD room)
 {
     const auto n = static_cast<DWORD>(std::min<size_t>(text.size(), room - 1));
     std::wmemcpy(out, text.data(), n);
@@ -305,7 +318,7 @@ DWORD WriteSection(const ProfileDocument& doc, const ProfileDocument::Section* s
     return size - left;
 }
 
-std::wstring_view Unquote(std::wstring_view v)
+inline std::wstring_view Unquote(std::wstring_view v)
 {
     if (v.size() >= 2 && (v[0] == L'"' || v[0] == L'\'') && v.back() == v[0])
         return v.substr(1, v.size() - 2);
@@ -314,7 +327,7 @@ std::wstring_view Unquote(std::wstring_view v)
 
 // The system's string-to-integer rule with base 0: blanks, a sign, "0x", "0o" or "0b" for
 // another base, then digits up to the first other character, modulo 2^32.
-UINT ToInteger(std::wstring_view v)
+inline UINT ToInteger(std::wstring_view v)
 {
     size_t i = 0;
     while (i < v.size() && v[i] <= L' ')
@@ -416,12 +429,16 @@ std::shared_ptr<const ProfileDocument> OpenProfile(LPCWSTR path)
 
 ProfileSnapshot::ProfileSnapshot(LPCWSTR path) : m_doc(OpenProfile(path))
 {
-    State()->pins.push_back({path, path ? path : L"", m_doc});
+    ThreadState* state = State();
+    state->pins.push_back({path, path ? path : L"", m_doc});
+    state->PinsChanged();
 }
 
 ProfileSnapshot::~ProfileSnapshot()
 {
-    State()->pins.pop_back();
+    ThreadState* state = State();
+    state->pins.pop_back();
+    state->PinsChanged();
 }
 
 } // namespace platform::ini

@@ -121,7 +121,7 @@ public:
     }
     // A character at a time, for callers that hash while they scan: start from kHashBasis,
     // step each character, end with HashEnd. A step is a rotation and an exclusive or, so that
-    // short names hash in a few cycles; the end mixes all bits into all others.
+    // short names hash in a few cycles; the end spreads them by one multiplication.
     static constexpr std::uint64_t kHashBasis = 0x9E3779B97F4A7C15ull;
     static std::uint64_t HashStep(std::uint64_t h, wchar_t c)
     {
@@ -129,12 +129,8 @@ public:
     }
     static std::uint32_t HashEnd(std::uint64_t h)
     {
-        h ^= h >> 33;
-        h *= 0xFF51AFD7ED558CCDull;
-        h ^= h >> 33;
-        h *= 0xC4CEB9FE1A85EC53ull;
-        h ^= h >> 33;
-        return static_cast<std::uint32_t>(h >> 32); // the high half: bits of a product mix upwards
+        // The high half of a product depends on every bit below it.
+        return static_cast<std::uint32_t>((h * 0x9E3779B97F4A7C15ull) >> 32);
     }
     static std::uint64_t KeyBit(std::uint32_t hash) { return std::uint64_t(1) << (hash >> 26); }
 
