@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <dlfcn.h>
 #include <map>
+#include <poll.h>
 #include <string>
 
 namespace platform::wnd {
@@ -80,6 +81,19 @@ bool LoadSdl()
     return true;
 }
 
+int DisplayConnection(SDL_Window* win)
+{
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (g_sdl.SDL_GetWindowWMInfo(win, &info) && info.subsystem == SDL_SYSWM_X11)
+        return ConnectionNumber(info.info.x11.display);
+#else
+    (void)win;
+#endif
+    return -1;
+}
+
 class SdlBackend : public Backend
 {
 public:
@@ -101,6 +115,8 @@ public:
             std::max(1, static_cast<int>(r.bottom - r.top)), flags);
         if (!win)
             return false;
+        if (m_displayFd < 0)
+            m_displayFd = DisplayConnection(win);
         m_windows[hwnd] = win;
         m_byId[g_sdl.SDL_GetWindowID(win)] = hwnd;
         return true;
@@ -173,9 +189,22 @@ public:
     bool WaitInput(int timeoutMs) override
     {
         SDL_Event e;
-        if (!g_sdl.SDL_WaitEventTimeout(&e, timeoutMs < 0 ? -1 : timeoutMs))
-            return true;
-        Translate(e);
+        if (m_displayFd < 0) {
+            if (!g_sdl.SDL_WaitEventTimeout(&e, timeoutMs < 0 ? -1 : timeoutMs))
+                return true;
+            Translate(e);
+        } else if (!g_sdl.SDL_PollEvent(&e)) {
+            // On X11 we wait on the display connection ourselves. SDL's own wait would have
+            // events queued meanwhile wake it by a message sent over a second connection, and
+            // the server does not order requests across connections: such a message could
+            // reach a window after the window's destruction on the first, an error that Xlib
+            // reports at exit by ending the process. Polling drained the connection; whatever
+            // arrives from now on makes it readable.
+            pollfd display{m_displayFd, POLLIN, 0};
+            ::poll(&display, 1, timeoutMs < 0 ? -1 : timeoutMs);
+        } else {
+            Translate(e);
+        }
         while (g_sdl.SDL_PollEvent(&e))
             Translate(e);
         return true;
@@ -315,6 +344,8 @@ private:
         }
     }
 
+    // The X server connection's descriptor, once a window shows it is X11; -1 otherwise.
+    int m_displayFd = -1;
     std::map<HWND, SDL_Window*> m_windows;
     std::map<Uint32, HWND> m_byId;
     std::map<HWND, POINT> m_last;
