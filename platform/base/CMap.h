@@ -16,18 +16,25 @@ using POSITION = POSITION__*;
 
 // Hash values agree between a key type and the argument type it is looked up by
 // (CString and const wchar_t*).
-inline size_t HashKey(const CString& key) { return std::hash<std::wstring_view>()(key.Str()); }
-inline size_t HashKey(const wchar_t* key) { return std::hash<std::wstring_view>()(key ? key : L""); }
+inline size_t HashKey(const CString& key)
+{
+    return std::hash<std::wstring_view>()(key.Str());
+}
+inline size_t HashKey(const wchar_t* key)
+{
+    return std::hash<std::wstring_view>()(key ? key : L"");
+}
 template <class T>
-    requires std::is_integral_v<T> || std::is_enum_v<T> || std::is_pointer_v<T>
+requires std::is_integral_v<T> || std::is_enum_v<T> || std::is_pointer_v<T>
 inline size_t HashKey(T key)
 {
     return std::hash<T>()(key);
 }
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-class CMap : public CObject {
-    struct CAssoc {
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap : public CObject
+{
+    struct CAssoc
+    {
         CAssoc* pNext;
         size_t nHash;
         KEY key;
@@ -63,9 +70,10 @@ public:
     // The value of `key`, inserting a value-initialised one when the key is new.
     VALUE& operator[](ARG_KEY key)
     {
-        if (CAssoc* a = Find(key))
+        const size_t h = HashKey(key);
+        if (CAssoc* a = Find(key, h))
             return a->value;
-        return Insert(key)->value;
+        return Insert(key, h)->value;
     }
 
     void SetAt(ARG_KEY key, ARG_VALUE value) { (*this)[key] = value; }
@@ -114,11 +122,11 @@ public:
     }
 
 private:
-    CAssoc* Find(ARG_KEY key) const
+    CAssoc* Find(ARG_KEY key) const { return Find(key, HashKey(key)); }
+    CAssoc* Find(ARG_KEY key, size_t h) const
     {
         if (m_buckets.empty())
             return nullptr;
-        const size_t h = HashKey(key);
         for (CAssoc* a = m_buckets[h % m_buckets.size()]; a; a = a->pNext)
             if (a->nHash == h && a->key == key)
                 return a;
@@ -133,13 +141,12 @@ private:
         return nullptr;
     }
 
-    CAssoc* Insert(ARG_KEY key)
+    CAssoc* Insert(ARG_KEY key, size_t h)
     {
         if (m_buckets.empty())
             m_buckets.assign(17, nullptr);
         else if (m_nCount >= m_buckets.size())
             Rehash(m_buckets.size() * 2 + 1);
-        const size_t h = HashKey(key);
         CAssoc*& head = m_buckets[h % m_buckets.size()];
         head = new CAssoc{head, h, KEY(key), VALUE()};
         ++m_nCount;
@@ -165,5 +172,4 @@ private:
     size_t m_nCount = 0;
 };
 
-template <class VALUE>
-using CMapStringTo = CMap<CString, LPCWSTR, VALUE, const VALUE&>;
+template <class VALUE> using CMapStringTo = CMap<CString, LPCWSTR, VALUE, const VALUE&>;
