@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -170,6 +171,59 @@ TEST_F(Lookups, LineEndsOfEveryKind)
     const auto path = Write("a.ini", "[s]\ra=1\rb=2\r\nc=3\n\nd=4");
     for (const auto& [key, want] : {std::pair{L"a", 1u}, {L"b", 2u}, {L"c", 3u}, {L"d", 4u}})
         EXPECT_EQ(GetPrivateProfileIntW(L"s", key, 0, path.c_str()), want) << key;
+}
+
+// Loaders read key after key of one section, through one name buffer, inside a snapshot; each
+// answer must still be the first key of its name, whatever the order of the reads.
+TEST_F(Lookups, ReadsInAnyOrderFindTheFirstKeyOfEachName)
+{
+    std::string big = "[big]\n";
+    for (int i = 0; i < 40; ++i)
+        big += "k" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    big += "K7=70\n";
+    const auto path = Write("a.ini", "[s]\nA=1\nb=2\nc=3\na=4\nd=5\n" + big);
+    platform::ini::ProfileSnapshot snapshot(path.c_str());
+    auto read = [&](const wchar_t* section, const wchar_t* key) {
+        return static_cast<int>(GetPrivateProfileIntW(section, key, -1, path.c_str()));
+    };
+    EXPECT_EQ(read(L"s", L"c"), 3);
+    EXPECT_EQ(read(L"s", L"d"), 5);
+    EXPECT_EQ(read(L"s", L"a"), 1) << "the first of two names differing in case";
+    EXPECT_EQ(read(L"s", L"b"), 2);
+    EXPECT_EQ(read(L"s", L"A"), 1);
+    EXPECT_EQ(read(L"s", L"e"), -1);
+    EXPECT_EQ(read(L"s", L"k7"), -1) << "a key of another section";
+    for (int i = 39; i >= 0; --i)
+        EXPECT_EQ(read(L"big", CString::FromUtf8("K" + std::to_string(i)).Str().c_str()), i)
+            << "k7 is there twice: the first answers";
+    EXPECT_EQ(read(L"big", L"k40"), -1);
+}
+
+TEST_F(Lookups, ANameBufferRewrittenInPlaceNamesTheNewSection)
+{
+    const auto one = Write("one.ini", "[left]\nx=1\n[right]\nx=2\n");
+    const auto two = Write("two.ini", "[left]\nx=3\n");
+    wchar_t name[16] = L"left";
+    {
+        platform::ini::ProfileSnapshot outer(one.c_str());
+        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, one.c_str()), 1u);
+        std::wcscpy(name, L"right");
+        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, one.c_str()), 2u);
+        std::wcscpy(name, L"left");
+        {
+            platform::ini::ProfileSnapshot inner(two.c_str());
+            EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, two.c_str()), 3u);
+            EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, one.c_str()), 1u)
+                << "the outer snapshot still serves its file";
+            std::wstring copy = one; // the same path at another address
+            EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, copy.c_str()), 1u);
+        }
+        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, one.c_str()), 1u);
+        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, two.c_str()), 3u);
+    }
+    std::wcscpy(name, L"right");
+    EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, one.c_str()), 2u);
+    EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, two.c_str()), 0u);
 }
 
 // --- GetPrivateProfileStringW ---
