@@ -117,12 +117,16 @@ const std::string& PictureSkin(int pictures)
 // afresh is zeroed by the kernel page by page on first touch, as a host's first load of its
 // skin finds memory; a block kept in the heap is reused warm, as when a skin is loaded again.
 // Left to itself the allocator switches between the two as earlier benchmarks leave it, so
-// each layout benchmark names its case (the second argument: 1 fresh pages, 0 reused).
-void SetMemory(const benchmark::State& state)
+// each layout benchmark names its case (the second argument: 1 fresh pages, 0 reused); the
+// others reuse.
+void SetMemory(bool fresh)
 {
-    const bool fresh = state.range(1) != 0;
     ::mallopt(M_MMAP_THRESHOLD, fresh ? 128 * 1024 : 32 * 1024 * 1024);
     ::mallopt(M_TRIM_THRESHOLD, fresh ? 128 * 1024 : 1024 * 1024 * 1024);
+}
+void SetMemory(const benchmark::State& state)
+{
+    SetMemory(state.range(1) != 0);
 }
 
 void BM_ParseLayout(benchmark::State& state)
@@ -180,6 +184,7 @@ void BM_LoadInfoWarm(benchmark::State& state)
 
 void BM_LoadLanguage(benchmark::State& state)
 {
+    SetMemory(false);
     const int keys = static_cast<int>(state.range(0));
     const CString path = CString::FromUtf8(LanguageFile(keys));
     std::vector<CString> setupKeys;
@@ -196,6 +201,7 @@ void BM_LoadLanguage(benchmark::State& state)
 
 void BM_LoadPictures(benchmark::State& state)
 {
+    SetMemory(false);
     const CString list = CString::FromUtf8(PictureSkin(static_cast<int>(state.range(0))));
     const CString folder = CString::FromUtf8((Scratch() / "Img").string());
     for (auto _ : state) {

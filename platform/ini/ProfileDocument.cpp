@@ -222,7 +222,8 @@ void ProfileDocument::Build()
         }
         const std::uint32_t hash = HashName(entry.name);
         Section& section = m_sections.back();
-        if ((section.keyMask & KeyBit(hash)) && section.uniqueKeys &&
+        // Only sections searched line by line use the flag; a longer one gets a key table.
+        if (section.count < kScanLimit && (section.keyMask & KeyBit(hash)) && section.uniqueKeys &&
             std::find(m_hashes.begin() + section.first, m_hashes.end(), hash) != m_hashes.end())
             section.uniqueKeys = false;
         m_entries.push_back(entry);

@@ -53,6 +53,7 @@ public:
         // One bit per key name hash (its top six bits): a name whose bit is clear is not there.
         std::uint64_t keyMask;
         // No two key names hash alike, so no name is there twice: any match is the first.
+        // Kept for sections searched line by line only (those without a key table).
         bool uniqueKeys;
     };
 
