@@ -29,14 +29,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     const DWORD cut = data[0] % 48;
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-    const auto doc = platform::ini::ProfileDocument::Parse(bytes);
+    using platform::ini::ProfileDocument;
+    const auto doc = ProfileDocument::Parse(bytes);
     for (const auto& s : doc->Sections()) {
         const auto* first = doc->FindSection(s.name);
         if (!s.name.empty() && !first)
             __builtin_trap(); // every named section is found
-        for (const auto& e : doc->Entries(s))
-            if (first == &s && !doc->FindKey(s, e.name))
-                __builtin_trap(); // every key of a first section is found
+        if (first != &s)
+            continue;
+        const auto entries = doc->Entries(s);
+        // Every key of a first section is found, as the first entry of its name (letter case
+        // folded), also when the keys are read from the last to the first.
+        std::uint32_t hint = 0;
+        for (size_t k = entries.size(); k-- > 0;) {
+            const std::wstring_view name = entries[k].name;
+            const ProfileDocument::Entry* want = nullptr;
+            for (const auto& e : entries) {
+                bool same = e.name.size() == name.size();
+                for (size_t c = 0; same && c < name.size(); ++c)
+                    same = platform::ini::FoldCase(e.name[c]) == platform::ini::FoldCase(name[c]);
+                if (same) {
+                    want = &e;
+                    break;
+                }
+            }
+            if (doc->FindKey(s, name) != want ||
+                doc->FindKey(s, name, ProfileDocument::HashName(name), hint) != want)
+                __builtin_trap();
+        }
     }
 
     std::string path(ScratchPath().begin(), ScratchPath().end());
