@@ -109,22 +109,10 @@ struct SectionMemo
 // One thread-local block, reached once per call.
 struct ThreadState
 {
-    // The innermost snapshot, copied out of `pins` so that a call reaches it in one step.
-    const wchar_t* topAddress = nullptr;
-    const ProfileDocument* topDoc = nullptr;
-    std::uint64_t topId = 0;
     SectionMemo memo;
     std::vector<Pin> pins;
     // The document of the last call outside every snapshot, held until the next such call.
     std::shared_ptr<const ProfileDocument> unpinned;
-
-    void PinsChanged()
-    {
-        const Pin* top = pins.empty() ? nullptr : &pins.back();
-        topAddress = top ? top->address : nullptr;
-        topDoc = top ? top->doc.get() : nullptr;
-        topId = top ? top->doc->Id() : 0;
-    }
 };
 // Reached through a plain pointer: a thread_local object with a constructor would be
 // reached through an initialising wrapper on every call. The owner frees it at thread exit.
@@ -146,7 +134,6 @@ struct Held
 {
     const ProfileDocument* doc;
     ThreadState* state;
-    std::uint64_t id; // the document's
     const ProfileDocument* operator->() const { return doc; }
     const ProfileDocument& operator*() const { return *doc; }
 };
@@ -156,20 +143,21 @@ Held AcquireSlow(LPCWSTR path)
     ThreadState* state = State();
     const ProfileDocument* empty = ProfileDocument::Empty().get();
     if (!path || !*path)
-        return {empty, state, empty->Id()};
+        return {empty, state};
     for (auto it = state->pins.rbegin(); it != state->pins.rend(); ++it)
         if (it->address == path || it->path == path)
-            return {it->doc.get(), state, it->doc->Id()};
+            return {it->doc.get(), state};
     state->unpinned = OpenProfile(path);
-    return {state->unpinned.get(), state, state->unpinned->Id()};
+    return {state->unpinned.get(), state};
 }
 
 // A loader passes the very string it made its innermost snapshot with; that needs no
 // comparing.
 inline Held Acquire(LPCWSTR path)
 {
-    if (ThreadState* state = t_state; state && path && path == state->topAddress)
-        return {state->topDoc, state, state->topId};
+    if (ThreadState* state = t_state;
+        state && path && !state->pins.empty() && state->pins.back().address == path)
+        return {state->pins.back().doc.get(), state};
     return AcquireSlow(path);
 }
 
@@ -202,7 +190,7 @@ const ProfileDocument::Section* FindSectionSlow(const Held& held, LPCWSTR name)
 {
     SectionMemo& memo = held.state->memo;
     const ProfileDocument::Section* s = held->FindSection(TrimBlanks(name));
-    memo.docId = held.id;
+    memo.docId = held->Id();
     memo.raw.assign(name);
     memo.section = s;
     memo.keyHint = 0;
@@ -212,7 +200,7 @@ const ProfileDocument::Section* FindSectionSlow(const Held& held, LPCWSTR name)
 inline const ProfileDocument::Section* FindSectionMemo(const Held& held, LPCWSTR name)
 {
     const SectionMemo& memo = held.state->memo;
-    if (memo.docId == held.id) {
+    if (memo.docId == held->Id()) {
         const wchar_t* a = name;
         const wchar_t* b = memo.raw.c_str();
         while (*a && *a == *b)
@@ -223,16 +211,14 @@ inline const ProfileDocument::Section* FindSectionMemo(const Held& held, LPCWSTR
     return FindSectionSlow(held, name);
 }
 
+// `section` is the one FindSectionMemo has just answered: the memo's hint belongs to it.
 inline const ProfileDocument::Entry* FindKey(const Held& held,
                                              const ProfileDocument::Section* section, LPCWSTR key)
 {
     if (!section)
         return nullptr;
     const CallerName k = ReadName(key);
-    SectionMemo& memo = held.state->memo;
-    if (memo.section == section)
-        return held->FindKey(*section, k.text, k.hash, memo.keyHint);
-    return held->FindKey(*section, k.text, k.hash);
+    return held->FindKey(*section, k.text, k.hash, held.state->memo.keyHint);
 }
 
 // --- list output, as the Windows functions cut it ---
@@ -429,16 +415,12 @@ std::shared_ptr<const ProfileDocument> OpenProfile(LPCWSTR path)
 
 ProfileSnapshot::ProfileSnapshot(LPCWSTR path) : m_doc(OpenProfile(path))
 {
-    ThreadState* state = State();
-    state->pins.push_back({path, path ? path : L"", m_doc});
-    state->PinsChanged();
+    State()->pins.push_back({path, path ? path : L"", m_doc});
 }
 
 ProfileSnapshot::~ProfileSnapshot()
 {
-    ThreadState* state = State();
-    state->pins.pop_back();
-    state->PinsChanged();
+    State()->pins.pop_back();
 }
 
 } // namespace platform::ini

@@ -79,29 +79,23 @@ public:
     // The same, for a caller that has hashed the name already (see HashName).
     const Entry* FindKey(const Section& section, std::wstring_view name, std::uint32_t hash) const
     {
-        if (!(section.keyMask & KeyBit(hash)))
-            return nullptr;
-        if (section.tableSize != 0)
-            return FindKeyInTable(section, name, hash);
-        const std::uint32_t* hashes = m_hashes.data() + section.first;
-        for (std::uint32_t i = 0; i < section.count; ++i)
-            if (hashes[i] == hash && CaselessEqual()(m_entries[section.first + i].name, name))
-                return &m_entries[section.first + i];
-        return nullptr;
+        std::uint32_t hint = 0;
+        return FindKey(section, name, hash, hint);
     }
-
     // The same, for a caller that reads many keys of one section, mostly in file order: the
     // search starts at `hint` (an offset into the section, 0 at first) and `hint` moves past
-    // each key found, so that keys read in file order are found at the first look.
+    // each key found, so that keys read in file order are found at the first look. Only where
+    // no name is there twice may a search start past the top: elsewhere the first match must be
+    // the first of its name.
     const Entry* FindKey(const Section& section, std::wstring_view name, std::uint32_t hash,
                          std::uint32_t& hint) const
     {
         if (!(section.keyMask & KeyBit(hash)))
             return nullptr;
-        if (section.tableSize != 0 || !section.uniqueKeys)
-            return FindKey(section, name, hash);
+        if (section.tableSize != 0)
+            return FindKeyInTable(section, name, hash);
         const std::uint32_t* hashes = m_hashes.data() + section.first;
-        std::uint32_t i = hint < section.count ? hint : 0;
+        std::uint32_t i = section.uniqueKeys && hint < section.count ? hint : 0;
         for (std::uint32_t n = 0; n < section.count; ++n) {
             if (hashes[i] == hash && CaselessEqual()(m_entries[section.first + i].name, name)) {
                 hint = i + 1;
