@@ -37,14 +37,8 @@ unsigned short CUIText::GetLangID(CString path)
         const wchar_t c = value[i];
         if (c == L'x' || c == L'X')
             break;
-        unsigned digit;
-        if (c >= L'0' && c <= L'9')
-            digit = static_cast<unsigned>(c - L'0');
-        else if (c >= L'a' && c <= L'f')
-            digit = static_cast<unsigned>(c - L'a' + 10);
-        else if (c >= L'A' && c <= L'F')
-            digit = static_cast<unsigned>(c - L'A' + 10);
-        else
+        const unsigned digit = platform::DigitValue(c);
+        if (digit >= 16)
             return 0xFFFF;
         // Digits past the eighth cannot reach the answer's low 16 bits; shifting them would
         // overflow.

@@ -147,6 +147,19 @@ inline std::int32_t ParseDecimal(const wchar_t*& text)
     text = p;
     return static_cast<std::int32_t>(negative ? 0u - value : value);
 }
+
+// The value of a digit in any base up to 36: '0' to '9', then 'a' to 'z' or 'A' to 'Z' for
+// 10 to 35; 36 for every other character, so that `DigitValue(c) < base` tests a digit.
+inline unsigned DigitValue(wchar_t c)
+{
+    if (c >= L'0' && c <= L'9')
+        return static_cast<unsigned>(c - L'0');
+    if (c >= L'a' && c <= L'z')
+        return static_cast<unsigned>(c - L'a' + 10);
+    if (c >= L'A' && c <= L'Z')
+        return static_cast<unsigned>(c - L'A' + 10);
+    return 36;
+}
 } // namespace platform
 
 // Converted as platform::ParseDecimal converts.

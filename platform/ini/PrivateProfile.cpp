@@ -329,16 +329,7 @@ inline UINT ToInteger(std::wstring_view v)
     }
     UINT total = 0;
     for (; i < v.size(); ++i) {
-        const wchar_t c = v[i];
-        UINT digit;
-        if (c >= L'0' && c <= L'9')
-            digit = static_cast<UINT>(c - L'0');
-        else if (c >= L'a' && c <= L'z')
-            digit = static_cast<UINT>(c - L'a' + 10);
-        else if (c >= L'A' && c <= L'Z')
-            digit = static_cast<UINT>(c - L'A' + 10);
-        else
-            break;
+        const UINT digit = platform::DigitValue(v[i]);
         if (digit >= base)
             break;
         total = total * base + digit;
