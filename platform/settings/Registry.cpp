@@ -170,6 +170,29 @@ KeyObject* OpenObject(Process& p, HKEY key)
     return p.keys.count(object) ? object : nullptr;
 }
 
+// The open key and its store for a call on its values that needs the right `may` (canQuery or
+// canWrite); `error` is what the call answers instead when either is missing, `noStore` being
+// the answer when the store cannot be opened.
+struct ValueTarget
+{
+    const KeyObject* object = nullptr;
+    Store* store = nullptr;
+    LSTATUS error = ERROR_SUCCESS;
+};
+
+ValueTarget ReachValues(Process& p, HKEY key, bool KeyObject::*may, LSTATUS noStore)
+{
+    const KeyObject* object = Resolve(p, key);
+    if (!object)
+        return {nullptr, nullptr, ERROR_INVALID_HANDLE};
+    if (!(object->*may))
+        return {nullptr, nullptr, ERROR_ACCESS_DENIED};
+    Store* store = StoreFor(p, object->root);
+    if (!store)
+        return {nullptr, nullptr, noStore};
+    return {object, store, ERROR_SUCCESS};
+}
+
 // The write transaction, held from a failed query through the replacing store until the key
 // is closed. The mutex stays locked as long, so that threads of this process wait as other
 // processes do.
@@ -374,15 +397,11 @@ LSTATUS RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
         return ERROR_INVALID_PARAMETER;
     LockedState locked;
     Process& p = locked.p;
-    const KeyObject* resolved = Resolve(p, key);
-    if (!resolved)
-        return ERROR_INVALID_HANDLE;
-    const KeyObject& object = *resolved;
-    if (!object.canQuery)
-        return ERROR_ACCESS_DENIED;
-    Store* store = StoreFor(p, object.root);
-    if (!store)
-        return ERROR_FILE_NOT_FOUND;
+    const ValueTarget target = ReachValues(p, key, &KeyObject::canQuery, ERROR_FILE_NOT_FOUND);
+    if (target.error != ERROR_SUCCESS)
+        return target.error;
+    const KeyObject& object = *target.object;
+    Store* store = target.store;
 
     const Name valueName = platform::settings::MakeValueName(NameView(name));
     StoredValue& value = p.scratch; // keeps its buffer from call to call
@@ -419,16 +438,11 @@ LSTATUS RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* da
     if (!data && size)
         return ERROR_NOACCESS;
     LockedState locked;
-    Process& p = locked.p;
-    const KeyObject* resolved = Resolve(p, key);
-    if (!resolved)
-        return ERROR_INVALID_HANDLE;
-    const KeyObject& object = *resolved;
-    if (!object.canWrite)
-        return ERROR_ACCESS_DENIED;
-    Store* store = StoreFor(p, object.root);
-    if (!store)
-        return ERROR_CANTOPEN;
+    const ValueTarget target = ReachValues(locked.p, key, &KeyObject::canWrite, ERROR_CANTOPEN);
+    if (target.error != ERROR_SUCCESS)
+        return target.error;
+    const KeyObject& object = *target.object;
+    Store* store = target.store;
     return ErrorFrom(store->SetValue(object.path, platform::settings::MakeValueName(NameView(name)),
                                      type, data, size));
 }
@@ -436,16 +450,11 @@ LSTATUS RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* da
 LSTATUS RegDeleteValueW(HKEY key, LPCWSTR name)
 {
     LockedState locked;
-    Process& p = locked.p;
-    const KeyObject* resolved = Resolve(p, key);
-    if (!resolved)
-        return ERROR_INVALID_HANDLE;
-    const KeyObject& object = *resolved;
-    if (!object.canWrite)
-        return ERROR_ACCESS_DENIED;
-    Store* store = StoreFor(p, object.root);
-    if (!store)
-        return ERROR_CANTOPEN;
+    const ValueTarget target = ReachValues(locked.p, key, &KeyObject::canWrite, ERROR_CANTOPEN);
+    if (target.error != ERROR_SUCCESS)
+        return target.error;
+    const KeyObject& object = *target.object;
+    Store* store = target.store;
     return ErrorFrom(store->DeleteValue(object.path.folded,
                                         platform::settings::MakeValueName(NameView(name)).folded));
 }
