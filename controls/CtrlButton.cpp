@@ -1,5 +1,7 @@
 #include "controls/CtrlButton.h"
 
+#include "controls/OwnerDraw.h"
+
 IMPLEMENT_DYNAMIC(CCtrlButton, CButton);
 
 BEGIN_MESSAGE_MAP(CCtrlButton, CButton)
@@ -230,10 +232,8 @@ void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
 {
     if (!drawItem || (!m_pImage && !m_pStateImage[0]))
         return;
-    CRect wr;
-    GetWindowRect(&wr);
-    const int w = wr.Width(), h = wr.Height();
-    if (w <= 0 || h <= 0)
+    const CSize size = ownerdraw::WindowSize(*this);
+    if (size.cx <= 0 || size.cy <= 0)
         return;
 
     m_bDown =
@@ -245,13 +245,9 @@ void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     btn::TextAlign align{};
     GetTextInfo(text, &align.horizontal, &align.vertical);
 
-    Gdiplus::Bitmap surface(w, h, Gdiplus::PixelFormat32bppARGB);
-    {
-        Gdiplus::Graphics g(&surface);
-        Paint(g, state, w, h, std::move(text), align);
-    }
-    Gdiplus::Graphics target(drawItem->hDC);
-    target.DrawImage(&surface, 0, 0, w, h);
+    ownerdraw::Compose(
+        drawItem->hDC, size, ownerdraw::kDefaultModes,
+        [&](Gdiplus::Graphics& g, int w, int h) { Paint(g, state, w, h, std::move(text), align); });
 }
 
 void CCtrlButton::Paint(Gdiplus::Graphics& g, int state, int w, int h, CString text,

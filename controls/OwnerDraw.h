@@ -1,0 +1,58 @@
+// What every owner-drawn control does the same way: compose the whole control off screen into
+// a W x H ARGB picture and copy it 1:1 onto the device context it was given (so a paint never
+// shows a half-drawn control), tell its parent about a change, and know its own size.
+#pragma once
+
+#include "controls/wndsys.h"
+
+#include <utility>
+
+namespace ownerdraw {
+
+// The drawing modes a control composes with. The defaults are what a fresh Graphics has
+// (bilinear, no pixel offset); skins drawn cell by cell use nearest neighbour with the
+// half-pixel offset so that 1:1 pieces land exactly on their pixels.
+struct Modes
+{
+    Gdiplus::InterpolationMode interpolation = Gdiplus::InterpolationModeBilinear;
+    Gdiplus::PixelOffsetMode pixelOffset = Gdiplus::PixelOffsetModeNone;
+};
+inline constexpr Modes kDefaultModes{};
+inline constexpr Modes kPixelExact{Gdiplus::InterpolationModeNearestNeighbor,
+                                   Gdiplus::PixelOffsetModeHalf};
+
+// The window's outer size: owner-drawn controls fill their whole window rectangle.
+CSize WindowSize(const CWnd& wnd);
+
+// Copies `picture` 1:1 at (0, 0) onto `dc`, blending over what is there.
+void CopyToDC(HDC dc, Gdiplus::Bitmap& picture);
+
+// Composes a `size` picture with `paint(Gdiplus::Graphics&, int w, int h)` under `modes`,
+// then copies it onto `dc`. An empty size (or one too large to allocate) draws nothing and
+// answers false; `paint` is then not called.
+template <typename PaintFn> bool Compose(HDC dc, CSize size, Modes modes, PaintFn&& paint)
+{
+    if (!dc || size.cx <= 0 || size.cy <= 0)
+        return false;
+    Gdiplus::Bitmap picture(size.cx, size.cy, Gdiplus::PixelFormat32bppARGB);
+    if (picture.GetLastStatus() != Gdiplus::Ok)
+        return false;
+    {
+        Gdiplus::Graphics g(&picture);
+        g.SetInterpolationMode(modes.interpolation);
+        g.SetPixelOffsetMode(modes.pixelOffset);
+        std::forward<PaintFn>(paint)(g, static_cast<int>(size.cx), static_cast<int>(size.cy));
+    }
+    CopyToDC(dc, picture);
+    return true;
+}
+
+// Sends `message` synchronously to the control's parent with the control's id as wParam
+// (the sliders' and the list's notifications carry it there). Answers 0 without a parent.
+LRESULT NotifyParent(CWnd& control, UINT message, LPARAM lParam);
+
+// Sends `message` synchronously to the control's parent as given (for notifications whose
+// wParam is not the id, such as the scroll bar's position). Answers 0 without a parent.
+LRESULT SendToParent(CWnd& control, UINT message, WPARAM wParam, LPARAM lParam);
+
+} // namespace ownerdraw
