@@ -348,8 +348,7 @@ BOOL BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWOR
         rows.resize(static_cast<size_t>(w) * static_cast<size_t>(b - t));
         for (int row = t; row < b; ++row)
             std::memcpy(rows.data() + static_cast<size_t>(row - t) * static_cast<size_t>(w),
-                        sp.Row(row - dy0 + sy0) + (l - dx0 + sx0),
-                        static_cast<size_t>(w) * 4);
+                        sp.Row(row - dy0 + sy0) + (l - dx0 + sx0), static_cast<size_t>(w) * 4);
         for (int row = t; row < b; ++row)
             std::memcpy(dp.Row(row) + l,
                         rows.data() + static_cast<size_t>(row - t) * static_cast<size_t>(w),

@@ -132,7 +132,8 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPIN
     for (int i = 0; i < rows; ++i) {
         const int scan = static_cast<int>(start) + i;
         const int y = bottomUp ? h - 1 - scan : scan;
-        const auto* src = reinterpret_cast<const std::uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+        const auto* src =
+            reinterpret_cast<const std::uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
         BYTE* dst = out + static_cast<size_t>(i) * static_cast<size_t>(w) * 4;
         for (int x = 0; x < w; ++x) {
             const std::uint32_t p = Gdiplus::detail::Unpremultiply(src[x]);
@@ -145,8 +146,8 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPIN
     return rows;
 }
 
-int SetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, const void* bits,
-              const BITMAPINFO* info, UINT)
+int SetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info,
+              UINT)
 {
     GdiObject* b = platform::gdi::Lookup(bitmap, Kind::Bitmap);
     if (!b || !info || !bits)
@@ -196,7 +197,8 @@ HICON CreateIconIndirect(ICONINFO* info)
     const int w = static_cast<int>(pixels->GetWidth()), h = static_cast<int>(pixels->GetHeight());
     bool anyAlpha = false;
     for (int y = 0; y < h && !anyAlpha; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+        const auto* row =
+            reinterpret_cast<const std::uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
         for (int x = 0; x < w; ++x)
             if (row[x] >> 24) {
                 anyAlpha = true;
@@ -354,10 +356,10 @@ int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask)
         return -1;
     const int first = static_cast<int>(l->images.size());
     for (int k = 0; k < count; ++k) {
-        std::unique_ptr<Gdiplus::Bitmap> piece(
-            b->pixels->Clone(k * l->imageWidth, 0, l->imageWidth,
-                             std::min<int>(l->imageHeight, static_cast<int>(b->pixels->GetHeight())),
-                             Gdiplus::PixelFormat32bppARGB));
+        std::unique_ptr<Gdiplus::Bitmap> piece(b->pixels->Clone(
+            k * l->imageWidth, 0, l->imageWidth,
+            std::min<int>(l->imageHeight, static_cast<int>(b->pixels->GetHeight())),
+            Gdiplus::PixelFormat32bppARGB));
         if (!piece)
             return first == static_cast<int>(l->images.size()) ? -1 : first;
         if (m) {

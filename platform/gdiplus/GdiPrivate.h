@@ -18,11 +18,11 @@ struct GdiObject;
 // What a device context draws with, besides its target, origin and clip.
 struct DCState
 {
-    bool memory = false;          // made by CreateCompatibleDC: draws into its selected bitmap
-    GdiObject* bitmap = nullptr;  // memory DCs: the selected bitmap
-    GdiObject* font = nullptr;    // null: the system font
-    GdiObject* pen = nullptr;     // null: the black 1-pixel pen
-    GdiObject* brush = nullptr;   // null: the white brush
+    bool memory = false;         // made by CreateCompatibleDC: draws into its selected bitmap
+    GdiObject* bitmap = nullptr; // memory DCs: the selected bitmap
+    GdiObject* font = nullptr;   // null: the system font
+    GdiObject* pen = nullptr;    // null: the black 1-pixel pen
+    GdiObject* brush = nullptr;  // null: the white brush
     COLORREF text = 0x000000;
     COLORREF bk = 0xFFFFFF;
     int bkMode = 2; // OPAQUE
@@ -47,8 +47,8 @@ struct FontFace
 struct GdiObject
 {
     Kind kind;
-    bool stock = false;        // stock objects survive DeleteObject
-    int selections = 0;        // device contexts it is selected into
+    bool stock = false;         // stock objects survive DeleteObject
+    int selections = 0;         // device contexts it is selected into
     bool deletePending = false; // deleted while selected: goes when the last DC lets it go
     std::unique_ptr<Gdiplus::Bitmap> pixels; // bitmaps, icons; a memory DC's default bitmap
     platform::SurfaceDC dc{};                // device contexts
@@ -57,7 +57,7 @@ struct GdiObject
     std::shared_ptr<FontFace> face;          // fonts, made on first use
     int penStyle = 0;                        // pens, brushes (brush style)
     int penWidth = 1;
-    COLORREF colour = 0; // pens, brushes
+    COLORREF colour = 0;  // pens, brushes
     int systemCursor = 0; // icons standing for a system cursor (IDC_ value), else 0
     std::vector<std::unique_ptr<Gdiplus::Bitmap>> images; // image lists
     int imageWidth = 0, imageHeight = 0;                  // image lists

@@ -47,8 +47,8 @@ std::shared_ptr<FontFace> Resolve(const LOGFONTW& lf)
     pango_font_description_set_family(face->desc, family.c_str());
     const int weight = lf.lfWeight <= 0 ? 400 : std::clamp<int>(lf.lfWeight, 100, 1000);
     pango_font_description_set_weight(face->desc, static_cast<PangoWeight>(weight));
-    pango_font_description_set_style(face->desc, lf.lfItalic ? PANGO_STYLE_ITALIC
-                                                             : PANGO_STYLE_NORMAL);
+    pango_font_description_set_style(face->desc,
+                                     lf.lfItalic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
     face->underline = lf.lfUnderline != 0;
     face->strikeout = lf.lfStrikeOut != 0;
 
@@ -148,7 +148,8 @@ private:
         if (face.strikeout)
             pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
         for (int index : marked) {
-            const std::string before = CString(shown.substr(0, static_cast<size_t>(index))).ToUtf8();
+            const std::string before =
+                CString(shown.substr(0, static_cast<size_t>(index))).ToUtf8();
             const std::string ch = CString(shown.substr(static_cast<size_t>(index), 1)).ToUtf8();
             PangoAttribute* a = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
             a->start_index = static_cast<guint>(before.size());
@@ -181,7 +182,8 @@ std::wstring_view TextOf(LPCWSTR text, int count)
 {
     if (!text)
         return {};
-    return count < 0 ? std::wstring_view(text) : std::wstring_view(text, static_cast<size_t>(count));
+    return count < 0 ? std::wstring_view(text)
+                     : std::wstring_view(text, static_cast<size_t>(count));
 }
 
 int LineWidth(PangoLayoutLine* line)

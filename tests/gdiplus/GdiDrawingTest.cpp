@@ -86,32 +86,30 @@ TEST(GdiPens, EtchedFrameFromTwoAndOnePixelPens)
     Canvas c(12, 9);
     Outline(c.dc, 2, kHighlight, {1, 1, 12, 9});
     Outline(c.dc, 1, kShadow, {0, 0, 11, 8});
-    EXPECT_EQ(c.Picture({{'.', kFace}, {'S', kShadow}, {'H', kHighlight}}),
-              "SSSSSSSSSSSH\n"
-              "SHHHHHHHHHSH\n"
-              "SH........SH\n"
-              "SH........SH\n"
-              "SH........SH\n"
-              "SH........SH\n"
-              "SH........SH\n"
-              "SSSSSSSSSSSH\n"
-              "HHHHHHHHHHHH\n");
+    EXPECT_EQ(c.Picture({{'.', kFace}, {'S', kShadow}, {'H', kHighlight}}), "SSSSSSSSSSSH\n"
+                                                                            "SHHHHHHHHHSH\n"
+                                                                            "SH........SH\n"
+                                                                            "SH........SH\n"
+                                                                            "SH........SH\n"
+                                                                            "SH........SH\n"
+                                                                            "SH........SH\n"
+                                                                            "SSSSSSSSSSSH\n"
+                                                                            "HHHHHHHHHHHH\n");
 }
 
 TEST(GdiPens, FivePixelPenLeavesTheFourOuterCorners)
 {
     Canvas c(12, 9);
     Outline(c.dc, 5, kShadow, {2, 2, 10, 7});
-    EXPECT_EQ(c.Picture({{'.', kFace}, {'E', kShadow}}),
-              ".EEEEEEEEEE.\n"
-              "EEEEEEEEEEEE\n"
-              "EEEEEEEEEEEE\n"
-              "EEEEEEEEEEEE\n"
-              "EEEEEEEEEEEE\n"
-              "EEEEEEEEEEEE\n"
-              "EEEEEEEEEEEE\n"
-              "EEEEEEEEEEEE\n"
-              ".EEEEEEEEEE.\n");
+    EXPECT_EQ(c.Picture({{'.', kFace}, {'E', kShadow}}), ".EEEEEEEEEE.\n"
+                                                         "EEEEEEEEEEEE\n"
+                                                         "EEEEEEEEEEEE\n"
+                                                         "EEEEEEEEEEEE\n"
+                                                         "EEEEEEEEEEEE\n"
+                                                         "EEEEEEEEEEEE\n"
+                                                         "EEEEEEEEEEEE\n"
+                                                         "EEEEEEEEEEEE\n"
+                                                         ".EEEEEEEEEE.\n");
 }
 
 TEST(GdiPens, FivePixelPenBandsAroundALargerRectangle)
@@ -166,12 +164,11 @@ TEST(GdiPens, RectangleFillsInsideWithTheSelectedBrush)
     SelectObject(c.dc, oldPen);
     SelectObject(c.dc, old);
     DeleteObject(brush);
-    EXPECT_EQ(c.Picture({{'.', kFace}, {'#', 0}, {'b', RGB(0, 0, 255)}}),
-              "#####.\n"
-              "#bbb#.\n"
-              "#bbb#.\n"
-              "#####.\n"
-              "......\n");
+    EXPECT_EQ(c.Picture({{'.', kFace}, {'#', 0}, {'b', RGB(0, 0, 255)}}), "#####.\n"
+                                                                          "#bbb#.\n"
+                                                                          "#bbb#.\n"
+                                                                          "#####.\n"
+                                                                          "......\n");
 }
 
 TEST(GdiCopies, BitBltClipsToTheDestinationAndReadsTheSourceOrigin)
@@ -187,9 +184,9 @@ TEST(GdiCopies, BitBltClipsToTheDestinationAndReadsTheSourceOrigin)
     const RECT clip{2, 1, 6, 5};
     HDC window = platform::CreateSurfaceDC(&screen, POINT{2, 1}, &clip);
     ASSERT_TRUE(BitBlt(window, 0, 0, 8, 8, src.dc, 2, 2, SRCCOPY));
-    EXPECT_EQ(PixelAt(screen, 2, 1), Opaque(RGB(255, 0, 0)));  // source (2, 2)
-    EXPECT_EQ(PixelAt(screen, 4, 3), Opaque(RGB(0, 255, 0)));  // source (4, 4)
-    EXPECT_EQ(PixelAt(screen, 6, 3), 0u);                      // outside the clip
+    EXPECT_EQ(PixelAt(screen, 2, 1), Opaque(RGB(255, 0, 0))); // source (2, 2)
+    EXPECT_EQ(PixelAt(screen, 4, 3), Opaque(RGB(0, 255, 0))); // source (4, 4)
+    EXPECT_EQ(PixelAt(screen, 6, 3), 0u);                     // outside the clip
     EXPECT_EQ(PixelAt(screen, 3, 5), 0u);
 
     // ... and back: the window's pixels as a source.
