@@ -3,6 +3,7 @@
 
 #include "platform/base/FilePath.h"
 #include "platform/gdiplus/GdiPrivate.h"
+#include "platform/host/HostResources.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
@@ -169,8 +170,47 @@ HMODULE GetModuleHandleW(LPCWSTR name)
     return name ? nullptr : reinterpret_cast<HMODULE>(&self);
 }
 
+namespace {
+
+// A picture the host registered as resource `id` (platform/host), at the size asked: 0 keeps
+// the picture's own size unless LR_DEFAULTSIZE asks for the system's icon size.
+HANDLE LoadResourceImage(UINT id, UINT type, int cx, int cy, UINT flags)
+{
+    platform::host::IconSource source;
+    if ((type != IMAGE_ICON && type != IMAGE_BITMAP && type != IMAGE_CURSOR) ||
+        !platform::host::FindIcon(id, &source))
+        return nullptr;
+    const bool icon = type != IMAGE_BITMAP;
+    const int w =
+        cx > 0 ? cx : ((flags & LR_DEFAULTSIZE) && icon ? GetSystemMetrics(SM_CXICON) : 0);
+    const int h =
+        cy > 0 ? cy : ((flags & LR_DEFAULTSIZE) && icon ? GetSystemMetrics(SM_CYICON) : 0);
+    auto object = std::make_unique<GdiObject>();
+    object->kind = icon ? Kind::Icon : Kind::Bitmap;
+    if (source.picture) {
+        Gdiplus::Bitmap& from = *source.picture;
+        const int fw = static_cast<int>(from.GetWidth()), fh = static_cast<int>(from.GetHeight());
+        const int tw = w > 0 ? w : fw, th = h > 0 ? h : fh;
+        object->pixels = std::make_unique<Gdiplus::Bitmap>(tw, th, Gdiplus::PixelFormat32bppARGB);
+        Gdiplus::Graphics g(object->pixels.get());
+        g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBilinear);
+        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+        g.DrawImage(&from, Gdiplus::Rect(0, 0, tw, th), 0, 0, fw, fh, Gdiplus::UnitPixel);
+    } else {
+        object->pixels = Decode(platform::ResolvePath(source.path), w, h);
+    }
+    if (!object->pixels || object->pixels->GetLastStatus() != Gdiplus::Ok)
+        return nullptr;
+    return Register<HANDLE>(std::move(object));
+}
+
+} // namespace
+
 HANDLE LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int cx, int cy, UINT flags)
 {
+    if (name && IS_INTRESOURCE(name) && !(flags & LR_LOADFROMFILE))
+        return LoadResourceImage(static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)), type, cx, cy,
+                                 flags);
     if (!name || IS_INTRESOURCE(name) || !(flags & LR_LOADFROMFILE))
         return nullptr;
     const std::string path = platform::ResolvePath(CString(name));

@@ -30,7 +30,9 @@ HMODULE GetModuleHandleW(LPCWSTR name);
 
 // Loads a picture file (LR_LOADFROMFILE): IMAGE_BITMAP takes Windows bitmap files only,
 // IMAGE_ICON icon and cursor files, at the system's icon size with LR_DEFAULTSIZE or with the
-// given size. Null on any failure. Other sources (resources) are not supported.
+// given size. A resource number (without LR_LOADFROMFILE) loads the picture the host
+// registered under it (platform/host/HostResources.h), at the given size or its own. Null on
+// any failure.
 HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, UINT flags);
 BOOL DeleteObject(HGDIOBJ object);
 BOOL DestroyIcon(HICON icon);
