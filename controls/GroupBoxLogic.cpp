@@ -49,7 +49,7 @@ CRect HeaderRect(const CRect& band, const HeaderParams& p)
 }
 
 Placement PlaceItems(int headerLeft, int style, int alignment, bool iconAfter, int textWidth,
-                     int iconSize, int iconSpacing)
+                     bool hasIcon, int iconSize, int iconSpacing)
 {
     const int indent = (!IsFrame(style) && alignment == AlignLeft) ? 0 : 3;
     const int first = headerLeft + indent;
@@ -59,7 +59,7 @@ Placement PlaceItems(int headerLeft, int style, int alignment, bool iconAfter, i
         p.iconLeft = first + textWidth + (textWidth != 0 ? iconSpacing : 0);
     } else {
         p.iconLeft = first;
-        p.textLeft = first + (iconSize > 0 ? iconSize + iconSpacing : 0);
+        p.textLeft = first + (hasIcon ? iconSize + iconSpacing : 0);
     }
     return p;
 }

@@ -69,14 +69,15 @@ CRect HeaderRect(const CRect& band, const HeaderParams& p);
 
 // Where the icon and the text start inside the header, from its left edge: the first of the
 // two is indented by 3 (none for the header style aligned left); the second follows the first
-// and the spacing (the spacing only when the first is there: text width non-zero, or an icon).
+// and the spacing (the spacing only when the first is there: text width non-zero, or an icon,
+// even one drawn at size 0).
 struct Placement
 {
     int iconLeft;
     int textLeft;
 };
 Placement PlaceItems(int headerLeft, int style, int alignment, bool iconAfter, int textWidth,
-                     int iconSize, int iconSpacing);
+                     bool hasIcon, int iconSize, int iconSpacing);
 
 // Entry i is the gray (255 - i) of every channel: entry 0 white, entry 255 black.
 using Palette = std::array<COLORREF, 256>;

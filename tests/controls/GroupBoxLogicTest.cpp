@@ -74,11 +74,14 @@ TEST(GroupBoxLayout, IconAndTextInsideTheHeader)
         {grp::StyleHeader, grp::AlignRight, true, 50, 16, 81, 23},
     };
     for (const auto& k : cases) {
-        const grp::Placement p =
-            grp::PlaceItems(20, k.style, k.alignment, k.iconAfter, k.textWidth, k.icon, 8);
+        const grp::Placement p = grp::PlaceItems(20, k.style, k.alignment, k.iconAfter, k.textWidth,
+                                                 k.icon > 0, k.icon, 8);
         EXPECT_EQ(p.iconLeft, k.iconLeft) << k.style << "/" << k.alignment << "/" << k.iconAfter;
         EXPECT_EQ(p.textLeft, k.textLeft) << k.style << "/" << k.alignment << "/" << k.iconAfter;
     }
+    // An icon at size 0 still brings its spacing.
+    EXPECT_EQ(grp::PlaceItems(20, grp::StyleFrame, grp::AlignLeft, false, 50, true, 0, 8).textLeft,
+              31);
     EXPECT_TRUE(grp::IconAfterText(grp::AlignRight));
     EXPECT_FALSE(grp::IconAfterText(grp::AlignCenter));
     EXPECT_FALSE(grp::IconAfterText(5));
