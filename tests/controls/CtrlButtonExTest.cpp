@@ -3,8 +3,9 @@
 // through the headless layer the behaviour it shares with the skinned button (click, check).
 #include "controls/CtrlButtonEx.h"
 
-#include "Ink.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
+
+#include "ControlTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +14,6 @@
 using platform::wnd::HeadlessDriver;
 
 namespace {
-
-void ExpectRect(const Gdiplus::Rect& r, int x, int y, int w, int h, const char* what)
-{
-    EXPECT_EQ(r.X, x) << what;
-    EXPECT_EQ(r.Y, y) << what;
-    EXPECT_EQ(r.Width, w) << what;
-    EXPECT_EQ(r.Height, h) << what;
-}
 
 TEST(ButtonExLogic, PiecesAtTheSkinsHeight)
 {
@@ -125,25 +118,22 @@ protected:
     std::unique_ptr<Gdiplus::Bitmap> strip = DividedStrip(4);
 };
 
-TEST_F(DividedButton, HalfHeightPiecesAndTheGapTheTruncationLeaves)
+// One push-drawn divided button: its frame stretched whole without text, divided with text at
+// 40 and at 20 pixels high (text from x 31 and 15, the font halved), then clicked, checked and
+// disabled as the skinned button is.
+TEST_F(DividedButton, PushButtonSession)
 {
-    Make(0, L"MM", CRect(10, 10, 130, 30)); // 120 x 20
-    EXPECT_GT(At(5, 10).GetRed(), 200);
-    EXPECT_GT(At(11, 10).GetRed(), 200) << "left piece 14 wide";
-    EXPECT_GT(At(17, 10).GetGreen(), 200);
-    EXPECT_GT(At(113, 10).GetGreen(), 200);
-    EXPECT_GT(At(118, 10).GetBlue(), 150) << "right piece at 117";
-    EXPECT_EQ(At(119, 10).GetValue(), kFace) << "trunc(2.5) leaves the last column";
-}
-
-TEST_F(DividedButton, TextStartsRightOfTheLeftAreaAndScalesWithTheHeight)
-{
-    Make(BS_LEFT, L"MMMM", CRect(10, 10, 250, 50)); // 240 x 40
+    Make(BS_AUTOCHECKBOX | BS_PUSHLIKE | BS_LEFT, L"", CRect(10, 10, 250, 50)); // 240 x 40
+    EXPECT_GT(At(50, 20).GetRed(), 200) << "no text: the 100-wide frame stretched, column 20";
+    button.SetWindowText(L"MMMM");
     button.SetInitFont(L"Liberation Sans", 24, Gdiplus::FontStyleBold);
     button.SetTextColor(Gdiplus::Color(0xFFFFFFFFu), 6);
     button.Invalidate();
+    EXPECT_GT(At(20, 3).GetRed(), 200) << "left area 28";
+    EXPECT_GT(At(50, 3).GetGreen(), 200) << "divided: x 50 lies in the middle";
+    EXPECT_GT(At(236, 3).GetBlue(), 150) << "right cap at 235";
     auto white = [](const Gdiplus::Color& c) {
-        // Whiter than the host's face (F0F0F0), which shows in the column the right cap leaves.
+        // Whiter than the host's face (F0F0F0), which shows where the right cap leaves a column.
         return c.GetRed() > 245 && c.GetGreen() > 245 && c.GetBlue() > 245;
     };
     auto shot = driver.Capture(button.m_hWnd);
@@ -152,39 +142,30 @@ TEST_F(DividedButton, TextStartsRightOfTheLeftAreaAndScalesWithTheHeight)
     ASSERT_TRUE(tall.Any());
     EXPECT_GE(tall.left, 31);
     EXPECT_LT(tall.left, 31 + 8) << "the M's own side bearing";
-    button.MoveWindow(10, 60, 240, 20);
+
+    button.MoveWindow(10, 60, 120, 20);
+    EXPECT_GT(At(11, 3).GetRed(), 200) << "left piece 14 wide";
+    EXPECT_GT(At(15, 3).GetGreen(), 200);
+    EXPECT_GT(At(118, 3).GetBlue(), 150) << "right piece at 117";
+    EXPECT_EQ(At(119, 3).GetValue(), kFace) << "trunc(2.5) leaves the last column";
     shot = driver.Capture(button.m_hWnd);
     ASSERT_TRUE(shot);
     const InkBox low = FindInk(*shot, white);
     ASSERT_TRUE(low.Any());
     EXPECT_GE(low.left, 15);
     EXPECT_LT(low.left, 15 + 4);
-    const int tallHeight = tall.bottom - tall.top + 1, lowHeight = low.bottom - low.top + 1;
-    EXPECT_NEAR(lowHeight * 2, tallHeight, 3) << "the font is halved with the frame";
-    EXPECT_EQ(button.m_nFontSize, 24) << "the skin's size is kept for the next paint";
-}
+    EXPECT_NEAR((low.bottom - low.top + 1) * 2, tall.bottom - tall.top + 1, 3)
+        << "the font is halved with the frame";
 
-TEST_F(DividedButton, WithoutTextTheFrameIsStretchedWhole)
-{
-    Make(0, L"", CRect(10, 10, 250, 50)); // 240 x 40: the 100-wide frame stretched 2.4 times
-    EXPECT_GT(At(50, 20).GetRed(), 200) << "source column 20 is in the left area";
-    button.SetWindowText(L"MM");
-    button.Invalidate();
-    EXPECT_GT(At(50, 20).GetGreen(), 200) << "divided, x 50 lies in the middle";
-}
-
-TEST_F(DividedButton, ClickChecksAndShowsTheDownFrameAsTheSkinnedButtonDoes)
-{
-    Make(BS_AUTOCHECKBOX | BS_PUSHLIKE, L"MM", CRect(10, 10, 130, 50));
-    EXPECT_EQ(At(60, 20).GetRed(), 0) << "frame 0";
+    EXPECT_EQ(At(60, 3).GetRed(), 0) << "frame 0";
     driver.Record(host.m_hWnd);
-    driver.Click(button.m_hWnd, {60, 20});
+    driver.Click(button.m_hWnd, {60, 10});
     ASSERT_EQ(driver.Commands(BN_CLICKED).size(), 1u);
     EXPECT_EQ(host.checkSeen, std::vector<int>{1});
     driver.LeaveWindows();
-    EXPECT_EQ(At(60, 20).GetRed(), 0x90) << "checked: frame 3";
+    EXPECT_EQ(At(60, 3).GetRed(), 0x90) << "checked: frame 3";
     button.EnableWindow(FALSE);
-    EXPECT_EQ(At(60, 20).GetRed(), 0x60) << "checked and disabled: frame 2";
+    EXPECT_EQ(At(60, 3).GetRed(), 0x60) << "checked and disabled: frame 2";
 }
 
 TEST_F(DividedButton, CheckBoxDrawsTheGlyphAtItsOwnSize)

@@ -4,6 +4,8 @@
 
 #include "platform/wnd/headless/HeadlessDriver.h"
 
+#include "ControlTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -19,15 +21,6 @@ constexpr Gdiplus::ARGB kBack = 0xFF101820u;
 Gdiplus::ARGB DigitColour(int d)
 {
     return 0xFF000000u | (0x10u * static_cast<unsigned>(d + 1)) << 16 | 0x00A0u;
-}
-
-std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
-{
-    auto b = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
-    Gdiplus::Graphics g(b.get());
-    Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
-    g.FillRectangle(&brush, 0, 0, w, h);
-    return b;
 }
 
 class DigitDisplay : public ::testing::Test
@@ -58,51 +51,43 @@ protected:
     std::unique_ptr<Gdiplus::Bitmap> back = Solid(8, 8, kBack);
 };
 
-TEST_F(DigitDisplay, ThreeDigitsFillThreeEqualCells)
-{
-    Make(L"042", 60);
-    EXPECT_EQ(number.GetStyle() & SS_TYPEMASK, SS_OWNERDRAW) << "a right-aligned static too";
-    for (int x : {0, 19})
-        EXPECT_EQ(At(x), DigitColour(0)) << x;
-    for (int x : {20, 39})
-        EXPECT_EQ(At(x), DigitColour(4)) << x;
-    for (int x : {40, 59})
-        EXPECT_EQ(At(x), DigitColour(2)) << x;
-}
-
-TEST_F(DigitDisplay, AnUnevenWidthLeavesTheLastColumnToTheBackground)
+// One display through its life: three cells at W = 60 and 61, SetDigit(2), a short and a
+// foreign text, the two background modes, an index outside the ten, and nothing for the parent.
+TEST_F(DigitDisplay, Session)
 {
     Make(L"042", 61);
-    EXPECT_EQ(At(59), DigitColour(2));
-    EXPECT_EQ(At(60), kBack);
-}
+    EXPECT_EQ(number.GetStyle() & SS_TYPEMASK, SS_OWNERDRAW) << "a right-aligned static too";
+    driver.Record(host.m_hWnd);
+    const struct
+    {
+        int x;
+        Gdiplus::ARGB colour;
+    } cells[] = {{0, DigitColour(0)},  {19, DigitColour(0)}, {20, DigitColour(4)},
+                 {39, DigitColour(4)}, {40, DigitColour(2)}, {59, DigitColour(2)},
+                 {60, kBack}}; // 61 does not divide by 3: the last column keeps the background
+    for (const auto& c : cells)
+        EXPECT_EQ(At(c.x), c.colour) << "x " << c.x;
 
-TEST_F(DigitDisplay, FewerDigitsTakeHalvesAndTheRestOfTheTextIsIgnored)
-{
-    Make(L"123", 60);
+    number.SetWindowText(L"123"); // a new text repaints by itself
     number.SetDigit(2);
     number.Invalidate();
-    EXPECT_EQ(At(0), DigitColour(1));
     EXPECT_EQ(At(29), DigitColour(1));
     EXPECT_EQ(At(30), DigitColour(2));
     EXPECT_EQ(At(59), DigitColour(2));
-}
 
-TEST_F(DigitDisplay, ShortOrForeignTextLeavesItsCellsEmpty)
-{
-    Make(L"7", 60);
+    number.SetDigit(3);
+    number.SetWindowText(L"7");
     EXPECT_EQ(At(5), DigitColour(7));
-    EXPECT_EQ(At(25), kBack);
-    EXPECT_EQ(At(45), kBack);
-    number.SetWindowText(L"9:5"); // a new text repaints by itself
-    EXPECT_EQ(At(5), DigitColour(9));
-    EXPECT_EQ(At(25), kBack);
+    EXPECT_EQ(At(25), kBack) << "past the text: empty";
+    number.SetWindowText(L"9:5");
+    EXPECT_EQ(At(25), kBack) << "not a digit: empty";
     EXPECT_EQ(At(45), DigitColour(5));
-}
 
-TEST_F(DigitDisplay, BackgroundCopiedFromAnOriginOrStretchedWhole)
-{
-    // Columns 0..9 of a 40-wide picture are one colour each, the rest another.
+    number.SetImage(digits[5].get(), 10); // slot 10 would overwrite the background
+    number.SetImage(digits[5].get(), -1);
+    EXPECT_EQ(number.m_pImageBk, back.get());
+
+    // Columns of a 40-wide picture are one colour each: column x is blue x * 6.
     Gdiplus::Bitmap stripes(40, 20, Gdiplus::PixelFormat32bppARGB);
     {
         Gdiplus::Graphics g(&stripes);
@@ -111,35 +96,18 @@ TEST_F(DigitDisplay, BackgroundCopiedFromAnOriginOrStretchedWhole)
             g.FillRectangle(&b, x, 0, 1, 20);
         }
     }
-    Make(L"", 30);
+    number.SetWindowText(L"");
     number.SetBkImage(&stripes, 5, 0);
     number.Invalidate();
     EXPECT_EQ(At(0), 0xFF000000u | 30u) << "column 5 copied at x 0";
     EXPECT_EQ(At(20), 0xFF000000u | 150u);
     number.SetBkImage(&stripes, -1, -1);
     number.Invalidate();
-    EXPECT_EQ(At(29), 0xFF000000u | 234u) << "the whole picture stretched: column 39 at the end";
-}
+    EXPECT_EQ(At(60), 0xFF000000u | 234u) << "the whole picture stretched: column 39 at the end";
 
-TEST_F(DigitDisplay, DigitIndexesOutsideTheTenAreIgnored)
-{
-    Make(L"000", 60);
-    number.SetImage(digits[5].get(), 10);
-    number.SetImage(digits[5].get(), -1);
-    number.Invalidate();
-    EXPECT_EQ(At(5), DigitColour(0));
-    EXPECT_EQ(number.m_pImageBk, back.get()) << "slot 10 would have been the background";
-}
-
-TEST_F(DigitDisplay, NothingReachesTheParent)
-{
-    Make(L"042", 60);
-    driver.Record(host.m_hWnd);
-    number.SetWindowText(L"043");
     driver.Click(number.m_hWnd, {5, 5});
     for (const MSG& m : driver.Recorded())
-        EXPECT_NE(m.message, WM_COMMAND);
-    EXPECT_EQ(At(45), DigitColour(3));
+        EXPECT_NE(m.message, WM_COMMAND) << "the display tells its parent nothing";
 }
 
 } // namespace

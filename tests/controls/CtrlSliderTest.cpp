@@ -5,6 +5,8 @@
 
 #include "platform/wnd/headless/HeadlessDriver.h"
 
+#include "ControlTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -17,15 +19,6 @@ namespace {
 constexpr UINT kId = 42;
 constexpr Gdiplus::ARGB kPlayed = 0xFFC02020u, kRemaining = 0xFF20A040u, kThumb = 0xFF2040E0u,
                         kBack = 0xFF303030u;
-
-std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
-{
-    auto b = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
-    Gdiplus::Graphics g(b.get());
-    Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
-    g.FillRectangle(&brush, 0, 0, w, h);
-    return b;
-}
 
 struct Heard
 {
@@ -92,22 +85,36 @@ protected:
     std::unique_ptr<Gdiplus::Bitmap> thumb = Solid(10, 16, kThumb);
 };
 
-TEST_F(Sliders, PressDragReleaseReachTheParentInOrderBeforeTheRepaint)
+// One session with the plain slider: paint, press, drag (also outside the control, under
+// capture), release, a release without a press, the setters, then the edges that must not
+// divide by zero.
+TEST_F(Sliders, PlainSliderSession)
 {
     CCtrlSlider s;
     Make(s);
     ASSERT_EQ(s.m_nThumbX, 8) << "position 4 of 0..100 on a 200 track";
     driver.MoveMouse(s.m_hWnd, {105, 10});
     driver.MouseDown();
+    EXPECT_EQ(CWnd::GetCapture(), &s);
+    // Thumb 100..110, bars 4 high at y 8..11 inset 5 from both ends, the end cap at 200..204.
+    EXPECT_EQ(At(s, 50, 10), kPlayed);
+    EXPECT_EQ(At(s, 104, 3), kThumb);
+    EXPECT_EQ(At(s, 150, 10), kRemaining);
+    EXPECT_EQ(At(s, 203, 10), kRemaining);
+    EXPECT_NE(At(s, 50, 7), kPlayed);
+    EXPECT_NE(At(s, 2, 10), kPlayed);
+    EXPECT_NE(At(s, 207, 10), kRemaining);
     driver.MoveMouse(s.m_hWnd, {60, 10});
     driver.MoveMouse(s.m_hWnd, {60, 11});  // unchanged position, still reported
     driver.MoveMouse(s.m_hWnd, {400, 60}); // outside the control: the capture keeps it
     driver.MouseUp();
     driver.MoveMouse(s.m_hWnd, {30, 10}); // no drag: nothing
+    driver.AdvanceTime(1000);             // past the double-click time
+    driver.MouseUp();                     // a release without a press still notifies
     const std::vector<Heard> want = {
         {WM_SLIDER_LBUTTONDOWN, kId, 50, 8},  {WM_SLIDER_MOUSEMOVE, kId, 28, 100},
         {WM_SLIDER_MOUSEMOVE, kId, 28, 56},   {WM_SLIDER_MOUSEMOVE, kId, 100, 56},
-        {WM_SLIDER_LBUTTONUP, kId, 100, 200},
+        {WM_SLIDER_LBUTTONUP, kId, 100, 200}, {WM_SLIDER_LBUTTONUP, kId, 100, 200},
     };
     ASSERT_EQ(host.heard.size(), want.size());
     for (size_t i = 0; i < want.size(); ++i) {
@@ -116,78 +123,30 @@ TEST_F(Sliders, PressDragReleaseReachTheParentInOrderBeforeTheRepaint)
         EXPECT_EQ(host.heard[i].pos, want[i].pos) << i;
         EXPECT_EQ(host.heard[i].thumbXThen, want[i].thumbXThen) << i;
     }
-    EXPECT_EQ(s.GetPos(), 100);
     EXPECT_EQ(s.m_bDragging, 0);
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
-}
 
-TEST_F(Sliders, ReleaseWithoutPressStillNotifies)
-{
-    CCtrlSlider s;
-    Make(s);
-    s.SetPos(37);
-    driver.MoveMouse(s.m_hWnd, {150, 10});
-    driver.MouseUp();
-    ASSERT_EQ(host.heard.size(), 1u);
-    EXPECT_EQ(host.heard[0].message, WM_SLIDER_LBUTTONUP);
-    EXPECT_EQ(host.heard[0].pos, 37);
-}
-
-TEST_F(Sliders, SetPosClampsAndSetRangeDoesNot)
-{
-    CCtrlSlider s;
-    Make(s);
     s.SetRange(0, 20);
     s.SetPos(25);
     EXPECT_EQ(s.GetPos(), 20);
     s.SetRange(0, 5);
-    EXPECT_EQ(s.GetPos(), 20);
-    s.SetPos(-3);
-    EXPECT_EQ(s.GetPos(), 0);
-}
-
-TEST_F(Sliders, PlainPaintingPutsEachPictureInItsPlace)
-{
-    CCtrlSlider s;
-    Make(s);
-    s.SetPos(50); // thumb at 100..110
-    auto bg = Solid(400, 40, kBack);
-    s.SetImageBG(bg.get(), 0, 0, 0);
-    s.Invalidate();
-    EXPECT_EQ(At(s, 2, 10), kBack) << "left inset";
-    EXPECT_EQ(At(s, 50, 10), kPlayed);
-    EXPECT_EQ(At(s, 50, 7), kBack) << "the 4-high bar sits at y 8..11";
-    EXPECT_EQ(At(s, 104, 3), kThumb);
-    EXPECT_EQ(At(s, 150, 10), kRemaining);
-    EXPECT_EQ(At(s, 207, 10), kBack) << "right inset";
-    EXPECT_EQ(At(s, 203, 10), kRemaining) << "right end cap";
-}
-
-TEST_F(Sliders, PictureSlotsOutsideTheFourAreIgnored)
-{
-    CCtrlSlider s;
-    Make(s);
-    s.SetImage(thumb.get(), 4);
-    s.SetImage(thumb.get(), -1);
+    EXPECT_EQ(s.GetPos(), 20) << "a new range does not clamp";
+    s.SetImage(thumb.get(), 4); // slot 4 would overwrite the range
     int lo = -1, hi = -1;
     s.GetRange(lo, hi);
-    EXPECT_EQ(lo, 0);
-    EXPECT_EQ(hi, 100);
-}
+    EXPECT_EQ(hi, 5);
 
-TEST_F(Sliders, EmptyRangeAndNarrowWindowDoNotDivideByZero)
-{
-    CCtrlSlider s;
-    Make(s);
     s.SetRange(5, 5);
-    s.MoveWindow(20, 30, 8, 20);
+    s.MoveWindow(20, 30, 8, 20); // narrower than the thumb
+    host.heard.clear();
     driver.Click(s.m_hWnd, {4, 10});
     ASSERT_EQ(host.heard.size(), 2u);
     EXPECT_EQ(host.heard[0].pos, 5);
     EXPECT_EQ(s.m_nThumbX, 0);
 }
 
-TEST_F(Sliders, ExtendedScalesThumbAndBarsAndTilesThePlayedBar)
+// The scaled slider: thumb and bars scaled to the height, the played bar stretched or tiled.
+TEST_F(Sliders, ExtendedSliderPainting)
 {
     CCtrlSliderEx s;
     Make(s);

@@ -4,8 +4,9 @@
 #include "controls/CtrlStatic.h"
 #include "controls/CtrlImage.h"
 
-#include "Ink.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
+
+#include "ControlTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,6 @@ namespace {
 
 constexpr UINT kId = 400;
 constexpr Gdiplus::ARGB kBack = 0xFFF0F0F0u, kIcon = 0xFF20C020u;
-
-std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
-{
-    auto b = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
-    Gdiplus::Graphics g(b.get());
-    Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
-    g.FillRectangle(&brush, 0, 0, w, h);
-    return b;
-}
 
 class Labels : public ::testing::Test
 {
@@ -59,24 +51,10 @@ protected:
     std::unique_ptr<Gdiplus::Bitmap> back = Solid(4, 4, kBack);
 };
 
-TEST_F(Labels, IconSitsCentredAndTheTextStartsFivePixelsRightOfIt)
-{
-    MakeLabel(SS_LEFT, L"MMMM");
-    auto icon = Solid(16, 16, kIcon);
-    label.SetImageIcon(icon.get());
-    label.SetTextAlign(Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentCenter);
-    label.Invalidate();
-    EXPECT_EQ(driver.PixelAt(label.m_hWnd, {0, 1}), kBack);
-    EXPECT_EQ(driver.PixelAt(label.m_hWnd, {0, 2}), kIcon);
-    EXPECT_EQ(driver.PixelAt(label.m_hWnd, {15, 17}), kIcon);
-    EXPECT_EQ(driver.PixelAt(label.m_hWnd, {15, 18}), kBack);
-    const InkBox ink = Ink(label);
-    ASSERT_TRUE(ink.Any());
-    EXPECT_GE(ink.left, 21);
-    EXPECT_LT(ink.left, 21 + 6);
-}
-
-TEST_F(Labels, CentredStyleCentresAtTheTopUntilSetTextAlign)
+// One label through its life: centred at the top from its style, then aligned by
+// SetTextAlign, then lowered to 20 pixels with a 16 x 16 icon, then disabled; and a label
+// from a static whose alignment bits are 3.
+TEST_F(Labels, LabelSession)
 {
     MakeLabel(SS_CENTER, L"MM", 40);
     EXPECT_EQ(label.GetStyle() & SS_TYPEMASK, SS_OWNERDRAW);
@@ -84,20 +62,35 @@ TEST_F(Labels, CentredStyleCentresAtTheTopUntilSetTextAlign)
     ASSERT_TRUE(ink.Any());
     EXPECT_NEAR(ink.CentreX2(), 160, 4) << "centred across 160";
     EXPECT_LT(ink.top, 8) << "at the top";
+
     label.SetTextAlign(Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentCenter);
     label.Invalidate();
     ink = Ink(label);
     ASSERT_TRUE(ink.Any());
     EXPECT_LT(ink.left, 4) << "left";
     EXPECT_NEAR(ink.CentreY2(), 40, 5) << "centred down 40";
-}
 
-TEST_F(Labels, RightStyleAlignsRightAndAlignmentThreeShowsNothing)
-{
-    MakeLabel(SS_RIGHT, L"MM");
-    InkBox ink = Ink(label);
+    label.MoveWindow(10, 10, 160, 20);
+    auto icon = Solid(16, 16, kIcon);
+    label.SetImageIcon(icon.get());
+    label.Invalidate();
+    EXPECT_EQ(driver.PixelAt(label.m_hWnd, {0, 1}), kBack);
+    EXPECT_EQ(driver.PixelAt(label.m_hWnd, {0, 2}), kIcon);
+    EXPECT_EQ(driver.PixelAt(label.m_hWnd, {15, 17}), kIcon);
+    EXPECT_EQ(driver.PixelAt(label.m_hWnd, {15, 18}), kBack);
+    ink = Ink(label);
     ASSERT_TRUE(ink.Any());
-    EXPECT_GT(ink.right, 150);
+    EXPECT_GE(ink.left, 21);
+    EXPECT_LT(ink.left, 21 + 6);
+
+    label.SetTextColor(Gdiplus::Color(0xFF1010E0u), 1);
+    label.SetTextColor(Gdiplus::Color(0xFF10E010u), 2); // not a colour slot: ignored
+    EXPECT_EQ(label.m_nStaticAlign, 1) << "slot 2 would overwrite the remembered alignment";
+    label.EnableWindow(FALSE);
+    label.Invalidate();
+    EXPECT_FALSE(Ink(label, Reddish).Any());
+    EXPECT_TRUE(Ink(label, Bluish).Any());
+
     CCtrlStatic hidden;
     CreateWindowExW(0, L"STATIC", L"MM", WS_CHILD | WS_VISIBLE | 3, 10, 50, 160, 20, host.m_hWnd,
                     reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(kId + 1)), nullptr,
@@ -106,20 +99,7 @@ TEST_F(Labels, RightStyleAlignsRightAndAlignmentThreeShowsNothing)
     hidden.SetInitFont(L"Liberation Sans", 14, Gdiplus::FontStyleBold);
     hidden.SetTextColor(Gdiplus::Color(0xFFE01010u), -1);
     hidden.Invalidate();
-    EXPECT_FALSE(Ink(hidden).Any());
-}
-
-TEST_F(Labels, DisabledLabelUsesTheSecondColour)
-{
-    MakeLabel(SS_LEFT, L"MMMM");
-    label.SetTextColor(Gdiplus::Color(0xFF1010E0u), 1);
-    label.SetTextColor(Gdiplus::Color(0xFF10E010u), 2); // not a colour slot: ignored
-    EXPECT_TRUE(Ink(label, Reddish).Any());
-    label.EnableWindow(FALSE);
-    label.Invalidate();
-    EXPECT_FALSE(Ink(label, Reddish).Any());
-    EXPECT_TRUE(Ink(label, Bluish).Any());
-    EXPECT_EQ(label.m_nStaticAlign, 0) << "slot 2 would have been the remembered alignment";
+    EXPECT_FALSE(Ink(hidden).Any()) << "alignment bits 3 show no text";
 }
 
 TEST_F(Labels, ImageControlStretchesItsBackgroundPartAndForeground)

@@ -3,6 +3,8 @@
 // window no wider than the thumb, a position outside a changed range).
 #include "controls/SliderLogic.h"
 
+#include "ControlTestKit.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,14 +63,6 @@ TEST(SliderLogic, ClampKeepsTheRange)
     EXPECT_EQ(slider::Clamp({0, 20}, 25), 20);
     EXPECT_EQ(slider::Clamp({0, 20}, -3), 0);
     EXPECT_EQ(slider::Clamp({0, 20}, 7), 7);
-}
-
-void ExpectRect(const Gdiplus::Rect& r, int x, int y, int w, int h, const char* what)
-{
-    EXPECT_EQ(r.X, x) << what;
-    EXPECT_EQ(r.Y, y) << what;
-    EXPECT_EQ(r.Width, w) << what;
-    EXPECT_EQ(r.Height, h) << what;
 }
 
 TEST(SliderLogic, PlainLayoutInsetsAndCentring)

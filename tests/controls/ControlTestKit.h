@@ -1,11 +1,31 @@
-// Where a text was drawn in a captured control: the bounding box of the pixels that match a
-// colour test. Text edges are smoothed, so tests look for strongly coloured pixels rather than
-// one exact value.
+// What the control tests share: solid test pictures, rectangle checks, and where a text was
+// drawn in a captured control (the bounding box of the pixels that match a colour test; text
+// edges are smoothed, so tests look for strongly coloured pixels rather than one exact value).
 #pragma once
 
 #include "platform/gdiplus/Gdiplus.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <memory>
+
+inline std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
+{
+    auto b = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
+    Gdiplus::Graphics g(b.get());
+    Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
+    g.FillRectangle(&brush, 0, 0, w, h);
+    return b;
+}
+
+inline void ExpectRect(const Gdiplus::Rect& r, int x, int y, int w, int h, const char* what)
+{
+    EXPECT_EQ(r.X, x) << what;
+    EXPECT_EQ(r.Y, y) << what;
+    EXPECT_EQ(r.Width, w) << what;
+    EXPECT_EQ(r.Height, h) << what;
+}
 
 struct InkBox
 {
