@@ -39,9 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
             continue;
         const auto entries = doc->Entries(s);
         // Every key of a first section is found, as the first entry of its name (letter case
-        // folded), also when the keys are read from the last to the first.
-        std::uint32_t hint = 0;
-        for (size_t k = entries.size(); k-- > 0;) {
+        // folded), whether the section is searched line by line or through its key table.
+        for (size_t k = 0; k < entries.size(); ++k) {
             const std::wstring_view name = entries[k].name;
             const ProfileDocument::Entry* want = nullptr;
             for (const auto& e : entries) {
@@ -53,8 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
                     break;
                 }
             }
-            if (doc->FindKey(s, name) != want ||
-                doc->FindKey(s, name, ProfileDocument::HashName(name), hint) != want)
+            if (doc->FindKey(s, name) != want)
                 __builtin_trap();
         }
     }
