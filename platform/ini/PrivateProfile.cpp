@@ -89,11 +89,16 @@ bool ReadAll(const std::string& path, std::string& bytes, Stamp& stamp)
     return ok;
 }
 
-// The documents of the snapshots alive on this thread, innermost last.
+// The documents of the snapshots alive on this thread, innermost last. A loader asks for one
+// section many times in a row (a key at a time), so each snapshot also keeps its last section
+// lookup, by the name as the caller spelled it.
 struct Pin
 {
     std::wstring path; // as the snapshot's maker spelled it
     std::shared_ptr<const ProfileDocument> doc;
+    std::wstring lastName;
+    const ProfileDocument::Section* lastSection = nullptr;
+    bool hasLast = false;
 };
 thread_local std::vector<Pin> t_pins;
 
@@ -105,7 +110,8 @@ public:
     {
         if (path && *path)
             for (auto it = t_pins.rbegin(); it != t_pins.rend(); ++it)
-                if (it->path == path) {
+                if (std::wcscmp(it->path.c_str(), path) == 0) {
+                    m_pin = &*it;
                     m_doc = it->doc.get();
                     return;
                 }
@@ -115,22 +121,29 @@ public:
     const ProfileDocument* operator->() const { return m_doc; }
     const ProfileDocument& operator*() const { return *m_doc; }
 
+    // Callers' names are trimmed as the file's are.
+    const ProfileDocument::Section* FindSection(LPCWSTR name) const
+    {
+        if (!m_pin)
+            return m_doc->FindSection(TrimBlanks(name));
+        if (!m_pin->hasLast || std::wcscmp(m_pin->lastName.c_str(), name) != 0) {
+            m_pin->lastSection = m_doc->FindSection(TrimBlanks(name));
+            m_pin->lastName = name;
+            m_pin->hasLast = true;
+        }
+        return m_pin->lastSection;
+    }
+    const ProfileDocument::Entry* FindKey(const ProfileDocument::Section* section,
+                                          LPCWSTR key) const
+    {
+        return section ? m_doc->FindKey(*section, TrimBlanks(key)) : nullptr;
+    }
+
 private:
     std::shared_ptr<const ProfileDocument> m_owned;
-    const ProfileDocument* m_doc;
+    const ProfileDocument* m_doc = nullptr;
+    Pin* m_pin = nullptr;
 };
-
-// Callers' names are trimmed as the file's are.
-const ProfileDocument::Section* FindSection(const ProfileDocument& doc, LPCWSTR name)
-{
-    return doc.FindSection(TrimBlanks(name));
-}
-
-const ProfileDocument::Entry* FindKey(const ProfileDocument& doc,
-                                      const ProfileDocument::Section* section, LPCWSTR key)
-{
-    return section ? doc.FindKey(*section, TrimBlanks(key)) : nullptr;
-}
 
 // --- list output, as the Windows functions cut it ---
 
@@ -317,7 +330,7 @@ std::shared_ptr<const ProfileDocument> OpenProfile(LPCWSTR path)
 
 ProfileSnapshot::ProfileSnapshot(LPCWSTR path) : m_doc(OpenProfile(path))
 {
-    t_pins.push_back({path ? path : L"", m_doc});
+    t_pins.push_back({path ? path : L"", m_doc, {}, nullptr, false});
 }
 
 ProfileSnapshot::~ProfileSnapshot()
@@ -340,8 +353,7 @@ DWORD GetPrivateProfileSectionW(LPCWSTR section, LPWSTR buffer, DWORD size, LPCW
     if (!section)
         return 0;
     const platform::ini::CallDocument doc(path);
-    return platform::ini::WriteSection(*doc, platform::ini::FindSection(*doc, section), true,
-                                       buffer, size);
+    return platform::ini::WriteSection(*doc, doc.FindSection(section), true, buffer, size);
 }
 
 DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, LPWSTR buffer,
@@ -360,14 +372,14 @@ DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValu
     const platform::ini::CallDocument doc(path);
     if (!section)
         return platform::ini::WriteNames(*doc, buffer, size);
-    const ProfileDocument::Section* s = platform::ini::FindSection(*doc, section);
+    const ProfileDocument::Section* s = doc.FindSection(section);
     if (!key) {
         const DWORD n = platform::ini::WriteSection(*doc, s, false, buffer, size);
         if (buffer[0])
             return n;
         return platform::ini::CopyCut(buffer, fallback(), size);
     }
-    const ProfileDocument::Entry* e = platform::ini::FindKey(*doc, s, key);
+    const ProfileDocument::Entry* e = doc.FindKey(s, key);
     return platform::ini::CopyCut(
         buffer, (e && e->hasValue) ? platform::ini::Unquote(e->value) : fallback(), size);
 }
@@ -384,8 +396,8 @@ UINT GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue, LPCWS
         return value.empty() ? static_cast<UINT>(defaultValue) : platform::ini::ToInteger(value);
     }
     const platform::ini::CallDocument doc(path);
-    const ProfileDocument::Section* s = platform::ini::FindSection(*doc, section);
-    const ProfileDocument::Entry* e = platform::ini::FindKey(*doc, s, key);
+    const ProfileDocument::Section* s = doc.FindSection(section);
+    const ProfileDocument::Entry* e = doc.FindKey(s, key);
     if (!e || !e->hasValue)
         return static_cast<UINT>(defaultValue);
     value = platform::ini::Unquote(e->value).substr(0, kValueChars);
