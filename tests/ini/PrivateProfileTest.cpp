@@ -327,6 +327,21 @@ TEST_F(Freshness, SnapshotsKeepOneVersionOfTheirPathAndNest)
     EXPECT_EQ(read(one), 11u);
 }
 
+// Inside a snapshot a loader reads key after key of one section through one name buffer; a
+// buffer rewritten in place names the new section.
+TEST_F(Freshness, ANameBufferRewrittenInPlaceNamesTheNewSection)
+{
+    const auto path = Write("a.ini", "[left]\nx=1\n[right]\nx=2\n");
+    platform::ini::ProfileSnapshot snapshot(path.c_str());
+    wchar_t name[16];
+    for (const auto& [spelling, want] :
+         {std::pair{L"left", 1u}, {L"right", 2u}, {L" left ", 1u}, {L"LEFT", 1u}, {L"up", 0u}}) {
+        std::wcscpy(name, spelling);
+        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, path.c_str()), want) << spelling;
+        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, path.c_str()), want) << spelling;
+    }
+}
+
 TEST_F(ProfileFiles, AWindowsStylePathFindsTheFile)
 {
     fs::create_directories(root / "Skin" / "Lang");
