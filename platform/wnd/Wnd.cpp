@@ -109,7 +109,7 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap()
 CWnd::~CWnd()
 {
     if (m_hWnd && ObjectOf(m_hWnd) == this)
-        DestroyWindowInternal(m_hWnd);
+        ::DestroyWindow(m_hWnd);
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd)
@@ -133,8 +133,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
 {
     if (m_hWnd)
         return FALSE;
-    const HWND h = CreateWindowInternal(exStyle, className, windowName, style, rect,
-                                        parent ? parent->m_hWnd : nullptr, id, this, param);
+    const HWND h = MakeWindow(exStyle, className, windowName, style, rect,
+                              parent ? parent->m_hWnd : nullptr, id, this, param);
     if (!h) {
         m_hWnd = nullptr;
         return FALSE;
@@ -175,7 +175,7 @@ HWND CWnd::UnsubclassWindow()
 
 BOOL CWnd::DestroyWindow()
 {
-    return m_hWnd ? DestroyWindowInternal(m_hWnd) : FALSE;
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -196,61 +196,51 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-BOOL CWnd::FindAndCall(UINT message, UINT code, UINT id, bool matchId, WPARAM wParam, LPARAM lParam,
-                       LRESULT* result)
+const AFX_MSGMAP_ENTRY* CWnd::FindEntry(UINT key, UINT code, UINT id) const
 {
     for (const AFX_MSGMAP* map = GetMessageMap(); map;
-         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e) {
-            if (e->nMessage != message)
+            if (e->nMessage != key)
                 continue;
-            if (matchId && (e->nCode != code || id < e->nID || id > e->nLastID))
+            if (key == WM_COMMAND && (e->nCode != code || id < e->nID || id > e->nLastID))
                 continue;
-            if (!matchId && code != e->nCode && message == WM_REFLECT_BASE + WM_COMMAND)
+            if (key == WM_REFLECT_BASE + WM_COMMAND && e->nCode != code)
                 continue;
-            LRESULT r = 0;
-            if (e->pfn(this, message, wParam, lParam, &r)) {
-                *result = r;
-                return TRUE;
-            }
-            return FALSE;
+            return e;
         }
-    }
-    return FALSE;
+    return nullptr;
+}
+
+BOOL CWnd::CallEntry(UINT key, UINT code, UINT id, UINT message, WPARAM wParam, LPARAM lParam,
+                     LRESULT* result)
+{
+    const AFX_MSGMAP_ENTRY* e = FindEntry(key, code, id);
+    LRESULT r = 0;
+    if (!e || !e->pfn(this, message, wParam, lParam, &r))
+        return FALSE;
+    if (result)
+        *result = r;
+    return TRUE;
 }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    LRESULT r = 0;
     if (message == WM_COMMAND) {
-        if (OnCommand(wParam, lParam)) {
-            *result = 1;
-            return TRUE;
-        }
-        return FALSE;
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        *result = 1;
+        return TRUE;
     }
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
         // The control that asks chooses first, even when this window colours its controls
         // itself: a null brush from its reflected handler leaves the choice here.
-        if (ReflectLastMsg(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &r)) {
-            *result = r;
+        if (ReflectLastMsg(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result))
             return TRUE;
-        }
         // The map has one entry for all of them; the thunk reads the kind from the message.
-        for (const AFX_MSGMAP* map = GetMessageMap(); map;
-             map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
-            for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e)
-                if (e->nMessage == WM_CTLCOLOR && e->pfn(this, message, wParam, lParam, &r)) {
-                    *result = r;
-                    return TRUE;
-                }
-        return FALSE;
+        return CallEntry(WM_CTLCOLOR, 0, 0, message, wParam, lParam, result);
     }
-    if (FindAndCall(message, 0, 0, false, wParam, lParam, &r)) {
-        *result = r;
-        return TRUE;
-    }
-    return FALSE;
+    return CallEntry(message, 0, 0, message, wParam, lParam, result);
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -277,8 +267,8 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     const HWND control = reinterpret_cast<HWND>(lParam);
     if (control && ReflectLastMsg(control, WM_COMMAND, wParam, lParam))
         return TRUE;
-    LRESULT r = 0;
-    return FindAndCall(WM_COMMAND, HIWORD(wParam), LOWORD(wParam), true, wParam, lParam, &r);
+    return CallEntry(WM_COMMAND, HIWORD(wParam), LOWORD(wParam), WM_COMMAND, wParam, lParam,
+                     nullptr);
 }
 
 BOOL CWnd::ReflectLastMsg(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -300,35 +290,18 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
 
 BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    LRESULT r = 0;
-    if (message == WM_COMMAND) {
-        for (const AFX_MSGMAP* map = GetMessageMap(); map;
-             map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
-            for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e)
-                if (e->nMessage == WM_REFLECT_BASE + WM_COMMAND && e->nCode == HIWORD(wParam)) {
-                    const BOOL taken = e->pfn(this, message, wParam, lParam, &r);
-                    if (taken && result)
-                        *result = r;
-                    return taken;
-                }
+    if (message == WM_COMMAND)
+        return CallEntry(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam), 0, message, wParam, lParam,
+                         result);
+    if (message < WM_CTLCOLORMSGBOX || message > WM_CTLCOLORSTATIC)
         return FALSE;
-    }
-    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
-        for (const AFX_MSGMAP* map = GetMessageMap(); map;
-             map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
-            for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e)
-                if (e->nMessage == WM_REFLECT_BASE + WM_CTLCOLOR) {
-                    e->pfn(this, message, wParam, lParam, &r);
-                    // A null brush lets the parent choose.
-                    if (!r)
-                        return FALSE;
-                    if (result)
-                        *result = r;
-                    return TRUE;
-                }
+    LRESULT brush = 0;
+    // A null brush lets the parent choose.
+    if (!CallEntry(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, message, wParam, lParam, &brush) || !brush)
         return FALSE;
-    }
-    return FALSE;
+    if (result)
+        *result = brush;
+    return TRUE;
 }
 
 int CWnd::GetDlgCtrlID() const
