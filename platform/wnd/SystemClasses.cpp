@@ -329,24 +329,18 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 DWORD GetSysColor(int index)
 {
     // The default colours of the classic window manager scheme of recent versions.
-    switch (index) {
-    case COLOR_WINDOW:
-        return RGB(255, 255, 255);
-    case COLOR_WINDOWTEXT:
-        return RGB(0, 0, 0);
-    case COLOR_HIGHLIGHT:
-        return RGB(0, 120, 215);
-    case COLOR_3DFACE:
-        return RGB(240, 240, 240);
-    case COLOR_BTNSHADOW:
-        return RGB(160, 160, 160);
-    case COLOR_GRAYTEXT:
-        return RGB(109, 109, 109);
-    case COLOR_BTNTEXT:
-        return RGB(0, 0, 0);
-    case COLOR_BTNHIGHLIGHT:
-        return RGB(255, 255, 255);
-    default:
-        return 0;
-    }
+    static constexpr struct
+    {
+        int index;
+        COLORREF color;
+    } colors[] = {
+        {COLOR_WINDOW, RGB(255, 255, 255)},    {COLOR_WINDOWTEXT, RGB(0, 0, 0)},
+        {COLOR_HIGHLIGHT, RGB(0, 120, 215)},   {COLOR_3DFACE, RGB(240, 240, 240)},
+        {COLOR_BTNSHADOW, RGB(160, 160, 160)}, {COLOR_GRAYTEXT, RGB(109, 109, 109)},
+        {COLOR_BTNTEXT, RGB(0, 0, 0)},         {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)},
+    };
+    for (const auto& c : colors)
+        if (c.index == index)
+            return c.color;
+    return 0;
 }

@@ -1,4 +1,5 @@
-// CWnd, CButton, CStatic and the device-context wrappers.
+// CWnd: creation and subclassing, dispatch through the message maps, reflection, and the
+// calls a window object makes on its window.
 #include "platform/wnd/Wnd.h"
 
 #include "platform/wnd/WindowManager.h"
@@ -15,82 +16,9 @@ void CWndAccess::PostNcDestroy(CWnd* w)
     w->PostNcDestroy();
 }
 
-// --- device contexts ---
-
-CDC::~CDC()
-{
-    if (m_hDC)
-        UnregisterDCWrapper(m_hDC, this);
-}
-
-CDC* CDC::FromHandle(HDC dc)
-{
-    return DCWrapper(dc);
-}
-
-BOOL CDC::Attach(HDC dc)
-{
-    if (!dc || m_hDC)
-        return FALSE;
-    m_hDC = dc;
-    RegisterDCWrapper(dc, this);
-    return TRUE;
-}
-
-HDC CDC::Detach()
-{
-    const HDC dc = m_hDC;
-    if (dc)
-        UnregisterDCWrapper(dc, this);
-    m_hDC = nullptr;
-    return dc;
-}
-
-COLORREF CDC::SetTextColor(COLORREF color)
-{
-    const COLORREF old = m_crText;
-    m_crText = color;
-    return old;
-}
-
-COLORREF CDC::SetBkColor(COLORREF color)
-{
-    const COLORREF old = m_crBk;
-    m_crBk = color;
-    return old;
-}
-
-CPaintDC::CPaintDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr)
-{
-    // Attach before BeginPaint would be too late for WM_ERASEBKGND to find this wrapper, but
-    // the handle only exists afterwards; the erase handler gets a wrapper of its own.
-    Attach(::BeginPaint(m_hWnd, &m_ps));
-}
-
-CPaintDC::~CPaintDC()
-{
-    const HDC dc = Detach();
-    if (dc)
-        ::EndPaint(m_hWnd, &m_ps);
-}
-
-CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr)
-{
-    Attach(::GetDC(m_hWnd));
-}
-
-CClientDC::~CClientDC()
-{
-    const HDC dc = Detach();
-    if (dc)
-        ::ReleaseDC(m_hWnd, dc);
-}
-
 // --- CWnd ---
 
 const CRuntimeClass CWnd::classCWnd = {"CWnd", sizeof(CWnd), RUNTIME_CLASS(CObject)};
-IMPLEMENT_DYNAMIC(CButton, CWnd);
-IMPLEMENT_DYNAMIC(CStatic, CWnd);
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const
 {
@@ -597,64 +525,4 @@ HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT)
 {
     // Reflection to the control already happened in OnWndMsg.
     return reinterpret_cast<HBRUSH>(Default());
-}
-
-// --- CButton ---
-
-BOOL CButton::Create(LPCWSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id)
-{
-    return CWnd::Create(L"BUTTON", caption, style, rect, parent, id);
-}
-
-int CButton::GetCheck() const
-{
-    return static_cast<int>(::SendMessageW(m_hWnd, BM_GETCHECK, 0, 0));
-}
-void CButton::SetCheck(int check)
-{
-    ::SendMessageW(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(check), 0);
-}
-UINT CButton::GetState() const
-{
-    return static_cast<UINT>(::SendMessageW(m_hWnd, BM_GETSTATE, 0, 0));
-}
-void CButton::SetState(BOOL highlight)
-{
-    ::SendMessageW(m_hWnd, BM_SETSTATE, highlight, 0);
-}
-UINT CButton::GetButtonStyle() const
-{
-    return static_cast<UINT>(GetStyle() & 0xFFFF);
-}
-
-void CButton::SetButtonStyle(UINT style, BOOL redraw)
-{
-    ::SendMessageW(m_hWnd, BM_SETSTYLE, style, redraw);
-}
-
-void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
-
-BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
-{
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, result);
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    return TRUE;
-}
-
-// --- CStatic ---
-
-BOOL CStatic::Create(LPCWSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
-{
-    return CWnd::Create(L"STATIC", text, style, rect, parent, id);
-}
-
-void CStatic::DrawItem(LPDRAWITEMSTRUCT) {}
-
-BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
-{
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, result);
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    return TRUE;
 }

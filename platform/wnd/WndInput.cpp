@@ -279,15 +279,29 @@ using namespace platform::wnd;
 
 // --- capture and focus ---
 
+namespace {
+
+// Puts `hwnd` in `slot`, the previous holder in `old`; false when there is nothing to tell
+// anyone: `hwnd` is no window (old null) or holds the slot already.
+bool Replace(HWND& slot, HWND hwnd, HWND& old)
+{
+    old = nullptr;
+    if (hwnd && !Find(hwnd))
+        return false;
+    old = slot;
+    if (old == hwnd)
+        return false;
+    slot = hwnd;
+    return true;
+}
+
+} // namespace
+
 HWND SetCapture(HWND hwnd)
 {
-    InputState& s = I();
-    if (hwnd && !Find(hwnd))
-        return nullptr;
-    const HWND old = s.capture;
-    if (old == hwnd)
+    HWND old = nullptr;
+    if (!Replace(I().capture, hwnd, old))
         return old;
-    s.capture = hwnd;
     CurrentBackend().CaptureMouse(hwnd != nullptr);
     if (old)
         SendMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
@@ -308,12 +322,9 @@ HWND GetCapture()
 HWND SetFocus(HWND hwnd)
 {
     InputState& s = I();
-    if (hwnd && !Find(hwnd))
-        return nullptr;
-    const HWND old = s.focus;
-    if (old == hwnd)
+    HWND old = nullptr;
+    if (!Replace(s.focus, hwnd, old))
         return old;
-    s.focus = hwnd;
     if (old)
         SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
     if (hwnd && s.focus == hwnd)
