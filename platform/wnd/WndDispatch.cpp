@@ -70,7 +70,8 @@ void Deliver(MSG msg)
         const Window* w = Find(h);
         h = w ? w->parent : nullptr;
     }
-    if (!Find(msg.hwnd))
+    // Thread messages (a thread timer's tick) have no window to go to.
+    if (msg.hwnd && !Find(msg.hwnd))
         return;
     d.messagePos = msg.pt;
     d.messageTime = msg.time;
@@ -78,7 +79,8 @@ void Deliver(MSG msg)
         reinterpret_cast<TIMERPROC>(msg.lParam)(msg.hwnd, WM_TIMER, msg.wParam, msg.time);
         return;
     }
-    SendMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    if (msg.hwnd)
+        SendMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
 }
 
 void QueueInput(HWND topLevel, Input kind, POINT client, int wheelDelta)

@@ -146,6 +146,27 @@ TEST_F(Input, TimersTickAtTheirIntervalAndStopWhenKilled)
     EXPECT_EQ(child.Count("timer 100"), 4);
 }
 
+// A thread timer has no window: its procedure runs with the id it was given, and the ids
+// start afresh once every window is gone, so that a run does not depend on the one before.
+TEST(ThreadTimers, ProcedureRunsUntilKilledAndIdsStartAfresh)
+{
+    static std::vector<UINT_PTR> ticks;
+    ticks.clear();
+    UINT_PTR first = 0;
+    for (size_t round = 1; round <= 2; ++round) {
+        HeadlessDriver driver;
+        const UINT_PTR id = SetTimer(
+            nullptr, 0, 50, [](HWND, UINT, UINT_PTR tick, DWORD) { ticks.push_back(tick); });
+        first = first ? first : id;
+        EXPECT_EQ(id, first);
+        driver.AdvanceTime(100);
+        EXPECT_EQ(ticks, std::vector<UINT_PTR>(2 * round, id));
+        KillTimer(nullptr, id);
+        driver.AdvanceTime(100);
+        EXPECT_EQ(ticks.size(), 2 * round);
+    }
+}
+
 TEST_F(Input, GetMessagePosGivesTheScreenPointerOfATimerTick)
 {
     driver.MoveMouse(child.m_hWnd, {3, 4});
