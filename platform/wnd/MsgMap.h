@@ -71,6 +71,13 @@ protected:                                                                      
          return TRUE;                                                                              \
      }},
 
+// Mouse handlers take (UINT flags, CPoint client point).
+#define SKINKIT_MOUSE_ENTRY(msg, handler)                                                          \
+    SKINKIT_MSG_ENTRY(msg, 0, 0, 0, self->handler(static_cast<UINT>(wParam), CPoint(lParam)))
+// Handlers that take the window named by a message parameter.
+#define SKINKIT_WND_ENTRY(msg, handler, param)                                                     \
+    SKINKIT_MSG_ENTRY(msg, 0, 0, 0, self->handler(CWnd::FromHandle(reinterpret_cast<HWND>(param))))
+
 #define ON_WM_CREATE()                                                                             \
     SKINKIT_MSG_ENTRY(WM_CREATE, 0, 0, 0,                                                          \
                       *result = self->OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam)))
@@ -85,35 +92,19 @@ protected:                                                                      
                           self->OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(wParam))))
 #define ON_WM_ENABLE()                                                                             \
     SKINKIT_MSG_ENTRY(WM_ENABLE, 0, 0, 0, self->OnEnable(static_cast<BOOL>(wParam)))
-#define ON_WM_SETFOCUS()                                                                           \
-    SKINKIT_MSG_ENTRY(WM_SETFOCUS, 0, 0, 0,                                                        \
-                      self->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam))))
-#define ON_WM_KILLFOCUS()                                                                          \
-    SKINKIT_MSG_ENTRY(WM_KILLFOCUS, 0, 0, 0,                                                       \
-                      self->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam))))
-#define ON_WM_MOUSEMOVE()                                                                          \
-    SKINKIT_MSG_ENTRY(WM_MOUSEMOVE, 0, 0, 0,                                                       \
-                      self->OnMouseMove(static_cast<UINT>(wParam), CPoint(lParam)))
-#define ON_WM_LBUTTONDOWN()                                                                        \
-    SKINKIT_MSG_ENTRY(WM_LBUTTONDOWN, 0, 0, 0,                                                     \
-                      self->OnLButtonDown(static_cast<UINT>(wParam), CPoint(lParam)))
-#define ON_WM_LBUTTONUP()                                                                          \
-    SKINKIT_MSG_ENTRY(WM_LBUTTONUP, 0, 0, 0,                                                       \
-                      self->OnLButtonUp(static_cast<UINT>(wParam), CPoint(lParam)))
-#define ON_WM_LBUTTONDBLCLK()                                                                      \
-    SKINKIT_MSG_ENTRY(WM_LBUTTONDBLCLK, 0, 0, 0,                                                   \
-                      self->OnLButtonDblClk(static_cast<UINT>(wParam), CPoint(lParam)))
+#define ON_WM_SETFOCUS() SKINKIT_WND_ENTRY(WM_SETFOCUS, OnSetFocus, wParam)
+#define ON_WM_KILLFOCUS() SKINKIT_WND_ENTRY(WM_KILLFOCUS, OnKillFocus, wParam)
+#define ON_WM_MOUSEMOVE() SKINKIT_MOUSE_ENTRY(WM_MOUSEMOVE, OnMouseMove)
+#define ON_WM_LBUTTONDOWN() SKINKIT_MOUSE_ENTRY(WM_LBUTTONDOWN, OnLButtonDown)
+#define ON_WM_LBUTTONUP() SKINKIT_MOUSE_ENTRY(WM_LBUTTONUP, OnLButtonUp)
+#define ON_WM_LBUTTONDBLCLK() SKINKIT_MOUSE_ENTRY(WM_LBUTTONDBLCLK, OnLButtonDblClk)
 #define ON_WM_MOUSEWHEEL()                                                                         \
     SKINKIT_MSG_ENTRY(WM_MOUSEWHEEL, 0, 0, 0,                                                      \
                       *result = self->OnMouseWheel(LOWORD(wParam), GET_WHEEL_DELTA_WPARAM(wParam), \
                                                    CPoint(lParam)))
-#define ON_WM_MOUSEHOVER()                                                                         \
-    SKINKIT_MSG_ENTRY(WM_MOUSEHOVER, 0, 0, 0,                                                      \
-                      self->OnMouseHover(static_cast<UINT>(wParam), CPoint(lParam)))
+#define ON_WM_MOUSEHOVER() SKINKIT_MOUSE_ENTRY(WM_MOUSEHOVER, OnMouseHover)
 #define ON_WM_MOUSELEAVE() SKINKIT_MSG_ENTRY(WM_MOUSELEAVE, 0, 0, 0, self->OnMouseLeave())
-#define ON_WM_CAPTURECHANGED()                                                                     \
-    SKINKIT_MSG_ENTRY(WM_CAPTURECHANGED, 0, 0, 0,                                                  \
-                      self->OnCaptureChanged(CWnd::FromHandle(reinterpret_cast<HWND>(lParam))))
+#define ON_WM_CAPTURECHANGED() SKINKIT_WND_ENTRY(WM_CAPTURECHANGED, OnCaptureChanged, lParam)
 #define ON_WM_TIMER()                                                                              \
     SKINKIT_MSG_ENTRY(WM_TIMER, 0, 0, 0, self->OnTimer(static_cast<UINT_PTR>(wParam)))
 #define ON_WM_SETCURSOR()                                                                          \
@@ -125,8 +116,8 @@ protected:                                                                      
     SKINKIT_MSG_ENTRY(                                                                             \
         WM_DRAWITEM, 0, 0, 0,                                                                      \
         self->OnDrawItem(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)))
-// All WM_CTLCOLOR* messages reach this one entry; the handler gets the kind as
-// message − WM_CTLCOLORMSGBOX (CTLCOLOR_BTN 3, CTLCOLOR_STATIC 6).
+// All WM_CTLCOLOR* messages reach this one entry; the handler gets the kind
+// as message − WM_CTLCOLORMSGBOX (CTLCOLOR_BTN 3, CTLCOLOR_STATIC 6).
 #define ON_WM_CTLCOLOR()                                                                           \
     SKINKIT_MSG_ENTRY(WM_CTLCOLOR, 0, 0, 0,                                                        \
                       *result = reinterpret_cast<LRESULT>(                                         \
@@ -153,8 +144,9 @@ protected:                                                                      
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
 #define ON_STN_CLICKED(id, memberFxn) ON_CONTROL(STN_CLICKED, id, memberFxn)
-// A notification reflected to the control that sent it: void handler(), the parent does not
-// see it. The _EX form takes BOOL handler(); FALSE lets the parent handle it as well.
+// A notification reflected to the control that sent it: void handler(), the
+// parent does not see it. The _EX form takes BOOL handler(); FALSE lets the
+// parent handle it as well.
 #define ON_CONTROL_REFLECT(code, memberFxn)                                                        \
     SKINKIT_MSG_ENTRY(WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, self->memberFxn())
 #define ON_CONTROL_REFLECT_EX(code, memberFxn)                                                     \
