@@ -120,10 +120,12 @@ CRect ClientRect(const Window& w)
 bool IsShown(HWND hwnd)
 {
     const Window* w = Find(hwnd);
+    if (!w)
+        return false;
     for (; w; w = Find(w->parent))
         if (!(w->style & WS_VISIBLE))
             return false;
-    return hwnd && Find(hwnd);
+    return true;
 }
 
 void ForEachWindow(const std::function<void(Window&)>& visit)
