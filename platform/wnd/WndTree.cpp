@@ -52,7 +52,8 @@ ClassKind KindOf(LPCWSTR className)
     return ClassKind::Generic;
 }
 
-// A record in the tree, with its native window for a top-level; null when none can be made.
+// A record in the tree, with its native window for a top-level (any window without WS_CHILD,
+// popups such as a tooltip among them); null when none can be made.
 Window* AddRecord(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
                   const RECT& rect, Window* parentRec, UINT id)
 {
