@@ -198,8 +198,8 @@ void ProcessInput(const QueueItem& item)
         return;
     const DWORD now = Now();
     const POINT screen{t->rect.left + item.client.x, t->rect.top + item.client.y};
-    if (item.kind != Input::Leave)
-        s.cursor = screen;
+    // The pointer that left every window is somewhere none of them is.
+    s.cursor = item.kind == Input::Leave ? POINT{-32768, -32768} : screen;
     const HWND under = item.kind == Input::Leave ? nullptr : HitTest(top, item.client);
     UpdateTracking(under);
     s.underCursor = under;
