@@ -315,8 +315,17 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format)
     }
     const bool single = (format & DT_SINGLELINE) != 0;
     const int boxWidth = rect->right - rect->left;
-    const int wrap = (!single && (format & DT_WORDBREAK)) ? std::max(0, boxWidth) : -1;
-    PangoLayout* layout = Layouts().Get(face, t, !(format & DT_NOPREFIX), wrap, single);
+    const bool prefix = !(format & DT_NOPREFIX);
+    PangoLayout* layout = Layouts().Get(face, t, prefix, -1, single);
+    if (!single && (format & DT_WORDBREAK)) {
+        // Lines break only where they do not fit: a text exactly as wide as the box, as a
+        // control sized to its text is, stays on one line.
+        int widest = 0;
+        for (int i = 0; i < pango_layout_get_line_count(layout); ++i)
+            widest = std::max(widest, LineWidth(pango_layout_get_line_readonly(layout, i)));
+        if (widest > boxWidth)
+            layout = Layouts().Get(face, t, prefix, std::max(0, boxWidth), single);
+    }
     const int lines = pango_layout_get_line_count(layout);
     const int height = lines * lineHeight;
 

@@ -329,6 +329,12 @@ TEST_F(GdiText, CalcRectMeasuresAlignmentAndWrapping)
     EXPECT_EQ(r.bottom, 19);
     RECT lines{0, 0, 500, 100};
     EXPECT_EQ(DrawTextW(c.dc, L"one\ntwo\r\nthree", -1, &lines, DT_CALCRECT), 42);
+    RECT exact{0, 0, 2 * word.cx, 100}; // "HelloHello" sized to itself stays one line
+    EXPECT_EQ(DrawTextW(c.dc, L"HelloHello", -1, &exact, DT_CALCRECT | DT_WORDBREAK), 14);
+    SIZE two{};
+    GetTextExtentPoint32W(c.dc, L"Hello Hello", 11, &two);
+    RECT fits{0, 0, two.cx, 100};
+    EXPECT_EQ(DrawTextW(c.dc, L"Hello Hello", -1, &fits, DT_CALCRECT | DT_WORDBREAK), 14);
     RECT narrow{0, 0, word.cx + 4, 100};
     EXPECT_EQ(DrawTextW(c.dc, L"Hello Hello Hello", -1, &narrow, DT_CALCRECT | DT_WORDBREAK), 42);
     // A prefix ampersand takes no room; a doubled one is one character.
