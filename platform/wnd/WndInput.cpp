@@ -1,8 +1,9 @@
 // Input: the window under the pointer, routing to the capture or focus window, capture and
 // focus themselves, hover and leave tracking, double clicks.
 //
-// FIXME: cursors (WM_SETCURSOR's answer) and tooltip relaying belong here too; AskCursor is
-// where a move learns its cursor.
+// Cursors: before each uncaptured move or press the window under the pointer is asked
+// (AskCursor); whoever answers calls SetCursor, which the backend shows. Tooltips hear of
+// moves and presses from their tools, which relay them from PreTranslateMessage.
 #include "platform/wnd/Backend.h"
 #include "platform/wnd/WndInternal.h"
 

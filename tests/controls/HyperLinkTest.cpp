@@ -53,7 +53,7 @@ struct PrivateDesktop
     static void Write(const fs::path& p, const std::string& text) { std::ofstream(p) << text; }
     std::string Calls()
     {
-        for (int i = 0; i < 300; ++i) {
+        for (int i = 0; i < 500; ++i) { // five seconds at most
             std::ifstream in(root / "calls.log");
             std::stringstream text;
             text << in.rdbuf();

@@ -52,11 +52,11 @@ struct FakeDesktop
 // Made while static objects are built: before any test, and before GLib caches the folders.
 FakeDesktop g_desktop;
 
-// The fake browser's calls, waiting up to two seconds for `lines` of them.
+// The fake browser's calls, waiting up to five seconds for `lines` of them.
 std::string Calls(size_t lines = 1)
 {
     const fs::path log = g_desktop.root / "calls.log";
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 500; ++i) {
         std::ifstream in(log);
         std::stringstream text;
         text << in.rdbuf();
