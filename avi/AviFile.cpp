@@ -61,6 +61,8 @@ public:
     LONGLONG end = 0;        // where the next chunk goes
     LONGLONG limit = kMaxFileSize;
     LONGLONG streamPos = -1; // the FILE's position where known, else -1
+    HRESULT completion = AVIERR_OK;
+    bool completed = false;
 
     // Bytes before the movi list without the JUNK that fills the rest of the room.
     LONGLONG HeaderSize() const
@@ -217,9 +219,23 @@ bool FileWriter::Complete()
               (index.empty() || std::fwrite(index.data(), 1, index.size(), fp) == index.size()) &&
               WriteAt(moviList, movi, sizeof movi) && WriteAt(0, headers.data(), headers.size());
     ok = std::fflush(fp) == 0 && ok;
+    // A packet's bytes that failed to reach the file earlier leave the error flag set.
+    ok = !std::ferror(fp) && ok;
     ok = std::fclose(fp) == 0 && ok;
     fp = nullptr;
     return ok;
+}
+
+HRESULT CompleteFile(PAVIFILE pfile)
+{
+    if (!pfile)
+        return AVIERR_BADHANDLE;
+    if (!pfile->completed) {
+        pfile->completed = true;
+        if (pfile->fp && !pfile->Complete())
+            pfile->completion = AVIERR_FILEWRITE;
+    }
+    return pfile->completion;
 }
 
 void SetFileSizeLimit(PAVIFILE pfile, LONGLONG limit)
@@ -259,6 +275,8 @@ HRESULT AVIFileOpenW(PAVIFILE* ppfile, LPCWSTR path, UINT mode, const void* hand
     FILE* fp = platform::OpenFile(CString(path), "wb");
     if (!fp)
         return AVIERR_FILEOPEN;
+    // The buffer is set before any other operation on the stream, as setvbuf requires.
+    std::setvbuf(fp, nullptr, _IOFBF, 1 << 20);
     auto file = std::make_unique<FileWriter>();
     file->fp = fp;
     // A file that is never completed still starts as a RIFF file.
@@ -267,7 +285,6 @@ HRESULT AVIFileOpenW(PAVIFILE* ppfile, LPCWSTR path, UINT mode, const void* hand
         std::fclose(fp);
         return AVIERR_FILEWRITE;
     }
-    std::setvbuf(fp, nullptr, _IOFBF, 1 << 20);
     *ppfile = file.release();
     return AVIERR_OK;
 }
@@ -415,8 +432,7 @@ ULONG AVIFileRelease(PAVIFILE pfile)
         return 0;
     if (--pfile->refs > 0)
         return static_cast<ULONG>(pfile->refs);
-    if (pfile->fp)
-        pfile->Complete();
+    avi::CompleteFile(pfile);
     delete pfile;
     return 0;
 }
