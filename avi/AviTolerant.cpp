@@ -201,10 +201,9 @@ bool mmAviParser::WalkTolerant()
         for (const auto& [from, end] : w.movi)
             ScanMovi(from, end);
     // Packets in file order, as they were written (each OpenDML index covers one stream).
-    std::stable_sort(m_arrPackets.begin(), m_arrPackets.end(),
-                     [](const avi::PacketEntry& a, const avi::PacketEntry& b) {
-                         return a.llPos < b.llPos;
-                     });
+    std::stable_sort(
+        m_arrPackets.begin(), m_arrPackets.end(),
+        [](const avi::PacketEntry& a, const avi::PacketEntry& b) { return a.llPos < b.llPos; });
     m_bPacketTable = true;
     return true;
 }
@@ -216,9 +215,9 @@ void mmAviParser::ReadOpenDmlIndex(const avi::StreamParts& parts, int stream)
     if (d.size() < 24)
         return;
     const WORD longsPerEntry = avi::ReadLE16(d.data()); // wLongsPerEntry
-    const BYTE indexType = d[3];                       // bIndexType
+    const BYTE indexType = d[3];                        // bIndexType
     const DWORD inUse = avi::ReadLE32(d.data() + 4);    // nEntriesInUse
-    if (indexType == 1) { // AVI_INDEX_OF_CHUNKS
+    if (indexType == 1) {                               // AVI_INDEX_OF_CHUNKS
         ReadStandardIndex(d.data(), static_cast<DWORD>(d.size()), stream);
         return;
     }
@@ -321,7 +320,8 @@ void mmAviParser::ScanMovi(LONGLONG from, LONGLONG end)
             break;
         const int stream = StreamOfId(h.id);
         if (stream >= 0 && stream < streams && !Is(h.id + 2, "ix"))
-            m_arrPackets.push_back({pos + 8, h.size, GuessKeyFlag(stream, pos + 8, h.size), stream});
+            m_arrPackets.push_back(
+                {pos + 8, h.size, GuessKeyFlag(stream, pos + 8, h.size), stream});
         pos = TolerantWalk::Next(pos, h);
     }
 }

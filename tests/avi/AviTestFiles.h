@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace avitest {
 
@@ -155,6 +158,191 @@ inline Bytes IndexEntry(const char* ckid, std::uint32_t flags, std::uint32_t off
     return e;
 }
 
+// --- OpenDML files ---
+
+// A file of RIFF forms: "AVI " with the headers, its movi list and idx1, then one "AVIX" form
+// per further entry of `forms`. Every stream list carries a super index (indx) naming one
+// standard index (ix##) per form, at the end of that form's movi list. `gap` bytes of JUNK
+// open every AVIX movi list; they are not written, so a file of several GiB takes a few KiB.
+struct OdmlLayout
+{
+    std::vector<StreamLayout> streams;
+    std::vector<std::vector<PacketLayout>> forms;
+    std::uint64_t gap = 0;
+};
+
+class SparseWriter
+{
+public:
+    explicit SparseWriter(const std::string& path)
+        : m_fd(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644))
+    {
+    }
+    ~SparseWriter()
+    {
+        if (ftruncate(m_fd, static_cast<off_t>(m_at)) != 0)
+            std::perror("ftruncate");
+        close(m_fd);
+    }
+    std::uint64_t At() const { return m_at; }
+    void Put(const Bytes& b)
+    {
+        PutAt(m_at, b);
+        m_at += b.size();
+    }
+    void PutAt(std::uint64_t pos, const Bytes& b)
+    {
+        if (!b.empty() && pwrite(m_fd, b.data(), b.size(), static_cast<off_t>(pos)) !=
+                              static_cast<ssize_t>(b.size()))
+            std::perror("pwrite");
+    }
+    void Patch32At(std::uint64_t pos, std::uint32_t v)
+    {
+        Bytes b;
+        Put32(b, v);
+        PutAt(pos, b);
+    }
+    void Skip(std::uint64_t n) { m_at += n; }
+
+private:
+    int m_fd;
+    std::uint64_t m_at = 0;
+};
+
+inline void Put64(Bytes& b, std::uint64_t v)
+{
+    Put32(b, static_cast<std::uint32_t>(v));
+    Put32(b, static_cast<std::uint32_t>(v >> 32));
+}
+
+inline void WriteOdml(const std::string& path, const OdmlLayout& s)
+{
+    const size_t nForms = s.forms.size();
+    const size_t nStreams = s.streams.size();
+    SparseWriter w(path);
+    // Headers, with room for each stream's super index.
+    Bytes h;
+    PutId(h, "RIFF");
+    Put32(h, 0);
+    PutId(h, "AVI ");
+    PutId(h, "LIST");
+    Put32(h, 0);
+    PutId(h, "hdrl");
+    PutChunk(h, "avih", Bytes(56, 0), true);
+    std::vector<size_t> superAt;
+    for (const StreamLayout& st : s.streams) {
+        const size_t strl = h.size();
+        PutId(h, "LIST");
+        Put32(h, 0);
+        PutId(h, "strl");
+        PutChunk(h, "strh", st.strh, true);
+        if (st.strf)
+            PutChunk(h, "strf", *st.strf, true);
+        superAt.push_back(h.size());
+        PutChunk(h, "indx", Bytes(24 + 16 * nForms, 0), true);
+        Patch32(h, strl + 4, static_cast<std::uint32_t>(h.size() - strl - 8));
+    }
+    Patch32(h, 16, static_cast<std::uint32_t>(h.size() - 20));
+    w.Put(h);
+
+    struct IxRef
+    {
+        std::uint64_t pos;
+        std::uint32_t size, count;
+    };
+    std::vector<std::vector<IxRef>> refs(nStreams);
+    std::vector<std::string> ckids(nStreams);
+    for (size_t f = 0; f < nForms; ++f) {
+        const std::uint64_t riff = f == 0 ? 0 : w.At();
+        if (f > 0) {
+            Bytes r;
+            PutId(r, "RIFF");
+            Put32(r, 0);
+            PutId(r, "AVIX");
+            w.Put(r);
+        }
+        const std::uint64_t movi = w.At();
+        Bytes m;
+        PutId(m, "LIST");
+        Put32(m, 0);
+        PutId(m, "movi");
+        if (f > 0 && s.gap >= 8) {
+            PutId(m, "JUNK");
+            Put32(m, static_cast<std::uint32_t>(s.gap - 8));
+        }
+        w.Put(m);
+        if (f > 0 && s.gap >= 8)
+            w.Skip(s.gap - 8);
+        std::vector<Bytes> entries(nStreams);
+        std::vector<std::uint32_t> counts(nStreams, 0);
+        Bytes idx1;
+        for (const PacketLayout& p : s.forms[f]) {
+            const size_t stream = static_cast<size_t>((p.ckid[0] - '0') * 10 + (p.ckid[1] - '0'));
+            ckids[stream] = p.ckid;
+            const std::uint64_t at = w.At();
+            Bytes c;
+            PutChunk(c, p.ckid.c_str(), p.data, true);
+            w.Put(c);
+            Put32(entries[stream], static_cast<std::uint32_t>(at + 8 - movi)); // dwOffset
+            Put32(entries[stream], static_cast<std::uint32_t>(p.data.size()) |
+                                       ((p.flags & 0x10) ? 0u : 0x80000000u)); // dwSize
+            ++counts[stream];
+            PutId(idx1, p.ckid.c_str());
+            Put32(idx1, p.flags);
+            Put32(idx1, static_cast<std::uint32_t>(at - (movi + 8)));
+            Put32(idx1, static_cast<std::uint32_t>(p.data.size()));
+        }
+        for (size_t i = 0; i < nStreams; ++i) {
+            Bytes ix;
+            ix.push_back(2); // wLongsPerEntry
+            ix.push_back(0);
+            ix.push_back(0); // bIndexSubType
+            ix.push_back(1); // bIndexType: AVI_INDEX_OF_CHUNKS
+            Put32(ix, counts[i]);
+            PutId(ix, ckids[i].empty() ? "00dc" : ckids[i].c_str());
+            Put64(ix, movi); // qwBaseOffset
+            Put32(ix, 0);
+            ix.insert(ix.end(), entries[i].begin(), entries[i].end());
+            const char id[5] = {'i', 'x', static_cast<char>('0' + i / 10 % 10),
+                                static_cast<char>('0' + i % 10), 0};
+            Bytes c;
+            PutChunk(c, id, ix, true);
+            refs[i].push_back({w.At(), static_cast<std::uint32_t>(c.size()), counts[i]});
+            w.Put(c);
+        }
+        w.Patch32At(movi + 4, static_cast<std::uint32_t>(w.At() - movi - 8));
+        if (f == 0) {
+            Bytes c;
+            PutChunk(c, "idx1", idx1, true);
+            w.Put(c);
+        }
+        w.Patch32At(riff + 4, static_cast<std::uint32_t>(w.At() - riff - 8));
+    }
+    for (size_t i = 0; i < nStreams; ++i) {
+        Bytes sup;
+        sup.push_back(4); // wLongsPerEntry
+        sup.push_back(0);
+        sup.push_back(0); // bIndexSubType
+        sup.push_back(0); // bIndexType: AVI_INDEX_OF_INDEXES
+        Put32(sup, static_cast<std::uint32_t>(nForms));
+        PutId(sup, ckids[i].empty() ? "00dc" : ckids[i].c_str());
+        sup.resize(24, 0);
+        for (const IxRef& r : refs[i]) {
+            Put64(sup, r.pos);   // qwOffset
+            Put32(sup, r.size);  // dwSize
+            Put32(sup, r.count); // dwDuration
+        }
+        w.PutAt(superAt[i] + 8, sup);
+    }
+}
+
+// Free bytes where `path` lies.
+inline std::uint64_t FreeBytes(const std::string& path)
+{
+    struct statvfs v;
+    return statvfs(path.c_str(), &v) == 0 ? static_cast<std::uint64_t>(v.f_bavail) * v.f_frsize : 0;
+}
+
 // A fresh folder under the test temp dir, removed with the object.
 class TempDir
 {
@@ -166,6 +354,7 @@ public:
     }
     ~TempDir() { std::filesystem::remove_all(m_path); }
     std::string File(const std::string& name) const { return (m_path / name).string(); }
+    std::string Path() const { return m_path.string(); }
     std::string Write(const std::string& name, const Bytes& b) const
     {
         const std::string p = File(name);

@@ -215,8 +215,8 @@ int RunInfo(const std::string& path)
     reader.CloseAVI();
     if (unreadable) {
         std::printf("unreadable packets: %ld\n", unreadable);
-        std::fprintf(stderr, "skinkit-avi: %s: %ld packet(s) lie outside the file\n",
-                     path.c_str(), unreadable);
+        std::fprintf(stderr, "skinkit-avi: %s: %ld packet(s) lie outside the file\n", path.c_str(),
+                     unreadable);
         return kExitFailed;
     }
     return kExitOk;
@@ -285,8 +285,8 @@ int RunPackets(const std::string& path, bool json)
     }
     reader.CloseAVI();
     if (unreadable) {
-        std::fprintf(stderr, "skinkit-avi: %s: %ld packet(s) lie outside the file\n",
-                     path.c_str(), unreadable);
+        std::fprintf(stderr, "skinkit-avi: %s: %ld packet(s) lie outside the file\n", path.c_str(),
+                     unreadable);
         return kExitFailed;
     }
     return kExitOk;
@@ -384,8 +384,8 @@ void CheckCopy(mmAviParser& original, const std::string& path)
             continue; // left out with --skip-unreadable
         const std::vector<BYTE> want(a.pData, a.pData + a.nDataSize);
         if (copy.GetAVIReadData(n++, &b) != 0 || b.fccType != a.fccType ||
-            b.nTypeIndex != a.nTypeIndex || b.dwFlags != a.dwFlags ||
-            b.nDataSize != a.nDataSize || !std::equal(want.begin(), want.end(), b.pData))
+            b.nTypeIndex != a.nTypeIndex || b.dwFlags != a.dwFlags || b.nDataSize != a.nDataSize ||
+            !std::equal(want.begin(), want.end(), b.pData))
             throw Failure{path + ": packet " + std::to_string(n - 1) +
                           " of the copy differs from the original"};
     }
@@ -409,8 +409,8 @@ int RunCopy(const std::string& in, const std::string& outArg, bool skipUnreadabl
     // The same file under any name (another spelling, a link) would be destroyed while read.
     if (stat(out.c_str(), &so) == 0) {
         if (so.st_dev == si.st_dev && so.st_ino == si.st_ino) {
-            std::fprintf(stderr, "skinkit-avi: %s and %s are the same file: refused\n",
-                         in.c_str(), outArg.c_str());
+            std::fprintf(stderr, "skinkit-avi: %s and %s are the same file: refused\n", in.c_str(),
+                         outArg.c_str());
             return kExitFailed;
         }
         if (S_ISDIR(so.st_mode)) {
@@ -426,8 +426,8 @@ int RunCopy(const std::string& in, const std::string& outArg, bool skipUnreadabl
     std::string temp = (folder / ("." + out.filename().string() + ".XXXXXX")).string();
     const int fd = mkstemp(temp.data());
     if (fd < 0) {
-        std::fprintf(stderr, "skinkit-avi: %s: cannot write in the folder: %s\n",
-                     folder.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "skinkit-avi: %s: cannot write in the folder: %s\n", folder.c_str(),
+                     std::strerror(errno));
         return kExitFailed;
     }
     close(fd);
