@@ -17,6 +17,7 @@ constexpr LONGLONG kMainHeader = 56;      // avih data
 constexpr LONGLONG kStreamHeader = 56;    // strh data
 constexpr LONGLONG kHeaderReserve = 1024; // room for streams added after the first packet
 constexpr int kMaxStreams = 100;          // idx1 chunk ids carry two decimal digits
+constexpr size_t kBufferSize = 1 << 20;
 
 std::atomic<int> g_initCount{0};
 thread_local int t_comCount = 0;
@@ -63,6 +64,8 @@ public:
     LONGLONG streamPos = -1; // the FILE's position where known, else -1
     HRESULT completion = AVIERR_OK;
     bool completed = false;
+    // The stdio buffer: setvbuf without a buffer of ours keeps the library's small default.
+    std::unique_ptr<char[]> buffer;
 
     // Bytes before the movi list without the JUNK that fills the rest of the room.
     LONGLONG HeaderSize() const
@@ -275,9 +278,10 @@ HRESULT AVIFileOpenW(PAVIFILE* ppfile, LPCWSTR path, UINT mode, const void* hand
     FILE* fp = platform::OpenFile(CString(path), "wb");
     if (!fp)
         return AVIERR_FILEOPEN;
-    // The buffer is set before any other operation on the stream, as setvbuf requires.
-    std::setvbuf(fp, nullptr, _IOFBF, 1 << 20);
     auto file = std::make_unique<FileWriter>();
+    // The buffer is set before any other operation on the stream, as setvbuf requires.
+    file->buffer.reset(new char[kBufferSize]);
+    std::setvbuf(fp, file->buffer.get(), _IOFBF, kBufferSize);
     file->fp = fp;
     // A file that is never completed still starts as a RIFF file.
     static const BYTE riff[12] = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '};
