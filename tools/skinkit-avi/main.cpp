@@ -484,7 +484,8 @@ int main(int argc, char** argv)
                 "written to a temporary file in OUT's folder and renamed over OUT only when it "
                 "is complete and reads back packet for packet; on any failure OUT is left as it "
                 "was. Refused: OUT naming the same file as IN (the same path, another spelling "
-                "of it, a link to it), because the copy would destroy what it reads; an IN "
+                "of it, a hard or symbolic link to it), because the copy would destroy what it "
+                "reads; an IN "
                 "whose packets lie outside the file, unless --skip-unreadable.");
     copy->add_option("IN", in, "AVI file to read")->required();
     copy->add_option("OUT", out, "AVI file to write (replaced)")->required();
