@@ -201,9 +201,11 @@ bool mmAviParser::WalkTolerant()
         for (const auto& [from, end] : w.movi)
             ScanMovi(from, end);
     // Packets in file order, as they were written (each OpenDML index covers one stream).
-    std::stable_sort(
-        m_arrPackets.begin(), m_arrPackets.end(),
-        [](const avi::PacketEntry& a, const avi::PacketEntry& b) { return a.llPos < b.llPos; });
+    const auto byPosition = [](const avi::PacketEntry& a, const avi::PacketEntry& b) {
+        return a.llPos < b.llPos;
+    };
+    if (!std::is_sorted(m_arrPackets.begin(), m_arrPackets.end(), byPosition))
+        std::stable_sort(m_arrPackets.begin(), m_arrPackets.end(), byPosition);
     m_bPacketTable = true;
     return true;
 }
@@ -292,6 +294,7 @@ void mmAviParser::ReadIdx1Tolerant(const BYTE* d, DWORD size, LONGLONG moviPos)
     if (base < 0)
         return;
     const int streams = static_cast<int>(m_arrStreamID.GetSize());
+    m_arrPackets.reserve(entries);
     for (DWORD i = 0; i < entries; ++i) {
         const BYTE* e = d + 16 * i;
         const DWORD flags = avi::ReadLE32(e + 4);
