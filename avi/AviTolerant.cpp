@@ -322,7 +322,7 @@ void mmAviParser::ScanMovi(LONGLONG from, LONGLONG end)
         if (pos + 8 + static_cast<LONGLONG>(h.size) > std::min(end, m_llFileSize))
             break;
         const int stream = StreamOfId(h.id);
-        if (stream >= 0 && stream < streams && !Is(h.id + 2, "ix"))
+        if (stream >= 0 && stream < streams)
             m_arrPackets.push_back(
                 {pos + 8, h.size, GuessKeyFlag(stream, pos + 8, h.size), stream});
         pos = TolerantWalk::Next(pos, h);
