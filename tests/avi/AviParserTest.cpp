@@ -251,6 +251,12 @@ std::vector<RuleCase> RuleCases()
         {"NoMoviListIsRefused", {}, Rename("movi", "movX"), -1, -1, {}},
         {"MoviAtTheEndOfRiffIsRefused", {}, RiffEndsAt("movi", 8), -1, -1, {}},
         {"NoIdx1IsRefused", [](FileLayout& s) { s.index = false; }, {}, -1, 0, {}},
+        {"EmptyIdx1OpensWithNoPackets",
+         [](FileLayout& s) { s.packets.clear(); },
+         {},
+         0,
+         0,
+         [](mmAviParser& r, const Bytes&) { EXPECT_TRUE(Packets(r).empty()); }},
         {"WalkAfterMoviEndsAtTheEndOfRiff", {}, RiffEndsAt("idx1", 0), -1, 0, {}},
         {"UnknownChunkAfterMoviEndsTheWalk",
          {},
@@ -386,6 +392,7 @@ TEST_F(Reader, OpenOnAnOpenReaderStartsAfresh)
     _TAG_AVI_PACKET_INFO p{};
     EXPECT_EQ(m_reader.GetAVIReadData(2, &p), 0);
     EXPECT_EQ(m_reader.GetAVIReadData(3, &p), -1);
+    EXPECT_EQ(m_reader.GetAVIReadData(-1, &p), -1);
 }
 
 int OpenDescriptors()
@@ -536,10 +543,12 @@ TEST_F(Reader, PacketBeyondTheFileIsNotHandedOut)
     s.indexExtra = IndexEntry("00dc", 0x10, 4, 200000);       // runs past the end
     const Bytes far = IndexEntry("00dc", 0, 0x7FFFFFF0u, 16); // starts past the end
     s.indexExtra.insert(s.indexExtra.end(), far.begin(), far.end());
+    const Bytes huge = IndexEntry("00dc", 0, 4, 0xFFFFFFF0u); // no buffer of 4 GiB for it
+    s.indexExtra.insert(s.indexExtra.end(), huge.begin(), huge.end());
     ASSERT_EQ(Open(Build(s)), 0);
     const auto got = Packets(m_reader);
-    ASSERT_EQ(got.size(), 5u);
-    for (size_t i = 3; i < 5; ++i) {
+    ASSERT_EQ(got.size(), 6u);
+    for (size_t i = 3; i < 6; ++i) {
         EXPECT_EQ(got[i].rc, -2) << i;
         EXPECT_EQ(got[i].info.pData, nullptr);
         EXPECT_EQ(got[i].info.nDataSize, 0);
