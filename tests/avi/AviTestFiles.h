@@ -171,56 +171,33 @@ struct OdmlLayout
     std::uint64_t gap = 0;
 };
 
-class SparseWriter
-{
-public:
-    explicit SparseWriter(const std::string& path)
-        : m_fd(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644))
-    {
-    }
-    ~SparseWriter()
-    {
-        if (ftruncate(m_fd, static_cast<off_t>(m_at)) != 0)
-            std::perror("ftruncate");
-        close(m_fd);
-    }
-    std::uint64_t At() const { return m_at; }
-    void Put(const Bytes& b)
-    {
-        PutAt(m_at, b);
-        m_at += b.size();
-    }
-    void PutAt(std::uint64_t pos, const Bytes& b)
-    {
-        if (!b.empty() && pwrite(m_fd, b.data(), b.size(), static_cast<off_t>(pos)) !=
-                              static_cast<ssize_t>(b.size()))
-            std::perror("pwrite");
-    }
-    void Patch32At(std::uint64_t pos, std::uint32_t v)
-    {
-        Bytes b;
-        Put32(b, v);
-        PutAt(pos, b);
-    }
-    void Skip(std::uint64_t n) { m_at += n; }
-
-private:
-    int m_fd;
-    std::uint64_t m_at = 0;
-};
-
 inline void Put64(Bytes& b, std::uint64_t v)
 {
     Put32(b, static_cast<std::uint32_t>(v));
     Put32(b, static_cast<std::uint32_t>(v >> 32));
 }
 
+// The head of an OpenDML index chunk's data: wLongsPerEntry, bIndexSubType 0, bIndexType,
+// nEntriesInUse, dwChunkId.
+inline Bytes IndexHead(std::uint8_t longs, std::uint8_t type, size_t entries, const char* ckid)
+{
+    Bytes b = {longs, 0, 0, type};
+    Put32(b, static_cast<std::uint32_t>(entries));
+    PutId(b, ckid);
+    return b;
+}
+
 inline void WriteOdml(const std::string& path, const OdmlLayout& s)
 {
-    const size_t nForms = s.forms.size();
     const size_t nStreams = s.streams.size();
-    SparseWriter w(path);
-    // Headers, with room for each stream's super index.
+    std::vector<std::string> ckids(nStreams, "00dc");
+    for (const auto& form : s.forms)
+        for (const PacketLayout& p : form)
+            ckids[static_cast<size_t>((p.ckid[0] - '0') * 10 + (p.ckid[1] - '0'))] = p.ckid;
+    // Byte runs at their positions; what lies between them (the gaps) is never written.
+    std::vector<std::pair<std::uint64_t, Bytes>> runs;
+    std::vector<Bytes> supers(nStreams);
+    std::vector<size_t> superAt;
     Bytes h;
     PutId(h, "RIFF");
     Put32(h, 0);
@@ -229,111 +206,89 @@ inline void WriteOdml(const std::string& path, const OdmlLayout& s)
     Put32(h, 0);
     PutId(h, "hdrl");
     PutChunk(h, "avih", Bytes(56, 0), true);
-    std::vector<size_t> superAt;
-    for (const StreamLayout& st : s.streams) {
+    for (size_t i = 0; i < nStreams; ++i) {
         const size_t strl = h.size();
         PutId(h, "LIST");
         Put32(h, 0);
         PutId(h, "strl");
-        PutChunk(h, "strh", st.strh, true);
-        if (st.strf)
-            PutChunk(h, "strf", *st.strf, true);
-        superAt.push_back(h.size());
-        PutChunk(h, "indx", Bytes(24 + 16 * nForms, 0), true);
+        PutChunk(h, "strh", s.streams[i].strh, true);
+        if (s.streams[i].strf)
+            PutChunk(h, "strf", *s.streams[i].strf, true);
+        superAt.push_back(h.size() + 8);
+        supers[i] = IndexHead(4, 0, s.forms.size(), ckids[i].c_str()); // AVI_INDEX_OF_INDEXES
+        supers[i].resize(24, 0);
+        PutChunk(h, "indx", Bytes(24 + 16 * s.forms.size(), 0), true);
         Patch32(h, strl + 4, static_cast<std::uint32_t>(h.size() - strl - 8));
     }
     Patch32(h, 16, static_cast<std::uint32_t>(h.size() - 20));
-    w.Put(h);
 
-    struct IxRef
-    {
-        std::uint64_t pos;
-        std::uint32_t size, count;
-    };
-    std::vector<std::vector<IxRef>> refs(nStreams);
-    std::vector<std::string> ckids(nStreams);
-    for (size_t f = 0; f < nForms; ++f) {
-        const std::uint64_t riff = f == 0 ? 0 : w.At();
-        if (f > 0) {
-            Bytes r;
-            PutId(r, "RIFF");
-            Put32(r, 0);
-            PutId(r, "AVIX");
-            w.Put(r);
-        }
-        const std::uint64_t movi = w.At();
-        Bytes m;
-        PutId(m, "LIST");
-        Put32(m, 0);
-        PutId(m, "movi");
+    std::uint64_t riff = 0, at = h.size();
+    for (size_t f = 0; f < s.forms.size(); ++f) {
+        Bytes b = f == 0 ? h : Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', 'X'};
+        const std::uint64_t movi = riff + b.size();
+        PutId(b, "LIST");
+        Put32(b, 0);
+        PutId(b, "movi");
+        std::uint64_t gap = 0;
         if (f > 0 && s.gap >= 8) {
-            PutId(m, "JUNK");
-            Put32(m, static_cast<std::uint32_t>(s.gap - 8));
+            PutId(b, "JUNK");
+            Put32(b, static_cast<std::uint32_t>(s.gap - 8));
+            runs.emplace_back(riff, b);
+            gap = s.gap - 8;
+            b.clear();
         }
-        w.Put(m);
-        if (f > 0 && s.gap >= 8)
-            w.Skip(s.gap - 8);
+        const std::uint64_t start =
+            riff +
+            (runs.empty() || runs.back().first != riff ? 0 : runs.back().second.size() + gap);
+        auto pos = [&] { return start + b.size(); };
         std::vector<Bytes> entries(nStreams);
-        std::vector<std::uint32_t> counts(nStreams, 0);
         Bytes idx1;
         for (const PacketLayout& p : s.forms[f]) {
-            const size_t stream = static_cast<size_t>((p.ckid[0] - '0') * 10 + (p.ckid[1] - '0'));
-            ckids[stream] = p.ckid;
-            const std::uint64_t at = w.At();
-            Bytes c;
-            PutChunk(c, p.ckid.c_str(), p.data, true);
-            w.Put(c);
-            Put32(entries[stream], static_cast<std::uint32_t>(at + 8 - movi)); // dwOffset
-            Put32(entries[stream], static_cast<std::uint32_t>(p.data.size()) |
-                                       ((p.flags & 0x10) ? 0u : 0x80000000u)); // dwSize
-            ++counts[stream];
+            const size_t i = static_cast<size_t>((p.ckid[0] - '0') * 10 + (p.ckid[1] - '0'));
+            Put32(entries[i], static_cast<std::uint32_t>(pos() + 8 - movi)); // dwOffset
+            Put32(entries[i], static_cast<std::uint32_t>(p.data.size()) |
+                                  ((p.flags & 0x10) ? 0u : 0x80000000u)); // dwSize
             PutId(idx1, p.ckid.c_str());
             Put32(idx1, p.flags);
-            Put32(idx1, static_cast<std::uint32_t>(at - (movi + 8)));
+            Put32(idx1, static_cast<std::uint32_t>(pos() - (movi + 8)));
             Put32(idx1, static_cast<std::uint32_t>(p.data.size()));
+            PutChunk(b, p.ckid.c_str(), p.data, true);
         }
         for (size_t i = 0; i < nStreams; ++i) {
-            Bytes ix;
-            ix.push_back(2); // wLongsPerEntry
-            ix.push_back(0);
-            ix.push_back(0); // bIndexSubType
-            ix.push_back(1); // bIndexType: AVI_INDEX_OF_CHUNKS
-            Put32(ix, counts[i]);
-            PutId(ix, ckids[i].empty() ? "00dc" : ckids[i].c_str());
+            Bytes ix = IndexHead(2, 1, entries[i].size() / 8, ckids[i].c_str());
             Put64(ix, movi); // qwBaseOffset
             Put32(ix, 0);
             ix.insert(ix.end(), entries[i].begin(), entries[i].end());
+            Put64(supers[i], pos());                                             // qwOffset
+            Put32(supers[i], static_cast<std::uint32_t>(ix.size() + 8));         // dwSize
+            Put32(supers[i], static_cast<std::uint32_t>(entries[i].size() / 8)); // dwDuration
             const char id[5] = {'i', 'x', static_cast<char>('0' + i / 10 % 10),
                                 static_cast<char>('0' + i % 10), 0};
-            Bytes c;
-            PutChunk(c, id, ix, true);
-            refs[i].push_back({w.At(), static_cast<std::uint32_t>(c.size()), counts[i]});
-            w.Put(c);
+            PutChunk(b, id, ix, true);
         }
-        w.Patch32At(movi + 4, static_cast<std::uint32_t>(w.At() - movi - 8));
-        if (f == 0) {
-            Bytes c;
-            PutChunk(c, "idx1", idx1, true);
-            w.Put(c);
-        }
-        w.Patch32At(riff + 4, static_cast<std::uint32_t>(w.At() - riff - 8));
+        const std::uint64_t moviEnd = pos();
+        if (f == 0)
+            PutChunk(b, "idx1", idx1, true);
+        at = pos();
+        runs.emplace_back(start, b);
+        // The sizes of the form and its movi list, patched where they lie.
+        Bytes size;
+        Put32(size, static_cast<std::uint32_t>(moviEnd - movi - 8));
+        runs.emplace_back(movi + 4, size);
+        size.clear();
+        Put32(size, static_cast<std::uint32_t>(at - riff - 8));
+        runs.emplace_back(riff + 4, size);
+        riff = at;
     }
-    for (size_t i = 0; i < nStreams; ++i) {
-        Bytes sup;
-        sup.push_back(4); // wLongsPerEntry
-        sup.push_back(0);
-        sup.push_back(0); // bIndexSubType
-        sup.push_back(0); // bIndexType: AVI_INDEX_OF_INDEXES
-        Put32(sup, static_cast<std::uint32_t>(nForms));
-        PutId(sup, ckids[i].empty() ? "00dc" : ckids[i].c_str());
-        sup.resize(24, 0);
-        for (const IxRef& r : refs[i]) {
-            Put64(sup, r.pos);   // qwOffset
-            Put32(sup, r.size);  // dwSize
-            Put32(sup, r.count); // dwDuration
-        }
-        w.PutAt(superAt[i] + 8, sup);
-    }
+    for (size_t i = 0; i < nStreams; ++i)
+        runs.emplace_back(superAt[i], supers[i]);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    for (const auto& [where, bytes] : runs)
+        if (pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(where)) < 0)
+            std::perror("pwrite");
+    if (ftruncate(fd, static_cast<off_t>(at)) != 0)
+        std::perror("ftruncate");
+    close(fd);
 }
 
 // Free bytes where `path` lies.
