@@ -197,15 +197,27 @@ bool mmAviParser::WalkTolerant()
             ReadOpenDmlIndex(w.streams[i], static_cast<int>(i));
     if (m_arrPackets.empty() && w.idx1.size() >= 16)
         ReadIdx1Tolerant(w.idx1.data(), static_cast<DWORD>(w.idx1.size()), w.idx1Movi);
-    if (m_arrPackets.empty())
-        for (const auto& [from, end] : w.movi)
-            ScanMovi(from, end);
     // Packets in file order, as they were written (each OpenDML index covers one stream).
     const auto byPosition = [](const avi::PacketEntry& a, const avi::PacketEntry& b) {
         return a.llPos < b.llPos;
     };
-    if (!std::is_sorted(m_arrPackets.begin(), m_arrPackets.end(), byPosition))
-        std::stable_sort(m_arrPackets.begin(), m_arrPackets.end(), byPosition);
+    const auto sort = [&] {
+        if (!std::is_sorted(m_arrPackets.begin(), m_arrPackets.end(), byPosition))
+            std::stable_sort(m_arrPackets.begin(), m_arrPackets.end(), byPosition);
+    };
+    sort();
+    // A movi list that no index covers is walked chunk by chunk: all of them in a file without
+    // an index, the last form of an OpenDML file cut short before its ix## chunks were written,
+    // AVIX forms beside an idx1 that knows only the first form.
+    const size_t indexed = m_arrPackets.size();
+    for (const auto& [from, end] : w.movi) {
+        const auto first = m_arrPackets.begin();
+        const auto it = std::lower_bound(first, first + static_cast<long>(indexed),
+                                         avi::PacketEntry{from, 0, 0, 0}, byPosition);
+        if (it == first + static_cast<long>(indexed) || it->llPos >= end)
+            ScanMovi(from, end);
+    }
+    sort();
     m_bPacketTable = true;
     return true;
 }

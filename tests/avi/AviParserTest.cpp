@@ -607,6 +607,22 @@ TEST_F(Tolerant, OpenDmlFilesReadThroughTheirIndexes)
     }
     mmAviParser designed;
     EXPECT_EQ(designed.OpenAVI(CString::FromUtf8(path)), -1);
+
+    // Cut short inside the last form's last packet: that form's ix## chunks are gone, so its
+    // movi list is walked; nothing marks its key frames, sound and raw pictures are all key.
+    const Bytes whole = ReadAll(path);
+    size_t lastIx = 0;
+    for (size_t at = 0; at + 4 <= whole.size(); ++at)
+        if (std::memcmp(&whole[at], "ix00", 4) == 0)
+            lastIx = at;
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(lastIx - 3)), 0);
+    ASSERT_EQ(m_reader.OpenAVI(CString::FromUtf8(path)), 0);
+    const auto cut = Packets(m_reader);
+    ASSERT_EQ(cut.size(), want.size() - 1);
+    for (size_t i = 0; i + 1 < want.size(); ++i) {
+        EXPECT_EQ(cut[i].data, want[i].data) << i;
+        EXPECT_EQ(cut[i].info.dwFlags, i < 3 ? want[i].flags : AVIIF_KEYFRAME) << i;
+    }
 }
 
 // Without an index (written to a pipe: sizes 0xFFFFFFFF; or cut short) the movi list is
