@@ -449,6 +449,11 @@ int RunCopy(const std::string& in, const std::string& outArg, bool skipUnreadabl
         std::fprintf(stderr, "skinkit-avi: %s; %s is left as it was\n", f.what.c_str(),
                      outArg.c_str());
         return kExitFailed;
+    } catch (const std::exception& e) {
+        unlink(temp.c_str());
+        g_tempPath[0] = 0;
+        std::fprintf(stderr, "skinkit-avi: %s; %s is left as it was\n", e.what(), outArg.c_str());
+        return kExitFailed;
     }
     g_tempPath[0] = 0;
     reader.CloseAVI();
