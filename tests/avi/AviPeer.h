@@ -14,30 +14,19 @@
 
 namespace avitest {
 
-inline std::string FindProgram(const char* configured, const char* name)
+// The programs found when the build was configured; empty when they are not there.
+inline std::string Program(const char* configured)
 {
-    if (configured[0] && access(configured, X_OK) == 0)
-        return configured;
-    const char* path = std::getenv("PATH");
-    const std::string dirs = path ? path : "/usr/bin:/bin";
-    for (size_t start = 0; start <= dirs.size();) {
-        const size_t end = std::min(dirs.find(':', start), dirs.size());
-        const std::string candidate = dirs.substr(start, end - start) + "/" + name;
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-        start = end + 1;
-    }
-    return "";
+    return configured[0] && access(configured, X_OK) == 0 ? configured : "";
 }
-
 inline const std::string& Ffmpeg()
 {
-    static const std::string p = FindProgram(SKINKIT_FFMPEG, "ffmpeg");
+    static const std::string p = Program(SKINKIT_FFMPEG);
     return p;
 }
 inline const std::string& Ffprobe()
 {
-    static const std::string p = FindProgram(SKINKIT_FFPROBE, "ffprobe");
+    static const std::string p = Program(SKINKIT_FFPROBE);
     return p;
 }
 
