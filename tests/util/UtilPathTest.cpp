@@ -205,6 +205,7 @@ TEST_F(SelectFolderTest, FullestFormKeepsOkOffForLinksAndMissingFolders)
         int expected;
     } const cases[] = {
         {"an existing folder", (root / "Media" / "Sub").string(), 1},
+        {"an existing file", (root / "Media" / "a.avi").string(), 1},
         {"a symbolic link", (root / "LinkToMedia").string(), 0},
         {"a folder that does not exist", (root / "Gone").string(), 0},
         {"a location outside the file system", "", 0},
@@ -254,63 +255,6 @@ TEST_F(SelectFolderTest, TheBrowserIsAHiddenWindowOnlyWhileTheChooserIsUp)
     // The simple forms have no callback to talk to a browser.
     EXPECT_EQ(CUtilPath().SelectFolder(nullptr, out.text), 0);
     EXPECT_TRUE(standIn.tops.empty());
-}
-
-// The callback on its own, against a browser window: each of its calls lands on the window.
-TEST_F(SelectFolderTest, CallbackSetsUpTheBrowserWindowAndJudgesSelections)
-{
-    platform::wnd::HeadlessDriver driver;
-    chooser::FolderBrowser browser;
-    ASSERT_TRUE(browser.CreateBrowser(L"Chooser's own"));
-    const HWND ok = GetDlgItem(browser, IDOK);
-    ASSERT_NE(ok, nullptr);
-    ASSERT_NE(GetDlgItem(browser, IDCANCEL), nullptr);
-    EXPECT_FALSE(browser.IsWindowVisible());
-    EXPECT_EQ(browser.ButtonText(IDOK), L""); // the chooser's own labels until told otherwise
-
-    wchar_t caption[] = L"Caption", initial[] = L"/somewhere", okText[] = L"Take";
-    SelectFolderParam param{caption, initial, okText, nullptr, 0x41};
-    const LPARAM data = reinterpret_cast<LPARAM>(&param);
-    EXPECT_EQ(CUtilPath::SelectFolderCallback(browser, BFFM_INITIALIZED, 0, data), 0);
-    EXPECT_EQ(browser.Selection(), L"/somewhere");
-    EXPECT_EQ(browser.GetWindowText(), L"Caption");
-    EXPECT_EQ(browser.ButtonText(IDOK), L"Take");
-    EXPECT_EQ(browser.ButtonText(IDCANCEL), L""); // a null text leaves the button without text
-
-    // No caption or folder from the caller: the browser keeps its own.
-    SelectFolderParam bare{nullptr, L"", nullptr, nullptr, 0x41};
-    EXPECT_EQ(CUtilPath::SelectFolderCallback(browser, BFFM_INITIALIZED, 0,
-                                              reinterpret_cast<LPARAM>(&bare)),
-              0);
-    EXPECT_EQ(browser.GetWindowText(), L"Caption");
-    EXPECT_EQ(browser.Selection(), L"/somewhere");
-
-    struct Case
-    {
-        const char* what;
-        std::wstring path;
-        bool okStays;
-    } const cases[] = {
-        {"folder", CString::FromUtf8((root / "Media").string()).Str(), true},
-        {"file", CString::FromUtf8((root / "Media" / "a.avi").string()).Str(), true},
-        {"link", CString::FromUtf8((root / "LinkToMedia").string()).Str(), false},
-        {"missing", L"/no/such/folder", false},
-        {"no path", L"", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EnableWindow(ok, TRUE);
-        const chooser::BrowserItem item{c.path};
-        EXPECT_EQ(CUtilPath::SelectFolderCallback(browser, BFFM_SELCHANGED,
-                                                  reinterpret_cast<LPARAM>(&item), data),
-                  0);
-        EXPECT_EQ(IsWindowEnabled(ok) != FALSE, c.okStays);
-        EXPECT_EQ(browser.IsOkEnabled() != FALSE, c.okStays);
-    }
-    // Other messages change nothing.
-    EnableWindow(ok, TRUE);
-    EXPECT_EQ(CUtilPath::SelectFolderCallback(browser, 3, 0, data), 0);
-    EXPECT_TRUE(IsWindowEnabled(ok));
 }
 
 TEST_F(SelectFolderTest, BrowserTakesSelectionsByPathOnly)
