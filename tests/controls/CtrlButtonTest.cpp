@@ -132,20 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{"checkedOnPushButtonIgnored", BS_PUSHBUTTON, true, false, false, false, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SkinnedButton, TwoFrameStripShowsTheSecondFrameWheneverDown)
-{
-    MakeSubclassed(BS_AUTOCHECKBOX | BS_PUSHLIKE);
-    auto strip2 = Strip(2, 30, 30);
-    button.SetButtonImage(strip2.get(), 2);
-    EXPECT_EQ(Shown(), kFrameColour[0]);
-    button.SetCheck(1);
-    EXPECT_EQ(Shown(), kFrameColour[1]);
-    driver.Hover(button.m_hWnd, {30, 15});
-    EXPECT_EQ(Shown(), kFrameColour[1]);
-    button.SetCheck(0);
-    EXPECT_EQ(Shown(), kFrameColour[0]);
-}
-
 TEST_F(SkinnedButton, HoverAndLeaveRepaint)
 {
     MakeSubclassed(BS_PUSHBUTTON);
@@ -158,23 +144,15 @@ TEST_F(SkinnedButton, HoverAndLeaveRepaint)
     EXPECT_EQ(Shown(), kFrameColour[0]);
 }
 
-TEST_F(SkinnedButton, ClickTogglesACheckButtonBeforeTheParentHearsOfIt)
-{
-    MakeSubclassed(BS_AUTOCHECKBOX | BS_PUSHLIKE);
-    button.SetButtonImage(strip4.get(), 4);
-    driver.Click(button.m_hWnd, {30, 15});
-    driver.Click(button.m_hWnd, {30, 15});
-    driver.AdvanceTime(1000);
-    driver.Click(button.m_hWnd, {30, 15});
-    EXPECT_EQ(host.checkSeenOnClick, (std::vector<int>{1, 0, 1}));
-}
-
-TEST_F(SkinnedButton, DoubleClickTogglesTwice)
+// A click toggles before the parent hears of it; the second click of a double click counts.
+TEST_F(SkinnedButton, ClicksAndDoubleClicksToggleACheckButtonBeforeTheParentHearsOfIt)
 {
     MakeSubclassed(BS_AUTOCHECKBOX);
     button.SetButtonImage(strip4.get(), 4);
+    driver.Click(button.m_hWnd, {30, 15});
+    driver.AdvanceTime(1000);
     driver.DoubleClick(button.m_hWnd, {30, 15});
-    EXPECT_EQ(host.checkSeenOnClick, (std::vector<int>{1, 0}));
+    EXPECT_EQ(host.checkSeenOnClick, (std::vector<int>{1, 0, 1}));
 }
 
 TEST_F(SkinnedButton, PushButtonClickNotifiesTheParentWithoutChecking)
