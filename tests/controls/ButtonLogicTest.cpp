@@ -25,15 +25,6 @@ TEST(ButtonState, EveryCombinationOfDownDisabledAndHover)
         EXPECT_EQ(ChooseState(c.f), c.want) << c.f.down << c.f.disabled << c.f.hover;
 }
 
-TEST(ButtonState, CheckedCountsAsDownOnlyForCheckTypeButtons)
-{
-    EXPECT_TRUE(IsDown(true, false, 1));
-    EXPECT_TRUE(IsDown(true, false, 2));
-    EXPECT_FALSE(IsDown(false, false, 1));
-    EXPECT_TRUE(IsDown(false, true, 0));
-    EXPECT_FALSE(IsDown(true, false, 0));
-}
-
 TEST(ButtonClassify, TypeBitsDecideCheckTypeAndPushLike)
 {
     const struct
