@@ -47,9 +47,7 @@ std::vector<BYTE> Utf16Bytes(const std::u16string& text, bool withNul)
 
 // --- numbers ---
 
-class RegNumbers : public SettingsFolder
-{
-};
+using RegNumbers = SettingsFolder;
 
 TEST_F(RegNumbers, FirstReadStoresTheDefaultAndLaterReadsKeepIt)
 {
@@ -97,9 +95,7 @@ TEST_F(RegNumbers, TextLongerThanFourBytesIsReplacedByTheDefaultNumber)
 
 // --- texts ---
 
-class RegTexts : public SettingsFolder
-{
-};
+using RegTexts = SettingsFolder;
 
 TEST_F(RegTexts, FirstReadStoresTheDefaultWithoutTerminator)
 {
@@ -159,9 +155,7 @@ TEST_F(RegTexts, LongDefaultIsCutBeforeItIsStored)
 
 // --- roots and keys ---
 
-class RegRoots : public SettingsFolder
-{
-};
+using RegRoots = SettingsFolder;
 
 TEST_F(RegRoots, MachineRootIsReadOnlyAndAMissingKeyCreatesNothing)
 {
@@ -233,9 +227,7 @@ TEST_F(RegRoots, LetterCaseAndDoubledSeparatorsNameTheSameValue)
 
 // --- other processes and the connection ---
 
-class RegProcesses : public SettingsFolder
-{
-};
+using RegProcesses = SettingsFolder;
 
 // skinkit-reg's smoke test: it reads what the library wrote, the library reads what it wrote,
 // and it lists a key and fails on a missing value.

@@ -89,9 +89,7 @@ protected:
 
 } // namespace
 
-class ZenityArguments : public FakeDialogPrograms
-{
-};
+using ZenityArguments = FakeDialogPrograms;
 
 // One run of each kind: the file chooser with filters, folder and a new name (then the question
 // box), the folder browser, and a cancel.
@@ -178,9 +176,7 @@ TEST_F(FakeDialogPrograms, AnX11ParentIsAttachedInDecimal)
     }
 }
 
-class KDialogArguments : public FakeDialogPrograms
-{
-};
+using KDialogArguments = FakeDialogPrograms;
 
 TEST_F(KDialogArguments, FiltersAndFoldersInItsOwnSyntax)
 {

@@ -51,9 +51,7 @@ protected:
 
 // --- open-file chooser ---
 
-class SelectFileTest : public TempTree
-{
-};
+using SelectFileTest = TempTree;
 
 TEST_F(SelectFileTest, FilterPairsAndTheInitialFolderReachTheChooser)
 {
@@ -136,9 +134,7 @@ TEST_F(SelectFileTest, CreatePromptAsksBeforeANewNameAndStaysOpenOnNo)
 
 // --- folder browser ---
 
-class SelectFolderTest : public TempTree
-{
-};
+using SelectFolderTest = TempTree;
 
 TEST_F(SelectFolderTest, FullestFormPassesItsOptions)
 {
@@ -323,9 +319,7 @@ TEST_F(OwnerWindowTest, AShownOwnerNamesTheChoosersParent)
 
 // --- emptying a folder ---
 
-class RemoveAllTest : public TempTree
-{
-};
+using RemoveAllTest = TempTree;
 
 TEST_F(RemoveAllTest, DeletesFilesDirectlyInsideAndNothingElse)
 {
