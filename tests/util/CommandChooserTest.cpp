@@ -109,14 +109,14 @@ TEST_F(ZenityArguments, FileFolderAndQuestionInItsOwnSyntax)
         EXPECT_EQ(CUtilPath().SelectFolder(nullptr, nullptr, caption, out, ok, cancel, 0), 1);
         EXPECT_EQ(CString(out).ToUtf8(), (dir / "Media").string());
     }
-    {
-        EnvVar no("FAKE_EXIT", "1");
+    for (const char* status : {"1", "255"}) { // a cancel, a failure
+        EnvVar no("FAKE_EXIT", status);
         wchar_t untouched[MAX_PATH] = L"untouched";
-        EXPECT_EQ(CUtilPath().SelectFolder(nullptr, untouched), 0);
+        EXPECT_EQ(CUtilPath().SelectFolder(nullptr, untouched), 0) << status;
         EXPECT_STREQ(untouched, L"untouched");
     }
     const auto runs = Runs();
-    ASSERT_EQ(runs.size(), 4u);
+    ASSERT_EQ(runs.size(), 5u);
     EXPECT_EQ(runs[0][0], "--file-selection");
     const std::string wantFile[] = {"--save", "--filename=" + (dir / "Media").string() + "/",
                                     "--file-filter=Videos | *.avi *.mkv", "--file-filter=All | *"};
