@@ -45,21 +45,6 @@ TEST(GraphicsModes, NewGraphicsReadsBilinearAndNoOffset)
     EXPECT_EQ(g.GetLastStatus(), Ok); // reading the last status resets it
 }
 
-TEST(NearestNeighbourStretch, HalfOffsetCopiesExactBlocks)
-{
-    // 2 x 2 checker stretched to 6 x 6: each source pixel becomes a 3 x 3 block.
-    const ARGB px[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
-    std::unique_ptr<Bitmap> checker(MakeBitmap(2, 2, px));
-    Bitmap target(6, 6, PixelFormat32bppARGB);
-    Graphics g(&target);
-    g.SetInterpolationMode(InterpolationModeNearestNeighbor);
-    g.SetPixelOffsetMode(PixelOffsetModeHalf);
-    ASSERT_EQ(g.DrawImage(checker.get(), Rect(0, 0, 6, 6), 0, 0, 2, 2, UnitPixel), Ok);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(PixelAt(target, x, y), px[(y / 3) * 2 + x / 3]) << x << "," << y;
-}
-
 // Which source pixel of a 4 x 1 strip lands on each of 8 destination pixels ('.': none).
 TEST(ImageGeometry, SourcePixelsByModesAndRectangles)
 {
