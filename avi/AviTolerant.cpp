@@ -109,7 +109,8 @@ void ReadStreamList(TolerantWalk& w, LONGLONG pos, LONGLONG end, avi::StreamPart
     Header h;
     while (w.ReadHeaderAt(pos, end, h)) {
         std::vector<BYTE> data;
-        const bool whole = w.ReadData(pos, h.size, end, data);
+        const bool wanted = Is(h.id, "strh") || Is(h.id, "strf") || Is(h.id, "indx");
+        const bool whole = wanted && w.ReadData(pos, h.size, end, data);
         if (whole && Is(h.id, "strh") && !parts.strh) {
             parts.strhSize = h.size;
             parts.strh.reset(new BYTE[std::max<DWORD>(h.size, 1)]);
@@ -174,8 +175,8 @@ bool mmAviParser::WalkTolerant()
                 if (form == 0 && w.idx1Movi < 0)
                     w.idx1Movi = pos + 8;
                 w.movi.emplace_back(pos + 12, end);
-                // Written to a pipe, the list's size is unknown: it holds the rest of the form,
-                // idx1 included, and the walk below finds that in it.
+                // Written to a pipe, the list's size is unknown: the rest of the form is its
+                // chunks, which are walked when no index covers them.
                 if (h.size == 0 || h.size == 0xFFFFFFFFu)
                     break;
             } else if (Is(h.id, "idx1") && form == 0 && w.idx1.empty()) {
