@@ -98,6 +98,54 @@ std::string CString::ToUtf8() const
     return out;
 }
 
+// The reserved range for bytes that are not UTF-8: 0x80..0xFF map to U+DC80..U+DCFF. Bytes
+// below 0x80 always decode, so no other value of the range is ever made.
+constexpr std::uint32_t kEscapedByte = 0xDC00;
+
+CString CString::FromPathBytes(std::string_view bytes)
+{
+    CString out;
+    out.m_str.reserve(bytes.size());
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const auto lead = static_cast<unsigned char>(*p);
+        if (lead < 0x80) {
+            out.m_str.push_back(static_cast<wchar_t>(lead));
+            ++p;
+            continue;
+        }
+        // Rejects overlong forms, encoded surrogates and values past U+10FFFF, so that an
+        // escaped byte and a decoded character can never be confused.
+        const gunichar c = g_utf8_get_char_validated(p, end - p);
+        if (c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) {
+            out.m_str.push_back(static_cast<wchar_t>(kEscapedByte + lead));
+            ++p;
+            continue;
+        }
+        out.m_str.push_back(static_cast<wchar_t>(c));
+        p = g_utf8_next_char(p);
+    }
+    return out;
+}
+
+std::string CString::ToPathBytes() const
+{
+    std::string out;
+    out.reserve(m_str.size());
+    for (wchar_t wc : m_str) {
+        const auto u = static_cast<std::uint32_t>(wc);
+        if (u >= kEscapedByte + 0x80 && u <= kEscapedByte + 0xFF) {
+            out.push_back(static_cast<char>(u - kEscapedByte));
+            continue;
+        }
+        const std::uint32_t c = IsScalarValue(wc) ? u : 0xFFFD;
+        char buf[6];
+        out.append(buf, static_cast<size_t>(g_unichar_to_utf8(c, buf)));
+    }
+    return out;
+}
+
 std::u16string CString::ToUtf16() const
 {
     std::u16string out;
