@@ -66,13 +66,16 @@ std::string FormatOf(const std::string& path)
 
 std::unique_ptr<Gdiplus::Bitmap> Decode(const std::string& path, int width, int height)
 {
-    GError* error = nullptr;
-    GdkPixbuf* pb =
-        (width > 0 && height > 0)
-            ? gdk_pixbuf_new_from_file_at_scale(path.c_str(), width, height, FALSE, &error)
-            : gdk_pixbuf_new_from_file(path.c_str(), &error);
-    if (error)
-        g_error_free(error);
+    Gdiplus::Status status = Gdiplus::Ok;
+    GdkPixbuf* pb = Gdiplus::detail::DecodePixbufFile(path, &status);
+    if (pb && width > 0 && height > 0 &&
+        (gdk_pixbuf_get_width(pb) != width || gdk_pixbuf_get_height(pb) != height)) {
+        GdkPixbuf* scaled = Gdiplus::detail::WithinPictureBounds(width, height)
+                                ? gdk_pixbuf_scale_simple(pb, width, height, GDK_INTERP_BILINEAR)
+                                : nullptr;
+        g_object_unref(pb);
+        pb = scaled;
+    }
     if (!pb)
         return nullptr;
     if (gdk_pixbuf_get_n_channels(pb) != 3 && gdk_pixbuf_get_n_channels(pb) != 4) {
@@ -259,6 +262,6 @@ Gdiplus::Status platform::SaveImageAsPng(Gdiplus::Image* image, const CString& p
         return Gdiplus::InvalidParameter;
     cairo_surface_flush(data->surface);
     const cairo_status_t status =
-        cairo_surface_write_to_png(data->surface, ResolvePath(path).c_str());
+        cairo_surface_write_to_png(data->surface, ExactPath(path).c_str());
     return status == CAIRO_STATUS_SUCCESS ? Gdiplus::Ok : Gdiplus::Win32Error;
 }
