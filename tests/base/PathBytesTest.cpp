@@ -1,5 +1,6 @@
 // File names are bytes: every byte sequence must come back unchanged from a CString, and a
 // name that is not UTF-8 must open, be written and be found as itself.
+#include "avi/AviWriter.h"
 #include "platform/base/CString.h"
 #include "platform/base/FilePath.h"
 
@@ -110,4 +111,13 @@ TEST_F(Latin1Names, WritingNeverLandsInANameThatDiffersInCaseOrSlashes)
     EXPECT_EQ(Names(), (std::set<std::string>{"Media", "media", "x\\y"}));
     EXPECT_TRUE(fs::is_directory(fs::path(dir) / "Media"));
     EXPECT_EQ(platform::ExactPath(folder + L"/x\\y"), dir + "/x\\y");
+}
+
+TEST_F(Latin1Names, TheAviWriterCreatesALatin1NameAsItsBytes)
+{
+    const std::string name = "s\xE9quence.avi";
+    mmAviWriter writer;
+    ASSERT_EQ(writer.OpenAVI(CString::FromPathBytes(dir + "/" + name)), 0);
+    writer.CloseAVI();
+    EXPECT_EQ(Names(), std::set<std::string>{name});
 }
