@@ -160,3 +160,13 @@ TEST_F(RegTool, OptionsComeBeforeOrAfterTheSubcommandAndUsageErrorsExitTwo)
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Exit status"), std::string::npos) << help.out;
 }
+
+TEST_F(RegTool, ALatin1PathKeptInTheSettingsNamesTheSameFileWhenReadBack)
+{
+    const CString path = CString::FromPathBytes("/home/user/vid\xE9os/clip \xE9t\xE9.avi");
+    CUtilReg reg;
+    reg.WriteRegString(L"Software\\App", L"LastFile", path);
+    platform::settings::CloseStores();
+    const CString back = reg.ReadRegString(L"Software\\App", L"LastFile", L"");
+    EXPECT_EQ(back.ToPathBytes(), "/home/user/vid\xE9os/clip \xE9t\xE9.avi");
+}
