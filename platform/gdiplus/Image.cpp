@@ -90,6 +90,39 @@ const char* SniffType(const BYTE* p, size_t n)
     return nullptr;
 }
 
+std::uint32_t LE32(const BYTE* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// Some decoders size their buffers from offsets in the header before they know the picture's
+// size (the BMP decoder from its header size and pixel offset, the ICO decoder from each
+// image's offset): an offset past the end of the data is refused here, before it can make
+// them take gigabytes. Whole data only, so every offset can be checked.
+bool OffsetsInside(const char* type, const BYTE* p, size_t n)
+{
+    if (std::strcmp(type, "bmp") == 0) {
+        if (n < 18)
+            return true; // too short to decode at all; the decoder says so
+        const std::uint32_t pixels = LE32(p + 10), header = LE32(p + 14);
+        return header >= 12 && header <= 124 && pixels <= n;
+    }
+    if (std::strcmp(type, "ico") == 0) {
+        const size_t count = n >= 6 ? p[4] | (p[5] << 8) : 0;
+        if (6 + 16 * count > n)
+            return count == 0;
+        for (size_t i = 0; i < count; ++i) {
+            const BYTE* e = p + 6 + 16 * i;
+            if (std::uint64_t{LE32(e + 8)} + LE32(e + 12) > n)
+                return false;
+        }
+        return true;
+    }
+    if (std::strcmp(type, "ani") == 0)
+        return std::uint64_t{LE32(p + 4)} + 8 <= n;
+    return true;
+}
+
 // Feeds a picture to gdk-pixbuf in small pieces. The declared size arrives before any pixel
 // memory is taken; past the bounds, a requested size of 0 x 0 makes the decoder stop there.
 class BoundedLoader
@@ -105,10 +138,15 @@ public:
     }
 
     // False when the picture is refused or broken; `status` says which.
+    // The whole encoded picture.
     bool Write(const BYTE* data, size_t size, Status* status)
     {
         if (!m_loader) {
             const char* type = SniffType(data, size);
+            if (type && !OffsetsInside(type, data, size)) {
+                *status = UnknownImageFormat;
+                return false;
+            }
             GError* error = nullptr;
             m_loader = type ? gdk_pixbuf_loader_new_with_type(type, &error) : nullptr;
             if (error)
@@ -216,24 +254,16 @@ GdkPixbuf* DecodePixbufFile(const std::string& path, Status* status)
         *status = OutOfMemory;
         return nullptr;
     }
-    BoundedLoader loader;
-    BYTE chunk[65536];
-    bool ok = true;
-    bool any = false;
-    size_t got;
-    while (ok && (got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        any = true;
-        ok = loader.Write(chunk, got, status);
-    }
+    std::vector<BYTE> bytes(static_cast<size_t>(st.st_size));
+    const size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), f);
     const bool readError = std::ferror(f) != 0;
     std::fclose(f);
-    if (!ok)
-        return nullptr;
-    if (!any || readError) {
-        *status = readError ? FileNotFound : UnknownImageFormat;
+    if (readError) {
+        *status = FileNotFound;
         return nullptr;
     }
-    return loader.Finish(status);
+    bytes.resize(got); // a file that shrank meanwhile
+    return DecodePixbufBytes(bytes.data(), bytes.size(), status);
 }
 
 cairo_surface_t* DecodeFile(const std::string& path, Status* status)

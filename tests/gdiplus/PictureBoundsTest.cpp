@@ -162,3 +162,22 @@ TEST_F(PictureBounds, BitmapsPastTheBoundFailAndSmallOnesWork)
     Bitmap fine(16384, 2, PixelFormat32bppARGB);
     EXPECT_EQ(fine.GetLastStatus(), Ok);
 }
+
+TEST_F(PictureBounds, HeaderOffsetsPastTheDataAreRefusedBeforeTheDecoderSizesItsBuffers)
+{
+    // A BMP whose info header claims 3 GB, one whose pixels start past its end, and an icon
+    // whose only image lies past the end: decoders would grow their buffers to those sizes.
+    std::vector<BYTE> bmp = {'B', 'M', 54, 0, 0, 0,    0,    0,    0,
+                             0,   54,  0,  0, 0, 0x00, 0xFF, 0xFF, 0xC9};
+    bmp.resize(54, 0);
+    std::vector<BYTE> farPixels = bmp;
+    farPixels[14] = 40, farPixels[15] = 0, farPixels[16] = 0, farPixels[17] = 0;
+    farPixels[10] = 0xFF, farPixels[11] = 0xFF, farPixels[12] = 0xFF, farPixels[13] = 0x7F;
+    std::vector<BYTE> ico = {0, 0,  1, 0,    1,    0, 16, 16,   0, 0, 1,
+                             0, 32, 0, 0x28, 0x04, 0, 0,  0x16, 0, 0, 0x70};
+    ico.resize(64, 0);
+    for (const auto& bytes : {bmp, farPixels, ico}) {
+        auto image = FromStream(bytes);
+        EXPECT_EQ(image->GetLastStatus(), UnknownImageFormat);
+    }
+}
