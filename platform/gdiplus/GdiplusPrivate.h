@@ -61,8 +61,10 @@ cairo_surface_t* NewSurface(int width, int height);
 // UnknownImageFormat for anything that does not decode.
 cairo_surface_t* DecodeFile(const std::string& path, Status* status);
 cairo_surface_t* DecodeBytes(const std::vector<BYTE>& bytes, Status* status);
-// The same decoding as a pixbuf, for the GDI bitmaps and icons; the caller unrefs it.
-GdkPixbuf* DecodePixbufFile(const std::string& path, Status* status);
+// The same decoding as a pixbuf, for the GDI bitmaps and icons; the caller unrefs it. `type`,
+// when given, receives the format told from the first bytes ("png", "bmp", "ico", "ani" ...),
+// empty when none is known.
+GdkPixbuf* DecodePixbufFile(const std::string& path, Status* status, std::string* type = nullptr);
 
 // A family as fontconfig resolves it: the family name Pango is given.
 struct FamilyData

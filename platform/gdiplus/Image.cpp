@@ -213,8 +213,13 @@ private:
     bool m_closed = false;
 };
 
-GdkPixbuf* DecodePixbufBytes(const BYTE* data, size_t size, Status* status)
+GdkPixbuf* DecodePixbufBytes(const BYTE* data, size_t size, Status* status,
+                             std::string* type = nullptr)
 {
+    if (type) {
+        const char* sniffed = SniffType(data, size);
+        *type = sniffed ? sniffed : "";
+    }
     if (size > static_cast<size_t>(kMaxEncodedBytes)) {
         *status = OutOfMemory;
         return nullptr;
@@ -236,8 +241,10 @@ cairo_surface_t* SurfaceOrFail(GdkPixbuf* pb, Status* status)
 
 } // namespace
 
-GdkPixbuf* DecodePixbufFile(const std::string& path, Status* status)
+GdkPixbuf* DecodePixbufFile(const std::string& path, Status* status, std::string* type)
 {
+    if (type)
+        type->clear();
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         *status = FileNotFound;
@@ -263,7 +270,7 @@ GdkPixbuf* DecodePixbufFile(const std::string& path, Status* status)
         return nullptr;
     }
     bytes.resize(got); // a file that shrank meanwhile
-    return DecodePixbufBytes(bytes.data(), bytes.size(), status);
+    return DecodePixbufBytes(bytes.data(), bytes.size(), status, type);
 }
 
 cairo_surface_t* DecodeFile(const std::string& path, Status* status)
