@@ -95,17 +95,27 @@ std::uint32_t LE32(const BYTE* p)
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-// Some decoders size their buffers from offsets in the header before they know the picture's
-// size (the BMP decoder from its header size and pixel offset, the ICO decoder from each
-// image's offset): an offset past the end of the data is refused here, before it can make
-// them take gigabytes. Whole data only, so every offset can be checked.
+// The colour table of a Windows bitmap header at `info` lies inside the data. Decoders size
+// their palette buffers from its count before they read a pixel.
+bool PaletteInside(const BYTE* p, size_t n, size_t info)
+{
+    if (info + 40 > n || LE32(p + info) < 40)
+        return true; // no count to trust, or an old header without one
+    const std::uint64_t colours = LE32(p + info + 32);
+    return info + LE32(p + info) + colours * 4 <= n;
+}
+
+// Some decoders size their buffers from offsets and counts in the header before they know the
+// picture's size (the BMP decoder from its header size, pixel offset and colour count, the ICO
+// decoder from each image's offset and colour count): anything pointing past the end of the
+// data is refused here, before it can make them take gigabytes.
 bool OffsetsInside(const char* type, const BYTE* p, size_t n)
 {
     if (std::strcmp(type, "bmp") == 0) {
         if (n < 18)
             return true; // too short to decode at all; the decoder says so
         const std::uint32_t pixels = LE32(p + 10), header = LE32(p + 14);
-        return header >= 12 && header <= 124 && pixels <= n;
+        return header >= 12 && header <= 124 && pixels <= n && PaletteInside(p, n, 14);
     }
     if (std::strcmp(type, "ico") == 0) {
         const size_t count = n >= 6 ? p[4] | (p[5] << 8) : 0;
@@ -113,7 +123,8 @@ bool OffsetsInside(const char* type, const BYTE* p, size_t n)
             return count == 0;
         for (size_t i = 0; i < count; ++i) {
             const BYTE* e = p + 6 + 16 * i;
-            if (std::uint64_t{LE32(e + 8)} + LE32(e + 12) > n)
+            const std::uint64_t size = LE32(e + 8), offset = LE32(e + 12);
+            if (offset + size > n || !PaletteInside(p, n, static_cast<size_t>(offset)))
                 return false;
         }
         return true;

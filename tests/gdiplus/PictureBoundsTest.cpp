@@ -176,7 +176,11 @@ TEST_F(PictureBounds, HeaderOffsetsPastTheDataAreRefusedBeforeTheDecoderSizesIts
     std::vector<BYTE> ico = {0, 0,  1, 0,    1,    0, 16, 16,   0, 0, 1,
                              0, 32, 0, 0x28, 0x04, 0, 0,  0x16, 0, 0, 0x70};
     ico.resize(64, 0);
-    for (const auto& bytes : {bmp, farPixels, ico}) {
+    std::vector<BYTE> bigPalette = farPixels; // 8 bits a pixel, 0xFFFFFF02 colours
+    bigPalette[10] = 54, bigPalette[11] = bigPalette[12] = bigPalette[13] = 0;
+    bigPalette[18] = bigPalette[22] = 1, bigPalette[26] = 1, bigPalette[28] = 8;
+    bigPalette[46] = 2, bigPalette[47] = bigPalette[48] = bigPalette[49] = 0xFF;
+    for (const auto& bytes : {bmp, farPixels, ico, bigPalette}) {
         auto image = FromStream(bytes);
         EXPECT_EQ(image->GetLastStatus(), UnknownImageFormat);
     }
