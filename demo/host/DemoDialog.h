@@ -4,6 +4,8 @@
 #pragma once
 
 #include "controls/CtrlButton.h"
+#include "demo/host/ControlBar.h"
+#include "demo/host/LabelPanel.h"
 #include "skin/UICoordi.h"
 #include "skin/UIImage.h"
 #include "skin/UIText.h"
@@ -43,6 +45,9 @@ public:
     std::function<void()> onDestroy;
 
     CCtrlButton m_btnPlay, m_btnStop, m_btnRepeat, m_chkSubtitles, m_btnMute, m_btnRecord;
+    // The player's control bar and the labels beside the buttons.
+    CControlBar m_controlBar;
+    CLabelPanel m_labels;
 
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);

@@ -6,9 +6,10 @@
 // Every frame is a solid face with a one-pixel border and a lighter top line, so that a probe
 // anywhere inside a frame's face reads the face colour (the demo's display test relies on
 // the push strip's hover face, 0xFF4F7FB8).
+#include "demo/host/ControlBarPictures.h"
 #include "demo/host/SkinColours.h"
+#include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
-#include "platform/wnd/headless/HeadlessDriver.h"
 
 #include <cstdio>
 #include <string>
@@ -31,7 +32,7 @@ void Frame(Graphics& g, int x, int y, int w, int h, ARGB face, ARGB border)
 bool Save(Bitmap& b, const std::string& folder, const char* name)
 {
     const std::string path = folder + "/" + name;
-    if (!platform::wnd::SavePng(b, CString::FromUtf8(path))) {
+    if (platform::SaveImageAsPng(&b, CString::FromUtf8(path)) != Ok) {
         std::fprintf(stderr, "skinkit-demo-skin: cannot write %s\n", path.c_str());
         return false;
     }
@@ -105,6 +106,7 @@ int main(int argc, char** argv)
     ok = Glyphs(out) && ok;
     ok = Background(out) && ok;
     ok = Transparent(out) && ok;
+    ok = demo::bar::DrawControlBarPictures(out) && ok;
     GdiplusShutdown(token);
     return ok ? 0 : 1;
 }

@@ -12,6 +12,8 @@
 #include <iconv.h>
 
 #include <iostream>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -92,7 +94,10 @@ int Text(const std::string& file, std::vector<std::string> keys, bool json)
     if (wanted.empty()) {
         // Every key of the file, in file order, each once.
         std::set<std::wstring> seen;
-        for (const wchar_t* section : {L"AppMain", L"AppPopup", L"AppViewerSetup", L"AppSetup"})
+        std::vector<const wchar_t*> sections(std::begin(skin::kMainTextSections),
+                                             std::end(skin::kMainTextSections));
+        sections.push_back(skin::kSetupTextSection);
+        for (const wchar_t* section : sections)
             for (const CString& line : skintool::SectionLines(path, section)) {
                 const int eq = line.Find(L'=');
                 const CString key = eq < 0 ? CString() : line.Left(eq);
