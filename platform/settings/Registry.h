@@ -7,7 +7,8 @@
 //                       (default /etc/xdg), opened read-only
 //   HKEY_CLASSES_ROOT   read-only: the desktop's handler of HTML files (".htm", ".html" and
 //                       "<handler>\shell\open\command", see platform/shell/Shell.h)
-// SKINKIT_SETTINGS_DIR moves both databases to <dir>/user.db and <dir>/machine.db.
+// SKINKIT_SETTINGS_DIR moves both databases to <dir>/user.db and <dir>/machine.db; a relative
+// <dir> is taken from the current folder when the store is first used.
 //
 // Each process keeps one connection per root for its whole life, opened on first use; opening
 // a key is a lookup in that connection. Key paths and value names ignore letter case, and

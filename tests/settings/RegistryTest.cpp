@@ -17,9 +17,7 @@ HKEY Create(HKEY root, const wchar_t* path, DWORD* disposition = nullptr)
 
 } // namespace
 
-class RegistryKeys : public SettingsFolder
-{
-};
+using RegistryKeys = SettingsFolder;
 
 TEST_F(RegistryKeys, CreateTellsNewFromExistingAndOpenNeverCreates)
 {
@@ -85,9 +83,7 @@ TEST_F(RegistryKeys, ReadOnlyRootsRefuseWritesAndAnswerNotFound)
     platform::shell::SetDesktop({});
 }
 
-class RegistryValues : public SettingsFolder
-{
-};
+using RegistryValues = SettingsFolder;
 
 TEST_F(RegistryValues, SmallBufferGetsMoreDataAndTheSizeNeeded)
 {
