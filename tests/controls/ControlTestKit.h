@@ -10,12 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
 #include <initializer_list>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 
-// A w x h picture of vertical bands, left to right: (width, colour); colour 0 stays clear.
+// A w x h picture of vertical bands, left to right: (width, colour); what they leave stays clear.
 inline std::unique_ptr<Gdiplus::Bitmap>
 Bands(int w, int h, std::initializer_list<std::pair<int, Gdiplus::ARGB>> bands)
 {
@@ -44,33 +48,48 @@ inline std::string Str(std::initializer_list<Gdiplus::Rect> rects)
     return s;
 }
 
+using ColourTest = bool (*)(const Gdiplus::Color&);
+inline constexpr ColourTest Reddish = [](const Gdiplus::Color& c) {
+    return c.GetRed() > 180 && c.GetGreen() < 120 && c.GetBlue() < 120;
+};
+inline constexpr ColourTest Bluish = [](const Gdiplus::Color& c) {
+    return c.GetBlue() > 180 && c.GetRed() < 120 && c.GetGreen() < 120;
+};
+inline constexpr ColourTest White = [](const Gdiplus::Color& c) { // whiter than the F0F0F0 face
+    return c.GetRed() > 245 && c.GetGreen() > 245 && c.GetBlue() > 245;
+};
+
 struct InkBox
 {
     int left = -1, top = -1, right = -1, bottom = -1; // inclusive; -1 when nothing matched
     bool Any() const { return left >= 0; }
 };
 
-inline InkBox FindInk(platform::wnd::HeadlessDriver& driver, CWnd& w,
-                      bool (*is)(const Gdiplus::Color&))
+// A parent that notes what its children tell it, in order: "command <id> <code>" for WM_COMMAND,
+// "<message in hex> <wParam> <lParam>" for the private ones (WM_USER and above), each followed
+// by what `state` says once the message is handled and "; ".
+class CHeardHost : public CWnd
 {
-    InkBox b;
-    auto shot = driver.Capture(w.m_hWnd);
-    for (int y = 0; shot && y < static_cast<int>(shot->GetHeight()); ++y)
-        for (int x = 0; x < static_cast<int>(shot->GetWidth()); ++x) {
-            Gdiplus::Color c;
-            shot->GetPixel(x, y, &c);
-            if (!is(c))
-                continue;
-            b.left = b.left < 0 || x < b.left ? x : b.left;
-            b.right = x > b.right ? x : b.right;
-            b.top = b.top < 0 ? y : b.top;
-            b.bottom = y;
-        }
-    return b;
-}
+public:
+    std::string heard;
+    std::function<std::string()> state = [] { return std::string(); };
 
-// A test with a headless display and a visible top-level `Host` of 300 x 200 at the origin.
-template <class Host = CWnd> class HostedTest : public ::testing::Test
+protected:
+    LRESULT WindowProc(UINT m, WPARAM w, LPARAM l) override
+    {
+        const LRESULT result = CWnd::WindowProc(m, w, l); // a reflected notification acts first
+        std::ostringstream s;
+        if (m == WM_COMMAND)
+            s << "command " << LOWORD(w) << " " << HIWORD(w) << " " << state() << "; ";
+        else if (m >= WM_USER && m < 0x8000)
+            s << std::hex << m << std::dec << " " << w << " " << l << " " << state() << "; ";
+        heard += s.str();
+        return result;
+    }
+};
+
+// A test with a headless display and a visible top-level host of 300 x 200 at the origin.
+class HostedTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -79,21 +98,24 @@ protected:
             host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
     }
     DWORD At(CWnd& w, int x, int y) { return driver.PixelAt(w.m_hWnd, {x, y}); }
-    InkBox Ink(CWnd& w, bool (*is)(const Gdiplus::Color&)) { return FindInk(driver, w, is); }
+    InkBox Ink(CWnd& w, ColourTest is)
+    {
+        InkBox b;
+        auto shot = driver.Capture(w.m_hWnd);
+        for (int y = 0; shot && y < static_cast<int>(shot->GetHeight()); ++y)
+            for (int x = 0; x < static_cast<int>(shot->GetWidth()); ++x) {
+                Gdiplus::Color c;
+                shot->GetPixel(x, y, &c);
+                if (!is(c))
+                    continue;
+                b.left = b.left < 0 || x < b.left ? x : b.left;
+                b.right = x > b.right ? x : b.right;
+                b.top = b.top < 0 ? y : b.top;
+                b.bottom = y;
+            }
+        return b;
+    }
 
     platform::wnd::HeadlessDriver driver;
-    Host host;
+    CHeardHost host;
 };
-
-inline bool Reddish(const Gdiplus::Color& c)
-{
-    return c.GetRed() > 180 && c.GetGreen() < 120 && c.GetBlue() < 120;
-}
-inline bool Bluish(const Gdiplus::Color& c)
-{
-    return c.GetBlue() > 180 && c.GetRed() < 120 && c.GetGreen() < 120;
-}
-inline bool White(const Gdiplus::Color& c) // whiter than the host's face, F0F0F0
-{
-    return c.GetRed() > 245 && c.GetGreen() > 245 && c.GetBlue() > 245;
-}

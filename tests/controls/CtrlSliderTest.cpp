@@ -5,66 +5,28 @@
 
 #include "ControlTestKit.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
 namespace {
 
-constexpr UINT kId = 42;
 constexpr Gdiplus::ARGB kPlayed = 0xFFC02020u, kRemaining = 0xFF20A040u, kThumb = 0xFF2040E0u,
                         kBack = 0xFF303030u;
 
-// Notes each notification as "message id pos @thumb", the thumb being where the slider had last
-// painted it when the parent heard.
-class CSliderHost : public CWnd
-{
-public:
-    CCtrlSlider* slider = nullptr;
-    std::string heard;
-
-protected:
-    LRESULT Note(const char* what, WPARAM id, LPARAM pos)
-    {
-        heard += std::string(what) + " " + std::to_string(id) + " " + std::to_string(pos) + " @" +
-                 std::to_string(slider->m_nThumbX) + "; ";
-        return 0;
-    }
-    LRESULT OnDown(WPARAM w, LPARAM l) { return Note("down", w, l); }
-    LRESULT OnUp(WPARAM w, LPARAM l) { return Note("up", w, l); }
-    LRESULT OnMove(WPARAM w, LPARAM l) { return Note("move", w, l); }
-    DECLARE_MESSAGE_MAP()
-};
-
-} // namespace
-
-BEGIN_MESSAGE_MAP(CSliderHost, CWnd)
-ON_MESSAGE(WM_SLIDER_LBUTTONDOWN, OnDown)
-ON_MESSAGE(WM_SLIDER_LBUTTONUP, OnUp)
-ON_MESSAGE(WM_SLIDER_MOUSEMOVE, OnMove)
-END_MESSAGE_MAP()
-
-namespace {
-
-class Sliders : public HostedTest<CSliderHost>
+class Sliders : public HostedTest
 {
 protected:
     // A 210 x 20 slider at (20, 30), range 0..100, with a 10 x 16 thumb and 4-high bars.
     void Make(CCtrlSlider& s)
     {
         ASSERT_TRUE(
-            s.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(20, 30, 230, 50), &host, kId));
-        host.slider = &s;
-        s.SetImage(played.get(), 0);
-        s.SetImage(remaining.get(), 1);
-        s.SetImage(thumb.get(), 2);
+            s.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(20, 30, 230, 50), &host, 42));
+        host.state = [&s] { return "@" + std::to_string(s.m_nThumbX); };
+        for (int i = 0; i < 3; ++i)
+            s.SetImage(pictures[i].get(), i);
         s.SetRange(0, 100);
         driver.Pump();
     }
 
-    std::unique_ptr<Gdiplus::Bitmap> played = Solid(8, 4, kPlayed),
-                                     remaining = Solid(8, 4, kRemaining),
-                                     thumb = Solid(10, 16, kThumb);
+    std::unique_ptr<Gdiplus::Bitmap> pictures[3] = {Solid(8, 4, kPlayed), Solid(8, 4, kRemaining),
+                                                    Solid(10, 16, kThumb)};
 };
 
 TEST_F(Sliders, PlainSliderSession)
@@ -75,16 +37,14 @@ TEST_F(Sliders, PlainSliderSession)
     driver.MouseDown();
     EXPECT_EQ(CWnd::GetCapture(), &s);
     // Thumb 100..109, bars 4 high at y 8..11 inset 5 from both ends, the end cap at 200..204.
-    const struct
-    {
-        int x, y;
-        Gdiplus::ARGB colour;
-        bool is;
-    } probes[] = {{50, 10, kPlayed, true},     {104, 3, kThumb, true},  {150, 10, kRemaining, true},
-                  {203, 10, kRemaining, true}, {50, 7, kPlayed, false}, {4, 10, kPlayed, false},
-                  {205, 10, kRemaining, false}};
-    for (const auto& p : probes)
-        EXPECT_EQ(At(s, p.x, p.y) == p.colour, p.is) << p.x << "," << p.y;
+    for (auto [x, y, colour, is] : {std::tuple{50, 10, kPlayed, true},
+                                    {104, 3, kThumb, true},
+                                    {150, 10, kRemaining, true},
+                                    {203, 10, kRemaining, true},
+                                    {50, 7, kPlayed, false},
+                                    {4, 10, kPlayed, false},
+                                    {205, 10, kRemaining, false}})
+        EXPECT_EQ(At(s, x, y) == colour, is) << x << "," << y;
     driver.MoveMouse(s.m_hWnd, {60, 10});
     driver.MoveMouse(s.m_hWnd, {60, 11});  // unchanged position, still reported
     driver.MoveMouse(s.m_hWnd, {400, 60}); // outside the control: the capture keeps it
@@ -92,14 +52,16 @@ TEST_F(Sliders, PlainSliderSession)
     driver.MoveMouse(s.m_hWnd, {30, 10}); // no drag: nothing
     driver.AdvanceTime(1000);             // past the double-click time
     driver.MouseUp();                     // a release without a press still notifies
-    EXPECT_EQ(host.heard, "down 42 50 @8; move 42 28 @100; move 42 28 @56; move 42 100 @56; "
-                          "up 42 100 @200; up 42 100 @200; ");
+    // Down 440, up 441, move 442, each with the id, the position and where the slider had last
+    // painted its thumb when the parent heard.
+    EXPECT_EQ(host.heard, "440 42 50 @8; 442 42 28 @100; 442 42 28 @56; 442 42 100 @56; "
+                          "441 42 100 @200; 441 42 100 @200; ");
     EXPECT_EQ(CWnd::GetCapture(), nullptr);
 
     s.SetRange(0, 20);
     s.SetPos(25);
     s.SetRange(0, 5);
-    s.SetImage(thumb.get(), 4); // not a picture slot: must not overwrite the range
+    s.SetImage(pictures[2].get(), 4); // not a picture slot: must not overwrite the range
     int lo = -1, hi = -1;
     s.GetRange(lo, hi);
     EXPECT_EQ(s.GetPos() * 100 + hi, 2005) << "clamped to 20, kept by a new range";
@@ -115,13 +77,14 @@ TEST_F(Sliders, ExtendedSliderPainting)
     s.SetImage(tallThumb.get(), 2);
     s.SetImage(tile.get(), 0);
     s.MoveWindow(20, 30, 55, 20);
-    s.SetPos(50); // thumb 5 x 20 at (25, 0), centre 27; bars 2 high at y 9
-    EXPECT_EQ(At(s, 27, 0), kThumb);
-    EXPECT_EQ(At(s, 27, 19), kThumb);
-    EXPECT_EQ(At(s, 20, 9), kBack) << "stretched over 0..27, column 20 comes from column 7";
-    EXPECT_EQ(At(s, 5, 10), kPlayed);
-    EXPECT_NE(At(s, 5, 8), kPlayed);
-    EXPECT_EQ(At(s, 40, 9), kRemaining);
+    s.SetPos(50); // thumb 5 x 20 at (25, 0), centre 27; bars 2 high at y 9; x 20 stretched from 7
+    for (auto [x, y, colour, is] : {std::tuple{27, 0, kThumb, true},
+                                    {27, 19, kThumb, true},
+                                    {20, 9, kBack, true},
+                                    {5, 10, kPlayed, true},
+                                    {5, 8, kPlayed, false},
+                                    {40, 9, kRemaining, true}})
+        EXPECT_EQ(At(s, x, y) == colour, is) << "stretched: " << x << "," << y;
     s.SetBarType(1);
     s.Invalidate();
     for (auto [x, colour] : {std::pair{5, kPlayed}, {8, kBack}, {12, kPlayed}, {20, kPlayed}})

@@ -6,14 +6,11 @@
 
 #include "ControlTestKit.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
-constexpr UINT kId = 400;
 constexpr Gdiplus::ARGB kBack = 0xFFF0F0F0u, kIcon = 0xFF20C020u, kRed = 0xFFE01010u;
 
-class Labels : public HostedTest<>
+class Labels : public HostedTest
 {
 protected:
     // A dialog's static of `style`, 160 x 40 at (10, y), subclassed as a dialog host does.
@@ -38,7 +35,7 @@ protected:
 TEST_F(Labels, LabelSession)
 {
     CCtrlStatic label, hidden;
-    MakeLabel(label, SS_CENTER, 10, kId);
+    MakeLabel(label, SS_CENTER, 10, 400);
     EXPECT_EQ(label.GetStyle() & SS_TYPEMASK, SS_OWNERDRAW);
     InkBox ink = Ink(label, Reddish);
     EXPECT_NEAR(ink.left + ink.right, 160, 4) << "centred across 160";
@@ -69,26 +66,25 @@ TEST_F(Labels, LabelSession)
     EXPECT_FALSE(Ink(label, Reddish).Any());
     EXPECT_TRUE(Ink(label, Bluish).Any());
 
-    MakeLabel(hidden, 3, 50, kId + 1);
+    MakeLabel(hidden, 3, 50, 401);
     EXPECT_FALSE(Ink(hidden, Reddish).Any()) << "alignment bits 3 show no text";
 }
 
 TEST_F(Labels, ImageControlStretchesItsBackgroundPartAndForeground)
 {
     auto bg = Bands(20, 10, {{10, 0xFF202020u}, {10, 0xFFC0C0C0u}}); // the part: the right half
+    auto half = Bands(20, 20, {{10, kIcon}});                        // the right half clear
     CCtrlImage image;
-    ASSERT_TRUE(
-        image.Create(L"MM", WS_CHILD | WS_VISIBLE, CRect(10, 60, 110, 100), &host, kId + 2));
+    ASSERT_TRUE(image.Create(L"MM", WS_CHILD | WS_VISIBLE, CRect(10, 60, 110, 100), &host, 402));
     image.SetImageBk(bg.get(), CRect(10, 0, 20, 10));
     image.SetImage(nullptr);
     // Probes stay off the edges: this control stretches with smoothing.
     EXPECT_EQ(At(image, 10, 20), 0xFFC0C0C0u);
     EXPECT_EQ(At(image, 90, 30), 0xFFC0C0C0u);
-    auto half = Bands(20, 20, {{10, kIcon}}); // the right half clear
-    image.SetImage(half.get());               // repaints by itself
+    image.SetImage(half.get()); // repaints by itself
     EXPECT_EQ(At(image, 20, 20), kIcon);
     EXPECT_NEAR(Gdiplus::Color(At(image, 80, 20)).GetGreen(), 0xC0, 8)
-        << "the clear half shows the background";
+        << "the clear half: background";
     image.SetInitFont(L"Liberation Sans", 14, Gdiplus::FontStyleBold);
     image.SetTextColor(Gdiplus::Color(kRed));
     image.SetTextOffset(30);

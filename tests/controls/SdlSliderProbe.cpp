@@ -7,55 +7,38 @@
 #include "controls/CtrlSlider.h"
 
 #include "../wnd/SdlProbeKit.h"
-
-#include <memory>
+#include "ControlTestKit.h"
 
 namespace {
 
 constexpr UINT kSlider = 11, kTime = 12;
 
-std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
-{
-    auto b = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
-    Gdiplus::Graphics g(b.get());
-    Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
-    g.FillRectangle(&brush, 0, 0, w, h);
-    return b;
-}
-
 class CProbeHost : public CWnd
 {
 public:
     CCtrlNumber* time = nullptr;
-    bool released = false;
+    int released = 0;
 
 protected:
-    LRESULT Show(const char* what, LPARAM pos)
+    LRESULT WindowProc(UINT m, WPARAM w, LPARAM pos) override
     {
+        const char* what = m == WM_SLIDER_LBUTTONDOWN ? "DOWN"
+                           : m == WM_SLIDER_MOUSEMOVE ? "MOVE"
+                           : m == WM_SLIDER_LBUTTONUP ? "UP"
+                                                      : nullptr;
+        if (!what)
+            return CWnd::WindowProc(m, w, pos);
         wchar_t text[8];
         std::swprintf(text, 8, L"%03d", static_cast<int>(pos));
         time->SetWindowText(text);
         std::printf("%s %ld\n", what, static_cast<long>(pos));
+        if (m == WM_SLIDER_LBUTTONUP && !released++)
+            PostQuitMessage(0);
         return 0;
     }
-    LRESULT OnDown(WPARAM, LPARAM pos) { return Show("DOWN", pos); }
-    LRESULT OnMove(WPARAM, LPARAM pos) { return Show("MOVE", pos); }
-    LRESULT OnUp(WPARAM, LPARAM pos)
-    {
-        released = true;
-        PostQuitMessage(0);
-        return Show("UP", pos);
-    }
-    DECLARE_MESSAGE_MAP()
 };
 
 } // namespace
-
-BEGIN_MESSAGE_MAP(CProbeHost, CWnd)
-ON_MESSAGE(WM_SLIDER_LBUTTONDOWN, OnDown)
-ON_MESSAGE(WM_SLIDER_MOUSEMOVE, OnMove)
-ON_MESSAGE(WM_SLIDER_LBUTTONUP, OnUp)
-END_MESSAGE_MAP()
 
 int main()
 {

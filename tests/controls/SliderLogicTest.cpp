@@ -5,53 +5,45 @@
 
 #include "ControlTestKit.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
-using slider::Range;
-
+// Rows: min, max, mouse x, window width, position; a 10-wide thumb. In order: the worked
+// examples (offset 100 of 200, -2 taken as 0, 148 clamped), left of the window under capture,
+// offset 1 (0.5 rounds up), offset 33 of 0..3 (0.495 rounds down), a negative range, the widest
+// range the unsigned product allows, an empty range, no track, a window narrower than the thumb.
 TEST(SliderLogic, PositionFromTheMouse)
 {
-    const struct
-    {
-        Range range;
-        int x, width, thumb, pos;
-    } cases[] = {
-        {{0, 100}, 105, 210, 10, 50},
-        {{0, 100}, 3, 210, 10, 0}, // offset -2 taken as 0
-        {{0, 100}, 300, 210, 10, 100},
-        {{0, 100}, -40, 210, 10, 0}, // left of it, under capture
-        {{10, 20}, 105, 210, 10, 15},
-        {{0, 100}, 6, 210, 10, 1}, // offset 1: 0.5 rounds up
-        {{0, 3}, 38, 210, 10, 0},  // 0.495 rounds down
-        {{-50, 50}, 5, 210, 10, -50},
-        {{-50, 50}, 205, 210, 10, 50},
-        {{0, 2000000}, 1000, 1010, 10, 1990000}, // the widest range the unsigned product allows
-        {{7, 7}, 120, 210, 10, 7},               // empty range
-        {{0, 100}, 50, 10, 10, 0},
-        {{0, 100}, 50, 8, 10, 0}, // no track, or narrower than the thumb
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(slider::PosFromMouse(c.range, c.x, c.width, c.thumb), c.pos)
-            << c.range.min << ".." << c.range.max << " x " << c.x << " W " << c.width;
+    for (auto [min, max, x, w, pos] : {std::array{0, 100, 105, 210, 50},
+                                       {0, 100, 3, 210, 0},
+                                       {0, 100, 300, 210, 100},
+                                       {10, 20, 105, 210, 15},
+                                       {0, 100, -40, 210, 0},
+                                       {0, 100, 6, 210, 1},
+                                       {0, 3, 38, 210, 0},
+                                       {-50, 50, 5, 210, -50},
+                                       {-50, 50, 205, 210, 50},
+                                       {0, 2000000, 1000, 1010, 1990000},
+                                       {7, 7, 120, 210, 7},
+                                       {0, 100, 50, 10, 0},
+                                       {0, 100, 50, 8, 0}})
+        EXPECT_EQ(slider::PosFromMouse({min, max}, x, w, 10), pos)
+            << min << ".." << max << " x " << x;
 }
 
+// Rows: min, max, position, window width, thumb left; a 10-wide thumb. A position kept outside a
+// new range, below it, an empty range, a window narrower than the thumb (truncated toward zero).
 TEST(SliderLogic, ThumbPlaceAndClamp)
 {
-    const struct
-    {
-        Range range;
-        int pos, width, left;
-    } cases[] = {
-        {{10, 20}, 15, 210, 100},  {{0, 100}, 50, 210, 100}, {{0, 3}, 1, 210, 66},
-        {{0, 100}, 100, 210, 200}, {{0, 5}, 20, 210, 800}, // kept outside a new range
-        {{0, 100}, -1, 210, -2},   {{5, 5}, 5, 210, 0},    // empty range
-        {{0, 100}, 50, 8, -1},                             // truncated toward zero
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(slider::ThumbLeft(c.range, c.pos, c.width, 10), c.left)
-            << c.pos << " of " << c.range.min << ".." << c.range.max;
+    for (auto [min, max, pos, w, left] : {std::array{10, 20, 15, 210, 100},
+                                          {0, 100, 50, 210, 100},
+                                          {0, 3, 1, 210, 66},
+                                          {0, 100, 100, 210, 200},
+                                          {0, 5, 20, 210, 800},
+                                          {0, 100, -1, 210, -2},
+                                          {5, 5, 5, 210, 0},
+                                          {0, 100, 50, 8, -1}})
+        EXPECT_EQ(slider::ThumbLeft({min, max}, pos, w, 10), left)
+            << pos << " of " << min << ".." << max;
     for (auto [value, kept] : {std::pair{25, 20}, {-3, 0}, {7, 7}})
         EXPECT_EQ(slider::Clamp({0, 20}, value), kept);
 }
@@ -80,21 +72,18 @@ TEST(SliderLogic, Layouts)
         << "a thumb without height cannot be scaled";
 }
 
+// Tiles up to the thumb's centre; a picture without width would never end.
 TEST(SliderLogic, TiledPlayedBar)
 {
-    const struct
-    {
-        int end, tile;
+    for (auto [end, tile, want] : {std::tuple{25, 10, "10 10 5"},
+                                   {30, 10, "10 10 10"},
+                                   {0, 10, ""},
+                                   {-4, 10, ""},
+                                   {25, 0, ""}}) {
         std::string widths;
-    } cases[] = {
-        {25, 10, "10 10 5"}, {30, 10, "10 10 10"}, {0, 10, ""},
-        {-4, 10, ""},        {25, 0, ""}, // a picture without width would never end
-    };
-    for (const auto& c : cases) {
-        std::string widths;
-        for (int i = 0; i < slider::TileCount(c.end, c.tile); ++i)
-            widths += (i ? " " : "") + std::to_string(slider::TileWidth(c.end, c.tile, i));
-        EXPECT_EQ(widths, c.widths) << "up to " << c.end << " by " << c.tile;
+        for (int i = 0; i < slider::TileCount(end, tile); ++i)
+            widths += (i ? " " : "") + std::to_string(slider::TileWidth(end, tile, i));
+        EXPECT_EQ(widths, want) << "up to " << end << " by " << tile;
     }
 }
 

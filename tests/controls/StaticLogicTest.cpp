@@ -4,33 +4,25 @@
 
 #include "ControlTestKit.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
-constexpr auto N = Gdiplus::StringAlignmentNear, C = Gdiplus::StringAlignmentCenter,
-               F = Gdiplus::StringAlignmentFar;
-
+// Rows: style, SetTextAlign called, its horizontal and vertical (0 near, 1 centre, 2 far),
+// then the plan as "horizontal vertical", or "-" for no text (alignment bits 3 without it).
 TEST(StaticLogic, LabelAlignment)
 {
-    const struct
-    {
-        DWORD style;
-        bool set;
-        Gdiplus::StringAlignment h, v, wantH, wantV; // h, v: given to SetTextAlign
-        bool shown;
-    } cases[] = {
-        {0x50000000u, false, F, F, N, N, true}, {0x50000001u, false, F, F, C, N, true},
-        {0x50000002u, false, N, F, F, N, true}, {0x50000103u, false, N, N, N, N, false},
-        {0x50000001u, true, N, C, N, C, true},  {0x50000003u, true, F, F, F, F, true},
-    };
-    for (const auto& c : cases) {
-        const stc::TextPlan p = stc::LabelText(stc::AlignmentBits(c.style), c.set, c.h, c.v);
-        EXPECT_EQ(p.showText, c.shown) << std::hex << c.style << " set " << c.set;
-        if (c.shown) {
-            EXPECT_EQ(p.horizontal * 3 + p.vertical, c.wantH * 3 + c.wantV)
-                << std::hex << c.style << " set " << c.set;
-        }
+    for (auto [style, set, h, v, want] : {std::tuple{0x50000000u, false, 2, 2, "0 0"},
+                                          {0x50000001u, false, 2, 2, "1 0"},
+                                          {0x50000002u, false, 0, 2, "2 0"},
+                                          {0x50000103u, false, 0, 0, "-"},
+                                          {0x50000001u, true, 0, 1, "0 1"},
+                                          {0x50000003u, true, 2, 2, "2 2"}}) {
+        const stc::TextPlan p =
+            stc::LabelText(stc::AlignmentBits(style), set, Gdiplus::StringAlignment(h),
+                           Gdiplus::StringAlignment(v));
+        EXPECT_EQ(p.showText ? std::to_string(p.horizontal) + " " + std::to_string(p.vertical)
+                             : "-",
+                  want)
+            << std::hex << style << " set " << set;
     }
 }
 
@@ -42,23 +34,20 @@ TEST(StaticLogic, IconCellsAndDigits)
     EXPECT_EQ(stc::TextLeft(true, 16), 21);
     EXPECT_EQ(stc::TextLeft(false, 16), 0);
 
-    // Cells of W / n in whole numbers: 61 / 3 leaves the last column free.
-    const struct
-    {
-        int width, count, i;
-        std::string cell;
-    } cells[] = {{60, 3, 0, "0,0 20x20"},  {60, 3, 2, "40,0 20x20"}, {61, 3, 2, "40,0 20x20"},
-                 {60, 2, 1, "30,0 30x20"}, {10, 3, 1, "3,0 3x20"},   {10, 3, 2, "6,0 3x20"},
-                 {60, 0, 0, "0,0 0x0"}}; // no cells, no division
-    for (const auto& c : cells)
-        EXPECT_EQ(Str({stc::DigitCell(c.width, 20, c.count, c.i)}), c.cell)
-            << c.width << "/" << c.count << " cell " << c.i;
+    // Cells of W / n in whole numbers: 61 / 3 leaves the last column free; no cells, no division.
+    for (auto [w, n, i, cell] : {std::tuple{60, 3, 0, "0,0 20x20"},
+                                 {60, 3, 2, "40,0 20x20"},
+                                 {61, 3, 2, "40,0 20x20"},
+                                 {60, 2, 1, "30,0 30x20"},
+                                 {10, 3, 1, "3,0 3x20"},
+                                 {10, 3, 2, "6,0 3x20"},
+                                 {60, 0, 0, "0,0 0x0"}})
+        EXPECT_EQ(Str({stc::DigitCell(w, 20, n, i)}), cell) << w << "/" << n << " cell " << i;
 
     // The digit a character shows; -1 outside the text, before '0' and after '9'.
-    const CString text(L"04a2/:");
     std::string digits;
     for (int i = -1; i <= 6; ++i)
-        digits += std::to_string(stc::DigitAt(text, i)) + " ";
+        digits += std::to_string(stc::DigitAt(CString(L"04a2/:"), i)) + " ";
     EXPECT_EQ(digits, "-1 0 4 -1 2 -1 -1 -1 ");
 }
 
