@@ -120,6 +120,7 @@ void Model::SetItemImage(int row, int column, Gdiplus::Bitmap* bitmap)
     }
     delete item->pImage[column];
     item->pImage[column] = copy;
+    item->fitted[column].reset();
 }
 
 void Model::SetItemImage(int row, int column, const CString& path)
@@ -148,6 +149,7 @@ void Model::SetItemImage(int row, int column, const CString& path)
         stream->Release();
     delete item->pImage[column];
     item->pImage[column] = picture;
+    item->fitted[column].reset();
 }
 
 int Model::AddItemData(int row, DWORD value)

@@ -78,20 +78,32 @@ void PaintColumnsAndHeaderTexts(Gdiplus::Graphics& g, const PaintInput& in,
     }
 }
 
-void PaintPicture(Gdiplus::Graphics& g, Gdiplus::Bitmap* picture, Gdiplus::Rect box)
+// The picture fitted into its box keeping its aspect ratio, scaled with the high-quality
+// filter and no pixel offset; the scaled copy is kept in the row and reused while the drawn
+// size stays.
+void PaintPicture(Gdiplus::Graphics& g, const Item& item, int j, Gdiplus::Rect box)
 {
+    Gdiplus::Bitmap* picture = item.pImage[j];
     if (picture->GetLastStatus() != Gdiplus::Ok)
         return;
-    const Gdiplus::Rect r = FitPicture(box, static_cast<int>(picture->GetWidth()),
-                                       static_cast<int>(picture->GetHeight()));
+    const INT iw = static_cast<INT>(picture->GetWidth());
+    const INT ih = static_cast<INT>(picture->GetHeight());
+    const Gdiplus::Rect r = FitPicture(box, iw, ih);
     if (r.Width <= 0 || r.Height <= 0)
         return;
-    g.SetInterpolationMode(Gdiplus::InterpolationModeHighQuality);
-    g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeDefault);
-    g.DrawImage(picture, r, 0, 0, static_cast<INT>(picture->GetWidth()),
-                static_cast<INT>(picture->GetHeight()), Gdiplus::UnitPixel);
-    g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
-    g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    std::unique_ptr<Gdiplus::Bitmap>& fitted = item.fitted[j];
+    if (!fitted || static_cast<INT>(fitted->GetWidth()) != r.Width ||
+        static_cast<INT>(fitted->GetHeight()) != r.Height) {
+        fitted =
+            std::make_unique<Gdiplus::Bitmap>(r.Width, r.Height, Gdiplus::PixelFormat32bppARGB);
+        Gdiplus::Graphics scaler(fitted.get());
+        scaler.SetInterpolationMode(Gdiplus::InterpolationModeHighQuality);
+        scaler.SetPixelOffsetMode(Gdiplus::PixelOffsetModeDefault);
+        scaler.DrawImage(picture, Gdiplus::Rect(0, 0, r.Width, r.Height), 0, 0, iw, ih,
+                         Gdiplus::UnitPixel);
+    }
+    // Whole pixels 1:1 sample the same under every mode.
+    g.DrawImage(fitted.get(), r.X, r.Y, r.Width, r.Height);
 }
 
 void PaintRow(Gdiplus::Graphics& g, const PaintInput& in, const std::vector<ColumnSpan>& cols,
@@ -120,8 +132,8 @@ void PaintRow(Gdiplus::Graphics& g, const PaintInput& in, const std::vector<Colu
         if (!item.strText[j].IsEmpty())
             painter.DrawString(&g, item.strText[j], c.left, yr + 1, c.width, h - 2,
                                in.colours[look.colour], align, Gdiplus::StringAlignmentCenter);
-        if (Gdiplus::Bitmap* picture = item.pImage[j])
-            PaintPicture(g, picture, Gdiplus::Rect(c.left + 4, yr + 4, c.width - 8, h - 8));
+        if (item.pImage[j])
+            PaintPicture(g, item, j, Gdiplus::Rect(c.left + 4, yr + 4, c.width - 8, h - 8));
     }
     if (m.m_bCheckbox && n > 0) {
         const ColumnSpan& lastCol = cols[static_cast<size_t>(n - 1)];
