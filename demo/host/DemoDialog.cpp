@@ -84,6 +84,7 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
                      IDC_MUTE);
     m_btnMute.MoveWindow(&mute->rc);
     SkinButton(m_btnMute, L"BtnMute", nullptr, L"btn_round", 6);
+    m_player.Create(this, m_skin);
     return 0;
 }
 

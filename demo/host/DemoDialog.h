@@ -4,6 +4,7 @@
 #pragma once
 
 #include "controls/CtrlButton.h"
+#include "demo/host/PlaylistPanel.h"
 #include "skin/UICoordi.h"
 #include "skin/UIImage.h"
 #include "skin/UIText.h"
@@ -43,6 +44,8 @@ public:
     std::function<void()> onDestroy;
 
     CCtrlButton m_btnPlay, m_btnStop, m_btnRepeat, m_chkSubtitles, m_btnMute, m_btnRecord;
+    // The playlist and the video area it plays in.
+    DemoPlayer m_player;
 
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);

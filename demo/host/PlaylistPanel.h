@@ -1,0 +1,50 @@
+// The demo's playlist and player: the sample AVI files in a skinned list (number, name, a
+// picture of the first frame, duration, streams, check boxes with a header check box, the
+// scroll bar and the wheel), and the video area that a double click plays the row in.
+#pragma once
+
+#include "controls/list/CtrlListbox.h"
+#include "demo/host/VideoArea.h"
+
+#include <string>
+#include <vector>
+
+struct DemoSkin;
+
+class CDemoPlaylistPanel : public CWnd
+{
+public:
+    CDemoPlaylistPanel() = default;
+    ~CDemoPlaylistPanel() override;
+
+    // Makes the panel at the skin's [Playlist] place, fills it from the media folder (writing
+    // the sample files there on first run) and shows the first file's first frame in `video`.
+    BOOL Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& video);
+
+    CCtrlListbox m_list;
+
+protected:
+    LRESULT OnListClick(WPARAM row, LPARAM id);
+    LRESULT OnListDoubleClick(WPARAM row, LPARAM id);
+    LRESULT OnListCheck(WPARAM row, LPARAM id);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void SkinList(DemoSkin& skin);
+    void Fill();
+
+    CDemoVideoArea* m_video = nullptr;
+    std::vector<std::string> m_files;
+};
+
+// Where the demo keeps its sample files: $SKINKIT_DEMO_MEDIA, else skinkit-demo-media in the
+// working folder.
+std::string DemoMediaFolder();
+
+// The player's parts, made together in the demo window.
+struct DemoPlayer
+{
+    CDemoVideoArea video;
+    CDemoPlaylistPanel playlist;
+    bool Create(CWnd* dialog, DemoSkin& skin);
+};
