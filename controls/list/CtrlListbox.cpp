@@ -60,8 +60,21 @@ list::HitQuery CCtrlListbox::Query(const list::Scale& sc) const
 
 void CCtrlListbox::Redraw()
 {
-    if (m_hWnd)
-        Invalidate(TRUE);
+    if (!m_hWnd)
+        return;
+    // The attached bar repaints itself when its own state changes; leaving its strip out
+    // keeps a list repaint from repainting the bar and its arrows as well.
+    CRect rc;
+    GetClientRect(&rc);
+    if (m_pVScroll && m_pVScroll->m_hWnd) {
+        CRect bar;
+        m_pVScroll->GetWindowRect(&bar);
+        ScreenToClient(&bar);
+        if (bar.left > rc.left && bar.right >= rc.right && bar.top <= rc.top &&
+            bar.bottom >= rc.bottom)
+            rc.right = bar.left;
+    }
+    InvalidateRect(&rc, TRUE);
 }
 
 void CCtrlListbox::TellBar()
