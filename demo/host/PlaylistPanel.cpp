@@ -71,7 +71,7 @@ BOOL CDemoPlaylistPanel::Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& vi
     Fill();
     if (!m_files.empty())
         video.Load(m_files.front(), false);
-    video.onEnded = [this] { m_list.SetPlayStatus(0); };
+    video.onEnded = [this] { PlayNext(); };
     return TRUE;
 }
 
@@ -137,13 +137,31 @@ LRESULT CDemoPlaylistPanel::OnListClick(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CDemoPlaylistPanel::OnListDoubleClick(WPARAM row, LPARAM)
+void CDemoPlaylistPanel::PlayRow(int row)
 {
-    const DWORD file = m_list.GetItemData(static_cast<int>(row), 0);
+    const DWORD file = m_list.GetItemData(row, 0);
     if (file >= m_files.size() || !m_video)
-        return 0;
+        return;
     const bool playing = m_video->Load(m_files[file], true);
     m_list.SetPlayStatus(playing ? 1 : 0);
+}
+
+void CDemoPlaylistPanel::PlayNext()
+{
+    const int next = m_list.GetNextCheckedIndex(m_list.GetIndicatedItem());
+    if (next < 0) {
+        m_list.SetPlayStatus(0);
+        return;
+    }
+    m_list.SetItemState(next, 2);
+    m_list.EnsureVisible(next);
+    PlayRow(next);
+}
+
+LRESULT CDemoPlaylistPanel::OnListDoubleClick(WPARAM row, LPARAM)
+{
+    // The list has made the row the indicated one already.
+    PlayRow(static_cast<int>(row));
     return 0;
 }
 

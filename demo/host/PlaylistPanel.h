@@ -32,6 +32,10 @@ protected:
 private:
     void SkinList(DemoSkin& skin);
     void Fill();
+    // Plays the row in the video area and marks it as the playing one.
+    void PlayRow(int row);
+    // At a clip's end: the next checked row plays, or playback stops after the last.
+    void PlayNext();
 
     CDemoVideoArea* m_video = nullptr;
     std::vector<std::string> m_files;

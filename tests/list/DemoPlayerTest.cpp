@@ -106,9 +106,17 @@ TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
 
     video.SeekTo(500);
     EXPECT_EQ(video.PositionMs() / 100, 4); // frame 7 of 66.6 ms
-    // Played to the end it stops and the list shows the paused icon.
-    driver.AdvanceTime(10000);
+    // At its end the next checked row plays; unchecked rows are passed over.
+    list.SetCheck(2, 0);
+    driver.AdvanceTime(4000);
+    EXPECT_EQ(list.GetIndicatedItem(), 3);
+    EXPECT_TRUE(video.IsPlaying());
+    // After the last checked row playback stops and the list shows the paused icon.
+    for (int i = 4; i < list.GetItemCount(); ++i)
+        list.SetCheck(i, 0);
+    driver.AdvanceTime(5000);
     EXPECT_FALSE(video.IsPlaying());
+    EXPECT_EQ(list.GetIndicatedItem(), 3);
     EXPECT_EQ(list.m_nPlayStatus, 0);
     dialog.DestroyWindow();
 }
