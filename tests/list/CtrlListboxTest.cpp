@@ -305,3 +305,38 @@ TEST_F(ListBox, IndicatedRowIsBoldInItsColours)
 }
 
 } // namespace
+
+namespace {
+
+// Without a bar the list paints its whole width; with one its picture ends where the bar
+// begins and the bar shows there.
+TEST(ListBoxWidth, OffScreenPictureEndsWhereTheBarBegins)
+{
+    HeadlessDriver driver;
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 500, 300), nullptr, 0));
+    auto rowBg = listtest::Solid(8, 32, kRow);
+    auto track = listtest::Solid(12, 30, 0xFF101010u);
+    auto arrow = listtest::Solid(48, 12, 0xFF606060u);
+    CCtrlListbox plain, barred;
+    for (CCtrlListbox* l : {&plain, &barred}) {
+        ASSERT_TRUE(
+            l->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &host, kId));
+        l->SetBaseRect(CRect(0, 0, 400, 100));
+        l->SetImage(rowBg.get(), list::kRowBg);
+        l->SetImage(track.get(), list::kScrollTrack);
+        l->SetImage(arrow.get(), list::kScrollTop);
+        l->SetImage(arrow.get(), list::kScrollBottom);
+        l->InsertColumn(0, L"", 400, 0);
+    }
+    barred.ActivateVScroll(0);
+    plain.MoveWindow(0, 0, 400, 120);
+    barred.MoveWindow(0, 150, 400, 120);
+    for (CCtrlListbox* l : {&plain, &barred})
+        l->InsertItem(0, L"");
+    EXPECT_EQ(driver.PixelAt(plain.m_hWnd, {395, 50}), kRow);
+    EXPECT_EQ(driver.PixelAt(barred.m_hWnd, {387, 50}), kRow);
+    EXPECT_EQ(driver.PixelAt(barred.m_hWnd, {395, 50}), 0xFF101010u);
+}
+
+} // namespace
