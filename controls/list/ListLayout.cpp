@@ -52,7 +52,7 @@ bool ComputeLayout(const Model& model, const Design& design, int cx, int cy, Lay
     const Scale sc = ScaleFor(cx, design);
     const int h = sc.rowHeight;
     const int hh = sc.headerHeight;
-    // Rows scaled to nothing fit no place (the design's division would be by zero).
+    // Rows scaled to nothing fit no place (rather than dividing by a zero row height).
     layout.maxRowCount = h > 0 ? (cy - hh) / h : 0;
     layout.rowRects.clear();
     layout.checkRects.clear();
