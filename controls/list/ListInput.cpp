@@ -14,10 +14,11 @@ int PlaceUnder(const HitQuery& q, CPoint point, int* row)
     const int r = (point.y - q.headerHeight) / q.rowHeight;
     if (r < 0 || r >= q.layout.maxRowCount || r >= static_cast<int>(q.layout.rowRects.size()))
         return -1;
-    const int i = q.topIndex + r;
-    if (!q.model.GetItem(i) || i >= q.model.GetItemCount())
+    // The top is taken from the scroll bar as it comes, so the sum may leave the int range.
+    const long long i = static_cast<long long>(q.topIndex) + r;
+    if (i < 0 || i >= q.model.GetItemCount() || !q.model.GetItem(static_cast<int>(i)))
         return -1;
-    *row = i;
+    *row = static_cast<int>(i);
     return r;
 }
 
@@ -50,7 +51,7 @@ Hit HitTestDoubleClick(const HitQuery& q, CPoint point)
 
 int WheelTop(int top, int maxRowCount, int rowCount, int delta)
 {
-    if (delta < 0 && top + maxRowCount < rowCount)
+    if (delta < 0 && static_cast<long long>(top) + maxRowCount < rowCount)
         return top + 1;
     if (delta > 0 && top >= 1)
         return top - 1;
@@ -63,7 +64,7 @@ int EnsureVisibleTop(int top, int maxRowCount, int rowCount, int row)
         return top;
     if (row < top)
         return row;
-    if (row < top + maxRowCount)
+    if (row < static_cast<long long>(top) + maxRowCount)
         return top;
     return row - maxRowCount + 1;
 }

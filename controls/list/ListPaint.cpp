@@ -30,7 +30,7 @@ void PaintPlaces(Gdiplus::Graphics& g, const PaintInput& in, int w, int height)
     const int hh = in.scale.headerHeight;
     if (!img[kRowBg] || hh >= height || h < 1)
         return;
-    const int selectedPlace = in.model.m_nSelectedItem - in.topIndex;
+    const long long selectedPlace = static_cast<long long>(in.model.m_nSelectedItem) - in.topIndex;
     for (int p = 0, y = hh; y < height; ++p, y += h) {
         const int rem = height - y;
         if (rem >= h) {
@@ -167,10 +167,10 @@ void PaintList(Gdiplus::Graphics& g, const PaintInput& in, int clientWidth, int 
     PaintColumnsAndHeaderTexts(g, in, cols, height, regular);
     const int count = in.model.GetItemCount();
     for (int r = 0; r < in.maxRowCount; ++r) {
-        const int i = in.topIndex + r;
+        const long long i = static_cast<long long>(in.topIndex) + r;
         if (i >= count)
             break;
-        if (const Item* item = in.model.GetItem(i))
+        if (const Item* item = i >= 0 ? in.model.GetItem(static_cast<int>(i)) : nullptr)
             PaintRow(g, in, cols, i, *item, in.scale.headerHeight + r * in.scale.rowHeight, regular,
                      bold);
     }

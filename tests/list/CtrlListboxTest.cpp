@@ -180,6 +180,16 @@ TEST_F(ListBox, ScrollBarPositionIsTakenAsItComes)
     EXPECT_EQ(list.GetTopIndex(), 4);
     list.SendMessage(UM_VSCROLL_POS, 40, 0);
     EXPECT_EQ(list.GetTopIndex(), 40);
+    // Far outside the rows, either way: empty places, and clicks hit nothing.
+    for (WPARAM far : {WPARAM{0x7FFFFFFF}, WPARAM{0x80000000}, ~WPARAM{0}}) {
+        list.SetItemState(3, 1);
+        list.SendMessage(UM_VSCROLL_POS, far, 0);
+        EXPECT_EQ(driver.PixelAt(list.m_hWnd, {50, 40}), kRow);
+        driver.AdvanceTime(1000);
+        driver.Click(list.m_hWnd, RowPoint(0));
+        driver.Wheel(-120);
+    }
+    EXPECT_TRUE(Notes().empty());
     // The bar's own arrow reaches the list through the same message.
     list.SendMessage(UM_VSCROLL_POS, 0, 0);
     list.m_pVScroll->SetCurPos(0, 0);
