@@ -150,13 +150,13 @@ void CCtrlVScroll::OnSize(UINT type, int cx, int cy)
 
 void CCtrlVScroll::OnBnClickedScrollTop()
 {
-    if (m_nCurPos - 1 >= 0)
+    if (m_nCurPos >= 1) // p = pos − 1 must stay at 0 or more
         MoveTo(m_nCurPos - 1);
 }
 
 void CCtrlVScroll::OnBnClickedScrollBottom()
 {
-    if (m_nCurPos + 1 <= vscroll::Range(m_nItemCount, m_nMaxRowCount))
+    if (m_nCurPos < vscroll::Range(m_nItemCount, m_nMaxRowCount)) // p = pos + 1 up to R
         MoveTo(m_nCurPos + 1);
 }
 

@@ -67,9 +67,9 @@ bool TrackActive(int itemCount, int pageRows)
 
 int DragPosition(int pointY, int thumbHeight, int barHeight, Arrows arrows, int range)
 {
-    const int y = pointY - thumbHeight / 2;
+    const long long y = static_cast<long long>(pointY) - thumbHeight / 2;
     const int arrowsHeight = arrows.bothImages ? arrows.top + arrows.bottom : 0;
-    const int span = barHeight - thumbHeight - arrowsHeight;
+    const long long span = static_cast<long long>(barHeight) - thumbHeight - arrowsHeight;
     if (y < 0)
         return 0;
     if (y >= span)
@@ -79,10 +79,12 @@ int DragPosition(int pointY, int thumbHeight, int barHeight, Arrows arrows, int 
 
 int PagePosition(int pointY, const CRect& thumb, int pos, int pageRows, int range)
 {
+    // The position is whatever the owner set, unclamped: page in a wider type.
     if (pointY < thumb.top)
-        return std::max(pos - pageRows, 0);
+        return static_cast<int>(std::max(static_cast<long long>(pos) - pageRows, 0LL));
     if (pointY > thumb.bottom)
-        return std::min(pos + pageRows, range);
+        return static_cast<int>(
+            std::min(static_cast<long long>(pos) + pageRows, static_cast<long long>(range)));
     return pos;
 }
 
