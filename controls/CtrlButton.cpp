@@ -228,6 +228,14 @@ void CCtrlButton::GetTextInfo(CString& text, Gdiplus::StringAlignment* horizonta
     *vertical = a.vertical;
 }
 
+btn::State CCtrlButton::StateForPaint(const DRAWITEMSTRUCT& drawItem)
+{
+    m_bDown =
+        btn::IsDown(m_bCheckType != 0, (drawItem.itemState & ODS_SELECTED) != 0, m_nCheck) ? 1 : 0;
+    m_bDisabled = (drawItem.itemState & ODS_DISABLED) ? 1 : 0;
+    return btn::ChooseState({m_bDown != 0, m_bDisabled != 0, m_bHover != 0});
+}
+
 void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
 {
     if (!drawItem || (!m_pImage && !m_pStateImage[0]))
@@ -236,10 +244,7 @@ void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     if (size.cx <= 0 || size.cy <= 0)
         return;
 
-    m_bDown =
-        btn::IsDown(m_bCheckType != 0, (drawItem->itemState & ODS_SELECTED) != 0, m_nCheck) ? 1 : 0;
-    m_bDisabled = (drawItem->itemState & ODS_DISABLED) ? 1 : 0;
-    const btn::State state = btn::ChooseState({m_bDown != 0, m_bDisabled != 0, m_bHover != 0});
+    const btn::State state = StateForPaint(*drawItem);
 
     CString text;
     btn::TextAlign align{};

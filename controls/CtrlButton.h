@@ -72,9 +72,14 @@ public:
     int m_bBgStretch;
     CCtrlGDIpString* m_pGDIpString;
 
-private:
+protected:
     void GetTextInfo(CString& text, Gdiplus::StringAlignment* horizontal,
                      Gdiplus::StringAlignment* vertical);
+    // Takes down and disabled afresh from the paint request (m_bDown, m_bDisabled) and answers
+    // the state to draw.
+    btn::State StateForPaint(const DRAWITEMSTRUCT& drawItem);
+
+private:
     void Classify(DWORD style);
     // Composes the whole button for `state` into `g` (w x h); reads fields, changes none.
     void Paint(Gdiplus::Graphics& g, int state, int w, int h, CString text,

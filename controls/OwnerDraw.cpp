@@ -16,6 +16,26 @@ void CopyToDC(HDC dc, Gdiplus::Bitmap& picture)
                      static_cast<INT>(picture.GetHeight()));
 }
 
+Gdiplus::Rect BackgroundSource(BackgroundKind kind, int x, int y, CSize picture, CSize window)
+{
+    switch (kind) {
+    case BackgroundKind::Whole:
+        return Gdiplus::Rect(0, 0, picture.cx, picture.cy);
+    case BackgroundKind::StretchFrom:
+        return Gdiplus::Rect(x, y, picture.cx, picture.cy);
+    case BackgroundKind::CopyFrom:
+        break;
+    }
+    return Gdiplus::Rect(x, y, window.cx, window.cy);
+}
+
+CSize PictureSize(Gdiplus::Image* picture)
+{
+    if (!picture)
+        return CSize(0, 0);
+    return CSize(static_cast<int>(picture->GetWidth()), static_cast<int>(picture->GetHeight()));
+}
+
 LRESULT SendToParent(CWnd& control, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* parent = control.GetParent();

@@ -47,6 +47,17 @@ template <typename PaintFn> bool Compose(HDC dc, CSize size, Modes modes, PaintF
     return true;
 }
 
+// Where a control's background picture is taken from, for drawing into (0, 0, W, H). Each
+// control picks the kind by its own rule (which origins mean "whole", whether it stretches).
+enum class BackgroundKind {
+    Whole,       // the whole picture, stretched
+    StretchFrom, // a part the picture's size from (x, y), stretched
+    CopyFrom,    // the W x H part from (x, y), copied 1:1
+};
+Gdiplus::Rect BackgroundSource(BackgroundKind kind, int x, int y, CSize picture, CSize window);
+// The size of a borrowed picture; 0 x 0 for none.
+CSize PictureSize(Gdiplus::Image* picture);
+
 // Sends `message` synchronously to the control's parent with the control's id as wParam
 // (the sliders' and the list's notifications carry it there). Answers 0 without a parent.
 LRESULT NotifyParent(CWnd& control, UINT message, LPARAM lParam);

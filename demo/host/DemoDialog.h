@@ -4,6 +4,8 @@
 #pragma once
 
 #include "controls/CtrlButton.h"
+#include "demo/host/ControlBar.h"
+#include "demo/host/LabelPanel.h"
 #include "demo/host/PlaylistPanel.h"
 #include "skin/UICoordi.h"
 #include "skin/UIImage.h"
@@ -46,6 +48,9 @@ public:
     CCtrlButton m_btnPlay, m_btnStop, m_btnRepeat, m_chkSubtitles, m_btnMute, m_btnRecord;
     // The playlist and the video area it plays in.
     DemoPlayer m_player;
+    // The player's control bar and the labels beside the buttons.
+    CControlBar m_controlBar;
+    CLabelPanel m_labels;
 
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);

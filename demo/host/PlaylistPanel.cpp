@@ -1,7 +1,9 @@
 #include "demo/host/PlaylistPanel.h"
 
+#include "demo/host/ControlBar.h"
 #include "demo/host/DemoDialog.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 BEGIN_MESSAGE_MAP(CDemoPlaylistPanel, CWnd)
@@ -12,9 +14,9 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr UINT kListId = 1100;
-constexpr UINT kVideoId = 1101;
-constexpr UINT kPanelId = 1102;
+constexpr UINT kListId = 1200;
+constexpr UINT kVideoId = 1201;
+constexpr UINT kPanelId = 1202;
 
 enum Column { kNumber = 0, kName = 1, kPicture = 2, kDuration = 3, kStreams = 4, kCheck = 5 };
 
@@ -177,4 +179,22 @@ bool DemoPlayer::Create(CWnd* dialog, DemoSkin& skin)
     if (!video.Create(dialog, place, kVideoId))
         return false;
     return playlist.Create(dialog, skin, video) != FALSE;
+}
+
+void DemoPlayer::ConnectControlBar(CControlBar& bar)
+{
+    // The bar counts whole seconds: it is told only when the second or the length changes.
+    video.onPosition = [&bar, second = -1, length = -1](int ms, int lengthMs) mutable {
+        const int total = std::max(1, (lengthMs + 999) / 1000);
+        if (total != length) {
+            length = total;
+            bar.SetLength(total);
+            second = -1;
+        }
+        if (ms / 1000 != second) {
+            second = ms / 1000;
+            bar.SetPosition(second);
+        }
+    };
+    bar.onSeek = [this](int seconds, bool) { video.SeekTo(seconds * 1000); };
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 struct DemoSkin;
+class CControlBar;
 
 class CDemoPlaylistPanel : public CWnd
 {
@@ -51,4 +52,6 @@ struct DemoPlayer
     CDemoVideoArea video;
     CDemoPlaylistPanel playlist;
     bool Create(CWnd* dialog, DemoSkin& skin);
+    // Playback moves the bar's seek slider and time display; seeking there moves playback.
+    void ConnectControlBar(CControlBar& bar);
 };

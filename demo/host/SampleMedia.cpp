@@ -5,6 +5,7 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -219,7 +220,18 @@ int AviClip::FrameMs() const
 
 int AviClip::LengthMs() const
 {
-    return static_cast<int>(1000.0 * m_scale * FrameCount() / m_rate);
+    return MsOfFrame(FrameCount());
+}
+
+int AviClip::MsOfFrame(int k) const
+{
+    return static_cast<int>(1000.0 * m_scale * k / m_rate);
+}
+
+int AviClip::FrameAtMs(int ms) const
+{
+    const int k = static_cast<int>(static_cast<double>(ms) * m_rate / (1000.0 * m_scale) + 1e-9);
+    return std::clamp(k, 0, std::max(FrameCount() - 1, 0));
 }
 
 CString AviClip::Streams() const

@@ -28,6 +28,9 @@ public:
     // Milliseconds a frame stays, from the stream's rate (at least 1).
     int FrameMs() const;
     int LengthMs() const;
+    // Where frame k starts, and the frame shown at `ms`, from the exact rate.
+    int MsOfFrame(int k) const;
+    int FrameAtMs(int ms) const;
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     // "video 160x120 MJPG, audio"

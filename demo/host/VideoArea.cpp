@@ -61,12 +61,12 @@ void CDemoVideoArea::SeekTo(int ms)
 {
     if (!m_clip.IsOpen())
         return;
-    ShowFrame(std::clamp(ms / m_clip.FrameMs(), 0, m_clip.FrameCount() - 1));
+    ShowFrame(m_clip.FrameAtMs(ms));
 }
 
 int CDemoVideoArea::PositionMs() const
 {
-    return m_clip.IsOpen() ? m_frameIndex * m_clip.FrameMs() : 0;
+    return m_clip.IsOpen() ? m_clip.MsOfFrame(m_frameIndex) : 0;
 }
 
 void CDemoVideoArea::ShowFrame(int k)

@@ -87,6 +87,8 @@ TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     EXPECT_FALSE(video.IsPlaying());
 
     std::vector<int> positions;
+    const auto positionHook = video.onPosition; // the control bar's
+    ASSERT_TRUE(positionHook);
     video.onPosition = [&](int ms, int) { positions.push_back(ms); };
     // Row 1 (the second file, MJPEG at 15 frames a second): header 26, rows 30 high.
     driver.DoubleClick(list.m_hWnd, {150, 26 + 30 + 15});
@@ -105,7 +107,14 @@ TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     EXPECT_NE(driver.PixelAt(video.m_hWnd, {r.Width() / 2, r.Height() / 2}) & 0xFFFFFFu, 0u);
 
     video.SeekTo(500);
-    EXPECT_EQ(video.PositionMs() / 100, 4); // frame 7 of 66.6 ms
+    EXPECT_EQ(video.PositionMs(), 466); // frame 7 of 66.7 ms
+    // Seeking on the control bar moves playback, and playback moves the bar's time display.
+    video.onPosition = positionHook;
+    dialog.m_controlBar.onSeek(2, true);
+    EXPECT_EQ(video.PositionMs(), 2000);
+    EXPECT_EQ(dialog.m_controlBar.m_numTime.GetWindowText(), CString(L"0002"));
+    EXPECT_EQ(dialog.m_controlBar.m_sldSeek.GetPos(), 2);
+    video.SeekTo(500);
     // At its end the next checked row plays; unchecked rows are passed over.
     list.SetCheck(2, 0);
     driver.AdvanceTime(4000);

@@ -1,0 +1,122 @@
+#include "controls/CtrlButtonEx.h"
+
+#include "controls/OwnerDraw.h"
+
+IMPLEMENT_DYNAMIC(CCtrlButtonEx, CCtrlButton);
+
+CCtrlButtonEx::CCtrlButtonEx()
+    : m_nDivLeft(28), m_nDivRight(5), m_nFontSize(0), m_nFontStyle(Gdiplus::FontStyleRegular)
+{
+}
+
+CCtrlButtonEx::~CCtrlButtonEx()
+{
+    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+}
+
+void CCtrlButtonEx::SetButtonDiv(int left, int right)
+{
+    m_nDivLeft = left;
+    m_nDivRight = right;
+}
+
+void CCtrlButtonEx::SetButtonType(int type)
+{
+    m_nButtonType = type;
+}
+
+void CCtrlButtonEx::SetInitFont(CString family, long size, Gdiplus::FontStyle style)
+{
+    CCtrlButton::SetInitFont(family, size, style);
+    m_strFontName = family;
+    m_nFontSize = size;
+    m_nFontStyle = style;
+}
+
+void CCtrlButtonEx::DrawItem(LPDRAWITEMSTRUCT drawItem)
+{
+    if (!drawItem || (!m_pImage && !m_pStateImage[0]))
+        return;
+    const CSize size = ownerdraw::WindowSize(*this);
+    if (size.cx <= 0 || size.cy <= 0)
+        return;
+    const btn::State state = StateForPaint(*drawItem);
+    CString text;
+    btn::TextAlign align{};
+    GetTextInfo(text, &align.horizontal, &align.vertical);
+    // The check box is drawn cell-exact; the push face keeps the default smoothing, since its
+    // pieces are scaled.
+    const bool checkBox = btn::DrawnAsCheckBox({m_bCheckType != 0, m_bPushLike != 0});
+    ownerdraw::Compose(drawItem->hDC, size,
+                       checkBox ? ownerdraw::kPixelExact : ownerdraw::kDefaultModes,
+                       [&](Gdiplus::Graphics& g, int w, int h) {
+                           if (checkBox)
+                               PaintCheckBox(g, state, w, h, text, align);
+                           else
+                               PaintDivided(g, state, w, h, text, align);
+                       });
+}
+
+void CCtrlButtonEx::PaintDivided(Gdiplus::Graphics& g, int state, int w, int h, const CString& text,
+                                 btn::TextAlign align) const
+{
+    if (m_pImageBg) {
+        const ownerdraw::BackgroundKind kind = m_nBgX < 0 ? ownerdraw::BackgroundKind::Whole
+                                               : m_bBgStretch
+                                                   ? ownerdraw::BackgroundKind::StretchFrom
+                                                   : ownerdraw::BackgroundKind::CopyFrom;
+        const Gdiplus::Rect s = ownerdraw::BackgroundSource(
+            kind, m_nBgX, m_nBgY, ownerdraw::PictureSize(m_pImageBg), CSize(w, h));
+        g.DrawImage(m_pImageBg, Gdiplus::Rect(0, 0, w, h), s.X, s.Y, s.Width, s.Height,
+                    Gdiplus::UnitPixel);
+    }
+    Gdiplus::Image* picture = m_pStateImage[state];
+    const Gdiplus::Rect& F = m_rcState[state];
+    if (text.IsEmpty()) {
+        // Without text the frame is stretched whole, not divided.
+        if (picture)
+            g.DrawImage(picture, Gdiplus::Rect(0, 0, w, h), F.X, F.Y, F.Width, F.Height,
+                        Gdiplus::UnitPixel);
+        return;
+    }
+    // A state without a picture draws its text at skin scale, as if the frame were there.
+    const btn::DividedFrame d = btn::DivideFrame(
+        F, picture ? static_cast<int>(picture->GetHeight()) : 0, w, h, m_nDivLeft, m_nDivRight);
+    if (picture)
+        for (int p = 0; p < btn::kPieceCount; ++p) {
+            const Gdiplus::Rect& s = d.source[p];
+            g.DrawImage(picture, d.dest[p], s.X, s.Y, s.Width, s.Height, Gdiplus::UnitPixel);
+        }
+    if (!m_pGDIpString)
+        return;
+    if (m_nFontSize > 0)
+        m_pGDIpString->SetInit(m_strFontName, btn::ScaledFontSize(m_nFontSize, d.scale),
+                               m_nFontStyle);
+    m_pGDIpString->DrawString(&g, text, d.textLeft, 0, w - d.textLeft, h, m_clrText[state],
+                              align.horizontal, align.vertical);
+}
+
+void CCtrlButtonEx::PaintCheckBox(Gdiplus::Graphics& g, int state, int w, int h,
+                                  const CString& text, btn::TextAlign align) const
+{
+    if (m_pImageBg)
+        g.DrawImage(m_pImageBg, Gdiplus::Rect(0, 0, w, h), 0, 0,
+                    static_cast<INT>(m_pImageBg->GetWidth()),
+                    static_cast<INT>(m_pImageBg->GetHeight()), Gdiplus::UnitPixel);
+    int gw = 0;
+    if (m_pImage) {
+        const Gdiplus::Rect& src = m_rcState[state];
+        const int gy = btn::GlyphTop(h, static_cast<int>(m_pImage->GetHeight()));
+        g.DrawImage(m_pImage, Gdiplus::Rect(0, gy, src.Width, src.Height), src.X, src.Y, src.Width,
+                    src.Height, Gdiplus::UnitPixel);
+        gw = btn::GlyphWidth(static_cast<int>(m_pImage->GetWidth()), m_nDiv);
+    }
+    if (!m_pGDIpString)
+        return;
+    // The check box's text keeps the font at skin scale.
+    if (m_nFontSize > 0)
+        m_pGDIpString->SetInit(m_strFontName, m_nFontSize, m_nFontStyle);
+    m_pGDIpString->DrawString(&g, text, gw, 0, w - gw, h, m_clrText[state], align.horizontal,
+                              align.vertical);
+}

@@ -1,0 +1,107 @@
+#include "controls/CtrlImage.h"
+
+#include "controls/OwnerDraw.h"
+
+IMPLEMENT_DYNAMIC(CCtrlImage, CStatic);
+
+BEGIN_MESSAGE_MAP(CCtrlImage, CStatic)
+ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+CCtrlImage::CCtrlImage()
+    : m_pImage(nullptr), m_pImageBk(nullptr), m_rcBk(0, 0, 0, 0), m_pGDIpString(nullptr),
+      m_nHAlign(Gdiplus::StringAlignmentNear), m_nVAlign(Gdiplus::StringAlignmentCenter),
+      m_clrText(Gdiplus::Color::Black), m_nTextOffset(0)
+{
+}
+
+CCtrlImage::~CCtrlImage()
+{
+    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+    delete m_pGDIpString;
+}
+
+void CCtrlImage::SetImage(Gdiplus::Image* image)
+{
+    m_pImage = image;
+    if (m_hWnd)
+        Invalidate();
+}
+
+void CCtrlImage::SetImageBk(Gdiplus::Image* image, CRect rect)
+{
+    m_pImageBk = image;
+    m_rcBk = rect;
+}
+
+void CCtrlImage::SetInitFont(CString family, long size, Gdiplus::FontStyle style)
+{
+    delete m_pGDIpString;
+    m_pGDIpString = new CCtrlGDIpString(family, size, style);
+}
+
+void CCtrlImage::SetTextAlign(Gdiplus::StringAlignment horizontal,
+                              Gdiplus::StringAlignment vertical)
+{
+    m_nHAlign = horizontal;
+    m_nVAlign = vertical;
+}
+
+void CCtrlImage::SetTextColor(Gdiplus::Color color)
+{
+    m_clrText = color;
+}
+
+void CCtrlImage::SetTextOffset(int offset)
+{
+    m_nTextOffset = offset;
+}
+
+void CCtrlImage::PreSubclassWindow()
+{
+    // The alignment bits go and the type becomes owner-drawn; the whole type is replaced so
+    // that no static type turns into one that is never owner-drawn.
+    ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);
+    CStatic::PreSubclassWindow();
+}
+
+BOOL CCtrlImage::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CCtrlImage::GetTextInfo(CString& text, Gdiplus::StringAlignment* horizontal,
+                             Gdiplus::StringAlignment* vertical)
+{
+    text = GetWindowText();
+    *horizontal = m_nHAlign;
+    *vertical = m_nVAlign;
+}
+
+void CCtrlImage::DrawItem(LPDRAWITEMSTRUCT drawItem)
+{
+    if (!drawItem)
+        return;
+    CString text;
+    Gdiplus::StringAlignment horizontal{}, vertical{};
+    GetTextInfo(text, &horizontal, &vertical);
+    ownerdraw::Compose(
+        drawItem->hDC, ownerdraw::WindowSize(*this), ownerdraw::kDefaultModes,
+        [&](Gdiplus::Graphics& g, int w, int h) { Paint(g, w, h, text, horizontal, vertical); });
+}
+
+void CCtrlImage::Paint(Gdiplus::Graphics& g, int w, int h, const CString& text,
+                       Gdiplus::StringAlignment horizontal, Gdiplus::StringAlignment vertical) const
+{
+    const Gdiplus::Rect whole(0, 0, w, h);
+    if (m_pImageBk)
+        g.DrawImage(m_pImageBk, whole, m_rcBk.left, m_rcBk.top, m_rcBk.Width(), m_rcBk.Height(),
+                    Gdiplus::UnitPixel);
+    if (m_pImage)
+        g.DrawImage(m_pImage, whole, 0, 0, static_cast<INT>(m_pImage->GetWidth()),
+                    static_cast<INT>(m_pImage->GetHeight()), Gdiplus::UnitPixel);
+    if (m_pGDIpString)
+        m_pGDIpString->DrawString(&g, text, m_nTextOffset, 0, w - m_nTextOffset, h, m_clrText,
+                                  horizontal, vertical);
+}

@@ -1,0 +1,157 @@
+#include "controls/CtrlSlider.h"
+
+#include "controls/OwnerDraw.h"
+
+IMPLEMENT_DYNAMIC(CCtrlSlider, CWnd);
+
+BEGIN_MESSAGE_MAP(CCtrlSlider, CWnd)
+ON_WM_PAINT()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEMOVE()
+END_MESSAGE_MAP()
+
+CCtrlSlider::CCtrlSlider()
+    : m_pImage{}, m_nMin(0), m_nMax(20), m_nPos(4), m_nBgX(0), m_nBgY(0), m_bDragging(0),
+      m_bBgStretch(0), m_nThumbX(-1)
+{
+}
+
+CCtrlSlider::~CCtrlSlider()
+{
+    // The window goes while this object is still a slider, so that its last messages do not
+    // reach a half-destroyed control.
+    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+}
+
+// --- setters ---
+
+void CCtrlSlider::SetImage(Gdiplus::Image* image, int index)
+{
+    // Slot 4 and beyond would land on the range fields: ignored.
+    if (index >= 0 && index < slider::kPictureCount)
+        m_pImage[index] = image;
+}
+
+void CCtrlSlider::SetImageBG(Gdiplus::Image* image, int x, int y, int stretch)
+{
+    m_pImage[slider::Background] = image;
+    m_nBgX = x;
+    m_nBgY = y;
+    m_bBgStretch = stretch;
+}
+
+void CCtrlSlider::SetRange(int min, int max)
+{
+    m_nMin = min;
+    m_nMax = max;
+    Invalidate();
+}
+
+void CCtrlSlider::GetRange(int& min, int& max) const
+{
+    min = m_nMin;
+    max = m_nMax;
+}
+
+void CCtrlSlider::SetPos(int pos)
+{
+    m_nPos = slider::Clamp(Range(), pos);
+    Invalidate();
+}
+
+int CCtrlSlider::GetPos() const
+{
+    return m_nPos;
+}
+
+// --- mouse ---
+
+int CCtrlSlider::PosUnder(CPoint point) const
+{
+    // The mapping uses the thumb picture's stored width, also where the painting scales it.
+    return slider::PosFromMouse(Range(), point.x, static_cast<int>(ownerdraw::WindowSize(*this).cx),
+                                PictureSize(slider::Thumb).w);
+}
+
+void CCtrlSlider::OnLButtonDown(UINT, CPoint point)
+{
+    m_nPos = PosUnder(point);
+    m_bDragging = 1;
+    SetCapture();
+    Invalidate();
+    ownerdraw::NotifyParent(*this, WM_SLIDER_LBUTTONDOWN, m_nPos);
+    Default();
+}
+
+void CCtrlSlider::OnMouseMove(UINT, CPoint point)
+{
+    if (m_bDragging) {
+        m_nPos = PosUnder(point);
+        Invalidate();
+        // Every move while dragging, changed or not: the parent may follow the pointer itself.
+        ownerdraw::NotifyParent(*this, WM_SLIDER_MOUSEMOVE, m_nPos);
+    }
+    Default();
+}
+
+void CCtrlSlider::OnLButtonUp(UINT, CPoint)
+{
+    ReleaseCapture();
+    ownerdraw::NotifyParent(*this, WM_SLIDER_LBUTTONUP, m_nPos);
+    m_bDragging = 0;
+    Default();
+}
+
+// --- painting ---
+
+slider::Size CCtrlSlider::PictureSize(int index) const
+{
+    const CSize s = ownerdraw::PictureSize(m_pImage[index]);
+    return {static_cast<int>(s.cx), static_cast<int>(s.cy)};
+}
+
+void CCtrlSlider::OnPaint()
+{
+    CPaintDC dc(this);
+    ownerdraw::Compose(dc.m_hDC, ownerdraw::WindowSize(*this), ownerdraw::kPixelExact,
+                       [this](Gdiplus::Graphics& g, int w, int h) { Paint(g, w, h); });
+}
+
+void CCtrlSlider::PaintBackground(Gdiplus::Graphics& g, int w, int h) const
+{
+    Gdiplus::Image* bg = m_pImage[slider::Background];
+    if (!bg)
+        return;
+    const Gdiplus::Rect src = ownerdraw::BackgroundSource(
+        m_bBgStretch ? ownerdraw::BackgroundKind::StretchFrom : ownerdraw::BackgroundKind::CopyFrom,
+        m_nBgX, m_nBgY, ownerdraw::PictureSize(bg), CSize(w, h));
+    g.DrawImage(bg, Gdiplus::Rect(0, 0, w, h), src.X, src.Y, src.Width, src.Height,
+                Gdiplus::UnitPixel);
+}
+
+void CCtrlSlider::DrawPicture(Gdiplus::Graphics& g, Gdiplus::Image* image, const Gdiplus::Rect& dst)
+{
+    // A bar of no or negative width (a position left outside a changed range) is not drawn
+    // mirrored: it is not drawn.
+    if (image && dst.Width > 0 && dst.Height > 0)
+        g.DrawImage(image, dst, 0, 0, static_cast<INT>(image->GetWidth()),
+                    static_cast<INT>(image->GetHeight()), Gdiplus::UnitPixel);
+}
+
+void CCtrlSlider::Paint(Gdiplus::Graphics& g, int w, int h)
+{
+    PaintBackground(g, w, h);
+    if (!m_pImage[slider::Thumb])
+        return;
+    // A missing bar picture is left out rather than drawn from nothing.
+    const slider::PlainLayout l =
+        slider::LayoutPlain(Range(), m_nPos, {w, h}, PictureSize(slider::PlayedBar),
+                            PictureSize(slider::RemainingBar), PictureSize(slider::Thumb));
+    m_nThumbX = l.thumbX;
+    DrawPicture(g, m_pImage[slider::PlayedBar], l.played);
+    DrawPicture(g, m_pImage[slider::RemainingBar], l.remaining);
+    DrawPicture(g, m_pImage[slider::RemainingBar], l.rightEnd);
+    DrawPicture(g, m_pImage[slider::Thumb], l.thumb);
+}

@@ -1,0 +1,62 @@
+// A horizontal skinned slider: a played bar left of the thumb, a remaining bar right of it, the
+// thumb and an optional background, all borrowed skin pictures drawn at their own heights with
+// fixed insets. Presses, drags and releases reach the parent synchronously as the three
+// WM_SLIDER_* messages (wParam the control's id, lParam the new position), so the parent sees
+// the position before the slider repaints.
+#pragma once
+
+#include "controls/SliderLogic.h"
+#include "controls/wndsys.h"
+
+constexpr UINT WM_SLIDER_LBUTTONDOWN = WM_USER + 0x40;
+constexpr UINT WM_SLIDER_LBUTTONUP = WM_USER + 0x41;
+constexpr UINT WM_SLIDER_MOUSEMOVE = WM_USER + 0x42;
+
+class CCtrlSlider : public CWnd
+{
+    DECLARE_DYNAMIC(CCtrlSlider)
+public:
+    CCtrlSlider();
+    ~CCtrlSlider() override;
+
+    // Slots 0 played bar, 1 remaining bar, 2 thumb, 3 background; another index is ignored.
+    void SetImage(Gdiplus::Image* image, int index);
+    // With `stretch` the part the background's size from (x, y) is stretched over the slider,
+    // else the slider-sized part from (x, y) is copied 1:1.
+    void SetImageBG(Gdiplus::Image* image, int x, int y, int stretch);
+    // Repaints; the position is kept as it is, inside the new range or not.
+    void SetRange(int min, int max);
+    void GetRange(int& min, int& max) const;
+    // Stores the value clamped to the range and repaints.
+    void SetPos(int pos);
+    int GetPos() const;
+
+protected:
+    void OnPaint();
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    void OnMouseMove(UINT flags, CPoint point);
+    DECLARE_MESSAGE_MAP()
+
+    // Composes the slider into `g` (w x h); notes where the thumb went, changes nothing else.
+    virtual void Paint(Gdiplus::Graphics& g, int w, int h);
+    void PaintBackground(Gdiplus::Graphics& g, int w, int h) const;
+    // The whole picture into `dst`; nothing for a missing picture.
+    static void DrawPicture(Gdiplus::Graphics& g, Gdiplus::Image* image, const Gdiplus::Rect& dst);
+    slider::Range Range() const { return {m_nMin, m_nMax}; }
+    slider::Size PictureSize(int index) const;
+
+public:
+    Gdiplus::Image* m_pImage[slider::kPictureCount];
+    int m_nMin;
+    int m_nMax;
+    int m_nPos;
+    int m_nBgX;
+    int m_nBgY;
+    int m_bDragging;
+    int m_bBgStretch;
+    int m_nThumbX;
+
+private:
+    int PosUnder(CPoint point) const;
+};
