@@ -5,7 +5,10 @@
 // Pango directly: the skin background stretched, the two statics' texts, each skinned button
 // composed off screen from its strip frame with its caption, the video frame scaled into a
 // black area, the list composed off screen (header, places, lines, separators, texts,
-// pictures, check boxes) and the scroll bar with its two arrows.
+// pictures, check boxes) and the scroll bar with its two arrows, and the control bar and label
+// area: the seek and volume sliders (track, bars, thumb), the time in four digit pictures, two
+// divided-strip buttons (three pieces and a caption), three labels with icons and the logo
+// image control.
 #include "demo/host/DemoDialog.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 
@@ -97,6 +100,8 @@ struct Fonts
     PangoFontDescription* regular13;
     PangoFontDescription* bold14;
     PangoFontDescription* sans12;
+    PangoFontDescription* bold16;
+    PangoFontDescription* bold8;
 };
 
 // Text aligned in a box by its measured extents (align 0 left, 1 centre), vertically centred.
@@ -153,6 +158,19 @@ void BareDemoCairoPango(benchmark::State& state)
     cairo_surface_t* thumb = Load("scroll_thumb.png");
     cairo_surface_t* up = Load("scroll_up.png");
     cairo_surface_t* down = Load("scroll_down.png");
+    cairo_surface_t* seekPlayed = Load("cb_seek_played.png");
+    cairo_surface_t* seekRest = Load("cb_seek_rest.png");
+    cairo_surface_t* seekThumb = Load("cb_seek_thumb.png");
+    cairo_surface_t* seekTrack = Load("cb_seek_track.png");
+    cairo_surface_t* volThumb = Load("cb_vol_thumb.png");
+    cairo_surface_t* volBar = Load("cb_vol_bar.png");
+    cairo_surface_t* volRest = Load("cb_vol_rest.png");
+    cairo_surface_t* digit = Load("cb_digit0.png");
+    cairo_surface_t* digitBack = Load("cb_digit_back.png");
+    cairo_surface_t* divided = Load("cb_divided.png");
+    cairo_surface_t* icon = Load("cb_icon_time.png");
+    cairo_surface_t* labelBack = Load("cb_label_back.png");
+    cairo_surface_t* logo = Load("cb_logo.png");
     cairo_surface_t* frame = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 160, 120);
     cairo_surface_t* thumbnail = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 29, 22);
     Fonts f{};
@@ -168,6 +186,10 @@ void BareDemoCairoPango(benchmark::State& state)
     pango_font_description_set_absolute_size(f.regular13, 13 * PANGO_SCALE);
     f.bold14 = pango_font_description_from_string("Liberation Sans Bold");
     pango_font_description_set_absolute_size(f.bold14, 14 * PANGO_SCALE);
+    f.bold16 = pango_font_description_from_string("Liberation Sans Bold");
+    pango_font_description_set_absolute_size(f.bold16, 16 * PANGO_SCALE);
+    f.bold8 = pango_font_description_from_string("Liberation Sans Bold");
+    pango_font_description_set_absolute_size(f.bold8, 8 * PANGO_SCALE);
     f.sans12 = pango_font_description_from_string("Sans");
     pango_font_description_set_absolute_size(f.sans12, 12 * PANGO_SCALE);
 
@@ -251,9 +273,54 @@ void BareDemoCairoPango(benchmark::State& state)
         Child(cr, 778, 498, 12, 12, [&](cairo_t* c) {
             Part(c, down, 0, 0, 12, 12, 0, 0, 12, 12, CAIRO_FILTER_BILINEAR);
         });
+        // The control bar (panel at 10, 520) and the label area (panel at 10, 220).
+        Child(cr, 10, 526, 640, 16, [&](cairo_t* c) {
+            Whole(c, seekTrack, 0, 0, 640, 16, CAIRO_FILTER_NEAREST);
+            Whole(c, seekRest, 6, 5, 628, 6, CAIRO_FILTER_NEAREST);
+            Whole(c, seekThumb, 0, 0, 12, 16, CAIRO_FILTER_NEAREST);
+        });
+        Child(cr, 430, 560, 200, 20, [&](cairo_t* c) {
+            Whole(c, seekTrack, 0, 0, 200, 20, CAIRO_FILTER_NEAREST);
+            for (int x = 0; x < 140; x += 10)
+                Whole(c, volBar, x, 6, 10, 8, CAIRO_FILTER_NEAREST);
+            Whole(c, volRest, 140, 6, 60, 8, CAIRO_FILTER_NEAREST);
+            Whole(c, volThumb, 135, 0, 10, 20, CAIRO_FILTER_NEAREST);
+        });
+        Child(cr, 670, 522, 96, 24, [&](cairo_t* c) {
+            Whole(c, digitBack, 0, 0, 96, 24, CAIRO_FILTER_NEAREST);
+            for (int d = 0; d < 4; ++d)
+                Whole(c, digit, d * 24, 0, 24, 24, CAIRO_FILTER_NEAREST);
+        });
+        for (const int h : {40, 20})
+            Child(cr, h == 40 ? 10 : 210, h == 40 ? 550 : 560, 180, h, [&](cairo_t* c) {
+                const double k = h / 40.0; // pieces scale with the height
+                Part(c, divided, 0, 0, 25, 40, 0, 0, 25 * k, h, CAIRO_FILTER_BILINEAR);
+                Part(c, divided, 25, 0, 50, 40, 25 * k, 0, 180 - 50 * k, h, CAIRO_FILTER_BILINEAR);
+                Part(c, divided, 75, 0, 25, 40, 180 - 25 * k, 0, 25 * k, h, CAIRO_FILTER_BILINEAR);
+                Text(c, f, h == 40 ? f.bold16 : f.bold8, "Open file", 0, 0, 180, h, 1, 0.94, 0.96,
+                     0.97);
+            });
+        const char* labels[3] = {"Position", "Volume", "Subtitle delay"};
+        for (int l = 0; l < 3; ++l)
+            Child(cr, 10, 220 + 24 * l, 180, 20, [&](cairo_t* c) {
+                Part(c, labelBack, 0, 0, 8, 8, 0, 0, 180, 20, CAIRO_FILTER_NEAREST);
+                if (l < 2)
+                    Whole(c, icon, 2, 2, 16, 16, CAIRO_FILTER_NEAREST);
+                Text(c, f, f.regular13, labels[l], 22, 0, 158, 20, l == 2 ? 1 : 0, 0.9, 0.93, 0.95);
+            });
+        Child(cr, 210, 220, 150, 70, [&](cairo_t* c) {
+            Part(c, labelBack, 0, 0, 8, 8, 0, 0, 150, 70, CAIRO_FILTER_NEAREST);
+            Whole(c, logo, 43, 19, 64, 32, CAIRO_FILTER_NEAREST);
+            Text(c, f, f.bold16, "skinkit", 0, 0, 150, 70, 1, 0.98, 0.84, 0.47);
+        });
         cairo_destroy(cr);
         benchmark::DoNotOptimize(window);
     }
+    for (cairo_surface_t* s : {seekPlayed, seekRest, seekThumb, seekTrack, volThumb, volBar,
+                               volRest, digit, digitBack, divided, icon, labelBack, logo})
+        cairo_surface_destroy(s);
+    pango_font_description_free(f.bold16);
+    pango_font_description_free(f.bold8);
     g_object_unref(f.layout);
     pango_font_description_free(f.regular13);
     pango_font_description_free(f.bold14);
