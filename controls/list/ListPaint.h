@@ -1,7 +1,8 @@
 // Painting the list: header, row places, column separators, texts, pictures, the indicated
 // row's icon and the check boxes, in that order, into a surface the caller composes off
-// screen. Reads the model and the layout, changes neither; only the places that fit are
-// visited, however many rows the list holds.
+// screen. Reads the model and the layout and changes neither, apart from the scaled copies of
+// cell pictures that rows keep for painting; only the places that fit are visited, however
+// many rows the list holds.
 #pragma once
 
 #include "controls/list/ListLayout.h"
