@@ -39,9 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
             continue;
         const auto entries = doc->Entries(s);
         // Every key of a first section is found, as the first entry of its name (letter case
-        // folded), also when the keys are read from the last to the first.
-        std::uint32_t hint = 0;
-        for (size_t k = entries.size(); k-- > 0;) {
+        // folded), whether the section is searched line by line or through its key table.
+        for (size_t k = 0; k < entries.size(); ++k) {
             const std::wstring_view name = entries[k].name;
             const ProfileDocument::Entry* want = nullptr;
             for (const auto& e : entries) {
@@ -53,16 +52,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
                     break;
                 }
             }
-            if (doc->FindKey(s, name) != want ||
-                doc->FindKey(s, name, ProfileDocument::HashName(name), hint) != want)
+            if (doc->FindKey(s, name) != want)
                 __builtin_trap();
         }
     }
 
     std::string path(ScratchPath().begin(), ScratchPath().end());
+    bool written = false;
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+        written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        written = std::fclose(f) == 0 && written;
     }
     const wchar_t* p = ScratchPath().c_str();
     std::vector<wchar_t> names(cut ? cut : 1);
@@ -71,6 +70,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         __builtin_trap();
     // One version of the file for the rest: a fresh file is otherwise re-read on every call.
     platform::ini::ProfileSnapshot snapshot(p);
+    // The calls answer what the document says: the first key of each name, unquoted, cut to
+    // the buffer; a key without '=' gives the default.
+    size_t asked = 0;
+    for (const auto& s : doc->Sections()) {
+        if (!written || s.name.empty() || doc->FindSection(s.name) != &s)
+            continue;
+        const std::wstring section(s.name);
+        for (const auto& e : doc->Entries(s)) {
+            if (++asked > 256)
+                break;
+            const ProfileDocument::Entry* first = doc->FindKey(s, e.name);
+            std::wstring_view want = L"\x01";
+            if (first->hasValue) {
+                want = first->value;
+                if (want.size() >= 2 && (want[0] == L'"' || want[0] == L'\'') &&
+                    want.back() == want[0])
+                    want = want.substr(1, want.size() - 2);
+            }
+            wchar_t value[64];
+            const DWORD got = GetPrivateProfileStringW(
+                section.c_str(), std::wstring(e.name).c_str(), L"\x01", value, 64, p);
+            if (std::wstring_view(value, got) != want.substr(0, 63))
+                __builtin_trap();
+        }
+    }
     std::vector<wchar_t> full(4096);
     const DWORD all = GetPrivateProfileSectionNamesW(full.data(), 4096, p);
     size_t start = 0;

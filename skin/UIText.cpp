@@ -68,10 +68,7 @@ int CUIText::LoadTextMain(CString path)
 {
     platform::ini::ProfileSnapshot snapshot(path);
     std::vector<wchar_t> buffer(kListChars, 0);
-    static const wchar_t* const kSections[] = {L"AppMain", L"AppPopup", L"AppViewerSetup", L"End"};
-    for (const wchar_t* section : kSections) {
-        if (wcsncmp(section, L"End", 3) == 0)
-            break;
+    for (const wchar_t* section : skin::kMainTextSections) {
         buffer[0] = buffer[1] = 0;
         const DWORD count = GetPrivateProfileSectionW(section, buffer.data(), kListChars, path);
         skin::ForEachListItem(buffer.data(), count, [&](const wchar_t* item, size_t length) {
@@ -137,7 +134,7 @@ CStringInfo* CUIText::FindSetup(const CString& path, const CString& key)
     if (m_mapSetup.Lookup(key, info) && info)
         return info;
 
-    const CString value = ReadValue(path, L"AppSetup", key);
+    const CString value = ReadValue(path, skin::kSetupTextSection, key);
     int size = -1;
     CString text;
     int pos = 0;

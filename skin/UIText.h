@@ -5,6 +5,15 @@
 #include "platform/base/CMap.h"
 #include "platform/base/CString.h"
 
+namespace skin {
+
+// The sections of a language file: the main texts, in the order LoadTextMain reads them (one
+// name space), and the settings texts, read key by key.
+inline constexpr const wchar_t* kMainTextSections[] = {L"AppMain", L"AppPopup", L"AppViewerSetup"};
+inline constexpr const wchar_t* kSetupTextSection = L"AppSetup";
+
+} // namespace skin
+
 // One cached settings text.
 class CStringInfo
 {

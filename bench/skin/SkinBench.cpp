@@ -1,6 +1,5 @@
 // Loading cost of the skin resources against file size: a layout file of N sections, a
-// language file of N keys, a skin of N pictures. Each should grow linearly with N, and a
-// whole LoadInfo should cost little more than parsing its file once.
+// language file of N keys, a skin of N pictures. Each should grow linearly with N.
 #include "platform/ini/PrivateProfile.h"
 #include "skin/UICoordi.h"
 #include "skin/UIImage.h"

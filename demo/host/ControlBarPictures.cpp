@@ -1,7 +1,7 @@
 #include "demo/host/ControlBarPictures.h"
 
+#include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
-#include "platform/wnd/headless/HeadlessDriver.h"
 
 #include <cstdio>
 
@@ -14,7 +14,7 @@ namespace {
 bool Save(Bitmap& b, const std::string& folder, const std::string& name)
 {
     const std::string path = folder + "/" + name;
-    if (!platform::wnd::SavePng(b, CString::FromUtf8(path))) {
+    if (platform::SaveImageAsPng(&b, CString::FromUtf8(path)) != Ok) {
         std::fprintf(stderr, "skinkit-demo-skin: cannot write %s\n", path.c_str());
         return false;
     }

@@ -9,8 +9,8 @@
 #include "demo/host/ControlBarPictures.h"
 #include "demo/host/PlaylistSkin.h"
 #include "demo/host/SkinColours.h"
+#include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
-#include "platform/wnd/headless/HeadlessDriver.h"
 
 #include <cstdio>
 #include <string>
@@ -33,7 +33,7 @@ void Frame(Graphics& g, int x, int y, int w, int h, ARGB face, ARGB border)
 bool Save(Bitmap& b, const std::string& folder, const char* name)
 {
     const std::string path = folder + "/" + name;
-    if (!platform::wnd::SavePng(b, CString::FromUtf8(path))) {
+    if (platform::SaveImageAsPng(&b, CString::FromUtf8(path)) != Ok) {
         std::fprintf(stderr, "skinkit-demo-skin: cannot write %s\n", path.c_str());
         return false;
     }

@@ -10,6 +10,7 @@
 //   --print-events (one line per notification on standard output, for scripts)
 #include "demo/host/DemoDialog.h"
 #include "platform/base/FilePath.h"
+#include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
 #include "platform/wnd/Backend.h"
 #include "platform/wnd/WindowManager.h"
@@ -68,7 +69,7 @@ bool HasDisplay()
 bool WriteShot(HWND window, const std::string& file)
 {
     Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(window);
-    if (!surface || !platform::wnd::SavePng(*surface, CString::FromUtf8(file))) {
+    if (!surface || platform::SaveImageAsPng(surface, CString::FromUtf8(file)) != Gdiplus::Ok) {
         std::fprintf(stderr, "skinkit-demo: cannot write the screenshot %s\n", file.c_str());
         return false;
     }

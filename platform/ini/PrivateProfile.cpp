@@ -89,137 +89,61 @@ bool ReadAll(const std::string& path, std::string& bytes, Stamp& stamp)
     return ok;
 }
 
+// The documents of the snapshots alive on this thread, innermost last. A loader asks for one
+// section many times in a row (a key at a time), so each snapshot also keeps its last section
+// lookup, by the name as the caller spelled it.
 struct Pin
 {
-    const wchar_t* address; // the caller's string the snapshot was made with
-    std::wstring path;
+    std::wstring path; // as the snapshot's maker spelled it
     std::shared_ptr<const ProfileDocument> doc;
+    std::wstring lastName;
+    const ProfileDocument::Section* lastSection = nullptr;
+    bool hasLast = false;
 };
+thread_local std::vector<Pin> t_pins;
 
-// Loaders ask for one section many times in a row (a key at a time); the last answer is
-// kept, tagged with the document's id and the caller's text as it was passed (untrimmed).
-struct SectionMemo
+// The document one call reads: a snapshot's, which outlives the call, or one opened for it.
+class CallDocument
 {
-    std::uint64_t docId = 0;
-    std::wstring raw;
-    const ProfileDocument::Section* section = nullptr;
-    std::uint32_t keyHint = 0; // where the next key search in it starts
-};
-
-// One thread-local block, reached once per call.
-struct ThreadState
-{
-    SectionMemo memo;
-    std::vector<Pin> pins;
-    // The document of the last call outside every snapshot, held until the next such call.
-    std::shared_ptr<const ProfileDocument> unpinned;
-};
-// Reached through a plain pointer: a thread_local object with a constructor would be
-// reached through an initialising wrapper on every call. The owner frees it at thread exit.
-thread_local ThreadState* t_state = nullptr;
-thread_local std::unique_ptr<ThreadState> t_stateOwner;
-
-ThreadState* State()
-{
-    ThreadState* state = t_state;
-    if (!state) {
-        t_stateOwner = std::make_unique<ThreadState>();
-        state = t_state = t_stateOwner.get();
+public:
+    explicit CallDocument(LPCWSTR path)
+    {
+        if (path && *path)
+            for (auto it = t_pins.rbegin(); it != t_pins.rend(); ++it)
+                if (std::wcscmp(it->path.c_str(), path) == 0) {
+                    m_pin = &*it;
+                    m_doc = it->doc.get();
+                    return;
+                }
+        m_owned = OpenProfile(path);
+        m_doc = m_owned.get();
     }
-    return state;
-}
+    const ProfileDocument* operator->() const { return m_doc; }
+    const ProfileDocument& operator*() const { return *m_doc; }
 
-// A document for one call: borrowed from a snapshot, else from the thread's hold.
-struct Held
-{
-    const ProfileDocument* doc;
-    ThreadState* state;
-    const ProfileDocument* operator->() const { return doc; }
-    const ProfileDocument& operator*() const { return *doc; }
-};
-
-Held AcquireSlow(LPCWSTR path)
-{
-    ThreadState* state = State();
-    const ProfileDocument* empty = ProfileDocument::Empty().get();
-    if (!path || !*path)
-        return {empty, state};
-    for (auto it = state->pins.rbegin(); it != state->pins.rend(); ++it)
-        if (it->address == path || it->path == path)
-            return {it->doc.get(), state};
-    state->unpinned = OpenProfile(path);
-    return {state->unpinned.get(), state};
-}
-
-// A loader passes the very string it made its innermost snapshot with; that needs no
-// comparing.
-inline Held Acquire(LPCWSTR path)
-{
-    if (ThreadState* state = t_state;
-        state && path && !state->pins.empty() && state->pins.back().address == path)
-        return {state->pins.back().doc.get(), state};
-    return AcquireSlow(path);
-}
-
-// A name as a caller passes it: trimmed, with its hash. Names are mostly plain ASCII without
-// blanks, read and hashed in one pass; anything else takes the general way.
-struct CallerName
-{
-    std::wstring_view text;
-    std::uint32_t hash;
-};
-
-inline CallerName ReadName(LPCWSTR name)
-{
-    std::uint64_t h = ProfileDocument::kHashBasis;
-    const wchar_t* p = name;
-    for (; *p; ++p) {
-        const wchar_t c = *p;
-        if (c <= L' ' || c >= 0x7F)
-            break;
-        h = ProfileDocument::HashStep(h, c);
+    // Callers' names are trimmed as the file's are.
+    const ProfileDocument::Section* FindSection(LPCWSTR name) const
+    {
+        if (!m_pin)
+            return m_doc->FindSection(TrimBlanks(name));
+        if (!m_pin->hasLast || std::wcscmp(m_pin->lastName.c_str(), name) != 0) {
+            m_pin->lastSection = m_doc->FindSection(TrimBlanks(name));
+            m_pin->lastName = name;
+            m_pin->hasLast = true;
+        }
+        return m_pin->lastSection;
     }
-    if (*p == 0)
-        return {std::wstring_view(name, static_cast<size_t>(p - name)),
-                ProfileDocument::HashEnd(h)};
-    const std::wstring_view text = TrimBlanks(name);
-    return {text, ProfileDocument::HashName(text)};
-}
-
-const ProfileDocument::Section* FindSectionSlow(const Held& held, LPCWSTR name)
-{
-    SectionMemo& memo = held.state->memo;
-    const ProfileDocument::Section* s = held->FindSection(TrimBlanks(name));
-    memo.docId = held->Id();
-    memo.raw.assign(name);
-    memo.section = s;
-    memo.keyHint = 0;
-    return s;
-}
-
-inline const ProfileDocument::Section* FindSectionMemo(const Held& held, LPCWSTR name)
-{
-    const SectionMemo& memo = held.state->memo;
-    if (memo.docId == held->Id()) {
-        const wchar_t* a = name;
-        const wchar_t* b = memo.raw.c_str();
-        while (*a && *a == *b)
-            ++a, ++b;
-        if (*a == *b)
-            return memo.section;
+    const ProfileDocument::Entry* FindKey(const ProfileDocument::Section* section,
+                                          LPCWSTR key) const
+    {
+        return section ? m_doc->FindKey(*section, TrimBlanks(key)) : nullptr;
     }
-    return FindSectionSlow(held, name);
-}
 
-// `section` is the one FindSectionMemo has just answered: the memo's hint belongs to it.
-inline const ProfileDocument::Entry* FindKey(const Held& held,
-                                             const ProfileDocument::Section* section, LPCWSTR key)
-{
-    if (!section)
-        return nullptr;
-    const CallerName k = ReadName(key);
-    return held->FindKey(*section, k.text, k.hash, held.state->memo.keyHint);
-}
+private:
+    std::shared_ptr<const ProfileDocument> m_owned;
+    const ProfileDocument* m_doc = nullptr;
+    Pin* m_pin = nullptr;
+};
 
 // --- list output, as the Windows functions cut it ---
 
@@ -406,12 +330,12 @@ std::shared_ptr<const ProfileDocument> OpenProfile(LPCWSTR path)
 
 ProfileSnapshot::ProfileSnapshot(LPCWSTR path) : m_doc(OpenProfile(path))
 {
-    State()->pins.push_back({path, path ? path : L"", m_doc});
+    t_pins.push_back({path ? path : L"", m_doc, {}, nullptr, false});
 }
 
 ProfileSnapshot::~ProfileSnapshot()
 {
-    State()->pins.pop_back();
+    t_pins.pop_back();
 }
 
 } // namespace platform::ini
@@ -420,7 +344,7 @@ using platform::ini::ProfileDocument;
 
 DWORD GetPrivateProfileSectionNamesW(LPWSTR buffer, DWORD size, LPCWSTR path)
 {
-    const auto doc = platform::ini::Acquire(path);
+    const platform::ini::CallDocument doc(path);
     return platform::ini::WriteNames(*doc, buffer, size);
 }
 
@@ -428,9 +352,8 @@ DWORD GetPrivateProfileSectionW(LPCWSTR section, LPWSTR buffer, DWORD size, LPCW
 {
     if (!section)
         return 0;
-    const auto doc = platform::ini::Acquire(path);
-    return platform::ini::WriteSection(*doc, platform::ini::FindSectionMemo(doc, section), true,
-                                       buffer, size);
+    const platform::ini::CallDocument doc(path);
+    return platform::ini::WriteSection(*doc, doc.FindSection(section), true, buffer, size);
 }
 
 DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue, LPWSTR buffer,
@@ -446,17 +369,17 @@ DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValu
         return platform::ini::Unquote(def);
     };
 
-    const auto doc = platform::ini::Acquire(path);
+    const platform::ini::CallDocument doc(path);
     if (!section)
         return platform::ini::WriteNames(*doc, buffer, size);
-    const ProfileDocument::Section* s = platform::ini::FindSectionMemo(doc, section);
+    const ProfileDocument::Section* s = doc.FindSection(section);
     if (!key) {
         const DWORD n = platform::ini::WriteSection(*doc, s, false, buffer, size);
         if (buffer[0])
             return n;
         return platform::ini::CopyCut(buffer, fallback(), size);
     }
-    const ProfileDocument::Entry* e = platform::ini::FindKey(doc, s, key);
+    const ProfileDocument::Entry* e = doc.FindKey(s, key);
     return platform::ini::CopyCut(
         buffer, (e && e->hasValue) ? platform::ini::Unquote(e->value) : fallback(), size);
 }
@@ -472,9 +395,9 @@ UINT GetPrivateProfileIntW(LPCWSTR section, LPCWSTR key, INT defaultValue, LPCWS
             listed, GetPrivateProfileStringW(section, key, L"", listed, kValueChars + 1, path));
         return value.empty() ? static_cast<UINT>(defaultValue) : platform::ini::ToInteger(value);
     }
-    const auto doc = platform::ini::Acquire(path);
-    const ProfileDocument::Section* s = platform::ini::FindSectionMemo(doc, section);
-    const ProfileDocument::Entry* e = platform::ini::FindKey(doc, s, key);
+    const platform::ini::CallDocument doc(path);
+    const ProfileDocument::Section* s = doc.FindSection(section);
+    const ProfileDocument::Entry* e = doc.FindKey(s, key);
     if (!e || !e->hasValue)
         return static_cast<UINT>(defaultValue);
     value = platform::ini::Unquote(e->value).substr(0, kValueChars);

@@ -46,12 +46,10 @@ void FlushProfileCache();
 // The parsed file at `path`, checked against the disk now (an empty document when missing).
 std::shared_ptr<const ProfileDocument> OpenProfile(LPCWSTR path);
 
-// While a snapshot lives, the functions above answer calls for exactly this path (as the
-// caller spells it) from the file as it was when the snapshot was made. A loader that reads
-// a file through thousands of calls thus reads one consistent version and checks the disk
-// once, not once per call. Calls passing the very string the snapshot was made with are
-// recognised by its address, so keep that string unchanged while the snapshot lives.
-// Snapshots nest; make and drop them on one thread.
+// While a snapshot lives, the functions above answer calls on this thread for the path as the
+// snapshot's maker spelled it from the file as it was when the snapshot was made. A loader
+// that reads a file through thousands of calls thus reads one consistent version and checks
+// the disk once, not once per call. Snapshots nest; make and drop them on one thread.
 class ProfileSnapshot
 {
 public:

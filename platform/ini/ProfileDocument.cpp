@@ -3,8 +3,6 @@
 #include <glib.h>
 #include <iconv.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cerrno>
 
 namespace platform::ini {
@@ -147,14 +145,42 @@ std::wstring_view TrimBlanks(std::wstring_view s)
 // --- parsing ---
 
 namespace {
-std::atomic<std::uint64_t> g_nextId{1};
+
 // Sections with up to this many lines are searched line by line: faster than hashing, and
 // no table to build.
 constexpr std::uint32_t kScanLimit = 24;
 constexpr std::uint32_t kNoEntry = 0xFFFFFFFFu;
+
+// A rotation and an exclusive or per character (letter case folded), so that short names hash
+// in a few cycles; one multiplication at the end spreads them, its high half depending on
+// every bit below it.
+std::uint32_t HashName(std::wstring_view name)
+{
+    std::uint64_t h = 0x9E3779B97F4A7C15ull;
+    for (wchar_t c : name)
+        h = ((h << 5) | (h >> 59)) ^ static_cast<std::uint64_t>(FoldCase(c));
+    return static_cast<std::uint32_t>((h * 0x9E3779B97F4A7C15ull) >> 32);
+}
+
+// The key mask's bit of a name: the hash's top six bits.
+std::uint64_t KeyBit(std::uint32_t hash)
+{
+    return std::uint64_t(1) << (hash >> 26);
+}
+
+bool CaselessEqual(std::wstring_view a, std::wstring_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && FoldCase(a[i]) != FoldCase(b[i]))
+            return false;
+    return true;
+}
+
 } // namespace
 
-ProfileDocument::ProfileDocument() : m_id(g_nextId.fetch_add(1, std::memory_order_relaxed)) {}
+ProfileDocument::ProfileDocument() = default;
 
 std::shared_ptr<const ProfileDocument> ProfileDocument::Parse(std::string_view bytes,
                                                               const std::string& legacyPage)
@@ -207,7 +233,7 @@ void ProfileDocument::Build()
             if (close != std::wstring_view::npos) {
                 const std::wstring_view name = TrimBlanks(line.substr(1, close - 1));
                 m_sections.push_back(
-                    {name, static_cast<std::uint32_t>(m_entries.size()), 0, 0, 0, 0, true});
+                    {name, static_cast<std::uint32_t>(m_entries.size()), 0, 0, 0, 0});
                 continue;
             }
         }
@@ -222,10 +248,6 @@ void ProfileDocument::Build()
         }
         const std::uint32_t hash = HashName(entry.name);
         Section& section = m_sections.back();
-        // Only sections searched line by line use the flag; a longer one gets a key table.
-        if (section.count < kScanLimit && (section.keyMask & KeyBit(hash)) && section.uniqueKeys &&
-            std::find(m_hashes.begin() + section.first, m_hashes.end(), hash) != m_hashes.end())
-            section.uniqueKeys = false;
         m_entries.push_back(entry);
         m_hashes.push_back(hash);
         ++section.count;
@@ -251,7 +273,7 @@ void ProfileDocument::Build()
                 break;
             }
             if (m_sectionHash[other] == m_sectionHash[i] &&
-                CaselessEqual()(m_sections[other].name, name))
+                CaselessEqual(m_sections[other].name, name))
                 break;
         }
     }
@@ -275,7 +297,7 @@ void ProfileDocument::IndexKeys(Section& section)
                 table[slot] = i;
                 break;
             }
-            if (CaselessEqual()(m_entries[table[slot]].name, name))
+            if (CaselessEqual(m_entries[table[slot]].name, name))
                 break; // the first key of a name answers
         }
     }
@@ -289,21 +311,29 @@ const ProfileDocument::Section* ProfileDocument::FindSection(std::wstring_view n
     const size_t mask = m_sectionTable.size() - 1;
     for (size_t slot = hash & mask; m_sectionTable[slot] != kNoEntry; slot = (slot + 1) & mask) {
         const std::uint32_t i = m_sectionTable[slot];
-        if (m_sectionHash[i] == hash && CaselessEqual()(m_sections[i].name, name))
+        if (m_sectionHash[i] == hash && CaselessEqual(m_sections[i].name, name))
             return &m_sections[i];
     }
     return nullptr;
 }
 
-const ProfileDocument::Entry* ProfileDocument::FindKeyInTable(const Section& section,
-                                                              std::wstring_view name,
-                                                              std::uint32_t hash) const
+const ProfileDocument::Entry* ProfileDocument::FindKey(const Section& section,
+                                                       std::wstring_view name) const
 {
+    const std::uint32_t hash = HashName(name);
+    if (!(section.keyMask & KeyBit(hash)))
+        return nullptr; // most keys a loader asks for and does not find end here
+    if (section.tableSize == 0) {
+        for (std::uint32_t i = section.first; i < section.first + section.count; ++i)
+            if (m_hashes[i] == hash && CaselessEqual(m_entries[i].name, name))
+                return &m_entries[i];
+        return nullptr;
+    }
     const std::uint32_t* table = m_keyTable.data() + section.tableAt;
     const size_t mask = section.tableSize - 1;
     for (size_t slot = hash & mask; table[slot] != kNoEntry; slot = (slot + 1) & mask) {
         const std::uint32_t i = table[slot];
-        if (m_hashes[i] == hash && CaselessEqual()(m_entries[i].name, name))
+        if (m_hashes[i] == hash && CaselessEqual(m_entries[i].name, name))
             return &m_entries[i];
     }
     return nullptr;

@@ -52,9 +52,6 @@ public:
         std::uint32_t tableSize;
         // One bit per key name hash (its top six bits): a name whose bit is clear is not there.
         std::uint64_t keyMask;
-        // No two key names hash alike, so no name is there twice: any match is the first.
-        // Kept for sections searched line by line only (those without a key table).
-        bool uniqueKeys;
     };
 
     // Decodes the file's bytes (see DecodeText) and parses them.
@@ -72,87 +69,13 @@ public:
     // stands: callers trim it.
     const Section* FindSection(std::wstring_view name) const;
     // The first entry of that name inside `section`, with or without a value, or null.
-    const Entry* FindKey(const Section& section, std::wstring_view name) const
-    {
-        return FindKey(section, name, HashName(name));
-    }
-    // The same, for a caller that has hashed the name already (see HashName).
-    const Entry* FindKey(const Section& section, std::wstring_view name, std::uint32_t hash) const
-    {
-        std::uint32_t hint = 0;
-        return FindKey(section, name, hash, hint);
-    }
-    // The same, for a caller that reads many keys of one section, mostly in file order: the
-    // search starts at `hint` (an offset into the section, 0 at first) and `hint` moves past
-    // each key found, so that keys read in file order are found at the first look. Only where
-    // no name is there twice may a search start past the top: elsewhere the first match must be
-    // the first of its name.
-    const Entry* FindKey(const Section& section, std::wstring_view name, std::uint32_t hash,
-                         std::uint32_t& hint) const
-    {
-        if (!(section.keyMask & KeyBit(hash)))
-            return nullptr;
-        if (section.tableSize != 0)
-            return FindKeyInTable(section, name, hash);
-        const std::uint32_t* hashes = m_hashes.data() + section.first;
-        std::uint32_t i = section.uniqueKeys && hint < section.count ? hint : 0;
-        for (std::uint32_t n = 0; n < section.count; ++n) {
-            if (hashes[i] == hash && CaselessEqual()(m_entries[section.first + i].name, name)) {
-                hint = i + 1;
-                return &m_entries[section.first + i];
-            }
-            i = i + 1 == section.count ? 0 : i + 1;
-        }
-        return nullptr;
-    }
-
-    // The hash of a name with its letter case folded, as sections and keys are hashed.
-    static std::uint32_t HashName(std::wstring_view name)
-    {
-        std::uint64_t h = kHashBasis;
-        for (wchar_t c : name)
-            h = HashStep(h, c);
-        return HashEnd(h);
-    }
-    // A character at a time, for callers that hash while they scan: start from kHashBasis,
-    // step each character, end with HashEnd. A step is a rotation and an exclusive or, so that
-    // short names hash in a few cycles; the end spreads them by one multiplication.
-    static constexpr std::uint64_t kHashBasis = 0x9E3779B97F4A7C15ull;
-    static std::uint64_t HashStep(std::uint64_t h, wchar_t c)
-    {
-        return ((h << 5) | (h >> 59)) ^ static_cast<std::uint64_t>(FoldCase(c));
-    }
-    static std::uint32_t HashEnd(std::uint64_t h)
-    {
-        // The high half of a product depends on every bit below it.
-        return static_cast<std::uint32_t>((h * 0x9E3779B97F4A7C15ull) >> 32);
-    }
-    static std::uint64_t KeyBit(std::uint32_t hash) { return std::uint64_t(1) << (hash >> 26); }
-
-    // Unique among all documents of the process, so that a cached lookup can tell them apart.
-    std::uint64_t Id() const { return m_id; }
+    const Entry* FindKey(const Section& section, std::wstring_view name) const;
 
 private:
     ProfileDocument();
     void Build();
     void IndexKeys(Section& section);
-    const Entry* FindKeyInTable(const Section& section, std::wstring_view name,
-                                std::uint32_t hash) const;
 
-    struct CaselessEqual
-    {
-        bool operator()(std::wstring_view a, std::wstring_view b) const noexcept
-        {
-            if (a.size() != b.size())
-                return false;
-            for (size_t i = 0; i < a.size(); ++i)
-                if (a[i] != b[i] && FoldCase(a[i]) != FoldCase(b[i]))
-                    return false;
-            return true;
-        }
-    };
-
-    std::uint64_t m_id;
     std::wstring m_text;
     std::vector<Section> m_sections;
     std::vector<Entry> m_entries;

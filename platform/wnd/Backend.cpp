@@ -1,4 +1,5 @@
-// The backend registry.
+// The backends: the built-in ones in one table (a static link keeps them all, as nothing has
+// to pull a registering object file in), and those a host or test adds at run time.
 #include "platform/wnd/Backend.h"
 
 #include "platform/wnd/WindowManager.h"
@@ -8,12 +9,28 @@
 #include <string>
 
 namespace platform::wnd {
+
+// Each defined next to its backend.
+std::unique_ptr<Backend> MakeHeadlessBackend();
+std::unique_ptr<Backend> MakeSdlBackend();
+
 namespace {
 
-std::map<std::string, BackendFactory>& Registry()
+struct BuiltIn
 {
-    static std::map<std::string, BackendFactory> registry;
-    return registry;
+    const char* name;
+    BackendFactory make;
+};
+
+constexpr BuiltIn kBuiltIn[] = {
+    {"headless", &MakeHeadlessBackend},
+    {"sdl2", &MakeSdlBackend},
+};
+
+std::map<std::string, BackendFactory>& Added()
+{
+    static std::map<std::string, BackendFactory> added;
+    return added;
 }
 
 std::unique_ptr<Backend>& Current()
@@ -22,27 +39,26 @@ std::unique_ptr<Backend>& Current()
     return current;
 }
 
-} // namespace
+BackendFactory FactoryFor(const std::string& name)
+{
+    for (const BuiltIn& b : kBuiltIn)
+        if (name == b.name)
+            return b.make;
+    auto it = Added().find(name);
+    return it == Added().end() ? nullptr : it->second;
+}
 
-// Defined by the headless backend, so that it is there whatever the link order of the
-// registrations.
-std::unique_ptr<Backend> MakeHeadlessBackend();
+} // namespace
 
 void RegisterBackend(const char* name, BackendFactory factory)
 {
     if (name && factory)
-        Registry()[name] = factory;
+        Added()[name] = factory;
 }
 
 bool UseBackend(const char* name)
 {
-    if (!name)
-        return false;
-    BackendFactory factory = nullptr;
-    if (std::string(name) == "headless")
-        factory = &MakeHeadlessBackend;
-    else if (auto it = Registry().find(name); it != Registry().end())
-        factory = it->second;
+    const BackendFactory factory = name ? FactoryFor(name) : nullptr;
     if (!factory)
         return false;
     if (Current() && std::string(Current()->Name()) == name)
@@ -77,3 +93,22 @@ std::string NativeWindowHandle(HWND hwnd)
 }
 
 } // namespace platform::wnd
+
+using platform::wnd::CurrentBackend;
+
+DWORD GetTickCount()
+{
+    return CurrentBackend().Now();
+}
+
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
+{
+    return CurrentBackend().MessageBox(owner, CString(text),
+                                       caption ? CString(caption) : CString(L"Error"), type);
+}
+
+BOOL MessageBeep(UINT type)
+{
+    CurrentBackend().Beep(type);
+    return TRUE;
+}

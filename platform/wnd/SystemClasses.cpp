@@ -22,8 +22,9 @@ void Notify(HWND hwnd, UINT code)
     const Window* w = Find(hwnd);
     if (!w || !w->parent)
         return;
-    Send(w->parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(w->id), static_cast<WORD>(code)),
-         reinterpret_cast<LPARAM>(hwnd));
+    SendMessageW(w->parent, WM_COMMAND,
+                 MAKEWPARAM(static_cast<WORD>(w->id), static_cast<WORD>(code)),
+                 reinterpret_cast<LPARAM>(hwnd));
 }
 
 void DrawPlainText(HDC dc, const CString& text, const RECT& box, COLORREF color,
@@ -59,7 +60,7 @@ void SetPushed(HWND hwnd, bool pushed)
     if (!w || w->pushed == pushed)
         return;
     w->pushed = pushed;
-    Invalidate(hwnd, nullptr, false);
+    InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 bool InsideClient(HWND hwnd, LPARAM lParam)
@@ -91,25 +92,24 @@ LRESULT GenericProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return HTCLIENT;
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        BeginPaintInternal(hwnd, &ps);
-        EndPaintInternal(&ps);
+        BeginPaint(hwnd, &ps);
+        EndPaint(hwnd, &ps);
         return 0;
     }
     case WM_ERASEBKGND:
         // Top-level windows erase with the dialog colour so that a window without a paint
         // handler shows no garbage; children have no class brush.
         if (!w->parent) {
-            RECT rc{};
-            GetClientRect(hwnd, &rc);
-            Fill(reinterpret_cast<HDC>(wParam), rc, GetSysColor(COLOR_3DFACE));
+            Fill(reinterpret_cast<HDC>(wParam), ClientRect(*w), GetSysColor(COLOR_3DFACE));
             return 1;
         }
         return 0;
     case WM_MOUSEWHEEL:
         // Unhandled wheel turns go up the parent chain.
-        return w->parent ? Send(w->parent, message, wParam, lParam) : 0;
+        return w->parent ? SendMessageW(w->parent, message, wParam, lParam) : 0;
     case WM_SETCURSOR:
-        if (w->parent && (w->style & WS_CHILD) && Send(w->parent, WM_SETCURSOR, wParam, lParam))
+        if (w->parent && (w->style & WS_CHILD) &&
+            SendMessageW(w->parent, WM_SETCURSOR, wParam, lParam))
             return TRUE;
         return FALSE;
     case WM_SETTEXT:
@@ -132,12 +132,12 @@ LRESULT GenericProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
         w->font = reinterpret_cast<HFONT>(wParam);
         if (lParam)
-            Invalidate(hwnd, nullptr, true);
+            InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(w->font);
     case WM_CLOSE:
-        DestroyWindowInternal(hwnd);
+        DestroyWindow(hwnd);
         return 0;
     default:
         return 0;
@@ -157,7 +157,7 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        const HDC dc = BeginPaintInternal(hwnd, &ps);
+        const HDC dc = BeginPaint(hwnd, &ps);
         if (dc && (w = Find(hwnd)) != nullptr) {
             if (type == BS_OWNERDRAW) {
                 DRAWITEMSTRUCT dis{};
@@ -166,17 +166,17 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 dis.itemAction = ODA_DRAWENTIRE;
                 dis.itemState = (w->pushed ? ODS_SELECTED : 0) |
                                 ((w->style & WS_DISABLED) ? ODS_DISABLED : 0) |
-                                (GetFocusInternal() == hwnd ? ODS_FOCUS : 0);
+                                (GetFocus() == hwnd ? ODS_FOCUS : 0);
                 dis.hwndItem = hwnd;
                 dis.hDC = dc;
                 GetClientRect(hwnd, &dis.rcItem);
                 if (w->parent)
-                    Send(w->parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+                    SendMessageW(w->parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
             } else {
                 PaintPlainButton(hwnd, dc, *w);
             }
         }
-        EndPaintInternal(&ps);
+        EndPaint(hwnd, &ps);
         return 0;
     }
     case WM_LBUTTONDBLCLK:
@@ -189,12 +189,12 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         [[fallthrough]];
     case WM_LBUTTONDOWN:
         w->tracking = true;
-        SetCaptureInternal(hwnd);
-        SetFocusInternal(hwnd);
+        SetCapture(hwnd);
+        SetFocus(hwnd);
         SetPushed(hwnd, true);
         return 0;
     case WM_MOUSEMOVE:
-        if (w->tracking && GetCaptureInternal() == hwnd)
+        if (w->tracking && GetCapture() == hwnd)
             SetPushed(hwnd, InsideClient(hwnd, lParam));
         return 0;
     case WM_LBUTTONUP: {
@@ -213,7 +213,7 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         else if (type == BS_AUTORADIOBUTTON)
             w->check = 1;
         if (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_AUTORADIOBUTTON)
-            Invalidate(hwnd, nullptr, false);
+            InvalidateRect(hwnd, nullptr, FALSE);
         Notify(hwnd, BN_CLICKED);
         return 0;
     }
@@ -226,28 +226,27 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
-        Invalidate(hwnd, nullptr, false);
+        InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     case WM_SETTEXT:
         GenericProc(hwnd, message, wParam, lParam);
-        Invalidate(hwnd, nullptr, false);
+        InvalidateRect(hwnd, nullptr, FALSE);
         return TRUE;
     case BM_GETCHECK:
         return w->check;
     case BM_SETCHECK:
         w->check = static_cast<int>(wParam & 3);
-        Invalidate(hwnd, nullptr, false);
+        InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     case BM_GETSTATE:
-        return w->check | (w->pushed ? BST_PUSHED : 0) |
-               (GetFocusInternal() == hwnd ? BST_FOCUS : 0);
+        return w->check | (w->pushed ? BST_PUSHED : 0) | (GetFocus() == hwnd ? BST_FOCUS : 0);
     case BM_SETSTATE:
         SetPushed(hwnd, wParam != 0);
         return 0;
     case BM_SETSTYLE:
         w->style = (w->style & ~0xFFFFu) | (static_cast<DWORD>(wParam) & 0xFFFFu);
         if (lParam)
-            Invalidate(hwnd, nullptr, true);
+            InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
     case BM_CLICK:
         Notify(hwnd, BN_CLICKED);
@@ -280,7 +279,7 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        const HDC dc = BeginPaintInternal(hwnd, &ps);
+        const HDC dc = BeginPaint(hwnd, &ps);
         if (dc && (w = Find(hwnd)) != nullptr && w->parent) {
             const bool disabled = (w->style & WS_DISABLED) != 0;
             RECT rc{};
@@ -294,12 +293,12 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 dis.hwndItem = hwnd;
                 dis.hDC = dc;
                 dis.rcItem = rc;
-                Send(w->parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+                SendMessageW(w->parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
             } else if (type <= SS_RIGHT || type == 0xB || type == 0xC) {
                 // The parent (or the static itself, by reflection) chooses the text colour.
                 CDC* wrapper = CDC::FromHandle(dc);
-                Send(w->parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                     reinterpret_cast<LPARAM>(hwnd));
+                SendMessageW(w->parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                             reinterpret_cast<LPARAM>(hwnd));
                 if ((w = Find(hwnd)) != nullptr) {
                     const COLORREF color =
                         disabled ? GetSysColor(COLOR_GRAYTEXT) : wrapper->GetTextColor();
@@ -310,15 +309,15 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 }
             }
         }
-        EndPaintInternal(&ps);
+        EndPaint(hwnd, &ps);
         return 0;
     }
     case WM_ENABLE:
-        Invalidate(hwnd, nullptr, true);
+        InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
     case WM_SETTEXT:
         GenericProc(hwnd, message, wParam, lParam);
-        Invalidate(hwnd, nullptr, true);
+        InvalidateRect(hwnd, nullptr, TRUE);
         return TRUE;
     default:
         return GenericProc(hwnd, message, wParam, lParam);
@@ -326,3 +325,22 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 } // namespace platform::wnd
+
+DWORD GetSysColor(int index)
+{
+    // The default colours of the classic window manager scheme of recent versions.
+    static constexpr struct
+    {
+        int index;
+        COLORREF color;
+    } colors[] = {
+        {COLOR_WINDOW, RGB(255, 255, 255)},    {COLOR_WINDOWTEXT, RGB(0, 0, 0)},
+        {COLOR_HIGHLIGHT, RGB(0, 120, 215)},   {COLOR_3DFACE, RGB(240, 240, 240)},
+        {COLOR_BTNSHADOW, RGB(160, 160, 160)}, {COLOR_GRAYTEXT, RGB(109, 109, 109)},
+        {COLOR_BTNTEXT, RGB(0, 0, 0)},         {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)},
+    };
+    for (const auto& c : colors)
+        if (c.index == index)
+            return c.color;
+    return 0;
+}

@@ -1,4 +1,5 @@
-// CWnd, CButton, CStatic and the device-context wrappers.
+// CWnd: creation and subclassing, dispatch through the message maps, reflection, and the
+// calls a window object makes on its window.
 #include "platform/wnd/Wnd.h"
 
 #include "platform/wnd/WindowManager.h"
@@ -15,82 +16,9 @@ void CWndAccess::PostNcDestroy(CWnd* w)
     w->PostNcDestroy();
 }
 
-// --- device contexts ---
-
-CDC::~CDC()
-{
-    if (m_hDC)
-        UnregisterDCWrapper(m_hDC, this);
-}
-
-CDC* CDC::FromHandle(HDC dc)
-{
-    return DCWrapper(dc);
-}
-
-BOOL CDC::Attach(HDC dc)
-{
-    if (!dc || m_hDC)
-        return FALSE;
-    m_hDC = dc;
-    RegisterDCWrapper(dc, this);
-    return TRUE;
-}
-
-HDC CDC::Detach()
-{
-    const HDC dc = m_hDC;
-    if (dc)
-        UnregisterDCWrapper(dc, this);
-    m_hDC = nullptr;
-    return dc;
-}
-
-COLORREF CDC::SetTextColor(COLORREF color)
-{
-    const COLORREF old = m_crText;
-    m_crText = color;
-    return old;
-}
-
-COLORREF CDC::SetBkColor(COLORREF color)
-{
-    const COLORREF old = m_crBk;
-    m_crBk = color;
-    return old;
-}
-
-CPaintDC::CPaintDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr)
-{
-    // Attach before BeginPaint would be too late for WM_ERASEBKGND to find this wrapper, but
-    // the handle only exists afterwards; the erase handler gets a wrapper of its own.
-    Attach(::BeginPaint(m_hWnd, &m_ps));
-}
-
-CPaintDC::~CPaintDC()
-{
-    const HDC dc = Detach();
-    if (dc)
-        ::EndPaint(m_hWnd, &m_ps);
-}
-
-CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr)
-{
-    Attach(::GetDC(m_hWnd));
-}
-
-CClientDC::~CClientDC()
-{
-    const HDC dc = Detach();
-    if (dc)
-        ::ReleaseDC(m_hWnd, dc);
-}
-
 // --- CWnd ---
 
 const CRuntimeClass CWnd::classCWnd = {"CWnd", sizeof(CWnd), RUNTIME_CLASS(CObject)};
-IMPLEMENT_DYNAMIC(CButton, CWnd);
-IMPLEMENT_DYNAMIC(CStatic, CWnd);
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const
 {
@@ -109,7 +37,7 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap()
 CWnd::~CWnd()
 {
     if (m_hWnd && ObjectOf(m_hWnd) == this)
-        DestroyWindowInternal(m_hWnd);
+        ::DestroyWindow(m_hWnd);
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd)
@@ -133,8 +61,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
 {
     if (m_hWnd)
         return FALSE;
-    const HWND h = CreateWindowInternal(exStyle, className, windowName, style, rect,
-                                        parent ? parent->m_hWnd : nullptr, id, this, param);
+    const HWND h = MakeWindow(exStyle, className, windowName, style, rect,
+                              parent ? parent->m_hWnd : nullptr, id, this, param);
     if (!h) {
         m_hWnd = nullptr;
         return FALSE;
@@ -175,7 +103,7 @@ HWND CWnd::UnsubclassWindow()
 
 BOOL CWnd::DestroyWindow()
 {
-    return m_hWnd ? DestroyWindowInternal(m_hWnd) : FALSE;
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -196,61 +124,51 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-BOOL CWnd::FindAndCall(UINT message, UINT code, UINT id, bool matchId, WPARAM wParam, LPARAM lParam,
-                       LRESULT* result)
+const AFX_MSGMAP_ENTRY* CWnd::FindEntry(UINT key, UINT code, UINT id) const
 {
     for (const AFX_MSGMAP* map = GetMessageMap(); map;
-         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e) {
-            if (e->nMessage != message)
+            if (e->nMessage != key)
                 continue;
-            if (matchId && (e->nCode != code || id < e->nID || id > e->nLastID))
+            if (key == WM_COMMAND && (e->nCode != code || id < e->nID || id > e->nLastID))
                 continue;
-            if (!matchId && code != e->nCode && message == WM_REFLECT_BASE + WM_COMMAND)
+            if (key == WM_REFLECT_BASE + WM_COMMAND && e->nCode != code)
                 continue;
-            LRESULT r = 0;
-            if (e->pfn(this, message, wParam, lParam, &r)) {
-                *result = r;
-                return TRUE;
-            }
-            return FALSE;
+            return e;
         }
-    }
-    return FALSE;
+    return nullptr;
+}
+
+BOOL CWnd::CallEntry(UINT key, UINT code, UINT id, UINT message, WPARAM wParam, LPARAM lParam,
+                     LRESULT* result)
+{
+    const AFX_MSGMAP_ENTRY* e = FindEntry(key, code, id);
+    LRESULT r = 0;
+    if (!e || !e->pfn(this, message, wParam, lParam, &r))
+        return FALSE;
+    if (result)
+        *result = r;
+    return TRUE;
 }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    LRESULT r = 0;
     if (message == WM_COMMAND) {
-        if (OnCommand(wParam, lParam)) {
-            *result = 1;
-            return TRUE;
-        }
-        return FALSE;
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        *result = 1;
+        return TRUE;
     }
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
         // The control that asks chooses first, even when this window colours its controls
         // itself: a null brush from its reflected handler leaves the choice here.
-        if (ReflectLastMsg(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &r)) {
-            *result = r;
+        if (ReflectLastMsg(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result))
             return TRUE;
-        }
         // The map has one entry for all of them; the thunk reads the kind from the message.
-        for (const AFX_MSGMAP* map = GetMessageMap(); map;
-             map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
-            for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e)
-                if (e->nMessage == WM_CTLCOLOR && e->pfn(this, message, wParam, lParam, &r)) {
-                    *result = r;
-                    return TRUE;
-                }
-        return FALSE;
+        return CallEntry(WM_CTLCOLOR, 0, 0, message, wParam, lParam, result);
     }
-    if (FindAndCall(message, 0, 0, false, wParam, lParam, &r)) {
-        *result = r;
-        return TRUE;
-    }
-    return FALSE;
+    return CallEntry(message, 0, 0, message, wParam, lParam, result);
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -277,8 +195,8 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     const HWND control = reinterpret_cast<HWND>(lParam);
     if (control && ReflectLastMsg(control, WM_COMMAND, wParam, lParam))
         return TRUE;
-    LRESULT r = 0;
-    return FindAndCall(WM_COMMAND, HIWORD(wParam), LOWORD(wParam), true, wParam, lParam, &r);
+    return CallEntry(WM_COMMAND, HIWORD(wParam), LOWORD(wParam), WM_COMMAND, wParam, lParam,
+                     nullptr);
 }
 
 BOOL CWnd::ReflectLastMsg(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -300,35 +218,18 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
 
 BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
-    LRESULT r = 0;
-    if (message == WM_COMMAND) {
-        for (const AFX_MSGMAP* map = GetMessageMap(); map;
-             map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
-            for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e)
-                if (e->nMessage == WM_REFLECT_BASE + WM_COMMAND && e->nCode == HIWORD(wParam)) {
-                    const BOOL taken = e->pfn(this, message, wParam, lParam, &r);
-                    if (taken && result)
-                        *result = r;
-                    return taken;
-                }
+    if (message == WM_COMMAND)
+        return CallEntry(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam), 0, message, wParam, lParam,
+                         result);
+    if (message < WM_CTLCOLORMSGBOX || message > WM_CTLCOLORSTATIC)
         return FALSE;
-    }
-    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
-        for (const AFX_MSGMAP* map = GetMessageMap(); map;
-             map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
-            for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e)
-                if (e->nMessage == WM_REFLECT_BASE + WM_CTLCOLOR) {
-                    e->pfn(this, message, wParam, lParam, &r);
-                    // A null brush lets the parent choose.
-                    if (!r)
-                        return FALSE;
-                    if (result)
-                        *result = r;
-                    return TRUE;
-                }
+    LRESULT brush = 0;
+    // A null brush lets the parent choose.
+    if (!CallEntry(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, message, wParam, lParam, &brush) || !brush)
         return FALSE;
-    }
-    return FALSE;
+    if (result)
+        *result = brush;
+    return TRUE;
 }
 
 int CWnd::GetDlgCtrlID() const
@@ -624,64 +525,4 @@ HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT)
 {
     // Reflection to the control already happened in OnWndMsg.
     return reinterpret_cast<HBRUSH>(Default());
-}
-
-// --- CButton ---
-
-BOOL CButton::Create(LPCWSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id)
-{
-    return CWnd::Create(L"BUTTON", caption, style, rect, parent, id);
-}
-
-int CButton::GetCheck() const
-{
-    return static_cast<int>(::SendMessageW(m_hWnd, BM_GETCHECK, 0, 0));
-}
-void CButton::SetCheck(int check)
-{
-    ::SendMessageW(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(check), 0);
-}
-UINT CButton::GetState() const
-{
-    return static_cast<UINT>(::SendMessageW(m_hWnd, BM_GETSTATE, 0, 0));
-}
-void CButton::SetState(BOOL highlight)
-{
-    ::SendMessageW(m_hWnd, BM_SETSTATE, highlight, 0);
-}
-UINT CButton::GetButtonStyle() const
-{
-    return static_cast<UINT>(GetStyle() & 0xFFFF);
-}
-
-void CButton::SetButtonStyle(UINT style, BOOL redraw)
-{
-    ::SendMessageW(m_hWnd, BM_SETSTYLE, style, redraw);
-}
-
-void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
-
-BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
-{
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, result);
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    return TRUE;
-}
-
-// --- CStatic ---
-
-BOOL CStatic::Create(LPCWSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
-{
-    return CWnd::Create(L"STATIC", text, style, rect, parent, id);
-}
-
-void CStatic::DrawItem(LPDRAWITEMSTRUCT) {}
-
-BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
-{
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, result);
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    return TRUE;
 }

@@ -1,11 +1,21 @@
-// Internal to platform/wnd: the window record and the operations the free functions, the
-// framework classes and the built-in class procedures share.
+// Internal to platform/wnd: the window record and what the rooms of the window layer ask of
+// each other. Each room owns its state and forgets it in its Reset, which the window tree
+// calls once every window is gone; Forget... drops what a room keeps about one window that is
+// being destroyed.
+//
+//   WndTree.cpp, WndGeometry.cpp  records, creation and destruction, rectangles, visibility
+//   WndDispatch.cpp               the queue, send and post, pumping, observers
+//   WndInput.cpp                  hit test, routing, capture and focus, hover, double clicks
+//   WndTimers.cpp                 window and thread timers
+//   WndPaint.cpp                  invalidation, the paint tree, paint and window DCs
 #pragma once
 
 #include "platform/base/CRect.h"
 #include "platform/base/CString.h"
 #include "platform/wnd/WinUser.h"
+#include "platform/wnd/WindowManager.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -50,39 +60,79 @@ struct Window
     bool native = false;
 };
 
+// --- window tree ---
 Window* Find(HWND hwnd);
 int BorderWidth(const Window& w);
-
-HWND CreateWindowInternal(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
-                          const RECT& rect, HWND parent, UINT id, CWnd* object, LPVOID param);
-BOOL DestroyWindowInternal(HWND hwnd);
+// (0, 0, width, height) of the client area.
+CRect ClientRect(const Window& w);
+// The window and all its ancestors have WS_VISIBLE.
+bool IsShown(HWND hwnd);
+void ForEachWindow(const std::function<void(Window&)>& visit);
+// Creation with the object that becomes the window's handler (null: a plain CWnd).
+HWND MakeWindow(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
+                HWND parent, UINT id, CWnd* object, LPVOID param);
 void AttachObject(HWND hwnd, CWnd* object);
 void DetachObject(HWND hwnd, CWnd* object);
 CWnd* ObjectOf(HWND hwnd);
 bool IsPermanentObject(HWND hwnd);
 
-LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-BOOL Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-void Quit(int code);
+// --- dispatch ---
+// What waits in the queue: a posted message, or raw input for a top-level window (msg.hwnd)
+// whose target is worked out when it is taken.
+struct QueueItem
+{
+    bool input = false;
+    MSG msg{};
+    Input kind = Input::Move;
+    POINT client{};
+    int delta = 0;
+};
+void PostItem(QueueItem item);
+// Posts with the current time and pointer, the way the window manager stamps its messages.
+void PostStamped(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Drops queued messages of `hwnd` that `drop` picks (every one without a predicate).
+void DropQueued(HWND hwnd, const std::function<bool(const MSG&)>& drop = {});
+// Runs PreTranslateMessage along the parent chain, then the procedure (or the timer's proc).
+void Deliver(MSG msg);
 const MSG* CurrentMessage();
+void ResetDispatch();
 
-HWND SetCaptureInternal(HWND hwnd);
-HWND GetCaptureInternal();
-HWND SetFocusInternal(HWND hwnd);
-HWND GetFocusInternal();
+// --- input ---
+void ProcessInput(const QueueItem& item);
 POINT CursorPos();
-BOOL TrackMouse(LPTRACKMOUSEEVENT tme);
-UINT_PTR SetTimerInternal(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
-BOOL KillTimerInternal(HWND hwnd, UINT_PTR id);
+// Posts a due hover; answers whether it did. The next hover deadline, or -1.
+bool PostDueHover(DWORD now);
+long HoverWait(DWORD now);
+void ForgetInput(HWND hwnd);
+void ResetInput();
 
-void Invalidate(HWND hwnd, const RECT* rect, bool erase);
-void Validate(HWND hwnd, const RECT* rect);
+// --- timers ---
+bool PostDueTimers(DWORD now);
+long TimerWait(DWORD now);
+void ForgetTimers(HWND hwnd);
+void ResetTimers();
+
+// --- painting ---
+bool PaintPending();
 void PaintTopLevels();
-HDC BeginPaintInternal(HWND hwnd, LPPAINTSTRUCT ps);
-BOOL EndPaintInternal(const PAINTSTRUCT* ps);
-HDC GetDCInternal(HWND hwnd);
-int ReleaseDCInternal(HDC dc);
+// A new surface of the top-level's size. The old one lives on while a DC handed out still
+// draws into it, so that a handler holding a DC across a resize draws into nothing instead of
+// freed memory.
 void ResizeTopSurface(Window& w);
+void RetireSurface(std::unique_ptr<Gdiplus::Bitmap> surface);
+void ResetPaint();
+
+// --- clock ---
+DWORD Now();
+// Wrap-around safe "now is at or past due".
+inline bool Elapsed(DWORD now, DWORD due)
+{
+    return static_cast<std::int32_t>(now - due) >= 0;
+}
+inline long WaitUntil(DWORD now, DWORD due)
+{
+    return Elapsed(now, due) ? 0 : static_cast<long>(due - now);
+}
 
 LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

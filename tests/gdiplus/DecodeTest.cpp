@@ -1,10 +1,13 @@
 #include "PixelProbe.h"
 
+#include "platform/gdiplus/Gdi.h"
+
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
 
 #include <ostream>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -133,4 +136,33 @@ TEST(DecodeFiles, FailuresGiveAnObjectWhoseStatusIsNotOk)
     Graphics g(&target);
     EXPECT_NE(g.DrawImage(missing.get(), 0, 0, 2, 2), Ok);
     EXPECT_EQ(PixelAt(target, 0, 0), 0u);
+}
+
+// The one PNG writer of the library, tools and demo: read back by gdk-pixbuf, a decoder that
+// shares nothing with it, in straight (not premultiplied) RGBA.
+TEST(EncodePng, PixelsReadBackThroughAnotherDecoder)
+{
+    const ARGB pixels[] = {0xFFFF0000u, 0xFF00FF00u, 0x00000000u,
+                           0xFF0000FFu, 0x80FFFFFFu, 0xFF123456u};
+    std::unique_ptr<Bitmap> b(MakeBitmap(3, 2, pixels));
+    const std::string path = ::testing::TempDir() + "/skinkit-encode.png";
+    ASSERT_EQ(platform::SaveImageAsPng(b.get(), CString::FromUtf8(path)), Ok);
+    GError* error = nullptr;
+    GdkPixbuf* back = gdk_pixbuf_new_from_file(path.c_str(), &error);
+    ASSERT_NE(back, nullptr) << (error ? error->message : "");
+    ASSERT_EQ(gdk_pixbuf_get_width(back), 3);
+    ASSERT_EQ(gdk_pixbuf_get_height(back), 2);
+    ASSERT_TRUE(gdk_pixbuf_get_has_alpha(back));
+    const guchar* p = gdk_pixbuf_get_pixels(back);
+    const int stride = gdk_pixbuf_get_rowstride(back);
+    for (int i = 0; i < 6; ++i) {
+        const guchar* q = p + (i / 3) * stride + (i % 3) * 4;
+        const ARGB got = ARGB(q[3]) << 24 | ARGB(q[0]) << 16 | ARGB(q[1]) << 8 | q[2];
+        EXPECT_TRUE(Near(got, pixels[i])) << i << ": " << std::hex << got;
+    }
+    g_object_unref(back);
+    std::remove(path.c_str());
+
+    Bitmap unwritable(1, 1, PixelFormat32bppARGB);
+    EXPECT_EQ(platform::SaveImageAsPng(&unwritable, L"/nonexistent/dir/a.png"), Win32Error);
 }

@@ -67,48 +67,37 @@ const char kThreeSections[] = "[section1]\nk=v\n[section2]\n[section3]\n";
 
 using ListCutting = ProfileFiles;
 
-TEST_F(ListCutting, SectionNamesAnswerCountWithoutFinalNulAndSizeMinusTwoWhenCut)
+// The names of kThreeSections, and the lines of one section (a comment left out, a line
+// without '=' as it stands).
+TEST_F(ListCutting, ListsAnswerCountWithoutFinalNulAndSizeMinusTwoWhenCut)
 {
-    const auto path = Write("a.ini", kThreeSections);
-    struct
+    const auto names = Write("names.ini", kThreeSections);
+    const auto lines = Write("lines.ini", "[s]\nname1 = val1\n; a comment\nname2=\n  name  \n");
+    const struct
     {
+        bool sectionLines;
         DWORD size, answer;
         std::wstring content; // the buffer's first size characters
     } cases[] = {
-        {29, 27, std::wstring(L"section1\0section2\0section3\0\0", 28)},
-        {28, 26,
-         std::wstring(L"section1\0section2\0section3\0\0", 28)}, // an exact fit counts as cut
-        {27, 25, std::wstring(L"section1\0section2\0section\0\0", 27)},
-        {3, 1, std::wstring(L"s\0\0", 3)},
-        {2, 0, std::wstring(L"\0\0", 2)},
-        {1, 0, std::wstring(L"\0", 1)},
+        {false, 29, 27, std::wstring(L"section1\0section2\0section3\0\0", 28)},
+        {false, 28, 26, std::wstring(L"section1\0section2\0section3\0\0", 28)}, // exact fit: cut
+        {false, 27, 25, std::wstring(L"section1\0section2\0section\0\0", 27)},
+        {false, 3, 1, std::wstring(L"s\0\0", 3)},
+        {false, 2, 0, std::wstring(L"\0\0", 2)},
+        {false, 1, 0, std::wstring(L"\0", 1)},
+        {true, 30, 23, std::wstring(L"name1=val1\0name2=\0name\0\0", 24)},
+        {true, 24, 22, std::wstring(L"name1=val1\0name2=\0name\0\0", 24)},
+        {true, 8, 6, std::wstring(L"name1=\0\0", 8)},
     };
     for (const auto& c : cases) {
         std::vector<wchar_t> buf(40, L'#');
-        EXPECT_EQ(GetPrivateProfileSectionNamesW(buf.data(), c.size, path.c_str()), c.answer)
-            << c.size;
+        const DWORD n = c.sectionLines
+                            ? GetPrivateProfileSectionW(L"S", buf.data(), c.size, lines.c_str())
+                            : GetPrivateProfileSectionNamesW(buf.data(), c.size, names.c_str());
+        EXPECT_EQ(n, c.answer) << c.size;
         EXPECT_EQ(std::wstring(buf.data(), c.content.size()), c.content) << c.size;
         EXPECT_EQ(buf[c.size], L'#') << "wrote past the buffer, size " << c.size;
     }
-}
-
-TEST_F(ListCutting, SectionLinesAreKeyEqualsValueAndCutTheSameWay)
-{
-    const auto path = Write("a.ini", "[s]\nname1 = val1\n; a comment\nname2=\n  name  \n");
-    std::vector<wchar_t> buf(40, L'#');
-    EXPECT_EQ(GetPrivateProfileSectionW(L"S", buf.data(), 30, path.c_str()), 23u);
-    EXPECT_EQ(std::wstring(buf.data(), 24), std::wstring(L"name1=val1\0name2=\0name\0\0", 24));
-
-    std::fill(buf.begin(), buf.end(), L'#');
-    EXPECT_EQ(GetPrivateProfileSectionW(L"s", buf.data(), 24, path.c_str()), 22u);
-    EXPECT_EQ(std::wstring(buf.data(), 24), std::wstring(L"name1=val1\0name2=\0name\0\0", 24));
-    EXPECT_EQ(buf[24], L'#');
-
-    std::fill(buf.begin(), buf.end(), L'#');
-    EXPECT_EQ(GetPrivateProfileSectionW(L"s", buf.data(), 8, path.c_str()), 6u);
-    EXPECT_EQ(std::wstring(buf.data(), 8),
-              std::wstring(L"name1=v\0", 8).replace(6, 2, std::wstring(L"\0\0", 2)));
-    EXPECT_EQ(buf[8], L'#');
 }
 
 TEST_F(ListCutting, MissingFileOrSectionAnswersZero)
@@ -137,17 +126,40 @@ TEST_F(Lookups, NamesMatchWhateverTheCaseAndBlanks)
     EXPECT_EQ(String(path, L"btnplay", L"key one"), L"<none>");
 }
 
+// A long section is searched through a key table, a short one line by line: the first key of
+// a name answers either way.
 TEST_F(Lookups, FirstSectionAndFirstKeyWinWhileTheNamesListRepeats)
 {
-    const auto path = Write("a.ini", "[Btn]\nx=1\nx=2\n[BTN]\nx=3\ny=4\n[btn]\n");
-    EXPECT_EQ(GetPrivateProfileIntW(L"btn", L"x", -1, path.c_str()), 1u);
-    EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(L"Btn", L"y", -1, path.c_str())), -1)
-        << "keys of a later section of the same name are out of reach";
+    std::string big = "[big]\n";
+    for (int i = 0; i < 40; ++i)
+        big += "k" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    big += "K7=70\n";
+    const auto path = Write("a.ini", "[Btn]\nx=1\nX=2\n[BTN]\nx=3\ny=4\n[btn]\n" + big);
+    const struct
+    {
+        const wchar_t *section, *key;
+        int want;
+    } cases[] = {
+        {L"btn", L"x", 1},
+        {L"BTN", L"X", 1},
+        {L"Btn", L"y", -1}, // keys of a later section of
+                            // the same name are out of
+                            // reach
+        {L"big", L"K7", 7},
+        {L"big", L"k39", 39},
+        {L"big", L"k0", 0},
+        {L"big", L"k40", -1},
+        {L"big", L"x", -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(c.section, c.key, -1, path.c_str())),
+                  c.want)
+            << c.section << " " << c.key;
     wchar_t buf[64];
     const DWORD n = GetPrivateProfileSectionNamesW(buf, 64, path.c_str());
-    EXPECT_EQ(Items(buf, n), (std::vector<std::wstring>{L"Btn", L"BTN", L"btn"}));
+    EXPECT_EQ(Items(buf, n), (std::vector<std::wstring>{L"Btn", L"BTN", L"btn", L"big"}));
     EXPECT_EQ(Items(buf, GetPrivateProfileSectionW(L"BTN", buf, 64, path.c_str())),
-              (std::vector<std::wstring>{L"x=1", L"x=2"}));
+              (std::vector<std::wstring>{L"x=1", L"X=2"}));
 }
 
 TEST_F(Lookups, OddLinesAndSections)
@@ -171,59 +183,6 @@ TEST_F(Lookups, LineEndsOfEveryKind)
     const auto path = Write("a.ini", "[s]\ra=1\rb=2\r\nc=3\n\nd=4");
     for (const auto& [key, want] : {std::pair{L"a", 1u}, {L"b", 2u}, {L"c", 3u}, {L"d", 4u}})
         EXPECT_EQ(GetPrivateProfileIntW(L"s", key, 0, path.c_str()), want) << key;
-}
-
-// Loaders read key after key of one section, through one name buffer, inside a snapshot; each
-// answer must still be the first key of its name, whatever the order of the reads.
-TEST_F(Lookups, ReadsInAnyOrderFindTheFirstKeyOfEachName)
-{
-    std::string big = "[big]\n";
-    for (int i = 0; i < 40; ++i)
-        big += "k" + std::to_string(i) + "=" + std::to_string(i) + "\n";
-    big += "K7=70\n";
-    const auto path = Write("a.ini", "[s]\nA=1\nb=2\nc=3\na=4\nd=5\n" + big);
-    platform::ini::ProfileSnapshot snapshot(path.c_str());
-    auto read = [&](const wchar_t* section, const wchar_t* key) {
-        return static_cast<int>(GetPrivateProfileIntW(section, key, -1, path.c_str()));
-    };
-    EXPECT_EQ(read(L"s", L"c"), 3);
-    EXPECT_EQ(read(L"s", L"d"), 5);
-    EXPECT_EQ(read(L"s", L"a"), 1) << "the first of two names differing in case";
-    EXPECT_EQ(read(L"s", L"b"), 2);
-    EXPECT_EQ(read(L"s", L"A"), 1);
-    EXPECT_EQ(read(L"s", L"e"), -1);
-    EXPECT_EQ(read(L"s", L"k7"), -1) << "a key of another section";
-    for (int i = 39; i >= 0; --i)
-        EXPECT_EQ(read(L"big", CString::FromUtf8("K" + std::to_string(i)).Str().c_str()), i)
-            << "k7 is there twice: the first answers";
-    EXPECT_EQ(read(L"big", L"k40"), -1);
-}
-
-TEST_F(Lookups, ANameBufferRewrittenInPlaceNamesTheNewSection)
-{
-    const auto one = Write("one.ini", "[left]\nx=1\n[right]\nx=2\n");
-    const auto two = Write("two.ini", "[left]\nx=3\n");
-    wchar_t name[16] = L"left";
-    {
-        platform::ini::ProfileSnapshot outer(one.c_str());
-        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, one.c_str()), 1u);
-        std::wcscpy(name, L"right");
-        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, one.c_str()), 2u);
-        std::wcscpy(name, L"left");
-        {
-            platform::ini::ProfileSnapshot inner(two.c_str());
-            EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, two.c_str()), 3u);
-            EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, one.c_str()), 1u)
-                << "the outer snapshot still serves its file";
-            std::wstring copy = one; // the same path at another address
-            EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, copy.c_str()), 1u);
-        }
-        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, one.c_str()), 1u);
-        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, two.c_str()), 3u);
-    }
-    std::wcscpy(name, L"right");
-    EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, one.c_str()), 2u);
-    EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, two.c_str()), 0u);
 }
 
 // --- GetPrivateProfileStringW ---
@@ -341,15 +300,46 @@ TEST_F(Freshness, ARewriteIsSeenEvenWithinTheSameClockTick)
     EXPECT_EQ(GetPrivateProfileIntW(L"s", L"k", 0, path.c_str()), 0u);
 }
 
-TEST_F(Freshness, ASnapshotKeepsOneVersionForItsLifetime)
+// A snapshot serves its path as spelled, whichever string holds it; another spelling of the
+// same file, and every call after the snapshot, read the disk.
+TEST_F(Freshness, SnapshotsKeepOneVersionOfTheirPathAndNest)
 {
-    const auto path = Write("a.ini", "[s]\nk=1\n");
+    const auto one = Write("one.ini", "[s]\nk=1\n");
+    const auto two = Write("two.ini", "[s]\nk=2\n");
+    const auto oneElsewise = CString::FromUtf8((root / "." / "one.ini").string()).Str();
+    auto read = [](const std::wstring& path) {
+        return GetPrivateProfileIntW(L"s", L"k", 0, path.c_str());
+    };
     {
-        platform::ini::ProfileSnapshot snapshot(path.c_str());
-        Write("a.ini", "[s]\nk=22\n");
-        EXPECT_EQ(GetPrivateProfileIntW(L"s", L"k", 0, path.c_str()), 1u);
+        platform::ini::ProfileSnapshot outer(one.c_str());
+        Write("one.ini", "[s]\nk=11\n");
+        {
+            platform::ini::ProfileSnapshot inner(two.c_str());
+            Write("two.ini", "[s]\nk=22\n");
+            const std::wstring copy = one;
+            EXPECT_EQ(read(copy), 1u) << "the outer snapshot still serves its file";
+            EXPECT_EQ(read(two), 2u);
+            EXPECT_EQ(read(oneElsewise), 11u);
+        }
+        EXPECT_EQ(read(one), 1u);
+        EXPECT_EQ(read(two), 22u);
     }
-    EXPECT_EQ(GetPrivateProfileIntW(L"s", L"k", 0, path.c_str()), 22u);
+    EXPECT_EQ(read(one), 11u);
+}
+
+// Inside a snapshot a loader reads key after key of one section through one name buffer; a
+// buffer rewritten in place names the new section.
+TEST_F(Freshness, ANameBufferRewrittenInPlaceNamesTheNewSection)
+{
+    const auto path = Write("a.ini", "[left]\nx=1\n[right]\nx=2\n");
+    platform::ini::ProfileSnapshot snapshot(path.c_str());
+    wchar_t name[16];
+    for (const auto& [spelling, want] :
+         {std::pair{L"left", 1u}, {L"right", 2u}, {L" left ", 1u}, {L"LEFT", 1u}, {L"up", 0u}}) {
+        std::wcscpy(name, spelling);
+        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, path.c_str()), want) << spelling;
+        EXPECT_EQ(GetPrivateProfileIntW(name, L"x", 0, path.c_str()), want) << spelling;
+    }
 }
 
 TEST_F(ProfileFiles, AWindowsStylePathFindsTheFile)

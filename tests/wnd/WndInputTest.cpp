@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 using platform::wnd::HeadlessDriver;
 
 namespace {
@@ -28,18 +26,13 @@ protected:
 
 } // namespace
 
-TEST_F(Input, MouseMessagesCarryClientCoordinates)
+TEST_F(Input, MouseMessagesCarryClientCoordinatesAlsoOutsideUnderCapture)
 {
     driver.MoveMouseScreen({100 + 20 + 7, 50 + 30 + 9});
     EXPECT_EQ(child.lastPoint, CPoint(7, 9));
     RECT r{};
     child.GetWindowRect(&r);
     EXPECT_EQ(CRect(r), CRect(120, 80, 220, 130));
-}
-
-TEST_F(Input, CaptureDeliversOutsideTheWindowWithNegativeCoordinates)
-{
-    driver.MoveMouse(child.m_hWnd, {5, 5});
     child.SetCapture();
     driver.MoveMouse(parent.m_hWnd, {2, 3});
     EXPECT_EQ(child.lastPoint, CPoint(-18, -27));
@@ -50,82 +43,71 @@ TEST_F(Input, CaptureDeliversOutsideTheWindowWithNegativeCoordinates)
     EXPECT_EQ(parent.Count("move"), 1);
 }
 
-struct DoubleClickCase
+// Each press comes `gap` ms after the previous one at `at`; the second press within 500 ms and
+// a 4 x 4 square is a double click, and the press after a double click starts afresh.
+TEST_F(Input, DoubleClickRules)
 {
-    const char* name;
-    DWORD gap;
-    POINT second;
-    bool dbl;
-};
-
-// Names the case in test listings instead of dumping its bytes.
-inline void PrintTo(const DoubleClickCase& c, std::ostream* os)
-{
-    *os << c.name;
+    struct Press
+    {
+        DWORD gap;
+        POINT at;
+    };
+    const struct
+    {
+        const char* name;
+        std::vector<Press> presses;
+        std::vector<std::string> log;
+    } cases[] = {
+        {"quick", {{0, {10, 10}}, {100, {10, 10}}}, {"down", "up", "dblclk", "up"}},
+        {"at 500 ms", {{0, {10, 10}}, {500, {10, 10}}}, {"down", "up", "dblclk", "up"}},
+        {"late", {{0, {10, 10}}, {501, {10, 10}}}, {"down", "up", "down", "up"}},
+        {"moved 2", {{0, {10, 10}}, {100, {12, 8}}}, {"down", "up", "dblclk", "up"}},
+        {"moved 3", {{0, {10, 10}}, {100, {13, 10}}}, {"down", "up", "down", "up"}},
+        {"third",
+         {{0, {10, 10}}, {50, {10, 10}}, {50, {10, 10}}},
+         {"down", "up", "dblclk", "up", "down", "up"}},
+    };
+    for (const auto& c : cases) {
+        driver.AdvanceTime(1000);
+        child.log.clear();
+        for (const Press& p : c.presses) {
+            driver.AdvanceTime(p.gap);
+            driver.MoveMouse(child.m_hWnd, p.at);
+            driver.MouseDown();
+            driver.MouseUp();
+        }
+        std::erase(child.log, "move");
+        EXPECT_EQ(child.log, c.log) << c.name;
+    }
 }
 
-class DoubleClicks : public Input, public ::testing::WithParamInterface<DoubleClickCase>
-{
-};
-
-TEST_P(DoubleClicks, SecondPressWithinTimeAndSquareIsADoubleClick)
-{
-    driver.Click(child.m_hWnd, {10, 10});
-    driver.AdvanceTime(GetParam().gap);
-    driver.MoveMouse(child.m_hWnd, GetParam().second);
-    driver.MouseDown();
-    driver.MouseUp();
-    EXPECT_EQ(child.Count("dblclk"), GetParam().dbl ? 1 : 0);
-    EXPECT_EQ(child.Count("down"), GetParam().dbl ? 1 : 2);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rules, DoubleClicks,
-                         ::testing::Values(DoubleClickCase{"quick", 100, {10, 10}, true},
-                                           DoubleClickCase{"at500ms", 500, {10, 10}, true},
-                                           DoubleClickCase{"late", 501, {10, 10}, false},
-                                           DoubleClickCase{"moved2", 100, {12, 8}, true},
-                                           DoubleClickCase{"moved3", 100, {13, 10}, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(Input, ThirdPressAfterADoubleClickIsAPlainPress)
-{
-    driver.DoubleClick(child.m_hWnd, {10, 10});
-    driver.AdvanceTime(50);
-    driver.MouseDown();
-    driver.MouseUp();
-    EXPECT_EQ(child.Count("dblclk"), 1);
-    EXPECT_EQ(child.Count("down"), 2);
-}
-
+// Hover comes once the pointer rested within a 4 x 4 square for the hover time (100 ms); a
+// move further out starts the wait again. It is one-shot.
 TEST_F(Input, HoverComesAfterRestingForTheHoverTime)
 {
-    driver.MoveMouse(child.m_hWnd, {10, 10});
-    TRACKMOUSEEVENT tme{sizeof(tme), TME_HOVER | TME_LEAVE, child.m_hWnd, 100};
-    ASSERT_TRUE(_TrackMouseEvent(&tme));
-    driver.AdvanceTime(60);
-    driver.MoveMouse(child.m_hWnd, {12, 12}); // inside the 4 x 4 square: keeps waiting
-    driver.AdvanceTime(39);
-    EXPECT_EQ(child.Count("hover"), 0);
-    driver.AdvanceTime(1);
-    EXPECT_EQ(child.Count("hover"), 1);
-    driver.AdvanceTime(500);
-    EXPECT_EQ(child.Count("hover"), 1) << "hover is one-shot";
+    const struct
+    {
+        POINT second; // 60 ms after the first, at {10, 10}
+        DWORD due;    // hover due this long after the second move
+    } cases[] = {{{12, 12}, 40}, {{13, 10}, 100}};
+    for (const auto& c : cases) {
+        child.log.clear();
+        driver.MoveMouse(child.m_hWnd, {10, 10});
+        TRACKMOUSEEVENT tme{sizeof(tme), TME_HOVER | TME_LEAVE, child.m_hWnd, 100};
+        ASSERT_TRUE(_TrackMouseEvent(&tme));
+        driver.AdvanceTime(60);
+        driver.MoveMouse(child.m_hWnd, c.second);
+        driver.AdvanceTime(c.due - 1);
+        EXPECT_EQ(child.Count("hover"), 0) << c.due;
+        driver.AdvanceTime(1);
+        EXPECT_EQ(child.Count("hover"), 1) << c.due;
+        driver.AdvanceTime(500);
+        EXPECT_EQ(child.Count("hover"), 1) << "one-shot";
+        driver.MoveMouse(parent.m_hWnd, {1, 1}); // ends the tracking
+    }
 }
 
-TEST_F(Input, MovingFurtherRestartsTheHoverWait)
-{
-    driver.MoveMouse(child.m_hWnd, {10, 10});
-    TRACKMOUSEEVENT tme{sizeof(tme), TME_HOVER, child.m_hWnd, 100};
-    _TrackMouseEvent(&tme);
-    driver.AdvanceTime(60);
-    driver.MoveMouse(child.m_hWnd, {13, 10});
-    driver.AdvanceTime(60);
-    EXPECT_EQ(child.Count("hover"), 0);
-    driver.AdvanceTime(40);
-    EXPECT_EQ(child.Count("hover"), 1);
-}
-
-TEST_F(Input, LeaveComesWhenThePointerGoesToAnotherWindowOrOutside)
+TEST_F(Input, LeaveComesWhenThePointerGoesToAnotherWindowOrOutsideOrWasNotThere)
 {
     driver.MoveMouse(child.m_hWnd, {10, 10});
     TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, child.m_hWnd, 0};
@@ -139,15 +121,12 @@ TEST_F(Input, LeaveComesWhenThePointerGoesToAnotherWindowOrOutside)
     _TrackMouseEvent(&tme);
     driver.LeaveWindows();
     EXPECT_EQ(child.Count("leave"), 2);
-}
 
-TEST_F(Input, TrackingAskedWhileOutsideLeavesAtOnce)
-{
+    // Asked while the pointer is elsewhere: the leave comes at once.
     driver.MoveMouse(parent.m_hWnd, {1, 1});
-    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, child.m_hWnd, 0};
     _TrackMouseEvent(&tme);
     driver.Pump();
-    EXPECT_EQ(child.Count("leave"), 1);
+    EXPECT_EQ(child.Count("leave"), 3);
 }
 
 TEST_F(Input, TimersTickAtTheirIntervalAndStopWhenKilled)
@@ -165,6 +144,27 @@ TEST_F(Input, TimersTickAtTheirIntervalAndStopWhenKilled)
     child.KillTimer(100);
     driver.AdvanceTime(1000);
     EXPECT_EQ(child.Count("timer 100"), 4);
+}
+
+// A thread timer has no window: its procedure runs with the id it was given, and the ids
+// start afresh once every window is gone, so that a run does not depend on the one before.
+TEST(ThreadTimers, ProcedureRunsUntilKilledAndIdsStartAfresh)
+{
+    static std::vector<UINT_PTR> ticks;
+    ticks.clear();
+    UINT_PTR first = 0;
+    for (size_t round = 1; round <= 2; ++round) {
+        HeadlessDriver driver;
+        const UINT_PTR id = SetTimer(
+            nullptr, 0, 50, [](HWND, UINT, UINT_PTR tick, DWORD) { ticks.push_back(tick); });
+        first = first ? first : id;
+        EXPECT_EQ(id, first);
+        driver.AdvanceTime(100);
+        EXPECT_EQ(ticks, std::vector<UINT_PTR>(2 * round, id));
+        KillTimer(nullptr, id);
+        driver.AdvanceTime(100);
+        EXPECT_EQ(ticks.size(), 2 * round);
+    }
 }
 
 TEST_F(Input, GetMessagePosGivesTheScreenPointerOfATimerTick)
@@ -191,15 +191,20 @@ TEST_F(Input, DisabledChildsInputGoesToItsParentAndDisablingDropsCapture)
     EXPECT_TRUE(child.EnableWindow(TRUE));
 }
 
-TEST_F(Input, WheelGoesToTheFocusWindowWithScreenCoordinates)
+// The wheel goes to the focus window, else to the one under the pointer; a window that leaves
+// it alone passes it on to its parent.
+TEST_F(Input, WheelGoesToTheFocusWindowAndUnhandledOnToTheParent)
 {
-    child.handleWheel = true;
     parent.handleWheel = true;
+    driver.MoveMouse(child.m_hWnd, {5, 5});
+    driver.Wheel(-240);
+    EXPECT_EQ(parent.wheelDelta, -240);
+    child.handleWheel = true;
     child.SetFocus();
     driver.MoveMouse(parent.m_hWnd, {250, 150});
     driver.Wheel(120);
     EXPECT_EQ(child.wheelDelta, 120);
-    EXPECT_EQ(parent.wheelDelta, 0);
+    EXPECT_EQ(parent.wheelDelta, -240);
 }
 
 TEST(MessageBoxes, HeadlessBoxesTakeTheirDefaultButtonAndAreRecorded)

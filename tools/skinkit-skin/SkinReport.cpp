@@ -202,7 +202,7 @@ void CheckLanguage(const CString& path, std::vector<Finding>& out, std::vector<s
 
     std::map<std::wstring, std::string> mainKeys; // key -> section of its first line
     size_t keys = 0;
-    for (const wchar_t* section : {L"AppMain", L"AppPopup", L"AppViewerSetup"}) {
+    for (const wchar_t* section : skin::kMainTextSections) {
         bool cut = false;
         const std::string where = "[" + U8(section) + "]";
         const std::vector<CString> lines = SectionLines(path, section, &cut);
@@ -218,11 +218,11 @@ void CheckLanguage(const CString& path, std::vector<Finding>& out, std::vector<s
         }
     }
     std::set<std::wstring> setupKeys;
-    for (const CString& line : SectionLines(path, L"AppSetup")) {
+    for (const CString& line : SectionLines(path, skin::kSetupTextSection)) {
         ++keys;
         if (!setupKeys.insert(KeyOf(line).Str()).second)
-            out.push_back({file, "[AppSetup] " + U8(KeyOf(line)), "duplicate name",
-                           "only the first line is read"});
+            out.push_back({file, "[" + U8(skin::kSetupTextSection) + "] " + U8(KeyOf(line)),
+                           "duplicate name", "only the first line is read"});
     }
     notes.push_back(file + ": language " + Hex(id).substr(6) + " \"" + U8(text.GetLangName(path)) +
                     "\", " + std::to_string(keys) + " texts");

@@ -9,6 +9,8 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -50,7 +52,10 @@ int Text(const std::string& file, std::vector<std::string> keys, bool json)
     if (wanted.empty()) {
         // Every key of the file, in file order, each once.
         std::set<std::wstring> seen;
-        for (const wchar_t* section : {L"AppMain", L"AppPopup", L"AppViewerSetup", L"AppSetup"})
+        std::vector<const wchar_t*> sections(std::begin(skin::kMainTextSections),
+                                             std::end(skin::kMainTextSections));
+        sections.push_back(skin::kSetupTextSection);
+        for (const wchar_t* section : sections)
             for (const CString& line : skintool::SectionLines(path, section)) {
                 const int eq = line.Find(L'=');
                 const CString key = eq < 0 ? CString() : line.Left(eq);

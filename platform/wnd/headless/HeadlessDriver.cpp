@@ -1,15 +1,12 @@
 // The headless backend (no display, a clock that moves when told) and its test driver.
 #include "platform/wnd/headless/HeadlessDriver.h"
 
-#include "platform/base/FilePath.h"
 #include "platform/gdiplus/Gdiplus.h"
 #include "platform/wnd/Backend.h"
 #include "platform/wnd/WindowManager.h"
 #include "platform/wnd/WndInternal.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <cstring>
 
 namespace platform::wnd {
@@ -256,113 +253,6 @@ void HeadlessDriver::AnswerMessageBoxes(int id)
 int HeadlessDriver::Beeps() const
 {
     return g_beeps;
-}
-
-// --- PNG ---
-
-namespace {
-
-std::uint32_t Crc32(const std::uint8_t* data, size_t n, std::uint32_t crc = 0)
-{
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t c = i;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    crc = ~crc;
-    for (size_t i = 0; i < n; ++i)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-void PutBE32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    for (int s = 24; s >= 0; s -= 8)
-        out.push_back(static_cast<std::uint8_t>(v >> s));
-}
-
-void Chunk(std::vector<std::uint8_t>& out, const char type[4],
-           const std::vector<std::uint8_t>& data)
-{
-    PutBE32(out, static_cast<std::uint32_t>(data.size()));
-    std::vector<std::uint8_t> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    out.insert(out.end(), body.begin(), body.end());
-    PutBE32(out, Crc32(body.data(), body.size()));
-}
-
-} // namespace
-
-bool SavePng(Gdiplus::Bitmap& bitmap, const CString& path)
-{
-    const UINT w = bitmap.GetWidth(), h = bitmap.GetHeight();
-    if (!w || !h)
-        return false;
-    Gdiplus::Rect all(0, 0, static_cast<INT>(w), static_cast<INT>(h));
-    Gdiplus::BitmapData data{};
-    if (bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, Gdiplus::PixelFormat32bppARGB, &data) !=
-        Gdiplus::Ok)
-        return false;
-    // Rows with filter 0 and RGBA bytes, wrapped in stored (uncompressed) deflate blocks: no
-    // compression library needed, and screenshots stay small enough.
-    std::vector<std::uint8_t> raw;
-    raw.reserve(static_cast<size_t>(h) * (w * 4 + 1));
-    for (UINT y = 0; y < h; ++y) {
-        raw.push_back(0);
-        const auto* row =
-            reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(data.Scan0) +
-                                                   static_cast<std::ptrdiff_t>(y) * data.Stride);
-        for (UINT x = 0; x < w; ++x) {
-            const std::uint32_t argb = row[x];
-            raw.push_back(static_cast<std::uint8_t>(argb >> 16));
-            raw.push_back(static_cast<std::uint8_t>(argb >> 8));
-            raw.push_back(static_cast<std::uint8_t>(argb));
-            raw.push_back(static_cast<std::uint8_t>(argb >> 24));
-        }
-    }
-    bitmap.UnlockBits(&data);
-
-    std::vector<std::uint8_t> z{0x78, 0x01};
-    std::uint32_t a = 1, b = 0;
-    for (std::uint8_t byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    for (size_t pos = 0; pos < raw.size() || raw.empty();) {
-        const size_t n = std::min<size_t>(65535, raw.size() - pos);
-        const bool last = pos + n >= raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<std::uint8_t>(n));
-        z.push_back(static_cast<std::uint8_t>(n >> 8));
-        z.push_back(static_cast<std::uint8_t>(~n));
-        z.push_back(static_cast<std::uint8_t>(~n >> 8));
-        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
-                 raw.begin() + static_cast<std::ptrdiff_t>(pos + n));
-        pos += n;
-        if (last)
-            break;
-    }
-    PutBE32(z, (b << 16) | a);
-
-    std::vector<std::uint8_t> ihdr;
-    PutBE32(ihdr, w);
-    PutBE32(ihdr, h);
-    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
-    std::vector<std::uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    Chunk(out, "IHDR", ihdr);
-    Chunk(out, "IDAT", z);
-    Chunk(out, "IEND", {});
-
-    FILE* f = platform::OpenFile(path, "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    return std::fclose(f) == 0 && ok;
 }
 
 } // namespace platform::wnd

@@ -95,7 +95,4 @@ private:
     std::vector<HWND> m_watched;
 };
 
-// Writes 32-bit pixels as an RGBA PNG file; the path goes through the path resolver.
-bool SavePng(Gdiplus::Bitmap& bitmap, const CString& path);
-
 } // namespace platform::wnd

@@ -351,6 +351,8 @@ private:
     std::map<HWND, POINT> m_last;
 };
 
+} // namespace
+
 std::unique_ptr<Backend> MakeSdlBackend()
 {
     if (!LoadSdl())
@@ -362,7 +364,4 @@ std::unique_ptr<Backend> MakeSdlBackend()
     return std::make_unique<SdlBackend>();
 }
 
-const bool registered = (RegisterBackend("sdl2", &MakeSdlBackend), true);
-
-} // namespace
 } // namespace platform::wnd

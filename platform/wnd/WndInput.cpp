@@ -1,0 +1,390 @@
+// Input: the window under the pointer, routing to the capture or focus window, capture and
+// focus themselves, hover and leave tracking, double clicks.
+//
+// FIXME: cursors (WM_SETCURSOR's answer) and tooltip relaying belong here too; AskCursor is
+// where a move learns its cursor.
+#include "platform/wnd/Backend.h"
+#include "platform/wnd/WndInternal.h"
+
+#include <cstdlib>
+
+namespace platform::wnd {
+namespace {
+
+// Windows' defaults: a double click is the second press within 500 ms and a 4 x 4 pixel
+// square; hover needs the pointer to rest within a 4 x 4 square.
+constexpr DWORD kDoubleClickTime = 500;
+constexpr int kDoubleClickHalf = 2;
+constexpr int kHoverHalf = 2;
+constexpr DWORD kDefaultHoverTime = 400;
+
+struct Tracking
+{
+    HWND hwnd = nullptr;
+    DWORD flags = 0;
+    DWORD hoverTime = 0;
+    POINT hoverOrigin{};
+    DWORD hoverStart = 0;
+};
+
+struct Click
+{
+    HWND hwnd = nullptr;
+    DWORD time = 0;
+    POINT pt{};
+};
+
+struct InputState
+{
+    HWND capture = nullptr;
+    HWND focus = nullptr;
+    HWND underCursor = nullptr;
+    POINT cursor{}; // screen
+    WPARAM keys = 0;
+    Click lastClick;
+    Tracking tracking;
+};
+
+InputState& I()
+{
+    static InputState input;
+    return input;
+}
+
+bool Within(POINT a, POINT b, int half)
+{
+    return std::abs(a.x - b.x) <= half && std::abs(a.y - b.y) <= half;
+}
+
+// A press is the second of a double click when the previous press (not itself the second of
+// one) hit the same window, in time and close by.
+bool IsSecondClick(const Click& last, const Click& press)
+{
+    return last.hwnd && last.hwnd == press.hwnd && press.time - last.time <= kDoubleClickTime &&
+           Within(last.pt, press.pt, kDoubleClickHalf);
+}
+
+// The deepest shown window under `pt` (top-level client coordinates). Windows that answer
+// HTTRANSPARENT (statics without SS_NOTIFY) let the point through; a disabled window's input
+// goes to its parent.
+HWND HitTest(HWND top, POINT pt)
+{
+    HWND h = top;
+    POINT local = pt;
+    for (;;) {
+        const Window* w = Find(h);
+        if (!w)
+            return nullptr;
+        HWND next = nullptr;
+        POINT nextLocal{};
+        for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+            const Window* c = Find(*it);
+            if (!c || !(c->style & WS_VISIBLE) || !c->rect.PtInRect(local))
+                continue;
+            const int b = BorderWidth(*c);
+            const POINT cl{local.x - c->rect.left - b, local.y - c->rect.top - b};
+            POINT screen = cl;
+            ClientToScreen(*it, &screen);
+            if (SendMessageW(*it, WM_NCHITTEST, 0,
+                             MAKELPARAM(static_cast<WORD>(screen.x),
+                                        static_cast<WORD>(screen.y))) == HTTRANSPARENT)
+                continue;
+            next = *it;
+            nextLocal = cl;
+            break;
+        }
+        if (!next)
+            break;
+        h = next;
+        local = nextLocal;
+    }
+    while (h && h != top) {
+        const Window* w = Find(h);
+        if (!w || !(w->style & WS_DISABLED))
+            break;
+        h = w->parent;
+    }
+    const Window* t = Find(h);
+    if (t && (t->style & WS_DISABLED))
+        return nullptr;
+    return h;
+}
+
+// --- hover and leave ---
+
+void UpdateTracking(HWND under)
+{
+    Tracking& t = I().tracking;
+    if (!t.hwnd || under == t.hwnd)
+        return;
+    const HWND left = t.hwnd;
+    const bool wantsLeave = (t.flags & TME_LEAVE) != 0;
+    t = Tracking{};
+    if (wantsLeave)
+        PostStamped(left, WM_MOUSELEAVE, 0, 0);
+}
+
+void RestartHover(POINT screen)
+{
+    Tracking& t = I().tracking;
+    if (!t.hwnd || !(t.flags & TME_HOVER) || Within(screen, t.hoverOrigin, kHoverHalf))
+        return;
+    t.hoverOrigin = screen;
+    t.hoverStart = Now();
+}
+
+bool HoverArmed()
+{
+    const Tracking& t = I().tracking;
+    return t.hwnd && (t.flags & TME_HOVER);
+}
+
+LPARAM ClientLParam(HWND hwnd, POINT screen)
+{
+    POINT p = screen;
+    ScreenToClient(hwnd, &p);
+    return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(p.x)),
+                      static_cast<WORD>(static_cast<SHORT>(p.y)));
+}
+
+LPARAM ScreenLParam(POINT screen)
+{
+    return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(screen.x)),
+                      static_cast<WORD>(static_cast<SHORT>(screen.y)));
+}
+
+// WM_SETCURSOR before each uncaptured move or press; false when the target went meanwhile.
+bool AskCursor(HWND target, UINT message)
+{
+    const UINT asked = message == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : message;
+    SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                 MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(asked)));
+    return Find(target) != nullptr;
+}
+
+// The message a pointer event becomes for `target`, updating the buttons and the last press.
+UINT MouseMessage(Input kind, HWND target, DWORD now, POINT screen)
+{
+    InputState& s = I();
+    switch (kind) {
+    case Input::LeftDown: {
+        s.keys |= MK_LBUTTON;
+        const Click press{target, now, screen};
+        const Window* w = Find(target);
+        const bool dbl = w && (w->classStyle & CS_DBLCLKS) && IsSecondClick(s.lastClick, press);
+        s.lastClick = dbl ? Click{} : press;
+        return dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+    }
+    case Input::LeftUp:
+        s.keys &= ~MK_LBUTTON;
+        return WM_LBUTTONUP;
+    case Input::Wheel:
+        return WM_MOUSEWHEEL;
+    case Input::Move:
+    case Input::Leave:
+        break;
+    }
+    return WM_MOUSEMOVE;
+}
+
+} // namespace
+
+void ProcessInput(const QueueItem& item)
+{
+    InputState& s = I();
+    const HWND top = item.msg.hwnd;
+    const Window* t = Find(top);
+    if (!t)
+        return;
+    const DWORD now = Now();
+    const POINT screen{t->rect.left + item.client.x, t->rect.top + item.client.y};
+    if (item.kind != Input::Leave)
+        s.cursor = screen;
+    const HWND under = item.kind == Input::Leave ? nullptr : HitTest(top, item.client);
+    UpdateTracking(under);
+    s.underCursor = under;
+    if (item.kind == Input::Move)
+        RestartHover(screen);
+
+    HWND target = s.capture ? s.capture : under;
+    // The hit test asks the windows themselves; one of them may have gone meanwhile.
+    if (!Find(target) || item.kind == Input::Leave)
+        return;
+    const UINT message = MouseMessage(item.kind, target, now, screen);
+    WPARAM wParam = s.keys;
+    LPARAM lParam = 0;
+    if (message == WM_MOUSEWHEEL) {
+        // The wheel goes to the focus window, with screen coordinates.
+        if (s.focus && TopLevelOf(s.focus) == top)
+            target = s.focus;
+        wParam = MAKEWPARAM(static_cast<WORD>(s.keys),
+                            static_cast<WORD>(static_cast<SHORT>(item.delta)));
+        lParam = ScreenLParam(screen);
+    } else {
+        lParam = ClientLParam(target, screen);
+        if (!s.capture && message != WM_LBUTTONUP && !AskCursor(target, message))
+            return;
+    }
+    Deliver(MSG{target, message, wParam, lParam, now, screen});
+}
+
+POINT CursorPos()
+{
+    return I().cursor;
+}
+
+bool PostDueHover(DWORD now)
+{
+    Tracking& t = I().tracking;
+    if (!HoverArmed() || !Elapsed(now, t.hoverStart + t.hoverTime))
+        return false;
+    t.flags &= ~TME_HOVER;
+    const HWND h = t.hwnd;
+    if (!(t.flags & TME_LEAVE))
+        t = Tracking{};
+    PostStamped(h, WM_MOUSEHOVER, I().keys, ClientLParam(h, I().cursor));
+    return true;
+}
+
+long HoverWait(DWORD now)
+{
+    const Tracking& t = I().tracking;
+    return HoverArmed() ? WaitUntil(now, t.hoverStart + t.hoverTime) : -1;
+}
+
+void ForgetInput(HWND hwnd)
+{
+    InputState& s = I();
+    if (s.focus == hwnd)
+        s.focus = nullptr;
+    if (s.underCursor == hwnd)
+        s.underCursor = nullptr;
+    if (s.tracking.hwnd == hwnd)
+        s.tracking = Tracking{};
+    if (s.lastClick.hwnd == hwnd)
+        s.lastClick = Click{};
+}
+
+void ResetInput()
+{
+    const POINT cursor = I().cursor;
+    I() = InputState{};
+    // The pointer stays where it is when the windows go.
+    I().cursor = cursor;
+}
+
+} // namespace platform::wnd
+
+using namespace platform::wnd;
+
+// --- capture and focus ---
+
+namespace {
+
+// Puts `hwnd` in `slot`, the previous holder in `old`; false when there is nothing to tell
+// anyone: `hwnd` is no window (old null) or holds the slot already.
+bool Replace(HWND& slot, HWND hwnd, HWND& old)
+{
+    old = nullptr;
+    if (hwnd && !Find(hwnd))
+        return false;
+    old = slot;
+    if (old == hwnd)
+        return false;
+    slot = hwnd;
+    return true;
+}
+
+} // namespace
+
+HWND SetCapture(HWND hwnd)
+{
+    HWND old = nullptr;
+    if (!Replace(I().capture, hwnd, old))
+        return old;
+    CurrentBackend().CaptureMouse(hwnd != nullptr);
+    if (old)
+        SendMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+    return old;
+}
+
+BOOL ReleaseCapture()
+{
+    SetCapture(nullptr);
+    return TRUE;
+}
+
+HWND GetCapture()
+{
+    return I().capture;
+}
+
+HWND SetFocus(HWND hwnd)
+{
+    InputState& s = I();
+    HWND old = nullptr;
+    if (!Replace(s.focus, hwnd, old))
+        return old;
+    if (old)
+        SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    if (hwnd && s.focus == hwnd)
+        SendMessageW(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+    return old;
+}
+
+HWND GetFocus()
+{
+    return I().focus;
+}
+
+BOOL GetCursorPos(LPPOINT point)
+{
+    if (!point)
+        return FALSE;
+    *point = I().cursor;
+    return TRUE;
+}
+
+// --- tracking ---
+
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT tme)
+{
+    InputState& s = I();
+    if (!tme)
+        return FALSE;
+    Tracking& t = s.tracking;
+    if (tme->dwFlags & TME_CANCEL) {
+        if (t.hwnd == tme->hwndTrack) {
+            t.flags &= ~tme->dwFlags;
+            if (!(t.flags & (TME_HOVER | TME_LEAVE)))
+                t = Tracking{};
+        }
+        return TRUE;
+    }
+    if (!Find(tme->hwndTrack))
+        return FALSE;
+    if (s.underCursor != tme->hwndTrack) {
+        // Asked while the pointer is already elsewhere: the leave comes at once.
+        if (tme->dwFlags & TME_LEAVE)
+            PostStamped(tme->hwndTrack, WM_MOUSELEAVE, 0, 0);
+        if (t.hwnd == tme->hwndTrack)
+            t = Tracking{};
+        return TRUE;
+    }
+    if (t.hwnd && t.hwnd != tme->hwndTrack)
+        UpdateTracking(tme->hwndTrack);
+    const DWORD keep = t.hwnd == tme->hwndTrack ? t.flags : 0;
+    t.hwnd = tme->hwndTrack;
+    t.flags = keep | (tme->dwFlags & (TME_HOVER | TME_LEAVE));
+    if (tme->dwFlags & TME_HOVER) {
+        t.hoverTime = tme->dwHoverTime == HOVER_DEFAULT ? kDefaultHoverTime : tme->dwHoverTime;
+        t.hoverOrigin = s.cursor;
+        t.hoverStart = Now();
+    }
+    return TRUE;
+}
+
+BOOL _TrackMouseEvent(LPTRACKMOUSEEVENT track)
+{
+    return TrackMouseEvent(track);
+}
