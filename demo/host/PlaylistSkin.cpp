@@ -1,7 +1,7 @@
 #include "demo/host/PlaylistSkin.h"
 
+#include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
-#include "platform/wnd/headless/HeadlessDriver.h"
 
 #include <cstdio>
 
@@ -33,7 +33,7 @@ void Blend(Graphics& g, int x, int w, int h, ARGB top, ARGB bottom)
 bool Save(Bitmap& b, const std::string& folder, const char* name)
 {
     const std::string path = folder + "/" + name;
-    if (platform::wnd::SavePng(b, CString::FromUtf8(path)))
+    if (platform::SaveImageAsPng(&b, CString::FromUtf8(path)) == Ok)
         return true;
     std::fprintf(stderr, "skinkit-demo-skin: cannot write %s\n", path.c_str());
     return false;

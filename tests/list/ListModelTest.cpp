@@ -3,6 +3,7 @@
 #include "controls/list/ListModel.h"
 
 #include "ListTestSkin.h"
+#include "platform/gdiplus/Gdi.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 
 #include <gtest/gtest.h>
@@ -257,7 +258,7 @@ TEST_F(ListModel, PictureFilesDecodedFromMemory)
     const std::string dir = ::testing::TempDir();
     const CString png = CString((dir + "list-cell.png").c_str());
     auto pic = listtest::Solid(6, 3, 0xFF00FF00u);
-    ASSERT_TRUE(platform::wnd::SavePng(*pic, png));
+    ASSERT_EQ(platform::SaveImageAsPng(pic.get(), png), Gdiplus::Ok);
     m.SetItemImage(0, 2, png);
     ASSERT_NE(m.GetItem(0)->pImage[2], nullptr);
     EXPECT_EQ(m.GetItem(0)->pImage[2]->GetLastStatus(), Gdiplus::Ok);
