@@ -4,6 +4,12 @@
 
 namespace btn {
 
+namespace {
+// The type bits Classify tests (the owner-drawn types above auto radio have both).
+constexpr DWORD kCheckBoxBit = BS_CHECKBOX;
+constexpr DWORD kAutoRadioBits = BS_AUTORADIOBUTTON;
+} // namespace
+
 State ChooseState(Flags f)
 {
     if (f.disabled)
@@ -19,14 +25,9 @@ bool IsDown(bool checkType, bool selected, int check)
 Kind Classify(DWORD style)
 {
     Kind k{};
-    k.checkType = (style & 0x2) != 0 || (style & 0x9) == 0x9;
+    k.checkType = (style & kCheckBoxBit) != 0 || (style & kAutoRadioBits) == kAutoRadioBits;
     k.pushLike = k.checkType && (style & BS_PUSHLIKE) != 0;
     return k;
-}
-
-DWORD OwnerDrawStyle(DWORD style)
-{
-    return (style & ~BS_TYPEMASK) | BS_OWNERDRAW;
 }
 
 int FrameForState(int frameCount, int state)
@@ -119,7 +120,20 @@ int GlyphTop(int controlHeight, int stripHeight)
 
 int GlyphWidth(int stripWidth, int frameCount)
 {
-    return stripWidth / (frameCount < 1 ? 1 : frameCount) + 3;
+    return stripWidth / (frameCount < 1 ? 1 : frameCount) + kGlyphGap;
+}
+
+Layout LayOut(const Geometry& g)
+{
+    Layout out{};
+    int left = g.textOffset;
+    if (DrawnAsCheckBox(g.kind) && g.glyphs) {
+        out.glyph =
+            Gdiplus::Rect(0, GlyphTop(g.height, g.glyphs->height), g.frame.Width, g.frame.Height);
+        left += GlyphWidth(g.glyphs->width, g.glyphs->frames);
+    }
+    out.text = Gdiplus::Rect(left, g.vTextOffset, g.width - left, g.height - g.vTextOffset);
+    return out;
 }
 
 } // namespace btn

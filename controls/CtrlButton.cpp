@@ -134,9 +134,9 @@ void CCtrlButton::PreSubclassWindow()
 {
     const DWORD style = GetStyle();
     Classify(style);
-    // The type bits are replaced rather than OR-ed with BS_OWNERDRAW: OR-ing 0xB into the
-    // radio and three-state types gives 0xF, which is not owner-drawn, and such a button
-    // would never reach DrawItem.
+    // The type bits are replaced rather than OR-ed with BS_OWNERDRAW: OR-ed into the radio
+    // and three-state types it makes all four type bits, which is not owner-drawn, and such a
+    // button would never reach DrawItem.
     ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
     CButton::PreSubclassWindow();
 }
@@ -258,49 +258,44 @@ void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
 void CCtrlButton::Paint(Gdiplus::Graphics& g, int state, int w, int h, CString text,
                         btn::TextAlign align) const
 {
-    Gdiplus::Rect textBox;
+    const btn::Kind kind{m_bCheckType != 0, m_bPushLike != 0};
     Gdiplus::Image* frameImage = m_pStateImage[state];
     const Gdiplus::Rect& src = m_rcState[state];
-    if (!btn::DrawnAsCheckBox({m_bCheckType != 0, m_bPushLike != 0})) {
+    std::optional<btn::Strip> glyphs;
+    if (m_pImage)
+        glyphs = btn::Strip{static_cast<int>(m_pImage->GetWidth()),
+                            static_cast<int>(m_pImage->GetHeight()), m_nDiv};
+    const btn::Layout layout = btn::LayOut(
+        {kind, w, h, m_nTextOffset, m_nVTextOffset, glyphs, Gdiplus::Size(src.Width, src.Height)});
+    const Gdiplus::Rect whole(0, 0, w, h);
+
+    if (!btn::DrawnAsCheckBox(kind)) {
         if (m_pImageBg) {
             const btn::Background bg{m_rcBg, m_nBgX, m_nBgY, m_bBgStretch != 0,
                                      static_cast<int>(m_pImageBg->GetWidth())};
             const Gdiplus::Rect s = btn::BackgroundSource(bg, w, h);
-            g.DrawImage(m_pImageBg, Gdiplus::Rect(0, 0, w, h), s.X, s.Y, s.Width, s.Height,
-                        Gdiplus::UnitPixel);
+            g.DrawImage(m_pImageBg, whole, s.X, s.Y, s.Width, s.Height, Gdiplus::UnitPixel);
         }
         if (frameImage) {
-            if (m_nButtonType == 2) {
+            if (m_nButtonType == btn::kNineSliced) {
                 CCtrlGDIpString slicer;
                 const RECT margins{m_nMargin, m_nMargin, m_nMargin, m_nMargin};
-                slicer.DrawBtn(&g, frameImage, Gdiplus::Rect(0, 0, w, h), src, margins);
+                slicer.DrawBtn(&g, frameImage, whole, src, margins);
             } else {
-                g.DrawImage(frameImage, Gdiplus::Rect(0, 0, w, h), src.X, src.Y, src.Width,
-                            src.Height, Gdiplus::UnitPixel);
+                g.DrawImage(frameImage, whole, src.X, src.Y, src.Width, src.Height,
+                            Gdiplus::UnitPixel);
             }
         }
-        textBox =
-            Gdiplus::Rect(m_nTextOffset, m_nVTextOffset, w - m_nTextOffset, h - m_nVTextOffset);
     } else {
         if (m_pImageBg)
-            g.DrawImage(m_pImageBg, Gdiplus::Rect(0, 0, w, h), 0, 0,
-                        static_cast<INT>(m_pImageBg->GetWidth()),
+            g.DrawImage(m_pImageBg, whole, 0, 0, static_cast<INT>(m_pImageBg->GetWidth()),
                         static_cast<INT>(m_pImageBg->GetHeight()), Gdiplus::UnitPixel);
-        // Without a glyph strip (images given per state) there is no glyph and the text box
-        // starts at the text offset.
-        int gw = 0;
-        if (m_pImage) {
-            const int stripHeight = static_cast<int>(m_pImage->GetHeight());
-            const int gy = btn::GlyphTop(h, stripHeight);
-            g.DrawImage(m_pImage, Gdiplus::Rect(0, gy, src.Width, src.Height), src.X, src.Y,
-                        src.Width, src.Height, Gdiplus::UnitPixel);
-            gw = btn::GlyphWidth(static_cast<int>(m_pImage->GetWidth()), m_nDiv);
-        }
-        textBox = Gdiplus::Rect(m_nTextOffset + gw, m_nVTextOffset, w - m_nTextOffset - gw,
-                                h - m_nVTextOffset);
+        if (m_pImage)
+            g.DrawImage(m_pImage, layout.glyph, src.X, src.Y, src.Width, src.Height,
+                        Gdiplus::UnitPixel);
     }
     if (m_pGDIpString)
-        m_pGDIpString->DrawString(&g, std::move(text), textBox.X, textBox.Y, textBox.Width,
-                                  textBox.Height, m_clrText[state], align.horizontal,
-                                  align.vertical);
+        m_pGDIpString->DrawString(&g, std::move(text), layout.text.X, layout.text.Y,
+                                  layout.text.Width, layout.text.Height, m_clrText[state],
+                                  align.horizontal, align.vertical);
 }

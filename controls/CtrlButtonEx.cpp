@@ -104,19 +104,23 @@ void CCtrlButtonEx::PaintCheckBox(Gdiplus::Graphics& g, int state, int w, int h,
         g.DrawImage(m_pImageBg, Gdiplus::Rect(0, 0, w, h), 0, 0,
                     static_cast<INT>(m_pImageBg->GetWidth()),
                     static_cast<INT>(m_pImageBg->GetHeight()), Gdiplus::UnitPixel);
-    int gw = 0;
-    if (m_pImage) {
-        const Gdiplus::Rect& src = m_rcState[state];
-        const int gy = btn::GlyphTop(h, static_cast<int>(m_pImage->GetHeight()));
-        g.DrawImage(m_pImage, Gdiplus::Rect(0, gy, src.Width, src.Height), src.X, src.Y, src.Width,
-                    src.Height, Gdiplus::UnitPixel);
-        gw = btn::GlyphWidth(static_cast<int>(m_pImage->GetWidth()), m_nDiv);
-    }
+    // The extended button places its glyph and text as the plain one does, without offsets.
+    const Gdiplus::Rect& src = m_rcState[state];
+    std::optional<btn::Strip> glyphs;
+    if (m_pImage)
+        glyphs = btn::Strip{static_cast<int>(m_pImage->GetWidth()),
+                            static_cast<int>(m_pImage->GetHeight()), m_nDiv};
+    const btn::Layout layout = btn::LayOut({btn::Kind{m_bCheckType != 0, m_bPushLike != 0}, w, h, 0,
+                                            0, glyphs, Gdiplus::Size(src.Width, src.Height)});
+    if (m_pImage)
+        g.DrawImage(m_pImage, layout.glyph, src.X, src.Y, src.Width, src.Height,
+                    Gdiplus::UnitPixel);
     if (!m_pGDIpString)
         return;
     // The check box's text keeps the font at skin scale.
     if (m_nFontSize > 0)
         m_pGDIpString->SetInit(m_strFontName, m_nFontSize, m_nFontStyle);
-    m_pGDIpString->DrawString(&g, text, gw, 0, w - gw, h, m_clrText[state], align.horizontal,
-                              align.vertical);
+    const Gdiplus::Rect& t = layout.text;
+    m_pGDIpString->DrawString(&g, text, t.X, t.Y, t.Width, t.Height, m_clrText[state],
+                              align.horizontal, align.vertical);
 }

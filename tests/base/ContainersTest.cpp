@@ -13,11 +13,6 @@ TEST(CArrayBounds, OutOfRangeThrowsOurInvalidArgument)
     EXPECT_EQ(a.GetAt(1), 2);
     EXPECT_THROW(a.GetAt(2), CInvalidArgException);
     EXPECT_THROW(a.GetAt(-1), std::invalid_argument);
-    try {
-        a.GetAt(7);
-    } catch (const CInvalidArgException& e) {
-        EXPECT_NE(std::string(e.what()).find("7"), std::string::npos);
-    }
 }
 
 TEST(CArrayEdit, RemoveAtShiftsLaterElements)

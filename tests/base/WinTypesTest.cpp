@@ -18,8 +18,6 @@ TEST(MessageParams, SignedCoordinatesFromLParam)
     const LPARAM lp = MAKELPARAM(static_cast<WORD>(-5), 300);
     EXPECT_EQ(GET_X_LPARAM(lp), -5);
     EXPECT_EQ(GET_Y_LPARAM(lp), 300);
-    EXPECT_EQ(RGB(0x80, 0x00, 0xFF), 0x00FF0080u);
-    EXPECT_EQ(mmioFOURCC('R', 'I', 'F', 'F'), 0x46464952u);
 }
 
 TEST(RectGeometry, PtInRectExcludesRightAndBottom)

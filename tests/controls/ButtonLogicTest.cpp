@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace btn;
 
 TEST(ButtonState, EveryCombinationOfDownDisabledAndHover)
@@ -21,15 +23,6 @@ TEST(ButtonState, EveryCombinationOfDownDisabledAndHover)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ChooseState(c.f), c.want) << c.f.down << c.f.disabled << c.f.hover;
-}
-
-TEST(ButtonState, CheckedCountsAsDownOnlyForCheckTypeButtons)
-{
-    EXPECT_TRUE(IsDown(true, false, 1));
-    EXPECT_TRUE(IsDown(true, false, 2));
-    EXPECT_FALSE(IsDown(false, false, 1));
-    EXPECT_TRUE(IsDown(false, true, 0));
-    EXPECT_FALSE(IsDown(true, false, 0));
 }
 
 TEST(ButtonClassify, TypeBitsDecideCheckTypeAndPushLike)
@@ -56,13 +49,6 @@ TEST(ButtonClassify, TypeBitsDecideCheckTypeAndPushLike)
         EXPECT_EQ(k.checkType, c.check) << std::hex << c.style;
         EXPECT_EQ(k.pushLike, c.pushLike) << std::hex << c.style;
     }
-}
-
-TEST(ButtonClassify, OwnerDrawStyleReplacesTheTypeBitsOnly)
-{
-    for (DWORD type = 0; type <= 0xF; ++type)
-        EXPECT_EQ(OwnerDrawStyle(type | BS_LEFTTEXT | BS_CENTER | WS_VISIBLE),
-                  BS_OWNERDRAW | BS_LEFTTEXT | BS_CENTER | WS_VISIBLE);
 }
 
 TEST(ButtonFrames, FrameOfEachStateByCount)
@@ -149,11 +135,33 @@ TEST(ButtonText, AlignmentFromStyleBits)
     }
 }
 
-TEST(ButtonGlyph, CentredVerticallyAndTextStartsAfterAGap)
+TEST(ButtonLayout, GlyphAndTextBoxByKindSizeOffsetsAndStrip)
 {
-    EXPECT_EQ(GlyphTop(20, 16), 2);
-    EXPECT_EQ(GlyphTop(10, 16), -3);
-    EXPECT_EQ(GlyphTop(10, 17), -3); // whole-number division rounds toward zero
-    EXPECT_EQ(GlyphWidth(64, 4), 19);
-    EXPECT_EQ(GlyphWidth(64, 0), 67);
+    const Kind push{false, false}, box{true, false}, pushLike{true, true};
+    const Strip strip{64, 16, 4}, tall{64, 17, 4}, count0{64, 16, 0};
+    const struct
+    {
+        const char* name;
+        Geometry in;
+        Gdiplus::Rect glyph, text;
+    } cases[] = {
+        {"push", {push, 80, 30, 5, 4, std::nullopt, {80, 30}}, {}, {5, 4, 75, 26}},
+        {"push-like", {pushLike, 80, 30, 0, 0, strip, {16, 16}}, {}, {0, 0, 80, 30}},
+        // A 16 x 16 glyph in a 20-pixel-high control: at y = 2, text 16 + 3 from the left.
+        {"check box", {box, 120, 20, 0, 0, strip, {16, 16}}, {0, 2, 16, 16}, {19, 0, 101, 20}},
+        {"offsets", {box, 120, 20, 4, 3, strip, {16, 16}}, {0, 2, 16, 16}, {23, 3, 97, 17}},
+        // Taller than the control: centred at a negative top, whole-number division toward 0.
+        {"tall glyph", {box, 120, 10, 0, 0, tall, {16, 17}}, {0, -3, 16, 17}, {19, 0, 101, 10}},
+        {"no strip", {box, 120, 20, 4, 0, std::nullopt, {30, 30}}, {}, {4, 0, 116, 20}},
+        {"count 0", {box, 120, 20, 0, 0, count0, {64, 16}}, {0, 2, 64, 16}, {67, 0, 53, 20}},
+    };
+    auto show = [](const Gdiplus::Rect& r) {
+        return std::to_string(r.X) + "," + std::to_string(r.Y) + " " + std::to_string(r.Width) +
+               "x" + std::to_string(r.Height);
+    };
+    for (const auto& c : cases) {
+        const Layout l = LayOut(c.in);
+        EXPECT_EQ(show(l.glyph), show(c.glyph)) << c.name;
+        EXPECT_EQ(show(l.text), show(c.text)) << c.name;
+    }
 }

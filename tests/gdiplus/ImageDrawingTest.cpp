@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 using namespace Gdiplus;
@@ -44,63 +45,39 @@ TEST(GraphicsModes, NewGraphicsReadsBilinearAndNoOffset)
     EXPECT_EQ(g.GetLastStatus(), Ok); // reading the last status resets it
 }
 
-TEST(NearestNeighbourStretch, HalfOffsetCopiesExactBlocks)
+// Which source pixel of a 4 x 1 strip lands on each of 8 destination pixels ('.': none).
+TEST(ImageGeometry, SourcePixelsByModesAndRectangles)
 {
-    // 2 x 2 checker stretched to 6 x 6: each source pixel becomes a 3 x 3 block.
-    const ARGB px[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
-    std::unique_ptr<Bitmap> checker(MakeBitmap(2, 2, px));
-    Bitmap target(6, 6, PixelFormat32bppARGB);
-    Graphics g(&target);
-    g.SetInterpolationMode(InterpolationModeNearestNeighbor);
-    g.SetPixelOffsetMode(PixelOffsetModeHalf);
-    ASSERT_EQ(g.DrawImage(checker.get(), Rect(0, 0, 6, 6), 0, 0, 2, 2, UnitPixel), Ok);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(PixelAt(target, x, y), px[(y / 3) * 2 + x / 3]) << x << "," << y;
-}
-
-TEST(NearestNeighbourStretch, NoOffsetShiftsHalfASourcePixel)
-{
+    enum Modes { Default, Nearest, NearestHalf };
+    const struct
+    {
+        const char* what;
+        Modes modes;
+        Rect dest, src;
+        const char* want;
+    } cases[] = {
+        {"no offset shifts half a source pixel", Nearest, {0, 0, 8, 1}, {0, 0, 4, 1}, "0112233."},
+        {"source beyond the image", NearestHalf, {0, 0, 4, 1}, {2, 0, 4, 1}, "23......"},
+        {"zero destination width", NearestHalf, {0, 0, 0, 1}, {0, 0, 4, 1}, "........"},
+        {"zero source width", NearestHalf, {0, 0, 4, 1}, {0, 0, 0, 1}, "........"},
+        {"negative width mirrors", NearestHalf, {4, 0, -4, 1}, {0, 0, 4, 1}, "3210...."},
+        {"integer copies stay exact", Default, {1, 0, 2, 1}, {1, 0, 2, 1}, ".12....."},
+    };
     auto strip = Strip();
-    Bitmap target(8, 1, PixelFormat32bppARGB);
-    Graphics g(&target);
-    g.SetInterpolationMode(InterpolationModeNearestNeighbor);
-    g.DrawImage(strip.get(), Rect(0, 0, 8, 1), 0, 0, 4, 1, UnitPixel);
-    EXPECT_EQ(SourceIndices(target), (std::vector<int>{0, 1, 1, 2, 2, 3, 3, -1}));
-}
-
-TEST(ImageGeometry, SourceBeyondTheImageDrawsNothingThere)
-{
-    auto strip = Strip();
-    Bitmap target(6, 1, PixelFormat32bppARGB);
-    Graphics g(&target);
-    g.SetInterpolationMode(InterpolationModeNearestNeighbor);
-    g.SetPixelOffsetMode(PixelOffsetModeHalf);
-    g.DrawImage(strip.get(), Rect(0, 0, 4, 1), 2, 0, 4, 1, UnitPixel);
-    EXPECT_EQ(SourceIndices(target), (std::vector<int>{2, 3, -1, -1, -1, -1}));
-}
-
-TEST(ImageGeometry, ZeroSizesDrawNothingAndNegativeSizesMirror)
-{
-    auto strip = Strip();
-    Bitmap target(6, 1, PixelFormat32bppARGB);
-    Graphics g(&target);
-    g.SetInterpolationMode(InterpolationModeNearestNeighbor);
-    g.SetPixelOffsetMode(PixelOffsetModeHalf);
-    EXPECT_EQ(g.DrawImage(strip.get(), Rect(0, 0, 0, 1), 0, 0, 4, 1, UnitPixel), Ok);
-    EXPECT_EQ(g.DrawImage(strip.get(), Rect(0, 0, 4, 1), 0, 0, 0, 1, UnitPixel), Ok);
-    EXPECT_EQ(SourceIndices(target), (std::vector<int>(6, -1)));
-    g.DrawImage(strip.get(), Rect(4, 0, -4, 1), 0, 0, 4, 1, UnitPixel);
-    EXPECT_EQ(SourceIndices(target), (std::vector<int>{3, 2, 1, 0, -1, -1}));
-}
-
-TEST(ImageGeometry, IntegerCopiesStayExactWithDefaultModes)
-{
-    auto strip = Strip();
-    Bitmap target(4, 1, PixelFormat32bppARGB);
-    Graphics g(&target);
-    g.DrawImage(strip.get(), Rect(1, 0, 2, 1), 1, 0, 2, 1, UnitPixel);
-    EXPECT_EQ(SourceIndices(target), (std::vector<int>{-1, 1, 2, -1}));
+    for (const auto& c : cases) {
+        Bitmap target(8, 1, PixelFormat32bppARGB);
+        Graphics g(&target);
+        if (c.modes != Default)
+            g.SetInterpolationMode(InterpolationModeNearestNeighbor);
+        if (c.modes == NearestHalf)
+            g.SetPixelOffsetMode(PixelOffsetModeHalf);
+        const Rect& r = c.src;
+        EXPECT_EQ(g.DrawImage(strip.get(), c.dest, r.X, r.Y, r.Width, r.Height, UnitPixel), Ok);
+        std::string got;
+        for (int i : SourceIndices(target))
+            got += i < 0 ? '.' : char('0' + i);
+        EXPECT_EQ(got, c.want) << c.what;
+    }
 }
 
 TEST(Composition, HalfTransparentPixelsBlendSourceOver)

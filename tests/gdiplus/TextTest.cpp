@@ -120,25 +120,3 @@ TEST(MeasureString, LinesAreLaidOutWhileTheirTopIsInsideTheHeight)
     EXPECT_FLOAT_EQ(Measure(three, font, RectF(0, 0, 100, line * 2.01f)).Height, 3 * line);
     EXPECT_FLOAT_EQ(Measure(three, font, RectF(0, 0, 100, 1)).Height, line);
 }
-
-TEST(DrawString, NearNearStartsASixthOfTheEmIn)
-{
-    Font font(L"Liberation Sans", 24, FontStyleRegular, UnitPixel);
-    Bitmap target(120, 40, PixelFormat32bppARGB);
-    Graphics g(&target);
-    SolidBrush black(Color::Black);
-    StringFormat format(StringFormatFlagsNoClip);
-    ASSERT_EQ(g.DrawString(L"IIII", -1, &font, RectF(20, 5, 100, 30), &format, &black), Ok);
-    int left = 1000, right = -1;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 120; ++x)
-            if (PixelAt(target, x, y) >> 24) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-    // The first glyph's box starts at 20 + 24/6 = 24; an I carries a little side bearing.
-    EXPECT_GE(left, 24);
-    EXPECT_LE(left, 28);
-    const RectF box = Measure(L"IIII", font);
-    EXPECT_LE(right, 20 + box.Width);
-}

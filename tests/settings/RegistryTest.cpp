@@ -16,9 +16,7 @@ HKEY Create(HKEY root, const wchar_t* path, DWORD* disposition = nullptr)
 
 } // namespace
 
-class RegistryKeys : public SettingsFolder
-{
-};
+using RegistryKeys = SettingsFolder;
 
 TEST_F(RegistryKeys, CreateTellsNewFromExistingAndOpenNeverCreates)
 {
@@ -80,9 +78,7 @@ TEST_F(RegistryKeys, ReadOnlyRootsRefuseWritesAndAnswerNotFound)
         ERROR_ACCESS_DENIED);
 }
 
-class RegistryValues : public SettingsFolder
-{
-};
+using RegistryValues = SettingsFolder;
 
 TEST_F(RegistryValues, SmallBufferGetsMoreDataAndTheSizeNeeded)
 {

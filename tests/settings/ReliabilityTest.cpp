@@ -53,9 +53,7 @@ CString Numbered(const wchar_t* prefix, int a, int b = -1)
 
 // --- several processes ---
 
-class SharedStore : public SettingsFolder
-{
-};
+using SharedStore = SettingsFolder;
 
 // Every process writes its own values and races the others to store the defaults of shared
 // ones. A lost value, a "database is locked" failure or two processes seeing different first
@@ -124,9 +122,7 @@ TEST_F(SharedStore, FourProcessesWritingTwoThousandValuesEachLoseNothing)
 
 // --- a writer killed ---
 
-class KilledWriter : public SettingsFolder
-{
-};
+using KilledWriter = SettingsFolder;
 
 TEST_F(KilledWriter, StoreOpensWithEveryAcknowledgedValue)
 {
@@ -171,9 +167,7 @@ TEST_F(KilledWriter, StoreOpensWithEveryAcknowledgedValue)
 
 // --- stores that cannot be written ---
 
-class UnwritableStore : public SettingsFolder
-{
-};
+using UnwritableStore = SettingsFolder;
 
 TEST_F(UnwritableStore, NoPlaceForTheStoreGivesDefaultsAndNoCrash)
 {

@@ -94,7 +94,7 @@ TEST_F(LayoutRecords, SumsPastTheIntRangeWrap)
     EXPECT_EQ(w->rc.bottom, INT32_MIN + 1);
 }
 
-TEST(LayoutColours, ParsedAsAlphaRedGreenBlueLowBytes)
+TEST_F(LayoutRecords, ColoursAreParsedAsAlphaRedGreenBlueLowBytes)
 {
     const struct
     {
@@ -111,13 +111,8 @@ TEST(LayoutColours, ParsedAsAlphaRedGreenBlueLowBytes)
         {"x,1,2,3", 0x00010203, 0x00030201},
     };
     for (const auto& c : cases) {
-        const auto dir = std::filesystem::temp_directory_path() /
-                         ("skinkit_colour_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        std::ofstream(dir / "c.ini") << "[C]\nColorText=" << c.value << "\n";
         CUICoordi coordi;
-        coordi.LoadInfo(CString::FromUtf8((dir / "c.ini").string()));
-        std::filesystem::remove_all(dir);
+        coordi.LoadInfo(Write("c.ini", std::string("[C]\nColorText=") + c.value + "\n"));
         EXPECT_EQ(coordi.GetWinPos(L"C")->clrText.GetValue(), c.argb) << c.value;
         EXPECT_EQ(coordi.GetWinPos(L"C")->crText, c.colorref) << c.value;
     }

@@ -89,96 +89,53 @@ protected:
 
 } // namespace
 
-class ZenityArguments : public FakeDialogPrograms
-{
-};
+using ZenityArguments = FakeDialogPrograms;
 
-TEST_F(ZenityArguments, OpenFileGetsFolderAndFilters)
-{
-    EnvVar only("SKINKIT_CHOOSER", "zenity");
-    EnvVar answer("FAKE_ANSWER", "/tmp/picked file.avi");
-    wchar_t filter[] = L"Videos\0*.avi;*.mkv\0All\0*.*\0";
-    CString folder = CString::FromUtf8((dir / "Media").string());
-    wchar_t out[MAX_PATH] = L"";
-    EXPECT_EQ(CUtilPath().SelectFile(nullptr, filter, folder.GetBuffer(), out, 0), 1);
-    EXPECT_STREQ(out, L"/tmp/picked file.avi");
-    const auto runs = Runs();
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0][0], "--file-selection");
-    EXPECT_FALSE(Has(runs[0], "--save"));
-    EXPECT_TRUE(Has(runs[0], "--filename=" + (dir / "Media").string() + "/"));
-    EXPECT_TRUE(Has(runs[0], "--file-filter=Videos | *.avi *.mkv"));
-    EXPECT_TRUE(Has(runs[0], "--file-filter=All | *"));
-}
-
-TEST_F(ZenityArguments, FolderBrowserGetsCaptionButNoButtonTexts)
-{
-    EnvVar only("SKINKIT_CHOOSER", "zenity");
-    EnvVar answer("FAKE_ANSWER", (dir / "Media").c_str());
-    CString folder = CString::FromUtf8(dir.string());
-    wchar_t caption[] = L"Record to", ok[] = L"Use", cancel[] = L"Back";
-    wchar_t out[MAX_PATH] = L"";
-    EXPECT_EQ(CUtilPath().SelectFolder(nullptr, folder.GetBuffer(), caption, out, ok, cancel, 0),
-              1);
-    EXPECT_EQ(CString(out).ToUtf8(), (dir / "Media").string());
-    const auto runs = Runs();
-    ASSERT_EQ(runs.size(), 1u);
-    for (const std::string want : {"--file-selection", "--directory", "--title=Record to"})
-        EXPECT_TRUE(Has(runs[0], want)) << want;
-    // zenity refuses button texts for its file chooser and shows nothing at all.
-    for (const std::string refused : {"--ok-label=Use", "--cancel-label=Back"})
-        EXPECT_FALSE(Has(runs[0], refused)) << refused;
-    EXPECT_TRUE(Has(runs[0], "--filename=" + dir.string() + "/"));
-}
-
-TEST_F(ZenityArguments, ExitStatusDecides)
-{
-    EnvVar only("SKINKIT_CHOOSER", "zenity");
-    EnvVar answer("FAKE_ANSWER", "/tmp");
-    struct Case
-    {
-        const char* exit;
-        int expected;
-    } const cases[] = {{"0", 1}, {"1", 0}, {"5", 0}, {"255", 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.exit);
-        EnvVar code("FAKE_EXIT", c.exit);
-        wchar_t out[MAX_PATH] = L"untouched";
-        EXPECT_EQ(CUtilPath().SelectFolder(nullptr, out), c.expected);
-        EXPECT_STREQ(out, c.expected ? L"/tmp" : L"untouched");
-    }
-}
-
-TEST_F(ZenityArguments, CreatePromptAsksWithAQuestionBox)
+// One run of each kind: the file chooser with filters, folder and a new name (then the question
+// box), the folder browser, and a cancel.
+TEST_F(ZenityArguments, FileFolderAndQuestionInItsOwnSyntax)
 {
     EnvVar only("SKINKIT_CHOOSER", "zenity");
     const std::string fresh = (dir / "Media" / "new.avi").string();
     EnvVar answer("FAKE_ANSWER", fresh.c_str());
-    EnvVar yes("FAKE_QUESTION_EXIT", "0");
+    wchar_t filter[] = L"Videos\0*.avi;*.mkv\0All\0*.*\0";
+    CString folder = CString::FromUtf8((dir / "Media").string());
     wchar_t out[MAX_PATH] = L"";
-    EXPECT_EQ(CUtilPath().SelectFile(nullptr, nullptr, nullptr, out, 1), 1);
+    EXPECT_EQ(CUtilPath().SelectFile(nullptr, filter, folder.GetBuffer(), out, 1), 1);
     EXPECT_EQ(CString(out).ToUtf8(), fresh);
+    wchar_t caption[] = L"Record to", ok[] = L"Use", cancel[] = L"Back";
+    {
+        EnvVar media("FAKE_ANSWER", (dir / "Media").c_str());
+        EXPECT_EQ(CUtilPath().SelectFolder(nullptr, nullptr, caption, out, ok, cancel, 0), 1);
+        EXPECT_EQ(CString(out).ToUtf8(), (dir / "Media").string());
+    }
+    for (const char* status : {"1", "255"}) { // a cancel, a failure
+        EnvVar no("FAKE_EXIT", status);
+        wchar_t untouched[MAX_PATH] = L"untouched";
+        EXPECT_EQ(CUtilPath().SelectFolder(nullptr, untouched), 0) << status;
+        EXPECT_STREQ(untouched, L"untouched");
+    }
     const auto runs = Runs();
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_TRUE(Has(runs[0], "--save"));
+    ASSERT_EQ(runs.size(), 5u);
+    EXPECT_EQ(runs[0][0], "--file-selection");
+    const std::string wantFile[] = {"--save", "--filename=" + (dir / "Media").string() + "/",
+                                    "--file-filter=Videos | *.avi *.mkv", "--file-filter=All | *"};
+    for (const std::string& want : wantFile)
+        EXPECT_TRUE(Has(runs[0], want)) << want;
     EXPECT_EQ(runs[1][0], "--question");
+    for (const std::string want : {"--file-selection", "--directory", "--title=Record to"})
+        EXPECT_TRUE(Has(runs[2], want)) << want;
+    // zenity refuses button texts for its file chooser and shows nothing at all.
+    for (const std::string refused : {"--ok-label=Use", "--cancel-label=Back"})
+        EXPECT_FALSE(Has(runs[2], refused)) << refused;
 }
 
-TEST_F(ZenityArguments, NoDisplayOrNoChooserGivesZero)
+TEST_F(ZenityArguments, NoChooserGivesZero)
 {
-    {
-        EnvVar only("SKINKIT_CHOOSER", "zenity");
-        EnvVar noX("DISPLAY", nullptr);
-        EnvVar noWayland("WAYLAND_DISPLAY", nullptr);
-        wchar_t out[MAX_PATH] = L"untouched";
-        EXPECT_EQ(CUtilPath().SelectFolder(nullptr, out), 0);
-        EXPECT_STREQ(out, L"untouched");
-    }
-    {
-        EnvVar none("SKINKIT_CHOOSER", "none");
-        wchar_t out[MAX_PATH] = L"untouched";
-        EXPECT_EQ(CUtilPath().SelectFile(nullptr, nullptr, nullptr, out, 0), 0);
-    }
+    EnvVar none("SKINKIT_CHOOSER", "none");
+    wchar_t out[MAX_PATH] = L"untouched";
+    EXPECT_EQ(CUtilPath().SelectFile(nullptr, nullptr, nullptr, out, 0), 0);
+    EXPECT_STREQ(out, L"untouched");
     EXPECT_TRUE(Runs().empty());
 }
 
@@ -219,9 +176,7 @@ TEST_F(FakeDialogPrograms, AnX11ParentIsAttachedInDecimal)
     }
 }
 
-class KDialogArguments : public FakeDialogPrograms
-{
-};
+using KDialogArguments = FakeDialogPrograms;
 
 TEST_F(KDialogArguments, FiltersAndFoldersInItsOwnSyntax)
 {

@@ -1,5 +1,5 @@
-// The real zenity on a private X server, driven by xdotool as a user would: it must hand the
-// typed path back through CUtilPath.
+// The real zenity on a private X server, driven by xdotool as a user would: it must accept the
+// arguments we give it (filters, folder) and hand the typed path back through CUtilPath.
 #include "util/UtilPath.h"
 
 #include "platform/base/CString.h"
@@ -43,7 +43,7 @@ protected:
         char pattern[] = "/tmp/skinkit_zenity_XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         dir = pattern;
-        fs::create_directories(dir / "Videos" / "Inner");
+        fs::create_directories(dir / "Videos");
         std::ofstream(dir / "Videos" / "clip.avi") << "x";
         StartServer();
         ASSERT_GT(xvfb, 0);
@@ -147,22 +147,6 @@ TEST_F(RealZenity, OpenFileAnswersTheTypedPath)
     CString folder = CString::FromUtf8((dir / "Videos").string());
     wchar_t out[MAX_PATH] = L"";
     const int result = CUtilPath().SelectFile(nullptr, filter, folder.GetBuffer(), out, 0);
-    done = true;
-    driver.join();
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(CString(out).ToUtf8(), want);
-}
-
-TEST_F(RealZenity, FolderBrowserAnswersTheTypedFolder)
-{
-    const std::string want = (dir / "Videos" / "Inner").string();
-    std::atomic<bool> done{false};
-    std::thread driver = Drive(want, done);
-    CString folder = CString::FromUtf8(dir.string());
-    wchar_t caption[] = L"Record to", ok[] = L"Use", cancel[] = L"Back";
-    wchar_t out[MAX_PATH] = L"";
-    const int result =
-        CUtilPath().SelectFolder(nullptr, folder.GetBuffer(), caption, out, ok, cancel, 1);
     done = true;
     driver.join();
     EXPECT_EQ(result, 1);
