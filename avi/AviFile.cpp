@@ -17,6 +17,7 @@ constexpr LONGLONG kMainHeader = 56;      // avih data
 constexpr LONGLONG kStreamHeader = 56;    // strh data
 constexpr LONGLONG kHeaderReserve = 1024; // room for streams added after the first packet
 constexpr int kMaxStreams = 100;          // idx1 chunk ids carry two decimal digits
+constexpr size_t kBufferSize = 1 << 20;
 
 std::atomic<int> g_initCount{0};
 thread_local int t_comCount = 0;
@@ -61,6 +62,10 @@ public:
     LONGLONG end = 0;        // where the next chunk goes
     LONGLONG limit = kMaxFileSize;
     LONGLONG streamPos = -1; // the FILE's position where known, else -1
+    HRESULT completion = AVIERR_OK;
+    bool completed = false;
+    // The stdio buffer: setvbuf without a buffer of ours keeps the library's small default.
+    std::unique_ptr<char[]> buffer;
 
     // Bytes before the movi list without the JUNK that fills the rest of the room.
     LONGLONG HeaderSize() const
@@ -217,9 +222,23 @@ bool FileWriter::Complete()
               (index.empty() || std::fwrite(index.data(), 1, index.size(), fp) == index.size()) &&
               WriteAt(moviList, movi, sizeof movi) && WriteAt(0, headers.data(), headers.size());
     ok = std::fflush(fp) == 0 && ok;
+    // A packet's bytes that failed to reach the file earlier leave the error flag set.
+    ok = !std::ferror(fp) && ok;
     ok = std::fclose(fp) == 0 && ok;
     fp = nullptr;
     return ok;
+}
+
+HRESULT CompleteFile(PAVIFILE pfile)
+{
+    if (!pfile)
+        return AVIERR_BADHANDLE;
+    if (!pfile->completed) {
+        pfile->completed = true;
+        if (pfile->fp && !pfile->Complete())
+            pfile->completion = AVIERR_FILEWRITE;
+    }
+    return pfile->completion;
 }
 
 void SetFileSizeLimit(PAVIFILE pfile, LONGLONG limit)
@@ -260,6 +279,9 @@ HRESULT AVIFileOpenW(PAVIFILE* ppfile, LPCWSTR path, UINT mode, const void* hand
     if (!fp)
         return AVIERR_FILEOPEN;
     auto file = std::make_unique<FileWriter>();
+    // The buffer is set before any other operation on the stream, as setvbuf requires.
+    file->buffer.reset(new char[kBufferSize]);
+    std::setvbuf(fp, file->buffer.get(), _IOFBF, kBufferSize);
     file->fp = fp;
     // A file that is never completed still starts as a RIFF file.
     static const BYTE riff[12] = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '};
@@ -267,7 +289,6 @@ HRESULT AVIFileOpenW(PAVIFILE* ppfile, LPCWSTR path, UINT mode, const void* hand
         std::fclose(fp);
         return AVIERR_FILEWRITE;
     }
-    std::setvbuf(fp, nullptr, _IOFBF, 1 << 20);
     *ppfile = file.release();
     return AVIERR_OK;
 }
@@ -415,8 +436,7 @@ ULONG AVIFileRelease(PAVIFILE pfile)
         return 0;
     if (--pfile->refs > 0)
         return static_cast<ULONG>(pfile->refs);
-    if (pfile->fp)
-        pfile->Complete();
+    avi::CompleteFile(pfile);
     delete pfile;
     return 0;
 }

@@ -55,6 +55,11 @@ ULONG AVIFileRelease(PAVIFILE pfile);
 namespace avi {
 // Lowers the size a file may reach (for tests of the 2 GiB rule without 2 GiB files).
 void SetFileSizeLimit(PAVIFILE pfile, LONGLONG limit);
+// Completes the file now (headers, movi size, idx1, flushed and closed) and answers whether
+// every byte reached the file: AVIERR_OK, or AVIERR_FILEWRITE when a write, the flush or the
+// close failed (disk full, a file size limit). A later AVIFileRelease only frees the object.
+// A file already completed answers its first result again.
+HRESULT CompleteFile(PAVIFILE pfile);
 } // namespace avi
 
 // COM stand-ins: the component needs no COM, but the writer keeps its calls. Defined weak: a

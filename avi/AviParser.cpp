@@ -58,7 +58,8 @@ int mmAviParser::OpenAVI(CString strPath)
     m_pFile = fp;
     if (fseeko(fp, 0, SEEK_END) == 0)
         m_llFileSize = ftello(fp);
-    if (m_llFileSize < 0 || m_llFileSize > avi::kMaxFileSize || !Walk()) {
+    const bool ok = m_llFileSize >= 0 && (m_bTolerant ? WalkTolerant() : WalkDesigned());
+    if (!ok) {
         CloseAVI();
         return AVIPARSER_E_UNRECOGNISED;
     }
@@ -75,6 +76,8 @@ void mmAviParser::read_chunk(FILE* fp, char* pId, int nIdLen, DWORD* pdwSize)
             *pdwSize = avi::ReadLE32(b);
     }
 }
+
+// --- chunk input ---
 
 LONGLONG mmAviParser::Tell()
 {
@@ -99,8 +102,9 @@ bool mmAviParser::ReadListType(avi::Chunk& c)
     return std::fread(c.szListType, 1, 4, m_pFile) == 4;
 }
 
-// RIFF pads a chunk of odd size with one byte that its size does not count; some writers leave
-// it out. A chunk id is four printable characters, so a byte that is not one is the pad.
+// RIFF pads a chunk of odd size with one byte that its size does not count; the layout this
+// walk reads leaves it out, our own writer puts it in. A chunk id is four printable
+// characters, so a byte that is not one is the pad.
 void mmAviParser::SkipPad(DWORD dwSize)
 {
     if ((dwSize & 1) == 0)
@@ -108,8 +112,9 @@ void mmAviParser::SkipPad(DWORD dwSize)
     const int c = std::fgetc(m_pFile);
     if (c == EOF)
         return;
-    if (c >= 0x20 && c <= 0x7E)
-        std::ungetc(c, m_pFile);
+    if (m_bTolerant || c < 0x20 || c > 0x7E)
+        return;
+    std::ungetc(c, m_pFile);
 }
 
 void mmAviParser::SkipData(DWORD dwSize)
@@ -120,33 +125,37 @@ void mmAviParser::SkipData(DWORD dwSize)
 
 // Reads a chunk's data whole into a new block. A size that claims more bytes than the file
 // still holds is refused before anything is allocated.
-bool mmAviParser::ReadBlock(DWORD dwSize, BYTE*& pOut)
+bool mmAviParser::ReadBlock(DWORD dwSize, std::unique_ptr<BYTE[]>& out)
 {
-    pOut = nullptr;
+    out.reset();
     const LONGLONG at = Tell();
     if (at < 0 || static_cast<LONGLONG>(dwSize) > m_llFileSize - at)
         return false;
     if (dwSize == 0)
         return true;
-    pOut = new BYTE[dwSize];
-    if (std::fread(pOut, 1, dwSize, m_pFile) != dwSize) {
-        delete[] pOut;
-        pOut = nullptr;
+    out.reset(new BYTE[dwSize]);
+    if (std::fread(out.get(), 1, dwSize, m_pFile) != dwSize) {
+        out.reset();
         return false;
     }
     SkipPad(dwSize);
     return true;
 }
 
-bool mmAviParser::Walk()
+// --- the designed walk ---
+
+// The "RIFF" id with "AVI " 8 bytes later, within the first 200 bytes of the file; m_riff
+// receives its header and the file stands just past the form type.
+bool mmAviParser::FindRiff()
 {
-    FILE* fp = m_pFile;
     BYTE scratch[kScanBytes];
     Seek(0);
-    if (std::fread(scratch, 1, kScanBytes, fp) != kScanBytes)
+    const size_t got = std::fread(scratch, 1, kScanBytes, m_pFile);
+    // The tolerant walk also takes a file shorter than the scan, if the header fits.
+    if (got != kScanBytes && (!m_bTolerant || got < 12))
         return false;
     int r = -1;
-    for (int i = 0; i <= kLastRiffStart; ++i) {
+    for (int i = 0; i <= kLastRiffStart && static_cast<size_t>(i) + 12 <= got; ++i) {
         if (std::memcmp(scratch + i, "RIFF", 4) == 0 &&
             std::memcmp(scratch + i + 8, "AVI ", 4) == 0) {
             r = i;
@@ -155,123 +164,109 @@ bool mmAviParser::Walk()
     }
     if (r < 0)
         return false;
-
     Seek(r);
     m_riff = avi::Chunk{};
     m_riff.llStart = r;
-    read_chunk(fp, m_riff.szId, 4, &m_riff.dwSize);
+    read_chunk(m_pFile, m_riff.szId, 4, &m_riff.dwSize);
     m_riff.llEnd = Tell() + m_riff.dwSize;
-    ReadListType(m_riff);
+    return ReadListType(m_riff);
+}
 
-    avi::Chunk c;
-    if (!ReadHeader(c) || !ReadListType(c) || !IsId(c, "LIST") || !IsType(c, "hdrl"))
-        return false;
-    if (!ReadHeader(c) || !IsId(c, "avih"))
-        return false;
-    SkipData(c.dwSize);
+void mmAviParser::AddStream(avi::StreamParts& parts, int counters[3])
+{
+    BYTE type[4] = {0, 0, 0, 0};
+    if (parts.strhSize)
+        std::memcpy(type, parts.strh.get(), std::min<DWORD>(parts.strhSize, 4));
+    const DWORD fccType = avi::ReadLE32(type);
+    const int typeIndex = ++counters[static_cast<int>(avi::KindOf(fccType))];
 
+    auto stream = std::make_unique<_TAG_STREAM_HEADER>();
+    stream->nStreamNo = static_cast<int>(m_arrStreamHeader.GetSize());
+    stream->nStrhSize = static_cast<int>(parts.strhSize);
+    stream->pStrh = parts.strh.release();
+    stream->nStrfSize = static_cast<int>(parts.strfSize);
+    stream->pStrf = parts.strf.release();
+    m_arrStreamHeader.Add(stream.get());
+    stream.release();
+    m_arrStreamID.Add(_TAG_STREAM_ID{fccType, typeIndex});
+}
+
+// After the main header: "JUNK" is skipped, each "LIST strl" is one stream (strh first, then
+// strf, JUNK or the next list), and the first other chunk ends the header part. That chunk,
+// with its list type, is left in `c`.
+bool mmAviParser::ReadStreamLists(avi::Chunk& c)
+{
     int counters[3] = {-1, -1, -1}; // video, audio, metadata
-    // End of the stream list being walked, where its size is sound. Inside it, chunks other than
-    // strh and strf (strn, strd, vprp, indx ...) are skipped; outside, only JUNK, a strl list and
-    // the movi list may follow the main header.
-    LONGLONG strlEnd = -1;
-    bool listTypeRead = false;
+    bool typeRead = false;          // c holds a list header and its type already
     for (;;) {
-        if (!listTypeRead) {
+        if (!typeRead) {
             if (!ReadHeader(c))
                 return false;
             if (IsId(c, "JUNK")) {
                 SkipData(c.dwSize);
                 continue;
             }
-            if (Tell() - 8 < strlEnd && !IsId(c, "LIST")) {
-                SkipData(c.dwSize);
-                continue;
-            }
             if (!ReadListType(c))
                 return false;
         }
-        listTypeRead = false;
+        typeRead = false;
         if (!IsId(c, "LIST") || !IsType(c, "strl"))
-            break;
-
-        const LONGLONG listEnd = Tell() + static_cast<LONGLONG>(c.dwSize) - 4;
-        strlEnd = listEnd <= m_llFileSize ? listEnd : -1;
+            return true;
 
         if (!ReadHeader(c) || !IsId(c, "strh"))
             return false;
-        auto stream = std::make_unique<_TAG_STREAM_HEADER>();
-        stream->nStreamNo = static_cast<int>(m_arrStreamHeader.GetSize());
-        if (!ReadBlock(c.dwSize, stream->pStrh))
+        avi::StreamParts parts;
+        if (!ReadBlock(c.dwSize, parts.strh))
             return false;
-        stream->nStrhSize = static_cast<int>(c.dwSize);
-        BYTE type[4] = {0, 0, 0, 0};
-        if (c.dwSize)
-            std::memcpy(type, stream->pStrh, std::min<DWORD>(c.dwSize, 4));
-        const DWORD fccType = avi::ReadLE32(type);
-        const int typeIndex = ++counters[static_cast<int>(avi::KindOf(fccType))];
-
-        auto append = [&] {
-            m_arrStreamHeader.Add(stream.release());
-            m_arrStreamID.Add(_TAG_STREAM_ID{fccType, typeIndex});
-        };
-        for (;;) {
-            if (!ReadHeader(c)) {
-                delete[] stream->pStrh;
+        parts.strhSize = c.dwSize;
+        if (!ReadHeader(c))
+            return false;
+        if (IsId(c, "strf")) {
+            if (!ReadBlock(c.dwSize, parts.strf))
                 return false;
-            }
-            if (IsId(c, "strf")) {
-                stream->nStrfSize = static_cast<int>(c.dwSize);
-                if (!ReadBlock(c.dwSize, stream->pStrf)) {
-                    delete[] stream->pStrh;
-                    return false;
-                }
-                append();
-                break;
-            }
-            if (IsId(c, "JUNK")) {
-                append();
-                SkipData(c.dwSize);
-                break;
-            }
-            if (IsId(c, "LIST")) {
-                append();
-                if (!ReadListType(c))
-                    return false;
-                listTypeRead = true;
-                break;
-            }
-            if (Tell() - 8 < strlEnd) {
-                SkipData(c.dwSize);
-                continue;
-            }
-            delete[] stream->pStrh;
+            parts.strfSize = c.dwSize;
+            AddStream(parts, counters);
+        } else if (IsId(c, "JUNK")) {
+            AddStream(parts, counters);
+            SkipData(c.dwSize);
+        } else if (IsId(c, "LIST")) {
+            AddStream(parts, counters);
+            if (!ReadListType(c))
+                return false;
+            typeRead = true;
+        } else {
             return false;
         }
     }
+}
 
+// `c` ended the header part and must be the movi list. After it, up to the end of RIFF:
+// LIST and JUNK are skipped, idx1 is read, any other chunk ends the walk.
+bool mmAviParser::ReadMoviAndIndex(const avi::Chunk& c)
+{
     if (!IsId(c, "LIST") || !IsType(c, "movi"))
         return false;
     const LONGLONG moviPos = Tell() - 4;
     m_llMoviPos = moviPos;
     m_dwIndexBase = static_cast<DWORD>(moviPos);
-    Seek(moviPos - 8);
     if (moviPos - 8 >= m_riff.llEnd)
         return false;
+    Seek(moviPos - 8);
 
     bool found = false;
+    avi::Chunk k;
     while (Tell() < m_riff.llEnd) {
-        if (!ReadHeader(c))
+        if (!ReadHeader(k))
             break;
-        if (IsId(c, "LIST") || IsId(c, "JUNK")) {
-            SkipData(c.dwSize);
-        } else if (IsId(c, "idx1")) {
-            BYTE* index = nullptr;
-            if (!ReadBlock(c.dwSize, index))
+        if (IsId(k, "LIST") || IsId(k, "JUNK")) {
+            SkipData(k.dwSize);
+        } else if (IsId(k, "idx1")) {
+            std::unique_ptr<BYTE[]> index;
+            if (!ReadBlock(k.dwSize, index))
                 return false;
             delete[] m_pIndex;
-            m_pIndex = index;
-            m_nIndexSize = c.dwSize;
+            m_pIndex = index.release();
+            m_nIndexSize = k.dwSize;
             found = true;
             if (m_nIndexSize >= 16 && avi::ReadLE32(m_pIndex + 8) >= m_dwIndexBase)
                 m_dwIndexBase = 0;
@@ -280,6 +275,20 @@ bool mmAviParser::Walk()
         }
     }
     return found;
+}
+
+bool mmAviParser::WalkDesigned()
+{
+    // File positions are 32-bit in the layout this walk reads.
+    if (m_llFileSize > avi::kMaxFileSize || !FindRiff())
+        return false;
+    avi::Chunk c;
+    if (!ReadHeader(c) || !ReadListType(c) || !IsId(c, "LIST") || !IsType(c, "hdrl"))
+        return false;
+    if (!ReadHeader(c) || !IsId(c, "avih"))
+        return false;
+    SkipData(c.dwSize);
+    return ReadStreamLists(c) && ReadMoviAndIndex(c);
 }
 
 void mmAviParser::CloseAVI()
@@ -296,6 +305,9 @@ void mmAviParser::CloseAVI()
     delete[] m_pIndex;
     m_pIndex = nullptr;
     m_nIndexSize = 0;
+    m_arrPackets.clear();
+    m_arrPackets.shrink_to_fit();
+    m_bPacketTable = false;
     if (m_pFile) {
         std::fclose(m_pFile);
         m_pFile = nullptr;
@@ -441,18 +453,32 @@ bool mmAviParser::ReadAt(LONGLONG pos, BYTE* dst, DWORD n)
 
 int mmAviParser::GetAVIReadData(int nPacket, _TAG_AVI_PACKET_INFO* pInfo)
 {
-    if (!pInfo || !m_pFile || nPacket < 0 || static_cast<DWORD>(nPacket) >= m_nIndexSize / 16)
+    if (!pInfo || !m_pFile || nPacket < 0)
         return AVIPARSER_E_NOPACKET;
-    const BYTE* entry = m_pIndex + 16 * static_cast<size_t>(nPacket);
-    const DWORD flags = avi::ReadLE32(entry + 4);   // dwFlags
-    const DWORD offset = avi::ReadLE32(entry + 8);  // dwChunkOffset
-    const DWORD length = avi::ReadLE32(entry + 12); // dwChunkLength
-    const char digits[3] = {static_cast<char>(entry[0]), static_cast<char>(entry[1]), 0};
-    const int streamNo = std::atoi(digits);
+    LONGLONG pos;
+    DWORD flags, length;
+    int streamNo;
+    if (m_bPacketTable) {
+        if (static_cast<size_t>(nPacket) >= m_arrPackets.size())
+            return AVIPARSER_E_NOPACKET;
+        const avi::PacketEntry& e = m_arrPackets[static_cast<size_t>(nPacket)];
+        pos = e.llPos;
+        flags = e.dwFlags;
+        length = e.dwSize;
+        streamNo = e.nStreamNo;
+    } else {
+        if (static_cast<DWORD>(nPacket) >= m_nIndexSize / 16)
+            return AVIPARSER_E_NOPACKET;
+        const BYTE* entry = m_pIndex + 16 * static_cast<size_t>(nPacket);
+        flags = avi::ReadLE32(entry + 4);   // dwFlags
+        length = avi::ReadLE32(entry + 12); // dwChunkLength
+        const char digits[3] = {static_cast<char>(entry[0]), static_cast<char>(entry[1]), 0};
+        streamNo = std::atoi(digits);
+        pos = static_cast<LONGLONG>(m_dwIndexBase) + avi::ReadLE32(entry + 8) + 8; // dwChunkOffset
+    }
 
     // Bytes outside the file are never handed out: the caller would get whatever an earlier
     // packet left in the buffer.
-    const LONGLONG pos = static_cast<LONGLONG>(m_dwIndexBase) + offset + 8;
     bool readable = length == 0 || pos + static_cast<LONGLONG>(length) <= m_llFileSize;
     if (readable && length > m_nReadBufSize) {
         const ULONGLONG want = static_cast<ULONGLONG>(m_nReadBufSize) + length;

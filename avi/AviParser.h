@@ -1,5 +1,12 @@
 // mmAviParser: reads an AVI file's streams and hands out its packets in the order of the
 // file's idx1 index, as raw chunk bytes with their stream and index flags. Decodes nothing.
+//
+// Two walks. The default one accepts exactly the layout the class was made for and refuses
+// everything else (INFO lists, stream names, OpenDML, files of 2 GiB or more), so that a host
+// can hand such files to another reader. The tolerant walk (m_bTolerant) reads what real
+// programs write: unknown chunks and lists, RIFF padding, OpenDML files of any size with their
+// AVIX extensions and ix## indexes, and files without a usable index, whose movi lists it
+// walks up to the last whole chunk.
 #pragma once
 
 #include "avi/AviTypes.h"
@@ -8,6 +15,8 @@
 #include "platform/base/CString.h"
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 // One packet as GetAVIReadData hands it out.
 struct _TAG_AVI_PACKET_INFO
@@ -48,6 +57,27 @@ struct Chunk
     DWORD dwSize;
 };
 
+// One packet of the tolerant walk: where its data starts in the file (64-bit), its size, its
+// flags in idx1 form and its stream in file order.
+struct PacketEntry
+{
+    LONGLONG llPos;
+    DWORD dwSize;
+    DWORD dwFlags;
+    int nStreamNo;
+};
+
+// A stream's strh and strf data while the walk reads them; handed to a _TAG_STREAM_HEADER
+// only when the stream is complete.
+struct StreamParts
+{
+    std::unique_ptr<BYTE[]> strh;
+    DWORD strhSize = 0;
+    std::unique_ptr<BYTE[]> strf;
+    DWORD strfSize = 0;
+    std::vector<BYTE> indx; // tolerant walk: the stream list's OpenDML index chunk
+};
+
 } // namespace avi
 
 // Results of mmAviParser beside 0 (success).
@@ -69,8 +99,12 @@ public:
     mmAviParser(const mmAviParser&) = delete;
     mmAviParser& operator=(const mmAviParser&) = delete;
 
+    // Set before OpenAVI: read what real programs write instead of refusing it (see above).
+    bool m_bTolerant = false;
+
     // 0 when the file was opened and recognised; AVIPARSER_E_UNRECOGNISED (-1) when its
-    // structure was not recognised, has no idx1, or the file is 2 GiB or larger;
+    // structure was not recognised, has no idx1, or the file is 2 GiB or larger (the tolerant
+    // walk: when no RIFF "AVI " form with stream lists and a movi list is found);
     // AVIERR_FILEOPEN when it could not be opened (a file already open then stays open).
     // Otherwise a file still open is closed first.
     int OpenAVI(CString strPath);
@@ -107,11 +141,25 @@ private:
     int FindStream(avi::StreamKind kind, int n) const;
     int CountStreams(avi::StreamKind kind) const;
 
-    // --- the walk ---
-    bool Walk();
+    // --- the designed walk, by phase ---
+    bool WalkDesigned();
+    bool FindRiff();
+    bool ReadStreamLists(avi::Chunk& c);
+    bool ReadMoviAndIndex(const avi::Chunk& c);
+    void AddStream(avi::StreamParts& parts, int counters[3]);
+
+    // --- the tolerant walk (AviTolerant.cpp) ---
+    bool WalkTolerant();
+    void ReadOpenDmlIndex(const avi::StreamParts& parts, int stream);
+    void ReadStandardIndex(const BYTE* data, DWORD size, int stream);
+    void ReadIdx1Tolerant(const BYTE* data, DWORD size, LONGLONG moviPos);
+    void ScanMovi(LONGLONG from, LONGLONG end);
+    DWORD GuessKeyFlag(int stream, LONGLONG pos, DWORD size);
+
+    // --- chunk input ---
     bool ReadHeader(avi::Chunk& c);
     bool ReadListType(avi::Chunk& c);
-    bool ReadBlock(DWORD dwSize, BYTE*& pOut);
+    bool ReadBlock(DWORD dwSize, std::unique_ptr<BYTE[]>& out);
     void SkipData(DWORD dwSize);
     void SkipPad(DWORD dwSize);
     LONGLONG Tell();
@@ -132,6 +180,9 @@ private:
     CArray<_TAG_STREAM_ID> m_arrStreamID;
 
     LONGLONG m_llFileSize = 0;
+    // The tolerant walk's packets, in file order; the default walk uses m_pIndex instead.
+    std::vector<avi::PacketEntry> m_arrPackets;
+    bool m_bPacketTable = false;
     // Read-ahead window for small packets, filled with pread so that a file of many small
     // packets costs one system call per window, not one per packet.
     BYTE* m_pWindow = nullptr;

@@ -33,6 +33,7 @@ void mmAviWriter::CloseFile()
     CloseStream(m_arrVideo, -1);
     CloseStream(m_arrAudio, -1);
     CloseStream(m_arrMeta, -1);
+    m_nCloseResult = avi::CompleteFile(m_pAviFile) == AVIERR_OK ? 0 : AVIWRITER_E_COMPLETE;
     AVIFileRelease(m_pAviFile);
     m_pAviFile = nullptr;
     AVIFileExit();

@@ -28,6 +28,8 @@ constexpr int AVIWRITER_E_NOSTREAM = -2;   // WritePacket: no open stream of tha
 constexpr int AVIWRITER_E_WRITE = -3;      // WritePacket: the write failed
 constexpr int AVIWRITER_E_FILETOOBIG = -4; // WritePacket: the file would reach 2 GiB, which
                                            // the reader refuses; nothing was written
+constexpr int AVIWRITER_E_COMPLETE = -6;   // GetAVICloseResult: completing the file failed
+                                           // (disk full, a size limit): it is not readable
 
 class mmAviWriter : public CObject
 {
@@ -43,6 +45,9 @@ public:
     int OpenAVI(CString strPath);
     // Closes every stream and completes the file: headers with the lengths written and idx1.
     void CloseAVI();
+    // How the last completion of a file went (by CloseAVI, a second OpenAVI or the destructor):
+    // 0 when every byte reached the file, AVIWRITER_E_COMPLETE when not; 0 before any.
+    int GetAVICloseResult() const { return m_nCloseResult; }
 
     // The stream type written is info.fccType, unchanged; the kind is the operation's. For a
     // metadata stream a format size of 0 takes the first 4 bytes at pFormat as the format and
@@ -74,4 +79,5 @@ private:
     StreamList m_arrVideo;
     StreamList m_arrAudio;
     StreamList m_arrMeta;
+    int m_nCloseResult = 0;
 };

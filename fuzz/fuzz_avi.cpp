@@ -1,6 +1,7 @@
-// Fuzzes the AVI reader over whole files: OpenAVI, every count, info and format query and
-// every packet. When the file opens, its streams and packets are also copied with the writer
-// and read back: the copy must open and hand out the same non-empty packets.
+// Fuzzes the AVI reader over whole files, in both walks (the default one and the tolerant
+// one): OpenAVI, every count, info and format query and every packet. When the file opens,
+// its streams and packets are also copied with the writer and read back by the default walk:
+// the copy must open and hand out the same non-empty packets.
 #include "avi/AviParser.h"
 #include "avi/AviWriter.h"
 
@@ -135,25 +136,16 @@ void CopyAndCompare(mmAviParser& reader, const std::vector<Packet>& packets)
     unlink(out.c_str());
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+// Opens the file and asks everything; the reader is destroyed open (its destructor closes it).
+void ReadAll(mmAviParser& reader, const std::string& path)
 {
-    static const std::string path = TempPath(".avi");
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-
-    mmAviParser reader;
     const int rc = reader.OpenAVI(CString::FromUtf8(path));
     const int counts[3] = {reader.GetAVIVideoStreamCount(), reader.GetAVIAudioStreamCount(),
                            reader.GetAVIMetaStreamCount()};
     if (rc != 0) {
         if (counts[0] != -1 || counts[1] != -1 || counts[2] != -1)
             std::abort();
-        return 0;
+        return;
     }
     BYTE buf[300];
     int copied = 0;
@@ -171,6 +163,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<Packet> packets;
     if (ReadPackets(reader, packets))
         CopyAndCompare(reader, packets);
-    // The reader is destroyed open: its destructor closes it.
+    else if (reader.m_bTolerant) // its packets name only streams the file has
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const std::string path = TempPath(".avi");
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return 0;
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+
+    for (bool tolerant : {false, true}) {
+        mmAviParser reader;
+        reader.m_bTolerant = tolerant;
+        ReadAll(reader, path);
+    }
     return 0;
 }

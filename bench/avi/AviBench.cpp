@@ -4,8 +4,12 @@
 //   /tmp/skinkit-avi-bench/small.avi  video packets of 64 to 447 bytes and 256-byte audio
 //                                     packets, interleaved
 //   /tmp/skinkit-avi-bench/large.avi  1280x720x3 (2,764,800-byte) frames
-// Reading: mmAviParser::GetAVIReadData over every packet, against av_read_frame over the same
-// file, and (large frames) against plain read(2) of the whole file.
+//   /tmp/skinkit-avi-bench/odml.avi   over 1 GiB, written by ffmpeg (OpenDML: AVIX forms,
+//                                     indx/ix## indexes), made on first run when ffmpeg is there
+// Reading: mmAviParser::GetAVIReadData over every packet, in the default and the tolerant
+// walk, against av_read_frame over the same file, and (large frames) against plain read(2)
+// of the whole file. Opening: the tolerant walk's OpenAVI of the OpenDML file (its indexes
+// read, the data not scanned) against avformat_open_input.
 // Writing: mmAviWriter::WritePacket of every packet of a file, held in memory, against
 // libavformat's AVI muxer (av_write_frame) writing the same packets; output to /dev/shm where
 // it exists so that the disk does not decide.
@@ -19,6 +23,7 @@ extern "C" {
 }
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -137,7 +142,7 @@ void Warm(const std::string& path)
 
 // --- reading ---
 
-void ReadSkinkit(benchmark::State& state, const char* name)
+void ReadSkinkit(benchmark::State& state, const char* name, bool tolerant)
 {
     if (!MakeInputs()) {
         state.SkipWithError("no input files");
@@ -148,6 +153,7 @@ void ReadSkinkit(benchmark::State& state, const char* name)
     long long packets = 0, bytes = 0;
     for (auto _ : state) {
         mmAviParser reader;
+        reader.m_bTolerant = tolerant;
         if (reader.OpenAVI(CString::FromUtf8(path)) != 0) {
             state.SkipWithError("open failed");
             return;
@@ -220,6 +226,62 @@ void ReadPlain(benchmark::State& state)
         close(fd);
     }
     state.SetBytesProcessed(bytes);
+}
+
+// --- opening an OpenDML file ---
+
+const std::string& OdmlInput()
+{
+    static const std::string path = [] {
+        const fs::path p = kInputDir / "odml.avi";
+        if (!fs::exists(p)) {
+            fs::create_directories(kInputDir);
+            const std::string tmp = (kInputDir / "odml.tmp.avi").string();
+            const std::string cmd =
+                "ffmpeg -v error -y -f lavfi -i color=c=blue:size=160x120:rate=25 -f lavfi -i "
+                "sine=sample_rate=8000 -t 760 -c:v rawvideo -pix_fmt bgr24 " +
+                tmp;
+            if (std::system(cmd.c_str()) == 0)
+                fs::rename(tmp, p);
+        }
+        return fs::exists(p) ? p.string() : std::string();
+    }();
+    return path;
+}
+
+void OpenOdmlSkinkit(benchmark::State& state)
+{
+    const std::string& path = OdmlInput();
+    if (path.empty()) {
+        state.SkipWithError("no OpenDML input (ffmpeg missing?)");
+        return;
+    }
+    for (auto _ : state) {
+        mmAviParser reader;
+        reader.m_bTolerant = true;
+        if (reader.OpenAVI(CString::FromUtf8(path)) != 0) {
+            state.SkipWithError("open failed");
+            return;
+        }
+        reader.CloseAVI();
+    }
+}
+
+void OpenOdmlLibavformat(benchmark::State& state)
+{
+    const std::string& path = OdmlInput();
+    if (path.empty()) {
+        state.SkipWithError("no OpenDML input (ffmpeg missing?)");
+        return;
+    }
+    for (auto _ : state) {
+        AVFormatContext* ctx = nullptr;
+        if (avformat_open_input(&ctx, path.c_str(), nullptr, nullptr) < 0) {
+            state.SkipWithError("open failed");
+            break;
+        }
+        avformat_close_input(&ctx);
+    }
 }
 
 // --- writing ---
@@ -392,12 +454,26 @@ void Setup()
         ->Unit(benchmark::kMillisecond)                                                            \
         ->UseRealTime()
 
-AVI_BENCH(ReadSkinkit, 5, small, "small.avi");
+AVI_BENCH(ReadSkinkit, 5, small, "small.avi", false);
+AVI_BENCH(ReadSkinkit, 5, small_tolerant, "small.avi", true);
 AVI_BENCH(ReadLibavformat, 1, small, "small.avi");
-AVI_BENCH(ReadSkinkit, 10, large, "large.avi");
+AVI_BENCH(ReadSkinkit, 10, large, "large.avi", false);
+AVI_BENCH(ReadSkinkit, 10, large_tolerant, "large.avi", true);
 AVI_BENCH(ReadLibavformat, 10, large, "large.avi");
 BENCHMARK(ReadPlain)
     ->Iterations(10)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(OpenOdmlSkinkit)
+    ->Iterations(20)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(OpenOdmlLibavformat)
+    ->Iterations(20)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond)

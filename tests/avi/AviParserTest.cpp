@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <functional>
 #include <unistd.h>
 
 using namespace avitest;
@@ -21,6 +23,81 @@ FileLayout SimpleLayout()
     return s;
 }
 
+Bytes Chunk(const char* id, const Bytes& data)
+{
+    Bytes b;
+    PutChunk(b, id, data, true);
+    return b;
+}
+
+Bytes List(const char* type, const Bytes& body)
+{
+    Bytes b(12);
+    std::memcpy(b.data(), "LIST", 4);
+    Patch32(b, 4, static_cast<std::uint32_t>(body.size() + 4));
+    std::memcpy(b.data() + 8, type, 4);
+    b.insert(b.end(), body.begin(), body.end());
+    return b;
+}
+
+size_t Find(const Bytes& b, const char* id, size_t from = 0)
+{
+    for (size_t i = from; i + 4 <= b.size(); ++i)
+        if (std::memcmp(b.data() + i, id, 4) == 0)
+            return i;
+    ADD_FAILURE() << "no " << id;
+    return 0;
+}
+
+// The RIFF and LIST headers whose data holds position `at`.
+void Holders(const Bytes& b, size_t from, size_t to, size_t at, std::vector<size_t>& out)
+{
+    for (size_t pos = from; pos + 12 <= to;) {
+        const std::uint32_t size = Get32(b, pos + 4);
+        const size_t end = std::min(to, pos + 8 + size);
+        const bool list =
+            std::memcmp(&b[pos], "LIST", 4) == 0 || std::memcmp(&b[pos], "RIFF", 4) == 0;
+        if (list && at > pos + 8 && at < end) {
+            out.push_back(pos);
+            Holders(b, pos + 12, end, at, out);
+        }
+        pos += 8 + size + (size & 1);
+    }
+}
+
+// Inserts raw bytes at `at` and grows the RIFF and every list that holds it.
+Bytes Insert(Bytes b, size_t at, const Bytes& what)
+{
+    std::vector<size_t> holders;
+    Holders(b, 0, b.size(), at, holders);
+    b.insert(b.begin() + static_cast<long>(at), what.begin(), what.end());
+    for (size_t h : holders)
+        Patch32(b, h + 4, Get32(b, h + 4) + static_cast<std::uint32_t>(what.size()));
+    return b;
+}
+
+// The packets of an open reader until -1: (result, record, bytes).
+struct Got
+{
+    int rc;
+    _TAG_AVI_PACKET_INFO info;
+    Bytes data;
+};
+std::vector<Got> Packets(mmAviParser& r)
+{
+    std::vector<Got> all;
+    for (int k = 0; k < 1000; ++k) {
+        Got g{};
+        g.rc = r.GetAVIReadData(k, &g.info);
+        if (g.rc == -1)
+            break;
+        if (g.rc == 0)
+            g.data.assign(g.info.pData, g.info.pData + g.info.nDataSize);
+        all.push_back(g);
+    }
+    return all;
+}
+
 class Reader : public ::testing::Test
 {
 protected:
@@ -28,75 +105,262 @@ protected:
     {
         return m_reader.OpenAVI(CString::FromUtf8(m_dir.Write(name, b)));
     }
-    // Every packet until -1: (result, size, flags, stream, bytes).
-    struct Got
-    {
-        int rc;
-        _TAG_AVI_PACKET_INFO info;
-        Bytes data;
-    };
-    std::vector<Got> Packets()
-    {
-        std::vector<Got> all;
-        for (int k = 0; k < 1000; ++k) {
-            Got g{};
-            g.rc = m_reader.GetAVIReadData(k, &g.info);
-            if (g.rc == -1)
-                break;
-            if (g.rc == 0)
-                g.data.assign(g.info.pData, g.info.pData + g.info.nDataSize);
-            all.push_back(g);
-        }
-        return all;
-    }
-
     TempDir m_dir;
     mmAviParser m_reader;
 };
 
-// --- where the RIFF header may start ---
+// --- one row per rule of the layout the default walk reads ---
+//
+// Each file breaks (or keeps, where the rule says it opens) one rule. `designed` is what the
+// default walk answers, `tolerant` what the tolerant walk answers (kAny: not this row's
+// concern); `check` runs on the default walk's open reader.
 
-struct RiffStartCase
+constexpr int kAny = 99;
+
+using LayoutEdit = std::function<void(FileLayout&)>;
+using ByteEdit = std::function<void(Bytes&)>;
+using Check = std::function<void(mmAviParser&, const Bytes&)>;
+
+struct RuleCase
 {
-    size_t prefix;
-    int expected;
+    const char* name;
+    LayoutEdit layout; // on SimpleLayout(), before it is built
+    ByteEdit bytes;    // on the built file
+    int designed;
+    int tolerant;
+    Check check;
+    std::int64_t truncateTo = -1; // the file made this long (sparse) after writing
 };
-void PrintTo(const RiffStartCase& c, std::ostream* os)
+
+void PrintTo(const RuleCase& c, std::ostream* os)
 {
-    *os << "prefix " << c.prefix;
+    *os << c.name;
 }
-class RiffStart : public Reader, public ::testing::WithParamInterface<RiffStartCase>
+
+ByteEdit Rename(const char* id, const char* to)
+{
+    return [=](Bytes& b) { std::memcpy(&b[Find(b, id)], to, 4); };
+}
+// `chunk` goes in before the first `id` (after the first `after`, when given).
+ByteEdit InsertBefore(const char* id, Bytes chunk, const char* after = nullptr)
+{
+    return [=](Bytes& b) { b = Insert(b, Find(b, id, after ? Find(b, after) : 0), chunk); };
+}
+ByteEdit RiffEndsAt(const char* id, size_t back)
+{
+    return [=](Bytes& b) { Patch32(b, 4, static_cast<std::uint32_t>(Find(b, id) - back - 8)); };
+}
+// strh, then `chunk`, then strf.
+LayoutEdit Between(Bytes chunk)
+{
+    return [=](FileLayout& s) {
+        s.streams[0].extra = chunk;
+        const Bytes strf = Chunk("strf", *s.streams[0].strf);
+        s.streams[0].extra.insert(s.streams[0].extra.end(), strf.begin(), strf.end());
+        s.streams[0].strf.reset();
+    };
+}
+LayoutEdit StreamExtra(Bytes extra, bool strf)
+{
+    return [=](FileLayout& s) {
+        s.streams[0].extra = extra;
+        if (!strf)
+            s.streams[0].strf.reset();
+    };
+}
+LayoutEdit HeaderExtra(Bytes extra)
+{
+    return [=](FileLayout& s) { s.headerExtra = extra; };
+}
+
+void ExpectNoFormat(mmAviParser& r, const Bytes&)
+{
+    BYTE buf[16];
+    std::memset(buf, 0xAB, sizeof buf);
+    int copied = 99;
+    EXPECT_EQ(r.GetAVIVideoFormat(buf, sizeof buf, &copied, 0), AVIPARSER_E_NOFORMAT);
+    EXPECT_EQ(copied, 0);
+    EXPECT_EQ(Bytes(buf, buf + 16), Bytes(16, 0)) << "the buffer is cleared all the same";
+}
+
+void ExpectSimplePackets(mmAviParser& r, const Bytes&)
+{
+    const auto got = Packets(r);
+    ASSERT_EQ(got.size(), 3u);
+    const FileLayout s = SimpleLayout();
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(got[i].data, s.packets[i].data) << "packet " << i;
+}
+
+// The first entry's offset equals the position of "movi": absolute, so the packet starts 8
+// bytes past "movi" (the first chunk's size field and data).
+void ExpectPacketPastMovi(mmAviParser& r, const Bytes& file)
+{
+    _TAG_AVI_PACKET_INFO p{};
+    ASSERT_EQ(r.GetAVIReadData(0, &p), 0);
+    const auto at = file.begin() + static_cast<long>(Find(file, "movi") + 8);
+    EXPECT_EQ(Bytes(p.pData, p.pData + p.nDataSize), Bytes(at, at + 100));
+}
+
+// A stream header of 2 bytes: the record's first 4 bytes are cleared, then 2 are copied.
+void ExpectInfoStartCleared(mmAviParser& r, const Bytes&)
+{
+    AVISTREAMINFOW info;
+    std::memset(&info, 0xEE, sizeof info);
+    ASSERT_EQ(r.GetAVIMetaStreamInfo(&info, 0), 0);
+    const BYTE* b = reinterpret_cast<const BYTE*>(&info);
+    EXPECT_EQ(Bytes(b, b + 5), (Bytes{'a', 'b', 0, 0, 0xEE}));
+}
+
+std::vector<RuleCase> RuleCases()
+{
+    const Check packets = ExpectSimplePackets;
+    const Bytes junk4 = Chunk("JUNK", Bytes(4));
+    const Bytes odd = Pattern(41, 3);
+    return {
+        {"RiffAt183Opens", [](FileLayout& s) { s.prefix = 183; }, {}, 0, 0, packets},
+        {"RiffAt184IsRefused", [](FileLayout& s) { s.prefix = 184; }, {}, -1, -1, {}},
+        {"FileOf199BytesIsRefused", {}, [](Bytes& b) { b.resize(199); }, -1, -1, {}},
+        {"HdrlTypeIsChecked", {}, Rename("hdrl", "hdrX"), -1, -1, {}},
+        {"AvihIdIsChecked", {}, Rename("avih", "avix"), -1, 0, {}},
+        {"JunkAfterTheMainHeaderIsSkipped",
+         {},
+         InsertBefore("LIST", Chunk("JUNK", Bytes(6)), "avih"),
+         0,
+         0,
+         packets},
+        {"StreamListStartsWithStrh", {}, InsertBefore("strh", Chunk("strn", {'v', 0})), -1, 0, {}},
+        {"ChunkBetweenStrhAndStrfIsRefused", Between(Chunk("strn", {'n', 0})), {}, -1, 0, {}},
+        {"JunkBetweenStrhAndStrfIsRefused", Between(junk4), {}, -1, 0, {}},
+        {"StrhThenJunkIsAStreamWithoutFormat", StreamExtra(junk4, false), {}, 0, 0, ExpectNoFormat},
+        {"StrhThenTheMoviListIsAStreamWithoutFormat",
+         StreamExtra({}, false),
+         {},
+         0,
+         0,
+         ExpectNoFormat},
+        {"StreamNameAfterStrfIsRefused", StreamExtra(Chunk("strn", {'a', 0}), true), {}, -1, 0, {}},
+        {"OpenDmlIndexInAStreamListIsRefused",
+         StreamExtra(Chunk("indx", Bytes(24)), true),
+         {},
+         -1,
+         0,
+         {}},
+        {"InfoListIsRefused", HeaderExtra(List("INFO", Chunk("ISFT", {'x', 0}))), {}, -1, 0, {}},
+        {"UnknownChunkInTheHeaderIsRefused", HeaderExtra(Chunk("abcd", Bytes(2))), {}, -1, 0, {}},
+        {"NoMoviListIsRefused", {}, Rename("movi", "movX"), -1, -1, {}},
+        {"MoviAtTheEndOfRiffIsRefused", {}, RiffEndsAt("movi", 8), -1, -1, {}},
+        {"NoIdx1IsRefused", [](FileLayout& s) { s.index = false; }, {}, -1, 0, {}},
+        {"EmptyIdx1OpensWithNoPackets",
+         [](FileLayout& s) { s.packets.clear(); },
+         {},
+         0,
+         0,
+         [](mmAviParser& r, const Bytes&) { EXPECT_TRUE(Packets(r).empty()); }},
+        {"WalkAfterMoviEndsAtTheEndOfRiff", {}, RiffEndsAt("idx1", 0), -1, 0, {}},
+        {"UnknownChunkAfterMoviEndsTheWalk",
+         {},
+         InsertBefore("idx1", Chunk("abcd", Bytes(4))),
+         -1,
+         0,
+         {}},
+        {"JunkAfterMoviIsSkipped", {}, InsertBefore("idx1", junk4), 0, 0, packets},
+        {"ListAfterMoviIsSkipped", {}, InsertBefore("idx1", List("INFO", {})), 0, 0, packets},
+        {"OffsetsBelowMoviAreRelativeToIt", {}, {}, 0, 0, packets},
+        {"OffsetEqualToMoviIsAbsolute",
+         {},
+         [](Bytes& b) {
+             Patch32(b, Find(b, "idx1") + 16, static_cast<std::uint32_t>(Find(b, "movi")));
+         },
+         0,
+         kAny,
+         ExpectPacketPastMovi},
+        {"OffsetsFromTheFileStartAreAbsolute",
+         [](FileLayout& s) { s.absolute = true; },
+         {},
+         0,
+         0,
+         packets},
+        {"InfoRecordStartsCleared",
+         [](FileLayout& s) {
+             s.streams[0].strh = {'a', 'b'};
+         },
+         {},
+         0,
+         0,
+         ExpectInfoStartCleared},
+        {"OddSizesWithTheWritersPadByte",
+         [=](FileLayout& s) { s.streams[0].strf = odd; },
+         {},
+         0,
+         0,
+         packets},
+        {"OddSizesWithoutAPadByte",
+         [=](FileLayout& s) {
+             s.pad = false;
+             s.streams[0].strf = odd;
+         },
+         {},
+         0,
+         kAny,
+         packets},
+        {"FilesOf2GiBAreRefused", {}, {}, -1, 0, {}, 0x80000000LL},
+        {"FilesJustUnder2GiBOpen", {}, {}, 0, 0, packets, 0x7FFFFFFFLL},
+        // Sizes beyond the file are refused before anything is allocated.
+        {"HugeStrhIsRefused",
+         {},
+         [](Bytes& b) { Patch32(b, Find(b, "strh") + 4, ~0u - 255); },
+         -1,
+         kAny,
+         {}},
+        {"HugeStrfIsRefused",
+         {},
+         [](Bytes& b) { Patch32(b, Find(b, "strf") + 4, ~0u - 255); },
+         -1,
+         kAny,
+         {}},
+        {"HugeIdx1IsRefused",
+         {},
+         [](Bytes& b) { Patch32(b, Find(b, "idx1") + 4, ~0u - 255); },
+         -1,
+         kAny,
+         {}},
+    };
+}
+
+class Rule : public Reader, public ::testing::WithParamInterface<RuleCase>
 {
 };
 
-TEST_P(RiffStart, FoundOnlyWithinTheFirst200Bytes)
+TEST_P(Rule, HoldsInBothWalks)
 {
-    FileLayout s = SimpleLayout();
-    s.prefix = GetParam().prefix;
-    EXPECT_EQ(Open(Build(s)), GetParam().expected);
-    if (GetParam().expected == 0) {
-        EXPECT_EQ(Packets().size(), 3u);
+    const RuleCase& c = GetParam();
+    FileLayout layout = SimpleLayout();
+    if (c.layout)
+        c.layout(layout);
+    Bytes file = Build(layout);
+    if (c.bytes)
+        c.bytes(file);
+    const std::string path = m_dir.Write("rule.avi", file);
+    if (c.truncateTo >= 0) {
+        ASSERT_EQ(truncate(path.c_str(), c.truncateTo), 0);
+    }
+    ASSERT_EQ(m_reader.OpenAVI(CString::FromUtf8(path)), c.designed);
+    if (c.designed == 0 && c.check)
+        c.check(m_reader, file);
+    if (c.designed != 0) { // a refused file leaves the reader closed
+        EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), -1);
+    }
+    if (c.tolerant != kAny) {
+        mmAviParser tolerant;
+        tolerant.m_bTolerant = true;
+        EXPECT_EQ(tolerant.OpenAVI(CString::FromUtf8(path)), c.tolerant) << "tolerant walk";
     }
 }
-INSTANTIATE_TEST_SUITE_P(Prefixes, RiffStart,
-                         ::testing::Values(RiffStartCase{0, 0}, RiffStartCase{1, 0},
-                                           RiffStartCase{183, 0}, RiffStartCase{184, -1},
-                                           RiffStartCase{300, -1}));
+INSTANTIATE_TEST_SUITE_P(Files, Rule, ::testing::ValuesIn(RuleCases()),
+                         [](const auto& i) { return std::string(i.param.name); });
 
-TEST_F(Reader, RefusesAFileShorterThan200Bytes)
-{
-    Bytes b = Build(SimpleLayout());
-    b.resize(199);
-    EXPECT_EQ(Open(b), -1);
-    EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), -1);
-}
-
-TEST_F(Reader, MissingFileAnswersTheFileOpenError)
-{
-    EXPECT_EQ(m_reader.OpenAVI(CString::FromUtf8(m_dir.File("none.avi"))),
-              static_cast<int>(0x8004406Fu));
-    EXPECT_EQ(m_reader.OpenAVI(CString::FromUtf8(m_dir.File("none.avi"))), -2147205009);
-}
+// --- the reader's state ---
 
 TEST_F(Reader, ClosedReaderAnswersMinusOneEverywhere)
 {
@@ -104,100 +368,18 @@ TEST_F(Reader, ClosedReaderAnswersMinusOneEverywhere)
     BYTE buf[8];
     int copied = 5;
     _TAG_AVI_PACKET_INFO p{};
-    EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), -1);
-    EXPECT_EQ(m_reader.GetAVIAudioStreamCount(), -1);
-    EXPECT_EQ(m_reader.GetAVIMetaStreamCount(), -1);
-    EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, 0), -1);
-    EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, 8, &copied, 0), -1);
-    EXPECT_EQ(m_reader.GetAVIReadData(0, &p), -1);
-    ASSERT_EQ(Open(Build(SimpleLayout())), 0);
-    m_reader.CloseAVI();
-    m_reader.CloseAVI();
-    EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), -1);
-}
-
-// --- the header part ---
-
-struct MalformedCase
-{
-    const char* name;
-    FileLayout layout;
-};
-
-std::vector<MalformedCase> MalformedFiles()
-{
-    std::vector<MalformedCase> c;
-    FileLayout s = SimpleLayout();
-    s.index = false;
-    c.push_back({"NoIdx1", s});
-    s = SimpleLayout();
-    s.headerExtra = {'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N', 'F', 'O'};
-    c.push_back({"InfoListBetweenStreamsAndMovi", s});
-    s = SimpleLayout();
-    Bytes bad = {'s', 't', 'r', 'd', 2, 0, 0, 0, 1, 2};
-    s.headerExtra = bad;
-    c.push_back({"StreamDataOutsideAStreamList", s});
-    // Sizes that claim more than the file holds are refused before any allocation.
-    s = SimpleLayout();
-    s.idx1Size = 0xFFFFFFF0u;
-    c.push_back({"HugeIdx1", s});
-    return c;
-}
-
-void PrintTo(const MalformedCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-class MalformedFile : public Reader, public ::testing::WithParamInterface<MalformedCase>
-{
-};
-TEST_P(MalformedFile, IsRefusedAndLeavesTheReaderClosed)
-{
-    EXPECT_EQ(Open(Build(GetParam().layout)), -1);
-    EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), -1);
-    EXPECT_EQ(m_reader.GetAVIMetaStreamCount(), -1);
-}
-INSTANTIATE_TEST_SUITE_P(Files, MalformedFile, ::testing::ValuesIn(MalformedFiles()),
-                         [](const auto& i) { return std::string(i.param.name); });
-
-// Patches the stored size of the first chunk with this id.
-void PatchSize(Bytes& b, const char* id, std::uint32_t size)
-{
-    for (size_t i = 0; i + 8 <= b.size(); ++i)
-        if (std::memcmp(b.data() + i, id, 4) == 0) {
-            Patch32(b, i + 4, size);
-            return;
-        }
-    FAIL() << id;
-}
-
-TEST_F(Reader, HugeStrhOrStrfSizeIsRefused)
-{
-    for (const char* id : {"strh", "strf"}) {
-        Bytes b = Build(SimpleLayout());
-        PatchSize(b, id, 0xFFFFFF00u);
-        EXPECT_EQ(Open(b), -1) << id;
-        PatchSize(b, id, 0x7FFFFFFFu);
-        EXPECT_EQ(Open(b), -1) << id;
+    EXPECT_EQ(m_reader.OpenAVI(CString::FromUtf8(m_dir.File("none.avi"))), -2147205009);
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), -1);
+        EXPECT_EQ(m_reader.GetAVIAudioStreamCount(), -1);
+        EXPECT_EQ(m_reader.GetAVIMetaStreamCount(), -1);
+        EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, 0), -1);
+        EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, 8, &copied, 0), -1);
+        EXPECT_EQ(m_reader.GetAVIReadData(0, &p), -1);
+        ASSERT_EQ(Open(Build(SimpleLayout())), 0);
+        m_reader.CloseAVI();
+        m_reader.CloseAVI();
     }
-}
-
-TEST_F(Reader, StreamListMustStartWithStrh)
-{
-    Bytes b = Build(SimpleLayout());
-    const char* strh = "strh";
-    auto at = std::search(b.begin(), b.end(), strh, strh + 4);
-    std::memcpy(&*at, "strn", 4);
-    EXPECT_EQ(Open(b), -1);
-}
-
-TEST_F(Reader, FilesOf2GiBAndMoreAreRefused)
-{
-    const std::string path = m_dir.Write("big.avi", Build(SimpleLayout()));
-    ASSERT_EQ(truncate(path.c_str(), 0x80000000LL), 0);
-    EXPECT_EQ(m_reader.OpenAVI(CString::FromUtf8(path)), -1);
-    ASSERT_EQ(truncate(path.c_str(), 0x7FFFFFFFLL), 0);
-    EXPECT_EQ(m_reader.OpenAVI(CString::FromUtf8(path)), 0);
 }
 
 TEST_F(Reader, OpenOnAnOpenReaderStartsAfresh)
@@ -205,89 +387,76 @@ TEST_F(Reader, OpenOnAnOpenReaderStartsAfresh)
     ASSERT_EQ(Open(Build(SimpleLayout()), "a.avi"), 0);
     ASSERT_EQ(Open(Build(SimpleLayout()), "b.avi"), 0);
     EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), 1);
-    AVISTREAMINFOW info{};
-    EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, 0), 0);
     // A file that cannot be opened leaves the open one as it was.
     EXPECT_EQ(m_reader.OpenAVI(CString::FromUtf8(m_dir.File("none.avi"))), AVIERR_FILEOPEN);
-    EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), 1);
     _TAG_AVI_PACKET_INFO p{};
-    EXPECT_EQ(m_reader.GetAVIReadData(0, &p), 0);
+    EXPECT_EQ(m_reader.GetAVIReadData(2, &p), 0);
+    EXPECT_EQ(m_reader.GetAVIReadData(3, &p), -1);
+    EXPECT_EQ(m_reader.GetAVIReadData(-1, &p), -1);
+}
+
+int OpenDescriptors()
+{
+    int n = 0;
+    if (DIR* d = opendir("/proc/self/fd")) {
+        while (readdir(d))
+            ++n;
+        closedir(d);
+    }
+    return n;
+}
+
+// A host that forgets CloseAVI: the destructor closes the file.
+TEST_F(Reader, DestructorClosesTheFile)
+{
+    const std::string path = m_dir.Write("g.avi", Build(SimpleLayout()));
+    const int before = OpenDescriptors();
+    {
+        mmAviParser reader;
+        ASSERT_EQ(reader.OpenAVI(CString::FromUtf8(path)), 0);
+        EXPECT_EQ(OpenDescriptors(), before + 1);
+    }
+    EXPECT_EQ(OpenDescriptors(), before);
 }
 
 // --- streams, kinds and formats ---
 
-class ReaderStreams : public Reader
+TEST_F(Reader, StreamsAreCountedAndFoundByKind)
 {
-protected:
-    void SetUp() override
-    {
-        FileLayout s;
-        s.streams.push_back({StreamHeader("vids", 1, 25, 1), Pattern(40, 1), {}});
-        s.streams.push_back({StreamHeader("vids", 1001, 30000, 1), Pattern(44, 2), {}});
-        // A metadata stream without format: strh followed directly by JUNK.
-        s.streams.push_back({StreamHeader("txts", 1, 1000, 1),
-                             std::nullopt,
-                             {'J', 'U', 'N', 'K', 2, 0, 0, 0, 0, 0}});
-        s.packets = {{"00dc", Pattern(10, 1)}, {"01dc", Pattern(11, 2)}, {"02tx", Pattern(3, 3)}};
-        ASSERT_EQ(Open(Build(s)), 0);
-    }
-};
-
-TEST_F(ReaderStreams, CountsEachKind)
-{
+    FileLayout s;
+    s.streams.push_back({StreamHeader("vids", 1, 25, 1), Pattern(40, 1), {}});
+    s.streams.push_back({StreamHeader("vids", 1001, 30000, 1), Pattern(44, 2), {}});
+    s.streams.push_back({StreamHeader("txts", 1, 1000, 1), Pattern(6, 3), {}});
+    s.packets = {{"00dc", Pattern(10, 1)}, {"01dc", Pattern(11, 2)}, {"02tx", Pattern(3, 3)}};
+    ASSERT_EQ(Open(Build(s)), 0);
     EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), 2);
     EXPECT_EQ(m_reader.GetAVIAudioStreamCount(), 0);
     EXPECT_EQ(m_reader.GetAVIMetaStreamCount(), 1);
-}
 
-TEST_F(ReaderStreams, InfoAnswersTheFileOrderNumber)
-{
     AVISTREAMINFOW info{};
     EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, 1), 1);
-    EXPECT_EQ(info.fccType, streamtypeVIDEO);
-    EXPECT_EQ(info.dwScale, 1001u);
     EXPECT_EQ(info.dwRate, 30000u);
     EXPECT_EQ(m_reader.GetAVIMetaStreamInfo(&info, 0), 2);
     EXPECT_EQ(info.fccType, mmioFOURCC('t', 'x', 't', 's'));
     EXPECT_EQ(m_reader.GetAVIMetaStreamInfo(&info, 1), -1);
     EXPECT_EQ(m_reader.GetAVIAudioStreamInfo(&info, 0), -1);
     EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, -1), -1);
-}
 
-TEST_F(ReaderStreams, MetaFormatTakesTheFileOrderNumber)
-{
+    // GetAVIMetaFormat takes the file-order number, whatever the kind.
     BYTE buf[64];
     int copied = 0;
     EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, sizeof buf, &copied, 0), 0);
-    EXPECT_EQ(copied, 40);
-    EXPECT_EQ(Bytes(buf, buf + 40), Pattern(40, 1));
+    EXPECT_EQ(Bytes(buf, buf + copied), Pattern(40, 1));
     EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, sizeof buf, &copied, 3), -1);
-}
-
-TEST_F(ReaderStreams, StreamWithoutFormatAnswersMinusTwoAndClearsTheBuffer)
-{
-    BYTE buf[16];
-    std::memset(buf, 0xAB, sizeof buf);
-    int copied = 99;
-    EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, sizeof buf, &copied, 2), -2);
-    EXPECT_EQ(copied, 0);
-    EXPECT_EQ(Bytes(buf, buf + 16), Bytes(16, 0));
-}
-
-TEST_F(ReaderStreams, FormatIsCutToTheBuffer)
-{
-    BYTE buf[20] = {};
-    int copied = 0;
+    // A format larger than the buffer is cut to it.
+    std::memset(buf, 0x55, sizeof buf);
     EXPECT_EQ(m_reader.GetAVIVideoFormat(buf, 10, &copied, 1), 1);
     EXPECT_EQ(copied, 10);
     const Bytes format = Pattern(44, 2);
     EXPECT_EQ(Bytes(buf, buf + 10), Bytes(format.begin(), format.begin() + 10));
-    EXPECT_EQ(buf[10], 0);
-}
+    EXPECT_EQ(buf[10], 0x55);
 
-TEST_F(ReaderStreams, PacketsCarryKindAndNumberWithinKind)
-{
-    const auto got = Packets();
+    const auto got = Packets(m_reader);
     ASSERT_EQ(got.size(), 3u);
     EXPECT_EQ(got[1].info.fccType, streamtypeVIDEO);
     EXPECT_EQ(got[1].info.nTypeIndex, 1);
@@ -297,40 +466,16 @@ TEST_F(ReaderStreams, PacketsCarryKindAndNumberWithinKind)
     EXPECT_EQ(got[2].info.nStreamNo, 2);
 }
 
-TEST_F(Reader, StrhFollowedByTheNextListHasNoFormat)
-{
-    FileLayout s;
-    s.streams.push_back({StreamHeader("auds", 1, 8000), std::nullopt, {}});
-    s.streams.push_back({StreamHeader("auds", 1, 8000), Pattern(18, 4), {}});
-    s.packets = {{"01wb", Pattern(4, 1)}};
-    ASSERT_EQ(Open(Build(s)), 0);
-    BYTE buf[32];
-    int copied = -1;
-    EXPECT_EQ(m_reader.GetAVIAudioFormat(buf, sizeof buf, &copied, 0), -2);
-    EXPECT_EQ(copied, 0);
-    EXPECT_EQ(m_reader.GetAVIAudioFormat(buf, sizeof buf, &copied, 1), 1);
-    EXPECT_EQ(copied, 18);
-}
-
-// Optional chunks inside a stream list, as other writers put there (vprp, strn, indx).
-TEST_F(Reader, OptionalStreamListChunksAreSkipped)
+// The record receives the stream header as stored, cut to its 204 bytes; the conversion puts
+// every member in its place.
+TEST_F(Reader, InfoHoldsTheStoredHeaderCutToTheRecord)
 {
     FileLayout s = SimpleLayout();
-    Bytes extra = {'J', 'U', 'N', 'K', 4, 0, 0, 0, 0, 0, 0, 0};
-    PutChunk(extra, "vprp", Pattern(68, 1), true);
-    PutChunk(extra, "strn", {'n', 'a', 'm', 'e', 0}, true);
-    s.streams[0].extra = extra;
-    s.streams.push_back({StreamHeader("auds", 1, 8000), Pattern(16, 2), {}});
-    ASSERT_EQ(Open(Build(s)), 0);
-    EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), 1);
-    EXPECT_EQ(m_reader.GetAVIAudioStreamCount(), 1);
-}
-
-TEST_F(Reader, StrhLargerThanTheRecordIsCutToIt)
-{
-    FileLayout s = SimpleLayout();
-    s.streams[0].strh = StreamHeader("vids", 1, 25, 3);
-    s.streams[0].strh.resize(300, 0xEE);
+    Bytes& h = s.streams[0].strh;
+    Patch32(h, 36, 4096);             // dwSuggestedBufferSize
+    Patch32(h, 48, 0);                // rcFrame left, top
+    Patch32(h, 52, (48u << 16) | 64); // rcFrame right, bottom
+    h.resize(300, 0xEE);
     ASSERT_EQ(Open(Build(s)), 0);
     struct
     {
@@ -338,107 +483,36 @@ TEST_F(Reader, StrhLargerThanTheRecordIsCutToIt)
         BYTE guard[96];
     } rec;
     std::memset(&rec, 0x11, sizeof rec);
-    EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&rec.info, 0), 0);
-    EXPECT_EQ(rec.info.dwRate, 25u);
+    ASSERT_EQ(m_reader.GetAVIVideoStreamInfo(&rec.info, 0), 0);
     EXPECT_EQ(rec.info.szName[63], 0xEEEE);
     EXPECT_EQ(Bytes(rec.guard, rec.guard + 96), Bytes(96, 0x11));
-}
-
-TEST_F(Reader, InfoHoldsTheStoredHeaderLayout)
-{
-    FileLayout s = SimpleLayout();
-    Bytes& h = s.streams[0].strh;
-    Patch32(h, 36, 4096);             // dwSuggestedBufferSize
-    Patch32(h, 44, 0);                // dwSampleSize
-    Patch32(h, 48, 0);                // rcFrame left, top
-    Patch32(h, 52, (48u << 16) | 64); // rcFrame right, bottom
-    ASSERT_EQ(Open(Build(s)), 0);
-    AVISTREAMINFOW raw{};
-    ASSERT_EQ(m_reader.GetAVIVideoStreamInfo(&raw, 0), 0);
-    // Stored as the file has it: dwInitialFrames receives dwSuggestedBufferSize ...
-    EXPECT_EQ(raw.dwInitialFrames, 4096u);
-    EXPECT_EQ(raw.dwLength, 3u);
-    // ... and the conversion puts every member in its place.
-    const AVISTREAMINFOW info = avi::InfoFromRawHeader(raw);
+    EXPECT_EQ(rec.info.dwInitialFrames, 4096u); // holds dwSuggestedBufferSize
+    const AVISTREAMINFOW info = avi::InfoFromRawHeader(rec.info);
     EXPECT_EQ(info.dwSuggestedBufferSize, 4096u);
     EXPECT_EQ(info.rcFrame.right, 64);
     EXPECT_EQ(info.rcFrame.bottom, 48);
     EXPECT_EQ(info.dwLength, 3u);
 }
 
-// --- RIFF padding ---
+// --- packets ---
 
-TEST_F(Reader, OddChunksReadWithAndWithoutThePadByte)
+// The stream number is the first two characters of the chunk id read as atoi reads them.
+TEST_F(Reader, StreamNumberComesFromTheFirstTwoCharactersOfTheChunkId)
 {
-    for (bool pad : {true, false}) {
-        FileLayout s = SimpleLayout();
-        s.pad = pad;
-        s.streams[0].strf = Pattern(41, 3);
-        s.streams[0].extra = {'J', 'U', 'N', 'K', 3, 0, 0, 0, 1, 2, 3};
-        if (pad)
-            s.streams[0].extra.push_back(0);
-        s.streams.push_back({StreamHeader("auds", 1, 8000), Pattern(19, 4), {}});
-        s.packets.push_back({"01wb", Pattern(9, 5)});
-        ASSERT_EQ(Open(Build(s)), 0) << pad;
-        BYTE buf[64];
-        int copied = 0;
-        EXPECT_EQ(m_reader.GetAVIVideoFormat(buf, sizeof buf, &copied, 0), 0);
-        EXPECT_EQ(Bytes(buf, buf + copied), Pattern(41, 3));
-        EXPECT_EQ(m_reader.GetAVIAudioFormat(buf, sizeof buf, &copied, 0), 1);
-        EXPECT_EQ(Bytes(buf, buf + copied), Pattern(19, 4));
-        const auto got = Packets();
-        ASSERT_EQ(got.size(), 4u);
-        EXPECT_EQ(got[2].data, Pattern(7, 30));
-        EXPECT_EQ(got[3].data, Pattern(9, 5));
-    }
-}
-
-// --- the index ---
-
-TEST_F(Reader, RelativeAndAbsoluteOffsetsGiveTheSamePackets)
-{
-    FileLayout s = SimpleLayout();
-    ASSERT_EQ(Open(Build(s), "rel.avi"), 0);
-    const auto relative = Packets();
-    s.absolute = true;
-    ASSERT_EQ(Open(Build(s), "abs.avi"), 0);
-    const auto absolute = Packets();
-    ASSERT_EQ(relative.size(), 3u);
-    ASSERT_EQ(absolute.size(), 3u);
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(relative[i].data, s.packets[i].data);
-        EXPECT_EQ(absolute[i].data, s.packets[i].data);
-        EXPECT_EQ(absolute[i].info.dwFlags, s.packets[i].flags);
-    }
-}
-
-struct StreamNumberCase
-{
-    const char* ckid;
-    int stream;
-};
-void PrintTo(const StreamNumberCase& c, std::ostream* os)
-{
-    *os << c.ckid;
-}
-class StreamNumber : public Reader, public ::testing::WithParamInterface<StreamNumberCase>
-{
-};
-TEST_P(StreamNumber, ComesFromTheFirstTwoCharactersOfTheChunkId)
-{
+    const std::pair<const char*, int> cases[] = {
+        {"01wb", 1}, {"00dc", 0}, {"xxdc", 0}, {"1xdc", 1}, {" 1wb", 1}};
     FileLayout s;
     s.streams.push_back({StreamHeader("vids"), Pattern(40, 1), {}});
     s.streams.push_back({StreamHeader("auds"), Pattern(16, 1), {}});
-    s.packets = {{GetParam().ckid, Pattern(5, 1), 0}};
+    for (const auto& [ckid, stream] : cases)
+        s.packets.push_back({ckid, Pattern(5, 1), 0});
     ASSERT_EQ(Open(Build(s)), 0);
     _TAG_AVI_PACKET_INFO p{};
-    ASSERT_EQ(m_reader.GetAVIReadData(0, &p), 0);
-    EXPECT_EQ(p.nStreamNo, GetParam().stream);
+    for (int k = 0; k < 5; ++k) {
+        ASSERT_EQ(m_reader.GetAVIReadData(k, &p), 0);
+        EXPECT_EQ(p.nStreamNo, cases[k].second) << cases[k].first;
+    }
 }
-INSTANTIATE_TEST_SUITE_P(Ids, StreamNumber,
-                         ::testing::Values(StreamNumberCase{"01wb", 1}, StreamNumberCase{"00dc", 0},
-                                           StreamNumberCase{"xxdc", 0}, StreamNumberCase{"1xdc", 1},
-                                           StreamNumberCase{" 1wb", 1}));
 
 TEST_F(Reader, IndexEntryNamingAMissingStreamRaisesOurException)
 {
@@ -451,9 +525,7 @@ TEST_F(Reader, IndexEntryNamingAMissingStreamRaisesOurException)
         m_reader.GetAVIReadData(3, &p);
         FAIL() << "no exception";
     } catch (const CInvalidArgException& e) {
-        const std::string what = e.what();
-        EXPECT_NE(what.find("stream 5"), std::string::npos) << what;
-        EXPECT_NE(what.find("1 stream"), std::string::npos) << what;
+        EXPECT_NE(std::string(e.what()).find("stream 5"), std::string::npos) << e.what();
     }
     // The record got what the entry says before the check.
     EXPECT_EQ(p.nStreamNo, 5);
@@ -461,23 +533,6 @@ TEST_F(Reader, IndexEntryNamingAMissingStreamRaisesOurException)
     EXPECT_EQ(p.dwFlags, 0x10u);
     EXPECT_THROW(m_reader.GetAVIReadData(4, &p), std::invalid_argument);
     EXPECT_EQ(m_reader.GetAVIReadData(0, &p), 0);
-}
-
-TEST_F(Reader, PacketNumbersOutsideTheIndexAnswerMinusOne)
-{
-    ASSERT_EQ(Open(Build(SimpleLayout())), 0);
-    _TAG_AVI_PACKET_INFO p{};
-    EXPECT_EQ(m_reader.GetAVIReadData(-1, &p), -1);
-    EXPECT_EQ(m_reader.GetAVIReadData(3, &p), -1);
-    EXPECT_EQ(m_reader.GetAVIReadData(2, &p), 0);
-}
-
-TEST_F(Reader, EmptyIndexOpensWithNoPackets)
-{
-    FileLayout s = SimpleLayout();
-    s.packets.clear();
-    ASSERT_EQ(Open(Build(s)), 0);
-    EXPECT_TRUE(Packets().empty());
 }
 
 // Packet data that is not all in the file is never handed out, least of all as success with
@@ -488,20 +543,16 @@ TEST_F(Reader, PacketBeyondTheFileIsNotHandedOut)
     s.indexExtra = IndexEntry("00dc", 0x10, 4, 200000);       // runs past the end
     const Bytes far = IndexEntry("00dc", 0, 0x7FFFFFF0u, 16); // starts past the end
     s.indexExtra.insert(s.indexExtra.end(), far.begin(), far.end());
-    const Bytes huge = IndexEntry("00dc", 0, 4, 0xFFFFFFF0u); // would need 4 GiB
+    const Bytes huge = IndexEntry("00dc", 0, 4, 0xFFFFFFF0u); // no buffer of 4 GiB for it
     s.indexExtra.insert(s.indexExtra.end(), huge.begin(), huge.end());
     ASSERT_EQ(Open(Build(s)), 0);
-    const auto got = Packets();
+    const auto got = Packets(m_reader);
     ASSERT_EQ(got.size(), 6u);
-    EXPECT_EQ(got[2].rc, 0);
     for (size_t i = 3; i < 6; ++i) {
         EXPECT_EQ(got[i].rc, -2) << i;
         EXPECT_EQ(got[i].info.pData, nullptr);
         EXPECT_EQ(got[i].info.nDataSize, 0);
     }
-    _TAG_AVI_PACKET_INFO p{};
-    EXPECT_EQ(m_reader.GetAVIReadData(1, &p), 0);
-    EXPECT_EQ(Bytes(p.pData, p.pData + p.nDataSize), Pattern(51, 20));
 }
 
 TEST_F(Reader, LargePacketsGrowTheBufferInWholeMiB)
@@ -510,40 +561,93 @@ TEST_F(Reader, LargePacketsGrowTheBufferInWholeMiB)
     s.packets = {{"00dc", Pattern(1572864, 1)}, // 1.5 MiB: 1 + 1.5 rounds up to 3 MiB
                  {"00dc", Pattern(100, 2)},
                  {"00dc", Pattern(3000000, 3)}}; // fits the 3 MiB buffer
-    ASSERT_EQ(Open(Build(s)), 0);
-    _TAG_AVI_PACKET_INFO p{};
-    ASSERT_EQ(m_reader.GetAVIReadData(0, &p), 0);
-    EXPECT_EQ(Bytes(p.pData, p.pData + p.nDataSize), s.packets[0].data);
-    BYTE* const grown = p.pData;
-    ASSERT_EQ(m_reader.GetAVIReadData(1, &p), 0);
-    EXPECT_EQ(p.pData, grown);
-    EXPECT_EQ(Bytes(p.pData, p.pData + p.nDataSize), s.packets[1].data);
-    ASSERT_EQ(m_reader.GetAVIReadData(2, &p), 0);
-    EXPECT_EQ(p.pData, grown);
-    EXPECT_EQ(Bytes(p.pData, p.pData + p.nDataSize), s.packets[2].data);
-}
-
-TEST_F(Reader, PacketsReadInAnyOrder)
-{
-    FileLayout s = SimpleLayout();
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 20; ++i)                 // small ones read through the window
         s.packets.push_back({"00dc", Pattern(static_cast<size_t>(1000 + i * 3001), i), 0});
     ASSERT_EQ(Open(Build(s)), 0);
     _TAG_AVI_PACKET_INFO p{};
-    for (int k : {42, 0, 17, 3, 41, 18, 2, 30}) {
+    ASSERT_EQ(m_reader.GetAVIReadData(0, &p), 0);
+    BYTE* const grown = p.pData;
+    for (int k : {1, 2, 21, 3, 17, 0, 4}) {
         ASSERT_EQ(m_reader.GetAVIReadData(k, &p), 0);
+        EXPECT_EQ(p.pData, grown);
         EXPECT_EQ(Bytes(p.pData, p.pData + p.nDataSize), s.packets[static_cast<size_t>(k)].data)
             << k;
     }
 }
 
-// The reader is destroyed with its file open: the sanitizer build's leak check holds it to
-// releasing the stream records, the index and the file.
-TEST_F(Reader, DestructorReleasesWhatAForgottenCloseLeft)
+// --- the tolerant walk ---
+
+class Tolerant : public Reader
 {
-    auto reader = std::make_unique<mmAviParser>();
-    ASSERT_EQ(reader->OpenAVI(CString::FromUtf8(m_dir.Write("g.avi", Build(SimpleLayout())))), 0);
-    reader.reset();
+protected:
+    void SetUp() override { m_reader.m_bTolerant = true; }
+};
+
+// Two forms: packets come from the ix## indexes, in file order, with their key flags.
+TEST_F(Tolerant, OpenDmlFilesReadThroughTheirIndexes)
+{
+    OdmlLayout s;
+    s.streams.push_back({StreamHeader("vids"), Pattern(40, 1), {}});
+    s.streams.push_back({StreamHeader("auds", 1, 8000), Pattern(16, 2), {}});
+    s.forms = {
+        {{"00dc", Pattern(101, 1), 0x10}, {"01wb", Pattern(20, 2)}, {"00dc", Pattern(9, 3), 0}},
+        {{"01wb", Pattern(21, 4)}, {"00dc", Pattern(33, 5), 0}, {"00dc", Pattern(1, 6)}}};
+    s.gap = 4096;
+    const std::string path = m_dir.File("odml.avi");
+    WriteOdml(path, s);
+    ASSERT_EQ(m_reader.OpenAVI(CString::FromUtf8(path)), 0);
+    const auto got = Packets(m_reader);
+    std::vector<PacketLayout> want = s.forms[0];
+    want.insert(want.end(), s.forms[1].begin(), s.forms[1].end());
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(got[i].data, want[i].data) << i;
+        EXPECT_EQ(got[i].info.dwFlags, want[i].flags) << i;
+        EXPECT_EQ(got[i].info.nStreamNo, want[i].ckid[1] - '0') << i;
+    }
+    mmAviParser designed;
+    EXPECT_EQ(designed.OpenAVI(CString::FromUtf8(path)), -1);
+
+    // Cut short inside the last form's last packet: that form's ix## chunks are gone, so its
+    // movi list is walked; nothing marks its key frames, sound and raw pictures are all key.
+    const Bytes whole = ReadAll(path);
+    size_t lastIx = 0;
+    for (size_t at = 0; at + 4 <= whole.size(); ++at)
+        if (std::memcmp(&whole[at], "ix00", 4) == 0)
+            lastIx = at;
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(lastIx - 3)), 0);
+    ASSERT_EQ(m_reader.OpenAVI(CString::FromUtf8(path)), 0);
+    const auto cut = Packets(m_reader);
+    ASSERT_EQ(cut.size(), want.size() - 1);
+    for (size_t i = 0; i + 1 < want.size(); ++i) {
+        EXPECT_EQ(cut[i].data, want[i].data) << i;
+        EXPECT_EQ(cut[i].info.dwFlags, i < 3 ? want[i].flags : AVIIF_KEYFRAME) << i;
+    }
+}
+
+// Without an index (written to a pipe: sizes 0xFFFFFFFF; or cut short) the movi list is
+// walked up to the last whole chunk, "rec " lists entered, JUNK and ix## left out.
+TEST_F(Tolerant, FilesWithoutAnIndexAreWalkedToTheLastWholeChunk)
+{
+    FileLayout s = SimpleLayout();
+    s.index = false;
+    Bytes b = Build(s);
+    const size_t movi = Find(b, "movi") - 8;
+    Patch32(b, 4, 0xFFFFFFFFu);
+    Patch32(b, movi + 4, 0xFFFFFFFFu);
+    Bytes rec = Chunk("JUNK", Bytes(3));
+    const Bytes inner = Chunk("00dc", Pattern(12, 7));
+    const Bytes list = List("rec ", inner);
+    rec.insert(rec.end(), list.begin(), list.end());
+    b.insert(b.end(), rec.begin(), rec.end());
+    const Bytes cut = Chunk("00dc", Pattern(50, 8));
+    b.insert(b.end(), cut.begin(), cut.begin() + 30);
+    ASSERT_EQ(Open(b), 0);
+    const auto got = Packets(m_reader);
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[2].data, Pattern(7, 30));
+    EXPECT_EQ(got[3].data, Pattern(12, 7));
+    EXPECT_EQ(got[3].info.dwFlags, AVIIF_KEYFRAME);
 }
 
 } // namespace

@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace avitest {
 
@@ -155,6 +158,146 @@ inline Bytes IndexEntry(const char* ckid, std::uint32_t flags, std::uint32_t off
     return e;
 }
 
+// --- OpenDML files ---
+
+// A file of RIFF forms: "AVI " with the headers, its movi list and idx1, then one "AVIX" form
+// per further entry of `forms`. Every stream list carries a super index (indx) naming one
+// standard index (ix##) per form, at the end of that form's movi list. `gap` bytes of JUNK
+// open every AVIX movi list; they are not written, so a file of several GiB takes a few KiB.
+struct OdmlLayout
+{
+    std::vector<StreamLayout> streams;
+    std::vector<std::vector<PacketLayout>> forms;
+    std::uint64_t gap = 0;
+};
+
+inline void Put64(Bytes& b, std::uint64_t v)
+{
+    Put32(b, static_cast<std::uint32_t>(v));
+    Put32(b, static_cast<std::uint32_t>(v >> 32));
+}
+
+// The head of an OpenDML index chunk's data: wLongsPerEntry, bIndexSubType 0, bIndexType,
+// nEntriesInUse, dwChunkId.
+inline Bytes IndexHead(std::uint8_t longs, std::uint8_t type, size_t entries, const char* ckid)
+{
+    Bytes b = {longs, 0, 0, type};
+    Put32(b, static_cast<std::uint32_t>(entries));
+    PutId(b, ckid);
+    return b;
+}
+
+inline void WriteOdml(const std::string& path, const OdmlLayout& s)
+{
+    const size_t nStreams = s.streams.size();
+    std::vector<std::string> ckids(nStreams, "00dc");
+    for (const auto& form : s.forms)
+        for (const PacketLayout& p : form)
+            ckids[static_cast<size_t>((p.ckid[0] - '0') * 10 + (p.ckid[1] - '0'))] = p.ckid;
+    // Byte runs at their positions; what lies between them (the gaps) is never written.
+    std::vector<std::pair<std::uint64_t, Bytes>> runs;
+    std::vector<Bytes> supers(nStreams);
+    std::vector<size_t> superAt;
+    Bytes h;
+    PutId(h, "RIFF");
+    Put32(h, 0);
+    PutId(h, "AVI ");
+    PutId(h, "LIST");
+    Put32(h, 0);
+    PutId(h, "hdrl");
+    PutChunk(h, "avih", Bytes(56, 0), true);
+    for (size_t i = 0; i < nStreams; ++i) {
+        const size_t strl = h.size();
+        PutId(h, "LIST");
+        Put32(h, 0);
+        PutId(h, "strl");
+        PutChunk(h, "strh", s.streams[i].strh, true);
+        if (s.streams[i].strf)
+            PutChunk(h, "strf", *s.streams[i].strf, true);
+        superAt.push_back(h.size() + 8);
+        supers[i] = IndexHead(4, 0, s.forms.size(), ckids[i].c_str()); // AVI_INDEX_OF_INDEXES
+        supers[i].resize(24, 0);
+        PutChunk(h, "indx", Bytes(24 + 16 * s.forms.size(), 0), true);
+        Patch32(h, strl + 4, static_cast<std::uint32_t>(h.size() - strl - 8));
+    }
+    Patch32(h, 16, static_cast<std::uint32_t>(h.size() - 20));
+
+    std::uint64_t riff = 0, at = h.size();
+    for (size_t f = 0; f < s.forms.size(); ++f) {
+        Bytes b = f == 0 ? h : Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', 'X'};
+        const std::uint64_t movi = riff + b.size();
+        PutId(b, "LIST");
+        Put32(b, 0);
+        PutId(b, "movi");
+        std::uint64_t gap = 0;
+        if (f > 0 && s.gap >= 8) {
+            PutId(b, "JUNK");
+            Put32(b, static_cast<std::uint32_t>(s.gap - 8));
+            runs.emplace_back(riff, b);
+            gap = s.gap - 8;
+            b.clear();
+        }
+        const std::uint64_t start =
+            riff +
+            (runs.empty() || runs.back().first != riff ? 0 : runs.back().second.size() + gap);
+        auto pos = [&] { return start + b.size(); };
+        std::vector<Bytes> entries(nStreams);
+        Bytes idx1;
+        for (const PacketLayout& p : s.forms[f]) {
+            const size_t i = static_cast<size_t>((p.ckid[0] - '0') * 10 + (p.ckid[1] - '0'));
+            Put32(entries[i], static_cast<std::uint32_t>(pos() + 8 - movi)); // dwOffset
+            Put32(entries[i], static_cast<std::uint32_t>(p.data.size()) |
+                                  ((p.flags & 0x10) ? 0u : 0x80000000u)); // dwSize
+            PutId(idx1, p.ckid.c_str());
+            Put32(idx1, p.flags);
+            Put32(idx1, static_cast<std::uint32_t>(pos() - (movi + 8)));
+            Put32(idx1, static_cast<std::uint32_t>(p.data.size()));
+            PutChunk(b, p.ckid.c_str(), p.data, true);
+        }
+        for (size_t i = 0; i < nStreams; ++i) {
+            Bytes ix = IndexHead(2, 1, entries[i].size() / 8, ckids[i].c_str());
+            Put64(ix, movi); // qwBaseOffset
+            Put32(ix, 0);
+            ix.insert(ix.end(), entries[i].begin(), entries[i].end());
+            Put64(supers[i], pos());                                             // qwOffset
+            Put32(supers[i], static_cast<std::uint32_t>(ix.size() + 8));         // dwSize
+            Put32(supers[i], static_cast<std::uint32_t>(entries[i].size() / 8)); // dwDuration
+            const char id[5] = {'i', 'x', static_cast<char>('0' + i / 10 % 10),
+                                static_cast<char>('0' + i % 10), 0};
+            PutChunk(b, id, ix, true);
+        }
+        const std::uint64_t moviEnd = pos();
+        if (f == 0)
+            PutChunk(b, "idx1", idx1, true);
+        at = pos();
+        runs.emplace_back(start, b);
+        // The sizes of the form and its movi list, patched where they lie.
+        Bytes size;
+        Put32(size, static_cast<std::uint32_t>(moviEnd - movi - 8));
+        runs.emplace_back(movi + 4, size);
+        size.clear();
+        Put32(size, static_cast<std::uint32_t>(at - riff - 8));
+        runs.emplace_back(riff + 4, size);
+        riff = at;
+    }
+    for (size_t i = 0; i < nStreams; ++i)
+        runs.emplace_back(superAt[i], supers[i]);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    for (const auto& [where, bytes] : runs)
+        if (pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(where)) < 0)
+            std::perror("pwrite");
+    if (ftruncate(fd, static_cast<off_t>(at)) != 0)
+        std::perror("ftruncate");
+    close(fd);
+}
+
+// Free bytes where `path` lies.
+inline std::uint64_t FreeBytes(const std::string& path)
+{
+    struct statvfs v;
+    return statvfs(path.c_str(), &v) == 0 ? static_cast<std::uint64_t>(v.f_bavail) * v.f_frsize : 0;
+}
+
 // A fresh folder under the test temp dir, removed with the object.
 class TempDir
 {
@@ -166,6 +309,7 @@ public:
     }
     ~TempDir() { std::filesystem::remove_all(m_path); }
     std::string File(const std::string& name) const { return (m_path / name).string(); }
+    std::string Path() const { return m_path.string(); }
     std::string Write(const std::string& name, const Bytes& b) const
     {
         const std::string p = File(name);

@@ -2,10 +2,11 @@
 //
 //   skinkit-avi info FILE            streams, formats and packet count, for people
 //   skinkit-avi packets FILE --json  the open result, then one JSON line per packet
-//   skinkit-avi copy IN OUT          every stream and packet of IN into a new file OUT
+//   skinkit-avi copy IN OUT          every stream and packet of IN into OUT, replaced safely
 //
-// Exit status: 0 done; 1 a file could not be opened or written; 2 the file's index names a
-// stream the file does not have (the reader raised); 64 bad usage.
+// Exit status: 0 success; 1 a failed operation or a finding (a file that cannot be opened,
+// read or written, an index entry naming a stream the file does not have); 2 bad usage.
+// Messages go to standard error and name the cause.
 #include "avi/AviParser.h"
 #include "avi/AviWriter.h"
 
@@ -13,15 +14,26 @@
 #include <glib.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr int kExitOk = 0;
-constexpr int kExitFile = 1;
-constexpr int kExitMalformed = 2;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+bool g_tolerant = false;
 
 std::string Fourcc(DWORD fcc)
 {
@@ -125,14 +137,32 @@ std::string DescribeFormat(const StreamEntry& s)
     return text;
 }
 
+// Why a file cannot be read, in words: the system's reason, or that it is not an AVI file.
+std::string OpenFailure(const std::string& path, int rc)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(st.st_mode))
+        return "is a directory";
+    if (rc == AVIPARSER_E_FILEOPEN) {
+        const int fd = open(path.c_str(), O_RDONLY);
+        if (fd < 0)
+            return std::strerror(errno);
+        close(fd);
+        return "cannot open the file";
+    }
+    return g_tolerant ? "not an AVI file"
+                      : "not an AVI file this reader reads (try --tolerant for OpenDML files, "
+                        "files over 2 GiB, files without an index and optional chunks)";
+}
+
 int OpenOrReport(mmAviParser& reader, const std::string& path)
 {
+    reader.m_bTolerant = g_tolerant;
     const int rc = reader.OpenAVI(CString::FromUtf8(path));
     if (rc != 0)
-        std::fprintf(stderr, "skinkit-avi: %s: %s (%d)\n", path.c_str(),
-                     rc == AVIPARSER_E_FILEOPEN ? "cannot open the file"
-                                                : "not an AVI file this reader reads",
-                     rc);
+        std::fprintf(stderr, "skinkit-avi: %s: %s\n", path.c_str(), OpenFailure(path, rc).c_str());
     return rc;
 }
 
@@ -140,7 +170,7 @@ int RunInfo(const std::string& path)
 {
     mmAviParser reader;
     if (OpenOrReport(reader, path) != 0)
-        return kExitFile;
+        return kExitFailed;
     const std::vector<StreamEntry> streams = ListStreams(reader);
     std::printf("%s\n", path.c_str());
     std::printf("streams: %zu (video %d, audio %d, meta %d)\n", streams.size(),
@@ -173,24 +203,32 @@ int RunInfo(const std::string& path)
                 ++perStream[static_cast<size_t>(p.nStreamNo)];
         }
     } catch (const CInvalidArgException& e) {
-        std::printf("packets: %ld, then a malformed index entry: %s\n", packets, e.what());
+        std::printf("packets: %ld, then a malformed index entry\n", packets);
+        std::fprintf(stderr, "skinkit-avi: %s: %s\n", path.c_str(), e.what());
         reader.CloseAVI();
-        return kExitMalformed;
+        return kExitFailed;
     }
     std::printf("packets: %ld", packets);
     for (size_t i = 0; i < perStream.size(); ++i)
         std::printf("%sstream %zu: %ld", i ? ", " : " (", i, perStream[i]);
     std::printf("%s\n", perStream.empty() ? "" : ")");
-    if (unreadable)
-        std::printf("unreadable packets: %ld\n", unreadable);
     reader.CloseAVI();
+    if (unreadable) {
+        std::printf("unreadable packets: %ld\n", unreadable);
+        std::fprintf(stderr, "skinkit-avi: %s: %ld packet(s) lie outside the file\n", path.c_str(),
+                     unreadable);
+        return kExitFailed;
+    }
     return kExitOk;
 }
 
 int RunPackets(const std::string& path, bool json)
 {
     mmAviParser reader;
+    reader.m_bTolerant = g_tolerant;
     const int rc = reader.OpenAVI(CString::FromUtf8(path));
+    if (rc != 0)
+        std::fprintf(stderr, "skinkit-avi: %s: %s\n", path.c_str(), OpenFailure(path, rc).c_str());
     if (json) {
         nlohmann::ordered_json head;
         head["open"] = rc;
@@ -202,8 +240,9 @@ int RunPackets(const std::string& path, bool json)
         std::printf("open: %d\n", rc);
     }
     if (rc != 0)
-        return kExitFile;
+        return kExitFailed;
     _TAG_AVI_PACKET_INFO p{};
+    long unreadable = 0;
     for (int k = 0;; ++k) {
         int result;
         try {
@@ -213,12 +252,14 @@ int RunPackets(const std::string& path, bool json)
                 std::printf("{\"n\":%d,\"error\":\"invalid_argument\"}\n", k);
             else
                 std::printf("%d: error: %s\n", k, e.what());
+            std::fprintf(stderr, "skinkit-avi: %s: %s\n", path.c_str(), e.what());
             reader.CloseAVI();
-            return kExitMalformed;
+            return kExitFailed;
         }
         if (result == AVIPARSER_E_NOPACKET)
             break;
         if (result != 0) {
+            ++unreadable;
             if (json)
                 std::printf("{\"n\":%d,\"result\":%d}\n", k, result);
             else
@@ -243,19 +284,37 @@ int RunPackets(const std::string& path, bool json)
         }
     }
     reader.CloseAVI();
+    if (unreadable) {
+        std::fprintf(stderr, "skinkit-avi: %s: %ld packet(s) lie outside the file\n", path.c_str(),
+                     unreadable);
+        return kExitFailed;
+    }
     return kExitOk;
 }
 
-int RunCopy(const std::string& in, const std::string& out)
+// The temporary file of a copy in progress, removed if the copy is interrupted.
+char g_tempPath[4096];
+
+void RemoveTempAndExit(int sig)
 {
-    mmAviParser reader;
-    if (OpenOrReport(reader, in) != 0)
-        return kExitFile;
+    if (g_tempPath[0])
+        unlink(g_tempPath);
+    signal(sig, SIG_DFL);
+    raise(sig);
+}
+
+struct Failure
+{
+    std::string what;
+};
+
+// Writes every stream and packet of `reader` into `path` with the writer; throws Failure.
+void WriteCopy(mmAviParser& reader, const std::string& in, const std::string& path,
+               bool skipUnreadable)
+{
     mmAviWriter writer;
-    if (writer.OpenAVI(CString::FromUtf8(out)) != 0) {
-        std::fprintf(stderr, "skinkit-avi: %s: cannot create the file\n", out.c_str());
-        return kExitFile;
-    }
+    if (writer.OpenAVI(CString::FromUtf8(path)) != 0)
+        throw Failure{path + ": cannot create the file: " + std::strerror(errno)};
     // Streams go in file order, each under its number within its kind.
     for (StreamEntry& s : ListStreams(reader)) {
         void* format = s.format.empty() ? nullptr : s.format.data();
@@ -272,11 +331,8 @@ int RunCopy(const std::string& in, const std::string& out)
             void* block = std::calloc(1, 4);
             rc = writer.OpenAVIMetaStream(s.info, block, 0, s.typeIndex);
         }
-        if (rc != 0) {
-            std::fprintf(stderr, "skinkit-avi: %s: stream %d could not be created (%d)\n",
-                         out.c_str(), s.fileOrder, rc);
-            return kExitFile;
-        }
+        if (rc != 0)
+            throw Failure{"stream " + std::to_string(s.fileOrder) + " could not be created"};
     }
     _TAG_AVI_PACKET_INFO p{};
     long skipped = 0;
@@ -286,27 +342,120 @@ int RunCopy(const std::string& in, const std::string& out)
             if (rc == AVIPARSER_E_NOPACKET)
                 break;
             if (rc != 0) {
+                if (!skipUnreadable)
+                    throw Failure{in + ": packet " + std::to_string(k) +
+                                  " lies outside the file (--skip-unreadable leaves such "
+                                  "packets out)"};
                 ++skipped;
                 continue;
             }
             const int wrc =
                 writer.WritePacket(p.fccType, p.pData, p.nDataSize, p.nTypeIndex, p.dwFlags);
-            if (wrc != 0) {
-                std::fprintf(stderr, "skinkit-avi: %s: packet %d could not be written (%d)\n",
-                             out.c_str(), k, wrc);
-                writer.CloseAVI();
-                return kExitFile;
-            }
+            if (wrc == AVIWRITER_E_FILETOOBIG)
+                throw Failure{"the copy would reach 2 GiB, which the default reader refuses"};
+            if (wrc != 0)
+                throw Failure{path + ": packet " + std::to_string(k) +
+                              " could not be written: " + std::strerror(errno)};
         }
     } catch (const CInvalidArgException& e) {
-        std::fprintf(stderr, "skinkit-avi: %s: %s\n", in.c_str(), e.what());
-        writer.CloseAVI();
-        return kExitMalformed;
+        throw Failure{in + ": " + e.what()};
     }
+    writer.CloseAVI();
+    if (writer.GetAVICloseResult() != 0)
+        throw Failure{path + ": the file could not be completed (disk full or a size limit?)"};
     if (skipped)
         std::fprintf(stderr, "skinkit-avi: %s: %ld unreadable packet(s) left out\n", in.c_str(),
                      skipped);
-    writer.CloseAVI();
+}
+
+// The copy read back packet by packet against the original, as the default reader reads it.
+void CheckCopy(mmAviParser& original, const std::string& path)
+{
+    mmAviParser copy;
+    if (copy.OpenAVI(CString::FromUtf8(path)) != 0)
+        throw Failure{path + ": the copy does not read back"};
+    _TAG_AVI_PACKET_INFO a{}, b{};
+    int n = 0;
+    for (int k = 0;; ++k) {
+        const int ra = original.GetAVIReadData(k, &a);
+        if (ra == AVIPARSER_E_NOPACKET)
+            break;
+        if (ra != 0)
+            continue; // left out with --skip-unreadable
+        const std::vector<BYTE> want(a.pData, a.pData + a.nDataSize);
+        if (copy.GetAVIReadData(n++, &b) != 0 || b.fccType != a.fccType ||
+            b.nTypeIndex != a.nTypeIndex || b.dwFlags != a.dwFlags || b.nDataSize != a.nDataSize ||
+            !std::equal(want.begin(), want.end(), b.pData))
+            throw Failure{path + ": packet " + std::to_string(n - 1) +
+                          " of the copy differs from the original"};
+    }
+    if (copy.GetAVIReadData(n, &b) != AVIPARSER_E_NOPACKET)
+        throw Failure{path + ": the copy holds more packets than the original"};
+}
+
+int RunCopy(const std::string& in, const std::string& outArg, bool skipUnreadable)
+{
+    namespace fs = std::filesystem;
+    // OUT may be a link: the file it names is the one replaced.
+    std::error_code ec;
+    const fs::path out = fs::exists(fs::symlink_status(outArg, ec)) && fs::is_symlink(outArg, ec)
+                             ? fs::weakly_canonical(outArg, ec)
+                             : fs::path(outArg);
+    struct stat si, so;
+    if (stat(in.c_str(), &si) != 0) {
+        std::fprintf(stderr, "skinkit-avi: %s: %s\n", in.c_str(), std::strerror(errno));
+        return kExitFailed;
+    }
+    // The same file under any name (another spelling, a link) would be destroyed while read.
+    if (stat(out.c_str(), &so) == 0) {
+        if (so.st_dev == si.st_dev && so.st_ino == si.st_ino) {
+            std::fprintf(stderr, "skinkit-avi: %s and %s are the same file: refused\n", in.c_str(),
+                         outArg.c_str());
+            return kExitFailed;
+        }
+        if (S_ISDIR(so.st_mode)) {
+            std::fprintf(stderr, "skinkit-avi: %s: is a directory\n", outArg.c_str());
+            return kExitFailed;
+        }
+    }
+    mmAviParser reader;
+    if (OpenOrReport(reader, in) != 0)
+        return kExitFailed;
+
+    const fs::path folder = out.has_parent_path() ? out.parent_path() : fs::path(".");
+    std::string temp = (folder / ("." + out.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        std::fprintf(stderr, "skinkit-avi: %s: cannot write in the folder: %s\n", folder.c_str(),
+                     std::strerror(errno));
+        return kExitFailed;
+    }
+    close(fd);
+    std::snprintf(g_tempPath, sizeof g_tempPath, "%s", temp.c_str());
+    for (int sig : {SIGINT, SIGTERM, SIGHUP})
+        signal(sig, RemoveTempAndExit);
+    try {
+        WriteCopy(reader, in, temp, skipUnreadable);
+        CheckCopy(reader, temp);
+        // The copy gets the permissions a new file would get, or those of the file it replaces.
+        const mode_t mask = umask(0);
+        umask(mask);
+        chmod(temp.c_str(), stat(out.c_str(), &so) == 0 ? (so.st_mode & 07777) : (0666 & ~mask));
+        if (rename(temp.c_str(), out.c_str()) != 0)
+            throw Failure{outArg + ": cannot replace the file: " + std::strerror(errno)};
+    } catch (const Failure& f) {
+        unlink(temp.c_str());
+        g_tempPath[0] = 0;
+        std::fprintf(stderr, "skinkit-avi: %s; %s is left as it was\n", f.what.c_str(),
+                     outArg.c_str());
+        return kExitFailed;
+    } catch (const std::exception& e) {
+        unlink(temp.c_str());
+        g_tempPath[0] = 0;
+        std::fprintf(stderr, "skinkit-avi: %s; %s is left as it was\n", e.what(), outArg.c_str());
+        return kExitFailed;
+    }
+    g_tempPath[0] = 0;
     reader.CloseAVI();
     return kExitOk;
 }
@@ -315,28 +464,52 @@ int RunCopy(const std::string& in, const std::string& out)
 
 int main(int argc, char** argv)
 {
+    // A file size limit shows as a failed write, not as the end of the process.
+    signal(SIGXFSZ, SIG_IGN);
     CLI::App app{"Looks into AVI files and copies them, with skinkit's AVI reader and writer"};
     app.require_subcommand(1);
+    app.footer("Exit status: 0 success; 1 a failed operation or a finding (a file that cannot be "
+               "opened, read or written, not an AVI file the reader reads, an index naming a "
+               "missing stream, packets outside the file); 2 bad usage. Messages go to standard "
+               "error.\n\nBy default the reader reads only the layout it was made for and "
+               "refuses the rest: INFO lists and other unknown chunks in the header, stream "
+               "names and other optional chunks in a stream list, OpenDML files (indexes, AVIX "
+               "extensions), files of 2 GiB or more and files without an idx1 index. "
+               "--tolerant reads those too.");
     std::string file, in, out;
-    bool json = false;
+    bool json = false, skipUnreadable = false;
     auto* info = app.add_subcommand("info", "Streams, kinds, handlers, rates, lengths, formats "
                                             "and packet count");
     info->add_option("FILE", file, "AVI file")->required();
     auto* packets = app.add_subcommand("packets", "Every packet in index order");
     packets->add_option("FILE", file, "AVI file")->required();
     packets->add_flag("--json", json, "One JSON object per line");
-    auto* copy = app.add_subcommand("copy", "Copy every stream and packet into a new file");
+    auto* copy = app.add_subcommand(
+        "copy", "Copy every stream and packet of IN into OUT. OUT is replaced: the copy is "
+                "written to a temporary file in OUT's folder and renamed over OUT only when it "
+                "is complete and reads back packet for packet; on any failure OUT is left as it "
+                "was. Refused: OUT naming the same file as IN (the same path, another spelling "
+                "of it, a hard or symbolic link to it), because the copy would destroy what it "
+                "reads; an IN "
+                "whose packets lie outside the file, unless --skip-unreadable.");
     copy->add_option("IN", in, "AVI file to read")->required();
-    copy->add_option("OUT", out, "AVI file to write")->required();
+    copy->add_option("OUT", out, "AVI file to write (replaced)")->required();
+    copy->add_flag("--skip-unreadable", skipUnreadable,
+                   "Leave out packets whose bytes lie outside IN instead of failing");
+    for (CLI::App* sub : {info, packets, copy})
+        sub->add_flag("--tolerant", g_tolerant,
+                      "Also read what the default reader refuses (OpenDML and files over 2 GiB, "
+                      "optional chunks, files without an index, cut short or written to a "
+                      "pipe); the copy is a file the default reader reads");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int rc = app.exit(e);
-        return rc == 0 ? 0 : 64;
+        return rc == 0 ? kExitOk : kExitUsage;
     }
     if (info->parsed())
         return RunInfo(file);
     if (packets->parsed())
         return RunPackets(file, json);
-    return RunCopy(in, out);
+    return RunCopy(in, out, skipUnreadable);
 }
