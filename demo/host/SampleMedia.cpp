@@ -149,7 +149,7 @@ bool WriteSample(const std::string& path, const Sample& s)
                           AVIIF_KEYFRAME);
     }
     w.CloseAVI();
-    return true;
+    return w.GetAVICloseResult() == 0;
 }
 
 DWORD Read32(const BYTE* p)
@@ -176,8 +176,21 @@ std::vector<std::string> MakeSampleMedia(const std::string& folder)
     std::vector<std::string> paths;
     for (const Sample& s : samples) {
         const std::string path = folder + "/" + s.name;
-        if (std::filesystem::exists(path, ec) || WriteSample(path, s))
+        if (std::filesystem::exists(path, ec)) {
             paths.push_back(path);
+            continue;
+        }
+        // Written under a temporary name and renamed when complete, so that a file cut short
+        // (a full disk, a stop) is not taken for a finished sample on the next run.
+        const std::string part = path + ".part";
+        if (WriteSample(part, s)) {
+            std::filesystem::rename(part, path, ec);
+            if (!ec) {
+                paths.push_back(path);
+                continue;
+            }
+        }
+        std::filesystem::remove(part, ec);
     }
     return paths;
 }

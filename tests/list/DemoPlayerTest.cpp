@@ -131,3 +131,23 @@ TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
 }
 
 } // namespace
+
+namespace {
+
+// A sample that cannot be completed leaves no file under its name, so the next run makes it.
+TEST(DemoSamples, AFailedSampleIsMadeAgainOnTheNextRun)
+{
+    HeadlessDriver driver;
+    const std::string folder = MediaFolder("retry");
+    std::filesystem::remove_all(folder);
+    // A folder where the sample's temporary file would go makes its writing fail.
+    std::filesystem::create_directories(folder + "/Garden path.avi.part/blocker");
+    const size_t made = demo::MakeSampleMedia(folder).size();
+    EXPECT_FALSE(std::filesystem::exists(folder + "/Garden path.avi"));
+    std::filesystem::remove_all(folder + "/Garden path.avi.part");
+    EXPECT_EQ(demo::MakeSampleMedia(folder).size(), made + 1);
+    demo::AviClip clip;
+    EXPECT_TRUE(clip.Open(folder + "/Garden path.avi"));
+}
+
+} // namespace
