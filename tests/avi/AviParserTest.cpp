@@ -23,59 +23,6 @@ FileLayout SimpleLayout()
     return s;
 }
 
-Bytes Chunk(const char* id, const Bytes& data)
-{
-    Bytes b;
-    PutChunk(b, id, data, true);
-    return b;
-}
-
-Bytes List(const char* type, const Bytes& body)
-{
-    Bytes b(12);
-    std::memcpy(b.data(), "LIST", 4);
-    Patch32(b, 4, static_cast<std::uint32_t>(body.size() + 4));
-    std::memcpy(b.data() + 8, type, 4);
-    b.insert(b.end(), body.begin(), body.end());
-    return b;
-}
-
-size_t Find(const Bytes& b, const char* id, size_t from = 0)
-{
-    for (size_t i = from; i + 4 <= b.size(); ++i)
-        if (std::memcmp(b.data() + i, id, 4) == 0)
-            return i;
-    ADD_FAILURE() << "no " << id;
-    return 0;
-}
-
-// The RIFF and LIST headers whose data holds position `at`.
-void Holders(const Bytes& b, size_t from, size_t to, size_t at, std::vector<size_t>& out)
-{
-    for (size_t pos = from; pos + 12 <= to;) {
-        const std::uint32_t size = Get32(b, pos + 4);
-        const size_t end = std::min(to, pos + 8 + size);
-        const bool list =
-            std::memcmp(&b[pos], "LIST", 4) == 0 || std::memcmp(&b[pos], "RIFF", 4) == 0;
-        if (list && at > pos + 8 && at < end) {
-            out.push_back(pos);
-            Holders(b, pos + 12, end, at, out);
-        }
-        pos += 8 + size + (size & 1);
-    }
-}
-
-// Inserts raw bytes at `at` and grows the RIFF and every list that holds it.
-Bytes Insert(Bytes b, size_t at, const Bytes& what)
-{
-    std::vector<size_t> holders;
-    Holders(b, 0, b.size(), at, holders);
-    b.insert(b.begin() + static_cast<long>(at), what.begin(), what.end());
-    for (size_t h : holders)
-        Patch32(b, h + 4, Get32(b, h + 4) + static_cast<std::uint32_t>(what.size()));
-    return b;
-}
-
 // The packets of an open reader until -1: (result, record, bytes).
 struct Got
 {
@@ -141,11 +88,6 @@ ByteEdit Rename(const char* id, const char* to)
 {
     return [=](Bytes& b) { std::memcpy(&b[Find(b, id)], to, 4); };
 }
-// `chunk` goes in before the first `id` (after the first `after`, when given).
-ByteEdit InsertBefore(const char* id, Bytes chunk, const char* after = nullptr)
-{
-    return [=](Bytes& b) { b = Insert(b, Find(b, id, after ? Find(b, after) : 0), chunk); };
-}
 ByteEdit RiffEndsAt(const char* id, size_t back)
 {
     return [=](Bytes& b) { Patch32(b, 4, static_cast<std::uint32_t>(Find(b, id) - back - 8)); };
@@ -154,9 +96,7 @@ ByteEdit RiffEndsAt(const char* id, size_t back)
 LayoutEdit Between(Bytes chunk)
 {
     return [=](FileLayout& s) {
-        s.streams[0].extra = chunk;
-        const Bytes strf = Chunk("strf", *s.streams[0].strf);
-        s.streams[0].extra.insert(s.streams[0].extra.end(), strf.begin(), strf.end());
+        s.streams[0].extra = Cat(chunk, Chunk("strf", *s.streams[0].strf));
         s.streams[0].strf.reset();
     };
 }
@@ -171,6 +111,10 @@ LayoutEdit StreamExtra(Bytes extra, bool strf)
 LayoutEdit HeaderExtra(Bytes extra)
 {
     return [=](FileLayout& s) { s.headerExtra = extra; };
+}
+LayoutEdit Tail(Bytes tail)
+{
+    return [=](FileLayout& s) { s.tail = tail; };
 }
 
 void ExpectNoFormat(mmAviParser& r, const Bytes&)
@@ -223,13 +167,8 @@ std::vector<RuleCase> RuleCases()
         {"FileOf199BytesIsRefused", {}, [](Bytes& b) { b.resize(199); }, -1, -1, {}},
         {"HdrlTypeIsChecked", {}, Rename("hdrl", "hdrX"), -1, -1, {}},
         {"AvihIdIsChecked", {}, Rename("avih", "avix"), -1, 0, {}},
-        {"JunkAfterTheMainHeaderIsSkipped",
-         {},
-         InsertBefore("LIST", Chunk("JUNK", Bytes(6)), "avih"),
-         0,
-         0,
-         packets},
-        {"StreamListStartsWithStrh", {}, InsertBefore("strh", Chunk("strn", {'v', 0})), -1, 0, {}},
+        {"JunkInTheHeaderListIsSkipped", HeaderExtra(Chunk("JUNK", Bytes(6))), {}, 0, 0, packets},
+        {"StreamListStartsWithStrh", {}, Rename("strh", "strn"), -1, kAny, {}},
         {"ChunkBetweenStrhAndStrfIsRefused", Between(Chunk("strn", {'n', 0})), {}, -1, 0, {}},
         {"JunkBetweenStrhAndStrfIsRefused", Between(junk4), {}, -1, 0, {}},
         {"StrhThenJunkIsAStreamWithoutFormat", StreamExtra(junk4, false), {}, 0, 0, ExpectNoFormat},
@@ -258,14 +197,9 @@ std::vector<RuleCase> RuleCases()
          0,
          [](mmAviParser& r, const Bytes&) { EXPECT_TRUE(Packets(r).empty()); }},
         {"WalkAfterMoviEndsAtTheEndOfRiff", {}, RiffEndsAt("idx1", 0), -1, 0, {}},
-        {"UnknownChunkAfterMoviEndsTheWalk",
-         {},
-         InsertBefore("idx1", Chunk("abcd", Bytes(4))),
-         -1,
-         0,
-         {}},
-        {"JunkAfterMoviIsSkipped", {}, InsertBefore("idx1", junk4), 0, 0, packets},
-        {"ListAfterMoviIsSkipped", {}, InsertBefore("idx1", List("INFO", {})), 0, 0, packets},
+        {"UnknownChunkAfterMoviEndsTheWalk", Tail(Chunk("abcd", Bytes(4))), {}, -1, 0, {}},
+        {"JunkAfterMoviIsSkipped", Tail(junk4), {}, 0, 0, packets},
+        {"ListAfterMoviIsSkipped", Tail(List("INFO", {})), {}, 0, 0, packets},
         {"OffsetsBelowMoviAreRelativeToIt", {}, {}, 0, 0, packets},
         {"OffsetEqualToMoviIsAbsolute",
          {},
@@ -540,11 +474,9 @@ TEST_F(Reader, IndexEntryNamingAMissingStreamRaisesOurException)
 TEST_F(Reader, PacketBeyondTheFileIsNotHandedOut)
 {
     FileLayout s = SimpleLayout();
-    s.indexExtra = IndexEntry("00dc", 0x10, 4, 200000);       // runs past the end
-    const Bytes far = IndexEntry("00dc", 0, 0x7FFFFFF0u, 16); // starts past the end
-    s.indexExtra.insert(s.indexExtra.end(), far.begin(), far.end());
-    const Bytes huge = IndexEntry("00dc", 0, 4, 0xFFFFFFF0u); // no buffer of 4 GiB for it
-    s.indexExtra.insert(s.indexExtra.end(), huge.begin(), huge.end());
+    s.indexExtra = Cat(IndexEntry("00dc", 0x10, 4, 200000),      // runs past the end
+                       IndexEntry("00dc", 0, 0x7FFFFFF0u, 16),   // starts past the end
+                       IndexEntry("00dc", 0, 4, 0xFFFFFFF0u));   // no buffer of 4 GiB for it
     ASSERT_EQ(Open(Build(s)), 0);
     const auto got = Packets(m_reader);
     ASSERT_EQ(got.size(), 6u);
@@ -635,11 +567,7 @@ TEST_F(Tolerant, FilesWithoutAnIndexAreWalkedToTheLastWholeChunk)
     const size_t movi = Find(b, "movi") - 8;
     Patch32(b, 4, 0xFFFFFFFFu);
     Patch32(b, movi + 4, 0xFFFFFFFFu);
-    Bytes rec = Chunk("JUNK", Bytes(3));
-    const Bytes inner = Chunk("00dc", Pattern(12, 7));
-    const Bytes list = List("rec ", inner);
-    rec.insert(rec.end(), list.begin(), list.end());
-    b.insert(b.end(), rec.begin(), rec.end());
+    b = Cat(b, Chunk("JUNK", Bytes(3)), List("rec ", Chunk("00dc", Pattern(12, 7))));
     const Bytes cut = Chunk("00dc", Pattern(50, 8));
     b.insert(b.end(), cut.begin(), cut.begin() + 30);
     ASSERT_EQ(Open(b), 0);
