@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <functional>
 #include <unistd.h>
 
@@ -112,9 +111,29 @@ LayoutEdit HeaderExtra(Bytes extra)
 {
     return [=](FileLayout& s) { s.headerExtra = extra; };
 }
-LayoutEdit Tail(Bytes tail)
+template <class T, class V> LayoutEdit Set(T FileLayout::*member, V value)
 {
-    return [=](FileLayout& s) { s.tail = tail; };
+    return [=](FileLayout& s) { s.*member = value; };
+}
+LayoutEdit Strh(Bytes strh)
+{
+    return [=](FileLayout& s) { s.streams[0].strh = strh; };
+}
+// A format of odd size, followed by the RIFF pad byte or not.
+LayoutEdit OddFormat(bool pad)
+{
+    return [=](FileLayout& s) {
+        s.streams[0].strf = Pattern(41, 3);
+        s.pad = pad;
+    };
+}
+ByteEdit SizeOf(const char* id, std::uint32_t size)
+{
+    return [=](Bytes& b) { Patch32(b, Find(b, id) + 4, size); };
+}
+void FirstOffsetAtMovi(Bytes& b)
+{
+    Patch32(b, Find(b, "idx1") + 16, static_cast<std::uint32_t>(Find(b, "movi")));
 }
 
 void ExpectNoFormat(mmAviParser& r, const Bytes&)
@@ -156,14 +175,20 @@ void ExpectInfoStartCleared(mmAviParser& r, const Bytes&)
     EXPECT_EQ(Bytes(b, b + 5), (Bytes{'a', 'b', 0, 0, 0xEE}));
 }
 
+void ExpectNoPackets(mmAviParser& r, const Bytes&)
+{
+    EXPECT_TRUE(Packets(r).empty());
+}
+
 std::vector<RuleCase> RuleCases()
 {
-    const Check packets = ExpectSimplePackets;
+    const Check packets = ExpectSimplePackets, noFormat = ExpectNoFormat;
+    const std::vector<PacketLayout> none;
     const Bytes junk4 = Chunk("JUNK", Bytes(4));
-    const Bytes odd = Pattern(41, 3);
+    using L = FileLayout;
     return {
-        {"RiffAt183Opens", [](FileLayout& s) { s.prefix = 183; }, {}, 0, 0, packets},
-        {"RiffAt184IsRefused", [](FileLayout& s) { s.prefix = 184; }, {}, -1, -1, {}},
+        {"RiffAt183Opens", Set(&L::prefix, 183), {}, 0, 0, packets},
+        {"RiffAt184IsRefused", Set(&L::prefix, 184), {}, -1, -1, {}},
         {"FileOf199BytesIsRefused", {}, [](Bytes& b) { b.resize(199); }, -1, -1, {}},
         {"HdrlTypeIsChecked", {}, Rename("hdrl", "hdrX"), -1, -1, {}},
         {"AvihIdIsChecked", {}, Rename("avih", "avix"), -1, 0, {}},
@@ -171,94 +196,32 @@ std::vector<RuleCase> RuleCases()
         {"StreamListStartsWithStrh", {}, Rename("strh", "strn"), -1, kAny, {}},
         {"ChunkBetweenStrhAndStrfIsRefused", Between(Chunk("strn", {'n', 0})), {}, -1, 0, {}},
         {"JunkBetweenStrhAndStrfIsRefused", Between(junk4), {}, -1, 0, {}},
-        {"StrhThenJunkIsAStreamWithoutFormat", StreamExtra(junk4, false), {}, 0, 0, ExpectNoFormat},
-        {"StrhThenTheMoviListIsAStreamWithoutFormat",
-         StreamExtra({}, false),
-         {},
-         0,
-         0,
-         ExpectNoFormat},
+        {"StrhThenJunkIsAStreamWithoutFormat", StreamExtra(junk4, false), {}, 0, 0, noFormat},
+        {"StrhThenMoviIsAStreamWithoutFormat", StreamExtra({}, false), {}, 0, 0, noFormat},
         {"StreamNameAfterStrfIsRefused", StreamExtra(Chunk("strn", {'a', 0}), true), {}, -1, 0, {}},
-        {"OpenDmlIndexInAStreamListIsRefused",
-         StreamExtra(Chunk("indx", Bytes(24)), true),
-         {},
-         -1,
-         0,
-         {}},
+        {"IndxInAStreamListIsRefused", StreamExtra(Chunk("indx", Bytes(24)), true), {}, -1, 0, {}},
         {"InfoListIsRefused", HeaderExtra(List("INFO", Chunk("ISFT", {'x', 0}))), {}, -1, 0, {}},
         {"UnknownChunkInTheHeaderIsRefused", HeaderExtra(Chunk("abcd", Bytes(2))), {}, -1, 0, {}},
         {"NoMoviListIsRefused", {}, Rename("movi", "movX"), -1, -1, {}},
         {"MoviAtTheEndOfRiffIsRefused", {}, RiffEndsAt("movi", 8), -1, -1, {}},
-        {"NoIdx1IsRefused", [](FileLayout& s) { s.index = false; }, {}, -1, 0, {}},
-        {"EmptyIdx1OpensWithNoPackets",
-         [](FileLayout& s) { s.packets.clear(); },
-         {},
-         0,
-         0,
-         [](mmAviParser& r, const Bytes&) { EXPECT_TRUE(Packets(r).empty()); }},
+        {"NoIdx1IsRefused", Set(&L::index, false), {}, -1, 0, {}},
+        {"EmptyIdx1OpensWithNoPackets", Set(&L::packets, none), {}, 0, 0, ExpectNoPackets},
         {"WalkAfterMoviEndsAtTheEndOfRiff", {}, RiffEndsAt("idx1", 0), -1, 0, {}},
-        {"UnknownChunkAfterMoviEndsTheWalk", Tail(Chunk("abcd", Bytes(4))), {}, -1, 0, {}},
-        {"JunkAfterMoviIsSkipped", Tail(junk4), {}, 0, 0, packets},
-        {"ListAfterMoviIsSkipped", Tail(List("INFO", {})), {}, 0, 0, packets},
+        {"UnknownChunkAfterMoviEndsTheWalk", Set(&L::tail, Chunk("abcd", Bytes(4))), {}, -1, 0, {}},
+        {"JunkAfterMoviIsSkipped", Set(&L::tail, junk4), {}, 0, 0, packets},
+        {"ListAfterMoviIsSkipped", Set(&L::tail, List("INFO", {})), {}, 0, 0, packets},
         {"OffsetsBelowMoviAreRelativeToIt", {}, {}, 0, 0, packets},
-        {"OffsetEqualToMoviIsAbsolute",
-         {},
-         [](Bytes& b) {
-             Patch32(b, Find(b, "idx1") + 16, static_cast<std::uint32_t>(Find(b, "movi")));
-         },
-         0,
-         kAny,
-         ExpectPacketPastMovi},
-        {"OffsetsFromTheFileStartAreAbsolute",
-         [](FileLayout& s) { s.absolute = true; },
-         {},
-         0,
-         0,
-         packets},
-        {"InfoRecordStartsCleared",
-         [](FileLayout& s) {
-             s.streams[0].strh = {'a', 'b'};
-         },
-         {},
-         0,
-         0,
-         ExpectInfoStartCleared},
-        {"OddSizesWithTheWritersPadByte",
-         [=](FileLayout& s) { s.streams[0].strf = odd; },
-         {},
-         0,
-         0,
-         packets},
-        {"OddSizesWithoutAPadByte",
-         [=](FileLayout& s) {
-             s.pad = false;
-             s.streams[0].strf = odd;
-         },
-         {},
-         0,
-         kAny,
-         packets},
+        {"OffsetEqualToMoviIsAbsolute", {}, FirstOffsetAtMovi, 0, kAny, ExpectPacketPastMovi},
+        {"OffsetsFromTheFileStartAreAbsolute", Set(&L::absolute, true), {}, 0, 0, packets},
+        {"InfoRecordStartsCleared", Strh({'a', 'b'}), {}, 0, 0, ExpectInfoStartCleared},
+        {"OddSizesWithTheWritersPadByte", OddFormat(true), {}, 0, 0, packets},
+        {"OddSizesWithoutAPadByte", OddFormat(false), {}, 0, kAny, packets},
         {"FilesOf2GiBAreRefused", {}, {}, -1, 0, {}, 0x80000000LL},
         {"FilesJustUnder2GiBOpen", {}, {}, 0, 0, packets, 0x7FFFFFFFLL},
         // Sizes beyond the file are refused before anything is allocated.
-        {"HugeStrhIsRefused",
-         {},
-         [](Bytes& b) { Patch32(b, Find(b, "strh") + 4, ~0u - 255); },
-         -1,
-         kAny,
-         {}},
-        {"HugeStrfIsRefused",
-         {},
-         [](Bytes& b) { Patch32(b, Find(b, "strf") + 4, ~0u - 255); },
-         -1,
-         kAny,
-         {}},
-        {"HugeIdx1IsRefused",
-         {},
-         [](Bytes& b) { Patch32(b, Find(b, "idx1") + 4, ~0u - 255); },
-         -1,
-         kAny,
-         {}},
+        {"HugeStrhIsRefused", {}, SizeOf("strh", ~0u - 255), -1, kAny, {}},
+        {"HugeStrfIsRefused", {}, SizeOf("strf", ~0u - 255), -1, kAny, {}},
+        {"HugeIdx1IsRefused", {}, SizeOf("idx1", ~0u - 255), -1, kAny, {}},
     };
 }
 
@@ -296,13 +259,16 @@ INSTANTIATE_TEST_SUITE_P(Files, Rule, ::testing::ValuesIn(RuleCases()),
 
 // --- the reader's state ---
 
-TEST_F(Reader, ClosedReaderAnswersMinusOneEverywhere)
+// Closed (never opened, after a missing file, after CloseAVI twice) every query answers -1;
+// an open on an open reader starts afresh; a file that cannot be opened leaves the open one.
+TEST_F(Reader, ClosedAnswersMinusOneAndOpenStartsAfresh)
 {
     AVISTREAMINFOW info{};
     BYTE buf[8];
     int copied = 5;
     _TAG_AVI_PACKET_INFO p{};
-    EXPECT_EQ(m_reader.OpenAVI(CString::FromUtf8(m_dir.File("none.avi"))), -2147205009);
+    const CString none = CString::FromUtf8(m_dir.File("none.avi"));
+    EXPECT_EQ(m_reader.OpenAVI(none), -2147205009);
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), -1);
         EXPECT_EQ(m_reader.GetAVIAudioStreamCount(), -1);
@@ -310,47 +276,33 @@ TEST_F(Reader, ClosedReaderAnswersMinusOneEverywhere)
         EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, 0), -1);
         EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, 8, &copied, 0), -1);
         EXPECT_EQ(m_reader.GetAVIReadData(0, &p), -1);
-        ASSERT_EQ(Open(Build(SimpleLayout())), 0);
+        ASSERT_EQ(Open(Build(SimpleLayout()), "a.avi"), 0);
+        ASSERT_EQ(Open(Build(SimpleLayout()), "b.avi"), 0);
+        EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), 1);
+        EXPECT_EQ(m_reader.OpenAVI(none), AVIERR_FILEOPEN);
+        EXPECT_EQ(m_reader.GetAVIReadData(2, &p), 0);
+        EXPECT_EQ(m_reader.GetAVIReadData(3, &p), -1);
+        EXPECT_EQ(m_reader.GetAVIReadData(-1, &p), -1);
         m_reader.CloseAVI();
         m_reader.CloseAVI();
     }
-}
-
-TEST_F(Reader, OpenOnAnOpenReaderStartsAfresh)
-{
-    ASSERT_EQ(Open(Build(SimpleLayout()), "a.avi"), 0);
-    ASSERT_EQ(Open(Build(SimpleLayout()), "b.avi"), 0);
-    EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), 1);
-    // A file that cannot be opened leaves the open one as it was.
-    EXPECT_EQ(m_reader.OpenAVI(CString::FromUtf8(m_dir.File("none.avi"))), AVIERR_FILEOPEN);
-    _TAG_AVI_PACKET_INFO p{};
-    EXPECT_EQ(m_reader.GetAVIReadData(2, &p), 0);
-    EXPECT_EQ(m_reader.GetAVIReadData(3, &p), -1);
-    EXPECT_EQ(m_reader.GetAVIReadData(-1, &p), -1);
-}
-
-int OpenDescriptors()
-{
-    int n = 0;
-    if (DIR* d = opendir("/proc/self/fd")) {
-        while (readdir(d))
-            ++n;
-        closedir(d);
-    }
-    return n;
 }
 
 // A host that forgets CloseAVI: the destructor closes the file.
 TEST_F(Reader, DestructorClosesTheFile)
 {
     const std::string path = m_dir.Write("g.avi", Build(SimpleLayout()));
-    const int before = OpenDescriptors();
+    auto descriptors = [] {
+        const std::filesystem::directory_iterator fds("/proc/self/fd");
+        return std::distance(begin(fds), end(fds));
+    };
+    const auto before = descriptors();
     {
         mmAviParser reader;
         ASSERT_EQ(reader.OpenAVI(CString::FromUtf8(path)), 0);
-        EXPECT_EQ(OpenDescriptors(), before + 1);
+        EXPECT_EQ(descriptors(), before + 1);
     }
-    EXPECT_EQ(OpenDescriptors(), before);
+    EXPECT_EQ(descriptors(), before);
 }
 
 // --- streams, kinds and formats ---
@@ -474,9 +426,9 @@ TEST_F(Reader, IndexEntryNamingAMissingStreamRaisesOurException)
 TEST_F(Reader, PacketBeyondTheFileIsNotHandedOut)
 {
     FileLayout s = SimpleLayout();
-    s.indexExtra = Cat(IndexEntry("00dc", 0x10, 4, 200000),      // runs past the end
-                       IndexEntry("00dc", 0, 0x7FFFFFF0u, 16),   // starts past the end
-                       IndexEntry("00dc", 0, 4, 0xFFFFFFF0u));   // no buffer of 4 GiB for it
+    s.indexExtra = Cat(IndexEntry("00dc", 0x10, 4, 200000),    // runs past the end
+                       IndexEntry("00dc", 0, 0x7FFFFFF0u, 16), // starts past the end
+                       IndexEntry("00dc", 0, 4, 0xFFFFFFF0u)); // no buffer of 4 GiB for it
     ASSERT_EQ(Open(Build(s)), 0);
     const auto got = Packets(m_reader);
     ASSERT_EQ(got.size(), 6u);

@@ -37,7 +37,8 @@ TEST_P(FfmpegDefault, TolerantWalkAndItsCopyMatchFfprobe)
     Ffmpeg(f.args, f.output == Output::Pipe ? "-f avi pipe: > " + Quote(file) : Quote(file));
     if (f.output == Output::CutInTheMiddle)
         ASSERT_EQ(truncate(file.c_str(), static_cast<off_t>(ReadAll(file).size() * 6 / 10)), 0);
-    const std::vector<Pkt> got = ExpectReadAsFfprobeReadsIt(file, f.output == Output::CutInTheMiddle);
+    const std::vector<Pkt> got =
+        ExpectReadAsFfprobeReadsIt(file, f.output == Output::CutInTheMiddle);
     ASSERT_GT(got.size(), 4u);
     if (f.deltaFrames) {
         EXPECT_TRUE(std::any_of(got.begin(), got.end(), [](const Pkt& p) { return !p.key; }));

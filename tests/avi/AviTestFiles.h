@@ -138,9 +138,9 @@ inline Bytes HeaderList(const std::vector<StreamLayout>& streams, const Bytes& e
 {
     Bytes body = Chunk("avih", Bytes(56), pad);
     for (const StreamLayout& st : streams)
-        body = Cat(body, List("strl", Cat(Chunk("strh", st.strh, pad),
-                                          st.strf ? Chunk("strf", *st.strf, pad) : Bytes{},
-                                          st.extra)));
+        body = Cat(body,
+                   List("strl", Cat(Chunk("strh", st.strh, pad),
+                                    st.strf ? Chunk("strf", *st.strf, pad) : Bytes{}, st.extra)));
     return List("hdrl", Cat(body, extra));
 }
 

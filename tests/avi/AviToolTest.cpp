@@ -45,10 +45,10 @@ protected:
                     const std::string& prefix = "")
     {
         const std::string errFile = m_dir.File("stderr.txt");
-        const std::string out = RunCommand("cd " + Quote(m_dir.Path()) + " && " + prefix +
-                                               Quote(SKINKIT_AVI_TOOL) + " " + args + " 2>" +
-                                               Quote(errFile),
-                                           status);
+        const std::string out =
+            RunCommand("cd " + Quote(m_dir.Path()) + " && " + prefix + Quote(SKINKIT_AVI_TOOL) +
+                           " " + args + " 2>" + Quote(errFile),
+                       status);
         const Bytes e = ReadAll(errFile);
         if (err)
             err->assign(e.begin(), e.end());
