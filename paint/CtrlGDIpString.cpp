@@ -1,28 +1,82 @@
 #include "paint/CtrlGDIpString.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <new>
 
 namespace {
 
-// One cell of a nine-slice: skipped only when its destination is exactly zero wide or high;
-// negative sizes (margins larger than the rectangle) go to the graphics as they are.
-void DrawCell(Gdiplus::Graphics* g, Gdiplus::Image* image, int dx0, int dx1, int dy0, int dy1,
-              int sx0, int sx1, int sy0, int sy1)
+bool FitsInt(long long v)
 {
-    const int w = dx1 - dx0, h = dy1 - dy0;
-    if (w == 0 || h == 0)
-        return;
-    g->DrawImage(image, Gdiplus::Rect(dx0, dy0, w, h), sx0, sy0, sx1 - sx0, sy1 - sy0,
-                 Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+    return v >= INT_MIN && v <= INT_MAX;
 }
 
-void NineSlice(Gdiplus::Graphics* g, Gdiplus::Image* image, const int X[4], const int Y[4],
-               const int SX[4], const int SY[4])
+// One cell of a nine-slice: skipped only when its destination is exactly zero wide or high;
+// negative sizes (margins larger than the rectangle) go to the graphics as they are.
+void DrawCell(Gdiplus::Graphics* g, Gdiplus::Image* image, long long dx0, long long dx1,
+              long long dy0, long long dy1, long long sx0, long long sx1, long long sy0,
+              long long sy1)
 {
+    const long long w = dx1 - dx0, h = dy1 - dy0;
+    if (w == 0 || h == 0)
+        return;
+    g->DrawImage(image,
+                 Gdiplus::Rect(static_cast<int>(dx0), static_cast<int>(dy0), static_cast<int>(w),
+                               static_cast<int>(h)),
+                 static_cast<int>(sx0), static_cast<int>(sy0), static_cast<int>(sx1 - sx0),
+                 static_cast<int>(sy1 - sy0), Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+}
+
+// Edges are worked out in 64 bits: a rectangle near the end of the integer range or huge
+// margins give edges or cell sizes that no Rect can hold, and such a nine-slice draws nothing
+// rather than wrapped-around cells.
+void NineSlice(Gdiplus::Graphics* g, Gdiplus::Image* image, const long long X[4],
+               const long long Y[4], const long long SX[4], const long long SY[4])
+{
+    for (const long long* edges : {X, Y, SX, SY})
+        for (int i = 0; i < 4; ++i)
+            if (!FitsInt(edges[i]) || (i > 0 && !FitsInt(edges[i] - edges[i - 1])))
+                return;
     for (int r = 0; r < 3; ++r)
         for (int k = 0; k < 3; ++k)
             DrawCell(g, image, X[k], X[k + 1], Y[r], Y[r + 1], SX[k], SX[k + 1], SY[r], SY[r + 1]);
+}
+
+// The tiles, visited in rows from the top and left to right, but only those that meet the
+// visible clip: a 1 x 1 picture tiled into a huge rectangle costs what the clip holds.
+void Tile(Gdiplus::Graphics* g, Gdiplus::Image* image, Gdiplus::Rect d, int iw, int ih)
+{
+    // A failed picture measures 0 x 0; tiling it would never advance.
+    if (iw <= 0 || ih <= 0 || d.Width < 1 || d.Height < 1)
+        return;
+    if (!FitsInt(0LL + d.X + d.Width) || !FitsInt(0LL + d.Y + d.Height))
+        return;
+    const long long cols = (0LL + d.Width + iw - 1) / iw, rows = (0LL + d.Height + ih - 1) / ih;
+    long long col0 = 0, col1 = cols - 1, row0 = 0, row1 = rows - 1;
+    Gdiplus::Rect clip;
+    if (g->GetVisibleClipBounds(&clip) == Gdiplus::Ok) {
+        // One pixel of slack each side: a filtered edge may reach that far.
+        const long long cx0 = 0LL + clip.X - 1, cx1 = 0LL + clip.X + clip.Width + 1;
+        const long long cy0 = 0LL + clip.Y - 1, cy1 = 0LL + clip.Y + clip.Height + 1;
+        if (clip.Width <= 0 || clip.Height <= 0 || cx1 <= d.X || cy1 <= d.Y)
+            return;
+        col0 = std::max(col0, (cx0 - d.X) / iw);
+        col1 = std::min(col1, (cx1 - 1 - d.X) / iw);
+        row0 = std::max(row0, (cy0 - d.Y) / ih);
+        row1 = std::min(row1, (cy1 - 1 - d.Y) / ih);
+    }
+    for (long long r = row0; r <= row1; ++r) {
+        const int rowOffset = static_cast<int>(r * ih);
+        const int rowHeight = std::min(ih, d.Height - rowOffset);
+        for (long long c = col0; c <= col1; ++c) {
+            const int colOffset = static_cast<int>(c * iw);
+            const int tileWidth = std::min(iw, d.Width - colOffset);
+            g->DrawImage(image,
+                         Gdiplus::Rect(d.X + colOffset, d.Y + rowOffset, tileWidth, rowHeight), 0,
+                         0, tileWidth, rowHeight, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
+        }
+    }
 }
 
 } // namespace
@@ -130,10 +184,14 @@ void CCtrlGDIpString::DrawBtn(Gdiplus::Graphics* graphics, Gdiplus::Image* image
 {
     if (!graphics)
         return;
-    const int X[4] = {d.X, d.X + m.left, d.X + d.Width - m.right, d.X + d.Width};
-    const int Y[4] = {d.Y, d.Y + m.top, d.Y + d.Height - m.bottom, d.Y + d.Height};
-    const int SX[4] = {s.X, s.X + m.left, s.X + s.Width - m.right, s.X + s.Width};
-    const int SY[4] = {s.Y, s.Y + m.top, s.Y + s.Height - m.bottom, s.Y + s.Height};
+    const long long X[4] = {d.X, 0LL + d.X + m.left, 0LL + d.X + d.Width - m.right,
+                            0LL + d.X + d.Width};
+    const long long Y[4] = {d.Y, 0LL + d.Y + m.top, 0LL + d.Y + d.Height - m.bottom,
+                            0LL + d.Y + d.Height};
+    const long long SX[4] = {s.X, 0LL + s.X + m.left, 0LL + s.X + s.Width - m.right,
+                             0LL + s.X + s.Width};
+    const long long SY[4] = {s.Y, 0LL + s.Y + m.top, 0LL + s.Y + s.Height - m.bottom,
+                             0LL + s.Y + s.Height};
     NineSlice(graphics, image, X, Y, SX, SY);
 }
 
@@ -147,23 +205,9 @@ void CCtrlGDIpString::DrawBg(Gdiplus::Graphics* graphics, Gdiplus::Image* image,
     case 0:
         graphics->DrawImage(image, d, 0, 0, iw, ih, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
         break;
-    case 1: {
-        // A failed picture measures 0 x 0; tiling it would never advance.
-        if (iw <= 0 || ih <= 0)
-            break;
-        int rowOffset = 0;
-        for (int h = d.Height; h >= 1; h -= ih, rowOffset += ih) {
-            const int rowHeight = h >= ih ? ih : h;
-            int colOffset = 0;
-            for (int w = d.Width; w >= 1; w -= iw, colOffset += iw) {
-                const int tileWidth = w >= iw ? iw : w;
-                graphics->DrawImage(
-                    image, Gdiplus::Rect(d.X + colOffset, d.Y + rowOffset, tileWidth, rowHeight), 0,
-                    0, tileWidth, rowHeight, Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
-            }
-        }
+    case 1:
+        Tile(graphics, image, d, iw, ih);
         break;
-    }
     case 2:
         DrawBtn(graphics, image, d, Gdiplus::Rect(0, 0, iw, ih), m);
         break;
@@ -175,17 +219,23 @@ void CCtrlGDIpString::DrawBg(Gdiplus::Graphics* graphics, Gdiplus::Image* image,
 void CCtrlGDIpString::DrawBg4(Gdiplus::Graphics* graphics, Gdiplus::Image* image, Gdiplus::Rect d,
                               int, RECT m, double scale)
 {
-    if (!graphics || !image)
+    if (!graphics || !image || !std::isfinite(scale))
         return;
     const int iw = static_cast<int>(image->GetWidth()), ih = static_cast<int>(image->GetHeight());
-    const int SX[4] = {0, static_cast<int>(m.left), iw - static_cast<int>(m.right), iw};
-    const int SY[4] = {0, static_cast<int>(m.top), ih - static_cast<int>(m.bottom), ih};
-    // The sums are truncated toward zero, not the scaled margins alone.
-    const int X[4] = {d.X, static_cast<int>(std::trunc(d.X + m.left * scale)),
-                      static_cast<int>(std::trunc((d.X + d.Width) - m.right * scale)),
-                      d.X + d.Width};
-    const int Y[4] = {d.Y, static_cast<int>(std::trunc(d.Y + m.top * scale)),
-                      static_cast<int>(std::trunc((d.Y + d.Height) - m.bottom * scale)),
-                      d.Y + d.Height};
+    const long long SX[4] = {0, m.left, 0LL + iw - m.right, iw};
+    const long long SY[4] = {0, m.top, 0LL + ih - m.bottom, ih};
+    // The sums are truncated toward zero, not the scaled margins alone. A sum past the
+    // integer range has no pixel to name: such a call draws nothing.
+    const double x1 = std::trunc(d.X + m.left * scale);
+    const double x2 = std::trunc((0.0 + d.X + d.Width) - m.right * scale);
+    const double y1 = std::trunc(d.Y + m.top * scale);
+    const double y2 = std::trunc((0.0 + d.Y + d.Height) - m.bottom * scale);
+    for (double v : {x1, x2, y1, y2})
+        if (!(v >= INT_MIN && v <= INT_MAX))
+            return;
+    const long long X[4] = {d.X, static_cast<long long>(x1), static_cast<long long>(x2),
+                            0LL + d.X + d.Width};
+    const long long Y[4] = {d.Y, static_cast<long long>(y1), static_cast<long long>(y2),
+                            0LL + d.Y + d.Height};
     NineSlice(graphics, image, X, Y, SX, SY);
 }

@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   ffmpeg libavformat-dev libavcodec-dev libavutil-dev
   xvfb xauth xdotool zenity
+  imagemagick
   fonts-liberation fonts-dejavu-core
 )
 

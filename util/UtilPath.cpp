@@ -57,7 +57,7 @@ std::vector<chooser::Filter> ParseFilter(const wchar_t* list)
 // Copies a chosen path into a 260-character buffer; false when it does not fit.
 bool CopyOut(const std::string& path, wchar_t* out)
 {
-    const CString wide = CString::FromUtf8(path);
+    const CString wide = CString::FromPathBytes(path);
     if (wide.IsEmpty() || wide.GetLength() >= MAX_PATH)
         return false;
     std::wmemcpy(out, wide.GetString(), wide.GetLength() + 1);
@@ -99,7 +99,7 @@ int Browse(HWND owner, const std::string& title, UINT flags, BrowseCallback call
     if (callback) {
         // The browser turns OK on for every folder of the file system; the callback may turn
         // it off again, which makes the choice one the user could not have confirmed.
-        const chooser::BrowserItem item{CString::FromUtf8(answer.path).Str()};
+        const chooser::BrowserItem item{CString::FromPathBytes(answer.path).Str()};
         ::EnableWindow(::GetDlgItem(browser, IDOK), TRUE);
         callback(browser, BFFM_SELCHANGED, reinterpret_cast<LPARAM>(&item), data);
         if (!browser.IsOkEnabled())
@@ -193,7 +193,9 @@ void CUtilPath::RemoveAll(wchar_t* pszFolder)
 {
     if (!pszFolder || !pszFolder[0])
         return;
-    const std::string folder = platform::ResolvePath(CString(pszFolder));
+    // Deleting goes to the folder exactly as named: a folder found by letter case or with
+    // backslashes read as slashes would be another folder's files.
+    const std::string folder = platform::ExactPath(CString(pszFolder));
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return;

@@ -14,7 +14,7 @@ namespace {
 bool Save(Bitmap& b, const std::string& folder, const std::string& name)
 {
     const std::string path = folder + "/" + name;
-    if (platform::SaveImageAsPng(&b, CString::FromUtf8(path)) != Ok) {
+    if (platform::SaveImageAsPng(&b, CString::FromPathBytes(path)) != Ok) {
         std::fprintf(stderr, "skinkit-demo-skin: cannot write %s\n", path.c_str());
         return false;
     }

@@ -32,7 +32,7 @@ void Frame(Graphics& g, int x, int y, int w, int h, ARGB face, ARGB border)
 bool Save(Bitmap& b, const std::string& folder, const char* name)
 {
     const std::string path = folder + "/" + name;
-    if (platform::SaveImageAsPng(&b, CString::FromUtf8(path)) != Ok) {
+    if (platform::SaveImageAsPng(&b, CString::FromPathBytes(path)) != Ok) {
         std::fprintf(stderr, "skinkit-demo-skin: cannot write %s\n", path.c_str());
         return false;
     }

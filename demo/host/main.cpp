@@ -69,12 +69,12 @@ bool HasDisplay()
 bool WriteShot(HWND window, const std::string& file)
 {
     Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(window);
-    if (!surface || platform::SaveImageAsPng(surface, CString::FromUtf8(file)) != Gdiplus::Ok) {
+    if (!surface || platform::SaveImageAsPng(surface, CString::FromPathBytes(file)) != Gdiplus::Ok) {
         std::fprintf(stderr, "skinkit-demo: cannot write the screenshot %s\n", file.c_str());
         return false;
     }
     std::printf("screenshot written to %s\n",
-                platform::ResolvePath(CString::FromUtf8(file)).c_str());
+                platform::ResolvePath(CString::FromPathBytes(file)).c_str());
     return true;
 }
 
@@ -145,7 +145,7 @@ int main(int argc, char** argv)
     }
 
     DemoSkin skin;
-    if (!skin.Load(CString::FromUtf8(o.skin))) {
+    if (!skin.Load(CString::FromPathBytes(o.skin))) {
         std::fprintf(stderr,
                      "skinkit-demo: no sample skin in %s (build the skinkit-demo-skin target, or "
                      "pass --skin)\n",

@@ -20,6 +20,17 @@ bool IsScalarValue(wchar_t c)
     return u <= 0x10FFFF && (u < 0xD800 || u > 0xDFFF);
 }
 
+// The reserved range for bytes of a file name that are not UTF-8: 0x80..0xFF map to
+// U+DC80..U+DCFF. Bytes below 0x80 always decode, so no other value of the range is made. As
+// lone surrogates they also pass through UTF-16 unchanged (a path kept in the settings store
+// names the same file when read back), and never through UTF-8 text.
+constexpr std::uint32_t kEscapedByte = 0xDC00;
+
+bool IsEscapedByte(std::uint32_t c)
+{
+    return c >= kEscapedByte + 0x80 && c <= kEscapedByte + 0xFF;
+}
+
 int Clamp(int v, int lo, int hi)
 {
     return std::min(std::max(v, lo), hi);
@@ -77,7 +88,7 @@ CString CString::FromUtf16(const char16_t* text, size_t units)
             text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
             ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
+        } else if (c >= 0xD800 && c <= 0xDFFF && !IsEscapedByte(c)) {
             c = 0xFFFD;
         }
         out.m_str.push_back(static_cast<wchar_t>(c));
@@ -98,12 +109,58 @@ std::string CString::ToUtf8() const
     return out;
 }
 
+CString CString::FromPathBytes(std::string_view bytes)
+{
+    CString out;
+    out.m_str.reserve(bytes.size());
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const auto lead = static_cast<unsigned char>(*p);
+        if (lead < 0x80) {
+            out.m_str.push_back(static_cast<wchar_t>(lead));
+            ++p;
+            continue;
+        }
+        // Rejects overlong forms, encoded surrogates and values past U+10FFFF, so that an
+        // escaped byte and a decoded character can never be confused.
+        const gunichar c = g_utf8_get_char_validated(p, end - p);
+        if (c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) {
+            out.m_str.push_back(static_cast<wchar_t>(kEscapedByte + lead));
+            ++p;
+            continue;
+        }
+        out.m_str.push_back(static_cast<wchar_t>(c));
+        p = g_utf8_next_char(p);
+    }
+    return out;
+}
+
+std::string CString::ToPathBytes() const
+{
+    std::string out;
+    out.reserve(m_str.size());
+    for (wchar_t wc : m_str) {
+        const auto u = static_cast<std::uint32_t>(wc);
+        if (IsEscapedByte(u)) {
+            out.push_back(static_cast<char>(u - kEscapedByte));
+            continue;
+        }
+        const std::uint32_t c = IsScalarValue(wc) ? u : 0xFFFD;
+        char buf[6];
+        out.append(buf, static_cast<size_t>(g_unichar_to_utf8(c, buf)));
+    }
+    return out;
+}
+
 std::u16string CString::ToUtf16() const
 {
     std::u16string out;
     out.reserve(m_str.size());
     for (wchar_t wc : m_str) {
-        std::uint32_t c = IsScalarValue(wc) ? static_cast<std::uint32_t>(wc) : 0xFFFD;
+        std::uint32_t c = IsScalarValue(wc) || IsEscapedByte(static_cast<std::uint32_t>(wc))
+                              ? static_cast<std::uint32_t>(wc)
+                              : 0xFFFD;
         if (c >= 0x10000) {
             c -= 0x10000;
             out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));

@@ -32,6 +32,14 @@ public:
     std::string ToUtf8() const;
     std::u16string ToUtf16() const;
 
+    // File names are bytes on Linux, and not every byte sequence is UTF-8. Every file name
+    // crosses between bytes and CString here: valid UTF-8 becomes its characters, and each
+    // byte that does not decode becomes U+DC80..U+DCFF (a lone low surrogate, never a
+    // character of a decoded text), which ToPathBytes turns back into that byte. So any name
+    // read from the disk, an argument or a chooser opens again as the same file.
+    static CString FromPathBytes(std::string_view bytes);
+    std::string ToPathBytes() const;
+
     // --- access ---
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <memory>
 
 namespace platform {
@@ -18,6 +19,9 @@ bool Exists(const std::string& path)
 
 std::string Fold(const char* name)
 {
+    // A name that is not UTF-8 has no letter case we could know; it matches only itself.
+    if (!g_utf8_validate(name, -1, nullptr))
+        return name;
     std::unique_ptr<gchar, decltype(&g_free)> folded(g_utf8_casefold(name, -1), g_free);
     return folded ? std::string(folded.get()) : std::string(name);
 }
@@ -45,7 +49,7 @@ std::string FindCaseless(const std::string& dir, const std::string& name)
 
 std::string ResolvePath(const CString& path)
 {
-    std::string p = path.ToUtf8();
+    std::string p = path.ToPathBytes();
     for (char& c : p)
         if (c == '\\')
             c = '/';
@@ -86,11 +90,17 @@ std::string ResolvePath(const CString& path)
     return out;
 }
 
+std::string ExactPath(const CString& path)
+{
+    return path.ToPathBytes();
+}
+
 FILE* OpenFile(const CString& path, const char* mode)
 {
     if (path.IsEmpty() || !mode)
         return nullptr;
-    return std::fopen(ResolvePath(path).c_str(), mode);
+    const bool writes = std::strpbrk(mode, "wa+") != nullptr;
+    return std::fopen((writes ? ExactPath(path) : ResolvePath(path)).c_str(), mode);
 }
 
 } // namespace platform

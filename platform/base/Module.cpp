@@ -7,8 +7,8 @@ HMODULE LoadLibraryW(LPCWSTR name)
 {
     if (!name || !*name)
         return nullptr;
-    const std::string utf8 = CString(name).ToUtf8();
-    return static_cast<HMODULE>(dlopen(utf8.c_str(), RTLD_NOW | RTLD_LOCAL));
+    const std::string file = CString(name).ToPathBytes();
+    return static_cast<HMODULE>(dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL));
 }
 
 BOOL FreeLibrary(HMODULE module)

@@ -6,9 +6,12 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <unordered_map>
 
 namespace {
@@ -52,27 +55,26 @@ bool Release(const void* handle, Kind kind)
     return true;
 }
 
-// The format name gdk-pixbuf detects in a file ("bmp", "ico", "png" ...), or empty.
-std::string FormatOf(const std::string& path)
+// The picture of a file whose format is one of `formats`, told from its first bytes as the
+// decoder tells it; at `width` x `height` when both are set.
+std::unique_ptr<Gdiplus::Bitmap> Decode(const std::string& path, int width, int height,
+                                        std::initializer_list<std::string_view> formats)
 {
-    GdkPixbufFormat* format = gdk_pixbuf_get_file_info(path.c_str(), nullptr, nullptr);
-    if (!format)
-        return {};
-    gchar* name = gdk_pixbuf_format_get_name(format);
-    std::string result = name ? name : "";
-    g_free(name);
-    return result;
-}
-
-std::unique_ptr<Gdiplus::Bitmap> Decode(const std::string& path, int width, int height)
-{
-    GError* error = nullptr;
-    GdkPixbuf* pb =
-        (width > 0 && height > 0)
-            ? gdk_pixbuf_new_from_file_at_scale(path.c_str(), width, height, FALSE, &error)
-            : gdk_pixbuf_new_from_file(path.c_str(), &error);
-    if (error)
-        g_error_free(error);
+    Gdiplus::Status status = Gdiplus::Ok;
+    std::string format;
+    GdkPixbuf* pb = Gdiplus::detail::DecodePixbufFile(path, &status, &format);
+    if (pb && std::find(formats.begin(), formats.end(), format) == formats.end()) {
+        g_object_unref(pb);
+        return nullptr;
+    }
+    if (pb && width > 0 && height > 0 &&
+        (gdk_pixbuf_get_width(pb) != width || gdk_pixbuf_get_height(pb) != height)) {
+        GdkPixbuf* scaled = Gdiplus::detail::WithinPictureBounds(width, height)
+                                ? gdk_pixbuf_scale_simple(pb, width, height, GDK_INTERP_BILINEAR)
+                                : nullptr;
+        g_object_unref(pb);
+        pb = scaled;
+    }
     if (!pb)
         return nullptr;
     if (gdk_pixbuf_get_n_channels(pb) != 3 && gdk_pixbuf_get_n_channels(pb) != 4) {
@@ -128,21 +130,16 @@ HANDLE LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int cx, int cy, UINT flags
     if (!name || IS_INTRESOURCE(name) || !(flags & LR_LOADFROMFILE))
         return nullptr;
     const std::string path = platform::ResolvePath(CString(name));
-    const std::string format = FormatOf(path);
     auto object = std::make_unique<GdiObject>();
     if (type == IMAGE_BITMAP) {
         // As on Windows, a bitmap handle loads Windows bitmap files only.
-        if (format != "bmp")
-            return nullptr;
         object->kind = Kind::Bitmap;
-        object->pixels = Decode(path, 0, 0);
+        object->pixels = Decode(path, 0, 0, {"bmp"});
     } else if (type == IMAGE_ICON || type == IMAGE_CURSOR) {
-        if (format != "ico" && format != "ani")
-            return nullptr;
         object->kind = Kind::Icon;
         const int w = cx > 0 ? cx : ((flags & LR_DEFAULTSIZE) ? GetSystemMetrics(SM_CXICON) : 0);
         const int h = cy > 0 ? cy : ((flags & LR_DEFAULTSIZE) ? GetSystemMetrics(SM_CYICON) : 0);
-        object->pixels = Decode(path, w, h);
+        object->pixels = Decode(path, w, h, {"ico", "ani"});
     } else {
         return nullptr;
     }
@@ -259,6 +256,6 @@ Gdiplus::Status platform::SaveImageAsPng(Gdiplus::Image* image, const CString& p
         return Gdiplus::InvalidParameter;
     cairo_surface_flush(data->surface);
     const cairo_status_t status =
-        cairo_surface_write_to_png(data->surface, ResolvePath(path).c_str());
+        cairo_surface_write_to_png(data->surface, ExactPath(path).c_str());
     return status == CAIRO_STATUS_SUCCESS ? Gdiplus::Ok : Gdiplus::Win32Error;
 }

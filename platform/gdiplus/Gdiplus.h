@@ -622,6 +622,9 @@ public:
     CompositingMode GetCompositingMode() const;
     Status SetClip(const Rect& rect, CombineMode combineMode = CombineModeReplace);
     Status ResetClip();
+    // The part of the page that drawing can still change: the clip within the surface, in
+    // the current coordinates, widened to whole pixels.
+    Status GetVisibleClipBounds(Rect* rect) const;
     Status TranslateTransform(REAL dx, REAL dy);
     Status ResetTransform();
     void Flush();

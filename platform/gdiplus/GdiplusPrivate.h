@@ -4,6 +4,7 @@
 #include "platform/gdiplus/Gdiplus.h"
 
 #include <cairo.h>
+#include <gdk-pixbuf/gdk-pixbuf.h>
 #include <pango/pangocairo.h>
 
 #include <string>
@@ -46,11 +47,24 @@ struct ImageData
     bool locked = false;
 };
 
-// A new ARGB32 surface, or null when Cairo refuses the size.
+// No skin needs a picture larger than this, and a few hundred bytes of header must not make
+// us take gigabytes: pictures and bitmaps past these bounds fail before memory is taken.
+constexpr long long kMaxPictureSide = 16384;        // pixels, either side
+constexpr long long kMaxPictureBytes = 256LL << 20; // decoded, 4 bytes a pixel
+constexpr long long kMaxEncodedBytes = 64LL << 20;  // a file or stream read for decoding
+bool WithinPictureBounds(long long width, long long height);
+
+// A new ARGB32 surface, or null when the size is past the bounds or Cairo refuses it.
 cairo_surface_t* NewSurface(int width, int height);
-// A decoded picture from encoded bytes or a file; null and a status when it fails.
+// A decoded picture from encoded bytes or a file; null and a status when it fails: OutOfMemory
+// for a picture or a file past the bounds, FileNotFound when the file cannot be read,
+// UnknownImageFormat for anything that does not decode.
 cairo_surface_t* DecodeFile(const std::string& path, Status* status);
 cairo_surface_t* DecodeBytes(const std::vector<BYTE>& bytes, Status* status);
+// The same decoding as a pixbuf, for the GDI bitmaps and icons; the caller unrefs it. `type`,
+// when given, receives the format told from the first bytes ("png", "bmp", "ico", "ani" ...),
+// empty when none is known.
+GdkPixbuf* DecodePixbufFile(const std::string& path, Status* status, std::string* type = nullptr);
 
 // A family as fontconfig resolves it: the family name Pango is given.
 struct FamilyData

@@ -121,6 +121,17 @@ Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, do
         return Ok;
     detail::GraphicsData& g = *nativeGraphics;
     cairo_t* cr = g.cr;
+    // Only the part of the destination inside the clip (with a pixel of slack for filtered
+    // edges) goes to Cairo: its fixed-point coordinates wrap around far outside the surface,
+    // and a rectangle of billions of pixels would paint garbage.
+    double cx0 = 0, cy0 = 0, cx1 = 0, cy1 = 0;
+    cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
+    const double left = std::max(std::min(dx, dx + dw), cx0 - 1);
+    const double right = std::min(std::max(dx, dx + dw), cx1 + 1);
+    const double top = std::max(std::min(dy, dy + dh), cy0 - 1);
+    const double bottom = std::min(std::max(dy, dy + dh), cy1 + 1);
+    if (!(left < right && top < bottom))
+        return Ok;
     const cairo_operator_t op =
         g.compositing == CompositingModeSourceCopy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER;
     auto whole = [](double v) { return v == std::floor(v); };
@@ -148,7 +159,7 @@ Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, do
         }
     }
     cairo_save(cr);
-    cairo_rectangle(cr, dx, dy, dw, dh);
+    cairo_rectangle(cr, left, top, right - left, bottom - top);
     cairo_clip(cr);
     cairo_pattern_t* p = cairo_pattern_create_for_surface(img->surface);
     cairo_matrix_t m;
@@ -427,6 +438,19 @@ Status Graphics::ResetClip()
         cairo_clip(g.cr);
         cairo_set_matrix(g.cr, &current);
     }
+    return Ok;
+}
+
+Status Graphics::GetVisibleClipBounds(Rect* rect) const
+{
+    if (!nativeGraphics || !rect)
+        return SetStatus(InvalidParameter);
+    // Cairo bounds an unclipped image surface by its own extent.
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    cairo_clip_extents(nativeGraphics->cr, &x0, &y0, &x1, &y1);
+    const double left = std::floor(x0), top = std::floor(y0);
+    *rect = Rect(static_cast<INT>(left), static_cast<INT>(top),
+                 static_cast<INT>(std::ceil(x1) - left), static_cast<INT>(std::ceil(y1) - top));
     return Ok;
 }
 

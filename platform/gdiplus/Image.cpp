@@ -4,14 +4,25 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 namespace Gdiplus {
 namespace detail {
 
+bool WithinPictureBounds(long long width, long long height)
+{
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height * 4 <= kMaxPictureBytes;
+}
+
 cairo_surface_t* NewSurface(int width, int height)
 {
-    if (width <= 0 || height <= 0)
+    if (!WithinPictureBounds(width, height))
         return nullptr;
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
@@ -53,37 +64,234 @@ cairo_surface_t* SurfaceFromPixbuf(GdkPixbuf* pb, Status* status)
 
 } // namespace
 
-cairo_surface_t* DecodeFile(const std::string& path, Status* status)
+namespace {
+
+// The decoders GDI+ has, told apart by their first bytes as GDI+ tells them; anything else
+// (SVG, XPM, TGA ... which gdk-pixbuf would also try) is not a skin picture.
+const char* SniffType(const BYTE* p, size_t n)
 {
-    GError* error = nullptr;
-    GdkPixbuf* pb = gdk_pixbuf_new_from_file(path.c_str(), &error);
-    if (!pb) {
-        *status = (error && error->domain == G_FILE_ERROR) ? FileNotFound : UnknownImageFormat;
+    auto starts = [&](std::initializer_list<BYTE> magic) {
+        return n >= magic.size() && std::equal(magic.begin(), magic.end(), p);
+    };
+    if (starts({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}))
+        return "png";
+    if (starts({0xFF, 0xD8, 0xFF}))
+        return "jpeg";
+    if (starts({'G', 'I', 'F', '8'}))
+        return "gif";
+    if (starts({'B', 'M'}))
+        return "bmp";
+    if (starts({0, 0, 1, 0}) || starts({0, 0, 2, 0}))
+        return "ico";
+    if (starts({'I', 'I', '*', 0}) || starts({'M', 'M', 0, '*'}))
+        return "tiff";
+    if (starts({'R', 'I', 'F', 'F'}) && n >= 12 && std::memcmp(p + 8, "ACON", 4) == 0)
+        return "ani"; // animated cursors, for icon handles only
+    return nullptr;
+}
+
+std::uint32_t LE32(const BYTE* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// The colour table of a Windows bitmap header at `info` lies inside the data. Decoders size
+// their palette buffers from its count before they read a pixel.
+bool PaletteInside(const BYTE* p, size_t n, size_t info)
+{
+    if (info + 40 > n || LE32(p + info) < 40)
+        return true; // no count to trust, or an old header without one
+    const std::uint64_t colours = LE32(p + info + 32);
+    return info + LE32(p + info) + colours * 4 <= n;
+}
+
+// Some decoders size their buffers from offsets and counts in the header before they know the
+// picture's size (the BMP decoder from its header size, pixel offset and colour count, the ICO
+// decoder from each image's offset and colour count): anything pointing past the end of the
+// data is refused here, before it can make them take gigabytes.
+bool OffsetsInside(const char* type, const BYTE* p, size_t n)
+{
+    if (std::strcmp(type, "bmp") == 0) {
+        if (n < 18)
+            return true; // too short to decode at all; the decoder says so
+        const std::uint32_t pixels = LE32(p + 10), header = LE32(p + 14);
+        return header >= 12 && header <= 124 && pixels <= n && PaletteInside(p, n, 14);
+    }
+    if (std::strcmp(type, "ico") == 0) {
+        const size_t count = n >= 6 ? p[4] | (p[5] << 8) : 0;
+        if (6 + 16 * count > n)
+            return count == 0;
+        for (size_t i = 0; i < count; ++i) {
+            const BYTE* e = p + 6 + 16 * i;
+            const std::uint64_t size = LE32(e + 8), offset = LE32(e + 12);
+            if (offset + size > n || !PaletteInside(p, n, static_cast<size_t>(offset)))
+                return false;
+        }
+        return true;
+    }
+    if (std::strcmp(type, "ani") == 0)
+        return std::uint64_t{LE32(p + 4)} + 8 <= n;
+    return true;
+}
+
+// Feeds a picture to gdk-pixbuf in small pieces. The declared size arrives before any pixel
+// memory is taken; past the bounds, a requested size of 0 x 0 makes the decoder stop there.
+class BoundedLoader
+{
+public:
+    ~BoundedLoader()
+    {
+        if (m_loader) {
+            if (!m_closed)
+                gdk_pixbuf_loader_close(m_loader, nullptr);
+            g_object_unref(m_loader);
+        }
+    }
+
+    // False when the picture is refused or broken; `status` says which.
+    // The whole encoded picture.
+    bool Write(const BYTE* data, size_t size, Status* status)
+    {
+        if (!m_loader) {
+            const char* type = SniffType(data, size);
+            if (type && !OffsetsInside(type, data, size)) {
+                *status = UnknownImageFormat;
+                return false;
+            }
+            GError* error = nullptr;
+            m_loader = type ? gdk_pixbuf_loader_new_with_type(type, &error) : nullptr;
+            if (error)
+                g_error_free(error);
+            if (!m_loader) {
+                *status = UnknownImageFormat;
+                return false;
+            }
+            g_signal_connect(m_loader, "size-prepared", G_CALLBACK(&BoundedLoader::OnSize), this);
+        }
+        constexpr size_t kPiece = 4096;
+        for (size_t at = 0; at < size; at += kPiece) {
+            GError* error = nullptr;
+            const bool ok =
+                gdk_pixbuf_loader_write(m_loader, data + at, std::min(kPiece, size - at), &error);
+            if (error)
+                g_error_free(error);
+            if (m_refused) {
+                *status = OutOfMemory;
+                return false;
+            }
+            if (!ok) {
+                *status = UnknownImageFormat;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The decoded picture (owned by the caller), or null with `status`.
+    GdkPixbuf* Finish(Status* status)
+    {
+        if (!m_loader) {
+            *status = UnknownImageFormat;
+            return nullptr;
+        }
+        GError* error = nullptr;
+        m_closed = true;
+        const bool ok = gdk_pixbuf_loader_close(m_loader, &error);
         if (error)
             g_error_free(error);
+        GdkPixbuf* pb = ok && !m_refused ? gdk_pixbuf_loader_get_pixbuf(m_loader) : nullptr;
+        if (pb && !WithinPictureBounds(gdk_pixbuf_get_width(pb), gdk_pixbuf_get_height(pb)))
+            pb = nullptr;
+        if (!pb) {
+            *status = m_refused ? OutOfMemory : UnknownImageFormat;
+            return nullptr;
+        }
+        *status = Ok;
+        return GDK_PIXBUF(g_object_ref(pb));
+    }
+
+private:
+    static void OnSize(GdkPixbufLoader* loader, int width, int height, gpointer self)
+    {
+        if (WithinPictureBounds(width, height))
+            return;
+        static_cast<BoundedLoader*>(self)->m_refused = true;
+        gdk_pixbuf_loader_set_size(loader, 0, 0);
+    }
+
+    GdkPixbufLoader* m_loader = nullptr;
+    bool m_refused = false;
+    bool m_closed = false;
+};
+
+GdkPixbuf* DecodePixbufBytes(const BYTE* data, size_t size, Status* status,
+                             std::string* type = nullptr)
+{
+    if (type) {
+        const char* sniffed = SniffType(data, size);
+        *type = sniffed ? sniffed : "";
+    }
+    if (size > static_cast<size_t>(kMaxEncodedBytes)) {
+        *status = OutOfMemory;
         return nullptr;
     }
+    BoundedLoader loader;
+    if (!loader.Write(data, size, status))
+        return nullptr;
+    return loader.Finish(status);
+}
+
+cairo_surface_t* SurfaceOrFail(GdkPixbuf* pb, Status* status)
+{
+    if (!pb)
+        return nullptr;
     cairo_surface_t* s = SurfaceFromPixbuf(pb, status);
     g_object_unref(pb);
     return s;
 }
 
+} // namespace
+
+GdkPixbuf* DecodePixbufFile(const std::string& path, Status* status, std::string* type)
+{
+    if (type)
+        type->clear();
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        *status = FileNotFound;
+        return nullptr;
+    }
+    struct stat st;
+    if (::fstat(::fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fclose(f);
+        *status = FileNotFound; // a folder or a device is no picture file
+        return nullptr;
+    }
+    if (st.st_size > kMaxEncodedBytes) {
+        std::fclose(f);
+        *status = OutOfMemory;
+        return nullptr;
+    }
+    std::vector<BYTE> bytes(static_cast<size_t>(st.st_size));
+    const size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), f);
+    const bool readError = std::ferror(f) != 0;
+    std::fclose(f);
+    if (readError) {
+        *status = FileNotFound;
+        return nullptr;
+    }
+    bytes.resize(got); // a file that shrank meanwhile
+    return DecodePixbufBytes(bytes.data(), bytes.size(), status, type);
+}
+
+cairo_surface_t* DecodeFile(const std::string& path, Status* status)
+{
+    return SurfaceOrFail(DecodePixbufFile(path, status), status);
+}
+
 cairo_surface_t* DecodeBytes(const std::vector<BYTE>& bytes, Status* status)
 {
-    GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
-    GError* error = nullptr;
-    bool ok = !bytes.empty() && gdk_pixbuf_loader_write(loader, bytes.data(), bytes.size(), &error);
-    ok = gdk_pixbuf_loader_close(loader, ok ? &error : nullptr) && ok;
-    cairo_surface_t* s = nullptr;
-    GdkPixbuf* pb = ok ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
-    if (pb)
-        s = SurfaceFromPixbuf(pb, status);
-    else
-        *status = UnknownImageFormat;
-    if (error)
-        g_error_free(error);
-    g_object_unref(loader);
-    return s;
+    return SurfaceOrFail(DecodePixbufBytes(bytes.data(), bytes.size(), status), status);
 }
 
 } // namespace detail
@@ -118,6 +326,7 @@ std::shared_ptr<detail::ImageData> LoadStream(IStream* stream, Status* status)
         *status = InvalidParameter;
         return nullptr;
     }
+    // A stream past the bound is refused after reading one piece more than it, not whole.
     std::vector<BYTE> bytes;
     BYTE chunk[65536];
     ULONG got = 0;
@@ -126,6 +335,10 @@ std::shared_ptr<detail::ImageData> LoadStream(IStream* stream, Status* status)
         if (FAILED(stream->Read(chunk, sizeof chunk, &got)))
             break;
         bytes.insert(bytes.end(), chunk, chunk + got);
+        if (bytes.size() > static_cast<size_t>(detail::kMaxEncodedBytes)) {
+            *status = OutOfMemory;
+            return nullptr;
+        }
     } while (got == sizeof chunk);
     return Wrap(detail::DecodeBytes(bytes, status));
 }

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -94,10 +95,33 @@ bool FileExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0;
 }
 
+// The XDG folders: a relative value is invalid there and ignored, as the XDG base directory
+// rules say.
 std::string EnvDir(const char* name)
 {
     const char* value = std::getenv(name);
     return value && value[0] == '/' ? std::string(value) : std::string();
+}
+
+// SKINKIT_SETTINGS_DIR is ours: a relative folder is taken from the current folder at the
+// time the store is first used, rather than silently dropped for the user's real settings.
+std::string MovedDir()
+{
+    const char* value = std::getenv("SKINKIT_SETTINGS_DIR");
+    if (!value || !value[0])
+        return {};
+    if (value[0] == '/')
+        return value;
+    std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
+    if (!cwd)
+        return {};
+    std::string dir = cwd.get();
+    std::string rel = value;
+    while (rel.rfind("./", 0) == 0)
+        rel.erase(0, 2);
+    if (rel.empty() || rel == ".")
+        return dir;
+    return (dir == "/" ? "" : dir) + "/" + rel;
 }
 
 Store* StoreFor(Process& p, Root root)
@@ -205,6 +229,8 @@ void TakeWriteLock(Process& p, Store* store, KeyObject* object)
         p.mutex.unlock();
         return;
     }
+    // The depth counts keys holding the transaction; the mutex is held once per count.
+    assert(p.lockDepth >= 0);
     ++p.lockDepth;
     object->holdsLock = true;
 }
@@ -215,6 +241,9 @@ LSTATUS ReleaseWriteLock(Process& p, KeyObject* object)
         return ERROR_SUCCESS;
     object->holdsLock = false;
     LSTATUS result = ERROR_SUCCESS;
+    // A key that holds the lock was counted when it took it: a depth of 0 here means the
+    // pairing broke, and committing would end a transaction another key still relies on.
+    assert(p.lockDepth > 0);
     if (--p.lockDepth == 0 && p.user) {
         result = ErrorFrom(p.user->Commit());
         if (result != ERROR_SUCCESS)
@@ -298,7 +327,7 @@ namespace platform::settings {
 
 std::string UserStorePath()
 {
-    const std::string moved = EnvDir("SKINKIT_SETTINGS_DIR");
+    const std::string moved = MovedDir();
     if (!moved.empty())
         return moved + "/user.db";
     std::string config = EnvDir("XDG_CONFIG_HOME");
@@ -311,7 +340,7 @@ std::string UserStorePath()
 
 std::string MachineStorePath()
 {
-    const std::string moved = EnvDir("SKINKIT_SETTINGS_DIR");
+    const std::string moved = MovedDir();
     if (!moved.empty())
         return moved + "/machine.db";
     const char* dirs = std::getenv("XDG_CONFIG_DIRS");
@@ -339,11 +368,16 @@ void CloseStores()
 {
     LockedState locked;
     Process& p = locked.p;
+    int holders = 0;
     for (KeyObject* object : p.keys) {
-        if (object->holdsLock)
+        if (object->holdsLock) {
             p.mutex.unlock();
+            ++holders;
+        }
         delete object;
     }
+    assert(holders == p.lockDepth);
+    (void)holders;
     p.keys.clear();
     ForgetKnownKeys(p);
     if (p.user)

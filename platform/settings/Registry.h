@@ -6,7 +6,8 @@
 //   HKEY_LOCAL_MACHINE  skinkit/settings.db in the first folder of $XDG_CONFIG_DIRS that has one
 //                       (default /etc/xdg), opened read-only
 //   HKEY_CLASSES_ROOT   read-only and empty for now: every key is "not found"
-// SKINKIT_SETTINGS_DIR moves both databases to <dir>/user.db and <dir>/machine.db.
+// SKINKIT_SETTINGS_DIR moves both databases to <dir>/user.db and <dir>/machine.db; a relative
+// <dir> is taken from the current folder when the store is first used.
 //
 // Each process keeps one connection per root for its whole life, opened on first use; opening
 // a key is a lookup in that connection. Key paths and value names ignore letter case, and

@@ -1,66 +1,121 @@
-// What the control tests share: solid test pictures, rectangle checks, and where a text was
-// drawn in a captured control (the bounding box of the pixels that match a colour test; text
-// edges are smoothed, so tests look for strongly coloured pixels rather than one exact value).
+// What the control tests share: a headless host window, pictures made of solid bands, rectangles
+// as text (a table row reads as the layout it expects), and where a text was drawn in a captured
+// control (the bounding box of the pixels that pass a colour test; text edges are smoothed, so
+// tests look for strongly coloured pixels rather than one exact value).
 #pragma once
 
 #include "platform/gdiplus/Gdiplus.h"
+#include "platform/wnd/Wnd.h"
+#include "platform/wnd/headless/HeadlessDriver.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <utility>
 
-inline std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
+// A w x h picture of vertical bands, left to right: (width, colour); what they leave stays clear.
+inline std::unique_ptr<Gdiplus::Bitmap>
+Bands(int w, int h, std::initializer_list<std::pair<int, Gdiplus::ARGB>> bands)
 {
     auto b = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
     Gdiplus::Graphics g(b.get());
-    Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
-    g.FillRectangle(&brush, 0, 0, w, h);
+    int x = 0;
+    for (const auto& [width, colour] : bands) {
+        Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
+        g.FillRectangle(&brush, x, 0, width, h);
+        x += width;
+    }
     return b;
 }
-
-inline void ExpectRect(const Gdiplus::Rect& r, int x, int y, int w, int h, const char* what)
+inline std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
 {
-    EXPECT_EQ(r.X, x) << what;
-    EXPECT_EQ(r.Y, y) << what;
-    EXPECT_EQ(r.Width, w) << what;
-    EXPECT_EQ(r.Height, h) << what;
+    return Bands(w, h, {{w, colour}});
 }
+
+// "x,y wxh" for each rectangle, joined by " | ".
+inline std::string Str(std::initializer_list<Gdiplus::Rect> rects)
+{
+    std::string s;
+    for (const Gdiplus::Rect& r : rects)
+        s += (s.empty() ? "" : " | ") + std::to_string(r.X) + "," + std::to_string(r.Y) + " " +
+             std::to_string(r.Width) + "x" + std::to_string(r.Height);
+    return s;
+}
+
+using ColourTest = bool (*)(const Gdiplus::Color&);
+inline constexpr ColourTest Reddish = [](const Gdiplus::Color& c) {
+    return c.GetRed() > 180 && c.GetGreen() < 120 && c.GetBlue() < 120;
+};
+inline constexpr ColourTest Bluish = [](const Gdiplus::Color& c) {
+    return c.GetBlue() > 180 && c.GetRed() < 120 && c.GetGreen() < 120;
+};
+inline constexpr ColourTest White = [](const Gdiplus::Color& c) { // whiter than the F0F0F0 face
+    return c.GetRed() > 245 && c.GetGreen() > 245 && c.GetBlue() > 245;
+};
 
 struct InkBox
 {
     int left = -1, top = -1, right = -1, bottom = -1; // inclusive; -1 when nothing matched
     bool Any() const { return left >= 0; }
-    int CentreX2() const { return left + right; } // twice the centre, to stay whole
-    int CentreY2() const { return top + bottom; }
 };
 
-inline InkBox FindInk(Gdiplus::Bitmap& shot, const std::function<bool(const Gdiplus::Color&)>& is)
+// A parent that notes what its children tell it, in order: "command <id> <code>" for WM_COMMAND,
+// "<message in hex> <wParam> <lParam>" for the private ones (WM_USER and above), each followed
+// by what `state` says once the message is handled and "; ".
+class CHeardHost : public CWnd
 {
-    InkBox b;
-    for (int y = 0; y < static_cast<int>(shot.GetHeight()); ++y)
-        for (int x = 0; x < static_cast<int>(shot.GetWidth()); ++x) {
-            Gdiplus::Color c;
-            shot.GetPixel(x, y, &c);
-            if (!is(c))
-                continue;
-            if (!b.Any()) {
-                b.left = b.right = x;
-                b.top = b.bottom = y;
-            }
-            b.left = x < b.left ? x : b.left;
-            b.right = x > b.right ? x : b.right;
-            b.top = y < b.top ? y : b.top;
-            b.bottom = y > b.bottom ? y : b.bottom;
-        }
-    return b;
-}
+public:
+    std::string heard;
+    std::function<std::string()> state = [] { return std::string(); };
 
-inline bool Reddish(const Gdiplus::Color& c)
+protected:
+    LRESULT WindowProc(UINT m, WPARAM w, LPARAM l) override
+    {
+        const LRESULT result = CWnd::WindowProc(m, w, l); // a reflected notification acts first
+        std::ostringstream s;
+        if (m == WM_COMMAND)
+            s << "command " << LOWORD(w) << " " << HIWORD(w) << " " << state() << "; ";
+        else if (m >= WM_USER && m < 0x8000)
+            s << std::hex << m << std::dec << " " << w << " " << l << " " << state() << "; ";
+        heard += s.str();
+        return result;
+    }
+};
+
+// A test with a headless display and a visible top-level host of 300 x 200 at the origin.
+class HostedTest : public ::testing::Test
 {
-    return c.GetRed() > 180 && c.GetGreen() < 120 && c.GetBlue() < 120;
-}
-inline bool Bluish(const Gdiplus::Color& c)
-{
-    return c.GetBlue() > 180 && c.GetRed() < 120 && c.GetGreen() < 120;
-}
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(
+            host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
+    }
+    DWORD At(CWnd& w, int x, int y) { return driver.PixelAt(w.m_hWnd, {x, y}); }
+    InkBox Ink(CWnd& w, ColourTest is)
+    {
+        InkBox b;
+        auto shot = driver.Capture(w.m_hWnd);
+        for (int y = 0; shot && y < static_cast<int>(shot->GetHeight()); ++y)
+            for (int x = 0; x < static_cast<int>(shot->GetWidth()); ++x) {
+                Gdiplus::Color c;
+                shot->GetPixel(x, y, &c);
+                if (!is(c))
+                    continue;
+                b.left = b.left < 0 || x < b.left ? x : b.left;
+                b.right = x > b.right ? x : b.right;
+                b.top = b.top < 0 ? y : b.top;
+                b.bottom = y;
+            }
+        return b;
+    }
+
+    platform::wnd::HeadlessDriver driver;
+    CHeardHost host;
+};

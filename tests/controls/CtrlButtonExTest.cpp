@@ -3,119 +3,71 @@
 // through the headless layer the behaviour it shares with the skinned button (click, check).
 #include "controls/CtrlButtonEx.h"
 
-#include "platform/wnd/headless/HeadlessDriver.h"
-
 #include "ControlTestKit.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
-
-using platform::wnd::HeadlessDriver;
 
 namespace {
 
-TEST(ButtonExLogic, PiecesAtTheSkinsHeight)
+// Rows: frame x, picture height, control height (120 wide, left area 28, right cap 5), then the
+// three source pieces, the three drawn pieces and the text's left edge. At half height the
+// middle is 120 - 16.5, the right cap 2.5 at 117.5 and the text at 15.5, all truncated; a
+// picture without height gives no scale.
+TEST(ButtonExLogic, DividedFrames)
 {
-    const btn::DividedFrame d = btn::DivideFrame({0, 0, 100, 40}, 40, 120, 40, 28, 5);
-    ExpectRect(d.source[btn::LeftPiece], 0, 0, 28, 40, "left source");
-    ExpectRect(d.source[btn::MiddlePiece], 28, 0, 67, 40, "middle source");
-    ExpectRect(d.source[btn::RightPiece], 95, 0, 5, 40, "right source");
-    ExpectRect(d.dest[btn::LeftPiece], 0, 0, 28, 40, "left");
-    ExpectRect(d.dest[btn::MiddlePiece], 28, 0, 87, 40, "middle");
-    ExpectRect(d.dest[btn::RightPiece], 115, 0, 5, 40, "right");
-    EXPECT_EQ(d.textLeft, 31);
-}
-
-TEST(ButtonExLogic, PiecesAtHalfHeightTruncate)
-{
-    const btn::DividedFrame d = btn::DivideFrame({0, 0, 100, 40}, 40, 120, 20, 28, 5);
-    EXPECT_DOUBLE_EQ(d.scale, 0.5);
-    ExpectRect(d.dest[btn::LeftPiece], 0, 0, 14, 20, "left");
-    ExpectRect(d.dest[btn::MiddlePiece], 14, 0, 103, 20, "middle: 120 - 16.5 truncated");
-    ExpectRect(d.dest[btn::RightPiece], 117, 0, 2, 20, "right: at 117.5, 2.5 wide, truncated");
-    EXPECT_EQ(d.textLeft, 15);
-    EXPECT_EQ(btn::ScaledFontSize(15, d.scale), 7);
-}
-
-TEST(ButtonExLogic, LaterFrameOfAStrip)
-{
-    // Frame 3 of a four-frame strip 400 wide: its right piece is cut from 395.
-    const btn::DividedFrame d = btn::DivideFrame({300, 0, 100, 40}, 40, 120, 40, 28, 5);
-    ExpectRect(d.source[btn::LeftPiece], 300, 0, 28, 40, "left source");
-    ExpectRect(d.source[btn::MiddlePiece], 328, 0, 67, 40, "middle source");
-    ExpectRect(d.source[btn::RightPiece], 395, 0, 5, 40, "right source");
-}
-
-TEST(ButtonExLogic, APictureWithoutHeightKeepsSkinScale)
-{
-    const btn::DividedFrame d = btn::DivideFrame({0, 0, 0, 0}, 0, 120, 20, 28, 5);
-    EXPECT_DOUBLE_EQ(d.scale, 1.0);
-    EXPECT_EQ(d.textLeft, 31);
+    for (auto [x, pictureHeight, h, want] :
+         {std::tuple{
+              0, 40, 40,
+              "0,0 28x40 | 28,0 67x40 | 95,0 5x40 / 0,0 28x40 | 28,0 87x40 | 115,0 5x40 / 31"},
+          {0, 40, 20,
+           "0,0 28x40 | 28,0 67x40 | 95,0 5x40 / 0,0 14x20 | 14,0 103x20 | 117,0 2x20 / 15"},
+          {300, 40, 40,
+           "300,0 28x40 | 328,0 67x40 | 395,0 5x40 / 0,0 28x40 | 28,0 87x40 | 115,0 5x40 / 31"},
+          {0, 0, 20, "0,0 28x20 | 28,0 87x20 | 115,0 5x20 / 31"}}) {
+        const btn::DividedFrame d = btn::DivideFrame({x, 0, pictureHeight ? 100 : 0, pictureHeight},
+                                                     pictureHeight, 120, h, 28, 5);
+        EXPECT_EQ((pictureHeight ? Str({d.source[0], d.source[1], d.source[2]}) + " / " : "") +
+                      Str({d.dest[0], d.dest[1], d.dest[2]}) + " / " + std::to_string(d.textLeft),
+                  want);
+    }
+    EXPECT_EQ(btn::ScaledFontSize(15, 0.5), 7);
 }
 
 constexpr UINT kId = 500;
 constexpr DWORD kFace = 0xFFF0F0F0u;
-// Each frame: a red left area (28), a green middle, a blue right cap (5); frames differ in
-// their middle's red channel.
-std::unique_ptr<Gdiplus::Bitmap> DividedStrip(int frames)
-{
-    auto b = std::make_unique<Gdiplus::Bitmap>(frames * 100, 40, Gdiplus::PixelFormat32bppARGB);
-    Gdiplus::Graphics g(b.get());
-    for (int k = 0; k < frames; ++k) {
-        Gdiplus::SolidBrush left{Gdiplus::Color(0xFFE00000u)},
-            middle{Gdiplus::Color(0xFF00E000u | (0x30u * static_cast<unsigned>(k)) << 16)},
-            right{Gdiplus::Color(0xFF0000E0u)};
-        g.FillRectangle(&left, k * 100, 0, 28, 40);
-        g.FillRectangle(&middle, k * 100 + 28, 0, 67, 40);
-        g.FillRectangle(&right, k * 100 + 95, 0, 5, 40);
-    }
-    return b;
-}
 
-class CClickHost : public CWnd
-{
-public:
-    CCtrlButtonEx* button = nullptr;
-    std::vector<int> checkSeen;
-
-protected:
-    void OnClicked() { checkSeen.push_back(button->GetCheck()); }
-    DECLARE_MESSAGE_MAP()
-};
-
-} // namespace
-
-BEGIN_MESSAGE_MAP(CClickHost, CWnd)
-ON_BN_CLICKED(kId, OnClicked)
-END_MESSAGE_MAP()
-
-namespace {
-
-class DividedButton : public ::testing::Test
+class DividedButton : public HostedTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(
-            host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
-        host.button = &button;
-    }
     void Make(DWORD style, const wchar_t* text, CRect rect)
     {
+        host.state = [this] { return std::to_string(button.GetCheck()); };
         ASSERT_TRUE(button.Create(text, WS_CHILD | WS_VISIBLE | style, rect, &host, kId));
         button.SetButtonImage(strip.get(), 4);
         button.Invalidate();
     }
-    Gdiplus::Color At(int x, int y)
+    // The pixel's channel: 'r', 'g' or 'b'.
+    int Px(int x, int y, char channel)
     {
-        return Gdiplus::Color(driver.PixelAt(button.m_hWnd, {x, y}));
+        const Gdiplus::Color c(At(button, x, y));
+        return channel == 'r' ? c.GetRed() : channel == 'g' ? c.GetGreen() : c.GetBlue();
     }
 
-    HeadlessDriver driver;
-    CClickHost host;
     CCtrlButtonEx button;
-    std::unique_ptr<Gdiplus::Bitmap> strip = DividedStrip(4);
+    // Each frame: a red left area (28), a green middle whose red is 0x30 times the frame's
+    // index, a blue right cap (5).
+    static constexpr Gdiplus::ARGB L = 0xFFE00000u, R = 0xFF0000E0u;
+    std::unique_ptr<Gdiplus::Bitmap> strip = Bands(400, 40,
+                                                   {{28, L},
+                                                    {67, 0xFF00E000u},
+                                                    {5, R},
+                                                    {28, L},
+                                                    {67, 0xFF30E000u},
+                                                    {5, R},
+                                                    {28, L},
+                                                    {67, 0xFF60E000u},
+                                                    {5, R},
+                                                    {28, L},
+                                                    {67, 0xFF90E000u},
+                                                    {5, R}});
 };
 
 // One push-drawn divided button: its frame stretched whole without text, divided with text at
@@ -124,71 +76,47 @@ protected:
 TEST_F(DividedButton, PushButtonSession)
 {
     Make(BS_AUTOCHECKBOX | BS_PUSHLIKE | BS_LEFT, L"", CRect(10, 10, 250, 50)); // 240 x 40
-    EXPECT_GT(At(50, 20).GetRed(), 200) << "no text: the 100-wide frame stretched, column 20";
+    EXPECT_GT(Px(50, 20, 'r'), 200) << "no text: the 100-wide frame stretched, column 20";
     button.SetWindowText(L"MMMM");
     button.SetInitFont(L"Liberation Sans", 24, Gdiplus::FontStyleBold);
     button.SetTextColor(Gdiplus::Color(0xFFFFFFFFu), 6);
     button.Invalidate();
-    EXPECT_GT(At(20, 3).GetRed(), 200) << "left area 28";
-    EXPECT_GT(At(50, 3).GetGreen(), 200) << "divided: x 50 lies in the middle";
-    EXPECT_GT(At(236, 3).GetBlue(), 150) << "right cap at 235";
-    auto white = [](const Gdiplus::Color& c) {
-        // Whiter than the host's face (F0F0F0), which shows where the right cap leaves a column.
-        return c.GetRed() > 245 && c.GetGreen() > 245 && c.GetBlue() > 245;
-    };
-    auto shot = driver.Capture(button.m_hWnd);
-    ASSERT_TRUE(shot);
-    const InkBox tall = FindInk(*shot, white);
-    ASSERT_TRUE(tall.Any());
+    // Left area 28, x 50 in the middle, the right cap from 235.
+    EXPECT_GT(Px(20, 3, 'r') + Px(50, 3, 'g') + Px(236, 3, 'b'), 3 * 200);
+    const InkBox tall = Ink(button, White);
     EXPECT_GE(tall.left, 31);
     EXPECT_LT(tall.left, 31 + 8) << "the M's own side bearing";
 
-    button.MoveWindow(10, 60, 120, 20);
-    EXPECT_GT(At(11, 3).GetRed(), 200) << "left piece 14 wide";
-    EXPECT_GT(At(15, 3).GetGreen(), 200);
-    EXPECT_GT(At(118, 3).GetBlue(), 150) << "right piece at 117";
-    EXPECT_EQ(At(119, 3).GetValue(), kFace) << "trunc(2.5) leaves the last column";
-    shot = driver.Capture(button.m_hWnd);
-    ASSERT_TRUE(shot);
-    const InkBox low = FindInk(*shot, white);
-    ASSERT_TRUE(low.Any());
+    button.MoveWindow(10, 60, 120, 20); // left piece 14, right piece 2 at 117: column 119 bare
+    EXPECT_GT(Px(11, 3, 'r') + Px(15, 3, 'g') + Px(118, 3, 'b'), 3 * 200);
+    EXPECT_EQ(At(button, 119, 3), kFace) << "trunc(2.5) leaves the last column";
+    const InkBox low = Ink(button, White);
     EXPECT_GE(low.left, 15);
     EXPECT_LT(low.left, 15 + 4);
     EXPECT_NEAR((low.bottom - low.top + 1) * 2, tall.bottom - tall.top + 1, 3)
         << "the font is halved with the frame";
 
-    EXPECT_EQ(At(60, 3).GetRed(), 0) << "frame 0";
-    driver.Record(host.m_hWnd);
+    EXPECT_EQ(Px(60, 3, 'r'), 0) << "frame 0";
     driver.Click(button.m_hWnd, {60, 10});
-    ASSERT_EQ(driver.Commands(BN_CLICKED).size(), 1u);
-    EXPECT_EQ(host.checkSeen, std::vector<int>{1});
+    EXPECT_EQ(host.heard, "command 500 0 1; ") << "BN_CLICKED, checked before the parent hears";
     driver.LeaveWindows();
-    EXPECT_EQ(At(60, 3).GetRed(), 0x90) << "checked: frame 3";
+    EXPECT_EQ(Px(60, 3, 'r'), 0x90) << "checked: frame 3";
     button.EnableWindow(FALSE);
-    EXPECT_EQ(At(60, 3).GetRed(), 0x60) << "checked and disabled: frame 2";
+    EXPECT_EQ(Px(60, 3, 'r'), 0x60) << "checked and disabled: frame 2";
 }
 
 TEST_F(DividedButton, CheckBoxDrawsTheGlyphAtItsOwnSize)
 {
     Make(BS_AUTOCHECKBOX, L"MMMM", CRect(10, 10, 130, 30)); // 120 x 20
-    auto glyphs = std::make_unique<Gdiplus::Bitmap>(64, 16, Gdiplus::PixelFormat32bppARGB);
-    {
-        Gdiplus::Graphics g(glyphs.get());
-        Gdiplus::SolidBrush b{Gdiplus::Color(0xFF0000E0u)};
-        g.FillRectangle(&b, 0, 0, 64, 16);
-    }
+    auto glyphs = Solid(64, 16, R);
     button.SetButtonImage(glyphs.get(), 4);
     button.SetInitFont(L"Liberation Sans", 14, Gdiplus::FontStyleBold);
     button.SetTextColor(Gdiplus::Color(0xFFE01010u), 6);
     button.Invalidate();
-    EXPECT_EQ(At(0, 2).GetValue(), 0xFF0000E0u);
-    EXPECT_EQ(At(15, 17).GetValue(), 0xFF0000E0u);
-    EXPECT_EQ(At(0, 1).GetValue(), kFace);
-    EXPECT_EQ(At(16, 10).GetValue(), kFace);
-    auto shot = driver.Capture(button.m_hWnd);
-    ASSERT_TRUE(shot);
-    const InkBox ink = FindInk(*shot, Reddish);
-    ASSERT_TRUE(ink.Any());
+    // The 16 x 16 glyph at x 0, centred at y 2; the text from the glyph's width + 3.
+    for (auto [x, y, colour] : {std::tuple{0, 2, R}, {15, 17, R}, {0, 1, kFace}, {16, 10, kFace}})
+        EXPECT_EQ(At(button, x, y), colour) << x << "," << y;
+    const InkBox ink = Ink(button, Reddish);
     EXPECT_GE(ink.left, 19);
     EXPECT_LT(ink.left, 19 + 6);
 }

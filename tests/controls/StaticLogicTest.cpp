@@ -2,94 +2,53 @@
 // SetTextAlign, the icon's place, the digit cells and the digit a cell shows.
 #include "controls/StaticLogic.h"
 
-#include <gtest/gtest.h>
+#include "ControlTestKit.h"
 
 namespace {
 
-using Gdiplus::StringAlignmentCenter;
-using Gdiplus::StringAlignmentFar;
-using Gdiplus::StringAlignmentNear;
-
-struct AlignCase
-{
-    int bits;
-    bool set;
-    Gdiplus::StringAlignment h, v; // given to SetTextAlign
-    Gdiplus::StringAlignment wantH, wantV;
-    bool shown;
-};
-
+// Rows: style, SetTextAlign called, its horizontal and vertical (0 near, 1 centre, 2 far),
+// then the plan as "horizontal vertical", or "-" for no text (alignment bits 3 without it).
 TEST(StaticLogic, LabelAlignment)
 {
-    const AlignCase cases[] = {
-        {0, false, StringAlignmentFar, StringAlignmentFar, StringAlignmentNear, StringAlignmentNear,
-         true},
-        {1, false, StringAlignmentFar, StringAlignmentFar, StringAlignmentCenter,
-         StringAlignmentNear, true},
-        {2, false, StringAlignmentNear, StringAlignmentFar, StringAlignmentFar, StringAlignmentNear,
-         true},
-        {3, false, StringAlignmentNear, StringAlignmentNear, StringAlignmentNear,
-         StringAlignmentNear, false},
-        {1, true, StringAlignmentNear, StringAlignmentCenter, StringAlignmentNear,
-         StringAlignmentCenter, true},
-        {3, true, StringAlignmentFar, StringAlignmentFar, StringAlignmentFar, StringAlignmentFar,
-         true},
-    };
-    for (const AlignCase& c : cases) {
-        const stc::TextPlan p = stc::LabelText(c.bits, c.set, c.h, c.v);
-        EXPECT_EQ(p.showText, c.shown) << "bits " << c.bits << " set " << c.set;
-        if (c.shown) {
-            EXPECT_EQ(p.horizontal, c.wantH) << "bits " << c.bits << " set " << c.set;
-            EXPECT_EQ(p.vertical, c.wantV) << "bits " << c.bits << " set " << c.set;
-        }
+    for (auto [style, set, h, v, want] : {std::tuple{0x50000000u, false, 2, 2, "0 0"},
+                                          {0x50000001u, false, 2, 2, "1 0"},
+                                          {0x50000002u, false, 0, 2, "2 0"},
+                                          {0x50000103u, false, 0, 0, "-"},
+                                          {0x50000001u, true, 0, 1, "0 1"},
+                                          {0x50000003u, true, 2, 2, "2 2"}}) {
+        const stc::TextPlan p =
+            stc::LabelText(stc::AlignmentBits(style), set, Gdiplus::StringAlignment(h),
+                           Gdiplus::StringAlignment(v));
+        EXPECT_EQ(p.showText ? std::to_string(p.horizontal) + " " + std::to_string(p.vertical)
+                             : "-",
+                  want)
+            << std::hex << style << " set " << set;
     }
-    EXPECT_EQ(stc::AlignmentBits(0x50000002u), 2);
-    EXPECT_EQ(stc::AlignmentBits(0x50000103u), 3);
 }
 
-TEST(StaticLogic, IconAndTextPlace)
+TEST(StaticLogic, IconCellsAndDigits)
 {
-    EXPECT_EQ(stc::IconTop(20, 16), 2);
+    // Icon top in a control, signed halving toward zero; the text starts 5 past the icon.
+    for (auto [h, icon, top] : {std::tuple{20, 16, 2}, {10, 16, -3}, {10, 15, -2}})
+        EXPECT_EQ(stc::IconTop(h, icon), top) << h << " high, icon " << icon;
     EXPECT_EQ(stc::TextLeft(true, 16), 21);
     EXPECT_EQ(stc::TextLeft(false, 16), 0);
-    EXPECT_EQ(stc::IconTop(10, 16), -3) << "a tall icon sits above the top, centred";
-    EXPECT_EQ(stc::IconTop(10, 15), -2) << "signed halving truncates toward zero";
-}
 
-struct CellCase
-{
-    int width, count, i;
-    int x, w;
-};
+    // Cells of W / n in whole numbers: 61 / 3 leaves the last column free; no cells, no division.
+    for (auto [w, n, i, cell] : {std::tuple{60, 3, 0, "0,0 20x20"},
+                                 {60, 3, 2, "40,0 20x20"},
+                                 {61, 3, 2, "40,0 20x20"},
+                                 {60, 2, 1, "30,0 30x20"},
+                                 {10, 3, 1, "3,0 3x20"},
+                                 {10, 3, 2, "6,0 3x20"},
+                                 {60, 0, 0, "0,0 0x0"}})
+        EXPECT_EQ(Str({stc::DigitCell(w, 20, n, i)}), cell) << w << "/" << n << " cell " << i;
 
-TEST(StaticLogic, DigitCells)
-{
-    const CellCase cases[] = {
-        {60, 3, 0, 0, 20},  {60, 3, 1, 20, 20}, {60, 3, 2, 40, 20},
-        {61, 3, 2, 40, 20}, // the last column stays free
-        {60, 2, 1, 30, 30}, {10, 3, 1, 3, 3},   {10, 3, 2, 6, 3},
-    };
-    for (const CellCase& c : cases) {
-        const Gdiplus::Rect r = stc::DigitCell(c.width, 20, c.count, c.i);
-        EXPECT_EQ(r.X, c.x) << c.width << "/" << c.count << " cell " << c.i;
-        EXPECT_EQ(r.Width, c.w) << c.width << "/" << c.count << " cell " << c.i;
-        EXPECT_EQ(r.Y, 0);
-        EXPECT_EQ(r.Height, 20);
-    }
-    EXPECT_EQ(stc::DigitCell(60, 20, 0, 0).Width, 0) << "no cells, no division";
-}
-
-TEST(StaticLogic, DigitOfACharacter)
-{
-    const CString text(L"04a2");
-    EXPECT_EQ(stc::DigitAt(text, 0), 0);
-    EXPECT_EQ(stc::DigitAt(text, 1), 4);
-    EXPECT_EQ(stc::DigitAt(text, 2), -1) << "not a digit";
-    EXPECT_EQ(stc::DigitAt(text, 3), 2);
-    EXPECT_EQ(stc::DigitAt(text, 4), -1) << "past the text";
-    EXPECT_EQ(stc::DigitAt(text, -1), -1);
-    EXPECT_EQ(stc::DigitAt(CString(L":"), 0), -1) << "the character after '9'";
-    EXPECT_EQ(stc::DigitAt(CString(L"/"), 0), -1) << "the character before '0'";
+    // The digit a character shows; -1 outside the text, before '0' and after '9'.
+    std::string digits;
+    for (int i = -1; i <= 6; ++i)
+        digits += std::to_string(stc::DigitAt(CString(L"04a2/:"), i)) + " ";
+    EXPECT_EQ(digits, "-1 0 4 -1 2 -1 -1 -1 ");
 }
 
 } // namespace

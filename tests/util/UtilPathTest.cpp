@@ -326,7 +326,7 @@ TEST_F(RemoveAllTest, DeletesFilesDirectlyInsideAndNothingElse)
     std::ofstream(root / "outside.txt") << "o";
     fs::create_symlink(root / "outside.txt", root / "Media" / "link.txt");
     std::ofstream(root / "Media" / ".hidden") << "h";
-    CString folder = CString::FromUtf8(root.string() + "\\MEDIA");
+    CString folder = CString::FromUtf8(root.string() + "/Media");
     CUtilPath().RemoveAll(W(folder));
 
     std::vector<std::string> left;

@@ -4,10 +4,8 @@
 // notch that reaches the parent, "BN_CLICKED <id>" when its parent hears of a click, and exits 0
 // after the first click (3 when no click came within 15 seconds).
 #include "controls/CtrlButton.h"
-#include "platform/wnd/Backend.h"
-#include "platform/wnd/WindowManager.h"
 
-#include <cstdio>
+#include "SdlProbeKit.h"
 
 namespace {
 
@@ -33,11 +31,6 @@ protected:
         std::printf("WHEEL %d\n", delta);
         return TRUE;
     }
-    void OnTimer(UINT_PTR)
-    {
-        std::printf("timeout\n");
-        PostQuitMessage(3);
-    }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -45,17 +38,13 @@ protected:
 
 BEGIN_MESSAGE_MAP(CProbeHost, CWnd)
 ON_BN_CLICKED(kId, OnClicked)
-ON_WM_TIMER()
 ON_WM_MOUSEWHEEL()
 END_MESSAGE_MAP()
 
 int main()
 {
-    setvbuf(stdout, nullptr, _IOLBF, 0);
-    if (!platform::wnd::UseBackend("sdl2")) {
-        std::printf("no sdl2 backend\n");
+    if (!StartSdlProbe())
         return 2;
-    }
     Gdiplus::Bitmap strip(4 * 80, 30, Gdiplus::PixelFormat32bppARGB);
     {
         Gdiplus::Graphics g(&strip);
@@ -72,13 +61,11 @@ int main()
     button.Create(L"", WS_CHILD | WS_VISIBLE, CRect(), &host, kId);
     button.MoveWindow(20, 20, 80, 30);
     button.SetButtonImage(&strip, 4);
-    host.SetTimer(1, 15000);
     CWnd hidden;
     hidden.CreateEx(0, nullptr, L"skinkit hidden", 0, CRect(0, 0, 50, 50), nullptr, 0);
-    platform::wnd::PumpMessages();
+    ShowProbe(host, 15000);
     std::printf("NATIVE %s\n", platform::wnd::NativeWindowHandle(button).c_str());
     std::printf("HIDDEN %s\n", platform::wnd::NativeWindowHandle(hidden).c_str());
-    std::printf("ready\n");
-    const int code = platform::wnd::RunMessageLoop();
+    const int code = RunProbe();
     return host.clicks == 1 ? 0 : (code ? code : 1);
 }

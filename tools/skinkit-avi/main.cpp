@@ -160,7 +160,7 @@ std::string OpenFailure(const std::string& path, int rc)
 int OpenOrReport(mmAviParser& reader, const std::string& path)
 {
     reader.m_bTolerant = g_tolerant;
-    const int rc = reader.OpenAVI(CString::FromUtf8(path));
+    const int rc = reader.OpenAVI(CString::FromPathBytes(path));
     if (rc != 0)
         std::fprintf(stderr, "skinkit-avi: %s: %s\n", path.c_str(), OpenFailure(path, rc).c_str());
     return rc;
@@ -226,7 +226,7 @@ int RunPackets(const std::string& path, bool json)
 {
     mmAviParser reader;
     reader.m_bTolerant = g_tolerant;
-    const int rc = reader.OpenAVI(CString::FromUtf8(path));
+    const int rc = reader.OpenAVI(CString::FromPathBytes(path));
     if (rc != 0)
         std::fprintf(stderr, "skinkit-avi: %s: %s\n", path.c_str(), OpenFailure(path, rc).c_str());
     if (json) {
@@ -313,7 +313,7 @@ void WriteCopy(mmAviParser& reader, const std::string& in, const std::string& pa
                bool skipUnreadable)
 {
     mmAviWriter writer;
-    if (writer.OpenAVI(CString::FromUtf8(path)) != 0)
+    if (writer.OpenAVI(CString::FromPathBytes(path)) != 0)
         throw Failure{path + ": cannot create the file: " + std::strerror(errno)};
     // Streams go in file order, each under its number within its kind.
     for (StreamEntry& s : ListStreams(reader)) {
@@ -372,7 +372,7 @@ void WriteCopy(mmAviParser& reader, const std::string& in, const std::string& pa
 void CheckCopy(mmAviParser& original, const std::string& path)
 {
     mmAviParser copy;
-    if (copy.OpenAVI(CString::FromUtf8(path)) != 0)
+    if (copy.OpenAVI(CString::FromPathBytes(path)) != 0)
         throw Failure{path + ": the copy does not read back"};
     _TAG_AVI_PACKET_INFO a{}, b{};
     int n = 0;

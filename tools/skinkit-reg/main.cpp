@@ -6,21 +6,30 @@
 //
 // --machine reads the machine-wide settings instead of the current user's; with `set` it
 // writes them, which needs write access to that file (an administrator building defaults).
-// Exit status: 0 done, 1 no such key or value, 2 bad arguments or a store that failed.
+// Options may come before or after the subcommand.
+// Exit status: 0 done, 1 no such key or value or a failed operation, 2 bad usage.
 #include "platform/base/CString.h"
 #include "platform/settings/Registry.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <CLI/CLI.hpp>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
 
 namespace {
 
-enum Exit { kDone = 0, kMissing = 1, kFailed = 2 };
+enum Exit { kDone = 0, kFailed = 1, kUsage = 2 };
+
+// What the library accepts as a text: a 260-unit UTF-16 buffer with its terminating NUL.
+constexpr size_t kMaxTextUnits = 259;
 
 std::wstring Wide(const std::string& utf8)
 {
@@ -72,19 +81,79 @@ std::string Show(DWORD type, const std::vector<BYTE>& data)
     return hex;
 }
 
+// Decimal, with an optional sign (-1 is 0xFFFFFFFF), or hexadecimal written 0x...: a leading
+// zero is not octal, since "0123" typed by a person means 123.
 std::optional<DWORD> ParseNumber(const std::string& text)
 {
-    try {
-        size_t used = 0;
-        const unsigned long long v = std::stoull(text, &used, 0);
-        if (used == text.size() && v <= 0xFFFFFFFFull)
-            return static_cast<DWORD>(v);
-        const long long s = std::stoll(text, &used, 0); // -1 means 0xFFFFFFFF
-        if (used == text.size() && s >= -2147483648LL && s < 0)
-            return static_cast<DWORD>(s);
-    } catch (const std::exception&) {
+    std::string digits = text;
+    bool negative = false;
+    int base = 10;
+    if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) {
+        negative = digits[0] == '-';
+        digits.erase(0, 1);
     }
-    return std::nullopt;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        base = 16;
+        digits.erase(0, 2);
+    }
+    if (digits.empty() || digits.size() > 20)
+        return std::nullopt;
+    unsigned long long v = 0;
+    for (char c : digits) {
+        const unsigned d = platform::DigitValue(static_cast<wchar_t>(c));
+        if (d >= static_cast<unsigned>(base))
+            return std::nullopt;
+        v = v * static_cast<unsigned>(base) + d;
+        if (v > 0xFFFFFFFFull)
+            return std::nullopt;
+    }
+    if (negative) {
+        if (base != 10 || v > 0x80000000ull)
+            return std::nullopt;
+        return static_cast<DWORD>(0u - static_cast<DWORD>(v));
+    }
+    return static_cast<DWORD>(v);
+}
+
+// Why a settings database cannot be used, for a message that names the cause; empty when it
+// opens (or, for one that may be created, when its folder would let it be made).
+std::string StoreProblem(const std::string& file)
+{
+    namespace st = platform::settings;
+    struct stat info;
+    if (::stat(file.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            return {};
+        return file + ": " + std::strerror(errno);
+    }
+    if (S_ISDIR(info.st_mode))
+        return file + ": is a directory, not a settings database";
+    if (::access(file.c_str(), R_OK) != 0)
+        return file + ": " + std::strerror(errno);
+    if (!st::Store::Open(file, st::Store::Mode::ReadOnly))
+        return file + ": not a settings database (or damaged)";
+    return {};
+}
+
+// The message for a failed registry call: the store's own problem when it has one.
+std::string Cause(HKEY root, LSTATUS status)
+{
+    const std::string file = root == HKEY_LOCAL_MACHINE ? platform::settings::MachineStorePath()
+                                                        : platform::settings::UserStorePath();
+    if (std::string problem = StoreProblem(file); !problem.empty())
+        return problem;
+    switch (status) {
+    case ERROR_ACCESS_DENIED:
+        return file + ": permission denied";
+    case ERROR_LOCK_VIOLATION:
+        return file + ": another program keeps it locked";
+    case ERROR_DISK_FULL:
+        return file + ": the disk is full";
+    case ERROR_CANTOPEN:
+        return file + ": cannot be opened or created";
+    default:
+        return file + ": input/output error (" + std::to_string(status) + ")";
+    }
 }
 
 std::vector<BYTE> Encode(DWORD type, const std::string& text, DWORD number)
@@ -102,12 +171,22 @@ std::vector<BYTE> Encode(DWORD type, const std::string& text, DWORD number)
     return bytes;
 }
 
+std::string StoreProblemFor(HKEY root)
+{
+    return StoreProblem(root == HKEY_LOCAL_MACHINE ? platform::settings::MachineStorePath()
+                                                   : platform::settings::UserStorePath());
+}
+
 int Get(HKEY root, const std::string& key, const std::string& name)
 {
     HKEY h = nullptr;
-    if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) {
-        std::cerr << "skinkit-reg: no key " << key << "\n";
-        return kMissing;
+    if (const LSTATUS opened = RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &h);
+        opened != ERROR_SUCCESS) {
+        if (opened == ERROR_FILE_NOT_FOUND && StoreProblemFor(root).empty())
+            std::cerr << "skinkit-reg: no key " << key << "\n";
+        else
+            std::cerr << "skinkit-reg: " << Cause(root, opened) << "\n";
+        return kFailed;
     }
     const std::wstring wname = Wide(name);
     DWORD type = 0, size = 0;
@@ -116,10 +195,14 @@ int Get(HKEY root, const std::string& key, const std::string& name)
     if (status == ERROR_SUCCESS)
         status = RegQueryValueExW(h, wname.c_str(), nullptr, &type, data.data(), &size);
     RegCloseKey(h);
-    if (status != ERROR_SUCCESS) {
+    if (status == ERROR_FILE_NOT_FOUND) {
         std::cerr << "skinkit-reg: no value " << (name.empty() ? "(default)" : name) << " in "
                   << key << "\n";
-        return kMissing;
+        return kFailed;
+    }
+    if (status != ERROR_SUCCESS) {
+        std::cerr << "skinkit-reg: " << Cause(root, status) << "\n";
+        return kFailed;
     }
     data.resize(size);
     std::cout << Show(type, data) << "\n";
@@ -158,12 +241,22 @@ int Set(bool machine, const std::string& key, const std::string& name, const std
     if (type == REG_DWORD) {
         const auto parsed = ParseNumber(value);
         if (!parsed) {
-            std::cerr << "skinkit-reg: not a 32-bit number: " << value << "\n";
-            return kFailed;
+            std::cerr << "skinkit-reg: not a 32-bit number (decimal, or hexadecimal written "
+                         "0x...): "
+                      << value << "\n";
+            return kUsage;
         }
         number = *parsed;
+    } else if (const size_t units = CString::FromUtf8(value).ToUtf16().size();
+               units > kMaxTextUnits) {
+        // The library reads texts through a 260-unit buffer and replaces a longer one by its
+        // default: storing it would lose it at the next start.
+        std::cerr << "skinkit-reg: the text is " << units << " UTF-16 units long; settings "
+                  << "texts hold at most " << kMaxTextUnits << "\n";
+        return kUsage;
     }
     const std::vector<BYTE> bytes = Encode(type, value, number);
+    const std::string stored = std::string(TypeName(type)) + " " + Show(type, bytes);
 
     if (machine) {
         // The library only ever reads this store; building it is the administrator's job.
@@ -175,9 +268,12 @@ int Set(bool machine, const std::string& key, const std::string& name, const std
             store->SetValue(k, st::MakeValueName(Wide(name)), type, bytes.data(), bytes.size()) !=
                 st::Status::Ok ||
             store->Commit() != st::Status::Ok) {
-            std::cerr << "skinkit-reg: cannot write " << st::MachineStorePath() << "\n";
+            std::string problem = StoreProblem(st::MachineStorePath());
+            std::cerr << "skinkit-reg: cannot write "
+                      << (problem.empty() ? st::MachineStorePath() : problem) << "\n";
             return kFailed;
         }
+        std::cout << "stored " << stored << "\n";
         return kDone;
     }
 
@@ -192,9 +288,11 @@ int Set(bool machine, const std::string& key, const std::string& name, const std
             status = closed;
     }
     if (status != ERROR_SUCCESS) {
-        std::cerr << "skinkit-reg: cannot write " << key << " (error " << status << ")\n";
+        std::cerr << "skinkit-reg: cannot write " << key << ": " << Cause(HKEY_CURRENT_USER, status)
+                  << "\n";
         return kFailed;
     }
+    std::cout << "stored " << stored << "\n";
     return kDone;
 }
 
@@ -202,8 +300,11 @@ int List(HKEY root, const std::string& key)
 {
     platform::settings::ListedKey listed;
     if (!platform::settings::ListKey(root, Wide(key).c_str(), &listed)) {
-        std::cerr << "skinkit-reg: no key " << key << "\n";
-        return kMissing;
+        if (std::string problem = StoreProblemFor(root); !problem.empty())
+            std::cerr << "skinkit-reg: " << problem << "\n";
+        else
+            std::cerr << "skinkit-reg: no key " << key << "\n";
+        return kFailed;
     }
     for (const auto& sub : listed.subKeys)
         std::cout << sub << "\\\n";
@@ -213,32 +314,64 @@ int List(HKEY root, const std::string& key)
     return kDone;
 }
 
+std::string Footer()
+{
+    namespace st = platform::settings;
+    return "Where settings live:\n"
+           "  current user   $XDG_CONFIG_HOME/skinkit/settings.db (default ~/.config/...)\n"
+           "  machine-wide   skinkit/settings.db in the first folder of $XDG_CONFIG_DIRS that "
+           "has one (default /etc/xdg), read-only for the player\n"
+           "  SKINKIT_SETTINGS_DIR=DIR moves both to DIR/user.db and DIR/machine.db (a relative "
+           "DIR is taken from the current folder).\n"
+           "Now: user " +
+           st::UserStorePath() + ", machine " + st::MachineStorePath() +
+           "\n"
+           "To move settings, copy the .db file (with its -wal file, if any) while no player "
+           "runs, or point SKINKIT_SETTINGS_DIR at the new folder.\n"
+           "Numbers are decimal unless written 0x...; texts hold at most 259 UTF-16 units.\n"
+           "Exit status: 0 done, 1 no such key or value, or a failed operation (the message "
+           "names the cause), 2 bad usage.";
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     CLI::App app{"Read, write and list skinkit settings"};
     app.require_subcommand(1);
+    app.footer(Footer());
     bool machine = false;
-    app.add_flag("--machine", machine, "the machine-wide settings instead of the current user's");
     std::string key, name, value, type;
+    app.add_flag("--machine", machine, "the machine-wide settings instead of the current user's");
+    app.add_option("-t,--type", type,
+                   "with set: dword or sz (default: the stored type, else a number if it reads "
+                   "as one)")
+        ->check(CLI::IsMember({"dword", "sz"}));
 
     CLI::App* get = app.add_subcommand("get", "print a value");
     get->add_option("KEY", key, "key path, levels separated by backslashes")->required();
     get->add_option("NAME", name, "value name (omitted: the key's default value)");
 
-    CLI::App* set = app.add_subcommand("set", "store a value");
+    CLI::App* set = app.add_subcommand("set", "store a value, then say which type it stored");
     set->add_option("KEY", key)->required();
     set->add_option("NAME", name)->required();
     set->add_option("VALUE", value)->required();
-    set->add_option("-t,--type", type,
-                    "dword or sz (default: the stored type, else a number if it reads as one)")
-        ->check(CLI::IsMember({"dword", "sz"}));
 
     CLI::App* list = app.add_subcommand("list", "list the sub-keys and values of a key");
     list->add_option("KEY", key, "key path (omitted: the root)");
+    // Options of the whole program are also taken after the subcommand.
+    for (CLI::App* sub : {get, set, list})
+        sub->fallthrough();
 
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? kDone : kUsage;
+    }
+    if (!type.empty() && !set->parsed()) {
+        std::cerr << "skinkit-reg: --type goes with set only\n";
+        return kUsage;
+    }
     const HKEY root = machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     if (get->parsed())
         return Get(root, key, name);

@@ -66,7 +66,7 @@ int main(int argc, char** argv)
     painter.DrawString(&g, L"Far", 10, 100, 340, 50, Color(255, 230, 230, 230), StringAlignmentFar,
                        StringAlignmentFar);
 
-    if (platform::SaveImageAsPng(&canvas, CString::FromUtf8(out)) != Ok) {
+    if (platform::SaveImageAsPng(&canvas, CString::FromPathBytes(out)) != Ok) {
         std::fprintf(stderr, "skinkit-render: cannot write %s\n", out.c_str());
         return 1;
     }

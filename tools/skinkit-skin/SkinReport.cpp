@@ -6,6 +6,11 @@
 #include "skin/UIImage.h"
 #include "skin/UIText.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -230,6 +235,38 @@ void CheckLanguage(const CString& path, std::vector<Finding>& out, std::vector<s
 
 } // namespace
 
+namespace {
+
+std::string PathProblem(const CString& path, bool folder)
+{
+    const std::string disk = platform::ResolvePath(path);
+    struct stat st;
+    if (disk.empty())
+        return "no path given";
+    if (::stat(disk.c_str(), &st) != 0)
+        return disk + ": " +
+               (errno == ENOENT ? std::string("does not exist") : std::strerror(errno));
+    if (folder && !S_ISDIR(st.st_mode))
+        return disk + ": is not a folder";
+    if (!folder && S_ISDIR(st.st_mode))
+        return disk + ": is a directory, not a file";
+    if (::access(disk.c_str(), folder ? (R_OK | X_OK) : R_OK) != 0)
+        return disk + ": " + std::strerror(errno);
+    return {};
+}
+
+} // namespace
+
+std::string FileProblem(const CString& path)
+{
+    return PathProblem(path, false);
+}
+
+std::string FolderProblem(const CString& path)
+{
+    return PathProblem(path, true);
+}
+
 std::vector<CString> SectionNames(const CString& path, bool* cut)
 {
     std::vector<wchar_t> buf(kListChars);
@@ -297,11 +334,23 @@ std::string LayoutText(const CString& name, const _WIN_POS& w)
 std::vector<Finding> CheckSkin(const CheckInput& in, std::vector<std::string>& notes)
 {
     std::vector<Finding> out;
-    if (!in.layout.IsEmpty())
+    // A file that cannot be read would load as an empty one: say so instead of checking
+    // nothing and finding nothing.
+    const auto readable = [&out](const CString& path, const char* what, bool folder) {
+        const std::string problem = folder ? FolderProblem(path) : FileProblem(path);
+        if (problem.empty())
+            return true;
+        out.push_back({U8(path), "", std::string("unreadable ") + what, problem});
+        return false;
+    };
+    if (!in.layout.IsEmpty() && readable(in.layout, "layout file", false))
         CheckLayout(in.layout, out, notes);
-    if (!in.list.IsEmpty())
-        CheckImages(in.images, in.list, out, notes);
-    if (!in.lang.IsEmpty())
+    if (!in.list.IsEmpty()) {
+        const bool folder = readable(in.images, "image folder", true);
+        if (readable(in.list, "image list file", false) && folder)
+            CheckImages(in.images, in.list, out, notes);
+    }
+    if (!in.lang.IsEmpty() && readable(in.lang, "language file", false))
         CheckLanguage(in.lang, out, notes);
     return out;
 }

@@ -36,7 +36,14 @@ struct CheckInput
     CString layout, images, list, lang; // empty: not checked
 };
 
-// Loads the skin through the library and answers everything wrong with it.
+// Why a file cannot be read as the loaders would read it ("does not exist", "is a directory",
+// "Permission denied" ...), naming the path; empty when it can.
+std::string FileProblem(const CString& path);
+// The same for the image folder.
+std::string FolderProblem(const CString& path);
+
+// Loads the skin through the library and answers everything wrong with it. A file or folder
+// that cannot be read is a finding of its own, and its checks are skipped.
 std::vector<Finding> CheckSkin(const CheckInput& in, std::vector<std::string>& notes);
 
 } // namespace skintool

@@ -1,5 +1,6 @@
 // skinkit-skin: shows a skin's layout entries and language texts as the library reads them,
 // and checks a whole skin (layout, pictures, language) for what would go wrong at run time.
+// Exit status: 0 done, 1 a finding or something missing (named on standard error), 2 bad usage.
 #include "SkinReport.h"
 
 #include "platform/ini/PrivateProfile.h"
@@ -8,27 +9,62 @@
 
 #include <CLI/CLI.hpp>
 
+#include <iconv.h>
+
 #include <iostream>
 #include <iterator>
 #include <vector>
 
 namespace {
 
+enum Exit { kDone = 0, kFinding = 1, kUsage = 2 };
+
+// Arguments are file names and names from files: bytes that are not UTF-8 stay as they are.
 CString Arg(const std::string& s)
 {
-    return CString::FromUtf8(s);
+    return CString::FromPathBytes(s);
+}
+
+// False, with the cause on standard error, when the file cannot be read: the library would
+// read it as an empty file and answer defaults that look like real entries.
+bool Readable(const CString& path)
+{
+    const std::string problem = skintool::FileProblem(path);
+    if (problem.empty())
+        return true;
+    std::cerr << "skinkit-skin: " << problem << "\n";
+    return false;
+}
+
+bool KnownCodePage(const std::string& name)
+{
+    iconv_t cd = iconv_open("WCHAR_T", name.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return false;
+    iconv_close(cd);
+    return true;
 }
 
 int Layout(const std::string& file, const std::string& name, bool json)
 {
     const CString path = Arg(file);
+    if (!Readable(path))
+        return kFinding;
     CUICoordi coordi;
     coordi.LoadInfo(path);
-    std::vector<CString> names;
-    if (!name.empty())
-        names.push_back(Arg(name));
-    else
-        names = skintool::SectionNames(path);
+    std::vector<CString> names = skintool::SectionNames(path);
+    if (!name.empty()) {
+        const CString wanted = Arg(name);
+        bool listed = false;
+        for (const CString& n : names)
+            listed = listed || n == wanted;
+        if (!listed) {
+            std::cerr << "skinkit-skin: " << file << ": no entry [" << name
+                      << "] (names compare with letter case)\n";
+            return kFinding;
+        }
+        names = {wanted};
+    }
     for (const CString& n : names) {
         const _WIN_POS* w = coordi.GetWinPos(n);
         if (json)
@@ -36,14 +72,20 @@ int Layout(const std::string& file, const std::string& name, bool json)
         else
             std::cout << skintool::LayoutText(n, *w) << "\n";
     }
-    if (!json && names.empty())
-        std::cout << file << ": no entries\n";
-    return 0;
+    if (names.empty()) {
+        std::cerr << "skinkit-skin: " << file << ": no entries\n";
+        return kFinding;
+    }
+    return kDone;
 }
 
 int Text(const std::string& file, std::vector<std::string> keys, bool json)
 {
     const CString path = Arg(file);
+    if (!Readable(path))
+        return kFinding;
+    const bool named = !keys.empty();
+    bool missing = false;
     CUIText text;
     text.LoadTextMain(path);
     std::vector<CString> wanted;
@@ -83,6 +125,11 @@ int Text(const std::string& file, std::vector<std::string> keys, bool json)
         const int mainSize = text.GetFontSizeMain(key);
         const CString setupText = text.GetTextSetup(path, key);
         const int setupSize = text.GetFontSizeSetup(path, key);
+        if (named && mainSize == -1 && mainText.IsEmpty() && setupSize == -1) {
+            std::cerr << "skinkit-skin: " << file << ": no text " << key.ToUtf8() << "\n";
+            missing = true;
+            continue;
+        }
         if (json) {
             skintool::Json j;
             j["key"] = key.ToUtf8();
@@ -102,7 +149,7 @@ int Text(const std::string& file, std::vector<std::string> keys, bool json)
                 std::cout << "  (not found)\n";
         }
     }
-    return 0;
+    return missing ? kFinding : kDone;
 }
 
 int Check(const skintool::CheckInput& in, bool json)
@@ -126,7 +173,7 @@ int Check(const skintool::CheckInput& in, bool json)
                                        : std::to_string(findings.size()) + " problem(s) found")
                   << "\n";
     }
-    return findings.empty() ? 0 : 1;
+    return findings.empty() ? kDone : kFinding;
 }
 
 } // namespace
@@ -136,6 +183,9 @@ int main(int argc, char** argv)
     CLI::App app{"Reads skin files as skinkit reads them: layout entries, language texts, and a "
                  "whole-skin check."};
     app.require_subcommand(1);
+    app.footer("Exit status: 0 done; 1 a problem found, or a file, entry or text that is missing "
+               "(the cause is named on standard error); 2 bad usage, such as an unknown option "
+               "or --codepage.");
     std::string codepage;
     app.add_option("--codepage", codepage,
                    "legacy code page of files that are neither UTF-16 nor UTF-8 (iconv name)")
@@ -169,7 +219,12 @@ int main(int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
-        return code == 0 ? 0 : 2;
+        return code == 0 ? kDone : kUsage;
+    }
+    if (!codepage.empty() && !KnownCodePage(codepage)) {
+        std::cerr << "skinkit-skin: unknown code page \"" << codepage
+                  << "\" (give an iconv name, such as WINDOWS-1252 or CP932)\n";
+        return kUsage;
     }
     if (!codepage.empty())
         platform::ini::SetLegacyCodePage(codepage);
@@ -179,8 +234,9 @@ int main(int argc, char** argv)
     if (*text)
         return Text(file, keys, json);
     if (layoutFile.empty() && list.empty() && lang.empty()) {
-        std::cerr << "check: give at least one of --layout, --images with --list, --lang\n";
-        return 2;
+        std::cerr << "skinkit-skin: check: give at least one of --layout, --images with --list, "
+                     "--lang\n";
+        return kUsage;
     }
     return Check({Arg(layoutFile), Arg(images), Arg(list), Arg(lang)}, json);
 }

@@ -1,0 +1,63 @@
+# What the display tests share, sourced by their scripts: a private Xvfb display, the probe
+# started on it under SDL2's X11 driver, waits that poll, and screen pixels read back from the
+# X server (what it shows, not what a program meant to draw).
+# Usage: . XvfbKit.sh; need TOOL...; start_display; start_probe PROBE; find_window TITLE
+need() {
+  for tool in Xvfb xdotool import "$@"; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
+  done
+}
+work=$(mktemp -d)
+xvfb_pid=
+probe_pid=
+cleanup() {
+  [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; echo "--- probe output:"; cat "$work/out" 2>/dev/null; exit 1; }
+# Usage: wait_for TRIES WHAT COMMAND...: runs the command every 0.1 s until it succeeds (its
+# `i` counts the tries); after TRIES tries, fails saying WHAT.
+wait_for() {
+  tries=$1; what=$2; shift 2
+  i=0
+  until "$@"; do
+    i=$((i + 1)); [ $i -gt "$tries" ] && fail "$what"
+    sleep 0.1
+  done
+}
+# Xvfb picks a free display itself and writes its number.
+start_display() {
+  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  wait_for 100 "Xvfb did not start" test -s "$work/display"
+  DISPLAY=:$(cat "$work/display")
+  export DISPLAY
+  SDL_VIDEODRIVER=x11
+  export SDL_VIDEODRIVER
+}
+# The X11 and D-Bus libraries that SDL loads keep allocations for the life of the process;
+# under AddressSanitizer only the probe skips the leak check (the unit tests keep it).
+start_probe() {
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$1" >"$work/out" 2>&1 &
+  probe_pid=$!
+  wait_for 100 "the probe did not get ready" grep -q '^ready' "$work/out"
+}
+# Sets wid to the window titled $1 and X, Y, WIDTH, HEIGHT to its place on the screen.
+find_window() {
+  title=$1
+  probe_window() { wid=$(xdotool search --name "$title" 2>/dev/null | head -n 1) && [ -n "$wid" ]; }
+  wait_for 50 "no probe window on the display" probe_window
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+}
+# Prints the screen pixel at ($1, $2) as srgb(r,g,b).
+pixel() { import -window root -crop "1x1+$1+$2" txt:- 2>/dev/null | grep -o 'srgb([0-9,]*)'; }
+# Waits for the probe to exit after the gesture that ends it; its exit status is left in code.
+wait_probe_end() {
+  probe_ended() { ! kill -0 "$probe_pid" 2>/dev/null; }
+  wait_for 100 "the probe did not end after $1" probe_ended
+  wait "$probe_pid"
+  code=$?
+  probe_pid=
+}

@@ -1,0 +1,123 @@
+// File names are bytes: every byte sequence must come back unchanged from a CString, and a
+// name that is not UTF-8 must open, be written and be found as itself.
+#include "avi/AviWriter.h"
+#include "platform/base/CString.h"
+#include "platform/base/FilePath.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace fs = std::filesystem;
+
+TEST(PathBytes, EveryByteSequenceComesBackUnchanged)
+{
+    const std::string cases[] = {
+        "",
+        "plain/ascii.png",
+        "caf\xC3\xA9/\xE6\x97\xA5\xE6\x9C\xAC.avi", // valid UTF-8 stays characters
+        "caf\xE9.avi",                              // Latin-1 e acute
+        "\xFF\xFE\x80",                             // bytes that never start UTF-8
+        "\xC3",                                     // a sequence cut at the end
+        "\xC0\xAF",                                 // overlong "/"
+        "\xED\xB2\x80",                             // U+DC80 encoded: must not alias byte 0x80
+        "\xF4\x90\x80\x80",                         // past U+10FFFF
+        "\xF0\x9F\x8E\xAC mixed \xE9 and \xC3\xA9",
+    };
+    for (const std::string& bytes : cases) {
+        const CString name = CString::FromPathBytes(bytes);
+        EXPECT_EQ(name.ToPathBytes(), bytes) << "bytes: " << bytes;
+    }
+}
+
+TEST(PathBytes, ValidUtf8DecodesAsTextAndOtherBytesAsReservedPoints)
+{
+    EXPECT_EQ(CString::FromPathBytes("caf\xC3\xA9"), CString(L"caf\u00E9"));
+    const CString latin1 = CString::FromPathBytes("caf\xE9");
+    ASSERT_EQ(latin1.GetLength(), 4);
+    EXPECT_EQ(static_cast<unsigned>(latin1[3]), 0xDCE9u);
+    // An encoded U+DC80 is three undecodable bytes, not the escape of byte 0x80.
+    const CString encoded = CString::FromPathBytes("\xED\xB2\x80");
+    EXPECT_EQ(encoded.GetLength(), 3);
+    EXPECT_NE(encoded.ToPathBytes(), std::string("\x80"));
+}
+
+class Latin1Names : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/skinkit_bytes_XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // The names in the folder as the file system holds them.
+    std::set<std::string> Names() const
+    {
+        std::set<std::string> names;
+        DIR* d = ::opendir(dir.c_str());
+        while (const dirent* e = d ? ::readdir(d) : nullptr)
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                names.insert(e->d_name);
+        if (d)
+            ::closedir(d);
+        return names;
+    }
+    std::string dir;
+};
+
+TEST_F(Latin1Names, ALatin1NameIsOpenedAndCopiedUnderItsOwnBytes)
+{
+    const std::string source = "caf\xE9.txt", copy = "copie \xE0 c\xF4t\xE9.txt";
+    if (FILE* f = std::fopen((dir + "/" + source).c_str(), "wb")) {
+        std::fputs("skin", f);
+        std::fclose(f);
+    }
+    // The name as a listing hands it over, turned into a CString and back.
+    const CString folder = CString::FromPathBytes(dir);
+    FILE* in = _wfopen(folder + L"/" + CString::FromPathBytes(source), L"rb");
+    ASSERT_NE(in, nullptr) << "a Latin-1 name does not open";
+    FILE* out = _wfopen(folder + L"/" + CString::FromPathBytes(copy), L"wb");
+    ASSERT_NE(out, nullptr);
+    char buf[16] = {};
+    const size_t n = std::fread(buf, 1, sizeof buf, in);
+    std::fwrite(buf, 1, n, out);
+    std::fclose(in);
+    std::fclose(out);
+    // No replacement character (EF BF BD) in a new name: exactly the two byte names.
+    EXPECT_EQ(Names(), (std::set<std::string>{source, copy}));
+    EXPECT_EQ(_waccess(folder + L"/" + CString::FromPathBytes(copy), 0), 0);
+}
+
+TEST_F(Latin1Names, WritingNeverLandsInANameThatDiffersInCaseOrSlashes)
+{
+    fs::create_directory(fs::path(dir) / "Media");
+    const CString folder = CString::FromPathBytes(dir);
+    // Reading may find "Media" for "media"; writing must create "media" itself, and a
+    // backslash is part of a Linux name.
+    for (const wchar_t* name : {L"/media", L"/x\\y"}) {
+        FILE* f = platform::OpenFile(folder + name, "wb");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    EXPECT_EQ(Names(), (std::set<std::string>{"Media", "media", "x\\y"}));
+    EXPECT_TRUE(fs::is_directory(fs::path(dir) / "Media"));
+    EXPECT_EQ(platform::ExactPath(folder + L"/x\\y"), dir + "/x\\y");
+}
+
+TEST_F(Latin1Names, TheAviWriterCreatesALatin1NameAsItsBytes)
+{
+    const std::string name = "s\xE9quence.avi";
+    mmAviWriter writer;
+    ASSERT_EQ(writer.OpenAVI(CString::FromPathBytes(dir + "/" + name)), 0);
+    writer.CloseAVI();
+    EXPECT_EQ(Names(), std::set<std::string>{name});
+}

@@ -1,0 +1,187 @@
+// A picture no skin needs is refused from its header, before its pixels take memory; a
+// stream is not read past the bound; bitmaps are bounded the same way.
+#include "PixelProbe.h"
+
+#include "platform/base/CString.h"
+#include "platform/base/Stream.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace Gdiplus;
+
+namespace {
+
+std::uint32_t Crc32(const BYTE* p, size_t n)
+{
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (size_t i = 0; i < n; ++i) {
+        c ^= p[i];
+        for (int k = 0; k < 8; ++k)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+    }
+    return ~c;
+}
+
+void PutBE32(std::vector<BYTE>& out, std::uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<BYTE>(v >> shift));
+}
+
+void Chunk(std::vector<BYTE>& out, const char* type, const std::vector<BYTE>& body)
+{
+    PutBE32(out, static_cast<std::uint32_t>(body.size()));
+    std::vector<BYTE> typed(type, type + 4);
+    typed.insert(typed.end(), body.begin(), body.end());
+    out.insert(out.end(), typed.begin(), typed.end());
+    PutBE32(out, Crc32(typed.data(), typed.size()));
+}
+
+// A valid PNG header declaring width x height (8-bit RGBA), and one IDAT of a few hundred
+// zero bytes in a stored zlib block: a few hundred bytes that claim gigabytes.
+std::vector<BYTE> PngHeader(std::uint32_t width, std::uint32_t height)
+{
+    std::vector<BYTE> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<BYTE> ihdr;
+    PutBE32(ihdr, width);
+    PutBE32(ihdr, height);
+    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
+    Chunk(png, "IHDR", ihdr);
+    const std::uint16_t n = 300;
+    std::vector<BYTE> idat = {0x78,
+                              0x01,
+                              0x01,
+                              static_cast<BYTE>(n & 0xFF),
+                              static_cast<BYTE>(n >> 8),
+                              static_cast<BYTE>(~n & 0xFF),
+                              static_cast<BYTE>((~n >> 8) & 0xFF)};
+    idat.resize(idat.size() + n, 0);
+    PutBE32(idat, (std::uint32_t{n} << 16) | 1u); // Adler-32 of n zero bytes
+    Chunk(png, "IDAT", idat);
+    Chunk(png, "IEND", {});
+    return png;
+}
+
+std::unique_ptr<Image> FromStream(const std::vector<BYTE>& bytes)
+{
+    IStream* s = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+    std::unique_ptr<Image> image(Image::FromStream(s));
+    s->Release();
+    return image;
+}
+
+// A stream that never ends, counting what was read from it.
+class EndlessStream : public IStream
+{
+public:
+    ULONG AddRef() override { return ++m_refs; }
+    ULONG Release() override { return --m_refs; }
+    HRESULT Read(void* data, ULONG count, ULONG* read) override
+    {
+        std::memset(data, 0, count);
+        m_read += count;
+        if (read)
+            *read = count;
+        return S_OK;
+    }
+    HRESULT Write(const void*, ULONG, ULONG*) override { return E_FAIL; }
+    HRESULT Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override { return E_FAIL; }
+    unsigned long long m_read = 0;
+
+private:
+    ULONG m_refs = 1;
+};
+
+class PictureBounds : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        GdiplusStartupInput input;
+        ASSERT_EQ(GdiplusStartup(&m_token, &input, nullptr), Ok);
+    }
+    void TearDown() override { GdiplusShutdown(m_token); }
+    ULONG_PTR m_token = 0;
+};
+
+} // namespace
+
+TEST_F(PictureBounds, A30000By30000PngHeaderFailsBeforeItsPixelsAreTaken)
+{
+    const std::vector<BYTE> png = PngHeader(30000, 30000);
+    ASSERT_LT(png.size(), 400u);
+    auto fromStream = FromStream(png);
+    EXPECT_EQ(fromStream->GetLastStatus(), OutOfMemory);
+    EXPECT_EQ(fromStream->GetWidth(), 0u);
+
+    namespace fs = std::filesystem;
+    const fs::path file =
+        fs::temp_directory_path() / ("skinkit_huge_" + std::to_string(::getpid()) + ".png");
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    std::unique_ptr<Image> fromFile(Image::FromFile(CString::FromPathBytes(file.string())));
+    EXPECT_EQ(fromFile->GetLastStatus(), OutOfMemory);
+    fs::remove(file);
+}
+
+TEST_F(PictureBounds, EachSideAndTheDecodedSizeAreBounded)
+{
+    struct Case
+    {
+        std::uint32_t width, height;
+    } const refused[] = {{16385, 1}, {1, 16385}, {16384, 16384}, {1000000, 1}};
+    for (const Case& c : refused) {
+        auto image = FromStream(PngHeader(c.width, c.height));
+        EXPECT_EQ(image->GetLastStatus(), OutOfMemory) << c.width << " x " << c.height;
+    }
+    // Past what the PNG decoder itself accepts: refused all the same.
+    EXPECT_NE(FromStream(PngHeader(0x7FFFFFFF, 0x7FFFFFFF))->GetLastStatus(), Ok);
+}
+
+TEST_F(PictureBounds, AStreamPastTheBoundIsNotReadWhole)
+{
+    EndlessStream endless;
+    std::unique_ptr<Image> image(Image::FromStream(&endless));
+    EXPECT_NE(image->GetLastStatus(), Ok);
+    EXPECT_LE(endless.m_read, (64ull << 20) + (1ull << 20));
+}
+
+TEST_F(PictureBounds, BitmapsPastTheBoundFailAndSmallOnesWork)
+{
+    for (auto [w, h] : {std::pair{16385, 1}, std::pair{1, 16385}, std::pair{9000, 9000}}) {
+        Bitmap b(w, h, PixelFormat32bppARGB);
+        EXPECT_NE(b.GetLastStatus(), Ok) << w << " x " << h;
+    }
+    Bitmap fine(16384, 2, PixelFormat32bppARGB);
+    EXPECT_EQ(fine.GetLastStatus(), Ok);
+}
+
+TEST_F(PictureBounds, HeaderOffsetsPastTheDataAreRefusedBeforeTheDecoderSizesItsBuffers)
+{
+    // A BMP whose info header claims 3 GB, one whose pixels start past its end, and an icon
+    // whose only image lies past the end: decoders would grow their buffers to those sizes.
+    std::vector<BYTE> bmp = {'B', 'M', 54, 0, 0, 0,    0,    0,    0,
+                             0,   54,  0,  0, 0, 0x00, 0xFF, 0xFF, 0xC9};
+    bmp.resize(54, 0);
+    std::vector<BYTE> farPixels = bmp;
+    farPixels[14] = 40, farPixels[15] = 0, farPixels[16] = 0, farPixels[17] = 0;
+    farPixels[10] = 0xFF, farPixels[11] = 0xFF, farPixels[12] = 0xFF, farPixels[13] = 0x7F;
+    std::vector<BYTE> ico = {0, 0,  1, 0,    1,    0, 16, 16,   0, 0, 1,
+                             0, 32, 0, 0x28, 0x04, 0, 0,  0x16, 0, 0, 0x70};
+    ico.resize(64, 0);
+    std::vector<BYTE> bigPalette = farPixels; // 8 bits a pixel, 0xFFFFFF02 colours
+    bigPalette[10] = 54, bigPalette[11] = bigPalette[12] = bigPalette[13] = 0;
+    bigPalette[18] = bigPalette[22] = 1, bigPalette[26] = 1, bigPalette[28] = 8;
+    bigPalette[46] = 2, bigPalette[47] = bigPalette[48] = bigPalette[49] = 0xFF;
+    for (const auto& bytes : {bmp, farPixels, ico, bigPalette}) {
+        auto image = FromStream(bytes);
+        EXPECT_EQ(image->GetLastStatus(), UnknownImageFormat);
+    }
+}

@@ -1,0 +1,103 @@
+// The painter with arguments no skin sends: scales that are not finite, edges past the
+// integer range, and tiles far beyond the surface.
+#include "paint/CtrlGDIpString.h"
+
+#include "PixelProbe.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+using namespace Gdiplus;
+
+namespace {
+
+std::unique_ptr<Bitmap> Solid(int w, int h, ARGB colour)
+{
+    std::vector<ARGB> px(static_cast<size_t>(w * h), colour);
+    return std::unique_ptr<Bitmap>(MakeBitmap(w, h, px.data()));
+}
+
+bool Untouched(Bitmap& b)
+{
+    for (int y = 0; y < static_cast<int>(b.GetHeight()); ++y)
+        for (int x = 0; x < static_cast<int>(b.GetWidth()); ++x)
+            if (PixelAt(b, x, y) != 0)
+                return false;
+    return true;
+}
+
+struct Surface
+{
+    Surface(int w, int h) : bitmap(w, h, PixelFormat32bppARGB), g(&bitmap)
+    {
+        g.SetInterpolationMode(InterpolationModeNearestNeighbor);
+        g.SetPixelOffsetMode(PixelOffsetModeHalf);
+    }
+    Bitmap bitmap;
+    Graphics g;
+};
+
+} // namespace
+
+TEST(PainterBounds, DrawBg4WithAScaleThatIsNotFiniteOrHugeDrawsNothing)
+{
+    auto image = Solid(6, 6, 0xFFFF0000);
+    const double scales[] = {std::numeric_limits<double>::quiet_NaN(), 1e30, -1e30,
+                             std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity()};
+    for (double scale : scales) {
+        Surface s(20, 20);
+        CCtrlGDIpString().DrawBg4(&s.g, image.get(), Rect(0, 0, 20, 20), 0, RECT{2, 2, 2, 2},
+                                  scale);
+        EXPECT_TRUE(Untouched(s.bitmap)) << "scale " << scale;
+    }
+    // Zero margins scale to zero whatever the factor: still a plain stretch.
+    Surface s(8, 8);
+    CCtrlGDIpString().DrawBg4(&s.g, image.get(), Rect(0, 0, 8, 8), 0, RECT{0, 0, 0, 0}, 1.0);
+    EXPECT_EQ(PixelAt(s.bitmap, 7, 7), 0xFFFF0000u);
+}
+
+TEST(PainterBounds, EdgeSumsPastTheIntegerRangeDrawNothing)
+{
+    auto image = Solid(6, 6, 0xFFFF0000);
+    Surface s(20, 20);
+    CCtrlGDIpString painter;
+    // X + Width, and X + margin, leave the int range.
+    painter.DrawBtn(&s.g, image.get(), Rect(INT_MAX - 5, 0, 20, 20), Rect(0, 0, 6, 6),
+                    RECT{2, 2, 2, 2});
+    painter.DrawBg(&s.g, image.get(), Rect(0, 0, 20, 20), 2, RECT{INT_MAX, 0, INT_MIN, 0});
+    painter.DrawBg4(&s.g, image.get(), Rect(INT_MIN + 1, 0, INT_MAX, 20), 0, RECT{0, 0, 5, 0}, 2.0);
+    painter.DrawBg(&s.g, image.get(), Rect(INT_MAX - 5, 0, 20, 20), 1, RECT{});
+    EXPECT_TRUE(Untouched(s.bitmap));
+}
+
+TEST(PainterBounds, TilingAHugeRectangleVisitsOnlyTheTilesInTheClip)
+{
+    // Three columns and two rows of distinct colours, tiled from (-4, -3): every pixel of the
+    // surface must be the picture's pixel at its offset modulo the picture's size. Were each
+    // of the rectangle's billions of tiles drawn, this would never end.
+    const ARGB px[6] = {0xFF100000, 0xFF200000, 0xFF300000, 0xFF001000, 0xFF002000, 0xFF003000};
+    std::unique_ptr<Bitmap> image(MakeBitmap(3, 2, px));
+    Surface s(16, 12);
+    const Rect huge(-4, -3, INT_MAX - 10, INT_MAX - 10);
+    CCtrlGDIpString().DrawBg(&s.g, image.get(), huge, 1, RECT{});
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(PixelAt(s.bitmap, x, y), px[((y + 3) % 2) * 3 + (x + 4) % 3])
+                << x << "," << y;
+
+    // A clip inside the surface: only it is painted, and still on the tile grid.
+    Surface clipped(16, 12);
+    clipped.g.SetClip(Rect(5, 4, 3, 2));
+    auto one = Solid(1, 1, 0xFF0000FF);
+    CCtrlGDIpString().DrawBg(&clipped.g, one.get(), Rect(0, 0, 1 << 30, 1 << 30), 1, RECT{});
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const bool inside = x >= 5 && x < 8 && y >= 4 && y < 6;
+            ASSERT_EQ(PixelAt(clipped.bitmap, x, y), inside ? 0xFF0000FFu : 0u) << x << "," << y;
+        }
+}
