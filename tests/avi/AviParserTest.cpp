@@ -22,28 +22,6 @@ FileLayout SimpleLayout()
     return s;
 }
 
-// The packets of an open reader until -1: (result, record, bytes).
-struct Got
-{
-    int rc;
-    _TAG_AVI_PACKET_INFO info;
-    Bytes data;
-};
-std::vector<Got> Packets(mmAviParser& r)
-{
-    std::vector<Got> all;
-    for (int k = 0; k < 1000; ++k) {
-        Got g{};
-        g.rc = r.GetAVIReadData(k, &g.info);
-        if (g.rc == -1)
-            break;
-        if (g.rc == 0)
-            g.data.assign(g.info.pData, g.info.pData + g.info.nDataSize);
-        all.push_back(g);
-    }
-    return all;
-}
-
 class Reader : public ::testing::Test
 {
 protected:

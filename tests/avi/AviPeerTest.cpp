@@ -86,19 +86,9 @@ TEST_F(Peer, FfprobeReadsWhatOurWriterWrote)
     std::vector<Pkt> written;
     mmAviWriter w;
     ASSERT_EQ(w.OpenAVI(CString::FromUtf8(file)), 0);
-    AVISTREAMINFOW v{};
-    v.fccType = streamtypeVIDEO;
-    v.dwScale = 1;
-    v.dwRate = 25;
-    v.rcFrame = {0, 0, 32, 24};
     Bytes bih = BitmapInfo(32, 24), wfx = WaveFormat();
-    ASSERT_EQ(w.OpenAVIVideoStream(v, bih.data(), 40, 0), 0);
-    AVISTREAMINFOW a{};
-    a.fccType = streamtypeAUDIO;
-    a.dwScale = 2;
-    a.dwRate = 16000;
-    a.dwSampleSize = 2;
-    ASSERT_EQ(w.OpenAVIAudioStream(a, wfx.data(), 16, 0), 0);
+    ASSERT_EQ(w.OpenAVIVideoStream(StreamInfo(streamtypeVIDEO, 25), bih.data(), 40, 0), 0);
+    ASSERT_EQ(w.OpenAVIAudioStream(StreamInfo(streamtypeAUDIO, 16000, 2, 2), wfx.data(), 16, 0), 0);
     for (int f = 0; f < 10; ++f) {
         // ffprobe marks every packet of an intra-only codec such as rawvideo a key frame;
         // delta frames are covered by the mpeg4 copies above.

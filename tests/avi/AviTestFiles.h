@@ -2,6 +2,8 @@
 // folder, running programs, MD5s).
 #pragma once
 
+#include "avi/AviParser.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -245,6 +247,42 @@ inline void WriteOdml(const std::string& path, const OdmlLayout& s)
     if (ftruncate(fd, static_cast<off_t>(riff)) != 0)
         std::perror("ftruncate");
     close(fd);
+}
+
+// --- reading ---
+
+// The packets of an open reader until -1: (result, record, bytes).
+struct Got
+{
+    int rc;
+    _TAG_AVI_PACKET_INFO info;
+    Bytes data;
+};
+inline std::vector<Got> Packets(mmAviParser& r)
+{
+    std::vector<Got> all;
+    for (int k = 0; k < 1000; ++k) {
+        Got g{};
+        g.rc = r.GetAVIReadData(k, &g.info);
+        if (g.rc == -1)
+            break;
+        if (g.rc == 0)
+            g.data.assign(g.info.pData, g.info.pData + g.info.nDataSize);
+        all.push_back(g);
+    }
+    return all;
+}
+
+// A stream record for the writer: type, rate per second, sample size, 32 x 24 frame.
+inline AVISTREAMINFOW StreamInfo(DWORD type, DWORD rate, DWORD sampleSize = 0, DWORD scale = 1)
+{
+    AVISTREAMINFOW i{};
+    i.fccType = type;
+    i.dwScale = scale;
+    i.dwRate = rate;
+    i.dwSampleSize = sampleSize;
+    i.rcFrame = {0, 0, 32, 24};
+    return i;
 }
 
 // --- files and programs ---

@@ -17,17 +17,6 @@ namespace {
 
 const DWORD kText = mmioFOURCC('t', 'x', 't', 's');
 
-AVISTREAMINFOW Info(DWORD type, DWORD rate, DWORD sampleSize = 0)
-{
-    AVISTREAMINFOW i{};
-    i.fccType = type;
-    i.dwScale = 1;
-    i.dwRate = rate;
-    i.dwSampleSize = sampleSize;
-    i.rcFrame = {0, 0, 32, 24};
-    return i;
-}
-
 // The chunk tree of a RIFF file by its sizes, pad bytes included, e.g. "AVI (hdrl(avih) movi
 // idx1)"; "!" where a size does not fit its list.
 std::string Tree(const Bytes& b, size_t at, size_t end)
@@ -59,39 +48,27 @@ protected:
     int OpenVideo(int id)
     {
         Bytes f = BitmapInfo(32, 24);
-        return m_writer.OpenAVIVideoStream(Info(streamtypeVIDEO, 25), f.data(), 40, id);
+        return m_writer.OpenAVIVideoStream(StreamInfo(streamtypeVIDEO, 25), f.data(), 40, id);
     }
     int OpenAudio(int id)
     {
         Bytes f = WaveFormat();
-        return m_writer.OpenAVIAudioStream(Info(streamtypeAUDIO, 8000, 2), f.data(), 16, id);
+        return m_writer.OpenAVIAudioStream(StreamInfo(streamtypeAUDIO, 8000, 2), f.data(), 16, id);
     }
     int OpenMeta(int id)
     {
         Bytes f = {'m', 'e', 't', 'a', '!'};
-        return m_writer.OpenAVIMetaStream(Info(kText, 1000), f.data(), 5, id);
+        return m_writer.OpenAVIMetaStream(StreamInfo(kText, 1000), f.data(), 5, id);
     }
     int Write(DWORD type, Bytes data, int id, DWORD flags = 0x10)
     {
         return m_writer.WritePacket(type, data.data(), static_cast<int>(data.size()), id, flags);
     }
     // The packets of the file as the default walk reads them.
-    struct Packet
+    std::vector<Got> ReadBack(const char* name = "w.avi")
     {
-        DWORD type;
-        int stream;
-        DWORD flags;
-        Bytes data;
-    };
-    std::vector<Packet> ReadBack(const char* name = "w.avi")
-    {
-        std::vector<Packet> all;
         EXPECT_EQ(m_reader.OpenAVI(CString::FromUtf8(Path(name))), 0);
-        _TAG_AVI_PACKET_INFO p{};
-        for (int k = 0; m_reader.GetAVIReadData(k, &p) == 0; ++k)
-            all.push_back(
-                {p.fccType, p.nStreamNo, p.dwFlags, Bytes(p.pData, p.pData + p.nDataSize)});
-        return all;
+        return Packets(m_reader);
     }
     // The length in the stream header of the n-th stream that `query` finds.
     DWORD Length(int (mmAviParser::*query)(AVISTREAMINFOW*, int), int n)
@@ -148,8 +125,8 @@ TEST_F(Writer, FailuresToCreateAStream)
     EXPECT_EQ(m_writer.OpenAVI(CString::FromUtf8(m_dir.File("no/such/folder/x.avi"))), -1);
     ASSERT_EQ(Open(), 0);
     BYTE f[4] = {};
-    EXPECT_EQ(m_writer.OpenAVIVideoStream(Info(streamtypeVIDEO, 25), f, -3, 0), -5);
-    EXPECT_EQ(m_writer.OpenAVIVideoStream(Info(streamtypeVIDEO, 25), nullptr, 8, 0), -5);
+    EXPECT_EQ(m_writer.OpenAVIVideoStream(StreamInfo(streamtypeVIDEO, 25), f, -3, 0), -5);
+    EXPECT_EQ(m_writer.OpenAVIVideoStream(StreamInfo(streamtypeVIDEO, 25), nullptr, 8, 0), -5);
     // idx1 chunk ids carry two decimal digits: 100 streams at most.
     for (int i = 0; i < 100; ++i)
         ASSERT_EQ(OpenVideo(i), 0) << i;
@@ -186,7 +163,7 @@ TEST_F(Writer, PacketsStreamsAndFormatsComeBack)
         if (w.type == kText && OpenMeta(0) == 0) {
             auto* block = static_cast<BYTE*>(std::malloc(6));
             std::memcpy(block, "abcdef", 6);
-            ASSERT_EQ(m_writer.OpenAVIMetaStream(Info(kText, 1000), block, 0, 1), 0);
+            ASSERT_EQ(m_writer.OpenAVIMetaStream(StreamInfo(kText, 1000), block, 0, 1), 0);
         }
         ASSERT_EQ(Write(w.type, w.data, w.id, w.flags), 0);
     }
@@ -202,9 +179,9 @@ TEST_F(Writer, PacketsStreamsAndFormatsComeBack)
     EXPECT_EQ(m_reader.GetAVIMetaStreamCount(), 2);
     ASSERT_EQ(got.size(), written.size());
     for (size_t i = 0; i < written.size(); ++i) {
-        EXPECT_EQ(got[i].type, written[i].type);
-        EXPECT_EQ(got[i].stream, written[i].stream);
-        EXPECT_EQ(got[i].flags, written[i].flags) << i;
+        EXPECT_EQ(got[i].info.fccType, written[i].type);
+        EXPECT_EQ(got[i].info.nStreamNo, written[i].stream);
+        EXPECT_EQ(got[i].info.dwFlags, written[i].flags) << i;
         EXPECT_EQ(got[i].data, written[i].data) << i;
     }
 
@@ -254,7 +231,7 @@ TEST_F(Writer, SecondOpenAndDestructorCompleteTheFile)
         mmAviWriter w;
         ASSERT_EQ(w.OpenAVI(CString::FromUtf8(Path("lost.avi"))), 0);
         Bytes f = WaveFormat(), d = Pattern(64, 9);
-        ASSERT_EQ(w.OpenAVIAudioStream(Info(streamtypeAUDIO, 8000, 2), f.data(), 16, 0), 0);
+        ASSERT_EQ(w.OpenAVIAudioStream(StreamInfo(streamtypeAUDIO, 8000, 2), f.data(), 16, 0), 0);
         ASSERT_EQ(w.WritePacket(streamtypeAUDIO, d.data(), 64, 0, 0x10), 0);
     }
     got = ReadBack("lost.avi");
@@ -285,7 +262,7 @@ TEST_F(Writer, ComponentStopsAtItsSizeLimit)
     ASSERT_EQ(AVIFileOpenW(&file, path.GetString(), OF_CREATE | OF_WRITE, nullptr), 0);
     avi::SetFileSizeLimit(file, 8192);
     PAVISTREAM stream = nullptr;
-    const AVISTREAMINFOW info = Info(streamtypeVIDEO, 25);
+    const AVISTREAMINFOW info = StreamInfo(streamtypeVIDEO, 25);
     ASSERT_EQ(AVIFileCreateStreamW(file, &stream, &info), 0);
     Bytes data = Pattern(501, 1);
     size_t written = 0;
