@@ -28,9 +28,10 @@ TEST_F(Large, FfmpegFileOver1GiBWithOpenDmlExtensions)
 {
     Need(3 * kGiB);
     const std::string file = m_dir.File("big.avi");
-    Ffmpeg("-f lavfi -i color=c=blue:size=1280x720:rate=25 -f lavfi -i sine=sample_rate=8000 "
-           "-t 16 -c:v rawvideo -pix_fmt bgr24",
-           Quote(file));
+    ASSERT_TRUE(
+        Ffmpeg("-f lavfi -i color=c=blue:size=1280x720:rate=25 -f lavfi -i sine=sample_rate=8000 "
+               "-t 16 -c:v rawvideo -pix_fmt bgr24",
+               Quote(file)));
     ExpectReadAsFfprobeReadsIt(file);
 }
 

@@ -34,9 +34,11 @@ TEST_P(FfmpegDefault, TolerantWalkAndItsCopyMatchFfprobe)
 {
     const PeerFile& f = GetParam();
     const std::string file = m_dir.File("peer.avi");
-    Ffmpeg(f.args, f.output == Output::Pipe ? "-f avi pipe: > " + Quote(file) : Quote(file));
-    if (f.output == Output::CutInTheMiddle)
+    ASSERT_TRUE(
+        Ffmpeg(f.args, f.output == Output::Pipe ? "-f avi pipe: > " + Quote(file) : Quote(file)));
+    if (f.output == Output::CutInTheMiddle) {
         ASSERT_EQ(truncate(file.c_str(), static_cast<off_t>(ReadAll(file).size() * 6 / 10)), 0);
+    }
     const std::vector<Pkt> got =
         ExpectReadAsFfprobeReadsIt(file, f.output == Output::CutInTheMiddle);
     ASSERT_GT(got.size(), 4u);
