@@ -70,12 +70,12 @@ protected:
         EXPECT_EQ(m_reader.OpenAVI(CString::FromUtf8(Path(name))), 0);
         return Packets(m_reader);
     }
-    // The length in the stream header of the n-th stream that `query` finds.
-    DWORD Length(int (mmAviParser::*query)(AVISTREAMINFOW*, int), int n)
+    // The stream header of the n-th stream that `query` finds.
+    AVISTREAMINFOW Header(int (mmAviParser::*query)(AVISTREAMINFOW*, int), int n)
     {
         AVISTREAMINFOW raw{};
         EXPECT_GE((m_reader.*query)(&raw, n), 0);
-        return avi::InfoFromRawHeader(raw).dwLength;
+        return avi::InfoFromRawHeader(raw);
     }
 
     TempDir m_dir;
@@ -196,11 +196,13 @@ TEST_F(Writer, PacketsStreamsAndFormatsComeBack)
     EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, sizeof buf, &copied, 3), 3);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), static_cast<size_t>(copied)), "abcd");
 
-    // Stream lengths as written (sample positions; bytes / sample size for sound), and the
-    // main header (avih at 32).
-    EXPECT_EQ(Length(&mmAviParser::GetAVIVideoStreamInfo, 0), 4u);
-    EXPECT_EQ(Length(&mmAviParser::GetAVIAudioStreamInfo, 0), (801u + 800u) / 2);
-    EXPECT_EQ(Length(&mmAviParser::GetAVIMetaStreamInfo, 1), 1u);
+    // Stream lengths as written (sample positions; bytes / sample size for sound), the largest
+    // packet, and the main header (avih at 32).
+    const AVISTREAMINFOW video = Header(&mmAviParser::GetAVIVideoStreamInfo, 0);
+    EXPECT_EQ(video.dwLength, 4u);
+    EXPECT_EQ(video.dwSuggestedBufferSize, 2304u);
+    EXPECT_EQ(Header(&mmAviParser::GetAVIAudioStreamInfo, 0).dwLength, (801u + 800u) / 2);
+    EXPECT_EQ(Header(&mmAviParser::GetAVIMetaStreamInfo, 1).dwLength, 1u);
     EXPECT_EQ(Get32(file, 32), 40000u); // dwMicroSecPerFrame
     EXPECT_EQ(Get32(file, 44) & AVIF_HASINDEX, AVIF_HASINDEX);
     EXPECT_EQ(Get32(file, 48), 4u);    // dwTotalFrames
