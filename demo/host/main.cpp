@@ -69,7 +69,8 @@ bool HasDisplay()
 bool WriteShot(HWND window, const std::string& file)
 {
     Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(window);
-    if (!surface || platform::SaveImageAsPng(surface, CString::FromPathBytes(file)) != Gdiplus::Ok) {
+    if (!surface ||
+        platform::SaveImageAsPng(surface, CString::FromPathBytes(file)) != Gdiplus::Ok) {
         std::fprintf(stderr, "skinkit-demo: cannot write the screenshot %s\n", file.c_str());
         return false;
     }

@@ -2,4 +2,7 @@
 
 const CRuntimeClass CObject::classCObject = {"CObject", sizeof(CObject), nullptr};
 
-void AfxThrowInvalidArgException(const std::string& what) { throw CInvalidArgException(what); }
+void AfxThrowInvalidArgException(const std::string& what)
+{
+    throw CInvalidArgException(what);
+}

@@ -9,7 +9,8 @@
 
 class CObject;
 
-struct CRuntimeClass {
+struct CRuntimeClass
+{
     const char* m_lpszClassName;
     int m_nObjectSize;
     const CRuntimeClass* m_pBaseClass;
@@ -28,13 +29,17 @@ struct CRuntimeClass {
 #define DECLARE_DYNAMIC(class_name)                                                                \
 public:                                                                                            \
     static const CRuntimeClass class##class_name;                                                  \
-    const CRuntimeClass* GetRuntimeClass() const override { return RUNTIME_CLASS(class_name); }
+    const CRuntimeClass* GetRuntimeClass() const override                                          \
+    {                                                                                              \
+        return RUNTIME_CLASS(class_name);                                                          \
+    }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
-    const CRuntimeClass class_name::class##class_name = {#class_name, sizeof(class_name),         \
+    const CRuntimeClass class_name::class##class_name = {#class_name, sizeof(class_name),          \
                                                          RUNTIME_CLASS(base_class_name)}
 
-class CObject {
+class CObject
+{
 public:
     static const CRuntimeClass classCObject;
     virtual ~CObject() = default;
@@ -49,7 +54,8 @@ protected:
 
 // A framework array's bounds check failed: an index out of range. Thrown by value; catch it as
 // CInvalidArgException or std::invalid_argument. what() says which index and which size.
-class CInvalidArgException : public std::invalid_argument {
+class CInvalidArgException : public std::invalid_argument
+{
 public:
     explicit CInvalidArgException(const std::string& what) : std::invalid_argument(what) {}
 };

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-class CSize : public SIZE {
+class CSize : public SIZE
+{
 public:
     CSize() : SIZE{0, 0} {}
     CSize(int cx, int cy) : SIZE{cx, cy} {}
@@ -15,7 +16,8 @@ public:
     bool operator!=(const SIZE& o) const { return !(*this == o); }
 };
 
-class CPoint : public POINT {
+class CPoint : public POINT
+{
 public:
     CPoint() : POINT{0, 0} {}
     CPoint(int x, int y) : POINT{x, y} {}
@@ -43,13 +45,17 @@ public:
     }
 };
 
-class CRect : public RECT {
+class CRect : public RECT
+{
 public:
     CRect() : RECT{0, 0, 0, 0} {}
     CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
     CRect(const RECT& r) : RECT(r) {}
     CRect(POINT p, SIZE s) : RECT{p.x, p.y, p.x + s.cx, p.y + s.cy} {}
-    CRect(POINT topLeft, POINT bottomRight) : RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y} {}
+    CRect(POINT topLeft, POINT bottomRight)
+        : RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}
+    {
+    }
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
@@ -62,7 +68,10 @@ public:
 
     bool IsRectEmpty() const { return right <= left || bottom <= top; }
     bool IsRectNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
-    BOOL PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    BOOL PtInRect(POINT p) const
+    {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     void SetRect(int l, int t, int r, int b) { *this = CRect(l, t, r, b); }
     void SetRectEmpty() { *this = CRect(); }
     void OffsetRect(int dx, int dy)
@@ -110,8 +119,8 @@ public:
         else if (rb.IsRectEmpty())
             *this = ra;
         else
-            *this = CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                          std::max(a.bottom, b.bottom));
+            *this = CRect(std::min(a.left, b.left), std::min(a.top, b.top),
+                          std::max(a.right, b.right), std::max(a.bottom, b.bottom));
         return !IsRectEmpty();
     }
     bool operator==(const RECT& o) const

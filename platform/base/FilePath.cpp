@@ -64,7 +64,7 @@ std::string ResolvePath(const CString& path)
         out = "/";
         pos = 1;
     }
-    bool lost = false;  // once a part is missing in every case, keep the rest as written
+    bool lost = false; // once a part is missing in every case, keep the rest as written
     while (pos <= p.size()) {
         size_t next = p.find('/', pos);
         if (next == std::string::npos)

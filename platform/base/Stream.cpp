@@ -8,7 +8,8 @@
 
 namespace {
 
-class MemStream final : public IStream {
+class MemStream final : public IStream
+{
 public:
     MemStream(const BYTE* data, UINT size) : m_bytes(data, data + (data ? size : 0)) {}
 
@@ -23,7 +24,8 @@ public:
 
     HRESULT Read(void* data, ULONG count, ULONG* read) override
     {
-        const size_t n = m_pos < m_bytes.size() ? std::min<size_t>(count, m_bytes.size() - m_pos) : 0;
+        const size_t n =
+            m_pos < m_bytes.size() ? std::min<size_t>(count, m_bytes.size() - m_pos) : 0;
         if (n)
             std::memcpy(data, m_bytes.data() + m_pos, n);
         m_pos += n;
@@ -69,4 +71,7 @@ private:
 
 } // namespace
 
-IStream* SHCreateMemStream(const BYTE* data, UINT size) { return new (std::nothrow) MemStream(data, size); }
+IStream* SHCreateMemStream(const BYTE* data, UINT size)
+{
+    return new (std::nothrow) MemStream(data, size);
+}

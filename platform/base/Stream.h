@@ -4,7 +4,8 @@
 #include "platform/base/WinTypes.h"
 
 union LARGE_INTEGER {
-    struct {
+    struct
+    {
         DWORD LowPart;
         LONG HighPart;
     } u;
@@ -12,7 +13,8 @@ union LARGE_INTEGER {
 };
 
 union ULARGE_INTEGER {
-    struct {
+    struct
+    {
         DWORD LowPart;
         DWORD HighPart;
     } u;
@@ -24,7 +26,8 @@ constexpr DWORD STREAM_SEEK_CUR = 1;
 constexpr DWORD STREAM_SEEK_END = 2;
 
 // Reference counted: the creator holds one reference and calls Release when done.
-class IStream {
+class IStream
+{
 public:
     virtual ULONG AddRef() = 0;
     virtual ULONG Release() = 0;

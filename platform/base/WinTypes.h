@@ -57,7 +57,8 @@ using HANDLE = void*;
 
 // Distinct opaque handle types, so that overloads on them resolve as they do on Windows.
 #define SKINKIT_DECLARE_HANDLE(name)                                                               \
-    struct name##__ {                                                                              \
+    struct name##__                                                                                \
+    {                                                                                              \
         int unused;                                                                                \
     };                                                                                             \
     using name = name##__*
@@ -89,15 +90,18 @@ using HTHEME = HANDLE;
 #define MAX_PATH 260
 #endif
 
-struct POINT {
+struct POINT
+{
     LONG x;
     LONG y;
 };
-struct SIZE {
+struct SIZE
+{
     LONG cx;
     LONG cy;
 };
-struct RECT {
+struct RECT
+{
     LONG left;
     LONG top;
     LONG right;
@@ -120,31 +124,76 @@ constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
 #define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
 
 // Word and colour helpers.
-constexpr WORD LOWORD(DWORD_PTR v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(DWORD_PTR v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-constexpr BYTE LOBYTE(DWORD_PTR v) { return static_cast<BYTE>(v & 0xFF); }
-constexpr BYTE HIBYTE(DWORD_PTR v) { return static_cast<BYTE>((v >> 8) & 0xFF); }
-constexpr DWORD MAKELONG(WORD lo, WORD hi) { return static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16); }
-constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) { return MAKELONG(lo, hi); }
-constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) { return static_cast<LPARAM>(MAKELONG(lo, hi)); }
-constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(lp))); }
-constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<SHORT>(HIWORD(static_cast<DWORD_PTR>(lp))); }
-constexpr SHORT GET_WHEEL_DELTA_WPARAM(WPARAM wp) { return static_cast<SHORT>(HIWORD(wp)); }
+constexpr WORD LOWORD(DWORD_PTR v)
+{
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(DWORD_PTR v)
+{
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
+constexpr BYTE LOBYTE(DWORD_PTR v)
+{
+    return static_cast<BYTE>(v & 0xFF);
+}
+constexpr BYTE HIBYTE(DWORD_PTR v)
+{
+    return static_cast<BYTE>((v >> 8) & 0xFF);
+}
+constexpr DWORD MAKELONG(WORD lo, WORD hi)
+{
+    return static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16);
+}
+constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi)
+{
+    return MAKELONG(lo, hi);
+}
+constexpr LPARAM MAKELPARAM(WORD lo, WORD hi)
+{
+    return static_cast<LPARAM>(MAKELONG(lo, hi));
+}
+constexpr int GET_X_LPARAM(LPARAM lp)
+{
+    return static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(lp)));
+}
+constexpr int GET_Y_LPARAM(LPARAM lp)
+{
+    return static_cast<SHORT>(HIWORD(static_cast<DWORD_PTR>(lp)));
+}
+constexpr SHORT GET_WHEEL_DELTA_WPARAM(WPARAM wp)
+{
+    return static_cast<SHORT>(HIWORD(wp));
+}
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
 {
-    return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
+    return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
+           (static_cast<COLORREF>(b) << 16);
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c)
+{
+    return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c)
+{
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 constexpr DWORD mmioFOURCC(char a, char b, char c, char d)
 {
-    return static_cast<DWORD>(static_cast<BYTE>(a)) | (static_cast<DWORD>(static_cast<BYTE>(b)) << 8) |
-           (static_cast<DWORD>(static_cast<BYTE>(c)) << 16) | (static_cast<DWORD>(static_cast<BYTE>(d)) << 24);
+    return static_cast<DWORD>(static_cast<BYTE>(a)) |
+           (static_cast<DWORD>(static_cast<BYTE>(b)) << 8) |
+           (static_cast<DWORD>(static_cast<BYTE>(c)) << 16) |
+           (static_cast<DWORD>(static_cast<BYTE>(d)) << 24);
 }
 
 // Resource ids passed where a text pointer is expected (ids below 0x10000).
-inline bool IS_INTRESOURCE(const void* p) { return (reinterpret_cast<ULONG_PTR>(p) >> 16) == 0; }
+inline bool IS_INTRESOURCE(const void* p)
+{
+    return (reinterpret_cast<ULONG_PTR>(p) >> 16) == 0;
+}
 #define MAKEINTRESOURCEW(i) (reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
 
 // 64-bit product, rounded half away from zero; a zero divisor answers -1.
