@@ -39,14 +39,9 @@ int Wait(pid_t pid)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-CString Numbered(const wchar_t* prefix, int a, int b = -1)
+CString Numbered(const std::string& prefix, int a, int b = -1)
 {
-    CString s;
-    if (b < 0)
-        s.Format(L"%s%d", prefix, a);
-    else
-        s.Format(L"%s%d_%d", prefix, a, b);
-    return s;
+    return CString::FromUtf8(prefix + std::to_string(a) + (b < 0 ? "" : "_" + std::to_string(b)));
 }
 
 } // namespace
@@ -67,10 +62,10 @@ TEST_F(SharedStore, FourProcessesWritingTwoThousandValuesEachLoseNothing)
             CUtilReg reg;
             std::ofstream seen(dir + "/seen" + std::to_string(p));
             for (int i = 0; i < kWrites; ++i) {
-                reg.WriteRegDWORD(kKey, Numbered(L"p", p, i),
+                reg.WriteRegDWORD(kKey, Numbered("p", p, i),
                                   static_cast<DWORD>(i * kProcesses + p));
                 // The first process to read stores its number; the others must read it back.
-                seen << reg.ReadRegDWORD(kKey, Numbered(L"first", i), static_cast<DWORD>(p + 1))
+                seen << reg.ReadRegDWORD(kKey, Numbered("first", i), static_cast<DWORD>(p + 1))
                      << "\n";
             }
             return seen.good() ? 0 : 3;
@@ -113,7 +108,7 @@ TEST_F(SharedStore, FourProcessesWritingTwoThousandValuesEachLoseNothing)
     CUtilReg reg;
     int disagreements = 0;
     for (size_t i = 0; i < seen[0].size(); ++i) {
-        const DWORD stored = reg.ReadRegDWORD(kKey, Numbered(L"first", static_cast<int>(i)), 0);
+        const DWORD stored = reg.ReadRegDWORD(kKey, Numbered("first", static_cast<int>(i)), 0);
         for (int p = 0; p < kProcesses; ++p)
             disagreements += seen[p][i] != stored;
     }
@@ -134,10 +129,9 @@ TEST_F(KilledWriter, StoreOpensWithEveryAcknowledgedValue)
             ::close(acks[0]);
             CUtilReg reg;
             for (int i = 0;; ++i) {
-                reg.WriteRegDWORD(kKey, Numbered(L"r", round, i), static_cast<DWORD>(i));
+                reg.WriteRegDWORD(kKey, Numbered("r", round, i), static_cast<DWORD>(i));
                 // Texts make the transactions span several pages now and then.
-                reg.WriteRegString(kKey, Numbered(L"s", round, i % 50),
-                                   CString(L'x', 200 + i % 59));
+                reg.WriteRegString(kKey, Numbered("s", round, i % 50), CString(L'x', 200 + i % 59));
                 if (::write(acks[1], &i, sizeof(i)) != sizeof(i))
                     return 2;
             }
@@ -159,7 +153,7 @@ TEST_F(KilledWriter, StoreOpensWithEveryAcknowledgedValue)
         int missing = 0;
         CUtilReg reg;
         for (int i = 0; i <= last; ++i)
-            missing += reg.ReadRegDWORD(kKey, Numbered(L"r", round, i), 0xFFFFFFFF) !=
+            missing += reg.ReadRegDWORD(kKey, Numbered("r", round, i), 0xFFFFFFFF) !=
                        static_cast<DWORD>(i);
         EXPECT_EQ(missing, 0) << "of " << last + 1 << " acknowledged";
     }
@@ -223,7 +217,7 @@ TEST_F(UnwritableStore, FullDiskGivesDefaultsAndKeepsWhatWasWritten)
             return 4;
         int failed = 0;
         for (int i = 0; i < 200; ++i) {
-            const CString name = Numbered(L"big", i);
+            const CString name = Numbered("big", i);
             reg.WriteRegString(kKey, name, CString(L'z', 259));
             failed += reg.ReadRegString(kKey, name, L"default") == L"default";
         }
