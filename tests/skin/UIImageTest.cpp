@@ -17,13 +17,12 @@ protected:
         ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
         // The skin as its author's Windows machine wrote it: names in mixed case.
         std::filesystem::create_directories(root / "Skin" / "Img" / "Buttons");
-        ASSERT_TRUE(
-            pictures::SavePng((root / "Skin" / "Img" / "Play.PNG").string(), 2, 2, 0xFF0000FF));
-        ASSERT_TRUE(pictures::SavePng((root / "Skin" / "Img" / "Buttons" / "Stop.png").string(), 3,
-                                      1, 0x00FF00FF));
-        ASSERT_TRUE(pictures::SavePng((root / "Skin" / "Img" / "Clear.png").string(), 1, 1, 0));
-        Write("Skin/Img/Back.BMP", pictures::Bmp(4, 3, 1, 2, 3));
-        Write("Skin/Img/App.ico", pictures::Ico(16, 16, 9, 8, 7));
+        const auto img = root / "Skin" / "Img";
+        ASSERT_TRUE(pictures::Save(img / "Play.PNG", 2, 2, 0xFF0000FF));
+        ASSERT_TRUE(pictures::Save(img / "Buttons" / "Stop.png", 3, 1, 0x00FF00FF));
+        ASSERT_TRUE(pictures::Save(img / "Clear.png", 1, 1, 0));
+        ASSERT_TRUE(pictures::Save(img / "Back.BMP", 4, 3, 0x010203FF, "bmp"));
+        ASSERT_TRUE(pictures::Save(img / "App.ico", 16, 16, 0x090807FF, "ico"));
         Write("Skin/Img/broken.png", "not a picture");
         folder = Root() + L"\\skin\\img";
     }
@@ -82,13 +81,10 @@ TEST_F(ImageCache, AWindowsSkinFolderLoadsWithBackslashesAndOtherLetterCase)
     EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXICON)) << "icons load at the system's default size";
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
-}
 
-TEST_F(ImageCache, AFolderWithATrailingBackslashStillFindsItsFiles)
-{
-    CUIImage cache;
-    EXPECT_EQ(cache.LoadImageFiles(folder + L"\\", Write("list.ini", "[HD-png]\np=Play.png\n")), 1);
-    EXPECT_EQ(Width(cache.GetImageFile(L"p")), 2);
+    CUIImage trailing; // a folder with a trailing backslash
+    EXPECT_EQ(trailing.LoadImageFiles(folder + L"\\", Write("p.ini", "[HD-png]\np=Play.png\n")), 1);
+    EXPECT_EQ(Width(trailing.GetImageFile(L"p")), 2);
 }
 
 TEST_F(ImageCache, FailedPicturesAreStoredAndAnsweredAsFailed)
