@@ -5,8 +5,6 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -56,11 +54,6 @@ struct Format
     bool alpha;
     int tolerance;
 };
-
-void PrintTo(const Format& f, std::ostream* os)
-{
-    *os << f.type;
-}
 
 class DecodeFormats : public ::testing::TestWithParam<Format>
 {
