@@ -4,6 +4,8 @@
 #include "platform/gdiplus/Gdiplus.h"
 
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 inline Gdiplus::ARGB PixelAt(Gdiplus::Bitmap& b, int x, int y)
 {
@@ -31,3 +33,30 @@ inline Gdiplus::Bitmap* MakeBitmap(int w, int h, const Gdiplus::ARGB* pixels)
             b->SetPixel(x, y, Gdiplus::Color(pixels[y * w + x]));
     return b;
 }
+
+inline std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
+{
+    std::vector<Gdiplus::ARGB> px(static_cast<size_t>(w * h), colour);
+    return std::unique_ptr<Gdiplus::Bitmap>(MakeBitmap(w, h, px.data()));
+}
+
+inline bool Untouched(Gdiplus::Bitmap& b)
+{
+    for (int y = 0; y < static_cast<int>(b.GetHeight()); ++y)
+        for (int x = 0; x < static_cast<int>(b.GetWidth()); ++x)
+            if (PixelAt(b, x, y) != 0)
+                return false;
+    return true;
+}
+
+// A transparent surface drawn with whole source pixels on the pixel grid.
+struct Canvas
+{
+    Canvas(int w, int h) : bitmap(w, h, Gdiplus::PixelFormat32bppARGB), g(&bitmap)
+    {
+        g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    }
+    Gdiplus::Bitmap bitmap;
+    Gdiplus::Graphics g;
+};
