@@ -96,22 +96,6 @@ TEST(Composition, HalfTransparentPixelsBlendSourceOver)
     EXPECT_TRUE(Near(PixelAt(b, 0, 0), 0x401080F0, 3)) << std::hex << PixelAt(b, 0, 0);
 }
 
-TEST(Composition, FillRectangleCoversWholePixelsOnly)
-{
-    Bitmap target(6, 6, PixelFormat32bppARGB);
-    Graphics g(&target);
-    SolidBrush green(Color(255, 0, 255, 0));
-    g.FillRectangle(&green, Rect(1, 2, 3, 2));
-    int filled = 0;
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 6; ++x) {
-            const bool inside = x >= 1 && x < 4 && y >= 2 && y < 4;
-            EXPECT_EQ(PixelAt(target, x, y), inside ? 0xFF00FF00u : 0u);
-            filled += inside;
-        }
-    EXPECT_EQ(filled, 6);
-}
-
 TEST(FailedObjects, FailuresAreRecordedNotThrown)
 {
     Bitmap empty(0, 5, PixelFormat32bppARGB);

@@ -87,7 +87,7 @@ TEST_F(ImageCache, AWindowsSkinFolderLoadsWithBackslashesAndOtherLetterCase)
     EXPECT_EQ(Width(trailing.GetImageFile(L"p")), 2);
 }
 
-TEST_F(ImageCache, FailedPicturesAreStoredAndAnsweredAsFailed)
+TEST_F(ImageCache, FailedPicturesAreStoredAndAnsweredAsFailedAndMissingListsAnswerZero)
 {
     CUIImage cache;
     const CString list = Write("list.ini", kList);
@@ -101,6 +101,14 @@ TEST_F(ImageCache, FailedPicturesAreStoredAndAnsweredAsFailed)
     }
     EXPECT_EQ(cache.GetBitmapFile(L"notbmp"), nullptr) << "a PNG is no bitmap file";
     EXPECT_EQ(cache.GetIconFile(L"notico"), nullptr);
+
+    // A missing section or list answers 0.
+    CUIImage other;
+    const CString partial = Write("partial.ini", "[HD-png]\np=play.png\n[HD-bmp]\n");
+    EXPECT_EQ(other.LoadBitmapFiles(folder, partial), 0);
+    EXPECT_EQ(other.LoadIconFiles(folder, partial), 0);
+    EXPECT_EQ(other.LoadImageFiles(folder, Root() + L"\\missing.ini"), 0);
+    EXPECT_EQ(other.LoadImageFiles(folder, partial), 1);
 }
 
 TEST_F(ImageCache, TheTransparentFallbackAnswersOnlyForNamesNotLoaded)
@@ -155,14 +163,4 @@ TEST_F(ImageCache, ReplacedPicturesStayValidUntilUnload)
     EXPECT_NE(GetObjectW(firstBitmap, sizeof bm, &bm), 0);
     cache.UnloadBitmapFiles();
     EXPECT_EQ(GetObjectW(firstBitmap, sizeof bm, &bm), 0) << "released with its kind";
-}
-
-TEST_F(ImageCache, AMissingSectionOrListAnswersZero)
-{
-    CUIImage cache;
-    const CString list = Write("list.ini", "[HD-png]\np=play.png\n[HD-bmp]\n");
-    EXPECT_EQ(cache.LoadBitmapFiles(folder, list), 0);
-    EXPECT_EQ(cache.LoadIconFiles(folder, list), 0);
-    EXPECT_EQ(cache.LoadImageFiles(folder, Root() + L"\\missing.ini"), 0);
-    EXPECT_EQ(cache.LoadImageFiles(folder, list), 1);
 }
