@@ -25,10 +25,6 @@ const char kIntrospection[] = R"(
       <arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="a{sv}" direction="in"/>
       <arg type="o" direction="out"/>
     </method>
-    <method name="SaveFile">
-      <arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="a{sv}" direction="in"/>
-      <arg type="o" direction="out"/>
-    </method>
     <property name="version" type="u" access="read"/>
   </interface>
 </node>)";
