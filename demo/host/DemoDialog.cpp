@@ -11,6 +11,7 @@ END_MESSAGE_MAP()
 
 bool DemoSkin::Load(const CString& folder)
 {
+    this->folder = folder;
     layout.LoadInfo(folder + L"/layout.ini");
     const int pictures = images.LoadImageFiles(folder, folder + L"/images.ini");
     text.LoadTextMain(folder + L"/lang_en.ini");
@@ -94,6 +95,7 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
         if (onClick)
             onClick(id, name);
     };
+    m_groups.Create(*this, m_skin, m_skin.folder);
     return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "controls/CtrlButton.h"
 #include "demo/host/ControlBar.h"
+#include "demo/host/GroupSections.h"
 #include "demo/host/LabelPanel.h"
 #include "skin/UICoordi.h"
 #include "skin/UIImage.h"
@@ -29,6 +30,7 @@ struct DemoSkin
     CUIImage images;
     CUIText text;
     CString fontName;
+    CString folder;
     // Loads layout.ini, images.ini (pictures from the same folder) and lang_en.ini.
     bool Load(const CString& folder);
 };
@@ -48,6 +50,7 @@ public:
     // The player's control bar and the labels beside the buttons.
     CControlBar m_controlBar;
     CLabelPanel m_labels;
+    CGroupSections m_groups;
 
 protected:
     int OnCreate(LPCREATESTRUCT createStruct);

@@ -2,7 +2,8 @@
 #include "platform/gdiplus/Gdi.h"
 
 #include "platform/base/FilePath.h"
-#include "platform/gdiplus/GdiplusPrivate.h"
+#include "platform/gdiplus/GdiPrivate.h"
+#include "platform/host/HostResources.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
@@ -14,45 +15,91 @@
 #include <string_view>
 #include <unordered_map>
 
+namespace platform::gdi {
 namespace {
 
-enum class Kind { Bitmap, Icon, DC };
-
+std::mutex g_lock;
 // Every handle the library gives out is the address of one of these; the table tells live
 // handles from stale or foreign ones, so that a wrong handle is refused instead of followed.
-struct GdiObject
+std::unordered_map<void*, std::unique_ptr<GdiObject>>& Table()
 {
-    Kind kind;
-    std::unique_ptr<Gdiplus::Bitmap> pixels; // bitmaps and icons
-    platform::SurfaceDC dc{};                // device contexts
-};
+    // Never destroyed: handles may be released from other static objects' destructors.
+    static auto* table = new std::unordered_map<void*, std::unique_ptr<GdiObject>>;
+    return *table;
+}
 
-std::mutex g_lock;
-std::unordered_map<void*, std::unique_ptr<GdiObject>> g_objects;
+} // namespace
 
-template <class H> H Register(std::unique_ptr<GdiObject> object)
+void* Register(std::unique_ptr<GdiObject> object)
 {
     std::lock_guard<std::mutex> guard(g_lock);
     void* key = object.get();
-    g_objects.emplace(key, std::move(object));
-    return static_cast<H>(key);
+    Table().emplace(key, std::move(object));
+    return key;
+}
+
+GdiObject* LookupAny(const void* handle)
+{
+    if (!handle)
+        return nullptr;
+    std::lock_guard<std::mutex> guard(g_lock);
+    auto it = Table().find(const_cast<void*>(handle));
+    return it != Table().end() && !it->second->deletePending ? it->second.get() : nullptr;
 }
 
 GdiObject* Lookup(const void* handle, Kind kind)
 {
-    std::lock_guard<std::mutex> guard(g_lock);
-    auto it = g_objects.find(const_cast<void*>(handle));
-    return (it != g_objects.end() && it->second->kind == kind) ? it->second.get() : nullptr;
+    GdiObject* o = LookupAny(handle);
+    return o && o->kind == kind ? o : nullptr;
 }
 
 bool Release(const void* handle, Kind kind)
 {
-    std::lock_guard<std::mutex> guard(g_lock);
-    auto it = g_objects.find(const_cast<void*>(handle));
-    if (it == g_objects.end() || it->second->kind != kind)
-        return false;
-    g_objects.erase(it);
+    std::unique_ptr<GdiObject> gone;
+    {
+        std::lock_guard<std::mutex> guard(g_lock);
+        auto it = Table().find(const_cast<void*>(handle));
+        if (it == Table().end() || it->second->kind != kind || it->second->deletePending)
+            return false;
+        if (it->second->stock)
+            return true;
+        if (it->second->selections > 0) {
+            it->second->deletePending = true;
+            return true;
+        }
+        gone = std::move(it->second);
+        Table().erase(it);
+    }
+    if (gone && gone->kind == Kind::DC) {
+        DCState& s = gone->state;
+        for (GdiObject* held : {s.bitmap, s.font, s.pen, s.brush})
+            if (held)
+                Unselect(held);
+    }
     return true;
+}
+
+void Unselect(GdiObject* object)
+{
+    std::lock_guard<std::mutex> guard(g_lock);
+    if (!object || object->selections <= 0)
+        return;
+    if (--object->selections == 0 && object->deletePending)
+        Table().erase(object);
+}
+
+} // namespace platform::gdi
+
+using platform::gdi::GdiObject;
+using platform::gdi::Kind;
+using platform::gdi::Lookup;
+using platform::gdi::Release;
+
+namespace {
+
+template <class H> H Register(std::unique_ptr<GdiObject> object)
+{
+    return platform::gdi::RegisterAs<H>(std::move(object));
 }
 
 // The picture of a file whose format is one of `formats`, told from its first bytes as the
@@ -125,8 +172,48 @@ HMODULE GetModuleHandleW(LPCWSTR name)
     return name ? nullptr : reinterpret_cast<HMODULE>(&self);
 }
 
+namespace {
+
+// A picture the host registered as resource `id` (platform/host), at the size asked: 0 keeps
+// the picture's own size unless LR_DEFAULTSIZE asks for the system's icon size.
+HANDLE LoadResourceImage(UINT id, UINT type, int cx, int cy, UINT flags)
+{
+    platform::host::IconSource source;
+    if ((type != IMAGE_ICON && type != IMAGE_BITMAP && type != IMAGE_CURSOR) ||
+        !platform::host::FindIcon(id, &source))
+        return nullptr;
+    const bool icon = type != IMAGE_BITMAP;
+    const int w =
+        cx > 0 ? cx : ((flags & LR_DEFAULTSIZE) && icon ? GetSystemMetrics(SM_CXICON) : 0);
+    const int h =
+        cy > 0 ? cy : ((flags & LR_DEFAULTSIZE) && icon ? GetSystemMetrics(SM_CYICON) : 0);
+    auto object = std::make_unique<GdiObject>();
+    object->kind = icon ? Kind::Icon : Kind::Bitmap;
+    if (source.picture) {
+        Gdiplus::Bitmap& from = *source.picture;
+        const int fw = static_cast<int>(from.GetWidth()), fh = static_cast<int>(from.GetHeight());
+        const int tw = w > 0 ? w : fw, th = h > 0 ? h : fh;
+        object->pixels = std::make_unique<Gdiplus::Bitmap>(tw, th, Gdiplus::PixelFormat32bppARGB);
+        Gdiplus::Graphics g(object->pixels.get());
+        g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBilinear);
+        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+        g.DrawImage(&from, Gdiplus::Rect(0, 0, tw, th), 0, 0, fw, fh, Gdiplus::UnitPixel);
+    } else {
+        object->pixels = Decode(platform::ResolvePath(source.path), w, h,
+                                {"ico", "ani", "png", "bmp", "jpeg", "gif", "tiff"});
+    }
+    if (!object->pixels || object->pixels->GetLastStatus() != Gdiplus::Ok)
+        return nullptr;
+    return Register<HANDLE>(std::move(object));
+}
+
+} // namespace
+
 HANDLE LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int cx, int cy, UINT flags)
 {
+    if (name && IS_INTRESOURCE(name) && !(flags & LR_LOADFROMFILE))
+        return LoadResourceImage(static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)), type, cx, cy,
+                                 flags);
     if (!name || IS_INTRESOURCE(name) || !(flags & LR_LOADFROMFILE))
         return nullptr;
     const std::string path = platform::ResolvePath(CString(name));
@@ -150,7 +237,10 @@ HANDLE LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int cx, int cy, UINT flags
 
 BOOL DeleteObject(HGDIOBJ object)
 {
-    return object && Release(object, Kind::Bitmap);
+    GdiObject* o = platform::gdi::LookupAny(object);
+    if (!o || o->kind == Kind::DC || o->kind == Kind::Icon || o->kind == Kind::ImageList)
+        return FALSE;
+    return Release(object, o->kind);
 }
 
 BOOL DestroyIcon(HICON icon)
@@ -160,6 +250,14 @@ BOOL DestroyIcon(HICON icon)
 
 int GetObjectW(HGDIOBJ object, int size, LPVOID buffer)
 {
+    if (GdiObject* font = Lookup(object, Kind::Font)) {
+        if (!buffer)
+            return static_cast<int>(sizeof(LOGFONTW));
+        if (size < static_cast<int>(sizeof(LOGFONTW)))
+            return 0;
+        std::memcpy(buffer, &font->logFont, sizeof(LOGFONTW));
+        return static_cast<int>(sizeof(LOGFONTW));
+    }
     GdiObject* o = Lookup(object, Kind::Bitmap);
     if (!o)
         return 0;
@@ -247,6 +345,136 @@ bool DescribeDC(HDC dc, SurfaceDC* out)
 BOOL DeleteDC(HDC dc)
 {
     return dc && Release(dc, Kind::DC);
+}
+
+// --- memory device contexts and selection ---
+
+namespace {
+
+// A memory context's pixels before a bitmap is selected, and after it is deselected: GDI
+// gives each such context a 1 x 1 bitmap of its own.
+GdiObject* DefaultBitmap()
+{
+    static GdiObject* bitmap = [] {
+        auto object = std::make_unique<GdiObject>();
+        object->kind = Kind::Bitmap;
+        object->stock = true;
+        object->pixels = std::make_unique<Gdiplus::Bitmap>(1, 1, Gdiplus::PixelFormat32bppARGB);
+        GdiObject* raw = object.get();
+        platform::gdi::Register(std::move(object));
+        return raw;
+    }();
+    return bitmap;
+}
+
+void Target(GdiObject& dc, GdiObject* bitmap)
+{
+    dc.dc.target = bitmap->pixels.get();
+    dc.dc.origin = POINT{0, 0};
+    dc.dc.clip = RECT{0, 0, static_cast<LONG>(bitmap->pixels->GetWidth()),
+                      static_cast<LONG>(bitmap->pixels->GetHeight())};
+}
+
+} // namespace
+
+HDC CreateCompatibleDC(HDC)
+{
+    GdiObject* initial = DefaultBitmap();
+    auto object = std::make_unique<GdiObject>();
+    object->kind = Kind::DC;
+    object->state.memory = true;
+    Target(*object, initial);
+    return Register<HDC>(std::move(object));
+}
+
+HDC CreateDCW(LPCWSTR driver, LPCWSTR, LPCWSTR, const void*)
+{
+    if (driver && CString(driver).CompareNoCase(L"DISPLAY") != 0)
+        return nullptr;
+    return CreateCompatibleDC(nullptr);
+}
+
+HBITMAP CreateCompatibleBitmap(HDC, int cx, int cy)
+{
+    if (cx < 1 || cy < 1)
+        return nullptr;
+    auto object = std::make_unique<GdiObject>();
+    object->kind = Kind::Bitmap;
+    object->pixels = std::make_unique<Gdiplus::Bitmap>(cx, cy, Gdiplus::PixelFormat32bppARGB);
+    if (object->pixels->GetLastStatus() != Gdiplus::Ok)
+        return nullptr;
+    // GDI bitmaps start black; ours are opaque, since GDI draws without alpha.
+    Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(object->pixels.get());
+    cairo_t* cr = cairo_create(data->surface);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return Register<HBITMAP>(std::move(object));
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle)
+{
+    GdiObject* d = platform::gdi::DCOf(dc);
+    GdiObject* o = platform::gdi::LookupAny(handle);
+    if (!d || !o)
+        return nullptr;
+    platform::gdi::DCState& s = d->state;
+    GdiObject** slot = nullptr;
+    GdiObject* fallback = nullptr;
+    switch (o->kind) {
+    case Kind::Bitmap:
+        if (!s.memory)
+            return nullptr;
+        slot = &s.bitmap;
+        fallback = DefaultBitmap();
+        break;
+    case Kind::Font:
+        slot = &s.font;
+        fallback = platform::gdi::StockFont(SYSTEM_FONT);
+        break;
+    case Kind::Pen:
+        slot = &s.pen;
+        fallback = platform::gdi::LookupAny(GetStockObject(BLACK_PEN));
+        break;
+    case Kind::Brush:
+        slot = &s.brush;
+        fallback = platform::gdi::LookupAny(GetStockObject(WHITE_BRUSH));
+        break;
+    default:
+        return nullptr;
+    }
+    GdiObject* previous = *slot ? *slot : fallback;
+    if (o != *slot) {
+        ++o->selections;
+        if (*slot)
+            platform::gdi::Unselect(*slot);
+        *slot = o;
+    }
+    if (o->kind == Kind::Bitmap)
+        Target(*d, o);
+    return previous;
+}
+
+int GetDeviceCaps(HDC dc, int index)
+{
+    switch (index) {
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+        return 96;
+    case BITSPIXEL:
+        return 32;
+    case HORZRES:
+    case VERTRES: {
+        platform::SurfaceDC d;
+        if (!platform::DescribeDC(dc, &d))
+            return 0;
+        return index == HORZRES ? static_cast<int>(d.target->GetWidth())
+                                : static_cast<int>(d.target->GetHeight());
+    }
+    default:
+        return 0;
+    }
 }
 
 Gdiplus::Status platform::SaveImageAsPng(Gdiplus::Image* image, const CString& path)

@@ -2,6 +2,7 @@
 
 #include "platform/base/CString.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/shell/Shell.h"
 
 #include <pthread.h>
 #include <sys/stat.h>
@@ -146,8 +147,7 @@ Store* StoreFor(Process& p, Root root)
         }
         return p.machine.get();
     case Root::Classes:
-        // FIXME: serve ".htm" and "<type>\shell\open\command" from the desktop's text/html
-        // handler; until then the root is empty.
+        // Not a database: the desktop's associations answer (ClassesKey).
         return nullptr;
     }
     return nullptr;
@@ -275,6 +275,16 @@ LSTATUS OpenKey(HKEY parent, LPCWSTR subKey, REGSAM access, bool create, PHKEY r
     const Name path = platform::settings::JoinKeyPath(
         base.path,
         platform::settings::MakeKeyPath(subKey ? std::wstring_view(subKey) : std::wstring_view()));
+    if (base.root == Root::Classes) {
+        if (!platform::shell::ClassesKey(CString::FromUtf8(path.spelling).Str(), nullptr))
+            return create ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND;
+        auto* object = new KeyObject{Root::Classes, path, true, false};
+        p.keys.insert(object);
+        *result = reinterpret_cast<HKEY>(object);
+        if (disposition)
+            *disposition = REG_OPENED_EXISTING_KEY;
+        return ERROR_SUCCESS;
+    }
     Store* store = StoreFor(p, base.root);
     if (!store)
         return base.root == Root::User ? ERROR_CANTOPEN : ERROR_FILE_NOT_FOUND;
@@ -317,6 +327,30 @@ LSTATUS OpenKey(HKEY parent, LPCWSTR subKey, REGSAM access, bool create, PHKEY r
 std::wstring_view NameView(LPCWSTR name)
 {
     return name ? std::wstring_view(name) : std::wstring_view();
+}
+
+// The classes root holds only unnamed text values (platform::shell::ClassesKey).
+LSTATUS QueryClassesValue(const KeyObject& object, LPCWSTR name, LPDWORD type, LPBYTE data,
+                          LPDWORD size)
+{
+    std::wstring text;
+    if ((name && name[0]) ||
+        !platform::shell::ClassesKey(CString::FromUtf8(object.path.spelling).Str(), &text))
+        return ERROR_FILE_NOT_FOUND;
+    const std::u16string units = CString(text).ToUtf16() + u'\0';
+    const DWORD needed = static_cast<DWORD>(units.size() * 2);
+    if (type)
+        *type = REG_SZ;
+    if (!size)
+        return ERROR_SUCCESS;
+    if (data && needed > *size) {
+        *size = needed;
+        return ERROR_MORE_DATA;
+    }
+    if (data)
+        std::memcpy(data, units.data(), needed);
+    *size = needed;
+    return ERROR_SUCCESS;
 }
 
 } // namespace
@@ -431,6 +465,8 @@ LSTATUS RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
         return ERROR_INVALID_PARAMETER;
     LockedState locked;
     Process& p = locked.p;
+    if (const KeyObject* classes = Resolve(p, key); classes && classes->root == Root::Classes)
+        return QueryClassesValue(*classes, name, type, data, size);
     const ValueTarget target = ReachValues(p, key, &KeyObject::canQuery, ERROR_FILE_NOT_FOUND);
     if (target.error != ERROR_SUCCESS)
         return target.error;

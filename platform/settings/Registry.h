@@ -5,7 +5,8 @@
 //   HKEY_CURRENT_USER   $XDG_CONFIG_HOME/skinkit/settings.db (default ~/.config), read and written
 //   HKEY_LOCAL_MACHINE  skinkit/settings.db in the first folder of $XDG_CONFIG_DIRS that has one
 //                       (default /etc/xdg), opened read-only
-//   HKEY_CLASSES_ROOT   read-only and empty for now: every key is "not found"
+//   HKEY_CLASSES_ROOT   read-only: the desktop's handler of HTML files (".htm", ".html" and
+//                       "<handler>\shell\open\command", see platform/shell/Shell.h)
 // SKINKIT_SETTINGS_DIR moves both databases to <dir>/user.db and <dir>/machine.db; a relative
 // <dir> is taken from the current folder when the store is first used.
 //

@@ -2,6 +2,7 @@
 // to pull a registering object file in), and those a host or test adds at run time.
 #include "platform/wnd/Backend.h"
 
+#include "platform/gdiplus/Gdi.h"
 #include "platform/wnd/WindowManager.h"
 
 #include <cstdlib>
@@ -72,8 +73,22 @@ bool UseBackend(const char* name)
     return true;
 }
 
+namespace {
+
+// SetCursor (a GDI call) reaches the backend through here: a cursor that is not one of the
+// system's shows as the arrow.
+void ShowCursorOnBackend(HCURSOR cursor)
+{
+    const int id = cursor ? platform::SystemCursorOf(cursor) : 0;
+    CurrentBackend().ShowCursor(cursor && !id ? 32512 : id);
+}
+
+} // namespace
+
 Backend& CurrentBackend()
 {
+    static const bool hooked = (platform::SetCursorListener(&ShowCursorOnBackend), true);
+    (void)hooked;
     if (!Current()) {
         const char* wanted = std::getenv("SKINKIT_WND_BACKEND");
         if (!wanted || !UseBackend(wanted))

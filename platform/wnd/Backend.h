@@ -42,9 +42,17 @@ public:
     // 0 when no box can be shown.
     virtual int MessageBox(HWND owner, const CString& text, const CString& caption, UINT type) = 0;
     virtual void Beep(UINT /*type*/) {}
+    // Shows system cursor `id` (the IDC_ number: 32512 the arrow, 32649 the hand; 0 hides the
+    // cursor) over the backend's windows. Backends that show cursors call this base too, so
+    // that ShownCursor answers what was last shown.
+    virtual void ShowCursor(int id) { m_shownCursor = id; }
+    int ShownCursor() const { return m_shownCursor; }
     // The native window that shows top-level `hwnd`, named as other programs take a parent
     // window ("x11:<hex window id>"); empty when there is none that another program can use.
     virtual std::string NativeHandle(HWND /*topLevel*/) { return {}; }
+
+protected:
+    int m_shownCursor = 32512;
 };
 
 using BackendFactory = std::unique_ptr<Backend> (*)();

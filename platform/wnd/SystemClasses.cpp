@@ -70,8 +70,112 @@ bool InsideClient(HWND hwnd, LPARAM lParam)
     return CRect(rc).PtInRect(CPoint(lParam)) != FALSE;
 }
 
+// The font of a control that was given none: a 12-pixel sans-serif.
+HFONT DefaultControlFont()
+{
+    static const HFONT font = [] {
+        LOGFONTW lf{};
+        lf.lfHeight = -12;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        return CreateFontIndirectW(&lf);
+    }();
+    return font;
+}
+
+// Selects the window's WM_SETFONT font (or the default one) for one scope.
+class ControlFont
+{
+public:
+    ControlFont(HDC dc, HFONT font) : m_dc(dc)
+    {
+        m_old = font ? SelectObject(dc, font) : nullptr;
+        if (!m_old)
+            m_old = SelectObject(dc, DefaultControlFont());
+    }
+    ~ControlFont()
+    {
+        if (m_old)
+            SelectObject(m_dc, m_old);
+    }
+    ControlFont(const ControlFont&) = delete;
+    ControlFont& operator=(const ControlFont&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+void Outline(HDC dc, COLORREF colour, int l, int t, int r, int b)
+{
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, l, t, r, b);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
+// A BS_GROUPBOX button: an etched frame below the middle of its text, the text on the frame's
+// top edge; the inside is left to what lies below.
+void PaintGroupButton(HWND hwnd, HDC dc, const Window& w)
+{
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    ControlFont font(dc, w.font);
+    SIZE text{};
+    GetTextExtentPoint32W(dc, w.text, w.text.GetLength(), &text);
+    const int top = text.cy / 2;
+    Outline(dc, GetSysColor(COLOR_BTNHIGHLIGHT), rc.left + 1, top + 1, rc.right, rc.bottom);
+    Outline(dc, GetSysColor(COLOR_BTNSHADOW), rc.left, top, rc.right - 1, rc.bottom - 1);
+    if (w.text.IsEmpty())
+        return;
+    ::SetTextColor(dc, GetSysColor((w.style & WS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    ::SetBkColor(dc, GetSysColor(COLOR_3DFACE));
+    SetBkMode(dc, OPAQUE);
+    RECT box{rc.left + 8, rc.top, rc.left + 8 + text.cx, rc.top + text.cy};
+    ::DrawTextW(dc, w.text, w.text.GetLength(), &box, DT_SINGLELINE);
+}
+
+// A text static: the WM_CTLCOLORSTATIC answer fills the background (a null brush, or no
+// answer, fills nothing) and sets the colours, starting from the system's text colour and a
+// transparent background; the text is drawn in the WM_SETFONT font.
+void PaintStaticText(HWND hwnd, HDC dc, const RECT& rc, DWORD type, bool disabled)
+{
+    Window* w = Find(hwnd);
+    ::SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    ::SetBkColor(dc, GetSysColor(COLOR_3DFACE));
+    SetBkMode(dc, TRANSPARENT);
+    CDC::FromHandle(dc); // the colour handler's wrapper of this context
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(w->parent, WM_CTLCOLORSTATIC,
+                                                             reinterpret_cast<WPARAM>(dc),
+                                                             reinterpret_cast<LPARAM>(hwnd)));
+    if (!(w = Find(hwnd)))
+        return;
+    if (brush)
+        FillRect(dc, &rc, brush);
+    if (disabled)
+        ::SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    ControlFont font(dc, w->font);
+    UINT format = type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+    if (w->style & SS_CENTERIMAGE)
+        format |= DT_SINGLELINE | DT_VCENTER;
+    else if (type <= SS_RIGHT)
+        format |= DT_WORDBREAK;
+    if (type == 0xC) // SS_LEFTNOWORDWRAP
+        format |= DT_EXPANDTABS;
+    if (w->style & SS_NOPREFIX)
+        format |= DT_NOPREFIX;
+    RECT box = rc;
+    ::DrawTextW(dc, w->text, w->text.GetLength(), &box, format);
+}
+
 void PaintPlainButton(HWND hwnd, HDC dc, const Window& w)
 {
+    if ((w.style & BS_TYPEMASK) == BS_GROUPBOX) {
+        PaintGroupButton(hwnd, dc, w);
+        return;
+    }
     RECT rc{};
     GetClientRect(hwnd, &rc);
     Fill(dc, rc, GetSysColor(w.pushed ? COLOR_BTNSHADOW : COLOR_3DFACE));
@@ -111,6 +215,9 @@ LRESULT GenericProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (w->parent && (w->style & WS_CHILD) &&
             SendMessageW(w->parent, WM_SETCURSOR, wParam, lParam))
             return TRUE;
+        // Nobody chose one: the class cursor, which is the arrow for every class here.
+        if (LOWORD(lParam) == HTCLIENT)
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         return FALSE;
     case WM_SETTEXT:
         w->text = lParam ? CString(reinterpret_cast<LPCWSTR>(lParam)) : CString();
@@ -153,6 +260,9 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     const DWORD type = w->style & BS_TYPEMASK;
     switch (message) {
+    case WM_NCHITTEST:
+        // A group box never takes the clicks meant for the controls inside it.
+        return type == BS_GROUPBOX ? HTTRANSPARENT : HTCLIENT;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
@@ -295,18 +405,8 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 dis.rcItem = rc;
                 SendMessageW(w->parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
             } else if (type <= SS_RIGHT || type == 0xB || type == 0xC) {
-                // The parent (or the static itself, by reflection) chooses the text colour.
-                CDC* wrapper = CDC::FromHandle(dc);
-                SendMessageW(w->parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                             reinterpret_cast<LPARAM>(hwnd));
-                if ((w = Find(hwnd)) != nullptr) {
-                    const COLORREF color =
-                        disabled ? GetSysColor(COLOR_GRAYTEXT) : wrapper->GetTextColor();
-                    const auto align = type == SS_CENTER  ? Gdiplus::StringAlignmentCenter
-                                       : type == SS_RIGHT ? Gdiplus::StringAlignmentFar
-                                                          : Gdiplus::StringAlignmentNear;
-                    DrawPlainText(dc, w->text, rc, color, align, (w->style & SS_CENTERIMAGE) != 0);
-                }
+                // The parent (or the static itself, by reflection) chooses the colours.
+                PaintStaticText(hwnd, dc, rc, type, disabled);
             }
         }
         EndPaint(hwnd, &ps);

@@ -290,6 +290,16 @@ BOOL IsWindow(HWND hwnd);
 HWND GetParent(HWND hwnd);
 int GetDlgCtrlID(HWND hwnd);
 HWND GetDlgItem(HWND parent, int id);
+// A window's relatives in Z order (top first; later children are on top): GW_CHILD its top
+// child, GW_HWNDNEXT the sibling below it, GW_HWNDPREV the one above, GW_HWNDFIRST and
+// GW_HWNDLAST the top and bottom of its siblings. Null where there is none.
+constexpr UINT GW_HWNDFIRST = 0;
+constexpr UINT GW_HWNDLAST = 1;
+constexpr UINT GW_HWNDNEXT = 2;
+constexpr UINT GW_HWNDPREV = 3;
+constexpr UINT GW_OWNER = 4;
+constexpr UINT GW_CHILD = 5;
+HWND GetWindow(HWND hwnd, UINT relation);
 LONG GetWindowLongW(HWND hwnd, int index);
 LONG SetWindowLongW(HWND hwnd, int index, LONG value);
 

@@ -18,8 +18,9 @@
 
 // --- device contexts ---
 
-// The framework's device-context wrapper. It carries the text and background colours that
-// colour handlers set; the window layer's own painting reads them back.
+// The framework's device-context wrapper. The text and background colours and the background
+// mode that colour handlers set are the device context's own (GDI's SetTextColor and friends),
+// which the window layer's own painting then draws with.
 class CDC : public CObject
 {
 public:
@@ -39,9 +40,10 @@ public:
     operator HDC() const { return m_hDC; }
 
     COLORREF SetTextColor(COLORREF color);
-    COLORREF GetTextColor() const { return m_crText; }
+    COLORREF GetTextColor() const;
     COLORREF SetBkColor(COLORREF color);
-    COLORREF GetBkColor() const { return m_crBk; }
+    COLORREF GetBkColor() const;
+    int SetBkMode(int mode);
 
     HDC m_hDC = nullptr;
 

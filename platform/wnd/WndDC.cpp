@@ -1,4 +1,5 @@
 // The device-context wrappers: CDC, and the paint and client DCs that give their handle back.
+#include "platform/gdiplus/Gdi.h"
 #include "platform/wnd/WindowManager.h"
 #include "platform/wnd/Wnd.h"
 
@@ -33,18 +34,38 @@ HDC CDC::Detach()
     return dc;
 }
 
+// A wrapper without a device context keeps the colours itself.
 COLORREF CDC::SetTextColor(COLORREF color)
 {
-    const COLORREF old = m_crText;
+    const COLORREF old = GetTextColor();
     m_crText = color;
+    ::SetTextColor(m_hDC, color);
     return old;
+}
+
+COLORREF CDC::GetTextColor() const
+{
+    const COLORREF c = m_hDC ? ::GetTextColor(m_hDC) : 0xFFFFFFFF;
+    return c == 0xFFFFFFFF ? m_crText : c;
 }
 
 COLORREF CDC::SetBkColor(COLORREF color)
 {
-    const COLORREF old = m_crBk;
+    const COLORREF old = GetBkColor();
     m_crBk = color;
+    ::SetBkColor(m_hDC, color);
     return old;
+}
+
+COLORREF CDC::GetBkColor() const
+{
+    const COLORREF c = m_hDC ? ::GetBkColor(m_hDC) : 0xFFFFFFFF;
+    return c == 0xFFFFFFFF ? m_crBk : c;
+}
+
+int CDC::SetBkMode(int mode)
+{
+    return ::SetBkMode(m_hDC, mode);
 }
 
 CPaintDC::CPaintDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr)

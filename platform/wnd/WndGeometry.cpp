@@ -1,5 +1,6 @@
 // The window tree's questions and edits: relations, styles, rectangles, visibility, enabling.
 #include "platform/wnd/Backend.h"
+#include "platform/wnd/WindowManager.h"
 #include "platform/wnd/WndInternal.h"
 
 #include <algorithm>
@@ -45,6 +46,35 @@ HWND GetDlgItem(HWND parent, int id)
         if (const Window* cw = Find(c); cw && cw->id == id)
             return c;
     return nullptr;
+}
+
+HWND GetWindow(HWND hwnd, UINT relation)
+{
+    const Window* w = Find(hwnd);
+    if (!w)
+        return nullptr;
+    if (relation == GW_CHILD)
+        return w->children.empty() ? nullptr : w->children.back();
+    if (relation == GW_OWNER)
+        return nullptr;
+    const Window* parent = Find(w->parent);
+    const std::vector<HWND> siblings = parent ? parent->children : TopLevels();
+    const auto it = std::find(siblings.begin(), siblings.end(), hwnd);
+    if (it == siblings.end())
+        return nullptr;
+    // Sibling lists run bottom to top.
+    switch (relation) {
+    case GW_HWNDFIRST:
+        return siblings.back();
+    case GW_HWNDLAST:
+        return siblings.front();
+    case GW_HWNDNEXT:
+        return it == siblings.begin() ? nullptr : *(it - 1);
+    case GW_HWNDPREV:
+        return it + 1 == siblings.end() ? nullptr : *(it + 1);
+    default:
+        return nullptr;
+    }
 }
 
 namespace {

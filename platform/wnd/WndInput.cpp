@@ -1,8 +1,9 @@
 // Input: the window under the pointer, routing to the capture or focus window, capture and
 // focus themselves, hover and leave tracking, double clicks.
 //
-// FIXME: cursors (WM_SETCURSOR's answer) and tooltip relaying belong here too; AskCursor is
-// where a move learns its cursor.
+// Cursors: before each uncaptured move or press the window under the pointer is asked
+// (AskCursor); whoever answers calls SetCursor, which the backend shows. Tooltips hear of
+// moves and presses from their tools, which relay them from PreTranslateMessage.
 #include "platform/wnd/Backend.h"
 #include "platform/wnd/WndInternal.h"
 
@@ -198,8 +199,8 @@ void ProcessInput(const QueueItem& item)
         return;
     const DWORD now = Now();
     const POINT screen{t->rect.left + item.client.x, t->rect.top + item.client.y};
-    if (item.kind != Input::Leave)
-        s.cursor = screen;
+    // The pointer that left every window is somewhere none of them is.
+    s.cursor = item.kind == Input::Leave ? POINT{-32768, -32768} : screen;
     const HWND under = item.kind == Input::Leave ? nullptr : HitTest(top, item.client);
     UpdateTracking(under);
     s.underCursor = under;

@@ -1,5 +1,6 @@
 // The registry functions themselves: results and sizes as Windows gives them.
 #include "SettingsFixture.h"
+#include "platform/shell/Shell.h"
 
 #include <cstring>
 
@@ -66,7 +67,10 @@ TEST_F(RegistryKeys, ReadOnlyRootsRefuseWritesAndAnswerNotFound)
               ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_QUERY_VALUE, &h),
               ERROR_FILE_NOT_FOUND);
-    // The classes root answers "not found" until it is filled from the desktop's handlers.
+    // The classes root holds only the desktop's HTML handler: with none, nothing.
+    platform::shell::Desktop none;
+    none.htmlHandler = [] { return std::optional<platform::shell::Desktop::Handler>(); };
+    platform::shell::SetDesktop(none);
     EXPECT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L".htm", 0, KEY_QUERY_VALUE, &h),
               ERROR_FILE_NOT_FOUND);
     wchar_t text[260];
@@ -76,6 +80,7 @@ TEST_F(RegistryKeys, ReadOnlyRootsRefuseWritesAndAnswerNotFound)
     EXPECT_EQ(
         RegSetValueExW(HKEY_CLASSES_ROOT, L"x", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), 4),
         ERROR_ACCESS_DENIED);
+    platform::shell::SetDesktop({});
 }
 
 using RegistryValues = SettingsFolder;

@@ -3,6 +3,7 @@
 
 #include "platform/gdiplus/Gdiplus.h"
 #include "platform/wnd/Backend.h"
+#include "platform/wnd/ToolTipCtrl.h"
 #include "platform/wnd/WindowManager.h"
 #include "platform/wnd/WndInternal.h"
 
@@ -253,6 +254,24 @@ void HeadlessDriver::AnswerMessageBoxes(int id)
 int HeadlessDriver::Beeps() const
 {
     return g_beeps;
+}
+
+int HeadlessDriver::CursorShown() const
+{
+    return CurrentBackend().ShownCursor();
+}
+
+std::vector<HeadlessDriver::ToolTipRecord> HeadlessDriver::ToolTips()
+{
+    Pump();
+    std::vector<ToolTipRecord> tips;
+    for (HWND top : TopLevels()) {
+        CWnd* object = CWnd::FromHandlePermanent(top);
+        if (object && object->IsKindOf(RUNTIME_CLASS(CToolTipCtrl)))
+            tips.push_back(
+                ToolTipRecord{top, object->GetWindowText(), ::IsWindowVisible(top) != 0});
+    }
+    return tips;
 }
 
 } // namespace platform::wnd

@@ -87,6 +87,18 @@ public:
     void AnswerMessageBoxes(int id);
     int Beeps() const;
 
+    // --- cursor and tooltips ---
+    // The system cursor shown last (IDC_ number: 32512 the arrow, 32649 the hand; 0 hidden).
+    int CursorShown() const;
+    struct ToolTipRecord
+    {
+        HWND window;
+        CString text; // the tip last shown, or being shown
+        bool shown;
+    };
+    // Every tooltip control's window, in creation order, after pumping.
+    std::vector<ToolTipRecord> ToolTips();
+
 private:
     void Send(int kind, POINT client, int delta = 0);
     HWND m_top = nullptr; // the top-level the pointer is over

@@ -46,7 +46,11 @@ namespace {
     X(SDL_InitSubSystem)                                                                           \
     X(SDL_QuitSubSystem)                                                                           \
     X(SDL_ShowMessageBox)                                                                          \
-    X(SDL_GetWindowWMInfo)
+    X(SDL_GetWindowWMInfo)                                                                         \
+    X(SDL_CreateSystemCursor)                                                                      \
+    X(SDL_SetCursor)                                                                               \
+    X(SDL_FreeCursor)                                                                              \
+    X(SDL_ShowCursor)
 
 struct SdlApi
 {
@@ -81,6 +85,21 @@ bool LoadSdl()
     return true;
 }
 
+// The desktop's cursor for an IDC_ number; the arrow for any other.
+SDL_SystemCursor SystemCursor(int id)
+{
+    switch (id) {
+    case 32513: // IDC_IBEAM
+        return SDL_SYSTEM_CURSOR_IBEAM;
+    case 32514: // IDC_WAIT
+        return SDL_SYSTEM_CURSOR_WAIT;
+    case 32649: // IDC_HAND
+        return SDL_SYSTEM_CURSOR_HAND;
+    default:
+        return SDL_SYSTEM_CURSOR_ARROW;
+    }
+}
+
 int DisplayConnection(SDL_Window* win)
 {
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -101,6 +120,9 @@ public:
     {
         for (auto& [hwnd, win] : m_windows)
             g_sdl.SDL_DestroyWindow(win);
+        for (auto& [id, cursor] : m_cursors)
+            if (cursor)
+                g_sdl.SDL_FreeCursor(cursor);
         g_sdl.SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
     }
 
@@ -109,7 +131,10 @@ public:
 
     bool CreateTopLevel(HWND hwnd, const CString& title, const RECT& r, bool visible) override
     {
-        const Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
+        Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
+        // Pop-ups (tooltips) have no frame, no task-bar entry and do not take the focus.
+        if (static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE)) & WS_POPUP)
+            flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR;
         SDL_Window* win = g_sdl.SDL_CreateWindow(
             title.ToUtf8().c_str(), r.left, r.top, std::max(1, static_cast<int>(r.right - r.left)),
             std::max(1, static_cast<int>(r.bottom - r.top)), flags);
@@ -120,6 +145,22 @@ public:
         m_windows[hwnd] = win;
         m_byId[g_sdl.SDL_GetWindowID(win)] = hwnd;
         return true;
+    }
+
+    void ShowCursor(int id) override
+    {
+        if (id == 0) {
+            g_sdl.SDL_ShowCursor(SDL_DISABLE);
+        } else {
+            auto it = m_cursors.find(id);
+            if (it == m_cursors.end())
+                it = m_cursors.emplace(id, g_sdl.SDL_CreateSystemCursor(SystemCursor(id))).first;
+            // Null under drivers without cursors (dummy, offscreen): nothing to show then.
+            if (it->second)
+                g_sdl.SDL_SetCursor(it->second);
+            g_sdl.SDL_ShowCursor(SDL_ENABLE);
+        }
+        Backend::ShowCursor(id);
     }
 
     void DestroyTopLevel(HWND hwnd) override
@@ -348,6 +389,7 @@ private:
     int m_displayFd = -1;
     std::map<HWND, SDL_Window*> m_windows;
     std::map<Uint32, HWND> m_byId;
+    std::map<int, SDL_Cursor*> m_cursors; // by IDC_ number
     std::map<HWND, POINT> m_last;
 };
 

@@ -1,0 +1,704 @@
+#include "controls/CtrlGroupBox.h"
+
+#include "platform/host/HostResources.h"
+
+#include <cwchar>
+#include <vector>
+
+IMPLEMENT_DYNAMIC(CCtrlGroupBox, CStatic);
+
+BEGIN_MESSAGE_MAP(CCtrlGroupBox, CStatic)
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+grp::Palette CCtrlGroupBox::m_defaultGrayPalette{};
+
+namespace {
+
+// Visual-styles values: the group box part of the button class, its normal state, and the
+// text colour property.
+constexpr int BP_GROUPBOX = 4;
+constexpr int GBS_NORMAL = 1;
+constexpr int TMT_TEXTCOLOR = 3803;
+constexpr COLORREF kUnset = 0xFFFFFFFF;
+
+// Keeps one group box's paint from starting while another one's is under way on this thread
+// (a paint copies the parent's pixels, which another box's paint may be changing).
+bool g_painting = false;
+
+// Selects an object into a context for one scope.
+class Selected
+{
+public:
+    Selected(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? SelectObject(dc, object) : nullptr)
+    {
+    }
+    ~Selected()
+    {
+        if (m_old)
+            SelectObject(m_dc, m_old);
+    }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+void Outline(HDC dc, int penWidth, COLORREF colour, const CRect& r)
+{
+    CPen pen(PS_SOLID, penWidth, colour);
+    Selected use(dc, pen);
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+}
+
+void Line(HDC dc, COLORREF colour, int x0, int y0, int x1, int y1)
+{
+    CPen pen(PS_SOLID, 1, colour);
+    Selected use(dc, pen);
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+}
+
+void FillSolid(HDC dc, const CRect& r, COLORREF colour)
+{
+    CBrush brush(colour);
+    FillRect(dc, &r, brush);
+}
+
+} // namespace
+
+CCtrlGroupBox::CCtrlGroupBox()
+    : m_crText(GetSysColor(COLOR_BTNTEXT)), m_crBk(GetSysColor(COLOR_BTNFACE)), m_crBorder(kUnset),
+      m_nMarginX(8), m_nMarginY(0), m_nHeaderHalf(-1), m_nIconSpacing(8), m_hIcon(nullptr),
+      m_hGrayIcon(nullptr), m_nIconSize(0), m_bIconOwned(FALSE), m_rcLastBorder(0, 0, 0, 0),
+      m_sizeText(0, 0), m_bThemed(FALSE), m_bThemeEnabled(TRUE), m_bDisabledStyle(TRUE),
+      m_bGrayPaletteReady(FALSE), m_eControlStyle(STYLE_FRAME), m_eBorderStyle(BORDER_ETCHED),
+      m_eIconAlignment(ALIGN_LEFT), m_eAlignment(ALIGN_LEFT), m_pTheme(new CThemeLibrary)
+{
+}
+
+CCtrlGroupBox::~CCtrlGroupBox()
+{
+    // The window goes while this object is still a group box.
+    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+    ReleaseIcons();
+    delete m_pTheme;
+}
+
+void CCtrlGroupBox::Redraw(int redraw)
+{
+    if (redraw && ::IsWindow(m_hWnd))
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// --- appearance ---
+
+CCtrlGroupBox& CCtrlGroupBox::SetControlStyle(CONTROL_STYLE style, int redraw)
+{
+    m_eControlStyle = style;
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetBorderStyle(BORDER_STYLE style, int redraw)
+{
+    m_eBorderStyle = style;
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetAlignment(ALIGNMENT alignment, int redraw)
+{
+    m_eAlignment = alignment;
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetIconAlignment(ALIGNMENT alignment, int redraw)
+{
+    m_eIconAlignment = alignment;
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetTextColor(COLORREF colour, int redraw)
+{
+    m_crText = colour;
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetBkColor(COLORREF colour, int redraw)
+{
+    m_crBk = colour;
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetBorderColor(COLORREF colour, int redraw)
+{
+    m_crBorder = colour;
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetMargins(int x, int y, int redraw)
+{
+    m_nMarginX = x;
+    m_nMarginY = y;
+    Redraw(redraw);
+    return *this;
+}
+
+void CCtrlGroupBox::GetMargins(int& x, int& y) const
+{
+    x = m_nMarginX;
+    y = m_nMarginY;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetIconSpacing(int spacing, int redraw)
+{
+    m_nIconSpacing = spacing;
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetDisabledStyle(int grayed, int redraw)
+{
+    m_bDisabledStyle = grayed;
+    Redraw(redraw);
+    return *this;
+}
+
+// --- text and font ---
+
+CCtrlGroupBox& CCtrlGroupBox::SetWindowTextW(const wchar_t* text, int redraw)
+{
+    m_sizeText = CSize(0, 0);
+    CString value;
+    if (text && IS_INTRESOURCE(text)) {
+        LPCWSTR resource = nullptr;
+        const int n = LoadStringW(GetModuleHandleW(nullptr),
+                                  static_cast<UINT>(reinterpret_cast<ULONG_PTR>(text)),
+                                  reinterpret_cast<LPWSTR>(&resource), 0);
+        if (n > 0 && resource)
+            value = CString(resource, n);
+    } else if (text) {
+        value = text;
+    }
+    SetWindowText(value);
+    Redraw(redraw);
+    return *this;
+}
+
+int CCtrlGroupBox::GetFontHeight(int pointSize)
+{
+    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    const int height = -MulDiv(pointSize, GetDeviceCaps(display, LOGPIXELSY), 72);
+    DeleteDC(display);
+    return height;
+}
+
+int CCtrlGroupBox::GetFontPointSize(int height)
+{
+    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    const int points = MulDiv(height, 72, GetDeviceCaps(display, LOGPIXELSY));
+    DeleteDC(display);
+    return points < 0 ? -points : points;
+}
+
+void CCtrlGroupBox::ReplaceFont(const LOGFONTW& logFont)
+{
+    m_font.DeleteObject();
+    m_font.CreateFontIndirect(&logFont);
+    m_sizeText = CSize(0, 0);
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetFont(const wchar_t* faceName, int pointSize, int redraw)
+{
+    LOGFONTW lf{};
+    if (faceName && faceName[0])
+        std::wcsncpy(lf.lfFaceName, faceName, LF_FACESIZE - 1);
+    else
+        m_font.GetLogFont(&lf);
+    lf.lfHeight = GetFontHeight(pointSize);
+    ReplaceFont(lf);
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetFont(CFont* font, int redraw)
+{
+    HGDIOBJ source = font ? font->GetSafeHandle() : GetSafeFont();
+    LOGFONTW lf{};
+    if (!source || !GetObjectW(source, sizeof lf, &lf))
+        return *this;
+    ReplaceFont(lf);
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetFont(LOGFONTW* logFont, int redraw)
+{
+    if (!logFont)
+        return *this;
+    ReplaceFont(*logFont);
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetBold(int bold, int redraw)
+{
+    LOGFONTW lf{};
+    m_font.GetLogFont(&lf);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    ReplaceFont(lf);
+    Redraw(redraw);
+    return *this;
+}
+
+int CCtrlGroupBox::GetFont(LOGFONTW* logFont)
+{
+    if (!logFont)
+        return 0;
+    *logFont = LOGFONTW{};
+    m_font.GetLogFont(logFont);
+    return 1;
+}
+
+int CCtrlGroupBox::GetBold()
+{
+    LOGFONTW lf{};
+    if (!m_font.GetLogFont(&lf))
+        return 0;
+    return lf.lfWeight == FW_BOLD ? 1 : 0;
+}
+
+CString CCtrlGroupBox::GetFontFaceName()
+{
+    LOGFONTW lf{};
+    if (!m_font.GetLogFont(&lf))
+        return CString(L"MS Sans Serif");
+    return CString(lf.lfFaceName);
+}
+
+int CCtrlGroupBox::GetFontPointSize()
+{
+    LOGFONTW lf{};
+    if (!m_font.GetLogFont(&lf))
+        return 8;
+    return GetFontPointSize(lf.lfHeight);
+}
+
+HFONT CCtrlGroupBox::GetSafeFont()
+{
+    if (::IsWindow(m_hWnd)) {
+        if (auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)))
+            return font;
+        HWND parent = ::GetParent(m_hWnd);
+        if (::IsWindow(parent))
+            if (auto font = reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0)))
+                return font;
+    }
+    for (int id : {DEFAULT_GUI_FONT, SYSTEM_FONT, ANSI_VAR_FONT})
+        if (HGDIOBJ stock = GetStockObject(id))
+            return static_cast<HFONT>(stock);
+    return nullptr;
+}
+
+// --- icon ---
+
+void CCtrlGroupBox::ReleaseIcons()
+{
+    if (m_hIcon && m_bIconOwned)
+        DestroyIcon(m_hIcon);
+    if (m_hGrayIcon)
+        DestroyIcon(m_hGrayIcon);
+    m_hIcon = nullptr;
+    m_hGrayIcon = nullptr;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetIcon(HICON icon, UINT size, int redraw)
+{
+    ReleaseIcons();
+    m_nIconSize = icon ? static_cast<int>(size) : 0;
+    m_hIcon = icon;
+    m_bIconOwned = FALSE;
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetIcon(UINT id, UINT size, int redraw)
+{
+    ReleaseIcons();
+    m_nIconSize = static_cast<int>(size);
+    if (id)
+        m_hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                                IMAGE_ICON, static_cast<int>(size),
+                                                static_cast<int>(size), 0));
+    if (!m_hIcon)
+        m_nIconSize = 0;
+    m_bIconOwned = TRUE;
+    Redraw(redraw);
+    return *this;
+}
+
+CCtrlGroupBox& CCtrlGroupBox::SetImageList(CImageList* list, int index, int redraw)
+{
+    ReleaseIcons();
+    m_nIconSize = 0;
+    if (!list || !list->GetSafeHandle() || index >= list->GetImageCount())
+        return *this;
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(list->GetSafeHandle(), &cx, &cy);
+    m_nIconSize = cy;
+    m_hIcon = ImageList_GetIcon(list->GetSafeHandle(), index, ILD_NORMAL);
+    if (!m_hIcon)
+        m_nIconSize = 0;
+    m_bIconOwned = TRUE;
+    Redraw(redraw);
+    return *this;
+}
+
+// --- enabling and theme ---
+
+int CCtrlGroupBox::EnableWindow(int enable, int withChildren)
+{
+    const int result = CWnd::EnableWindow(enable);
+    if (withChildren)
+        EnableChildWindows(m_hWnd, enable, 0);
+    return result;
+}
+
+int CCtrlGroupBox::EnableChildWindows(HWND box, int enable, int enableBox)
+{
+    if (enableBox)
+        ::EnableWindow(box, enable);
+    RECT boxRect{};
+    ::GetWindowRect(box, &boxRect);
+    HWND parent = ::GetParent(box);
+    if (!::IsWindow(parent))
+        return 0;
+    // The walk first, then the changes: enabling may repaint, and a repaint must not find the
+    // list half walked.
+    std::vector<HWND> inside;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        if (grp::Inside(CRect(r), CRect(boxRect)))
+            inside.push_back(child);
+    }
+    for (HWND child : inside)
+        ::EnableWindow(child, enable);
+    if (!inside.empty())
+        ::InvalidateRect(parent, nullptr, FALSE);
+    return static_cast<int>(inside.size());
+}
+
+void CCtrlGroupBox::ReadThemeTextColor()
+{
+    m_crText = kUnset;
+    if (FAILED(m_pTheme->GetThemeColor(m_pTheme->m_hTheme, BP_GROUPBOX, GBS_NORMAL, TMT_TEXTCOLOR,
+                                       &m_crText)) ||
+        m_crText == kUnset)
+        m_crText = GetSysColor(COLOR_HIGHLIGHT);
+}
+
+CCtrlGroupBox& CCtrlGroupBox::EnableTheme(int enable, int redraw)
+{
+    m_bThemeEnabled = enable;
+    if (enable && m_bThemed) {
+        m_crBorder = kUnset;
+        ReadThemeTextColor();
+    }
+    Redraw(redraw);
+    return *this;
+}
+
+void CCtrlGroupBox::PreSubclassWindow()
+{
+    ModifyStyle(WS_BORDER | SS_SUNKEN, 0);
+    ModifyStyleEx(WS_EX_STATICEDGE | WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME, 0);
+
+    if (m_pTheme->m_hTheme) {
+        m_pTheme->CloseThemeData(m_pTheme->m_hTheme);
+        m_pTheme->m_hTheme = nullptr;
+    }
+    if (m_pTheme->IsThemeActive() && m_pTheme->IsAppThemed()) {
+        m_pTheme->m_hTheme = m_pTheme->OpenThemeData(nullptr, L"BUTTON");
+        m_bThemed = m_pTheme->m_hTheme != nullptr;
+    } else {
+        m_bThemed = FALSE;
+    }
+    if (m_bThemed)
+        ReadThemeTextColor();
+    else
+        m_crText = GetSysColor(COLOR_BTNTEXT);
+
+    if (HFONT safe = GetSafeFont()) {
+        LOGFONTW lf{};
+        if (GetObjectW(safe, sizeof lf, &lf)) {
+            lf.lfCharSet = DEFAULT_CHARSET;
+            ReplaceFont(lf);
+        }
+    }
+    CStatic::PreSubclassWindow();
+}
+
+// --- painting ---
+
+BOOL CCtrlGroupBox::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CCtrlGroupBox::OnPaint()
+{
+    if (g_painting)
+        return;
+    g_painting = true;
+    {
+        CPaintDC dc(this);
+        RECT window{};
+        GetWindowRect(&window);
+        CRect rect(0, 0, window.right - window.left, window.bottom - window.top);
+        DrawItem(&dc, rect);
+    }
+    g_painting = false;
+}
+
+void CCtrlGroupBox::DrawItem(CDC* dc, CRect& rect)
+{
+    if (!dc || !dc->GetSafeHdc())
+        return;
+    const HDC target = dc->GetSafeHdc();
+    if (m_sizeText.cx == 0) {
+        const CString text = GetWindowText();
+        Selected font(target, m_font.GetSafeHandle());
+        if (!text.IsEmpty()) {
+            SIZE extent{};
+            GetTextExtentPoint32W(target, text, text.GetLength(), &extent);
+            m_sizeText = CSize(extent.cx, extent.cy);
+        }
+    }
+    const grp::Bands bands = grp::Layout(rect, m_sizeText, m_nIconSize);
+    m_nHeaderHalf = bands.headerHalf;
+
+    CDC memory;
+    memory.Attach(CreateCompatibleDC(target));
+    const HDC mem = memory.GetSafeHdc();
+    CBitmap picture;
+    picture.CreateCompatibleBitmap(target, rect.Width(), rect.Height());
+    {
+        Selected bitmap(mem, picture);
+        FillSolid(mem, rect, m_crBk);
+
+        if (grp::IsFrame(m_eControlStyle)) {
+            // What the parent shows behind the frame, below the header strip.
+            CWnd* parent = GetParent();
+            if (parent && ::IsWindow(parent->m_hWnd)) {
+                RECT w{};
+                GetWindowRect(&w);
+                CRect behind(w);
+                parent->ScreenToClient(&behind);
+                behind.top += 2 * m_nHeaderHalf;
+                HDC parentDC = ::GetDC(parent->m_hWnd);
+                BitBlt(mem, 0, 2 * m_nHeaderHalf, behind.Width(), behind.Height(), parentDC,
+                       behind.left, behind.top, SRCCOPY);
+                ::ReleaseDC(parent->m_hWnd, parentDC);
+            }
+        }
+        {
+            Selected hollow(mem, GetStockObject(NULL_BRUSH));
+            CRect border = bands.border;
+            if (grp::IsFrame(m_eControlStyle)) {
+                EraseBorder(&memory, m_rcLastBorder, m_crBk);
+                m_rcLastBorder = border;
+            }
+            DrawBorder(&memory, border);
+        }
+        CRect header = bands.header;
+        EraseHeaderArea(&memory, header, m_crBk);
+        CRect background = bands.header;
+        GetHeaderRect(&memory, background);
+        CRect textRect = bands.header, iconRect = bands.icon;
+        textRect.left = background.left;
+        iconRect.left = background.left;
+        DrawHeader(&memory, textRect, iconRect);
+
+        BitBlt(target, 0, 0, rect.Width(), rect.Height(), mem, 0, 0, SRCCOPY);
+    }
+    DeleteDC(memory.Detach());
+}
+
+void CCtrlGroupBox::GetHeaderRect(CDC*, CRect& rect)
+{
+    rect =
+        grp::HeaderRect(rect, {m_eControlStyle, m_eAlignment, static_cast<int>(m_sizeText.cx),
+                               m_hIcon ? m_nIconSize : 0, m_nIconSpacing, m_nMarginX, m_nMarginY});
+}
+
+void CCtrlGroupBox::EraseHeaderArea(CDC* dc, CRect& rect, COLORREF colour)
+{
+    CRect header = rect;
+    GetHeaderRect(dc, header);
+    FillSolid(dc->GetSafeHdc(), header, colour);
+}
+
+void CCtrlGroupBox::EraseBorder(CDC* dc, CRect& rect, COLORREF colour)
+{
+    if (rect.IsRectEmpty())
+        return;
+    CRect inner = rect;
+    inner.DeflateRect(2, 2);
+    Outline(dc->GetSafeHdc(), 5, colour, inner);
+}
+
+void CCtrlGroupBox::DrawEtchedRectangle(CDC* dc, CRect& rect, COLORREF colour)
+{
+    const HDC hdc = dc->GetSafeHdc();
+    const COLORREF main = IsWindowEnabled() ? colour : GetSysColor(COLOR_BTNSHADOW);
+    if (grp::IsEtched(m_eBorderStyle)) {
+        Outline(hdc, 2, GetSysColor(COLOR_BTNHIGHLIGHT),
+                CRect(rect.left + 1, rect.top + 1, rect.right, rect.bottom));
+        rect.right -= 1;
+        rect.bottom -= 1;
+    }
+    Outline(hdc, 1, main, rect);
+}
+
+void CCtrlGroupBox::DrawEtchedLine(CDC* dc, CRect& rect, COLORREF colour)
+{
+    const HDC hdc = dc->GetSafeHdc();
+    const COLORREF main = IsWindowEnabled() ? colour : GetSysColor(COLOR_BTNSHADOW);
+    Line(hdc, main, rect.left, rect.top, rect.right, rect.top);
+    if (grp::IsEtched(m_eBorderStyle))
+        Line(hdc, GetSysColor(COLOR_BTNHIGHLIGHT), rect.left, rect.top + 1, rect.right,
+             rect.top + 1);
+}
+
+void CCtrlGroupBox::DrawBorder(CDC* dc, CRect& rect)
+{
+    if (grp::IsFrame(m_eControlStyle)) {
+        if (m_crBorder != kUnset)
+            DrawEtchedRectangle(dc, rect, m_crBorder);
+        else if (m_pTheme->m_hTheme && m_bThemeEnabled)
+            m_pTheme->DrawThemeBackground(m_pTheme->m_hTheme, dc->GetSafeHdc(), BP_GROUPBOX,
+                                          GBS_NORMAL, &rect, nullptr);
+        else
+            DrawEtchedRectangle(dc, rect, GetSysColor(COLOR_BTNSHADOW));
+    } else {
+        DrawEtchedLine(dc, rect, m_crBorder != kUnset ? m_crBorder : GetSysColor(COLOR_BTNSHADOW));
+    }
+}
+
+void CCtrlGroupBox::DrawHeader(CDC* dc, CRect& textRect, CRect& iconRect)
+{
+    const int indent = (!grp::IsFrame(m_eControlStyle) && m_eAlignment == ALIGN_LEFT) ? 0 : 3;
+    if (grp::IconAfterText(m_eIconAlignment)) {
+        textRect.left += indent;
+        const int x = DrawTextW(dc, textRect);
+        iconRect.left = x + (m_sizeText.cx != 0 ? m_nIconSpacing : 0);
+        DrawIcon(dc, iconRect);
+    } else {
+        iconRect.left += indent;
+        iconRect.right = iconRect.left + m_nIconSize;
+        const int x = DrawIcon(dc, iconRect);
+        textRect.left = x + (m_hIcon ? m_nIconSpacing : 0);
+        DrawTextW(dc, textRect);
+    }
+}
+
+int CCtrlGroupBox::DrawTextW(CDC* dc, CRect& rect)
+{
+    const CString text = GetWindowText();
+    if (text.IsEmpty())
+        return rect.left;
+    const HDC hdc = dc->GetSafeHdc();
+    const bool gray = !IsWindowEnabled() && m_bDisabledStyle;
+    ::SetTextColor(hdc, gray ? GetSysColor(COLOR_GRAYTEXT) : m_crText);
+    ::SetBkColor(hdc, m_crBk);
+    SetBkMode(hdc, OPAQUE);
+    Selected font(hdc, m_font.GetSafeHandle());
+    SIZE extent{};
+    GetTextExtentPoint32W(hdc, text, text.GetLength(), &extent);
+    RECT box{rect.left, rect.top, rect.left + extent.cx, rect.bottom};
+    ::DrawTextW(hdc, text, text.GetLength(), &box, DT_SINGLELINE | DT_VCENTER);
+    return rect.left + extent.cx;
+}
+
+int CCtrlGroupBox::DrawIcon(CDC* dc, CRect& rect)
+{
+    if (!m_hIcon)
+        return rect.left;
+    HICON icon = m_hIcon;
+    if (!IsWindowEnabled() && m_bDisabledStyle) {
+        if (!m_hGrayIcon) {
+            if (!m_bGrayPaletteReady) {
+                grp::FillGrayPalette(m_defaultGrayPalette);
+                m_bGrayPaletteReady = TRUE;
+            }
+            m_hGrayIcon = CreateGrayscaleIcon(m_hIcon, m_defaultGrayPalette.data());
+        }
+        icon = m_hGrayIcon;
+    }
+    if (icon)
+        DrawIconEx(dc->GetSafeHdc(), rect.left, rect.top, icon, m_nIconSize, m_nIconSize, 0,
+                   nullptr, DI_NORMAL);
+    return rect.right;
+}
+
+HICON CCtrlGroupBox::CreateGrayscaleIcon(HICON icon, const COLORREF* palette)
+{
+    if (!icon || !palette)
+        return nullptr;
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return nullptr;
+    HICON gray = nullptr;
+    HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    BITMAP bm{};
+    if (screen && GetObjectW(info.hbmColor, sizeof bm, &bm) && bm.bmWidth > 0 && bm.bmHeight > 0) {
+        BITMAPINFO bmi{};
+        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bmi.bmiHeader.biWidth = bm.bmWidth;
+        bmi.bmiHeader.biHeight = bm.bmHeight;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        const UINT rows = static_cast<UINT>(bm.bmHeight);
+        std::vector<DWORD> pixels(static_cast<size_t>(bm.bmWidth) * rows);
+        if (GetDIBits(screen, info.hbmColor, 0, rows, pixels.data(), &bmi, DIB_RGB_COLORS)) {
+            grp::Palette table;
+            std::copy(palette, palette + 256, table.begin());
+            for (DWORD& p : pixels)
+                p = grp::GrayPixel(p, table);
+            HBITMAP colour = CreateCompatibleBitmap(screen, bm.bmWidth, bm.bmHeight);
+            if (colour && SetDIBits(screen, colour, 0, rows, pixels.data(), &bmi, DIB_RGB_COLORS)) {
+                ICONINFO made{TRUE, 0, 0, info.hbmMask, colour};
+                gray = CreateIconIndirect(&made);
+            }
+            if (colour)
+                DeleteObject(colour);
+        }
+    }
+    if (screen)
+        DeleteDC(screen);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return gray;
+}
+
+HICON CCtrlGroupBox::CreateGrayscaleIcon(HICON icon)
+{
+    if (!m_bGrayPaletteReady) {
+        grp::FillGrayPalette(m_defaultGrayPalette);
+        m_bGrayPaletteReady = TRUE;
+    }
+    return CreateGrayscaleIcon(icon, m_defaultGrayPalette.data());
+}

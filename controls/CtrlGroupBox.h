@@ -1,0 +1,137 @@
+// A group frame in place of a dialog's static one: a rectangle frame (or a single line) with a
+// header holding a text and an optional icon, in chosen colours, font, alignment and margins.
+// It follows the visual style when one is active, shows a grayscale icon and gray text while
+// disabled, and can enable or disable every control inside its rectangle together with itself.
+// Drawn with GDI into a memory bitmap and copied to the screen in one step.
+//
+// Every setter answers the control, so that calls chain, and takes a trailing redraw flag: when
+// it is non-zero the control is redrawn at once.
+#pragma once
+
+#include "controls/GroupBoxLogic.h"
+#include "controls/wndsys.h"
+#include "frame/ThemeLibrary.h"
+#include "platform/gdiplus/GdiObject.h"
+
+class CCtrlGroupBox : public CStatic
+{
+    DECLARE_DYNAMIC(CCtrlGroupBox)
+public:
+    enum ALIGNMENT { ALIGN_LEFT = 0, ALIGN_CENTER = 1, ALIGN_RIGHT = 2 };
+    enum BORDER_STYLE { BORDER_FLAT = 0, BORDER_ETCHED = 1 };
+    enum CONTROL_STYLE { STYLE_FRAME = 0, STYLE_HEADER = 1 };
+
+    CCtrlGroupBox();
+    ~CCtrlGroupBox() override;
+
+    // --- appearance ---
+    CCtrlGroupBox& SetControlStyle(CONTROL_STYLE style, int redraw = TRUE);
+    CONTROL_STYLE GetControlStyle() const { return m_eControlStyle; }
+    CCtrlGroupBox& SetBorderStyle(BORDER_STYLE style, int redraw = TRUE);
+    BORDER_STYLE GetBorderStyle() const { return m_eBorderStyle; }
+    CCtrlGroupBox& SetAlignment(ALIGNMENT alignment, int redraw = TRUE);
+    ALIGNMENT GetAlignment() const { return m_eAlignment; }
+    CCtrlGroupBox& SetIconAlignment(ALIGNMENT alignment, int redraw = TRUE);
+    ALIGNMENT GetIconAlignment() const { return m_eIconAlignment; }
+    CCtrlGroupBox& SetTextColor(COLORREF colour, int redraw = TRUE);
+    COLORREF GetTextColor() const { return m_crText; }
+    CCtrlGroupBox& SetBkColor(COLORREF colour, int redraw = TRUE);
+    COLORREF GetBkColor() const { return m_crBk; }
+    // 0xFFFFFFFF: the visual style's frame, or the system shadow colour.
+    CCtrlGroupBox& SetBorderColor(COLORREF colour, int redraw = TRUE);
+    COLORREF GetBorderColor() const { return m_crBorder; }
+    CCtrlGroupBox& SetMargins(int x, int y, int redraw = TRUE);
+    void GetMargins(int& x, int& y) const;
+    CCtrlGroupBox& SetIconSpacing(int spacing, int redraw = TRUE);
+    int GetIconSpacing() const { return m_nIconSpacing; }
+    CCtrlGroupBox& SetDisabledStyle(int grayed, int redraw = TRUE);
+    int GetDisabledStyle() const { return m_bDisabledStyle; }
+
+    // --- text and font ---
+    // A number below 0x10000 in place of the text names a string of the host's resources.
+    CCtrlGroupBox& SetWindowTextW(const wchar_t* text, int redraw = TRUE);
+    // A null or empty face keeps the current one; the size is in points at 96 dots per inch.
+    CCtrlGroupBox& SetFont(const wchar_t* faceName, int pointSize, int redraw = TRUE);
+    // A copy of `font`; null copies the font the window or its parent uses.
+    CCtrlGroupBox& SetFont(CFont* font, int redraw = TRUE);
+    CCtrlGroupBox& SetFont(LOGFONTW* logFont, int redraw = TRUE);
+    CCtrlGroupBox& SetBold(int bold, int redraw = TRUE);
+    CFont* GetFont() { return &m_font; }
+    int GetFont(LOGFONTW* logFont);
+    int GetBold();
+    CString GetFontFaceName();
+    int GetFontPointSize();
+
+    // --- icon ---
+    // Borrowed: the caller keeps and destroys `icon`.
+    CCtrlGroupBox& SetIcon(HICON icon, UINT size, int redraw = TRUE);
+    // The host's icon resource `id` at `size` x `size`; owned by the control.
+    CCtrlGroupBox& SetIcon(UINT id, UINT size, int redraw = TRUE);
+    // A copy of image `index` of the list, at the list's size; owned by the control.
+    CCtrlGroupBox& SetImageList(CImageList* list, int index, int redraw = TRUE);
+
+    // --- enabling ---
+    // Enables or disables the control and, with `withChildren`, every sibling wholly inside it.
+    int EnableWindow(int enable = TRUE, int withChildren = TRUE);
+    CCtrlGroupBox& EnableTheme(int enable, int redraw = TRUE);
+
+protected:
+    void PreSubclassWindow() override;
+    BOOL OnEraseBkgnd(CDC* dc);
+    void OnPaint();
+
+    int EnableChildWindows(HWND box, int enable, int enableBox);
+    HFONT GetSafeFont();
+    int GetFontHeight(int pointSize);
+    int GetFontPointSize(int height);
+
+    // --- painting: each draws into the memory context it is given ---
+    void DrawItem(CDC* dc, CRect& rect);
+    void DrawHeader(CDC* dc, CRect& textRect, CRect& iconRect);
+    void GetHeaderRect(CDC* dc, CRect& rect);
+    void EraseHeaderArea(CDC* dc, CRect& rect, COLORREF colour);
+    void EraseBorder(CDC* dc, CRect& rect, COLORREF colour);
+    void DrawEtchedRectangle(CDC* dc, CRect& rect, COLORREF colour);
+    void DrawEtchedLine(CDC* dc, CRect& rect, COLORREF colour);
+    void DrawBorder(CDC* dc, CRect& rect);
+    int DrawIcon(CDC* dc, CRect& rect);
+    int DrawTextW(CDC* dc, CRect& rect);
+    HICON CreateGrayscaleIcon(HICON icon, const COLORREF* palette);
+    HICON CreateGrayscaleIcon(HICON icon);
+
+    DECLARE_MESSAGE_MAP()
+
+public:
+    CFont m_font;
+    COLORREF m_crText;
+    COLORREF m_crBk;
+    COLORREF m_crBorder;
+    int m_nMarginX;
+    int m_nMarginY;
+    int m_nHeaderHalf;
+    int m_nIconSpacing;
+    HICON m_hIcon;
+    HICON m_hGrayIcon;
+    int m_nIconSize;
+    BOOL m_bIconOwned;
+    CRect m_rcLastBorder;
+    CSize m_sizeText;
+    BOOL m_bThemed;
+    BOOL m_bThemeEnabled;
+    BOOL m_bDisabledStyle;
+    BOOL m_bGrayPaletteReady;
+    CONTROL_STYLE m_eControlStyle;
+    BORDER_STYLE m_eBorderStyle;
+    ALIGNMENT m_eIconAlignment;
+    ALIGNMENT m_eAlignment;
+    CThemeLibrary* m_pTheme;
+
+    // Shared by every group box: entry i is the gray 255 - i.
+    static grp::Palette m_defaultGrayPalette;
+
+private:
+    void Redraw(int redraw);
+    void ReleaseIcons();
+    void ReplaceFont(const LOGFONTW& logFont);
+    void ReadThemeTextColor();
+};

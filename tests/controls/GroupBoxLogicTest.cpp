@@ -1,0 +1,122 @@
+// The group box's layout and pixel rules, as tables.
+#include "controls/GroupBoxLogic.h"
+
+#include <gtest/gtest.h>
+
+TEST(GroupBoxLayout, BandsFromTextAndIcon)
+{
+    const struct
+    {
+        CSize text;
+        int icon;
+        int headerBottom, borderTop, iconTop, half;
+    } cases[] = {
+        {{40, 14}, 0, 15, 7, 7, 7},                                  // h = 15
+        {{40, 14}, 16, 17, 8, 0, 8},                                 // the icon decides: h = 17
+        {{0, 0}, 0, 1, 0, 0, 0},                                     // nothing at all: h = 1
+        {{40, 13}, 32, 33, 16, 0, 16}, {{40, 20}, 9, 21, 10, 6, 10}, // 9 / 2 truncates to 4
+    };
+    for (const auto& k : cases) {
+        const grp::Bands b = grp::Layout(CRect(0, 0, 100, 60), k.text, k.icon);
+        EXPECT_EQ(b.header, CRect(0, 0, 100, k.headerBottom));
+        EXPECT_EQ(b.border, CRect(0, k.borderTop, 100, 60));
+        EXPECT_EQ(b.icon, CRect(0, k.iconTop, 100, k.iconTop + k.icon));
+        EXPECT_EQ(b.headerHalf, k.half);
+    }
+}
+
+TEST(GroupBoxLayout, HeaderForEveryStyleAndAlignment)
+{
+    // Band (10, 0)-(210, 15); text 50 wide, icon 16 with spacing 8 -> w = 74.
+    const CRect band(10, 0, 210, 15);
+    const struct
+    {
+        int style, alignment, marginX, marginY, textWidth, icon;
+        CRect expected;
+    } cases[] = {
+        {grp::StyleFrame, grp::AlignLeft, 8, 0, 50, 16, {18, 0, 98, 15}},
+        {grp::StyleFrame, grp::AlignCenter, 8, 0, 50, 16, {70, 0, 150, 15}},
+        {grp::StyleFrame, grp::AlignRight, 8, 0, 50, 16, {122, 0, 202, 15}},
+        {grp::StyleFrame, 7, 8, 0, 50, 16, {122, 0, 202, 15}}, // any other: right
+        {grp::StyleHeader, grp::AlignLeft, 8, 0, 50, 16, {10, 0, 87, 15}},
+        {grp::StyleHeader, grp::AlignCenter, 8, 0, 50, 16, {70, 0, 150, 15}},
+        {grp::StyleHeader, grp::AlignRight, 8, 0, 50, 16, {133, 0, 210, 15}},
+        {5, grp::AlignLeft, 8, 0, 50, 16, {10, 0, 87, 15}}, // any other style: header
+        {grp::StyleFrame, grp::AlignLeft, 8, 3, 50, 16, {18, 3, 98, 18}},
+        {grp::StyleFrame, grp::AlignLeft, 8, 0, 50, 0, {18, 0, 74, 15}}, // no icon: no spacing
+        {grp::StyleFrame, grp::AlignLeft, 8, 0, 0, 16, {18, 0, 40, 15}}, // no text: no spacing
+        {grp::StyleFrame, grp::AlignLeft, 8, 0, 0, 0, {18, 0, 24, 15}},
+        {grp::StyleFrame, grp::AlignCenter, 0, 0, 195, 0, {10, 0, 211, 15}}, // (200-201)/2 = 0
+        {grp::StyleFrame, grp::AlignCenter, 0, 0, 196, 0, {9, 0, 211, 15}},  // (200-202)/2 = -1
+    };
+    for (const auto& k : cases) {
+        const CRect r = grp::HeaderRect(
+            band, {k.style, k.alignment, k.textWidth, k.icon, 8, k.marginX, k.marginY});
+        EXPECT_EQ(r, k.expected) << k.style << "/" << k.alignment << " text " << k.textWidth
+                                 << " icon " << k.icon;
+    }
+}
+
+TEST(GroupBoxLayout, IconAndTextInsideTheHeader)
+{
+    const struct
+    {
+        int style, alignment;
+        bool iconAfter;
+        int textWidth, icon, iconLeft, textLeft;
+    } cases[] = {
+        {grp::StyleFrame, grp::AlignLeft, false, 50, 16, 23, 47},
+        {grp::StyleFrame, grp::AlignLeft, false, 50, 0, 23, 23},
+        {grp::StyleFrame, grp::AlignLeft, true, 50, 16, 81, 23},
+        {grp::StyleFrame, grp::AlignLeft, true, 0, 16, 23, 23},
+        {grp::StyleHeader, grp::AlignLeft, false, 50, 16, 20, 44}, // no indent
+        {grp::StyleHeader, grp::AlignCenter, false, 50, 16, 23, 47},
+        {grp::StyleHeader, grp::AlignRight, true, 50, 16, 81, 23},
+    };
+    for (const auto& k : cases) {
+        const grp::Placement p = grp::PlaceItems(20, k.style, k.alignment, k.iconAfter, k.textWidth,
+                                                 k.icon > 0, k.icon, 8);
+        EXPECT_EQ(p.iconLeft, k.iconLeft) << k.style << "/" << k.alignment << "/" << k.iconAfter;
+        EXPECT_EQ(p.textLeft, k.textLeft) << k.style << "/" << k.alignment << "/" << k.iconAfter;
+    }
+    // An icon at size 0 still brings its spacing.
+    EXPECT_EQ(grp::PlaceItems(20, grp::StyleFrame, grp::AlignLeft, false, 50, true, 0, 8).textLeft,
+              31);
+    EXPECT_TRUE(grp::IconAfterText(grp::AlignRight));
+    EXPECT_FALSE(grp::IconAfterText(grp::AlignCenter));
+    EXPECT_FALSE(grp::IconAfterText(5));
+}
+
+TEST(GroupBoxPixels, GrayIconPixels)
+{
+    grp::Palette palette;
+    grp::FillGrayPalette(palette);
+    EXPECT_EQ(palette[0], 0x00FFFFFFu);
+    EXPECT_EQ(palette[255], 0x00000000u);
+    const struct
+    {
+        DWORD in, out;
+    } cases[] = {
+        {0xFFFFFFFF, 0xFFFEFEFE}, // white becomes 254 gray
+        {0x00000000, 0x00000000}, // transparent black stays
+        {0x00FFFFFF, 0x00FEFEFE}, // transparent white does not
+        {0x80000000, 0x80000000}, // black (index 255) with alpha: palette black
+        {0xFF0000FF, 0xFF555555}, // blue 255: average 85
+        {0xFF306090, 0xFF606060}, // (0x90 + 0x60 + 0x30) / 3 = 0x60
+        {0x7F010101, 0x7F010101},
+        {0x00010101, 0x00010101}, // index 254: changed, though it looks the same
+        {0x00020202, 0x00020202},
+    };
+    for (const auto& k : cases)
+        EXPECT_EQ(grp::GrayPixel(k.in, palette), k.out) << std::hex << k.in;
+}
+
+TEST(GroupBoxPixels, InsideMeansWhollyInside)
+{
+    const CRect box(10, 10, 100, 100);
+    EXPECT_TRUE(grp::Inside(CRect(10, 10, 100, 100), box));
+    EXPECT_TRUE(grp::Inside(CRect(20, 20, 30, 30), box));
+    EXPECT_FALSE(grp::Inside(CRect(90, 20, 101, 30), box));
+    EXPECT_FALSE(grp::Inside(CRect(9, 20, 30, 30), box));
+    EXPECT_FALSE(grp::Inside(CRect(20, 5, 30, 30), box));
+}
