@@ -4,8 +4,6 @@
 #include "platform/gdiplus/Gdiplus.h"
 
 #include <cstdlib>
-#include <memory>
-#include <vector>
 
 inline Gdiplus::ARGB PixelAt(Gdiplus::Bitmap& b, int x, int y)
 {
@@ -34,12 +32,6 @@ inline Gdiplus::Bitmap* MakeBitmap(int w, int h, const Gdiplus::ARGB* pixels)
     return b;
 }
 
-inline std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
-{
-    std::vector<Gdiplus::ARGB> px(static_cast<size_t>(w * h), colour);
-    return std::unique_ptr<Gdiplus::Bitmap>(MakeBitmap(w, h, px.data()));
-}
-
 inline bool Untouched(Gdiplus::Bitmap& b)
 {
     for (int y = 0; y < static_cast<int>(b.GetHeight()); ++y)
@@ -50,9 +42,9 @@ inline bool Untouched(Gdiplus::Bitmap& b)
 }
 
 // A transparent surface drawn with whole source pixels on the pixel grid.
-struct Canvas
+struct PixelCanvas
 {
-    Canvas(int w, int h) : bitmap(w, h, Gdiplus::PixelFormat32bppARGB), g(&bitmap)
+    PixelCanvas(int w, int h) : bitmap(w, h, Gdiplus::PixelFormat32bppARGB), g(&bitmap)
     {
         g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
         g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);

@@ -9,8 +9,20 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <vector>
 
 using namespace Gdiplus;
+
+namespace {
+
+std::unique_ptr<Bitmap> Solid(int w, int h, ARGB colour)
+{
+    std::vector<ARGB> px(static_cast<size_t>(w * h), colour);
+    return std::unique_ptr<Bitmap>(MakeBitmap(w, h, px.data()));
+}
+
+} // namespace
 
 TEST(PainterBounds, DrawBg4WithAScaleThatIsNotFiniteOrHugeDrawsNothing)
 {
@@ -19,13 +31,13 @@ TEST(PainterBounds, DrawBg4WithAScaleThatIsNotFiniteOrHugeDrawsNothing)
                              std::numeric_limits<double>::infinity(),
                              -std::numeric_limits<double>::infinity()};
     for (double scale : scales) {
-        Canvas s(20, 20);
+        PixelCanvas s(20, 20);
         CCtrlGDIpString().DrawBg4(&s.g, image.get(), Rect(0, 0, 20, 20), 0, RECT{2, 2, 2, 2},
                                   scale);
         EXPECT_TRUE(Untouched(s.bitmap)) << "scale " << scale;
     }
     // Zero margins scale to zero whatever the factor: still a plain stretch.
-    Canvas s(8, 8);
+    PixelCanvas s(8, 8);
     CCtrlGDIpString().DrawBg4(&s.g, image.get(), Rect(0, 0, 8, 8), 0, RECT{0, 0, 0, 0}, 1.0);
     EXPECT_EQ(PixelAt(s.bitmap, 7, 7), 0xFFFF0000u);
 }
@@ -33,7 +45,7 @@ TEST(PainterBounds, DrawBg4WithAScaleThatIsNotFiniteOrHugeDrawsNothing)
 TEST(PainterBounds, EdgeSumsPastTheIntegerRangeDrawNothing)
 {
     auto image = Solid(6, 6, 0xFFFF0000);
-    Canvas s(20, 20);
+    PixelCanvas s(20, 20);
     CCtrlGDIpString painter;
     // X + Width, and X + margin, leave the int range.
     painter.DrawBtn(&s.g, image.get(), Rect(INT_MAX - 5, 0, 20, 20), Rect(0, 0, 6, 6),
@@ -51,7 +63,7 @@ TEST(PainterBounds, TilingAHugeRectangleVisitsOnlyTheTilesInTheClip)
     // of the rectangle's billions of tiles drawn, this would never end.
     const ARGB px[6] = {0xFF100000, 0xFF200000, 0xFF300000, 0xFF001000, 0xFF002000, 0xFF003000};
     std::unique_ptr<Bitmap> image(MakeBitmap(3, 2, px));
-    Canvas s(16, 12);
+    PixelCanvas s(16, 12);
     const Rect huge(-4, -3, INT_MAX - 10, INT_MAX - 10);
     CCtrlGDIpString().DrawBg(&s.g, image.get(), huge, 1, RECT{});
     for (int y = 0; y < 12; ++y)
@@ -60,7 +72,7 @@ TEST(PainterBounds, TilingAHugeRectangleVisitsOnlyTheTilesInTheClip)
                 << x << "," << y;
 
     // A clip inside the surface: only it is painted, and still on the tile grid.
-    Canvas clipped(16, 12);
+    PixelCanvas clipped(16, 12);
     clipped.g.SetClip(Rect(5, 4, 3, 2));
     auto one = Solid(1, 1, 0xFF0000FF);
     CCtrlGDIpString().DrawBg(&clipped.g, one.get(), Rect(0, 0, 1 << 30, 1 << 30), 1, RECT{});

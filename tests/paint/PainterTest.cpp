@@ -55,7 +55,7 @@ void ExpectCells(Bitmap& target, const int X[4], const int Y[4])
 TEST(NineSlice, CellsLandWhereTheEdgeArithmeticPutsThem)
 {
     auto image = NineCells();
-    Canvas c(50, 40);
+    PixelCanvas c(50, 40);
     CCtrlGDIpString().DrawBg(&c.g, image.get(), Rect(10, 10, 30, 20), 2, RECT{2, 2, 2, 2});
     ExpectCells(c.bitmap, kX, kY);
 }
@@ -65,7 +65,7 @@ TEST(NineSlice, DrawBtnSlicesAPartOfTheImage)
     // Source: the lower-right 7 x 7 of the picture, margins 0 left/top and 2 right/bottom: the
     // middle column and row come from cells 1 and the border from cells 2.
     auto image = NineCells();
-    Canvas c(30, 30);
+    PixelCanvas c(30, 30);
     CCtrlGDIpString painter;
     painter.DrawBtn(&c.g, image.get(), Rect(5, 5, 20, 12), Rect(2, 2, 7, 7), RECT{0, 0, 2, 2});
     for (int y = 0; y < 30; ++y)
@@ -79,7 +79,7 @@ TEST(NineSlice, DrawBtnSlicesAPartOfTheImage)
 TEST(NineSlice, ZeroMarginsDrawOnlyTheStretchedCentre)
 {
     auto image = NineCells();
-    Canvas c(20, 20);
+    PixelCanvas c(20, 20);
     CCtrlGDIpString().DrawBtn(&c.g, image.get(), Rect(2, 3, 14, 9), Rect(3, 3, 3, 3), RECT{});
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 20; ++x)
@@ -91,7 +91,7 @@ TEST(NineSlice, ScaledMarginsTruncateTheSumTowardZero)
 {
     auto image = NineCells();
     // 20 + 2 * 1.75 = 23.5 -> 23; the right edge 60 - 3.5 = 56.5 -> 56.
-    Canvas a(70, 20);
+    PixelCanvas a(70, 20);
     CCtrlGDIpString painter;
     painter.DrawBg4(&a.g, image.get(), Rect(20, 0, 40, 20), 99, RECT{2, 2, 2, 2}, 1.75);
     EXPECT_EQ(PixelAt(a.bitmap, 22, 10), CellColour(1, 0));
@@ -101,14 +101,14 @@ TEST(NineSlice, ScaledMarginsTruncateTheSumTowardZero)
 
     // Destination x -10: the left edge is trunc(-10 + 3.5) = -6, not -10 + trunc(3.5) = -7.
     // The graphics is shifted by 20 so that destination x maps to pixel x + 20.
-    Canvas b(70, 20);
+    PixelCanvas b(70, 20);
     b.g.TranslateTransform(20, 0);
     painter.DrawBg4(&b.g, image.get(), Rect(-10, 0, 40, 20), 0, RECT{2, 2, 2, 2}, 1.75);
     EXPECT_EQ(PixelAt(b.bitmap, 13, 10), CellColour(1, 0)); // -7
     EXPECT_EQ(PixelAt(b.bitmap, 14, 10), CellColour(1, 1)); // -6
 
     // Scale 1 paints what mode 2 paints.
-    Canvas c(50, 40);
+    PixelCanvas c(50, 40);
     painter.DrawBg4(&c.g, image.get(), Rect(10, 10, 30, 20), 0, RECT{2, 2, 2, 2}, 1.0);
     ExpectCells(c.bitmap, kX, kY);
 }
@@ -135,7 +135,7 @@ TEST(Tiling, TenByTenIntoTwentyFiveByFifteenMakesSixTiles)
 TEST(ImageModes, OtherModesAndEmptyDestinationsDrawNothing)
 {
     auto image = NineCells();
-    Canvas c(20, 20);
+    PixelCanvas c(20, 20);
     CCtrlGDIpString painter;
     painter.DrawBg(&c.g, image.get(), Rect(0, 0, 20, 20), 3, RECT{2, 2, 2, 2});
     painter.DrawBg(&c.g, image.get(), Rect(0, 0, 20, 20), -1, RECT{2, 2, 2, 2});
