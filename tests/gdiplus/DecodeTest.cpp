@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,12 @@ struct Format
     bool alpha;
     int tolerance;
 };
+
+// Names the case in test listings (its bytes would hold a pointer).
+void PrintTo(const Format& f, std::ostream* os)
+{
+    *os << f.type;
+}
 
 class DecodeFormats : public ::testing::TestWithParam<Format>
 {

@@ -167,6 +167,25 @@ TEST_F(UnwritableStore, NoPlaceForTheStoreGivesDefaultsAndNoCrash)
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 71), 71u);
 }
 
+TEST_F(UnwritableStore, ReadOnlyFilesGiveStoredValuesOrDefaults)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not bind root";
+    namespace fs = std::filesystem;
+    CUtilReg reg;
+    reg.WriteRegDWORD(kKey, L"Volume", 5);
+    platform::settings::CloseStores();
+    fs::permissions(UserDb(), fs::perms::owner_read);
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+    const DWORD volume = reg.ReadRegDWORD(kKey, L"Volume", 70);
+    EXPECT_TRUE(volume == 5 || volume == 70) << volume;
+    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Missing", 9), 9u);
+    reg.WriteRegDWORD(kKey, L"Volume", 6);
+    fs::permissions(dir, fs::perms::owner_all);
+    platform::settings::CloseStores();
+    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 0), 5u);
+}
+
 // A file size limit stands in for a full disk: writes past it fail inside SQLite.
 TEST_F(UnwritableStore, FullDiskGivesDefaultsAndKeepsWhatWasWritten)
 {
