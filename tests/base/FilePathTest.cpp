@@ -7,7 +7,8 @@
 
 namespace fs = std::filesystem;
 
-class WindowsAuthoredPaths : public ::testing::Test {
+class WindowsAuthoredPaths : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -33,7 +34,8 @@ TEST_F(WindowsAuthoredPaths, BackslashesAndOtherLetterCaseFindTheFile)
 
 TEST_F(WindowsAuthoredPaths, MissingNamesKeepTheirSpellingForCreation)
 {
-    EXPECT_EQ(platform::ResolvePath(Win("skin\\img\\New.png")), (root / "Skin" / "Img" / "New.png").string());
+    EXPECT_EQ(platform::ResolvePath(Win("skin\\img\\New.png")),
+              (root / "Skin" / "Img" / "New.png").string());
     EXPECT_EQ(platform::ResolvePath(Win("nope\\Deep\\x")), (root / "nope" / "Deep" / "x").string());
     EXPECT_EQ(_wfopen(Win("skin\\img\\missing.png"), L"rb"), nullptr);
 }

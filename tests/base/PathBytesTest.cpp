@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -34,18 +33,9 @@ TEST(PathBytes, EveryByteSequenceComesBackUnchanged)
         const CString name = CString::FromPathBytes(bytes);
         EXPECT_EQ(name.ToPathBytes(), bytes) << "bytes: " << bytes;
     }
-}
-
-TEST(PathBytes, ValidUtf8DecodesAsTextAndOtherBytesAsReservedPoints)
-{
+    // Valid UTF-8 is text; an encoded U+DC80 is three undecodable bytes, not one.
     EXPECT_EQ(CString::FromPathBytes("caf\xC3\xA9"), CString(L"caf\u00E9"));
-    const CString latin1 = CString::FromPathBytes("caf\xE9");
-    ASSERT_EQ(latin1.GetLength(), 4);
-    EXPECT_EQ(static_cast<unsigned>(latin1[3]), 0xDCE9u);
-    // An encoded U+DC80 is three undecodable bytes, not the escape of byte 0x80.
-    const CString encoded = CString::FromPathBytes("\xED\xB2\x80");
-    EXPECT_EQ(encoded.GetLength(), 3);
-    EXPECT_NE(encoded.ToPathBytes(), std::string("\x80"));
+    EXPECT_EQ(CString::FromPathBytes("\xED\xB2\x80").GetLength(), 3);
 }
 
 class Latin1Names : public ::testing::Test
@@ -63,12 +53,8 @@ protected:
     std::set<std::string> Names() const
     {
         std::set<std::string> names;
-        DIR* d = ::opendir(dir.c_str());
-        while (const dirent* e = d ? ::readdir(d) : nullptr)
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-                names.insert(e->d_name);
-        if (d)
-            ::closedir(d);
+        for (const auto& e : fs::directory_iterator(dir))
+            names.insert(e.path().filename().native());
         return names;
     }
     std::string dir;

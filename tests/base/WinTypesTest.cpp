@@ -4,9 +4,9 @@
 
 TEST(MulDivRule, RoundsHalfAwayFromZeroAndRefusesZeroDivisor)
 {
-    EXPECT_EQ(MulDiv(8, 96, 72), 11);    // 10.67
+    EXPECT_EQ(MulDiv(8, 96, 72), 11); // 10.67
     EXPECT_EQ(MulDiv(9, 96, 72), 12);
-    EXPECT_EQ(MulDiv(-11, 72, 96), -8);  // -8.25
+    EXPECT_EQ(MulDiv(-11, 72, 96), -8); // -8.25
     EXPECT_EQ(MulDiv(7, 1, 2), 4);
     EXPECT_EQ(MulDiv(-7, 1, 2), -4);
     EXPECT_EQ(MulDiv(5, 3, 0), -1);

@@ -5,10 +5,9 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <cstdio>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -57,6 +56,7 @@ struct Format
     int tolerance;
 };
 
+// Names the case in test listings (its bytes would hold a pointer).
 void PrintTo(const Format& f, std::ostream* os)
 {
     *os << f.type;

@@ -1,5 +1,6 @@
 #include "platform/gdiplus/Gdi.h"
 
+#include "../skin/Pictures.h"
 #include "PixelProbe.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -17,15 +18,9 @@ protected:
     {
         dir = fs::temp_directory_path() / ("skinkit_gdi_" + std::to_string(::getpid()));
         fs::create_directories(dir);
-        GdkPixbuf* pb = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, 16, 8);
-        gdk_pixbuf_fill(pb, 0x00FF00FF);
-        gdk_pixbuf_save(pb, (dir / "Pic.bmp").c_str(), "bmp", nullptr, nullptr);
-        gdk_pixbuf_save(pb, (dir / "pic.png").c_str(), "png", nullptr, nullptr);
-        GdkPixbuf* square = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, 16, 16);
-        gdk_pixbuf_fill(square, 0xFF000080);
-        gdk_pixbuf_save(square, (dir / "pic.ico").c_str(), "ico", nullptr, nullptr);
-        g_object_unref(pb);
-        g_object_unref(square);
+        pictures::Save(dir / "Pic.bmp", 16, 8, 0x00FF00FF, "bmp");
+        pictures::Save(dir / "pic.png", 16, 8, 0x00FF00FF);
+        pictures::Save(dir / "pic.ico", 16, 16, 0xFF000080, "ico");
     }
     void TearDown() override { fs::remove_all(dir); }
     CString Path(const char* name) { return CString::FromUtf8((dir / name).string()); }

@@ -31,3 +31,24 @@ inline Gdiplus::Bitmap* MakeBitmap(int w, int h, const Gdiplus::ARGB* pixels)
             b->SetPixel(x, y, Gdiplus::Color(pixels[y * w + x]));
     return b;
 }
+
+inline bool Untouched(Gdiplus::Bitmap& b)
+{
+    for (int y = 0; y < static_cast<int>(b.GetHeight()); ++y)
+        for (int x = 0; x < static_cast<int>(b.GetWidth()); ++x)
+            if (PixelAt(b, x, y) != 0)
+                return false;
+    return true;
+}
+
+// A transparent surface drawn with whole source pixels on the pixel grid.
+struct PixelCanvas
+{
+    PixelCanvas(int w, int h) : bitmap(w, h, Gdiplus::PixelFormat32bppARGB), g(&bitmap)
+    {
+        g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    }
+    Gdiplus::Bitmap bitmap;
+    Gdiplus::Graphics g;
+};

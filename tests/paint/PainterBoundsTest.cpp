@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <vector>
 
 using namespace Gdiplus;
 
@@ -21,26 +22,6 @@ std::unique_ptr<Bitmap> Solid(int w, int h, ARGB colour)
     return std::unique_ptr<Bitmap>(MakeBitmap(w, h, px.data()));
 }
 
-bool Untouched(Bitmap& b)
-{
-    for (int y = 0; y < static_cast<int>(b.GetHeight()); ++y)
-        for (int x = 0; x < static_cast<int>(b.GetWidth()); ++x)
-            if (PixelAt(b, x, y) != 0)
-                return false;
-    return true;
-}
-
-struct Surface
-{
-    Surface(int w, int h) : bitmap(w, h, PixelFormat32bppARGB), g(&bitmap)
-    {
-        g.SetInterpolationMode(InterpolationModeNearestNeighbor);
-        g.SetPixelOffsetMode(PixelOffsetModeHalf);
-    }
-    Bitmap bitmap;
-    Graphics g;
-};
-
 } // namespace
 
 TEST(PainterBounds, DrawBg4WithAScaleThatIsNotFiniteOrHugeDrawsNothing)
@@ -50,13 +31,13 @@ TEST(PainterBounds, DrawBg4WithAScaleThatIsNotFiniteOrHugeDrawsNothing)
                              std::numeric_limits<double>::infinity(),
                              -std::numeric_limits<double>::infinity()};
     for (double scale : scales) {
-        Surface s(20, 20);
+        PixelCanvas s(20, 20);
         CCtrlGDIpString().DrawBg4(&s.g, image.get(), Rect(0, 0, 20, 20), 0, RECT{2, 2, 2, 2},
                                   scale);
         EXPECT_TRUE(Untouched(s.bitmap)) << "scale " << scale;
     }
     // Zero margins scale to zero whatever the factor: still a plain stretch.
-    Surface s(8, 8);
+    PixelCanvas s(8, 8);
     CCtrlGDIpString().DrawBg4(&s.g, image.get(), Rect(0, 0, 8, 8), 0, RECT{0, 0, 0, 0}, 1.0);
     EXPECT_EQ(PixelAt(s.bitmap, 7, 7), 0xFFFF0000u);
 }
@@ -64,7 +45,7 @@ TEST(PainterBounds, DrawBg4WithAScaleThatIsNotFiniteOrHugeDrawsNothing)
 TEST(PainterBounds, EdgeSumsPastTheIntegerRangeDrawNothing)
 {
     auto image = Solid(6, 6, 0xFFFF0000);
-    Surface s(20, 20);
+    PixelCanvas s(20, 20);
     CCtrlGDIpString painter;
     // X + Width, and X + margin, leave the int range.
     painter.DrawBtn(&s.g, image.get(), Rect(INT_MAX - 5, 0, 20, 20), Rect(0, 0, 6, 6),
@@ -82,7 +63,7 @@ TEST(PainterBounds, TilingAHugeRectangleVisitsOnlyTheTilesInTheClip)
     // of the rectangle's billions of tiles drawn, this would never end.
     const ARGB px[6] = {0xFF100000, 0xFF200000, 0xFF300000, 0xFF001000, 0xFF002000, 0xFF003000};
     std::unique_ptr<Bitmap> image(MakeBitmap(3, 2, px));
-    Surface s(16, 12);
+    PixelCanvas s(16, 12);
     const Rect huge(-4, -3, INT_MAX - 10, INT_MAX - 10);
     CCtrlGDIpString().DrawBg(&s.g, image.get(), huge, 1, RECT{});
     for (int y = 0; y < 12; ++y)
@@ -91,7 +72,7 @@ TEST(PainterBounds, TilingAHugeRectangleVisitsOnlyTheTilesInTheClip)
                 << x << "," << y;
 
     // A clip inside the surface: only it is painted, and still on the tile grid.
-    Surface clipped(16, 12);
+    PixelCanvas clipped(16, 12);
     clipped.g.SetClip(Rect(5, 4, 3, 2));
     auto one = Solid(1, 1, 0xFF0000FF);
     CCtrlGDIpString().DrawBg(&clipped.g, one.get(), Rect(0, 0, 1 << 30, 1 << 30), 1, RECT{});

@@ -6,51 +6,13 @@
 #include "platform/base/CString.h"
 #include "util/UtilReg.h"
 
-#include <sys/wait.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 namespace fs = std::filesystem;
 
-namespace {
-
-struct Outcome
-{
-    int status = -1;
-    std::string out; // standard output and standard error together
-};
-
-// The tool run by a shell in `cwd` with SKINKIT_SETTINGS_DIR set to `settingsDir` as given.
-Outcome Reg(const std::string& settingsDir, const std::string& args, const std::string& cwd = "/")
-{
-    const std::string cmd = "cd '" + cwd + "' && SKINKIT_SETTINGS_DIR='" + settingsDir + "' '" +
-                            SKINKIT_REG_EXE + "' " + args + " 2>&1";
-    Outcome r;
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    char buf[512];
-    while (pipe && std::fgets(buf, sizeof buf, pipe))
-        r.out += buf;
-    const int status = pipe ? ::pclose(pipe) : -1;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-class RegTool : public SettingsFolder
-{
-protected:
-    std::string StoredType(const std::string& name)
-    {
-        return Sql(UserDb(), "SELECT type FROM value WHERE name = upper('" + name + "')");
-    }
-    std::string StoredHex(const std::string& name)
-    {
-        return Sql(UserDb(), "SELECT hex(data) FROM value WHERE name = upper('" + name + "')");
-    }
-};
-
-} // namespace
+using RegTool = SettingsFolder;
 
 TEST_F(RegTool, NumbersAreDecimalUnlessWrittenHex)
 {
@@ -62,44 +24,63 @@ TEST_F(RegTool, NumbersAreDecimalUnlessWrittenHex)
                        {"0X10", 16},  {"-1", 0xFFFFFFFFu}, {"4294967295", 0xFFFFFFFFu}};
     CUtilReg reg;
     for (const auto& c : cases) {
-        const Outcome r = Reg(dir, std::string("set 'Software\\App' N ") + c.typed);
+        const Outcome r = Tool(std::string("set 'Software\\App' N ") + c.typed);
         EXPECT_EQ(r.status, 0) << c.typed << ": " << r.out;
         EXPECT_NE(r.out.find("REG_DWORD " + std::to_string(c.stored)), std::string::npos)
             << "set says what it stored: " << r.out;
         platform::settings::CloseStores();
         EXPECT_EQ(reg.ReadRegDWORD(L"Software\\App", L"N", 7), c.stored) << c.typed;
     }
-    // Not numbers in either base: refused as bad usage, nothing stored.
-    for (const char* bad : {"0x", "12abc", "0o17", "4294967296", "-0x1"}) {
-        const Outcome r = Reg(dir, std::string("set -t dword 'Software\\App' M ") + bad);
-        EXPECT_EQ(r.status, 2) << bad;
-        EXPECT_NE(r.out.find("not a 32-bit number"), std::string::npos) << r.out;
-    }
-    EXPECT_EQ(StoredType("M"), "");
 }
 
-TEST_F(RegTool, SetSaysWhichTypeItStored)
+// Exit status 0 success, 1 a failed operation, 2 bad usage; and what the output must say.
+TEST_F(RegTool, ExitStatusesAndWhatIsSaid)
 {
-    const Outcome text = Reg(dir, "set 'Software\\App' Skin Blue");
-    EXPECT_EQ(text.status, 0);
-    EXPECT_NE(text.out.find("REG_SZ Blue"), std::string::npos) << text.out;
-    EXPECT_EQ(StoredType("Skin"), "1");
-    const Outcome forced = Reg(dir, "set 'Software\\App' Code 0042 --type sz");
-    EXPECT_NE(forced.out.find("REG_SZ 0042"), std::string::npos) << forced.out;
-    EXPECT_EQ(StoredHex("Code"), "3000300034003200"); // "0042" in UTF-16LE
+    const struct
+    {
+        const char* args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"set -t sz 'Software\\App' A 1", 0, "REG_SZ 1"},
+        {"set 'Software\\App' B 1 -t sz", 0, "REG_SZ 1"},
+        {"-t sz set 'Software\\App' C 1", 0, "REG_SZ 1"},
+        {"set 'Software\\App' Skin Blue", 0, "REG_SZ Blue"},
+        {"set 'Software\\App' Code 0042 --type sz", 0, "REG_SZ 0042"},
+        // The machine-wide store does not exist here, wherever --machine is.
+        {"--machine get 'Software\\App' A", 1, ""},
+        {"get 'Software\\App' A --machine", 1, ""},
+        {"get", 2, ""},
+        {"frobnicate", 2, ""},
+        {"get 'Software\\App' A -t sz", 2, ""},
+        {"set -t dword 'Software\\App' M 0x", 2, "not a 32-bit number"},
+        {"set -t dword 'Software\\App' M 12abc", 2, "not a 32-bit number"},
+        {"set -t dword 'Software\\App' M 0o17", 2, "not a 32-bit number"},
+        {"set -t dword 'Software\\App' M 4294967296", 2, "not a 32-bit number"},
+        {"set -t dword 'Software\\App' M -0x1", 2, "not a 32-bit number"},
+        {"--help", 0, "Exit status"},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = Tool(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << ": " << r.out;
+        EXPECT_NE(r.out.find(c.says), std::string::npos) << c.args << ": " << r.out;
+    }
+    for (const char* name : {"A", "B", "C", "Skin", "Code"})
+        EXPECT_EQ(Stored("SOFTWARE\\APP", name, "type"), "1") << name;
+    EXPECT_EQ(Stored("SOFTWARE\\APP", "Code", "hex(data)"), "3000300034003200");
+    EXPECT_EQ(Stored("SOFTWARE\\APP", "M", "type"), "");
 }
 
 TEST_F(RegTool, ATextLongerThanTheLibraryReadsIsRefused)
 {
     // 300 characters would be stored whole and then replaced by the default at the next read.
-    const std::string longText(300, 'a');
-    const Outcome r = Reg(dir, "set -t sz 'Software\\App' Title " + longText);
+    const Outcome r = Tool("set -t sz 'Software\\App' Title " + std::string(300, 'a'));
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.out.find("259"), std::string::npos) << r.out;
-    EXPECT_EQ(StoredType("Title"), "");
+    EXPECT_EQ(Stored("SOFTWARE\\APP", "Title", "type"), "");
     // The longest text the library keeps is still stored and read back whole.
     const std::string fits(259, 'b');
-    EXPECT_EQ(Reg(dir, "set -t sz 'Software\\App' Title " + fits).status, 0);
+    EXPECT_EQ(Tool("set -t sz 'Software\\App' Title " + fits).status, 0);
     platform::settings::CloseStores();
     EXPECT_EQ(CUtilReg().ReadRegString(L"Software\\App", L"Title", L"x"), CString::FromUtf8(fits));
 }
@@ -107,11 +88,10 @@ TEST_F(RegTool, ATextLongerThanTheLibraryReadsIsRefused)
 TEST_F(RegTool, ARelativeSettingsFolderIsTakenFromTheCurrentFolder)
 {
     fs::create_directories(dir + "/work");
-    const Outcome r = Reg("rel/settings", "set 'Software\\App' N 5", dir + "/work");
+    const Outcome r = Tool("set 'Software\\App' N 5", dir + "/work", "rel/settings");
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_TRUE(fs::exists(dir + "/work/rel/settings/user.db"));
     EXPECT_EQ(Sql(dir + "/work/rel/settings/user.db", "SELECT hex(data) FROM value"), "05000000");
-    const Outcome help = Reg("rel/settings", "--help", dir + "/work");
+    const Outcome help = Tool("--help", dir + "/work", "rel/settings");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find(dir + "/work/rel/settings/user.db"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("SKINKIT_SETTINGS_DIR"), std::string::npos);
@@ -134,7 +114,7 @@ TEST_F(RegTool, ABrokenStoreSaysWhatIsWrongNotNoKey)
         c.make(UserDb());
         for (const char* args :
              {"get 'Software\\App' N", "list 'Software\\App'", "set 'Software\\App' N 1"}) {
-            const Outcome r = Reg(dir, args);
+            const Outcome r = Tool(args);
             EXPECT_EQ(r.status, 1) << c.what << ", " << args;
             EXPECT_NE(r.out.find(c.said), std::string::npos)
                 << c.what << ", " << args << ": " << r.out;
@@ -143,30 +123,11 @@ TEST_F(RegTool, ABrokenStoreSaysWhatIsWrongNotNoKey)
     }
 }
 
-TEST_F(RegTool, OptionsComeBeforeOrAfterTheSubcommandAndUsageErrorsExitTwo)
-{
-    EXPECT_EQ(Reg(dir, "set -t sz 'Software\\App' A 1").status, 0);
-    EXPECT_EQ(Reg(dir, "set 'Software\\App' B 1 -t sz").status, 0);
-    EXPECT_EQ(Reg(dir, "-t sz set 'Software\\App' C 1").status, 0);
-    for (const char* name : {"A", "B", "C"})
-        EXPECT_EQ(StoredType(name), "1") << name;
-    // The machine-wide store does not exist here: the key is missing, wherever --machine is.
-    EXPECT_EQ(Reg(dir, "--machine get 'Software\\App' A").status, 1);
-    EXPECT_EQ(Reg(dir, "get 'Software\\App' A --machine").status, 1);
-    EXPECT_EQ(Reg(dir, "get").status, 2);
-    EXPECT_EQ(Reg(dir, "frobnicate").status, 2);
-    EXPECT_EQ(Reg(dir, "get 'Software\\App' A -t sz").status, 2);
-    const Outcome help = Reg(dir, "--help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("Exit status"), std::string::npos) << help.out;
-}
-
 TEST_F(RegTool, ALatin1PathKeptInTheSettingsNamesTheSameFileWhenReadBack)
 {
-    const CString path = CString::FromPathBytes("/home/user/vid\xE9os/clip \xE9t\xE9.avi");
+    const std::string bytes = "/home/user/vid\xE9os/clip \xE9t\xE9.avi";
     CUtilReg reg;
-    reg.WriteRegString(L"Software\\App", L"LastFile", path);
+    reg.WriteRegString(L"Software\\App", L"LastFile", CString::FromPathBytes(bytes));
     platform::settings::CloseStores();
-    const CString back = reg.ReadRegString(L"Software\\App", L"LastFile", L"");
-    EXPECT_EQ(back.ToPathBytes(), "/home/user/vid\xE9os/clip \xE9t\xE9.avi");
+    EXPECT_EQ(reg.ReadRegString(L"Software\\App", L"LastFile", L"").ToPathBytes(), bytes);
 }

@@ -39,14 +39,9 @@ int Wait(pid_t pid)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-CString Numbered(const wchar_t* prefix, int a, int b = -1)
+CString Numbered(const std::string& prefix, int a, int b = -1)
 {
-    CString s;
-    if (b < 0)
-        s.Format(L"%s%d", prefix, a);
-    else
-        s.Format(L"%s%d_%d", prefix, a, b);
-    return s;
+    return CString::FromUtf8(prefix + std::to_string(a) + (b < 0 ? "" : "_" + std::to_string(b)));
 }
 
 } // namespace
@@ -67,10 +62,10 @@ TEST_F(SharedStore, FourProcessesWritingTwoThousandValuesEachLoseNothing)
             CUtilReg reg;
             std::ofstream seen(dir + "/seen" + std::to_string(p));
             for (int i = 0; i < kWrites; ++i) {
-                reg.WriteRegDWORD(kKey, Numbered(L"p", p, i),
+                reg.WriteRegDWORD(kKey, Numbered("p", p, i),
                                   static_cast<DWORD>(i * kProcesses + p));
                 // The first process to read stores its number; the others must read it back.
-                seen << reg.ReadRegDWORD(kKey, Numbered(L"first", i), static_cast<DWORD>(p + 1))
+                seen << reg.ReadRegDWORD(kKey, Numbered("first", i), static_cast<DWORD>(p + 1))
                      << "\n";
             }
             return seen.good() ? 0 : 3;
@@ -81,28 +76,19 @@ TEST_F(SharedStore, FourProcessesWritingTwoThousandValuesEachLoseNothing)
         EXPECT_EQ(Wait(pid), 0);
 
     platform::settings::CloseStores();
-    // Each value holds exactly what its writer wrote, read back through SQLite itself.
-    int found = 0, wrong = 0;
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(UserDb().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    sqlite3_stmt* stmt = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT name, data FROM value WHERE name LIKE 'P%'", -1, &stmt,
-                                 nullptr),
-              SQLITE_OK);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        int p = -1, i = -1;
-        std::sscanf(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)), "P%d_%d", &p, &i);
-        DWORD v = 0;
-        if (sqlite3_column_bytes(stmt, 1) == 4)
-            std::memcpy(&v, sqlite3_column_blob(stmt, 1), 4);
-        ++found;
-        wrong += v != static_cast<DWORD>(i * kProcesses + p);
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    EXPECT_EQ(found, kProcesses * kWrites);
-    EXPECT_EQ(wrong, 0);
-
+    // Each value holds exactly what its writer wrote (i * 4 + p in P<p>_<i>), read back through
+    // SQLite itself.
+    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM value WHERE name LIKE 'P%'"),
+              std::to_string(kProcesses * kWrites));
+    const std::string v = "(i * " + std::to_string(kProcesses) + " + p)";
+    EXPECT_EQ(
+        Sql(UserDb(), "SELECT count(*) FROM (SELECT hex(data) AS h,"
+                      " CAST(substr(name, 2, instr(name, '_') - 2) AS INT) AS p,"
+                      " CAST(substr(name, instr(name, '_') + 1) AS INT) AS i"
+                      " FROM value WHERE name LIKE 'P%') WHERE h != printf('%02X%02X%02X%02X', " +
+                          v + " & 255, " + v + " >> 8 & 255, " + v + " >> 16 & 255, " + v +
+                          " >> 24 & 255)"),
+        "0");
     std::array<std::vector<DWORD>, kProcesses> seen;
     for (int p = 0; p < kProcesses; ++p) {
         std::ifstream in(dir + "/seen" + std::to_string(p));
@@ -113,7 +99,7 @@ TEST_F(SharedStore, FourProcessesWritingTwoThousandValuesEachLoseNothing)
     CUtilReg reg;
     int disagreements = 0;
     for (size_t i = 0; i < seen[0].size(); ++i) {
-        const DWORD stored = reg.ReadRegDWORD(kKey, Numbered(L"first", static_cast<int>(i)), 0);
+        const DWORD stored = reg.ReadRegDWORD(kKey, Numbered("first", static_cast<int>(i)), 0);
         for (int p = 0; p < kProcesses; ++p)
             disagreements += seen[p][i] != stored;
     }
@@ -134,10 +120,9 @@ TEST_F(KilledWriter, StoreOpensWithEveryAcknowledgedValue)
             ::close(acks[0]);
             CUtilReg reg;
             for (int i = 0;; ++i) {
-                reg.WriteRegDWORD(kKey, Numbered(L"r", round, i), static_cast<DWORD>(i));
+                reg.WriteRegDWORD(kKey, Numbered("r", round, i), static_cast<DWORD>(i));
                 // Texts make the transactions span several pages now and then.
-                reg.WriteRegString(kKey, Numbered(L"s", round, i % 50),
-                                   CString(L'x', 200 + i % 59));
+                reg.WriteRegString(kKey, Numbered("s", round, i % 50), CString(L'x', 200 + i % 59));
                 if (::write(acks[1], &i, sizeof(i)) != sizeof(i))
                     return 2;
             }
@@ -159,7 +144,7 @@ TEST_F(KilledWriter, StoreOpensWithEveryAcknowledgedValue)
         int missing = 0;
         CUtilReg reg;
         for (int i = 0; i <= last; ++i)
-            missing += reg.ReadRegDWORD(kKey, Numbered(L"r", round, i), 0xFFFFFFFF) !=
+            missing += reg.ReadRegDWORD(kKey, Numbered("r", round, i), 0xFFFFFFFF) !=
                        static_cast<DWORD>(i);
         EXPECT_EQ(missing, 0) << "of " << last + 1 << " acknowledged";
     }
@@ -186,17 +171,17 @@ TEST_F(UnwritableStore, ReadOnlyFilesGiveStoredValuesOrDefaults)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "file permissions do not bind root";
+    namespace fs = std::filesystem;
     CUtilReg reg;
     reg.WriteRegDWORD(kKey, L"Volume", 5);
     platform::settings::CloseStores();
-    std::filesystem::permissions(UserDb(), std::filesystem::perms::owner_read);
-    std::filesystem::permissions(dir, std::filesystem::perms::owner_read |
-                                          std::filesystem::perms::owner_exec);
+    fs::permissions(UserDb(), fs::perms::owner_read);
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
     const DWORD volume = reg.ReadRegDWORD(kKey, L"Volume", 70);
     EXPECT_TRUE(volume == 5 || volume == 70) << volume;
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Missing", 9), 9u);
     reg.WriteRegDWORD(kKey, L"Volume", 6);
-    std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+    fs::permissions(dir, fs::perms::owner_all);
     platform::settings::CloseStores();
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 0), 5u);
 }
@@ -223,7 +208,7 @@ TEST_F(UnwritableStore, FullDiskGivesDefaultsAndKeepsWhatWasWritten)
             return 4;
         int failed = 0;
         for (int i = 0; i < 200; ++i) {
-            const CString name = Numbered(L"big", i);
+            const CString name = Numbered("big", i);
             reg.WriteRegString(kKey, name, CString(L'z', 259));
             failed += reg.ReadRegString(kKey, name, L"default") == L"default";
         }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -49,22 +50,36 @@ protected:
         return out;
     }
 
-    // skinkit-reg run as a separate process on the same store; its output without the newline.
-    std::string Tool(const std::string& args, int* exitCode = nullptr)
+    struct Outcome
     {
-        const std::string cmd =
-            "SKINKIT_SETTINGS_DIR='" + dir + "' '" SKINKIT_REG_EXE "' " + args + " 2>/dev/null";
+        int status = -1;
+        std::string out; // standard output and standard error, without the last newline
+    };
+    // skinkit-reg as a separate process, run by a shell in `cwd` on the store in `settingsDir`
+    // (this test's own when empty), spelled as given.
+    Outcome Tool(const std::string& args, const std::string& cwd = "/",
+                 const std::string& settingsDir = "")
+    {
+        const std::string cmd = "cd '" + cwd + "' && SKINKIT_SETTINGS_DIR='" +
+                                (settingsDir.empty() ? dir : settingsDir) +
+                                "' '" SKINKIT_REG_EXE "' " + args + " 2>&1";
+        Outcome r;
         FILE* pipe = ::popen(cmd.c_str(), "r");
-        std::string out;
         char buf[512];
         while (pipe && std::fgets(buf, sizeof(buf), pipe))
-            out += buf;
+            r.out += buf;
         const int status = pipe ? ::pclose(pipe) : -1;
-        if (exitCode)
-            *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        if (!out.empty() && out.back() == '\n')
-            out.pop_back();
-        return out;
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (!r.out.empty() && r.out.back() == '\n')
+            r.out.pop_back();
+        return r;
+    }
+    // A value's column in the user store, by its folded key and name.
+    std::string Stored(const std::string& key, const std::string& name,
+                       const std::string& column = "type||':'||hex(data)") const
+    {
+        return Sql(UserDb(), "SELECT " + column + " FROM value WHERE key='" + key +
+                                 "' AND name=upper('" + name + "')");
     }
 
     std::string dir;

@@ -2,17 +2,10 @@
 
 #include "SettingsFixture.h"
 
-#include <cstdio>
-
 namespace {
 
 const CString kKey = L"Software\\Skinkit\\Player";
-
-// Folded key and value names as the store compares them.
-std::string Row(const std::string& key, const std::string& name, const std::string& column)
-{
-    return "SELECT " + column + " FROM value WHERE key='" + key + "' AND name='" + name + "'";
-}
+const std::string kFolded = "SOFTWARE\\SKINKIT\\PLAYER"; // as the store compares keys
 
 HKEY UserKey(const CString& path)
 {
@@ -49,14 +42,17 @@ std::vector<BYTE> Utf16Bytes(const std::u16string& text, bool withNul)
 
 using RegNumbers = SettingsFolder;
 
+// What the first read stores, seen without the library: four little-endian bytes of type
+// REG_DWORD, or the text in UTF-16LE without terminator.
 TEST_F(RegNumbers, FirstReadStoresTheDefaultAndLaterReadsKeepIt)
 {
     CUtilReg reg;
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 70), 70u);
-    // Four little-endian bytes of type REG_DWORD, seen without the library.
-    EXPECT_EQ(Sql(UserDb(), Row("SOFTWARE\\SKINKIT\\PLAYER", "VOLUME", "type||':'||hex(data)")),
-              "4:46000000");
+    EXPECT_EQ(reg.ReadRegString(kKey, L"Skin", L"Blue"), CString(L"Blue"));
+    EXPECT_EQ(Stored(kFolded, "Volume"), "4:46000000");
+    EXPECT_EQ(Stored(kFolded, "Skin"), "1:42006C0075006500");
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 5), 70u);
+    EXPECT_EQ(reg.ReadRegString(kKey, L"Skin", L"Red"), CString(L"Blue"));
 }
 
 TEST_F(RegNumbers, StoredValueOfAtMostFourBytesIsTakenOverTheDefaultsBytes)
@@ -80,8 +76,7 @@ TEST_F(RegNumbers, StoredValueOfAtMostFourBytesIsTakenOverTheDefaultsBytes)
         EXPECT_EQ(reg.ReadRegDWORD(kKey, L"N", 0xAABBCCDD), c.expected);
     }
     // None of those reads replaced the stored value.
-    EXPECT_EQ(Sql(UserDb(), Row("SOFTWARE\\SKINKIT\\PLAYER", "N", "type||':'||length(data)")),
-              "3:0");
+    EXPECT_EQ(Stored(kFolded, "N", "type||':'||length(data)"), "3:0");
 }
 
 TEST_F(RegNumbers, TextLongerThanFourBytesIsReplacedByTheDefaultNumber)
@@ -89,29 +84,12 @@ TEST_F(RegNumbers, TextLongerThanFourBytesIsReplacedByTheDefaultNumber)
     StoreRaw(kKey, L"Mode", REG_SZ, Utf16Bytes(u"fast", false));
     CUtilReg reg;
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Mode", 3), 3u);
-    EXPECT_EQ(Sql(UserDb(), Row("SOFTWARE\\SKINKIT\\PLAYER", "MODE", "type||':'||hex(data)")),
-              "4:03000000");
+    EXPECT_EQ(Stored(kFolded, "Mode"), "4:03000000");
 }
 
 // --- texts ---
 
 using RegTexts = SettingsFolder;
-
-TEST_F(RegTexts, FirstReadStoresTheDefaultWithoutTerminator)
-{
-    CUtilReg reg;
-    EXPECT_EQ(reg.ReadRegString(kKey, L"Skin", L"Blue"), CString(L"Blue"));
-    EXPECT_EQ(Sql(UserDb(), Row("SOFTWARE\\SKINKIT\\PLAYER", "SKIN", "type||':'||hex(data)")),
-              "1:42006C0075006500");
-    EXPECT_EQ(reg.ReadRegString(kKey, L"Skin", L"Red"), CString(L"Blue"));
-}
-
-TEST_F(RegTexts, EmptyStoredTextIsAValueNotAMiss)
-{
-    CUtilReg reg;
-    reg.WriteRegString(kKey, L"Last", L"");
-    EXPECT_EQ(reg.ReadRegString(kKey, L"Last", L"fallback"), CString(L""));
-}
 
 TEST_F(RegTexts, LengthLimits)
 {
@@ -143,14 +121,11 @@ TEST_F(RegTexts, LengthLimits)
         // What a read answers is what the next read finds.
         EXPECT_EQ(reg.ReadRegString(kKey, L"T", L"other").ToUtf16(), c.expected);
     }
-}
-
-TEST_F(RegTexts, LongDefaultIsCutBeforeItIsStored)
-{
-    CUtilReg reg;
-    const CString longDefault(L'x', 400);
-    EXPECT_EQ(reg.ReadRegString(kKey, L"Path", longDefault).GetLength(), 259);
-    EXPECT_EQ(Sql(UserDb(), Row("SOFTWARE\\SKINKIT\\PLAYER", "PATH", "length(data)")), "518");
+    // An empty text is a value, not a miss; a long default is cut before it is stored.
+    reg.WriteRegString(kKey, L"Last", L"");
+    EXPECT_EQ(reg.ReadRegString(kKey, L"Last", L"fallback"), CString(L""));
+    EXPECT_EQ(reg.ReadRegString(kKey, L"Path", CString(L'x', 400)).GetLength(), 259);
+    EXPECT_EQ(Stored(kFolded, "Path", "length(data)"), "518");
 }
 
 // --- roots and keys ---
@@ -171,11 +146,8 @@ TEST_F(RegRoots, MachineRootIsReadOnlyAndAMissingKeyCreatesNothing)
 
 TEST_F(RegRoots, MachineValuesAreReadButNeverReplaced)
 {
-    int code = -1;
-    Tool("--machine set 'Software\\Vendor' Codec 7", &code);
-    ASSERT_EQ(code, 0);
-    Tool("--machine set 'Software\\Vendor' Title -t sz 'seven'", &code);
-    ASSERT_EQ(code, 0);
+    ASSERT_EQ(Tool("--machine set 'Software\\Vendor' Codec 7").status, 0);
+    ASSERT_EQ(Tool("--machine set 'Software\\Vendor' Title -t sz 'seven'").status, 0);
 
     CUtilReg reg;
     EXPECT_EQ(reg.ReadRegDWORD(L"software\\vendor", L"codec", 1, 1), 7u);
@@ -238,16 +210,13 @@ TEST_F(RegProcesses, ValuesAreReadBackByAFreshProcess)
     reg.WriteRegString(kKey, L"Title", L"Größe 12");
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Created", 12), 12u);
     reg.WriteRegDWORD(kKey + L"\\Window", L"Left", 1);
-    EXPECT_EQ(Tool("get 'software\\skinkit\\player' volume"), "4000000000");
-    EXPECT_EQ(Tool("get 'Software\\Skinkit\\Player' Title"), "Größe 12");
-    EXPECT_EQ(Tool("list 'SOFTWARE\\SKINKIT\\PLAYER'"),
+    EXPECT_EQ(Tool("get 'software\\skinkit\\player' volume").out, "4000000000");
+    EXPECT_EQ(Tool("get 'Software\\Skinkit\\Player' Title").out, "Größe 12");
+    EXPECT_EQ(Tool("list 'SOFTWARE\\SKINKIT\\PLAYER'").out,
               "Window\\\nCreated\tREG_DWORD\t12\nTitle\tREG_SZ\tGröße 12\n"
               "Volume\tREG_DWORD\t4000000000");
     // And the other way round.
-    int code = -1;
-    Tool("set 'Software\\Skinkit\\Player' Volume 5", &code);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(Tool("set 'Software\\Skinkit\\Player' Volume 5").status, 0);
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 0), 5u);
-    Tool("get 'Software\\Skinkit\\Player' Missing", &code);
-    EXPECT_EQ(code, 1);
+    EXPECT_EQ(Tool("get 'Software\\Skinkit\\Player' Missing").status, 1);
 }

@@ -1,46 +1,55 @@
 // skinkit-skin run as a separate program: its JSON read back with a JSON parser, its exit
-// status for a broken skin.
+// statuses, and what it says when a file is missing (a finding or a message with status 1,
+// never an empty listing or a default record shown as if it were found).
 #include "SkinFiles.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
-#include <set>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
 #include <vector>
 
 namespace {
 
 struct ToolRun
 {
-    int status;
-    std::vector<nlohmann::json> lines;
-    std::string text;
+    int status = -1;
+    std::string out, err;
+    std::vector<nlohmann::json> lines; // the JSON objects on standard output
 };
 
 ToolRun Tool(const std::string& args)
 {
-    ToolRun r{};
-    const std::string command = std::string(SKINKIT_SKIN_TOOL) + " " + args + " 2>/dev/null";
-    FILE* p = popen(command.c_str(), "r");
+    char errName[] = "/tmp/skinkit_skin_err_XXXXXX";
+    ::close(::mkstemp(errName));
+    ToolRun r;
+    const std::string command =
+        std::string("'") + SKINKIT_SKIN_TOOL + "' " + args + " 2>'" + errName + "'";
+    FILE* p = ::popen(command.c_str(), "r");
     char buf[4096];
-    while (p && fgets(buf, sizeof buf, p))
-        r.text += buf;
-    r.status = p ? WEXITSTATUS(pclose(p)) : -1;
-    size_t start = 0;
-    while (start < r.text.size()) {
-        const size_t end = r.text.find('\n', start);
-        const std::string line = r.text.substr(start, end - start);
+    while (p && std::fgets(buf, sizeof buf, p))
+        r.out += buf;
+    const int status = p ? ::pclose(p) : -1;
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errName);
+    r.err.assign(std::istreambuf_iterator<char>(err), {});
+    std::remove(errName);
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);)
         if (!line.empty() && line[0] == '{')
             r.lines.push_back(nlohmann::json::parse(line));
-        start = end == std::string::npos ? r.text.size() : end + 1;
-    }
     return r;
 }
 
 std::string Q(const CString& s)
 {
-    return "'" + s.ToUtf8() + "'";
+    return "'" + s.ToPathBytes() + "'";
 }
 
 } // namespace
@@ -99,8 +108,64 @@ TEST_F(SkinTool, CheckReportsEveryProblemAndFailsOnlyWhenThereIsOne)
                                              "missing file [HD-png] p=missing.png",
                                              "does not decode [HD-png] p=bad.png",
                                              "bad language id [Language Info] LanguageID"};
-    EXPECT_EQ(problems, want) << r.text;
+    EXPECT_EQ(problems, want) << r.out;
 
     const ToolRun clean = Tool("check --layout " + Q(Write("ok.ini", "[A]\nx=1\ny=1\n")));
-    EXPECT_EQ(clean.status, 0) << clean.text;
+    EXPECT_EQ(clean.status, 0) << clean.out;
+}
+
+TEST_F(SkinTool, CheckWithAMissingListIsAFinding)
+{
+    std::filesystem::create_directories(root / "img");
+    const ToolRun r = Tool("check --json --images " + Q(Root() + L"/img") + " --list " +
+                           Q(Root() + L"/nope.ini"));
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    std::set<std::string> problems;
+    for (const auto& j : r.lines)
+        problems.insert(j["problem"].get<std::string>());
+    EXPECT_EQ(problems, std::set<std::string>{"unreadable image list file"});
+    EXPECT_NE(r.out.find("does not exist"), std::string::npos) << r.out;
+}
+
+// Exit status 0 success, 1 a finding or a failed operation, 2 bad usage; each unreadable file
+// and a missing folder named in what the tool says.
+TEST_F(SkinTool, ExitStatusesAndWhatIsMissing)
+{
+    std::filesystem::create_directories(root / "folder.ini");
+    const std::string none = Q(Root() + L"/none.ini"), dirAsFile = Q(Root() + L"/folder.ini");
+    const std::string list = Q(Write("images.ini", "[HD-png]\na=a.png\n"));
+    const std::string layout = Q(Write("layout.ini", "[Btn]\nx=1\ny=2\n"));
+    const std::string lang = Q(Write("lang.ini", "[AppMain]\nIDC_OPEN=Open\n"));
+    const struct
+    {
+        std::string args;
+        int status;
+        std::string says;
+    } cases[] = {
+        {"check --layout " + none, 1, "unreadable layout file"},
+        {"check --layout " + dirAsFile, 1, "unreadable layout file"},
+        {"check --lang " + none, 1, "unreadable language file"},
+        {"check --images " + Q(Root() + L"/noimg") + " --list " + list, 1,
+         "unreadable image folder"},
+        {"layout --json " + none, 1, "does not exist"},
+        {"layout --json " + layout + " Nope", 1, "no entry [Nope]"},
+        {"layout --json " + layout + " btn", 1, "no entry [btn]"},
+        {"layout --json " + Q(Write("empty.ini", "")), 1, "no entries"},
+        {"text --json " + none, 1, "does not exist"},
+        {"text --json " + lang + " IDC_NONE", 1, "no text IDC_NONE"},
+        {"--codepage NO-SUCH-PAGE layout " + layout, 2, "NO-SUCH-PAGE"},
+        {"--codepage CP1251 layout " + layout, 0, ""},
+        {"layout " + layout + " Btn", 0, ""},
+        {"text " + lang + " IDC_OPEN", 0, ""},
+        {"--help", 0, "Exit status"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = Tool(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out << r.err;
+        EXPECT_NE((r.out + r.err).find(c.says), std::string::npos) << c.args << "\n"
+                                                                   << r.out << r.err;
+        if (c.status != 0) {
+            EXPECT_EQ(r.out.find("\"name\""), std::string::npos) << "a default record: " << r.out;
+        }
+    }
 }

@@ -4,18 +4,14 @@
 
 #include "SkinFiles.h"
 
+#include <array>
+
 namespace {
 
-struct Rect4
+using Edges = std::array<LONG, 4>;
+Edges E(const RECT& r)
 {
-    LONG l, t, r, b;
-};
-void ExpectRect(const RECT& got, Rect4 want, const char* what)
-{
-    EXPECT_EQ(got.left, want.l) << what;
-    EXPECT_EQ(got.top, want.t) << what;
-    EXPECT_EQ(got.right, want.r) << what;
-    EXPECT_EQ(got.bottom, want.b) << what;
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 } // namespace
@@ -31,15 +27,15 @@ TEST_F(LayoutRecords, TheBtnPlayExample)
     const _WIN_POS* w = coordi.GetWinPos(L"BtnPlay");
     EXPECT_EQ(w->pt.x, 10);
     EXPECT_EQ(w->pt.y, 20);
-    ExpectRect(w->rc, {10, 20, 42, 52}, "rc");
+    EXPECT_EQ(E(w->rc), (Edges{10, 20, 42, 52}));
     EXPECT_EQ(w->nS2R, 5);
-    ExpectRect(w->rcS2, {-1, -1, 5, -1}, "rcS2");
+    EXPECT_EQ(E(w->rcS2), (Edges{-1, -1, 5, -1}));
     EXPECT_EQ(w->nS2L, -1);
     EXPECT_EQ(w->nS2T, -1);
     EXPECT_EQ(w->nS2B, -1);
     for (int v : {w->nHC, w->nVC, w->nDL, w->nDR, w->nDT, w->nDB, w->nHRatio, w->nType})
         EXPECT_EQ(v, 0);
-    ExpectRect(w->rcD, {0, 0, 0, 0}, "rcD");
+    EXPECT_EQ(E(w->rcD), (Edges{0, 0, 0, 0}));
     EXPECT_EQ(w->clrText.GetValue(), 0xFF0080FFu);
     EXPECT_EQ(w->crText, 0x00FF8000u);
     for (int i = 0; i < 6; ++i) {
@@ -57,9 +53,9 @@ TEST_F(LayoutRecords, EveryKeyLandsInItsFieldsAndKeysPastColor05AreNotRead)
               "dl=11\ndr=12\ndt=13\ndb=14\nh_ratio=15\ntype=16\n"
               "Color00=1,2,3,4\nColor03=0x10,16,017,+18\nColor05=9,8,7\nColor06=1,1,1,1\n"));
     const _WIN_POS* w = coordi.GetWinPos(L"W");
-    ExpectRect(w->rc, {1, 2, 4, 6}, "rc");
-    ExpectRect(w->rcS2, {5, 7, 6, 8}, "rcS2");
-    ExpectRect(w->rcD, {11, 13, 12, 14}, "rcD");
+    EXPECT_EQ(E(w->rc), (Edges{1, 2, 4, 6}));
+    EXPECT_EQ(E(w->rcS2), (Edges{5, 7, 6, 8}));
+    EXPECT_EQ(E(w->rcD), (Edges{11, 13, 12, 14}));
     EXPECT_EQ(w->nHC, 9);
     EXPECT_EQ(w->nVC, 10);
     EXPECT_EQ(w->nHRatio, 15);
@@ -79,8 +75,8 @@ TEST_F(LayoutRecords, ASectionWithOnlyX)
     EXPECT_EQ(w->nY, -1);
     EXPECT_EQ(w->nCX, -1);
     EXPECT_EQ(w->nCY, -1);
-    ExpectRect(w->rc, {5, -1, 4, -2}, "rc");
-    ExpectRect(w->rcS2, {-1, -1, -1, -1}, "rcS2");
+    EXPECT_EQ(E(w->rc), (Edges{5, -1, 4, -2}));
+    EXPECT_EQ(E(w->rcS2), (Edges{-1, -1, -1, -1}));
     EXPECT_EQ(w->nType, 0);
     EXPECT_EQ(w->clrText.GetValue(), 0xFFFFFFFFu);
 }
@@ -98,7 +94,7 @@ TEST_F(LayoutRecords, ColoursAreParsedAsAlphaRedGreenBlueLowBytes)
 {
     const struct
     {
-        const char* value;
+        std::string value;
         std::uint32_t argb, colorref;
     } cases[] = {
         {"255,255,255,255", 0xFFFFFFFF, 0x00FFFFFF},
@@ -109,26 +105,20 @@ TEST_F(LayoutRecords, ColoursAreParsedAsAlphaRedGreenBlueLowBytes)
         {" 1 , 2,3,4", 0x01020304, 0x00040302},
         {"1,2,3,4,5", 0x01020304, 0x00040302},
         {"x,1,2,3", 0x00010203, 0x00030201},
+        // Values are cut to 31 characters: only "1,2,3," survives, blue reads 0.
+        {"1,2,3," + std::string(28, ' ') + "99", 0x01020300, 0x00000302},
     };
     for (const auto& c : cases) {
         CUICoordi coordi;
-        coordi.LoadInfo(Write("c.ini", std::string("[C]\nColorText=") + c.value + "\n"));
+        coordi.LoadInfo(Write("c.ini", "[C]\nColorText=" + c.value + "\n"));
         EXPECT_EQ(coordi.GetWinPos(L"C")->clrText.GetValue(), c.argb) << c.value;
         EXPECT_EQ(coordi.GetWinPos(L"C")->crText, c.colorref) << c.value;
     }
 }
 
-TEST_F(LayoutRecords, ColourValuesAreCutTo31Characters)
-{
-    CUICoordi coordi;
-    // 28 blanks push the last number past the cut: only "1,2,3," survives, blue reads 0.
-    coordi.LoadInfo(Write("layout.ini", "[C]\nColorText=1,2,3," + std::string(28, ' ') + "99\n"));
-    EXPECT_EQ(coordi.GetWinPos(L"C")->clrText.GetValue(), 0x01020300u);
-}
-
 using LayoutLookups = SkinFiles;
 
-TEST_F(LayoutLookups, TheDefaultRecordForUnknownNamesAndOtherLetterCase)
+TEST_F(LayoutLookups, TheDefaultRecordForUnknownNamesOtherLetterCaseAndMissingFiles)
 {
     CUICoordi coordi;
     coordi.LoadInfo(Write("layout.ini", "[Btn]\nx=1\n[BTN]\nx=2\n"));
@@ -136,7 +126,7 @@ TEST_F(LayoutLookups, TheDefaultRecordForUnknownNamesAndOtherLetterCase)
     EXPECT_EQ(coordi.GetWinPos(L"other"), def);
     EXPECT_EQ(coordi.GetWinPos(L"btn"), def);
     EXPECT_EQ(def->nS2L, -1);
-    ExpectRect(def->rcS2, {-1, -1, -1, -1}, "rcS2");
+    EXPECT_EQ(E(def->rcS2), (Edges{-1, -1, -1, -1}));
     EXPECT_EQ(def->nX, 0);
     EXPECT_EQ(def->clrText.GetValue(), 0u);
     EXPECT_EQ(def->clrColor[5].GetValue(), 0u);
@@ -144,6 +134,11 @@ TEST_F(LayoutLookups, TheDefaultRecordForUnknownNamesAndOtherLetterCase)
     // The file reader matches section names without regard to case, so both entries read the
     // first section's values.
     EXPECT_EQ(coordi.GetWinPos(L"BTN")->nX, 1);
+    // Missing and empty files load nothing and still succeed.
+    CUICoordi none;
+    EXPECT_EQ(none.LoadInfo(Root() + L"\\missing.ini"), 1);
+    EXPECT_EQ(none.LoadInfo(Write("empty.ini", "")), 1);
+    EXPECT_EQ(none.GetWinPos(L"")->nS2L, -1);
 }
 
 TEST_F(LayoutLookups, ASecondLoadAddsAndReplacesAndEarlierPointersStayValid)
@@ -159,14 +154,6 @@ TEST_F(LayoutLookups, ASecondLoadAddsAndReplacesAndEarlierPointersStayValid)
     coordi.UnloadInfo();
     for (const wchar_t* name : {L"A", L"B", L"C"})
         EXPECT_EQ(coordi.GetWinPos(name)->nS2L, -1) << "unloaded: the default record";
-}
-
-TEST_F(LayoutLookups, MissingAndEmptyFilesLoadNothing)
-{
-    CUICoordi coordi;
-    EXPECT_EQ(coordi.LoadInfo(Root() + L"\\missing.ini"), 1);
-    EXPECT_EQ(coordi.LoadInfo(Write("empty.ini", "")), 1);
-    EXPECT_EQ(coordi.GetWinPos(L"")->nS2L, -1);
 }
 
 TEST_F(LayoutLookups, Utf16AndUtf8FilesLoadAlike)

@@ -17,13 +17,12 @@ protected:
         ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
         // The skin as its author's Windows machine wrote it: names in mixed case.
         std::filesystem::create_directories(root / "Skin" / "Img" / "Buttons");
-        ASSERT_TRUE(
-            pictures::SavePng((root / "Skin" / "Img" / "Play.PNG").string(), 2, 2, 0xFF0000FF));
-        ASSERT_TRUE(pictures::SavePng((root / "Skin" / "Img" / "Buttons" / "Stop.png").string(), 3,
-                                      1, 0x00FF00FF));
-        ASSERT_TRUE(pictures::SavePng((root / "Skin" / "Img" / "Clear.png").string(), 1, 1, 0));
-        Write("Skin/Img/Back.BMP", pictures::Bmp(4, 3, 1, 2, 3));
-        Write("Skin/Img/App.ico", pictures::Ico(16, 16, 9, 8, 7));
+        const auto img = root / "Skin" / "Img";
+        ASSERT_TRUE(pictures::Save(img / "Play.PNG", 2, 2, 0xFF0000FF));
+        ASSERT_TRUE(pictures::Save(img / "Buttons" / "Stop.png", 3, 1, 0x00FF00FF));
+        ASSERT_TRUE(pictures::Save(img / "Clear.png", 1, 1, 0));
+        ASSERT_TRUE(pictures::Save(img / "Back.BMP", 4, 3, 0x010203FF, "bmp"));
+        ASSERT_TRUE(pictures::Save(img / "App.ico", 16, 16, 0x090807FF, "ico"));
         Write("Skin/Img/broken.png", "not a picture");
         folder = Root() + L"\\skin\\img";
     }
@@ -82,16 +81,13 @@ TEST_F(ImageCache, AWindowsSkinFolderLoadsWithBackslashesAndOtherLetterCase)
     EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXICON)) << "icons load at the system's default size";
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
+
+    CUIImage trailing; // a folder with a trailing backslash
+    EXPECT_EQ(trailing.LoadImageFiles(folder + L"\\", Write("p.ini", "[HD-png]\np=Play.png\n")), 1);
+    EXPECT_EQ(Width(trailing.GetImageFile(L"p")), 2);
 }
 
-TEST_F(ImageCache, AFolderWithATrailingBackslashStillFindsItsFiles)
-{
-    CUIImage cache;
-    EXPECT_EQ(cache.LoadImageFiles(folder + L"\\", Write("list.ini", "[HD-png]\np=Play.png\n")), 1);
-    EXPECT_EQ(Width(cache.GetImageFile(L"p")), 2);
-}
-
-TEST_F(ImageCache, FailedPicturesAreStoredAndAnsweredAsFailed)
+TEST_F(ImageCache, FailedPicturesAreStoredAndAnsweredAsFailedAndMissingListsAnswerZero)
 {
     CUIImage cache;
     const CString list = Write("list.ini", kList);
@@ -105,6 +101,14 @@ TEST_F(ImageCache, FailedPicturesAreStoredAndAnsweredAsFailed)
     }
     EXPECT_EQ(cache.GetBitmapFile(L"notbmp"), nullptr) << "a PNG is no bitmap file";
     EXPECT_EQ(cache.GetIconFile(L"notico"), nullptr);
+
+    // A missing section or list answers 0.
+    CUIImage other;
+    const CString partial = Write("partial.ini", "[HD-png]\np=play.png\n[HD-bmp]\n");
+    EXPECT_EQ(other.LoadBitmapFiles(folder, partial), 0);
+    EXPECT_EQ(other.LoadIconFiles(folder, partial), 0);
+    EXPECT_EQ(other.LoadImageFiles(folder, Root() + L"\\missing.ini"), 0);
+    EXPECT_EQ(other.LoadImageFiles(folder, partial), 1);
 }
 
 TEST_F(ImageCache, TheTransparentFallbackAnswersOnlyForNamesNotLoaded)
@@ -159,14 +163,4 @@ TEST_F(ImageCache, ReplacedPicturesStayValidUntilUnload)
     EXPECT_NE(GetObjectW(firstBitmap, sizeof bm, &bm), 0);
     cache.UnloadBitmapFiles();
     EXPECT_EQ(GetObjectW(firstBitmap, sizeof bm, &bm), 0) << "released with its kind";
-}
-
-TEST_F(ImageCache, AMissingSectionOrListAnswersZero)
-{
-    CUIImage cache;
-    const CString list = Write("list.ini", "[HD-png]\np=play.png\n[HD-bmp]\n");
-    EXPECT_EQ(cache.LoadBitmapFiles(folder, list), 0);
-    EXPECT_EQ(cache.LoadIconFiles(folder, list), 0);
-    EXPECT_EQ(cache.LoadImageFiles(folder, Root() + L"\\missing.ini"), 0);
-    EXPECT_EQ(cache.LoadImageFiles(folder, list), 1);
 }

@@ -32,7 +32,7 @@ const char kEnglish[] = "[Language Info]\n"
 
 using LanguageIdentity = SkinFiles;
 
-TEST_F(LanguageIdentity, TheExampleFile)
+TEST_F(LanguageIdentity, TheExampleFileAndIdsScannedFromTheRight)
 {
     CUIText text;
     const CString path = Write("en.ini", kEnglish);
@@ -41,10 +41,9 @@ TEST_F(LanguageIdentity, TheExampleFile)
     EXPECT_EQ(text.GetMapInfo(path), L"us");
     EXPECT_EQ(text.GetFontName(path), L"Tahoma");
     EXPECT_EQ(text.GetLangName(Root() + L"\\missing.ini"), L"");
-}
+    EXPECT_EQ(text.GetLangID(Write("none.ini", "[Language Info]\n")), 0);
 
-TEST_F(LanguageIdentity, LanguageIdsScanFromTheRight)
-{
+    // Language ids scan from the right.
     const struct
     {
         const char* value;
@@ -61,13 +60,11 @@ TEST_F(LanguageIdentity, LanguageIdsScanFromTheRight)
         {"123456789abcdef0", 0xDEF0},
         {"4 09", 0xFFFF},
     };
-    CUIText text;
     for (const auto& c : cases) {
         const CString path =
             Write("id.ini", std::string("[Language Info]\nLanguageID=") + c.value + "\n");
         EXPECT_EQ(text.GetLangID(path), c.want) << c.value;
     }
-    EXPECT_EQ(text.GetLangID(Write("none.ini", "[Language Info]\n")), 0);
 }
 
 using MainTexts = SkinFiles;

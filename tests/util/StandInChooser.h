@@ -2,6 +2,8 @@
 // from a script.
 #pragma once
 
+#include "platform/wnd/WindowManager.h"
+#include "platform/wnd/Wnd.h"
 #include "util/chooser/Chooser.h"
 
 #include <deque>
@@ -12,6 +14,7 @@ struct StandInChooser : chooser::Backend
     std::vector<chooser::Question> questions;
     std::deque<chooser::Answer> answers;   // for Choose; Cancelled when used up
     std::deque<chooser::Answer> decisions; // for Ask; Unavailable when used up
+    std::vector<bool> topsShownWhileUp;    // each top-level window while Choose was asked
 
     StandInChooser() { chooser::SetBackend(this); }
     ~StandInChooser() override { chooser::SetBackend(nullptr); }
@@ -20,6 +23,9 @@ struct StandInChooser : chooser::Backend
     chooser::Answer Choose(const chooser::Request& r) override
     {
         requests.push_back(r);
+        topsShownWhileUp.clear();
+        for (HWND top : platform::wnd::TopLevels())
+            topsShownWhileUp.push_back(IsWindowVisible(top));
         return Next(answers, {chooser::Answer::Result::Cancelled, {}});
     }
     chooser::Answer Ask(const chooser::Question& q) override

@@ -2,6 +2,7 @@
 
 #include "StandInChooser.h"
 #include "platform/base/CString.h"
+#include "platform/base/FilePath.h"
 #include "platform/wnd/Backend.h"
 #include "platform/wnd/WindowManager.h"
 #include "platform/wnd/Wnd.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -43,6 +45,15 @@ protected:
         std::string Utf8() const { return CString(text).ToUtf8(); }
     };
     static wchar_t* W(CString& s) { return s.GetBuffer(); }
+    // Everything under root, sorted.
+    std::vector<std::string> Left() const
+    {
+        std::vector<std::string> left;
+        for (const auto& e : fs::recursive_directory_iterator(root))
+            left.push_back(e.path().lexically_relative(root).string());
+        std::sort(left.begin(), left.end());
+        return left;
+    }
 
     fs::path root;
 };
@@ -174,8 +185,11 @@ TEST_F(SelectFolderTest, FullestFormPassesItsOptions)
 }
 
 // The simple forms take any path the chooser gives; the fullest form's callback judges it.
+// While the chooser is up the browser is a window of the window layer, never shown; it is gone
+// afterwards.
 TEST_F(SelectFolderTest, FullestFormKeepsOkOffForLinksAndMissingFolders)
 {
+    platform::wnd::HeadlessDriver driver;
     struct Case
     {
         const char* what;
@@ -204,31 +218,11 @@ TEST_F(SelectFolderTest, FullestFormKeepsOkOffForLinksAndMissingFolders)
         EXPECT_EQ(out.Utf8(), c.expected ? c.chosen : "untouched");
         ASSERT_EQ(standIn.requests.size(), 1u);
         EXPECT_EQ(standIn.requests[0].title, c.simple ? "Pick the media folder" : "");
-    }
-}
-
-// While the chooser is up the browser is a window of the window layer, never shown; it is
-// gone afterwards.
-TEST_F(SelectFolderTest, TheBrowserIsAHiddenWindowOnlyWhileTheChooserIsUp)
-{
-    struct Seen : StandInChooser
-    {
-        std::vector<HWND> tops;
-        bool visible = true;
-        chooser::Answer Choose(const chooser::Request& r) override
-        {
-            tops = platform::wnd::TopLevels();
-            visible = tops.size() == 1 && IsWindowVisible(tops[0]);
-            return StandInChooser::Choose(r);
+        if (!c.simple) {
+            EXPECT_EQ(standIn.topsShownWhileUp, std::vector<bool>{false});
         }
-    } standIn;
-    platform::wnd::HeadlessDriver driver;
-    Buffer out;
-    EXPECT_EQ(CUtilPath().SelectFolder(nullptr, nullptr, nullptr, out.text, nullptr, nullptr, 1),
-              0);
-    ASSERT_EQ(standIn.tops.size(), 1u);
-    EXPECT_FALSE(standIn.visible);
-    EXPECT_TRUE(platform::wnd::TopLevels().empty());
+        EXPECT_TRUE(platform::wnd::TopLevels().empty());
+    }
 }
 
 TEST_F(SelectFolderTest, BrowserTakesSelectionsByPathOnly)
@@ -321,26 +315,58 @@ TEST_F(OwnerWindowTest, AShownOwnerNamesTheChoosersParent)
 
 using RemoveAllTest = TempTree;
 
-TEST_F(RemoveAllTest, DeletesFilesDirectlyInsideAndNothingElse)
+// Only files directly inside the folder named exactly as given go: not a folder that differs in
+// letter case or has a slash where the name has a backslash, not sub-folders, not what a link
+// points to.
+TEST_F(RemoveAllTest, EmptiesOnlyTheFolderSpelledExactly)
 {
     std::ofstream(root / "outside.txt") << "o";
     fs::create_symlink(root / "outside.txt", root / "Media" / "link.txt");
     std::ofstream(root / "Media" / ".hidden") << "h";
-    CString folder = CString::FromUtf8(root.string() + "/Media");
-    CUtilPath().RemoveAll(W(folder));
+    fs::create_directories(root / "x" / "y");
+    std::ofstream(root / "x" / "y" / "keep.txt") << "k";
+    const auto empty = [&](const char* name) {
+        CString folder = CString::FromPathBytes(root.string() + name);
+        CUtilPath().RemoveAll(W(folder));
+    };
+    const std::vector<std::string> all = Left();
+    for (const char* name : {"/media", "/x\\y", "/NoSuch"})
+        empty(name);
+    CUtilPath().RemoveAll(nullptr);
+    EXPECT_EQ(Left(), all);
 
-    std::vector<std::string> left;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        left.push_back(e.path().lexically_relative(root).string());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"LinkToMedia", "Media", "Media/Sub",
-                                              "Media/Sub/kept.avi", "outside.txt"}));
+    fs::create_directories(root / "media");
+    std::ofstream(root / "media" / "gone.avi") << "g";
+    empty("/media");
+    std::vector<std::string> withMedia = all;
+    withMedia.insert(std::lower_bound(withMedia.begin(), withMedia.end(), "media"), "media");
+    EXPECT_EQ(Left(), withMedia);
+
+    empty("/Media");
+    EXPECT_EQ(Left(),
+              (std::vector<std::string>{"LinkToMedia", "Media", "Media/Sub", "Media/Sub/kept.avi",
+                                        "media", "outside.txt", "x", "x/y", "x/y/keep.txt"}));
 }
 
-TEST_F(RemoveAllTest, MissingFolderOrNoFolderDoesNothing)
+// The chooser hands back bytes; the caller's buffer holds a name that opens the file, and the
+// folder it is in can be emptied.
+TEST_F(RemoveAllTest, ALatin1FolderIsEmptiedAndAChosenLatin1NameOpens)
 {
-    CString missing = CString::FromUtf8((root / "Nope").string());
-    CUtilPath().RemoveAll(W(missing));
-    CUtilPath().RemoveAll(nullptr);
-    EXPECT_TRUE(fs::exists(root / "Media" / "a.avi"));
+    const std::string latin1 = (root / "vid\xE9os").string();
+    fs::create_directories(latin1);
+    const std::string file = latin1 + "/clip \xE9t\xE9.avi";
+    std::ofstream(file) << "c";
+    StandInChooser standIn;
+    standIn.answers.push_back(StandInChooser::Chosen(file));
+    Buffer out;
+    ASSERT_EQ(CUtilPath().SelectFile(nullptr, nullptr, nullptr, out.text, 0), 1);
+    EXPECT_EQ(CString(out.text).ToPathBytes(), file);
+    FILE* f = _wfopen(out.text, L"rb");
+    EXPECT_NE(f, nullptr);
+    if (f)
+        std::fclose(f);
+    CString folder = CString::FromPathBytes(latin1);
+    CUtilPath().RemoveAll(W(folder));
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_TRUE(fs::is_directory(latin1));
 }
