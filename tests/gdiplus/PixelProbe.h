@@ -4,6 +4,8 @@
 #include "platform/gdiplus/Gdiplus.h"
 
 #include <cstdlib>
+#include <initializer_list>
+#include <utility>
 
 inline Gdiplus::ARGB PixelAt(Gdiplus::Bitmap& b, int x, int y)
 {
@@ -30,4 +32,14 @@ inline Gdiplus::Bitmap* MakeBitmap(int w, int h, const Gdiplus::ARGB* pixels)
         for (int x = 0; x < w; ++x)
             b->SetPixel(x, y, Gdiplus::Color(pixels[y * w + x]));
     return b;
+}
+
+// The character that stands for pixel `p` in a test's picture: that of the first legend entry
+// with its colour, '?' for none.
+inline char Legend(Gdiplus::ARGB p, std::initializer_list<std::pair<char, Gdiplus::ARGB>> legend)
+{
+    for (const auto& [c, colour] : legend)
+        if (p == colour)
+            return c;
+    return '?';
 }
