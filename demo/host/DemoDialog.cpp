@@ -85,9 +85,11 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
                      IDC_MUTE);
     m_btnMute.MoveWindow(&mute->rc);
     SkinButton(m_btnMute, L"BtnMute", nullptr, L"btn_round", 6);
+    m_player.Create(this, m_skin);
 
     m_labels.CreatePanel(this, m_skin);
     m_controlBar.CreateBar(this, m_skin);
+    m_player.ConnectControlBar(m_controlBar);
     m_controlBar.onClick = [this](UINT id) {
         CWnd* button = m_controlBar.GetDlgItem(static_cast<int>(id));
         const CString name = button ? button->GetWindowText() : CString();

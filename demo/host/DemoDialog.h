@@ -7,6 +7,7 @@
 #include "demo/host/ControlBar.h"
 #include "demo/host/GroupSections.h"
 #include "demo/host/LabelPanel.h"
+#include "demo/host/PlaylistPanel.h"
 #include "skin/UICoordi.h"
 #include "skin/UIImage.h"
 #include "skin/UIText.h"
@@ -47,6 +48,8 @@ public:
     std::function<void()> onDestroy;
 
     CCtrlButton m_btnPlay, m_btnStop, m_btnRepeat, m_chkSubtitles, m_btnMute, m_btnRecord;
+    // The playlist and the video area it plays in.
+    DemoPlayer m_player;
     // The player's control bar and the labels beside the buttons.
     CControlBar m_controlBar;
     CLabelPanel m_labels;

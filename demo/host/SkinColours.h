@@ -11,8 +11,8 @@ struct FrameColours
     DWORD border;
 };
 
-constexpr int kWindowWidth = 356;
-constexpr int kWindowHeight = 190;
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 600;
 constexpr int kPushWidth = 96;
 constexpr int kPushHeight = 28;
 constexpr int kRoundSize = 32;

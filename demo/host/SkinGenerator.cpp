@@ -7,6 +7,7 @@
 // anywhere inside a frame's face reads the face colour (the demo's display test relies on
 // the push strip's hover face, 0xFF4F7FB8).
 #include "demo/host/ControlBarPictures.h"
+#include "demo/host/PlaylistSkin.h"
 #include "demo/host/SkinColours.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
@@ -106,6 +107,7 @@ int main(int argc, char** argv)
     ok = Glyphs(out) && ok;
     ok = Background(out) && ok;
     ok = Transparent(out) && ok;
+    ok = demo::DrawPlaylistPictures(out) && ok;
     ok = demo::bar::DrawControlBarPictures(out) && ok;
     GdiplusShutdown(token);
     return ok ? 0 : 1;

@@ -1,18 +1,22 @@
-// Builds small AVI files byte by byte for the reader's tests, and helpers shared by the AVI
-// tests (temporary folder, running programs, RIFF walking).
+// Builds small AVI files byte by byte for the AVI tests, and helpers they share (temporary
+// folder, running programs, MD5s).
 #pragma once
+
+#include "avi/AviParser.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <fcntl.h>
+#include <glib.h>
 #include <stdlib.h>
-#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,24 +24,55 @@ namespace avitest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void Put32(Bytes& b, std::uint32_t v)
+template <class... Parts> Bytes Cat(const Parts&... parts)
 {
-    for (int i = 0; i < 4; ++i)
-        b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    Bytes b;
+    (b.insert(b.end(), std::begin(parts), std::end(parts)), ...);
+    return b;
 }
-inline void PutId(Bytes& b, const char* id)
+inline Bytes Le32(std::uint64_t v)
 {
-    b.insert(b.end(), id, id + 4);
+    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+}
+inline Bytes Le64(std::uint64_t v)
+{
+    return Cat(Le32(v), Le32(v >> 32));
+}
+inline Bytes Id(const std::string& id)
+{
+    return Bytes(id.begin(), id.begin() + 4);
 }
 inline void Patch32(Bytes& b, size_t at, std::uint32_t v)
 {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    std::memcpy(&b[at], Le32(v).data(), 4);
 }
 inline std::uint32_t Get32(const Bytes& b, size_t at)
 {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
            (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+// Position of the first `id` at or after `from`; npos when there is none.
+inline size_t Find(const Bytes& b, const char* id, size_t from = 0)
+{
+    for (size_t i = from; i + 4 <= b.size(); ++i)
+        if (std::memcmp(b.data() + i, id, 4) == 0)
+            return i;
+    return std::string::npos;
+}
+
+// A chunk, with the RIFF pad byte after odd-sized data unless `pad` is false.
+inline Bytes Chunk(const std::string& id, const Bytes& data, bool pad = true)
+{
+    Bytes b = Cat(Id(id), Le32(data.size()), data);
+    if (pad && (data.size() & 1))
+        b.push_back(0);
+    return b;
+}
+// A "LIST" (or "RIFF") of the given type around `body`.
+inline Bytes List(const char* type, const Bytes& body, const char* id = "LIST")
+{
+    return Cat(Id(id), Le32(body.size() + 4), Id(type), body);
 }
 
 inline Bytes Pattern(size_t n, std::uint8_t seed)
@@ -52,12 +87,19 @@ inline Bytes Pattern(size_t n, std::uint8_t seed)
 inline Bytes StreamHeader(const char* type, std::uint32_t scale = 1, std::uint32_t rate = 25,
                           std::uint32_t length = 0)
 {
-    Bytes h(56, 0);
-    std::memcpy(h.data(), type, 4);
-    Patch32(h, 20, scale);
-    Patch32(h, 24, rate);
-    Patch32(h, 32, length);
+    Bytes h = Cat(Id(type), Bytes(16), Le32(scale), Le32(rate), Le32(0), Le32(length));
+    h.resize(56, 0);
     return h;
+}
+// A BITMAPINFOHEADER of 24-bit RGB pictures, and a WAVEFORMATEX of 8 kHz 16-bit mono PCM.
+inline Bytes BitmapInfo(int width, int height)
+{
+    return Cat(Le32(40), Le32(width), Le32(height), Le32(1 | (24 << 16)), Le32(0),
+               Le32(width * height * 3), Bytes(16));
+}
+inline Bytes WaveFormat()
+{
+    return {1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x80, 0x3E, 0, 0, 2, 0, 16, 0};
 }
 
 struct StreamLayout
@@ -83,79 +125,40 @@ struct FileLayout
     bool pad = true;       // RIFF pad byte after odd-sized chunks
     bool index = true;
     Bytes headerExtra; // raw bytes after the stream lists, before the movi list
+    Bytes tail;        // raw bytes between the movi list and idx1
     Bytes indexExtra;  // raw 16-byte entries appended to idx1
-    // Overrides of chunk sizes as stored (0: the true size).
-    std::uint32_t idx1Size = 0;
 };
 
-inline void PutChunk(Bytes& b, const char* id, const Bytes& data, bool pad)
+// One idx1 entry.
+inline Bytes IndexEntry(const std::string& ckid, std::uint32_t flags, std::uint64_t offset,
+                        std::uint32_t length)
 {
-    PutId(b, id);
-    Put32(b, static_cast<std::uint32_t>(data.size()));
-    b.insert(b.end(), data.begin(), data.end());
-    if (pad && (data.size() & 1))
-        b.push_back(0);
+    return Cat(Id(ckid), Le32(flags), Le32(offset), Le32(length));
+}
+
+inline Bytes HeaderList(const std::vector<StreamLayout>& streams, const Bytes& extra, bool pad)
+{
+    Bytes body = Chunk("avih", Bytes(56), pad);
+    for (const StreamLayout& st : streams)
+        body = Cat(body,
+                   List("strl", Cat(Chunk("strh", st.strh, pad),
+                                    st.strf ? Chunk("strf", *st.strf, pad) : Bytes{}, st.extra)));
+    return List("hdrl", Cat(body, extra));
 }
 
 inline Bytes Build(const FileLayout& s)
 {
-    Bytes b(s.prefix, 'x');
-    const size_t riff = b.size();
-    PutId(b, "RIFF");
-    Put32(b, 0);
-    PutId(b, "AVI ");
-    const size_t hdrl = b.size();
-    PutId(b, "LIST");
-    Put32(b, 0);
-    PutId(b, "hdrl");
-    PutChunk(b, "avih", Bytes(56, 0), s.pad);
-    for (const StreamLayout& st : s.streams) {
-        const size_t strl = b.size();
-        PutId(b, "LIST");
-        Put32(b, 0);
-        PutId(b, "strl");
-        PutChunk(b, "strh", st.strh, s.pad);
-        if (st.strf)
-            PutChunk(b, "strf", *st.strf, s.pad);
-        b.insert(b.end(), st.extra.begin(), st.extra.end());
-        Patch32(b, strl + 4, static_cast<std::uint32_t>(b.size() - strl - 8));
-    }
-    b.insert(b.end(), s.headerExtra.begin(), s.headerExtra.end());
-    Patch32(b, hdrl + 4, static_cast<std::uint32_t>(b.size() - hdrl - 8));
-    const size_t movi = b.size();
-    PutId(b, "LIST");
-    Put32(b, 0);
-    PutId(b, "movi");
-    Bytes idx;
+    const Bytes hdrl = HeaderList(s.streams, s.headerExtra, s.pad);
+    const size_t movi = s.prefix + 12 + hdrl.size() + 8; // the "movi" type
+    Bytes data, idx;
     for (const PacketLayout& p : s.packets) {
-        const std::uint32_t at = static_cast<std::uint32_t>(b.size());
-        PutChunk(b, p.ckid.c_str(), p.data, s.pad);
-        PutId(idx, p.ckid.c_str());
-        Put32(idx, p.flags);
-        Put32(idx, s.absolute ? at : at - static_cast<std::uint32_t>(movi + 8));
-        Put32(idx, static_cast<std::uint32_t>(p.data.size()));
+        idx = Cat(idx, IndexEntry(p.ckid, p.flags, (s.absolute ? movi : 0) + 4 + data.size(),
+                                  static_cast<std::uint32_t>(p.data.size())));
+        data = Cat(data, Chunk(p.ckid, p.data, s.pad));
     }
-    Patch32(b, movi + 4, static_cast<std::uint32_t>(b.size() - movi - 8));
-    if (s.index) {
-        idx.insert(idx.end(), s.indexExtra.begin(), s.indexExtra.end());
-        PutChunk(b, "idx1", idx, s.pad);
-        if (s.idx1Size)
-            Patch32(b, b.size() - idx.size() - 4, s.idx1Size);
-    }
-    Patch32(b, riff + 4, static_cast<std::uint32_t>(b.size() - riff - 8));
-    return b;
-}
-
-// One idx1 entry.
-inline Bytes IndexEntry(const char* ckid, std::uint32_t flags, std::uint32_t offset,
-                        std::uint32_t length)
-{
-    Bytes e;
-    PutId(e, ckid);
-    Put32(e, flags);
-    Put32(e, offset);
-    Put32(e, length);
-    return e;
+    const Bytes index = s.index ? Chunk("idx1", Cat(idx, s.indexExtra), s.pad) : Bytes{};
+    return Cat(Bytes(s.prefix, 'x'),
+               List("AVI ", Cat(hdrl, List("movi", data), s.tail, index), "RIFF"));
 }
 
 // --- OpenDML files ---
@@ -171,132 +174,118 @@ struct OdmlLayout
     std::uint64_t gap = 0;
 };
 
-inline void Put64(Bytes& b, std::uint64_t v)
-{
-    Put32(b, static_cast<std::uint32_t>(v));
-    Put32(b, static_cast<std::uint32_t>(v >> 32));
-}
-
 // The head of an OpenDML index chunk's data: wLongsPerEntry, bIndexSubType 0, bIndexType,
 // nEntriesInUse, dwChunkId.
-inline Bytes IndexHead(std::uint8_t longs, std::uint8_t type, size_t entries, const char* ckid)
+inline Bytes IndexHead(std::uint8_t longs, std::uint8_t type, size_t entries,
+                       const std::string& ckid)
 {
-    Bytes b = {longs, 0, 0, type};
-    Put32(b, static_cast<std::uint32_t>(entries));
-    PutId(b, ckid);
-    return b;
+    return Cat(Bytes{longs, 0, 0, type}, Le32(entries), Id(ckid));
 }
 
 inline void WriteOdml(const std::string& path, const OdmlLayout& s)
 {
     const size_t nStreams = s.streams.size();
+    auto streamOf = [](const PacketLayout& p) {
+        return static_cast<size_t>((p.ckid[0] - '0') * 10 + (p.ckid[1] - '0'));
+    };
     std::vector<std::string> ckids(nStreams, "00dc");
-    for (const auto& form : s.forms)
-        for (const PacketLayout& p : form)
-            ckids[static_cast<size_t>((p.ckid[0] - '0') * 10 + (p.ckid[1] - '0'))] = p.ckid;
-    // Byte runs at their positions; what lies between them (the gaps) is never written.
-    std::vector<std::pair<std::uint64_t, Bytes>> runs;
-    std::vector<Bytes> supers(nStreams);
-    std::vector<size_t> superAt;
-    Bytes h;
-    PutId(h, "RIFF");
-    Put32(h, 0);
-    PutId(h, "AVI ");
-    PutId(h, "LIST");
-    Put32(h, 0);
-    PutId(h, "hdrl");
-    PutChunk(h, "avih", Bytes(56, 0), true);
+    std::vector<StreamLayout> streams = s.streams;
+    std::vector<Bytes> supers;
     for (size_t i = 0; i < nStreams; ++i) {
-        const size_t strl = h.size();
-        PutId(h, "LIST");
-        Put32(h, 0);
-        PutId(h, "strl");
-        PutChunk(h, "strh", s.streams[i].strh, true);
-        if (s.streams[i].strf)
-            PutChunk(h, "strf", *s.streams[i].strf, true);
-        superAt.push_back(h.size() + 8);
-        supers[i] = IndexHead(4, 0, s.forms.size(), ckids[i].c_str()); // AVI_INDEX_OF_INDEXES
-        supers[i].resize(24, 0);
-        PutChunk(h, "indx", Bytes(24 + 16 * s.forms.size(), 0), true);
-        Patch32(h, strl + 4, static_cast<std::uint32_t>(h.size() - strl - 8));
+        for (const auto& form : s.forms)
+            for (const PacketLayout& p : form)
+                if (streamOf(p) == i)
+                    ckids[i] = p.ckid;
+        streams[i].extra = Chunk("indx", Bytes(24 + 16 * s.forms.size()));
+        supers.push_back(IndexHead(4, 0, s.forms.size(), ckids[i])); // AVI_INDEX_OF_INDEXES
+        supers.back().resize(24, 0);
     }
-    Patch32(h, 16, static_cast<std::uint32_t>(h.size() - 20));
-
-    std::uint64_t riff = 0, at = h.size();
+    // Byte runs at their file positions; the gaps between them are never written.
+    std::vector<std::pair<std::uint64_t, Bytes>> runs;
+    std::uint64_t riff = 0;
     for (size_t f = 0; f < s.forms.size(); ++f) {
-        Bytes b = f == 0 ? h : Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', 'X'};
-        const std::uint64_t movi = riff + b.size();
-        PutId(b, "LIST");
-        Put32(b, 0);
-        PutId(b, "movi");
-        std::uint64_t gap = 0;
-        if (f > 0 && s.gap >= 8) {
-            PutId(b, "JUNK");
-            Put32(b, static_cast<std::uint32_t>(s.gap - 8));
-            runs.emplace_back(riff, b);
-            gap = s.gap - 8;
-            b.clear();
-        }
-        const std::uint64_t start =
-            riff +
-            (runs.empty() || runs.back().first != riff ? 0 : runs.back().second.size() + gap);
-        auto pos = [&] { return start + b.size(); };
+        const Bytes top = f == 0 ? HeaderList(streams, {}, true) : Bytes{};
+        const std::uint64_t gap = f > 0 && s.gap >= 8 ? s.gap : 0;
+        const std::uint64_t movi = riff + 12 + top.size(); // the movi list's "LIST"
+        Bytes body, idx1;
         std::vector<Bytes> entries(nStreams);
-        Bytes idx1;
+        auto pos = [&] { return movi + 12 + gap + body.size(); };
         for (const PacketLayout& p : s.forms[f]) {
-            const size_t i = static_cast<size_t>((p.ckid[0] - '0') * 10 + (p.ckid[1] - '0'));
-            Put32(entries[i], static_cast<std::uint32_t>(pos() + 8 - movi)); // dwOffset
-            Put32(entries[i], static_cast<std::uint32_t>(p.data.size()) |
-                                  ((p.flags & 0x10) ? 0u : 0x80000000u)); // dwSize
-            PutId(idx1, p.ckid.c_str());
-            Put32(idx1, p.flags);
-            Put32(idx1, static_cast<std::uint32_t>(pos() - (movi + 8)));
-            Put32(idx1, static_cast<std::uint32_t>(p.data.size()));
-            PutChunk(b, p.ckid.c_str(), p.data, true);
+            const size_t i = streamOf(p);
+            entries[i] = Cat(entries[i], Le32(pos() + 8 - movi), // dwOffset
+                             Le32(p.data.size() | ((p.flags & 0x10) ? 0u : 0x80000000u)));
+            idx1 = Cat(idx1, IndexEntry(p.ckid, p.flags, pos() - (movi + 8),
+                                        static_cast<std::uint32_t>(p.data.size())));
+            body = Cat(body, Chunk(p.ckid, p.data));
         }
         for (size_t i = 0; i < nStreams; ++i) {
-            Bytes ix = IndexHead(2, 1, entries[i].size() / 8, ckids[i].c_str());
-            Put64(ix, movi); // qwBaseOffset
-            Put32(ix, 0);
-            ix.insert(ix.end(), entries[i].begin(), entries[i].end());
-            Put64(supers[i], pos());                                             // qwOffset
-            Put32(supers[i], static_cast<std::uint32_t>(ix.size() + 8));         // dwSize
-            Put32(supers[i], static_cast<std::uint32_t>(entries[i].size() / 8)); // dwDuration
-            const char id[5] = {'i', 'x', static_cast<char>('0' + i / 10 % 10),
-                                static_cast<char>('0' + i % 10), 0};
-            PutChunk(b, id, ix, true);
+            const Bytes ix =
+                Cat(IndexHead(2, 1, entries[i].size() / 8, ckids[i]), Le64(movi), Le32(0),
+                    entries[i]); // qwBaseOffset, dwReserved
+            supers[i] = Cat(supers[i], Le64(pos()), Le32(ix.size() + 8),
+                            Le32(entries[i].size() / 8)); // qwOffset, dwSize, dwDuration
+            body = Cat(body, Chunk("ix" + std::to_string(100 + i).substr(1), ix));
         }
-        const std::uint64_t moviEnd = pos();
+        const std::uint64_t moviSize = 4 + gap + body.size();
         if (f == 0)
-            PutChunk(b, "idx1", idx1, true);
-        at = pos();
-        runs.emplace_back(start, b);
-        // The sizes of the form and its movi list, patched where they lie.
-        Bytes size;
-        Put32(size, static_cast<std::uint32_t>(moviEnd - movi - 8));
-        runs.emplace_back(movi + 4, size);
-        size.clear();
-        Put32(size, static_cast<std::uint32_t>(at - riff - 8));
-        runs.emplace_back(riff + 4, size);
-        riff = at;
+            body = Cat(body, Chunk("idx1", idx1));
+        const std::uint64_t total = 12 + top.size() + 12 + gap + body.size();
+        runs.emplace_back(riff, Cat(Id("RIFF"), Le32(total - 8), Id(f ? "AVIX" : "AVI "), top,
+                                    Id("LIST"), Le32(moviSize), Id("movi"),
+                                    gap ? Cat(Id("JUNK"), Le32(gap - 8)) : Bytes{}));
+        runs.emplace_back(movi + 12 + gap, body);
+        riff += total;
     }
-    for (size_t i = 0; i < nStreams; ++i)
-        runs.emplace_back(superAt[i], supers[i]);
+    for (size_t i = 0, at = 0; i < nStreams; ++i) {
+        at = Find(runs[0].second, "indx", at) + 8;
+        std::copy(supers[i].begin(), supers[i].end(), runs[0].second.begin() + at);
+    }
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     for (const auto& [where, bytes] : runs)
         if (pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(where)) < 0)
             std::perror("pwrite");
-    if (ftruncate(fd, static_cast<off_t>(at)) != 0)
+    if (ftruncate(fd, static_cast<off_t>(riff)) != 0)
         std::perror("ftruncate");
     close(fd);
 }
 
-// Free bytes where `path` lies.
-inline std::uint64_t FreeBytes(const std::string& path)
+// --- reading ---
+
+// The packets of an open reader until -1: (result, record, bytes).
+struct Got
 {
-    struct statvfs v;
-    return statvfs(path.c_str(), &v) == 0 ? static_cast<std::uint64_t>(v.f_bavail) * v.f_frsize : 0;
+    int rc;
+    _TAG_AVI_PACKET_INFO info;
+    Bytes data;
+};
+inline std::vector<Got> Packets(mmAviParser& r)
+{
+    std::vector<Got> all;
+    for (int k = 0; k < 1000; ++k) {
+        Got g{};
+        g.rc = r.GetAVIReadData(k, &g.info);
+        if (g.rc == -1)
+            break;
+        if (g.rc == 0)
+            g.data.assign(g.info.pData, g.info.pData + g.info.nDataSize);
+        all.push_back(g);
+    }
+    return all;
 }
+
+// A stream record for the writer: type, rate per second, sample size, 32 x 24 frame.
+inline AVISTREAMINFOW StreamInfo(DWORD type, DWORD rate, DWORD sampleSize = 0, DWORD scale = 1)
+{
+    AVISTREAMINFOW i{};
+    i.fccType = type;
+    i.dwScale = scale;
+    i.dwRate = rate;
+    i.dwSampleSize = sampleSize;
+    i.rcFrame = {0, 0, 32, 24};
+    return i;
+}
+
+// --- files and programs ---
 
 // A fresh folder under the test temp dir, removed with the object.
 class TempDir
@@ -312,11 +301,9 @@ public:
     std::string Path() const { return m_path.string(); }
     std::string Write(const std::string& name, const Bytes& b) const
     {
-        const std::string p = File(name);
-        FILE* f = std::fopen(p.c_str(), "wb");
-        std::fwrite(b.data(), 1, b.size(), f);
-        std::fclose(f);
-        return p;
+        std::ofstream(File(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+        return File(name);
     }
 
 private:
@@ -325,16 +312,17 @@ private:
 
 inline Bytes ReadAll(const std::string& path)
 {
-    Bytes b;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return b;
-    std::uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        b.insert(b.end(), buf, buf + n);
-    std::fclose(f);
-    return b;
+    std::ifstream f(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+inline std::string Md5(const std::uint8_t* data, size_t n)
+{
+    static const std::uint8_t none = 0;
+    gchar* hex = g_compute_checksum_for_data(G_CHECKSUM_MD5, n ? data : &none, n);
+    std::string s = hex;
+    g_free(hex);
+    return s;
 }
 
 // Runs a shell command; its standard output, and the exit status in `status`.
@@ -342,18 +330,12 @@ inline std::string RunCommand(const std::string& command, int* status = nullptr)
 {
     std::string out;
     FILE* p = popen(command.c_str(), "r");
-    if (!p) {
-        if (status)
-            *status = -1;
-        return out;
-    }
     char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+    for (size_t n; p && (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
         out.append(buf, n);
-    const int rc = pclose(p);
+    const int rc = p ? pclose(p) : -1;
     if (status)
-        *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+        *status = rc != -1 && WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     return out;
 }
 

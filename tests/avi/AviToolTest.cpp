@@ -2,14 +2,11 @@
 // 2 bad usage; messages on standard error that name the cause; a copy that never loses data.
 #include "AviTestFiles.h"
 
-#include <glib.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <filesystem>
+#include <map>
 #include <sstream>
-
-#include <unistd.h>
 
 using namespace avitest;
 using nlohmann::json;
@@ -27,10 +24,7 @@ std::vector<std::string> Lines(const std::string& text)
 
 std::string Md5(const Bytes& b)
 {
-    gchar* hex = g_compute_checksum_for_data(G_CHECKSUM_MD5, b.data(), b.size());
-    std::string s = hex;
-    g_free(hex);
-    return s;
+    return avitest::Md5(b.data(), b.size());
 }
 
 FileLayout TwoStreams()
@@ -45,29 +39,20 @@ FileLayout TwoStreams()
 class Tool : public ::testing::Test
 {
 protected:
-    // Runs the tool in the temp folder; standard output, and standard error in `err`.
-    std::string Run(const std::string& args, int* status, std::string* err = nullptr)
+    // Runs the tool in the temp folder after the shell commands `prefix`; standard output, and
+    // standard error in `err`.
+    std::string Run(const std::string& args, int* status, std::string* err = nullptr,
+                    const std::string& prefix = "")
     {
         const std::string errFile = m_dir.File("stderr.txt");
         const std::string out =
-            RunCommand("cd " + Quote(m_dir.Path()) + " && " + Quote(SKINKIT_AVI_TOOL) + " " + args +
-                           " 2>" + Quote(errFile),
+            RunCommand("cd " + Quote(m_dir.Path()) + " && " + prefix + Quote(SKINKIT_AVI_TOOL) +
+                           " " + args + " 2>" + Quote(errFile),
                        status);
-        if (err) {
-            const Bytes e = ReadAll(errFile);
+        const Bytes e = ReadAll(errFile);
+        if (err)
             err->assign(e.begin(), e.end());
-        }
         return out;
-    }
-    // The folder's entries beside the test's own files: no temporary file may stay behind.
-    std::vector<std::string> Entries()
-    {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(m_dir.Path()))
-            if (e.path().filename() != "stderr.txt")
-                names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
     }
     TempDir m_dir;
 };
@@ -75,11 +60,8 @@ protected:
 TEST_F(Tool, PacketsJsonListsEveryPacketThenStopsAtTheFirstBadStream)
 {
     FileLayout f = TwoStreams();
-    f.indexExtra = IndexEntry("00dc", 0, 4, 1u << 30); // beyond the file
-    const Bytes bad = IndexEntry("07dc", 0x10, 4, 8);
-    f.indexExtra.insert(f.indexExtra.end(), bad.begin(), bad.end());
-    const Bytes never = IndexEntry("00dc", 0x10, 4, 8);
-    f.indexExtra.insert(f.indexExtra.end(), never.begin(), never.end());
+    f.indexExtra = Cat(IndexEntry("00dc", 0, 4, 1u << 30), // beyond the file
+                       IndexEntry("07dc", 0x10, 4, 8), IndexEntry("00dc", 0x10, 4, 8));
     m_dir.Write("t.avi", Build(f));
 
     int status = 0;
@@ -111,54 +93,11 @@ TEST_F(Tool, InfoDescribesStreamsAndCountsPackets)
     int status = 0;
     const std::string out = Run("info i.avi", &status);
     EXPECT_EQ(status, 0);
-    EXPECT_NE(out.find("streams: 2 (video 1, audio 0, meta 1)"), std::string::npos) << out;
-    EXPECT_NE(out.find("handler \"MJPG\""), std::string::npos) << out;
-    EXPECT_NE(out.find("rate 30000/1001 (29.970 per second)"), std::string::npos) << out;
-    EXPECT_NE(out.find("format: none"), std::string::npos) << out;
-    EXPECT_NE(out.find("packets: 3 (stream 0: 2, stream 1: 1)"), std::string::npos) << out;
+    for (const char* text : {"streams: 2 (video 1, audio 0, meta 1)", "handler \"MJPG\"",
+                             "rate 30000/1001 (29.970 per second)", "format: none",
+                             "packets: 3 (stream 0: 2, stream 1: 1)"})
+        EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
 }
-
-// Failures and bad usage: the status, and a message that names the cause.
-struct StatusCase
-{
-    const char* name;
-    const char* args;
-    int status;
-    const char* message; // in standard error ("" for none expected)
-};
-void PrintTo(const StatusCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-class ToolStatus : public Tool, public ::testing::WithParamInterface<StatusCase>
-{
-};
-TEST_P(ToolStatus, NamesTheCause)
-{
-    FileLayout info = TwoStreams();
-    info.headerExtra = {'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N', 'F', 'O'};
-    m_dir.Write("info.avi", Build(info));
-    m_dir.Write("ok.avi", Build(TwoStreams()));
-    std::filesystem::create_directory(m_dir.File("folder"));
-    int status = 0;
-    std::string err;
-    Run(GetParam().args, &status, &err);
-    EXPECT_EQ(status, GetParam().status);
-    EXPECT_NE(err.find(GetParam().message), std::string::npos) << err;
-}
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ToolStatus,
-    ::testing::Values(
-        StatusCase{"MissingFile", "info none.avi", 1, "No such file or directory"},
-        StatusCase{"Directory", "packets folder", 1, "is a directory"},
-        StatusCase{"NotAnAviTheDefaultWalkReads", "info info.avi", 1, "try --tolerant"},
-        StatusCase{"TolerantReadsIt", "info --tolerant info.avi", 0, ""},
-        StatusCase{"CopyFromAMissingFile", "copy none.avi out.avi", 1, "No such file"},
-        StatusCase{"CopyIntoAFolder", "copy ok.avi folder", 1, "is a directory"},
-        StatusCase{"UnknownCommand", "frobnicate", 2, ""},
-        StatusCase{"MissingArgument", "copy only-one-argument", 2, ""},
-        StatusCase{"UnknownOption", "info --frob ok.avi", 2, ""}),
-    [](const auto& i) { return std::string(i.param.name); });
 
 TEST_F(Tool, HelpSaysWhatCopyReplacesAndRefuses)
 {
@@ -171,8 +110,8 @@ TEST_F(Tool, HelpSaysWhatCopyReplacesAndRefuses)
         EXPECT_NE(help.find(text), std::string::npos) << text << "\n" << help;
 }
 
-// --- copy ---
-
+// A copy replaces OUT and keeps every stream and packet; --skip-unreadable leaves out the
+// packets that lie outside the file.
 TEST_F(Tool, CopyKeepsEveryStreamAndPacket)
 {
     FileLayout f;
@@ -181,96 +120,94 @@ TEST_F(Tool, CopyKeepsEveryStreamAndPacket)
     f.packets = {
         {"00tx", Pattern(5, 1), 0}, {"01dc", Pattern(50, 2), 0x10}, {"00tx", Pattern(7, 3), 0}};
     m_dir.Write("in.avi", Build(f));
-    m_dir.Write("out.avi", Bytes(10, 'x')); // replaced
+    m_dir.Write("out.avi", Bytes(10, 'x'));
     int status = 0;
     Run("copy in.avi out.avi", &status);
     ASSERT_EQ(status, 0);
     EXPECT_EQ(Run("packets in.avi --json", &status), Run("packets out.avi --json", &status));
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"in.avi", "out.avi"}));
+
+    f = TwoStreams();
+    f.indexExtra = IndexEntry("00dc", 0, 4, 1u << 20);
+    m_dir.Write("in.avi", Build(f));
+    std::string err;
+    Run("copy --skip-unreadable in.avi out.avi", &status, &err);
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_EQ(Lines(Run("packets out.avi --json", &status)).size(), 3u); // head, two packets
 }
 
-// OUT naming IN under another name would destroy IN while it is read: refused before anything
-// is opened for writing, and IN is left whole.
-struct SameFileCase
+// Failures and bad usage: the status, a message that names the cause, and no file changed,
+// added or left behind (a copy writes to a temporary file renamed over OUT only when whole).
+struct FailureCase
 {
     const char* name;
-    const char* setup; // shell commands run in the folder first
-    const char* out;
+    const char* args;
+    int status;
+    const char* message; // in standard error ("" for none expected)
+    const char* prefix = "";
 };
-void PrintTo(const SameFileCase& c, std::ostream* os)
+void PrintTo(const FailureCase& c, std::ostream* os)
 {
     *os << c.name;
 }
-class CopyOntoItself : public Tool, public ::testing::WithParamInterface<SameFileCase>
+class ToolFailure : public Tool, public ::testing::WithParamInterface<FailureCase>
 {
+protected:
+    std::map<std::string, Bytes> Snapshot()
+    {
+        std::map<std::string, Bytes> files;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(m_dir.Path()))
+            if (e.path().filename() != "stderr.txt")
+                files[e.path().string()] = e.is_regular_file() ? ReadAll(e.path()) : Bytes{};
+        return files;
+    }
 };
-TEST_P(CopyOntoItself, IsRefused)
-{
-    const Bytes in = Build(TwoStreams());
-    m_dir.Write("in.avi", in);
-    int status = 0;
-    RunCommand("cd " + Quote(m_dir.Path()) + " && " + GetParam().setup, &status);
-    ASSERT_EQ(status, 0);
-    const std::vector<std::string> before = Entries();
-    std::string err;
-    Run(std::string("copy in.avi ") + GetParam().out, &status, &err);
-    EXPECT_EQ(status, 1);
-    EXPECT_NE(err.find("same file"), std::string::npos) << err;
-    EXPECT_EQ(ReadAll(m_dir.File("in.avi")), in);
-    EXPECT_EQ(Entries(), before);
-}
-INSTANTIATE_TEST_SUITE_P(
-    Names, CopyOntoItself,
-    ::testing::Values(SameFileCase{"SamePath", "true", "in.avi"},
-                      SameFileCase{"AnotherSpelling", "mkdir sub", "sub/../././in.avi"},
-                      SameFileCase{"HardLink", "ln in.avi link.avi", "link.avi"},
-                      SameFileCase{"SymbolicLink", "ln -s in.avi sym.avi", "sym.avi"}),
-    [](const auto& i) { return std::string(i.param.name); });
-
-// Packets outside the file fail the copy unless --skip-unreadable; a failed copy leaves OUT as
-// it was and no temporary file behind.
-TEST_F(Tool, UnreadablePacketsFailTheCopyUnlessSkipped)
+TEST_P(ToolFailure, NamesTheCauseAndChangesNoFile)
 {
     FileLayout f = TwoStreams();
+    m_dir.Write("ok.avi", Build(f));
+    m_dir.Write("out.avi", Bytes(100, 'o'));
+    ASSERT_EQ(link(m_dir.File("ok.avi").c_str(), m_dir.File("link.avi").c_str()), 0);
+    ASSERT_EQ(symlink("ok.avi", m_dir.File("sym.avi").c_str()), 0);
+    std::filesystem::create_directory(m_dir.File("folder"));
+    f.headerExtra = List("INFO", {});
+    m_dir.Write("info.avi", Build(f));
+    f.headerExtra.clear();
     f.indexExtra = IndexEntry("00dc", 0, 4, 1u << 20);
-    m_dir.Write("in.avi", Build(f));
-    const Bytes old(100, 'o');
-    m_dir.Write("out.avi", old);
-    int status = 0;
-    std::string err;
-    Run("copy in.avi out.avi", &status, &err);
-    EXPECT_EQ(status, 1);
-    EXPECT_NE(err.find("--skip-unreadable"), std::string::npos) << err;
-    EXPECT_EQ(ReadAll(m_dir.File("out.avi")), old);
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"in.avi", "out.avi"}));
-
-    Run("copy --skip-unreadable in.avi out.avi", &status, &err);
-    EXPECT_EQ(status, 0) << err;
-    const auto lines = Lines(Run("packets out.avi --json", &status));
-    EXPECT_EQ(lines.size(), 3u); // the head and the two readable packets
-}
-
-// A copy that cannot be completed (here: a file size limit below the copy's size) fails with
-// status 1 and leaves OUT as it was.
-TEST_F(Tool, CopyThatCannotBeCompletedLeavesOutAsItWas)
-{
-    FileLayout f = TwoStreams();
+    m_dir.Write("unreadable.avi", Build(f));
     for (int i = 0; i < 40; ++i)
         f.packets.push_back({"00dc", Pattern(4000, static_cast<std::uint8_t>(i)), 0});
-    m_dir.Write("in.avi", Build(f));
-    const Bytes old(100, 'o');
-    m_dir.Write("out.avi", old);
+    m_dir.Write("big.avi", Build(f));
+
+    const auto before = Snapshot();
     int status = 0;
     std::string err;
-    RunCommand("cd " + Quote(m_dir.Path()) + " && (ulimit -f 64; " + Quote(SKINKIT_AVI_TOOL) +
-                   " copy in.avi out.avi) 2>" + Quote(m_dir.File("stderr.txt")),
-               &status);
-    const Bytes e = ReadAll(m_dir.File("stderr.txt"));
-    err.assign(e.begin(), e.end());
-    EXPECT_EQ(status, 1) << err;
-    EXPECT_NE(err.find("out.avi"), std::string::npos) << err;
-    EXPECT_EQ(ReadAll(m_dir.File("out.avi")), old);
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"in.avi", "out.avi"}));
+    Run(GetParam().args, &status, &err, GetParam().prefix);
+    EXPECT_EQ(status, GetParam().status);
+    EXPECT_NE(err.find(GetParam().message), std::string::npos) << err;
+    EXPECT_TRUE(Snapshot() == before);
 }
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ToolFailure,
+    ::testing::Values(
+        FailureCase{"MissingFile", "info none.avi", 1, "No such file or directory"},
+        FailureCase{"Directory", "packets folder", 1, "is a directory"},
+        FailureCase{"NotAnAviTheDefaultWalkReads", "info info.avi", 1, "try --tolerant"},
+        FailureCase{"TolerantReadsIt", "info --tolerant info.avi", 0, ""},
+        FailureCase{"UnknownCommand", "frobnicate", 2, ""},
+        FailureCase{"MissingArgument", "copy only-one-argument", 2, ""},
+        FailureCase{"UnknownOption", "info --frob ok.avi", 2, ""},
+        FailureCase{"CopyFromAMissingFile", "copy none.avi out.avi", 1, "No such file"},
+        FailureCase{"CopyIntoAFolder", "copy ok.avi folder", 1, "is a directory"},
+        // OUT naming IN under another name would destroy IN while it is read.
+        FailureCase{"CopyOntoTheSamePath", "copy ok.avi ok.avi", 1, "same file"},
+        FailureCase{"CopyOntoAnotherSpelling", "copy ok.avi folder/../././ok.avi", 1, "same file"},
+        FailureCase{"CopyOntoAHardLink", "copy ok.avi link.avi", 1, "same file"},
+        FailureCase{"CopyOntoASymbolicLink", "copy ok.avi sym.avi", 1, "same file"},
+        FailureCase{"CopyWithUnreadablePackets", "copy unreadable.avi out.avi", 1,
+                    "--skip-unreadable"},
+        // A file size limit below the copy's size: the copy cannot be completed.
+        FailureCase{"CopyThatCannotBeCompleted", "copy big.avi out.avi", 1, "out.avi",
+                    "ulimit -f 64; "}),
+    [](const auto& i) { return std::string(i.param.name); });
 
 } // namespace

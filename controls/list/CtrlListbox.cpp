@@ -1,0 +1,429 @@
+#include "controls/list/CtrlListbox.h"
+
+#include "controls/OwnerDraw.h"
+
+IMPLEMENT_DYNAMIC(CCtrlListbox, CWnd);
+
+BEGIN_MESSAGE_MAP(CCtrlListbox, CWnd)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_PAINT()
+ON_WM_SIZE()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEWHEEL()
+ON_MESSAGE(UM_VSCROLL_POS, OnVScrollMessage)
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+END_MESSAGE_MAP()
+
+namespace {
+constexpr int kDefaultBarWidth = 12;
+}
+
+CCtrlListbox::CCtrlListbox()
+    : m_pImage{}, m_rcBase(0, 0, 564, 100), m_nRowHeight(32), m_nRowHeightHeader(32),
+      m_nTopIndex(0), m_pVScroll(nullptr), m_nFontSize(0), m_nPlayStatus(0)
+{
+    for (Gdiplus::Color& c : m_clr)
+        c = Gdiplus::Color(0xFF000000u);
+}
+
+CCtrlListbox::~CCtrlListbox()
+{
+    delete m_pVScroll;
+    m_pVScroll = nullptr;
+    m_model.DeleteAllItems();
+    // The window goes while this object is still a list, so that OnDestroy frees the columns.
+    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+}
+
+// --- helpers ---
+
+list::Design CCtrlListbox::DesignNow() const
+{
+    return {m_rcBase.right - m_rcBase.left, m_nRowHeight, m_nRowHeightHeader, m_nFontSize};
+}
+
+list::Scale CCtrlListbox::ScaleNow() const
+{
+    CRect rc;
+    if (m_hWnd)
+        GetClientRect(&rc);
+    return list::ScaleFor(rc.Width(), DesignNow());
+}
+
+list::HitQuery CCtrlListbox::Query(const list::Scale& sc) const
+{
+    return {m_model, m_layout, sc.rowHeight, sc.headerHeight, m_nTopIndex};
+}
+
+void CCtrlListbox::Redraw()
+{
+    if (!m_hWnd)
+        return;
+    // The attached bar repaints itself when its own state changes; leaving its strip out
+    // keeps a list repaint from repainting the bar and its arrows as well.
+    CRect rc;
+    GetClientRect(&rc);
+    if (m_pVScroll && m_pVScroll->m_hWnd) {
+        CRect bar;
+        m_pVScroll->GetWindowRect(&bar);
+        ScreenToClient(&bar);
+        if (bar.left > rc.left && bar.right >= rc.right && bar.top <= rc.top &&
+            bar.bottom >= rc.bottom)
+            rc.right = bar.left;
+    }
+    InvalidateRect(&rc, TRUE);
+}
+
+void CCtrlListbox::TellBar()
+{
+    if (m_pVScroll)
+        m_pVScroll->SetCurPos(m_nTopIndex, 0);
+}
+
+void CCtrlListbox::Notify(UINT message, int row)
+{
+    ownerdraw::SendToParent(*this, message, static_cast<WPARAM>(static_cast<LONG_PTR>(row)),
+                            static_cast<LPARAM>(GetDlgCtrlID()));
+}
+
+// --- settings ---
+
+void CCtrlListbox::SetBaseRect(CRect rc)
+{
+    m_rcBase = rc;
+}
+void CCtrlListbox::SetRowHeight(int height)
+{
+    m_nRowHeight = height;
+}
+void CCtrlListbox::SetRowHeightHeader(int height)
+{
+    m_nRowHeightHeader = height;
+}
+
+void CCtrlListbox::SetColor(int index, Gdiplus::Color colour)
+{
+    if (index >= 0 && index < list::kColourCount)
+        m_clr[index] = colour;
+}
+
+void CCtrlListbox::SetImage(Gdiplus::Image* image, int slot)
+{
+    if (slot >= 0 && slot < list::kSlotCount)
+        m_pImage[slot] = image;
+}
+
+void CCtrlListbox::SetInitFont(CString family, int size)
+{
+    m_strFontName = std::move(family);
+    m_nFontSize = size;
+}
+
+void CCtrlListbox::ActivateCheckbox()
+{
+    m_model.m_bCheckbox = 1;
+}
+
+void CCtrlListbox::ShowHeaderCheckbox(int show)
+{
+    m_model.m_bShowHeaderCheckbox = show;
+}
+
+void CCtrlListbox::SetOption(int showIndicator, int indicateEnable)
+{
+    m_model.SetOption(showIndicator, indicateEnable);
+}
+
+void CCtrlListbox::SetPlayStatus(int status)
+{
+    m_nPlayStatus = status;
+    Redraw();
+}
+
+void CCtrlListbox::UpdateListbox()
+{
+    Redraw();
+}
+
+void CCtrlListbox::ActivateVScroll(int scrollType)
+{
+    if (m_pVScroll || !m_hWnd)
+        return;
+    auto* bar = new CCtrlVScroll;
+    if (!bar->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, 0)) {
+        delete bar;
+        return;
+    }
+    m_pVScroll = bar;
+    bar->SetImage(m_pImage[list::kScrollTop], 0);
+    bar->SetImage(m_pImage[list::kScrollBottom], 1);
+    bar->SetImage(m_pImage[list::kScrollTrack], 2);
+    bar->SetImage(m_pImage[list::kScrollThumb], 3);
+    bar->SetScrollType(scrollType);
+}
+
+// --- columns ---
+
+void CCtrlListbox::InsertColumn(int column, CString text, int width, int separator)
+{
+    m_model.InsertColumn(column, std::move(text), width, separator);
+}
+
+void CCtrlListbox::SetColumnAlign(int column, Gdiplus::StringAlignment align, int redraw)
+{
+    if (list::Column* c = m_model.GetColumn(column))
+        c->nAlign = align;
+    if (redraw)
+        Redraw();
+}
+
+void CCtrlListbox::SetColumnWidth(int column, int width, int redraw)
+{
+    if (list::Column* c = m_model.GetColumn(column))
+        c->nWidth = width;
+    if (redraw)
+        Redraw();
+}
+
+void CCtrlListbox::SetColumnText(int column, CString text, int redraw)
+{
+    if (list::Column* c = m_model.GetColumn(column))
+        c->strText = std::move(text);
+    if (redraw)
+        Redraw();
+}
+
+// --- rows and cells ---
+
+void CCtrlListbox::InsertItem(int row, CString text)
+{
+    if (m_model.InsertItem(row, std::move(text)) && m_pVScroll)
+        m_pVScroll->SetItemCount(m_model.GetItemCount());
+}
+
+void CCtrlListbox::SetItemText(int row, int column, CString text)
+{
+    m_model.SetItemText(row, column, std::move(text));
+}
+
+void CCtrlListbox::SetItemImage(int row, int column, Gdiplus::Bitmap* bitmap)
+{
+    m_model.SetItemImage(row, column, bitmap);
+}
+
+void CCtrlListbox::SetItemImage(int row, int column, CString path)
+{
+    m_model.SetItemImage(row, column, path);
+}
+
+int CCtrlListbox::AddItemData(int row, DWORD value)
+{
+    return m_model.AddItemData(row, value);
+}
+
+DWORD CCtrlListbox::GetItemData(int row, int position)
+{
+    return m_model.GetItemData(row, position);
+}
+
+int CCtrlListbox::GetItemCount()
+{
+    return m_model.GetItemCount();
+}
+
+void CCtrlListbox::DeleteAllItems()
+{
+    m_model.DeleteAllItems();
+    m_nTopIndex = 0;
+    if (m_pVScroll) {
+        m_pVScroll->SetItemCount(0);
+        m_pVScroll->SetCurPos(0, 0);
+    }
+}
+
+// --- selection, indication, checks ---
+
+int CCtrlListbox::GetSelectedItem()
+{
+    return m_model.m_nSelectedItem;
+}
+
+int CCtrlListbox::GetIndicatedItem()
+{
+    return m_model.m_nIndicatedItem;
+}
+
+void CCtrlListbox::SetItemState(int row, UINT state)
+{
+    m_model.SetItemState(row, state);
+    Redraw();
+}
+
+int CCtrlListbox::GetCheck(int row)
+{
+    return m_model.GetCheck(row);
+}
+
+void CCtrlListbox::SetCheck(int row, int state)
+{
+    if (row < 0 && state < 0)
+        return;
+    m_model.SetCheck(row, state);
+    Redraw();
+}
+
+int CCtrlListbox::GetCheckedCount()
+{
+    return m_model.GetCheckedCount();
+}
+
+int CCtrlListbox::GetFirstCheckedIndex()
+{
+    return m_model.GetNextCheckedIndex(-1);
+}
+
+int CCtrlListbox::GetNextCheckedIndex(int row)
+{
+    return m_model.GetNextCheckedIndex(row);
+}
+
+int CCtrlListbox::GetLastCheckedIndex()
+{
+    return m_model.GetPrevCheckedIndex(m_model.GetItemCount());
+}
+
+int CCtrlListbox::GetPrevCheckedIndex(int row)
+{
+    return m_model.GetPrevCheckedIndex(row);
+}
+
+// --- scrolling ---
+
+void CCtrlListbox::EnsureVisible(int row)
+{
+    const int top =
+        list::EnsureVisibleTop(m_nTopIndex, m_layout.maxRowCount, m_model.GetItemCount(), row);
+    if (top == m_nTopIndex)
+        return;
+    m_nTopIndex = top;
+    TellBar();
+    Redraw();
+}
+
+// --- handlers ---
+
+int CCtrlListbox::OnCreate(LPCREATESTRUCT createStruct)
+{
+    return CWnd::OnCreate(createStruct) == -1 ? -1 : 0;
+}
+
+void CCtrlListbox::OnDestroy()
+{
+    CWnd::OnDestroy();
+    m_model.DeleteColumns();
+}
+
+void CCtrlListbox::OnSize(UINT type, int cx, int cy)
+{
+    CWnd::OnSize(type, cx, cy);
+    if (!list::ComputeLayout(m_model, DesignNow(), cx, cy, m_layout))
+        return;
+    m_nTopIndex = list::CorrectTopIndex(m_nTopIndex, m_model.GetItemCount(), m_layout.maxRowCount);
+    if (!m_pVScroll)
+        return;
+    Gdiplus::Image* track = m_pImage[list::kScrollTrack];
+    const int barWidth = track ? static_cast<int>(track->GetWidth()) : kDefaultBarWidth;
+    const int x = cx - barWidth;
+    m_pVScroll->SetCurPos(m_nTopIndex, 0);
+    m_pVScroll->MoveWindow(x, 0, cx - x, cy, TRUE);
+    m_pVScroll->SetMaxRowCount(m_layout.maxRowCount);
+}
+
+void CCtrlListbox::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect rc;
+    GetClientRect(&rc);
+    int barWidth = 0;
+    if (m_pVScroll && m_pVScroll->m_hWnd) {
+        CRect bar;
+        m_pVScroll->GetClientRect(&bar);
+        barWidth = bar.Width();
+    }
+    const list::Scale sc = list::ScaleFor(rc.Width(), DesignNow());
+    m_regular.SetInit(m_strFontName, sc.fontSize, Gdiplus::FontStyleRegular);
+    m_bold.SetInit(m_strFontName, sc.fontSize, Gdiplus::FontStyleBold);
+    const list::PaintInput in{
+        m_model, m_layout, m_pImage, m_clr, sc, m_nTopIndex, m_layout.maxRowCount, m_nPlayStatus};
+    const int clientWidth = rc.Width();
+    ownerdraw::Compose(dc, CSize(clientWidth - barWidth, rc.Height()), ownerdraw::kPixelExact,
+                       [&](Gdiplus::Graphics& g, int, int h) {
+                           list::PaintList(g, in, clientWidth, h, m_regular, m_bold);
+                       });
+}
+
+void CCtrlListbox::OnLButtonDown(UINT flags, CPoint point)
+{
+    SetFocus();
+    CWnd::OnLButtonDown(flags, point);
+}
+
+void CCtrlListbox::OnLButtonUp(UINT flags, CPoint point)
+{
+    const list::Hit hit = list::HitTestClick(Query(ScaleNow()), point);
+    switch (hit.part) {
+    case list::HitPart::HeaderCheck:
+        m_model.ToggleHeaderCheck();
+        Redraw();
+        Notify(UM_LISTBOX_CHECK, -1);
+        break;
+    case list::HitPart::RowCheck:
+        m_model.ToggleRowCheck(hit.row);
+        Redraw();
+        Notify(UM_LISTBOX_CHECK, hit.row);
+        break;
+    case list::HitPart::Row:
+        m_model.m_nSelectedItem = hit.row;
+        Redraw();
+        Notify(UM_LISTBOX_CLICK, hit.row);
+        break;
+    case list::HitPart::Nothing:
+        break;
+    }
+    CWnd::OnLButtonUp(flags, point);
+}
+
+void CCtrlListbox::OnLButtonDblClk(UINT flags, CPoint point)
+{
+    const list::Hit hit = list::HitTestDoubleClick(Query(ScaleNow()), point);
+    if (hit.part == list::HitPart::Row) {
+        if (m_model.m_bIndicateEnable) {
+            m_model.m_nIndicatedItem = hit.row;
+            Redraw();
+        }
+        Notify(UM_LISTBOX_DBLCLK, hit.row);
+    }
+    CWnd::OnLButtonDblClk(flags, point);
+}
+
+BOOL CCtrlListbox::OnMouseWheel(UINT flags, short delta, CPoint point)
+{
+    const int top =
+        list::WheelTop(m_nTopIndex, m_layout.maxRowCount, m_model.GetItemCount(), delta);
+    if (top != m_nTopIndex) {
+        m_nTopIndex = top;
+        Redraw();
+        TellBar();
+    }
+    return CWnd::OnMouseWheel(flags, delta, point);
+}
+
+LRESULT CCtrlListbox::OnVScrollMessage(WPARAM position, LPARAM)
+{
+    m_nTopIndex = static_cast<int>(position);
+    Redraw();
+    return 0;
+}

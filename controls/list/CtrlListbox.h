@@ -1,0 +1,119 @@
+// A skinned multi-column list: a child window filled with rows of texts and small pictures,
+// with optional check boxes per row and in the header, a selected row, an indicated row that
+// carries a play-status icon, and an attached skinned scroll bar. It scales with its window
+// (columns both ways, rows, header and font only down) and tells its parent of clicks, double
+// clicks and check changes with the row and the list's control id. Skin images stay the
+// caller's; the rows' pictures are the list's own copies.
+#pragma once
+
+#include "controls/list/CtrlVScroll.h"
+#include "controls/list/ListInput.h"
+#include "controls/list/ListLayout.h"
+#include "controls/list/ListModel.h"
+#include "controls/list/ListPaint.h"
+#include "controls/wndsys.h"
+#include "paint/CtrlGDIpString.h"
+
+// To the parent: wParam the row (−1 for the header check box), lParam the list's control id.
+constexpr UINT UM_LISTBOX_CLICK = WM_USER + 300;
+constexpr UINT UM_LISTBOX_DBLCLK = WM_USER + 301;
+constexpr UINT UM_LISTBOX_CHECK = WM_USER + 302;
+
+class CCtrlListbox : public CWnd
+{
+    DECLARE_DYNAMIC(CCtrlListbox)
+public:
+    using CItem = list::Item;
+
+    CCtrlListbox();
+    ~CCtrlListbox() override;
+
+    // --- settings ---
+    void SetBaseRect(CRect rc);
+    void SetRowHeight(int height);
+    void SetRowHeightHeader(int height);
+    // Indices outside 0..4 are rejected.
+    void SetColor(int index, Gdiplus::Color colour);
+    // Slots outside 0..14 are rejected.
+    void SetImage(Gdiplus::Image* image, int slot);
+    void SetInitFont(CString family, int size);
+    void ActivateCheckbox();
+    void ShowHeaderCheckbox(int show);
+    void SetOption(int showIndicator, int indicateEnable);
+    void SetPlayStatus(int status);
+    void UpdateListbox();
+    // Attaches the scroll bar once, skinned from slots 10 to 13; it is placed at the next size.
+    void ActivateVScroll(int scrollType);
+
+    // --- columns ---
+    void InsertColumn(int column, CString text, int width, int separator);
+    void SetColumnAlign(int column, Gdiplus::StringAlignment align, int redraw);
+    void SetColumnWidth(int column, int width, int redraw);
+    void SetColumnText(int column, CString text, int redraw);
+
+    // --- rows and cells ---
+    void InsertItem(int row, CString text);
+    void SetItemText(int row, int column, CString text);
+    void SetItemImage(int row, int column, Gdiplus::Bitmap* bitmap);
+    void SetItemImage(int row, int column, CString path);
+    int AddItemData(int row, DWORD value);
+    DWORD GetItemData(int row, int position);
+    int GetItemCount();
+    void DeleteAllItems();
+
+    // --- selection, indication, checks ---
+    int GetSelectedItem();
+    int GetIndicatedItem();
+    void SetItemState(int row, UINT state);
+    int GetCheck(int row);
+    void SetCheck(int row, int state);
+    int GetCheckedCount();
+    int GetFirstCheckedIndex();
+    int GetNextCheckedIndex(int row);
+    int GetLastCheckedIndex();
+    int GetPrevCheckedIndex(int row);
+
+    // --- scrolling ---
+    void EnsureVisible(int row);
+    int GetTopIndex() const { return m_nTopIndex; }
+
+protected:
+    int OnCreate(LPCREATESTRUCT createStruct);
+    void OnDestroy();
+    void OnSize(UINT type, int cx, int cy);
+    void OnPaint();
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    void OnLButtonDblClk(UINT flags, CPoint point);
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+    LRESULT OnVScrollMessage(WPARAM position, LPARAM);
+    DECLARE_MESSAGE_MAP()
+
+public:
+    Gdiplus::Image* m_pImage[list::kSlotCount];
+    CRect m_rcBase;
+    int m_nRowHeight;
+    int m_nRowHeightHeader;
+    Gdiplus::Color m_clr[list::kColourCount];
+    int m_nTopIndex;
+    CCtrlVScroll* m_pVScroll;
+    CString m_strFontName;
+    int m_nFontSize;
+    int m_nPlayStatus;
+    // Columns, rows, checks, selection and indication.
+    list::Model m_model;
+    // Row places and their hit and check-box rectangles, from the last size change.
+    list::Layout m_layout;
+
+private:
+    list::Design DesignNow() const;
+    list::Scale ScaleNow() const;
+    list::HitQuery Query(const list::Scale& sc) const;
+    void Redraw();
+    void TellBar();
+    void Notify(UINT message, int row);
+
+    // Kept between paints: their fonts are rebuilt only when family or size change.
+    CCtrlGDIpString m_regular;
+    CCtrlGDIpString m_bold;
+};

@@ -1,0 +1,234 @@
+#include "controls/list/CtrlVScroll.h"
+
+#include "controls/OwnerDraw.h"
+
+IMPLEMENT_DYNAMIC(CCtrlVScroll, CWnd);
+
+BEGIN_MESSAGE_MAP(CCtrlVScroll, CWnd)
+ON_WM_PAINT()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_WM_SIZE()
+ON_BN_CLICKED(IDC_SCROLL_TOP, OnBnClickedScrollTop)
+ON_BN_CLICKED(IDC_SCROLL_BOTTOM, OnBnClickedScrollBottom)
+END_MESSAGE_MAP()
+
+namespace {
+
+int ImageHeight(Gdiplus::Image* image)
+{
+    return image ? static_cast<int>(image->GetHeight()) : 0;
+}
+
+} // namespace
+
+CCtrlVScroll::CCtrlVScroll()
+    : m_pImage{}, m_pImageBg(nullptr), m_nItemCount(0), m_nCurPos(0), m_nThumbHeight(m_minThumb),
+      m_rcThumb(0, 0, 0, 0), m_bDragging(0), m_nBgX(0), m_nBgY(0), m_nScrollType(0),
+      m_nMaxRowCount(13)
+{
+}
+
+CCtrlVScroll::~CCtrlVScroll()
+{
+    if (m_btnTop.m_hWnd)
+        m_btnTop.DestroyWindow();
+    if (m_btnBottom.m_hWnd)
+        m_btnBottom.DestroyWindow();
+    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+}
+
+// --- setters ---
+
+void CCtrlVScroll::SetImage(Gdiplus::Image* image, int index)
+{
+    if (index < 0 || index > 3)
+        return;
+    m_pImage[index] = image;
+    if (index > 1)
+        return;
+    CCtrlButton& button = index == 0 ? m_btnTop : m_btnBottom;
+    if (!button.m_hWnd)
+        button.Create(L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this,
+                      index == 0 ? IDC_SCROLL_TOP : IDC_SCROLL_BOTTOM);
+    button.SetButtonImage(image, 4);
+}
+
+void CCtrlVScroll::SetImageBG(Gdiplus::Image* image, int x, int y)
+{
+    m_pImageBg = image;
+    m_nBgX = x;
+    m_nBgY = y;
+}
+
+void CCtrlVScroll::SetItemCount(int count)
+{
+    m_nItemCount = count;
+    UpdateThumbHeight();
+}
+
+void CCtrlVScroll::SetMaxRowCount(int rows)
+{
+    m_nMaxRowCount = rows;
+    UpdateThumbHeight();
+}
+
+void CCtrlVScroll::SetCurPos(int position, int notify)
+{
+    if (position == m_nCurPos)
+        return;
+    m_nCurPos = position;
+    Invalidate();
+    if (notify)
+        ownerdraw::SendToParent(*this, UM_VSCROLL_POS, static_cast<WPARAM>(m_nCurPos), 0);
+}
+
+void CCtrlVScroll::SetScrollType(int type)
+{
+    m_nScrollType = type;
+}
+
+// --- geometry ---
+
+vscroll::Arrows CCtrlVScroll::ArrowsNow() const
+{
+    return {m_pImage[0] && m_pImage[1], ImageHeight(m_pImage[0]), ImageHeight(m_pImage[1])};
+}
+
+CSize CCtrlVScroll::ClientSize() const
+{
+    CRect rc;
+    if (m_hWnd)
+        GetClientRect(&rc);
+    return CSize(rc.Width(), rc.Height());
+}
+
+void CCtrlVScroll::EnableButtons(int enable)
+{
+    if (!m_btnTop.m_hWnd || !m_btnBottom.m_hWnd)
+        return;
+    m_btnTop.EnableWindow(enable);
+    m_btnBottom.EnableWindow(enable);
+}
+
+void CCtrlVScroll::UpdateThumbHeight()
+{
+    const vscroll::Track track = vscroll::TrackOf(ClientSize().cy, ArrowsNow());
+    const int t = vscroll::ThumbHeight(track.length, m_nItemCount, m_nMaxRowCount);
+    EnableButtons(vscroll::ArrowsEnabled(m_nItemCount, m_nMaxRowCount) ? TRUE : FALSE);
+    if (t != m_nThumbHeight) {
+        m_nThumbHeight = t;
+        Invalidate();
+    }
+}
+
+void CCtrlVScroll::MoveTo(int position)
+{
+    if (position == m_nCurPos)
+        return;
+    m_nCurPos = position;
+    Invalidate();
+    ownerdraw::SendToParent(*this, UM_VSCROLL_POS, static_cast<WPARAM>(m_nCurPos), 0);
+}
+
+// --- handlers ---
+
+void CCtrlVScroll::OnSize(UINT type, int cx, int cy)
+{
+    CWnd::OnSize(type, cx, cy);
+    if (cx < 1 || cy < 1)
+        return;
+    if (m_btnTop.m_hWnd)
+        m_btnTop.MoveWindow(0, 0, cx, ImageHeight(m_pImage[0]));
+    if (m_btnBottom.m_hWnd) {
+        const int h = ImageHeight(m_pImage[1]);
+        m_btnBottom.MoveWindow(0, cy - h, cx, h);
+    }
+}
+
+void CCtrlVScroll::OnBnClickedScrollTop()
+{
+    if (m_nCurPos >= 1) // p = pos − 1 must stay at 0 or more
+        MoveTo(m_nCurPos - 1);
+}
+
+void CCtrlVScroll::OnBnClickedScrollBottom()
+{
+    if (m_nCurPos < vscroll::Range(m_nItemCount, m_nMaxRowCount)) // p = pos + 1 up to R
+        MoveTo(m_nCurPos + 1);
+}
+
+void CCtrlVScroll::OnLButtonDown(UINT flags, CPoint point)
+{
+    if (vscroll::TrackActive(m_nItemCount, m_nMaxRowCount) && m_rcThumb.PtInRect(point)) {
+        m_bDragging = 1;
+        SetCapture();
+    }
+    CWnd::OnLButtonDown(flags, point);
+}
+
+void CCtrlVScroll::OnMouseMove(UINT flags, CPoint point)
+{
+    if (m_bDragging)
+        MoveTo(vscroll::DragPosition(point.y, m_nThumbHeight, ClientSize().cy, ArrowsNow(),
+                                     vscroll::Range(m_nItemCount, m_nMaxRowCount)));
+    CWnd::OnMouseMove(flags, point);
+}
+
+void CCtrlVScroll::OnLButtonUp(UINT flags, CPoint point)
+{
+    if (m_bDragging) {
+        ReleaseCapture();
+        m_bDragging = 0;
+        CWnd::OnLButtonUp(flags, point);
+        return;
+    }
+    if (vscroll::TrackActive(m_nItemCount, m_nMaxRowCount))
+        MoveTo(vscroll::PagePosition(point.y, m_rcThumb, m_nCurPos, m_nMaxRowCount,
+                                     vscroll::Range(m_nItemCount, m_nMaxRowCount)));
+    CWnd::OnLButtonUp(flags, point);
+}
+
+// --- painting ---
+
+void CCtrlVScroll::OnPaint()
+{
+    CPaintDC dc(this);
+    const CSize size = ClientSize();
+    const vscroll::Track track = vscroll::TrackOf(size.cy, ArrowsNow());
+    const int range = vscroll::Range(m_nItemCount, m_nMaxRowCount);
+    const bool thumb = m_pImage[3] && vscroll::HasThumb(m_nItemCount, m_nMaxRowCount);
+    int thumbTop = 0;
+    if (thumb) {
+        thumbTop = vscroll::ThumbTop(track, m_nThumbHeight, m_nCurPos, range);
+        // The hit rectangle of presses and releases is the thumb as last painted.
+        m_rcThumb = vscroll::ThumbRect(size.cx, thumbTop, m_nThumbHeight);
+    }
+    ownerdraw::Compose(dc, size, ownerdraw::kPixelExact, [&](Gdiplus::Graphics& g, int w, int h) {
+        Paint(g, w, h, thumb, thumbTop);
+    });
+}
+
+void CCtrlVScroll::Paint(Gdiplus::Graphics& g, int w, int h, bool thumb, int thumbTop) const
+{
+    const vscroll::Track track = vscroll::TrackOf(h, ArrowsNow());
+    if (Gdiplus::Image* trackImage = m_pImage[2])
+        g.DrawImage(trackImage, Gdiplus::Rect(0, track.top, w, track.length), 0, 0,
+                    static_cast<INT>(trackImage->GetWidth()),
+                    static_cast<INT>(trackImage->GetHeight()), Gdiplus::UnitPixel);
+    if (!thumb)
+        return;
+    Gdiplus::Image* image = m_pImage[3];
+    const int iw = static_cast<int>(image->GetWidth());
+    const int ih = static_cast<int>(image->GetHeight());
+    if (m_nScrollType != 1) {
+        g.DrawImage(image, Gdiplus::Rect(1, thumbTop, w - 2, m_nThumbHeight - 2), 0, 0, iw, ih,
+                    Gdiplus::UnitPixel);
+        return;
+    }
+    for (const vscroll::Tile& tile : vscroll::ThumbTiles(thumbTop, m_nThumbHeight, ih))
+        g.DrawImage(image, Gdiplus::Rect(1, tile.y, w - 2, tile.height), 0, 0, iw, tile.height,
+                    Gdiplus::UnitPixel);
+}

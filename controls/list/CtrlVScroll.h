@@ -1,0 +1,73 @@
+// A skinned vertical scroll bar for a list showing a page of its items at a time: a track, a
+// thumb (stretched or tiled) and two arrow buttons that are skinned buttons of their own. The
+// user's moves reach the parent as UM_VSCROLL_POS; the parent's own SetCurPos calls are silent
+// unless asked otherwise. Images stay the caller's.
+#pragma once
+
+#include "controls/CtrlButton.h"
+#include "controls/list/VScrollLogic.h"
+#include "controls/wndsys.h"
+
+// Sent to the parent when the user moves the bar: wParam the new first visible item, lParam 0.
+constexpr UINT UM_VSCROLL_POS = WM_USER + 101;
+constexpr UINT IDC_SCROLL_TOP = 1280;
+constexpr UINT IDC_SCROLL_BOTTOM = 1281;
+
+class CCtrlVScroll : public CWnd
+{
+    DECLARE_DYNAMIC(CCtrlVScroll)
+public:
+    static const int m_minThumb = vscroll::kMinThumb;
+
+    CCtrlVScroll();
+    ~CCtrlVScroll() override;
+
+    // Index 0 and 1 are the arrow strips (4 frames each) and make the arrow buttons, so the
+    // bar's window must exist first; 2 is the track, 3 the thumb. Other indices are ignored.
+    void SetImage(Gdiplus::Image* image, int index);
+    // Kept for the host; the bar's own painting does not read it.
+    void SetImageBG(Gdiplus::Image* image, int x, int y);
+    void SetItemCount(int count);
+    void SetMaxRowCount(int rows);
+    // Not clamped. Repaints when the position changes, and tells the parent only if `notify`.
+    void SetCurPos(int position, int notify);
+    // 1 tiles the thumb image downward; anything else stretches it.
+    void SetScrollType(int type);
+
+    int GetCurPos() const { return m_nCurPos; }
+
+protected:
+    void OnPaint();
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    void OnMouseMove(UINT flags, CPoint point);
+    void OnSize(UINT type, int cx, int cy);
+    void OnBnClickedScrollTop();
+    void OnBnClickedScrollBottom();
+    DECLARE_MESSAGE_MAP()
+
+public:
+    Gdiplus::Image* m_pImage[4];
+    Gdiplus::Image* m_pImageBg;
+    int m_nItemCount;
+    int m_nCurPos;
+    int m_nThumbHeight;
+    CRect m_rcThumb;
+    int m_bDragging;
+    int m_nBgX;
+    int m_nBgY;
+    int m_nScrollType;
+    int m_nMaxRowCount;
+    CCtrlButton m_btnTop;
+    CCtrlButton m_btnBottom;
+
+private:
+    void EnableButtons(int enable);
+    void UpdateThumbHeight();
+    vscroll::Arrows ArrowsNow() const;
+    CSize ClientSize() const;
+    // Stores a position the user made, repaints and tells the parent.
+    void MoveTo(int position);
+    // Composes the bar for a thumb at `thumbTop` (or none); reads fields, changes none.
+    void Paint(Gdiplus::Graphics& g, int w, int h, bool thumb, int thumbTop) const;
+};

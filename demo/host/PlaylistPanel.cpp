@@ -1,0 +1,200 @@
+#include "demo/host/PlaylistPanel.h"
+
+#include "demo/host/ControlBar.h"
+#include "demo/host/DemoDialog.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+BEGIN_MESSAGE_MAP(CDemoPlaylistPanel, CWnd)
+ON_MESSAGE(UM_LISTBOX_CLICK, OnListClick)
+ON_MESSAGE(UM_LISTBOX_DBLCLK, OnListDoubleClick)
+ON_MESSAGE(UM_LISTBOX_CHECK, OnListCheck)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr UINT kListId = 1200;
+constexpr UINT kVideoId = 1201;
+constexpr UINT kPanelId = 1202;
+
+enum Column { kNumber = 0, kName = 1, kPicture = 2, kDuration = 3, kStreams = 4, kCheck = 5 };
+
+CString Text(DemoSkin& skin, LPCWSTR key, LPCWSTR fallback)
+{
+    CString text;
+    int size = 0;
+    return skin.text.GetFontAndTextMain2(key, text, size) ? text : CString(fallback);
+}
+
+CRect PlaceOf(DemoSkin& skin, LPCWSTR section, CRect fallback)
+{
+    const _WIN_POS* pos = skin.layout.GetWinPos(section);
+    return pos && pos->nCX > 0 ? CRect(pos->rc) : fallback;
+}
+
+std::string BaseName(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".avi") == 0)
+        name.resize(name.size() - 4);
+    return name;
+}
+
+} // namespace
+
+std::string DemoMediaFolder()
+{
+    if (const char* env = std::getenv("SKINKIT_DEMO_MEDIA"); env && *env)
+        return env;
+    return "skinkit-demo-media";
+}
+
+CDemoPlaylistPanel::~CDemoPlaylistPanel()
+{
+    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+}
+
+BOOL CDemoPlaylistPanel::Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& video)
+{
+    m_video = &video;
+    const CRect place = PlaceOf(skin, L"Playlist", CRect(10, 340, 790, 510));
+    if (!CWnd::Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, place, parent, kPanelId))
+        return FALSE;
+    if (!m_list.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, kListId))
+        return FALSE;
+    SkinList(skin);
+    // The bar is attached before the list gets its size and rows, which place and count it.
+    m_list.ActivateVScroll(1);
+    m_list.MoveWindow(0, 0, place.Width(), place.Height());
+    m_files = demo::MakeSampleMedia(DemoMediaFolder());
+    Fill();
+    if (!m_files.empty())
+        video.Load(m_files.front(), false);
+    video.onEnded = [this] { PlayNext(); };
+    return TRUE;
+}
+
+void CDemoPlaylistPanel::SkinList(DemoSkin& skin)
+{
+    static const struct
+    {
+        int slot;
+        LPCWSTR name;
+    } slots[] = {
+        {list::kHeaderBg, L"list_header"},        {list::kRowBg, L"list_row"},
+        {list::kLineTop, L"list_line_top"},       {list::kLineBottom, L"list_line_bottom"},
+        {list::kSeparator, L"list_sep"},          {list::kCheckOff, L"list_check_off"},
+        {list::kCheckOn, L"list_check_on"},       {list::kIconPlaying, L"list_icon_play"},
+        {list::kIconStopped, L"list_icon_pause"}, {list::kSelectedBg, L"list_row_sel"},
+        {list::kScrollTrack, L"scroll_track"},    {list::kScrollThumb, L"scroll_thumb"},
+        {list::kScrollTop, L"scroll_up"},         {list::kScrollBottom, L"scroll_down"},
+        {list::kCheckMixed, L"list_check_mixed"},
+    };
+    for (const auto& s : slots)
+        m_list.SetImage(skin.images.GetImageFile(s.name), s.slot);
+    const _WIN_POS* pos = skin.layout.GetWinPos(L"Playlist");
+    m_list.SetColor(list::kHeaderText, pos->clrText);
+    for (int i = 0; i < 4; ++i)
+        m_list.SetColor(list::kRowText + i, pos->clrColor[i]);
+    m_list.SetBaseRect(CRect(0, 0, 780, 170));
+    m_list.SetRowHeight(30);
+    m_list.SetRowHeightHeader(26);
+    m_list.SetInitFont(skin.fontName, 13);
+    m_list.InsertColumn(kNumber, L"#", 44, 1);
+    m_list.InsertColumn(kName, Text(skin, L"IDS_PL_NAME", L"Name"), 290, 1);
+    m_list.InsertColumn(kPicture, L"", 70, 1);
+    m_list.InsertColumn(kDuration, Text(skin, L"IDS_PL_DURATION", L"Duration"), 90, 1);
+    m_list.InsertColumn(kStreams, Text(skin, L"IDS_PL_STREAMS", L"Streams"), 206, 1);
+    m_list.InsertColumn(kCheck, L"", 80, 0);
+    m_list.ActivateCheckbox();
+    m_list.ShowHeaderCheckbox(1);
+}
+
+void CDemoPlaylistPanel::Fill()
+{
+    m_list.DeleteAllItems();
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        const int row = static_cast<int>(i);
+        m_list.InsertItem(row, CString::FromUtf8(std::to_string(row + 1)));
+        m_list.SetItemText(row, kName, CString::FromUtf8(BaseName(m_files[i])));
+        demo::AviClip clip;
+        if (clip.Open(m_files[i])) {
+            m_list.SetItemText(row, kDuration, demo::FormatDuration(clip.LengthMs()));
+            m_list.SetItemText(row, kStreams, clip.Streams());
+            if (auto first = clip.Frame(0))
+                m_list.SetItemImage(row, kPicture, first.get());
+        }
+        m_list.AddItemData(row, static_cast<DWORD>(i));
+    }
+    // Every file starts checked: unchecked ones are skipped when one ends.
+    m_list.SetCheck(-1, 1);
+    m_list.UpdateListbox();
+}
+
+LRESULT CDemoPlaylistPanel::OnListClick(WPARAM, LPARAM)
+{
+    return 0;
+}
+
+void CDemoPlaylistPanel::PlayRow(int row)
+{
+    const DWORD file = m_list.GetItemData(row, 0);
+    if (file >= m_files.size() || !m_video)
+        return;
+    const bool playing = m_video->Load(m_files[file], true);
+    m_list.SetPlayStatus(playing ? 1 : 0);
+}
+
+void CDemoPlaylistPanel::PlayNext()
+{
+    const int next = m_list.GetNextCheckedIndex(m_list.GetIndicatedItem());
+    if (next < 0) {
+        m_list.SetPlayStatus(0);
+        return;
+    }
+    m_list.SetItemState(next, 2);
+    m_list.EnsureVisible(next);
+    PlayRow(next);
+}
+
+LRESULT CDemoPlaylistPanel::OnListDoubleClick(WPARAM row, LPARAM)
+{
+    // The list has made the row the indicated one already.
+    PlayRow(static_cast<int>(row));
+    return 0;
+}
+
+LRESULT CDemoPlaylistPanel::OnListCheck(WPARAM, LPARAM)
+{
+    return 0;
+}
+
+bool DemoPlayer::Create(CWnd* dialog, DemoSkin& skin)
+{
+    const _WIN_POS* pos = skin.layout.GetWinPos(L"VideoArea");
+    const CRect place = pos && pos->nCX > 0 ? CRect(pos->rc) : CRect(370, 10, 790, 330);
+    if (!video.Create(dialog, place, kVideoId))
+        return false;
+    return playlist.Create(dialog, skin, video) != FALSE;
+}
+
+void DemoPlayer::ConnectControlBar(CControlBar& bar)
+{
+    // The bar counts whole seconds: it is told only when the second or the length changes.
+    video.onPosition = [&bar, second = -1, length = -1](int ms, int lengthMs) mutable {
+        const int total = std::max(1, (lengthMs + 999) / 1000);
+        if (total != length) {
+            length = total;
+            bar.SetLength(total);
+            second = -1;
+        }
+        if (ms / 1000 != second) {
+            second = ms / 1000;
+            bar.SetPosition(second);
+        }
+    };
+    bar.onSeek = [this](int seconds, bool) { video.SeekTo(seconds * 1000); };
+}

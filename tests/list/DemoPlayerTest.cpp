@@ -1,0 +1,153 @@
+// The demo's player through the headless window layer: the sample files as the reader sees
+// them, and a double click on the playlist playing a file in the video area at its rate.
+#include "demo/host/DemoDialog.h"
+#include "platform/wnd/headless/HeadlessDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iterator>
+#include <string>
+
+using platform::wnd::HeadlessDriver;
+
+namespace {
+
+// One folder per test: ctest runs them side by side.
+std::string MediaFolder(const char* test)
+{
+    return (std::filesystem::path(::testing::TempDir()) / "skinkit-test-demo-media" / test)
+        .string();
+}
+
+TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFrames)
+{
+    HeadlessDriver driver; // graphics started
+    const std::string folder = MediaFolder("samples");
+    std::filesystem::remove_all(folder);
+    const std::vector<std::string> files = demo::MakeSampleMedia(folder);
+    // Frames and lengths as the samples were made: frames / rate.
+    const struct
+    {
+        const char* name;
+        int frames, lengthMs;
+    } expected[] = {
+        {"Harbour at dawn.avi", 75, 3000},       {"City lights (MJPEG).avi", 60, 4000},
+        {"Garden path.avi", 40, 4000},           {"Night train (MJPEG).avi", 90, 4500},
+        {"Market square (MJPEG).avi", 36, 3000}, {"Snowfall (MJPEG).avi", 100, 4000},
+        {"Lighthouse (MJPEG).avi", 50, 5000},    {"River bend (MJPEG).avi", 45, 3000},
+    };
+    ASSERT_EQ(files.size(), std::size(expected));
+    bool sawMjpeg = false, sawRgb = false;
+    for (size_t i = 0; i < files.size(); ++i) {
+        const std::string& path = files[i];
+        ASSERT_EQ(std::filesystem::path(path).filename(), expected[i].name);
+        demo::AviClip clip;
+        ASSERT_TRUE(clip.Open(path)) << path;
+        EXPECT_EQ(clip.Width(), 160);
+        EXPECT_EQ(clip.FrameCount(), expected[i].frames) << path;
+        EXPECT_EQ(clip.LengthMs(), expected[i].lengthMs) << path;
+        const std::string streams = clip.Streams().ToUtf8();
+        sawMjpeg = sawMjpeg || streams.find("MJPG") != std::string::npos;
+        sawRgb = sawRgb || streams.find("RGB") != std::string::npos;
+        // Frames differ as the picture moves, and decode whole.
+        auto first = clip.Frame(0);
+        auto later = clip.Frame(clip.FrameCount() - 1);
+        ASSERT_TRUE(first && later) << path;
+        EXPECT_EQ(first->GetWidth(), 160u);
+        EXPECT_EQ(first->GetHeight(), 120u);
+        Gdiplus::Color a, b;
+        first->GetPixel(5, 5, &a);
+        later->GetPixel(5, 5, &b);
+        EXPECT_NE(a.GetValue(), b.GetValue()) << path;
+        EXPECT_EQ(clip.Frame(clip.FrameCount()), nullptr);
+    }
+    EXPECT_TRUE(sawMjpeg);
+    EXPECT_TRUE(sawRgb);
+    // A second run finds the files and writes nothing.
+    const auto before = std::filesystem::last_write_time(files.front());
+    EXPECT_EQ(demo::MakeSampleMedia(folder).size(), files.size());
+    EXPECT_EQ(std::filesystem::last_write_time(files.front()), before);
+}
+
+TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
+{
+    setenv("SKINKIT_DEMO_MEDIA", MediaFolder("player").c_str(), 1);
+    HeadlessDriver driver;
+    DemoSkin skin;
+    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
+    CDemoDialog dialog(skin);
+    ASSERT_TRUE(dialog.CreateDialogWindow());
+    driver.Pump();
+    CCtrlListbox& list = dialog.m_player.playlist.m_list;
+    CDemoVideoArea& video = dialog.m_player.video;
+    ASSERT_GE(list.GetItemCount(), 6);
+    EXPECT_EQ(list.GetCheckedCount(), list.GetItemCount());
+    EXPECT_FALSE(video.IsPlaying());
+
+    std::vector<int> positions;
+    const auto positionHook = video.onPosition; // the control bar's
+    ASSERT_TRUE(positionHook);
+    video.onPosition = [&](int ms, int) { positions.push_back(ms); };
+    // Row 1 (the second file, MJPEG at 15 frames a second): header 26, rows 30 high.
+    driver.DoubleClick(list.m_hWnd, {150, 26 + 30 + 15});
+    EXPECT_EQ(list.GetIndicatedItem(), 1);
+    EXPECT_EQ(list.m_nPlayStatus, 1);
+    ASSERT_TRUE(video.IsPlaying());
+    positions.clear();
+    driver.AdvanceTime(1000);
+    // About 15 frames a second, each reported.
+    EXPECT_GE(positions.size(), 13u);
+    EXPECT_LE(positions.size(), 16u);
+    EXPECT_GT(video.PositionMs(), 800);
+    // The shown frame is the clip's, not the black ground.
+    CRect r;
+    video.GetClientRect(&r);
+    EXPECT_NE(driver.PixelAt(video.m_hWnd, {r.Width() / 2, r.Height() / 2}) & 0xFFFFFFu, 0u);
+
+    video.SeekTo(500);
+    EXPECT_EQ(video.PositionMs(), 466); // frame 7 of 66.7 ms
+    // Seeking on the control bar moves playback, and playback moves the bar's time display.
+    video.onPosition = positionHook;
+    dialog.m_controlBar.onSeek(2, true);
+    EXPECT_EQ(video.PositionMs(), 2000);
+    EXPECT_EQ(dialog.m_controlBar.m_numTime.GetWindowText(), CString(L"0002"));
+    EXPECT_EQ(dialog.m_controlBar.m_sldSeek.GetPos(), 2);
+    video.SeekTo(500);
+    // At its end the next checked row plays; unchecked rows are passed over.
+    list.SetCheck(2, 0);
+    driver.AdvanceTime(4000);
+    EXPECT_EQ(list.GetIndicatedItem(), 3);
+    EXPECT_TRUE(video.IsPlaying());
+    // After the last checked row playback stops and the list shows the paused icon.
+    for (int i = 4; i < list.GetItemCount(); ++i)
+        list.SetCheck(i, 0);
+    driver.AdvanceTime(5000);
+    EXPECT_FALSE(video.IsPlaying());
+    EXPECT_EQ(list.GetIndicatedItem(), 3);
+    EXPECT_EQ(list.m_nPlayStatus, 0);
+    dialog.DestroyWindow();
+}
+
+} // namespace
+
+namespace {
+
+// A sample that cannot be completed leaves no file under its name, so the next run makes it.
+TEST(DemoSamples, AFailedSampleIsMadeAgainOnTheNextRun)
+{
+    HeadlessDriver driver;
+    const std::string folder = MediaFolder("retry");
+    std::filesystem::remove_all(folder);
+    // A folder where the sample's temporary file would go makes its writing fail.
+    std::filesystem::create_directories(folder + "/Garden path.avi.part/blocker");
+    const size_t made = demo::MakeSampleMedia(folder).size();
+    EXPECT_FALSE(std::filesystem::exists(folder + "/Garden path.avi"));
+    std::filesystem::remove_all(folder + "/Garden path.avi.part");
+    EXPECT_EQ(demo::MakeSampleMedia(folder).size(), made + 1);
+    demo::AviClip clip;
+    EXPECT_TRUE(clip.Open(folder + "/Garden path.avi"));
+}
+
+} // namespace
