@@ -4,6 +4,7 @@
 // tests look for strongly coloured pixels rather than one exact value).
 #pragma once
 
+#include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
 #include "platform/wnd/Wnd.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cwchar>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -45,6 +47,26 @@ inline std::string Str(std::initializer_list<Gdiplus::Rect> rects)
     for (const Gdiplus::Rect& r : rects)
         s += (s.empty() ? "" : " | ") + std::to_string(r.X) + "," + std::to_string(r.Y) + " " +
              std::to_string(r.Width) + "x" + std::to_string(r.Height);
+    return s;
+}
+
+// A COLORREF as the opaque pixel a capture shows.
+inline DWORD Argb(COLORREF c)
+{
+    Gdiplus::Color p;
+    p.SetFromCOLORREF(c);
+    return p.GetValue();
+}
+
+// The extent of `text` in `font`, measured on a context of our own.
+inline SIZE TextExtent(HFONT font, const wchar_t* text)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE s{};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &s);
+    SelectObject(dc, old);
+    DeleteDC(dc);
     return s;
 }
 
@@ -98,6 +120,24 @@ protected:
             host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
     }
     DWORD At(CWnd& w, int x, int y) { return driver.PixelAt(w.m_hWnd, {x, y}); }
+    // How many pixels of `w` inside `area` (the whole window when empty) are exactly `argb`.
+    int Count(CWnd& w, DWORD argb, CRect area = CRect())
+    {
+        auto shot = driver.Capture(w.m_hWnd);
+        if (!shot)
+            return 0;
+        if (area.IsRectEmpty())
+            area = CRect(0, 0, static_cast<int>(shot->GetWidth()),
+                         static_cast<int>(shot->GetHeight()));
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) {
+                Gdiplus::Color c;
+                shot->GetPixel(x, y, &c);
+                n += c.GetValue() == argb;
+            }
+        return n;
+    }
     InkBox Ink(CWnd& w, ColourTest is)
     {
         InkBox b;

@@ -5,20 +5,9 @@
 
 #include <gtest/gtest.h>
 
-TEST(HyperLinkLogic, ColourForState)
-{
-    const COLORREF link = 1, visited = 2, hover = 3;
-    EXPECT_EQ(hlink::ChooseColour(false, false, link, visited, hover), link);
-    EXPECT_EQ(hlink::ChooseColour(false, true, link, visited, hover), visited);
-    EXPECT_EQ(hlink::ChooseColour(true, false, link, visited, hover), hover);
-    EXPECT_EQ(hlink::ChooseColour(true, true, link, visited, hover), hover);
-}
-
 TEST(HyperLinkLogic, SizingKeepsTheEdgeTheStyleNames)
 {
     // Window (100, 50)-(201, 80), 2-pixel frame on every side; text 60 x 14.
-    const CRect window(100, 50, 201, 80);
-    const CSize frame(4, 4), text(60, 14);
     const struct
     {
         DWORD style;
@@ -32,7 +21,9 @@ TEST(HyperLinkLogic, SizingKeepsTheEdgeTheStyleNames)
         {SS_NOTIFY | SS_RIGHT, {137, 50, 201, 68}},
     };
     for (const auto& k : cases)
-        EXPECT_EQ(hlink::SizedToText(window, frame, text, k.style), k.expected) << k.style;
+        EXPECT_EQ(hlink::SizedToText(CRect(100, 50, 201, 80), CSize(4, 4), CSize(60, 14), k.style),
+                  k.expected)
+            << k.style;
     // Growing: a text wider than the window moves the edges outward alike.
     EXPECT_EQ(hlink::SizedToText(CRect(0, 0, 10, 10), CSize(0, 0), CSize(31, 10), SS_CENTER),
               CRect(-10, 0, 20, 10));
@@ -58,25 +49,19 @@ TEST(HyperLinkLogic, FallbackCommandCutAtThePlaceholder)
 
 TEST(HyperLinkLogic, ErrorTexts)
 {
-    EXPECT_EQ(hlink::ErrorMessage(26),
-              CString(L"Unable to open hyperlink:\n\nA sharing violation occurred. "));
-    EXPECT_EQ(hlink::ErrorMessage(99),
-              CString(L"Unable to open hyperlink:\n\nUnknown Error (99) occurred."));
-    EXPECT_EQ(hlink::ErrorMessage(31), CString(L"Unable to open hyperlink:\n\nThere is no "
-                                               L"application associated\nwith the given "
-                                               L"filename extension."));
-    EXPECT_EQ(hlink::ErrorMessage(-1),
-              CString(L"Unable to open hyperlink:\n\nUnknown Error (-1) occurred."));
-}
-
-TEST(HyperLinkLogic, UnderlineModes)
-{
-    EXPECT_TRUE(hlink::UnderlinedBySetting(1));
-    EXPECT_FALSE(hlink::UnderlinedBySetting(0));
-    EXPECT_FALSE(hlink::UnderlinedBySetting(-1));
-    EXPECT_TRUE(hlink::UnderlineOnHover(-1));
-    EXPECT_FALSE(hlink::UnderlineOnHover(1));
-    EXPECT_FALSE(hlink::PlainOnLeave(1));
-    EXPECT_TRUE(hlink::PlainOnLeave(0));
-    EXPECT_TRUE(hlink::PlainOnLeave(-1));
+    const struct
+    {
+        int code;
+        const wchar_t* text;
+    } cases[] = {
+        {26, L"A sharing violation occurred. "},
+        {99, L"Unknown Error (99) occurred."},
+        {-1, L"Unknown Error (-1) occurred."},
+        {0, L"The operating system is out\nof memory or resources."},
+        {31, L"There is no application associated\nwith the given filename extension."},
+    };
+    for (const auto& k : cases)
+        EXPECT_EQ(hlink::ErrorMessage(k.code),
+                  CString(L"Unable to open hyperlink:\n\n") + CString(k.text))
+            << k.code;
 }

@@ -1,47 +1,17 @@
 #!/bin/sh
 # The hyperlink under the SDL2 backend on a private Xvfb display: the pointer moved onto the
 # link with xdotool must make the backend show the hand cursor, and resting there the tooltip
-# window (titled with the URL) must come up; moved away, the arrow comes back.
-# Skips (77) without Xvfb or xdotool.
+# window (titled with the URL) must come up; moved away, the arrow comes back and the tooltip
+# goes. Skips (77) without Xvfb, xdotool or import.
 # Usage: LinkXvfbTest.sh PROBE
-PROBE=$1
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
-done
-work=$(mktemp -d)
-xvfb_pid=
-probe_pid=
-cleanup() {
-  [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; echo "--- probe output:"; cat "$work/out" 2>/dev/null; exit 1; }
-wait_for() {
-  tries=$1; what=$2; shift 2
-  i=0
-  until "$@"; do
-    i=$((i + 1)); [ $i -gt "$tries" ] && fail "$what"
-    sleep 0.1
-  done
-}
+. "$(dirname "$0")/../XvfbKit.sh"
+need
+start_display
+start_probe "$1"
+find_window 'skinkit link probe'
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-wait_for 100 "Xvfb did not start" test -s "$work/display"
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
-SDL_VIDEODRIVER=x11
-export SDL_VIDEODRIVER
-
-ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$PROBE" >"$work/out" 2>&1 &
-probe_pid=$!
-wait_for 100 "the probe did not get ready" grep -q '^ready' "$work/out"
-probe_window() { wid=$(xdotool search --name 'skinkit link probe' 2>/dev/null | head -n 1) && [ -n "$wid" ]; }
-wait_for 50 "no probe window on the display" probe_window
-
-# The link starts at (20, 20) of the window; its text is some 60 pixels wide.
+# The link starts at (20, 20) of the window; its text is some 60 pixels wide. Each try nudges
+# the pointer, so that a move missed while the window came up comes again.
 over_link() {
   xdotool mousemove --window "$wid" 25 $((25 + i % 2))
   grep -q '^CURSOR 32649$' "$work/out"

@@ -4,6 +4,8 @@
 #include "platform/gdiplus/Gdiplus.h"
 
 #include <cstdlib>
+#include <initializer_list>
+#include <utility>
 
 inline Gdiplus::ARGB PixelAt(Gdiplus::Bitmap& b, int x, int y)
 {
@@ -52,3 +54,13 @@ struct PixelCanvas
     Gdiplus::Bitmap bitmap;
     Gdiplus::Graphics g;
 };
+
+// The character that stands for pixel `p` in a test's picture: that of the first legend entry
+// with its colour, '?' for none.
+inline char Legend(Gdiplus::ARGB p, std::initializer_list<std::pair<char, Gdiplus::ARGB>> legend)
+{
+    for (const auto& [c, colour] : legend)
+        if (p == colour)
+            return c;
+    return '?';
+}

@@ -1,38 +1,24 @@
 // The system static's text: drawn in its WM_SETFONT font, on the brush and in the colours the
 // parent's WM_CTLCOLORSTATIC handler answers, gray while disabled.
-#include "platform/gdiplus/Gdi.h"
-#include "platform/wnd/Wnd.h"
-#include "platform/wnd/headless/HeadlessDriver.h"
+#include "platform/gdiplus/GdiObject.h"
 
-#include <gtest/gtest.h>
+#include "../controls/ControlTestKit.h"
 
-#include <algorithm>
 #include <cwchar>
 
 namespace {
 
 constexpr COLORREF kBrush = RGB(200, 0, 0);
-constexpr COLORREF kText = RGB(0, 0, 255);
-
-DWORD Argb(COLORREF c)
-{
-    return 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
 
 class CColourHost : public CWnd
 {
 public:
-    HBRUSH brush = CreateSolidBrush(kBrush);
-    ~CColourHost() override
-    {
-        DestroyWindow();
-        DeleteObject(brush);
-    }
+    CBrush brush{kBrush};
 
 protected:
     HBRUSH OnCtlColor(CDC* dc, CWnd*, UINT)
     {
-        dc->SetTextColor(kText);
+        dc->SetTextColor(RGB(0, 0, 255));
         return brush;
     }
     DECLARE_MESSAGE_MAP()
@@ -46,54 +32,40 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// Rows of the static where the text left ink (anything but the brush), and the strongest blue
-// of any pixel.
-struct Ink
-{
-    int rows = 0;
-    int maxBlue = 0;
+constexpr ColourTest NotBrush = [](const Gdiplus::Color& c) {
+    return c.GetValue() != Argb(kBrush);
 };
-Ink InkOf(platform::wnd::HeadlessDriver& driver, HWND wnd, int w, int h)
+
+class StaticText : public HostedTest
 {
-    Ink ink;
-    for (int y = 0; y < h; ++y) {
-        bool any = false;
-        for (int x = 0; x < w; ++x) {
-            const DWORD p = driver.PixelAt(wnd, {x, y});
-            any = any || p != Argb(kBrush);
-            ink.maxBlue = std::max(ink.maxBlue, static_cast<int>(p & 0xFF));
-        }
-        ink.rows += any;
-    }
-    return ink;
-}
+protected:
+    int InkRows() { return Ink(label, NotBrush).bottom - Ink(label, NotBrush).top + 1; }
+
+    CColourHost parent;
+    CFont big;
+    CStatic label;
+};
 
 } // namespace
 
-TEST(StaticText, FontBrushAndColoursFromTheWindowAndItsParent)
+TEST_F(StaticText, FontBrushAndColoursFromTheWindowAndItsParent)
 {
-    platform::wnd::HeadlessDriver driver;
-    CColourHost host;
-    ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 300, 100), nullptr, 0));
-    const HWND label = CreateWindowExW(0, L"STATIC", L"WWW", WS_CHILD | WS_VISIBLE, 10, 10, 120, 40,
-                                       host.m_hWnd, nullptr, nullptr, nullptr);
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(driver.PixelAt(label, {119, 39}), Argb(kBrush)); // the brush fills the rest
-    const Ink small = InkOf(driver, label, 120, 40);
-    EXPECT_GT(small.rows, 5);
-    EXPECT_GT(small.maxBlue, 200); // in the colour the handler chose
+    ASSERT_TRUE(
+        parent.CreateEx(0, nullptr, L"parent", WS_VISIBLE, CRect(0, 0, 300, 100), nullptr, 0));
+    ASSERT_TRUE(label.Create(L"WWW", WS_CHILD | WS_VISIBLE, CRect(10, 10, 130, 50), &parent));
+    EXPECT_EQ(At(label, 119, 39), Argb(kBrush)); // the brush fills the rest
+    const int small = InkRows();
+    EXPECT_GT(small, 5);
+    EXPECT_TRUE(Ink(label, Bluish).Any()); // in the colour the handler chose
 
     LOGFONTW lf{};
     lf.lfHeight = -28;
     std::wcscpy(lf.lfFaceName, L"Liberation Sans");
-    HFONT big = CreateFontIndirectW(&lf);
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
-    EXPECT_GE(InkOf(driver, label, 120, 40).rows, small.rows * 2);
+    big.CreateFontIndirect(&lf);
+    label.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(big)), TRUE);
+    EXPECT_GE(InkRows(), small * 2);
 
-    EnableWindow(label, FALSE);
-    const Ink gray = InkOf(driver, label, 120, 40);
-    EXPECT_GT(gray.rows, 5);
-    EXPECT_LE(gray.maxBlue, GetBValue(GetSysColor(COLOR_GRAYTEXT)));
-    DestroyWindow(label);
-    DeleteObject(big);
+    label.EnableWindow(FALSE);
+    EXPECT_GT(Count(label, Argb(GetSysColor(COLOR_GRAYTEXT))), 0);
+    EXPECT_FALSE(Ink(label, Bluish).Any());
 }
