@@ -60,13 +60,6 @@ TEST_F(ListModel, RowsCellsAndItemData)
                                        {0, 0, 0xFFFFFFFFu},
                                        {5, 0, 0xFFFFFFFFu}})
         EXPECT_EQ(m.GetItemData(row, position), data) << row << " " << position;
-    auto pic = Solid(4, 4, 0xFFFF0000u);
-    m.SetItemImage(0, 10, pic.get());
-    m.SetItemImage(0, 9, pic.get());
-    ASSERT_NE(item = m.GetItem(0), nullptr);
-    ASSERT_NE(item->pImage[9], nullptr);
-    EXPECT_NE(item->pImage[9], pic.get()); // a copy
-    EXPECT_EQ(item->pImage[9]->GetWidth(), 4u);
     // Columns: the first and the last centred, the others near; the same index replaces.
     for (int c = 0; c < 3; ++c)
         m.InsertColumn(c, L"c", 10, 0);
@@ -108,25 +101,18 @@ TEST_F(ListModel, HeaderByRuleAWhenSetAndWhatTheCountTrusts)
     EXPECT_EQ(m.GetCheckedCount(), 3);
 }
 
-TEST_F(ListModel, UserClicksSummariseByRuleB)
+// The header clicked from mixed, then all on, is in the list box's session.
+TEST_F(ListModel, RowClicksSummariseByRuleB)
 {
     Rows(3);
-    m.SetCheck(1, 1);
-    m.ToggleHeaderCheck(); // from mixed: all cleared, then all checked
-    EXPECT_EQ(m.m_nHeaderCheck, 0);
-    EXPECT_EQ(m.GetNextCheckedIndex(-1), -1);
-    m.ToggleHeaderCheck();
-    EXPECT_EQ(m.m_nHeaderCheck, 1);
-    EXPECT_EQ(m.GetCheckedCount(), 3);
-    m.ToggleRowCheck(0);
-    EXPECT_EQ(m.m_nHeaderCheck, -1);
     m.SetCheck(1, -1);
     m.ToggleRowCheck(1); // mixed becomes unchecked, not checked
     EXPECT_EQ(m.GetCheck(1), 0);
-    m.ToggleRowCheck(2); // no row checked; rule A would say mixed for a mixed row
+    m.ToggleRowCheck(2);
+    EXPECT_EQ(m.m_nHeaderCheck, -1);
     m.SetCheck(0, -1);
-    EXPECT_EQ(m.SummaryRuleB(), 0);
-    EXPECT_EQ(m.SummaryRuleA(), -1);
+    m.ToggleRowCheck(2); // no row checked: rule B says unchecked where rule A says mixed
+    EXPECT_EQ(std::pair(m.m_nHeaderCheck, m.SummaryRuleA()), std::pair(0, -1));
 }
 
 // Rows under keys that are not 0 .. count − 1: the walks visit only those keys, and the
@@ -161,13 +147,10 @@ TEST_F(ListModel, IndicationSelectionAndDeleteAll)
     m.SetItemState(2, 2);
     m.SetOption(1, 1); // enabling clears the indicated row
     EXPECT_EQ(m.m_nIndicatedItem, -1);
-    m.SetItemState(1, 2);
-    m.SetOption(1, 0);
-    m.SetItemState(0, 2); // indicating switched off
-    EXPECT_EQ(m.m_nIndicatedItem, 1);
     m.SetItemState(0, 3); // neither selects nor indicates
     EXPECT_EQ(m.m_nSelectedItem, -1);
     m.SetItemState(1, 1);
+    m.SetItemState(1, 2);
     m.SetCheck(0, 1);
     m.DeleteAllItems();
     EXPECT_EQ(m.GetItemCount(), 0);
@@ -179,7 +162,7 @@ TEST_F(ListModel, IndicationSelectionAndDeleteAll)
     EXPECT_EQ(m.m_nHeaderCheck, -1); // counts start again from the new rows
 }
 
-TEST_F(ListModel, PictureFilesDecodedFromMemory)
+TEST_F(ListModel, PicturesCopiedOrDecodedFromFiles)
 {
     platform::wnd::HeadlessDriver driver; // graphics started
     Rows(1);
@@ -194,8 +177,12 @@ TEST_F(ListModel, PictureFilesDecodedFromMemory)
     for (auto [cell, name] :
          {std::pair{2, "list-cell.png"}, {3, "no-such.png"}, {4, "list-junk.png"}})
         m.SetItemImage(0, cell, CString((dir + name).c_str()));
+    m.SetItemImage(0, 10, pic.get()); // outside the ten: rejected
+    m.SetItemImage(0, 9, pic.get());
     const list::Item* item = m.GetItem(0);
-    ASSERT_TRUE(item->pImage[2] && item->pImage[4]);
+    ASSERT_TRUE(item->pImage[2] && item->pImage[4] && item->pImage[9]);
+    EXPECT_NE(item->pImage[9], pic.get()); // a copy
+    EXPECT_EQ(item->pImage[9]->GetWidth(), 6u);
     EXPECT_EQ(item->pImage[2]->GetLastStatus(), Gdiplus::Ok);
     EXPECT_EQ(item->pImage[2]->GetWidth(), 6u);
     EXPECT_EQ(item->pImage[3], nullptr);
