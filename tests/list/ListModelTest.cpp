@@ -99,6 +99,10 @@ TEST_F(ListModel, HeaderByRuleAWhenSetAndWhatTheCountTrusts)
     m.SetCheck(2, 1);
     EXPECT_EQ(m.GetCheck(-1), -1);
     EXPECT_EQ(m.GetCheckedCount(), 3);
+    m.m_bShowHeaderCheckbox = 1;
+    for (int i = 0; i < 3; ++i)
+        m.SetCheck(i, 0);
+    EXPECT_EQ(m.GetCheck(-1), 0); // the row once mixed is counted so no more
 }
 
 // The header clicked from mixed, then all on, is in the list box's session.
