@@ -37,7 +37,8 @@ TEST_F(ScrollBar, Session)
     Click(bar.m_btnBottom, 5);
     Click(bar.m_btnBottom, 5);
     Click(bar.m_btnTop, 5);
-    bar.SetCurPos(0, 0); // silent
+    bar.SetCurPos(5, 0); // silent
+    bar.SetCurPos(5, 1); // unchanged: silent too
     bar.SetCurPos(7, 1);
     bar.SetCurPos(0, 0);
     driver.MoveMouse(bar.m_hWnd, {5, 120}); // below the thumb: pages on the release only
