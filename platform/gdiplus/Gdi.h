@@ -108,7 +108,7 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int cx, int cy);
 // Selects a bitmap (memory contexts only), font, pen or brush; answers the object it replaces,
 // null when the object or the context is not valid.
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
-// LOGPIXELSX/Y 96 (the display as the design assumes it), BITSPIXEL 32; HORZRES and VERTRES
+// LOGPIXELSX/Y 96 (the display skins are drawn for), BITSPIXEL 32; HORZRES and VERTRES
 // the context's target size.
 int GetDeviceCaps(HDC dc, int index);
 
