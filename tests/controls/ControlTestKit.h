@@ -39,6 +39,15 @@ inline std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour
 {
     return Bands(w, h, {{w, colour}});
 }
+// A w x h picture whose top `split` rows are one colour and the rest another.
+inline std::unique_ptr<Gdiplus::Bitmap> TopBand(int w, int h, int split, Gdiplus::ARGB top,
+                                                Gdiplus::ARGB rest)
+{
+    auto b = Solid(w, h, rest);
+    Gdiplus::SolidBrush brush{Gdiplus::Color(top)};
+    Gdiplus::Graphics(b.get()).FillRectangle(&brush, 0, 0, w, split);
+    return b;
+}
 
 // "x,y wxh" for each rectangle, joined by " | ".
 inline std::string Str(std::initializer_list<Gdiplus::Rect> rects)
@@ -47,6 +56,13 @@ inline std::string Str(std::initializer_list<Gdiplus::Rect> rects)
     for (const Gdiplus::Rect& r : rects)
         s += (s.empty() ? "" : " | ") + std::to_string(r.X) + "," + std::to_string(r.Y) + " " +
              std::to_string(r.Width) + "x" + std::to_string(r.Height);
+    return s;
+}
+inline std::string Str(std::initializer_list<CRect> rects)
+{
+    std::string s;
+    for (const CRect& r : rects)
+        s += (s.empty() ? "" : " | ") + Str({Gdiplus::Rect(r.left, r.top, r.Width(), r.Height())});
     return s;
 }
 

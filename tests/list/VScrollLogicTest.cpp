@@ -1,129 +1,86 @@
-// The scroll bar's arithmetic against worked examples: a 200-pixel bar with 16-pixel arrows.
+// The scroll bar's arithmetic against worked examples: a 200-pixel bar with 16-pixel arrows,
+// a thumb of 40 and a range of 90 (a span of 200 − 40 − 32 = 128).
 #include "controls/list/VScrollLogic.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <string>
+#include <tuple>
+#include <utility>
 
 namespace {
 
 constexpr vscroll::Arrows kArrows{true, 16, 16};
 
-TEST(VScrollTrack, ArrowsCountOnlyWhenBothImagesAreThere)
+TEST(VScrollLogic, TrackAndThumb)
 {
     EXPECT_EQ(vscroll::TrackOf(200, kArrows).top, 16);
     EXPECT_EQ(vscroll::TrackOf(200, kArrows).length, 168);
-    const vscroll::Track whole = vscroll::TrackOf(200, {false, 16, 0});
-    EXPECT_EQ(whole.top, 0);
-    EXPECT_EQ(whole.length, 200);
+    EXPECT_EQ(vscroll::TrackOf(200, {false, 16, 0}).length, 200); // one arrow missing: none count
+    // Track, items, page → thumb: by pages rounded up, raised to 40; no page divides nothing.
+    for (auto [track, items, page, thumb] : {std::tuple{168, 100, 10, 40},
+                                             {168, 25, 10, 56},
+                                             {168, 10, 10, 168},
+                                             {168, 11, 10, 84},
+                                             {30, 5, 10, 40},
+                                             {168, 100, 0, 168},
+                                             {168, 100, -3, 168}})
+        EXPECT_EQ(vscroll::ThumbHeight(track, items, page), thumb) << items << " / " << page;
+    const vscroll::Track t = vscroll::TrackOf(200, kArrows);
+    for (auto [pos, top] : {std::pair{0, 17}, {45, 17 + 64}, {90, 17 + 128}})
+        EXPECT_EQ(vscroll::ThumbTop(t, 40, pos, 90), top) << pos;
+    EXPECT_EQ(vscroll::ThumbRect(12, 145, 40), CRect(1, 145, 11, 183));
+    // Items, page → thumb shown, arrows enabled, track answering (a whole page, scrollable or not).
+    for (auto [items, page, thumb, arrows, track] : {std::tuple{10, 10, false, false, true},
+                                                     {11, 10, true, true, true},
+                                                     {9, 10, false, false, false},
+                                                     {100, 0, false, true, false}}) {
+        EXPECT_EQ(vscroll::HasThumb(items, page), thumb) << items;
+        EXPECT_EQ(vscroll::ArrowsEnabled(items, page), arrows) << items;
+        EXPECT_EQ(vscroll::TrackActive(items, page), track) << items;
+    }
 }
 
-struct ThumbCase
+TEST(VScrollLogic, TiledThumbCutsItsLastTile)
 {
-    int track, items, page, thumb;
-};
-
-TEST(VScrollThumb, HeightByPagesRoundedUpAndRaisedToTheMinimum)
-{
-    const ThumbCase cases[] = {
-        {168, 100, 10, 40},  // 10 pages: 16 raised to 40
-        {168, 25, 10, 56},   // 3 pages, rounded up
-        {168, 10, 10, 168},  // one page: the whole track
-        {168, 11, 10, 84},   // two pages
-        {30, 5, 10, 40},     // short track
-        {168, 100, 0, 168},  // a page of no rows divides nothing
-        {168, 100, -3, 168}, // nor does a negative page
-    };
-    for (const ThumbCase& c : cases)
-        EXPECT_EQ(vscroll::ThumbHeight(c.track, c.items, c.page), c.thumb)
-            << c.items << " items, page " << c.page;
-}
-
-TEST(VScrollThumb, PlacementAtTheLastPosition)
-{
-    const int top = vscroll::ThumbTop(vscroll::TrackOf(200, kArrows), 40, 90, 90);
-    EXPECT_EQ(top, 16 + 1 + 128 * 90 / 90);
-    EXPECT_EQ(vscroll::ThumbRect(12, top, 40), CRect(1, 145, 11, 183));
-    EXPECT_EQ(vscroll::ThumbTop(vscroll::TrackOf(200, kArrows), 40, 0, 90), 17);
-    EXPECT_EQ(vscroll::ThumbTop(vscroll::TrackOf(200, kArrows), 40, 45, 90), 17 + 64);
-}
-
-TEST(VScrollThumb, NothingToScrollDrawsNoThumbAndDisablesArrows)
-{
-    EXPECT_FALSE(vscroll::HasThumb(10, 10));
-    EXPECT_FALSE(vscroll::ArrowsEnabled(10, 10));
-    EXPECT_TRUE(vscroll::HasThumb(11, 10));
-    EXPECT_TRUE(vscroll::ArrowsEnabled(11, 10));
-    EXPECT_FALSE(vscroll::HasThumb(100, 0));
-    // The track answers presses once a whole page exists, scrollable or not.
-    EXPECT_TRUE(vscroll::TrackActive(10, 10));
-    EXPECT_FALSE(vscroll::TrackActive(9, 10));
-    EXPECT_FALSE(vscroll::TrackActive(100, 0));
-}
-
-TEST(VScrollThumb, TiledThumbCutsItsLastTile)
-{
-    const std::vector<vscroll::Tile> tiles = vscroll::ThumbTiles(50, 40, 16);
-    ASSERT_EQ(tiles.size(), 3u);
-    EXPECT_EQ(tiles[0].y, 50);
-    EXPECT_EQ(tiles[0].height, 16);
-    EXPECT_EQ(tiles[1].y, 66);
-    EXPECT_EQ(tiles[1].height, 16);
-    EXPECT_EQ(tiles[2].y, 82);
-    EXPECT_EQ(tiles[2].height, 6);
+    std::string s;
+    for (const vscroll::Tile& tile : vscroll::ThumbTiles(50, 40, 16))
+        s += std::to_string(tile.y) + "+" + std::to_string(tile.height) + " ";
+    EXPECT_EQ(s, "50+16 66+16 82+6 ");
     EXPECT_EQ(vscroll::ThumbTiles(50, 40, 38).size(), 1u);
     EXPECT_TRUE(vscroll::ThumbTiles(50, 40, 0).empty());
 }
 
-struct DragCase
+TEST(VScrollLogic, DragFromTheTopOfTheBar)
 {
-    int pointY, expected;
-};
-
-TEST(VScrollDrag, PositionFromTheTopOfTheBar)
-{
-    // Thumb 40, span = 200 − 40 − 32 = 128, range 90.
-    const DragCase cases[] = {
-        {19, 0},                  // y′ below 0
-        {20, 0},                  // y′ 0
-        {16 + 20, 90 * 16 / 128}, // the very top of the track is not position 0
-        {20 + 64, 45},
-        {20 + 127, 90 * 127 / 128},
-        {20 + 128, 90}, // y′ at span
-        {1000, 90},
-        {-50, 0},
-    };
-    for (const DragCase& c : cases)
-        EXPECT_EQ(vscroll::DragPosition(c.pointY, 40, 200, kArrows, 90), c.expected)
-            << "y " << c.pointY;
-    // Nothing to scroll: any drag gives 0.
-    EXPECT_EQ(vscroll::DragPosition(150, 40, 200, kArrows, 0), 0);
-    EXPECT_EQ(vscroll::DragPosition(150, 40, 200, kArrows, -5), 0);
-    // A bar shorter than its thumb and arrows cannot divide by its span.
-    EXPECT_EQ(vscroll::DragPosition(30, 40, 60, kArrows, 90), 90);
+    // The pointer's y, the range, the bar's height → position.
+    for (auto [y, range, height, pos] :
+         {std::tuple{19, 90, 200, 0},
+          {20, 90, 200, 0},
+          {36, 90, 200, 90 * 16 / 128},
+          {84, 90, 200, 45},
+          {147, 90, 200, 90 * 127 / 128},
+          {148, 90, 200, 90},
+          {1000, 90, 200, 90},
+          {-50, 90, 200, 0},
+          {150, 0, 200, 0},
+          {150, -5, 200, 0},
+          {30, 90, 60, 90}}) // a bar shorter than thumb and arrows has no span to divide by
+        EXPECT_EQ(vscroll::DragPosition(y, 40, height, kArrows, range), pos) << y << " " << range;
 }
 
-struct PageCase
-{
-    int pointY, pos, expected;
-};
-
-TEST(VScrollPage, ByTheVerticalCoordinateAlone)
+TEST(VScrollLogic, PagingByTheVerticalCoordinateAlone)
 {
     const CRect thumb(1, 145, 11, 183);
-    const PageCase cases[] = {
-        {100, 3, 0},   // page up from 3 goes to 0
-        {100, 50, 40}, // page up
-        {144, 50, 40}, // just above the thumb
-        {145, 50, 50}, // thumb top, inclusive
-        {183, 50, 50}, // thumb bottom, inclusive
-        {184, 50, 60}, // page down
-        {190, 88, 90}, // page down from R − 2 goes to R
-        {190, 95, 90}, // from above R, to R
-    };
-    for (const PageCase& c : cases)
-        EXPECT_EQ(vscroll::PagePosition(c.pointY, thumb, c.pos, 10, 90), c.expected)
-            << "y " << c.pointY << " from " << c.pos;
+    for (auto [y, from, to] : {std::tuple{100, 3, 0},
+                               {100, 50, 40},
+                               {144, 50, 40},
+                               {145, 50, 50},
+                               {183, 50, 50},
+                               {184, 50, 60},
+                               {190, 88, 90},
+                               {190, 95, 90}})
+        EXPECT_EQ(vscroll::PagePosition(y, thumb, from, 10, 90), to) << y << " from " << from;
 }
 
 } // namespace
