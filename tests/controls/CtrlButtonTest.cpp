@@ -65,12 +65,11 @@ protected:
     // A dialog-made system button of `style`, subclassed as a dialog host does.
     void MakeSubclassed(DWORD style, CRect rect = CRect(10, 10, 70, 40))
     {
-        const HWND h = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | style, rect.left,
-                                       rect.top, rect.Width(), rect.Height(), host.m_hWnd,
-                                       reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(kId)),
-                                       nullptr, nullptr);
+        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
+                        rect.Width(), rect.Height(), host.m_hWnd,
+                        reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(kId)), nullptr,
+                        nullptr);
         ASSERT_TRUE(button.SubclassDlgItem(kId, &host));
-        (void)h;
     }
     DWORD Shown(POINT p = {30, 15}) { return driver.PixelAt(button.m_hWnd, p); }
 
@@ -108,15 +107,13 @@ TEST_F(SkinnedButton, APushLikeCheckButtonThroughHoverPressClickAndCheck)
     EXPECT_EQ(LOWORD(driver.Commands(BN_CLICKED)[0].wParam), kId);
 
     driver.MoveMouse(host.m_hWnd, {200, 100});
-    const struct
-    {
-        WPARAM value;
-        int check;
-    } setCheck[] = {{BST_UNCHECKED, 0}, {BST_INDETERMINATE, 1}, {7, 0}, {BST_CHECKED, 1}};
-    for (const auto& c : setCheck) {
-        button.SendMessage(BM_SETCHECK, c.value);
-        EXPECT_EQ(button.SendMessage(BM_GETCHECK), c.check) << c.value;
-        EXPECT_EQ(Shown(), kFrameColour[c.check ? 3 : 0]) << c.value;
+    for (auto [value, check] : {std::pair<WPARAM, int>{BST_UNCHECKED, 0},
+                                {BST_INDETERMINATE, 1},
+                                {7, 0},
+                                {BST_CHECKED, 1}}) {
+        button.SendMessage(BM_SETCHECK, value);
+        EXPECT_EQ(button.SendMessage(BM_GETCHECK), check) << value;
+        EXPECT_EQ(Shown(), kFrameColour[check ? 3 : 0]) << value;
     }
 }
 
@@ -152,51 +149,32 @@ TEST_F(SkinnedButton, SubclassingAndCreatingBothMakeTheButtonOwnerDrawn)
     EXPECT_EQ(check.m_bCheckType, 1);
 }
 
-TEST_F(SkinnedButton, WithoutAnyImageNothingIsPainted)
+// A background alone paints nothing; a strip of frame count 0 shows whole; a background shows
+// through transparent frames.
+TEST_F(SkinnedButton, BackgroundOnlyCountZeroAndTranslucentFrames)
 {
     MakeSubclassed(BS_PUSHBUTTON);
-    auto bg = Strip(1, 60, 30);
+    auto bg = Strip(2, 60, 30); // left half frame colour 0, right 1
     button.SetButtonImageBg(bg.get(), 0, 0, 0);
     button.Invalidate();
     EXPECT_EQ(Shown(), kFace);
-}
-
-TEST_F(SkinnedButton, FrameCountZeroShowsTheWholeStripWithoutCrashing)
-{
-    MakeSubclassed(BS_PUSHBUTTON);
     auto strip1 = Strip(1, 60, 30);
     button.SetButtonImage(strip1.get(), 0);
     button.Invalidate();
     EXPECT_EQ(Shown(), kFrameColour[0]);
-}
-
-TEST_F(SkinnedButton, BackgroundShowsThroughTranslucentFrames)
-{
-    MakeSubclassed(BS_PUSHBUTTON);
-    Gdiplus::Bitmap clear(120, 30, Gdiplus::PixelFormat32bppARGB); // transparent frames
-    auto bg = Strip(2, 60, 30); // left half frame colour 0, right 1
+    Gdiplus::Bitmap clear(120, 30, Gdiplus::PixelFormat32bppARGB);
     button.SetButtonImage(&clear, 4);
     button.SetButtonImageBg(bg.get(), CRect(60, 0, 120, 30)); // left > 0: 1:1 from x = 60
     button.Invalidate();
     EXPECT_EQ(Shown({5, 15}), kFrameColour[1]);
 }
 
-class CheckBoxDrawing : public SkinnedButton
-{
-protected:
-    void SetUp() override
-    {
-        SkinnedButton::SetUp();
-        MakeSubclassed(BS_AUTOCHECKBOX, CRect(10, 10, 130, 30)); // 120 x 20
-        glyphs = Strip(4, 16, 16);
-        button.SetButtonImage(glyphs.get(), 4);
-    }
-    std::unique_ptr<Gdiplus::Bitmap> glyphs;
-};
-
 // Where the glyph goes is the layout table's business; this proves the painting follows it.
-TEST_F(CheckBoxDrawing, GlyphOfTheStateIsDrawnInItsLayoutBox)
+TEST_F(SkinnedButton, CheckBoxGlyphOfTheStateIsDrawnInItsLayoutBox)
 {
+    MakeSubclassed(BS_AUTOCHECKBOX, CRect(10, 10, 130, 30)); // 120 x 20
+    auto glyphs = Strip(4, 16, 16);
+    button.SetButtonImage(glyphs.get(), 4);
     EXPECT_EQ(Shown({8, 1}), kFace);
     EXPECT_EQ(Shown({8, 2}), kFrameColour[0]);
     EXPECT_EQ(Shown({16, 10}), kFace) << "drawn at its own size, not stretched";
