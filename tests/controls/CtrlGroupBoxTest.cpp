@@ -212,7 +212,6 @@ TEST_F(GroupBox, FontsAtNinetySixDotsPerInch)
     EXPECT_EQ(lf.lfHeight, -12);
     box.SetFont(static_cast<const wchar_t*>(nullptr), 12, FALSE); // keeps the face
     EXPECT_EQ(box.GetFontFaceName(), CString(L"Liberation Sans"));
-    EXPECT_EQ(box.GetFontPointSize(), 12);
     EXPECT_EQ(box.GetFont(static_cast<LOGFONTW*>(nullptr)), 0);
     EXPECT_EQ(CCtrlGroupBox().GetFontFaceName(), CString(L"MS Sans Serif")); // not attached
 }
