@@ -282,49 +282,6 @@ TEST_F(Reader, DestructorClosesTheFile)
     EXPECT_EQ(descriptors(), before);
 }
 
-TEST_F(Reader, StreamsAreCountedAndFoundByKind)
-{
-    FileLayout s;
-    s.streams.push_back({StreamHeader("vids", 1, 25, 1), Pattern(40, 1), {}});
-    s.streams.push_back({StreamHeader("vids", 1001, 30000, 1), Pattern(44, 2), {}});
-    s.streams.push_back({StreamHeader("txts", 1, 1000, 1), Pattern(6, 3), {}});
-    s.packets = {{"00dc", Pattern(10, 1)}, {"01dc", Pattern(11, 2)}, {"02tx", Pattern(3, 3)}};
-    ASSERT_EQ(Open(Build(s)), 0);
-    EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), 2);
-    EXPECT_EQ(m_reader.GetAVIAudioStreamCount(), 0);
-    EXPECT_EQ(m_reader.GetAVIMetaStreamCount(), 1);
-
-    AVISTREAMINFOW info{};
-    EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, 1), 1);
-    EXPECT_EQ(info.dwRate, 30000u);
-    EXPECT_EQ(m_reader.GetAVIMetaStreamInfo(&info, 0), 2);
-    EXPECT_EQ(info.fccType, mmioFOURCC('t', 'x', 't', 's'));
-    EXPECT_EQ(m_reader.GetAVIMetaStreamInfo(&info, 1), -1);
-    EXPECT_EQ(m_reader.GetAVIAudioStreamInfo(&info, 0), -1);
-    EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, -1), -1);
-
-    // GetAVIMetaFormat takes the file-order number, whatever the kind; a format larger than
-    // the buffer is cut to it.
-    BYTE buf[64];
-    int copied = 0;
-    EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, sizeof buf, &copied, 3), -1);
-    std::memset(buf, 0x55, sizeof buf);
-    EXPECT_EQ(m_reader.GetAVIVideoFormat(buf, 10, &copied, 1), 1);
-    EXPECT_EQ(copied, 10);
-    const Bytes format = Pattern(44, 2);
-    EXPECT_EQ(Bytes(buf, buf + 10), Bytes(format.begin(), format.begin() + 10));
-    EXPECT_EQ(buf[10], 0x55);
-
-    const auto got = Packets(m_reader);
-    ASSERT_EQ(got.size(), 3u);
-    EXPECT_EQ(got[1].info.fccType, streamtypeVIDEO);
-    EXPECT_EQ(got[1].info.nTypeIndex, 1);
-    EXPECT_EQ(got[1].info.nStreamNo, 1);
-    EXPECT_EQ(got[2].info.fccType, mmioFOURCC('t', 'x', 't', 's'));
-    EXPECT_EQ(got[2].info.nTypeIndex, 0);
-    EXPECT_EQ(got[2].info.nStreamNo, 2);
-}
-
 // The record receives the stream header as stored, cut to its 204 bytes; the conversion puts
 // every member in its place.
 TEST_F(Reader, InfoHoldsTheStoredHeaderCutToTheRecord)

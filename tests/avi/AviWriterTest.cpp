@@ -170,6 +170,7 @@ TEST_F(Writer, PacketsStreamsAndFormatsComeBack)
     for (size_t i = 0; i < written.size(); ++i) {
         EXPECT_EQ(got[i].info.fccType, written[i].type);
         EXPECT_EQ(got[i].info.nStreamNo, written[i].stream);
+        EXPECT_EQ(got[i].info.nTypeIndex, written[i].stream == 3 ? 1 : 0);
         EXPECT_EQ(got[i].info.dwFlags, written[i].flags) << i;
         EXPECT_EQ(got[i].data, written[i].data) << i;
     }
@@ -184,6 +185,18 @@ TEST_F(Writer, PacketsStreamsAndFormatsComeBack)
     EXPECT_EQ(copied, 5);
     EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, sizeof buf, &copied, 3), 3);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), static_cast<size_t>(copied)), "abcd");
+    EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, sizeof buf, &copied, 4), -1);
+    std::memset(buf, 0x55, sizeof buf); // a format larger than the buffer is cut to it
+    EXPECT_EQ(m_reader.GetAVIVideoFormat(buf, 10, &copied, 0), 0);
+    EXPECT_EQ(copied, 10);
+    Bytes cut = BitmapInfo(32, 24);
+    cut.resize(10);
+    EXPECT_EQ(Bytes(buf, buf + 11), Cat(cut, Bytes{0x55}));
+    AVISTREAMINFOW raw{};
+    EXPECT_EQ(m_reader.GetAVIMetaStreamInfo(&raw, 1), 3);
+    EXPECT_EQ(raw.fccType, kText);
+    for (int n : {-1, 1})
+        EXPECT_EQ(m_reader.GetAVIAudioStreamInfo(&raw, n), -1) << n;
 
     // Stream lengths as written (sample positions; bytes / sample size for sound), the largest
     // packet, and the main header (avih at 32).
