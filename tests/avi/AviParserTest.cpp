@@ -57,11 +57,6 @@ struct RuleCase
     std::int64_t truncateTo = -1; // the file made this long (sparse) after writing
 };
 
-void PrintTo(const RuleCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 ByteEdit Rename(const char* id, const char* to)
 {
     return [=](Bytes& b) { std::memcpy(&b[Find(b, id)], to, 4); };

@@ -134,10 +134,6 @@ struct FailureCase
     const char* message; // in standard error ("" for none expected)
     const char* prefix = "";
 };
-void PrintTo(const FailureCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 class ToolFailure : public Tool, public ::testing::WithParamInterface<FailureCase>
 {
 protected:
