@@ -18,8 +18,9 @@ const DWORD kText = mmioFOURCC('t', 'x', 't', 's');
 
 // The chunk tree of a RIFF file by its sizes, pad bytes included, e.g. "AVI (hdrl(avih) movi
 // idx1)"; "!" where a size does not fit its list.
-std::string Tree(const Bytes& b, size_t at, size_t end)
+std::string Tree(const Bytes& b, size_t at = 0, size_t end = SIZE_MAX)
 {
+    end = std::min(end, b.size());
     std::string t;
     for (; at + 8 <= end; t += ' ') {
         const size_t size = Get32(b, at + 4), next = at + 8 + size + (size & 1);
@@ -33,10 +34,6 @@ std::string Tree(const Bytes& b, size_t at, size_t end)
         at = next;
     }
     return at < end ? t + "!" : t.substr(0, t.size() - 1);
-}
-std::string Tree(const Bytes& b)
-{
-    return Tree(b, 0, b.size());
 }
 
 class Writer : public ::testing::Test
@@ -154,6 +151,10 @@ TEST_F(Writer, PacketsStreamsAndFormatsComeBack)
             std::memcpy(block, "abcdef", 6);
             ASSERT_EQ(m_writer.OpenAVIMetaStream(StreamInfo(kText, 1000), block, 0, 1), 0);
         }
+        BYTE small[16] = {}; // a packet that would reach 2 GiB is refused before it is read
+        if (w.data.size() == 1) {
+            EXPECT_EQ(m_writer.WritePacket(streamtypeVIDEO, small, 0x7FFFFF00, 4, 0), -4);
+        }
         ASSERT_EQ(Write(w.type, w.data, w.id, w.flags), 0);
     }
     m_writer.CloseAVI();
@@ -241,19 +242,6 @@ TEST_F(Writer, SecondOpenAndDestructorCompleteTheFile)
     got = ReadBack("lost.avi");
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].data, Pattern(64, 9));
-}
-
-TEST_F(Writer, PacketThatWouldReach2GiBIsRefusedAndTheFileStaysReadable)
-{
-    ASSERT_EQ(Open(), 0);
-    ASSERT_EQ(OpenVideo(0), 0);
-    ASSERT_EQ(Write(streamtypeVIDEO, Pattern(100, 1), 0), 0);
-    // Refused before a byte is read from the (small) buffer.
-    BYTE small[16] = {};
-    EXPECT_EQ(m_writer.WritePacket(streamtypeVIDEO, small, 0x7FFFFF00, 0, 0), -4);
-    EXPECT_EQ(Write(streamtypeVIDEO, Pattern(100, 2), 0), 0);
-    m_writer.CloseAVI();
-    EXPECT_EQ(ReadBack().size(), 2u);
 }
 
 // The component's limit lowered to a few KiB: the completed file never passes it.
