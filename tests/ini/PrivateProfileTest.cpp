@@ -130,7 +130,7 @@ TEST_F(Lookups, NamesMatchWhateverTheCaseAndBlanks)
 }
 
 // A long section is searched through a key table, a short one line by line: the first key of
-// a name answers either way.
+// a name answers either way, and a later section of the same name is out of reach.
 TEST_F(Lookups, FirstSectionAndFirstKeyWinWhileTheNamesListRepeats)
 {
     std::string big = "[big]\n";
@@ -143,10 +143,8 @@ TEST_F(Lookups, FirstSectionAndFirstKeyWinWhileTheNamesListRepeats)
         const wchar_t *section, *key;
         int want;
     } cases[] = {
-        {L"btn", L"x", 1},  {L"BTN", L"X", 1},    {L"Btn", L"y", -1}, // a later section of the same
-                                                                      // name is out of reach
-        {L"big", L"K7", 7}, {L"big", L"k39", 39}, {L"big", L"k0", 0}, {L"big", L"k40", -1},
-        {L"big", L"x", -1},
+        {L"btn", L"x", 1},    {L"BTN", L"X", 1},  {L"Btn", L"y", -1},   {L"big", L"K7", 7},
+        {L"big", L"k39", 39}, {L"big", L"k0", 0}, {L"big", L"k40", -1}, {L"big", L"x", -1},
     };
     for (const auto& c : cases)
         EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(c.section, c.key, -1, path.c_str())),
@@ -265,7 +263,8 @@ TEST_F(ProfileFiles, TheLegacyCodePageCanBeChosen)
     platform::ini::SetLegacyCodePage("ISO-8859-5");
     EXPECT_EQ(String(path, L"s", L"k"), L"\u0080\u0449\u0081");
     platform::ini::SetLegacyCodePage("");
-    EXPECT_EQ(platform::ini::GetLegacyCodePage(), "WINDOWS-1252");
+    EXPECT_EQ(String(path, L"s", L"k"), L"\u20AC\u00E9\u0081")
+        << "an empty name restores the default";
 }
 
 // --- files changing on disk ---
