@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string_view>
 #include <unistd.h>
 
 using namespace avitest;
@@ -55,11 +56,6 @@ struct RuleCase
     Check check;
     std::int64_t truncateTo = -1; // the file made this long (sparse) after writing
 };
-
-void PrintTo(const RuleCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 ByteEdit Rename(const char* id, const char* to)
 {
@@ -153,11 +149,6 @@ void ExpectInfoStartCleared(mmAviParser& r, const Bytes&)
     EXPECT_EQ(Bytes(b, b + 5), (Bytes{'a', 'b', 0, 0, 0xEE}));
 }
 
-void ExpectNoPackets(mmAviParser& r, const Bytes&)
-{
-    EXPECT_TRUE(Packets(r).empty());
-}
-
 std::vector<RuleCase> RuleCases()
 {
     const Check packets = ExpectSimplePackets, noFormat = ExpectNoFormat;
@@ -183,7 +174,12 @@ std::vector<RuleCase> RuleCases()
         {"NoMoviListIsRefused", {}, Rename("movi", "movX"), -1, -1, {}},
         {"MoviAtTheEndOfRiffIsRefused", {}, RiffEndsAt("movi", 8), -1, -1, {}},
         {"NoIdx1IsRefused", Set(&L::index, false), {}, -1, 0, {}},
-        {"EmptyIdx1OpensWithNoPackets", Set(&L::packets, none), {}, 0, 0, ExpectNoPackets},
+        {"EmptyIdx1OpensWithNoPackets",
+         Set(&L::packets, none),
+         {},
+         0,
+         0,
+         [](mmAviParser& r, const Bytes&) { EXPECT_TRUE(Packets(r).empty()); }},
         {"WalkAfterMoviEndsAtTheEndOfRiff", {}, RiffEndsAt("idx1", 0), -1, 0, {}},
         {"UnknownChunkAfterMoviEndsTheWalk", Set(&L::tail, Chunk("abcd", Bytes(4))), {}, -1, 0, {}},
         {"JunkAfterMoviIsSkipped", Set(&L::tail, junk4), {}, 0, 0, packets},
@@ -235,8 +231,6 @@ TEST_P(Rule, HoldsInBothWalks)
 INSTANTIATE_TEST_SUITE_P(Files, Rule, ::testing::ValuesIn(RuleCases()),
                          [](const auto& i) { return std::string(i.param.name); });
 
-// --- the reader's state ---
-
 // Closed (never opened, after a missing file, after CloseAVI twice) every query answers -1;
 // an open on an open reader starts afresh; a file that cannot be opened leaves the open one.
 TEST_F(Reader, ClosedAnswersMinusOneAndOpenStartsAfresh)
@@ -283,53 +277,6 @@ TEST_F(Reader, DestructorClosesTheFile)
     EXPECT_EQ(descriptors(), before);
 }
 
-// --- streams, kinds and formats ---
-
-TEST_F(Reader, StreamsAreCountedAndFoundByKind)
-{
-    FileLayout s;
-    s.streams.push_back({StreamHeader("vids", 1, 25, 1), Pattern(40, 1), {}});
-    s.streams.push_back({StreamHeader("vids", 1001, 30000, 1), Pattern(44, 2), {}});
-    s.streams.push_back({StreamHeader("txts", 1, 1000, 1), Pattern(6, 3), {}});
-    s.packets = {{"00dc", Pattern(10, 1)}, {"01dc", Pattern(11, 2)}, {"02tx", Pattern(3, 3)}};
-    ASSERT_EQ(Open(Build(s)), 0);
-    EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), 2);
-    EXPECT_EQ(m_reader.GetAVIAudioStreamCount(), 0);
-    EXPECT_EQ(m_reader.GetAVIMetaStreamCount(), 1);
-
-    AVISTREAMINFOW info{};
-    EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, 1), 1);
-    EXPECT_EQ(info.dwRate, 30000u);
-    EXPECT_EQ(m_reader.GetAVIMetaStreamInfo(&info, 0), 2);
-    EXPECT_EQ(info.fccType, mmioFOURCC('t', 'x', 't', 's'));
-    EXPECT_EQ(m_reader.GetAVIMetaStreamInfo(&info, 1), -1);
-    EXPECT_EQ(m_reader.GetAVIAudioStreamInfo(&info, 0), -1);
-    EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, -1), -1);
-
-    // GetAVIMetaFormat takes the file-order number, whatever the kind.
-    BYTE buf[64];
-    int copied = 0;
-    EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, sizeof buf, &copied, 0), 0);
-    EXPECT_EQ(Bytes(buf, buf + copied), Pattern(40, 1));
-    EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, sizeof buf, &copied, 3), -1);
-    // A format larger than the buffer is cut to it.
-    std::memset(buf, 0x55, sizeof buf);
-    EXPECT_EQ(m_reader.GetAVIVideoFormat(buf, 10, &copied, 1), 1);
-    EXPECT_EQ(copied, 10);
-    const Bytes format = Pattern(44, 2);
-    EXPECT_EQ(Bytes(buf, buf + 10), Bytes(format.begin(), format.begin() + 10));
-    EXPECT_EQ(buf[10], 0x55);
-
-    const auto got = Packets(m_reader);
-    ASSERT_EQ(got.size(), 3u);
-    EXPECT_EQ(got[1].info.fccType, streamtypeVIDEO);
-    EXPECT_EQ(got[1].info.nTypeIndex, 1);
-    EXPECT_EQ(got[1].info.nStreamNo, 1);
-    EXPECT_EQ(got[2].info.fccType, mmioFOURCC('t', 'x', 't', 's'));
-    EXPECT_EQ(got[2].info.nTypeIndex, 0);
-    EXPECT_EQ(got[2].info.nStreamNo, 2);
-}
-
 // The record receives the stream header as stored, cut to its 204 bytes; the conversion puts
 // every member in its place.
 TEST_F(Reader, InfoHoldsTheStoredHeaderCutToTheRecord)
@@ -357,8 +304,6 @@ TEST_F(Reader, InfoHoldsTheStoredHeaderCutToTheRecord)
     EXPECT_EQ(info.rcFrame.bottom, 48);
     EXPECT_EQ(info.dwLength, 3u);
 }
-
-// --- packets ---
 
 // The stream number is the first two characters of the chunk id read as atoi reads them; one
 // the file does not have raises our exception, after the record got what the entry says.
@@ -430,8 +375,6 @@ TEST_F(Reader, LargePacketsGrowTheBufferInWholeMiB)
     }
 }
 
-// --- the tolerant walk ---
-
 class Tolerant : public Reader
 {
 protected:
@@ -466,10 +409,8 @@ TEST_F(Tolerant, OpenDmlFilesReadThroughTheirIndexes)
     // Cut short inside the last form's last packet: that form's ix## chunks are gone, so its
     // movi list is walked; nothing marks its key frames, sound and raw pictures are all key.
     const Bytes whole = ReadAll(path);
-    size_t lastIx = 0;
-    for (size_t at = 0; at + 4 <= whole.size(); ++at)
-        if (std::memcmp(&whole[at], "ix00", 4) == 0)
-            lastIx = at;
+    const size_t lastIx =
+        std::string_view(reinterpret_cast<const char*>(whole.data()), whole.size()).rfind("ix00");
     ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(lastIx - 3)), 0);
     ASSERT_EQ(m_reader.OpenAVI(CString::FromUtf8(path)), 0);
     const auto cut = Packets(m_reader);

@@ -21,11 +21,6 @@ struct PeerFile
     bool deltaFrames = false;
 };
 
-void PrintTo(const PeerFile& f, std::ostream* os)
-{
-    *os << f.name;
-}
-
 class FfmpegDefault : public Peer, public ::testing::WithParamInterface<PeerFile>
 {
 };

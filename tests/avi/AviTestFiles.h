@@ -161,8 +161,6 @@ inline Bytes Build(const FileLayout& s)
                List("AVI ", Cat(hdrl, List("movi", data), s.tail, index), "RIFF"));
 }
 
-// --- OpenDML files ---
-
 // A file of RIFF forms: "AVI " with the headers, its movi list and idx1, then one "AVIX" form
 // per further entry of `forms`. Every stream list carries a super index (indx) naming one
 // standard index (ix##) per form, at the end of that form's movi list. `gap` bytes of JUNK
@@ -249,8 +247,6 @@ inline void WriteOdml(const std::string& path, const OdmlLayout& s)
     close(fd);
 }
 
-// --- reading ---
-
 // The packets of an open reader until -1: (result, record, bytes).
 struct Got
 {
@@ -284,8 +280,6 @@ inline AVISTREAMINFOW StreamInfo(DWORD type, DWORD rate, DWORD sampleSize = 0, D
     i.rcFrame = {0, 0, 32, 24};
     return i;
 }
-
-// --- files and programs ---
 
 // A fresh folder under the test temp dir, removed with the object.
 class TempDir

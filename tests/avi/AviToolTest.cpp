@@ -99,17 +99,6 @@ TEST_F(Tool, InfoDescribesStreamsAndCountsPackets)
         EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
 }
 
-TEST_F(Tool, HelpSaysWhatCopyReplacesAndRefuses)
-{
-    int status = 0;
-    const std::string help = Run("copy --help", &status) + Run("--help", &status);
-    EXPECT_EQ(status, 0);
-    for (const char* text :
-         {"OUT is replaced", "same file", "hard or symbolic link", "--skip-unreadable",
-          "--tolerant", "Exit status: 0 success; 1", "2 bad usage"})
-        EXPECT_NE(help.find(text), std::string::npos) << text << "\n" << help;
-}
-
 // A copy replaces OUT and keeps every stream and packet; --skip-unreadable leaves out the
 // packets that lie outside the file.
 TEST_F(Tool, CopyKeepsEveryStreamAndPacket)
@@ -145,10 +134,6 @@ struct FailureCase
     const char* message; // in standard error ("" for none expected)
     const char* prefix = "";
 };
-void PrintTo(const FailureCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 class ToolFailure : public Tool, public ::testing::WithParamInterface<FailureCase>
 {
 protected:
