@@ -37,9 +37,8 @@ struct Canvas
         dc = CreateCompatibleDC(nullptr);
         bitmap = CreateCompatibleBitmap(dc, w, h);
         old = SelectObject(dc, bitmap);
-        CBrush brush(fill);
-        RECT all{0, 0, w, h};
-        FillRect(dc, &all, brush);
+        const RECT all{0, 0, w, h};
+        FillRect(dc, &all, CBrush(fill));
     }
     ~Canvas()
     {
@@ -132,9 +131,8 @@ TEST(GdiPens, LinesLeaveTheirEndPointAndFollowTheCurrentPosition)
 TEST(GdiCopies, BitBltClipsToTheDestinationAndReadsTheSourceOrigin)
 {
     Canvas src(8, 8, RGB(255, 0, 0));
-    CBrush green(RGB(0, 255, 0));
-    RECT square{4, 4, 8, 8};
-    FillRect(src.dc, &square, green);
+    const RECT square{4, 4, 8, 8};
+    FillRect(src.dc, &square, CBrush(RGB(0, 255, 0)));
 
     // A context on a bigger surface with its origin at (2, 1) and a clip, as a window's is.
     Bitmap screen(10, 10, PixelFormat32bppARGB);
@@ -185,8 +183,6 @@ TEST(GdiStock, StockObjectsSurviveDeletionAndTwelveIsTheVariableFont)
     EXPECT_EQ(GetStockObject(15), nullptr);
 }
 
-// --- text ---
-
 // A canvas with Liberation Sans at 12 pixels selected: ascent 11 + descent 3.
 class GdiText : public ::testing::Test
 {
@@ -217,18 +213,6 @@ protected:
     CFont font;
     HGDIOBJ old = nullptr;
 };
-
-TEST_F(GdiText, ExtentIsWholePixelAdvancesByAscentPlusDescent)
-{
-    const SIZE one = Extent(L"Hello", 5);
-    EXPECT_EQ(one.cy, 14);
-    EXPECT_GT(one.cx, 20);
-    EXPECT_EQ(Extent(L"HelloHello").cx, 2 * one.cx); // whole-pixel advances add up exactly
-    EXPECT_EQ(Extent(L"", 0).cx, 0);
-    TEXTMETRICW tm{};
-    ASSERT_TRUE(GetTextMetricsW(c.dc, &tm));
-    EXPECT_EQ(tm.tmHeight, 14);
-}
 
 TEST_F(GdiText, SingleLineCentredVerticallyWithItsOpaqueBox)
 {
@@ -272,9 +256,15 @@ TEST_F(GdiText, TransparentTextLeavesTheBackgroundAndInkStaysInsideTheRectangle)
     EXPECT_GT(inked, 10);
 }
 
-TEST_F(GdiText, CalcRectMeasuresAlignmentAndWrapping)
+TEST_F(GdiText, ExtentsAndCalcRectMeasureAlignmentAndWrapping)
 {
-    const int word = Extent(L"Hello").cx;
+    const int word = Extent(L"Hello", 5).cx;
+    EXPECT_EQ(Extent(L"Hello").cy, 14);
+    EXPECT_EQ(Extent(L"HelloHello").cx, 2 * word); // whole-pixel advances add up exactly
+    EXPECT_EQ(Extent(L"", 0).cx, 0);
+    TEXTMETRICW tm{};
+    ASSERT_TRUE(GetTextMetricsW(c.dc, &tm));
+    EXPECT_EQ(tm.tmHeight, 14);
     RECT r{10, 5, 500, 100};
     EXPECT_EQ(DrawTextW(c.dc, L"Hello", -1, &r, DT_CALCRECT | DT_SINGLELINE), 14);
     EXPECT_EQ(r.right, 10 + word);
@@ -310,8 +300,6 @@ TEST(GdiFonts, FaceNamesAreCutToThirtyOneCharactersAndUnknownFacesStillDraw)
     EXPECT_GT(size.cx, 0);
     EXPECT_GE(size.cy, 12);
 }
-
-// --- icons, image lists and cursors ---
 
 TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageList)
 {
@@ -349,10 +337,10 @@ TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageList)
     EXPECT_EQ(c.At(2, 1), Opaque(kBlue));
     EXPECT_EQ(c.At(1, 2), 0xFF102030u);
 
-    for (HICON i : {copy, icon})
-        DestroyIcon(i);
-    DeleteObject(colour);
-    DeleteObject(mask);
+    DestroyIcon(copy);
+    DestroyIcon(icon);
+    for (HBITMAP b : {colour, mask})
+        DeleteObject(b);
     DeleteDC(screen);
     ImageList_Destroy(list);
 }

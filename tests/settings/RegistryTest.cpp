@@ -96,15 +96,11 @@ TEST_F(RegistryValues, SmallBufferGetsMoreDataAndTheSizeNeededAndDeletedValuesAr
     EXPECT_EQ(RegQueryValueExW(h, L"t", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
     EXPECT_EQ(type, REG_SZ);
     EXPECT_EQ(size, 12u);
-
-    BYTE small[4] = {1, 2, 3, 4};
+    BYTE small[4] = {1, 2, 3, 4}, exact[12];
     size = sizeof(small);
     EXPECT_EQ(RegQueryValueExW(h, L"T", nullptr, &type, small, &size), ERROR_MORE_DATA);
     EXPECT_EQ(size, 12u);
-    const BYTE untouched[4] = {1, 2, 3, 4};
-    EXPECT_EQ(std::memcmp(small, untouched, 4), 0);
-
-    BYTE exact[12];
+    EXPECT_EQ(std::memcmp(small, "\1\2\3\4", 4), 0); // untouched
     size = sizeof(exact);
     EXPECT_EQ(RegQueryValueExW(h, L"T", nullptr, &type, exact, &size), ERROR_SUCCESS);
     EXPECT_EQ(std::memcmp(exact, text, 12), 0);

@@ -46,8 +46,6 @@ CString Numbered(const std::string& prefix, int a, int b = -1)
 
 } // namespace
 
-// --- several processes ---
-
 using SharedStore = SettingsFolder;
 
 // Every process writes its own values and races the others to store the defaults of shared
@@ -106,8 +104,6 @@ TEST_F(SharedStore, FourProcessesWritingTwoThousandValuesEachLoseNothing)
     EXPECT_EQ(disagreements, 0);
 }
 
-// --- a writer killed ---
-
 using KilledWriter = SettingsFolder;
 
 TEST_F(KilledWriter, StoreOpensWithEveryAcknowledgedValue)
@@ -149,8 +145,6 @@ TEST_F(KilledWriter, StoreOpensWithEveryAcknowledgedValue)
         EXPECT_EQ(missing, 0) << "of " << last + 1 << " acknowledged";
     }
 }
-
-// --- stores that cannot be written ---
 
 using UnwritableStore = SettingsFolder;
 

@@ -38,8 +38,6 @@ std::vector<BYTE> Utf16Bytes(const std::u16string& text, bool withNul)
 
 } // namespace
 
-// --- numbers ---
-
 using RegNumbers = SettingsFolder;
 
 // What the first read stores, seen without the library: four little-endian bytes of type
@@ -87,8 +85,6 @@ TEST_F(RegNumbers, TextLongerThanFourBytesIsReplacedByTheDefaultNumber)
     EXPECT_EQ(Stored(kFolded, "Mode"), "4:03000000");
 }
 
-// --- texts ---
-
 using RegTexts = SettingsFolder;
 
 TEST_F(RegTexts, LengthLimits)
@@ -128,8 +124,6 @@ TEST_F(RegTexts, LengthLimits)
     EXPECT_EQ(Stored(kFolded, "Path", "length(data)"), "518");
 }
 
-// --- roots and keys ---
-
 using RegRoots = SettingsFolder;
 
 TEST_F(RegRoots, MachineRootIsReadOnlyAndAMissingKeyCreatesNothing)
@@ -140,7 +134,6 @@ TEST_F(RegRoots, MachineRootIsReadOnlyAndAMissingKeyCreatesNothing)
     reg.WriteRegDWORD(L"Software\\Nowhere", L"X", 1, 1);
     reg.WriteRegString(L"Software\\Nowhere", L"S", L"w", 1);
     EXPECT_FALSE(std::filesystem::exists(MachineDb()));
-    // Nor did anything land in the user's store.
     EXPECT_FALSE(std::filesystem::exists(UserDb()));
 }
 
@@ -196,8 +189,6 @@ TEST_F(RegRoots, LetterCaseAndDoubledSeparatorsNameTheSameValue)
     EXPECT_EQ(reg.ReadRegString(L"Software\\Vendor\\App", L"TITLE", L""), CString(L"Ünïcode"));
     EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key"), "3");
 }
-
-// --- other processes and the connection ---
 
 using RegProcesses = SettingsFolder;
 

@@ -129,13 +129,17 @@ TEST_F(Input, LeaveComesWhenThePointerGoesToAnotherWindowOrOutsideOrWasNotThere)
     EXPECT_EQ(child.Count("leave"), 3);
 }
 
+// A tick also carries the pointer's screen position, for GetMessagePos.
 TEST_F(Input, TimersTickAtTheirIntervalAndStopWhenKilled)
 {
+    driver.MoveMouse(child.m_hWnd, {3, 4});
     child.SetTimer(100, 100);
     driver.AdvanceTime(99);
     EXPECT_EQ(child.Count("timer 100"), 0);
     driver.AdvanceTime(251);
     EXPECT_EQ(child.Count("timer 100"), 3);
+    EXPECT_EQ(GET_X_LPARAM(child.lastMessagePos), 100 + 20 + 3);
+    EXPECT_EQ(GET_Y_LPARAM(child.lastMessagePos), 50 + 30 + 4);
     child.SetTimer(100, 200); // the same id replaces
     driver.AdvanceTime(199);
     EXPECT_EQ(child.Count("timer 100"), 3);
@@ -165,15 +169,6 @@ TEST(ThreadTimers, ProcedureRunsUntilKilledAndIdsStartAfresh)
         driver.AdvanceTime(100);
         EXPECT_EQ(ticks.size(), 2 * round);
     }
-}
-
-TEST_F(Input, GetMessagePosGivesTheScreenPointerOfATimerTick)
-{
-    driver.MoveMouse(child.m_hWnd, {3, 4});
-    child.SetTimer(1, 10);
-    driver.AdvanceTime(10);
-    EXPECT_EQ(GET_X_LPARAM(child.lastMessagePos), 100 + 20 + 3);
-    EXPECT_EQ(GET_Y_LPARAM(child.lastMessagePos), 50 + 30 + 4);
 }
 
 TEST_F(Input, DisabledChildsInputGoesToItsParentAndDisablingDropsCapture)
