@@ -28,11 +28,8 @@ std::vector<BYTE> Encode(const char* type, bool alpha)
             p[(i / 2) * stride + (i % 2) * n + c] = rgba[i][c];
     gchar* buffer = nullptr;
     gsize size = 0;
-    GError* error = nullptr;
-    gdk_pixbuf_save_to_buffer(pb, &buffer, &size, type, &error, nullptr);
+    gdk_pixbuf_save_to_buffer(pb, &buffer, &size, type, nullptr, nullptr);
     g_object_unref(pb);
-    if (error)
-        g_error_free(error);
     std::vector<BYTE> bytes(buffer, buffer + size);
     g_free(buffer);
     return bytes;

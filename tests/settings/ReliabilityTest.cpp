@@ -183,10 +183,7 @@ TEST_F(UnwritableStore, ReadOnlyFilesGiveStoredValuesOrDefaults)
 // A file size limit stands in for a full disk: writes past it fail inside SQLite.
 TEST_F(UnwritableStore, FullDiskGivesDefaultsAndKeepsWhatWasWritten)
 {
-    {
-        CUtilReg reg;
-        reg.WriteRegDWORD(kKey, L"Before", 1234);
-    }
+    CUtilReg().WriteRegDWORD(kKey, L"Before", 1234);
     const pid_t pid = Spawn([&] {
         ::signal(SIGXFSZ, SIG_IGN);
         CUtilReg reg;

@@ -7,18 +7,12 @@ namespace {
 const CString kKey = L"Software\\Skinkit\\Player";
 const std::string kFolded = "SOFTWARE\\SKINKIT\\PLAYER"; // as the store compares keys
 
-HKEY UserKey(const CString& path)
-{
-    HKEY h = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
-                              nullptr),
-              ERROR_SUCCESS);
-    return h;
-}
-
 void StoreRaw(const CString& path, const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes)
 {
-    HKEY h = UserKey(path);
+    HKEY h = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
+                              nullptr),
+              ERROR_SUCCESS);
     ASSERT_EQ(RegSetValueExW(h, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
     RegCloseKey(h);
@@ -126,7 +120,7 @@ TEST_F(RegTexts, LengthLimits)
 
 using RegRoots = SettingsFolder;
 
-TEST_F(RegRoots, MachineRootIsReadOnlyAndAMissingKeyCreatesNothing)
+TEST_F(RegRoots, MachineRootIsReadButNeverWrittenAndAMissingKeyCreatesNothing)
 {
     CUtilReg reg;
     EXPECT_EQ(reg.ReadRegDWORD(L"Software\\Nowhere", L"X", 9, 1), 9u);
@@ -135,14 +129,11 @@ TEST_F(RegRoots, MachineRootIsReadOnlyAndAMissingKeyCreatesNothing)
     reg.WriteRegString(L"Software\\Nowhere", L"S", L"w", 1);
     EXPECT_FALSE(std::filesystem::exists(MachineDb()));
     EXPECT_FALSE(std::filesystem::exists(UserDb()));
-}
 
-TEST_F(RegRoots, MachineValuesAreReadButNeverReplaced)
-{
+    // Values the machine store holds are read but never replaced.
     ASSERT_EQ(Tool("--machine set 'Software\\Vendor' Codec 7").status, 0);
     ASSERT_EQ(Tool("--machine set 'Software\\Vendor' Title -t sz 'seven'").status, 0);
-
-    CUtilReg reg;
+    platform::settings::CloseStores();
     EXPECT_EQ(reg.ReadRegDWORD(L"software\\vendor", L"codec", 1, 1), 7u);
     EXPECT_EQ(reg.ReadRegString(L"Software\\Vendor", L"Title", L"x", 1), CString(L"seven"));
     // A text read as a number fails, and the default cannot be stored over it.
