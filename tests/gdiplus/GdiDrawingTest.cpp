@@ -153,7 +153,7 @@ TEST(GdiCopies, BitBltClipsToTheDestinationAndReadsTheSourceOrigin)
     DeleteDC(window);
 }
 
-TEST(GdiSelection, ABitmapDeletedWhileSelectedGoesWhenTheContextLetsItGo)
+TEST(GdiSelection, ABitmapDeletedWhileSelectedGoesWhenTheContextLetsItGoStockObjectsNever)
 {
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, 4, 4);
@@ -167,10 +167,8 @@ TEST(GdiSelection, ABitmapDeletedWhileSelectedGoesWhenTheContextLetsItGo)
     EXPECT_TRUE(DeleteDC(dc));
     EXPECT_EQ(SelectObject(dc, GetStockObject(NULL_BRUSH)), nullptr);
     EXPECT_EQ(GetDeviceCaps(nullptr, LOGPIXELSY), 96);
-}
 
-TEST(GdiStock, StockObjectsSurviveDeletionAndTwelveIsTheVariableFont)
-{
+    // Stock objects survive deletion, and twelve is the variable font.
     LOGFONTW lf{};
     HGDIOBJ var = GetStockObject(ANSI_VAR_FONT);
     ASSERT_EQ(GetObjectW(var, sizeof lf, &lf), static_cast<int>(sizeof lf));

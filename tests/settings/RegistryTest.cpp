@@ -19,7 +19,7 @@ HKEY Create(HKEY root, const wchar_t* path, DWORD* disposition = nullptr)
 
 using RegistryKeys = SettingsFolder;
 
-TEST_F(RegistryKeys, CreateTellsNewFromExistingAndOpenNeverCreates)
+TEST_F(RegistryKeys, CreateTellsNewFromExistingOpenNeverCreatesAndBadArgumentsFail)
 {
     HKEY h = nullptr;
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\New", 0, KEY_READ, &h),
@@ -32,10 +32,8 @@ TEST_F(RegistryKeys, CreateTellsNewFromExistingAndOpenNeverCreates)
     EXPECT_EQ(how, REG_OPENED_EXISTING_KEY);
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\NEW", 0, KEY_READ, &h), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(h), ERROR_SUCCESS);
-}
 
-TEST_F(RegistryKeys, PathsBelowAnOpenKeyAndBadArguments)
-{
+    // Paths below an open key, and bad arguments.
     HKEY parent = Create(HKEY_CURRENT_USER, L"Software");
     HKEY child = Create(parent, L"Vendor\\App");
     const DWORD v = 9;
@@ -47,8 +45,6 @@ TEST_F(RegistryKeys, PathsBelowAnOpenKeyAndBadArguments)
               ERROR_SUCCESS);
     RegCloseKey(again);
     RegCloseKey(parent);
-
-    HKEY h = nullptr;
     EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"\\Lead", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &h, nullptr),
               ERROR_BAD_PATHNAME);
