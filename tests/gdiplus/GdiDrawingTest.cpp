@@ -29,7 +29,6 @@ ARGB Opaque(COLORREF c)
     return p.GetValue();
 }
 
-// A memory context with a w x h bitmap filled with `fill`.
 struct Canvas
 {
     Canvas(int w, int h, COLORREF fill = kFace) : width(w), height(h)
@@ -144,7 +143,6 @@ TEST(GdiCopies, BitBltClipsToTheDestinationAndReadsTheSourceOrigin)
     EXPECT_EQ(PixelAt(screen, 6, 3), 0u);                     // outside the clip
     EXPECT_EQ(PixelAt(screen, 3, 5), 0u);
 
-    // ... and back: the window's pixels as a source.
     Canvas back(4, 4, RGB(0, 0, 0));
     ASSERT_TRUE(BitBlt(back.dc, 0, 0, 4, 4, window, 1, 1, SRCCOPY));
     EXPECT_EQ(back.At(0, 0), Opaque(RGB(255, 0, 0)));
@@ -316,7 +314,6 @@ TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageList)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(icon), i % 2, i / 2), pixels[i]) << i;
 
-    // ... and out again through GetDIBits, top-down this time.
     BITMAPINFO query = bmi;
     query.bmiHeader.biHeight = -2;
     BYTE out[16] = {};

@@ -45,6 +45,10 @@ TEST_F(RegNumbers, FirstReadStoresTheDefaultAndLaterReadsKeepIt)
     EXPECT_EQ(Stored(kFolded, "Skin"), "1:42006C0075006500");
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 5), 70u);
     EXPECT_EQ(reg.ReadRegString(kKey, L"Skin", L"Red"), CString(L"Blue"));
+    // A text longer than four bytes is replaced by the default number.
+    StoreRaw(kKey, L"Mode", REG_SZ, Utf16Bytes(u"fast", false));
+    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Mode", 3), 3u);
+    EXPECT_EQ(Stored(kFolded, "Mode"), "4:03000000");
 }
 
 TEST_F(RegNumbers, StoredValueOfAtMostFourBytesIsTakenOverTheDefaultsBytes)
@@ -69,14 +73,6 @@ TEST_F(RegNumbers, StoredValueOfAtMostFourBytesIsTakenOverTheDefaultsBytes)
     }
     // None of those reads replaced the stored value.
     EXPECT_EQ(Stored(kFolded, "N", "type||':'||length(data)"), "3:0");
-}
-
-TEST_F(RegNumbers, TextLongerThanFourBytesIsReplacedByTheDefaultNumber)
-{
-    StoreRaw(kKey, L"Mode", REG_SZ, Utf16Bytes(u"fast", false));
-    CUtilReg reg;
-    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Mode", 3), 3u);
-    EXPECT_EQ(Stored(kFolded, "Mode"), "4:03000000");
 }
 
 using RegTexts = SettingsFolder;

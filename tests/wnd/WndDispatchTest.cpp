@@ -67,7 +67,6 @@ protected:
         ASSERT_TRUE(parent.CreateEx(0, nullptr, L"parent", WS_VISIBLE, CRect(100, 50, 400, 250),
                                     nullptr, 0));
     }
-    // A system control of 50 x 20 at (x, y) in the parent.
     HWND Control(const wchar_t* cls, DWORD style, int x, int y, INT_PTR id)
     {
         return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, 50, 20,

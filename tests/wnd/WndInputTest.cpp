@@ -26,7 +26,7 @@ protected:
 
 } // namespace
 
-TEST_F(Input, MouseMessagesCarryClientCoordinatesAlsoOutsideUnderCapture)
+TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureAndSkipDisabledWindows)
 {
     driver.MoveMouseScreen({100 + 20 + 7, 50 + 30 + 9});
     EXPECT_EQ(child.lastPoint, CPoint(7, 9));
@@ -41,6 +41,18 @@ TEST_F(Input, MouseMessagesCarryClientCoordinatesAlsoOutsideUnderCapture)
     EXPECT_EQ(child.Count("capturechanged"), 1);
     driver.MoveMouse(parent.m_hWnd, {2, 4});
     EXPECT_EQ(parent.Count("move"), 1);
+
+    // A disabled child's input goes to its parent, and disabling drops capture and focus.
+    child.SetCapture();
+    child.SetFocus();
+    EXPECT_FALSE(child.EnableWindow(FALSE));
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(::GetFocus(), nullptr);
+    driver.Click(child.m_hWnd, {5, 5});
+    EXPECT_EQ(child.Count("down"), 0);
+    EXPECT_EQ(parent.Count("down"), 1);
+    EXPECT_EQ(parent.lastPoint, CPoint(25, 35));
+    EXPECT_TRUE(child.EnableWindow(TRUE));
 }
 
 // Each press comes `gap` ms after the previous one at `at`; the second press within 500 ms and
@@ -169,21 +181,6 @@ TEST(ThreadTimers, ProcedureRunsUntilKilledAndIdsStartAfresh)
         driver.AdvanceTime(100);
         EXPECT_EQ(ticks.size(), 2 * round);
     }
-}
-
-TEST_F(Input, DisabledChildsInputGoesToItsParentAndDisablingDropsCapture)
-{
-    driver.MoveMouse(child.m_hWnd, {5, 5});
-    child.SetCapture();
-    child.SetFocus();
-    EXPECT_FALSE(child.EnableWindow(FALSE));
-    EXPECT_EQ(::GetCapture(), nullptr);
-    EXPECT_EQ(::GetFocus(), nullptr);
-    driver.Click(child.m_hWnd, {5, 5});
-    EXPECT_EQ(child.Count("down"), 0);
-    EXPECT_EQ(parent.Count("down"), 1);
-    EXPECT_EQ(parent.lastPoint, CPoint(25, 35));
-    EXPECT_TRUE(child.EnableWindow(TRUE));
 }
 
 // The wheel goes to the focus window, else to the one under the pointer; a window that leaves
