@@ -26,7 +26,7 @@ protected:
 
 } // namespace
 
-TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureAndSkipDisabledWindows)
+TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureSkipDisabledWindowsAndWheelsPassOn)
 {
     driver.MoveMouseScreen({100 + 20 + 7, 50 + 30 + 9});
     EXPECT_EQ(child.lastPoint, CPoint(7, 9));
@@ -53,6 +53,19 @@ TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureAndSkipDisabledWind
     EXPECT_EQ(parent.Count("down"), 1);
     EXPECT_EQ(parent.lastPoint, CPoint(25, 35));
     EXPECT_TRUE(child.EnableWindow(TRUE));
+
+    // The wheel goes to the focus window, else to the one under the pointer; a window that
+    // leaves it alone passes it on to its parent.
+    parent.handleWheel = true;
+    driver.MoveMouse(child.m_hWnd, {5, 5});
+    driver.Wheel(-240);
+    EXPECT_EQ(parent.wheelDelta, -240);
+    child.handleWheel = true;
+    child.SetFocus();
+    driver.MoveMouse(parent.m_hWnd, {250, 150});
+    driver.Wheel(120);
+    EXPECT_EQ(child.wheelDelta, 120);
+    EXPECT_EQ(parent.wheelDelta, -240);
 }
 
 // Each press comes `gap` ms after the previous one at `at`; the second press within 500 ms and
@@ -181,22 +194,6 @@ TEST(ThreadTimers, ProcedureRunsUntilKilledAndIdsStartAfresh)
         driver.AdvanceTime(100);
         EXPECT_EQ(ticks.size(), 2 * round);
     }
-}
-
-// The wheel goes to the focus window, else to the one under the pointer; a window that leaves
-// it alone passes it on to its parent.
-TEST_F(Input, WheelGoesToTheFocusWindowAndUnhandledOnToTheParent)
-{
-    parent.handleWheel = true;
-    driver.MoveMouse(child.m_hWnd, {5, 5});
-    driver.Wheel(-240);
-    EXPECT_EQ(parent.wheelDelta, -240);
-    child.handleWheel = true;
-    child.SetFocus();
-    driver.MoveMouse(parent.m_hWnd, {250, 150});
-    driver.Wheel(120);
-    EXPECT_EQ(child.wheelDelta, 120);
-    EXPECT_EQ(parent.wheelDelta, -240);
 }
 
 TEST(MessageBoxes, HeadlessBoxesTakeTheirDefaultButtonAndAreRecorded)
