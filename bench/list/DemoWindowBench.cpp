@@ -8,7 +8,8 @@
 // pictures, check boxes) and the scroll bar with its two arrows, and the control bar and label
 // area: the seek and volume sliders (track, bars, thumb), the time in four digit pictures, two
 // divided-strip buttons (three pieces and a caption), three labels with icons and the logo
-// image control.
+// image control; the two group boxes with their icons, the disabled group's check box and
+// note, and the hyperlink.
 #include "demo/host/DemoDialog.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 
@@ -209,6 +210,13 @@ void BareDemoCairoPango(benchmark::State& state)
     const int colLeft[6] = {0, 44, 334, 404, 494, 700};
     const int colWidth[6] = {44, 290, 70, 90, 206, 80};
     const char* headers[6] = {"#", "Name", "", "Duration", "Streams", ""};
+    struct Group
+    {
+        const char* text;
+        int x, y, w, h;
+    };
+    const Group groups[] = {{"Buttons", 10, 36, 340, 140}, {"Disabled group", 10, 295, 190, 35}};
+    cairo_surface_t* groupIcon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 16, 16);
     for (auto _ : state) {
         cairo_t* cr = cairo_create(window);
         Whole(cr, bg, 0, 0, cw, ch, CAIRO_FILTER_BILINEAR);
@@ -313,6 +321,34 @@ void BareDemoCairoPango(benchmark::State& state)
             Whole(c, logo, 43, 19, 64, 32, CAIRO_FILTER_NEAREST);
             Text(c, f, f.bold16, "skinkit", 0, 0, 150, 70, 1, 0.98, 0.84, 0.47);
         });
+        // The two group boxes, double-buffered over what the window shows: the parent's pixels
+        // copied in, an etched frame of two 1-pixel rectangles, the header band with its icon and
+        // text; the disabled group's check box and note, and the link on its dialog-colour box.
+        for (const Group& gb : groups)
+            Child(cr, gb.x, gb.y, gb.w, gb.h, [&](cairo_t* c) {
+                cairo_set_source_surface(c, window, -gb.x, -gb.y);
+                cairo_paint(c);
+                cairo_set_line_width(c, 1);
+                cairo_set_source_rgb(c, 0.5, 0.5, 0.5);
+                cairo_rectangle(c, 0.5, 7.5, gb.w - 2, gb.h - 9);
+                cairo_stroke(c);
+                cairo_set_source_rgb(c, 1, 1, 1);
+                cairo_rectangle(c, 1.5, 8.5, gb.w - 2, gb.h - 9);
+                cairo_stroke(c);
+                cairo_set_source_rgb(c, 0.16, 0.2, 0.25);
+                cairo_rectangle(c, 8, 0, 90, 16);
+                cairo_fill(c);
+                Whole(c, groupIcon, 10, 0, 16, 16, CAIRO_FILTER_NEAREST);
+                Text(c, f, f.bold14, gb.text, 28, 0, 70, 16, 0, 0.9, 0.93, 0.95);
+            });
+        for (const Group& box :
+             {Group{"Option", 20, 311, 80, 16}, Group{"Read the README", 215, 305, 140, 18}})
+            Child(cr, box.x, box.y, box.w, box.h, [&](cairo_t* c) {
+                cairo_set_source_rgb(c, 0.94, 0.94, 0.94);
+                cairo_paint(c);
+                Text(c, f, f.regular13, box.text, 16, 0, box.w - 16, box.h, 0, 0.47, 0.7, 1);
+            });
+        Text(cr, f, f.regular13, "Inside it", 110, 311, 80, 16, 0, 0.43, 0.43, 0.43);
         cairo_destroy(cr);
         benchmark::DoNotOptimize(window);
     }
@@ -326,8 +362,9 @@ void BareDemoCairoPango(benchmark::State& state)
     pango_font_description_free(f.bold14);
     pango_font_description_free(f.sans12);
     g_object_unref(f.ctx);
-    for (cairo_surface_t* s : {window, bg, push, toggle, round, glyph, header, row, lineTop,
-                               lineBottom, sep, checkOn, track, thumb, up, down, frame, thumbnail})
+    for (cairo_surface_t* s :
+         {window, bg, push, toggle, round, glyph, header, row, lineTop, lineBottom, sep, checkOn,
+          track, thumb, up, down, frame, thumbnail, groupIcon})
         cairo_surface_destroy(s);
 }
 BENCHMARK(BareDemoCairoPango)->Unit(benchmark::kMicrosecond);
