@@ -113,7 +113,8 @@ TEST_F(RegistryValues, SmallBufferGetsMoreDataAndTheSizeNeededAndDeletedValuesAr
 
 TEST_F(RegistryValues, DefaultValueReadsAsWideTextWithWindowsByteCounts)
 {
-    HKEY h = Create(HKEY_CURRENT_USER, L"Classes\\http\\shell\\open\\command");
+    const wchar_t* key = L"Classes\\http\\shell\\open\\command";
+    HKEY h = Create(HKEY_CURRENT_USER, key);
     const char16_t cmd[] = u"browser \U0001F310 %1"; // one character outside the BMP: two units
     ASSERT_EQ(
         RegSetValueExW(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(cmd), sizeof(cmd) - 2),
@@ -127,13 +128,9 @@ TEST_F(RegistryValues, DefaultValueReadsAsWideTextWithWindowsByteCounts)
     EXPECT_EQ(size, static_cast<LONG>(sizeof(cmd))); // UTF-16 units and the NUL, two bytes each
     wchar_t text[260];
     size = 4;
-    EXPECT_EQ(
-        RegQueryValueW(HKEY_CURRENT_USER, L"Classes\\http\\shell\\open\\command", text, &size),
-        ERROR_MORE_DATA);
+    EXPECT_EQ(RegQueryValueW(HKEY_CURRENT_USER, key, text, &size), ERROR_MORE_DATA);
     size = sizeof(char16_t) * 260;
-    EXPECT_EQ(
-        RegQueryValueW(HKEY_CURRENT_USER, L"Classes\\http\\shell\\open\\command", text, &size),
-        ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueW(HKEY_CURRENT_USER, key, text, &size), ERROR_SUCCESS);
     EXPECT_STREQ(text, L"browser \U0001F310 %1");
     // A key without a default value reads as an empty text.
     RegCloseKey(Create(HKEY_CURRENT_USER, L"Classes\\empty"));
