@@ -297,7 +297,7 @@ TEST(GdiFonts, FaceNamesAreCutToThirtyOneCharactersAndUnknownFacesStillDraw)
     EXPECT_GE(size.cy, 12);
 }
 
-TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageList)
+TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageListAndCursorsAreShared)
 {
     const ARGB pixels[] = {0xFFFFFFFF, 0x00000000, 0xFF102030, 0xFF000000};
     HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
@@ -338,17 +338,15 @@ TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageList)
         DeleteObject(b);
     DeleteDC(screen);
     ImageList_Destroy(list);
-}
 
-TEST(GdiCursors, SystemCursorsAreSharedAndCopiesKeepTheirKind)
-{
+    // System cursors are shared, and copies keep their kind.
     HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
     ASSERT_NE(hand, nullptr);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), hand);
     EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(106)), nullptr);
-    HCURSOR copy = CopyIcon(hand);
-    EXPECT_EQ(platform::SystemCursorOf(copy), 32649);
+    HCURSOR handCopy = CopyIcon(hand);
+    EXPECT_EQ(platform::SystemCursorOf(handCopy), 32649);
     EXPECT_TRUE(DestroyIcon(hand)); // shared: still there
     EXPECT_EQ(platform::SystemCursorOf(hand), 32649);
-    DestroyIcon(copy);
+    DestroyIcon(handCopy);
 }
