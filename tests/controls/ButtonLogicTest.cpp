@@ -6,48 +6,40 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 using namespace btn;
 
 TEST(ButtonState, EveryCombinationOfDownDisabledAndHover)
 {
-    const struct
-    {
-        Flags f;
-        State want;
-    } cases[] = {
-        {{false, false, false}, Normal},     {{false, false, true}, Hover},
-        {{true, false, false}, Down},        {{true, false, true}, DownHover},
-        {{false, true, false}, Disabled},    {{false, true, true}, Disabled},
-        {{true, true, false}, DownDisabled}, {{true, true, true}, DownDisabled},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ChooseState(c.f), c.want) << c.f.down << c.f.disabled << c.f.hover;
+    for (auto [down, disabled, hover, want] : {std::tuple{false, false, false, Normal},
+                                               {false, false, true, Hover},
+                                               {true, false, false, Down},
+                                               {true, false, true, DownHover},
+                                               {false, true, false, Disabled},
+                                               {false, true, true, Disabled},
+                                               {true, true, false, DownDisabled},
+                                               {true, true, true, DownDisabled}})
+        EXPECT_EQ(ChooseState({down, disabled, hover}), want) << down << disabled << hover;
 }
 
 TEST(ButtonClassify, TypeBitsDecideCheckTypeAndPushLike)
 {
-    const struct
-    {
-        DWORD style;
-        bool check, pushLike;
-    } cases[] = {
-        {BS_PUSHBUTTON, false, false},
-        {BS_DEFPUSHBUTTON, false, false},
-        {BS_CHECKBOX, true, false},
-        {BS_AUTOCHECKBOX, true, false},
-        {BS_RADIOBUTTON, false, false},
-        {BS_3STATE, false, false},
-        {BS_AUTO3STATE, true, false},
-        {BS_USERBUTTON, false, false},
-        {BS_AUTORADIOBUTTON, true, false},
-        {BS_AUTOCHECKBOX | BS_PUSHLIKE, true, true},
-        {BS_PUSHBUTTON | BS_PUSHLIKE, false, false},
-    };
-    for (const auto& c : cases) {
-        const Kind k = Classify(c.style);
-        EXPECT_EQ(k.checkType, c.check) << std::hex << c.style;
-        EXPECT_EQ(k.pushLike, c.pushLike) << std::hex << c.style;
+    for (auto [style, check, pushLike] :
+         {std::tuple<DWORD, bool, bool>{BS_PUSHBUTTON, false, false},
+          {BS_DEFPUSHBUTTON, false, false},
+          {BS_CHECKBOX, true, false},
+          {BS_AUTOCHECKBOX, true, false},
+          {BS_RADIOBUTTON, false, false},
+          {BS_3STATE, false, false},
+          {BS_AUTO3STATE, true, false},
+          {BS_USERBUTTON, false, false},
+          {BS_AUTORADIOBUTTON, true, false},
+          {BS_AUTOCHECKBOX | BS_PUSHLIKE, true, true},
+          {BS_PUSHBUTTON | BS_PUSHLIKE, false, false}}) {
+        const Kind k = Classify(style);
+        EXPECT_EQ(std::pair(k.checkType, k.pushLike), std::pair(check, pushLike))
+            << std::hex << style;
     }
 }
 
@@ -68,70 +60,54 @@ TEST(ButtonFrames, FrameOfEachStateByCount)
                 << "count " << c.count << " state " << s;
 }
 
-TEST(ButtonFrames, FramesLieSideBySideAndAreWholePixelsWide)
+TEST(ButtonFrames, FramesLieSideBySideAndWholeImagesServeTheirStateGroup)
 {
     const Gdiplus::Rect r = FrameRect(120, 30, 4, 2);
-    EXPECT_EQ(r.X, 60);
-    EXPECT_EQ(r.Width, 30);
-    EXPECT_EQ(r.Height, 30);
+    EXPECT_EQ(std::tuple(r.X, r.Width, r.Height), std::tuple(60, 30, 30));
     EXPECT_EQ(FrameRect(100, 10, 3, 2).X, 66); // 100 / 3 = 33
     EXPECT_EQ(FrameRect(100, 10, 0, 0).Width, 100);
+    for (auto [count, state, mask] : {std::tuple{2, 0, 0b000111u},
+                                      {2, 2, 0b000111u},
+                                      {2, 3, 0b111000u},
+                                      {2, -1, 0b111000u},
+                                      {3, 0, 0b000101u},
+                                      {3, 2, 0b000101u},
+                                      {3, 1, 0b000010u},
+                                      {3, 4, 0b111000u},
+                                      {4, 0, 0u},
+                                      {1, 0, 0u}})
+        EXPECT_EQ(StatesForImage(count, state), mask) << count << "," << state;
 }
 
-TEST(ButtonFrames, WholeImagesServeTheirStateGroup)
+static std::string Show(const Gdiplus::Rect& r)
 {
-    const struct
-    {
-        int count, state;
-        unsigned mask;
-    } cases[] = {
-        {2, 0, 0b000111}, {2, 2, 0b000111}, {2, 3, 0b111000}, {2, -1, 0b111000}, {3, 0, 0b000101},
-        {3, 2, 0b000101}, {3, 1, 0b000010}, {3, 4, 0b111000}, {4, 0, 0},         {1, 0, 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(StatesForImage(c.count, c.state), c.mask) << c.count << "," << c.state;
+    return std::to_string(r.X) + "," + std::to_string(r.Y) + " " + std::to_string(r.Width) + "x" +
+           std::to_string(r.Height);
 }
 
 TEST(ButtonBackground, SourceRectangleByRuleAndStretch)
 {
-    const struct
-    {
-        const char* name;
-        Background bg;
-        Gdiplus::Rect want;
-    } cases[] = {
-        {"rect stretched", {{5, 6, 25, 16}, 1, 2, true, 300}, {5, 6, 20, 10}},
-        {"rect copied", {{5, 6, 25, 16}, 1, 2, false, 300}, {5, 6, 80, 30}},
-        {"left 0 falls back", {{0, 6, 25, 16}, 1, 2, false, 300}, {1, 2, 80, 30}},
-        {"unset, stretched", {{-1, -1, -1, -1}, 1, 2, true, 300}, {1, 2, 300, 30}},
-    };
-    for (const auto& c : cases) {
-        const Gdiplus::Rect r = BackgroundSource(c.bg, 80, 30);
-        EXPECT_TRUE(r.Equals(c.want))
-            << c.name << ": " << r.X << "," << r.Y << "," << r.Width << "," << r.Height;
-    }
+    for (auto [bg, want] :
+         {std::pair<Background, const char*>{{{5, 6, 25, 16}, 1, 2, true, 300}, "5,6 20x10"},
+          {{{5, 6, 25, 16}, 1, 2, false, 300}, "5,6 80x30"},
+          {{{0, 6, 25, 16}, 1, 2, false, 300}, "1,2 80x30"}, // left 0: fallback
+          {{{-1, -1, -1, -1}, 1, 2, true, 300}, "1,2 300x30"}})
+        EXPECT_EQ(Show(BackgroundSource(bg, 80, 30)), want);
 }
 
 TEST(ButtonText, AlignmentFromStyleBits)
 {
-    using A = Gdiplus::StringAlignment;
-    const struct
-    {
-        DWORD style;
-        bool checkBox;
-        A h, v;
-    } cases[] = {
-        {0, false, Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter},
-        {0, true, Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentCenter},
-        {BS_LEFT | BS_TOP, false, Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear},
-        {BS_RIGHT | BS_BOTTOM, true, Gdiplus::StringAlignmentFar, Gdiplus::StringAlignmentFar},
-        {BS_CENTER | BS_VCENTER, true, Gdiplus::StringAlignmentCenter,
-         Gdiplus::StringAlignmentCenter},
-    };
-    for (const auto& c : cases) {
-        const TextAlign a = AlignmentFromStyle(c.style, c.checkBox);
-        EXPECT_EQ(a.horizontal, c.h) << std::hex << c.style;
-        EXPECT_EQ(a.vertical, c.v) << std::hex << c.style;
+    constexpr auto N = Gdiplus::StringAlignmentNear, C = Gdiplus::StringAlignmentCenter,
+                   F = Gdiplus::StringAlignmentFar;
+    for (auto [style, checkBox, h, v] :
+         {std::tuple<DWORD, bool, Gdiplus::StringAlignment, Gdiplus::StringAlignment>{0, false, C,
+                                                                                      C},
+          {0, true, N, C},
+          {BS_LEFT | BS_TOP, false, N, N},
+          {BS_RIGHT | BS_BOTTOM, true, F, F},
+          {BS_CENTER | BS_VCENTER, true, C, C}}) {
+        const TextAlign a = AlignmentFromStyle(style, checkBox);
+        EXPECT_EQ(std::pair(a.horizontal, a.vertical), std::pair(h, v)) << std::hex << style;
     }
 }
 
@@ -155,13 +131,9 @@ TEST(ButtonLayout, GlyphAndTextBoxByKindSizeOffsetsAndStrip)
         {"no strip", {box, 120, 20, 4, 0, std::nullopt, {30, 30}}, {}, {4, 0, 116, 20}},
         {"count 0", {box, 120, 20, 0, 0, count0, {64, 16}}, {0, 2, 64, 16}, {67, 0, 53, 20}},
     };
-    auto show = [](const Gdiplus::Rect& r) {
-        return std::to_string(r.X) + "," + std::to_string(r.Y) + " " + std::to_string(r.Width) +
-               "x" + std::to_string(r.Height);
-    };
     for (const auto& c : cases) {
         const Layout l = LayOut(c.in);
-        EXPECT_EQ(show(l.glyph), show(c.glyph)) << c.name;
-        EXPECT_EQ(show(l.text), show(c.text)) << c.name;
+        EXPECT_EQ(Show(l.glyph) + " / " + Show(l.text), Show(c.glyph) + " / " + Show(c.text))
+            << c.name;
     }
 }

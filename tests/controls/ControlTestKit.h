@@ -136,39 +136,38 @@ protected:
             host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
     }
     DWORD At(CWnd& w, int x, int y) { return driver.PixelAt(w.m_hWnd, {x, y}); }
-    // How many pixels of `w` inside `area` (the whole window when empty) are exactly `argb`.
-    int Count(CWnd& w, DWORD argb, CRect area = CRect())
+    // Calls `visit(x, y, colour)` for each pixel of `w` inside `area` (all of it when empty).
+    template <class Visit> void EachPixel(CWnd& w, Visit visit, CRect area = CRect())
     {
         auto shot = driver.Capture(w.m_hWnd);
-        if (!shot)
-            return 0;
-        if (area.IsRectEmpty())
-            area = CRect(0, 0, static_cast<int>(shot->GetWidth()),
-                         static_cast<int>(shot->GetHeight()));
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
+        if (shot && area.IsRectEmpty())
+            area = CRect(0, 0, int(shot->GetWidth()), int(shot->GetHeight()));
+        for (int y = area.top; shot && y < area.bottom; ++y)
             for (int x = area.left; x < area.right; ++x) {
                 Gdiplus::Color c;
                 shot->GetPixel(x, y, &c);
-                n += c.GetValue() == argb;
+                visit(x, y, c);
             }
+    }
+    // How many pixels of `w` inside `area` (the whole window when empty) are exactly `argb`.
+    int Count(CWnd& w, DWORD argb, CRect area = CRect())
+    {
+        int n = 0;
+        EachPixel(
+            w, [&](int, int, const Gdiplus::Color& c) { n += c.GetValue() == argb; }, area);
         return n;
     }
     InkBox Ink(CWnd& w, ColourTest is)
     {
         InkBox b;
-        auto shot = driver.Capture(w.m_hWnd);
-        for (int y = 0; shot && y < static_cast<int>(shot->GetHeight()); ++y)
-            for (int x = 0; x < static_cast<int>(shot->GetWidth()); ++x) {
-                Gdiplus::Color c;
-                shot->GetPixel(x, y, &c);
-                if (!is(c))
-                    continue;
-                b.left = b.left < 0 || x < b.left ? x : b.left;
-                b.right = x > b.right ? x : b.right;
-                b.top = b.top < 0 ? y : b.top;
-                b.bottom = y;
-            }
+        EachPixel(w, [&](int x, int y, const Gdiplus::Color& c) {
+            if (!is(c))
+                return;
+            b.left = b.left < 0 || x < b.left ? x : b.left;
+            b.right = x > b.right ? x : b.right;
+            b.top = b.top < 0 ? y : b.top;
+            b.bottom = y;
+        });
         return b;
     }
 

@@ -2,15 +2,9 @@
 // notifications to the parent, hover and leave.
 #include "controls/CtrlButton.h"
 
-#include "platform/wnd/headless/HeadlessDriver.h"
-
-#include <gtest/gtest.h>
+#include "ControlTestKit.h"
 
 #include <cstdint>
-#include <memory>
-#include <vector>
-
-using platform::wnd::HeadlessDriver;
 
 namespace {
 
@@ -23,8 +17,7 @@ constexpr Gdiplus::ARGB kFrameColour[6] = {0xFF102030u, 0xFF405060u, 0xFF708090u
 
 std::unique_ptr<Gdiplus::Bitmap> Strip(int frames, int frameWidth, int height)
 {
-    auto b = std::make_unique<Gdiplus::Bitmap>(frames * frameWidth, height,
-                                               Gdiplus::PixelFormat32bppARGB);
+    auto b = Bands(frames * frameWidth, height, {});
     Gdiplus::Graphics g(b.get());
     for (int k = 0; k < frames; ++k) {
         Gdiplus::SolidBrush brush{Gdiplus::Color(kFrameColour[k])};
@@ -33,49 +26,26 @@ std::unique_ptr<Gdiplus::Bitmap> Strip(int frames, int frameWidth, int height)
     return b;
 }
 
-// A dialog that notes each BN_CLICKED with the button's check state at that moment.
-class CHostWnd : public CWnd
-{
-public:
-    CCtrlButton* button = nullptr;
-    std::vector<int> checkSeenOnClick;
-
-protected:
-    void OnClicked() { checkSeenOnClick.push_back(button ? button->GetCheck() : -1); }
-    DECLARE_MESSAGE_MAP()
-};
-
-} // namespace
-
-BEGIN_MESSAGE_MAP(CHostWnd, CWnd)
-ON_BN_CLICKED(kId, OnClicked)
-END_MESSAGE_MAP()
-
-namespace {
-
-class SkinnedButton : public ::testing::Test
+// The parent hears each click with the button's check state at that moment.
+class SkinnedButton : public HostedTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(
-            host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 300, 120), nullptr, 0));
-        host.button = &button;
+        HostedTest::SetUp();
+        host.state = [this] { return std::to_string(button.GetCheck()); };
     }
     // A dialog-made system button of `style`, subclassed as a dialog host does.
     void MakeSubclassed(DWORD style, CRect rect = CRect(10, 10, 70, 40))
     {
-        const HWND h = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | style, rect.left,
-                                       rect.top, rect.Width(), rect.Height(), host.m_hWnd,
-                                       reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(kId)),
-                                       nullptr, nullptr);
+        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
+                        rect.Width(), rect.Height(), host.m_hWnd,
+                        reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(kId)), nullptr,
+                        nullptr);
         ASSERT_TRUE(button.SubclassDlgItem(kId, &host));
-        (void)h;
     }
     DWORD Shown(POINT p = {30, 15}) { return driver.PixelAt(button.m_hWnd, p); }
 
-    HeadlessDriver driver;
-    CHostWnd host;
     CCtrlButton button;
     std::unique_ptr<Gdiplus::Bitmap> strip4 = Strip(4, 30, 30); // the 120 x 30 strip
 };
@@ -87,7 +57,6 @@ TEST_F(SkinnedButton, APushLikeCheckButtonThroughHoverPressClickAndCheck)
 {
     MakeSubclassed(BS_AUTOCHECKBOX | BS_PUSHLIKE);
     button.SetButtonImage(strip4.get(), 4);
-    driver.Record(host.m_hWnd);
     driver.MoveMouse(button.m_hWnd, {30, 15});
     EXPECT_EQ(Shown(), kFrameColour[0]) << "hover needs the pointer to rest";
     driver.AdvanceTime(1);
@@ -95,7 +64,7 @@ TEST_F(SkinnedButton, APushLikeCheckButtonThroughHoverPressClickAndCheck)
     driver.MouseDown();
     EXPECT_EQ(Shown(), kFrameColour[3]);
     driver.MouseUp();
-    EXPECT_EQ(host.checkSeenOnClick, std::vector<int>{1});
+    EXPECT_EQ(host.heard, "command 1001 0 1; ");
     driver.MoveMouse(host.m_hWnd, {200, 100});
     EXPECT_EQ(Shown(), kFrameColour[3]) << "checked shows as down";
     button.EnableWindow(FALSE);
@@ -103,20 +72,17 @@ TEST_F(SkinnedButton, APushLikeCheckButtonThroughHoverPressClickAndCheck)
     button.EnableWindow(TRUE);
     driver.AdvanceTime(1000);
     driver.DoubleClick(button.m_hWnd, {30, 15});
-    EXPECT_EQ(host.checkSeenOnClick, (std::vector<int>{1, 0, 1})) << "the second click counts";
-    ASSERT_EQ(driver.Commands(BN_CLICKED).size(), 3u);
-    EXPECT_EQ(LOWORD(driver.Commands(BN_CLICKED)[0].wParam), kId);
+    EXPECT_EQ(host.heard, "command 1001 0 1; command 1001 0 0; command 1001 0 1; ")
+        << "the second click counts";
 
     driver.MoveMouse(host.m_hWnd, {200, 100});
-    const struct
-    {
-        WPARAM value;
-        int check;
-    } setCheck[] = {{BST_UNCHECKED, 0}, {BST_INDETERMINATE, 1}, {7, 0}, {BST_CHECKED, 1}};
-    for (const auto& c : setCheck) {
-        button.SendMessage(BM_SETCHECK, c.value);
-        EXPECT_EQ(button.SendMessage(BM_GETCHECK), c.check) << c.value;
-        EXPECT_EQ(Shown(), kFrameColour[c.check ? 3 : 0]) << c.value;
+    for (auto [value, check] : {std::pair<WPARAM, int>{BST_UNCHECKED, 0},
+                                {BST_INDETERMINATE, 1},
+                                {7, 0},
+                                {BST_CHECKED, 1}}) {
+        button.SendMessage(BM_SETCHECK, value);
+        EXPECT_EQ(button.SendMessage(BM_GETCHECK), check) << value;
+        EXPECT_EQ(Shown(), kFrameColour[check ? 3 : 0]) << value;
     }
 }
 
@@ -124,10 +90,8 @@ TEST_F(SkinnedButton, APushButtonClicksWithoutCheckingAndIgnoresCheckMessages)
 {
     MakeSubclassed(BS_PUSHBUTTON);
     button.SetButtonImage(strip4.get(), 4);
-    driver.Record(host.m_hWnd);
     driver.Click(button.m_hWnd, {30, 15});
-    EXPECT_EQ(driver.Commands(BN_CLICKED).size(), 1u);
-    EXPECT_EQ(host.checkSeenOnClick, std::vector<int>{0});
+    EXPECT_EQ(host.heard, "command 1001 0 0; ");
     button.SendMessage(BM_SETCHECK, BST_CHECKED);
     button.SetCheck(1);
     EXPECT_EQ(button.SendMessage(BM_GETCHECK), 0);
@@ -152,51 +116,32 @@ TEST_F(SkinnedButton, SubclassingAndCreatingBothMakeTheButtonOwnerDrawn)
     EXPECT_EQ(check.m_bCheckType, 1);
 }
 
-TEST_F(SkinnedButton, WithoutAnyImageNothingIsPainted)
+// A background alone paints nothing; a strip of frame count 0 shows whole; a background shows
+// through transparent frames.
+TEST_F(SkinnedButton, BackgroundOnlyCountZeroAndTranslucentFrames)
 {
     MakeSubclassed(BS_PUSHBUTTON);
-    auto bg = Strip(1, 60, 30);
+    auto bg = Strip(2, 60, 30); // left half frame colour 0, right 1
     button.SetButtonImageBg(bg.get(), 0, 0, 0);
     button.Invalidate();
     EXPECT_EQ(Shown(), kFace);
-}
-
-TEST_F(SkinnedButton, FrameCountZeroShowsTheWholeStripWithoutCrashing)
-{
-    MakeSubclassed(BS_PUSHBUTTON);
     auto strip1 = Strip(1, 60, 30);
     button.SetButtonImage(strip1.get(), 0);
     button.Invalidate();
     EXPECT_EQ(Shown(), kFrameColour[0]);
-}
-
-TEST_F(SkinnedButton, BackgroundShowsThroughTranslucentFrames)
-{
-    MakeSubclassed(BS_PUSHBUTTON);
-    Gdiplus::Bitmap clear(120, 30, Gdiplus::PixelFormat32bppARGB); // transparent frames
-    auto bg = Strip(2, 60, 30); // left half frame colour 0, right 1
+    Gdiplus::Bitmap clear(120, 30, Gdiplus::PixelFormat32bppARGB);
     button.SetButtonImage(&clear, 4);
     button.SetButtonImageBg(bg.get(), CRect(60, 0, 120, 30)); // left > 0: 1:1 from x = 60
     button.Invalidate();
     EXPECT_EQ(Shown({5, 15}), kFrameColour[1]);
 }
 
-class CheckBoxDrawing : public SkinnedButton
-{
-protected:
-    void SetUp() override
-    {
-        SkinnedButton::SetUp();
-        MakeSubclassed(BS_AUTOCHECKBOX, CRect(10, 10, 130, 30)); // 120 x 20
-        glyphs = Strip(4, 16, 16);
-        button.SetButtonImage(glyphs.get(), 4);
-    }
-    std::unique_ptr<Gdiplus::Bitmap> glyphs;
-};
-
 // Where the glyph goes is the layout table's business; this proves the painting follows it.
-TEST_F(CheckBoxDrawing, GlyphOfTheStateIsDrawnInItsLayoutBox)
+TEST_F(SkinnedButton, CheckBoxGlyphOfTheStateIsDrawnInItsLayoutBox)
 {
+    MakeSubclassed(BS_AUTOCHECKBOX, CRect(10, 10, 130, 30)); // 120 x 20
+    auto glyphs = Strip(4, 16, 16);
+    button.SetButtonImage(glyphs.get(), 4);
     EXPECT_EQ(Shown({8, 1}), kFace);
     EXPECT_EQ(Shown({8, 2}), kFrameColour[0]);
     EXPECT_EQ(Shown({16, 10}), kFace) << "drawn at its own size, not stretched";

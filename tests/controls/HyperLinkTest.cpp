@@ -74,49 +74,39 @@ TEST_F(HyperLink, SizedToTheTextKeepingTheEdgeTheStyleNames)
     underlined.CreateFontIndirect(&lf);
     const SIZE text = TextExtent(underlined, L"Read me");
     const int slack = 200 - text.cx; // a centred one shrinks by half of it on both sides
-    const struct
-    {
-        DWORD style;
-        int left, right;
-    } cases[] = {
-        {SS_LEFT, 50, 50 + text.cx},
-        {SS_RIGHT, 250 - text.cx, 250},
-        {SS_CENTER, 50 + slack / 2, 250 - slack / 2},
-    };
-    for (const auto& k : cases) {
+    for (auto [style, left, right] : {std::tuple<DWORD, int, int>{SS_LEFT, 50, 50 + text.cx},
+                                      {SS_RIGHT, 250 - text.cx, 250},
+                                      {SS_CENTER, 50 + slack / 2, 250 - slack / 2}}) {
         CHyperLink one;
-        Attach(one, L"Read me", k.style);
-        RECT r{};
-        one.GetWindowRect(&r);
-        CRect c(r);
+        Attach(one, L"Read me", style);
+        CRect c;
+        one.GetWindowRect(&c);
         host.ScreenToClient(&c);
-        EXPECT_EQ(c, CRect(k.left, 50, k.right, 50 + text.cy)) << k.style;
+        EXPECT_EQ(c, CRect(left, 50, right, 50 + text.cy)) << style;
         one.DestroyWindow();
     }
 }
 
 TEST_F(HyperLink, HoverAndLeaveSetUnderlineColourAndCursorPerMode)
 {
-    const struct
-    {
-        int mode;
-        bool before, during, after; // underlined
-    } cases[] = {{-1, false, true, false}, {1, true, true, true}, {0, false, false, false}};
+    // Mode → underlined before, during and after the hover.
+    const std::tuple<int, bool, bool, bool> cases[] = {
+        {-1, false, true, false}, {1, true, true, true}, {0, false, false, false}};
     const DWORD plain = Argb(RGB(0, 0, 238)), visited = Argb(RGB(85, 26, 139)),
                 hover = Argb(GetSysColor(COLOR_HIGHLIGHT)); // what 0xFFFFFFFF stands for
-    for (const auto& k : cases) {
+    for (auto [mode, before, during, after] : cases) {
         CHyperLink one;
         one.SetUnderline(1); // before attaching: replaced by -1
         Attach(one, L"WWWWWW");
         EXPECT_EQ(one.GetUnderline(), -1);
-        one.SetUnderline(k.mode);
+        one.SetUnderline(mode);
         one.SetColours(RGB(0, 0, 238), RGB(85, 26, 139), 0xFFFFFFFF);
-        EXPECT_EQ(Underlined(one), k.before) << k.mode;
+        EXPECT_EQ(Underlined(one), before) << mode;
         EXPECT_GT(Count(one, plain), 0);
         EXPECT_EQ(Count(one, hover), 0);
 
         driver.MoveMouse(one.m_hWnd, {3, 3});
-        EXPECT_EQ(Underlined(one), k.during) << k.mode;
+        EXPECT_EQ(Underlined(one), during) << mode;
         EXPECT_GT(Count(one, hover), 0);
         EXPECT_EQ(Count(one, plain), 0);
         EXPECT_EQ(driver.CursorShown(), 32649); // the hand
@@ -125,8 +115,8 @@ TEST_F(HyperLink, HoverAndLeaveSetUnderlineColourAndCursorPerMode)
         EXPECT_EQ(driver.CursorShown(), 32512); // the arrow
         EXPECT_TRUE(one.m_bHover);              // the leave is found by the next tick
         driver.AdvanceTime(100);
-        EXPECT_FALSE(one.m_bHover) << k.mode;
-        EXPECT_EQ(Underlined(one), k.after) << k.mode;
+        EXPECT_FALSE(one.m_bHover) << mode;
+        EXPECT_EQ(Underlined(one), after) << mode;
         EXPECT_GT(Count(one, plain), 0);
 
         one.SetVisited(TRUE); // hover wins over visited

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr Gdiplus::ARGB kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu, kClear = 0x00000000u;
@@ -48,16 +50,14 @@ TEST(OwnerDrawCompose, NothingToDrawOnAnEmptySizeOrWithoutADC)
 {
     Gdiplus::Bitmap target(4, 4, Gdiplus::PixelFormat32bppARGB);
     const HDC dc = platform::CreateSurfaceDC(&target, POINT{0, 0}, nullptr);
-    const struct
-    {
-        HDC dc;
-        CSize size;
-    } cases[] = {{dc, CSize(0, 4)}, {dc, CSize(4, 0)}, {dc, CSize(-1, -1)}, {nullptr, CSize(4, 4)}};
-    for (const auto& c : cases) {
+    for (auto [target, size] : {std::pair<HDC, CSize>{dc, CSize(0, 4)},
+                                {dc, CSize(4, 0)},
+                                {dc, CSize(-1, -1)},
+                                {nullptr, CSize(4, 4)}}) {
         bool painted = false;
-        EXPECT_FALSE(ownerdraw::Compose(c.dc, c.size, ownerdraw::kDefaultModes,
+        EXPECT_FALSE(ownerdraw::Compose(target, size, ownerdraw::kDefaultModes,
                                         [&](Gdiplus::Graphics&, int, int) { painted = true; }));
-        EXPECT_FALSE(painted) << c.size.cx << "x" << c.size.cy;
+        EXPECT_FALSE(painted) << size.cx << "x" << size.cy;
     }
     DeleteDC(dc);
 }
@@ -76,15 +76,11 @@ TEST(OwnerDrawNotify, TheParentHearsTheControlsIdAndWindowSizeIsTheOuterRectangl
     ownerdraw::NotifyParent(control, kMessage, 99);
     ownerdraw::SendToParent(control, kMessage, 5, 6);
     ASSERT_EQ(driver.Recorded().size(), 2u);
-    EXPECT_EQ(driver.Recorded()[0].message, kMessage);
-    EXPECT_EQ(driver.Recorded()[0].wParam, 1234u);
-    EXPECT_EQ(driver.Recorded()[0].lParam, 99);
-    EXPECT_EQ(driver.Recorded()[1].wParam, 5u);
-    EXPECT_EQ(driver.Recorded()[1].lParam, 6);
+    const auto& r = driver.Recorded();
+    EXPECT_EQ(std::tuple(r[0].message, r[0].wParam, r[0].lParam, r[1].wParam, r[1].lParam),
+              std::tuple(kMessage, WPARAM{1234}, LPARAM{99}, WPARAM{5}, LPARAM{6}));
     EXPECT_EQ(ownerdraw::NotifyParent(orphan, kMessage, 1), 0);
-    const CSize size = ownerdraw::WindowSize(control);
-    EXPECT_EQ(size.cx, 60);
-    EXPECT_EQ(size.cy, 25);
+    EXPECT_EQ(ownerdraw::WindowSize(control), CSize(60, 25));
 }
 
 } // namespace

@@ -30,11 +30,7 @@ TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFrames)
     std::filesystem::remove_all(folder);
     const std::vector<std::string> files = demo::MakeSampleMedia(folder);
     // Frames and lengths as the samples were made: frames / rate.
-    const struct
-    {
-        const char* name;
-        int frames, lengthMs;
-    } expected[] = {
+    const std::tuple<const char*, int, int> expected[] = {
         {"Harbour at dawn.avi", 75, 3000},       {"City lights (MJPEG).avi", 60, 4000},
         {"Garden path.avi", 40, 4000},           {"Night train (MJPEG).avi", 90, 4500},
         {"Market square (MJPEG).avi", 36, 3000}, {"Snowfall (MJPEG).avi", 100, 4000},
@@ -43,11 +39,12 @@ TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFrames)
     ASSERT_EQ(files.size(), std::size(expected));
     std::string streams;
     for (size_t i = 0; i < files.size(); ++i) {
-        ASSERT_EQ(std::filesystem::path(files[i]).filename(), expected[i].name);
+        const auto [name, frames, lengthMs] = expected[i];
+        ASSERT_EQ(std::filesystem::path(files[i]).filename(), name);
         demo::AviClip clip;
         ASSERT_TRUE(clip.Open(files[i])) << files[i];
         EXPECT_EQ(std::tuple(clip.Width(), clip.FrameCount(), clip.LengthMs()),
-                  std::tuple(160, expected[i].frames, expected[i].lengthMs))
+                  std::tuple(160, frames, lengthMs))
             << files[i];
         streams += clip.Streams().ToUtf8();
         // Frames differ as the picture moves, and decode whole.

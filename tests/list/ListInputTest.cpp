@@ -42,14 +42,8 @@ TEST(ListInput, PartsUnderThePoint)
     model.m_bCheckbox = model.m_bShowHeaderCheckbox = 1;
     list::ComputeLayout(model, {400, 32, 32, 14}, 400, 300, layout);
     using P = list::HitPart;
-    struct Case
-    {
-        int x, y, top;
-        bool dbl, boxes;
-        P part;
-        int row;
-    };
-    const Case cases[] = {
+    // x, y, top, a double click, boxes shown → the part and row hit.
+    const std::tuple<int, int, int, bool, bool, P, int> cases[] = {
         {380, 16, 0, false, true, P::HeaderCheck, -1},
         {100, 16, 0, false, true, P::Nothing, -1},
         {100, 10, 0, false, true, P::Nothing, -1}, // less than a row above place 0: missed
@@ -70,13 +64,13 @@ TEST(ListInput, PartsUnderThePoint)
         {380, 16, 0, false, false, P::Nothing, -1}, // boxes switched off
         {380, 80, 0, false, false, P::Row, 1},
     };
-    for (const Case& c : cases) {
-        model.m_bCheckbox = model.m_bShowHeaderCheckbox = c.boxes;
-        const list::HitQuery in{model, layout, 32, 32, c.top};
-        const list::Hit h = c.dbl ? list::HitTestDoubleClick(in, CPoint(c.x, c.y))
-                                  : list::HitTestClick(in, CPoint(c.x, c.y));
-        EXPECT_EQ(std::pair(h.part, h.row), std::pair(c.part, c.row))
-            << c.x << "," << c.y << " top " << c.top << (c.dbl ? " double" : "");
+    for (auto [x, y, top, dbl, boxes, part, row] : cases) {
+        model.m_bCheckbox = model.m_bShowHeaderCheckbox = boxes;
+        const list::HitQuery in{model, layout, 32, 32, top};
+        const list::Hit h =
+            dbl ? list::HitTestDoubleClick(in, CPoint(x, y)) : list::HitTestClick(in, CPoint(x, y));
+        EXPECT_EQ(std::pair(h.part, h.row), std::pair(part, row))
+            << x << "," << y << " top " << top << (dbl ? " double" : "");
     }
 }
 

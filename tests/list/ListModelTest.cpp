@@ -5,7 +5,8 @@
 #include "../controls/ControlTestKit.h"
 #include "platform/gdiplus/Gdi.h"
 
-#include <cstdio>
+#include <fstream>
+#include <tuple>
 
 namespace {
 
@@ -48,11 +49,10 @@ TEST_F(ListModel, RowsCellsAndItemData)
     EXPECT_FALSE(m.InsertItem(1, L"again")); // replaces only the first text
     EXPECT_EQ(m.GetItemCount(), 2);
     const list::Item* item = m.GetItem(1);
-    EXPECT_EQ(item->strText[0], CString(L"again"));
-    EXPECT_EQ(item->strText[3], CString(L"third"));
+    EXPECT_EQ(std::tuple(item->strText[0], item->strText[3], m.GetCheck(1)),
+              std::tuple(CString(L"again"), CString(L"third"), 1));
     for (const CString& t : item->strText)
         EXPECT_NE(t, CString(L"past"));
-    EXPECT_EQ(m.GetCheck(1), 1);
     for (auto [row, position, data] : {std::tuple{1, 0, 7u},
                                        {1, 1, 9u},
                                        {1, 2, 0xFFFFFFFFu},
@@ -64,11 +64,10 @@ TEST_F(ListModel, RowsCellsAndItemData)
     for (int c = 0; c < 3; ++c)
         m.InsertColumn(c, L"c", 10, 0);
     m.InsertColumn(1, L"b2", 20, 1);
-    EXPECT_EQ(m.ColumnCount(), 3);
-    EXPECT_EQ(m.GetColumn(1)->nWidth, 20);
-    EXPECT_EQ(m.GetColumn(0)->nAlign, Gdiplus::StringAlignmentCenter);
-    EXPECT_EQ(m.GetColumn(1)->nAlign, Gdiplus::StringAlignmentNear);
-    EXPECT_EQ(m.GetColumn(2)->nAlign, Gdiplus::StringAlignmentCenter);
+    EXPECT_EQ(std::tuple(m.ColumnCount(), m.GetColumn(1)->nWidth, m.GetColumn(0)->nAlign,
+                         m.GetColumn(1)->nAlign, m.GetColumn(2)->nAlign),
+              std::tuple(3, 20, Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentNear,
+                         Gdiplus::StringAlignmentCenter));
 }
 
 TEST_F(ListModel, HeaderByRuleAWhenSetAndWhatTheCountTrusts)
@@ -174,10 +173,7 @@ TEST_F(ListModel, PicturesCopiedOrDecodedFromFiles)
     auto pic = Solid(6, 3, 0xFF00FF00u);
     ASSERT_EQ(platform::SaveImageAsPng(pic.get(), CString((dir + "list-cell.png").c_str())),
               Gdiplus::Ok);
-    FILE* f = std::fopen((dir + "list-junk.png").c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("not a picture", f);
-    std::fclose(f);
+    std::ofstream(dir + "list-junk.png") << "not a picture";
     for (auto [cell, name] :
          {std::pair{2, "list-cell.png"}, {3, "no-such.png"}, {4, "list-junk.png"}})
         m.SetItemImage(0, cell, CString((dir + name).c_str()));
@@ -186,10 +182,9 @@ TEST_F(ListModel, PicturesCopiedOrDecodedFromFiles)
     const list::Item* item = m.GetItem(0);
     ASSERT_TRUE(item->pImage[2] && item->pImage[4] && item->pImage[9]);
     EXPECT_NE(item->pImage[9], pic.get()); // a copy
-    EXPECT_EQ(item->pImage[9]->GetWidth(), 6u);
-    EXPECT_EQ(item->pImage[2]->GetLastStatus(), Gdiplus::Ok);
-    EXPECT_EQ(item->pImage[2]->GetWidth(), 6u);
-    EXPECT_EQ(item->pImage[3], nullptr);
+    EXPECT_EQ(std::tuple(item->pImage[9]->GetWidth(), item->pImage[2]->GetLastStatus(),
+                         item->pImage[2]->GetWidth(), item->pImage[3]),
+              std::tuple(6u, Gdiplus::Ok, 6u, nullptr));
     EXPECT_NE(item->pImage[4]->GetLastStatus(), Gdiplus::Ok);
 }
 
