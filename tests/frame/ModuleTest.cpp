@@ -3,6 +3,18 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+int ChainLength()
+{
+    int n = 0;
+    for (CDynLinkLibrary* dll = AfxGetFirstDynLinkLibrary(); dll; dll = dll->m_pNextDLL)
+        ++n;
+    return n;
+}
+
+} // namespace
+
 TEST(ModuleEntry, GraphicsRunsAndTheModuleIsInTheFrameworkChain)
 {
     Gdiplus::Bitmap b(2, 2, Gdiplus::PixelFormat32bppARGB);
@@ -12,16 +24,11 @@ TEST(ModuleEntry, GraphicsRunsAndTheModuleIsInTheFrameworkChain)
     for (CDynLinkLibrary* dll = AfxGetFirstDynLinkLibrary(); dll; dll = dll->m_pNextDLL)
         found = found || (dll->m_hModule == AfxGetSkinkitModule().hModule && !dll->m_bSystem);
     EXPECT_TRUE(found);
-}
-
-TEST(ModuleEntry, ThreadNotificationsChangeNothing)
-{
-    const HINSTANCE self = AfxGetSkinkitModule().hModule;
-    EXPECT_EQ(DllMain(self, DLL_THREAD_ATTACH, nullptr), TRUE);
-    EXPECT_EQ(DllMain(self, DLL_THREAD_DETACH, nullptr), TRUE);
-    EXPECT_EQ(DllMain(self, 7, nullptr), TRUE);
-    Gdiplus::Bitmap b(2, 2, Gdiplus::PixelFormat32bppARGB);
-    EXPECT_EQ(b.GetLastStatus(), Gdiplus::Ok);
+    // Thread notifications change nothing.
+    for (DWORD reason : {DWORD(DLL_THREAD_ATTACH), DWORD(DLL_THREAD_DETACH), DWORD(7)})
+        EXPECT_EQ(DllMain(AfxGetSkinkitModule().hModule, reason, nullptr), TRUE) << reason;
+    Gdiplus::Bitmap after(2, 2, Gdiplus::PixelFormat32bppARGB);
+    EXPECT_EQ(after.GetLastStatus(), Gdiplus::Ok);
 }
 
 TEST(ModuleEntry, RefusedRegistrationFailsTheLoadWithoutStartingGraphics)
@@ -30,13 +37,8 @@ TEST(ModuleEntry, RefusedRegistrationFailsTheLoadWithoutStartingGraphics)
     AFX_EXTENSION_MODULE& module = AfxGetSkinkitModule();
     const AFX_EXTENSION_MODULE saved = module;
     module.bInitialized = FALSE;
-    int chainBefore = 0;
-    for (CDynLinkLibrary* dll = AfxGetFirstDynLinkLibrary(); dll; dll = dll->m_pNextDLL)
-        ++chainBefore;
+    const int chain = ChainLength();
     EXPECT_EQ(DllMain(nullptr, DLL_PROCESS_ATTACH, nullptr), FALSE);
-    int chainAfter = 0;
-    for (CDynLinkLibrary* dll = AfxGetFirstDynLinkLibrary(); dll; dll = dll->m_pNextDLL)
-        ++chainAfter;
-    EXPECT_EQ(chainAfter, chainBefore);
+    EXPECT_EQ(ChainLength(), chain);
     module = saved;
 }

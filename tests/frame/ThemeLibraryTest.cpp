@@ -4,7 +4,7 @@
 
 #if THEME_LIBRARY_PRESENT
 
-TEST(ThemeLibraryPresent, ProcessHolderLoadsItThroughTheSearchPath)
+TEST(ThemeLibraryPresent, ProcessHolderLoadsItAndHoldersCloseTheirThemeDataOnce)
 {
     CThemeLibrary* process = AfxGetThemeLibrary();
     ASSERT_NE(process, nullptr);
@@ -19,13 +19,10 @@ TEST(ThemeLibraryPresent, ProcessHolderLoadsItThroughTheSearchPath)
     EXPECT_EQ(
         process->DrawThemeBackground(reinterpret_cast<HTHEME>(0x7E), nullptr, 4, 1, &r, nullptr),
         S_OK);
-}
 
-TEST(ThemeLibraryPresent, HolderClosesItsThemeDataOnceAndKeepsItsOwnReference)
-{
+    // A holder closes its theme data once and keeps its own reference to the library.
     using CountFn = int (*)();
     using LastFn = void* (*)();
-    CThemeLibrary* process = AfxGetThemeLibrary();
     auto closeCount =
         reinterpret_cast<CountFn>(GetProcAddress(process->m_hModule, "FakeCloseCount"));
     auto lastClosed =

@@ -29,7 +29,6 @@ ARGB Opaque(COLORREF c)
     return p.GetValue();
 }
 
-// A memory context with a w x h bitmap filled with `fill`.
 struct Canvas
 {
     Canvas(int w, int h, COLORREF fill = kFace) : width(w), height(h)
@@ -37,9 +36,8 @@ struct Canvas
         dc = CreateCompatibleDC(nullptr);
         bitmap = CreateCompatibleBitmap(dc, w, h);
         old = SelectObject(dc, bitmap);
-        CBrush brush(fill);
-        RECT all{0, 0, w, h};
-        FillRect(dc, &all, brush);
+        const RECT all{0, 0, w, h};
+        FillRect(dc, &all, CBrush(fill));
     }
     ~Canvas()
     {
@@ -132,9 +130,8 @@ TEST(GdiPens, LinesLeaveTheirEndPointAndFollowTheCurrentPosition)
 TEST(GdiCopies, BitBltClipsToTheDestinationAndReadsTheSourceOrigin)
 {
     Canvas src(8, 8, RGB(255, 0, 0));
-    CBrush green(RGB(0, 255, 0));
-    RECT square{4, 4, 8, 8};
-    FillRect(src.dc, &square, green);
+    const RECT square{4, 4, 8, 8};
+    FillRect(src.dc, &square, CBrush(RGB(0, 255, 0)));
 
     // A context on a bigger surface with its origin at (2, 1) and a clip, as a window's is.
     Bitmap screen(10, 10, PixelFormat32bppARGB);
@@ -146,7 +143,6 @@ TEST(GdiCopies, BitBltClipsToTheDestinationAndReadsTheSourceOrigin)
     EXPECT_EQ(PixelAt(screen, 6, 3), 0u);                     // outside the clip
     EXPECT_EQ(PixelAt(screen, 3, 5), 0u);
 
-    // ... and back: the window's pixels as a source.
     Canvas back(4, 4, RGB(0, 0, 0));
     ASSERT_TRUE(BitBlt(back.dc, 0, 0, 4, 4, window, 1, 1, SRCCOPY));
     EXPECT_EQ(back.At(0, 0), Opaque(RGB(255, 0, 0)));
@@ -155,7 +151,7 @@ TEST(GdiCopies, BitBltClipsToTheDestinationAndReadsTheSourceOrigin)
     DeleteDC(window);
 }
 
-TEST(GdiSelection, ABitmapDeletedWhileSelectedGoesWhenTheContextLetsItGo)
+TEST(GdiSelection, ABitmapDeletedWhileSelectedGoesWhenTheContextLetsItGoStockObjectsNever)
 {
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, 4, 4);
@@ -169,10 +165,8 @@ TEST(GdiSelection, ABitmapDeletedWhileSelectedGoesWhenTheContextLetsItGo)
     EXPECT_TRUE(DeleteDC(dc));
     EXPECT_EQ(SelectObject(dc, GetStockObject(NULL_BRUSH)), nullptr);
     EXPECT_EQ(GetDeviceCaps(nullptr, LOGPIXELSY), 96);
-}
 
-TEST(GdiStock, StockObjectsSurviveDeletionAndTwelveIsTheVariableFont)
-{
+    // Stock objects survive deletion, and twelve is the variable font.
     LOGFONTW lf{};
     HGDIOBJ var = GetStockObject(ANSI_VAR_FONT);
     ASSERT_EQ(GetObjectW(var, sizeof lf, &lf), static_cast<int>(sizeof lf));
@@ -184,8 +178,6 @@ TEST(GdiStock, StockObjectsSurviveDeletionAndTwelveIsTheVariableFont)
     EXPECT_EQ(GetObjectW(var, sizeof lf, &lf), static_cast<int>(sizeof lf));
     EXPECT_EQ(GetStockObject(15), nullptr);
 }
-
-// --- text ---
 
 // A canvas with Liberation Sans at 12 pixels selected: ascent 11 + descent 3.
 class GdiText : public ::testing::Test
@@ -217,18 +209,6 @@ protected:
     CFont font;
     HGDIOBJ old = nullptr;
 };
-
-TEST_F(GdiText, ExtentIsWholePixelAdvancesByAscentPlusDescent)
-{
-    const SIZE one = Extent(L"Hello", 5);
-    EXPECT_EQ(one.cy, 14);
-    EXPECT_GT(one.cx, 20);
-    EXPECT_EQ(Extent(L"HelloHello").cx, 2 * one.cx); // whole-pixel advances add up exactly
-    EXPECT_EQ(Extent(L"", 0).cx, 0);
-    TEXTMETRICW tm{};
-    ASSERT_TRUE(GetTextMetricsW(c.dc, &tm));
-    EXPECT_EQ(tm.tmHeight, 14);
-}
 
 TEST_F(GdiText, SingleLineCentredVerticallyWithItsOpaqueBox)
 {
@@ -272,9 +252,15 @@ TEST_F(GdiText, TransparentTextLeavesTheBackgroundAndInkStaysInsideTheRectangle)
     EXPECT_GT(inked, 10);
 }
 
-TEST_F(GdiText, CalcRectMeasuresAlignmentAndWrapping)
+TEST_F(GdiText, ExtentsAndCalcRectMeasureAlignmentAndWrapping)
 {
-    const int word = Extent(L"Hello").cx;
+    const int word = Extent(L"Hello", 5).cx;
+    EXPECT_EQ(Extent(L"Hello").cy, 14);
+    EXPECT_EQ(Extent(L"HelloHello").cx, 2 * word); // whole-pixel advances add up exactly
+    EXPECT_EQ(Extent(L"", 0).cx, 0);
+    TEXTMETRICW tm{};
+    ASSERT_TRUE(GetTextMetricsW(c.dc, &tm));
+    EXPECT_EQ(tm.tmHeight, 14);
     RECT r{10, 5, 500, 100};
     EXPECT_EQ(DrawTextW(c.dc, L"Hello", -1, &r, DT_CALCRECT | DT_SINGLELINE), 14);
     EXPECT_EQ(r.right, 10 + word);
@@ -311,9 +297,7 @@ TEST(GdiFonts, FaceNamesAreCutToThirtyOneCharactersAndUnknownFacesStillDraw)
     EXPECT_GE(size.cy, 12);
 }
 
-// --- icons, image lists and cursors ---
-
-TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageList)
+TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageListAndCursorsAreShared)
 {
     const ARGB pixels[] = {0xFFFFFFFF, 0x00000000, 0xFF102030, 0xFF000000};
     HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
@@ -330,7 +314,6 @@ TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageList)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(icon), i % 2, i / 2), pixels[i]) << i;
 
-    // ... and out again through GetDIBits, top-down this time.
     BITMAPINFO query = bmi;
     query.bmiHeader.biHeight = -2;
     BYTE out[16] = {};
@@ -349,23 +332,21 @@ TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageList)
     EXPECT_EQ(c.At(2, 1), Opaque(kBlue));
     EXPECT_EQ(c.At(1, 2), 0xFF102030u);
 
-    for (HICON i : {copy, icon})
-        DestroyIcon(i);
-    DeleteObject(colour);
-    DeleteObject(mask);
+    DestroyIcon(copy);
+    DestroyIcon(icon);
+    for (HBITMAP b : {colour, mask})
+        DeleteObject(b);
     DeleteDC(screen);
     ImageList_Destroy(list);
-}
 
-TEST(GdiCursors, SystemCursorsAreSharedAndCopiesKeepTheirKind)
-{
+    // System cursors are shared, and copies keep their kind.
     HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
     ASSERT_NE(hand, nullptr);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), hand);
     EXPECT_EQ(LoadCursorW(nullptr, MAKEINTRESOURCEW(106)), nullptr);
-    HCURSOR copy = CopyIcon(hand);
-    EXPECT_EQ(platform::SystemCursorOf(copy), 32649);
+    HCURSOR handCopy = CopyIcon(hand);
+    EXPECT_EQ(platform::SystemCursorOf(handCopy), 32649);
     EXPECT_TRUE(DestroyIcon(hand)); // shared: still there
     EXPECT_EQ(platform::SystemCursorOf(hand), 32649);
-    DestroyIcon(copy);
+    DestroyIcon(handCopy);
 }

@@ -69,7 +69,6 @@ std::unique_ptr<Image> FromStream(const std::vector<BYTE>& bytes)
     return image;
 }
 
-// A stream that never ends, counting what was read from it.
 class EndlessStream : public IStream
 {
 public:
@@ -95,7 +94,7 @@ private:
 
 // Each side and the decoded size are bounded; past what the PNG decoder itself accepts is
 // refused all the same.
-TEST(PictureBounds, A30000By30000PngHeaderFailsBeforeItsPixelsAreTaken)
+TEST(PictureBounds, HugePngHeadersAndEndlessStreamsFailBeforeTheirPixelsAreTaken)
 {
     const std::vector<BYTE> png = PngHeader(30000, 30000);
     ASSERT_LT(png.size(), 400u);
@@ -115,10 +114,8 @@ TEST(PictureBounds, A30000By30000PngHeaderFailsBeforeItsPixelsAreTaken)
     for (auto [w, h] : refused)
         EXPECT_EQ(FromStream(PngHeader(w, h))->GetLastStatus(), OutOfMemory) << w << " x " << h;
     EXPECT_NE(FromStream(PngHeader(0x7FFFFFFF, 0x7FFFFFFF))->GetLastStatus(), Ok);
-}
 
-TEST(PictureBounds, AStreamPastTheBoundIsNotReadWhole)
-{
+    // A stream past the bound is not read whole.
     EndlessStream endless;
     std::unique_ptr<Image> image(Image::FromStream(&endless));
     EXPECT_NE(image->GetLastStatus(), Ok);

@@ -102,17 +102,15 @@ TEST(MeasureString, HeightIsLinesTimesLineSpacingWhileTheirTopIsInside)
 TEST(MeasureString, WrapsAtWordsWithinTheLayoutWidth)
 {
     Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
-    const RectF one = Measure(L"The quick brown fox jumps", font);
-    const RectF wrapped = Measure(L"The quick brown fox jumps", font, RectF(0, 0, 60, 0));
+    const wchar_t* text = L"The quick brown fox jumps";
+    const RectF one = Measure(text, font);
+    const RectF wrapped = Measure(text, font, RectF(0, 0, 60, 0));
     EXPECT_GT(wrapped.Height, one.Height * 2.5);
     EXPECT_LE(wrapped.Width, 60);
     // Width 0 means no wrapping; an over-long word breaks between characters.
-    EXPECT_FLOAT_EQ(Measure(L"The quick brown fox jumps", font, RectF(0, 0, 0, 0)).Height,
-                    one.Height);
+    EXPECT_FLOAT_EQ(Measure(text, font, RectF(0, 0, 0, 0)).Height, one.Height);
     EXPECT_LE(Measure(L"Supercalifragilistic", font, RectF(0, 0, 40, 0)).Width, 40);
     // NoWrap keeps one line.
-    EXPECT_FLOAT_EQ(
-        Measure(L"The quick brown fox jumps", font, RectF(0, 0, 60, 0), StringFormatFlagsNoWrap)
-            .Height,
-        one.Height);
+    EXPECT_FLOAT_EQ(Measure(text, font, RectF(0, 0, 60, 0), StringFormatFlagsNoWrap).Height,
+                    one.Height);
 }

@@ -19,7 +19,7 @@ HKEY Create(HKEY root, const wchar_t* path, DWORD* disposition = nullptr)
 
 using RegistryKeys = SettingsFolder;
 
-TEST_F(RegistryKeys, CreateTellsNewFromExistingAndOpenNeverCreates)
+TEST_F(RegistryKeys, CreateTellsNewFromExistingOpenNeverCreatesAndBadArgumentsFail)
 {
     HKEY h = nullptr;
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\New", 0, KEY_READ, &h),
@@ -32,10 +32,8 @@ TEST_F(RegistryKeys, CreateTellsNewFromExistingAndOpenNeverCreates)
     EXPECT_EQ(how, REG_OPENED_EXISTING_KEY);
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\NEW", 0, KEY_READ, &h), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(h), ERROR_SUCCESS);
-}
 
-TEST_F(RegistryKeys, PathsBelowAnOpenKeyAndBadArguments)
-{
+    // Paths below an open key, and bad arguments.
     HKEY parent = Create(HKEY_CURRENT_USER, L"Software");
     HKEY child = Create(parent, L"Vendor\\App");
     const DWORD v = 9;
@@ -47,8 +45,6 @@ TEST_F(RegistryKeys, PathsBelowAnOpenKeyAndBadArguments)
               ERROR_SUCCESS);
     RegCloseKey(again);
     RegCloseKey(parent);
-
-    HKEY h = nullptr;
     EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"\\Lead", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &h, nullptr),
               ERROR_BAD_PATHNAME);
@@ -96,15 +92,11 @@ TEST_F(RegistryValues, SmallBufferGetsMoreDataAndTheSizeNeededAndDeletedValuesAr
     EXPECT_EQ(RegQueryValueExW(h, L"t", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
     EXPECT_EQ(type, REG_SZ);
     EXPECT_EQ(size, 12u);
-
-    BYTE small[4] = {1, 2, 3, 4};
+    BYTE small[4] = {1, 2, 3, 4}, exact[12];
     size = sizeof(small);
     EXPECT_EQ(RegQueryValueExW(h, L"T", nullptr, &type, small, &size), ERROR_MORE_DATA);
     EXPECT_EQ(size, 12u);
-    const BYTE untouched[4] = {1, 2, 3, 4};
-    EXPECT_EQ(std::memcmp(small, untouched, 4), 0);
-
-    BYTE exact[12];
+    EXPECT_EQ(std::memcmp(small, "\1\2\3\4", 4), 0); // untouched
     size = sizeof(exact);
     EXPECT_EQ(RegQueryValueExW(h, L"T", nullptr, &type, exact, &size), ERROR_SUCCESS);
     EXPECT_EQ(std::memcmp(exact, text, 12), 0);
@@ -121,7 +113,8 @@ TEST_F(RegistryValues, SmallBufferGetsMoreDataAndTheSizeNeededAndDeletedValuesAr
 
 TEST_F(RegistryValues, DefaultValueReadsAsWideTextWithWindowsByteCounts)
 {
-    HKEY h = Create(HKEY_CURRENT_USER, L"Classes\\http\\shell\\open\\command");
+    const wchar_t* key = L"Classes\\http\\shell\\open\\command";
+    HKEY h = Create(HKEY_CURRENT_USER, key);
     const char16_t cmd[] = u"browser \U0001F310 %1"; // one character outside the BMP: two units
     ASSERT_EQ(
         RegSetValueExW(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(cmd), sizeof(cmd) - 2),
@@ -135,13 +128,9 @@ TEST_F(RegistryValues, DefaultValueReadsAsWideTextWithWindowsByteCounts)
     EXPECT_EQ(size, static_cast<LONG>(sizeof(cmd))); // UTF-16 units and the NUL, two bytes each
     wchar_t text[260];
     size = 4;
-    EXPECT_EQ(
-        RegQueryValueW(HKEY_CURRENT_USER, L"Classes\\http\\shell\\open\\command", text, &size),
-        ERROR_MORE_DATA);
+    EXPECT_EQ(RegQueryValueW(HKEY_CURRENT_USER, key, text, &size), ERROR_MORE_DATA);
     size = sizeof(char16_t) * 260;
-    EXPECT_EQ(
-        RegQueryValueW(HKEY_CURRENT_USER, L"Classes\\http\\shell\\open\\command", text, &size),
-        ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueW(HKEY_CURRENT_USER, key, text, &size), ERROR_SUCCESS);
     EXPECT_STREQ(text, L"browser \U0001F310 %1");
     // A key without a default value reads as an empty text.
     RegCloseKey(Create(HKEY_CURRENT_USER, L"Classes\\empty"));

@@ -46,8 +46,6 @@ CString Numbered(const std::string& prefix, int a, int b = -1)
 
 } // namespace
 
-// --- several processes ---
-
 using SharedStore = SettingsFolder;
 
 // Every process writes its own values and races the others to store the defaults of shared
@@ -106,8 +104,6 @@ TEST_F(SharedStore, FourProcessesWritingTwoThousandValuesEachLoseNothing)
     EXPECT_EQ(disagreements, 0);
 }
 
-// --- a writer killed ---
-
 using KilledWriter = SettingsFolder;
 
 TEST_F(KilledWriter, StoreOpensWithEveryAcknowledgedValue)
@@ -150,8 +146,6 @@ TEST_F(KilledWriter, StoreOpensWithEveryAcknowledgedValue)
     }
 }
 
-// --- stores that cannot be written ---
-
 using UnwritableStore = SettingsFolder;
 
 TEST_F(UnwritableStore, NoPlaceForTheStoreGivesDefaultsAndNoCrash)
@@ -189,10 +183,7 @@ TEST_F(UnwritableStore, ReadOnlyFilesGiveStoredValuesOrDefaults)
 // A file size limit stands in for a full disk: writes past it fail inside SQLite.
 TEST_F(UnwritableStore, FullDiskGivesDefaultsAndKeepsWhatWasWritten)
 {
-    {
-        CUtilReg reg;
-        reg.WriteRegDWORD(kKey, L"Before", 1234);
-    }
+    CUtilReg().WriteRegDWORD(kKey, L"Before", 1234);
     const pid_t pid = Spawn([&] {
         ::signal(SIGXFSZ, SIG_IGN);
         CUtilReg reg;

@@ -7,18 +7,12 @@ namespace {
 const CString kKey = L"Software\\Skinkit\\Player";
 const std::string kFolded = "SOFTWARE\\SKINKIT\\PLAYER"; // as the store compares keys
 
-HKEY UserKey(const CString& path)
-{
-    HKEY h = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
-                              nullptr),
-              ERROR_SUCCESS);
-    return h;
-}
-
 void StoreRaw(const CString& path, const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes)
 {
-    HKEY h = UserKey(path);
+    HKEY h = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
+                              nullptr),
+              ERROR_SUCCESS);
     ASSERT_EQ(RegSetValueExW(h, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
     RegCloseKey(h);
@@ -38,8 +32,6 @@ std::vector<BYTE> Utf16Bytes(const std::u16string& text, bool withNul)
 
 } // namespace
 
-// --- numbers ---
-
 using RegNumbers = SettingsFolder;
 
 // What the first read stores, seen without the library: four little-endian bytes of type
@@ -53,6 +45,10 @@ TEST_F(RegNumbers, FirstReadStoresTheDefaultAndLaterReadsKeepIt)
     EXPECT_EQ(Stored(kFolded, "Skin"), "1:42006C0075006500");
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 5), 70u);
     EXPECT_EQ(reg.ReadRegString(kKey, L"Skin", L"Red"), CString(L"Blue"));
+    // A text longer than four bytes is replaced by the default number.
+    StoreRaw(kKey, L"Mode", REG_SZ, Utf16Bytes(u"fast", false));
+    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Mode", 3), 3u);
+    EXPECT_EQ(Stored(kFolded, "Mode"), "4:03000000");
 }
 
 TEST_F(RegNumbers, StoredValueOfAtMostFourBytesIsTakenOverTheDefaultsBytes)
@@ -78,16 +74,6 @@ TEST_F(RegNumbers, StoredValueOfAtMostFourBytesIsTakenOverTheDefaultsBytes)
     // None of those reads replaced the stored value.
     EXPECT_EQ(Stored(kFolded, "N", "type||':'||length(data)"), "3:0");
 }
-
-TEST_F(RegNumbers, TextLongerThanFourBytesIsReplacedByTheDefaultNumber)
-{
-    StoreRaw(kKey, L"Mode", REG_SZ, Utf16Bytes(u"fast", false));
-    CUtilReg reg;
-    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Mode", 3), 3u);
-    EXPECT_EQ(Stored(kFolded, "Mode"), "4:03000000");
-}
-
-// --- texts ---
 
 using RegTexts = SettingsFolder;
 
@@ -128,11 +114,9 @@ TEST_F(RegTexts, LengthLimits)
     EXPECT_EQ(Stored(kFolded, "Path", "length(data)"), "518");
 }
 
-// --- roots and keys ---
-
 using RegRoots = SettingsFolder;
 
-TEST_F(RegRoots, MachineRootIsReadOnlyAndAMissingKeyCreatesNothing)
+TEST_F(RegRoots, MachineRootIsReadButNeverWrittenAndAMissingKeyCreatesNothing)
 {
     CUtilReg reg;
     EXPECT_EQ(reg.ReadRegDWORD(L"Software\\Nowhere", L"X", 9, 1), 9u);
@@ -140,16 +124,12 @@ TEST_F(RegRoots, MachineRootIsReadOnlyAndAMissingKeyCreatesNothing)
     reg.WriteRegDWORD(L"Software\\Nowhere", L"X", 1, 1);
     reg.WriteRegString(L"Software\\Nowhere", L"S", L"w", 1);
     EXPECT_FALSE(std::filesystem::exists(MachineDb()));
-    // Nor did anything land in the user's store.
     EXPECT_FALSE(std::filesystem::exists(UserDb()));
-}
 
-TEST_F(RegRoots, MachineValuesAreReadButNeverReplaced)
-{
+    // Values the machine store holds are read but never replaced.
     ASSERT_EQ(Tool("--machine set 'Software\\Vendor' Codec 7").status, 0);
     ASSERT_EQ(Tool("--machine set 'Software\\Vendor' Title -t sz 'seven'").status, 0);
-
-    CUtilReg reg;
+    platform::settings::CloseStores();
     EXPECT_EQ(reg.ReadRegDWORD(L"software\\vendor", L"codec", 1, 1), 7u);
     EXPECT_EQ(reg.ReadRegString(L"Software\\Vendor", L"Title", L"x", 1), CString(L"seven"));
     // A text read as a number fails, and the default cannot be stored over it.
@@ -196,8 +176,6 @@ TEST_F(RegRoots, LetterCaseAndDoubledSeparatorsNameTheSameValue)
     EXPECT_EQ(reg.ReadRegString(L"Software\\Vendor\\App", L"TITLE", L""), CString(L"Ünïcode"));
     EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key"), "3");
 }
-
-// --- other processes and the connection ---
 
 using RegProcesses = SettingsFolder;
 

@@ -4,6 +4,7 @@
 #include "platform/wnd/Wnd.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,7 @@ public:
     void Note(const std::string& s) { log.push_back(s); }
     int Count(const std::string& s) const
     {
-        int n = 0;
-        for (const auto& e : log)
-            n += e == s;
-        return n;
+        return static_cast<int>(std::count(log.begin(), log.end(), s));
     }
 
     BOOL PreTranslateMessage(MSG* msg) override

@@ -67,34 +67,32 @@ protected:
         ASSERT_TRUE(parent.CreateEx(0, nullptr, L"parent", WS_VISIBLE, CRect(100, 50, 400, 250),
                                     nullptr, 0));
     }
+    HWND Control(const wchar_t* cls, DWORD style, int x, int y, INT_PTR id)
+    {
+        return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, 50, 20,
+                               parent.m_hWnd, reinterpret_cast<HMENU>(id), nullptr, nullptr);
+    }
     HeadlessDriver driver;
     COrderParent parent;
 };
 
 } // namespace
 
-TEST_F(Dispatch, CreationRunsPreSubclassThenCreateThenSize)
+TEST_F(Dispatch, CreationRunsPreSubclassThenCreateThenSizeAndMinusOneLeavesNoWindow)
 {
-    CProbeWnd child;
+    CProbeWnd child, refused;
     ASSERT_TRUE(child.Create(nullptr, L"c", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &parent, 7));
     EXPECT_EQ(child.log, (std::vector<std::string>{"presubclass", "create", "size 0x0"}));
     EXPECT_EQ(child.GetParent(), &parent);
-}
-
-TEST_F(Dispatch, CreateAnsweringMinusOneFailsAndLeavesNoWindow)
-{
-    CProbeWnd child;
-    child.createAnswer = -1;
-    EXPECT_FALSE(
-        child.Create(nullptr, L"c", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &parent, 7));
-    EXPECT_EQ(child.m_hWnd, nullptr);
-    EXPECT_EQ(::GetDlgItem(parent.m_hWnd, 7), nullptr);
+    refused.createAnswer = -1;
+    EXPECT_FALSE(refused.Create(nullptr, L"r", WS_CHILD, CRect(0, 0, 10, 10), &parent, 8));
+    EXPECT_EQ(refused.m_hWnd, nullptr);
+    EXPECT_EQ(::GetDlgItem(parent.m_hWnd, 8), nullptr);
 }
 
 TEST_F(Dispatch, SubclassingAnExistingControlRunsPreSubclassAndTakesItsMessages)
 {
-    const HWND h = CreateWindowExW(0, L"BUTTON", L"ok", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20,
-                                   parent.m_hWnd, reinterpret_cast<HMENU>(100), nullptr, nullptr);
+    const HWND h = Control(L"BUTTON", 0, 10, 10, 100);
     ASSERT_TRUE(IsWindow(h));
     CWnd* before = CWnd::FromHandle(h);
     ASSERT_NE(before, nullptr);
@@ -108,14 +106,6 @@ TEST_F(Dispatch, SubclassingAnExistingControlRunsPreSubclassAndTakesItsMessages)
     EXPECT_EQ(before->GetDlgCtrlID(), 100);
     CProbeWnd again;
     EXPECT_FALSE(again.SubclassWindow(h));
-}
-
-TEST_F(Dispatch, PostedMessageWaitsForThePump)
-{
-    parent.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(1, 2));
-    EXPECT_EQ(parent.Count("up"), 0);
-    driver.Pump();
-    EXPECT_EQ(parent.Count("up"), 1);
 }
 
 TEST_F(Dispatch, ChildSeesTheReflectedClickFirstAndItsAnswerDecidesForTheParent)
@@ -136,8 +126,12 @@ TEST_F(Dispatch, ChildSeesTheReflectedClickFirstAndItsAnswerDecidesForTheParent)
     }
 }
 
-TEST_F(Dispatch, PreTranslateMessageMayRewriteAQueuedMessage)
+TEST_F(Dispatch, PostedMessagesWaitForThePumpAndPreTranslateMayRewriteThem)
 {
+    parent.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(1, 2));
+    EXPECT_EQ(parent.Count("up"), 0);
+    driver.Pump();
+    EXPECT_EQ(parent.Count("up"), 1);
     CProbeWnd child;
     child.rewriteDblClk = true;
     ASSERT_TRUE(
@@ -174,15 +168,14 @@ TEST_F(Dispatch, DestructionReachesParentBeforeChildrenAndObjectsOutliveWindows)
 
 // The press captures and pushes; the pushed look follows the pointer; only a release inside
 // clicks, and the click names the button's id and handle.
-TEST_F(Dispatch, SystemButtonClicksOnlyWhenReleasedInside)
+TEST_F(Dispatch, SystemButtonClicksOnlyWhenReleasedInsideAndOwnerDrawOnesReportDoubleClicks)
 {
     const struct
     {
         POINT release; // 50 x 20 button
         int clicks;
     } cases[] = {{{49, 19}, 1}, {{50, 5}, 0}, {{5, -1}, 0}};
-    const HWND h = CreateWindowExW(0, L"BUTTON", L"ok", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20,
-                                   parent.m_hWnd, reinterpret_cast<HMENU>(150), nullptr, nullptr);
+    const HWND h = Control(L"BUTTON", 0, 10, 10, 150);
     driver.Record(parent.m_hWnd);
     for (const auto& c : cases) {
         driver.ClearRecorded();
@@ -204,30 +197,18 @@ TEST_F(Dispatch, SystemButtonClicksOnlyWhenReleasedInside)
         driver.AdvanceTime(1000); // no double click with the next case
     }
     EXPECT_EQ(parent.Count("clicked 150"), 1);
-}
-
-TEST_F(Dispatch, OwnerDrawButtonDoubleClickReportsInsteadOfPressing)
-{
-    const HWND h =
-        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 50, 20,
-                        parent.m_hWnd, reinterpret_cast<HMENU>(120), nullptr, nullptr);
-    driver.DoubleClick(h, {5, 5});
+    // An owner-draw button reports a double click instead of a second press.
+    driver.DoubleClick(Control(L"BUTTON", BS_OWNERDRAW, 10, 40, 120), {5, 5});
     EXPECT_EQ(parent.Count("clicked 120"), 1);
     EXPECT_EQ(parent.Count("doubleclicked 120"), 1);
 }
 
 TEST_F(Dispatch, StaticWithNotifyReportsClicksWithoutItPassesThemThrough)
 {
-    const HWND notify =
-        CreateWindowExW(0, L"STATIC", L"n", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 0, 50, 20,
-                        parent.m_hWnd, reinterpret_cast<HMENU>(201), nullptr, nullptr);
-    const HWND plain =
-        CreateWindowExW(0, L"STATIC", L"p", WS_CHILD | WS_VISIBLE, 0, 40, 50, 20, parent.m_hWnd,
-                        reinterpret_cast<HMENU>(202), nullptr, nullptr);
-    driver.Click(notify, {5, 5});
+    driver.Click(Control(L"STATIC", SS_NOTIFY, 0, 0, 201), {5, 5});
     EXPECT_EQ(parent.Count("static clicked 201"), 1);
     parent.log.clear();
-    driver.Click(plain, {5, 5});
+    driver.Click(Control(L"STATIC", 0, 0, 40, 202), {5, 5});
     EXPECT_EQ(parent.Count("static clicked 202"), 0);
     EXPECT_EQ(parent.Count("down"), 1);
     EXPECT_EQ(parent.lastPoint, CPoint(5, 45));

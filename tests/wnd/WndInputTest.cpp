@@ -26,7 +26,7 @@ protected:
 
 } // namespace
 
-TEST_F(Input, MouseMessagesCarryClientCoordinatesAlsoOutsideUnderCapture)
+TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureSkipDisabledWindowsAndWheelsPassOn)
 {
     driver.MoveMouseScreen({100 + 20 + 7, 50 + 30 + 9});
     EXPECT_EQ(child.lastPoint, CPoint(7, 9));
@@ -41,6 +41,31 @@ TEST_F(Input, MouseMessagesCarryClientCoordinatesAlsoOutsideUnderCapture)
     EXPECT_EQ(child.Count("capturechanged"), 1);
     driver.MoveMouse(parent.m_hWnd, {2, 4});
     EXPECT_EQ(parent.Count("move"), 1);
+
+    // A disabled child's input goes to its parent, and disabling drops capture and focus.
+    child.SetCapture();
+    child.SetFocus();
+    EXPECT_FALSE(child.EnableWindow(FALSE));
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(::GetFocus(), nullptr);
+    driver.Click(child.m_hWnd, {5, 5});
+    EXPECT_EQ(child.Count("down"), 0);
+    EXPECT_EQ(parent.Count("down"), 1);
+    EXPECT_EQ(parent.lastPoint, CPoint(25, 35));
+    EXPECT_TRUE(child.EnableWindow(TRUE));
+
+    // The wheel goes to the focus window, else to the one under the pointer; a window that
+    // leaves it alone passes it on to its parent.
+    parent.handleWheel = true;
+    driver.MoveMouse(child.m_hWnd, {5, 5});
+    driver.Wheel(-240);
+    EXPECT_EQ(parent.wheelDelta, -240);
+    child.handleWheel = true;
+    child.SetFocus();
+    driver.MoveMouse(parent.m_hWnd, {250, 150});
+    driver.Wheel(120);
+    EXPECT_EQ(child.wheelDelta, 120);
+    EXPECT_EQ(parent.wheelDelta, -240);
 }
 
 // Each press comes `gap` ms after the previous one at `at`; the second press within 500 ms and
@@ -129,13 +154,17 @@ TEST_F(Input, LeaveComesWhenThePointerGoesToAnotherWindowOrOutsideOrWasNotThere)
     EXPECT_EQ(child.Count("leave"), 3);
 }
 
+// A tick also carries the pointer's screen position, for GetMessagePos.
 TEST_F(Input, TimersTickAtTheirIntervalAndStopWhenKilled)
 {
+    driver.MoveMouse(child.m_hWnd, {3, 4});
     child.SetTimer(100, 100);
     driver.AdvanceTime(99);
     EXPECT_EQ(child.Count("timer 100"), 0);
     driver.AdvanceTime(251);
     EXPECT_EQ(child.Count("timer 100"), 3);
+    EXPECT_EQ(GET_X_LPARAM(child.lastMessagePos), 100 + 20 + 3);
+    EXPECT_EQ(GET_Y_LPARAM(child.lastMessagePos), 50 + 30 + 4);
     child.SetTimer(100, 200); // the same id replaces
     driver.AdvanceTime(199);
     EXPECT_EQ(child.Count("timer 100"), 3);
@@ -165,46 +194,6 @@ TEST(ThreadTimers, ProcedureRunsUntilKilledAndIdsStartAfresh)
         driver.AdvanceTime(100);
         EXPECT_EQ(ticks.size(), 2 * round);
     }
-}
-
-TEST_F(Input, GetMessagePosGivesTheScreenPointerOfATimerTick)
-{
-    driver.MoveMouse(child.m_hWnd, {3, 4});
-    child.SetTimer(1, 10);
-    driver.AdvanceTime(10);
-    EXPECT_EQ(GET_X_LPARAM(child.lastMessagePos), 100 + 20 + 3);
-    EXPECT_EQ(GET_Y_LPARAM(child.lastMessagePos), 50 + 30 + 4);
-}
-
-TEST_F(Input, DisabledChildsInputGoesToItsParentAndDisablingDropsCapture)
-{
-    driver.MoveMouse(child.m_hWnd, {5, 5});
-    child.SetCapture();
-    child.SetFocus();
-    EXPECT_FALSE(child.EnableWindow(FALSE));
-    EXPECT_EQ(::GetCapture(), nullptr);
-    EXPECT_EQ(::GetFocus(), nullptr);
-    driver.Click(child.m_hWnd, {5, 5});
-    EXPECT_EQ(child.Count("down"), 0);
-    EXPECT_EQ(parent.Count("down"), 1);
-    EXPECT_EQ(parent.lastPoint, CPoint(25, 35));
-    EXPECT_TRUE(child.EnableWindow(TRUE));
-}
-
-// The wheel goes to the focus window, else to the one under the pointer; a window that leaves
-// it alone passes it on to its parent.
-TEST_F(Input, WheelGoesToTheFocusWindowAndUnhandledOnToTheParent)
-{
-    parent.handleWheel = true;
-    driver.MoveMouse(child.m_hWnd, {5, 5});
-    driver.Wheel(-240);
-    EXPECT_EQ(parent.wheelDelta, -240);
-    child.handleWheel = true;
-    child.SetFocus();
-    driver.MoveMouse(parent.m_hWnd, {250, 150});
-    driver.Wheel(120);
-    EXPECT_EQ(child.wheelDelta, 120);
-    EXPECT_EQ(parent.wheelDelta, -240);
 }
 
 TEST(MessageBoxes, HeadlessBoxesTakeTheirDefaultButtonAndAreRecorded)

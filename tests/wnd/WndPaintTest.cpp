@@ -77,7 +77,7 @@ protected:
 
 } // namespace
 
-TEST_F(Paint, ChildrenPaintOverTheirParentInsideTheirOwnRectangle)
+TEST_F(Paint, ChildrenPaintOverTheirParentInsideTheirOwnRectangleAlsoWhenMoved)
 {
     const struct
     {
@@ -87,9 +87,14 @@ TEST_F(Paint, ChildrenPaintOverTheirParentInsideTheirOwnRectangle)
                   {{60, 49}, 0xFF808080u}, {{59, 50}, 0xFF808080u}, {{199, 99}, 0xFF808080u}};
     for (const auto& pr : probes)
         EXPECT_EQ(driver.PixelAt(parent.m_hWnd, pr.p), pr.want) << pr.p.x << "," << pr.p.y;
+    // Moved, it is repainted where it was and where it is.
+    child.MoveWindow(100, 20, 50, 30);
+    driver.Pump();
+    EXPECT_EQ(driver.PixelAt(parent.m_hWnd, {10, 20}), 0xFF808080u);
+    EXPECT_EQ(driver.PixelAt(parent.m_hWnd, {100, 20}), 0xFFFF0000u);
 }
 
-TEST_F(Paint, InvalidatingTheParentRepaintsTheChildrenItCovers)
+TEST_F(Paint, InvalidatingRepaintsTheChildrenCoveredAndErasesOnlyWhenAsked)
 {
     const int before = child.paints;
     parent.Invalidate();
@@ -100,10 +105,6 @@ TEST_F(Paint, InvalidatingTheParentRepaintsTheChildrenItCovers)
     parent.InvalidateRect(&elsewhere);
     driver.Pump();
     EXPECT_EQ(child.paints, before + 1);
-}
-
-TEST_F(Paint, EraseIsAskedOnlyWhenTheInvalidationAskedForIt)
-{
     const int erases = child.erases;
     child.Invalidate(FALSE);
     driver.Pump();
@@ -111,14 +112,6 @@ TEST_F(Paint, EraseIsAskedOnlyWhenTheInvalidationAskedForIt)
     child.Invalidate(TRUE);
     driver.Pump();
     EXPECT_EQ(child.erases, erases + 1);
-}
-
-TEST_F(Paint, MovingAChildRepaintsWhereItWasAndWhereItIs)
-{
-    child.MoveWindow(100, 20, 50, 30);
-    driver.Pump();
-    EXPECT_EQ(driver.PixelAt(parent.m_hWnd, {10, 20}), 0xFF808080u);
-    EXPECT_EQ(driver.PixelAt(parent.m_hWnd, {100, 20}), 0xFFFF0000u);
 }
 
 // A handler that holds a window DC while the top-level is resized (a control's PreSubclass
@@ -198,19 +191,15 @@ struct StaticShot
 
 } // namespace
 
-TEST(StaticPaint, TextTakesTheColourTheParentAnswers)
+// Dark text pixels would mean the parent's colour was not taken; a reflected handler runs
+// instead of the parent's.
+TEST(StaticPaint, TextTakesTheParentsColourUnlessItsOwnHandlerAnswers)
 {
-    CStatic label;
-    const StaticShot shot(label);
-    EXPECT_GT(shot.red, 10);
-    EXPECT_EQ(shot.dark, 0); // dark text pixels would mean the colour was not taken
-}
-
-TEST(StaticPaint, ReflectedColourHandlerRunsInsteadOfTheParents)
-{
-    CSelfColouredStatic label;
-    const StaticShot shot(label);
-    const int blue = shot.blue, red = shot.red;
-    EXPECT_GT(blue, 10);
-    EXPECT_EQ(red, 0);
+    CStatic plain;
+    CSelfColouredStatic self;
+    const StaticShot parents(plain), own(self);
+    EXPECT_GT(parents.red, 10);
+    EXPECT_EQ(parents.dark, 0);
+    EXPECT_GT(own.blue, 10);
+    EXPECT_EQ(own.red, 0);
 }
