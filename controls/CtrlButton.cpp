@@ -250,9 +250,15 @@ void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     btn::TextAlign align{};
     GetTextInfo(text, &align.horizontal, &align.vertical);
 
-    ownerdraw::Compose(
-        drawItem->hDC, size, ownerdraw::kDefaultModes,
-        [&](Gdiplus::Graphics& g, int w, int h) { Paint(g, state, w, h, std::move(text), align); });
+    ComposeFace(drawItem->hDC, size, state, std::move(text), align);
+}
+
+void CCtrlButton::ComposeFace(HDC dc, CSize size, btn::State state, CString text,
+                              btn::TextAlign align)
+{
+    ownerdraw::Compose(dc, size, ownerdraw::kDefaultModes, [&](Gdiplus::Graphics& g, int w, int h) {
+        Paint(g, state, w, h, std::move(text), align);
+    });
 }
 
 void CCtrlButton::Paint(Gdiplus::Graphics& g, int state, int w, int h, CString text,

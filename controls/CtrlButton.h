@@ -78,6 +78,10 @@ protected:
     // Takes down and disabled afresh from the paint request (m_bDown, m_bDisabled) and answers
     // the state to draw.
     btn::State StateForPaint(const DRAWITEMSTRUCT& drawItem);
+    // Composes the face for `state` onto `dc` (size > 0); DrawItem has taken the state, the
+    // text and its alignment. Buttons with another face override this alone.
+    virtual void ComposeFace(HDC dc, CSize size, btn::State state, CString text,
+                             btn::TextAlign align);
 
 private:
     void Classify(DWORD style);

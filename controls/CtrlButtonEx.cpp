@@ -34,22 +34,13 @@ void CCtrlButtonEx::SetInitFont(CString family, long size, Gdiplus::FontStyle st
     m_nFontStyle = style;
 }
 
-void CCtrlButtonEx::DrawItem(LPDRAWITEMSTRUCT drawItem)
+void CCtrlButtonEx::ComposeFace(HDC dc, CSize size, btn::State state, CString text,
+                                btn::TextAlign align)
 {
-    if (!drawItem || (!m_pImage && !m_pStateImage[0]))
-        return;
-    const CSize size = ownerdraw::WindowSize(*this);
-    if (size.cx <= 0 || size.cy <= 0)
-        return;
-    const btn::State state = StateForPaint(*drawItem);
-    CString text;
-    btn::TextAlign align{};
-    GetTextInfo(text, &align.horizontal, &align.vertical);
     // The check box is drawn cell-exact; the push face keeps the default smoothing, since its
     // pieces are scaled.
     const bool checkBox = btn::DrawnAsCheckBox({m_bCheckType != 0, m_bPushLike != 0});
-    ownerdraw::Compose(drawItem->hDC, size,
-                       checkBox ? ownerdraw::kPixelExact : ownerdraw::kDefaultModes,
+    ownerdraw::Compose(dc, size, checkBox ? ownerdraw::kPixelExact : ownerdraw::kDefaultModes,
                        [&](Gdiplus::Graphics& g, int w, int h) {
                            if (checkBox)
                                PaintCheckBox(g, state, w, h, text, align);

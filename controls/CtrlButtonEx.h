@@ -22,7 +22,9 @@ public:
     // Also remembers the font at skin scale, from which every paint scales it.
     void SetInitFont(CString family, long size, Gdiplus::FontStyle style);
 
-    void DrawItem(LPDRAWITEMSTRUCT drawItem) override;
+protected:
+    void ComposeFace(HDC dc, CSize size, btn::State state, CString text,
+                     btn::TextAlign align) override;
 
 public:
     int m_nDivLeft;
