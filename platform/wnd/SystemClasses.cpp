@@ -116,6 +116,22 @@ void Outline(HDC dc, COLORREF colour, int l, int t, int r, int b)
     DeleteObject(pen);
 }
 
+// An owner-drawn control is drawn whole by its parent, in `state`, into `rc` of `dc`.
+void SendDrawItem(HWND hwnd, const Window& w, HDC dc, UINT controlType, UINT state, const RECT& rc)
+{
+    if (!w.parent)
+        return;
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = controlType;
+    dis.CtlID = static_cast<UINT>(w.id);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = state;
+    dis.hwndItem = hwnd;
+    dis.hDC = dc;
+    dis.rcItem = rc;
+    SendMessageW(w.parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+}
+
 // A BS_GROUPBOX button: an etched frame below the middle of its text, the text on the frame's
 // top edge; the inside is left to what lies below.
 void PaintGroupButton(HWND hwnd, HDC dc, const Window& w)
@@ -270,18 +286,12 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         const HDC dc = BeginPaint(hwnd, &ps);
         if (dc && (w = Find(hwnd)) != nullptr) {
             if (type == BS_OWNERDRAW) {
-                DRAWITEMSTRUCT dis{};
-                dis.CtlType = ODT_BUTTON;
-                dis.CtlID = static_cast<UINT>(w->id);
-                dis.itemAction = ODA_DRAWENTIRE;
-                dis.itemState = (w->pushed ? ODS_SELECTED : 0) |
-                                ((w->style & WS_DISABLED) ? ODS_DISABLED : 0) |
-                                (GetFocus() == hwnd ? ODS_FOCUS : 0);
-                dis.hwndItem = hwnd;
-                dis.hDC = dc;
-                GetClientRect(hwnd, &dis.rcItem);
-                if (w->parent)
-                    SendMessageW(w->parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+                const UINT state = (w->pushed ? ODS_SELECTED : 0) |
+                                   ((w->style & WS_DISABLED) ? ODS_DISABLED : 0) |
+                                   (GetFocus() == hwnd ? ODS_FOCUS : 0);
+                RECT rc{};
+                GetClientRect(hwnd, &rc);
+                SendDrawItem(hwnd, *w, dc, ODT_BUTTON, state, rc);
             } else {
                 PaintPlainButton(hwnd, dc, *w);
             }
@@ -395,15 +405,7 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             RECT rc{};
             GetClientRect(hwnd, &rc);
             if (type == SS_OWNERDRAW) {
-                DRAWITEMSTRUCT dis{};
-                dis.CtlType = ODT_STATIC;
-                dis.CtlID = static_cast<UINT>(w->id);
-                dis.itemAction = ODA_DRAWENTIRE;
-                dis.itemState = disabled ? ODS_DISABLED : 0;
-                dis.hwndItem = hwnd;
-                dis.hDC = dc;
-                dis.rcItem = rc;
-                SendMessageW(w->parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+                SendDrawItem(hwnd, *w, dc, ODT_STATIC, disabled ? ODS_DISABLED : 0, rc);
             } else if (type <= SS_RIGHT || type == 0xB || type == 0xC) {
                 // The parent (or the static itself, by reflection) chooses the colours.
                 PaintStaticText(hwnd, dc, rc, type, disabled);

@@ -34,33 +34,48 @@ HDC CDC::Detach()
     return dc;
 }
 
-// A wrapper without a device context keeps the colours itself.
+namespace {
+
+constexpr COLORREF kNoColour = 0xFFFFFFFF;
+using GetColourFn = COLORREF (*)(HDC);
+using SetColourFn = COLORREF (*)(HDC, COLORREF);
+
+// A wrapper without a device context (or over one that has no colour set) answers the colour
+// it keeps itself.
+COLORREF ColourOf(HDC dc, GetColourFn get, COLORREF kept)
+{
+    const COLORREF c = dc ? get(dc) : kNoColour;
+    return c == kNoColour ? kept : c;
+}
+
+COLORREF ReplaceColour(HDC dc, GetColourFn get, SetColourFn set, COLORREF& kept, COLORREF color)
+{
+    const COLORREF old = ColourOf(dc, get, kept);
+    kept = color;
+    set(dc, color);
+    return old;
+}
+
+} // namespace
+
 COLORREF CDC::SetTextColor(COLORREF color)
 {
-    const COLORREF old = GetTextColor();
-    m_crText = color;
-    ::SetTextColor(m_hDC, color);
-    return old;
+    return ReplaceColour(m_hDC, ::GetTextColor, ::SetTextColor, m_crText, color);
 }
 
 COLORREF CDC::GetTextColor() const
 {
-    const COLORREF c = m_hDC ? ::GetTextColor(m_hDC) : 0xFFFFFFFF;
-    return c == 0xFFFFFFFF ? m_crText : c;
+    return ColourOf(m_hDC, ::GetTextColor, m_crText);
 }
 
 COLORREF CDC::SetBkColor(COLORREF color)
 {
-    const COLORREF old = GetBkColor();
-    m_crBk = color;
-    ::SetBkColor(m_hDC, color);
-    return old;
+    return ReplaceColour(m_hDC, ::GetBkColor, ::SetBkColor, m_crBk, color);
 }
 
 COLORREF CDC::GetBkColor() const
 {
-    const COLORREF c = m_hDC ? ::GetBkColor(m_hDC) : 0xFFFFFFFF;
-    return c == 0xFFFFFFFF ? m_crBk : c;
+    return ColourOf(m_hDC, ::GetBkColor, m_crBk);
 }
 
 int CDC::SetBkMode(int mode)
