@@ -12,8 +12,8 @@ public:
     CSize() : SIZE{0, 0} {}
     CSize(int cx, int cy) : SIZE{cx, cy} {}
     CSize(SIZE s) : SIZE(s) {}
-    bool operator==(const SIZE& o) const { return cx == o.cx && cy == o.cy; }
-    bool operator!=(const SIZE& o) const { return !(*this == o); }
+    // Symmetric, so that C++20's reversed comparisons find one best match; != follows.
+    friend bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
 };
 
 class CPoint : public POINT
@@ -29,8 +29,7 @@ public:
         x += dx;
         y += dy;
     }
-    bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
-    bool operator!=(const POINT& o) const { return !(*this == o); }
+    friend bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
     CPoint operator+(const POINT& o) const { return CPoint(x + o.x, y + o.y); }
     CPoint operator-(const POINT& o) const { return CPoint(x - o.x, y - o.y); }
     CPoint& operator+=(const POINT& o)
@@ -123,9 +122,8 @@ public:
                           std::max(a.right, b.right), std::max(a.bottom, b.bottom));
         return !IsRectEmpty();
     }
-    bool operator==(const RECT& o) const
+    friend bool operator==(const RECT& a, const RECT& b)
     {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
     }
-    bool operator!=(const RECT& o) const { return !(*this == o); }
 };
