@@ -81,35 +81,30 @@ Gdiplus::Rect BackgroundSource(const Background& bg, int w, int h)
     return Gdiplus::Rect(bg.x, bg.y, w, h);
 }
 
+namespace {
+
+// A pair of style bits chooses an alignment: the first alone the near edge, the second alone
+// the far one, both the centre, neither `neither`.
+Gdiplus::StringAlignment AlignmentFromBits(DWORD bits, DWORD nearBit, DWORD farBit,
+                                           Gdiplus::StringAlignment neither)
+{
+    if (bits == nearBit)
+        return Gdiplus::StringAlignmentNear;
+    if (bits == farBit)
+        return Gdiplus::StringAlignmentFar;
+    return bits ? Gdiplus::StringAlignmentCenter : neither;
+}
+
+} // namespace
+
 TextAlign AlignmentFromStyle(DWORD style, bool checkBoxDrawn)
 {
     TextAlign a{};
-    switch (style & BS_CENTER) {
-    case BS_LEFT:
-        a.horizontal = Gdiplus::StringAlignmentNear;
-        break;
-    case BS_RIGHT:
-        a.horizontal = Gdiplus::StringAlignmentFar;
-        break;
-    case BS_CENTER:
-        a.horizontal = Gdiplus::StringAlignmentCenter;
-        break;
-    default:
-        a.horizontal =
-            checkBoxDrawn ? Gdiplus::StringAlignmentNear : Gdiplus::StringAlignmentCenter;
-        break;
-    }
-    switch (style & BS_VCENTER) {
-    case BS_TOP:
-        a.vertical = Gdiplus::StringAlignmentNear;
-        break;
-    case BS_BOTTOM:
-        a.vertical = Gdiplus::StringAlignmentFar;
-        break;
-    default:
-        a.vertical = Gdiplus::StringAlignmentCenter;
-        break;
-    }
+    a.horizontal = AlignmentFromBits(style & BS_CENTER, BS_LEFT, BS_RIGHT,
+                                     checkBoxDrawn ? Gdiplus::StringAlignmentNear
+                                                   : Gdiplus::StringAlignmentCenter);
+    a.vertical =
+        AlignmentFromBits(style & BS_VCENTER, BS_TOP, BS_BOTTOM, Gdiplus::StringAlignmentCenter);
     return a;
 }
 

@@ -293,9 +293,7 @@ void CCtrlButton::Paint(Gdiplus::Graphics& g, int state, int w, int h, CString t
             }
         }
     } else {
-        if (m_pImageBg)
-            g.DrawImage(m_pImageBg, whole, 0, 0, static_cast<INT>(m_pImageBg->GetWidth()),
-                        static_cast<INT>(m_pImageBg->GetHeight()), Gdiplus::UnitPixel);
+        ownerdraw::DrawStretched(g, m_pImageBg, whole);
         if (m_pImage)
             g.DrawImage(m_pImage, layout.glyph, src.X, src.Y, src.Width, src.Height,
                         Gdiplus::UnitPixel);

@@ -52,16 +52,10 @@ void CCtrlButtonEx::ComposeFace(HDC dc, CSize size, btn::State state, CString te
 void CCtrlButtonEx::PaintDivided(Gdiplus::Graphics& g, int state, int w, int h, const CString& text,
                                  btn::TextAlign align) const
 {
-    if (m_pImageBg) {
-        const ownerdraw::BackgroundKind kind = m_nBgX < 0 ? ownerdraw::BackgroundKind::Whole
-                                               : m_bBgStretch
-                                                   ? ownerdraw::BackgroundKind::StretchFrom
-                                                   : ownerdraw::BackgroundKind::CopyFrom;
-        const Gdiplus::Rect s = ownerdraw::BackgroundSource(
-            kind, m_nBgX, m_nBgY, ownerdraw::PictureSize(m_pImageBg), CSize(w, h));
-        g.DrawImage(m_pImageBg, Gdiplus::Rect(0, 0, w, h), s.X, s.Y, s.Width, s.Height,
-                    Gdiplus::UnitPixel);
-    }
+    const ownerdraw::BackgroundKind kind = m_nBgX < 0     ? ownerdraw::BackgroundKind::Whole
+                                           : m_bBgStretch ? ownerdraw::BackgroundKind::StretchFrom
+                                                          : ownerdraw::BackgroundKind::CopyFrom;
+    ownerdraw::DrawBackground(g, m_pImageBg, kind, m_nBgX, m_nBgY, CSize(w, h));
     Gdiplus::Image* picture = m_pStateImage[state];
     const Gdiplus::Rect& F = m_rcState[state];
     if (text.IsEmpty()) {
@@ -91,10 +85,7 @@ void CCtrlButtonEx::PaintDivided(Gdiplus::Graphics& g, int state, int w, int h, 
 void CCtrlButtonEx::PaintCheckBox(Gdiplus::Graphics& g, int state, int w, int h,
                                   const CString& text, btn::TextAlign align) const
 {
-    if (m_pImageBg)
-        g.DrawImage(m_pImageBg, Gdiplus::Rect(0, 0, w, h), 0, 0,
-                    static_cast<INT>(m_pImageBg->GetWidth()),
-                    static_cast<INT>(m_pImageBg->GetHeight()), Gdiplus::UnitPixel);
+    ownerdraw::DrawStretched(g, m_pImageBg, Gdiplus::Rect(0, 0, w, h));
     // The extended button places its glyph and text as the plain one does, without offsets.
     const Gdiplus::Rect& src = m_rcState[state];
     std::optional<btn::Strip> glyphs;

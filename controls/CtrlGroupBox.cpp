@@ -68,6 +68,14 @@ void FillSolid(HDC dc, const CRect& r, COLORREF colour)
     FillRect(dc, &r, brush);
 }
 
+int DisplayDotsPerInchY()
+{
+    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    const int dpi = GetDeviceCaps(display, LOGPIXELSY);
+    DeleteDC(display);
+    return dpi;
+}
+
 } // namespace
 
 CCtrlGroupBox::CCtrlGroupBox()
@@ -89,69 +97,55 @@ CCtrlGroupBox::~CCtrlGroupBox()
     delete m_pTheme;
 }
 
-void CCtrlGroupBox::Redraw(int redraw)
+CCtrlGroupBox& CCtrlGroupBox::Redraw(int redraw)
 {
     if (redraw && ::IsWindow(m_hWnd))
         RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return *this;
 }
 
 // --- appearance ---
 
 CCtrlGroupBox& CCtrlGroupBox::SetControlStyle(CONTROL_STYLE style, int redraw)
 {
-    m_eControlStyle = style;
-    Redraw(redraw);
-    return *this;
+    return Change(m_eControlStyle, style, redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetBorderStyle(BORDER_STYLE style, int redraw)
 {
-    m_eBorderStyle = style;
-    Redraw(redraw);
-    return *this;
+    return Change(m_eBorderStyle, style, redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetAlignment(ALIGNMENT alignment, int redraw)
 {
-    m_eAlignment = alignment;
-    Redraw(redraw);
-    return *this;
+    return Change(m_eAlignment, alignment, redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetIconAlignment(ALIGNMENT alignment, int redraw)
 {
-    m_eIconAlignment = alignment;
-    Redraw(redraw);
-    return *this;
+    return Change(m_eIconAlignment, alignment, redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetTextColor(COLORREF colour, int redraw)
 {
-    m_crText = colour;
-    Redraw(redraw);
-    return *this;
+    return Change(m_crText, colour, redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetBkColor(COLORREF colour, int redraw)
 {
-    m_crBk = colour;
-    Redraw(redraw);
-    return *this;
+    return Change(m_crBk, colour, redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetBorderColor(COLORREF colour, int redraw)
 {
-    m_crBorder = colour;
-    Redraw(redraw);
-    return *this;
+    return Change(m_crBorder, colour, redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetMargins(int x, int y, int redraw)
 {
     m_nMarginX = x;
     m_nMarginY = y;
-    Redraw(redraw);
-    return *this;
+    return Redraw(redraw);
 }
 
 void CCtrlGroupBox::GetMargins(int& x, int& y) const
@@ -162,16 +156,12 @@ void CCtrlGroupBox::GetMargins(int& x, int& y) const
 
 CCtrlGroupBox& CCtrlGroupBox::SetIconSpacing(int spacing, int redraw)
 {
-    m_nIconSpacing = spacing;
-    Redraw(redraw);
-    return *this;
+    return Change(m_nIconSpacing, spacing, redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetDisabledStyle(int grayed, int redraw)
 {
-    m_bDisabledStyle = grayed;
-    Redraw(redraw);
-    return *this;
+    return Change(m_bDisabledStyle, grayed, redraw);
 }
 
 // --- text and font ---
@@ -191,23 +181,17 @@ CCtrlGroupBox& CCtrlGroupBox::SetWindowTextW(const wchar_t* text, int redraw)
         value = text;
     }
     SetWindowText(value);
-    Redraw(redraw);
-    return *this;
+    return Redraw(redraw);
 }
 
 int CCtrlGroupBox::GetFontHeight(int pointSize)
 {
-    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    const int height = -MulDiv(pointSize, GetDeviceCaps(display, LOGPIXELSY), 72);
-    DeleteDC(display);
-    return height;
+    return -MulDiv(pointSize, DisplayDotsPerInchY(), 72);
 }
 
 int CCtrlGroupBox::GetFontPointSize(int height)
 {
-    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    const int points = MulDiv(height, 72, GetDeviceCaps(display, LOGPIXELSY));
-    DeleteDC(display);
+    const int points = MulDiv(height, 72, DisplayDotsPerInchY());
     return points < 0 ? -points : points;
 }
 
@@ -227,8 +211,7 @@ CCtrlGroupBox& CCtrlGroupBox::SetFont(const wchar_t* faceName, int pointSize, in
         m_font.GetLogFont(&lf);
     lf.lfHeight = GetFontHeight(pointSize);
     ReplaceFont(lf);
-    Redraw(redraw);
-    return *this;
+    return Redraw(redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetFont(CFont* font, int redraw)
@@ -238,8 +221,7 @@ CCtrlGroupBox& CCtrlGroupBox::SetFont(CFont* font, int redraw)
     if (!source || !GetObjectW(source, sizeof lf, &lf))
         return *this;
     ReplaceFont(lf);
-    Redraw(redraw);
-    return *this;
+    return Redraw(redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetFont(LOGFONTW* logFont, int redraw)
@@ -247,8 +229,7 @@ CCtrlGroupBox& CCtrlGroupBox::SetFont(LOGFONTW* logFont, int redraw)
     if (!logFont)
         return *this;
     ReplaceFont(*logFont);
-    Redraw(redraw);
-    return *this;
+    return Redraw(redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetBold(int bold, int redraw)
@@ -257,8 +238,7 @@ CCtrlGroupBox& CCtrlGroupBox::SetBold(int bold, int redraw)
     m_font.GetLogFont(&lf);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     ReplaceFont(lf);
-    Redraw(redraw);
-    return *this;
+    return Redraw(redraw);
 }
 
 int CCtrlGroupBox::GetFont(LOGFONTW* logFont)
@@ -328,8 +308,7 @@ CCtrlGroupBox& CCtrlGroupBox::SetIcon(HICON icon, UINT size, int redraw)
     m_nIconSize = icon ? static_cast<int>(size) : 0;
     m_hIcon = icon;
     m_bIconOwned = FALSE;
-    Redraw(redraw);
-    return *this;
+    return Redraw(redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetIcon(UINT id, UINT size, int redraw)
@@ -343,8 +322,7 @@ CCtrlGroupBox& CCtrlGroupBox::SetIcon(UINT id, UINT size, int redraw)
     if (!m_hIcon)
         m_nIconSize = 0;
     m_bIconOwned = TRUE;
-    Redraw(redraw);
-    return *this;
+    return Redraw(redraw);
 }
 
 CCtrlGroupBox& CCtrlGroupBox::SetImageList(CImageList* list, int index, int redraw)
@@ -360,8 +338,7 @@ CCtrlGroupBox& CCtrlGroupBox::SetImageList(CImageList* list, int index, int redr
     if (!m_hIcon)
         m_nIconSize = 0;
     m_bIconOwned = TRUE;
-    Redraw(redraw);
-    return *this;
+    return Redraw(redraw);
 }
 
 // --- enabling and theme ---
@@ -416,8 +393,7 @@ CCtrlGroupBox& CCtrlGroupBox::EnableTheme(int enable, int redraw)
         m_crBorder = kUnset;
         ReadThemeTextColor();
     }
-    Redraw(redraw);
-    return *this;
+    return Redraw(redraw);
 }
 
 void CCtrlGroupBox::PreSubclassWindow()
@@ -638,13 +614,8 @@ int CCtrlGroupBox::DrawIcon(CDC* dc, CRect& rect)
         return rect.left;
     HICON icon = m_hIcon;
     if (!IsWindowEnabled() && m_bDisabledStyle) {
-        if (!m_hGrayIcon) {
-            if (!m_bGrayPaletteReady) {
-                grp::FillGrayPalette(m_defaultGrayPalette);
-                m_bGrayPaletteReady = TRUE;
-            }
-            m_hGrayIcon = CreateGrayscaleIcon(m_hIcon, m_defaultGrayPalette.data());
-        }
+        if (!m_hGrayIcon)
+            m_hGrayIcon = CreateGrayscaleIcon(m_hIcon);
         icon = m_hGrayIcon;
     }
     if (icon)

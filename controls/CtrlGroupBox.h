@@ -130,7 +130,14 @@ public:
     static grp::Palette m_defaultGrayPalette;
 
 private:
-    void Redraw(int redraw);
+    // Where the setters end: repaints at once when `redraw` is non-zero; answers the control.
+    CCtrlGroupBox& Redraw(int redraw);
+    template <typename Field, typename Value>
+    CCtrlGroupBox& Change(Field& field, Value value, int redraw)
+    {
+        field = value;
+        return Redraw(redraw);
+    }
     void ReleaseIcons();
     void ReplaceFont(const LOGFONTW& logFont);
     void ReadThemeTextColor();

@@ -60,9 +60,7 @@ void CCtrlImage::SetTextOffset(int offset)
 
 void CCtrlImage::PreSubclassWindow()
 {
-    // The alignment bits go and the type becomes owner-drawn; the whole type is replaced so
-    // that no static type turns into one that is never owner-drawn.
-    ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);
+    ownerdraw::MakeStaticOwnerDrawn(*this);
     CStatic::PreSubclassWindow();
 }
 
@@ -98,9 +96,7 @@ void CCtrlImage::Paint(Gdiplus::Graphics& g, int w, int h, const CString& text,
     if (m_pImageBk)
         g.DrawImage(m_pImageBk, whole, m_rcBk.left, m_rcBk.top, m_rcBk.Width(), m_rcBk.Height(),
                     Gdiplus::UnitPixel);
-    if (m_pImage)
-        g.DrawImage(m_pImage, whole, 0, 0, static_cast<INT>(m_pImage->GetWidth()),
-                    static_cast<INT>(m_pImage->GetHeight()), Gdiplus::UnitPixel);
+    ownerdraw::DrawStretched(g, m_pImage, whole);
     if (m_pGDIpString)
         m_pGDIpString->DrawString(&g, text, m_nTextOffset, 0, w - m_nTextOffset, h, m_clrText,
                                   horizontal, vertical);

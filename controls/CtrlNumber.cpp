@@ -37,9 +37,7 @@ void CCtrlNumber::SetDigit(int count)
 
 void CCtrlNumber::PreSubclassWindow()
 {
-    // The type bits are replaced, not OR-ed with SS_OWNERDRAW: 0xD OR-ed into SS_RIGHT gives
-    // 0xF, a type that is never owner-drawn, and such a display would never be painted.
-    ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);
+    ownerdraw::MakeStaticOwnerDrawn(*this);
     CStatic::PreSubclassWindow();
 }
 
@@ -59,21 +57,14 @@ void CCtrlNumber::DrawItem(LPDRAWITEMSTRUCT drawItem)
 
 void CCtrlNumber::Paint(Gdiplus::Graphics& g, int w, int h, const CString& text) const
 {
-    if (m_pImageBk) {
-        const Gdiplus::Rect src = ownerdraw::BackgroundSource(
-            stc::WholeBackground(m_nBgX, m_nBgY) ? ownerdraw::BackgroundKind::Whole
-                                                 : ownerdraw::BackgroundKind::CopyFrom,
-            m_nBgX, m_nBgY, ownerdraw::PictureSize(m_pImageBk), CSize(w, h));
-        g.DrawImage(m_pImageBk, Gdiplus::Rect(0, 0, w, h), src.X, src.Y, src.Width, src.Height,
-                    Gdiplus::UnitPixel);
-    }
+    ownerdraw::DrawBackground(g, m_pImageBk,
+                              stc::WholeBackground(m_nBgX, m_nBgY)
+                                  ? ownerdraw::BackgroundKind::Whole
+                                  : ownerdraw::BackgroundKind::CopyFrom,
+                              m_nBgX, m_nBgY, CSize(w, h));
     for (int i = 0; i < m_nDigit; ++i) {
         const int digit = stc::DigitAt(text, i);
-        Gdiplus::Image* picture = digit < 0 ? nullptr : m_pImage[digit];
-        if (!picture)
-            continue;
-        const Gdiplus::Rect cell = stc::DigitCell(w, h, m_nDigit, i);
-        g.DrawImage(picture, cell, 0, 0, static_cast<INT>(picture->GetWidth()),
-                    static_cast<INT>(picture->GetHeight()), Gdiplus::UnitPixel);
+        if (digit >= 0)
+            ownerdraw::DrawStretched(g, m_pImage[digit], stc::DigitCell(w, h, m_nDigit, i));
     }
 }

@@ -121,23 +121,18 @@ void CCtrlSlider::OnPaint()
 
 void CCtrlSlider::PaintBackground(Gdiplus::Graphics& g, int w, int h) const
 {
-    Gdiplus::Image* bg = m_pImage[slider::Background];
-    if (!bg)
-        return;
-    const Gdiplus::Rect src = ownerdraw::BackgroundSource(
-        m_bBgStretch ? ownerdraw::BackgroundKind::StretchFrom : ownerdraw::BackgroundKind::CopyFrom,
-        m_nBgX, m_nBgY, ownerdraw::PictureSize(bg), CSize(w, h));
-    g.DrawImage(bg, Gdiplus::Rect(0, 0, w, h), src.X, src.Y, src.Width, src.Height,
-                Gdiplus::UnitPixel);
+    ownerdraw::DrawBackground(g, m_pImage[slider::Background],
+                              m_bBgStretch ? ownerdraw::BackgroundKind::StretchFrom
+                                           : ownerdraw::BackgroundKind::CopyFrom,
+                              m_nBgX, m_nBgY, CSize(w, h));
 }
 
 void CCtrlSlider::DrawPicture(Gdiplus::Graphics& g, Gdiplus::Image* image, const Gdiplus::Rect& dst)
 {
     // A bar of no or negative width (a position left outside a changed range) is not drawn
     // mirrored: it is not drawn.
-    if (image && dst.Width > 0 && dst.Height > 0)
-        g.DrawImage(image, dst, 0, 0, static_cast<INT>(image->GetWidth()),
-                    static_cast<INT>(image->GetHeight()), Gdiplus::UnitPixel);
+    if (dst.Width > 0 && dst.Height > 0)
+        ownerdraw::DrawStretched(g, image, dst);
 }
 
 void CCtrlSlider::Paint(Gdiplus::Graphics& g, int w, int h)

@@ -66,9 +66,7 @@ void CCtrlStatic::SetTextColor(Gdiplus::Color color, int index)
 void CCtrlStatic::PreSubclassWindow()
 {
     m_nStaticAlign = stc::AlignmentBits(GetStyle());
-    // The alignment bits go and the type becomes owner-drawn; the whole type is replaced so
-    // that no static type turns into one that is never owner-drawn.
-    ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);
+    ownerdraw::MakeStaticOwnerDrawn(*this);
     CStatic::PreSubclassWindow();
 }
 
@@ -108,10 +106,7 @@ void CCtrlStatic::Paint(Gdiplus::Graphics& g, int w, int h, const CString& text,
             stc::WholeBackground(m_nBgX, m_nBgY) ? ownerdraw::BackgroundKind::Whole
             : m_bBgStretch                       ? ownerdraw::BackgroundKind::StretchFrom
                                                  : ownerdraw::BackgroundKind::CopyFrom;
-        const Gdiplus::Rect src = ownerdraw::BackgroundSource(
-            kind, m_nBgX, m_nBgY, ownerdraw::PictureSize(m_pImageBk), CSize(w, h));
-        g.DrawImage(m_pImageBk, Gdiplus::Rect(0, 0, w, h), src.X, src.Y, src.Width, src.Height,
-                    Gdiplus::UnitPixel);
+        ownerdraw::DrawBackground(g, m_pImageBk, kind, m_nBgX, m_nBgY, CSize(w, h));
     }
     int tx = 0;
     if (m_pImageIcon) {

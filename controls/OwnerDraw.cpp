@@ -36,6 +36,28 @@ CSize PictureSize(Gdiplus::Image* picture)
     return CSize(static_cast<int>(picture->GetWidth()), static_cast<int>(picture->GetHeight()));
 }
 
+void DrawStretched(Gdiplus::Graphics& g, Gdiplus::Image* picture, const Gdiplus::Rect& dst)
+{
+    if (picture)
+        g.DrawImage(picture, dst, 0, 0, static_cast<INT>(picture->GetWidth()),
+                    static_cast<INT>(picture->GetHeight()), Gdiplus::UnitPixel);
+}
+
+void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Image* picture, BackgroundKind kind, int x,
+                    int y, CSize window)
+{
+    if (!picture)
+        return;
+    const Gdiplus::Rect src = BackgroundSource(kind, x, y, PictureSize(picture), window);
+    g.DrawImage(picture, Gdiplus::Rect(0, 0, window.cx, window.cy), src.X, src.Y, src.Width,
+                src.Height, Gdiplus::UnitPixel);
+}
+
+void MakeStaticOwnerDrawn(CWnd& control)
+{
+    control.ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);
+}
+
 LRESULT SendToParent(CWnd& control, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* parent = control.GetParent();

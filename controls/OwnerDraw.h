@@ -58,6 +58,18 @@ Gdiplus::Rect BackgroundSource(BackgroundKind kind, int x, int y, CSize picture,
 // The size of a borrowed picture; 0 x 0 for none.
 CSize PictureSize(Gdiplus::Image* picture);
 
+// The whole of `picture` stretched into `dst`; a null picture draws nothing.
+void DrawStretched(Gdiplus::Graphics& g, Gdiplus::Image* picture, const Gdiplus::Rect& dst);
+// A control's background picture into (0, 0, W, H) of a `window`-sized picture, from where
+// `kind` says; a null picture draws nothing.
+void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Image* picture, BackgroundKind kind, int x,
+                    int y, CSize window);
+
+// Makes a subclassed static owner-drawn. The type bits are replaced, not OR-ed with
+// SS_OWNERDRAW: 0xD OR-ed into SS_RIGHT gives 0xF, a type that is never owner-drawn, and such
+// a control would never be painted.
+void MakeStaticOwnerDrawn(CWnd& control);
+
 // Sends `message` synchronously to the control's parent with the control's id as wParam
 // (the sliders' and the list's notifications carry it there). Answers 0 without a parent.
 LRESULT NotifyParent(CWnd& control, UINT message, LPARAM lParam);

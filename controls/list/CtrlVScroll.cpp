@@ -214,10 +214,7 @@ void CCtrlVScroll::OnPaint()
 void CCtrlVScroll::Paint(Gdiplus::Graphics& g, int w, int h, bool thumb, int thumbTop) const
 {
     const vscroll::Track track = vscroll::TrackOf(h, ArrowsNow());
-    if (Gdiplus::Image* trackImage = m_pImage[2])
-        g.DrawImage(trackImage, Gdiplus::Rect(0, track.top, w, track.length), 0, 0,
-                    static_cast<INT>(trackImage->GetWidth()),
-                    static_cast<INT>(trackImage->GetHeight()), Gdiplus::UnitPixel);
+    ownerdraw::DrawStretched(g, m_pImage[2], Gdiplus::Rect(0, track.top, w, track.length));
     if (!thumb)
         return;
     Gdiplus::Image* image = m_pImage[3];

@@ -8,6 +8,23 @@
 
 namespace list {
 
+namespace {
+
+// The model owns the records its maps point at.
+template <typename Record> void DeleteRecords(CMap<int, int, Record*, Record*>& map)
+{
+    POSITION pos = map.GetStartPosition();
+    while (pos) {
+        int key;
+        Record* record;
+        map.GetNextAssoc(pos, key, record);
+        delete record;
+    }
+    map.RemoveAll();
+}
+
+} // namespace
+
 Item::~Item()
 {
     for (Gdiplus::Bitmap*& b : pImage) {
@@ -59,14 +76,7 @@ Column* Model::GetColumn(int column) const
 
 void Model::DeleteColumns()
 {
-    POSITION pos = m_columns.GetStartPosition();
-    while (pos) {
-        int key;
-        Column* c;
-        m_columns.GetNextAssoc(pos, key, c);
-        delete c;
-    }
-    m_columns.RemoveAll();
+    DeleteRecords(m_columns);
 }
 
 // --- rows ---
@@ -171,14 +181,7 @@ DWORD Model::GetItemData(int row, int position) const
 
 void Model::DeleteAllItems()
 {
-    POSITION pos = m_items.GetStartPosition();
-    while (pos) {
-        int key;
-        Item* item;
-        m_items.GetNextAssoc(pos, key, item);
-        delete item;
-    }
-    m_items.RemoveAll();
+    DeleteRecords(m_items);
     m_minKey = 0;
     m_maxKey = -1;
     m_checked = m_mixed = 0;

@@ -1,15 +1,14 @@
 #include "controls/list/ListPaint.h"
 
+#include "controls/OwnerDraw.h"
+
 namespace list {
 
 namespace {
 
 void Stretch(Gdiplus::Graphics& g, Gdiplus::Image* image, int x, int y, int w, int h)
 {
-    if (!image)
-        return;
-    g.DrawImage(image, Gdiplus::Rect(x, y, w, h), 0, 0, static_cast<INT>(image->GetWidth()),
-                static_cast<INT>(image->GetHeight()), Gdiplus::UnitPixel);
+    ownerdraw::DrawStretched(g, image, Gdiplus::Rect(x, y, w, h));
 }
 
 void PaintHeader(Gdiplus::Graphics& g, Gdiplus::Image* const* img, int w, int hh)
