@@ -47,6 +47,24 @@ void Replace(CMapStringTo<T>& map, std::vector<T>& displaced, const CString& nam
     map.SetAt(name, picture);
 }
 
+// One section of the list: every file loaded with `load(path)` under its name; a name loaded
+// again displaces its earlier picture.
+template <class T, class Load>
+int LoadInto(CMapStringTo<T>& map, std::vector<T>& displaced, const CString& folder,
+             const CString& listPath, const wchar_t* section, Load load)
+{
+    return LoadSections(folder, listPath, {section, L"End"},
+                        [&](const CString& name, const CString& path) {
+                            Replace(map, displaced, name, load(path));
+                        });
+}
+
+// A bitmap or icon file at its own size.
+template <class Handle, UINT Type> Handle LoadFromFile(const CString& path)
+{
+    return static_cast<Handle>(LoadImageW(GetModuleHandleW(nullptr), path, Type, 0, 0, kLoadFlags));
+}
+
 template <class T, class Release>
 void ReleaseAll(CMapStringTo<T>& map, std::vector<T>& displaced, Release release)
 {
@@ -75,30 +93,20 @@ CUIImage::~CUIImage()
 
 int CUIImage::LoadImageFiles(CString folder, CString listPath)
 {
-    return LoadSections(
-        folder, listPath, {L"HD-png", L"End"}, [this](const CString& name, const CString& path) {
-            Replace(m_mapImage, m_arrDisplacedImage, name, Gdiplus::Image::FromFile(path, FALSE));
-        });
+    return LoadInto(m_mapImage, m_arrDisplacedImage, folder, listPath, L"HD-png",
+                    [](const CString& path) { return Gdiplus::Image::FromFile(path, FALSE); });
 }
 
 int CUIImage::LoadBitmapFiles(CString folder, CString listPath)
 {
-    return LoadSections(
-        folder, listPath, {L"HD-bmp", L"End"}, [this](const CString& name, const CString& path) {
-            const auto bitmap = static_cast<HBITMAP>(
-                LoadImageW(GetModuleHandleW(nullptr), path, IMAGE_BITMAP, 0, 0, kLoadFlags));
-            Replace(m_mapBitmap, m_arrDisplacedBitmap, name, bitmap);
-        });
+    return LoadInto(m_mapBitmap, m_arrDisplacedBitmap, folder, listPath, L"HD-bmp",
+                    LoadFromFile<HBITMAP, IMAGE_BITMAP>);
 }
 
 int CUIImage::LoadIconFiles(CString folder, CString listPath)
 {
-    return LoadSections(
-        folder, listPath, {L"HD-icon", L"End"}, [this](const CString& name, const CString& path) {
-            const auto icon = static_cast<HICON>(
-                LoadImageW(GetModuleHandleW(nullptr), path, IMAGE_ICON, 0, 0, kLoadFlags));
-            Replace(m_mapIcon, m_arrDisplacedIcon, name, icon);
-        });
+    return LoadInto(m_mapIcon, m_arrDisplacedIcon, folder, listPath, L"HD-icon",
+                    LoadFromFile<HICON, IMAGE_ICON>);
 }
 
 void CUIImage::UnloadImageFiles()
