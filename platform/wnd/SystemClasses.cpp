@@ -132,6 +132,21 @@ void SendDrawItem(HWND hwnd, const Window& w, HDC dc, UINT controlType, UINT sta
     SendMessageW(w.parent, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
 }
 
+// One WM_PAINT of a system control: `paint(dc, window, client rectangle)` runs between
+// BeginPaint and EndPaint, unless the window went while the paint began.
+template <typename PaintFn> LRESULT PaintControl(HWND hwnd, PaintFn&& paint)
+{
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(hwnd, &ps);
+    if (Window* w = dc ? Find(hwnd) : nullptr) {
+        RECT rc{};
+        GetClientRect(hwnd, &rc);
+        paint(dc, *w, rc);
+    }
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
 // A BS_GROUPBOX button: an etched frame below the middle of its text, the text on the frame's
 // top edge; the inside is left to what lies below.
 void PaintGroupButton(HWND hwnd, HDC dc, const Window& w)
@@ -281,24 +296,17 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return type == BS_GROUPBOX ? HTTRANSPARENT : HTCLIENT;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(hwnd, &ps);
-        if (dc && (w = Find(hwnd)) != nullptr) {
-            if (type == BS_OWNERDRAW) {
-                const UINT state = (w->pushed ? ODS_SELECTED : 0) |
-                                   ((w->style & WS_DISABLED) ? ODS_DISABLED : 0) |
-                                   (GetFocus() == hwnd ? ODS_FOCUS : 0);
-                RECT rc{};
-                GetClientRect(hwnd, &rc);
-                SendDrawItem(hwnd, *w, dc, ODT_BUTTON, state, rc);
-            } else {
-                PaintPlainButton(hwnd, dc, *w);
+    case WM_PAINT:
+        return PaintControl(hwnd, [&](HDC dc, Window& painted, const RECT& rc) {
+            if (type != BS_OWNERDRAW) {
+                PaintPlainButton(hwnd, dc, painted);
+                return;
             }
-        }
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
+            const UINT state = (painted.pushed ? ODS_SELECTED : 0) |
+                               ((painted.style & WS_DISABLED) ? ODS_DISABLED : 0) |
+                               (GetFocus() == hwnd ? ODS_FOCUS : 0);
+            SendDrawItem(hwnd, painted, dc, ODT_BUTTON, state, rc);
+        });
     case WM_LBUTTONDBLCLK:
         // Owner-drawn and radio buttons report the double click instead of a second press.
         if (type == BS_OWNERDRAW || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON ||
@@ -397,23 +405,17 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(hwnd, &ps);
-        if (dc && (w = Find(hwnd)) != nullptr && w->parent) {
-            const bool disabled = (w->style & WS_DISABLED) != 0;
-            RECT rc{};
-            GetClientRect(hwnd, &rc);
-            if (type == SS_OWNERDRAW) {
-                SendDrawItem(hwnd, *w, dc, ODT_STATIC, disabled ? ODS_DISABLED : 0, rc);
-            } else if (type <= SS_RIGHT || type == 0xB || type == 0xC) {
+    case WM_PAINT:
+        return PaintControl(hwnd, [&](HDC dc, Window& painted, const RECT& rc) {
+            if (!painted.parent)
+                return;
+            const bool disabled = (painted.style & WS_DISABLED) != 0;
+            if (type == SS_OWNERDRAW)
+                SendDrawItem(hwnd, painted, dc, ODT_STATIC, disabled ? ODS_DISABLED : 0, rc);
+            else if (type <= SS_RIGHT || type == 0xB || type == 0xC)
                 // The parent (or the static itself, by reflection) chooses the colours.
                 PaintStaticText(hwnd, dc, rc, type, disabled);
-            }
-        }
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
+        });
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
