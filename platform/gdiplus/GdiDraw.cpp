@@ -169,28 +169,35 @@ PenInfo PenOf(const GdiObject& dc)
     return {pen->penStyle != PS_NULL, std::max(1, pen->penWidth), pen->colour};
 }
 
+// Visits the pixels of the line from (x0, y0) towards (x1, y1), the end pixel excluded
+// (Bresenham: one pixel per step of the longer axis).
+template <typename Visit> void WalkLine(int x0, int y0, int x1, int y1, Visit&& visit)
+{
+    const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    int err = dx + dy;
+    int x = x0, y = y0;
+    while (x != x1 || y != y1) {
+        visit(x, y);
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
 // A pen segment from (x0, y0) to (x1, y1) in device pixels, the end point left out. One-pixel
 // pens step along the line; wider ones cover bands of rows (or columns) from w/2 above (or
 // left of) the line, with round joins at both ends.
 void AddSegment(Stroke& stroke, int w, int x0, int y0, int x1, int y1)
 {
     if (w <= 1) {
-        const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-        const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-        int err = dx + dy;
-        int x = x0, y = y0;
-        while (x != x1 || y != y1) {
-            stroke.Add(x, y, x + 1, y + 1);
-            const int e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                x += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                y += sy;
-            }
-        }
+        WalkLine(x0, y0, x1, y1, [&](int x, int y) { stroke.Add(x, y, x + 1, y + 1); });
         return;
     }
     const int o = w / 2;
@@ -200,22 +207,7 @@ void AddSegment(Stroke& stroke, int w, int x0, int y0, int x1, int y1)
         stroke.Add(x0 - o, std::min(y0, y1), x0 - o + w, std::max(y0, y1));
     } else {
         // Slanted wide lines: the pen's round shape stamped along the line.
-        const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-        const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-        int err = dx + dy;
-        int x = x0, y = y0;
-        while (x != x1 || y != y1) {
-            AddJoin(stroke, w, x, y);
-            const int e2 = 2 * err;
-            if (e2 >= dy) {
-                err += dy;
-                x += sx;
-            }
-            if (e2 <= dx) {
-                err += dx;
-                y += sy;
-            }
-        }
+        WalkLine(x0, y0, x1, y1, [&](int x, int y) { AddJoin(stroke, w, x, y); });
     }
     AddJoin(stroke, w, x0, y0);
     AddJoin(stroke, w, x1, y1);
@@ -450,36 +442,46 @@ BOOL LineTo(HDC dc, int x, int y)
     return TRUE;
 }
 
-COLORREF SetTextColor(HDC dc, COLORREF colour)
+namespace {
+
+constexpr COLORREF kInvalidColour = 0xFFFFFFFF; // CLR_INVALID
+
+COLORREF ReplaceColour(HDC dc, COLORREF platform::gdi::DCState::*field, COLORREF colour)
 {
     GdiObject* d = platform::gdi::DCOf(dc);
     if (!d)
-        return 0xFFFFFFFF; // CLR_INVALID
-    const COLORREF previous = d->state.text;
-    d->state.text = colour & 0xFFFFFF;
+        return kInvalidColour;
+    const COLORREF previous = d->state.*field;
+    d->state.*field = colour & 0xFFFFFF;
     return previous;
+}
+
+COLORREF ColourOf(HDC dc, COLORREF platform::gdi::DCState::*field)
+{
+    GdiObject* d = platform::gdi::DCOf(dc);
+    return d ? d->state.*field : kInvalidColour;
+}
+
+} // namespace
+
+COLORREF SetTextColor(HDC dc, COLORREF colour)
+{
+    return ReplaceColour(dc, &platform::gdi::DCState::text, colour);
 }
 
 COLORREF GetTextColor(HDC dc)
 {
-    GdiObject* d = platform::gdi::DCOf(dc);
-    return d ? d->state.text : 0xFFFFFFFF;
+    return ColourOf(dc, &platform::gdi::DCState::text);
 }
 
 COLORREF SetBkColor(HDC dc, COLORREF colour)
 {
-    GdiObject* d = platform::gdi::DCOf(dc);
-    if (!d)
-        return 0xFFFFFFFF;
-    const COLORREF previous = d->state.bk;
-    d->state.bk = colour & 0xFFFFFF;
-    return previous;
+    return ReplaceColour(dc, &platform::gdi::DCState::bk, colour);
 }
 
 COLORREF GetBkColor(HDC dc)
 {
-    GdiObject* d = platform::gdi::DCOf(dc);
-    return d ? d->state.bk : 0xFFFFFFFF;
+    return ColourOf(dc, &platform::gdi::DCState::bk);
 }
 
 int SetBkMode(HDC dc, int mode)

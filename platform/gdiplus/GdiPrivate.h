@@ -88,8 +88,6 @@ GdiObject* StockFont(int id);
 
 // Resolves a font for text drawing and measuring; never null.
 const FontFace& FaceOf(GdiObject* font);
-// The Pango context GDI text uses: hinted metrics and whole-pixel glyph positions.
-PangoContext* GdiPangoContext();
 
 // Opaque 0xFFRRGGBB pixel value of a COLORREF.
 inline std::uint32_t PixelOf(COLORREF c)

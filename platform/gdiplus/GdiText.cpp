@@ -55,7 +55,7 @@ std::shared_ptr<FontFace> Resolve(const LOGFONTW& lf)
     auto measure = [&](double em) {
         pango_font_description_set_absolute_size(face->desc, em * PANGO_SCALE);
         PangoFontMetrics* m =
-            pango_context_get_metrics(platform::gdi::GdiPangoContext(), face->desc, nullptr);
+            pango_context_get_metrics(Gdiplus::detail::HintedPangoContext(), face->desc, nullptr);
         face->ascent = PixelsCeil(pango_font_metrics_get_ascent(m));
         face->descent = PixelsCeil(pango_font_metrics_get_descent(m));
         pango_font_metrics_unref(m);
@@ -134,7 +134,7 @@ private:
                 shown.push_back(text[i]);
         }
         const std::string utf8 = CString(shown).ToUtf8();
-        PangoLayout* layout = pango_layout_new(platform::gdi::GdiPangoContext());
+        PangoLayout* layout = pango_layout_new(Gdiplus::detail::HintedPangoContext());
         pango_layout_set_font_description(layout, face.desc);
         pango_layout_set_single_paragraph_mode(layout, singleLine);
         if (wrapWidth >= 0) {
@@ -196,27 +196,6 @@ int LineWidth(PangoLayoutLine* line)
 } // namespace
 
 namespace platform::gdi {
-
-PangoContext* GdiPangoContext()
-{
-    thread_local struct Holder
-    {
-        PangoContext* ctx;
-        Holder()
-        {
-            ctx = pango_font_map_create_context(pango_cairo_font_map_get_default());
-            cairo_font_options_t* fo = cairo_font_options_create();
-            cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_ON);
-            cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_SLIGHT);
-            cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
-            pango_cairo_context_set_font_options(ctx, fo);
-            cairo_font_options_destroy(fo);
-            pango_context_set_round_glyph_positions(ctx, TRUE);
-        }
-        ~Holder() { g_object_unref(ctx); }
-    } holder;
-    return holder.ctx;
-}
 
 GdiObject* StockFont(int id)
 {

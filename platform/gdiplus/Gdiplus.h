@@ -632,6 +632,11 @@ public:
 
 private:
     Status SetStatus(Status status) const;
+    // The drawing modes: without graphics, or for a value outside [lowest, highest], the call
+    // fails and a read answers `none`.
+    template <typename Mode> Mode ModeOf(Mode detail::GraphicsData::*field, Mode none) const;
+    template <typename Mode>
+    Status StoreMode(Mode detail::GraphicsData::*field, Mode mode, Mode lowest, Mode highest);
     Status DrawImageArea(Image* image, double dx, double dy, double dw, double dh, double sx,
                          double sy, double sw, double sh);
 

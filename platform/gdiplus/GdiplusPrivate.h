@@ -95,8 +95,10 @@ std::shared_ptr<FamilyData> GenericSansSerifFamily();
 std::shared_ptr<FontData> MakeFont(std::shared_ptr<FamilyData> family, REAL emSize, INT style,
                                    Unit unit);
 
-// Pango context for unhinted, unrounded layout (GDI+ metrics are fractional).
+// This thread's Pango contexts: unhinted with fractional glyph positions for GDI+ text (its
+// metrics are fractional), hinted with whole-pixel positions for GDI text.
 PangoContext* SharedPangoContext();
+PangoContext* HintedPangoContext();
 
 struct GraphicsData
 {

@@ -330,84 +330,87 @@ Status Graphics::DrawLine(const Pen* pen, INT x1, INT y1, INT x2, INT y2)
 
 // --- state ---
 
+template <typename Mode> Mode Graphics::ModeOf(Mode detail::GraphicsData::*field, Mode none) const
+{
+    if (!nativeGraphics) {
+        SetStatus(InvalidParameter);
+        return none;
+    }
+    return (*nativeGraphics).*field;
+}
+
+template <typename Mode>
+Status Graphics::StoreMode(Mode detail::GraphicsData::*field, Mode mode, Mode lowest, Mode highest)
+{
+    if (!nativeGraphics || mode < lowest || mode > highest)
+        return SetStatus(InvalidParameter);
+    (*nativeGraphics).*field = mode;
+    return Ok;
+}
+
 Status Graphics::SetInterpolationMode(InterpolationMode mode)
 {
-    if (!nativeGraphics || mode < InterpolationModeDefault ||
-        mode > InterpolationModeHighQualityBicubic)
-        return SetStatus(InvalidParameter);
     if (mode == InterpolationModeDefault || mode == InterpolationModeLowQuality)
         mode = InterpolationModeBilinear;
     else if (mode == InterpolationModeHighQuality)
         mode = InterpolationModeHighQualityBicubic;
-    nativeGraphics->interpolation = mode;
-    return Ok;
+    return StoreMode(&detail::GraphicsData::interpolation, mode, InterpolationModeDefault,
+                     InterpolationModeHighQualityBicubic);
 }
 
 InterpolationMode Graphics::GetInterpolationMode() const
 {
-    return nativeGraphics ? nativeGraphics->interpolation
-                          : (SetStatus(InvalidParameter), InterpolationModeInvalid);
+    return ModeOf(&detail::GraphicsData::interpolation, InterpolationModeInvalid);
 }
 
 Status Graphics::SetPixelOffsetMode(PixelOffsetMode mode)
 {
-    if (!nativeGraphics || mode < PixelOffsetModeDefault || mode > PixelOffsetModeHalf)
-        return SetStatus(InvalidParameter);
-    nativeGraphics->pixelOffset = mode;
-    return Ok;
+    return StoreMode(&detail::GraphicsData::pixelOffset, mode, PixelOffsetModeDefault,
+                     PixelOffsetModeHalf);
 }
 
 PixelOffsetMode Graphics::GetPixelOffsetMode() const
 {
-    return nativeGraphics ? nativeGraphics->pixelOffset
-                          : (SetStatus(InvalidParameter), PixelOffsetModeInvalid);
+    return ModeOf(&detail::GraphicsData::pixelOffset, PixelOffsetModeInvalid);
 }
 
 Status Graphics::SetSmoothingMode(SmoothingMode mode)
 {
-    if (!nativeGraphics || mode < SmoothingModeDefault || mode > SmoothingModeAntiAlias)
-        return SetStatus(InvalidParameter);
-    nativeGraphics->smoothing = mode;
-    cairo_set_antialias(nativeGraphics->cr,
-                        (mode == SmoothingModeHighQuality || mode == SmoothingModeAntiAlias)
-                            ? CAIRO_ANTIALIAS_DEFAULT
-                            : CAIRO_ANTIALIAS_NONE);
-    return Ok;
+    const Status status = StoreMode(&detail::GraphicsData::smoothing, mode, SmoothingModeDefault,
+                                    SmoothingModeAntiAlias);
+    if (status == Ok)
+        cairo_set_antialias(nativeGraphics->cr,
+                            (mode == SmoothingModeHighQuality || mode == SmoothingModeAntiAlias)
+                                ? CAIRO_ANTIALIAS_DEFAULT
+                                : CAIRO_ANTIALIAS_NONE);
+    return status;
 }
 
 SmoothingMode Graphics::GetSmoothingMode() const
 {
-    return nativeGraphics ? nativeGraphics->smoothing
-                          : (SetStatus(InvalidParameter), SmoothingModeInvalid);
+    return ModeOf(&detail::GraphicsData::smoothing, SmoothingModeInvalid);
 }
 
 Status Graphics::SetTextRenderingHint(TextRenderingHint hint)
 {
-    if (!nativeGraphics || hint < TextRenderingHintSystemDefault ||
-        hint > TextRenderingHintClearTypeGridFit)
-        return SetStatus(InvalidParameter);
-    nativeGraphics->textHint = hint;
-    return Ok;
+    return StoreMode(&detail::GraphicsData::textHint, hint, TextRenderingHintSystemDefault,
+                     TextRenderingHintClearTypeGridFit);
 }
 
 TextRenderingHint Graphics::GetTextRenderingHint() const
 {
-    return nativeGraphics ? nativeGraphics->textHint
-                          : (SetStatus(InvalidParameter), TextRenderingHintSystemDefault);
+    return ModeOf(&detail::GraphicsData::textHint, TextRenderingHintSystemDefault);
 }
 
 Status Graphics::SetCompositingMode(CompositingMode mode)
 {
-    if (!nativeGraphics || (mode != CompositingModeSourceOver && mode != CompositingModeSourceCopy))
-        return SetStatus(InvalidParameter);
-    nativeGraphics->compositing = mode;
-    return Ok;
+    return StoreMode(&detail::GraphicsData::compositing, mode, CompositingModeSourceOver,
+                     CompositingModeSourceCopy);
 }
 
 CompositingMode Graphics::GetCompositingMode() const
 {
-    return nativeGraphics ? nativeGraphics->compositing
-                          : (SetStatus(InvalidParameter), CompositingModeSourceOver);
+    return ModeOf(&detail::GraphicsData::compositing, CompositingModeSourceOver);
 }
 
 Status Graphics::SetClip(const Rect& rect, CombineMode combineMode)

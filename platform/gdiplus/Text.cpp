@@ -82,6 +82,29 @@ std::shared_ptr<FamilyData> Generic(const char* generic)
     return std::make_shared<FamilyData>(FamilyData{family, CString::FromUtf8(family)});
 }
 
+// Owns one context of the default font map, made for hinted or unhinted layout.
+struct ContextHolder
+{
+    explicit ContextHolder(bool hinted)
+        : ctx(pango_font_map_create_context(pango_cairo_font_map_get_default()))
+    {
+        cairo_font_options_t* fo = cairo_font_options_create();
+        cairo_font_options_set_hint_metrics(fo, hinted ? CAIRO_HINT_METRICS_ON
+                                                       : CAIRO_HINT_METRICS_OFF);
+        cairo_font_options_set_hint_style(fo,
+                                          hinted ? CAIRO_HINT_STYLE_SLIGHT : CAIRO_HINT_STYLE_NONE);
+        cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
+        pango_cairo_context_set_font_options(ctx, fo);
+        cairo_font_options_destroy(fo);
+        pango_context_set_round_glyph_positions(ctx, hinted);
+    }
+    ~ContextHolder() { g_object_unref(ctx); }
+    ContextHolder(const ContextHolder&) = delete;
+    ContextHolder& operator=(const ContextHolder&) = delete;
+
+    PangoContext* ctx;
+};
+
 } // namespace
 
 std::shared_ptr<FamilyData> GenericSansSerifFamily()
@@ -92,22 +115,13 @@ std::shared_ptr<FamilyData> GenericSansSerifFamily()
 
 PangoContext* SharedPangoContext()
 {
-    thread_local struct Holder
-    {
-        PangoContext* ctx;
-        Holder()
-        {
-            ctx = pango_font_map_create_context(pango_cairo_font_map_get_default());
-            cairo_font_options_t* fo = cairo_font_options_create();
-            cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
-            cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
-            cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
-            pango_cairo_context_set_font_options(ctx, fo);
-            cairo_font_options_destroy(fo);
-            pango_context_set_round_glyph_positions(ctx, FALSE);
-        }
-        ~Holder() { g_object_unref(ctx); }
-    } holder;
+    thread_local const ContextHolder holder(false);
+    return holder.ctx;
+}
+
+PangoContext* HintedPangoContext()
+{
+    thread_local const ContextHolder holder(true);
     return holder.ctx;
 }
 
