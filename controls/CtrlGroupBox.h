@@ -86,6 +86,8 @@ protected:
     int GetFontPointSize(int height);
 
     // --- painting: each draws into the memory context it is given ---
+    // The box paints in OnPaint, not through a reflected WM_DRAWITEM.
+    using CStatic::DrawItem;
     void DrawItem(CDC* dc, CRect& rect);
     void DrawHeader(CDC* dc, CRect& textRect, CRect& iconRect);
     void GetHeaderRect(CDC* dc, CRect& rect);

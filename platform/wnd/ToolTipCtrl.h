@@ -38,6 +38,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // A tooltip is made with its own Create only.
+    using CWnd::Create;
+
     struct Tool
     {
         HWND wnd;

@@ -18,20 +18,6 @@ void CWndAccess::PostNcDestroy(CWnd* w)
 
 const CRuntimeClass CWnd::classCWnd = {"CWnd", sizeof(CWnd), RUNTIME_CLASS(CObject)};
 
-const AFX_MSGMAP* CWnd::GetMessageMap() const
-{
-    return GetThisMessageMap();
-}
-
-const AFX_MSGMAP* CWnd::GetThisMessageMap()
-{
-    using ThisClass = CWnd;
-    static const AFX_MSGMAP_ENTRY messageEntries[] = {ON_WM_DRAWITEM()
-                                                          ON_WM_CTLCOLOR(){0, 0, 0, 0, nullptr}};
-    static const AFX_MSGMAP messageMap = {nullptr, &messageEntries[0]};
-    return &messageMap;
-}
-
 CWnd::~CWnd()
 {
     if (m_hWnd && ObjectOf(m_hWnd) == this)

@@ -7,6 +7,21 @@
 
 using namespace platform::wnd;
 
+// The root of every chain: owner-draw and colour requests are reflected to the control.
+const AFX_MSGMAP* CWnd::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
+
+const AFX_MSGMAP* CWnd::GetThisMessageMap()
+{
+    using ThisClass = CWnd;
+    static const AFX_MSGMAP_ENTRY messageEntries[] = {ON_WM_DRAWITEM()
+                                                          ON_WM_CTLCOLOR(){0, 0, 0, 0, nullptr}};
+    static const AFX_MSGMAP messageMap = {nullptr, &messageEntries[0]};
+    return &messageMap;
+}
+
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
