@@ -3,10 +3,9 @@
 #include "platform/ini/PrivateProfile.h"
 
 #include "platform/base/CString.h"
+#include "tests/TestKit.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <cwchar>
 #include <filesystem>
@@ -21,15 +20,6 @@ namespace {
 class ProfileFiles : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        root = fs::temp_directory_path() /
-               ("skinkit_ini_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
     std::wstring Write(const std::string& name, const std::string& bytes)
     {
         std::ofstream(root / name, std::ios::binary) << bytes;
@@ -43,7 +33,8 @@ protected:
         EXPECT_EQ(n, wcslen(buf.data()));
         return buf.data();
     }
-    fs::path root;
+    testkit::TempDir tmp{"skinkit_ini"};
+    const fs::path root = tmp.Root();
 };
 
 // The items of a NUL-separated list, walked up to the answered count as the loaders walk it.

@@ -5,10 +5,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -26,20 +22,13 @@ struct ToolRun
 
 ToolRun Tool(const std::string& args)
 {
-    char errName[] = "/tmp/skinkit_skin_err_XXXXXX";
-    ::close(::mkstemp(errName));
+    const testkit::TempDir tmp{"skinkit_skin_err"};
     ToolRun r;
-    const std::string command =
-        std::string("'") + SKINKIT_SKIN_TOOL + "' " + args + " 2>'" + errName + "'";
-    FILE* p = ::popen(command.c_str(), "r");
-    char buf[4096];
-    while (p && std::fgets(buf, sizeof buf, p))
-        r.out += buf;
-    const int status = p ? ::pclose(p) : -1;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errName);
+    r.out = testkit::RunCommand(testkit::Quote(SKINKIT_SKIN_TOOL) + " " + args + " 2>" +
+                                    testkit::Quote(tmp.File("err")),
+                                &r.status);
+    std::ifstream err(tmp.File("err"));
     r.err.assign(std::istreambuf_iterator<char>(err), {});
-    std::remove(errName);
     std::istringstream lines(r.out);
     for (std::string line; std::getline(lines, line);)
         if (!line.empty() && line[0] == '{')

@@ -7,6 +7,7 @@
 #include "platform/wnd/WindowManager.h"
 #include "platform/wnd/Wnd.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
+#include "tests/TestKit.h"
 #include "util/chooser/Browser.h"
 
 #include <gtest/gtest.h>
@@ -27,15 +28,11 @@ class TempTree : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/skinkit_path_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root = pattern;
         fs::create_directories(root / "Media" / "Sub");
         std::ofstream(root / "Media" / "a.avi") << "a";
         std::ofstream(root / "Media" / "Sub" / "kept.avi") << "k";
         fs::create_directory_symlink(root / "Media", root / "LinkToMedia");
     }
-    void TearDown() override { fs::remove_all(root); }
 
     // A caller's buffer, filled so that an untouched buffer is recognisable.
     struct Buffer
@@ -55,7 +52,8 @@ protected:
         return left;
     }
 
-    fs::path root;
+    testkit::TempDir tmp{"skinkit_path"};
+    const fs::path root = tmp.Root();
 };
 
 } // namespace
@@ -267,11 +265,7 @@ protected:
                                        });
         ASSERT_TRUE(platform::wnd::UseBackend("test-native-handles"));
     }
-    void TearDown() override
-    {
-        platform::wnd::UseBackend("headless");
-        TempTree::TearDown();
-    }
+    void TearDown() override { platform::wnd::UseBackend("headless"); }
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "util/UtilPath.h"
 
 #include "platform/base/CString.h"
+#include "tests/TestKit.h"
 #include "util/chooser/Chooser.h"
 
 #include <gtest/gtest.h>
@@ -31,9 +32,8 @@ TEST(RealZenity, OpenFileAnswersTheTypedPath)
         if (!found)
             GTEST_SKIP() << program << " is not installed";
     }
-    char pattern[] = "/tmp/skinkit_zenity_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const fs::path dir = pattern;
+    const testkit::TempDir tmp{"skinkit_zenity"};
+    const fs::path dir = tmp.Root();
     fs::create_directories(dir / "Videos");
     const std::string want = (dir / "Videos" / "clip.avi").string();
     std::ofstream(want) << "x";
@@ -91,7 +91,6 @@ TEST(RealZenity, OpenFileAnswersTheTypedPath)
     ::kill(xvfb, SIGTERM);
     ::waitpid(xvfb, nullptr, 0);
     ::unsetenv("SKINKIT_CHOOSER");
-    fs::remove_all(dir);
     EXPECT_EQ(result, 1);
     EXPECT_EQ(CString(out).ToUtf8(), want);
 }

@@ -44,26 +44,15 @@ protected:
         Note("size " + std::to_string(cx) + "x" + std::to_string(cy));
     }
     void OnDestroy() { Note("destroy"); }
-    void OnLButtonDown(UINT, CPoint p)
+    void Mouse(const char* what, CPoint p)
     {
         lastPoint = p;
-        Note("down");
+        Note(what);
     }
-    void OnLButtonUp(UINT, CPoint p)
-    {
-        lastPoint = p;
-        Note("up");
-    }
-    void OnLButtonDblClk(UINT, CPoint p)
-    {
-        lastPoint = p;
-        Note("dblclk");
-    }
-    void OnMouseMove(UINT, CPoint p)
-    {
-        lastPoint = p;
-        Note("move");
-    }
+    void OnLButtonDown(UINT, CPoint p) { Mouse("down", p); }
+    void OnLButtonUp(UINT, CPoint p) { Mouse("up", p); }
+    void OnLButtonDblClk(UINT, CPoint p) { Mouse("dblclk", p); }
+    void OnMouseMove(UINT, CPoint p) { Mouse("move", p); }
     BOOL OnMouseWheel(UINT, short delta, CPoint)
     {
         if (!handleWheel)
