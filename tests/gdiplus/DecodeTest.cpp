@@ -35,14 +35,6 @@ std::vector<BYTE> Encode(const char* type, bool alpha)
     return bytes;
 }
 
-std::unique_ptr<Bitmap> FromBytes(const std::vector<BYTE>& bytes)
-{
-    IStream* s = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
-    std::unique_ptr<Bitmap> b(Bitmap::FromStream(s));
-    s->Release();
-    return b;
-}
-
 } // namespace
 
 struct Format

@@ -61,14 +61,6 @@ std::vector<BYTE> PngHeader(std::uint32_t width, std::uint32_t height)
     return png;
 }
 
-std::unique_ptr<Image> FromStream(const std::vector<BYTE>& bytes)
-{
-    IStream* s = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
-    std::unique_ptr<Image> image(Image::FromStream(s));
-    s->Release();
-    return image;
-}
-
 class EndlessStream : public IStream
 {
 public:
@@ -98,7 +90,7 @@ TEST(PictureBounds, HugePngHeadersAndEndlessStreamsFailBeforeTheirPixelsAreTaken
 {
     const std::vector<BYTE> png = PngHeader(30000, 30000);
     ASSERT_LT(png.size(), 400u);
-    auto fromStream = FromStream(png);
+    auto fromStream = FromBytes<Image>(png);
     EXPECT_EQ(fromStream->GetLastStatus(), OutOfMemory);
     EXPECT_EQ(fromStream->GetWidth(), 0u);
     const std::string file = ::testing::TempDir() + "/skinkit_huge.png";
@@ -112,8 +104,8 @@ TEST(PictureBounds, HugePngHeadersAndEndlessStreamsFailBeforeTheirPixelsAreTaken
     const std::pair<std::uint32_t, std::uint32_t> refused[] = {
         {16385, 1}, {1, 16385}, {16384, 16384}, {1000000, 1}};
     for (auto [w, h] : refused)
-        EXPECT_EQ(FromStream(PngHeader(w, h))->GetLastStatus(), OutOfMemory) << w << " x " << h;
-    EXPECT_NE(FromStream(PngHeader(0x7FFFFFFF, 0x7FFFFFFF))->GetLastStatus(), Ok);
+        EXPECT_EQ(FromBytes<Image>(PngHeader(w, h))->GetLastStatus(), OutOfMemory) << w << " x " << h;
+    EXPECT_NE(FromBytes<Image>(PngHeader(0x7FFFFFFF, 0x7FFFFFFF))->GetLastStatus(), Ok);
 
     // A stream past the bound is not read whole.
     EndlessStream endless;
@@ -150,7 +142,7 @@ TEST(PictureBounds, HeaderOffsetsPastTheDataAreRefusedBeforeTheDecoderSizesItsBu
     bigPalette[18] = bigPalette[22] = 1, bigPalette[26] = 1, bigPalette[28] = 8;
     bigPalette[46] = 2, bigPalette[47] = bigPalette[48] = bigPalette[49] = 0xFF;
     for (const auto& bytes : {bmp, farPixels, ico, bigPalette}) {
-        auto image = FromStream(bytes);
+        auto image = FromBytes<Image>(bytes);
         EXPECT_EQ(image->GetLastStatus(), UnknownImageFormat);
     }
 }
