@@ -155,18 +155,3 @@ TEST_F(LayoutLookups, ASecondLoadAddsAndReplacesAndEarlierPointersStayValid)
     for (const wchar_t* name : {L"A", L"B", L"C"})
         EXPECT_EQ(coordi.GetWinPos(name)->nS2L, -1) << "unloaded: the default record";
 }
-
-TEST_F(LayoutLookups, Utf16AndUtf8FilesLoadAlike)
-{
-    const std::u16string text = u"[Fenêtre]\r\nx=7\r\nColorText=1,2,3,4\r\n";
-    std::string le = "\xFF\xFE";
-    for (char16_t c : text)
-        le += char(c & 0xFF), le += char(c >> 8);
-    CUICoordi a, b;
-    a.LoadInfo(Write("le.ini", le));
-    b.LoadInfo(Write("u8.ini", CString::FromUtf16(text).ToUtf8()));
-    for (CUICoordi* c : {&a, &b}) {
-        EXPECT_EQ(c->GetWinPos(L"Fenêtre")->nX, 7);
-        EXPECT_EQ(c->GetWinPos(L"Fenêtre")->clrText.GetValue(), 0x01020304u);
-    }
-}
