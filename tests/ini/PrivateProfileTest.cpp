@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <unistd.h>
 
 #include <cwchar>
@@ -309,6 +311,13 @@ TEST_F(Freshness, SnapshotsKeepOneVersionOfTheirPathAndNest)
         EXPECT_EQ(read(two), 22u);
     }
     EXPECT_EQ(read(one), 11u);
+    {
+        auto first = std::make_unique<platform::ini::ProfileSnapshot>(one.c_str());
+        platform::ini::ProfileSnapshot second(two.c_str());
+        Write("two.ini", "[s]\nk=222\n");
+        first.reset();
+        EXPECT_EQ(read(two), 22u) << "dropping an outer snapshot first keeps the inner one";
+    }
 }
 
 // Inside a snapshot a loader reads key after key of one section through one name buffer; a
