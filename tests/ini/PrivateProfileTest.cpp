@@ -10,6 +10,7 @@
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -300,6 +301,13 @@ TEST_F(Freshness, SnapshotsKeepOneVersionOfTheirPathAndNest)
         EXPECT_EQ(read(two), 22u);
     }
     EXPECT_EQ(read(one), 11u);
+    {
+        auto first = std::make_unique<platform::ini::ProfileSnapshot>(one.c_str());
+        platform::ini::ProfileSnapshot second(two.c_str());
+        Write("two.ini", "[s]\nk=222\n");
+        first.reset();
+        EXPECT_EQ(read(two), 22u) << "dropping an outer snapshot first keeps the inner one";
+    }
 }
 
 // Inside a snapshot a loader reads key after key of one section through one name buffer; a
