@@ -72,16 +72,5 @@ protected:
     void OnButtonClicked(UINT id) { Note("clicked " + std::to_string(id)); }
     void OnButtonDoubleClicked(UINT id) { Note("doubleclicked " + std::to_string(id)); }
     void OnStaticClicked(UINT id) { Note("static clicked " + std::to_string(id)); }
-    HBRUSH OnCtlColor(CDC* dc, CWnd*, UINT kind)
-    {
-        if (kind == CTLCOLOR_STATIC)
-            dc->SetTextColor(staticText);
-        return nullptr;
-    }
-
-public:
-    COLORREF staticText = RGB(0, 0, 0);
-
-protected:
     DECLARE_MESSAGE_MAP()
 };

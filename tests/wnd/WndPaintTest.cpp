@@ -1,4 +1,4 @@
-// Invalidation, paint order, clipping, owner drawing and static colours.
+// Invalidation, paint order, clipping and owner drawing.
 #include "Probe.h"
 
 #include "platform/gdiplus/Gdiplus.h"
@@ -145,61 +145,4 @@ TEST_F(Paint, OwnerDrawButtonGetsSelectedWhilePressedAndDisabledWhenDisabled)
     button.EnableWindow(FALSE);
     driver.Pump();
     EXPECT_EQ(button.states.back() & (ODS_DISABLED | ODS_SELECTED), ODS_DISABLED);
-}
-
-namespace {
-
-// A label that picks its own colour, as the hyperlink does, by the reflected WM_CTLCOLOR.
-class CSelfColouredStatic : public CStatic
-{
-protected:
-    HBRUSH CtlColor(CDC* dc, UINT)
-    {
-        dc->SetTextColor(RGB(0, 0, 255));
-        return reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(1));
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CSelfColouredStatic, CStatic)
-ON_WM_CTLCOLOR_REFLECT()
-END_MESSAGE_MAP()
-
-// A static's text in a parent that answers red; its pixels counted by colour.
-struct StaticShot
-{
-    int red = 0, blue = 0, dark = 0;
-    explicit StaticShot(CStatic& label)
-    {
-        HeadlessDriver driver;
-        CProbeWnd parent;
-        parent.CreateEx(0, nullptr, L"p", WS_VISIBLE, CRect(0, 0, 120, 40), nullptr, 0);
-        parent.staticText = RGB(255, 0, 0);
-        label.Create(L"WWWW", WS_CHILD | WS_VISIBLE, CRect(0, 0, 120, 40), &parent, 210);
-        auto shot = driver.Capture(label.m_hWnd);
-        for (UINT y = 0; shot && y < shot->GetHeight(); ++y)
-            for (UINT x = 0; x < shot->GetWidth(); ++x) {
-                Gdiplus::Color c;
-                shot->GetPixel(static_cast<INT>(x), static_cast<INT>(y), &c);
-                red += c.GetRed() > 200 && c.GetGreen() < 60 && c.GetBlue() < 60;
-                blue += c.GetBlue() > 200 && c.GetRed() < 60;
-                dark += c.GetRed() < 100 && c.GetGreen() < 100 && c.GetBlue() < 100 &&
-                        c.GetAlpha() > 200;
-            }
-    }
-};
-
-} // namespace
-
-// Dark text pixels would mean the parent's colour was not taken; a reflected handler runs
-// instead of the parent's.
-TEST(StaticPaint, TextTakesTheParentsColourUnlessItsOwnHandlerAnswers)
-{
-    CStatic plain;
-    CSelfColouredStatic self;
-    const StaticShot parents(plain), own(self);
-    EXPECT_GT(parents.red, 10);
-    EXPECT_EQ(parents.dark, 0);
-    EXPECT_GT(own.blue, 10);
-    EXPECT_EQ(own.red, 0);
 }
