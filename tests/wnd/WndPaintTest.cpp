@@ -1,4 +1,4 @@
-// Invalidation, paint order, clipping and owner drawing.
+// Invalidation, paint order and clipping (owner drawing is the skinned button's to test).
 #include "Probe.h"
 
 #include "platform/gdiplus/Gdiplus.h"
@@ -43,21 +43,6 @@ BEGIN_MESSAGE_MAP(CFillWnd, CWnd)
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
-
-// Records the item state of every owner-draw request and paints by it.
-class COwnerButton : public CButton
-{
-public:
-    std::vector<UINT> states;
-    void DrawItem(LPDRAWITEMSTRUCT dis) override
-    {
-        states.push_back(dis->itemState);
-        Gdiplus::Graphics g(dis->hDC);
-        Gdiplus::SolidBrush brush{
-            Gdiplus::Color((dis->itemState & ODS_SELECTED) ? 0xFF0000FFu : 0xFF00FF00u)};
-        g.FillRectangle(&brush, 0, 0, dis->rcItem.right, dis->rcItem.bottom);
-    }
-};
 
 class Paint : public ::testing::Test
 {
@@ -127,22 +112,4 @@ TEST_F(Paint, DcHeldAcrossATopLevelResizeDrawsIntoNoFreedSurface)
         g.FillRectangle(&brush, 0, 0, 300, 150);
     }
     EXPECT_EQ(driver.PixelAt(parent.m_hWnd, {250, 120}), 0xFF808080u);
-}
-
-TEST_F(Paint, OwnerDrawButtonGetsSelectedWhilePressedAndDisabledWhenDisabled)
-{
-    COwnerButton button;
-    ASSERT_TRUE(button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(100, 10, 140, 30),
-                              &parent, 9));
-    driver.MoveMouse(button.m_hWnd, {5, 5});
-    driver.MouseDown();
-    EXPECT_EQ(driver.PixelAt(button.m_hWnd, {1, 1}), 0xFF0000FFu);
-    ASSERT_FALSE(button.states.empty());
-    EXPECT_TRUE(button.states.back() & ODS_SELECTED);
-    driver.MouseUp();
-    EXPECT_EQ(driver.PixelAt(button.m_hWnd, {1, 1}), 0xFF00FF00u);
-    EXPECT_FALSE(button.states.back() & ODS_SELECTED);
-    button.EnableWindow(FALSE);
-    driver.Pump();
-    EXPECT_EQ(button.states.back() & (ODS_DISABLED | ODS_SELECTED), ODS_DISABLED);
 }
