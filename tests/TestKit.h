@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -43,20 +44,6 @@ private:
     std::filesystem::path m_root;
 };
 
-// Runs a shell command: its standard output, and in `status` its exit status (-1: no exit).
-inline std::string RunCommand(const std::string& command, int* status = nullptr)
-{
-    std::string out;
-    FILE* p = ::popen(command.c_str(), "r");
-    char buf[65536];
-    for (size_t n; p && (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
-        out.append(buf, n);
-    const int rc = p ? ::pclose(p) : -1;
-    if (status)
-        *status = rc != -1 && WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    return out;
-}
-
 // `s` as one word for the shell.
 inline std::string Quote(const std::string& s)
 {
@@ -64,6 +51,25 @@ inline std::string Quote(const std::string& s)
     for (char c : s)
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
+}
+
+// Runs a shell command: its standard output, in `status` its exit status (-1: no exit) and in
+// `err` its standard error.
+inline std::string RunCommand(const std::string& command, int* status = nullptr,
+                              std::string* err = nullptr)
+{
+    const TempDir tmp;
+    std::string out;
+    FILE* p = ::popen((command + (err ? " 2>" + Quote(tmp.File("err")) : "")).c_str(), "r");
+    char buf[65536];
+    for (size_t n; p && (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
+        out.append(buf, n);
+    const int rc = p ? ::pclose(p) : -1;
+    if (status)
+        *status = rc != -1 && WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    if (err)
+        err->assign(std::istreambuf_iterator<char>(std::ifstream(tmp.File("err")).rdbuf()), {});
+    return out;
 }
 
 } // namespace testkit

@@ -5,8 +5,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -22,13 +20,8 @@ struct ToolRun
 
 ToolRun Tool(const std::string& args)
 {
-    const testkit::TempDir tmp{"skinkit_skin_err"};
     ToolRun r;
-    r.out = testkit::RunCommand(testkit::Quote(SKINKIT_SKIN_TOOL) + " " + args + " 2>" +
-                                    testkit::Quote(tmp.File("err")),
-                                &r.status);
-    std::ifstream err(tmp.File("err"));
-    r.err.assign(std::istreambuf_iterator<char>(err), {});
+    r.out = testkit::RunCommand(testkit::Quote(SKINKIT_SKIN_TOOL) + " " + args, &r.status, &r.err);
     std::istringstream lines(r.out);
     for (std::string line; std::getline(lines, line);)
         if (!line.empty() && line[0] == '{')
