@@ -4,12 +4,11 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Stream.h"
+#include "tests/TestKit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,18 +92,17 @@ TEST(PictureBounds, HugePngHeadersAndEndlessStreamsFailBeforeTheirPixelsAreTaken
     auto fromStream = FromBytes<Image>(png);
     EXPECT_EQ(fromStream->GetLastStatus(), OutOfMemory);
     EXPECT_EQ(fromStream->GetWidth(), 0u);
-    const std::string file = ::testing::TempDir() + "/skinkit_huge.png";
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    const testkit::TempDir tmp;
+    const std::string file = tmp.Write("huge.png", png);
     EXPECT_EQ(
         std::unique_ptr<Image>(Image::FromFile(CString::FromPathBytes(file)))->GetLastStatus(),
         OutOfMemory);
-    std::remove(file.c_str());
 
     const std::pair<std::uint32_t, std::uint32_t> refused[] = {
         {16385, 1}, {1, 16385}, {16384, 16384}, {1000000, 1}};
     for (auto [w, h] : refused)
-        EXPECT_EQ(FromBytes<Image>(PngHeader(w, h))->GetLastStatus(), OutOfMemory) << w << " x " << h;
+        EXPECT_EQ(FromBytes<Image>(PngHeader(w, h))->GetLastStatus(), OutOfMemory)
+            << w << " x " << h;
     EXPECT_NE(FromBytes<Image>(PngHeader(0x7FFFFFFF, 0x7FFFFFFF))->GetLastStatus(), Ok);
 
     // A stream past the bound is not read whole.
