@@ -1,7 +1,7 @@
 # What the display tests share, sourced by their scripts: a private Xvfb display, the probe
 # started on it under SDL2's X11 driver, waits that poll, and screen pixels read back from the
 # X server (what it shows, not what a program meant to draw).
-# Usage: . XvfbKit.sh; need TOOL...; start_display; start_probe PROBE; find_window TITLE
+# Usage: . XvfbKit.sh; need TOOL...; start_display; start_probe PROBE [ARG...]; find_window TITLE
 need() {
   for tool in Xvfb xdotool import "$@"; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
@@ -40,7 +40,7 @@ start_display() {
 # The X11 and D-Bus libraries that SDL loads keep allocations for the life of the process;
 # under AddressSanitizer only the probe skips the leak check (the unit tests keep it).
 start_probe() {
-  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$1" >"$work/out" 2>&1 &
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$@" >"$work/out" 2>&1 &
   probe_pid=$!
   wait_for 100 "the probe did not get ready" grep -q '^ready' "$work/out"
 }

@@ -11,6 +11,7 @@
 //
 // DigitsDrawItem: a 60 x 20 digit display with three 10 x 14 digit pictures over a
 // background, painted through DrawItem. Its peer, BareCairoDigits, composes the same picture.
+#include "bench/PeerKit.h"
 #include "controls/CtrlNumber.h"
 #include "controls/CtrlSlider.h"
 #include "platform/gdiplus/Gdi.h"
@@ -34,16 +35,6 @@ std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
     Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
     g.FillRectangle(&brush, 0, 0, w, h);
     return b;
-}
-
-cairo_surface_t* SolidSurface(int w, int h, double r, double g, double b)
-{
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    cairo_t* cr = cairo_create(s);
-    cairo_set_source_rgb(cr, r, g, b);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    return s;
 }
 
 // The pointer's x for move i: back and forth across the track and a little past its ends
@@ -139,10 +130,10 @@ void Copy(cairo_t* cr, cairo_surface_t* image, int dx, int dy, int w, int h)
 void BareCairoSliderDrag(benchmark::State& state)
 {
     cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 440, 60);
-    cairo_surface_t* bg = SolidSurface(kSliderW, kSliderH, 0.09, 0.11, 0.13);
-    cairo_surface_t* played = SolidSurface(kBarW, kBarH, 0.88, 0.25, 0.19);
-    cairo_surface_t* remaining = SolidSurface(kBarW, kBarH, 0.31, 0.35, 0.38);
-    cairo_surface_t* thumb = SolidSurface(kThumbW, kThumbH, 0.94, 0.94, 0.94);
+    cairo_surface_t* bg = peer::SolidSurface(kSliderW, kSliderH, 0.09, 0.11, 0.13);
+    cairo_surface_t* played = peer::SolidSurface(kBarW, kBarH, 0.88, 0.25, 0.19);
+    cairo_surface_t* remaining = peer::SolidSurface(kBarW, kBarH, 0.31, 0.35, 0.38);
+    cairo_surface_t* thumb = peer::SolidSurface(kThumbW, kThumbH, 0.94, 0.94, 0.94);
     const slider::Range range{0, 100000};
     for (auto _ : state) {
         // The press, the moves, and the release's repaint.
@@ -209,10 +200,10 @@ BENCHMARK(DigitsDrawItem);
 void BareCairoDigits(benchmark::State& state)
 {
     cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 120, 60);
-    cairo_surface_t* bg = SolidSurface(kDigitsW, kDigitsH, 0.06, 0.08, 0.09);
-    cairo_surface_t* digits[3] = {SolidSurface(kDigitW, kDigitH, 0.19, 0.88, 0.38),
-                                  SolidSurface(kDigitW, kDigitH, 0.44, 0.88, 0.38),
-                                  SolidSurface(kDigitW, kDigitH, 0.31, 0.88, 0.38)};
+    cairo_surface_t* bg = peer::SolidSurface(kDigitsW, kDigitsH, 0.06, 0.08, 0.09);
+    cairo_surface_t* digits[3] = {peer::SolidSurface(kDigitW, kDigitH, 0.19, 0.88, 0.38),
+                                  peer::SolidSurface(kDigitW, kDigitH, 0.44, 0.88, 0.38),
+                                  peer::SolidSurface(kDigitW, kDigitH, 0.31, 0.88, 0.38)};
     for (auto _ : state) {
         cairo_surface_t* scratch =
             cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kDigitsW, kDigitsH);

@@ -10,6 +10,7 @@
 // divided-strip buttons (three pieces and a caption), three labels with icons and the logo
 // image control; the two group boxes with their icons, the disabled group's check box and
 // note, and the hyperlink.
+#include "bench/PeerKit.h"
 #include "demo/host/DemoDialog.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 
@@ -172,8 +173,9 @@ void BareDemoCairoPango(benchmark::State& state)
     cairo_surface_t* icon = Load("cb_icon_time.png");
     cairo_surface_t* labelBack = Load("cb_label_back.png");
     cairo_surface_t* logo = Load("cb_logo.png");
-    cairo_surface_t* frame = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 160, 120);
-    cairo_surface_t* thumbnail = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 29, 22);
+    // Stand-ins for the clip's first frame and its thumbnail, painted so that Cairo draws them.
+    cairo_surface_t* frame = peer::SolidSurface(160, 120, 0.25, 0.35, 0.45);
+    cairo_surface_t* thumbnail = peer::SolidSurface(29, 22, 0.25, 0.35, 0.45);
     Fonts f{};
     f.ctx = pango_font_map_create_context(pango_cairo_font_map_get_default());
     cairo_font_options_t* fo = cairo_font_options_create();
@@ -216,7 +218,7 @@ void BareDemoCairoPango(benchmark::State& state)
         int x, y, w, h;
     };
     const Group groups[] = {{"Buttons", 10, 36, 340, 140}, {"Disabled group", 10, 295, 190, 35}};
-    cairo_surface_t* groupIcon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 16, 16);
+    cairo_surface_t* groupIcon = peer::SolidSurface(16, 16, 0.9, 0.7, 0.2, 0.8);
     for (auto _ : state) {
         cairo_t* cr = cairo_create(window);
         Whole(cr, bg, 0, 0, cw, ch, CAIRO_FILTER_BILINEAR);

@@ -10,6 +10,7 @@
 // with Pango (one layout, aligned by its measured extents), 18 pictures copied 1:1 from
 // copies scaled once (as the list keeps them), 18 check boxes stretched, then the surface
 // composed onto the window surface.
+#include "bench/PeerKit.h"
 #include "controls/list/CtrlListbox.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 
@@ -171,16 +172,6 @@ BENCHMARK(ListInsert100000)->Unit(benchmark::kMillisecond);
 
 // --- the peer ---
 
-cairo_surface_t* SolidSurface(int w, int h, double r, double g, double b)
-{
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    cairo_t* cr = cairo_create(s);
-    cairo_set_source_rgb(cr, r, g, b);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    return s;
-}
-
 // `image` stretched into (x, y, w, h) with `filter`.
 void Stretch(cairo_t* cr, cairo_surface_t* image, double x, double y, double w, double h,
              cairo_filter_t filter)
@@ -217,14 +208,14 @@ void Text(cairo_t* cr, PangoLayout* layout, const char* text, int x, int y, int 
 void BareListCairoPango(benchmark::State& state)
 {
     cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kW, kH);
-    cairo_surface_t* header = SolidSurface(16, 32, 0.16, 0.22, 0.28);
-    cairo_surface_t* row = SolidSurface(16, 32, 0.11, 0.14, 0.17);
-    cairo_surface_t* selected = SolidSurface(16, 32, 0.19, 0.31, 0.48);
-    cairo_surface_t* line = SolidSurface(16, 1, 0.05, 0.06, 0.08);
-    cairo_surface_t* separator = SolidSurface(1, 16, 0.25, 0.31, 0.38);
-    cairo_surface_t* box = SolidSurface(16, 16, 0.5, 0.53, 0.56);
-    cairo_surface_t* icon = SolidSurface(12, 12, 0.88, 0.88, 0.25);
-    cairo_surface_t* picture = SolidSurface(32, 24, 0.25, 0.5, 0.75); // scaled once
+    cairo_surface_t* header = peer::SolidSurface(16, 32, 0.16, 0.22, 0.28);
+    cairo_surface_t* row = peer::SolidSurface(16, 32, 0.11, 0.14, 0.17);
+    cairo_surface_t* selected = peer::SolidSurface(16, 32, 0.19, 0.31, 0.48);
+    cairo_surface_t* line = peer::SolidSurface(16, 1, 0.05, 0.06, 0.08);
+    cairo_surface_t* separator = peer::SolidSurface(1, 16, 0.25, 0.31, 0.38);
+    cairo_surface_t* box = peer::SolidSurface(16, 16, 0.5, 0.53, 0.56);
+    cairo_surface_t* icon = peer::SolidSurface(12, 12, 0.88, 0.88, 0.25);
+    cairo_surface_t* picture = peer::SolidSurface(32, 24, 0.25, 0.5, 0.75); // scaled once
     PangoContext* ctx = pango_font_map_create_context(pango_cairo_font_map_get_default());
     cairo_font_options_t* fo = cairo_font_options_create();
     cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);

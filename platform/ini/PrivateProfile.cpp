@@ -12,7 +12,6 @@
 #include <ctime>
 #include <list>
 #include <mutex>
-#include <vector>
 
 namespace platform::ini {
 
@@ -89,18 +88,32 @@ bool ReadAll(const std::string& path, std::string& bytes, Stamp& stamp)
     return ok;
 }
 
-// The documents of the snapshots alive on this thread, innermost last. A loader asks for one
-// section many times in a row (a key at a time), so each snapshot also keeps its last section
-// lookup, by the name as the caller spelled it.
-struct Pin
+} // namespace
+
+// A snapshot's place on its thread's list. A loader asks for one section many times in a row
+// (a key at a time), so each snapshot also keeps its last section lookup, by the name as the
+// caller spelled it.
+struct ProfileSnapshot::Pin
 {
     std::wstring path; // as the snapshot's maker spelled it
-    std::shared_ptr<const ProfileDocument> doc;
+    const ProfileDocument* doc = nullptr;
+    Pin* outer = nullptr;
     std::wstring lastName;
     const ProfileDocument::Section* lastSection = nullptr;
     bool hasLast = false;
 };
-thread_local std::vector<Pin> t_pins;
+
+namespace {
+
+// The innermost snapshot alive on this thread. A plain pointer, reached without a call into
+// the dynamic linker: every profile call looks here first.
+thread_local ProfileSnapshot::Pin* t_innermost __attribute__((tls_model("initial-exec"))) = nullptr;
+
+// Whether the NUL-ended `s` spells `known` exactly.
+inline bool Spells(LPCWSTR s, const std::wstring& known)
+{
+    return std::wcscmp(s, known.c_str()) == 0;
+}
 
 // The document one call reads: a snapshot's, which outlives the call, or one opened for it.
 class CallDocument
@@ -109,10 +122,10 @@ public:
     explicit CallDocument(LPCWSTR path)
     {
         if (path && *path)
-            for (auto it = t_pins.rbegin(); it != t_pins.rend(); ++it)
-                if (std::wcscmp(it->path.c_str(), path) == 0) {
-                    m_pin = &*it;
-                    m_doc = it->doc.get();
+            for (ProfileSnapshot::Pin* pin = t_innermost; pin; pin = pin->outer)
+                if (Spells(path, pin->path)) {
+                    m_pin = pin;
+                    m_doc = pin->doc;
                     return;
                 }
         m_owned = OpenProfile(path);
@@ -126,7 +139,7 @@ public:
     {
         if (!m_pin)
             return m_doc->FindSection(TrimBlanks(name));
-        if (!m_pin->hasLast || std::wcscmp(m_pin->lastName.c_str(), name) != 0) {
+        if (!m_pin->hasLast || !Spells(name, m_pin->lastName)) {
             m_pin->lastSection = m_doc->FindSection(TrimBlanks(name));
             m_pin->lastName = name;
             m_pin->hasLast = true;
@@ -142,7 +155,7 @@ public:
 private:
     std::shared_ptr<const ProfileDocument> m_owned;
     const ProfileDocument* m_doc = nullptr;
-    Pin* m_pin = nullptr;
+    ProfileSnapshot::Pin* m_pin = nullptr;
 };
 
 // --- list output, as the Windows functions cut it ---
@@ -328,14 +341,23 @@ std::shared_ptr<const ProfileDocument> OpenProfile(LPCWSTR path)
     return g_cache.front().doc;
 }
 
-ProfileSnapshot::ProfileSnapshot(LPCWSTR path) : m_doc(OpenProfile(path))
+ProfileSnapshot::ProfileSnapshot(LPCWSTR path)
+    : m_doc(OpenProfile(path)), m_pin(std::make_unique<Pin>())
 {
-    t_pins.push_back({path ? path : L"", m_doc, {}, nullptr, false});
+    m_pin->path = path ? path : L"";
+    m_pin->doc = m_doc.get();
+    m_pin->outer = t_innermost;
+    t_innermost = m_pin.get();
 }
 
 ProfileSnapshot::~ProfileSnapshot()
 {
-    t_pins.pop_back();
+    // Usually the innermost one goes; one dropped out of order is unlinked where it stands.
+    for (Pin** link = &t_innermost; *link; link = &(*link)->outer)
+        if (*link == m_pin.get()) {
+            *link = m_pin->outer;
+            break;
+        }
 }
 
 } // namespace platform::ini

@@ -60,8 +60,11 @@ public:
 
     const ProfileDocument& Document() const { return *m_doc; }
 
+    struct Pin; // its place on the thread's list of snapshots, with its lookup memo
+
 private:
     std::shared_ptr<const ProfileDocument> m_doc;
+    std::unique_ptr<Pin> m_pin;
 };
 
 } // namespace platform::ini

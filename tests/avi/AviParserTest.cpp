@@ -355,21 +355,18 @@ TEST_F(Reader, PacketBeyondTheFileIsNotHandedOut)
     }
 }
 
-TEST_F(Reader, LargePacketsGrowTheBufferInWholeMiB)
+// Packets of several MiB and small ones read through the window, in any order, come back whole.
+TEST_F(Reader, LargeAndSmallPacketsComeBackWholeInAnyOrder)
 {
     FileLayout s = SimpleLayout();
-    s.packets = {{"00dc", Pattern(1572864, 1)}, // 1.5 MiB: 1 + 1.5 rounds up to 3 MiB
-                 {"00dc", Pattern(100, 2)},
-                 {"00dc", Pattern(3000000, 3)}}; // fits the 3 MiB buffer
-    for (int i = 0; i < 20; ++i)                 // small ones read through the window
+    s.packets = {
+        {"00dc", Pattern(1572864, 1)}, {"00dc", Pattern(100, 2)}, {"00dc", Pattern(3000000, 3)}};
+    for (int i = 0; i < 20; ++i)
         s.packets.push_back({"00dc", Pattern(static_cast<size_t>(1000 + i * 3001), i), 0});
     ASSERT_EQ(Open(Build(s)), 0);
     _TAG_AVI_PACKET_INFO p{};
-    ASSERT_EQ(m_reader.GetAVIReadData(0, &p), 0);
-    BYTE* const grown = p.pData;
-    for (int k : {1, 2, 21, 3, 17, 0, 4}) {
+    for (int k : {0, 1, 2, 21, 3, 17, 0, 4}) {
         ASSERT_EQ(m_reader.GetAVIReadData(k, &p), 0);
-        EXPECT_EQ(p.pData, grown);
         EXPECT_EQ(Bytes(p.pData, p.pData + p.nDataSize), s.packets[static_cast<size_t>(k)].data)
             << k;
     }

@@ -1,8 +1,8 @@
-// Builds small AVI files byte by byte for the AVI tests, and helpers they share (temporary
-// folder, running programs, MD5s).
+// Builds small AVI files byte by byte for the AVI tests, and helpers they share.
 #pragma once
 
 #include "avi/AviParser.h"
+#include "tests/TestKit.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -16,11 +16,13 @@
 
 #include <fcntl.h>
 #include <glib.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace avitest {
+
+using testkit::Quote;
+using testkit::RunCommand;
+using testkit::TempDir;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -281,29 +283,6 @@ inline AVISTREAMINFOW StreamInfo(DWORD type, DWORD rate, DWORD sampleSize = 0, D
     return i;
 }
 
-// A fresh folder under the test temp dir, removed with the object.
-class TempDir
-{
-public:
-    TempDir()
-    {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "skinkit-avi-XXXXXX").string();
-        m_path = mkdtemp(tmpl.data());
-    }
-    ~TempDir() { std::filesystem::remove_all(m_path); }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-    std::string Path() const { return m_path.string(); }
-    std::string Write(const std::string& name, const Bytes& b) const
-    {
-        std::ofstream(File(name), std::ios::binary)
-            .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-        return File(name);
-    }
-
-private:
-    std::filesystem::path m_path;
-};
-
 inline Bytes ReadAll(const std::string& path)
 {
     std::ifstream f(path, std::ios::binary);
@@ -317,28 +296,6 @@ inline std::string Md5(const std::uint8_t* data, size_t n)
     std::string s = hex;
     g_free(hex);
     return s;
-}
-
-// Runs a shell command; its standard output, and the exit status in `status`.
-inline std::string RunCommand(const std::string& command, int* status = nullptr)
-{
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    char buf[65536];
-    for (size_t n; p && (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
-        out.append(buf, n);
-    const int rc = p ? pclose(p) : -1;
-    if (status)
-        *status = rc != -1 && WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    return out;
-}
-
-inline std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
 }
 
 } // namespace avitest

@@ -44,16 +44,11 @@ protected:
     std::string Run(const std::string& args, int* status, std::string* err = nullptr,
                     const std::string& prefix = "")
     {
-        const std::string errFile = m_dir.File("stderr.txt");
-        const std::string out =
-            RunCommand("cd " + Quote(m_dir.Path()) + " && " + prefix + Quote(SKINKIT_AVI_TOOL) +
-                           " " + args + " 2>" + Quote(errFile),
-                       status);
-        const Bytes e = ReadAll(errFile);
-        if (err)
-            err->assign(e.begin(), e.end());
-        return out;
+        return RunCommand("cd " + Quote(m_dir.Path()) + " && " + prefix + Quote(SKINKIT_AVI_TOOL) +
+                              " " + args,
+                          status, err ? err : &m_err);
     }
+    std::string m_err;
     TempDir m_dir;
 };
 
@@ -141,8 +136,7 @@ protected:
     {
         std::map<std::string, Bytes> files;
         for (const auto& e : std::filesystem::recursive_directory_iterator(m_dir.Path()))
-            if (e.path().filename() != "stderr.txt")
-                files[e.path().string()] = e.is_regular_file() ? ReadAll(e.path()) : Bytes{};
+            files[e.path().string()] = e.is_regular_file() ? ReadAll(e.path()) : Bytes{};
         return files;
     }
 };
@@ -183,9 +177,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"UnknownOption", "info --frob ok.avi", 2, ""},
         FailureCase{"CopyFromAMissingFile", "copy none.avi out.avi", 1, "No such file"},
         FailureCase{"CopyIntoAFolder", "copy ok.avi folder", 1, "is a directory"},
-        // OUT naming IN under another name would destroy IN while it is read.
-        FailureCase{"CopyOntoTheSamePath", "copy ok.avi ok.avi", 1, "same file"},
-        FailureCase{"CopyOntoAnotherSpelling", "copy ok.avi folder/../././ok.avi", 1, "same file"},
+        // OUT naming IN under another name would destroy IN while it is read: a hard link is
+        // another name even for canonical paths, a symbolic link must be followed.
         FailureCase{"CopyOntoAHardLink", "copy ok.avi link.avi", 1, "same file"},
         FailureCase{"CopyOntoASymbolicLink", "copy ok.avi sym.avi", 1, "same file"},
         FailureCase{"CopyWithUnreadablePackets", "copy unreadable.avi out.avi", 1,

@@ -206,13 +206,11 @@ TEST_F(Writer, PacketsStreamsAndFormatsComeBack)
     EXPECT_EQ(video.dwSuggestedBufferSize, 2304u);
     EXPECT_EQ(Header(&mmAviParser::GetAVIAudioStreamInfo, 0).dwLength, (801u + 800u) / 2);
     EXPECT_EQ(Header(&mmAviParser::GetAVIMetaStreamInfo, 1).dwLength, 1u);
-    EXPECT_EQ(Get32(file, 32), 40000u); // dwMicroSecPerFrame
     EXPECT_EQ(Get32(file, 44) & AVIF_HASINDEX, AVIF_HASINDEX);
-    EXPECT_EQ(Get32(file, 48), 4u);    // dwTotalFrames
-    EXPECT_EQ(Get32(file, 56), 4u);    // dwStreams
-    EXPECT_EQ(Get32(file, 60), 2304u); // dwSuggestedBufferSize
-    EXPECT_EQ(Get32(file, 64), 32u);   // dwWidth
-    EXPECT_EQ(Get32(file, 68), 24u);   // dwHeight
+    // dwMicroSecPerFrame, dwTotalFrames, dwStreams, dwSuggestedBufferSize, dwWidth, dwHeight
+    for (auto [at, want] :
+         {std::pair{32, 40000u}, {48, 4u}, {56, 4u}, {60, 2304u}, {64, 32u}, {68, 24u}})
+        EXPECT_EQ(Get32(file, at), want) << "avih at " << at;
 }
 
 // A second OpenAVI completes the first file; a writer destroyed without CloseAVI completes

@@ -1,4 +1,5 @@
 #include "platform/base/FilePath.h"
+#include "tests/TestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +13,12 @@ class WindowsAuthoredPaths : public ::testing::Test
 protected:
     void SetUp() override
     {
-        root = fs::temp_directory_path() / ("skinkit_path_" + std::to_string(::getpid()));
         fs::create_directories(root / "Skin" / "Img");
         std::ofstream(root / "Skin" / "Img" / "Play.PNG") << "x";
     }
-    void TearDown() override { fs::remove_all(root); }
     CString Win(const std::string& rel) { return CString::FromUtf8(root.string() + "\\" + rel); }
-    fs::path root;
+    testkit::TempDir tmp{"skinkit_test"};
+    const fs::path root = tmp.Root();
 };
 
 TEST_F(WindowsAuthoredPaths, BackslashesAndOtherLetterCaseFindTheFile)

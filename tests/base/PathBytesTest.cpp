@@ -3,10 +3,9 @@
 #include "avi/AviWriter.h"
 #include "platform/base/CString.h"
 #include "platform/base/FilePath.h"
+#include "tests/TestKit.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -41,14 +40,6 @@ TEST(PathBytes, EveryByteSequenceComesBackUnchanged)
 class Latin1Names : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/skinkit_bytes_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // The names in the folder as the file system holds them.
     std::set<std::string> Names() const
     {
@@ -57,7 +48,8 @@ protected:
             names.insert(e.path().filename().native());
         return names;
     }
-    std::string dir;
+    testkit::TempDir tmp{"skinkit_bytes"};
+    const std::string dir = tmp.Path();
 };
 
 TEST_F(Latin1Names, ALatin1NameIsOpenedAndCopiedUnderItsOwnBytes)

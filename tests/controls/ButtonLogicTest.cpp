@@ -3,9 +3,8 @@
 
 #include "platform/wnd/WinUser.h"
 
-#include <gtest/gtest.h>
+#include "ControlTestKit.h"
 
-#include <string>
 #include <tuple>
 
 using namespace btn;
@@ -79,12 +78,6 @@ TEST(ButtonFrames, FramesLieSideBySideAndWholeImagesServeTheirStateGroup)
         EXPECT_EQ(StatesForImage(count, state), mask) << count << "," << state;
 }
 
-static std::string Show(const Gdiplus::Rect& r)
-{
-    return std::to_string(r.X) + "," + std::to_string(r.Y) + " " + std::to_string(r.Width) + "x" +
-           std::to_string(r.Height);
-}
-
 TEST(ButtonBackground, SourceRectangleByRuleAndStretch)
 {
     for (auto [bg, want] :
@@ -92,7 +85,7 @@ TEST(ButtonBackground, SourceRectangleByRuleAndStretch)
           {{{5, 6, 25, 16}, 1, 2, false, 300}, "5,6 80x30"},
           {{{0, 6, 25, 16}, 1, 2, false, 300}, "1,2 80x30"}, // left 0: fallback
           {{{-1, -1, -1, -1}, 1, 2, true, 300}, "1,2 300x30"}})
-        EXPECT_EQ(Show(BackgroundSource(bg, 80, 30)), want);
+        EXPECT_EQ(Str({BackgroundSource(bg, 80, 30)}), want);
 }
 
 TEST(ButtonText, AlignmentFromStyleBits)
@@ -133,7 +126,6 @@ TEST(ButtonLayout, GlyphAndTextBoxByKindSizeOffsetsAndStrip)
     };
     for (const auto& c : cases) {
         const Layout l = LayOut(c.in);
-        EXPECT_EQ(Show(l.glyph) + " / " + Show(l.text), Show(c.glyph) + " / " + Show(c.text))
-            << c.name;
+        EXPECT_EQ(Str({l.glyph, l.text}), Str({c.glyph, c.text})) << c.name;
     }
 }

@@ -1,11 +1,11 @@
 #include "PixelProbe.h"
 
 #include "platform/gdiplus/Gdi.h"
+#include "tests/TestKit.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,14 +33,6 @@ std::vector<BYTE> Encode(const char* type, bool alpha)
     std::vector<BYTE> bytes(buffer, buffer + size);
     g_free(buffer);
     return bytes;
-}
-
-std::unique_ptr<Bitmap> FromBytes(const std::vector<BYTE>& bytes)
-{
-    IStream* s = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
-    std::unique_ptr<Bitmap> b(Bitmap::FromStream(s));
-    s->Release();
-    return b;
 }
 
 } // namespace
@@ -117,7 +109,8 @@ TEST(EncodePng, PixelsReadBackThroughAnotherDecoder)
     const ARGB pixels[] = {0xFFFF0000u, 0xFF00FF00u, 0x00000000u,
                            0xFF0000FFu, 0x80FFFFFFu, 0xFF123456u};
     std::unique_ptr<Bitmap> b(MakeBitmap(3, 2, pixels));
-    const std::string path = ::testing::TempDir() + "/skinkit-encode.png";
+    const testkit::TempDir tmp;
+    const std::string path = tmp.File("encoded.png");
     ASSERT_EQ(platform::SaveImageAsPng(b.get(), CString::FromUtf8(path)), Ok);
     GError* error = nullptr;
     GdkPixbuf* back = gdk_pixbuf_new_from_file(path.c_str(), &error);
@@ -133,7 +126,6 @@ TEST(EncodePng, PixelsReadBackThroughAnotherDecoder)
         EXPECT_TRUE(Near(got, pixels[i])) << i << ": " << std::hex << got;
     }
     g_object_unref(back);
-    std::remove(path.c_str());
 
     Bitmap unwritable(1, 1, PixelFormat32bppARGB);
     EXPECT_EQ(platform::SaveImageAsPng(&unwritable, L"/nonexistent/dir/a.png"), Win32Error);

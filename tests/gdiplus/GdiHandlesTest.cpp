@@ -2,6 +2,7 @@
 
 #include "../skin/Pictures.h"
 #include "PixelProbe.h"
+#include "tests/TestKit.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
@@ -16,15 +17,13 @@ class GdiPictureHandles : public ::testing::Test
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("skinkit_gdi_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
         pictures::Save(dir / "Pic.bmp", 16, 8, 0x00FF00FF, "bmp");
         pictures::Save(dir / "pic.png", 16, 8, 0x00FF00FF);
         pictures::Save(dir / "pic.ico", 16, 16, 0xFF000080, "ico");
     }
-    void TearDown() override { fs::remove_all(dir); }
     CString Path(const char* name) { return CString::FromUtf8((dir / name).string()); }
-    fs::path dir;
+    testkit::TempDir tmp{"skinkit_gdi"};
+    const fs::path dir = tmp.Root();
 };
 
 TEST_F(GdiPictureHandles, BitmapsLoadBmpFilesOnlyAndDeleteOnce)

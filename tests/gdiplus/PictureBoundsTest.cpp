@@ -4,12 +4,11 @@
 
 #include "platform/base/CString.h"
 #include "platform/base/Stream.h"
+#include "tests/TestKit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,14 +60,6 @@ std::vector<BYTE> PngHeader(std::uint32_t width, std::uint32_t height)
     return png;
 }
 
-std::unique_ptr<Image> FromStream(const std::vector<BYTE>& bytes)
-{
-    IStream* s = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
-    std::unique_ptr<Image> image(Image::FromStream(s));
-    s->Release();
-    return image;
-}
-
 class EndlessStream : public IStream
 {
 public:
@@ -98,22 +89,21 @@ TEST(PictureBounds, HugePngHeadersAndEndlessStreamsFailBeforeTheirPixelsAreTaken
 {
     const std::vector<BYTE> png = PngHeader(30000, 30000);
     ASSERT_LT(png.size(), 400u);
-    auto fromStream = FromStream(png);
+    auto fromStream = FromBytes<Image>(png);
     EXPECT_EQ(fromStream->GetLastStatus(), OutOfMemory);
     EXPECT_EQ(fromStream->GetWidth(), 0u);
-    const std::string file = ::testing::TempDir() + "/skinkit_huge.png";
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    const testkit::TempDir tmp;
+    const std::string file = tmp.Write("huge.png", png);
     EXPECT_EQ(
         std::unique_ptr<Image>(Image::FromFile(CString::FromPathBytes(file)))->GetLastStatus(),
         OutOfMemory);
-    std::remove(file.c_str());
 
     const std::pair<std::uint32_t, std::uint32_t> refused[] = {
         {16385, 1}, {1, 16385}, {16384, 16384}, {1000000, 1}};
     for (auto [w, h] : refused)
-        EXPECT_EQ(FromStream(PngHeader(w, h))->GetLastStatus(), OutOfMemory) << w << " x " << h;
-    EXPECT_NE(FromStream(PngHeader(0x7FFFFFFF, 0x7FFFFFFF))->GetLastStatus(), Ok);
+        EXPECT_EQ(FromBytes<Image>(PngHeader(w, h))->GetLastStatus(), OutOfMemory)
+            << w << " x " << h;
+    EXPECT_NE(FromBytes<Image>(PngHeader(0x7FFFFFFF, 0x7FFFFFFF))->GetLastStatus(), Ok);
 
     // A stream past the bound is not read whole.
     EndlessStream endless;
@@ -150,7 +140,7 @@ TEST(PictureBounds, HeaderOffsetsPastTheDataAreRefusedBeforeTheDecoderSizesItsBu
     bigPalette[18] = bigPalette[22] = 1, bigPalette[26] = 1, bigPalette[28] = 8;
     bigPalette[46] = 2, bigPalette[47] = bigPalette[48] = bigPalette[49] = 0xFF;
     for (const auto& bytes : {bmp, farPixels, ico, bigPalette}) {
-        auto image = FromStream(bytes);
+        auto image = FromBytes<Image>(bytes);
         EXPECT_EQ(image->GetLastStatus(), UnknownImageFormat);
     }
 }

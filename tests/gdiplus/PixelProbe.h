@@ -1,11 +1,16 @@
 // Small helpers for probing pixels of a Gdiplus::Bitmap in tests.
 #pragma once
 
+#include "platform/base/Stream.h"
 #include "platform/gdiplus/Gdiplus.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <initializer_list>
+#include <memory>
 #include <utility>
+#include <vector>
 
 inline Gdiplus::ARGB PixelAt(Gdiplus::Bitmap& b, int x, int y)
 {
@@ -32,6 +37,24 @@ inline Gdiplus::Bitmap* MakeBitmap(int w, int h, const Gdiplus::ARGB* pixels)
         for (int x = 0; x < w; ++x)
             b->SetPixel(x, y, Gdiplus::Color(pixels[y * w + x]));
     return b;
+}
+
+// Every pixel of `b` against `want(x, y)`; the first that differs ends the test.
+template <class Want> void ExpectPixels(Gdiplus::Bitmap& b, Want want)
+{
+    for (int y = 0; y < static_cast<int>(b.GetHeight()); ++y)
+        for (int x = 0; x < static_cast<int>(b.GetWidth()); ++x)
+            ASSERT_EQ(PixelAt(b, x, y), static_cast<Gdiplus::ARGB>(want(x, y))) << x << "," << y;
+}
+
+// A picture decoded from bytes in memory, as an Image or a Bitmap.
+template <class Picture = Gdiplus::Bitmap>
+std::unique_ptr<Picture> FromBytes(const std::vector<BYTE>& bytes)
+{
+    IStream* s = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+    std::unique_ptr<Picture> picture(Picture::FromStream(s));
+    s->Release();
+    return picture;
 }
 
 inline bool Untouched(Gdiplus::Bitmap& b)

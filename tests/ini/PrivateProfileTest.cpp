@@ -3,14 +3,14 @@
 #include "platform/ini/PrivateProfile.h"
 
 #include "platform/base/CString.h"
+#include "tests/TestKit.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,15 +21,6 @@ namespace {
 class ProfileFiles : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        root = fs::temp_directory_path() /
-               ("skinkit_ini_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
     std::wstring Write(const std::string& name, const std::string& bytes)
     {
         std::ofstream(root / name, std::ios::binary) << bytes;
@@ -43,7 +34,8 @@ protected:
         EXPECT_EQ(n, wcslen(buf.data()));
         return buf.data();
     }
-    fs::path root;
+    testkit::TempDir tmp{"skinkit_ini"};
+    const fs::path root = tmp.Root();
 };
 
 // The items of a NUL-separated list, walked up to the answered count as the loaders walk it.
@@ -309,6 +301,13 @@ TEST_F(Freshness, SnapshotsKeepOneVersionOfTheirPathAndNest)
         EXPECT_EQ(read(two), 22u);
     }
     EXPECT_EQ(read(one), 11u);
+    {
+        auto first = std::make_unique<platform::ini::ProfileSnapshot>(one.c_str());
+        platform::ini::ProfileSnapshot second(two.c_str());
+        Write("two.ini", "[s]\nk=222\n");
+        first.reset();
+        EXPECT_EQ(read(two), 22u) << "dropping an outer snapshot first keeps the inner one";
+    }
 }
 
 // Inside a snapshot a loader reads key after key of one section through one name buffer; a

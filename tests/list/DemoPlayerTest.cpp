@@ -2,6 +2,7 @@
 // them, and a double click on the playlist playing a file in the video area at its rate.
 #include "demo/host/DemoDialog.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
+#include "tests/TestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +17,11 @@ using platform::wnd::HeadlessDriver;
 
 namespace {
 
-// One folder per test: ctest runs them side by side.
-std::string MediaFolder(const char* test)
-{
-    return (std::filesystem::path(::testing::TempDir()) / "skinkit-test-demo-media" / test)
-        .string();
-}
-
 TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFrames)
 {
     HeadlessDriver driver; // graphics started
-    const std::string folder = MediaFolder("samples");
-    std::filesystem::remove_all(folder);
+    const testkit::TempDir tmp{"skinkit_demo_media"};
+    const std::string folder = tmp.File("not yet made");
     const std::vector<std::string> files = demo::MakeSampleMedia(folder);
     // Frames and lengths as the samples were made: frames / rate.
     const std::tuple<const char*, int, int> expected[] = {
@@ -67,7 +61,8 @@ TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFrames)
 
 TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
 {
-    setenv("SKINKIT_DEMO_MEDIA", MediaFolder("player").c_str(), 1);
+    const testkit::TempDir tmp{"skinkit_demo_media"};
+    setenv("SKINKIT_DEMO_MEDIA", tmp.Path().c_str(), 1);
     HeadlessDriver driver;
     DemoSkin skin;
     ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
@@ -124,8 +119,8 @@ TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
 TEST(DemoSamples, AFailedSampleIsMadeAgainOnTheNextRun)
 {
     HeadlessDriver driver;
-    const std::string folder = MediaFolder("retry");
-    std::filesystem::remove_all(folder);
+    const testkit::TempDir tmp{"skinkit_demo_media"};
+    const std::string folder = tmp.Path();
     // A folder where the sample's temporary file would go makes its writing fail.
     std::filesystem::create_directories(folder + "/Garden path.avi.part/blocker");
     const size_t made = demo::MakeSampleMedia(folder).size();

@@ -4,6 +4,7 @@
 
 #include "../controls/ControlTestKit.h"
 #include "platform/gdiplus/Gdi.h"
+#include "tests/TestKit.h"
 
 #include <fstream>
 #include <tuple>
@@ -169,7 +170,8 @@ TEST_F(ListModel, PicturesCopiedOrDecodedFromFiles)
 {
     platform::wnd::HeadlessDriver driver; // graphics started
     Rows(1);
-    const std::string dir = ::testing::TempDir();
+    const testkit::TempDir tmp;
+    const std::string dir = tmp.Path() + "/";
     auto pic = Solid(6, 3, 0xFF00FF00u);
     ASSERT_EQ(platform::SaveImageAsPng(pic.get(), CString((dir + "list-cell.png").c_str())),
               Gdiplus::Ok);

@@ -66,19 +66,14 @@ TEST(PainterBounds, TilingAHugeRectangleVisitsOnlyTheTilesInTheClip)
     PixelCanvas s(16, 12);
     const Rect huge(-4, -3, INT_MAX - 10, INT_MAX - 10);
     CCtrlGDIpString().DrawBg(&s.g, image.get(), huge, 1, RECT{});
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 16; ++x)
-            ASSERT_EQ(PixelAt(s.bitmap, x, y), px[((y + 3) % 2) * 3 + (x + 4) % 3])
-                << x << "," << y;
+    ExpectPixels(s.bitmap, [&](int x, int y) { return px[((y + 3) % 2) * 3 + (x + 4) % 3]; });
 
     // A clip inside the surface: only it is painted, and still on the tile grid.
     PixelCanvas clipped(16, 12);
     clipped.g.SetClip(Rect(5, 4, 3, 2));
     auto one = Solid(1, 1, 0xFF0000FF);
     CCtrlGDIpString().DrawBg(&clipped.g, one.get(), Rect(0, 0, 1 << 30, 1 << 30), 1, RECT{});
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 16; ++x) {
-            const bool inside = x >= 5 && x < 8 && y >= 4 && y < 6;
-            ASSERT_EQ(PixelAt(clipped.bitmap, x, y), inside ? 0xFF0000FFu : 0u) << x << "," << y;
-        }
+    ExpectPixels(clipped.bitmap, [](int x, int y) {
+        return x >= 5 && x < 8 && y >= 4 && y < 6 ? 0xFF0000FFu : 0u;
+    });
 }

@@ -42,12 +42,10 @@ const int kX[4] = {10, 12, 38, 40}, kY[4] = {10, 12, 28, 30};
 // Every pixel of `target` against the cells the edge arithmetic puts there.
 void ExpectCells(Bitmap& target, const int X[4], const int Y[4])
 {
-    for (int y = 0; y < static_cast<int>(target.GetHeight()); ++y)
-        for (int x = 0; x < static_cast<int>(target.GetWidth()); ++x) {
-            const int r = Band(y, Y), k = Band(x, X);
-            const ARGB want = (r < 0 || k < 0) ? 0u : CellColour(r, k);
-            ASSERT_EQ(PixelAt(target, x, y), want) << "pixel " << x << "," << y;
-        }
+    ExpectPixels(target, [&](int x, int y) {
+        const int r = Band(y, Y), k = Band(x, X);
+        return (r < 0 || k < 0) ? 0u : CellColour(r, k);
+    });
 }
 
 } // namespace
@@ -68,12 +66,10 @@ TEST(NineSlice, DrawBtnSlicesAPartOfTheImage)
     PixelCanvas c(30, 30);
     CCtrlGDIpString painter;
     painter.DrawBtn(&c.g, image.get(), Rect(5, 5, 20, 12), Rect(2, 2, 7, 7), RECT{0, 0, 2, 2});
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 30; ++x) {
-            const bool in = x >= 5 && x < 25 && y >= 5 && y < 17;
-            const int k = x < 23 ? 1 : 2, r = y < 15 ? 1 : 2;
-            ASSERT_EQ(PixelAt(c.bitmap, x, y), in ? CellColour(r, k) : 0u) << x << "," << y;
-        }
+    ExpectPixels(c.bitmap, [](int x, int y) {
+        const bool in = x >= 5 && x < 25 && y >= 5 && y < 17;
+        return in ? CellColour(y < 15 ? 1 : 2, x < 23 ? 1 : 2) : 0u;
+    });
 }
 
 TEST(NineSlice, ZeroMarginsDrawOnlyTheStretchedCentre)
@@ -81,10 +77,9 @@ TEST(NineSlice, ZeroMarginsDrawOnlyTheStretchedCentre)
     auto image = NineCells();
     PixelCanvas c(20, 20);
     CCtrlGDIpString().DrawBtn(&c.g, image.get(), Rect(2, 3, 14, 9), Rect(3, 3, 3, 3), RECT{});
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x)
-            ASSERT_EQ(PixelAt(c.bitmap, x, y),
-                      x >= 2 && x < 16 && y >= 3 && y < 12 ? CellColour(1, 1) : 0u);
+    ExpectPixels(c.bitmap, [](int x, int y) {
+        return x >= 2 && x < 16 && y >= 3 && y < 12 ? CellColour(1, 1) : 0u;
+    });
 }
 
 TEST(NineSlice, ScaledMarginsTruncateTheSumTowardZero)
@@ -126,10 +121,8 @@ TEST(Tiling, TenByTenIntoTwentyFiveByFifteenMakesSixTiles)
     Graphics g(&target);
     CCtrlGDIpString painter;
     painter.DrawBg(&g, tile.get(), Rect(0, 0, 25, 15), 1, RECT{});
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 30; ++x)
-            ASSERT_EQ(PixelAt(target, x, y), (x < 25 && y < 15) ? px[(y % 10) * 10 + x % 10] : 0u)
-                << x << "," << y;
+    ExpectPixels(target,
+                 [&](int x, int y) { return x < 25 && y < 15 ? px[(y % 10) * 10 + x % 10] : 0u; });
 }
 
 TEST(ImageModes, OtherModesAndEmptyDestinationsDrawNothing)

@@ -2,14 +2,12 @@
 #pragma once
 
 #include "platform/settings/Registry.h"
+#include "tests/TestKit.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,9 +16,6 @@ class SettingsFolder : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/skinkit_settings_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
         ::setenv("SKINKIT_SETTINGS_DIR", dir.c_str(), 1);
         platform::settings::CloseStores();
     }
@@ -28,7 +23,6 @@ protected:
     {
         platform::settings::CloseStores();
         ::unsetenv("SKINKIT_SETTINGS_DIR");
-        std::filesystem::remove_all(dir);
     }
 
     std::string UserDb() const { return dir + "/user.db"; }
@@ -60,16 +54,11 @@ protected:
     Outcome Tool(const std::string& args, const std::string& cwd = "/",
                  const std::string& settingsDir = "")
     {
-        const std::string cmd = "cd '" + cwd + "' && SKINKIT_SETTINGS_DIR='" +
-                                (settingsDir.empty() ? dir : settingsDir) +
-                                "' '" SKINKIT_REG_EXE "' " + args + " 2>&1";
         Outcome r;
-        FILE* pipe = ::popen(cmd.c_str(), "r");
-        char buf[512];
-        while (pipe && std::fgets(buf, sizeof(buf), pipe))
-            r.out += buf;
-        const int status = pipe ? ::pclose(pipe) : -1;
-        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = testkit::RunCommand("cd '" + cwd + "' && SKINKIT_SETTINGS_DIR='" +
+                                        (settingsDir.empty() ? dir : settingsDir) +
+                                        "' '" SKINKIT_REG_EXE "' " + args + " 2>&1",
+                                    &r.status);
         if (!r.out.empty() && r.out.back() == '\n')
             r.out.pop_back();
         return r;
@@ -82,5 +71,6 @@ protected:
                                  "' AND name=upper('" + name + "')");
     }
 
-    std::string dir;
+    testkit::TempDir tmp{"skinkit_settings"};
+    const std::string dir = tmp.Path();
 };

@@ -4,6 +4,8 @@
 // its arguments, each in brackets, so that tests see how a command line was split.
 #pragma once
 
+#include "tests/TestKit.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -21,8 +23,6 @@ struct FakeDesktop
     explicit FakeDesktop(std::initializer_list<const char*> mimeTypes)
     {
         namespace fs = std::filesystem;
-        char pattern[] = "/tmp/skinkit_desktop_XXXXXX";
-        root = ::mkdtemp(pattern);
         for (const char* d : {"data/applications", "config", "bin", "system"})
             fs::create_directories(root / d);
         const std::string log = "'" + (root / "calls.log").string() + "'";
@@ -49,7 +49,6 @@ struct FakeDesktop
         ::setenv("PATH", ((root / "bin").string() + ":" + (path ? path : "/usr/bin:/bin")).c_str(),
                  1);
     }
-    ~FakeDesktop() { std::filesystem::remove_all(root); }
 
     static void Write(const Path& p, const std::string& text) { std::ofstream(p) << text; }
     void ClearCalls() { std::filesystem::remove(root / "calls.log"); }
@@ -68,5 +67,6 @@ struct FakeDesktop
         return {};
     }
 
-    Path root;
+    testkit::TempDir tmp{"skinkit_desktop"};
+    const Path root = tmp.Root();
 };

@@ -68,6 +68,8 @@ TEST_F(Shell, ClassesRootAnswersTheDesktopHtmlHandler)
     EXPECT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L".htm", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &h, nullptr),
               ERROR_ACCESS_DENIED);
+    const BYTE one[4] = {1};
+    EXPECT_EQ(RegSetValueExW(HKEY_CLASSES_ROOT, L"x", 0, REG_DWORD, one, 4), ERROR_ACCESS_DENIED);
 
     platform::shell::Desktop none;
     none.htmlHandler = [] { return std::optional<platform::shell::Desktop::Handler>(); };

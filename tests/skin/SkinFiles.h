@@ -2,10 +2,9 @@
 #pragma once
 
 #include "platform/base/CString.h"
+#include "tests/TestKit.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,16 +13,6 @@
 class SkinFiles : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = std::filesystem::temp_directory_path() /
-               ("skinkit_skin_" + std::to_string(::getpid()) + "_" + info->test_suite_name() + "_" +
-                info->name());
-        std::filesystem::create_directories(root);
-    }
-    void TearDown() override { std::filesystem::remove_all(root); }
-
     // Writes `bytes` to root/rel (folders made as needed) and answers the path.
     CString Write(const std::string& rel, const std::string& bytes)
     {
@@ -34,5 +23,6 @@ protected:
     }
     CString Root() const { return CString::FromUtf8(root.string()); }
 
-    std::filesystem::path root;
+    testkit::TempDir tmp{"skinkit_skin"};
+    const std::filesystem::path root = tmp.Root();
 };

@@ -5,6 +5,7 @@
 #include "SkinFiles.h"
 
 #include <array>
+#include <tuple>
 
 namespace {
 
@@ -25,14 +26,10 @@ TEST_F(LayoutRecords, TheBtnPlayExample)
                                                   "ColorText=255,0,128,255\n")),
               1);
     const _WIN_POS* w = coordi.GetWinPos(L"BtnPlay");
-    EXPECT_EQ(w->pt.x, 10);
-    EXPECT_EQ(w->pt.y, 20);
+    EXPECT_EQ(std::tuple(w->pt.x, w->pt.y, w->nS2L, w->nS2R, w->nS2T, w->nS2B),
+              std::tuple(10, 20, -1, 5, -1, -1));
     EXPECT_EQ(E(w->rc), (Edges{10, 20, 42, 52}));
-    EXPECT_EQ(w->nS2R, 5);
     EXPECT_EQ(E(w->rcS2), (Edges{-1, -1, 5, -1}));
-    EXPECT_EQ(w->nS2L, -1);
-    EXPECT_EQ(w->nS2T, -1);
-    EXPECT_EQ(w->nS2B, -1);
     for (int v : {w->nHC, w->nVC, w->nDL, w->nDR, w->nDT, w->nDB, w->nHRatio, w->nType})
         EXPECT_EQ(v, 0);
     EXPECT_EQ(E(w->rcD), (Edges{0, 0, 0, 0}));
@@ -72,9 +69,7 @@ TEST_F(LayoutRecords, ASectionWithOnlyX)
     CUICoordi coordi;
     coordi.LoadInfo(Write("layout.ini", "[Only]\nx=5\n"));
     const _WIN_POS* w = coordi.GetWinPos(L"Only");
-    EXPECT_EQ(w->nY, -1);
-    EXPECT_EQ(w->nCX, -1);
-    EXPECT_EQ(w->nCY, -1);
+    EXPECT_EQ(std::tuple(w->nY, w->nCX, w->nCY), std::tuple(-1, -1, -1));
     EXPECT_EQ(E(w->rc), (Edges{5, -1, 4, -2}));
     EXPECT_EQ(E(w->rcS2), (Edges{-1, -1, -1, -1}));
     EXPECT_EQ(w->nType, 0);
@@ -154,19 +149,4 @@ TEST_F(LayoutLookups, ASecondLoadAddsAndReplacesAndEarlierPointersStayValid)
     coordi.UnloadInfo();
     for (const wchar_t* name : {L"A", L"B", L"C"})
         EXPECT_EQ(coordi.GetWinPos(name)->nS2L, -1) << "unloaded: the default record";
-}
-
-TEST_F(LayoutLookups, Utf16AndUtf8FilesLoadAlike)
-{
-    const std::u16string text = u"[Fenêtre]\r\nx=7\r\nColorText=1,2,3,4\r\n";
-    std::string le = "\xFF\xFE";
-    for (char16_t c : text)
-        le += char(c & 0xFF), le += char(c >> 8);
-    CUICoordi a, b;
-    a.LoadInfo(Write("le.ini", le));
-    b.LoadInfo(Write("u8.ini", CString::FromUtf16(text).ToUtf8()));
-    for (CUICoordi* c : {&a, &b}) {
-        EXPECT_EQ(c->GetWinPos(L"Fenêtre")->nX, 7);
-        EXPECT_EQ(c->GetWinPos(L"Fenêtre")->clrText.GetValue(), 0x01020304u);
-    }
 }

@@ -12,7 +12,6 @@ class ImageCache : public SkinFiles
 protected:
     void SetUp() override
     {
-        SkinFiles::SetUp();
         Gdiplus::GdiplusStartupInput input;
         ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
         // The skin as its author's Windows machine wrote it: names in mixed case.
@@ -26,11 +25,7 @@ protected:
         Write("Skin/Img/broken.png", "not a picture");
         folder = Root() + L"\\skin\\img";
     }
-    void TearDown() override
-    {
-        Gdiplus::GdiplusShutdown(token);
-        SkinFiles::TearDown();
-    }
+    void TearDown() override { Gdiplus::GdiplusShutdown(token); }
 
     static int Width(Gdiplus::Image* image)
     {

@@ -3,6 +3,7 @@
 #include "util/UtilPath.h"
 
 #include "platform/base/CString.h"
+#include "tests/TestKit.h"
 #include "util/chooser/Chooser.h"
 
 #include <gtest/gtest.h>
@@ -21,9 +22,6 @@ class FakeDialogPrograms : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/skinkit_fakebin_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
         fs::create_directories(dir / "bin");
         fs::create_directories(dir / "Media");
         // Each run appends its arguments, one a line, then "--"; a question gets its own exit.
@@ -51,7 +49,6 @@ protected:
             ::setenv(name.c_str(), value.c_str(), 1);
         for (const char* name : {"FAKE_ARGS", "FAKE_ANSWER", "FAKE_EXIT", "SKINKIT_CHOOSER"})
             ::unsetenv(name);
-        fs::remove_all(dir);
     }
 
     // The argument lists of every run so far.
@@ -69,7 +66,8 @@ protected:
         return std::find(list.begin(), list.end(), item) != list.end();
     }
 
-    fs::path dir;
+    testkit::TempDir tmp{"skinkit_fakebin"};
+    const fs::path dir = tmp.Root();
     std::vector<std::pair<std::string, std::string>> saved;
 };
 

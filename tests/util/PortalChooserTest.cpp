@@ -3,6 +3,7 @@
 #include "util/UtilPath.h"
 
 #include "platform/base/CString.h"
+#include "tests/TestKit.h"
 #include "util/chooser/Chooser.h"
 
 #include <gio/gio.h>
@@ -171,9 +172,6 @@ protected:
         g_test_dbus_up(bus);
         ::setenv("SKINKIT_CHOOSER", "portal", 1);
         chooser::SetBackend(nullptr);
-        char pattern[] = "/tmp/skinkit_portal_XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
         fs::create_directories(dir / "My Videos");
     }
     void TearDown() override
@@ -181,7 +179,6 @@ protected:
         ::unsetenv("SKINKIT_CHOOSER");
         g_test_dbus_down(bus);
         g_object_unref(bus);
-        fs::remove_all(dir);
     }
 
     static std::string Option(GVariant* options, const char* key)
@@ -197,7 +194,8 @@ protected:
     }
 
     GTestDBus* bus = nullptr;
-    fs::path dir;
+    testkit::TempDir tmp{"skinkit_portal"};
+    const fs::path dir = tmp.Root();
 };
 
 } // namespace

@@ -44,26 +44,15 @@ protected:
         Note("size " + std::to_string(cx) + "x" + std::to_string(cy));
     }
     void OnDestroy() { Note("destroy"); }
-    void OnLButtonDown(UINT, CPoint p)
+    void Mouse(const char* what, CPoint p)
     {
         lastPoint = p;
-        Note("down");
+        Note(what);
     }
-    void OnLButtonUp(UINT, CPoint p)
-    {
-        lastPoint = p;
-        Note("up");
-    }
-    void OnLButtonDblClk(UINT, CPoint p)
-    {
-        lastPoint = p;
-        Note("dblclk");
-    }
-    void OnMouseMove(UINT, CPoint p)
-    {
-        lastPoint = p;
-        Note("move");
-    }
+    void OnLButtonDown(UINT, CPoint p) { Mouse("down", p); }
+    void OnLButtonUp(UINT, CPoint p) { Mouse("up", p); }
+    void OnLButtonDblClk(UINT, CPoint p) { Mouse("dblclk", p); }
+    void OnMouseMove(UINT, CPoint p) { Mouse("move", p); }
     BOOL OnMouseWheel(UINT, short delta, CPoint)
     {
         if (!handleWheel)
@@ -83,16 +72,5 @@ protected:
     void OnButtonClicked(UINT id) { Note("clicked " + std::to_string(id)); }
     void OnButtonDoubleClicked(UINT id) { Note("doubleclicked " + std::to_string(id)); }
     void OnStaticClicked(UINT id) { Note("static clicked " + std::to_string(id)); }
-    HBRUSH OnCtlColor(CDC* dc, CWnd*, UINT kind)
-    {
-        if (kind == CTLCOLOR_STATIC)
-            dc->SetTextColor(staticText);
-        return nullptr;
-    }
-
-public:
-    COLORREF staticText = RGB(0, 0, 0);
-
-protected:
     DECLARE_MESSAGE_MAP()
 };

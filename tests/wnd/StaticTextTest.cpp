@@ -1,5 +1,6 @@
 // The system static's text: drawn in its WM_SETFONT font, on the brush and in the colours the
-// parent's WM_CTLCOLORSTATIC handler answers, gray while disabled.
+// parent's WM_CTLCOLORSTATIC handler answers (a reflected handler of its own first), gray while
+// disabled.
 #include "platform/gdiplus/GdiObject.h"
 
 #include "../controls/ControlTestKit.h"
@@ -24,10 +25,29 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// A label that picks its own colour, as the hyperlink does, by the reflected WM_CTLCOLOR.
+class CSelfColouredStatic : public CStatic
+{
+public:
+    CBrush brush{RGB(0, 200, 0)};
+
+protected:
+    HBRUSH CtlColor(CDC* dc, UINT)
+    {
+        dc->SetTextColor(RGB(255, 0, 0));
+        return brush;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CColourHost, CWnd)
 ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(CSelfColouredStatic, CStatic)
+ON_WM_CTLCOLOR_REFLECT()
 END_MESSAGE_MAP()
 
 namespace {
@@ -68,4 +88,15 @@ TEST_F(StaticText, FontBrushAndColoursFromTheWindowAndItsParent)
     label.EnableWindow(FALSE);
     EXPECT_GT(Count(label, Argb(GetSysColor(COLOR_GRAYTEXT))), 0);
     EXPECT_FALSE(Ink(label, Bluish).Any());
+}
+
+TEST_F(StaticText, AReflectedHandlerOfItsOwnAnswersBeforeTheParent)
+{
+    ASSERT_TRUE(
+        parent.CreateEx(0, nullptr, L"parent", WS_VISIBLE, CRect(0, 0, 300, 100), nullptr, 0));
+    CSelfColouredStatic self;
+    ASSERT_TRUE(self.Create(L"WWW", WS_CHILD | WS_VISIBLE, CRect(10, 10, 130, 50), &parent));
+    EXPECT_EQ(At(self, 119, 39), Argb(RGB(0, 200, 0)));
+    EXPECT_TRUE(Ink(self, Reddish).Any());
+    EXPECT_FALSE(Ink(self, Bluish).Any());
 }

@@ -1,4 +1,4 @@
-// Invalidation, paint order, clipping, owner drawing and static colours.
+// Invalidation, paint order and clipping (owner drawing is the skinned button's to test).
 #include "Probe.h"
 
 #include "platform/gdiplus/Gdiplus.h"
@@ -43,21 +43,6 @@ BEGIN_MESSAGE_MAP(CFillWnd, CWnd)
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
-
-// Records the item state of every owner-draw request and paints by it.
-class COwnerButton : public CButton
-{
-public:
-    std::vector<UINT> states;
-    void DrawItem(LPDRAWITEMSTRUCT dis) override
-    {
-        states.push_back(dis->itemState);
-        Gdiplus::Graphics g(dis->hDC);
-        Gdiplus::SolidBrush brush{
-            Gdiplus::Color((dis->itemState & ODS_SELECTED) ? 0xFF0000FFu : 0xFF00FF00u)};
-        g.FillRectangle(&brush, 0, 0, dis->rcItem.right, dis->rcItem.bottom);
-    }
-};
 
 class Paint : public ::testing::Test
 {
@@ -127,79 +112,4 @@ TEST_F(Paint, DcHeldAcrossATopLevelResizeDrawsIntoNoFreedSurface)
         g.FillRectangle(&brush, 0, 0, 300, 150);
     }
     EXPECT_EQ(driver.PixelAt(parent.m_hWnd, {250, 120}), 0xFF808080u);
-}
-
-TEST_F(Paint, OwnerDrawButtonGetsSelectedWhilePressedAndDisabledWhenDisabled)
-{
-    COwnerButton button;
-    ASSERT_TRUE(button.Create(L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(100, 10, 140, 30),
-                              &parent, 9));
-    driver.MoveMouse(button.m_hWnd, {5, 5});
-    driver.MouseDown();
-    EXPECT_EQ(driver.PixelAt(button.m_hWnd, {1, 1}), 0xFF0000FFu);
-    ASSERT_FALSE(button.states.empty());
-    EXPECT_TRUE(button.states.back() & ODS_SELECTED);
-    driver.MouseUp();
-    EXPECT_EQ(driver.PixelAt(button.m_hWnd, {1, 1}), 0xFF00FF00u);
-    EXPECT_FALSE(button.states.back() & ODS_SELECTED);
-    button.EnableWindow(FALSE);
-    driver.Pump();
-    EXPECT_EQ(button.states.back() & (ODS_DISABLED | ODS_SELECTED), ODS_DISABLED);
-}
-
-namespace {
-
-// A label that picks its own colour, as the hyperlink does, by the reflected WM_CTLCOLOR.
-class CSelfColouredStatic : public CStatic
-{
-protected:
-    HBRUSH CtlColor(CDC* dc, UINT)
-    {
-        dc->SetTextColor(RGB(0, 0, 255));
-        return reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(1));
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CSelfColouredStatic, CStatic)
-ON_WM_CTLCOLOR_REFLECT()
-END_MESSAGE_MAP()
-
-// A static's text in a parent that answers red; its pixels counted by colour.
-struct StaticShot
-{
-    int red = 0, blue = 0, dark = 0;
-    explicit StaticShot(CStatic& label)
-    {
-        HeadlessDriver driver;
-        CProbeWnd parent;
-        parent.CreateEx(0, nullptr, L"p", WS_VISIBLE, CRect(0, 0, 120, 40), nullptr, 0);
-        parent.staticText = RGB(255, 0, 0);
-        label.Create(L"WWWW", WS_CHILD | WS_VISIBLE, CRect(0, 0, 120, 40), &parent, 210);
-        auto shot = driver.Capture(label.m_hWnd);
-        for (UINT y = 0; shot && y < shot->GetHeight(); ++y)
-            for (UINT x = 0; x < shot->GetWidth(); ++x) {
-                Gdiplus::Color c;
-                shot->GetPixel(static_cast<INT>(x), static_cast<INT>(y), &c);
-                red += c.GetRed() > 200 && c.GetGreen() < 60 && c.GetBlue() < 60;
-                blue += c.GetBlue() > 200 && c.GetRed() < 60;
-                dark += c.GetRed() < 100 && c.GetGreen() < 100 && c.GetBlue() < 100 &&
-                        c.GetAlpha() > 200;
-            }
-    }
-};
-
-} // namespace
-
-// Dark text pixels would mean the parent's colour was not taken; a reflected handler runs
-// instead of the parent's.
-TEST(StaticPaint, TextTakesTheParentsColourUnlessItsOwnHandlerAnswers)
-{
-    CStatic plain;
-    CSelfColouredStatic self;
-    const StaticShot parents(plain), own(self);
-    EXPECT_GT(parents.red, 10);
-    EXPECT_EQ(parents.dark, 0);
-    EXPECT_GT(own.blue, 10);
-    EXPECT_EQ(own.red, 0);
 }
