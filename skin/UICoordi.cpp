@@ -37,9 +37,10 @@ CUICoordi::~CUICoordi()
 int CUICoordi::LoadInfo(CString path)
 {
     // Thousands of reads follow; they all see one version of the file, checked once.
-    platform::ini::ProfileSnapshot snapshot(path);
+    const platform::ini::ProfileSnapshot snapshot(path);
+    const LPCWSTR file = snapshot.Path();
     std::vector<wchar_t> names(kListChars, 0);
-    const DWORD count = GetPrivateProfileSectionNamesW(names.data(), kListChars, path);
+    const DWORD count = GetPrivateProfileSectionNamesW(names.data(), kListChars, file);
 
     static const wchar_t* const kMinusOne[] = {L"x",   L"y",   L"cx",  L"cy",
                                                L"s2l", L"s2r", L"s2t", L"s2b"};
@@ -60,9 +61,9 @@ int CUICoordi::LoadInfo(CString path)
         _WIN_POS& w = *record;
         int v[16];
         for (int k = 0; k < 8; ++k)
-            v[k] = static_cast<int>(GetPrivateProfileIntW(name, kMinusOne[k], -1, path));
+            v[k] = static_cast<int>(GetPrivateProfileIntW(name, kMinusOne[k], -1, file));
         for (int k = 0; k < 8; ++k)
-            v[8 + k] = static_cast<int>(GetPrivateProfileIntW(name, kZero[k], 0, path));
+            v[8 + k] = static_cast<int>(GetPrivateProfileIntW(name, kZero[k], 0, file));
         w.nX = v[0], w.nY = v[1], w.nCX = v[2], w.nCY = v[3];
         w.nS2L = v[4], w.nS2R = v[5], w.nS2T = v[6], w.nS2B = v[7];
         w.nHC = v[8], w.nVC = v[9], w.nDL = v[10], w.nDR = v[11], w.nDT = v[12], w.nDB = v[13];
@@ -79,12 +80,12 @@ int CUICoordi::LoadInfo(CString path)
 
         int a, r, g, b;
         std::memcpy(colour, kCleared, sizeof colour);
-        GetPrivateProfileStringW(name, L"ColorText", kDefaultColor, colour, kColorChars, path);
+        GetPrivateProfileStringW(name, L"ColorText", kDefaultColor, colour, kColorChars, file);
         w.clrText = GetColor(colour, a, r, g, b);
         w.crText = ColorRef(r, g, b);
         for (int c = 0; c < 6; ++c) {
             std::memcpy(colour, kCleared, sizeof colour);
-            GetPrivateProfileStringW(name, kColorKeys[c], kDefaultColor, colour, kColorChars, path);
+            GetPrivateProfileStringW(name, kColorKeys[c], kDefaultColor, colour, kColorChars, file);
             w.clrColor[c] = GetColor(colour, a, r, g, b);
             w.crColor[c] = ColorRef(r, g, b);
         }

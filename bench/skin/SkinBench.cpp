@@ -195,8 +195,10 @@ void BM_LoadInfoCallsOnly(benchmark::State& state)
     std::vector<wchar_t> names(16384);
     wchar_t colour[32];
     for (auto _ : state) {
-        platform::ini::ProfileSnapshot snapshot(path);
-        const DWORD count = GetPrivateProfileSectionNamesW(names.data(), 16384, path);
+        // As the loader does: every call names the file by the snapshot's own string.
+        const platform::ini::ProfileSnapshot snapshot(path);
+        const LPCWSTR file = snapshot.Path();
+        const DWORD count = GetPrivateProfileSectionNamesW(names.data(), 16384, file);
         long sum = 0;
         for (DWORD i = 0, start = 0; i < count; ++i) {
             if (names[i])
@@ -204,9 +206,9 @@ void BM_LoadInfoCallsOnly(benchmark::State& state)
             const wchar_t* name = names.data() + start;
             start = i + 1;
             for (const wchar_t* key : kKeys)
-                sum += GetPrivateProfileIntW(name, key, 0, path);
+                sum += GetPrivateProfileIntW(name, key, 0, file);
             for (const wchar_t* key : kColors)
-                sum += GetPrivateProfileStringW(name, key, L"255,255,255,255", colour, 32, path);
+                sum += GetPrivateProfileStringW(name, key, L"255,255,255,255", colour, 32, file);
         }
         benchmark::DoNotOptimize(sum);
     }

@@ -109,10 +109,17 @@ namespace {
 // the dynamic linker: every profile call looks here first.
 thread_local ProfileSnapshot::Pin* t_innermost __attribute__((tls_model("initial-exec"))) = nullptr;
 
-// Whether the NUL-ended `s` spells `known` exactly.
+// Whether the NUL-ended `s` spells `known` (which holds no NUL) exactly. Names are short: a
+// plain loop costs less than the library's vector compare takes to set up. `s` is read no
+// further than its first difference, so a shorter string is never read past its end.
 inline bool Spells(LPCWSTR s, const std::wstring& known)
 {
-    return std::wcscmp(s, known.c_str()) == 0;
+    const wchar_t* k = known.c_str();
+    while (*k && *s == *k) {
+        ++s;
+        ++k;
+    }
+    return *s == *k;
 }
 
 // The document one call reads: a snapshot's, which outlives the call, or one opened for it.
@@ -123,7 +130,7 @@ public:
     {
         if (path && *path)
             for (ProfileSnapshot::Pin* pin = t_innermost; pin; pin = pin->outer)
-                if (Spells(path, pin->path)) {
+                if (path == pin->path.c_str() || Spells(path, pin->path)) {
                     m_pin = pin;
                     m_doc = pin->doc;
                     return;
@@ -348,6 +355,11 @@ ProfileSnapshot::ProfileSnapshot(LPCWSTR path)
     m_pin->doc = m_doc.get();
     m_pin->outer = t_innermost;
     t_innermost = m_pin.get();
+}
+
+LPCWSTR ProfileSnapshot::Path() const
+{
+    return m_pin->path.c_str();
 }
 
 ProfileSnapshot::~ProfileSnapshot()

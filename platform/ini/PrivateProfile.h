@@ -59,6 +59,10 @@ public:
     ProfileSnapshot& operator=(const ProfileSnapshot&) = delete;
 
     const ProfileDocument& Document() const { return *m_doc; }
+    // The path as the snapshot keeps it. Calls given this very string are answered without
+    // comparing it (the snapshot owns it, so it cannot have been rewritten); any other string
+    // is compared character by character.
+    LPCWSTR Path() const;
 
     struct Pin; // its place on the thread's list of snapshots, with its lookup memo
 

@@ -154,7 +154,7 @@ constexpr std::uint32_t kNoEntry = 0xFFFFFFFFu;
 // A rotation and an exclusive or per character (letter case folded), so that short names hash
 // in a few cycles; one multiplication at the end spreads them, its high half depending on
 // every bit below it.
-std::uint32_t HashName(std::wstring_view name)
+[[gnu::always_inline]] inline std::uint32_t HashName(std::wstring_view name)
 {
     std::uint64_t h = 0x9E3779B97F4A7C15ull;
     for (wchar_t c : name)
@@ -168,7 +168,7 @@ std::uint64_t KeyBit(std::uint32_t hash)
     return std::uint64_t(1) << (hash >> 26);
 }
 
-bool CaselessEqual(std::wstring_view a, std::wstring_view b)
+[[gnu::always_inline]] inline bool CaselessEqual(std::wstring_view a, std::wstring_view b)
 {
     if (a.size() != b.size())
         return false;

@@ -93,6 +93,17 @@ inline bool IsProfileBlank(wchar_t c)
     return c == L' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A;
 }
 std::wstring_view TrimBlanks(std::wstring_view s);
+// The same for a caller's NUL-ended name, in one pass.
+inline std::wstring_view TrimBlanks(const wchar_t* s)
+{
+    while (IsProfileBlank(*s))
+        ++s;
+    const wchar_t* end = s;
+    for (const wchar_t* p = s; *p; ++p)
+        if (!IsProfileBlank(*p))
+            end = p + 1;
+    return {s, static_cast<size_t>(end - s)};
+}
 
 // The text of a file: UTF-16 (either byte order) or UTF-8 after a byte-order mark; without
 // one, UTF-8 when the bytes are valid UTF-8, else the legacy 8-bit code page `legacyPage`

@@ -296,6 +296,9 @@ TEST_F(Freshness, SnapshotsKeepOneVersionOfTheirPathAndNest)
             EXPECT_EQ(read(copy), 1u) << "the outer snapshot still serves its file";
             EXPECT_EQ(read(two), 2u);
             EXPECT_EQ(read(oneElsewise), 11u);
+            EXPECT_EQ(GetPrivateProfileIntW(L"s", L"k", 0, outer.Path()), 1u);
+            EXPECT_EQ(read(one.substr(0, one.size() - 1)) + read(one + L"x"), 0u)
+                << "a spelling one character shorter or longer names another file";
         }
         EXPECT_EQ(read(one), 1u);
         EXPECT_EQ(read(two), 22u);
