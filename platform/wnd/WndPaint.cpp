@@ -40,12 +40,13 @@ CRect VisibleClientInTop(HWND hwnd)
     const Window* w = Find(hwnd);
     if (!w)
         return CRect();
+    // One walk up: each step moves the rectangle into the parent's client coordinates and cuts
+    // it to the parent's client area; the top-level's client coordinates are its pixels.
     CRect r = ClientRect(*w);
-    r.OffsetRect(ClientOriginInTop(hwnd));
-    for (const Window* p = Find(w->parent); p; p = Find(p->parent)) {
-        CRect pr = ClientRect(*p);
-        pr.OffsetRect(ClientOriginInTop(p->handle));
-        r.IntersectRect(r, pr);
+    for (const Window* p = Find(w->parent); p; w = p, p = Find(p->parent)) {
+        const int b = BorderWidth(*w);
+        r.OffsetRect(w->rect.left + b, w->rect.top + b);
+        r.IntersectRect(r, ClientRect(*p));
     }
     return r;
 }
