@@ -65,11 +65,13 @@ bool IsSecondClick(const Click& last, const Click& press)
            Within(last.pt, press.pt, kDoubleClickHalf);
 }
 
-// The deepest shown window under `pt` (top-level client coordinates). Windows that answer
-// HTTRANSPARENT (statics without SS_NOTIFY) let the point through; a disabled window's input
-// goes to its parent.
-HWND HitTest(HWND top, POINT pt)
+// The deepest shown window under `pt` (top-level client coordinates; `screen` is the same
+// point on the screen, which every window asked is told). Windows that answer HTTRANSPARENT
+// (statics without SS_NOTIFY) let the point through; a disabled window's input goes to its
+// parent.
+HWND HitTest(HWND top, POINT pt, POINT screen)
 {
+    const LPARAM asked = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
     HWND h = top;
     POINT local = pt;
     for (;;) {
@@ -84,11 +86,7 @@ HWND HitTest(HWND top, POINT pt)
                 continue;
             const int b = BorderWidth(*c);
             const POINT cl{local.x - c->rect.left - b, local.y - c->rect.top - b};
-            POINT screen = cl;
-            ClientToScreen(*it, &screen);
-            if (SendMessageW(*it, WM_NCHITTEST, 0,
-                             MAKELPARAM(static_cast<WORD>(screen.x),
-                                        static_cast<WORD>(screen.y))) == HTTRANSPARENT)
+            if (SendMessageW(*it, WM_NCHITTEST, 0, asked) == HTTRANSPARENT)
                 continue;
             next = *it;
             nextLocal = cl;
@@ -201,7 +199,7 @@ void ProcessInput(const QueueItem& item)
     const POINT screen{t->rect.left + item.client.x, t->rect.top + item.client.y};
     // The pointer that left every window is somewhere none of them is.
     s.cursor = item.kind == Input::Leave ? POINT{-32768, -32768} : screen;
-    const HWND under = item.kind == Input::Leave ? nullptr : HitTest(top, item.client);
+    const HWND under = item.kind == Input::Leave ? nullptr : HitTest(top, item.client, screen);
     UpdateTracking(under);
     s.underCursor = under;
     if (item.kind == Input::Move)
