@@ -138,21 +138,16 @@ template <typename PaintFn> LRESULT PaintControl(HWND hwnd, PaintFn&& paint)
 {
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(hwnd, &ps);
-    if (Window* w = dc ? Find(hwnd) : nullptr) {
-        RECT rc{};
-        GetClientRect(hwnd, &rc);
-        paint(dc, *w, rc);
-    }
+    if (Window* w = dc ? Find(hwnd) : nullptr)
+        paint(dc, *w, ClientRect(*w));
     EndPaint(hwnd, &ps);
     return 0;
 }
 
 // A BS_GROUPBOX button: an etched frame below the middle of its text, the text on the frame's
 // top edge; the inside is left to what lies below.
-void PaintGroupButton(HWND hwnd, HDC dc, const Window& w)
+void PaintGroupButton(HDC dc, const Window& w, const RECT& rc)
 {
-    RECT rc{};
-    GetClientRect(hwnd, &rc);
     ControlFont font(dc, w.font);
     SIZE text{};
     GetTextExtentPoint32W(dc, w.text, w.text.GetLength(), &text);
@@ -201,14 +196,8 @@ void PaintStaticText(HWND hwnd, HDC dc, const RECT& rc, DWORD type, bool disable
     ::DrawTextW(dc, w->text, w->text.GetLength(), &box, format);
 }
 
-void PaintPlainButton(HWND hwnd, HDC dc, const Window& w)
+void PaintPlainButton(HDC dc, const Window& w, const RECT& rc)
 {
-    if ((w.style & BS_TYPEMASK) == BS_GROUPBOX) {
-        PaintGroupButton(hwnd, dc, w);
-        return;
-    }
-    RECT rc{};
-    GetClientRect(hwnd, &rc);
     Fill(dc, rc, GetSysColor(w.pushed ? COLOR_BTNSHADOW : COLOR_3DFACE));
     const COLORREF text =
         (w.style & WS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_BTNTEXT);
@@ -298,8 +287,12 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_PAINT:
         return PaintControl(hwnd, [&](HDC dc, Window& painted, const RECT& rc) {
+            if (type == BS_GROUPBOX) {
+                PaintGroupButton(dc, painted, rc);
+                return;
+            }
             if (type != BS_OWNERDRAW) {
-                PaintPlainButton(hwnd, dc, painted);
+                PaintPlainButton(dc, painted, rc);
                 return;
             }
             const UINT state = (painted.pushed ? ODS_SELECTED : 0) |
