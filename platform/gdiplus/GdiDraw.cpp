@@ -49,6 +49,23 @@ struct PixelAccess
     bool dirty = false;
 };
 
+// Fills device pixels [l, r) x [t, b) with `value`, inside `clip` and the target.
+void FillSpan(PixelAccess& px, const RECT& clip, int l, int t, int r, int b, std::uint32_t value)
+{
+    l = std::max({l, static_cast<int>(clip.left), 0});
+    t = std::max({t, static_cast<int>(clip.top), 0});
+    r = std::min({r, static_cast<int>(clip.right), px.width});
+    b = std::min({b, static_cast<int>(clip.bottom), px.height});
+    if (r <= l || b <= t)
+        return;
+    // wchar_t is 32 bits here: the C library's wide fill is the fastest 32-bit fill at hand.
+    static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
+    for (int y = t; y < b; ++y)
+        std::wmemset(reinterpret_cast<wchar_t*>(px.Row(y) + l), static_cast<wchar_t>(value),
+                     static_cast<size_t>(r - l));
+    px.dirty = true;
+}
+
 // The pixels one pen stroke covers, gathered as spans and written in one go.
 class Stroke
 {
@@ -60,8 +77,14 @@ public:
     }
     void Paint(const platform::SurfaceDC& dc, COLORREF colour) const
     {
+        if (m_rects.empty())
+            return;
+        PixelAccess px(dc.target);
+        if (!px.pixels)
+            return;
+        const std::uint32_t value = platform::gdi::PixelOf(colour);
         for (const RECT& r : m_rects)
-            platform::gdi::FillDevice(dc, r.left, r.top, r.right, r.bottom, colour);
+            FillSpan(px, dc.clip, r.left, r.top, r.right, r.bottom, value);
     }
 
 private:
@@ -141,15 +164,12 @@ void AddJoin(Stroke& stroke, int w, int x, int y)
 {
     static std::mutex lock;
     static std::vector<std::vector<JoinRow>> cache;
-    std::vector<JoinRow> rows;
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        if (cache.size() <= static_cast<size_t>(w))
-            cache.resize(static_cast<size_t>(w) + 1);
-        if (cache[static_cast<size_t>(w)].empty())
-            cache[static_cast<size_t>(w)] = RoundJoin(w);
-        rows = cache[static_cast<size_t>(w)];
-    }
+    std::lock_guard<std::mutex> guard(lock);
+    if (cache.size() <= static_cast<size_t>(w))
+        cache.resize(static_cast<size_t>(w) + 1);
+    std::vector<JoinRow>& rows = cache[static_cast<size_t>(w)];
+    if (rows.empty())
+        rows = RoundJoin(w);
     for (const JoinRow& r : rows)
         stroke.Add(x + r.left, y + r.y, x + r.right, y + r.y + 1);
 }
@@ -245,21 +265,8 @@ namespace platform::gdi {
 void FillDevice(const platform::SurfaceDC& dc, int l, int t, int r, int b, COLORREF colour)
 {
     PixelAccess px(dc.target);
-    if (!px.pixels)
-        return;
-    l = std::max({l, static_cast<int>(dc.clip.left), 0});
-    t = std::max({t, static_cast<int>(dc.clip.top), 0});
-    r = std::min({r, static_cast<int>(dc.clip.right), px.width});
-    b = std::min({b, static_cast<int>(dc.clip.bottom), px.height});
-    if (r <= l || b <= t)
-        return;
-    const std::uint32_t value = PixelOf(colour);
-    // wchar_t is 32 bits here: the C library's wide fill is the fastest 32-bit fill at hand.
-    static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
-    for (int y = t; y < b; ++y)
-        std::wmemset(reinterpret_cast<wchar_t*>(px.Row(y) + l), static_cast<wchar_t>(value),
-                     static_cast<size_t>(r - l));
-    px.dirty = true;
+    if (px.pixels)
+        FillSpan(px, dc.clip, l, t, r, b, PixelOf(colour));
 }
 
 } // namespace platform::gdi
