@@ -86,9 +86,6 @@ inline GdiObject* DCOf(HDC dc)
 // The stock objects (GetStockObject), made on first use and never destroyed.
 GdiObject* StockFont(int id);
 
-// Resolves a font for text drawing and measuring; never null.
-const FontFace& FaceOf(GdiObject* font);
-
 // Opaque 0xFFRRGGBB pixel value of a COLORREF.
 inline std::uint32_t PixelOf(COLORREF c)
 {

@@ -193,6 +193,14 @@ int LineWidth(PangoLayoutLine* line)
     return logical.width;
 }
 
+int WidestLine(PangoLayout* layout)
+{
+    int widest = 0;
+    for (int i = 0; i < pango_layout_get_line_count(layout); ++i)
+        widest = std::max(widest, LineWidth(pango_layout_get_line_readonly(layout, i)));
+    return widest;
+}
+
 } // namespace
 
 namespace platform::gdi {
@@ -222,11 +230,6 @@ GdiObject* StockFont(int id)
         fonts[DEFAULT_GUI_FONT] = make(MakeLogFont(-11, FW_NORMAL, L"MS Shell Dlg"));
     });
     return id >= 0 && id < 18 ? fonts[id] : nullptr;
-}
-
-const FontFace& FaceOf(GdiObject* font)
-{
-    return *SharedFaceOf(font);
 }
 
 } // namespace platform::gdi
@@ -299,20 +302,14 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format)
     if (!single && (format & DT_WORDBREAK)) {
         // Lines break only where they do not fit: a text exactly as wide as the box, as a
         // control sized to its text is, stays on one line.
-        int widest = 0;
-        for (int i = 0; i < pango_layout_get_line_count(layout); ++i)
-            widest = std::max(widest, LineWidth(pango_layout_get_line_readonly(layout, i)));
-        if (widest > boxWidth)
+        if (WidestLine(layout) > boxWidth)
             layout = Layouts().Get(face, t, prefix, std::max(0, boxWidth), single);
     }
     const int lines = pango_layout_get_line_count(layout);
     const int height = lines * lineHeight;
 
     if (format & DT_CALCRECT) {
-        int widest = 0;
-        for (int i = 0; i < lines; ++i)
-            widest = std::max(widest, LineWidth(pango_layout_get_line_readonly(layout, i)));
-        rect->right = rect->left + widest;
+        rect->right = rect->left + WidestLine(layout);
         rect->bottom = rect->top + height;
         return height;
     }
