@@ -31,7 +31,7 @@ CWnd* CWnd::FromHandle(HWND hwnd)
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd)
 {
-    return IsPermanentObject(hwnd) ? ObjectOf(hwnd) : nullptr;
+    return PermanentObjectOf(hwnd);
 }
 
 BOOL CWnd::Create(LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& rect,
@@ -56,7 +56,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
 
 BOOL CWnd::SubclassWindow(HWND hwnd)
 {
-    if (m_hWnd || !IsWindow(hwnd) || IsPermanentObject(hwnd))
+    if (m_hWnd || !IsWindow(hwnd) || PermanentObjectOf(hwnd))
         return FALSE;
     m_hWnd = hwnd;
     PreSubclassWindow();

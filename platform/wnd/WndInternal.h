@@ -8,6 +8,8 @@
 //   WndInput.cpp                  hit test, routing, capture and focus, hover, double clicks
 //   WndTimers.cpp                 window and thread timers
 //   WndPaint.cpp                  invalidation, the paint tree, paint and window DCs
+//   SystemClasses.cpp             the generic, button and static window procedures
+//   Wnd.cpp, WndMsgMap.cpp, WndDC.cpp, WndControls.cpp  the objects over windows and DCs
 #pragma once
 
 #include "platform/base/CRect.h"
@@ -74,7 +76,9 @@ HWND MakeWindow(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD styl
 void AttachObject(HWND hwnd, CWnd* object);
 void DetachObject(HWND hwnd, CWnd* object);
 CWnd* ObjectOf(HWND hwnd);
-bool IsPermanentObject(HWND hwnd);
+// The object the window's owner attached (created or subclassed with), or null when only the
+// window's own plain CWnd stands for it.
+CWnd* PermanentObjectOf(HWND hwnd);
 
 // --- dispatch ---
 // What waits in the queue: a posted message, or raw input for a top-level window (msg.hwnd)

@@ -239,10 +239,10 @@ CWnd* ObjectOf(HWND hwnd)
     return w ? w->obj : nullptr;
 }
 
-bool IsPermanentObject(HWND hwnd)
+CWnd* PermanentObjectOf(HWND hwnd)
 {
-    Window* w = Find(hwnd);
-    return w && w->obj && w->obj != w->wrapper.get();
+    const Window* w = Find(hwnd);
+    return w && w->obj != w->wrapper.get() ? w->obj : nullptr;
 }
 
 namespace {
