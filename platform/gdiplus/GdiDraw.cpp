@@ -11,43 +11,9 @@
 
 using platform::gdi::GdiObject;
 using platform::gdi::Kind;
+using platform::gdi::PixelAccess;
 
 namespace {
-
-// Direct access to a target's pixels for one drawing call.
-struct PixelAccess
-{
-    explicit PixelAccess(Gdiplus::Bitmap* bitmap)
-    {
-        Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(bitmap);
-        if (!data)
-            return;
-        surface = data->surface;
-        cairo_surface_flush(surface);
-        pixels = cairo_image_surface_get_data(surface);
-        stride = cairo_image_surface_get_stride(surface);
-        width = data->Width();
-        height = data->Height();
-    }
-    ~PixelAccess()
-    {
-        if (surface && dirty)
-            cairo_surface_mark_dirty(surface);
-    }
-    PixelAccess(const PixelAccess&) = delete;
-    PixelAccess& operator=(const PixelAccess&) = delete;
-    std::uint32_t* Row(int y) const
-    {
-        return reinterpret_cast<std::uint32_t*>(pixels + static_cast<ptrdiff_t>(y) * stride);
-    }
-
-    cairo_surface_t* surface = nullptr;
-    unsigned char* pixels = nullptr;
-    int stride = 0;
-    int width = 0;
-    int height = 0;
-    bool dirty = false;
-};
 
 // Fills device pixels [l, r) x [t, b) with `value`, inside `clip` and the target.
 void FillSpan(PixelAccess& px, const RECT& clip, int l, int t, int r, int b, std::uint32_t value)

@@ -8,6 +8,7 @@
 
 using platform::gdi::GdiObject;
 using platform::gdi::Kind;
+using platform::gdi::PixelAccess;
 
 namespace {
 
@@ -39,20 +40,6 @@ HICON NewIcon(std::unique_ptr<Gdiplus::Bitmap> pixels, int systemCursor = 0)
     object->pixels = std::move(pixels);
     object->systemCursor = systemCursor;
     return platform::gdi::RegisterAs<HICON>(std::move(object));
-}
-
-// Rows of straight-alpha BGRA (as a DIB holds them) <-> a bitmap's premultiplied pixels.
-bool RowAccess(Gdiplus::Bitmap& bitmap, cairo_surface_t** surface, unsigned char** data,
-               int* stride)
-{
-    Gdiplus::detail::ImageData* img = Gdiplus::NativeOf(&bitmap);
-    if (!img)
-        return false;
-    *surface = img->surface;
-    cairo_surface_flush(*surface);
-    *data = cairo_image_surface_get_data(*surface);
-    *stride = cairo_image_surface_get_stride(*surface);
-    return *data != nullptr;
 }
 
 std::atomic<HCURSOR> g_cursor{nullptr};
@@ -123,17 +110,15 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPIN
     const int rows = std::min<long long>(lines, std::max(0, h - static_cast<int>(start)));
     if (start >= static_cast<UINT>(h) || rows <= 0)
         return 0;
-    cairo_surface_t* surface;
-    unsigned char* data;
-    int stride;
-    if (!RowAccess(*b->pixels, &surface, &data, &stride))
+    // Rows of straight-alpha BGRA, as a DIB holds them, from the premultiplied pixels.
+    const PixelAccess px(b->pixels.get());
+    if (!px.pixels)
         return 0;
     auto* out = static_cast<BYTE*>(bits);
     for (int i = 0; i < rows; ++i) {
         const int scan = static_cast<int>(start) + i;
         const int y = bottomUp ? h - 1 - scan : scan;
-        const auto* src =
-            reinterpret_cast<const std::uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+        const std::uint32_t* src = px.Row(y);
         BYTE* dst = out + static_cast<size_t>(i) * static_cast<size_t>(w) * 4;
         for (int x = 0; x < w; ++x) {
             const std::uint32_t p = Gdiplus::detail::Unpremultiply(src[x]);
@@ -160,23 +145,21 @@ int SetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, const void* bits, con
         return 0;
     const bool bottomUp = hdr.biHeight > 0;
     const int rows = std::min<long long>(lines, h - static_cast<int>(start));
-    cairo_surface_t* surface;
-    unsigned char* data;
-    int stride;
-    if (!RowAccess(*b->pixels, &surface, &data, &stride))
+    PixelAccess px(b->pixels.get());
+    if (!px.pixels)
         return 0;
     const auto* in = static_cast<const BYTE*>(bits);
     for (int i = 0; i < rows; ++i) {
         const int scan = static_cast<int>(start) + i;
         const int y = bottomUp ? h - 1 - scan : scan;
-        auto* dst = reinterpret_cast<std::uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+        std::uint32_t* dst = px.Row(y);
         const BYTE* src = in + static_cast<size_t>(i) * static_cast<size_t>(w) * 4;
         for (int x = 0; x < w; ++x)
             dst[x] = Gdiplus::detail::Premultiply(
                 (std::uint32_t(src[4 * x + 3]) << 24) | (std::uint32_t(src[4 * x + 2]) << 16) |
                 (std::uint32_t(src[4 * x + 1]) << 8) | src[4 * x + 0]);
     }
-    cairo_surface_mark_dirty(surface);
+    px.dirty = true;
     return rows;
 }
 
@@ -189,16 +172,15 @@ HICON CreateIconIndirect(ICONINFO* info)
     if (!colour || !mask)
         return nullptr; // monochrome icons (a mask alone) are not made here
     auto pixels = CopyPixels(*colour->pixels);
-    cairo_surface_t* surface;
-    unsigned char* data;
-    int stride;
-    if (!pixels || !RowAccess(*pixels, &surface, &data, &stride))
+    if (!pixels)
+        return nullptr;
+    PixelAccess px(pixels.get());
+    if (!px.pixels)
         return nullptr;
     const int w = static_cast<int>(pixels->GetWidth()), h = static_cast<int>(pixels->GetHeight());
     bool anyAlpha = false;
     for (int y = 0; y < h && !anyAlpha; ++y) {
-        const auto* row =
-            reinterpret_cast<const std::uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+        const std::uint32_t* row = px.Row(y);
         for (int x = 0; x < w; ++x)
             if (row[x] >> 24) {
                 anyAlpha = true;
@@ -212,14 +194,14 @@ HICON CreateIconIndirect(ICONINFO* info)
         const int mw = std::min<int>(w, static_cast<int>(mask->pixels->GetWidth()));
         const int mh = std::min<int>(h, static_cast<int>(mask->pixels->GetHeight()));
         for (int y = 0; y < mh; ++y) {
-            auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+            std::uint32_t* row = px.Row(y);
             for (int x = 0; x < mw; ++x) {
                 Gdiplus::Color m;
                 mask->pixels->GetPixel(x, y, &m);
                 row[x] = m.GetR() > 127 ? 0u : (row[x] | 0xFF000000u);
             }
         }
-        cairo_surface_mark_dirty(surface);
+        px.dirty = true;
     }
     return NewIcon(std::move(pixels));
 }

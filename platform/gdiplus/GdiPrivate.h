@@ -6,6 +6,8 @@
 #include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/GdiplusPrivate.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -85,6 +87,42 @@ inline GdiObject* DCOf(HDC dc)
 
 // The stock objects (GetStockObject), made on first use and never destroyed.
 GdiObject* StockFont(int id);
+
+// Direct access to a bitmap's premultiplied pixels for one call; marks them changed at the end
+// when `dirty` was set.
+struct PixelAccess
+{
+    explicit PixelAccess(Gdiplus::Bitmap* bitmap)
+    {
+        Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(bitmap);
+        if (!data)
+            return;
+        surface = data->surface;
+        cairo_surface_flush(surface);
+        pixels = cairo_image_surface_get_data(surface);
+        stride = cairo_image_surface_get_stride(surface);
+        width = data->Width();
+        height = data->Height();
+    }
+    ~PixelAccess()
+    {
+        if (surface && dirty)
+            cairo_surface_mark_dirty(surface);
+    }
+    PixelAccess(const PixelAccess&) = delete;
+    PixelAccess& operator=(const PixelAccess&) = delete;
+    std::uint32_t* Row(int y) const
+    {
+        return reinterpret_cast<std::uint32_t*>(pixels + static_cast<ptrdiff_t>(y) * stride);
+    }
+
+    cairo_surface_t* surface = nullptr;
+    unsigned char* pixels = nullptr;
+    int stride = 0;
+    int width = 0;
+    int height = 0;
+    bool dirty = false;
+};
 
 // Opaque 0xFFRRGGBB pixel value of a COLORREF.
 inline std::uint32_t PixelOf(COLORREF c)
