@@ -169,12 +169,16 @@ namespace {
 // Screen coordinates of the window's client origin, added (+1) or taken away (-1).
 BOOL ShiftByClientOrigin(HWND hwnd, LPPOINT point, int sign)
 {
-    if (!IsWindow(hwnd) || !point)
+    const Window* w = Find(hwnd);
+    if (!w || !point)
         return FALSE;
-    POINT o = ClientOriginInTop(hwnd);
-    if (const Window* top = Find(TopLevelOf(hwnd))) {
-        o.x += top->rect.left;
-        o.y += top->rect.top;
+    // One walk up: each client origin within its parent's, and last the top-level's place on
+    // the screen (a top-level has no border of its own).
+    POINT o{0, 0};
+    for (; w; w = Find(w->parent)) {
+        const int b = BorderWidth(*w);
+        o.x += w->rect.left + b;
+        o.y += w->rect.top + b;
     }
     point->x += sign * o.x;
     point->y += sign * o.y;
