@@ -2,7 +2,9 @@
 // peers set up the same way.
 #pragma once
 
+#include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
+#include "platform/wnd/WindowManager.h"
 
 #include <cairo.h>
 #include <pango/pangocairo.h>
@@ -19,6 +21,14 @@ inline std::unique_ptr<Gdiplus::Bitmap> SolidBitmap(int w, int h, Gdiplus::ARGB 
     Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
     g.FillRectangle(&brush, 0, 0, w, h);
     return b;
+}
+
+// A device context on a top-level window's surface, placed and clipped at a child's rectangle,
+// as the window layer hands one to a control's DrawItem. Give it back with DeleteDC.
+inline HDC ChildDC(HWND topLevel, int x, int y, int w, int h)
+{
+    const RECT clip{x, y, x + w, y + h};
+    return platform::CreateSurfaceDC(platform::wnd::TopLevelSurface(topLevel), POINT{x, y}, &clip);
 }
 
 // A peer's picture of one colour. Cairo skips drawing a surface that was never drawn into, so a

@@ -51,9 +51,7 @@ void ButtonDrawItem(benchmark::State& state)
     button.SetInitFont(L"Liberation Sans", 14, Gdiplus::FontStyleBold);
     button.SetTextColor(Gdiplus::Color(0xFFF0F4F8u), 6);
     driver.Pump();
-    Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(host.m_hWnd);
-    const RECT clip{10, 10, 10 + kW, 10 + kH};
-    const HDC dc = platform::CreateSurfaceDC(surface, POINT{10, 10}, &clip);
+    const HDC dc = benchkit::ChildDC(host.m_hWnd, 10, 10, kW, kH);
     DRAWITEMSTRUCT dis{ODT_BUTTON, 1, 0, ODA_DRAWENTIRE, 0, button.m_hWnd, dc, {0, 0, kW, kH}, 0};
     for (auto _ : state)
         button.DrawItem(&dis);

@@ -37,9 +37,7 @@ void GroupBoxDrawItem(benchmark::State& state)
     BenchGroupBox box;
     box.Create(L"Options", WS_CHILD | WS_VISIBLE, CRect(kX, kY, kX + kW, kY + kH), &host, 1);
     driver.Pump();
-    Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(host.m_hWnd);
-    const RECT clip{kX, kY, kX + kW, kY + kH};
-    const HDC dc = platform::CreateSurfaceDC(surface, POINT{kX, kY}, &clip);
+    const HDC dc = benchkit::ChildDC(host.m_hWnd, kX, kY, kW, kH);
     CDC wrapper;
     wrapper.Attach(dc);
     CRect rect(0, 0, kW, kH);

@@ -171,9 +171,7 @@ void DigitsDrawItem(benchmark::State& state)
         number.SetImage(digits[d].get(), d);
     number.SetBkImage(bg.get(), 0, 0);
     driver.Pump();
-    Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(host.m_hWnd);
-    const RECT clip{10, 10, 10 + kDigitsW, 10 + kDigitsH};
-    const HDC dc = platform::CreateSurfaceDC(surface, POINT{10, 10}, &clip);
+    const HDC dc = benchkit::ChildDC(host.m_hWnd, 10, 10, kDigitsW, kDigitsH);
     DRAWITEMSTRUCT dis{
         ODT_STATIC, 1, 0, ODA_DRAWENTIRE, 0, number.m_hWnd, dc, {0, 0, kDigitsW, kDigitsH}, 0};
     for (auto _ : state)
