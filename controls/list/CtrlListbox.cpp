@@ -356,8 +356,7 @@ void CCtrlListbox::OnPaint()
     const list::Scale sc = list::ScaleFor(rc.Width(), DesignNow());
     m_regular.SetInit(m_strFontName, sc.fontSize, Gdiplus::FontStyleRegular);
     m_bold.SetInit(m_strFontName, sc.fontSize, Gdiplus::FontStyleBold);
-    const list::PaintInput in{
-        m_model, m_layout, m_pImage, m_clr, sc, m_nTopIndex, m_layout.maxRowCount, m_nPlayStatus};
+    const list::PaintInput in{m_model, m_layout, m_pImage, m_clr, sc, m_nTopIndex, m_nPlayStatus};
     const int clientWidth = rc.Width();
     ownerdraw::Compose(dc, CSize(clientWidth - barWidth, rc.Height()), ownerdraw::kPixelExact,
                        [&](Gdiplus::Graphics& g, int, int h) {

@@ -126,11 +126,7 @@ void CCtrlVScroll::UpdateThumbHeight()
 
 void CCtrlVScroll::MoveTo(int position)
 {
-    if (position == m_nCurPos)
-        return;
-    m_nCurPos = position;
-    Invalidate();
-    ownerdraw::SendToParent(*this, UM_VSCROLL_POS, static_cast<WPARAM>(m_nCurPos), 0);
+    SetCurPos(position, 1);
 }
 
 // --- handlers ---
@@ -206,14 +202,14 @@ void CCtrlVScroll::OnPaint()
         // The hit rectangle of presses and releases is the thumb as last painted.
         m_rcThumb = vscroll::ThumbRect(size.cx, thumbTop, m_nThumbHeight);
     }
-    ownerdraw::Compose(dc, size, ownerdraw::kPixelExact, [&](Gdiplus::Graphics& g, int w, int h) {
-        Paint(g, w, h, thumb, thumbTop);
+    ownerdraw::Compose(dc, size, ownerdraw::kPixelExact, [&](Gdiplus::Graphics& g, int w, int) {
+        Paint(g, w, track, thumb, thumbTop);
     });
 }
 
-void CCtrlVScroll::Paint(Gdiplus::Graphics& g, int w, int h, bool thumb, int thumbTop) const
+void CCtrlVScroll::Paint(Gdiplus::Graphics& g, int w, vscroll::Track track, bool thumb,
+                         int thumbTop) const
 {
-    const vscroll::Track track = vscroll::TrackOf(h, ArrowsNow());
     ownerdraw::DrawStretched(g, m_pImage[2], Gdiplus::Rect(0, track.top, w, track.length));
     if (!thumb)
         return;

@@ -69,5 +69,5 @@ private:
     // Stores a position the user made, repaints and tells the parent.
     void MoveTo(int position);
     // Composes the bar for a thumb at `thumbTop` (or none); reads fields, changes none.
-    void Paint(Gdiplus::Graphics& g, int w, int h, bool thumb, int thumbTop) const;
+    void Paint(Gdiplus::Graphics& g, int w, vscroll::Track track, bool thumb, int thumbTop) const;
 };

@@ -56,8 +56,6 @@ bool ComputeLayout(const Model& model, const Design& design, int cx, int cy, Lay
     layout.maxRowCount = h > 0 ? (cy - hh) / h : 0;
     layout.rowRects.clear();
     layout.checkRects.clear();
-    layout.cx = cx;
-    layout.cy = cy;
 
     const int n = model.ColumnCount();
     const int last = n - 1;

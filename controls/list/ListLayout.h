@@ -52,8 +52,6 @@ struct Layout
     std::vector<CRect> rowRects;   // per place: hit rectangle, first and last pixel lines left out
     std::vector<CRect> checkRects; // per place: check box in the last column
     CRect headerCheck;
-    int cx = 0;
-    int cy = 0;
 };
 // The layout of a cx × cy client; a size below 1 either way leaves `layout` as it was and
 // answers false.

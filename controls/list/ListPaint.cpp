@@ -165,7 +165,7 @@ void PaintList(Gdiplus::Graphics& g, const PaintInput& in, int clientWidth, int 
     const std::vector<ColumnSpan> cols = PaintColumns(in.model, in.scale.ratio);
     PaintColumnsAndHeaderTexts(g, in, cols, height, regular);
     const int count = in.model.GetItemCount();
-    for (int r = 0; r < in.maxRowCount; ++r) {
+    for (int r = 0; r < in.layout.maxRowCount; ++r) {
         const long long i = static_cast<long long>(in.topIndex) + r;
         if (i >= count)
             break;

@@ -60,7 +60,6 @@ struct PaintInput
     const Gdiplus::Color* colours; // kColourCount colours
     Scale scale;
     int topIndex;
-    int maxRowCount;
     int playStatus;
 };
 

@@ -29,19 +29,10 @@ BOOL CControlBar::CreateBar(CWnd* parent, DemoSkin& skin)
         return FALSE;
     CUIImage& pictures = skin.images;
 
-    m_sldSeek.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, Place(skin, L"CtlBarSeek"), this,
-                     IDC_CB_SEEK);
-    m_sldSeek.SetImage(pictures.GetImageFile(L"cb_seek_played"), slider::PlayedBar);
-    m_sldSeek.SetImage(pictures.GetImageFile(L"cb_seek_rest"), slider::RemainingBar);
-    m_sldSeek.SetImage(pictures.GetImageFile(L"cb_seek_thumb"), slider::Thumb);
-    m_sldSeek.SetImageBG(pictures.GetImageFile(L"cb_seek_track"), 0, 0, 1);
-
-    m_sldVolume.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, Place(skin, L"CtlBarVolume"), this,
-                       IDC_CB_VOLUME);
-    m_sldVolume.SetImage(pictures.GetImageFile(L"cb_vol_bar"), slider::PlayedBar);
-    m_sldVolume.SetImage(pictures.GetImageFile(L"cb_vol_rest"), slider::RemainingBar);
-    m_sldVolume.SetImage(pictures.GetImageFile(L"cb_vol_thumb"), slider::Thumb);
-    m_sldVolume.SetImageBG(pictures.GetImageFile(L"cb_seek_track"), 0, 0, 1);
+    SkinSlider(m_sldSeek, skin, L"CtlBarSeek", IDC_CB_SEEK,
+               {L"cb_seek_played", L"cb_seek_rest", L"cb_seek_thumb"});
+    SkinSlider(m_sldVolume, skin, L"CtlBarVolume", IDC_CB_VOLUME,
+               {L"cb_vol_bar", L"cb_vol_rest", L"cb_vol_thumb"});
     m_sldVolume.SetBarType(1);
     m_sldVolume.SetRange(0, 100);
     m_sldVolume.SetPos(70);
@@ -63,6 +54,17 @@ BOOL CControlBar::CreateBar(CWnd* parent, DemoSkin& skin)
     SetLength(kDefaultLength);
     SetPosition(0);
     return TRUE;
+}
+
+void CControlBar::SkinSlider(CCtrlSlider& control, DemoSkin& skin, LPCWSTR section, UINT id,
+                             const SliderPictures& names)
+{
+    control.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, Place(skin, section), this, id);
+    control.SetImage(skin.images.GetImageFile(names.played), slider::PlayedBar);
+    control.SetImage(skin.images.GetImageFile(names.rest), slider::RemainingBar);
+    control.SetImage(skin.images.GetImageFile(names.thumb), slider::Thumb);
+    // Both sliders run on the seek slider's track.
+    control.SetImageBG(skin.images.GetImageFile(L"cb_seek_track"), 0, 0, 1);
 }
 
 void CControlBar::SkinButton(CCtrlButtonEx& button, DemoSkin& skin, LPCWSTR section,

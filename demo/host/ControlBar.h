@@ -65,6 +65,14 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    struct SliderPictures
+    {
+        LPCWSTR played;
+        LPCWSTR rest;
+        LPCWSTR thumb;
+    };
+    void SkinSlider(CCtrlSlider& control, DemoSkin& skin, LPCWSTR section, UINT id,
+                    const SliderPictures& names);
     void SkinButton(CCtrlButtonEx& button, DemoSkin& skin, LPCWSTR section, LPCWSTR textKey,
                     UINT id);
 };

@@ -97,7 +97,7 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
         if (onClick)
             onClick(id, name);
     };
-    m_groups.Create(*this, m_skin, m_skin.folder);
+    m_groups.Create(*this, m_skin);
     return 0;
 }
 

@@ -67,9 +67,9 @@ CString DemoReadmePath()
     return CString::FromUtf8(SKINKIT_DEMO_README_INSTALL);
 }
 
-void CGroupSections::Create(CWnd& dialog, DemoSkin& skin, const CString& skinFolder)
+void CGroupSections::Create(CWnd& dialog, DemoSkin& skin)
 {
-    const CString lang = skinFolder + L"/lang_en.ini";
+    const CString lang = skin.folder + L"/lang_en.ini";
     RegisterGroupIcon();
     const _WIN_POS* frame = skin.layout.GetWinPos(L"GrpButtons");
     const COLORREF text = frame->crText, back = frame->crColor[0];

@@ -19,8 +19,8 @@ enum GroupSectionIds : UINT {
 class CGroupSections
 {
 public:
-    // Makes the controls on `dialog`; `skinFolder` holds the language file.
-    void Create(CWnd& dialog, DemoSkin& skin, const CString& skinFolder);
+    // Makes the controls on `dialog`; the texts come from the skin folder's language file.
+    void Create(CWnd& dialog, DemoSkin& skin);
 
     CCtrlGroupBox m_grpButtons;
     CCtrlGroupBox m_grpDisabled;

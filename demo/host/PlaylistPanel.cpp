@@ -174,9 +174,7 @@ LRESULT CDemoPlaylistPanel::OnListCheck(WPARAM, LPARAM)
 
 bool DemoPlayer::Create(CWnd* dialog, DemoSkin& skin)
 {
-    const _WIN_POS* pos = skin.layout.GetWinPos(L"VideoArea");
-    const CRect place = pos && pos->nCX > 0 ? CRect(pos->rc) : CRect(370, 10, 790, 330);
-    if (!video.Create(dialog, place, kVideoId))
+    if (!video.Create(dialog, PlaceOf(skin, L"VideoArea", CRect(370, 10, 790, 330)), kVideoId))
         return false;
     return playlist.Create(dialog, skin, video) != FALSE;
 }

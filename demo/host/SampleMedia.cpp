@@ -35,6 +35,7 @@ void DrawFrame(std::vector<BYTE>& rgb, int k, int frames, int hue)
 {
     rgb.assign(static_cast<size_t>(kW) * kH * 3, 0);
     const int bar = (k * (kW + 20)) / std::max(frames, 1) - 10;
+    const int sx = 10 + (k * (kW - 30)) / std::max(frames, 1);
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x) {
             BYTE* p = &rgb[(static_cast<size_t>(y) * kW + x) * 3];
@@ -44,7 +45,6 @@ void DrawFrame(std::vector<BYTE>& rgb, int k, int frames, int hue)
             p[2] = static_cast<BYTE>((200 - t / 3 + hue * 60) & 0xFF);
             if (x >= bar && x < bar + 10)
                 p[0] = p[1] = p[2] = 235;
-            const int sx = 10 + (k * (kW - 30)) / std::max(frames, 1);
             if (y >= kH - 20 && y < kH - 10 && x >= sx && x < sx + 10) {
                 p[0] = 250;
                 p[1] = 210;
@@ -152,11 +152,6 @@ bool WriteSample(const std::string& path, const Sample& s)
     return w.GetAVICloseResult() == 0;
 }
 
-DWORD Read32(const BYTE* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<DWORD>(p[3]) << 24);
-}
-
 } // namespace
 
 std::vector<std::string> MakeSampleMedia(const std::string& folder)
@@ -209,10 +204,10 @@ bool AviClip::Open(const std::string& path)
     int copied = 0;
     if (m_parser.GetAVIVideoFormat(bih, sizeof bih, &copied, 0) < 0 || copied < 20)
         return false;
-    m_width = static_cast<int>(Read32(bih + 4));
-    m_height = static_cast<int>(Read32(bih + 8));
-    m_bitCount = bih[14] | (bih[15] << 8);
-    m_compression = Read32(bih + 16);
+    m_width = static_cast<int>(avi::ReadLE32(bih + 4));
+    m_height = static_cast<int>(avi::ReadLE32(bih + 8));
+    m_bitCount = avi::ReadLE16(bih + 14);
+    m_compression = avi::ReadLE32(bih + 16);
     m_audioStreams = std::max(0, m_parser.GetAVIAudioStreamCount());
     try {
         _TAG_AVI_PACKET_INFO p{};

@@ -51,7 +51,7 @@ private:
     int m_audioStreams = 0;
 };
 
-// "1:05" from milliseconds.
+// "1:05.3" from milliseconds: minutes, seconds and tenths.
 CString FormatDuration(int ms);
 
 } // namespace demo
