@@ -16,7 +16,6 @@ constexpr LONGLONG kChunkHeader = 8;      // id, size
 constexpr LONGLONG kMainHeader = 56;      // avih data
 constexpr LONGLONG kStreamHeader = 56;    // strh data
 constexpr LONGLONG kHeaderReserve = 1024; // room for streams added after the first packet
-constexpr int kMaxStreams = 100;          // idx1 chunk ids carry two decimal digits
 constexpr size_t kBufferSize = 1 << 20;
 
 std::atomic<int> g_initCount{0};
@@ -302,7 +301,7 @@ HRESULT AVIFileCreateStreamW(PAVIFILE pfile, PAVISTREAM* ppavi, const AVISTREAMI
         return AVIERR_BADHANDLE;
     if (!psi)
         return AVIERR_BADPARAM;
-    if (pfile->streams.size() >= kMaxStreams)
+    if (pfile->streams.size() >= avi::kMaxStreams)
         return AVIERR_UNSUPPORTED;
     auto s = std::make_unique<StreamWriter>();
     s->file = pfile;
