@@ -60,9 +60,8 @@ public:
     LONGLONG moviList = -1;  // position of the movi list's "LIST"; -1 until the first packet
     LONGLONG end = 0;        // where the next chunk goes
     LONGLONG limit = kMaxFileSize;
-    LONGLONG streamPos = -1; // the FILE's position where known, else -1
-    HRESULT completion = AVIERR_OK;
-    bool completed = false;
+    LONGLONG streamPos = -1;        // the FILE's position where known, else -1
+    HRESULT completion = AVIERR_OK; // kept once the file is completed (fp is then null)
     // The stdio buffer: setvbuf without a buffer of ours keeps the library's small default.
     std::unique_ptr<char[]> buffer;
 
@@ -232,11 +231,8 @@ HRESULT CompleteFile(PAVIFILE pfile)
 {
     if (!pfile)
         return AVIERR_BADHANDLE;
-    if (!pfile->completed) {
-        pfile->completed = true;
-        if (pfile->fp && !pfile->Complete())
-            pfile->completion = AVIERR_FILEWRITE;
-    }
+    if (pfile->fp && !pfile->Complete())
+        pfile->completion = AVIERR_FILEWRITE;
     return pfile->completion;
 }
 
