@@ -7,6 +7,7 @@
 // the window surface inside the button's clip. DemoWindowRepaint: a 356 x 190 dialog with a
 // skin background, six skinned buttons and a label, invalidated whole and repainted through
 // the headless window layer.
+#include "bench/BenchKit.h"
 #include "controls/CtrlButton.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/wnd/WindowManager.h"
@@ -50,9 +51,7 @@ void ButtonDrawItem(benchmark::State& state)
     button.SetInitFont(L"Liberation Sans", 14, Gdiplus::FontStyleBold);
     button.SetTextColor(Gdiplus::Color(0xFFF0F4F8u), 6);
     driver.Pump();
-    Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(host.m_hWnd);
-    const RECT clip{10, 10, 10 + kW, 10 + kH};
-    const HDC dc = platform::CreateSurfaceDC(surface, POINT{10, 10}, &clip);
+    const HDC dc = benchkit::ChildDC(host.m_hWnd, 10, 10, kW, kH);
     DRAWITEMSTRUCT dis{ODT_BUTTON, 1, 0, ODA_DRAWENTIRE, 0, button.m_hWnd, dc, {0, 0, kW, kH}, 0};
     for (auto _ : state)
         button.DrawItem(&dis);
@@ -63,50 +62,31 @@ BENCHMARK(ButtonDrawItem);
 void BareCairoPango(benchmark::State& state)
 {
     cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 200, 80);
-    cairo_surface_t* strip = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 4 * kW, kH);
-    {
-        cairo_t* cr = cairo_create(strip);
-        cairo_set_source_rgb(cr, 0.23, 0.37, 0.54);
-        cairo_paint(cr);
-        cairo_destroy(cr);
-    }
-    PangoContext* ctx = pango_font_map_create_context(pango_cairo_font_map_get_default());
-    cairo_font_options_t* fo = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
-    pango_cairo_context_set_font_options(ctx, fo);
-    cairo_font_options_destroy(fo);
-    PangoFontDescription* desc = pango_font_description_from_string("Liberation Sans Bold");
-    pango_font_description_set_absolute_size(desc, 14 * PANGO_SCALE);
+    cairo_surface_t* strip = benchkit::SolidSurface(4 * kW, kH, 0.23, 0.37, 0.54);
+    PangoContext* ctx = benchkit::TextContext(false);
+    PangoFontDescription* desc = benchkit::Font("Liberation Sans Bold", 14);
     PangoLayout* layout = pango_layout_new(ctx);
     pango_layout_set_font_description(layout, desc);
     pango_layout_set_text(layout, "Play", -1);
     for (auto _ : state) {
-        cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kW, kH);
-        cairo_t* cr = cairo_create(scratch);
-        cairo_pattern_t* frame = cairo_pattern_create_for_surface(strip);
-        cairo_matrix_t m;
-        cairo_matrix_init_translate(&m, kW, 0); // frame 1
-        cairo_pattern_set_matrix(frame, &m);
-        cairo_pattern_set_filter(frame, CAIRO_FILTER_BILINEAR);
-        cairo_set_source(cr, frame);
-        cairo_rectangle(cr, 0, 0, kW, kH);
-        cairo_fill(cr);
-        cairo_pattern_destroy(frame);
-        PangoRectangle logical;
-        pango_layout_get_extents(layout, nullptr, &logical);
-        cairo_set_source_rgba(cr, 0.94, 0.96, 0.97, 1.0);
-        cairo_move_to(cr, (kW - logical.width / double(PANGO_SCALE)) / 2, 8);
-        pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(layout, 0));
-        cairo_destroy(cr);
         cairo_t* wc = cairo_create(window);
-        cairo_rectangle(wc, 10, 10, kW, kH);
-        cairo_clip(wc);
-        cairo_set_source_surface(wc, scratch, 10, 10);
-        cairo_paint(wc);
+        benchkit::Child(wc, 10, 10, kW, kH, [&](cairo_t* cr) {
+            cairo_pattern_t* frame = cairo_pattern_create_for_surface(strip);
+            cairo_matrix_t m;
+            cairo_matrix_init_translate(&m, kW, 0); // frame 1
+            cairo_pattern_set_matrix(frame, &m);
+            cairo_pattern_set_filter(frame, CAIRO_FILTER_BILINEAR);
+            cairo_set_source(cr, frame);
+            cairo_rectangle(cr, 0, 0, kW, kH);
+            cairo_fill(cr);
+            cairo_pattern_destroy(frame);
+            PangoRectangle logical;
+            pango_layout_get_extents(layout, nullptr, &logical);
+            cairo_set_source_rgba(cr, 0.94, 0.96, 0.97, 1.0);
+            cairo_move_to(cr, (kW - logical.width / double(PANGO_SCALE)) / 2, 8);
+            pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(layout, 0));
+        });
         cairo_destroy(wc);
-        cairo_surface_destroy(scratch);
         benchmark::DoNotOptimize(window);
     }
     g_object_unref(layout);

@@ -9,6 +9,7 @@
 // whole-pixel rectangles, the header fill, the text box and the text's Pango line (layout kept
 // between paints, as the drawing surface keeps it), and the scratch surface copied onto the
 // window surface.
+#include "bench/BenchKit.h"
 #include "controls/CtrlGroupBox.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/wnd/WindowManager.h"
@@ -36,9 +37,7 @@ void GroupBoxDrawItem(benchmark::State& state)
     BenchGroupBox box;
     box.Create(L"Options", WS_CHILD | WS_VISIBLE, CRect(kX, kY, kX + kW, kY + kH), &host, 1);
     driver.Pump();
-    Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(host.m_hWnd);
-    const RECT clip{kX, kY, kX + kW, kY + kH};
-    const HDC dc = platform::CreateSurfaceDC(surface, POINT{kX, kY}, &clip);
+    const HDC dc = benchkit::ChildDC(host.m_hWnd, kX, kY, kW, kH);
     CDC wrapper;
     wrapper.Attach(dc);
     CRect rect(0, 0, kW, kH);
@@ -67,15 +66,8 @@ void GroupBoxBareCairoPango(benchmark::State& state)
         cairo_paint(cr);
         cairo_destroy(cr);
     }
-    PangoContext* ctx = pango_font_map_create_context(pango_cairo_font_map_get_default());
-    cairo_font_options_t* fo = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_ON);
-    cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_SLIGHT);
-    cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
-    pango_cairo_context_set_font_options(ctx, fo);
-    cairo_font_options_destroy(fo);
-    PangoFontDescription* desc = pango_font_description_from_string("sans-serif");
-    pango_font_description_set_absolute_size(desc, 11 * PANGO_SCALE);
+    PangoContext* ctx = benchkit::TextContext(true);
+    PangoFontDescription* desc = benchkit::Font("sans-serif", 11);
     PangoLayout* layout = pango_layout_new(ctx);
     pango_layout_set_font_description(layout, desc);
     pango_layout_set_text(layout, "Options", -1);

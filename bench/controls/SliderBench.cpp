@@ -11,7 +11,7 @@
 //
 // DigitsDrawItem: a 60 x 20 digit display with three 10 x 14 digit pictures over a
 // background, painted through DrawItem. Its peer, BareCairoDigits, composes the same picture.
-#include "bench/PeerKit.h"
+#include "bench/BenchKit.h"
 #include "controls/CtrlNumber.h"
 #include "controls/CtrlSlider.h"
 #include "platform/gdiplus/Gdi.h"
@@ -27,15 +27,6 @@ namespace {
 
 constexpr int kSliderW = 400, kSliderH = 16, kMoves = 1000;
 constexpr int kThumbW = 12, kThumbH = 16, kBarW = 8, kBarH = 6;
-
-std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
-{
-    auto b = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
-    Gdiplus::Graphics g(b.get());
-    Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
-    g.FillRectangle(&brush, 0, 0, w, h);
-    return b;
-}
 
 // The pointer's x for move i: back and forth across the track and a little past its ends
 // (the capture keeps the drag going there).
@@ -73,10 +64,10 @@ namespace {
 void SliderDrag(benchmark::State& state)
 {
     platform::wnd::HeadlessDriver driver;
-    auto bg = Solid(kSliderW, kSliderH, 0xFF181C20u);
-    auto played = Solid(kBarW, kBarH, 0xFFE04030u);
-    auto remaining = Solid(kBarW, kBarH, 0xFF505860u);
-    auto thumb = Solid(kThumbW, kThumbH, 0xFFF0F0F0u);
+    auto bg = benchkit::SolidBitmap(kSliderW, kSliderH, 0xFF181C20u);
+    auto played = benchkit::SolidBitmap(kBarW, kBarH, 0xFFE04030u);
+    auto remaining = benchkit::SolidBitmap(kBarW, kBarH, 0xFF505860u);
+    auto thumb = benchkit::SolidBitmap(kThumbW, kThumbH, 0xFFF0F0F0u);
     CCountingHost host;
     host.CreateEx(0, nullptr, L"bench", WS_VISIBLE, CRect(0, 0, 440, 60), nullptr, 0);
     CCtrlSlider slider;
@@ -130,10 +121,10 @@ void Copy(cairo_t* cr, cairo_surface_t* image, int dx, int dy, int w, int h)
 void BareCairoSliderDrag(benchmark::State& state)
 {
     cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 440, 60);
-    cairo_surface_t* bg = peer::SolidSurface(kSliderW, kSliderH, 0.09, 0.11, 0.13);
-    cairo_surface_t* played = peer::SolidSurface(kBarW, kBarH, 0.88, 0.25, 0.19);
-    cairo_surface_t* remaining = peer::SolidSurface(kBarW, kBarH, 0.31, 0.35, 0.38);
-    cairo_surface_t* thumb = peer::SolidSurface(kThumbW, kThumbH, 0.94, 0.94, 0.94);
+    cairo_surface_t* bg = benchkit::SolidSurface(kSliderW, kSliderH, 0.09, 0.11, 0.13);
+    cairo_surface_t* played = benchkit::SolidSurface(kBarW, kBarH, 0.88, 0.25, 0.19);
+    cairo_surface_t* remaining = benchkit::SolidSurface(kBarW, kBarH, 0.31, 0.35, 0.38);
+    cairo_surface_t* thumb = benchkit::SolidSurface(kThumbW, kThumbH, 0.94, 0.94, 0.94);
     const slider::Range range{0, 100000};
     for (auto _ : state) {
         // The press, the moves, and the release's repaint.
@@ -142,24 +133,17 @@ void BareCairoSliderDrag(benchmark::State& state)
             const int pos = slider::PosFromMouse(range, x, kSliderW, kThumbW);
             const int thumbX = (kSliderW - kThumbW) * static_cast<long long>(pos) / range.max;
             const int barY = (kSliderH - kBarH) / 2;
-            cairo_surface_t* scratch =
-                cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSliderW, kSliderH);
-            cairo_t* cr = cairo_create(scratch);
-            Copy(cr, bg, 0, 0, kSliderW, kSliderH);
-            Stretch(cr, played, kBarW, kBarH, 5, barY, kThumbW / 2 + thumbX, kBarH);
-            Stretch(cr, remaining, kBarW, kBarH, thumbX + 5, barY,
-                    std::max(kSliderW - thumbX - 10, 0), kBarH);
-            Stretch(cr, remaining, kBarW, kBarH, kSliderW - kThumbW / 2 - 5, barY, kThumbW / 2,
-                    kBarH);
-            Copy(cr, thumb, thumbX, 0, kThumbW, kThumbH);
-            cairo_destroy(cr);
             cairo_t* wc = cairo_create(window);
-            cairo_rectangle(wc, 20, 20, kSliderW, kSliderH);
-            cairo_clip(wc);
-            cairo_set_source_surface(wc, scratch, 20, 20);
-            cairo_paint(wc);
+            benchkit::Child(wc, 20, 20, kSliderW, kSliderH, [&](cairo_t* cr) {
+                Copy(cr, bg, 0, 0, kSliderW, kSliderH);
+                Stretch(cr, played, kBarW, kBarH, 5, barY, kThumbW / 2 + thumbX, kBarH);
+                Stretch(cr, remaining, kBarW, kBarH, thumbX + 5, barY,
+                        std::max(kSliderW - thumbX - 10, 0), kBarH);
+                Stretch(cr, remaining, kBarW, kBarH, kSliderW - kThumbW / 2 - 5, barY, kThumbW / 2,
+                        kBarH);
+                Copy(cr, thumb, thumbX, 0, kThumbW, kThumbH);
+            });
             cairo_destroy(wc);
-            cairo_surface_destroy(scratch);
         }
         benchmark::DoNotOptimize(window);
     }
@@ -173,10 +157,11 @@ constexpr int kDigitsW = 60, kDigitsH = 20, kDigitW = 10, kDigitH = 14;
 void DigitsDrawItem(benchmark::State& state)
 {
     platform::wnd::HeadlessDriver driver;
-    auto bg = Solid(kDigitsW, kDigitsH, 0xFF101418u);
+    auto bg = benchkit::SolidBitmap(kDigitsW, kDigitsH, 0xFF101418u);
     std::unique_ptr<Gdiplus::Bitmap> digits[10];
     for (int d = 0; d < 10; ++d)
-        digits[d] = Solid(kDigitW, kDigitH, 0xFF30E060u + 0x00100000u * static_cast<unsigned>(d));
+        digits[d] = benchkit::SolidBitmap(kDigitW, kDigitH,
+                                          0xFF30E060u + 0x00100000u * static_cast<unsigned>(d));
     CWnd host;
     host.CreateEx(0, nullptr, L"bench", WS_VISIBLE, CRect(0, 0, 120, 60), nullptr, 0);
     CCtrlNumber number;
@@ -186,9 +171,7 @@ void DigitsDrawItem(benchmark::State& state)
         number.SetImage(digits[d].get(), d);
     number.SetBkImage(bg.get(), 0, 0);
     driver.Pump();
-    Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(host.m_hWnd);
-    const RECT clip{10, 10, 10 + kDigitsW, 10 + kDigitsH};
-    const HDC dc = platform::CreateSurfaceDC(surface, POINT{10, 10}, &clip);
+    const HDC dc = benchkit::ChildDC(host.m_hWnd, 10, 10, kDigitsW, kDigitsH);
     DRAWITEMSTRUCT dis{
         ODT_STATIC, 1, 0, ODA_DRAWENTIRE, 0, number.m_hWnd, dc, {0, 0, kDigitsW, kDigitsH}, 0};
     for (auto _ : state)
@@ -200,25 +183,19 @@ BENCHMARK(DigitsDrawItem);
 void BareCairoDigits(benchmark::State& state)
 {
     cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 120, 60);
-    cairo_surface_t* bg = peer::SolidSurface(kDigitsW, kDigitsH, 0.06, 0.08, 0.09);
-    cairo_surface_t* digits[3] = {peer::SolidSurface(kDigitW, kDigitH, 0.19, 0.88, 0.38),
-                                  peer::SolidSurface(kDigitW, kDigitH, 0.44, 0.88, 0.38),
-                                  peer::SolidSurface(kDigitW, kDigitH, 0.31, 0.88, 0.38)};
+    cairo_surface_t* bg = benchkit::SolidSurface(kDigitsW, kDigitsH, 0.06, 0.08, 0.09);
+    cairo_surface_t* digits[3] = {benchkit::SolidSurface(kDigitW, kDigitH, 0.19, 0.88, 0.38),
+                                  benchkit::SolidSurface(kDigitW, kDigitH, 0.44, 0.88, 0.38),
+                                  benchkit::SolidSurface(kDigitW, kDigitH, 0.31, 0.88, 0.38)};
     for (auto _ : state) {
-        cairo_surface_t* scratch =
-            cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kDigitsW, kDigitsH);
-        cairo_t* cr = cairo_create(scratch);
-        Copy(cr, bg, 0, 0, kDigitsW, kDigitsH);
-        for (int i = 0; i < 3; ++i)
-            Stretch(cr, digits[i], kDigitW, kDigitH, kDigitsW * i / 3, 0, kDigitsW / 3, kDigitsH);
-        cairo_destroy(cr);
         cairo_t* wc = cairo_create(window);
-        cairo_rectangle(wc, 10, 10, kDigitsW, kDigitsH);
-        cairo_clip(wc);
-        cairo_set_source_surface(wc, scratch, 10, 10);
-        cairo_paint(wc);
+        benchkit::Child(wc, 10, 10, kDigitsW, kDigitsH, [&](cairo_t* cr) {
+            Copy(cr, bg, 0, 0, kDigitsW, kDigitsH);
+            for (int i = 0; i < 3; ++i)
+                Stretch(cr, digits[i], kDigitW, kDigitH, kDigitsW * i / 3, 0, kDigitsW / 3,
+                        kDigitsH);
+        });
         cairo_destroy(wc);
-        cairo_surface_destroy(scratch);
         benchmark::DoNotOptimize(window);
     }
     for (cairo_surface_t* s : {digits[0], digits[1], digits[2], bg, window})

@@ -10,7 +10,7 @@
 // divided-strip buttons (three pieces and a caption), three labels with icons and the logo
 // image control; the two group boxes with their icons, the disabled group's check box and
 // note, and the hyperlink.
-#include "bench/PeerKit.h"
+#include "bench/BenchKit.h"
 #include "demo/host/DemoDialog.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 
@@ -125,22 +125,6 @@ void Text(cairo_t* cr, Fonts& f, PangoFontDescription* font, const char* text, i
     cairo_restore(cr);
 }
 
-// A child composed off screen at its size, then put onto the window at its place.
-template <typename Fn> void Child(cairo_t* window, int x, int y, int w, int h, Fn&& paint)
-{
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    cairo_t* cr = cairo_create(scratch);
-    paint(cr);
-    cairo_destroy(cr);
-    cairo_save(window);
-    cairo_rectangle(window, x, y, w, h);
-    cairo_clip(window);
-    cairo_set_source_surface(window, scratch, x, y);
-    cairo_paint(window);
-    cairo_restore(window);
-    cairo_surface_destroy(scratch);
-}
-
 void BareDemoCairoPango(benchmark::State& state)
 {
     const int cw = 800, ch = 600;
@@ -174,27 +158,16 @@ void BareDemoCairoPango(benchmark::State& state)
     cairo_surface_t* labelBack = Load("cb_label_back.png");
     cairo_surface_t* logo = Load("cb_logo.png");
     // Stand-ins for the clip's first frame and its thumbnail, painted so that Cairo draws them.
-    cairo_surface_t* frame = peer::SolidSurface(160, 120, 0.25, 0.35, 0.45);
-    cairo_surface_t* thumbnail = peer::SolidSurface(29, 22, 0.25, 0.35, 0.45);
+    cairo_surface_t* frame = benchkit::SolidSurface(160, 120, 0.25, 0.35, 0.45);
+    cairo_surface_t* thumbnail = benchkit::SolidSurface(29, 22, 0.25, 0.35, 0.45);
     Fonts f{};
-    f.ctx = pango_font_map_create_context(pango_cairo_font_map_get_default());
-    cairo_font_options_t* fo = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
-    pango_cairo_context_set_font_options(f.ctx, fo);
-    cairo_font_options_destroy(fo);
+    f.ctx = benchkit::TextContext(false);
     f.layout = pango_layout_new(f.ctx);
-    f.regular13 = pango_font_description_from_string("Liberation Sans");
-    pango_font_description_set_absolute_size(f.regular13, 13 * PANGO_SCALE);
-    f.bold14 = pango_font_description_from_string("Liberation Sans Bold");
-    pango_font_description_set_absolute_size(f.bold14, 14 * PANGO_SCALE);
-    f.bold16 = pango_font_description_from_string("Liberation Sans Bold");
-    pango_font_description_set_absolute_size(f.bold16, 16 * PANGO_SCALE);
-    f.bold8 = pango_font_description_from_string("Liberation Sans Bold");
-    pango_font_description_set_absolute_size(f.bold8, 8 * PANGO_SCALE);
-    f.sans12 = pango_font_description_from_string("Sans");
-    pango_font_description_set_absolute_size(f.sans12, 12 * PANGO_SCALE);
+    f.regular13 = benchkit::Font("Liberation Sans", 13);
+    f.bold14 = benchkit::Font("Liberation Sans Bold", 14);
+    f.bold16 = benchkit::Font("Liberation Sans Bold", 16);
+    f.bold8 = benchkit::Font("Liberation Sans Bold", 8);
+    f.sans12 = benchkit::Font("Sans", 12);
 
     struct Button
     {
@@ -218,7 +191,7 @@ void BareDemoCairoPango(benchmark::State& state)
         int x, y, w, h;
     };
     const Group groups[] = {{"Buttons", 10, 36, 340, 140}, {"Disabled group", 10, 295, 190, 35}};
-    cairo_surface_t* groupIcon = peer::SolidSurface(16, 16, 0.9, 0.7, 0.2, 0.8);
+    cairo_surface_t* groupIcon = benchkit::SolidSurface(16, 16, 0.9, 0.7, 0.2, 0.8);
     for (auto _ : state) {
         cairo_t* cr = cairo_create(window);
         Whole(cr, bg, 0, 0, cw, ch, CAIRO_FILTER_BILINEAR);
@@ -226,24 +199,24 @@ void BareDemoCairoPango(benchmark::State& state)
         Text(cr, f, f.sans12, "Move the mouse over a button, click it.", 20, 150, 316, 20, 0, 0.98,
              0.84, 0.47);
         for (const Button& b : buttons)
-            Child(cr, b.x, b.y, b.w, b.h, [&](cairo_t* c) {
+            benchkit::Child(cr, b.x, b.y, b.w, b.h, [&](cairo_t* c) {
                 const int fw = W(b.strip) / b.frames;
                 Part(c, b.strip, 0, 0, fw, H(b.strip), 0, 0, b.w, b.h, CAIRO_FILTER_BILINEAR);
                 if (*b.text)
                     Text(c, f, f.bold14, b.text, 0, 0, b.w, b.h, 1, 0.94, 0.96, 0.97);
             });
-        Child(cr, 20, 100, 140, 20, [&](cairo_t* c) {
+        benchkit::Child(cr, 20, 100, 140, 20, [&](cairo_t* c) {
             Part(c, glyph, 0, 0, W(glyph) / 4, H(glyph), 0, 2, W(glyph) / 4, H(glyph),
                  CAIRO_FILTER_BILINEAR);
             Text(c, f, f.bold14, "Subtitles", 19, 0, 121, 20, 0, 0.9, 0.93, 0.95);
         });
-        Child(cr, 370, 10, 420, 320, [&](cairo_t* c) {
+        benchkit::Child(cr, 370, 10, 420, 320, [&](cairo_t* c) {
             cairo_set_source_rgb(c, 0, 0, 0);
             cairo_paint(c);
             Whole(c, frame, 0, 2, 420, 315, CAIRO_FILTER_BILINEAR);
         });
         // The list: 768 wide beside its 12-pixel bar, header 26, 4 places of 30 and a cut one.
-        Child(cr, 10, 340, 768, 170, [&](cairo_t* c) {
+        benchkit::Child(cr, 10, 340, 768, 170, [&](cairo_t* c) {
             Whole(c, header, 0, 0, 780, 26, CAIRO_FILTER_NEAREST);
             Whole(c, lineTop, 0, 0, 780, 1, CAIRO_FILTER_NEAREST);
             Whole(c, lineBottom, 0, 25, 780, 1, CAIRO_FILTER_NEAREST);
@@ -274,35 +247,36 @@ void BareDemoCairoPango(benchmark::State& state)
                 Whole(c, checkOn, 732, y + 7, 16, 16, CAIRO_FILTER_NEAREST);
             }
         });
-        Child(cr, 778, 340, 12, 170, [&](cairo_t* c) {
+        benchkit::Child(cr, 778, 340, 12, 170, [&](cairo_t* c) {
             Whole(c, track, 0, 12, 12, 146, CAIRO_FILTER_NEAREST);
             Whole(c, thumb, 1, 13, 10, 72, CAIRO_FILTER_NEAREST);
         });
-        Child(cr, 778, 340, 12, 12,
-              [&](cairo_t* c) { Part(c, up, 0, 0, 12, 12, 0, 0, 12, 12, CAIRO_FILTER_BILINEAR); });
-        Child(cr, 778, 498, 12, 12, [&](cairo_t* c) {
+        benchkit::Child(cr, 778, 340, 12, 12, [&](cairo_t* c) {
+            Part(c, up, 0, 0, 12, 12, 0, 0, 12, 12, CAIRO_FILTER_BILINEAR);
+        });
+        benchkit::Child(cr, 778, 498, 12, 12, [&](cairo_t* c) {
             Part(c, down, 0, 0, 12, 12, 0, 0, 12, 12, CAIRO_FILTER_BILINEAR);
         });
         // The control bar (panel at 10, 520) and the label area (panel at 10, 220).
-        Child(cr, 10, 526, 640, 16, [&](cairo_t* c) {
+        benchkit::Child(cr, 10, 526, 640, 16, [&](cairo_t* c) {
             Whole(c, seekTrack, 0, 0, 640, 16, CAIRO_FILTER_NEAREST);
             Whole(c, seekRest, 6, 5, 628, 6, CAIRO_FILTER_NEAREST);
             Whole(c, seekThumb, 0, 0, 12, 16, CAIRO_FILTER_NEAREST);
         });
-        Child(cr, 430, 560, 200, 20, [&](cairo_t* c) {
+        benchkit::Child(cr, 430, 560, 200, 20, [&](cairo_t* c) {
             Whole(c, seekTrack, 0, 0, 200, 20, CAIRO_FILTER_NEAREST);
             for (int x = 0; x < 140; x += 10)
                 Whole(c, volBar, x, 6, 10, 8, CAIRO_FILTER_NEAREST);
             Whole(c, volRest, 140, 6, 60, 8, CAIRO_FILTER_NEAREST);
             Whole(c, volThumb, 135, 0, 10, 20, CAIRO_FILTER_NEAREST);
         });
-        Child(cr, 670, 522, 96, 24, [&](cairo_t* c) {
+        benchkit::Child(cr, 670, 522, 96, 24, [&](cairo_t* c) {
             Whole(c, digitBack, 0, 0, 96, 24, CAIRO_FILTER_NEAREST);
             for (int d = 0; d < 4; ++d)
                 Whole(c, digit, d * 24, 0, 24, 24, CAIRO_FILTER_NEAREST);
         });
         for (const int h : {40, 20})
-            Child(cr, h == 40 ? 10 : 210, h == 40 ? 550 : 560, 180, h, [&](cairo_t* c) {
+            benchkit::Child(cr, h == 40 ? 10 : 210, h == 40 ? 550 : 560, 180, h, [&](cairo_t* c) {
                 const double k = h / 40.0; // pieces scale with the height
                 Part(c, divided, 0, 0, 25, 40, 0, 0, 25 * k, h, CAIRO_FILTER_BILINEAR);
                 Part(c, divided, 25, 0, 50, 40, 25 * k, 0, 180 - 50 * k, h, CAIRO_FILTER_BILINEAR);
@@ -312,13 +286,13 @@ void BareDemoCairoPango(benchmark::State& state)
             });
         const char* labels[3] = {"Position", "Volume", "Subtitle delay"};
         for (int l = 0; l < 3; ++l)
-            Child(cr, 10, 220 + 24 * l, 180, 20, [&](cairo_t* c) {
+            benchkit::Child(cr, 10, 220 + 24 * l, 180, 20, [&](cairo_t* c) {
                 Part(c, labelBack, 0, 0, 8, 8, 0, 0, 180, 20, CAIRO_FILTER_NEAREST);
                 if (l < 2)
                     Whole(c, icon, 2, 2, 16, 16, CAIRO_FILTER_NEAREST);
                 Text(c, f, f.regular13, labels[l], 22, 0, 158, 20, l == 2 ? 1 : 0, 0.9, 0.93, 0.95);
             });
-        Child(cr, 210, 220, 150, 70, [&](cairo_t* c) {
+        benchkit::Child(cr, 210, 220, 150, 70, [&](cairo_t* c) {
             Part(c, labelBack, 0, 0, 8, 8, 0, 0, 150, 70, CAIRO_FILTER_NEAREST);
             Whole(c, logo, 43, 19, 64, 32, CAIRO_FILTER_NEAREST);
             Text(c, f, f.bold16, "skinkit", 0, 0, 150, 70, 1, 0.98, 0.84, 0.47);
@@ -327,7 +301,7 @@ void BareDemoCairoPango(benchmark::State& state)
         // copied in, an etched frame of two 1-pixel rectangles, the header band with its icon and
         // text; the disabled group's check box and note, and the link on its dialog-colour box.
         for (const Group& gb : groups)
-            Child(cr, gb.x, gb.y, gb.w, gb.h, [&](cairo_t* c) {
+            benchkit::Child(cr, gb.x, gb.y, gb.w, gb.h, [&](cairo_t* c) {
                 cairo_set_source_surface(c, window, -gb.x, -gb.y);
                 cairo_paint(c);
                 cairo_set_line_width(c, 1);
@@ -345,7 +319,7 @@ void BareDemoCairoPango(benchmark::State& state)
             });
         for (const Group& box :
              {Group{"Option", 20, 311, 80, 16}, Group{"Read the README", 215, 305, 140, 18}})
-            Child(cr, box.x, box.y, box.w, box.h, [&](cairo_t* c) {
+            benchkit::Child(cr, box.x, box.y, box.w, box.h, [&](cairo_t* c) {
                 cairo_set_source_rgb(c, 0.94, 0.94, 0.94);
                 cairo_paint(c);
                 Text(c, f, f.regular13, box.text, 16, 0, box.w - 16, box.h, 0, 0.47, 0.7, 1);

@@ -10,7 +10,7 @@
 // with Pango (one layout, aligned by its measured extents), 18 pictures copied 1:1 from
 // copies scaled once (as the list keeps them), 18 check boxes stretched, then the surface
 // composed onto the window surface.
-#include "bench/PeerKit.h"
+#include "bench/BenchKit.h"
 #include "controls/list/CtrlListbox.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 
@@ -27,30 +27,21 @@ constexpr int kW = 800, kH = 608, kRows = 18, kRowH = 32, kHeaderH = 32, kBar = 
 constexpr int kColumnWidth[5] = {60, 110, 330, 120, 180};
 const wchar_t* const kHeaderText[5] = {L"#", L"", L"Name", L"Duration", L"Streams"};
 
-std::unique_ptr<Gdiplus::Bitmap> Solid(int w, int h, Gdiplus::ARGB colour)
-{
-    auto b = std::make_unique<Gdiplus::Bitmap>(w, h, Gdiplus::PixelFormat32bppARGB);
-    Gdiplus::Graphics g(b.get());
-    Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
-    g.FillRectangle(&brush, 0, 0, w, h);
-    return b;
-}
-
 struct Skin
 {
-    std::unique_ptr<Gdiplus::Bitmap> header = Solid(16, 32, 0xFF283848u);
-    std::unique_ptr<Gdiplus::Bitmap> row = Solid(16, 32, 0xFF1C242Cu);
-    std::unique_ptr<Gdiplus::Bitmap> selected = Solid(16, 32, 0xFF30507Au);
-    std::unique_ptr<Gdiplus::Bitmap> line = Solid(16, 1, 0xFF0C1014u);
-    std::unique_ptr<Gdiplus::Bitmap> separator = Solid(1, 16, 0xFF405060u);
-    std::unique_ptr<Gdiplus::Bitmap> off = Solid(16, 16, 0xFF808890u);
-    std::unique_ptr<Gdiplus::Bitmap> on = Solid(16, 16, 0xFF60C080u);
-    std::unique_ptr<Gdiplus::Bitmap> mixed = Solid(16, 16, 0xFFC0A040u);
-    std::unique_ptr<Gdiplus::Bitmap> icon = Solid(12, 12, 0xFFE0E040u);
-    std::unique_ptr<Gdiplus::Bitmap> track = Solid(kBar, 32, 0xFF101418u);
-    std::unique_ptr<Gdiplus::Bitmap> thumb = Solid(kBar, 16, 0xFF607080u);
-    std::unique_ptr<Gdiplus::Bitmap> arrow = Solid(4 * kBar, kBar, 0xFF506070u);
-    std::unique_ptr<Gdiplus::Bitmap> picture = Solid(160, 120, 0xFF4080C0u);
+    std::unique_ptr<Gdiplus::Bitmap> header = benchkit::SolidBitmap(16, 32, 0xFF283848u);
+    std::unique_ptr<Gdiplus::Bitmap> row = benchkit::SolidBitmap(16, 32, 0xFF1C242Cu);
+    std::unique_ptr<Gdiplus::Bitmap> selected = benchkit::SolidBitmap(16, 32, 0xFF30507Au);
+    std::unique_ptr<Gdiplus::Bitmap> line = benchkit::SolidBitmap(16, 1, 0xFF0C1014u);
+    std::unique_ptr<Gdiplus::Bitmap> separator = benchkit::SolidBitmap(1, 16, 0xFF405060u);
+    std::unique_ptr<Gdiplus::Bitmap> off = benchkit::SolidBitmap(16, 16, 0xFF808890u);
+    std::unique_ptr<Gdiplus::Bitmap> on = benchkit::SolidBitmap(16, 16, 0xFF60C080u);
+    std::unique_ptr<Gdiplus::Bitmap> mixed = benchkit::SolidBitmap(16, 16, 0xFFC0A040u);
+    std::unique_ptr<Gdiplus::Bitmap> icon = benchkit::SolidBitmap(12, 12, 0xFFE0E040u);
+    std::unique_ptr<Gdiplus::Bitmap> track = benchkit::SolidBitmap(kBar, 32, 0xFF101418u);
+    std::unique_ptr<Gdiplus::Bitmap> thumb = benchkit::SolidBitmap(kBar, 16, 0xFF607080u);
+    std::unique_ptr<Gdiplus::Bitmap> arrow = benchkit::SolidBitmap(4 * kBar, kBar, 0xFF506070u);
+    std::unique_ptr<Gdiplus::Bitmap> picture = benchkit::SolidBitmap(160, 120, 0xFF4080C0u);
 };
 
 std::wstring Name(int i)
@@ -208,25 +199,17 @@ void Text(cairo_t* cr, PangoLayout* layout, const char* text, int x, int y, int 
 void BareListCairoPango(benchmark::State& state)
 {
     cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kW, kH);
-    cairo_surface_t* header = peer::SolidSurface(16, 32, 0.16, 0.22, 0.28);
-    cairo_surface_t* row = peer::SolidSurface(16, 32, 0.11, 0.14, 0.17);
-    cairo_surface_t* selected = peer::SolidSurface(16, 32, 0.19, 0.31, 0.48);
-    cairo_surface_t* line = peer::SolidSurface(16, 1, 0.05, 0.06, 0.08);
-    cairo_surface_t* separator = peer::SolidSurface(1, 16, 0.25, 0.31, 0.38);
-    cairo_surface_t* box = peer::SolidSurface(16, 16, 0.5, 0.53, 0.56);
-    cairo_surface_t* icon = peer::SolidSurface(12, 12, 0.88, 0.88, 0.25);
-    cairo_surface_t* picture = peer::SolidSurface(32, 24, 0.25, 0.5, 0.75); // scaled once
-    PangoContext* ctx = pango_font_map_create_context(pango_cairo_font_map_get_default());
-    cairo_font_options_t* fo = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_antialias(fo, CAIRO_ANTIALIAS_GRAY);
-    pango_cairo_context_set_font_options(ctx, fo);
-    cairo_font_options_destroy(fo);
-    PangoFontDescription* regular = pango_font_description_from_string("Liberation Sans");
-    pango_font_description_set_absolute_size(regular, 14 * PANGO_SCALE);
-    PangoFontDescription* bold = pango_font_description_from_string("Liberation Sans Bold");
-    pango_font_description_set_absolute_size(bold, 14 * PANGO_SCALE);
+    cairo_surface_t* header = benchkit::SolidSurface(16, 32, 0.16, 0.22, 0.28);
+    cairo_surface_t* row = benchkit::SolidSurface(16, 32, 0.11, 0.14, 0.17);
+    cairo_surface_t* selected = benchkit::SolidSurface(16, 32, 0.19, 0.31, 0.48);
+    cairo_surface_t* line = benchkit::SolidSurface(16, 1, 0.05, 0.06, 0.08);
+    cairo_surface_t* separator = benchkit::SolidSurface(1, 16, 0.25, 0.31, 0.38);
+    cairo_surface_t* box = benchkit::SolidSurface(16, 16, 0.5, 0.53, 0.56);
+    cairo_surface_t* icon = benchkit::SolidSurface(12, 12, 0.88, 0.88, 0.25);
+    cairo_surface_t* picture = benchkit::SolidSurface(32, 24, 0.25, 0.5, 0.75); // scaled once
+    PangoContext* ctx = benchkit::TextContext(false);
+    PangoFontDescription* regular = benchkit::Font("Liberation Sans", 14);
+    PangoFontDescription* bold = benchkit::Font("Liberation Sans Bold", 14);
     PangoLayout* layout = pango_layout_new(ctx);
     const char* headerText[5] = {"#", "", "Name", "Duration", "Streams"};
     int left[5];

@@ -93,14 +93,14 @@ bool ReadAll(const std::string& path, std::string& bytes, Stamp& stamp)
 // A snapshot's place on its thread's list. A loader asks for one section many times in a row
 // (a key at a time), so each snapshot also keeps its last section lookup, by the name as the
 // caller spelled it.
+// The memo starts as the answer for the name "" (no section), so it needs no flag.
 struct ProfileSnapshot::Pin
 {
     std::wstring path; // as the snapshot's maker spelled it
-    const ProfileDocument* doc = nullptr;
+    std::shared_ptr<const ProfileDocument> doc;
     Pin* outer = nullptr;
     std::wstring lastName;
     const ProfileDocument::Section* lastSection = nullptr;
-    bool hasLast = false;
 };
 
 namespace {
@@ -109,9 +109,9 @@ namespace {
 // the dynamic linker: every profile call looks here first.
 thread_local ProfileSnapshot::Pin* t_innermost __attribute__((tls_model("initial-exec"))) = nullptr;
 
-// Whether the NUL-ended `s` spells `known` (which holds no NUL) exactly. Names are short: a
-// plain loop costs less than the library's vector compare takes to set up. `s` is read no
-// further than its first difference, so a shorter string is never read past its end.
+// Whether the NUL-ended `s` spells `known` (which holds no NUL) exactly. Section names are
+// short: a plain loop costs less than the library's vector compare takes to set up. `s` is
+// read no further than its first difference, so a shorter string is never read past its end.
 inline bool Spells(LPCWSTR s, const std::wstring& known)
 {
     const wchar_t* k = known.c_str();
@@ -132,7 +132,7 @@ public:
             for (ProfileSnapshot::Pin* pin = t_innermost; pin; pin = pin->outer)
                 if (path == pin->path.c_str() || Spells(path, pin->path)) {
                     m_pin = pin;
-                    m_doc = pin->doc;
+                    m_doc = pin->doc.get();
                     return;
                 }
         m_owned = OpenProfile(path);
@@ -146,10 +146,9 @@ public:
     {
         if (!m_pin)
             return m_doc->FindSection(TrimBlanks(name));
-        if (!m_pin->hasLast || !Spells(name, m_pin->lastName)) {
+        if (!Spells(name, m_pin->lastName)) {
             m_pin->lastSection = m_doc->FindSection(TrimBlanks(name));
             m_pin->lastName = name;
-            m_pin->hasLast = true;
         }
         return m_pin->lastSection;
     }
@@ -348,11 +347,10 @@ std::shared_ptr<const ProfileDocument> OpenProfile(LPCWSTR path)
     return g_cache.front().doc;
 }
 
-ProfileSnapshot::ProfileSnapshot(LPCWSTR path)
-    : m_doc(OpenProfile(path)), m_pin(std::make_unique<Pin>())
+ProfileSnapshot::ProfileSnapshot(LPCWSTR path) : m_pin(std::make_unique<Pin>())
 {
     m_pin->path = path ? path : L"";
-    m_pin->doc = m_doc.get();
+    m_pin->doc = OpenProfile(path);
     m_pin->outer = t_innermost;
     t_innermost = m_pin.get();
 }

@@ -58,7 +58,6 @@ public:
     ProfileSnapshot(const ProfileSnapshot&) = delete;
     ProfileSnapshot& operator=(const ProfileSnapshot&) = delete;
 
-    const ProfileDocument& Document() const { return *m_doc; }
     // The path as the snapshot keeps it. Calls given this very string are answered without
     // comparing it (the snapshot owns it, so it cannot have been rewritten); any other string
     // is compared character by character.
@@ -67,7 +66,6 @@ public:
     struct Pin; // its place on the thread's list of snapshots, with its lookup memo
 
 private:
-    std::shared_ptr<const ProfileDocument> m_doc;
     std::unique_ptr<Pin> m_pin;
 };
 
