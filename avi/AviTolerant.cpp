@@ -90,24 +90,30 @@ struct TolerantWalk
     }
 };
 
-// A stream list: strh (first one wins), strf and indx; anything else is skipped.
+// A stream list: strh (first one wins), strf and indx; anything else is skipped. Only the
+// chunks kept are read, each straight into its own block.
 void ReadStreamList(TolerantWalk& w, LONGLONG pos, LONGLONG end, avi::StreamParts& parts)
 {
+    // A block of at least one byte, so that an empty strh still counts as read.
+    const auto readBlock = [&](const Header& h, std::unique_ptr<BYTE[]>& block, DWORD& size) {
+        if (pos + 8 + static_cast<LONGLONG>(h.size) > end)
+            return;
+        std::unique_ptr<BYTE[]> data(new BYTE[std::max<DWORD>(h.size, 1)]);
+        if (h.size && !PreadAll(w.fp, pos + 8, data.get(), h.size))
+            return;
+        block = std::move(data);
+        size = h.size;
+    };
     Header h;
     while (w.ReadHeaderAt(pos, end, h)) {
-        std::vector<BYTE> data;
-        const bool wanted = Is(h.id, "strh") || Is(h.id, "strf") || Is(h.id, "indx");
-        const bool whole = wanted && w.ReadData(pos, h.size, end, data);
-        if (whole && Is(h.id, "strh") && !parts.strh) {
-            parts.strhSize = h.size;
-            parts.strh.reset(new BYTE[std::max<DWORD>(h.size, 1)]);
-            std::copy(data.begin(), data.end(), parts.strh.get());
-        } else if (whole && Is(h.id, "strf") && !parts.strf && h.size > 0) {
-            parts.strfSize = h.size;
-            parts.strf.reset(new BYTE[h.size]);
-            std::copy(data.begin(), data.end(), parts.strf.get());
-        } else if (whole && Is(h.id, "indx")) {
-            parts.indx = std::move(data);
+        if (Is(h.id, "strh") && !parts.strh) {
+            readBlock(h, parts.strh, parts.strhSize);
+        } else if (Is(h.id, "strf") && !parts.strf && h.size > 0) {
+            readBlock(h, parts.strf, parts.strfSize);
+        } else if (Is(h.id, "indx")) {
+            std::vector<BYTE> data;
+            if (w.ReadData(pos, h.size, end, data))
+                parts.indx = std::move(data);
         }
         pos = TolerantWalk::Next(pos, h);
     }
