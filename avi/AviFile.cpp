@@ -16,7 +16,6 @@ constexpr LONGLONG kChunkHeader = 8;      // id, size
 constexpr LONGLONG kMainHeader = 56;      // avih data
 constexpr LONGLONG kStreamHeader = 56;    // strh data
 constexpr LONGLONG kHeaderReserve = 1024; // room for streams added after the first packet
-constexpr int kMaxStreams = 100;          // idx1 chunk ids carry two decimal digits
 constexpr size_t kBufferSize = 1 << 20;
 
 std::atomic<int> g_initCount{0};
@@ -61,9 +60,8 @@ public:
     LONGLONG moviList = -1;  // position of the movi list's "LIST"; -1 until the first packet
     LONGLONG end = 0;        // where the next chunk goes
     LONGLONG limit = kMaxFileSize;
-    LONGLONG streamPos = -1; // the FILE's position where known, else -1
-    HRESULT completion = AVIERR_OK;
-    bool completed = false;
+    LONGLONG streamPos = -1;        // the FILE's position where known, else -1
+    HRESULT completion = AVIERR_OK; // kept once the file is completed (fp is then null)
     // The stdio buffer: setvbuf without a buffer of ours keeps the library's small default.
     std::unique_ptr<char[]> buffer;
 
@@ -233,11 +231,8 @@ HRESULT CompleteFile(PAVIFILE pfile)
 {
     if (!pfile)
         return AVIERR_BADHANDLE;
-    if (!pfile->completed) {
-        pfile->completed = true;
-        if (pfile->fp && !pfile->Complete())
-            pfile->completion = AVIERR_FILEWRITE;
-    }
+    if (pfile->fp && !pfile->Complete())
+        pfile->completion = AVIERR_FILEWRITE;
     return pfile->completion;
 }
 
@@ -302,7 +297,7 @@ HRESULT AVIFileCreateStreamW(PAVIFILE pfile, PAVISTREAM* ppavi, const AVISTREAMI
         return AVIERR_BADHANDLE;
     if (!psi)
         return AVIERR_BADPARAM;
-    if (pfile->streams.size() >= kMaxStreams)
+    if (pfile->streams.size() >= avi::kMaxStreams)
         return AVIERR_UNSUPPORTED;
     auto s = std::make_unique<StreamWriter>();
     s->file = pfile;

@@ -110,11 +110,8 @@ void mmAviParser::SkipPad(DWORD dwSize)
     if ((dwSize & 1) == 0)
         return;
     const int c = std::fgetc(m_pFile);
-    if (c == EOF)
-        return;
-    if (m_bTolerant || c < 0x20 || c > 0x7E)
-        return;
-    std::ungetc(c, m_pFile);
+    if (c >= 0x20 && c <= 0x7E)
+        std::ungetc(c, m_pFile);
 }
 
 void mmAviParser::SkipData(DWORD dwSize)
@@ -418,32 +415,35 @@ int mmAviParser::GetAVIMetaFormat(void* pBuf, int nBufSize, int* pnCopied, int n
 
 // --- packets ---
 
+size_t avi::ReadFullAt(FILE* fp, LONGLONG pos, void* to, size_t n)
+{
+    const int fd = fileno(fp);
+    size_t got = 0;
+    while (got < n) {
+        const ssize_t r =
+            pread(fd, static_cast<BYTE*>(to) + got, n - got, pos + static_cast<LONGLONG>(got));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            break;
+        got += static_cast<size_t>(r);
+    }
+    return got;
+}
+
 // Reads n bytes at pos whole; false when the file holds fewer.
 bool mmAviParser::ReadAt(LONGLONG pos, BYTE* dst, DWORD n)
 {
     if (n == 0)
         return true;
-    const int fd = fileno(m_pFile);
-    auto readFull = [fd](BYTE* to, DWORD count, LONGLONG at) -> DWORD {
-        DWORD got = 0;
-        while (got < count) {
-            const ssize_t r = pread(fd, to + got, count - got, at + got);
-            if (r < 0 && errno == EINTR)
-                continue;
-            if (r <= 0)
-                break;
-            got += static_cast<DWORD>(r);
-        }
-        return got;
-    };
     if (n >= kDirectRead)
-        return readFull(dst, n, pos) == n;
+        return avi::ReadFullAt(m_pFile, pos, dst, n) == n;
 
     if (pos < m_llWindowPos || pos + n > m_llWindowPos + m_nWindowLen) {
         if (!m_pWindow)
             m_pWindow = new BYTE[kWindowSize];
         m_llWindowPos = pos;
-        m_nWindowLen = readFull(m_pWindow, kWindowSize, pos);
+        m_nWindowLen = static_cast<DWORD>(avi::ReadFullAt(m_pFile, pos, m_pWindow, kWindowSize));
         if (pos + n > m_llWindowPos + m_nWindowLen)
             return false;
     }

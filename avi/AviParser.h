@@ -78,6 +78,10 @@ struct StreamParts
     std::vector<BYTE> indx; // tolerant walk: the stream list's OpenDML index chunk
 };
 
+// Reads up to n bytes at pos without moving the stream's position, retrying short and
+// interrupted reads; answers how many arrived (fewer only at the file's end or on an error).
+size_t ReadFullAt(FILE* fp, LONGLONG pos, void* to, size_t n);
+
 } // namespace avi
 
 // Results of mmAviParser beside 0 (success).
@@ -154,7 +158,8 @@ private:
     void ReadStandardIndex(const BYTE* data, DWORD size, int stream);
     void ReadIdx1Tolerant(const BYTE* data, DWORD size, LONGLONG moviPos);
     void ScanMovi(LONGLONG from, LONGLONG end);
-    DWORD GuessKeyFlag(int stream, LONGLONG pos, DWORD size);
+    bool IsMpeg4Video(int stream) const;
+    DWORD VopKeyFlag(LONGLONG pos, DWORD size);
 
     // --- chunk input ---
     bool ReadHeader(avi::Chunk& c);

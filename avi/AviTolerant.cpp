@@ -17,11 +17,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include <unistd.h>
-
 namespace {
-
-constexpr int kMaxStreams = 100; // chunk ids carry two decimal digits
 
 struct Header
 {
@@ -46,22 +42,13 @@ int StreamOfId(const char* id)
 // Reads n bytes at pos whole.
 bool PreadAll(FILE* fp, LONGLONG pos, void* to, size_t n)
 {
-    const int fd = fileno(fp);
-    size_t got = 0;
-    while (got < n) {
-        const ssize_t r = pread(fd, static_cast<BYTE*>(to) + got, n - got, pos + got);
-        if (r <= 0)
-            return false;
-        got += static_cast<size_t>(r);
-    }
-    return true;
+    return avi::ReadFullAt(fp, pos, to, n) == n;
 }
 
 // The walk's state while it reads one file.
 struct TolerantWalk
 {
     FILE* fp;
-    LONGLONG fileSize;
     std::vector<avi::StreamParts> streams; // indx kept here until the packets are collected
     std::vector<std::pair<LONGLONG, LONGLONG>> movi; // data start, end of each movi list
     std::vector<BYTE> idx1;
@@ -103,24 +90,30 @@ struct TolerantWalk
     }
 };
 
-// A stream list: strh (first one wins), strf and indx; anything else is skipped.
+// A stream list: strh (first one wins), strf and indx; anything else is skipped. Only the
+// chunks kept are read, each straight into its own block.
 void ReadStreamList(TolerantWalk& w, LONGLONG pos, LONGLONG end, avi::StreamParts& parts)
 {
+    // A block of at least one byte, so that an empty strh still counts as read.
+    const auto readBlock = [&](const Header& h, std::unique_ptr<BYTE[]>& block, DWORD& size) {
+        if (pos + 8 + static_cast<LONGLONG>(h.size) > end)
+            return;
+        std::unique_ptr<BYTE[]> data(new BYTE[std::max<DWORD>(h.size, 1)]);
+        if (h.size && !PreadAll(w.fp, pos + 8, data.get(), h.size))
+            return;
+        block = std::move(data);
+        size = h.size;
+    };
     Header h;
     while (w.ReadHeaderAt(pos, end, h)) {
-        std::vector<BYTE> data;
-        const bool wanted = Is(h.id, "strh") || Is(h.id, "strf") || Is(h.id, "indx");
-        const bool whole = wanted && w.ReadData(pos, h.size, end, data);
-        if (whole && Is(h.id, "strh") && !parts.strh) {
-            parts.strhSize = h.size;
-            parts.strh.reset(new BYTE[std::max<DWORD>(h.size, 1)]);
-            std::copy(data.begin(), data.end(), parts.strh.get());
-        } else if (whole && Is(h.id, "strf") && !parts.strf && h.size > 0) {
-            parts.strfSize = h.size;
-            parts.strf.reset(new BYTE[h.size]);
-            std::copy(data.begin(), data.end(), parts.strf.get());
-        } else if (whole && Is(h.id, "indx")) {
-            parts.indx = std::move(data);
+        if (Is(h.id, "strh") && !parts.strh) {
+            readBlock(h, parts.strh, parts.strhSize);
+        } else if (Is(h.id, "strf") && !parts.strf && h.size > 0) {
+            readBlock(h, parts.strf, parts.strfSize);
+        } else if (Is(h.id, "indx")) {
+            std::vector<BYTE> data;
+            if (w.ReadData(pos, h.size, end, data))
+                parts.indx = std::move(data);
         }
         pos = TolerantWalk::Next(pos, h);
     }
@@ -132,7 +125,7 @@ bool mmAviParser::WalkTolerant()
 {
     if (!FindRiff())
         return false;
-    TolerantWalk w{m_pFile, m_llFileSize, {}, {}, {}, -1};
+    TolerantWalk w{m_pFile, {}, {}, {}, -1};
     int counters[3] = {-1, -1, -1};
     bool haveHeaders = false;
 
@@ -158,7 +151,7 @@ bool mmAviParser::WalkTolerant()
                      at = TolerantWalk::Next(at, s)) {
                     if (!Is(s.id, "LIST") || !Is(s.type, "strl"))
                         continue;
-                    if (static_cast<int>(w.streams.size()) >= kMaxStreams)
+                    if (static_cast<int>(w.streams.size()) >= avi::kMaxStreams)
                         break;
                     avi::StreamParts parts;
                     ReadStreamList(w, at + 12, TolerantWalk::DataEnd(at, s, end), parts);
@@ -324,8 +317,11 @@ void mmAviParser::ReadIdx1Tolerant(const BYTE* d, DWORD size, LONGLONG moviPos)
 // No usable index: the movi list's chunks themselves, up to the last whole one.
 void mmAviParser::ScanMovi(LONGLONG from, LONGLONG end)
 {
-    TolerantWalk w{m_pFile, m_llFileSize, {}, {}, {}, -1};
+    TolerantWalk w{m_pFile, {}, {}, {}, -1};
     const int streams = static_cast<int>(m_arrStreamID.GetSize());
+    std::vector<bool> vops(static_cast<size_t>(streams));
+    for (int i = 0; i < streams; ++i)
+        vops[static_cast<size_t>(i)] = IsMpeg4Video(i);
     Header h;
     for (LONGLONG pos = from; w.ReadHeaderAt(pos, end, h);) {
         if (Is(h.id, "LIST") && Is(h.type, "rec ")) {
@@ -335,29 +331,35 @@ void mmAviParser::ScanMovi(LONGLONG from, LONGLONG end)
         if (pos + 8 + static_cast<LONGLONG>(h.size) > std::min(end, m_llFileSize))
             break;
         const int stream = StreamOfId(h.id);
-        if (stream >= 0 && stream < streams)
-            m_arrPackets.push_back(
-                {pos + 8, h.size, GuessKeyFlag(stream, pos + 8, h.size), stream});
+        if (stream >= 0 && stream < streams) {
+            const DWORD flags =
+                vops[static_cast<size_t>(stream)] ? VopKeyFlag(pos + 8, h.size) : AVIIF_KEYFRAME;
+            m_arrPackets.push_back({pos + 8, h.size, flags, stream});
+        }
         pos = TolerantWalk::Next(pos, h);
     }
 }
 
 // Without an index nothing in the file marks key frames. Sound and intra-only pictures are all
 // key frames; for MPEG-4 part 2 video the picture's coding type says it (I-VOP).
-DWORD mmAviParser::GuessKeyFlag(int stream, LONGLONG pos, DWORD size)
+bool mmAviParser::IsMpeg4Video(int stream) const
 {
     const _TAG_STREAM_HEADER* s = m_arrStreamHeader.GetAt(stream);
     if (avi::KindOf(m_arrStreamID.GetAt(stream).fccType) != avi::StreamKind::Video ||
         s->nStrfSize < 20)
-        return AVIIF_KEYFRAME;
+        return false;
     char fcc[5] = {};
     std::memcpy(fcc, s->pStrf + 16, 4); // biCompression
     for (char& c : fcc)
         c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
     static const char* const mpeg4[] = {"FMP4", "XVID", "DIVX", "DX50", "MP4V", "M4S2"};
-    if (std::none_of(std::begin(mpeg4), std::end(mpeg4),
-                     [&](const char* f) { return std::memcmp(f, fcc, 4) == 0; }))
-        return AVIIF_KEYFRAME;
+    return std::any_of(std::begin(mpeg4), std::end(mpeg4),
+                       [&](const char* f) { return std::memcmp(f, fcc, 4) == 0; });
+}
+
+// The key flag of an MPEG-4 part 2 picture, from the coding type of its first VOP.
+DWORD mmAviParser::VopKeyFlag(LONGLONG pos, DWORD size)
+{
     BYTE head[256];
     const size_t n = std::min<size_t>(size, sizeof head);
     if (n < 5 || !PreadAll(m_pFile, pos, head, n))

@@ -68,6 +68,9 @@ namespace avi {
 // signed), so the writer never makes one either.
 constexpr LONGLONG kMaxFileSize = 0x7FFFFFFF;
 
+// Chunk ids carry a stream's number in two decimal digits.
+constexpr int kMaxStreams = 100;
+
 // The three stream kinds: "vids" is video, "auds" audio, every other type metadata.
 enum class StreamKind { Video, Audio, Meta };
 

@@ -4,39 +4,12 @@
 
 #include "platform/ini/PrivateProfile.h"
 
-#include <cwchar>
-#include <functional>
+#include <vector>
 
 namespace {
 
 constexpr DWORD kListChars = 16384;
 constexpr UINT kLoadFlags = LR_LOADFROMFILE | LR_DEFAULTSIZE;
-
-// Walks the loader's sections up to "End", calling `store(name, path)` for every line.
-// Answers 0 as soon as a section reads empty.
-int LoadSections(const CString& folder, const CString& listPath,
-                 std::initializer_list<const wchar_t*> sections,
-                 const std::function<void(const CString&, const CString&)>& store)
-{
-    platform::ini::ProfileSnapshot snapshot(listPath);
-    std::vector<wchar_t> buffer(kListChars, 0);
-    for (const wchar_t* section : sections) {
-        if (wcsncmp(section, L"End", 3) == 0)
-            break;
-        buffer[0] = buffer[1] = 0;
-        const DWORD count = GetPrivateProfileSectionW(section, buffer.data(), kListChars, listPath);
-        if (count == 0)
-            return 0;
-        skin::ForEachListItem(buffer.data(), count, [&](const wchar_t* item, size_t length) {
-            CString name, file;
-            skin::SplitLine(CString(item, static_cast<int>(length)), name, file);
-            CString path;
-            path.Format(L"%s\\%s", folder.GetString(), file.GetString());
-            store(name, path);
-        });
-    }
-    return 1;
-}
 
 template <class T>
 void Replace(CMapStringTo<T>& map, std::vector<T>& displaced, const CString& name, T picture)
@@ -48,15 +21,22 @@ void Replace(CMapStringTo<T>& map, std::vector<T>& displaced, const CString& nam
 }
 
 // One section of the list: every file loaded with `load(path)` under its name; a name loaded
-// again displaces its earlier picture.
+// again displaces its earlier picture. Answers 0 when the section reads empty.
 template <class T, class Load>
 int LoadInto(CMapStringTo<T>& map, std::vector<T>& displaced, const CString& folder,
              const CString& listPath, const wchar_t* section, Load load)
 {
-    return LoadSections(folder, listPath, {section, L"End"},
-                        [&](const CString& name, const CString& path) {
-                            Replace(map, displaced, name, load(path));
-                        });
+    platform::ini::ProfileSnapshot snapshot(listPath);
+    std::vector<wchar_t> buffer(kListChars, 0);
+    const DWORD count = GetPrivateProfileSectionW(section, buffer.data(), kListChars, listPath);
+    if (count == 0)
+        return 0;
+    skin::ForEachListItem(buffer.data(), count, [&](const wchar_t* item, size_t length) {
+        CString name, file;
+        skin::SplitLine(CString(item, static_cast<int>(length)), name, file);
+        Replace(map, displaced, name, load(skin::PicturePath(folder, file)));
+    });
+    return 1;
 }
 
 // A bitmap or icon file at its own size.
@@ -84,6 +64,13 @@ void ReleaseAll(CMapStringTo<T>& map, std::vector<T>& displaced, Release release
 
 } // namespace
 
+CString skin::PicturePath(const CString& folder, const CString& file)
+{
+    CString path;
+    path.Format(L"%s\\%s", folder.GetString(), file.GetString());
+    return path;
+}
+
 CUIImage::~CUIImage()
 {
     UnloadImageFiles();
@@ -93,19 +80,19 @@ CUIImage::~CUIImage()
 
 int CUIImage::LoadImageFiles(CString folder, CString listPath)
 {
-    return LoadInto(m_mapImage, m_arrDisplacedImage, folder, listPath, L"HD-png",
+    return LoadInto(m_mapImage, m_arrDisplacedImage, folder, listPath, skin::kImageSection,
                     [](const CString& path) { return Gdiplus::Image::FromFile(path, FALSE); });
 }
 
 int CUIImage::LoadBitmapFiles(CString folder, CString listPath)
 {
-    return LoadInto(m_mapBitmap, m_arrDisplacedBitmap, folder, listPath, L"HD-bmp",
+    return LoadInto(m_mapBitmap, m_arrDisplacedBitmap, folder, listPath, skin::kBitmapSection,
                     LoadFromFile<HBITMAP, IMAGE_BITMAP>);
 }
 
 int CUIImage::LoadIconFiles(CString folder, CString listPath)
 {
-    return LoadInto(m_mapIcon, m_arrDisplacedIcon, folder, listPath, L"HD-icon",
+    return LoadInto(m_mapIcon, m_arrDisplacedIcon, folder, listPath, skin::kIconSection,
                     LoadFromFile<HICON, IMAGE_ICON>);
 }
 

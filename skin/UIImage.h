@@ -10,6 +10,18 @@
 
 #include <vector>
 
+namespace skin {
+
+// The sections of an image list file, one for each kind of picture.
+inline constexpr const wchar_t* kImageSection = L"HD-png";
+inline constexpr const wchar_t* kBitmapSection = L"HD-bmp";
+inline constexpr const wchar_t* kIconSection = L"HD-icon";
+
+// The file a list line names, as the loaders open it: folder\file.
+CString PicturePath(const CString& folder, const CString& file);
+
+} // namespace skin
+
 class CUIImage
 {
 public:

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -225,10 +226,7 @@ int RunInfo(const std::string& path)
 int RunPackets(const std::string& path, bool json)
 {
     mmAviParser reader;
-    reader.m_bTolerant = g_tolerant;
-    const int rc = reader.OpenAVI(CString::FromPathBytes(path));
-    if (rc != 0)
-        std::fprintf(stderr, "skinkit-avi: %s: %s\n", path.c_str(), OpenFailure(path, rc).c_str());
+    const int rc = OpenOrReport(reader, path);
     if (json) {
         nlohmann::ordered_json head;
         head["open"] = rc;
@@ -303,9 +301,9 @@ void RemoveTempAndExit(int sig)
     raise(sig);
 }
 
-struct Failure
+struct Failure : std::runtime_error
 {
-    std::string what;
+    using std::runtime_error::runtime_error;
 };
 
 // Writes every stream and packet of `reader` into `path` with the writer; throws Failure.
@@ -382,10 +380,10 @@ void CheckCopy(mmAviParser& original, const std::string& path)
             break;
         if (ra != 0)
             continue; // left out with --skip-unreadable
-        const std::vector<BYTE> want(a.pData, a.pData + a.nDataSize);
+        // Each reader hands out its own buffer: a stays valid while the copy is read.
         if (copy.GetAVIReadData(n++, &b) != 0 || b.fccType != a.fccType ||
             b.nTypeIndex != a.nTypeIndex || b.dwFlags != a.dwFlags || b.nDataSize != a.nDataSize ||
-            !std::equal(want.begin(), want.end(), b.pData))
+            !std::equal(a.pData, a.pData + a.nDataSize, b.pData))
             throw Failure{path + ": packet " + std::to_string(n - 1) +
                           " of the copy differs from the original"};
     }
@@ -443,13 +441,7 @@ int RunCopy(const std::string& in, const std::string& outArg, bool skipUnreadabl
         chmod(temp.c_str(), stat(out.c_str(), &so) == 0 ? (so.st_mode & 07777) : (0666 & ~mask));
         if (rename(temp.c_str(), out.c_str()) != 0)
             throw Failure{outArg + ": cannot replace the file: " + std::strerror(errno)};
-    } catch (const Failure& f) {
-        unlink(temp.c_str());
-        g_tempPath[0] = 0;
-        std::fprintf(stderr, "skinkit-avi: %s; %s is left as it was\n", f.what.c_str(),
-                     outArg.c_str());
-        return kExitFailed;
-    } catch (const std::exception& e) {
+    } catch (const std::exception& e) { // a Failure, or the library's own
         unlink(temp.c_str());
         g_tempPath[0] = 0;
         std::fprintf(stderr, "skinkit-avi: %s; %s is left as it was\n", e.what(), outArg.c_str());

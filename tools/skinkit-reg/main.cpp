@@ -135,11 +135,17 @@ std::string StoreProblem(const std::string& file)
     return {};
 }
 
+// The settings database behind a root key.
+std::string StorePath(HKEY root)
+{
+    return root == HKEY_LOCAL_MACHINE ? platform::settings::MachineStorePath()
+                                      : platform::settings::UserStorePath();
+}
+
 // The message for a failed registry call: the store's own problem when it has one.
 std::string Cause(HKEY root, LSTATUS status)
 {
-    const std::string file = root == HKEY_LOCAL_MACHINE ? platform::settings::MachineStorePath()
-                                                        : platform::settings::UserStorePath();
+    const std::string file = StorePath(root);
     if (std::string problem = StoreProblem(file); !problem.empty())
         return problem;
     switch (status) {
@@ -171,18 +177,12 @@ std::vector<BYTE> Encode(DWORD type, const std::string& text, DWORD number)
     return bytes;
 }
 
-std::string StoreProblemFor(HKEY root)
-{
-    return StoreProblem(root == HKEY_LOCAL_MACHINE ? platform::settings::MachineStorePath()
-                                                   : platform::settings::UserStorePath());
-}
-
 int Get(HKEY root, const std::string& key, const std::string& name)
 {
     HKEY h = nullptr;
     if (const LSTATUS opened = RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_QUERY_VALUE, &h);
         opened != ERROR_SUCCESS) {
-        if (opened == ERROR_FILE_NOT_FOUND && StoreProblemFor(root).empty())
+        if (opened == ERROR_FILE_NOT_FOUND && StoreProblem(StorePath(root)).empty())
             std::cerr << "skinkit-reg: no key " << key << "\n";
         else
             std::cerr << "skinkit-reg: " << Cause(root, opened) << "\n";
@@ -300,7 +300,7 @@ int List(HKEY root, const std::string& key)
 {
     platform::settings::ListedKey listed;
     if (!platform::settings::ListKey(root, Wide(key).c_str(), &listed)) {
-        if (std::string problem = StoreProblemFor(root); !problem.empty())
+        if (std::string problem = StoreProblem(StorePath(root)); !problem.empty())
             std::cerr << "skinkit-reg: " << problem << "\n";
         else
             std::cerr << "skinkit-reg: no key " << key << "\n";
@@ -328,7 +328,9 @@ std::string Footer()
            "\n"
            "To move settings, copy the .db file (with its -wal file, if any) while no player "
            "runs, or point SKINKIT_SETTINGS_DIR at the new folder.\n"
-           "Numbers are decimal unless written 0x...; texts hold at most 259 UTF-16 units.\n"
+           "Numbers are decimal unless written 0x...; texts hold at most " +
+           std::to_string(kMaxTextUnits) +
+           " UTF-16 units.\n"
            "Exit status: 0 done, 1 no such key or value, or a failed operation (the message "
            "names the cause), 2 bad usage.";
 }

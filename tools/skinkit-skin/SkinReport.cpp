@@ -124,7 +124,9 @@ void CheckImages(const CString& folder, const CString& list, std::vector<Finding
     cache.LoadBitmapFiles(folder, list);
     cache.LoadIconFiles(folder, list);
 
-    const Kind kinds[] = {{L"HD-png", "image"}, {L"HD-bmp", "bitmap"}, {L"HD-icon", "icon"}};
+    const Kind kinds[] = {{skin::kImageSection, "image"},
+                          {skin::kBitmapSection, "bitmap"},
+                          {skin::kIconSection, "icon"}};
     size_t pictures = 0;
     for (const Kind& kind : kinds) {
         bool cut = false;
@@ -146,8 +148,7 @@ void CheckImages(const CString& folder, const CString& list, std::vector<Finding
         for (size_t i = 0; i < lines.size(); ++i) {
             ++pictures;
             const CString name = KeyOf(lines[i]), fileName = ValueOf(lines[i]);
-            CString path;
-            path.Format(L"%s\\%s", folder.GetString(), fileName.GetString());
+            const CString path = skin::PicturePath(folder, fileName);
             const std::string at = where + " " + U8(lines[i]);
             if (++seen[name.Str()] == 2)
                 out.push_back({listFile, where + " " + U8(name), "duplicate name",
