@@ -45,7 +45,7 @@ TEST_F(ScrollBar, Session)
     driver.MouseDown();
     host.heard += "| ";
     driver.MouseUp();
-    EXPECT_EQ(bar.m_rcThumb.top, 17 + 128 * 10 / 90);
+    EXPECT_EQ(bar.GetThumbRect().top, 17 + 128 * 10 / 90);
     Click(bar, 35); // inside the moved thumb: a drag without moves
     Click(bar, 20); // above it
     driver.AdvanceTime(1000);
@@ -57,7 +57,8 @@ TEST_F(ScrollBar, Session)
     driver.MouseUp();
     driver.MoveMouse(bar.m_hWnd, {5, 30}); // released: no longer dragging
     Click(bar.m_btnBottom, 5);             // at the range's end: nothing
-    // One page: the arrows switch off, and the thumb of the last paint still drags, to 0.
+    // One page: the arrows switch off and no thumb stands, so the press drags nothing and the
+    // release pages to the range's end, 0.
     bar.SetItemCount(10);
     EXPECT_FALSE(bar.m_btnTop.IsWindowEnabled() || bar.m_btnBottom.IsWindowEnabled());
     driver.AdvanceTime(1000);

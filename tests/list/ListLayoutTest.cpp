@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr list::Design kDesign{564, 32, 32, 14};
+constexpr list::Design kDesign{564, 32, 32};
 
 TEST(ListLayout, ColumnsScaleBothWaysRowsHeaderAndFontOnlyDown)
 {
@@ -18,7 +18,7 @@ TEST(ListLayout, ColumnsScaleBothWaysRowsHeaderAndFontOnlyDown)
                                                     {1, 0, 0, 0, 0}}) {
         const list::Scale sc = list::ScaleFor(width, kDesign);
         EXPECT_EQ(std::tuple(list::ScaledWidth(100, sc.ratio), sc.rowHeight, sc.headerHeight,
-                             sc.fontSize),
+                             list::ScaledFontSize(14, sc.s)),
                   std::tuple(column, row, header, font))
             << width;
     }
@@ -55,7 +55,7 @@ TEST(ListLayout, PlacesAndBoxesAtFullAndHalfWidth)
     EXPECT_EQ(layout.maxRowCount, (300 - 16) / 16);
     EXPECT_EQ(Str({layout.rowRects[0], layout.checkRects[0]}), "0,17 282x14 | 268,20 8x8");
     // Rows scaled to nothing fit no place.
-    ASSERT_TRUE(list::ComputeLayout(model, {564, 0, 32, 14}, 564, 300, layout));
+    ASSERT_TRUE(list::ComputeLayout(model, {564, 0, 32}, 564, 300, layout));
     EXPECT_EQ(layout.maxRowCount, 0);
 }
 
