@@ -42,20 +42,46 @@ CCtrlListbox::~CCtrlListbox()
 
 list::Design CCtrlListbox::DesignNow() const
 {
-    return {m_rcBase.right - m_rcBase.left, m_nRowHeight, m_nRowHeightHeader, m_nFontSize};
+    return {static_cast<long long>(m_rcBase.right) - m_rcBase.left, m_nRowHeight,
+            m_nRowHeightHeader};
 }
 
-list::Scale CCtrlListbox::ScaleNow() const
+list::HitQuery CCtrlListbox::Query() const
 {
+    return {m_model, m_layout, m_nTopIndex};
+}
+
+int CCtrlListbox::BarWidth() const
+{
+    if (!m_pVScroll)
+        return 0;
+    Gdiplus::Image* track = m_pImage[list::kScrollTrack];
+    return track ? static_cast<int>(track->GetWidth()) : kDefaultBarWidth;
+}
+
+void CCtrlListbox::Relayout(int cx, int cy, bool placeBar)
+{
+    const int barWidth = BarWidth();
+    if (!list::ComputeLayout(m_model, DesignNow(), cx, cy, m_layout, barWidth))
+        return;
+    m_nTopIndex = list::CorrectTopIndex(m_nTopIndex, m_model.GetItemCount(), m_layout.maxRowCount);
+    if (!m_pVScroll)
+        return;
+    m_pVScroll->SetCurPos(m_nTopIndex, 0);
+    if (placeBar)
+        m_pVScroll->MoveWindow(cx - barWidth, 0, barWidth, cy, TRUE);
+    m_pVScroll->SetMaxRowCount(m_layout.maxRowCount);
+}
+
+void CCtrlListbox::Relayout(bool redraw)
+{
+    if (!m_hWnd)
+        return;
     CRect rc;
-    if (m_hWnd)
-        GetClientRect(&rc);
-    return list::ScaleFor(rc.Width(), DesignNow());
-}
-
-list::HitQuery CCtrlListbox::Query(const list::Scale& sc) const
-{
-    return {m_model, m_layout, sc.rowHeight, sc.headerHeight, m_nTopIndex};
+    GetClientRect(&rc);
+    Relayout(rc.Width(), rc.Height(), false);
+    if (redraw)
+        Redraw();
 }
 
 void CCtrlListbox::Redraw()
@@ -66,14 +92,8 @@ void CCtrlListbox::Redraw()
     // keeps a list repaint from repainting the bar and its arrows as well.
     CRect rc;
     GetClientRect(&rc);
-    if (m_pVScroll && m_pVScroll->m_hWnd) {
-        CRect bar;
-        m_pVScroll->GetWindowRect(&bar);
-        ScreenToClient(&bar);
-        if (bar.left > rc.left && bar.right >= rc.right && bar.top <= rc.top &&
-            bar.bottom >= rc.bottom)
-            rc.right = bar.left;
-    }
+    if (m_pVScroll && m_layout.width == rc.Width() && m_layout.contentWidth > 0)
+        rc.right = rc.left + m_layout.contentWidth;
     InvalidateRect(&rc, TRUE);
 }
 
@@ -94,14 +114,17 @@ void CCtrlListbox::Notify(UINT message, int row)
 void CCtrlListbox::SetBaseRect(CRect rc)
 {
     m_rcBase = rc;
+    Relayout(true);
 }
 void CCtrlListbox::SetRowHeight(int height)
 {
     m_nRowHeight = height;
+    Relayout(true);
 }
 void CCtrlListbox::SetRowHeightHeader(int height)
 {
     m_nRowHeightHeader = height;
+    Relayout(true);
 }
 
 void CCtrlListbox::SetColor(int index, Gdiplus::Color colour)
@@ -129,7 +152,7 @@ void CCtrlListbox::ActivateCheckbox()
 
 void CCtrlListbox::ShowHeaderCheckbox(int show)
 {
-    m_model.m_bShowHeaderCheckbox = show;
+    m_model.ShowHeaderCheckbox(show);
 }
 
 void CCtrlListbox::SetOption(int showIndicator, int indicateEnable)
@@ -163,6 +186,12 @@ void CCtrlListbox::ActivateVScroll(int scrollType)
     bar->SetImage(m_pImage[list::kScrollTrack], 2);
     bar->SetImage(m_pImage[list::kScrollThumb], 3);
     bar->SetScrollType(scrollType);
+    // A list that has its size already gets its bar at once rather than at the next size, so
+    // that the strip the layout leaves for it is never empty.
+    CRect rc;
+    GetClientRect(&rc);
+    Relayout(rc.Width(), rc.Height(), true);
+    Redraw();
 }
 
 // --- columns ---
@@ -170,6 +199,7 @@ void CCtrlListbox::ActivateVScroll(int scrollType)
 void CCtrlListbox::InsertColumn(int column, CString text, int width, int separator)
 {
     m_model.InsertColumn(column, std::move(text), width, separator);
+    Relayout(true);
 }
 
 void CCtrlListbox::SetColumnAlign(int column, Gdiplus::StringAlignment align, int redraw)
@@ -184,8 +214,7 @@ void CCtrlListbox::SetColumnWidth(int column, int width, int redraw)
 {
     if (list::Column* c = m_model.GetColumn(column))
         c->nWidth = width;
-    if (redraw)
-        Redraw();
+    Relayout(redraw != 0);
 }
 
 void CCtrlListbox::SetColumnText(int column, CString text, int redraw)
@@ -329,39 +358,19 @@ void CCtrlListbox::OnDestroy()
 void CCtrlListbox::OnSize(UINT type, int cx, int cy)
 {
     CWnd::OnSize(type, cx, cy);
-    if (!list::ComputeLayout(m_model, DesignNow(), cx, cy, m_layout))
-        return;
-    m_nTopIndex = list::CorrectTopIndex(m_nTopIndex, m_model.GetItemCount(), m_layout.maxRowCount);
-    if (!m_pVScroll)
-        return;
-    Gdiplus::Image* track = m_pImage[list::kScrollTrack];
-    const int barWidth = track ? static_cast<int>(track->GetWidth()) : kDefaultBarWidth;
-    const int x = cx - barWidth;
-    m_pVScroll->SetCurPos(m_nTopIndex, 0);
-    m_pVScroll->MoveWindow(x, 0, cx - x, cy, TRUE);
-    m_pVScroll->SetMaxRowCount(m_layout.maxRowCount);
+    Relayout(cx, cy, true);
 }
 
 void CCtrlListbox::OnPaint()
 {
     CPaintDC dc(this);
-    CRect rc;
-    GetClientRect(&rc);
-    int barWidth = 0;
-    if (m_pVScroll && m_pVScroll->m_hWnd) {
-        CRect bar;
-        m_pVScroll->GetClientRect(&bar);
-        barWidth = bar.Width();
-    }
-    const list::Scale sc = list::ScaleFor(rc.Width(), DesignNow());
-    m_regular.SetInit(m_strFontName, sc.fontSize, Gdiplus::FontStyleRegular);
-    m_bold.SetInit(m_strFontName, sc.fontSize, Gdiplus::FontStyleBold);
-    const list::PaintInput in{m_model, m_layout, m_pImage, m_clr, sc, m_nTopIndex, m_nPlayStatus};
-    const int clientWidth = rc.Width();
-    ownerdraw::Compose(dc, CSize(clientWidth - barWidth, rc.Height()), ownerdraw::kPixelExact,
-                       [&](Gdiplus::Graphics& g, int, int h) {
-                           list::PaintList(g, in, clientWidth, h, m_regular, m_bold);
-                       });
+    const int fontSize = list::ScaledFontSize(m_nFontSize, m_layout.scale.s);
+    m_regular.SetInit(m_strFontName, fontSize, Gdiplus::FontStyleRegular);
+    m_bold.SetInit(m_strFontName, fontSize, Gdiplus::FontStyleBold);
+    const list::PaintInput in{m_model, m_layout, m_pImage, m_clr, m_nTopIndex, m_nPlayStatus};
+    ownerdraw::Compose(
+        dc, CSize(m_layout.contentWidth, m_layout.height), ownerdraw::kPixelExact,
+        [&](Gdiplus::Graphics& g, int, int h) { list::PaintList(g, in, h, m_regular, m_bold); });
 }
 
 void CCtrlListbox::OnLButtonDown(UINT flags, CPoint point)
@@ -372,7 +381,7 @@ void CCtrlListbox::OnLButtonDown(UINT flags, CPoint point)
 
 void CCtrlListbox::OnLButtonUp(UINT flags, CPoint point)
 {
-    const list::Hit hit = list::HitTestClick(Query(ScaleNow()), point);
+    const list::Hit hit = list::HitTestClick(Query(), point);
     switch (hit.part) {
     case list::HitPart::HeaderCheck:
         m_model.ToggleHeaderCheck();
@@ -397,7 +406,7 @@ void CCtrlListbox::OnLButtonUp(UINT flags, CPoint point)
 
 void CCtrlListbox::OnLButtonDblClk(UINT flags, CPoint point)
 {
-    const list::Hit hit = list::HitTestDoubleClick(Query(ScaleNow()), point);
+    const list::Hit hit = list::HitTestDoubleClick(Query(), point);
     if (hit.part == list::HitPart::Row) {
         if (m_model.m_bIndicateEnable) {
             m_model.m_nIndicatedItem = hit.row;

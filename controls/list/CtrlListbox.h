@@ -102,13 +102,20 @@ public:
     int m_nPlayStatus;
     // Columns, rows, checks, selection and indication.
     list::Model m_model;
-    // Row places and their hit and check-box rectangles, from the last size change.
+    // The scale, the row places and their hit and check-box rectangles: brought up to date by
+    // every size change and every setter that moves them, read by painting and hit testing.
     list::Layout m_layout;
 
 private:
     list::Design DesignNow() const;
-    list::Scale ScaleNow() const;
-    list::HitQuery Query(const list::Scale& sc) const;
+    list::HitQuery Query() const;
+    // The width of the scroll bar's strip at the right: its track's width, 0 without a bar.
+    int BarWidth() const;
+    // Lays the list out for a cx × cy client, corrects the top and tells the bar its page;
+    // `placeBar` also moves the bar to its strip.
+    void Relayout(int cx, int cy, bool placeBar);
+    // After a setter: the same for the present client size, then a repaint if `redraw`.
+    void Relayout(bool redraw);
     void Redraw();
     void TellBar();
     void Notify(UINT message, int row);

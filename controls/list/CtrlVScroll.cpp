@@ -25,8 +25,7 @@ int ImageHeight(Gdiplus::Image* image)
 
 CCtrlVScroll::CCtrlVScroll()
     : m_pImage{}, m_pImageBg(nullptr), m_nItemCount(0), m_nCurPos(0), m_nThumbHeight(m_minThumb),
-      m_rcThumb(0, 0, 0, 0), m_bDragging(0), m_nBgX(0), m_nBgY(0), m_nScrollType(0),
-      m_nMaxRowCount(13)
+      m_bDragging(0), m_nBgX(0), m_nBgY(0), m_nScrollType(0), m_nMaxRowCount(13)
 {
 }
 
@@ -105,6 +104,25 @@ CSize CCtrlVScroll::ClientSize() const
     return CSize(rc.Width(), rc.Height());
 }
 
+vscroll::Track CCtrlVScroll::TrackNow() const
+{
+    return vscroll::TrackOf(ClientSize().cy, ArrowsNow());
+}
+
+bool CCtrlVScroll::HasThumbNow() const
+{
+    return m_pImage[3] && vscroll::HasThumb(m_nItemCount, m_nMaxRowCount);
+}
+
+CRect CCtrlVScroll::GetThumbRect() const
+{
+    if (!HasThumbNow())
+        return CRect(0, 0, 0, 0);
+    const int top = vscroll::ThumbTop(TrackNow(), m_nThumbHeight, m_nCurPos,
+                                      vscroll::Range(m_nItemCount, m_nMaxRowCount));
+    return vscroll::ThumbRect(ClientSize().cx, top, m_nThumbHeight);
+}
+
 void CCtrlVScroll::EnableButtons(int enable)
 {
     if (!m_btnTop.m_hWnd || !m_btnBottom.m_hWnd)
@@ -115,8 +133,7 @@ void CCtrlVScroll::EnableButtons(int enable)
 
 void CCtrlVScroll::UpdateThumbHeight()
 {
-    const vscroll::Track track = vscroll::TrackOf(ClientSize().cy, ArrowsNow());
-    const int t = vscroll::ThumbHeight(track.length, m_nItemCount, m_nMaxRowCount);
+    const int t = vscroll::ThumbHeight(TrackNow().length, m_nItemCount, m_nMaxRowCount);
     EnableButtons(vscroll::ArrowsEnabled(m_nItemCount, m_nMaxRowCount) ? TRUE : FALSE);
     if (t != m_nThumbHeight) {
         m_nThumbHeight = t;
@@ -142,6 +159,8 @@ void CCtrlVScroll::OnSize(UINT type, int cx, int cy)
         const int h = ImageHeight(m_pImage[1]);
         m_btnBottom.MoveWindow(0, cy - h, cx, h);
     }
+    // The track's length follows the height, and the thumb's follows the track.
+    UpdateThumbHeight();
 }
 
 void CCtrlVScroll::OnBnClickedScrollTop()
@@ -158,7 +177,7 @@ void CCtrlVScroll::OnBnClickedScrollBottom()
 
 void CCtrlVScroll::OnLButtonDown(UINT flags, CPoint point)
 {
-    if (vscroll::TrackActive(m_nItemCount, m_nMaxRowCount) && m_rcThumb.PtInRect(point)) {
+    if (vscroll::TrackActive(m_nItemCount, m_nMaxRowCount) && GetThumbRect().PtInRect(point)) {
         m_bDragging = 1;
         SetCapture();
     }
@@ -182,7 +201,7 @@ void CCtrlVScroll::OnLButtonUp(UINT flags, CPoint point)
         return;
     }
     if (vscroll::TrackActive(m_nItemCount, m_nMaxRowCount))
-        MoveTo(vscroll::PagePosition(point.y, m_rcThumb, m_nCurPos, m_nMaxRowCount,
+        MoveTo(vscroll::PagePosition(point.y, GetThumbRect(), m_nCurPos, m_nMaxRowCount,
                                      vscroll::Range(m_nItemCount, m_nMaxRowCount)));
     CWnd::OnLButtonUp(flags, point);
 }
@@ -192,27 +211,17 @@ void CCtrlVScroll::OnLButtonUp(UINT flags, CPoint point)
 void CCtrlVScroll::OnPaint()
 {
     CPaintDC dc(this);
-    const CSize size = ClientSize();
-    const vscroll::Track track = vscroll::TrackOf(size.cy, ArrowsNow());
-    const int range = vscroll::Range(m_nItemCount, m_nMaxRowCount);
-    const bool thumb = m_pImage[3] && vscroll::HasThumb(m_nItemCount, m_nMaxRowCount);
-    int thumbTop = 0;
-    if (thumb) {
-        thumbTop = vscroll::ThumbTop(track, m_nThumbHeight, m_nCurPos, range);
-        // The hit rectangle of presses and releases is the thumb as last painted.
-        m_rcThumb = vscroll::ThumbRect(size.cx, thumbTop, m_nThumbHeight);
-    }
-    ownerdraw::Compose(dc, size, ownerdraw::kPixelExact, [&](Gdiplus::Graphics& g, int w, int) {
-        Paint(g, w, track, thumb, thumbTop);
-    });
+    ownerdraw::Compose(dc, ClientSize(), ownerdraw::kPixelExact,
+                       [&](Gdiplus::Graphics& g, int w, int) { Paint(g, w); });
 }
 
-void CCtrlVScroll::Paint(Gdiplus::Graphics& g, int w, vscroll::Track track, bool thumb,
-                         int thumbTop) const
+void CCtrlVScroll::Paint(Gdiplus::Graphics& g, int w) const
 {
+    const vscroll::Track track = TrackNow();
     ownerdraw::DrawStretched(g, m_pImage[2], Gdiplus::Rect(0, track.top, w, track.length));
-    if (!thumb)
+    if (!HasThumbNow())
         return;
+    const int thumbTop = GetThumbRect().top;
     Gdiplus::Image* image = m_pImage[3];
     const int iw = static_cast<int>(image->GetWidth());
     const int ih = static_cast<int>(image->GetHeight());

@@ -35,6 +35,9 @@ public:
     void SetScrollType(int type);
 
     int GetCurPos() const { return m_nCurPos; }
+    // Where the thumb stands for the present state and size, the rectangle that painting fills
+    // and that presses hit; empty while no thumb is shown.
+    CRect GetThumbRect() const;
 
 protected:
     void OnPaint();
@@ -52,7 +55,6 @@ public:
     int m_nItemCount;
     int m_nCurPos;
     int m_nThumbHeight;
-    CRect m_rcThumb;
     int m_bDragging;
     int m_nBgX;
     int m_nBgY;
@@ -68,6 +70,8 @@ private:
     CSize ClientSize() const;
     // Stores a position the user made, repaints and tells the parent.
     void MoveTo(int position);
-    // Composes the bar for a thumb at `thumbTop` (or none); reads fields, changes none.
-    void Paint(Gdiplus::Graphics& g, int w, vscroll::Track track, bool thumb, int thumbTop) const;
+    vscroll::Track TrackNow() const;
+    bool HasThumbNow() const;
+    // Composes the bar; reads fields, changes none.
+    void Paint(Gdiplus::Graphics& g, int w) const;
 };

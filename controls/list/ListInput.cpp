@@ -7,11 +7,12 @@ namespace {
 // The place under the point and its row, or -1 when the point hits no stored row.
 int PlaceUnder(const HitQuery& q, CPoint point, int* row)
 {
-    if (q.rowHeight <= 0)
+    const int h = q.layout.scale.rowHeight;
+    if (h <= 0)
         return -1;
     // Truncation toward zero: a point less than a row above the first place gives place 0,
     // whose rectangle test then fails.
-    const int r = (point.y - q.headerHeight) / q.rowHeight;
+    const long long r = (static_cast<long long>(point.y) - q.layout.scale.headerHeight) / h;
     if (r < 0 || r >= q.layout.maxRowCount || r >= static_cast<int>(q.layout.rowRects.size()))
         return -1;
     // The top is taken from the scroll bar as it comes, so the sum may leave the int range.
@@ -19,7 +20,7 @@ int PlaceUnder(const HitQuery& q, CPoint point, int* row)
     if (i < 0 || i >= q.model.GetItemCount() || !q.model.GetItem(static_cast<int>(i)))
         return -1;
     *row = static_cast<int>(i);
-    return r;
+    return static_cast<int>(r);
 }
 
 } // namespace

@@ -16,13 +16,12 @@ struct Hit
     int row = -1; // the row index (top index + place) for RowCheck and Row
 };
 
-// What is being asked about a point.
+// What is being asked about a point: the places and heights are the layout's, the same that
+// painting reads.
 struct HitQuery
 {
     const Model& model;
     const Layout& layout;
-    int rowHeight;    // scaled, as the layout's
-    int headerHeight; // scaled, as the layout's
     int topIndex;
 };
 

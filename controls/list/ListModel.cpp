@@ -1,10 +1,6 @@
 #include "controls/list/ListModel.h"
 
-#include "platform/base/FilePath.h"
-#include "platform/base/Stream.h"
-
 #include <algorithm>
-#include <cstdio>
 
 namespace list {
 
@@ -96,6 +92,8 @@ bool Model::InsertItem(int row, CString text)
         m_minKey = std::min(m_minKey, row);
         m_maxKey = std::max(m_maxKey, row);
     }
+    if (m_bShowHeaderCheckbox)
+        m_nHeaderCheck = SummaryRuleA();
     return true;
 }
 
@@ -140,25 +138,14 @@ void Model::SetItemImage(int row, int column, const CString& path)
     Item* item = GetItem(row);
     if (!item)
         return;
-    FILE* f = platform::OpenFile(path, "rb");
-    if (!f)
+    // Read as every other picture is: only a regular file, and only up to the size a picture
+    // file may have, so that a folder, a device or a FIFO named by a playlist can neither
+    // exhaust memory nor block.
+    auto picture = std::make_unique<Gdiplus::Bitmap>(path.GetString());
+    if (picture->GetLastStatus() == Gdiplus::FileNotFound)
         return;
-    std::vector<BYTE> bytes;
-    if (std::fseek(f, 0, SEEK_END) == 0) {
-        const long size = std::ftell(f);
-        if (size > 0 && std::fseek(f, 0, SEEK_SET) == 0) {
-            bytes.resize(static_cast<size_t>(size));
-            bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
-        }
-    }
-    std::fclose(f);
-    // The stream copies the bytes, so the buffer may go once the picture is decoded.
-    IStream* stream = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
-    auto* picture = new Gdiplus::Bitmap(stream);
-    if (stream)
-        stream->Release();
     delete item->pImage[column];
-    item->pImage[column] = picture;
+    item->pImage[column] = picture.release();
     item->fitted[column].reset();
 }
 
@@ -228,6 +215,13 @@ void Model::SetRowCheck(Item& item, int state)
     item.nCheck = state;
 }
 
+void Model::ShowHeaderCheckbox(int show)
+{
+    m_bShowHeaderCheckbox = show;
+    if (show)
+        m_nHeaderCheck = SummaryRuleA();
+}
+
 int Model::GetCheck(int row) const
 {
     if (row < 0)
@@ -255,18 +249,19 @@ void Model::SetCheck(int row, int state)
 
 int Model::GetCheckedCount() const
 {
-    if (m_bShowHeaderCheckbox) {
-        if (m_nHeaderCheck > 0)
-            return GetItemCount();
-        if (m_nHeaderCheck == 0)
-            return 0;
-    }
+    // Counted, not read from the header: rows inserted since, or changed while the header was
+    // hidden, would make the header's answer wrong.
     return CountChecks().checked;
 }
 
 int Model::GetNextCheckedIndex(int row) const
 {
-    for (int i = row + 1, n = GetItemCount(); i < n; ++i)
+    // Rows start at 0, so a search from far below starts there; one from the last row or past
+    // it finds nothing (row + 1 must not be worked out for INT_MAX).
+    const int n = GetItemCount();
+    if (row >= n - 1)
+        return -1;
+    for (int i = std::max(row, -1) + 1; i < n; ++i)
         if (const Item* item = GetItem(i); item && IsChecked(item->nCheck))
             return i;
     return -1;
@@ -274,7 +269,9 @@ int Model::GetNextCheckedIndex(int row) const
 
 int Model::GetPrevCheckedIndex(int row) const
 {
-    for (int i = std::min(row - 1, GetItemCount() - 1); i >= 0; --i)
+    if (row <= 0) // row − 1 must not be worked out for INT_MIN
+        return -1;
+    for (int i = std::min(row, GetItemCount()) - 1; i >= 0; --i)
         if (const Item* item = GetItem(i); item && IsChecked(item->nCheck))
             return i;
     return -1;

@@ -74,7 +74,8 @@ public:
     void DeleteColumns();
 
     // --- rows ---
-    // Answers true when a new row was made; an existing row only gets its first text.
+    // Answers true when a new row was made; an existing row only gets its first text. A new
+    // row is unchecked, and a shown header follows it by rule A.
     bool InsertItem(int row, CString text);
     Item* GetItem(int row) const;
     int GetItemCount() const { return static_cast<int>(m_items.GetCount()); }
@@ -82,18 +83,23 @@ public:
     void SetItemText(int row, int column, CString text);
     // A copy of `bitmap`; a failed copy leaves the cell empty. A replaced picture is freed.
     void SetItemImage(int row, int column, Gdiplus::Bitmap* bitmap);
-    // The picture file decoded from memory; a file that cannot be read leaves the cell as it
-    // was, one that cannot be decoded leaves a picture in a failed state.
+    // The picture file decoded; a file that cannot be read (missing, or no regular file) leaves
+    // the cell as it was, one that cannot be decoded (or is too large to be a picture) leaves a
+    // picture without pixels.
     void SetItemImage(int row, int column, const CString& path);
     int AddItemData(int row, DWORD value);
     DWORD GetItemData(int row, int position) const;
     void DeleteAllItems();
 
     // --- checks ---
+    // Showing the header box brings its state up to date by rule A; while hidden it keeps the
+    // state it had.
+    void ShowHeaderCheckbox(int show);
     int GetCheck(int row) const;
     // A row's state is stored as given; the header follows by rule A while it is shown. The
     // header (row < 0) with a state of 0 or more sets every row; a negative one does nothing.
     void SetCheck(int row, int state);
+    // The number of checked rows, whatever the header shows.
     int GetCheckedCount() const;
     int GetNextCheckedIndex(int row) const;
     int GetPrevCheckedIndex(int row) const;

@@ -25,8 +25,8 @@ void PaintHeader(Gdiplus::Graphics& g, Gdiplus::Image* const* img, int w, int hh
 void PaintPlaces(Gdiplus::Graphics& g, const PaintInput& in, int w, int height)
 {
     Gdiplus::Image* const* img = in.images;
-    const int h = in.scale.rowHeight;
-    const int hh = in.scale.headerHeight;
+    const int h = in.layout.scale.rowHeight;
+    const int hh = in.layout.scale.headerHeight;
     if (!img[kRowBg] || hh >= height || h < 1)
         return;
     const long long selectedPlace = static_cast<long long>(in.model.m_nSelectedItem) - in.topIndex;
@@ -53,7 +53,7 @@ void PaintColumnsAndHeaderTexts(Gdiplus::Graphics& g, const PaintInput& in,
                                 const std::vector<ColumnSpan>& cols, int height,
                                 CCtrlGDIpString& regular)
 {
-    const int hh = in.scale.headerHeight;
+    const int hh = in.layout.scale.headerHeight;
     const int last = static_cast<int>(cols.size()) - 1;
     const bool headerBox = in.model.GetItemCount() >= 1 && in.model.m_bShowHeaderCheckbox;
     for (int j = 0; j <= last; ++j) {
@@ -65,9 +65,10 @@ void PaintColumnsAndHeaderTexts(Gdiplus::Graphics& g, const PaintInput& in,
         if (j == last && headerBox)
             continue;
         // The header text's box is truncated, not rounded like the column.
-        regular.DrawString(
-            &g, c.column->strText, c.left, 1, static_cast<int>(c.column->nWidth * in.scale.ratio),
-            hh - 2, in.colours[kHeaderText], c.column->nAlign, Gdiplus::StringAlignmentCenter);
+        regular.DrawString(&g, c.column->strText, c.left, 1,
+                           TruncatedWidth(c.column->nWidth, in.layout.scale.ratio), hh - 2,
+                           in.colours[kHeaderText], c.column->nAlign,
+                           Gdiplus::StringAlignmentCenter);
     }
     if (headerBox) {
         // Where the layout put it for hit testing.
@@ -109,7 +110,7 @@ void PaintRow(Gdiplus::Graphics& g, const PaintInput& in, const std::vector<Colu
               int i, const Item& item, int yr, CCtrlGDIpString& regular, CCtrlGDIpString& bold)
 {
     const Model& m = in.model;
-    const int h = in.scale.rowHeight;
+    const int h = in.layout.scale.rowHeight;
     const RowText look = RowTextFor(i, m.m_nSelectedItem, m.m_nIndicatedItem);
     CCtrlGDIpString& painter = look.bold ? bold : regular;
     const int n = static_cast<int>(cols.size());
@@ -157,12 +158,12 @@ RowText RowTextFor(int i, int selected, int indicated)
     return {i == selected ? kSelectedText : kRowText, false};
 }
 
-void PaintList(Gdiplus::Graphics& g, const PaintInput& in, int clientWidth, int height,
-               CCtrlGDIpString& regular, CCtrlGDIpString& bold)
+void PaintList(Gdiplus::Graphics& g, const PaintInput& in, int height, CCtrlGDIpString& regular,
+               CCtrlGDIpString& bold)
 {
-    PaintHeader(g, in.images, clientWidth, in.scale.headerHeight);
-    PaintPlaces(g, in, clientWidth, height);
-    const std::vector<ColumnSpan> cols = PaintColumns(in.model, in.scale.ratio);
+    PaintHeader(g, in.images, in.layout.width, in.layout.scale.headerHeight);
+    PaintPlaces(g, in, in.layout.width, height);
+    const std::vector<ColumnSpan> cols = PaintColumns(in.model, in.layout.scale.ratio);
     PaintColumnsAndHeaderTexts(g, in, cols, height, regular);
     const int count = in.model.GetItemCount();
     for (int r = 0; r < in.layout.maxRowCount; ++r) {
@@ -170,8 +171,8 @@ void PaintList(Gdiplus::Graphics& g, const PaintInput& in, int clientWidth, int 
         if (i >= count)
             break;
         if (const Item* item = i >= 0 ? in.model.GetItem(static_cast<int>(i)) : nullptr)
-            PaintRow(g, in, cols, i, *item, in.scale.headerHeight + r * in.scale.rowHeight, regular,
-                     bold);
+            PaintRow(g, in, cols, i, *item,
+                     in.layout.scale.headerHeight + r * in.layout.scale.rowHeight, regular, bold);
     }
 }
 

@@ -58,14 +58,15 @@ struct PaintInput
     const Layout& layout;
     Gdiplus::Image* const* images; // kSlotCount slots
     const Gdiplus::Color* colours; // kColourCount colours
-    Scale scale;
     int topIndex;
     int playStatus;
 };
 
-// Paints a list whose client is `clientWidth` wide into `g`; the surface is as high as the
-// client, and anything past its width (the scroll bar's strip) is cut off by its size.
-void PaintList(Gdiplus::Graphics& g, const PaintInput& in, int clientWidth, int height,
-               CCtrlGDIpString& regular, CCtrlGDIpString& bold);
+// Paints the list into `g`, a surface of the layout's content width and `height`, the client's
+// height. The header and the places are stretched across the whole client width, as the layout
+// lays them out, and the scroll bar's strip past the surface is cut off by its size, so that a
+// skin's backgrounds look the same with and without a bar.
+void PaintList(Gdiplus::Graphics& g, const PaintInput& in, int height, CCtrlGDIpString& regular,
+               CCtrlGDIpString& bold);
 
 } // namespace list

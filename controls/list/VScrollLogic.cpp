@@ -1,6 +1,7 @@
 #include "controls/list/VScrollLogic.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace vscroll {
 
@@ -13,7 +14,9 @@ Track TrackOf(int barHeight, Arrows arrows)
 
 int Range(int itemCount, int pageRows)
 {
-    return itemCount - pageRows;
+    // Both counts come from the owner as they are: the difference is worked out wide.
+    const long long range = static_cast<long long>(itemCount) - pageRows;
+    return static_cast<int>(std::clamp<long long>(range, INT_MIN, INT_MAX));
 }
 
 int ThumbHeight(int trackLength, int itemCount, int pageRows)
@@ -40,8 +43,12 @@ int ThumbTop(Track track, int thumbHeight, int pos, int range)
 {
     if (range <= 0)
         return track.top + 1;
-    const long long travel = static_cast<long long>(track.length - thumbHeight) * pos / range;
-    return track.top + 1 + static_cast<int>(travel);
+    // The position is not clamped by its setter: one outside 0 .. range shows the thumb at that
+    // end of the track rather than outside it.
+    const long long p = std::clamp(pos, 0, range);
+    const long long travel = (static_cast<long long>(track.length) - thumbHeight) * p / range;
+    return static_cast<int>(
+        std::clamp<long long>(track.top + 1LL + travel, INT_MIN / 2, INT_MAX / 2));
 }
 
 CRect ThumbRect(int barWidth, int thumbTop, int thumbHeight)

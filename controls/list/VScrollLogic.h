@@ -27,7 +27,7 @@ struct Track
 };
 Track TrackOf(int barHeight, Arrows arrows);
 
-// Items beyond the first page; the bar scrolls when it is above 0.
+// Items beyond the first page, within the int range; the bar scrolls when it is above 0.
 int Range(int itemCount, int pageRows);
 
 // The thumb height for a track of `trackLength`: the track divided by the number of pages
@@ -42,7 +42,8 @@ bool ArrowsEnabled(int itemCount, int pageRows);
 bool HasThumb(int itemCount, int pageRows);
 
 // The thumb's top, and its hit rectangle (1 .. W − 1 across, thumbHeight − 2 down), for the
-// position `pos` of `range`; range must be above 0.
+// position `pos` of `range`; range must be above 0. A position outside 0 .. range stands at
+// the nearer end.
 int ThumbTop(Track track, int thumbHeight, int pos, int range);
 CRect ThumbRect(int barWidth, int thumbTop, int thumbHeight);
 

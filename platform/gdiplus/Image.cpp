@@ -4,7 +4,9 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -256,15 +258,20 @@ GdkPixbuf* DecodePixbufFile(const std::string& path, Status* status, std::string
 {
     if (type)
         type->clear();
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
+    // Opened without waiting: opening a FIFO for reading would otherwise block until a writer
+    // came. A folder, a FIFO or a device is no picture file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
         *status = FileNotFound;
         return nullptr;
     }
-    struct stat st;
-    if (::fstat(::fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
-        std::fclose(f);
-        *status = FileNotFound; // a folder or a device is no picture file
+    FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        ::close(fd);
+        *status = FileNotFound;
         return nullptr;
     }
     if (st.st_size > kMaxEncodedBytes) {

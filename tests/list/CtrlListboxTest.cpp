@@ -5,6 +5,9 @@
 
 #include "../controls/ControlTestKit.h"
 
+#include <climits>
+#include <functional>
+
 namespace {
 
 constexpr UINT kId = 4321;
@@ -141,6 +144,98 @@ TEST_F(ListBox, ScrollBarPositionTakenAsItComesAndSizing)
     list.DeleteAllItems();
     EXPECT_EQ(std::pair(list.m_pVScroll->m_nItemCount, list.m_pVScroll->GetCurPos()),
               std::pair(0, 0));
+}
+
+// Hit rectangles were once worked out only at a size change while painting followed each
+// setter at once: until the next resize a click landed on the row or box painted elsewhere.
+// After each setter a click on row place 1 selects the row painted there, and a click on that
+// place's check box checks the box painted there.
+TEST_F(ListBox, ClicksLandWhereTheSettersPaintThings)
+{
+    struct Step
+    {
+        std::function<void()> set;
+        int header, row, boxX; // the places and the check-box column worked out by the rule
+    };
+    const Step steps[] = {
+        // Rows 20 high: boxes 10 wide, centred in the 40-wide last column at 360.
+        {[&] { list.SetRowHeight(20); }, 32, 20, 380},
+        {[&] { list.SetRowHeightHeader(40); }, 40, 20, 380},
+        // Column 0 at 100: the last column starts at 260.
+        {[&] { list.SetColumnWidth(0, 100, TRUE); }, 40, 20, 280},
+        // Designed twice as wide: columns, rows and header halve; the last column is 20 wide
+        // at 130 and its boxes 6 wide in places 10 high.
+        {[&] { list.SetBaseRect(CRect(0, 0, 800, 300)); }, 20, 10, 140},
+    };
+    for (const Step& step : steps) {
+        step.set();
+        const int y = step.header + step.row + step.row / 2; // the middle of place 1
+        list.SetItemState(-1, 1);
+        list.SetCheck(1, 0);
+        driver.AdvanceTime(1000);
+        driver.Click(list.m_hWnd, {100, y});
+        driver.AdvanceTime(1000);
+        driver.Click(list.m_hWnd, {step.boxX, y});
+        EXPECT_EQ(std::pair(list.GetSelectedItem(), list.GetCheck(1)), std::pair(1, 1)) << y;
+        EXPECT_EQ(std::pair(At(list, 100, y), At(list, step.boxX, y)), std::pair(kSelected, kOn))
+            << y;
+    }
+}
+
+// Host values at the limits through every geometry setter, each followed by a size change,
+// once made the list lay out or paint billions of places, or overflow int. The list lays out
+// only the places that fit and still answers clicks, the wheel and EnsureVisible.
+TEST_F(ListBox, GeometrySettersAtTheLimits)
+{
+    const std::function<void(int)> setters[] = {
+        [&](int v) { list.SetRowHeight(v); },
+        [&](int v) { list.SetRowHeightHeader(v); },
+        [&](int v) {
+            list.SetRowHeight(1);
+            list.SetRowHeightHeader(v);
+        },
+        [&](int v) {
+            list.SetColumnWidth(0, v, TRUE);
+            list.SetColumnWidth(2, v, TRUE);
+        },
+        [&](int v) { list.SetBaseRect(CRect(0, 0, v, 300)); },
+        [&](int v) { list.SetBaseRect(CRect(v, 0, INT_MAX, 300)); },
+    };
+    for (const auto& set : setters)
+        for (int v : {INT_MIN, -1000000000, -1, 0, 1, INT_MAX}) {
+            set(v);
+            list.MoveWindow(0, 0, 400, 299);
+            list.MoveWindow(0, 0, 400, 300);
+            ASSERT_LE(list.m_layout.rowRects.size(), 300u) << v;
+            At(list, 50, 150); // painted
+            driver.AdvanceTime(1000);
+            driver.Click(list.m_hWnd, RowPoint(1));
+            driver.Wheel(-120);
+            list.EnsureVisible(19);
+            list.SetRowHeight(32);
+            list.SetRowHeightHeader(32);
+            list.SetColumnWidth(0, 200, TRUE);
+            list.SetColumnWidth(2, 40, TRUE);
+            list.SetBaseRect(CRect(0, 0, 400, 300));
+        }
+    list.SendMessage(UM_VSCROLL_POS, 0, 0);
+    list.SetItemState(1, 1);
+    // Back to the design's numbers, the list paints as before.
+    for (auto [x, y, colour] : {std::tuple{50, 37, kRow}, {50, 89, kSelected}, {380, 48, kOff}})
+        EXPECT_EQ(At(list, x, y), colour) << x << "," << y;
+}
+
+// Shown again, the header box sums up the rows as they are now, and the count is theirs.
+TEST_F(ListBox, HeaderBoxShownAgainFollowsTheRows)
+{
+    list.ShowHeaderCheckbox(1);
+    list.SetCheck(-1, 1);
+    list.ShowHeaderCheckbox(0);
+    list.SetCheck(4, 0);
+    list.InsertItem(20, L"");
+    list.ShowHeaderCheckbox(1);
+    EXPECT_EQ(std::pair(list.GetCheck(-1), list.GetCheckedCount()), std::pair(-1, 19));
+    EXPECT_EQ(At(list, 380, 16), kMixed);
 }
 
 // --- pixels ---

@@ -4,6 +4,8 @@
 
 #include "../controls/ControlTestKit.h"
 
+#include <climits>
+
 namespace {
 
 constexpr Gdiplus::ARGB kTrack = 0xFF203040u, kThumb = 0xFFE0C020u, kArrow = 0xFF6080A0u;
@@ -45,7 +47,7 @@ TEST_F(ScrollBar, Session)
     driver.MouseDown();
     host.heard += "| ";
     driver.MouseUp();
-    EXPECT_EQ(bar.m_rcThumb.top, 17 + 128 * 10 / 90);
+    EXPECT_EQ(bar.GetThumbRect().top, 17 + 128 * 10 / 90);
     Click(bar, 35); // inside the moved thumb: a drag without moves
     Click(bar, 20); // above it
     driver.AdvanceTime(1000);
@@ -57,7 +59,8 @@ TEST_F(ScrollBar, Session)
     driver.MouseUp();
     driver.MoveMouse(bar.m_hWnd, {5, 30}); // released: no longer dragging
     Click(bar.m_btnBottom, 5);             // at the range's end: nothing
-    // One page: the arrows switch off, and the thumb of the last paint still drags, to 0.
+    // One page: the arrows switch off and no thumb stands, so the press drags nothing and the
+    // release pages to the range's end, 0.
     bar.SetItemCount(10);
     EXPECT_FALSE(bar.m_btnTop.IsWindowEnabled() || bar.m_btnBottom.IsWindowEnabled());
     driver.AdvanceTime(1000);
@@ -68,6 +71,50 @@ TEST_F(ScrollBar, Session)
     driver.MouseUp();
     EXPECT_EQ(host.heard, "465 1 0 ; 465 2 0 ; 465 1 0 ; 465 7 0 ; | 465 10 0 ; 465 0 0 ; "
                           "465 45 0 ; 465 49 0 ; 465 90 0 ; 465 0 0 ; ");
+}
+
+// The thumb's rectangle was once stored by the paint, so a press before the first paint missed
+// it. A bar that has never painted takes the press on its thumb (81 .. 119 at 45) and drags.
+TEST_F(ScrollBar, ThumbPressedBeforeTheFirstPaintDrags)
+{
+    CCtrlVScroll fresh;
+    ASSERT_TRUE(fresh.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &host, 0));
+    for (int slot = 0; slot < 4; ++slot)
+        fresh.SetImage(pictures[slot].get(), slot);
+    fresh.MoveWindow(40, 0, 12, 200);
+    fresh.SetMaxRowCount(10);
+    fresh.SetItemCount(100);
+    fresh.SetCurPos(45, 0);
+    fresh.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 100));
+    fresh.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 20 + 32)); // y′ 32 of 128
+    fresh.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 52));
+    EXPECT_EQ(host.heard, "465 22 0 ; ");
+}
+
+// Counts and positions at the int limits: the thumb stays on the track, and the arrows,
+// pages and drags keep to the range.
+TEST_F(ScrollBar, CountsAndPositionsAtTheLimits)
+{
+    const int values[] = {INT_MIN, -1, 0, 1, 10, INT_MAX};
+    for (int items : values)
+        for (int page : values)
+            for (int pos : values) {
+                bar.SetItemCount(items);
+                bar.SetMaxRowCount(page);
+                bar.SetCurPos(pos, 0);
+                const CRect thumb = bar.GetThumbRect();
+                if (!thumb.IsRectEmpty()) {
+                    EXPECT_TRUE(thumb.left == 1 && thumb.right == 11 && thumb.top >= 17 &&
+                                thumb.bottom <= 184)
+                        << items << " " << page << " " << pos;
+                }
+                At(bar, 5, 100); // painted
+                Click(bar.m_btnBottom, 5);
+                Click(bar.m_btnTop, 5);
+                Click(bar, 30);
+                Click(bar, 190);
+                driver.AdvanceTime(1000);
+            }
 }
 
 TEST_F(ScrollBar, PaintsTrackArrowsAndThumbTiles)

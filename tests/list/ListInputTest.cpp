@@ -40,7 +40,7 @@ TEST(ListInput, PartsUnderThePoint)
     for (int i = 0; i < 20; ++i)
         model.InsertItem(i, L"row");
     model.m_bCheckbox = model.m_bShowHeaderCheckbox = 1;
-    list::ComputeLayout(model, {400, 32, 32, 14}, 400, 300, layout);
+    list::ComputeLayout(model, {400, 32, 32}, 400, 300, layout);
     using P = list::HitPart;
     // x, y, top, a double click, boxes shown → the part and row hit.
     const std::tuple<int, int, int, bool, bool, P, int> cases[] = {
@@ -66,7 +66,7 @@ TEST(ListInput, PartsUnderThePoint)
     };
     for (auto [x, y, top, dbl, boxes, part, row] : cases) {
         model.m_bCheckbox = model.m_bShowHeaderCheckbox = boxes;
-        const list::HitQuery in{model, layout, 32, 32, top};
+        const list::HitQuery in{model, layout, top};
         const list::Hit h =
             dbl ? list::HitTestDoubleClick(in, CPoint(x, y)) : list::HitTestClick(in, CPoint(x, y));
         EXPECT_EQ(std::pair(h.part, h.row), std::pair(part, row))

@@ -4,9 +4,12 @@
 
 #include "../controls/ControlTestKit.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
-constexpr list::Design kDesign{564, 32, 32, 14};
+constexpr list::Design kDesign{564, 32, 32};
 
 TEST(ListLayout, ColumnsScaleBothWaysRowsHeaderAndFontOnlyDown)
 {
@@ -18,7 +21,7 @@ TEST(ListLayout, ColumnsScaleBothWaysRowsHeaderAndFontOnlyDown)
                                                     {1, 0, 0, 0, 0}}) {
         const list::Scale sc = list::ScaleFor(width, kDesign);
         EXPECT_EQ(std::tuple(list::ScaledWidth(100, sc.ratio), sc.rowHeight, sc.headerHeight,
-                             sc.fontSize),
+                             list::ScaledFontSize(14, sc.s)),
                   std::tuple(column, row, header, font))
             << width;
     }
@@ -55,14 +58,57 @@ TEST(ListLayout, PlacesAndBoxesAtFullAndHalfWidth)
     EXPECT_EQ(layout.maxRowCount, (300 - 16) / 16);
     EXPECT_EQ(Str({layout.rowRects[0], layout.checkRects[0]}), "0,17 282x14 | 268,20 8x8");
     // Rows scaled to nothing fit no place.
-    ASSERT_TRUE(list::ComputeLayout(model, {564, 0, 32, 14}, 564, 300, layout));
+    ASSERT_TRUE(list::ComputeLayout(model, {564, 0, 32}, 564, 300, layout));
     EXPECT_EQ(layout.maxRowCount, 0);
+}
+
+// Sizes at the int limits once made the layout count (cy − hh) / h places for a header far
+// above the client (billions of rectangles) or overflow int. Only the places that fit the
+// client are laid out, and every sum stays inside int (the sanitizer build checks that).
+TEST(ListLayout, HostSizesAtTheLimitsLayOutOnlyWhatFits)
+{
+    list::Model model;
+    for (int j = 0; j < 3; ++j)
+        model.InsertColumn(j, L"", 0, 0);
+    const int sizes[] = {INT_MIN, -1000000000, -1, 0, 1, 32, INT_MAX};
+    const long long bases[] = {-(1LL << 32) + 1, INT_MIN, -1, 0, 1, 564, INT_MAX, (1LL << 32) - 1};
+    for (long long base : bases)
+        for (int row : sizes)
+            for (int header : sizes)
+                for (int width : sizes) {
+                    for (int j = 0; j < 3; ++j)
+                        model.GetColumn(j)->nWidth = width;
+                    list::Layout layout;
+                    ASSERT_TRUE(list::ComputeLayout(model, {base, row, header}, 564, 300, layout));
+                    const std::string where = std::to_string(base) + " " + std::to_string(row) +
+                                              " " + std::to_string(header) + " " +
+                                              std::to_string(width);
+                    ASSERT_LE(layout.rowRects.size(), 300u) << where;
+                    EXPECT_EQ(layout.rowRects.size(), size_t(std::max(layout.maxRowCount, 0)))
+                        << where;
+                    for (const CRect& r : layout.rowRects)
+                        EXPECT_TRUE(r.top >= 0 && r.bottom < 300) << where;
+                }
+    // A design width of 0 or less scales nothing; row and header heights below 0 are 0.
+    for (long long base : {0LL, -564LL, -(1LL << 32) + 1}) {
+        const list::Scale sc = list::ScaleFor(282, {base, -32, INT_MIN});
+        EXPECT_EQ(std::tuple(sc.ratio, sc.rowHeight, sc.headerHeight), std::tuple(1.0, 0, 0))
+            << base;
+    }
+    EXPECT_EQ(std::pair(list::ScaledWidth(INT_MAX, 1e9), list::ScaledWidth(INT_MIN, 1e9)),
+              std::pair(list::kMaxCoord, -list::kMaxCoord));
 }
 
 TEST(ListLayout, TopIndexCorrectedSoTheLastPageIsFull)
 {
-    for (auto [top, rows, places, corrected] :
-         {std::tuple{15, 20, 8, 12}, {15, 5, 8, 0}, {3, 20, 8, 3}, {12, 20, 8, 12}, {0, 0, 8, 0}})
+    // The top is taken from the scroll bar as it comes, INT_MIN included.
+    for (auto [top, rows, places, corrected] : {std::tuple{15, 20, 8, 12},
+                                                {15, 5, 8, 0},
+                                                {3, 20, 8, 3},
+                                                {12, 20, 8, 12},
+                                                {0, 0, 8, 0},
+                                                {INT_MIN, 20, 8, INT_MIN},
+                                                {INT_MAX, 20, 8, 12}})
         EXPECT_EQ(list::CorrectTopIndex(top, rows, places), corrected) << top << " " << rows;
 }
 
@@ -74,7 +120,10 @@ TEST(ListLayout, PicturesKeepTheirAspectRatioCentredAndCutPlacesShowTheTop)
     EXPECT_EQ(list::FitPicture(box, 0, 10).Width, 0);
     // Background height, the place's visible height, the row height → source rows shown.
     for (auto [source, visible, row, shown] :
-         {std::tuple{32, 12, 32, 12}, {64, 12, 32, 24}, {10, 1, 32, 0}})
+         {std::tuple{32, 12, 32, 12},
+          {64, 12, 32, 24},
+          {10, 1, 32, 0},
+          {16384, 1 << 23, 1 << 24, 8192}}) // a product past 32 bits
         EXPECT_EQ(list::CutSourceHeight(source, visible, row), shown) << source << " " << visible;
 }
 

@@ -6,7 +6,14 @@
 #include "platform/gdiplus/Gdi.h"
 #include "tests/TestKit.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
 #include <fstream>
+#include <future>
 #include <tuple>
 
 namespace {
@@ -71,7 +78,7 @@ TEST_F(ListModel, RowsCellsAndItemData)
                          Gdiplus::StringAlignmentCenter));
 }
 
-TEST_F(ListModel, HeaderByRuleAWhenSetAndWhatTheCountTrusts)
+TEST_F(ListModel, HeaderByRuleAWhenSet)
 {
     Rows(3);
     m.SetCheck(2, 1);
@@ -88,11 +95,7 @@ TEST_F(ListModel, HeaderByRuleAWhenSetAndWhatTheCountTrusts)
     EXPECT_EQ(m.GetCheck(-1), -1);
     EXPECT_EQ(m.GetCheckedCount(), 0);
     m.SetCheck(1, 1);
-    // A shown header that is not mixed answers the count for every row.
-    for (auto [header, count] : {std::pair{1, 3}, {0, 0}, {-1, 1}}) {
-        m.m_nHeaderCheck = header;
-        EXPECT_EQ(m.GetCheckedCount(), count) << header;
-    }
+    EXPECT_EQ(m.GetCheckedCount(), 1);
     // A hidden header keeps its stale state.
     m.m_bShowHeaderCheckbox = 0;
     m.SetCheck(0, 1);
@@ -103,6 +106,29 @@ TEST_F(ListModel, HeaderByRuleAWhenSetAndWhatTheCountTrusts)
     for (int i = 0; i < 3; ++i)
         m.SetCheck(i, 0);
     EXPECT_EQ(m.GetCheck(-1), 0); // the row once mixed is counted so no more
+}
+
+// The count once answered from the header: rows inserted after the header summed them up, or
+// changed while it was hidden, were miscounted.
+TEST_F(ListModel, CheckedCountIsTheCheckedRowsWhateverTheHeaderShows)
+{
+    Rows(3);
+    m.SetCheck(-1, 1);
+    m.InsertItem(3, L"new");
+    m.InsertItem(4, L"new");
+    EXPECT_EQ(std::pair(m.GetCheckedCount(), m.GetCheck(-1)), std::pair(3, -1));
+    m.SetCheck(-1, 0);
+    m.m_bShowHeaderCheckbox = 0;
+    m.SetCheck(1, 1);
+    m.m_bShowHeaderCheckbox = 1;
+    EXPECT_EQ(m.GetCheckedCount(), 1);
+    m.SetCheck(-1, 1);
+    m.m_bShowHeaderCheckbox = 0;
+    m.SetCheck(0, 0);
+    m.m_bShowHeaderCheckbox = 1;
+    EXPECT_EQ(m.GetCheckedCount(), 4);
+    m.InsertItem(9, L"sparse"); // keys no longer 0 .. count − 1: the rows are walked
+    EXPECT_EQ(m.GetCheckedCount(), 4);
 }
 
 // The header clicked from mixed, then all on, is in the list box's session.
@@ -127,8 +153,15 @@ TEST_F(ListModel, CheckedSearchesAndSparseKeys)
     Rows(3);
     m.SetCheck(1, 1);
     m.SetCheck(2, 2); // 2 counts as checked
-    for (auto [from, next, prev] :
-         {std::tuple{-1, 1, -1}, {1, 2, -1}, {2, -1, 1}, {3, -1, 2}, {100, -1, 2}})
+    // The searches start from any int: neither row + 1 nor row − 1 may leave the range.
+    for (auto [from, next, prev] : {std::tuple{-1, 1, -1},
+                                    {1, 2, -1},
+                                    {2, -1, 1},
+                                    {3, -1, 2},
+                                    {100, -1, 2},
+                                    {INT_MAX, -1, 2},
+                                    {INT_MIN, 1, -1},
+                                    {-1000000000, 1, -1}})
         EXPECT_EQ(std::pair(m.GetNextCheckedIndex(from), m.GetPrevCheckedIndex(from)),
                   std::pair(next, prev))
             << from;
@@ -187,7 +220,48 @@ TEST_F(ListModel, PicturesCopiedOrDecodedFromFiles)
     EXPECT_EQ(std::tuple(item->pImage[9]->GetWidth(), item->pImage[2]->GetLastStatus(),
                          item->pImage[2]->GetWidth(), item->pImage[3]),
               std::tuple(6u, Gdiplus::Ok, 6u, nullptr));
-    EXPECT_NE(item->pImage[4]->GetLastStatus(), Gdiplus::Ok);
+    EXPECT_EQ(item->pImage[4]->GetWidth(), 0u); // a picture without pixels
+}
+
+// Cell pictures are read as every other picture is: a folder once made the list ask for
+// LLONG_MAX bytes and abort, a FIFO without a writer blocked it. Only regular files are read,
+// and only up to the size a picture file may have.
+TEST_F(ListModel, CellPicturesAreReadOnlyFromRegularFilesOfAPictureSize)
+{
+    platform::wnd::HeadlessDriver driver; // graphics started
+    Rows(1);
+    const testkit::TempDir tmp;
+    const std::string dir = tmp.Path() + "/";
+    ASSERT_EQ(::mkdir((dir + "folder.png").c_str(), 0700), 0);
+    ASSERT_EQ(::mkfifo((dir + "fifo.png").c_str(), 0600), 0);
+    std::ofstream(dir + "empty.png").close();
+    std::ofstream(dir + "huge.png").close();
+    ASSERT_EQ(::truncate((dir + "huge.png").c_str(), (64LL << 20) + 1), 0); // sparse
+    auto pic = Solid(6, 3, 0xFF00FF00u);
+    // Path → whether the cell keeps the picture it had (no file to read) rather than getting
+    // a picture without pixels (a file that is no picture).
+    for (auto [path, kept] : {std::pair{dir + "folder.png", true},
+                              {dir + "fifo.png", true},
+                              {std::string("/dev/zero"), true},
+                              {std::string("/dev/null"), true},
+                              {dir + "empty.png", false},
+                              {dir + "huge.png", false}}) {
+        m.SetItemImage(0, 1, pic.get());
+        const Gdiplus::Bitmap* before = m.GetItem(0)->pImage[1];
+        // A reader that blocks on the FIFO is let go by opening its other end.
+        auto load = std::async(std::launch::async,
+                               [&, p = path] { m.SetItemImage(0, 1, CString(p.c_str())); });
+        if (load.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            ADD_FAILURE() << path << " blocked";
+            const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+            load.wait();
+            ::close(writer);
+        }
+        EXPECT_NO_THROW(load.get()) << path; // a throw here would end a host
+        Gdiplus::Bitmap* after = m.GetItem(0)->pImage[1];
+        EXPECT_EQ(after == before, kept) << path;
+        EXPECT_EQ(after->GetWidth(), kept ? 6u : 0u) << path;
+    }
 }
 
 } // namespace

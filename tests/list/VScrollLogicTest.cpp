@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -39,6 +40,31 @@ TEST(VScrollLogic, TrackAndThumb)
         EXPECT_EQ(vscroll::ArrowsEnabled(items, page), arrows) << items;
         EXPECT_EQ(vscroll::TrackActive(items, page), track) << items;
     }
+}
+
+// Counts and positions as the owner gives them: the range once wrapped at the int limits and a
+// position past it put the thumb outside the bar.
+TEST(VScrollLogic, CountsAndPositionsAtTheLimits)
+{
+    for (auto [items, page, range] : {std::tuple{INT_MAX, -1, INT_MAX},
+                                      {INT_MIN, 1, INT_MIN},
+                                      {INT_MAX, INT_MIN, INT_MAX},
+                                      {INT_MIN, INT_MAX, INT_MIN},
+                                      {100, 10, 90}})
+        EXPECT_EQ(vscroll::Range(items, page), range) << items << " - " << page;
+    const vscroll::Track t = vscroll::TrackOf(200, kArrows);
+    // Position, range → thumb top: outside 0 .. range the thumb stands at the nearer end.
+    for (auto [pos, range, top] : {std::tuple{INT_MAX, 90, 145},
+                                   {INT_MIN, 90, 17},
+                                   {-1, 90, 17},
+                                   {91, 90, 145},
+                                   {INT_MAX, INT_MAX, 145},
+                                   {1, INT_MAX, 17}})
+        EXPECT_EQ(vscroll::ThumbTop(t, 40, pos, range), top) << pos << " of " << range;
+    EXPECT_EQ(vscroll::ThumbHeight(168, INT_MAX, 1), 40);
+    EXPECT_EQ(vscroll::DragPosition(INT_MAX, 40, 200, kArrows, INT_MAX), INT_MAX);
+    EXPECT_EQ(vscroll::PagePosition(300, CRect(1, 145, 11, 183), INT_MAX, INT_MAX, INT_MAX),
+              INT_MAX);
 }
 
 TEST(VScrollLogic, TiledThumbCutsItsLastTile)
