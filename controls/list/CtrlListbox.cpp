@@ -114,17 +114,17 @@ void CCtrlListbox::Notify(UINT message, int row)
 void CCtrlListbox::SetBaseRect(CRect rc)
 {
     m_rcBase = rc;
-    Relayout(true);
+    Relayout(false);
 }
 void CCtrlListbox::SetRowHeight(int height)
 {
     m_nRowHeight = height;
-    Relayout(true);
+    Relayout(false);
 }
 void CCtrlListbox::SetRowHeightHeader(int height)
 {
     m_nRowHeightHeader = height;
-    Relayout(true);
+    Relayout(false);
 }
 
 void CCtrlListbox::SetColor(int index, Gdiplus::Color colour)
@@ -186,12 +186,6 @@ void CCtrlListbox::ActivateVScroll(int scrollType)
     bar->SetImage(m_pImage[list::kScrollTrack], 2);
     bar->SetImage(m_pImage[list::kScrollThumb], 3);
     bar->SetScrollType(scrollType);
-    // A list that has its size already gets its bar at once rather than at the next size, so
-    // that the strip the layout leaves for it is never empty.
-    CRect rc;
-    GetClientRect(&rc);
-    Relayout(rc.Width(), rc.Height(), true);
-    Redraw();
 }
 
 // --- columns ---
@@ -199,7 +193,7 @@ void CCtrlListbox::ActivateVScroll(int scrollType)
 void CCtrlListbox::InsertColumn(int column, CString text, int width, int separator)
 {
     m_model.InsertColumn(column, std::move(text), width, separator);
-    Relayout(true);
+    Relayout(false);
 }
 
 void CCtrlListbox::SetColumnAlign(int column, Gdiplus::StringAlignment align, int redraw)
