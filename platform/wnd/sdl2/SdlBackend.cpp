@@ -90,9 +90,10 @@ bool LoadSdl()
 
 // --- a lost display ---
 
-// Set once the display connection is known dead. From then on nothing may call SDL: its X11
-// code would talk to the dead connection, which Xlib answers by reporting the error again
-// (and ending the process again) from inside our own teardown.
+// Set once the display connection is known dead. From then on no backend call reaches SDL
+// (windows destroyed by static destructors included): its X11 code would talk to the dead
+// connection, which Xlib answers by reporting the error again (and ending the process again)
+// from inside our own teardown.
 std::atomic<bool> g_displayLost{false};
 
 // The longest idle wait between looks at the display, so that an end the connection does not
@@ -182,6 +183,8 @@ public:
 
     bool CreateTopLevel(HWND hwnd, const CString& title, const RECT& r, bool visible) override
     {
+        if (g_displayLost)
+            return false;
         Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
         // Pop-ups (tooltips) have no frame, no task-bar entry and do not take the focus.
         if (static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE)) & WS_POPUP)
@@ -200,6 +203,8 @@ public:
 
     void ShowCursor(int id) override
     {
+        if (g_displayLost)
+            return;
         if (id == 0) {
             g_sdl.SDL_ShowCursor(SDL_DISABLE);
         } else {
@@ -280,6 +285,8 @@ public:
 
     bool WaitInput(int timeoutMs) override
     {
+        if (g_displayLost)
+            return false;
         // Bounded, so that an idle program still looks at its display now and then.
         const int wait = timeoutMs < 0 ? kLongestWaitMs : std::min(timeoutMs, kLongestWaitMs);
         SDL_Event e;
@@ -307,6 +314,8 @@ public:
 
     int MessageBox(HWND owner, const CString& text, const CString& caption, UINT type) override
     {
+        if (g_displayLost)
+            return 0;
         struct Choice
         {
             int id;
@@ -369,12 +378,17 @@ public:
 
     void CaptureMouse(bool capture) override
     {
+        if (g_displayLost)
+            return;
         g_sdl.SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
     }
 
 private:
+    // Null once the display is lost, which keeps every window call away from SDL.
     SDL_Window* Window(HWND hwnd)
     {
+        if (g_displayLost)
+            return nullptr;
         auto it = m_windows.find(hwnd);
         return it == m_windows.end() ? nullptr : it->second;
     }
