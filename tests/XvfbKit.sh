@@ -12,6 +12,7 @@ need() {
 work=$(mktemp -d)
 xvfb_pid=
 probe_pid=
+probe_group=
 watchers=
 # Whether process group $1 still has a member that is not just waiting to be reaped.
 group_alive() {
@@ -39,7 +40,8 @@ watch_over() {
   watchers="$watchers $!"
 }
 cleanup() {
-  [ -n "$probe_pid" ] && stop_group "$probe_pid"
+  # The probe's group also after the probe ended: what it started may outlive it.
+  [ -n "$probe_group" ] && stop_group "$probe_group"
   [ -n "$xvfb_pid" ] && stop_group "$xvfb_pid"
   for w in $watchers; do kill -TERM "-$w" 2>/dev/null; wait "$w" 2>/dev/null; done
   rm -rf "$work"
@@ -74,6 +76,7 @@ start_display() {
 start_probe() {
   ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" setsid "$@" >"$work/out" 2>&1 &
   probe_pid=$!
+  probe_group=$probe_pid
   watch_over "$probe_pid"
   wait_for 100 "the probe did not get ready" grep -q '^ready' "$work/out"
 }
