@@ -1,21 +1,53 @@
 # What the display tests share, sourced by their scripts: a private Xvfb display, the probe
 # started on it under SDL2's X11 driver, waits that poll, and screen pixels read back from the
 # X server (what it shows, not what a program meant to draw).
+# Both end with the script, however it ends: by a trap, or, when it is killed outright, by a
+# watcher that outlives it.
 # Usage: . XvfbKit.sh; need TOOL...; start_display; start_probe PROBE [ARG...]; find_window TITLE
 need() {
-  for tool in Xvfb xdotool import "$@"; do
+  for tool in Xvfb xdotool import setsid pgrep "$@"; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
   done
 }
 work=$(mktemp -d)
 xvfb_pid=
 probe_pid=
+probe_group=
+watchers=
+# Whether process group $1 still has a member that is not just waiting to be reaped.
+group_alive() {
+  for p in $(pgrep -g "$1" 2>/dev/null); do
+    [ "$(cut -d' ' -f3 "/proc/$p/stat" 2>/dev/null)" = Z ] || return 0
+  done
+  return 1
+}
+# Ends process group $1 (the X server, or the probe with whatever it started): asked first,
+# then, if it lingers past two seconds, killed.
+stop_group() {
+  kill -TERM "-$1" 2>/dev/null
+  n=0
+  while group_alive "$1" && [ $n -lt 20 ]; do sleep 0.1; n=$((n + 1)); done
+  kill -KILL "-$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+  return 0
+}
+# A script killed outright runs no trap: a watcher (a group of its own, so that its sleep goes
+# with it) ends group $1 once this script is gone.
+watch_over() {
+  setsid sh -c 'while kill -0 "$0" 2>/dev/null; do sleep 0.5; done
+                kill -TERM "-$1" 2>/dev/null; sleep 2; kill -KILL "-$1" 2>/dev/null' "$$" "$1" \
+    </dev/null >/dev/null 2>&1 &
+  watchers="$watchers $!"
+}
 cleanup() {
-  [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  # The probe's group also after the probe ended: what it started may outlive it.
+  [ -n "$probe_group" ] && stop_group "$probe_group"
+  [ -n "$xvfb_pid" ] && stop_group "$xvfb_pid"
+  for w in $watchers; do kill -TERM "-$w" 2>/dev/null; wait "$w" 2>/dev/null; done
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' HUP INT TERM
 fail() { echo "FAIL: $*"; echo "--- probe output:"; cat "$work/out" 2>/dev/null; exit 1; }
 # Usage: wait_for TRIES WHAT COMMAND...: runs the command every 0.1 s until it succeeds (its
 # `i` counts the tries); after TRIES tries, fails saying WHAT.
@@ -29,8 +61,9 @@ wait_for() {
 }
 # Xvfb picks a free display itself and writes its number.
 start_display() {
-  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  setsid Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
   xvfb_pid=$!
+  watch_over "$xvfb_pid"
   wait_for 100 "Xvfb did not start" test -s "$work/display"
   DISPLAY=:$(cat "$work/display")
   export DISPLAY
@@ -38,10 +71,13 @@ start_display() {
   export SDL_VIDEODRIVER
 }
 # The X11 and D-Bus libraries that SDL loads keep allocations for the life of the process;
-# under AddressSanitizer only the probe skips the leak check (the unit tests keep it).
+# under AddressSanitizer only the probe skips the leak check (the unit tests keep it). The probe
+# leads a process group of its own, so that what it starts (a chooser) ends with it.
 start_probe() {
-  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$@" >"$work/out" 2>&1 &
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" setsid "$@" >"$work/out" 2>&1 &
   probe_pid=$!
+  probe_group=$probe_pid
+  watch_over "$probe_pid"
   wait_for 100 "the probe did not get ready" grep -q '^ready' "$work/out"
 }
 # Sets wid to the window titled $1 and X, Y, WIDTH, HEIGHT to its place on the screen.

@@ -3,11 +3,11 @@
 
 #include "platform/base/FilePath.h"
 #include "platform/gdiplus/GdiPrivate.h"
-#include "platform/host/HostResources.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -174,13 +174,16 @@ HMODULE GetModuleHandleW(LPCWSTR name)
 
 namespace {
 
-// A picture the host registered as resource `id` (platform/host), at the size asked: 0 keeps
-// the picture's own size unless LR_DEFAULTSIZE asks for the system's icon size.
+std::atomic<platform::ResourcePictureLookup> g_resourceLookup{nullptr};
+
+// The picture the registered lookup finds as resource `id`, at the size asked: 0 keeps the
+// picture's own size unless LR_DEFAULTSIZE asks for the system's icon size.
 HANDLE LoadResourceImage(UINT id, UINT type, int cx, int cy, UINT flags)
 {
-    platform::host::IconSource source;
-    if ((type != IMAGE_ICON && type != IMAGE_BITMAP && type != IMAGE_CURSOR) ||
-        !platform::host::FindIcon(id, &source))
+    platform::ResourcePicture source;
+    const platform::ResourcePictureLookup lookup = g_resourceLookup.load();
+    if ((type != IMAGE_ICON && type != IMAGE_BITMAP && type != IMAGE_CURSOR) || !lookup ||
+        !lookup(id, &source))
         return nullptr;
     const bool icon = type != IMAGE_BITMAP;
     const int w =
@@ -208,6 +211,11 @@ HANDLE LoadResourceImage(UINT id, UINT type, int cx, int cy, UINT flags)
 }
 
 } // namespace
+
+void platform::SetResourcePictureLookup(ResourcePictureLookup lookup)
+{
+    g_resourceLookup.store(lookup);
+}
 
 HANDLE LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int cx, int cy, UINT flags)
 {

@@ -30,12 +30,26 @@ HMODULE GetModuleHandleW(LPCWSTR name);
 
 // Loads a picture file (LR_LOADFROMFILE): IMAGE_BITMAP takes Windows bitmap files only,
 // IMAGE_ICON icon and cursor files, at the system's icon size with LR_DEFAULTSIZE or with the
-// given size. A resource number (without LR_LOADFROMFILE) loads the picture the host
-// registered under it (platform/host/HostResources.h), at the given size or its own. Null on
-// any failure.
+// given size. A resource number (without LR_LOADFROMFILE) loads the picture the resource
+// lookup finds under it (platform::SetResourcePictureLookup), at the given size or its own.
+// Null on any failure.
 HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, UINT flags);
 BOOL DeleteObject(HGDIOBJ object);
 BOOL DestroyIcon(HICON icon);
+
+namespace platform {
+// Where the picture of a resource number comes from.
+struct ResourcePicture
+{
+    CString path;                             // a picture file, or
+    std::shared_ptr<Gdiplus::Bitmap> picture; // pixels
+};
+// The drawing layer keeps no resource table of its own: the one that holds the host's
+// resources registers how a number is looked up, answering false for a number it does not
+// know. With none registered (or after a null one), no resource number loads.
+using ResourcePictureLookup = bool (*)(UINT id, ResourcePicture* out);
+void SetResourcePictureLookup(ResourcePictureLookup lookup);
+} // namespace platform
 
 struct BITMAP
 {

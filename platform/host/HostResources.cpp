@@ -1,6 +1,6 @@
 #include "platform/host/HostResources.h"
 
-#include "platform/gdiplus/Gdiplus.h"
+#include "platform/gdiplus/Gdi.h"
 #include "platform/wnd/WinUser.h"
 
 #include <cwchar>
@@ -40,6 +40,24 @@ CString ExecutableName()
     return CString::FromUtf8(name);
 }
 
+// LoadImageW's view of the icon table.
+bool LookUpPicture(UINT id, platform::ResourcePicture* out)
+{
+    platform::host::IconSource source;
+    if (!platform::host::FindIcon(id, &source))
+        return false;
+    if (out)
+        *out = platform::ResourcePicture{source.path, std::move(source.picture)};
+    return true;
+}
+
+// The drawing layer learns of the table once the host puts the first icon in it.
+void OfferIconsToDrawing()
+{
+    static const bool offered = (platform::SetResourcePictureLookup(&LookUpPicture), true);
+    (void)offered;
+}
+
 } // namespace
 
 namespace platform::host {
@@ -72,12 +90,14 @@ void SetString(UINT id, const CString& text)
 
 void SetIconFile(UINT id, const CString& path)
 {
+    OfferIconsToDrawing();
     std::lock_guard<std::mutex> guard(R().lock);
     R().icons[id] = IconSource{path, nullptr};
 }
 
 void SetIconPicture(UINT id, Gdiplus::Bitmap& picture)
 {
+    OfferIconsToDrawing();
     std::shared_ptr<Gdiplus::Bitmap> copy(static_cast<Gdiplus::Bitmap*>(picture.Clone()));
     std::lock_guard<std::mutex> guard(R().lock);
     R().icons[id] = IconSource{CString(), std::move(copy)};

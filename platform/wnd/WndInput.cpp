@@ -65,37 +65,43 @@ bool IsSecondClick(const Click& last, const Click& press)
            Within(last.pt, press.pt, kDoubleClickHalf);
 }
 
-// The deepest shown window under `pt` (top-level client coordinates; `screen` is the same
-// point on the screen, which every window asked is told). Windows that answer HTTRANSPARENT
-// (statics without SS_NOTIFY) let the point through; a disabled window's input goes to its
-// parent.
-HWND HitTest(HWND top, POINT pt, POINT screen)
+// The deepest shown window under `screen`, a point on the screen. The walk down carries each
+// window's client origin on the screen, so the point itself stays as it is; every window asked
+// is told the same point. Windows that answer HTTRANSPARENT (statics without SS_NOTIFY) let
+// the point through; a disabled window's input goes to its parent.
+HWND HitTest(HWND top, POINT screen)
 {
     const LPARAM asked = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
+    const Window* t = Find(top);
+    if (!t)
+        return nullptr;
     HWND h = top;
-    POINT local = pt;
+    POINT origin{t->rect.left, t->rect.top}; // a top-level has no border
     for (;;) {
         const Window* w = Find(h);
         if (!w)
             return nullptr;
         HWND next = nullptr;
-        POINT nextLocal{};
+        POINT nextOrigin{};
         for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
             const Window* c = Find(*it);
-            if (!c || !(c->style & WS_VISIBLE) || !c->rect.PtInRect(local))
+            if (!c || !(c->style & WS_VISIBLE))
+                continue;
+            CRect onScreen = c->rect;
+            onScreen.OffsetRect(origin);
+            if (!onScreen.PtInRect(screen))
                 continue;
             const int b = BorderWidth(*c);
-            const POINT cl{local.x - c->rect.left - b, local.y - c->rect.top - b};
             if (SendMessageW(*it, WM_NCHITTEST, 0, asked) == HTTRANSPARENT)
                 continue;
             next = *it;
-            nextLocal = cl;
+            nextOrigin = POINT{onScreen.left + b, onScreen.top + b};
             break;
         }
         if (!next)
             break;
         h = next;
-        local = nextLocal;
+        origin = nextOrigin;
     }
     while (h && h != top) {
         const Window* w = Find(h);
@@ -103,8 +109,8 @@ HWND HitTest(HWND top, POINT pt, POINT screen)
             break;
         h = w->parent;
     }
-    const Window* t = Find(h);
-    if (t && (t->style & WS_DISABLED))
+    const Window* found = Find(h);
+    if (found && (found->style & WS_DISABLED))
         return nullptr;
     return h;
 }
@@ -138,18 +144,31 @@ bool HoverArmed()
     return t.hwnd && (t.flags & TME_HOVER);
 }
 
-LPARAM ClientLParam(HWND hwnd, POINT screen)
+// A point as mouse messages carry it: signed 16-bit x and y.
+LPARAM PointLParam(POINT p)
 {
-    POINT p = screen;
-    ScreenToClient(hwnd, &p);
     return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(p.x)),
                       static_cast<WORD>(static_cast<SHORT>(p.y)));
 }
 
-LPARAM ScreenLParam(POINT screen)
+LPARAM ClientLParam(HWND hwnd, POINT screen)
 {
-    return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(screen.x)),
-                      static_cast<WORD>(static_cast<SHORT>(screen.y)));
+    POINT p = screen;
+    ScreenToClient(hwnd, &p);
+    return PointLParam(p);
+}
+
+// The backend's point (in top-level `top`'s client area) in `target`'s client coordinates.
+// The target is usually inside `top`; one holding the capture may be in another top-level.
+POINT TargetClientPoint(const Window& top, POINT inTop, HWND target)
+{
+    const POINT origin = ClientOriginInTop(target);
+    POINT p{inTop.x - origin.x, inTop.y - origin.y};
+    if (const Window* other = Find(TopLevelOf(target)); other && other != &top) {
+        p.x += top.rect.left - other->rect.left;
+        p.y += top.rect.top - other->rect.top;
+    }
+    return p;
 }
 
 // WM_SETCURSOR before each uncaptured move or press; false when the target went meanwhile.
@@ -196,10 +215,13 @@ void ProcessInput(const QueueItem& item)
     if (!t)
         return;
     const DWORD now = Now();
+    // The backend's point is in the top-level's client area: it becomes a screen point once
+    // (hit test, hover, the wheel and the message's stamp) and the target's client point once
+    // (the message's lParam); neither is converted back.
     const POINT screen{t->rect.left + item.client.x, t->rect.top + item.client.y};
     // The pointer that left every window is somewhere none of them is.
     s.cursor = item.kind == Input::Leave ? POINT{-32768, -32768} : screen;
-    const HWND under = item.kind == Input::Leave ? nullptr : HitTest(top, item.client, screen);
+    const HWND under = item.kind == Input::Leave ? nullptr : HitTest(top, screen);
     UpdateTracking(under);
     s.underCursor = under;
     if (item.kind == Input::Move)
@@ -218,9 +240,9 @@ void ProcessInput(const QueueItem& item)
             target = s.focus;
         wParam = MAKEWPARAM(static_cast<WORD>(s.keys),
                             static_cast<WORD>(static_cast<SHORT>(item.delta)));
-        lParam = ScreenLParam(screen);
+        lParam = PointLParam(screen);
     } else {
-        lParam = ClientLParam(target, screen);
+        lParam = PointLParam(TargetClientPoint(*t, item.client, target));
         if (!s.capture && message != WM_LBUTTONUP && !AskCursor(target, message))
             return;
     }

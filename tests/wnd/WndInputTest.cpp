@@ -68,6 +68,41 @@ TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureSkipDisabledWindows
     EXPECT_EQ(parent.wheelDelta, -240);
 }
 
+// A handler's point is the pointer's screen position less the window's client origin on the
+// screen, through nested frames (WS_EX_CLIENTEDGE 2 px, WS_BORDER 1 px) and under a capture
+// held while the pointer is over another top-level window.
+TEST_F(Input, ClientPointsThroughFramesAndFromAnotherTopLevel)
+{
+    CProbeWnd framed, inner, other;
+    ASSERT_TRUE(framed.CreateEx(WS_EX_CLIENTEDGE, nullptr, L"f", WS_CHILD | WS_VISIBLE,
+                                CRect(150, 20, 290, 180), &parent, 8));
+    ASSERT_TRUE(inner.Create(nullptr, L"i", WS_CHILD | WS_VISIBLE | WS_BORDER,
+                             CRect(10, 10, 60, 60), &framed, 9));
+    ASSERT_TRUE(
+        other.CreateEx(0, nullptr, L"o", WS_VISIBLE, CRect(500, 300, 600, 400), nullptr, 0));
+    const CPoint origin(100 + 150 + 2 + 10 + 1, 50 + 20 + 2 + 10 + 1);
+    const struct
+    {
+        CPoint screen;
+        CProbeWnd* want;
+        CPoint client;
+    } moves[] = {
+        {origin + CPoint(4, 6), &inner, CPoint(4, 6)},
+        {origin + CPoint(-1, 0), &inner, CPoint(-1, 0)}, // on inner's border
+        {origin + CPoint(-2, 0), &framed, CPoint(10 + 1 - 2, 10 + 1)},
+    };
+    for (const auto& m : moves) {
+        inner.lastPoint = framed.lastPoint = CPoint(-999, -999);
+        driver.MoveMouseScreen(m.screen);
+        EXPECT_EQ(m.want->lastPoint, m.client) << m.screen.x << "," << m.screen.y;
+    }
+    inner.SetCapture();
+    driver.MoveMouseScreen({510, 320});
+    EXPECT_EQ(inner.lastPoint, CPoint(510, 320) - origin);
+    EXPECT_EQ(other.Count("move"), 0);
+    ::ReleaseCapture();
+}
+
 // Each press comes `gap` ms after the previous one at `at`; the second press within 500 ms and
 // a 4 x 4 square is a double click, and the press after a double click starts afresh.
 TEST_F(Input, DoubleClickRules)

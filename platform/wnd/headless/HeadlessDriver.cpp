@@ -142,14 +142,12 @@ void HeadlessDriver::MoveMouse(HWND wnd, POINT client)
     const HWND top = TopLevelOf(wnd);
     if (!top)
         return;
-    POINT screen = client;
-    ClientToScreen(wnd, &screen);
-    RECT r{};
-    GetWindowRect(top, &r);
+    // Input comes in the top-level's client coordinates, as a backend gives it.
+    const POINT origin = ClientOriginInTop(wnd);
     if (m_top && m_top != top)
         Send(static_cast<int>(Input::Leave), m_pos);
     m_top = top;
-    m_pos = POINT{screen.x - r.left, screen.y - r.top};
+    m_pos = POINT{client.x + origin.x, client.y + origin.y};
     Send(static_cast<int>(Input::Move), m_pos);
 }
 

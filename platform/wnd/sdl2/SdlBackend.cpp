@@ -12,7 +12,10 @@
 // headers read after it.
 #include <SDL_syswm.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <dlfcn.h>
 #include <map>
 #include <poll.h>
@@ -85,6 +88,53 @@ bool LoadSdl()
     return true;
 }
 
+// --- a lost display ---
+
+// Set once the display connection is known dead. From then on no backend call reaches SDL
+// (windows destroyed by static destructors included): its X11 code would talk to the dead
+// connection, which Xlib answers by reporting the error again (and ending the process again)
+// from inside our own teardown.
+std::atomic<bool> g_displayLost{false};
+
+// The longest idle wait between looks at the display, so that an end the connection does not
+// signal is still noticed.
+constexpr int kLongestWaitMs = 1000;
+
+[[noreturn]] void EndForLostDisplay()
+{
+    g_displayLost = true;
+    const char* name = std::getenv("DISPLAY");
+    std::fprintf(stderr, "skinkit: the connection to display %s was lost; ending the program\n",
+                 name ? name : "(unknown)");
+    // Static destructors still run (a host's settings are written back); the backend's own
+    // skips SDL, see g_displayLost.
+    std::exit(1);
+}
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+int OnDisplayIOError(Display*)
+{
+    EndForLostDisplay();
+}
+#endif
+
+// Xlib's default answer to a broken connection prints and calls exit(), leaving the teardown
+// to talk to the dead connection. SDL loads Xlib itself (and only for its X11 driver); when it
+// has, its handler for I/O errors is replaced by ours.
+void WatchForLostDisplay()
+{
+#if defined(SDL_VIDEO_DRIVER_X11)
+    void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (!x11)
+        return;
+    using SetHandler = XIOErrorHandler (*)(XIOErrorHandler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(x11, "XSetIOErrorHandler")))
+        set(&OnDisplayIOError);
+    // Only our own reference goes: SDL keeps the library loaded.
+    dlclose(x11);
+#endif
+}
+
 // The desktop's cursor for an IDC_ number; the arrow for any other.
 SDL_SystemCursor SystemCursor(int id)
 {
@@ -118,6 +168,8 @@ class SdlBackend : public Backend
 public:
     ~SdlBackend() override
     {
+        if (g_displayLost)
+            return;
         for (auto& [hwnd, win] : m_windows)
             g_sdl.SDL_DestroyWindow(win);
         for (auto& [id, cursor] : m_cursors)
@@ -131,6 +183,8 @@ public:
 
     bool CreateTopLevel(HWND hwnd, const CString& title, const RECT& r, bool visible) override
     {
+        if (g_displayLost)
+            return false;
         Uint32 flags = visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
         // Pop-ups (tooltips) have no frame, no task-bar entry and do not take the focus.
         if (static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE)) & WS_POPUP)
@@ -149,6 +203,8 @@ public:
 
     void ShowCursor(int id) override
     {
+        if (g_displayLost)
+            return;
         if (id == 0) {
             g_sdl.SDL_ShowCursor(SDL_DISABLE);
         } else {
@@ -166,7 +222,7 @@ public:
     void DestroyTopLevel(HWND hwnd) override
     {
         auto it = m_windows.find(hwnd);
-        if (it == m_windows.end())
+        if (it == m_windows.end() || g_displayLost)
             return;
         m_byId.erase(g_sdl.SDL_GetWindowID(it->second));
         g_sdl.SDL_DestroyWindow(it->second);
@@ -229,9 +285,13 @@ public:
 
     bool WaitInput(int timeoutMs) override
     {
+        if (g_displayLost)
+            return false;
+        // Bounded, so that an idle program still looks at its display now and then.
+        const int wait = timeoutMs < 0 ? kLongestWaitMs : std::min(timeoutMs, kLongestWaitMs);
         SDL_Event e;
         if (m_displayFd < 0) {
-            if (!g_sdl.SDL_WaitEventTimeout(&e, timeoutMs < 0 ? -1 : timeoutMs))
+            if (!g_sdl.SDL_WaitEventTimeout(&e, wait))
                 return true;
             Translate(e);
         } else if (!g_sdl.SDL_PollEvent(&e)) {
@@ -240,9 +300,10 @@ public:
             // the server does not order requests across connections: such a message could
             // reach a window after the window's destruction on the first, an error that Xlib
             // reports at exit by ending the process. Polling drained the connection; whatever
-            // arrives from now on makes it readable.
+            // arrives from now on makes it readable. A server that went away hangs it up.
             pollfd display{m_displayFd, POLLIN, 0};
-            ::poll(&display, 1, timeoutMs < 0 ? -1 : timeoutMs);
+            if (::poll(&display, 1, wait) > 0 && (display.revents & (POLLHUP | POLLERR | POLLNVAL)))
+                EndForLostDisplay();
         } else {
             Translate(e);
         }
@@ -253,6 +314,8 @@ public:
 
     int MessageBox(HWND owner, const CString& text, const CString& caption, UINT type) override
     {
+        if (g_displayLost)
+            return 0;
         struct Choice
         {
             int id;
@@ -315,12 +378,17 @@ public:
 
     void CaptureMouse(bool capture) override
     {
+        if (g_displayLost)
+            return;
         g_sdl.SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
     }
 
 private:
+    // Null once the display is lost, which keeps every window call away from SDL.
     SDL_Window* Window(HWND hwnd)
     {
+        if (g_displayLost)
+            return nullptr;
         auto it = m_windows.find(hwnd);
         return it == m_windows.end() ? nullptr : it->second;
     }
@@ -403,6 +471,7 @@ std::unique_ptr<Backend> MakeSdlBackend()
     g_sdl.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
     if (g_sdl.SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
         return nullptr;
+    WatchForLostDisplay();
     return std::make_unique<SdlBackend>();
 }
 
