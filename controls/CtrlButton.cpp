@@ -8,7 +8,7 @@ BEGIN_MESSAGE_MAP(CCtrlButton, CButton)
 ON_WM_DRAWITEM()
 ON_WM_MOUSEHOVER()
 ON_WM_MOUSELEAVE()
-ON_WM_ERASEBKGND()
+ON_WM_ERASEBKGND_NOTHING()
 ON_WM_MOUSEMOVE()
 ON_CONTROL_REFLECT_EX(BN_CLICKED, OnBnClicked)
 ON_WM_CREATE()
@@ -28,10 +28,7 @@ CCtrlButton::CCtrlButton()
 
 CCtrlButton::~CCtrlButton()
 {
-    // The window goes while this object is still a CCtrlButton, so that its last messages do
-    // not reach a half-destroyed control.
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
     delete m_pGDIpString;
 }
 
@@ -95,8 +92,7 @@ void CCtrlButton::SetTextColor(Gdiplus::Color color, int state)
 
 void CCtrlButton::SetInitFont(CString family, long size, Gdiplus::FontStyle style)
 {
-    delete m_pGDIpString;
-    m_pGDIpString = new CCtrlGDIpString(family, size, style);
+    ownerdraw::ReplaceFont(m_pGDIpString, family, size, style);
 }
 
 void CCtrlButton::SetTextOffset(int offset)
@@ -134,10 +130,7 @@ void CCtrlButton::PreSubclassWindow()
 {
     const DWORD style = GetStyle();
     Classify(style);
-    // The type bits are replaced rather than OR-ed with BS_OWNERDRAW: OR-ed into the radio
-    // and three-state types it makes all four type bits, which is not owner-drawn, and such a
-    // button would never reach DrawItem.
-    ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+    ownerdraw::MakeButtonOwnerDrawn(*this);
     CButton::PreSubclassWindow();
 }
 
@@ -152,16 +145,11 @@ int CCtrlButton::OnCreate(LPCREATESTRUCT createStruct)
     if ((style & BS_TYPEMASK) == BS_OWNERDRAW)
         return 0;
     Classify(style);
-    ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+    ownerdraw::MakeButtonOwnerDrawn(*this);
     return 0;
 }
 
 // --- handlers ---
-
-BOOL CCtrlButton::OnEraseBkgnd(CDC*)
-{
-    return TRUE;
-}
 
 void CCtrlButton::OnMouseMove(UINT, CPoint)
 {

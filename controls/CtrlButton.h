@@ -39,7 +39,6 @@ protected:
     void PreSubclassWindow() override;
 
     int OnCreate(LPCREATESTRUCT createStruct);
-    BOOL OnEraseBkgnd(CDC* dc);
     void OnMouseMove(UINT flags, CPoint point);
     void OnMouseHover(UINT flags, CPoint point);
     void OnMouseLeave();

@@ -11,8 +11,7 @@ CCtrlButtonEx::CCtrlButtonEx()
 
 CCtrlButtonEx::~CCtrlButtonEx()
 {
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 void CCtrlButtonEx::SetButtonDiv(int left, int right)

@@ -5,7 +5,7 @@
 IMPLEMENT_DYNAMIC(CCtrlImage, CStatic);
 
 BEGIN_MESSAGE_MAP(CCtrlImage, CStatic)
-ON_WM_ERASEBKGND()
+ON_WM_ERASEBKGND_NOTHING()
 END_MESSAGE_MAP()
 
 CCtrlImage::CCtrlImage()
@@ -17,8 +17,7 @@ CCtrlImage::CCtrlImage()
 
 CCtrlImage::~CCtrlImage()
 {
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
     delete m_pGDIpString;
 }
 
@@ -37,8 +36,7 @@ void CCtrlImage::SetImageBk(Gdiplus::Image* image, CRect rect)
 
 void CCtrlImage::SetInitFont(CString family, long size, Gdiplus::FontStyle style)
 {
-    delete m_pGDIpString;
-    m_pGDIpString = new CCtrlGDIpString(family, size, style);
+    ownerdraw::ReplaceFont(m_pGDIpString, family, size, style);
 }
 
 void CCtrlImage::SetTextAlign(Gdiplus::StringAlignment horizontal,
@@ -62,11 +60,6 @@ void CCtrlImage::PreSubclassWindow()
 {
     ownerdraw::MakeStaticOwnerDrawn(*this);
     CStatic::PreSubclassWindow();
-}
-
-BOOL CCtrlImage::OnEraseBkgnd(CDC*)
-{
-    return TRUE;
 }
 
 void CCtrlImage::GetTextInfo(CString& text, Gdiplus::StringAlignment* horizontal,

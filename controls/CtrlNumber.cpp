@@ -5,15 +5,14 @@
 IMPLEMENT_DYNAMIC(CCtrlNumber, CStatic);
 
 BEGIN_MESSAGE_MAP(CCtrlNumber, CStatic)
-ON_WM_ERASEBKGND()
+ON_WM_ERASEBKGND_NOTHING()
 END_MESSAGE_MAP()
 
 CCtrlNumber::CCtrlNumber() : m_pImage{}, m_pImageBk(nullptr), m_nBgX(0), m_nBgY(0), m_nDigit(3) {}
 
 CCtrlNumber::~CCtrlNumber()
 {
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 void CCtrlNumber::SetImage(Gdiplus::Image* image, int digit)
@@ -39,11 +38,6 @@ void CCtrlNumber::PreSubclassWindow()
 {
     ownerdraw::MakeStaticOwnerDrawn(*this);
     CStatic::PreSubclassWindow();
-}
-
-BOOL CCtrlNumber::OnEraseBkgnd(CDC*)
-{
-    return TRUE;
 }
 
 void CCtrlNumber::DrawItem(LPDRAWITEMSTRUCT drawItem)

@@ -19,10 +19,7 @@ CCtrlSlider::CCtrlSlider()
 
 CCtrlSlider::~CCtrlSlider()
 {
-    // The window goes while this object is still a slider, so that its last messages do not
-    // reach a half-destroyed control.
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 // --- setters ---

@@ -1,5 +1,7 @@
 #include "controls/CtrlSliderEx.h"
 
+#include "controls/OwnerDraw.h"
+
 IMPLEMENT_DYNAMIC(CCtrlSliderEx, CCtrlSlider);
 
 BEGIN_MESSAGE_MAP(CCtrlSliderEx, CCtrlSlider)
@@ -9,8 +11,7 @@ CCtrlSliderEx::CCtrlSliderEx() : m_rcThumb(0, 0, 0, 0), m_nBarType(0) {}
 
 CCtrlSliderEx::~CCtrlSliderEx()
 {
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 void CCtrlSliderEx::SetBarType(int type)
