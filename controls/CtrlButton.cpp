@@ -216,12 +216,29 @@ void CCtrlButton::GetTextInfo(CString& text, Gdiplus::StringAlignment* horizonta
     *vertical = a.vertical;
 }
 
-btn::State CCtrlButton::StateForPaint(const DRAWITEMSTRUCT& drawItem)
+btn::State CCtrlButton::StateFor(UINT itemState) const
 {
-    m_bDown =
-        btn::IsDown(m_bCheckType != 0, (drawItem.itemState & ODS_SELECTED) != 0, m_nCheck) ? 1 : 0;
-    m_bDisabled = (drawItem.itemState & ODS_DISABLED) ? 1 : 0;
-    return btn::ChooseState({m_bDown != 0, m_bDisabled != 0, m_bHover != 0});
+    return btn::ChooseState(btn::FlagsFor(itemState, m_bCheckType != 0, m_nCheck, m_bHover != 0));
+}
+
+btn::State CCtrlButton::GetVisualState() const
+{
+    // The flags the window system paints an owner-drawn button with.
+    UINT itemState = 0;
+    if (m_hWnd) {
+        if (GetState() & BST_PUSHED)
+            itemState |= ODS_SELECTED;
+        if (GetStyle() & WS_DISABLED)
+            itemState |= ODS_DISABLED;
+    }
+    return StateFor(itemState);
+}
+
+void CCtrlButton::NotePainted(UINT itemState)
+{
+    const btn::Flags f = btn::FlagsFor(itemState, m_bCheckType != 0, m_nCheck, m_bHover != 0);
+    m_bDown = f.down ? 1 : 0;
+    m_bDisabled = f.disabled ? 1 : 0;
 }
 
 void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
@@ -232,13 +249,14 @@ void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     if (size.cx <= 0 || size.cy <= 0)
         return;
 
-    const btn::State state = StateForPaint(*drawItem);
+    const btn::State state = StateFor(drawItem->itemState);
 
     CString text;
     btn::TextAlign align{};
     GetTextInfo(text, &align.horizontal, &align.vertical);
 
     ComposeFace(drawItem->hDC, size, state, std::move(text), align);
+    NotePainted(drawItem->itemState);
 }
 
 void CCtrlButton::ComposeFace(HDC dc, CSize size, btn::State state, CString text,

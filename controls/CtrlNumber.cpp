@@ -56,7 +56,8 @@ void CCtrlNumber::Paint(Gdiplus::Graphics& g, int w, int h, const CString& text)
                                   ? ownerdraw::BackgroundKind::Whole
                                   : ownerdraw::BackgroundKind::CopyFrom,
                               m_nBgX, m_nBgY, CSize(w, h));
-    for (int i = 0; i < m_nDigit; ++i) {
+    const int cells = stc::CellsToDraw(w, m_nDigit, text.GetLength());
+    for (int i = 0; i < cells; ++i) {
         const int digit = stc::DigitAt(text, i);
         if (digit >= 0)
             ownerdraw::DrawStretched(g, m_pImage[digit], stc::DigitCell(w, h, m_nDigit, i));

@@ -109,7 +109,9 @@ void CCtrlStatic::Paint(Gdiplus::Graphics& g, int w, int h, const CString& text,
                     Gdiplus::UnitPixel);
         tx = stc::TextLeft(true, iw);
     }
-    if (m_pGDIpString && !text.IsEmpty())
-        m_pGDIpString->DrawString(&g, text, tx, 0, w - tx, h, colour, plan.horizontal,
+    if (m_pGDIpString && !text.IsEmpty()) {
+        const Gdiplus::Rect t = stc::TextBox(w, h, tx);
+        m_pGDIpString->DrawString(&g, text, t.X, t.Y, t.Width, t.Height, colour, plan.horizontal,
                                   plan.vertical);
+    }
 }
