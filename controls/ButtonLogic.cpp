@@ -128,15 +128,15 @@ int GlyphWidth(int stripWidth, int frameCount)
 Layout LayOut(const Geometry& g)
 {
     Layout out{};
-    // The offsets are the host's: the text box's edges are summed in 64 bits and saturated.
+    // The offsets are the host's: the text box's edges are summed in 64 bits and cut.
     int64_t left = g.textOffset;
     if (DrawnAsCheckBox(g.kind) && g.glyphs) {
         out.glyph =
             Gdiplus::Rect(0, GlyphTop(g.height, g.glyphs->height), g.frame.Width, g.frame.Height);
         left += GlyphWidth(g.glyphs->width, g.glyphs->frames);
     }
-    out.text = Gdiplus::Rect(wide::Saturate(left), g.vTextOffset, wide::Saturate(g.width - left),
-                             wide::Saturate(static_cast<int64_t>(g.height) - g.vTextOffset));
+    out.text = wide::CutRect(left, g.vTextOffset, g.width - left,
+                             static_cast<int64_t>(g.height) - g.vTextOffset);
     return out;
 }
 

@@ -44,23 +44,10 @@ int ThumbLeft(Range r, int pos, int windowWidth, int thumbWidth)
 
 namespace {
 
-// How far from the origin an edge is kept. A thumb left far outside a changed range puts edges
-// beyond int; each edge is cut at this distance instead, so that a bar still reaches across the
-// window from the side it comes from, widths stay inside int, and the painter (whose fixed-point
-// matrices give up on a picture stretched over about 10^9 pixels) still draws it.
-constexpr int64_t kFar = int64_t{1} << 24;
-
-int64_t Cut(int64_t edge)
-{
-    return std::clamp(edge, -kFar, kFar);
-}
-
-// The rectangle (x, y, w, h) with each edge cut; a negative width stays negative.
+// An int rectangle from 64-bit edges, cut where the painter can still draw it.
 Gdiplus::Rect RectOf(int64_t x, int64_t y, int64_t w, int64_t h)
 {
-    const int64_t left = Cut(x), top = Cut(y);
-    return Gdiplus::Rect(static_cast<int>(left), static_cast<int>(top),
-                         static_cast<int>(Cut(x + w) - left), static_cast<int>(Cut(y + h) - top));
+    return wide::CutRect(x, y, w, h);
 }
 
 // (H - h) / 2, the signed centring of a picture h high in a window H high.

@@ -45,7 +45,7 @@ int TextLeft(bool hasIcon, int iconWidth)
 
 Gdiplus::Rect TextBox(int width, int height, int left)
 {
-    return Gdiplus::Rect(left, 0, wide::Saturate(static_cast<int64_t>(width) - left), height);
+    return wide::CutRect(left, 0, static_cast<int64_t>(width) - left, height);
 }
 
 Gdiplus::Rect DigitCell(int width, int height, int count, int i)

@@ -36,7 +36,8 @@ TextPlan LabelText(int alignmentBits, bool alignSet, Gdiplus::StringAlignment ho
 int IconTop(int controlHeight, int iconHeight);
 int TextLeft(bool hasIcon, int iconWidth);
 // The text box of a width x height control whose text starts `left` pixels in (an offset the
-// host gives, or the label's icon): (left, 0, width - left, height), the width saturated.
+// host gives, or the label's icon): (left, 0, width - left, height), edges cut as
+// wide::CutRect does.
 Gdiplus::Rect TextBox(int width, int height, int left);
 
 // The label's and the digit display's backgrounds: both origins negative take the whole

@@ -32,6 +32,27 @@ constexpr int Truncate(double v)
     return static_cast<int>(v);
 }
 
+// How far from the origin an edge of a rectangle to draw is kept. Values a host gives (an
+// offset, a position left outside a changed range) can put edges beyond int, and the painter's
+// fixed-point coordinates hold no more than 2^23 either way: text placed beyond lands anywhere,
+// a picture stretched over about 10^9 pixels is not drawn. An edge cut at 2^22 is still far
+// outside any window, so a rectangle keeps the side it comes from and what it covers on screen.
+constexpr int64_t kFar = int64_t{1} << 22;
+
+constexpr int64_t Cut(int64_t edge)
+{
+    return edge < -kFar ? -kFar : edge > kFar ? kFar : edge;
+}
+
+// The rectangle (x, y, w, h), given in 64 bits, with each edge cut; a negative size stays
+// negative, an empty one empty.
+inline Gdiplus::Rect CutRect(int64_t x, int64_t y, int64_t w, int64_t h)
+{
+    const int64_t left = Cut(x), top = Cut(y);
+    return Gdiplus::Rect(static_cast<int>(left), static_cast<int>(top),
+                         static_cast<int>(Cut(x + w) - left), static_cast<int>(Cut(y + h) - top));
+}
+
 // The rectangle between two corners as (x, y, width, height), each size saturated.
 inline Gdiplus::Rect RectFromEdges(int left, int top, int right, int bottom)
 {

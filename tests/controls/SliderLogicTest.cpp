@@ -105,15 +105,15 @@ TEST(SliderLogic, HostileValues)
     }
 
     // A position far right of a changed range: the played bar reaches past the window (its
-    // right edge cut at 2^24), the remaining bar has no width, the end cap stays; far left, the
+    // right edge cut at 2^22), the remaining bar has no width, the end cap stays; far left, the
     // played bar has none and the remaining bar comes from far left up to its own end.
-    const std::string far = std::to_string(1 << 24);
+    const std::string far = std::to_string(1 << 22);
     slider::PlainLayout p = slider::LayoutPlain({0, 1}, hi, {210, 20}, {8, 6}, {8, 4}, {10, 16});
     EXPECT_EQ(p.thumbX, hi);
     EXPECT_EQ(Str({p.played, p.remaining, p.rightEnd}),
-              "5,7 " + std::to_string((1 << 24) - 5) + "x6 | " + far + ",8 0x4 | 200,8 5x4");
+              "5,7 " + std::to_string((1 << 22) - 5) + "x6 | " + far + ",8 0x4 | 200,8 5x4");
     p = slider::LayoutPlain({0, 1}, lo, {210, 20}, {8, 6}, {8, 4}, {10, 16});
-    EXPECT_EQ(Str({p.remaining}), "-" + far + ",8 " + std::to_string((1 << 24) + 205) + "x4");
+    EXPECT_EQ(Str({p.remaining}), "-" + far + ",8 " + std::to_string((1 << 22) + 205) + "x4");
     EXPECT_LT(p.played.Width, 0);
     slider::ExLayout x{};
     ASSERT_TRUE(slider::LayoutEx({0, 1}, hi, {205, 20}, {10, 4}, {10, 4}, {10, 40}, &x));
