@@ -146,4 +146,22 @@ TEST_F(DividedButton, CheckBoxDrawsTheGlyphAtItsOwnSize)
     EXPECT_LT(ink.left, 19 + 6);
 }
 
+// The divided face painted with divisions at the ends of int (under the sanitizers nothing may
+// overflow): a left area wider than the button covers it, and the text, pushed out of the
+// control either way, leaves no ink.
+TEST_F(DividedButton, HostileDivisionsPaint)
+{
+    Make(BS_PUSHBUTTON | BS_LEFT, L"MMMM", CRect(10, 10, 250, 50));
+    button.SetInitFont(L"Liberation Sans", 24, Gdiplus::FontStyleBold);
+    button.SetTextColor(Gdiplus::Color(0xFFFFFFFFu), 6);
+    for (int division : {INT_MAX, INT_MIN}) {
+        button.SetButtonDiv(division, division);
+        button.Invalidate();
+        if (division > 0) {
+            EXPECT_GT(Px(120, 3, 'r'), 200);
+        }
+        EXPECT_FALSE(Ink(button, White).Any()) << division;
+    }
+}
+
 } // namespace
