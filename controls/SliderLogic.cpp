@@ -44,12 +44,6 @@ int ThumbLeft(Range r, int pos, int windowWidth, int thumbWidth)
 
 namespace {
 
-// An int rectangle from 64-bit edges, cut where the painter can still draw it.
-Gdiplus::Rect RectOf(int64_t x, int64_t y, int64_t w, int64_t h)
-{
-    return wide::CutRect(x, y, w, h);
-}
-
 // (H - h) / 2, the signed centring of a picture h high in a window H high.
 int64_t Centred(int H, int h)
 {
@@ -71,14 +65,14 @@ PlainLayout LayoutPlain(Range r, int pos, Size window, Size played, Size remaini
     PlainLayout l{};
     l.thumbX = ThumbLeft(r, pos, window.w, thumb.w);
     const int64_t x = l.thumbX, half = thumb.w / 2;
-    l.played = RectOf(5, Centred(window.h, played.h), half + x, played.h);
-    l.remaining = RectOf(x + 5, Centred(window.h, remaining.h), std::max<int64_t>(W - x - 10, 0),
-                         remaining.h);
-    l.rightEnd = RectOf(W - half - 5, Centred(window.h, remaining.h), half, remaining.h);
+    l.played = wide::CutRect(5, Centred(window.h, played.h), half + x, played.h);
+    l.remaining = wide::CutRect(x + 5, Centred(window.h, remaining.h),
+                                std::max<int64_t>(W - x - 10, 0), remaining.h);
+    l.rightEnd = wide::CutRect(W - half - 5, Centred(window.h, remaining.h), half, remaining.h);
     if (H >= thumb.h)
-        l.thumb = RectOf(x, Centred(window.h, thumb.h), thumb.w, thumb.h);
+        l.thumb = wide::CutRect(x, Centred(window.h, thumb.h), thumb.w, thumb.h);
     else
-        l.thumb = RectOf(x, 0, ScaledWidth(window.h, thumb.w, thumb.h), H);
+        l.thumb = wide::CutRect(x, 0, ScaledWidth(window.h, thumb.w, thumb.h), H);
     return l;
 }
 
@@ -94,10 +88,10 @@ bool LayoutEx(Range r, int pos, Size window, Size played, Size remaining, Size t
     l.thumbX = ThumbLeft(r, pos, window.w, tw);
     l.centre = wide::Saturate(static_cast<int64_t>(tw / 2) + l.thumbX);
     const int h0 = wide::Truncate(played.h * k);
-    l.played = RectOf(0, (H - h0) / 2, l.centre, h0);
+    l.played = wide::CutRect(0, (H - h0) / 2, l.centre, h0);
     const int h1 = wide::Truncate(remaining.h * k);
-    l.remaining = RectOf(l.centre, (H - h1) / 2, W - l.centre, h1);
-    l.thumb = Gdiplus::Rect(l.thumbX, 0, tw, window.h);
+    l.remaining = wide::CutRect(l.centre, (H - h1) / 2, W - l.centre, h1);
+    l.thumb = wide::CutRect(l.thumbX, 0, tw, H);
     *out = l;
     return true;
 }
