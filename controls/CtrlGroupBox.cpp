@@ -1,5 +1,6 @@
 #include "controls/CtrlGroupBox.h"
 
+#include "controls/OwnerDraw.h"
 #include "platform/host/HostResources.h"
 
 #include <cwchar>
@@ -8,7 +9,7 @@
 IMPLEMENT_DYNAMIC(CCtrlGroupBox, CStatic);
 
 BEGIN_MESSAGE_MAP(CCtrlGroupBox, CStatic)
-ON_WM_ERASEBKGND()
+ON_WM_ERASEBKGND_NOTHING()
 ON_WM_PAINT()
 END_MESSAGE_MAP()
 
@@ -90,9 +91,7 @@ CCtrlGroupBox::CCtrlGroupBox()
 
 CCtrlGroupBox::~CCtrlGroupBox()
 {
-    // The window goes while this object is still a group box.
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
     ReleaseIcons();
     delete m_pTheme;
 }
@@ -427,11 +426,6 @@ void CCtrlGroupBox::PreSubclassWindow()
 }
 
 // --- painting ---
-
-BOOL CCtrlGroupBox::OnEraseBkgnd(CDC*)
-{
-    return TRUE;
-}
 
 void CCtrlGroupBox::OnPaint()
 {

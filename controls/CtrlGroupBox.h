@@ -77,7 +77,6 @@ public:
 
 protected:
     void PreSubclassWindow() override;
-    BOOL OnEraseBkgnd(CDC* dc);
     void OnPaint();
 
     int EnableChildWindows(HWND box, int enable, int enableBox);

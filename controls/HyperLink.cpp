@@ -1,5 +1,6 @@
 #include "controls/HyperLink.h"
 
+#include "controls/OwnerDraw.h"
 #include "platform/host/HostResources.h"
 #include "platform/settings/Registry.h"
 #include "platform/shell/Shell.h"
@@ -33,8 +34,7 @@ CHyperLink::CHyperLink()
 CHyperLink::~CHyperLink()
 {
     // The window goes while this object is still a hyperlink; the fonts it shows go after it.
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 // --- settings ---

@@ -53,9 +53,22 @@ void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Image* picture, BackgroundKin
                 src.Height, Gdiplus::UnitPixel);
 }
 
-void MakeStaticOwnerDrawn(CWnd& control)
+void MakeOwnerDrawn(CWnd& control, DWORD typeMask, DWORD ownerDrawType)
 {
-    control.ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);
+    control.ModifyStyle(typeMask, ownerDrawType);
+}
+
+void ReplaceFont(CCtrlGDIpString*& painter, const CString& family, long size,
+                 Gdiplus::FontStyle style)
+{
+    delete painter;
+    painter = new CCtrlGDIpString(family, size, style);
+}
+
+void DestroyOwnWindow(CWnd& control)
+{
+    if (control.m_hWnd && CWnd::FromHandlePermanent(control.m_hWnd) == &control)
+        control.DestroyWindow();
 }
 
 LRESULT SendToParent(CWnd& control, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,9 +1,12 @@
 // What every owner-drawn control does the same way: compose the whole control off screen into
 // a W x H ARGB picture and copy it 1:1 onto the device context it was given (so a paint never
-// shows a half-drawn control), tell its parent about a change, and know its own size.
+// shows a half-drawn control), tell its parent about a change, and know its own size. Also the
+// small steps every control of this folder takes alike: leaving the background unerased, taking
+// the owner-drawn type, replacing its text painter and destroying its window in time.
 #pragma once
 
 #include "controls/wndsys.h"
+#include "paint/CtrlGDIpString.h"
 
 #include <utility>
 
@@ -65,10 +68,29 @@ void DrawStretched(Gdiplus::Graphics& g, Gdiplus::Image* picture, const Gdiplus:
 void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Image* picture, BackgroundKind kind, int x,
                     int y, CSize window);
 
-// Makes a subclassed static owner-drawn. The type bits are replaced, not OR-ed with
-// SS_OWNERDRAW: 0xD OR-ed into SS_RIGHT gives 0xF, a type that is never owner-drawn, and such
-// a control would never be painted.
-void MakeStaticOwnerDrawn(CWnd& control);
+// Makes a control owner-drawn by replacing the type bits `typeMask` of its style with
+// `ownerDrawType`. Replaced, not OR-ed: BS_OWNERDRAW (0xB) OR-ed into a radio or three-state
+// button makes all four type bits, and SS_OWNERDRAW (0xD) OR-ed into SS_RIGHT gives 0xF, types
+// that are never owner-drawn, and such a control would never be painted.
+void MakeOwnerDrawn(CWnd& control, DWORD typeMask, DWORD ownerDrawType);
+inline void MakeButtonOwnerDrawn(CWnd& control)
+{
+    MakeOwnerDrawn(control, BS_TYPEMASK, BS_OWNERDRAW);
+}
+inline void MakeStaticOwnerDrawn(CWnd& control)
+{
+    MakeOwnerDrawn(control, SS_TYPEMASK, SS_OWNERDRAW);
+}
+
+// Replaces the text painter `painter` owns with one for this font; the old one is deleted.
+void ReplaceFont(CCtrlGDIpString*& painter, const CString& family, long size,
+                 Gdiplus::FontStyle style);
+
+// Called first in a control's destructor: destroys the window while the object is still of the
+// destructor's class, so that the window's last messages (WM_DESTROY and the like) reach a
+// whole control rather than a half-destroyed one. A window that belongs to another object
+// (attached elsewhere, or already handed on) is left alone.
+void DestroyOwnWindow(CWnd& control);
 
 // Sends `message` synchronously to the control's parent with the control's id as wParam
 // (the sliders' and the list's notifications carry it there). Answers 0 without a parent.
@@ -79,3 +101,7 @@ LRESULT NotifyParent(CWnd& control, UINT message, LPARAM lParam);
 LRESULT SendToParent(CWnd& control, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace ownerdraw
+
+// The message-map entry of a control that paints every pixel itself: WM_ERASEBKGND answers 1
+// and erases nothing, so the background never flashes between the erase and the paint.
+#define ON_WM_ERASEBKGND_NOTHING() SKINKIT_MSG_ENTRY(WM_ERASEBKGND, 0, 0, 0, *result = TRUE)

@@ -35,8 +35,7 @@ CCtrlVScroll::~CCtrlVScroll()
         m_btnTop.DestroyWindow();
     if (m_btnBottom.m_hWnd)
         m_btnBottom.DestroyWindow();
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 // --- setters ---
