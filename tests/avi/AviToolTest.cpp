@@ -8,6 +8,12 @@
 #include <map>
 #include <sstream>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 using namespace avitest;
 using nlohmann::json;
 
@@ -117,6 +123,48 @@ TEST_F(Tool, CopyKeepsEveryStreamAndPacket)
     Run("copy --skip-unreadable in.avi out.avi", &status, &err);
     EXPECT_EQ(status, 0) << err;
     EXPECT_EQ(Lines(Run("packets out.avi --json", &status)).size(), 3u); // head, two packets
+}
+
+// OUT that exists and is not a regular file is refused before anything is written: the copy
+// is renamed over OUT, which would replace a device, FIFO or socket by a plain file.
+TEST_F(Tool, CopyRefusesEveryOutThatIsNotARegularFile)
+{
+    m_dir.Write("ok.avi", Build(TwoStreams()));
+    ASSERT_EQ(mkfifo(m_dir.File("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("fifo", m_dir.File("to-fifo").c_str()), 0);
+    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", m_dir.File("sock").c_str());
+    ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(sock);
+    // A device node of our own, where allowed (root), never a device of the system.
+    const bool device = mknod(m_dir.File("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    if (!device)
+        std::printf("no character device: mknod is not allowed here\n");
+
+    const struct
+    {
+        const char* out;
+        mode_t kind;
+    } cases[] = {{"fifo", S_IFIFO}, {"to-fifo", S_IFIFO}, {"sock", S_IFSOCK}, {"null", S_IFCHR}};
+    for (const auto& c : cases) {
+        if (c.kind == S_IFCHR && !device)
+            continue;
+        int status = 0;
+        std::string err;
+        Run(std::string("copy ok.avi ") + c.out, &status, &err);
+        EXPECT_EQ(status, 1) << c.out;
+        EXPECT_NE(err.find("is not a regular file"), std::string::npos) << c.out << ": " << err;
+        struct stat st;
+        ASSERT_EQ(stat(m_dir.File(c.out).c_str(), &st), 0) << c.out;
+        EXPECT_EQ(st.st_mode & S_IFMT, c.kind) << c.out;
+        // Nothing was written: no temporary file beside OUT.
+        size_t files = 0;
+        for (const auto& e : std::filesystem::directory_iterator(m_dir.Path()))
+            files += e.path().filename().string()[0] == '.';
+        EXPECT_EQ(files, 0u) << c.out;
+    }
 }
 
 // Failures and bad usage: the status, a message that names the cause, and no file changed,

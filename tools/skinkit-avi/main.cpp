@@ -415,6 +415,15 @@ int RunCopy(const std::string& in, const std::string& outArg, bool skipUnreadabl
             std::fprintf(stderr, "skinkit-avi: %s: is a directory\n", outArg.c_str());
             return kExitFailed;
         }
+        // The copy is renamed over OUT: a device, FIFO or socket would be replaced by a plain
+        // file while the command said it copied into it.
+        if (!S_ISREG(so.st_mode)) {
+            std::fprintf(stderr,
+                         "skinkit-avi: %s: is not a regular file (a device, FIFO or socket): "
+                         "refused\n",
+                         outArg.c_str());
+            return kExitFailed;
+        }
     }
     mmAviParser reader;
     if (OpenOrReport(reader, in) != 0)
@@ -482,8 +491,9 @@ int main(int argc, char** argv)
                 "is complete and reads back packet for packet; on any failure OUT is left as it "
                 "was. Refused: OUT naming the same file as IN (the same path, another spelling "
                 "of it, a hard or symbolic link to it), because the copy would destroy what it "
-                "reads; an IN "
-                "whose packets lie outside the file, unless --skip-unreadable.");
+                "reads; OUT naming a device, FIFO or socket, which the copy would replace by a "
+                "plain file; an IN whose packets lie outside the file, unless "
+                "--skip-unreadable.");
     copy->add_option("IN", in, "AVI file to read")->required();
     copy->add_option("OUT", out, "AVI file to write (replaced)")->required();
     copy->add_flag("--skip-unreadable", skipUnreadable,
