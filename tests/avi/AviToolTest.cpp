@@ -5,13 +5,17 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <csignal>
+#include <cstring>
 #include <map>
 #include <sstream>
 
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace avitest;
@@ -164,6 +168,57 @@ TEST_F(Tool, CopyRefusesEveryOutThatIsNotARegularFile)
         for (const auto& e : std::filesystem::directory_iterator(m_dir.Path()))
             files += e.path().filename().string()[0] == '.';
         EXPECT_EQ(files, 0u) << c.out;
+    }
+}
+
+// A copy ended by any signal whose default action ends the process leaves no temporary file,
+// and the process still ends by that signal, so that whoever started it sees why.
+TEST_F(Tool, CopyEndedByASignalLeavesNoTemporaryFile)
+{
+    FileLayout f = TwoStreams();
+    // 16 MB: far longer to copy than the few milliseconds it takes to see the copy start.
+    for (int i = 0; i < 256; ++i)
+        f.packets.push_back({"00dc", Pattern(65536, static_cast<std::uint8_t>(i)), 0});
+    m_dir.Write("in.avi", Build(f));
+    const auto temporary = [this] {
+        for (const auto& e : std::filesystem::directory_iterator(m_dir.Path()))
+            if (e.path().filename().string().rfind(".out.avi.", 0) == 0)
+                return true;
+        return false;
+    };
+    std::vector<int> signals = {SIGHUP,  SIGINT,  SIGQUIT,  SIGILL,    SIGTRAP, SIGABRT,
+                                SIGBUS,  SIGFPE,  SIGUSR1,  SIGSEGV,   SIGUSR2, SIGPIPE,
+                                SIGALRM, SIGTERM, SIGXCPU,  SIGVTALRM, SIGPROF, SIGIO,
+                                SIGPWR,  SIGSYS,  SIGRTMIN, SIGRTMAX};
+    for (int sig : signals) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            // No core files: the signals that dump one would fill the folder.
+            const rlimit none{0, 0};
+            setrlimit(RLIMIT_CORE, &none);
+            if (chdir(m_dir.Path().c_str()) == 0)
+                execl(SKINKIT_AVI_TOOL, SKINKIT_AVI_TOOL, "copy", "in.avi", "out.avi", nullptr);
+            _exit(127);
+        }
+        bool started = false;
+        for (int wait = 0; wait < 10000 && !started; ++wait) {
+            started = temporary();
+            if (!started)
+                usleep(1000);
+        }
+        kill(pid, started ? sig : SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(started) << "the copy did not start";
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig)
+            << strsignal(sig) << ": status " << status;
+        EXPECT_FALSE(temporary()) << strsignal(sig);
+        EXPECT_FALSE(std::filesystem::exists(m_dir.File("out.avi"))) << strsignal(sig);
+        std::filesystem::remove(m_dir.File("out.avi"));
+        for (const auto& e : std::filesystem::directory_iterator(m_dir.Path()))
+            if (e.path().filename().string()[0] == '.')
+                std::filesystem::remove(e.path());
     }
 }
 

@@ -293,12 +293,39 @@ int RunPackets(const std::string& path, bool json)
 // The temporary file of a copy in progress, removed if the copy is interrupted.
 char g_tempPath[4096];
 
-void RemoveTempAndExit(int sig)
+// Every signal whose default action ends the process, core dump or not, except SIGKILL and
+// SIGSTOP, which cannot be caught. SIGXFSZ is left out: it is ignored for the whole run, so
+// that a file size limit shows as a failed write (and the failure removes the copy).
+constexpr int kEndingSignals[] = {
+    SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,   SIGBUS,  SIGFPE, SIGUSR1, SIGSEGV,
+    SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,  SIGPWR,  SIGSYS,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+};
+
+void RemoveTempAndEnd(int sig)
 {
     if (g_tempPath[0])
         unlink(g_tempPath);
+    // Ended by the same signal with its default action, so that the exit status tells it.
     signal(sig, SIG_DFL);
     raise(sig);
+}
+
+// The handler on every ending signal (real-time ones too, whose default also ends the
+// process); each runs with all of them blocked, so that a second signal cannot cut it short.
+void CatchEndingSignals()
+{
+    struct sigaction action
+    {
+    };
+    action.sa_handler = RemoveTempAndEnd;
+    sigfillset(&action.sa_mask);
+    for (int sig : kEndingSignals)
+        sigaction(sig, &action, nullptr);
+    for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig)
+        sigaction(sig, &action, nullptr);
 }
 
 struct Failure : std::runtime_error
@@ -431,16 +458,23 @@ int RunCopy(const std::string& in, const std::string& outArg, bool skipUnreadabl
 
     const fs::path folder = out.has_parent_path() ? out.parent_path() : fs::path(".");
     std::string temp = (folder / ("." + out.filename().string() + ".XXXXXX")).string();
+    // Signals wait while the temporary file is made and named, so that none ends the process
+    // between the two and leaves a file no handler knows.
+    CatchEndingSignals();
+    sigset_t all, before;
+    sigfillset(&all);
+    sigprocmask(SIG_BLOCK, &all, &before);
     const int fd = mkstemp(temp.data());
+    const int made = errno;
+    if (fd >= 0)
+        std::snprintf(g_tempPath, sizeof g_tempPath, "%s", temp.c_str());
+    sigprocmask(SIG_SETMASK, &before, nullptr);
     if (fd < 0) {
         std::fprintf(stderr, "skinkit-avi: %s: cannot write in the folder: %s\n", folder.c_str(),
-                     std::strerror(errno));
+                     std::strerror(made));
         return kExitFailed;
     }
     close(fd);
-    std::snprintf(g_tempPath, sizeof g_tempPath, "%s", temp.c_str());
-    for (int sig : {SIGINT, SIGTERM, SIGHUP})
-        signal(sig, RemoveTempAndExit);
     try {
         WriteCopy(reader, in, temp, skipUnreadable);
         CheckCopy(reader, temp);
