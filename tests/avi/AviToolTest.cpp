@@ -275,6 +275,12 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Directory", "packets folder", 1, "is a directory"},
         FailureCase{"NotAnAviTheDefaultWalkReads", "info info.avi", 1, "try --tolerant"},
         FailureCase{"TolerantReadsIt", "info --tolerant info.avi", 0, ""},
+        // An AVI file read through a pipe is an AVI file the reader cannot move about in.
+        FailureCase{"ThroughAPipe", "info /dev/stdin", 1, "needs a seekable file", "cat ok.avi | "},
+        FailureCase{"ThroughAPipeTolerant", "packets --tolerant /dev/stdin", 1,
+                    "needs a seekable file", "cat ok.avi | "},
+        FailureCase{"CopyThroughAPipe", "copy /dev/stdin out.avi", 1, "needs a seekable file",
+                    "cat ok.avi | "},
         FailureCase{"UnknownCommand", "frobnicate", 2, ""},
         FailureCase{"MissingArgument", "copy only-one-argument", 2, ""},
         FailureCase{"UnknownOption", "info --frob ok.avi", 2, ""},

@@ -146,13 +146,19 @@ std::string OpenFailure(const std::string& path, int rc)
         return std::strerror(errno);
     if (S_ISDIR(st.st_mode))
         return "is a directory";
-    if (rc == AVIPARSER_E_FILEOPEN) {
-        const int fd = open(path.c_str(), O_RDONLY);
-        if (fd < 0)
-            return std::strerror(errno);
-        close(fd);
+    // Without blocking: a FIFO without a writer would hold the open.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return std::strerror(errno);
+    // The reader measures the file and moves about in it, in either walk, so a pipe is refused
+    // whatever it holds.
+    const bool seekable = lseek(fd, 0, SEEK_END) >= 0 || errno != ESPIPE;
+    close(fd);
+    if (!seekable)
+        return "the reader needs a seekable file, not a pipe, socket or terminal (save it to a "
+               "file first)";
+    if (rc == AVIPARSER_E_FILEOPEN)
         return "cannot open the file";
-    }
     return g_tolerant ? "not an AVI file"
                       : "not an AVI file this reader reads (try --tolerant for OpenDML files, "
                         "files over 2 GiB, files without an index and optional chunks)";
