@@ -6,6 +6,9 @@
 #include "platform/base/CString.h"
 #include "util/UtilReg.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -121,6 +124,41 @@ TEST_F(RegTool, ABrokenStoreSaysWhatIsWrongNotNoKey)
             EXPECT_EQ(r.out.find("no key"), std::string::npos) << r.out;
         }
     }
+}
+
+// A store on a read-only file system is refused by the medium, not by permissions: the
+// message names that cause, whether the store exists already or would have to be made.
+TEST_F(RegTool, AReadOnlyFileSystemIsNamedAsTheCause)
+{
+    const std::string mounted = dir + "/ro", fresh = dir + "/ro/fresh";
+    fs::create_directories(mounted);
+    if (std::system(("mount -t tmpfs -o size=1m tmpfs '" + mounted + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    struct Unmount
+    {
+        std::string at;
+        ~Unmount() { (void)std::system(("umount '" + at + "'").c_str()); }
+    } const unmount{mounted};
+    ASSERT_EQ(Tool("set 'Software\\App' N 1", "/", mounted).status, 0);
+    ASSERT_EQ(std::system(("mount -o remount,ro '" + mounted + "'").c_str()), 0);
+
+    const struct
+    {
+        const char* args;
+        std::string settings;
+    } cases[] = {
+        {"set 'Software\\App' N 2", mounted},
+        {"set 'Software\\App\\New' N 2", mounted},
+        {"set 'Software\\App' N 2", fresh},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = Tool(c.args, "/", c.settings);
+        EXPECT_EQ(r.status, 1) << c.args << " in " << c.settings;
+        EXPECT_NE(r.out.find(std::strerror(EROFS)), std::string::npos)
+            << c.args << " in " << c.settings << ": " << r.out;
+        EXPECT_EQ(r.out.find("permission denied"), std::string::npos) << r.out;
+    }
+    EXPECT_EQ(Tool("get 'Software\\App' N", "/", mounted).out, "1");
 }
 
 TEST_F(RegTool, ALatin1PathKeptInTheSettingsNamesTheSameFileWhenReadBack)

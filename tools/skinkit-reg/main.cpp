@@ -135,6 +135,25 @@ std::string StoreProblem(const std::string& file)
     return {};
 }
 
+// Why `file` cannot be written, in the system's words ("Read-only file system", "Permission
+// denied"); empty when it could be. A file not made yet is asked of the nearest folder that
+// exists, where it would be made.
+std::string WriteProblem(const std::string& file)
+{
+    std::string path = file;
+    while (::access(path.c_str(), F_OK) != 0 && errno == ENOENT) {
+        const size_t slash = path.find_last_of('/');
+        if (slash == std::string::npos) {
+            path = ".";
+            break;
+        }
+        path = slash == 0 ? "/" : path.substr(0, slash);
+    }
+    if (::access(path.c_str(), W_OK) != 0)
+        return std::strerror(errno);
+    return {};
+}
+
 // The settings database behind a root key.
 std::string StorePath(HKEY root)
 {
@@ -148,6 +167,10 @@ std::string Cause(HKEY root, LSTATUS status)
     const std::string file = StorePath(root);
     if (std::string problem = StoreProblem(file); !problem.empty())
         return problem;
+    // A refused write: the system says whether the medium or the permissions refuse it.
+    if (status == ERROR_ACCESS_DENIED || status == ERROR_CANTOPEN)
+        if (std::string problem = WriteProblem(file); !problem.empty())
+            return file + ": " + problem;
     switch (status) {
     case ERROR_ACCESS_DENIED:
         return file + ": permission denied";
@@ -269,6 +292,9 @@ int Set(bool machine, const std::string& key, const std::string& name, const std
                 st::Status::Ok ||
             store->Commit() != st::Status::Ok) {
             std::string problem = StoreProblem(st::MachineStorePath());
+            if (problem.empty())
+                if (std::string refused = WriteProblem(st::MachineStorePath()); !refused.empty())
+                    problem = st::MachineStorePath() + ": " + refused;
             std::cerr << "skinkit-reg: cannot write "
                       << (problem.empty() ? st::MachineStorePath() : problem) << "\n";
             return kFailed;
