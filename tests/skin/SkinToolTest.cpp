@@ -96,6 +96,48 @@ TEST_F(SkinTool, CheckReportsEveryProblemAndFailsOnlyWhenThereIsOne)
     EXPECT_EQ(clean.status, 0) << clean.out;
 }
 
+// A picture section longer than the loaders read is a finding wherever the cut falls: in its
+// first line (nothing loads, and nothing else could be checked), a middle line or the last.
+// One that fills the loaders' buffer exactly is whole.
+TEST_F(SkinTool, APictureSectionCutAnywhereIsAFinding)
+{
+    // Lines of 100 characters with their NUL; the loaders read 16384 characters.
+    const auto lines = [](int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) {
+            char name[8];
+            std::snprintf(name, sizeof name, "n%03d=", i);
+            text += name + std::string(94, 'f') + "\n";
+        }
+        return text;
+    };
+    const std::string tooLong = "long=" + std::string(20000, 'f') + "\n";
+    const struct
+    {
+        const char* where;
+        std::string section;
+        bool cut;
+    } cases[] = {
+        {"first line", tooLong + lines(3), true},
+        {"middle line", lines(100) + tooLong + lines(3), true},
+        {"last line", lines(100) + tooLong, true},
+        {"after the last line that fits", lines(200), true},
+        // 163 lines and one of 81 characters: 16382 characters and the closing NUL.
+        {"exact fit", lines(163) + "last=" + std::string(76, 'f') + "\n", false},
+    };
+    for (const auto& c : cases) {
+        const CString list = Write("images.ini", "[HD-png]\n" + c.section + "[HD-bmp]\n");
+        const ToolRun r = Tool("check --json --images " + Q(Root()) + " --list " + Q(list));
+        EXPECT_EQ(r.status, 1) << c.where; // the pictures do not exist either
+        int cuts = 0;
+        for (const auto& j : r.lines)
+            cuts += j["problem"] == "section too long" && j["where"] == "[HD-png]";
+        EXPECT_EQ(cuts, c.cut ? 1 : 0) << c.where << "\n" << r.out;
+        const ToolRun text = Tool("check --images " + Q(Root()) + " --list " + Q(list));
+        EXPECT_EQ(text.out.find("no problems found"), std::string::npos) << c.where;
+    }
+}
+
 // Exit status 0 success, 1 a finding or a failed operation, 2 bad usage; each unreadable file
 // (a missing list too: a finding, never an empty listing) and a missing folder named in what the
 // tool says.
