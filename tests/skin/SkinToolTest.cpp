@@ -18,10 +18,12 @@ struct ToolRun
     std::vector<nlohmann::json> lines; // the JSON objects on standard output
 };
 
-ToolRun Tool(const std::string& args)
+// `prefix` goes before the program on the command line ("timeout 10 ").
+ToolRun Tool(const std::string& args, const std::string& prefix = "")
 {
     ToolRun r;
-    r.out = testkit::RunCommand(testkit::Quote(SKINKIT_SKIN_TOOL) + " " + args, &r.status, &r.err);
+    r.out = testkit::RunCommand(prefix + testkit::Quote(SKINKIT_SKIN_TOOL) + " " + args, &r.status,
+                                &r.err);
     std::istringstream lines(r.out);
     for (std::string line; std::getline(lines, line);)
         if (!line.empty() && line[0] == '{')
@@ -136,6 +138,31 @@ TEST_F(SkinTool, APictureSectionCutAnywhereIsAFinding)
         const ToolRun text = Tool("check --images " + Q(Root()) + " --list " + Q(list));
         EXPECT_EQ(text.out.find("no problems found"), std::string::npos) << c.where;
     }
+}
+
+// layout and text answer alike for a file they cannot read: status 1 and the same cause, never
+// defaults shown as if read. /dev/zero is refused without being read (it never ends).
+TEST_F(SkinTool, LayoutAndTextRefuseTheSameUnreadableFiles)
+{
+    std::filesystem::create_directories(root / "folder.ini");
+    const struct
+    {
+        std::string file;
+        const char* says;
+    } cases[] = {
+        {Q(Write("empty.ini", "")), "no entries"},
+        {Q(Write("blank.ini", "\n\n; a comment\n")), "no entries"},
+        {"/dev/zero", "is not a regular file"},
+        {Q(Root() + L"/folder.ini"), "is a directory"},
+        {Q(Root() + L"/none.ini"), "does not exist"},
+    };
+    for (const auto& c : cases)
+        for (const char* command : {"layout --json ", "text --json ", "layout ", "text "}) {
+            const ToolRun r = Tool(command + c.file, "timeout 10 ");
+            EXPECT_EQ(r.status, 1) << command << c.file << "\n" << r.out << r.err;
+            EXPECT_NE(r.err.find(c.says), std::string::npos) << command << c.file << ": " << r.err;
+            EXPECT_EQ(r.out, "") << command << c.file;
+        }
 }
 
 // Exit status 0 success, 1 a finding or a failed operation, 2 bad usage; each unreadable file

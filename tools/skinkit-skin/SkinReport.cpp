@@ -281,6 +281,10 @@ std::string PathProblem(const CString& path, bool folder)
         return disk + ": is not a folder";
     if (!folder && S_ISDIR(st.st_mode))
         return disk + ": is a directory, not a file";
+    // The loaders read regular files only (a device such as /dev/zero would never end): any
+    // other file reads as an empty one.
+    if (!folder && !S_ISREG(st.st_mode))
+        return disk + ": is not a regular file";
     if (::access(disk.c_str(), folder ? (R_OK | X_OK) : R_OK) != 0)
         return disk + ": " + std::strerror(errno);
     return {};
