@@ -3,6 +3,9 @@
 #include <glib.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdint>
+
 namespace platform::settings {
 namespace {
 
@@ -97,6 +100,33 @@ Name MakeKeyPath(std::wstring_view path)
         pos = next + 1;
     }
     return out;
+}
+
+KeyPathSize MeasureKeyPath(std::wstring_view path)
+{
+    KeyPathSize size;
+    size_t units = 0;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == L'\\') {
+            size.levels += units > 0;
+            size.longestName = std::max(size.longestName, units);
+            units = 0;
+        } else {
+            units += static_cast<std::uint32_t>(path[i]) > 0xFFFF ? 2 : 1; // a surrogate pair
+        }
+    }
+    return size;
+}
+
+bool KeyPathFits(size_t parentLevels, std::wstring_view path)
+{
+    const KeyPathSize size = MeasureKeyPath(path);
+    return size.longestName <= kMaxKeyNameUnits && parentLevels + size.levels <= kMaxKeyLevels;
+}
+
+size_t KeyLevels(const std::string& path)
+{
+    return path.empty() ? 0 : 1 + static_cast<size_t>(std::count(path.begin(), path.end(), '\\'));
 }
 
 Name MakeValueName(std::wstring_view name)

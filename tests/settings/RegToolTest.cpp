@@ -88,6 +88,39 @@ TEST_F(RegTool, ATextLongerThanTheLibraryReadsIsRefused)
     EXPECT_EQ(CUtilReg().ReadRegString(L"Software\\App", L"Title", L"x"), CString::FromUtf8(fits));
 }
 
+// Keys past the registry's limits are bad usage, refused before the store is touched.
+TEST_F(RegTool, KeysPastTheDepthAndNameLimitsAreRefused)
+{
+    const auto deep = [](int levels) {
+        std::string path;
+        for (int i = 0; i < levels; ++i)
+            path += i ? "\\k" : "k";
+        return "'" + path + "'";
+    };
+    const struct
+    {
+        std::string key;
+        int status;
+        const char* says;
+    } cases[] = {
+        {deep(512), 0, ""},
+        {deep(513), 2, "513 levels"},
+        {std::string(255, 'n'), 0, ""},
+        {std::string(256, 'n'), 2, "256 UTF-16 units"},
+    };
+    for (const auto& c : cases)
+        for (const char* command : {"set ", "get ", "list "}) {
+            const std::string args = command + c.key +
+                                     (command[0] == 's'   ? " N 1"
+                                      : command[0] == 'g' ? " N"
+                                                          : "");
+            const Outcome r = Tool(args);
+            EXPECT_EQ(r.status, c.status) << command << c.key.size() << ": " << r.out;
+            EXPECT_NE(r.out.find(c.says), std::string::npos) << r.out;
+        }
+    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key WHERE length(path) > 1024"), "0");
+}
+
 TEST_F(RegTool, ARelativeSettingsFolderIsTakenFromTheCurrentFolder)
 {
     fs::create_directories(dir + "/work");

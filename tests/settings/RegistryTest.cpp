@@ -54,6 +54,57 @@ TEST_F(RegistryKeys, CreateTellsNewFromExistingOpenNeverCreatesAndBadArgumentsFa
     EXPECT_EQ(RegSetValueExW(HKEY_CURRENT_USER, L"n", 0, REG_BINARY, nullptr, 4), ERROR_NOACCESS);
 }
 
+// Keys deeper than 512 levels or with a level name longer than 255 units are refused with an
+// error code, whether the path is given whole or below an open key; nothing is stored for them.
+TEST_F(RegistryKeys, KeysPastTheDepthAndNameLimitsAreRefused)
+{
+    const auto deep = [](int levels, const std::wstring& name = L"k") {
+        std::wstring path;
+        for (int i = 0; i < levels; ++i)
+            path += (i ? L"\\" : L"") + name;
+        return path;
+    };
+    const struct
+    {
+        std::wstring path;
+        LSTATUS result;
+    } cases[] = {
+        {deep(512), ERROR_SUCCESS},
+        {deep(513), ERROR_INVALID_PARAMETER},
+        {deep(512) + L"\\\\", ERROR_SUCCESS}, // empty levels do not count
+        {std::wstring(255, L'n'), ERROR_SUCCESS},
+        {std::wstring(256, L'n'), ERROR_INVALID_PARAMETER},
+        {L"a\\" + std::wstring(256, L'n') + L"\\b", ERROR_INVALID_PARAMETER},
+        {std::wstring(127, L'n') + L"\U0001F600", ERROR_SUCCESS},           // 129 units
+        {std::wstring(254, L'n') + L"\U0001F600", ERROR_INVALID_PARAMETER}, // 256 units
+    };
+    for (const auto& c : cases) {
+        HKEY h = nullptr;
+        EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, c.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &h, nullptr),
+                  c.result)
+            << c.path.size();
+        EXPECT_EQ(h != nullptr, c.result == ERROR_SUCCESS);
+        RegCloseKey(h);
+        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, c.path.c_str(), 0, KEY_READ, &h),
+                  c.result == ERROR_SUCCESS ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER);
+        RegCloseKey(h);
+    }
+    // Below an open key the levels add up.
+    HKEY half = nullptr, h = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, deep(300).c_str(), 0, KEY_ALL_ACCESS, &half),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegCreateKeyExW(half, deep(212, L"m").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &h, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(h);
+    EXPECT_EQ(RegCreateKeyExW(half, deep(213, L"m").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &h, nullptr),
+              ERROR_INVALID_PARAMETER);
+    RegCloseKey(half);
+    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key WHERE length(path) > 1024"), "0");
+}
+
 // The classes root is the shell's: its own tests hold it.
 TEST_F(RegistryKeys, ReadOnlyRootsRefuseWritesAndAnswerNotFound)
 {

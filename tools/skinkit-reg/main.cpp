@@ -355,8 +355,10 @@ std::string Footer()
            "To move settings, copy the .db file (with its -wal file, if any) while no player "
            "runs, or point SKINKIT_SETTINGS_DIR at the new folder.\n"
            "Numbers are decimal unless written 0x...; texts hold at most " +
-           std::to_string(kMaxTextUnits) +
-           " UTF-16 units.\n"
+           std::to_string(kMaxTextUnits) + " UTF-16 units; keys at most " +
+           std::to_string(st::kMaxKeyLevels) + " levels, each named by at most " +
+           std::to_string(st::kMaxKeyNameUnits) +
+           " units.\n"
            "Exit status: 0 done, 1 no such key or value, or a failed operation (the message "
            "names the cause), 2 bad usage.";
 }
@@ -398,6 +400,18 @@ int main(int argc, char** argv)
     }
     if (!type.empty() && !set->parsed()) {
         std::cerr << "skinkit-reg: --type goes with set only\n";
+        return kUsage;
+    }
+    // The library refuses such keys with a bare error code: say which limit the key passes.
+    namespace st = platform::settings;
+    if (const st::KeyPathSize size = st::MeasureKeyPath(Wide(key));
+        size.levels > st::kMaxKeyLevels) {
+        std::cerr << "skinkit-reg: the key has " << size.levels << " levels; keys have at most "
+                  << st::kMaxKeyLevels << "\n";
+        return kUsage;
+    } else if (size.longestName > st::kMaxKeyNameUnits) {
+        std::cerr << "skinkit-reg: a level of the key is " << size.longestName
+                  << " UTF-16 units long; key names hold at most " << st::kMaxKeyNameUnits << "\n";
         return kUsage;
     }
     const HKEY root = machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
