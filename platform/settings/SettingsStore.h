@@ -104,9 +104,10 @@ public:
     void Rollback();
     bool InTransaction() const;
 
+    // A key exists when it was created or a key below it was.
     bool KeyExists(const std::string& folded);
-    // Creates the key and every missing level above it. `created` tells whether the key
-    // itself was new.
+    // Creates the key, and with it every missing level above it. `created` tells whether the
+    // key itself was new.
     Status CreateKey(const Name& key, bool* created);
 
     Status GetValue(const std::string& key, const std::string& name, StoredValue* out);
