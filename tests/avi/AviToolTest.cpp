@@ -186,10 +186,10 @@ TEST_F(Tool, CopyEndedByASignalLeavesNoTemporaryFile)
                 return true;
         return false;
     };
-    std::vector<int> signals = {SIGHUP,  SIGINT,  SIGQUIT,  SIGILL,    SIGTRAP, SIGABRT,
-                                SIGBUS,  SIGFPE,  SIGUSR1,  SIGSEGV,   SIGUSR2, SIGPIPE,
-                                SIGALRM, SIGTERM, SIGXCPU,  SIGVTALRM, SIGPROF, SIGIO,
-                                SIGPWR,  SIGSYS,  SIGRTMIN, SIGRTMAX};
+    std::vector<int> signals = {SIGHUP,  SIGINT,  SIGQUIT, SIGILL,   SIGTRAP,   SIGABRT,
+                                SIGBUS,  SIGFPE,  SIGUSR1, SIGSEGV,  SIGUSR2,   SIGPIPE,
+                                SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ,  SIGVTALRM, SIGPROF,
+                                SIGIO,   SIGPWR,  SIGSYS,  SIGRTMIN, SIGRTMAX};
     for (int sig : signals) {
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);

@@ -300,18 +300,22 @@ int RunPackets(const std::string& path, bool json)
 char g_tempPath[4096];
 
 // Every signal whose default action ends the process, core dump or not, except SIGKILL and
-// SIGSTOP, which cannot be caught. SIGXFSZ is left out: it is ignored for the whole run, so
-// that a file size limit shows as a failed write (and the failure removes the copy).
+// SIGSTOP, which cannot be caught.
 constexpr int kEndingSignals[] = {
-    SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,   SIGBUS,  SIGFPE, SIGUSR1, SIGSEGV,
-    SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,  SIGPWR,  SIGSYS,
+    SIGHUP,    SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
+    SIGFPE,    SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
+    SIGXCPU,   SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS,
 #ifdef SIGSTKFLT
     SIGSTKFLT,
 #endif
 };
 
-void RemoveTempAndEnd(int sig)
+void RemoveTempAndEnd(int sig, siginfo_t* info, void*)
 {
+    // The file size limit, met by one of our own writes: that write fails and the copy ends
+    // as a failed operation, with a message (the kernel sends it as if from this process).
+    if (sig == SIGXFSZ && info && info->si_code == SI_USER && info->si_pid == getpid())
+        return;
     if (g_tempPath[0])
         unlink(g_tempPath);
     // Ended by the same signal with its default action, so that the exit status tells it.
@@ -323,10 +327,9 @@ void RemoveTempAndEnd(int sig)
 // process); each runs with all of them blocked, so that a second signal cannot cut it short.
 void CatchEndingSignals()
 {
-    struct sigaction action
-    {
-    };
-    action.sa_handler = RemoveTempAndEnd;
+    struct sigaction action = {};
+    action.sa_sigaction = RemoveTempAndEnd;
+    action.sa_flags = SA_SIGINFO;
     sigfillset(&action.sa_mask);
     for (int sig : kEndingSignals)
         sigaction(sig, &action, nullptr);
@@ -505,7 +508,8 @@ int RunCopy(const std::string& in, const std::string& outArg, bool skipUnreadabl
 
 int main(int argc, char** argv)
 {
-    // A file size limit shows as a failed write, not as the end of the process.
+    // A file size limit shows as a failed write, not as the end of the process. A copy's own
+    // handler keeps it so, and ends the process for a SIGXFSZ sent from outside.
     signal(SIGXFSZ, SIG_IGN);
     CLI::App app{"Looks into AVI files and copies them, with skinkit's AVI reader and writer"};
     app.require_subcommand(1);
