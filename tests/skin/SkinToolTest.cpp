@@ -107,7 +107,7 @@ TEST_F(SkinTool, APictureSectionCutAnywhereIsAFinding)
     const auto lines = [](int count) {
         std::string text;
         for (int i = 0; i < count; ++i) {
-            char name[8];
+            char name[16];
             std::snprintf(name, sizeof name, "n%03d=", i);
             text += name + std::string(94, 'f') + "\n";
         }
