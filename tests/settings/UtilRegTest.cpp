@@ -167,6 +167,24 @@ TEST_F(RegRoots, SeveralMissingLevelsAreCreatedWhole)
     }
 }
 
+// A key past the platform's limits cannot be opened: reads answer the default, writes do
+// nothing, and nothing is stored, as for any key that cannot be opened.
+TEST_F(RegRoots, KeysPastTheLimitsGiveDefaultsAndStoreNothing)
+{
+    CUtilReg().WriteRegDWORD(L"Seed", L"S", 1);
+    CString deep = L"k";
+    for (int i = 1; i < 513; ++i)
+        deep += L"\\k";
+    for (const CString& key : {deep, CString(std::wstring(256, L'n').c_str())}) {
+        CUtilReg reg;
+        EXPECT_EQ(reg.ReadRegDWORD(key, L"N", 7), 7u);
+        reg.WriteRegString(key, L"T", L"text");
+        EXPECT_EQ(reg.ReadRegString(key, L"T", L"fallback"), CString(L"fallback"));
+    }
+    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key"), "1"); // the seed
+    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM value"), "1");
+}
+
 TEST_F(RegRoots, LetterCaseAndDoubledSeparatorsNameTheSameValue)
 {
     CUtilReg reg;
