@@ -1,5 +1,9 @@
 #include "demo/host/DemoDialog.h"
 
+#include <filesystem>
+#include <fstream>
+#include <string>
+
 BEGIN_MESSAGE_MAP(CDemoDialog, CWnd)
 ON_WM_CREATE()
 ON_WM_DESTROY()
@@ -12,12 +16,44 @@ END_MESSAGE_MAP()
 bool DemoSkin::Load(const CString& folder)
 {
     this->folder = folder;
+    problem.clear();
+    const std::string dir = folder.ToUtf8();
+    const std::string layoutFile = dir + "/layout.ini";
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dir, ec)) {
+        problem =
+            "no sample skin in " + dir + " (build the skinkit-demo-skin target, or pass --skin)";
+        return false;
+    }
+    if (!std::ifstream(layoutFile)) {
+        problem = "the skin's layout " + layoutFile + " is missing or unreadable";
+        return false;
+    }
     layout.LoadInfo(folder + L"/layout.ini");
     const int pictures = images.LoadImageFiles(folder, folder + L"/images.ini");
     text.LoadTextMain(folder + L"/lang_en.ini");
     fontName = text.GetFontName(folder + L"/lang_en.ini");
-    // A skin without its pictures or its window entry is not the demo's skin.
-    return pictures == 1 && layout.GetWinPos(L"DemoWindow")->nCX > 0;
+    // A layout without the window's entry is not one the demo can use.
+    const _WIN_POS* window = layout.GetWinPos(L"DemoWindow");
+    if (window->nCX <= 0 || window->nCY <= 0) {
+        problem = "the skin's layout " + layoutFile +
+                  " is damaged: it has no usable [DemoWindow] entry with a size";
+        return false;
+    }
+    // Asking for a picture of the window's size is the one check that knows what the drawing
+    // layer can hold; a window past that could open but never paint.
+    if (Gdiplus::Bitmap probe(window->nCX, window->nCY, Gdiplus::PixelFormat32bppARGB);
+        probe.GetLastStatus() != Gdiplus::Ok) {
+        problem = "the skin's layout " + layoutFile + " asks for a " + std::to_string(window->nCX) +
+                  "x" + std::to_string(window->nCY) + " window, beyond the size that can be drawn";
+        return false;
+    }
+    if (pictures != 1) {
+        problem = "the skin's pictures in " + dir + " are missing or damaged (see " + dir +
+                  "/images.ini)";
+        return false;
+    }
+    return true;
 }
 
 BOOL CDemoDialog::CreateDialogWindow()

@@ -13,6 +13,7 @@
 #include "skin/UIText.h"
 
 #include <functional>
+#include <string>
 
 enum DemoControlId : UINT {
     IDC_TITLE = 1000,
@@ -32,6 +33,8 @@ struct DemoSkin
     CUIText text;
     CString fontName;
     CString folder;
+    // Why the last Load failed, for the user: which file, and what is wrong with it.
+    std::string problem;
     // Loads layout.ini, images.ini (pictures from the same folder) and lang_en.ini.
     bool Load(const CString& folder);
 };

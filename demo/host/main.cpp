@@ -8,6 +8,8 @@
 //                                        a shot of what it showed (scripts/demo.sh, under Xvfb)
 //   options: --skin DIR (the skin folder), --backend headless|sdl2, --exit-after MS,
 //   --print-events (one line per notification on standard output, for scripts)
+//
+// Exit status: 0 success, 1 an operation failed (the cause on standard error), 2 bad usage.
 #include "demo/host/DemoDialog.h"
 #include "platform/base/FilePath.h"
 #include "platform/gdiplus/Gdi.h"
@@ -16,6 +18,7 @@
 #include "platform/wnd/WindowManager.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +43,18 @@ void Usage()
         stderr,
         "usage: skinkit-demo [--skin DIR] [--screenshot FILE.png | --window-screenshot FILE.png]\n"
         "                    [--backend headless|sdl2] [--exit-after MS] [--print-events]\n");
+}
+
+// A whole non-negative number of milliseconds, at most a day.
+bool ParseMs(const char* text, int& ms)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text, &end, 10);
+    if (errno || end == text || *end || v < 0 || v > 86'400'000)
+        return false;
+    ms = static_cast<int>(v);
+    return true;
 }
 
 bool IsDir(const std::string& path)
@@ -69,9 +84,16 @@ bool HasDisplay()
 bool WriteShot(HWND window, const std::string& file)
 {
     Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(window);
-    if (!surface ||
-        platform::SaveImageAsPng(surface, CString::FromPathBytes(file)) != Gdiplus::Ok) {
-        std::fprintf(stderr, "skinkit-demo: cannot write the screenshot %s\n", file.c_str());
+    if (!surface) {
+        std::fprintf(stderr, "skinkit-demo: the window has no picture to save as %s\n",
+                     file.c_str());
+        return false;
+    }
+    if (platform::SaveImageAsPng(surface, CString::FromPathBytes(file)) != Gdiplus::Ok) {
+        std::fprintf(stderr,
+                     "skinkit-demo: cannot write the screenshot %s (is its folder there and "
+                     "writable?)\n",
+                     file.c_str());
         return false;
     }
     std::printf("screenshot written to %s\n",
@@ -119,9 +141,13 @@ int main(int argc, char** argv)
             o.backend = "sdl2";
         } else if (a == "--backend" && more)
             o.backend = argv[++i];
-        else if (a == "--exit-after" && more)
-            o.exitAfter = std::atoi(argv[++i]);
-        else if (a == "--print-events")
+        else if (a == "--exit-after" && more) {
+            if (!ParseMs(argv[++i], o.exitAfter)) {
+                std::fprintf(stderr, "skinkit-demo: --exit-after takes milliseconds, not %s\n",
+                             argv[i]);
+                return 2;
+            }
+        } else if (a == "--print-events")
             o.printEvents = true;
         else {
             Usage();
@@ -133,6 +159,11 @@ int main(int argc, char** argv)
         o.skin = DefaultSkin();
     if (o.backend.empty())
         o.backend = !o.screenshot.empty() ? "headless" : "sdl2";
+    if (o.backend != "headless" && o.backend != "sdl2") {
+        std::fprintf(stderr, "skinkit-demo: no window backend named %s\n", o.backend.c_str());
+        Usage();
+        return 2;
+    }
     if (o.backend == "sdl2" && !HasDisplay() && !std::getenv("SDL_VIDEODRIVER")) {
         std::fprintf(
             stderr, "skinkit-demo: no display. Run it under Xvfb (scripts/demo.sh does), or render "
@@ -147,10 +178,7 @@ int main(int argc, char** argv)
 
     DemoSkin skin;
     if (!skin.Load(CString::FromPathBytes(o.skin))) {
-        std::fprintf(stderr,
-                     "skinkit-demo: no sample skin in %s (build the skinkit-demo-skin target, or "
-                     "pass --skin)\n",
-                     o.skin.c_str());
+        std::fprintf(stderr, "skinkit-demo: %s\n", skin.problem.c_str());
         return 1;
     }
     const bool headless = o.backend == "headless";
