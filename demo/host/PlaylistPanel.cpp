@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
 
 BEGIN_MESSAGE_MAP(CDemoPlaylistPanel, CWnd)
 ON_MESSAGE(UM_LISTBOX_CLICK, OnListClick)
@@ -48,7 +50,16 @@ std::string DemoMediaFolder()
 {
     if (const char* env = std::getenv("SKINKIT_DEMO_MEDIA"); env && *env)
         return env;
-    return "skinkit-demo-media";
+    // The XDG base directory rules: a relative XDG_CACHE_HOME is to be ignored.
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache == '/')
+        return std::string(cache) + "/skinkit";
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* pw = getpwuid(getuid());
+        home = pw && pw->pw_dir ? pw->pw_dir : nullptr;
+    }
+    // Without any home the media go where temporary files go, never the working folder.
+    return home && *home ? std::string(home) + "/.cache/skinkit" : "/tmp/skinkit-cache";
 }
 
 CDemoPlaylistPanel::~CDemoPlaylistPanel()

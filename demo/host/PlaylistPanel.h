@@ -42,8 +42,8 @@ private:
     std::vector<std::string> m_files;
 };
 
-// Where the demo keeps its sample files: $SKINKIT_DEMO_MEDIA, else skinkit-demo-media in the
-// working folder.
+// Where the demo keeps the sample files it makes: $SKINKIT_DEMO_MEDIA, else
+// $XDG_CACHE_HOME/skinkit, else ~/.cache/skinkit.
 std::string DemoMediaFolder();
 
 // The player's parts, made together in the demo window.

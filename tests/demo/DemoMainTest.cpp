@@ -73,6 +73,10 @@ TEST(DemoMain, ExitStatusAndMessageSayWhatWentWrong)
         EXPECT_EQ(status, c.status) << args << "\n" << err;
         EXPECT_TRUE(std::regex_search(c.status == 0 ? out : err, std::regex(c.message)))
             << args << "\nout: " << out << "\nerr: " << err;
+        if (c.status == 0) {
+            EXPECT_TRUE(fs::exists(tmp.File("skinkit/Garden path.avi")));
+            EXPECT_FALSE(fs::exists(tmp.File("skinkit-demo-media")));
+        }
     }
 }
 

@@ -115,6 +115,39 @@ TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     dialog.DestroyWindow();
 }
 
+// The sample files go to the user's cache, never the working folder.
+TEST(DemoSamples, FolderFollowsTheOverrideThenTheCacheRules)
+{
+    const struct
+    {
+        const char* media; // SKINKIT_DEMO_MEDIA; null: unset
+        const char* cache; // XDG_CACHE_HOME
+        const char* home;
+        const char* folder;
+    } cases[] = {
+        {"/m/here", "/c", "/h", "/m/here"},
+        {"", "/c", "/h", "/c/skinkit"},
+        {nullptr, "/c", "/h", "/c/skinkit"},
+        {nullptr, "", "/h", "/h/.cache/skinkit"},
+        {nullptr, "relative", "/h", "/h/.cache/skinkit"}, // to be ignored, say the XDG rules
+        {nullptr, nullptr, "/h", "/h/.cache/skinkit"},
+    };
+    const auto set = [](const char* name, const char* value) {
+        value ? setenv(name, value, 1) : unsetenv(name);
+    };
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    for (const auto& c : cases) {
+        set("SKINKIT_DEMO_MEDIA", c.media);
+        set("XDG_CACHE_HOME", c.cache);
+        set("HOME", c.home);
+        EXPECT_EQ(DemoMediaFolder(), c.folder)
+            << (c.media ? c.media : "-") << " " << (c.cache ? c.cache : "-");
+    }
+    unsetenv("SKINKIT_DEMO_MEDIA");
+    unsetenv("XDG_CACHE_HOME");
+    setenv("HOME", home.c_str(), 1);
+}
+
 // A sample that cannot be completed leaves no file under its name, so the next run makes it.
 TEST(DemoSamples, AFailedSampleIsMadeAgainOnTheNextRun)
 {
