@@ -1,0 +1,197 @@
+// The player's decoding against a real peer: short clips written by the ffmpeg program, read
+// with our AVI reader, decoded by our glue, and each picture's hash compared with what
+// `ffmpeg -f framemd5` makes of the same stream in the same pixel format.
+#include "demo/player/AviMedia.h"
+#include "demo/player/VideoDecoder.h"
+#include "tests/TestKit.h"
+
+#include <gtest/gtest.h>
+
+extern "C" {
+#include <libavutil/frame.h>
+#include <libavutil/md5.h>
+}
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+bool HaveFfmpeg()
+{
+    int status = -1;
+    testkit::RunCommand("ffmpeg -version >/dev/null 2>&1", &status);
+    return status == 0;
+}
+
+// A two-second 64x48 test picture at 10 frames a second, encoded as `codec` says.
+std::string MakeClip(const testkit::TempDir& tmp, const std::string& name, const std::string& codec)
+{
+    const std::string file = tmp.File(name + ".avi");
+    int status = -1;
+    std::string err;
+    testkit::RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=64x48:rate=10:duration=2 " +
+                            codec + " " + testkit::Quote(file),
+                        &status, &err);
+    EXPECT_EQ(status, 0) << err;
+    return file;
+}
+
+// ffmpeg's hashes of the first video stream's pictures, in order; `pixfmt` converts first.
+std::vector<std::string> FfmpegHashes(const std::string& file, const std::string& pixfmt = "")
+{
+    const std::string out = testkit::RunCommand(
+        "ffmpeg -v error -i " + testkit::Quote(file) + " -map 0:v:0 -fps_mode passthrough " +
+        (pixfmt.empty() ? "" : "-pix_fmt " + pixfmt + " ") + "-f framemd5 -");
+    std::vector<std::string> hashes;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty() && line[0] != '#')
+            hashes.push_back(line.substr(line.find_last_of(", ") + 1));
+    return hashes;
+}
+
+std::string Md5(const std::vector<std::uint8_t>& bytes)
+{
+    std::uint8_t sum[16];
+    av_md5_sum(sum, bytes.data(), bytes.size());
+    char hex[33];
+    for (int i = 0; i < 16; ++i)
+        std::snprintf(hex + 2 * i, 3, "%02x", sum[i]);
+    return hex;
+}
+
+// Our glue's hashes: every packet decoded in order, then the decoder drained.
+std::vector<std::string> OurHashes(player::AviMedia& media)
+{
+    player::VideoDecoder dec;
+    std::string why;
+    EXPECT_TRUE(dec.Open(media.Video(), &why)) << why;
+    std::vector<std::string> hashes;
+    const auto take = [&] {
+        while (const AVFrame* f = dec.Receive(nullptr))
+            hashes.push_back(Md5(player::VideoDecoder::Packed(f)));
+    };
+    for (const player::StreamPacket& p : media.VideoPackets()) {
+        const std::uint8_t* data = media.Read(p);
+        EXPECT_TRUE(data);
+        dec.Send(data, p.size, p.start);
+        take();
+    }
+    dec.Drain();
+    take();
+    return hashes;
+}
+
+TEST(PlayerDecode, FramesHashAsFfmpegDecodesThem)
+{
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_decode"};
+    const struct
+    {
+        const char* name;
+        const char* codec; // ffmpeg's encoder options
+        const char* described;
+    } cases[] = {
+        {"mpeg4", "-c:v mpeg4 -g 5 -bf 2", "video 64x48 MPEG-4"},
+        {"h264", "-c:v libx264 -preset veryfast -g 5 -keyint_min 5 -bf 2 -sc_threshold 0",
+         "video 64x48 H.264"},
+        {"mjpeg", "-c:v mjpeg -pix_fmt yuvj422p", "video 64x48 MJPG"},
+        {"bgr24", "-c:v rawvideo -pix_fmt bgr24", "video 64x48 RGB"},
+        {"i420", "-c:v rawvideo -pix_fmt yuv420p", "video 64x48 raw"},
+        {"msmpeg4", "-c:v msmpeg4", "video 64x48 msmpeg4v3"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = MakeClip(tmp, c.name, c.codec);
+        player::AviMedia media;
+        ASSERT_TRUE(media.Open(file)) << c.name << ": " << media.Problem();
+        EXPECT_EQ(media.Describe(), c.described);
+        EXPECT_EQ(media.VideoPackets().size(), 20u) << c.name;
+        EXPECT_EQ(media.LengthMs(), 2000) << c.name;
+        const std::vector<std::string> theirs = FfmpegHashes(file);
+        ASSERT_EQ(theirs.size(), 20u) << c.name;
+        EXPECT_EQ(OurHashes(media), theirs) << c.name;
+    }
+}
+
+// The pictures turned into BGRA for showing are ffmpeg's BGRA pictures.
+TEST(PlayerDecode, BgraPicturesAreFfmpegs)
+{
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_decode"};
+    const std::string file = MakeClip(tmp, "bgr24", "-c:v rawvideo -pix_fmt bgr24");
+    player::AviMedia media;
+    ASSERT_TRUE(media.Open(file)) << media.Problem();
+    player::VideoFrames frames;
+    ASSERT_TRUE(frames.Open(media));
+    std::vector<std::string> ours;
+    std::vector<std::uint8_t> bgra(64 * 48 * 4);
+    for (int k = 0; k < 20; ++k) {
+        ASSERT_TRUE(frames.Decoder().ToBgra(frames.At(k), 64, 48, bgra.data()));
+        ours.push_back(Md5(bgra));
+    }
+    EXPECT_EQ(ours, FfmpegHashes(file, "bgra"));
+}
+
+// Seeking lands on the exact frame, decoding forward from the key frame at or before it.
+TEST(PlayerDecode, SeekDecodesFromTheKeyFrameToTheExactFrame)
+{
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_decode"};
+    const std::string file = MakeClip(
+        tmp, "h264", "-c:v libx264 -preset veryfast -g 5 -keyint_min 5 -bf 2 -sc_threshold 0");
+    player::AviMedia media;
+    ASSERT_TRUE(media.Open(file)) << media.Problem();
+    const std::vector<std::string> theirs = FfmpegHashes(file);
+    ASSERT_EQ(theirs.size(), 20u);
+    // Key frames every fifth frame, as encoded.
+    const std::tuple<int, int> keys[] = {{0, 0}, {4, 0}, {5, 5}, {13, 10}, {19, 15}, {99, 15}};
+    for (const auto& [k, key] : keys)
+        EXPECT_EQ(media.KeyFrameAtOrBefore(k), key) << k;
+
+    // target, at most this many packets sent for it (from its key frame, plus the decoder's
+    // delay), counted from the call before.
+    const std::tuple<int, int> seeks[] = {{13, 8}, {2, 7}, {3, 1},  {19, 9}, {7, 7},
+                                          {8, 1},  {0, 5}, {12, 9}, {11, 7}};
+    player::VideoFrames frames;
+    ASSERT_TRUE(frames.Open(media));
+    for (const auto& [k, most] : seeks) {
+        const std::int64_t before = frames.PacketsSent();
+        const AVFrame* f = frames.At(k);
+        ASSERT_TRUE(f) << k;
+        EXPECT_EQ(frames.HeldIndex(), k);
+        EXPECT_EQ(Md5(player::VideoDecoder::Packed(f)), theirs[static_cast<size_t>(k)]) << k;
+        EXPECT_LE(frames.PacketsSent() - before, most) << k;
+    }
+}
+
+TEST(PlayerDecode, FitInsideKeepsTheShape)
+{
+    const struct
+    {
+        int w, h, boxW, boxH;
+        player::FitRect fit;
+    } cases[] = {
+        {160, 120, 420, 320, {0, 2, 420, 315}},   // wider box than the picture's 4:3
+        {160, 120, 320, 420, {0, 90, 320, 240}},  // taller box
+        {64, 48, 64, 48, {0, 0, 64, 48}},         // exact
+        {1920, 1080, 100, 100, {0, 22, 100, 56}}, // 16:9 in a square
+        {0, 48, 64, 48, {0, 0, 0, 0}},            // no picture
+        {64, 48, 0, 48, {0, 0, 0, 0}},            // no box
+        {16384, 1, 16384, 16384, {0, 8191, 16384, 1}},
+        {1, 16384, 10, 10, {4, 0, 1, 10}}, // never thinner than a pixel
+    };
+    for (const auto& c : cases) {
+        const player::FitRect r = player::FitInside(c.w, c.h, c.boxW, c.boxH);
+        EXPECT_EQ(std::tie(r.x, r.y, r.w, r.h), std::tie(c.fit.x, c.fit.y, c.fit.w, c.fit.h))
+            << c.w << "x" << c.h << " in " << c.boxW << "x" << c.boxH;
+    }
+}
+
+} // namespace
