@@ -8,6 +8,7 @@ BEGIN_MESSAGE_MAP(CDemoVideoArea, CWnd)
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 ON_WM_TIMER()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 namespace {
@@ -72,11 +73,23 @@ int CDemoVideoArea::PositionMs() const
 void CDemoVideoArea::ShowFrame(int k)
 {
     m_frameIndex = k;
-    if (auto frame = m_clip.Frame(k))
+    // Decoded straight at the size it is shown at, so that painting only copies it.
+    CRect rc;
+    if (m_hWnd)
+        GetClientRect(&rc);
+    auto frame =
+        rc.IsRectEmpty() ? m_clip.Frame(k) : m_clip.FrameFitted(k, rc.Width(), rc.Height());
+    if (frame)
         m_frame = std::move(frame);
     Invalidate(FALSE);
     if (onPosition)
         onPosition(PositionMs(), LengthMs());
+}
+
+void CDemoVideoArea::OnSize(UINT, int, int)
+{
+    if (m_clip.IsOpen())
+        ShowFrame(m_frameIndex);
 }
 
 void CDemoVideoArea::OnTimer(UINT_PTR id)
@@ -109,14 +122,10 @@ void CDemoVideoArea::OnPaint()
                                return;
                            const int fw = static_cast<int>(m_frame->GetWidth());
                            const int fh = static_cast<int>(m_frame->GetHeight());
-                           if (fw <= 0 || fh <= 0)
-                               return;
-                           // Fit inside, keeping the picture's shape.
-                           const double scale = std::min(double(w) / fw, double(h) / fh);
-                           const int dw = static_cast<int>(fw * scale);
-                           const int dh = static_cast<int>(fh * scale);
-                           g.DrawImage(m_frame.get(),
-                                       Gdiplus::Rect((w - dw) / 2, (h - dh) / 2, dw, dh), 0, 0, fw,
-                                       fh, Gdiplus::UnitPixel);
+                           // Fit inside, keeping the picture's shape; a picture decoded
+                           // for this size is copied 1:1.
+                           const player::FitRect fit = player::FitInside(fw, fh, w, h);
+                           g.DrawImage(m_frame.get(), Gdiplus::Rect(fit.x, fit.y, fit.w, fit.h), 0,
+                                       0, fw, fh, Gdiplus::UnitPixel);
                        });
 }

@@ -37,6 +37,7 @@ protected:
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* dc);
     void OnTimer(UINT_PTR id);
+    void OnSize(UINT type, int cx, int cy);
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -5,6 +5,7 @@ extern "C" {
 }
 
 #include <cctype>
+#include <cstring>
 
 namespace player {
 
@@ -153,11 +154,22 @@ const char* CodecName(int codecId)
         return "H.264";
     case AV_CODEC_ID_MPEG4:
         return "MPEG-4";
+    case AV_CODEC_ID_MP3:
+        return "MP3";
+    case AV_CODEC_ID_MP2:
+        return "MP2";
+    case AV_CODEC_ID_AC3:
+        return "AC-3";
+    case AV_CODEC_ID_AAC:
+        return "AAC";
     default:
         break;
     }
     const AVCodecDescriptor* d = avcodec_descriptor_get(static_cast<AVCodecID>(codecId));
-    return codecId != AV_CODEC_ID_NONE && d ? d->name : "?";
+    if (codecId == AV_CODEC_ID_NONE || !d)
+        return "?";
+    // The PCM kinds differ only in sample layout, which a playlist need not show.
+    return std::strncmp(d->name, "pcm_", 4) == 0 ? "PCM" : d->name;
 }
 
 } // namespace player

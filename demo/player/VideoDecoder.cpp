@@ -155,8 +155,27 @@ bool VideoDecoder::ToBgra(const AVFrame* f, int w, int h, std::uint8_t* out)
 {
     if (!f || w <= 0 || h <= 0 || !out)
         return false;
-    m_sws = sws_getCachedContext(m_sws, f->width, f->height, static_cast<AVPixelFormat>(f->format),
-                                 w, h, AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    // The JPEG pixel formats are the plain ones at full range; naming them so keeps libswscale
+    // from warning on every picture.
+    auto format = static_cast<AVPixelFormat>(f->format);
+    int fullRange = f->color_range == AVCOL_RANGE_JPEG;
+    static const AVPixelFormat kJpeg[][2] = {{AV_PIX_FMT_YUVJ420P, AV_PIX_FMT_YUV420P},
+                                             {AV_PIX_FMT_YUVJ422P, AV_PIX_FMT_YUV422P},
+                                             {AV_PIX_FMT_YUVJ444P, AV_PIX_FMT_YUV444P},
+                                             {AV_PIX_FMT_YUVJ440P, AV_PIX_FMT_YUV440P},
+                                             {AV_PIX_FMT_YUVJ411P, AV_PIX_FMT_YUV411P}};
+    for (const auto& j : kJpeg)
+        if (format == j[0]) {
+            format = j[1];
+            fullRange = 1;
+        }
+    m_sws = sws_getCachedContext(m_sws, f->width, f->height, format, w, h, AV_PIX_FMT_BGRA,
+                                 SWS_BILINEAR, nullptr, nullptr, nullptr);
+    if (m_sws) {
+        const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
+        sws_setColorspaceDetails(m_sws, coefficients, fullRange, coefficients, 1, 0, 1 << 16,
+                                 1 << 16);
+    }
     if (!m_sws)
         return false;
     std::uint8_t* dst[4] = {out, nullptr, nullptr, nullptr};
