@@ -1,6 +1,7 @@
 // The player's decoding against a real peer: short clips written by the ffmpeg program, read
 // with our AVI reader, decoded by our glue, and each picture's hash compared with what
 // `ffmpeg -f framemd5` makes of the same stream in the same pixel format.
+#include "demo/player/Audio.h"
 #include "demo/player/AviMedia.h"
 #include "demo/player/VideoDecoder.h"
 #include "tests/TestKit.h"
@@ -13,6 +14,7 @@ extern "C" {
 }
 
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -191,6 +193,116 @@ TEST(PlayerDecode, FitInsideKeepsTheShape)
         const player::FitRect r = player::FitInside(c.w, c.h, c.boxW, c.boxH);
         EXPECT_EQ(std::tie(r.x, r.y, r.w, r.h), std::tie(c.fit.x, c.fit.y, c.fit.w, c.fit.h))
             << c.w << "x" << c.h << " in " << c.boxW << "x" << c.boxH;
+    }
+}
+
+// --- sound ---
+
+// Our decoded samples are ffmpeg's, byte for byte, for each sound format.
+TEST(PlayerAudio, SamplesAreFfmpegs)
+{
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_decode"};
+    const struct
+    {
+        const char* name;
+        const char* codec;
+        int rate, channels;
+        const char* described;
+    } cases[] = {
+        {"pcm", "-c:a pcm_s16le", 22050, 1, "video 64x48 MJPG, audio PCM"},
+        {"pcm_u8", "-c:a pcm_u8 -ac 2", 22050, 2, "video 64x48 MJPG, audio PCM"},
+        {"mp3", "-c:a libmp3lame -b:a 64k -ar 44100", 44100, 1, "video 64x48 MJPG, audio MP3"},
+        {"ac3", "-c:a ac3 -ac 2 -ar 48000", 48000, 2, "video 64x48 MJPG, audio AC-3"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = tmp.File(std::string(c.name) + ".avi");
+        int status = -1;
+        std::string err;
+        testkit::RunCommand(
+            "ffmpeg -v error -y -f lavfi -i testsrc=size=64x48:rate=10:duration=1 -f lavfi -i "
+            "sine=frequency=440:sample_rate=22050:duration=1 -c:v mjpeg " +
+                std::string(c.codec) + " " + testkit::Quote(file),
+            &status, &err);
+        ASSERT_EQ(status, 0) << err;
+        player::AviMedia media;
+        ASSERT_TRUE(media.Open(file)) << media.Problem();
+        EXPECT_EQ(media.Describe(), c.described);
+        player::AudioDecoder dec;
+        std::string why;
+        ASSERT_TRUE(dec.Open(media.Audio(), c.rate, c.channels, &why)) << c.name << ": " << why;
+        std::vector<std::int16_t> ours;
+        for (const player::StreamPacket& p : media.AudioPackets())
+            dec.Decode(media.Read(p), p.size, ours);
+        const std::string theirs = testkit::RunCommand(
+            "ffmpeg -v error -i " + testkit::Quote(file) + " -map 0:a:0 -f s16le -ar " +
+            std::to_string(c.rate) + " -ac " + std::to_string(c.channels) + " -");
+        ASSERT_FALSE(theirs.empty()) << c.name;
+        EXPECT_EQ(ours.size() * 2, theirs.size()) << c.name;
+        EXPECT_TRUE(
+            std::memcmp(ours.data(), theirs.data(), std::min(ours.size() * 2, theirs.size())) == 0)
+            << c.name;
+        // The packets' times run to the decoded sound's length (an encoder's padding
+        // included), within two packets: an MP3 stream starts with a tag frame of no sound.
+        const double decodedMs = 1000.0 * static_cast<double>(ours.size()) / c.channels / c.rate;
+        EXPECT_GE(decodedMs, 1000.0) << c.name;
+        EXPECT_NEAR(static_cast<double>(media.LengthMs()), decodedMs, 60.0) << c.name;
+    }
+}
+
+// The null output plays nothing but keeps the device's time: queued frames go at the rate
+// while playing, not while paused, and the clock stops when nothing is left.
+TEST(PlayerAudio, NullSinkKeepsTime)
+{
+    std::uint32_t now = 1000;
+    auto sink = player::MakeNullSink(8000, 2, [&] { return now; });
+    const struct
+    {
+        const char* step; // q: queue 8000 frames, p: pause, r: resume, c: clear, t: 250 ms
+        std::int64_t pending;
+    } steps[] = {
+        {"q", 8000},  {"t", 6000}, {"t", 4000}, {"p", 4000}, {"t", 4000}, {"r", 4000}, {"t", 2000},
+        {"q", 10000}, {"t", 8000}, {"c", 0},    {"t", 0},    {"q", 8000}, {"t", 6000}, {"t", 4000},
+        {"t", 2000},  {"t", 0},    {"t", 0},    {"q", 8000}, {"t", 6000},
+    };
+    int i = 0;
+    for (const auto& s : steps) {
+        switch (s.step[0]) {
+        case 'q':
+            sink->Queue(nullptr, 8000);
+            break;
+        case 'p':
+            sink->Pause(true);
+            break;
+        case 'r':
+            sink->Pause(false);
+            break;
+        case 'c':
+            sink->Clear();
+            break;
+        default:
+            now += 250;
+        }
+        EXPECT_EQ(sink->Pending(), s.pending) << "step " << i << " " << s.step;
+        ++i;
+    }
+}
+
+TEST(PlayerAudio, GainScalesAndClamps)
+{
+    const struct
+    {
+        double gain;
+        std::int16_t in, out;
+    } cases[] = {
+        {1.0, 1234, 1234},     {0.0, 1234, 0}, {0.5, -1001, -501},  {2.0, 20000, 32767},
+        {2.0, -20000, -32768}, {-1.0, 500, 0}, {0.25, 32767, 8192},
+    };
+    for (const auto& c : cases) {
+        std::int16_t s = c.in;
+        player::ApplyGain(&s, 1, c.gain);
+        EXPECT_EQ(s, c.out) << c.gain << " " << c.in;
     }
 }
 
