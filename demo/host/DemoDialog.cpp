@@ -195,6 +195,15 @@ void CDemoDialog::OnButton(UINT id)
         line += L" (" + m_skin.text.GetTextMain(b->m_nCheck ? L"IDS_ON" : L"IDS_OFF") + L")";
     }
     ShowStatus(line);
+    // Play and Stop drive the player; Mute silences it.
+    CDemoVideoArea& video = m_player.video;
+    if (id == IDC_PLAY)
+        video.IsPlaying() ? video.Pause() : video.Play();
+    else if (id == IDC_STOP) {
+        video.Pause();
+        video.SeekTo(0);
+    } else if (id == IDC_MUTE)
+        video.SetMuted(m_btnMute.m_nCheck != 0);
     if (onClick)
         onClick(id, name);
 }

@@ -206,4 +206,7 @@ void DemoPlayer::ConnectControlBar(CControlBar& bar)
         }
     };
     bar.onSeek = [this](int seconds, bool) { video.SeekTo(seconds * 1000); };
+    // The volume slider is the sound's gain.
+    bar.onVolume = [this](int volume) { video.SetVolume(volume); };
+    video.SetVolume(bar.m_sldVolume.GetPos());
 }

@@ -1,6 +1,7 @@
 #include "demo/host/VideoArea.h"
 
 #include "controls/OwnerDraw.h"
+#include "platform/wnd/Backend.h"
 
 #include <algorithm>
 
@@ -15,6 +16,11 @@ namespace {
 constexpr UINT_PTR kFrameTimer = 1;
 }
 
+CDemoVideoArea::CDemoVideoArea()
+    : m_playback([] { return static_cast<std::uint32_t>(::GetTickCount()); })
+{
+}
+
 CDemoVideoArea::~CDemoVideoArea()
 {
     if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
@@ -26,29 +32,52 @@ BOOL CDemoVideoArea::Create(CWnd* parent, const CRect& rect, UINT id)
     return CWnd::Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, parent, id);
 }
 
+player::AudioSink& CDemoVideoArea::Sink()
+{
+    if (!m_sink) {
+        // Headless runs are steered by the window layer's clock: they get the null output,
+        // which follows it. A real window gets the device when there is one.
+        if (std::string(platform::wnd::CurrentBackend().Name()) != "headless")
+            m_sink = player::MakeSdlSink();
+        if (!m_sink)
+            m_sink = player::MakeNullSink(
+                48000, 2, [] { return static_cast<std::uint32_t>(::GetTickCount()); });
+    }
+    return *m_sink;
+}
+
 bool CDemoVideoArea::Load(const std::string& path, bool play)
 {
     Pause();
+    m_playback.Stop();
     m_frame.reset();
     m_frameIndex = 0;
     if (!m_clip.Open(path)) {
         Invalidate();
         return false;
     }
+    m_playback.Start(m_clip.Media(), &Sink());
     ShowFrame(0);
     if (play)
         Play();
     return true;
 }
 
+UINT CDemoVideoArea::TickMs() const
+{
+    // Often enough to show each frame near its time, rarely enough to cost nothing.
+    return static_cast<UINT>(std::clamp(m_clip.FrameMs() / 3, 5, 20));
+}
+
 void CDemoVideoArea::Play()
 {
     if (!m_clip.IsOpen() || !m_hWnd)
         return;
-    if (m_frameIndex >= m_clip.FrameCount() - 1)
-        ShowFrame(0);
+    if (m_playback.AtEnd())
+        SeekTo(0);
+    m_playback.Play();
     m_playing = true;
-    SetTimer(kFrameTimer, static_cast<UINT>(m_clip.FrameMs()));
+    SetTimer(kFrameTimer, TickMs());
 }
 
 void CDemoVideoArea::Pause()
@@ -56,13 +85,27 @@ void CDemoVideoArea::Pause()
     if (m_playing && m_hWnd)
         KillTimer(kFrameTimer);
     m_playing = false;
+    m_playback.Pause();
 }
 
 void CDemoVideoArea::SeekTo(int ms)
 {
     if (!m_clip.IsOpen())
         return;
+    m_playback.Seek(ms);
     ShowFrame(m_clip.FrameAtMs(ms));
+}
+
+void CDemoVideoArea::SetVolume(int volume)
+{
+    m_volume = std::clamp(volume, 0, 100);
+    m_playback.SetGain(m_muted ? 0.0 : m_volume / 100.0);
+}
+
+void CDemoVideoArea::SetMuted(bool muted)
+{
+    m_muted = muted;
+    SetVolume(m_volume);
 }
 
 int CDemoVideoArea::PositionMs() const
@@ -96,13 +139,15 @@ void CDemoVideoArea::OnTimer(UINT_PTR id)
 {
     if (id != kFrameTimer)
         return;
-    if (m_frameIndex + 1 >= m_clip.FrameCount()) {
+    // The frame of now; those between the one shown and it are late and passed over.
+    const int k = m_playback.Tick();
+    if (k >= 0 && k != m_frameIndex)
+        ShowFrame(k);
+    if (m_playback.AtEnd()) {
         Pause();
         if (onEnded)
             onEnded();
-        return;
     }
-    ShowFrame(m_frameIndex + 1);
 }
 
 BOOL CDemoVideoArea::OnEraseBkgnd(CDC*)

@@ -3,6 +3,7 @@
 // `ffmpeg -f framemd5` makes of the same stream in the same pixel format.
 #include "demo/player/Audio.h"
 #include "demo/player/AviMedia.h"
+#include "demo/player/Playback.h"
 #include "demo/player/VideoDecoder.h"
 #include "tests/TestKit.h"
 
@@ -303,6 +304,78 @@ TEST(PlayerAudio, GainScalesAndClamps)
         std::int16_t s = c.in;
         player::ApplyGain(&s, 1, c.gain);
         EXPECT_EQ(s, c.out) << c.gain << " " << c.in;
+    }
+}
+
+// --- the clock ---
+
+// Two seconds of pictures at 10 a second with one second of sound: the sound's output is the
+// clock while it lasts, the ticks after; pausing stops time, seeking lands on the place, and
+// a tick that comes late shows the frame of now, passing over those between.
+TEST(PlayerClock, SoundLeadsThenTicksCarryOn)
+{
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_decode"};
+    const std::string file = tmp.File("clip.avi");
+    int status = -1;
+    std::string err;
+    testkit::RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=64x48:rate=10:duration=2 "
+                        "-f lavfi -i sine=sample_rate=8000:duration=1 -c:v mjpeg -c:a pcm_s16le " +
+                            testkit::Quote(file),
+                        &status, &err);
+    ASSERT_EQ(status, 0) << err;
+    player::AviMedia media;
+    ASSERT_TRUE(media.Open(file)) << media.Problem();
+
+    for (const bool withSound : {true, false}) {
+        std::uint32_t now = 5000;
+        const auto clock = [&] { return now; };
+        auto sink = player::MakeNullSink(48000, 2, clock);
+        player::Playback playback(clock);
+        playback.Start(media, withSound ? sink.get() : nullptr);
+        EXPECT_EQ(playback.HasSound(), withSound);
+        const struct
+        {
+            char action; // t: ticks pass (ms), p: play, s: pause, k: seek to ms
+            int ms;
+            int position;
+            int frame;
+        } steps[] = {
+            {'t', 300, 0, 0},     {'p', 0, 0, 0},       {'t', 250, 250, 2},
+            {'t', 30, 280, 2},    {'t', 200, 480, 4},   {'s', 0, 480, 4},
+            {'t', 1000, 480, 4},  {'k', 430, 430, 4},   {'p', 0, 430, 4},
+            {'t', 400, 830, 8},   {'t', 210, 1040, 10}, {'t', 500, 1540, 15},
+            {'k', 1900, 1900, 19}, {'t', 300, 2000, 19}, {'p', 0, 2000, 19},
+        };
+        int i = 0;
+        for (const auto& s : steps) {
+            switch (s.action) {
+            case 'p':
+                playback.Play();
+                break;
+            case 's':
+                playback.Pause();
+                break;
+            case 'k':
+                playback.Seek(s.ms);
+                break;
+            default:
+                // Ticks come every 10 ms, but none for 200 ms (within what the sound is
+                // decoded ahead): frame 3 is passed over.
+                for (int left = s.ms; left > 0; left -= std::min(left, 10)) {
+                    now += static_cast<std::uint32_t>(std::min(left, 10));
+                    if (s.ms != 200)
+                        playback.Tick();
+                }
+            }
+            const int frame = playback.Tick();
+            EXPECT_NEAR(static_cast<double>(playback.PositionMs()), s.position, 2.0)
+                << "step " << i << (withSound ? " with sound" : " without");
+            EXPECT_EQ(frame, s.frame) << "step " << i;
+            ++i;
+        }
+        EXPECT_TRUE(playback.AtEnd());
     }
 }
 

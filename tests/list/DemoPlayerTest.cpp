@@ -115,6 +115,47 @@ TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     dialog.DestroyWindow();
 }
 
+// A file with sound plays on the sound's clock (the null output, headless), the Play button
+// pauses it, and paused the player wakes nothing: no timer message reaches the video area.
+TEST(DemoPlayer, SoundLeadsAndPausedIsIdle)
+{
+    const testkit::TempDir tmp{"skinkit_demo_media"};
+    setenv("SKINKIT_DEMO_MEDIA", tmp.Path().c_str(), 1);
+    HeadlessDriver driver;
+    DemoSkin skin;
+    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
+    CDemoDialog dialog(skin);
+    ASSERT_TRUE(dialog.CreateDialogWindow());
+    driver.Pump();
+    CDemoVideoArea& video = dialog.m_player.video;
+    // The first file, with sound, is loaded; Play plays it.
+    EXPECT_STREQ(video.Sink().Name(), "no audio device");
+    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
+    ASSERT_TRUE(video.IsPlaying());
+    const int from = video.PositionMs();
+    driver.AdvanceTime(1000);
+    // Frames are 40 ms: the one shown started within a frame of a second later.
+    EXPECT_NEAR(video.PositionMs() - from, 1000, 80);
+    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
+    ASSERT_FALSE(video.IsPlaying());
+    const int paused = video.PositionMs();
+    driver.Record(video.m_hWnd);
+    driver.AdvanceTime(5000);
+    size_t timers = 0;
+    for (const MSG& m : driver.Recorded())
+        timers += m.message == WM_TIMER;
+    EXPECT_EQ(timers, 0u);
+    EXPECT_EQ(video.PositionMs(), paused);
+    // Play again: the timer comes back, and is seen.
+    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
+    driver.AdvanceTime(100);
+    timers = 0;
+    for (const MSG& m : driver.Recorded())
+        timers += m.message == WM_TIMER;
+    EXPECT_GT(timers, 0u);
+    dialog.DestroyWindow();
+}
+
 // The sample files go to the user's cache, never the working folder.
 TEST(DemoSamples, FolderFollowsTheOverrideThenTheCacheRules)
 {
