@@ -121,7 +121,7 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
                      IDC_MUTE);
     m_btnMute.MoveWindow(&mute->rc);
     SkinButton(m_btnMute, L"BtnMute", nullptr, L"btn_round", 6);
-    m_player.Create(this, m_skin);
+    m_player.Create(this, m_skin, m_files);
 
     m_labels.CreatePanel(this, m_skin);
     m_controlBar.CreateBar(this, m_skin);
@@ -132,6 +132,9 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
         ShowStatus(m_skin.text.GetTextMain(L"IDS_CLICKED") + L" " + name);
         if (onClick)
             onClick(id, name);
+        // The large Open button adds a file, the small one a folder's files.
+        if (id == IDC_CB_OPEN || id == IDC_CB_OPEN_SMALL)
+            m_player.OpenWithChooser(id == IDC_CB_OPEN_SMALL);
     };
     m_groups.Create(*this, m_skin);
     return 0;

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 enum DemoControlId : UINT {
     IDC_TITLE = 1000,
@@ -49,6 +50,8 @@ public:
     std::function<void(UINT id, const CString& name)> onClick;
     // Called when the window goes.
     std::function<void()> onDestroy;
+    // Files and folders to play, set before the window is made; none: the sample files.
+    std::vector<std::string> m_files;
 
     CCtrlButton m_btnPlay, m_btnStop, m_btnRepeat, m_chkSubtitles, m_btnMute, m_btnRecord;
     // The playlist and the video area it plays in.

@@ -196,7 +196,8 @@ AviClip::~AviClip() = default;
 
 bool AviClip::Open(const std::string& path)
 {
-    m_open = m_media.Open(path) && m_media.HasVideo() && m_frames.Open(m_media);
+    // A file of sound alone plays too; it has no frames.
+    m_open = m_media.Open(path) && (!m_media.HasVideo() || m_frames.Open(m_media));
     return m_open;
 }
 

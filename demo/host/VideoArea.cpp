@@ -4,6 +4,7 @@
 #include "platform/wnd/Backend.h"
 
 #include <algorithm>
+#include <climits>
 
 BEGIN_MESSAGE_MAP(CDemoVideoArea, CWnd)
 ON_WM_PAINT()
@@ -110,7 +111,12 @@ void CDemoVideoArea::SetMuted(bool muted)
 
 int CDemoVideoArea::PositionMs() const
 {
-    return m_clip.IsOpen() ? m_clip.MsOfFrame(m_frameIndex) : 0;
+    if (!m_clip.IsOpen())
+        return 0;
+    // The shown frame's time; a file of sound alone has the clock's.
+    return m_clip.FrameCount() > 0
+               ? m_clip.MsOfFrame(m_frameIndex)
+               : static_cast<int>(std::min<std::int64_t>(m_playback.PositionMs(), INT_MAX));
 }
 
 void CDemoVideoArea::ShowFrame(int k)
@@ -143,6 +149,8 @@ void CDemoVideoArea::OnTimer(UINT_PTR id)
     const int k = m_playback.Tick();
     if (k >= 0 && k != m_frameIndex)
         ShowFrame(k);
+    else if (k < 0 && onPosition)
+        onPosition(PositionMs(), LengthMs());
     if (m_playback.AtEnd()) {
         Pause();
         if (onEnded)

@@ -1,6 +1,8 @@
-// skinkit-demo: a window of skinned buttons made from the sample skin.
+// skinkit-demo: a window of skinned buttons made from the sample skin, and a small AVI player.
 //
-//   skinkit-demo                         a real window (SDL2) when there is a display
+//   skinkit-demo [FILE.avi|FOLDER]...    a real window (SDL2) when there is a display, playing
+//                                        the files named (a folder: its AVI files), else the
+//                                        sample files it makes in the user's cache
 //   skinkit-demo --screenshot FILE.png   no display needed: renders headlessly, the pointer
 //                                        resting on Play, and writes FILE.png
 //   skinkit-demo --exit-after MS --window-screenshot FILE.png
@@ -25,6 +27,7 @@
 #include <memory>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -35,6 +38,7 @@ struct Options
     std::string backend;
     int exitAfter = -1;
     bool printEvents = false;
+    std::vector<std::string> files;
 };
 
 void Usage()
@@ -42,7 +46,8 @@ void Usage()
     std::fprintf(
         stderr,
         "usage: skinkit-demo [--skin DIR] [--screenshot FILE.png | --window-screenshot FILE.png]\n"
-        "                    [--backend headless|sdl2] [--exit-after MS] [--print-events]\n");
+        "                    [--backend headless|sdl2] [--exit-after MS] [--print-events]\n"
+        "                    [FILE.avi | FOLDER]...\n");
 }
 
 // A whole non-negative number of milliseconds, at most a day.
@@ -187,6 +192,7 @@ int main(int argc, char** argv)
         driver = std::make_unique<platform::wnd::HeadlessDriver>();
 
     CDemoDialog dialog(skin);
+    dialog.m_files = o.files;
     dialog.onClick = [&](UINT id, const CString& name) {
         if (o.printEvents)
             std::printf("BN_CLICKED %u %s\n", id, name.ToUtf8().c_str());

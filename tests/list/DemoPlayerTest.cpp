@@ -3,6 +3,7 @@
 #include "demo/host/DemoDialog.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 #include "tests/TestKit.h"
+#include "util/chooser/Chooser.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +154,72 @@ TEST(DemoPlayer, SoundLeadsAndPausedIsIdle)
     for (const MSG& m : driver.Recorded())
         timers += m.message == WM_TIMER;
     EXPECT_GT(timers, 0u);
+    dialog.DestroyWindow();
+}
+
+// The chooser the Open buttons show, standing in for the desktop's: answers a set path and
+// remembers what it was asked.
+class FakeChooser : public chooser::Backend
+{
+public:
+    std::string path;
+    std::vector<chooser::Request> asked;
+    const char* Name() const override { return "fake"; }
+    chooser::Answer Choose(const chooser::Request& r) override
+    {
+        asked.push_back(r);
+        return {path.empty() ? chooser::Answer::Result::Cancelled : chooser::Answer::Result::Chosen,
+                path};
+    }
+    chooser::Answer Ask(const chooser::Question&) override { return {}; }
+};
+
+// Files named at the start play at once, a file the reader refuses gets an unchecked row
+// that says why, and the Open buttons add a file or a folder's files through the chooser.
+TEST(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
+{
+    const testkit::TempDir tmp{"skinkit_demo_media"};
+    HeadlessDriver driver;
+    const std::vector<std::string> samples = demo::MakeSampleMedia(tmp.File("samples"));
+    ASSERT_GE(samples.size(), 3u);
+    const std::string junk = tmp.Write("junk.avi", std::string("not a video at all"));
+    DemoSkin skin;
+    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
+    CDemoDialog dialog(skin);
+    dialog.m_files = {junk, samples[2]};
+    ASSERT_TRUE(dialog.CreateDialogWindow());
+    driver.Pump();
+    CDemoPlaylistPanel& panel = dialog.m_player.playlist;
+    CCtrlListbox& list = panel.m_list;
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_FALSE(panel.Entries()[0].playable);
+    EXPECT_EQ(panel.Entries()[0].problem, "not an AVI file this reader understands");
+    EXPECT_EQ(std::pair(list.GetCheck(0), list.GetCheck(1)), std::pair(0, 1));
+    // The first playable file plays at once.
+    EXPECT_EQ(list.GetIndicatedItem(), 1);
+    EXPECT_TRUE(dialog.m_player.video.IsPlaying());
+    // A double click on the refused row plays nothing and leaves playback as it was.
+    driver.DoubleClick(list.m_hWnd, {150, 26 + 15});
+    EXPECT_TRUE(dialog.m_player.video.IsPlaying());
+
+    FakeChooser fake;
+    chooser::SetBackend(&fake);
+    fake.path = samples[0];
+    driver.Click(dialog.m_controlBar.m_btnOpen.m_hWnd, {5, 5});
+    fake.path = tmp.File("samples");
+    driver.Click(dialog.m_controlBar.m_btnOpenSmall.m_hWnd, {3, 3});
+    fake.path.clear(); // cancelled: nothing added
+    driver.Click(dialog.m_controlBar.m_btnOpen.m_hWnd, {5, 5});
+    chooser::SetBackend(nullptr);
+    ASSERT_EQ(fake.asked.size(), 3u);
+    EXPECT_EQ(fake.asked[0].kind, chooser::Request::Kind::OpenFile);
+    EXPECT_EQ(fake.asked[0].filters.at(0).patterns.at(0), "*.avi");
+    EXPECT_EQ(fake.asked[1].kind, chooser::Request::Kind::Folder);
+    // The next chooser opens where the last one was left.
+    EXPECT_EQ(fake.asked[1].initialFolder, tmp.File("samples"));
+    EXPECT_EQ(list.GetItemCount(), static_cast<int>(3 + samples.size()));
+    EXPECT_EQ(panel.Entries()[2].path, samples[0]);
+    EXPECT_EQ(list.GetCheckedCount(), static_cast<int>(2 + samples.size()));
     dialog.DestroyWindow();
 }
 
