@@ -59,8 +59,15 @@ bool DemoSkin::Load(const CString& folder)
 BOOL CDemoDialog::CreateDialogWindow()
 {
     const _WIN_POS* pos = m_skin.layout.GetWinPos(L"DemoWindow");
+    CRect place(pos->rc);
+    if (m_remember) {
+        m_settings = DemoSettings::Load();
+        // The size is the skin's; the place is where the user left the window.
+        if (m_settings.hasPlace)
+            place.OffsetRect(m_settings.x - place.left, m_settings.y - place.top);
+    }
     return CreateEx(0, nullptr, m_skin.text.GetTextMain(L"IDS_TITLE"),
-                    WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, pos->rc, nullptr, 0);
+                    WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, place, nullptr, 0);
 }
 
 HWND CDemoDialog::MakeTemplateControl(LPCWSTR className, UINT id, DWORD style, LPCWSTR section)
@@ -121,10 +128,15 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
                      IDC_MUTE);
     m_btnMute.MoveWindow(&mute->rc);
     SkinButton(m_btnMute, L"BtnMute", nullptr, L"btn_round", 6);
-    m_player.Create(this, m_skin, m_files);
+    m_player.lastFolder = m_settings.lastFolder;
+    // Files named now play at once; the last run's playlist comes back quietly.
+    m_player.Create(this, m_skin, m_files.empty() ? m_settings.playlist : m_files,
+                    !m_files.empty());
 
     m_labels.CreatePanel(this, m_skin);
     m_controlBar.CreateBar(this, m_skin);
+    if (m_remember)
+        m_controlBar.m_sldVolume.SetPos(m_settings.volume);
     m_player.ConnectControlBar(m_controlBar);
     m_controlBar.onClick = [this](UINT id) {
         CWnd* button = m_controlBar.GetDlgItem(static_cast<int>(id));
@@ -142,6 +154,19 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
 
 void CDemoDialog::OnDestroy()
 {
+    if (m_remember) {
+        m_settings.volume = m_controlBar.m_sldVolume.GetPos();
+        m_settings.lastFolder = m_player.lastFolder;
+        m_settings.playlist.clear();
+        for (const player::PlaylistEntry& e : m_player.playlist.Entries())
+            m_settings.playlist.push_back(e.path);
+        CRect r;
+        GetWindowRect(&r);
+        m_settings.hasPlace = true;
+        m_settings.x = r.left;
+        m_settings.y = r.top;
+        m_settings.Save();
+    }
     if (onDestroy)
         onDestroy();
     Default();

@@ -5,6 +5,7 @@
 
 #include "controls/CtrlButton.h"
 #include "demo/host/ControlBar.h"
+#include "demo/host/DemoSettings.h"
 #include "demo/host/GroupSections.h"
 #include "demo/host/LabelPanel.h"
 #include "demo/host/PlaylistPanel.h"
@@ -50,8 +51,13 @@ public:
     std::function<void(UINT id, const CString& name)> onClick;
     // Called when the window goes.
     std::function<void()> onDestroy;
-    // Files and folders to play, set before the window is made; none: the sample files.
+    // Files and folders to play, set before the window is made; none: the playlist of the
+    // last run, else the sample files.
     std::vector<std::string> m_files;
+    // What the last run left (read when the window is made, written when it goes); off, the
+    // settings store is neither read nor written.
+    bool m_remember = true;
+    DemoSettings m_settings;
 
     CCtrlButton m_btnPlay, m_btnStop, m_btnRepeat, m_chkSubtitles, m_btnMute, m_btnRecord;
     // The playlist and the video area it plays in.

@@ -62,7 +62,7 @@ CDemoPlaylistPanel::~CDemoPlaylistPanel()
 }
 
 BOOL CDemoPlaylistPanel::Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& video,
-                                const std::vector<std::string>& files)
+                                const std::vector<std::string>& files, bool play)
 {
     m_video = &video;
     const CRect place = PlaceOf(skin, L"Playlist", CRect(10, 340, 790, 510));
@@ -76,7 +76,7 @@ BOOL CDemoPlaylistPanel::Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& vi
     m_list.MoveWindow(0, 0, place.Width(), place.Height());
     video.onEnded = [this] { PlayNext(); };
     const int first = AddPaths(files.empty() ? demo::MakeSampleMedia(DemoMediaFolder()) : files);
-    if (first >= 0 && !files.empty()) {
+    if (first >= 0 && !files.empty() && play) {
         m_list.SetItemState(first, 2);
         PlayRow(first);
     } else if (first >= 0)
@@ -196,11 +196,12 @@ LRESULT CDemoPlaylistPanel::OnListCheck(WPARAM, LPARAM)
     return 0;
 }
 
-bool DemoPlayer::Create(CWnd* dialog, DemoSkin& skin, const std::vector<std::string>& files)
+bool DemoPlayer::Create(CWnd* dialog, DemoSkin& skin, const std::vector<std::string>& files,
+                        bool play)
 {
     if (!video.Create(dialog, PlaceOf(skin, L"VideoArea", CRect(370, 10, 790, 330)), kVideoId))
         return false;
-    return playlist.Create(dialog, skin, video, files) != FALSE;
+    return playlist.Create(dialog, skin, video, files, play) != FALSE;
 }
 
 void DemoPlayer::OpenWithChooser(bool folder)

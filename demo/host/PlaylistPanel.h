@@ -21,9 +21,10 @@ public:
 
     // Makes the panel at the skin's [Playlist] place and fills it with `files` (files and
     // folders), or when there are none from the media folder (writing the sample files there
-    // on first run); shows the first playable file's first frame in `video`.
+    // on first run); shows the first playable file's first frame in `video`, and plays it
+    // when `play` and files were named.
     BOOL Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& video,
-                const std::vector<std::string>& files = {});
+                const std::vector<std::string>& files = {}, bool play = true);
     // Adds rows for the files and folders' AVI files; a file the reader refuses gets an
     // unchecked row that says why. Answers the first new row, or -1 when none was added.
     int AddPaths(const std::vector<std::string>& paths);
@@ -58,8 +59,9 @@ struct DemoPlayer
 {
     CDemoVideoArea video;
     CDemoPlaylistPanel playlist;
-    // `files`: what the command line named; none for the sample files.
-    bool Create(CWnd* dialog, DemoSkin& skin, const std::vector<std::string>& files = {});
+    // `files`: what to list (none: the sample files); `play`: the first plays at once.
+    bool Create(CWnd* dialog, DemoSkin& skin, const std::vector<std::string>& files = {},
+                bool play = false);
     // The Open buttons: a file chooser for AVI files, a folder chooser for a folder's.
     void OpenWithChooser(bool folder);
     // Where the last chooser was left, offered by the next.

@@ -193,6 +193,8 @@ int main(int argc, char** argv)
 
     CDemoDialog dialog(skin);
     dialog.m_files = o.files;
+    // A headless picture shows the demo as it comes, and leaves the user's settings alone.
+    dialog.m_remember = !headless;
     dialog.onClick = [&](UINT id, const CString& name) {
         if (o.printEvents)
             std::printf("BN_CLICKED %u %s\n", id, name.ToUtf8().c_str());

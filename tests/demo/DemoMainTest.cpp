@@ -68,6 +68,7 @@ TEST(DemoMain, ExitStatusAndMessageSayWhatWentWrong)
         const std::string out = testkit::RunCommand(
             "cd " + testkit::Quote(tmp.Path()) +
                 " && XDG_CACHE_HOME=" + testkit::Quote(tmp.Path()) +
+                " SKINKIT_SETTINGS_DIR=" + testkit::Quote(tmp.File("settings")) +
                 " SKINKIT_DEMO_MEDIA= " + testkit::Quote(SKINKIT_DEMO_EXE) + " " + args,
             &status, &err);
         EXPECT_EQ(status, c.status) << args << "\n" << err;

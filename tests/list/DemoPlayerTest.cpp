@@ -18,6 +18,11 @@ using platform::wnd::HeadlessDriver;
 
 namespace {
 
+// The demo remembers its playlist, volume and place: each test program keeps them in a
+// folder of its own, never the user's settings.
+const testkit::TempDir g_settings{"skinkit_demo_settings"};
+const int g_settingsSet = setenv("SKINKIT_SETTINGS_DIR", g_settings.Path().c_str(), 1);
+
 TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFrames)
 {
     HeadlessDriver driver; // graphics started
@@ -221,6 +226,53 @@ TEST(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
     EXPECT_EQ(panel.Entries()[2].path, samples[0]);
     EXPECT_EQ(list.GetCheckedCount(), static_cast<int>(2 + samples.size()));
     dialog.DestroyWindow();
+}
+
+// Volume, last folder, playlist and window place come back at the next start; files named
+// at that start take the playlist's place.
+TEST(DemoPlayer, TheNextStartRestoresWhatThisOneLeft)
+{
+    const testkit::TempDir tmp{"skinkit_demo_media"};
+    HeadlessDriver driver;
+    const std::vector<std::string> samples = demo::MakeSampleMedia(tmp.File("samples"));
+    ASSERT_GE(samples.size(), 3u);
+    DemoSkin skin;
+    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
+    {
+        CDemoDialog dialog(skin);
+        dialog.m_files = {samples[2], samples[0]};
+        ASSERT_TRUE(dialog.CreateDialogWindow());
+        dialog.m_controlBar.m_sldVolume.SetPos(35);
+        dialog.m_player.lastFolder = tmp.File("samples");
+        dialog.MoveWindow(123, 45, 800, 600);
+        dialog.DestroyWindow();
+    }
+    const struct
+    {
+        std::vector<std::string> named;
+        std::vector<std::string> rows;
+    } starts[] = {
+        {{}, {samples[2], samples[0]}},
+        {{samples[1]}, {samples[1]}},
+    };
+    for (const auto& start : starts) {
+        CDemoDialog again(skin);
+        again.m_files = start.named;
+        ASSERT_TRUE(again.CreateDialogWindow());
+        std::vector<std::string> rows;
+        for (const player::PlaylistEntry& e : again.m_player.playlist.Entries())
+            rows.push_back(e.path);
+        EXPECT_EQ(rows, start.rows);
+        EXPECT_EQ(again.m_controlBar.m_sldVolume.GetPos(), 35);
+        EXPECT_EQ(again.m_player.video.Volume(), 35);
+        EXPECT_EQ(again.m_player.lastFolder, tmp.File("samples"));
+        CRect r;
+        again.GetWindowRect(&r);
+        EXPECT_EQ(std::pair(static_cast<int>(r.left), static_cast<int>(r.top)), std::pair(123, 45));
+        // The restored playlist waits for the user; named files play.
+        EXPECT_EQ(again.m_player.video.IsPlaying(), !start.named.empty());
+        again.DestroyWindow();
+    }
 }
 
 // The sample files go to the user's cache, never the working folder.
