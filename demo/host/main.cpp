@@ -154,6 +154,8 @@ int main(int argc, char** argv)
             }
         } else if (a == "--print-events")
             o.printEvents = true;
+        else if (!a.empty() && a[0] != '-')
+            o.files.push_back(a);
         else {
             Usage();
             return a == "--help" || a == "-h" ? 0 : 2;

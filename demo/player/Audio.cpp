@@ -202,34 +202,74 @@ private:
     bool m_paused = false;
 };
 
+// The device is open only while playing: SDL's audio thread keeps waking to play silence for
+// a paused device, so a paused player closes it to stay idle, and opens it again (with the
+// same format) when sound is queued or playing resumes.
 class SdlSink final : public AudioSink
 {
 public:
     SdlSink(SDL_AudioDeviceID device, const SDL_AudioSpec& spec) : m_device(device), m_spec(spec) {}
     ~SdlSink() override
     {
-        SDL_CloseAudioDevice(m_device);
+        Close();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     int Rate() const override { return m_spec.freq; }
     int Channels() const override { return m_spec.channels; }
     void Queue(const std::int16_t* samples, std::int64_t frames) override
     {
-        if (frames > 0)
-            SDL_QueueAudio(m_device, samples,
-                           static_cast<Uint32>(frames * m_spec.channels * sizeof(std::int16_t)));
+        if (frames <= 0 || !Reopen())
+            return;
+        SDL_QueueAudio(m_device, samples,
+                       static_cast<Uint32>(frames * m_spec.channels * sizeof(std::int16_t)));
     }
     std::int64_t Pending() const override
     {
+        if (!m_device)
+            return m_pendingWhenClosed;
         return SDL_GetQueuedAudioSize(m_device) / (m_spec.channels * sizeof(std::int16_t));
     }
-    void Pause(bool paused) override { SDL_PauseAudioDevice(m_device, paused ? 1 : 0); }
-    void Clear() override { SDL_ClearQueuedAudio(m_device); }
+    void Pause(bool paused) override
+    {
+        m_paused = paused;
+        if (paused) {
+            m_pendingWhenClosed = Pending();
+            Close();
+        } else if (Reopen())
+            SDL_PauseAudioDevice(m_device, 0);
+    }
+    void Clear() override
+    {
+        if (m_device)
+            SDL_ClearQueuedAudio(m_device);
+        m_pendingWhenClosed = 0;
+    }
     const char* Name() const override { return "SDL2 audio device"; }
 
 private:
+    void Close()
+    {
+        if (m_device)
+            SDL_CloseAudioDevice(m_device);
+        m_device = 0;
+    }
+    // Opens the device again, paused unless playing; what was queued before closing is gone.
+    bool Reopen()
+    {
+        if (m_device)
+            return true;
+        SDL_AudioSpec got{};
+        m_device = SDL_OpenAudioDevice(nullptr, 0, &m_spec, &got, 0);
+        m_pendingWhenClosed = 0;
+        if (m_device && !m_paused)
+            SDL_PauseAudioDevice(m_device, 0);
+        return m_device != 0;
+    }
+
     SDL_AudioDeviceID m_device;
     SDL_AudioSpec m_spec;
+    std::int64_t m_pendingWhenClosed = 0;
+    bool m_paused = true;
 };
 
 } // namespace

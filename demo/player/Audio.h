@@ -57,6 +57,8 @@ public:
     virtual void Queue(const std::int16_t* samples, std::int64_t frames) = 0;
     // Sample frames queued and not yet played.
     virtual std::int64_t Pending() const = 0;
+    // Pausing may let the output go idle and drop what it held (Pending still tells how much
+    // was left): the player queues again from its place when it plays on.
     virtual void Pause(bool paused) = 0;
     // Drops what is queued.
     virtual void Clear() = 0;

@@ -61,6 +61,8 @@ void Playback::Play()
     m_playing = true;
     if (m_byTicks)
         FromTicks(at);
+    else
+        Seek(at); // an output may drop what it held while paused: queue again from here
     Feed();
     if (m_sink && !m_byTicks)
         m_sink->Pause(false);
@@ -103,9 +105,11 @@ void Playback::Seek(std::int64_t ms)
     m_soundBaseMs = ms;
     m_queued = 0;
     m_skip = (ms - m_media->AudioMs(packets[first])) * m_sink->Rate() / 1000;
-    if (!m_playing)
+    // Paused, nothing is queued: the output stays closed, and Play queues from the place.
+    if (m_playing)
+        Feed();
+    else
         m_sink->Pause(true);
-    Feed();
 }
 
 void Playback::Feed()
