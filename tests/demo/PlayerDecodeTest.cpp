@@ -16,6 +16,8 @@ extern "C" {
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -119,6 +121,29 @@ TEST(PlayerDecode, FramesHashAsFfmpegDecodesThem)
         ASSERT_EQ(theirs.size(), 20u) << c.name;
         EXPECT_EQ(OurHashes(media), theirs) << c.name;
     }
+}
+
+// A file whose index is gone (ffmpeg writes a small file's only index, idx1, at its end: cut
+// off here) still plays whole: the reader walks the movi list, and the pictures are those of
+// the file as written.
+TEST(PlayerDecode, AFileWithoutIndexesPlaysTheSame)
+{
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_decode"};
+    const std::string file = MakeClip(
+        tmp, "h264", "-c:v libx264 -preset veryfast -g 5 -keyint_min 5 -bf 2 -sc_threshold 0");
+    const std::vector<std::string> theirs = FfmpegHashes(file);
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const size_t idx1 = bytes.rfind("idx1");
+    ASSERT_NE(idx1, std::string::npos);
+    bytes.resize(idx1);
+    const std::string bare = tmp.Write("bare.avi", bytes);
+    player::AviMedia media;
+    ASSERT_TRUE(media.Open(bare)) << media.Problem();
+    ASSERT_EQ(media.VideoPackets().size(), 20u);
+    EXPECT_EQ(OurHashes(media), theirs);
 }
 
 // The pictures turned into BGRA for showing are ffmpeg's BGRA pictures.
