@@ -3,6 +3,12 @@
 # sample skin. With a display it opens a real window; without one it runs under a virtual X
 # server and writes a screenshot. Arguments go to the demo: AVI files or folders to play.
 set -euo pipefail
+# Paths the user gave are taken from where the script was started, before it moves.
+args=()
+for a in "$@"; do
+  if [ -e "$a" ]; then args+=("$(realpath -- "$a")"); else args+=("$a"); fi
+done
+set -- "${args[@]+"${args[@]}"}"
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
