@@ -302,7 +302,9 @@ std::unique_ptr<AudioSink> MakeSdlSink(std::string* why)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }
-    return std::make_unique<SdlSink>(device, got);
+    // Opened only to learn the format the device plays; it opens again when sound comes.
+    SDL_CloseAudioDevice(device);
+    return std::make_unique<SdlSink>(0, got);
 }
 
 } // namespace player

@@ -57,8 +57,9 @@ bool VideoDecoder::Open(const VideoStreamInfo& info, std::string* why)
     const AVCodec* codec = avcodec_find_decoder(static_cast<AVCodecID>(info.codecId));
     if (!codec)
         return fail("no decoder for the video format");
-    if (info.width <= 0 || info.width > 16384 || info.height == 0 ||
-        std::abs(static_cast<long long>(info.height)) > 16384)
+    // 8192 a side: pictures past it would take hundreds of megabytes for each frame held.
+    if (info.width <= 0 || info.width > 8192 || info.height == 0 ||
+        std::abs(static_cast<long long>(info.height)) > 8192)
         return fail("the video's picture size is not plausible");
     m_ctx = avcodec_alloc_context3(codec);
     m_packet = av_packet_alloc();

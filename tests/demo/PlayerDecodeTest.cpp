@@ -3,6 +3,7 @@
 // `ffmpeg -f framemd5` makes of the same stream in the same pixel format.
 #include "demo/player/Audio.h"
 #include "demo/player/AviMedia.h"
+#include "demo/player/Codecs.h"
 #include "demo/player/Playback.h"
 #include "demo/player/VideoDecoder.h"
 #include "tests/TestKit.h"
@@ -197,6 +198,102 @@ TEST(PlayerDecode, SeekDecodesFromTheKeyFrameToTheExactFrame)
         EXPECT_EQ(Md5(player::VideoDecoder::Packed(f)), theirs[static_cast<size_t>(k)]) << k;
         EXPECT_LE(frames.PacketsSent() - before, most) << k;
     }
+}
+
+// Formats a file states are checked before a decoder is made for them.
+TEST(PlayerDecode, ImplausibleFormatsAreRefusedWithTheReason)
+{
+    const int mjpeg = player::VideoCodecOf(0x47504A4D /* MJPG */, 0);
+    const struct
+    {
+        int codec, width, height;
+        const char* why; // null: opens
+    } video[] = {
+        {mjpeg, 160, 120, nullptr},
+        {mjpeg, 8192, -8192, nullptr},
+        {0, 160, 120, "no decoder for the video format"},
+        {mjpeg, 8193, 120, "the video's picture size is not plausible"},
+        {mjpeg, 160, -8193, "the video's picture size is not plausible"},
+        {mjpeg, 0, 120, "the video's picture size is not plausible"},
+        {mjpeg, -160, 120, "the video's picture size is not plausible"},
+        {mjpeg, 160, 0, "the video's picture size is not plausible"},
+    };
+    for (const auto& c : video) {
+        player::VideoStreamInfo info;
+        info.codecId = c.codec;
+        info.width = c.width;
+        info.height = c.height;
+        player::VideoDecoder dec;
+        std::string why;
+        EXPECT_EQ(dec.Open(info, &why), c.why == nullptr) << c.width << "x" << c.height;
+        EXPECT_EQ(why, c.why ? c.why : "");
+    }
+    const int pcm = player::AudioCodecOf(1, 0, 16);
+    const struct
+    {
+        int codec, channels, rate, outChannels;
+        const char* why;
+    } sound[] = {
+        {pcm, 2, 44100, 2, nullptr},
+        {pcm, 1, 8000, 1, nullptr},
+        {0, 2, 44100, 2, "no decoder for the sound format"},
+        {pcm, 0, 44100, 2, "the sound's format is not plausible"},
+        {pcm, 65, 44100, 2, "the sound's format is not plausible"},
+        {pcm, 2, 0, 2, "the sound's format is not plausible"},
+        {pcm, 2, 44100, 3, "the sound's format is not plausible"},
+    };
+    for (const auto& c : sound) {
+        player::AudioStreamInfo info;
+        info.codecId = c.codec;
+        info.channels = c.channels;
+        info.sampleRate = c.rate;
+        info.bitsPerSample = 16;
+        info.blockAlign = 2 * c.channels;
+        player::AudioDecoder dec;
+        std::string why;
+        EXPECT_EQ(dec.Open(info, 48000, c.outChannels, &why), c.why == nullptr)
+            << c.channels << " " << c.rate;
+        EXPECT_EQ(why, c.why ? c.why : "");
+    }
+}
+
+// FourCCs in any letter case, the numeric DIB kinds and WAVE tags name their decoders.
+TEST(PlayerDecode, FormatTagsNameTheirDecoders)
+{
+    const auto fourcc = [](const char* s) {
+        return static_cast<std::uint32_t>(s[0]) | static_cast<std::uint32_t>(s[1]) << 8 |
+               static_cast<std::uint32_t>(s[2]) << 16 | static_cast<std::uint32_t>(s[3]) << 24;
+    };
+    const struct
+    {
+        std::uint32_t compression, handler;
+        const char* name;
+    } video[] = {
+        {fourcc("XVID"), 0, "MPEG-4"},    {fourcc("xvid"), 0, "MPEG-4"},
+        {fourcc("DX50"), 0, "MPEG-4"},    {fourcc("H264"), 0, "H.264"},
+        {fourcc("avc1"), 0, "H.264"},     {fourcc("MJPG"), 0, "MJPG"},
+        {0, fourcc("MJPG"), "raw"},       {fourcc("????"), fourcc("divx"), "MPEG-4"},
+        {fourcc("????"), 0, "?"},         {1, 0, "msrle"},
+        {fourcc("DIV3"), 0, "msmpeg4v3"},
+    };
+    for (const auto& c : video)
+        EXPECT_STREQ(player::CodecName(player::VideoCodecOf(c.compression, c.handler)), c.name)
+            << std::hex << c.compression;
+    const struct
+    {
+        int tag, sub, bits;
+        const char* name;
+    } sound[] = {
+        {0x0001, 0, 16, "PCM"},     {0x0001, 0, 8, "PCM"}, {0x0055, 0, 0, "MP3"},
+        {0x2000, 0, 0, "AC-3"},     {0x00FF, 0, 0, "AAC"}, {0xFFFE, 0x0001, 24, "PCM"},
+        {0xFFFE, 0x0055, 0, "MP3"}, {0x1234, 0, 16, "?"},
+    };
+    for (const auto& c : sound)
+        EXPECT_STREQ(
+            player::CodecName(player::AudioCodecOf(static_cast<std::uint16_t>(c.tag),
+                                                   static_cast<std::uint16_t>(c.sub), c.bits)),
+            c.name)
+            << std::hex << c.tag;
 }
 
 TEST(PlayerDecode, FitInsideKeepsTheShape)
