@@ -1,7 +1,9 @@
 #include "controls/CtrlGroupBox.h"
 
+#include "controls/OwnerDraw.h"
 #include "platform/host/HostResources.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -10,6 +12,7 @@ IMPLEMENT_DYNAMIC(CCtrlGroupBox, CStatic);
 BEGIN_MESSAGE_MAP(CCtrlGroupBox, CStatic)
 ON_WM_ERASEBKGND()
 ON_WM_PAINT()
+ON_MESSAGE(WM_SETTEXT, OnSetText)
 END_MESSAGE_MAP()
 
 grp::Palette CCtrlGroupBox::m_defaultGrayPalette{};
@@ -23,41 +26,17 @@ constexpr int GBS_NORMAL = 1;
 constexpr int TMT_TEXTCOLOR = 3803;
 constexpr COLORREF kUnset = 0xFFFFFFFF;
 
-// Keeps one group box's paint from starting while another one's is under way on this thread
-// (a paint copies the parent's pixels, which another box's paint may be changing).
-bool g_painting = false;
-
-// Selects an object into a context for one scope.
-class Selected
-{
-public:
-    Selected(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? SelectObject(dc, object) : nullptr)
-    {
-    }
-    ~Selected()
-    {
-        if (m_old)
-            SelectObject(m_dc, m_old);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
-
 void Outline(HDC dc, int penWidth, COLORREF colour, const CRect& r)
 {
     CPen pen(PS_SOLID, penWidth, colour);
-    Selected use(dc, pen);
+    platform::ScopedSelect use(dc, pen);
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
 }
 
 void Line(HDC dc, COLORREF colour, int x0, int y0, int x1, int y1)
 {
     CPen pen(PS_SOLID, 1, colour);
-    Selected use(dc, pen);
+    platform::ScopedSelect use(dc, pen);
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);
 }
@@ -66,14 +45,6 @@ void FillSolid(HDC dc, const CRect& r, COLORREF colour)
 {
     CBrush brush(colour);
     FillRect(dc, &r, brush);
-}
-
-int DisplayDotsPerInchY()
-{
-    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    const int dpi = GetDeviceCaps(display, LOGPIXELSY);
-    DeleteDC(display);
-    return dpi;
 }
 
 } // namespace
@@ -166,6 +137,13 @@ CCtrlGroupBox& CCtrlGroupBox::SetDisabledStyle(int grayed, int redraw)
 
 // --- text and font ---
 
+LRESULT CCtrlGroupBox::OnSetText(WPARAM, LPARAM)
+{
+    // Whichever way the text is written, the header is measured again at the next paint.
+    m_sizeText = CSize(0, 0);
+    return Default();
+}
+
 CCtrlGroupBox& CCtrlGroupBox::SetWindowTextW(const wchar_t* text, int redraw)
 {
     m_sizeText = CSize(0, 0);
@@ -186,13 +164,12 @@ CCtrlGroupBox& CCtrlGroupBox::SetWindowTextW(const wchar_t* text, int redraw)
 
 int CCtrlGroupBox::GetFontHeight(int pointSize)
 {
-    return -MulDiv(pointSize, DisplayDotsPerInchY(), 72);
+    return platform::FontHeightOfPoints(pointSize);
 }
 
 int CCtrlGroupBox::GetFontPointSize(int height)
 {
-    const int points = MulDiv(height, 72, DisplayDotsPerInchY());
-    return points < 0 ? -points : points;
+    return platform::PointsOfFontHeight(height);
 }
 
 void CCtrlGroupBox::ReplaceFont(const LOGFONTW& logFont)
@@ -435,62 +412,41 @@ BOOL CCtrlGroupBox::OnEraseBkgnd(CDC*)
 
 void CCtrlGroupBox::OnPaint()
 {
-    if (g_painting)
-        return;
-    g_painting = true;
-    {
-        CPaintDC dc(this);
-        RECT window{};
-        GetWindowRect(&window);
-        CRect rect(0, 0, window.right - window.left, window.bottom - window.top);
-        DrawItem(&dc, rect);
-    }
-    g_painting = false;
+    // A paint sends and dispatches nothing that could paint again (the parent's pixels are read
+    // as they are shown), so one paint cannot start inside another and needs no guard.
+    CPaintDC dc(this);
+    const CSize size = ownerdraw::WindowSize(*this);
+    CRect rect(0, 0, size.cx, size.cy);
+    DrawItem(&dc, rect);
 }
 
 void CCtrlGroupBox::DrawItem(CDC* dc, CRect& rect)
 {
     if (!dc || !dc->GetSafeHdc())
         return;
-    const HDC target = dc->GetSafeHdc();
     if (m_sizeText.cx == 0) {
         const CString text = GetWindowText();
-        Selected font(target, m_font.GetSafeHandle());
+        platform::ScopedSelect font(dc->GetSafeHdc(), m_font.GetSafeHandle());
         if (!text.IsEmpty()) {
             SIZE extent{};
-            GetTextExtentPoint32W(target, text, text.GetLength(), &extent);
+            GetTextExtentPoint32W(dc->GetSafeHdc(), text, text.GetLength(), &extent);
             m_sizeText = CSize(extent.cx, extent.cy);
         }
     }
     const grp::Bands bands = grp::Layout(rect, m_sizeText, m_nIconSize);
     m_nHeaderHalf = bands.headerHalf;
-
-    CDC memory;
-    memory.Attach(CreateCompatibleDC(target));
-    const HDC mem = memory.GetSafeHdc();
-    CBitmap picture;
-    picture.CreateCompatibleBitmap(target, rect.Width(), rect.Height());
-    {
-        Selected bitmap(mem, picture);
+    ownerdraw::ComposeGdi(dc->GetSafeHdc(), rect.Size(), [&](HDC mem, int, int) {
+        CDC memory(mem);
         FillSolid(mem, rect, m_crBk);
-
+        // The frame style shows what the parent has behind it, below the header strip.
         if (grp::IsFrame(m_eControlStyle)) {
-            // What the parent shows behind the frame, below the header strip.
-            CWnd* parent = GetParent();
-            if (parent && ::IsWindow(parent->m_hWnd)) {
-                RECT w{};
-                GetWindowRect(&w);
-                CRect behind(w);
-                parent->ScreenToClient(&behind);
-                behind.top += 2 * m_nHeaderHalf;
-                HDC parentDC = ::GetDC(parent->m_hWnd);
-                BitBlt(mem, 0, 2 * m_nHeaderHalf, behind.Width(), behind.Height(), parentDC,
-                       behind.left, behind.top, SRCCOPY);
-                ::ReleaseDC(parent->m_hWnd, parentDC);
-            }
+            const CSize window = ownerdraw::WindowSize(*this);
+            ownerdraw::CopyParentBackground(
+                *this, mem,
+                grp::BelowHeaderStrip(CRect(0, 0, window.cx, window.cy), m_nHeaderHalf));
         }
         {
-            Selected hollow(mem, GetStockObject(NULL_BRUSH));
+            platform::ScopedSelect hollow(mem, GetStockObject(NULL_BRUSH));
             CRect border = bands.border;
             if (grp::IsFrame(m_eControlStyle)) {
                 EraseBorder(&memory, m_rcLastBorder, m_crBk);
@@ -506,10 +462,7 @@ void CCtrlGroupBox::DrawItem(CDC* dc, CRect& rect)
         textRect.left = background.left;
         iconRect.left = background.left;
         DrawHeader(&memory, textRect, iconRect);
-
-        BitBlt(target, 0, 0, rect.Width(), rect.Height(), mem, 0, 0, SRCCOPY);
-    }
-    DeleteDC(memory.Detach());
+    });
 }
 
 void CCtrlGroupBox::GetHeaderRect(CDC*, CRect& rect)
@@ -575,17 +528,19 @@ void CCtrlGroupBox::DrawBorder(CDC* dc, CRect& rect)
 
 void CCtrlGroupBox::DrawHeader(CDC* dc, CRect& textRect, CRect& iconRect)
 {
-    const int indent = (!grp::IsFrame(m_eControlStyle) && m_eAlignment == ALIGN_LEFT) ? 0 : 3;
-    if (grp::IconAfterText(m_eIconAlignment)) {
-        textRect.left += indent;
-        const int x = DrawTextW(dc, textRect);
-        iconRect.left = x + (m_sizeText.cx != 0 ? m_nIconSpacing : 0);
+    const bool iconAfter = grp::IconAfterText(m_eIconAlignment);
+    const grp::Placement at = grp::PlaceItems(textRect.left, m_eControlStyle, m_eAlignment,
+                                              iconAfter, static_cast<int>(m_sizeText.cx),
+                                              m_hIcon != nullptr, m_nIconSize, m_nIconSpacing);
+    textRect.left = at.textLeft;
+    iconRect.left = at.iconLeft;
+    iconRect.right = grp::ClampToInt(static_cast<long long>(at.iconLeft) + m_nIconSize);
+    // The first item is drawn first, as a negative spacing may make the second cover it.
+    if (iconAfter) {
+        DrawTextW(dc, textRect);
         DrawIcon(dc, iconRect);
     } else {
-        iconRect.left += indent;
-        iconRect.right = iconRect.left + m_nIconSize;
-        const int x = DrawIcon(dc, iconRect);
-        textRect.left = x + (m_hIcon ? m_nIconSpacing : 0);
+        DrawIcon(dc, iconRect);
         DrawTextW(dc, textRect);
     }
 }
@@ -600,12 +555,13 @@ int CCtrlGroupBox::DrawTextW(CDC* dc, CRect& rect)
     ::SetTextColor(hdc, gray ? GetSysColor(COLOR_GRAYTEXT) : m_crText);
     ::SetBkColor(hdc, m_crBk);
     SetBkMode(hdc, OPAQUE);
-    Selected font(hdc, m_font.GetSafeHandle());
+    platform::ScopedSelect font(hdc, m_font.GetSafeHandle());
     SIZE extent{};
     GetTextExtentPoint32W(hdc, text, text.GetLength(), &extent);
-    RECT box{rect.left, rect.top, rect.left + extent.cx, rect.bottom};
+    const int right = grp::ClampToInt(static_cast<long long>(rect.left) + extent.cx);
+    RECT box{rect.left, rect.top, right, rect.bottom};
     ::DrawTextW(hdc, text, text.GetLength(), &box, DT_SINGLELINE | DT_VCENTER);
-    return rect.left + extent.cx;
+    return right;
 }
 
 int CCtrlGroupBox::DrawIcon(CDC* dc, CRect& rect)
@@ -628,41 +584,10 @@ HICON CCtrlGroupBox::CreateGrayscaleIcon(HICON icon, const COLORREF* palette)
 {
     if (!icon || !palette)
         return nullptr;
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info))
-        return nullptr;
-    HICON gray = nullptr;
-    HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    BITMAP bm{};
-    if (screen && GetObjectW(info.hbmColor, sizeof bm, &bm) && bm.bmWidth > 0 && bm.bmHeight > 0) {
-        BITMAPINFO bmi{};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = bm.bmWidth;
-        bmi.bmiHeader.biHeight = bm.bmHeight;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        const UINT rows = static_cast<UINT>(bm.bmHeight);
-        std::vector<DWORD> pixels(static_cast<size_t>(bm.bmWidth) * rows);
-        if (GetDIBits(screen, info.hbmColor, 0, rows, pixels.data(), &bmi, DIB_RGB_COLORS)) {
-            grp::Palette table;
-            std::copy(palette, palette + 256, table.begin());
-            for (DWORD& p : pixels)
-                p = grp::GrayPixel(p, table);
-            HBITMAP colour = CreateCompatibleBitmap(screen, bm.bmWidth, bm.bmHeight);
-            if (colour && SetDIBits(screen, colour, 0, rows, pixels.data(), &bmi, DIB_RGB_COLORS)) {
-                ICONINFO made{TRUE, 0, 0, info.hbmMask, colour};
-                gray = CreateIconIndirect(&made);
-            }
-            if (colour)
-                DeleteObject(colour);
-        }
-    }
-    if (screen)
-        DeleteDC(screen);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return gray;
+    grp::Palette table;
+    std::copy(palette, palette + 256, table.begin());
+    return platform::MapIconPixels(icon,
+                                   [&table](DWORD bgra) { return grp::GrayPixel(bgra, table); });
 }
 
 HICON CCtrlGroupBox::CreateGrayscaleIcon(HICON icon)

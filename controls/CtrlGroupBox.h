@@ -79,6 +79,7 @@ protected:
     void PreSubclassWindow() override;
     BOOL OnEraseBkgnd(CDC* dc);
     void OnPaint();
+    LRESULT OnSetText(WPARAM, LPARAM);
 
     int EnableChildWindows(HWND box, int enable, int enableBox);
     HFONT GetSafeFont();

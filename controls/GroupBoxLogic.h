@@ -6,7 +6,9 @@
 #include "platform/base/CRect.h"
 #include "platform/base/WinTypes.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
 
 namespace grp {
 
@@ -30,6 +32,13 @@ inline bool IconAfterText(int iconAlignment)
     return iconAlignment == AlignRight;
 }
 
+// Host-given sizes, margins and spacings can be anything an int holds, so the geometry below is
+// worked out in 64 bits and each coordinate clamped into an int at the end.
+inline int ClampToInt(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
 // A paint's bands, from the control's rectangle: the header band on top (height h =
 // max(text height, icon size) + 1), the border below its middle, and the icon band centred on
 // the border's top edge. Halves truncate toward zero.
@@ -41,6 +50,9 @@ struct Bands
     int headerHalf;
 };
 Bands Layout(const CRect& rect, CSize text, int iconSize);
+// The part of the control below the header strip (2 x headerHalf high): where the parent
+// shows through in the frame style.
+CRect BelowHeaderStrip(const CRect& rect, int headerHalf);
 
 struct HeaderParams
 {

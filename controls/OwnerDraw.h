@@ -47,6 +47,46 @@ template <typename PaintFn> bool Compose(HDC dc, CSize size, Modes modes, PaintF
     return true;
 }
 
+// The GDI twin of Compose, for controls that draw with GDI: a memory context holding a `size`
+// bitmap of the screen's format (opaque black at first) is given to
+// `paint(HDC memory, int w, int h)`, then copied onto `dc` at (0, 0) in one step. Nothing is
+// drawn, and false answered, for a null context, an empty size or a bitmap that cannot be made.
+class GdiPicture
+{
+public:
+    GdiPicture(HDC like, CSize size);
+    ~GdiPicture();
+    GdiPicture(const GdiPicture&) = delete;
+    GdiPicture& operator=(const GdiPicture&) = delete;
+
+    // The memory context, null when the picture could not be made.
+    HDC Memory() const { return m_memory; }
+    void CopyTo(HDC dc) const;
+
+private:
+    HDC m_memory = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_previous = nullptr;
+    CSize m_size;
+};
+template <typename PaintFn> bool ComposeGdi(HDC dc, CSize size, PaintFn&& paint)
+{
+    if (!dc || size.cx <= 0 || size.cy <= 0)
+        return false;
+    GdiPicture picture(dc, size);
+    if (!picture.Memory())
+        return false;
+    std::forward<PaintFn>(paint)(picture.Memory(), static_cast<int>(size.cx),
+                                 static_cast<int>(size.cy));
+    picture.CopyTo(dc);
+    return true;
+}
+
+// Copies what the parent shows behind `part` of the control (window coordinates, as the
+// control's own picture is laid out) into `dc` at the same place, for controls whose parent
+// shows through. Answers false, copying nothing, without a parent window.
+bool CopyParentBackground(const CWnd& control, HDC dc, const CRect& part);
+
 // Where a control's background picture is taken from, for drawing into (0, 0, W, H). Each
 // control picks the kind by its own rule (which origins mean "whole", whether it stretches).
 enum class BackgroundKind {
