@@ -283,3 +283,18 @@ TEST_F(GroupBox, HeaderFollowsTheTextWrittenEitherWay)
                 << name << " " << CString(text).GetLength();
         }
 }
+
+// Point sizes whose height does not fit an int, or whose MulDiv is INT_MIN, still give a font.
+TEST_F(GroupBox, HostilePointSizesGiveHeightsThatFit)
+{
+    MakeBox();
+    constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+    for (auto [points, height, back] :
+         {std::tuple{-1610612736, kMax, 1610612735}, {kMin, 1, 1}, {kMax, 1, 1}}) {
+        box.SetFont(static_cast<const wchar_t*>(nullptr), points, FALSE);
+        LOGFONTW lf{};
+        box.GetFont(&lf);
+        EXPECT_EQ(std::pair(int(lf.lfHeight), box.GetFontPointSize()), std::pair(height, back))
+            << points;
+    }
+}
