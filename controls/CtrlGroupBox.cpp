@@ -26,27 +26,6 @@ constexpr int GBS_NORMAL = 1;
 constexpr int TMT_TEXTCOLOR = 3803;
 constexpr COLORREF kUnset = 0xFFFFFFFF;
 
-void Outline(HDC dc, int penWidth, COLORREF colour, const CRect& r)
-{
-    CPen pen(PS_SOLID, penWidth, colour);
-    platform::ScopedSelect use(dc, pen);
-    Rectangle(dc, r.left, r.top, r.right, r.bottom);
-}
-
-void Line(HDC dc, COLORREF colour, int x0, int y0, int x1, int y1)
-{
-    CPen pen(PS_SOLID, 1, colour);
-    platform::ScopedSelect use(dc, pen);
-    MoveToEx(dc, x0, y0, nullptr);
-    LineTo(dc, x1, y1);
-}
-
-void FillSolid(HDC dc, const CRect& r, COLORREF colour)
-{
-    CBrush brush(colour);
-    FillRect(dc, &r, brush);
-}
-
 } // namespace
 
 CCtrlGroupBox::CCtrlGroupBox()
@@ -73,66 +52,6 @@ CCtrlGroupBox& CCtrlGroupBox::Redraw(int redraw)
     if (redraw && ::IsWindow(m_hWnd))
         RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     return *this;
-}
-
-// --- appearance ---
-
-CCtrlGroupBox& CCtrlGroupBox::SetControlStyle(CONTROL_STYLE style, int redraw)
-{
-    return Change(m_eControlStyle, style, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetBorderStyle(BORDER_STYLE style, int redraw)
-{
-    return Change(m_eBorderStyle, style, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetAlignment(ALIGNMENT alignment, int redraw)
-{
-    return Change(m_eAlignment, alignment, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetIconAlignment(ALIGNMENT alignment, int redraw)
-{
-    return Change(m_eIconAlignment, alignment, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetTextColor(COLORREF colour, int redraw)
-{
-    return Change(m_crText, colour, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetBkColor(COLORREF colour, int redraw)
-{
-    return Change(m_crBk, colour, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetBorderColor(COLORREF colour, int redraw)
-{
-    return Change(m_crBorder, colour, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetMargins(int x, int y, int redraw)
-{
-    m_nMarginX = x;
-    m_nMarginY = y;
-    return Redraw(redraw);
-}
-
-void CCtrlGroupBox::GetMargins(int& x, int& y) const
-{
-    x = m_nMarginX;
-    y = m_nMarginY;
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetIconSpacing(int spacing, int redraw)
-{
-    return Change(m_nIconSpacing, spacing, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetDisabledStyle(int grayed, int redraw)
-{
-    return Change(m_bDisabledStyle, grayed, redraw);
 }
 
 // --- text and font ---
@@ -253,18 +172,7 @@ int CCtrlGroupBox::GetFontPointSize()
 
 HFONT CCtrlGroupBox::GetSafeFont()
 {
-    if (::IsWindow(m_hWnd)) {
-        if (auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)))
-            return font;
-        HWND parent = ::GetParent(m_hWnd);
-        if (::IsWindow(parent))
-            if (auto font = reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0)))
-                return font;
-    }
-    for (int id : {DEFAULT_GUI_FONT, SYSTEM_FONT, ANSI_VAR_FONT})
-        if (HGDIOBJ stock = GetStockObject(id))
-            return static_cast<HFONT>(stock);
-    return nullptr;
+    return ownerdraw::WindowFont(*this);
 }
 
 // --- icon ---
@@ -437,7 +345,7 @@ void CCtrlGroupBox::DrawItem(CDC* dc, CRect& rect)
     m_nHeaderHalf = bands.headerHalf;
     ownerdraw::ComposeGdi(dc->GetSafeHdc(), rect.Size(), [&](HDC mem, int, int) {
         CDC memory(mem);
-        FillSolid(mem, rect, m_crBk);
+        platform::FillSolidRect(mem, rect, m_crBk);
         // The frame style shows what the parent has behind it, below the header strip.
         if (grp::IsFrame(m_eControlStyle)) {
             const CSize window = ownerdraw::WindowSize(*this);
@@ -476,7 +384,7 @@ void CCtrlGroupBox::EraseHeaderArea(CDC* dc, CRect& rect, COLORREF colour)
 {
     CRect header = rect;
     GetHeaderRect(dc, header);
-    FillSolid(dc->GetSafeHdc(), header, colour);
+    platform::FillSolidRect(dc->GetSafeHdc(), header, colour);
 }
 
 void CCtrlGroupBox::EraseBorder(CDC* dc, CRect& rect, COLORREF colour)
@@ -485,7 +393,7 @@ void CCtrlGroupBox::EraseBorder(CDC* dc, CRect& rect, COLORREF colour)
         return;
     CRect inner = rect;
     inner.DeflateRect(2, 2);
-    Outline(dc->GetSafeHdc(), 5, colour, inner);
+    platform::OutlineRect(dc->GetSafeHdc(), inner, 5, colour);
 }
 
 void CCtrlGroupBox::DrawEtchedRectangle(CDC* dc, CRect& rect, COLORREF colour)
@@ -493,22 +401,22 @@ void CCtrlGroupBox::DrawEtchedRectangle(CDC* dc, CRect& rect, COLORREF colour)
     const HDC hdc = dc->GetSafeHdc();
     const COLORREF main = IsWindowEnabled() ? colour : GetSysColor(COLOR_BTNSHADOW);
     if (grp::IsEtched(m_eBorderStyle)) {
-        Outline(hdc, 2, GetSysColor(COLOR_BTNHIGHLIGHT),
-                CRect(rect.left + 1, rect.top + 1, rect.right, rect.bottom));
+        platform::OutlineRect(hdc, CRect(rect.left + 1, rect.top + 1, rect.right, rect.bottom), 2,
+                              GetSysColor(COLOR_BTNHIGHLIGHT));
         rect.right -= 1;
         rect.bottom -= 1;
     }
-    Outline(hdc, 1, main, rect);
+    platform::OutlineRect(hdc, rect, 1, main);
 }
 
 void CCtrlGroupBox::DrawEtchedLine(CDC* dc, CRect& rect, COLORREF colour)
 {
     const HDC hdc = dc->GetSafeHdc();
     const COLORREF main = IsWindowEnabled() ? colour : GetSysColor(COLOR_BTNSHADOW);
-    Line(hdc, main, rect.left, rect.top, rect.right, rect.top);
+    platform::SolidLine(hdc, rect.left, rect.top, rect.right, rect.top, main);
     if (grp::IsEtched(m_eBorderStyle))
-        Line(hdc, GetSysColor(COLOR_BTNHIGHLIGHT), rect.left, rect.top + 1, rect.right,
-             rect.top + 1);
+        platform::SolidLine(hdc, rect.left, rect.top + 1, rect.right, rect.top + 1,
+                            GetSysColor(COLOR_BTNHIGHLIGHT));
 }
 
 void CCtrlGroupBox::DrawBorder(CDC* dc, CRect& rect)

@@ -100,6 +100,22 @@ void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Image* picture, BackgroundKin
                 src.Height, Gdiplus::UnitPixel);
 }
 
+HFONT WindowFont(CWnd& control)
+{
+    if (::IsWindow(control.m_hWnd)) {
+        if (auto font = reinterpret_cast<HFONT>(control.SendMessage(WM_GETFONT)))
+            return font;
+        HWND parent = ::GetParent(control.m_hWnd);
+        if (::IsWindow(parent))
+            if (auto font = reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0)))
+                return font;
+    }
+    for (int id : {DEFAULT_GUI_FONT, SYSTEM_FONT, ANSI_VAR_FONT})
+        if (HGDIOBJ stock = GetStockObject(id))
+            return static_cast<HFONT>(stock);
+    return nullptr;
+}
+
 void MakeStaticOwnerDrawn(CWnd& control)
 {
     control.ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);

@@ -105,6 +105,11 @@ void DrawStretched(Gdiplus::Graphics& g, Gdiplus::Image* picture, const Gdiplus:
 void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Image* picture, BackgroundKind kind, int x,
                     int y, CSize window);
 
+// The font a control shows its text in: the one its window answers to WM_GETFONT, else its
+// parent's, else the first stock font there is of the GUI, system and variable ones; null when
+// there is none at all.
+HFONT WindowFont(CWnd& control);
+
 // Makes a subclassed static owner-drawn. The type bits are replaced, not OR-ed with
 // SS_OWNERDRAW: 0xD OR-ed into SS_RIGHT gives 0xF, a type that is never owner-drawn, and such
 // a control would never be painted.

@@ -159,6 +159,18 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
 BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);
 BOOL LineTo(HDC dc, int x, int y);
 
+namespace platform {
+
+// Shapes in one colour, each with a pen or brush of its own for the call: a solid fill, the
+// outline of a rectangle drawn with a solid pen `penWidth` wide (the inside left as it is), and
+// a solid one-pixel line, its end point left out. The context's current position ends at the
+// line's end, as LineTo leaves it.
+void FillSolidRect(HDC dc, const RECT& r, COLORREF colour);
+void OutlineRect(HDC dc, const RECT& r, int penWidth, COLORREF colour);
+void SolidLine(HDC dc, int x0, int y0, int x1, int y1, COLORREF colour);
+
+} // namespace platform
+
 COLORREF SetTextColor(HDC dc, COLORREF colour);
 COLORREF GetTextColor(HDC dc);
 COLORREF SetBkColor(HDC dc, COLORREF colour);
