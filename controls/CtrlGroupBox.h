@@ -122,7 +122,7 @@ protected:
     int GetFontHeight(int pointSize);
     int GetFontPointSize(int height);
 
-    // --- painting: each draws into the memory context it is given ---
+    // --- painting (CtrlGroupBoxPaint.cpp): each draws into the memory context it is given ---
     // The box paints in OnPaint, not through a reflected WM_DRAWITEM.
     using CStatic::DrawItem;
     void DrawItem(CDC* dc, CRect& rect);

@@ -17,6 +17,13 @@ enum Alignment { AlignLeft = 0, AlignCenter = 1, AlignRight = 2 };
 enum BorderStyle { BorderFlat = 0, BorderEtched = 1 };
 enum ControlStyle { StyleFrame = 0, StyleHeader = 1 };
 
+// Visual-styles values: the group box part of the button class, its normal state, and the
+// text colour property; and the colour that stands for "the style's or the system's".
+constexpr int BP_GROUPBOX = 4;
+constexpr int GBS_NORMAL = 1;
+constexpr int TMT_TEXTCOLOR = 3803;
+constexpr COLORREF kUnset = 0xFFFFFFFF;
+
 // Anything but StyleFrame is the header style; anything but BorderEtched is flat.
 inline bool IsFrame(int style)
 {
