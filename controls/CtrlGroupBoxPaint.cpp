@@ -12,8 +12,8 @@ using grp::kUnset;
 
 void CCtrlGroupBox::OnPaint()
 {
-    // A paint sends and dispatches nothing that could paint again (the parent's pixels are read
-    // as they are shown), so one paint cannot start inside another and needs no guard.
+    // Nothing a paint calls dispatches another paint (the parent's pixels are read as they are
+    // shown, not repainted), so one box's paint cannot start inside another's: no guard needed.
     CPaintDC dc(this);
     const CSize size = ownerdraw::WindowSize(*this);
     CRect rect(0, 0, size.cx, size.cy);

@@ -1,6 +1,7 @@
 // What every owner-drawn control does the same way: compose the whole control off screen into
-// a W x H ARGB picture and copy it 1:1 onto the device context it was given (so a paint never
-// shows a half-drawn control), tell its parent about a change, and know its own size.
+// a W x H ARGB picture (or, drawing with GDI, a memory bitmap) and copy it 1:1 onto the device
+// context it was given (so a paint never shows a half-drawn control), take in what its parent
+// shows behind it, tell its parent about a change, and know its own size and font.
 #pragma once
 
 #include "controls/wndsys.h"
