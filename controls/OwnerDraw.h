@@ -48,10 +48,8 @@ template <typename PaintFn> bool Compose(HDC dc, CSize size, Modes modes, PaintF
     return true;
 }
 
-// The GDI twin of Compose, for controls that draw with GDI: a memory context holding a `size`
-// bitmap of the screen's format (opaque black at first) is given to
-// `paint(HDC memory, int w, int h)`, then copied onto `dc` at (0, 0) in one step. Nothing is
-// drawn, and false answered, for a null context, an empty size or a bitmap that cannot be made.
+// A memory context holding a `size` bitmap of the screen's format (opaque black at first), both
+// released with the object: what ComposeGdi draws into.
 class GdiPicture
 {
 public:
@@ -70,6 +68,10 @@ private:
     HGDIOBJ m_previous = nullptr;
     CSize m_size;
 };
+// The GDI twin of Compose, for controls that draw with GDI: `paint(HDC memory, int w, int h)`
+// draws into a `size` GdiPicture, which is then copied onto `dc` at (0, 0) in one step. Nothing
+// is drawn, and false answered, for a null context, an empty size or a picture that cannot be
+// made; `paint` is then not called.
 template <typename PaintFn> bool ComposeGdi(HDC dc, CSize size, PaintFn&& paint)
 {
     if (!dc || size.cx <= 0 || size.cy <= 0)
