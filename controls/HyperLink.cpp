@@ -155,10 +155,10 @@ void CHyperLink::PositionWindow()
     const CString text = GetWindowText();
     SIZE extent{};
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = m_fontUnderline.GetSafeHandle() ? SelectObject(dc, m_fontUnderline) : nullptr;
-    GetTextExtentPoint32W(dc, text, text.GetLength(), &extent);
-    if (old)
-        SelectObject(dc, old);
+    {
+        platform::ScopedSelect font(dc, m_fontUnderline.GetSafeHandle());
+        GetTextExtentPoint32W(dc, text, text.GetLength(), &extent);
+    }
     DeleteDC(dc);
 
     const CSize frame((window.right - window.left) - (client.right - client.left),
