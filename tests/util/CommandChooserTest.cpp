@@ -157,6 +157,49 @@ TEST_F(FakeDialogPrograms, AnX11ParentIsAttachedInDecimal)
     }
 }
 
+// Several files at once: each program is asked for them in its own syntax and every line it
+// prints is a chosen path; a single choice still answers the first line alone and asks for
+// nothing more.
+TEST_F(FakeDialogPrograms, SeveralFilesComeBackInOrder)
+{
+    const std::string a = (dir / "Media" / "a clip.avi").string();
+    const std::string b = (dir / "Media" / "b.avi").string();
+    ::setenv("FAKE_ANSWER", (a + "\n" + b).c_str(), 1);
+    struct Case
+    {
+        const char* program;
+        std::vector<std::string> asked; // the arguments that ask for several
+    } const cases[] = {
+        {"zenity", {"--multiple", "--separator="}}, // the separator is a newline
+        {"kdialog", {"--multiple", "--separate-output"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        ::setenv("SKINKIT_CHOOSER", c.program, 1);
+        chooser::Request request;
+        request.multiple = true;
+        fs::remove(dir / "args");
+        const chooser::Answer several = chooser::Choose(request);
+        EXPECT_EQ(several.result, chooser::Answer::Result::Chosen);
+        EXPECT_EQ(several.paths, (std::vector<std::string>{a, b}));
+        EXPECT_EQ(several.path, a);
+        request.multiple = false;
+        const chooser::Answer one = chooser::Choose(request);
+        EXPECT_EQ(one.paths, std::vector<std::string>{a});
+        EXPECT_EQ(one.path, a);
+        // Asking for a new name never asks for several.
+        request.multiple = request.allowNewName = true;
+        EXPECT_EQ(chooser::Choose(request).paths, std::vector<std::string>{a});
+        const auto runs = Runs();
+        ASSERT_EQ(runs.size(), 3u);
+        for (const std::string& want : c.asked) {
+            EXPECT_TRUE(Has(runs[0], want)) << want;
+            EXPECT_FALSE(Has(runs[1], want)) << want;
+            EXPECT_FALSE(Has(runs[2], want)) << want;
+        }
+    }
+}
+
 using KDialogArguments = FakeDialogPrograms;
 
 TEST_F(KDialogArguments, FiltersAndFoldersInItsOwnSyntax)
