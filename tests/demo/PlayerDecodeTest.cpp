@@ -778,4 +778,47 @@ TEST(PlayerClock, TenMinutesStayInStep)
                 static_cast<long long>(st.maxAvMs), static_cast<long long>(st.maxWallMs));
 }
 
+// A file past 1 GiB, as ffmpeg writes it (OpenDML: a second RIFF list, standard and super
+// indexes): every frame is found, and the pictures on both sides of the first gibibyte are
+// ffmpeg's. Run by the "large" test label (it writes 1.2 GB), skipped elsewhere.
+TEST(PlayerLarge, OpenDmlPastOneGibibytePlays)
+{
+    if (!std::getenv("SKINKIT_LARGE_TESTS"))
+        GTEST_SKIP() << "a large test: set SKINKIT_LARGE_TESTS=1 (ctest -L large)";
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_large"};
+    std::error_code ec;
+    const auto space = std::filesystem::space(tmp.Path(), ec);
+    if (ec || space.available < (3ull << 30))
+        GTEST_SKIP() << "less than 3 GiB free where temporary files go; the test needs 1.2 GB";
+    // 230,400 bytes a raw frame: 5,200 frames are 1.2 GB.
+    const int count = 5200;
+    const std::string file = tmp.File("large.avi");
+    int status = -1;
+    std::string err;
+    testkit::RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25 -frames:v " +
+                            std::to_string(count) + " -c:v rawvideo -pix_fmt bgr24 " +
+                            testkit::Quote(file),
+                        &status, &err);
+    ASSERT_EQ(status, 0) << err;
+    ASSERT_GT(std::filesystem::file_size(file), 1ull << 30);
+    const player::PlaylistEntry e = player::ReadEntry(file);
+    ASSERT_TRUE(e.playable) << e.problem;
+    EXPECT_EQ(e.lengthMs, count * 40);
+    player::AviMedia media;
+    ASSERT_TRUE(media.Open(file)) << media.Problem();
+    ASSERT_EQ(media.VideoPackets().size(), static_cast<size_t>(count));
+    const std::vector<std::string> theirs = FfmpegHashes(file);
+    ASSERT_EQ(theirs.size(), static_cast<size_t>(count));
+    player::VideoFrames frames;
+    ASSERT_TRUE(frames.Open(media));
+    // 4,660 frames are 1 GiB.
+    for (const int k : {0, 2600, 4659, 4660, 4661, count - 1}) {
+        const AVFrame* f = frames.At(k);
+        ASSERT_TRUE(f) << k;
+        EXPECT_EQ(Md5(player::VideoDecoder::Packed(f)), theirs[static_cast<size_t>(k)]) << k;
+    }
+}
+
 } // namespace
