@@ -131,6 +131,9 @@ TEST(DemoPlayer, SoundLeadsAndPausedIsIdle)
     DemoSkin skin;
     ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
     CDemoDialog dialog(skin);
+    // The sample files, not the playlist an earlier test of this program left remembered
+    // (its files are gone with that test's folder).
+    dialog.m_remember = false;
     ASSERT_TRUE(dialog.CreateDialogWindow());
     driver.Pump();
     CDemoVideoArea& video = dialog.m_player.video;
