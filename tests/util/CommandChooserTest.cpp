@@ -190,8 +190,18 @@ TEST_F(FakeDialogPrograms, SeveralFilesComeBackInOrder)
         // Asking for a new name never asks for several.
         request.multiple = request.allowNewName = true;
         EXPECT_EQ(chooser::Choose(request).paths, std::vector<std::string>{a});
+        // CUtilPath's way: every path, and a cancel leaves the list alone.
+        wchar_t filter[] = L"Videos\0*.avi\0";
+        std::vector<CString> paths;
+        EXPECT_EQ(CUtilPath().SelectFiles(nullptr, filter, nullptr, paths), 2);
+        EXPECT_EQ(paths, (std::vector<CString>{CString::FromUtf8(a), CString::FromUtf8(b)}));
+        ::setenv("FAKE_EXIT", "1", 1);
+        EXPECT_EQ(CUtilPath().SelectFiles(nullptr, filter, nullptr, paths), 0);
+        EXPECT_EQ(paths.size(), 2u);
+        ::unsetenv("FAKE_EXIT");
         const auto runs = Runs();
-        ASSERT_EQ(runs.size(), 3u);
+        ASSERT_EQ(runs.size(), 5u);
+        EXPECT_TRUE(Has(runs[3], c.asked[0]));
         for (const std::string& want : c.asked) {
             EXPECT_TRUE(Has(runs[0], want)) << want;
             EXPECT_FALSE(Has(runs[1], want)) << want;
