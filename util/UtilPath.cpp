@@ -143,6 +143,25 @@ int CUtilPath::SelectFile(HWND hWnd, wchar_t* pszFilter, wchar_t* pszInitFolder,
     }
 }
 
+int CUtilPath::SelectFiles(HWND hWnd, wchar_t* pszFilter, wchar_t* pszInitFolder,
+                           std::vector<CString>& paths)
+{
+    chooser::Request request;
+    request.kind = chooser::Request::Kind::OpenFile;
+    request.multiple = true;
+    request.initialFolder = DiskFolder(pszInitFolder);
+    request.filters = ParseFilter(pszFilter);
+    request.parentWindow = platform::wnd::NativeWindowHandle(hWnd);
+    const chooser::Answer answer = chooser::Choose(request);
+    if (answer.result != chooser::Answer::Result::Chosen || answer.paths.empty())
+        return 0;
+    std::vector<CString> chosen;
+    for (const std::string& path : answer.paths)
+        chosen.push_back(CString::FromPathBytes(path));
+    paths = std::move(chosen);
+    return static_cast<int>(paths.size());
+}
+
 // --- folders ---
 
 int CUtilPath::SelectFolder(HWND hWnd, wchar_t* pszPath)

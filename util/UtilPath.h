@@ -6,7 +6,10 @@
 // the caller's buffer; a cancelled chooser leaves the buffer as it was.
 #pragma once
 
+#include "platform/base/CString.h"
 #include "platform/base/WinTypes.h"
+
+#include <vector>
 
 // Browse flags.
 constexpr UINT BIF_RETURNONLYFSDIRS = 0x0001;
@@ -44,6 +47,11 @@ public:
     // pszPath shows the chooser and answers 0.
     int SelectFile(HWND hWnd, wchar_t* pszFilter, wchar_t* pszInitFolder, wchar_t* pszPath,
                    int bCreatePrompt);
+    // The same chooser letting several existing files be chosen at once: answers how many were
+    // chosen and puts their paths, in the chooser's order, in place of `paths`' contents; 0
+    // leaves `paths` as it was. Paths have no length limit here.
+    int SelectFiles(HWND hWnd, wchar_t* pszFilter, wchar_t* pszInitFolder,
+                    std::vector<CString>& paths);
     int SelectFolder(HWND hWnd, wchar_t* pszPath);
     int SelectFolder(HWND hWnd, wchar_t* pszPath, wchar_t* pszTitle);
     // The OK button stays off for a choice that is not an existing folder on disk or that is

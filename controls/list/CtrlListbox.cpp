@@ -231,6 +231,44 @@ void CCtrlListbox::SetItemText(int row, int column, CString text)
     m_model.SetItemText(row, column, std::move(text));
 }
 
+void CCtrlListbox::SetItemDisabled(int row, int disabled)
+{
+    list::Item* item = m_model.GetItem(row);
+    if (!item || item->bDisabled == (disabled != 0))
+        return;
+    item->bDisabled = disabled != 0;
+    Redraw();
+}
+
+int CCtrlListbox::IsItemDisabled(int row)
+{
+    const list::Item* item = m_model.GetItem(row);
+    return item && item->bDisabled ? 1 : 0;
+}
+
+void CCtrlListbox::SetItemToolTip(int row, CString text)
+{
+    list::Item* item = m_model.GetItem(row);
+    if (!item)
+        return;
+    item->strToolTip = std::move(text);
+    if (row != m_nToolTipRow || !m_toolTip)
+        return;
+    const UINT_PTR tool = static_cast<UINT_PTR>(row) + 1;
+    if (item->strToolTip.IsEmpty()) {
+        m_toolTip->DelTool(this, tool);
+        m_nToolTipRow = -1;
+    } else {
+        m_toolTip->UpdateTipText(item->strToolTip, this, tool);
+    }
+}
+
+CString CCtrlListbox::GetItemToolTip(int row)
+{
+    const list::Item* item = m_model.GetItem(row);
+    return item ? item->strToolTip : CString();
+}
+
 void CCtrlListbox::SetItemImage(int row, int column, Gdiplus::Bitmap* bitmap)
 {
     m_model.SetItemImage(row, column, bitmap);
@@ -260,6 +298,9 @@ void CCtrlListbox::DeleteAllItems()
 {
     m_model.DeleteAllItems();
     m_nTopIndex = 0;
+    if (m_toolTip && m_nToolTipRow >= 0)
+        m_toolTip->DelTool(this, static_cast<UINT_PTR>(m_nToolTipRow) + 1);
+    m_nToolTipRow = -1;
     if (m_pVScroll) {
         m_pVScroll->SetItemCount(0);
         m_pVScroll->SetCurPos(0, 0);
@@ -342,8 +383,49 @@ int CCtrlListbox::OnCreate(LPCREATESTRUCT createStruct)
     return CWnd::OnCreate(createStruct) == -1 ? -1 : 0;
 }
 
+void CCtrlListbox::TrackToolTip(CPoint point)
+{
+    const list::Hit hit = list::HitTestDoubleClick(Query(), point);
+    const list::Item* item = hit.part == list::HitPart::Row ? m_model.GetItem(hit.row) : nullptr;
+    const int row = item && !item->strToolTip.IsEmpty() ? hit.row : -1;
+    if (row == m_nToolTipRow)
+        return;
+    if (m_nToolTipRow >= 0 && m_toolTip)
+        m_toolTip->DelTool(this, static_cast<UINT_PTR>(m_nToolTipRow) + 1);
+    m_nToolTipRow = -1;
+    if (row < 0)
+        return;
+    if (!m_toolTip) {
+        auto tip = std::make_unique<CToolTipCtrl>();
+        if (!tip->Create(this))
+            return;
+        m_toolTip = std::move(tip);
+    }
+    // The place's rectangle: a move off the row (or a scroll under a resting mouse, at the
+    // next move) ends the tool.
+    const size_t place = static_cast<size_t>(static_cast<long long>(row) - m_nTopIndex);
+    if (place >= m_layout.rowRects.size())
+        return;
+    const CRect rect = m_layout.rowRects[place];
+    if (m_toolTip->AddTool(this, item->strToolTip, &rect, static_cast<UINT_PTR>(row) + 1))
+        m_nToolTipRow = row;
+}
+
+BOOL CCtrlListbox::PreTranslateMessage(MSG* msg)
+{
+    if (msg && msg->hwnd == m_hWnd && msg->message == WM_MOUSEMOVE)
+        TrackToolTip(CPoint(msg->lParam));
+    if (m_toolTip)
+        m_toolTip->RelayEvent(msg);
+    return CWnd::PreTranslateMessage(msg);
+}
+
 void CCtrlListbox::OnDestroy()
 {
+    if (m_toolTip && m_toolTip->m_hWnd)
+        m_toolTip->DestroyWindow();
+    m_toolTip.reset();
+    m_nToolTipRow = -1;
     CWnd::OnDestroy();
     m_model.DeleteColumns();
 }

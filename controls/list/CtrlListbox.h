@@ -60,6 +60,14 @@ public:
     DWORD GetItemData(int row, int position);
     int GetItemCount();
     void DeleteAllItems();
+    // A greyed row shows its texts in the system's grey text colour; it can still be selected
+    // and checked, as the host decides what such a row may do.
+    void SetItemDisabled(int row, int disabled);
+    int IsItemDisabled(int row);
+    // The text the list's tooltip shows while the mouse rests over the row (after
+    // CToolTipCtrl::kInitialDelay); an empty text shows none.
+    void SetItemToolTip(int row, CString text);
+    CString GetItemToolTip(int row);
 
     // --- selection, indication, checks ---
     int GetSelectedItem();
@@ -85,6 +93,9 @@ protected:
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
     void OnLButtonDblClk(UINT flags, CPoint point);
+    // Mouse moves pick the row whose tooltip may show, then reach the tooltip as the tools'
+    // window's messages do.
+    BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
     LRESULT OnVScrollMessage(WPARAM position, LPARAM);
     DECLARE_MESSAGE_MAP()
@@ -119,8 +130,13 @@ private:
     void Redraw();
     void TellBar();
     void Notify(UINT message, int row);
+    // Makes the row under `point` the tooltip's one tool, or leaves it none when that row has
+    // no tooltip text; the tooltip window is made with the first text.
+    void TrackToolTip(CPoint point);
 
     // Kept between paints: their fonts are rebuilt only when family or size change.
     CCtrlGDIpString m_regular;
     CCtrlGDIpString m_bold;
+    std::unique_ptr<CToolTipCtrl> m_toolTip;
+    int m_nToolTipRow = -1; // the row the tooltip's one tool stands for (its id is row + 1)
 };

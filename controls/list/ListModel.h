@@ -40,6 +40,10 @@ struct Item
     Gdiplus::Bitmap* pImage[kCells] = {};
     int nCheck = 0;
     CArray<DWORD, DWORD> arrData;
+    // A greyed row: its texts are painted in the system's grey text colour.
+    bool bDisabled = false;
+    // Shown by the list's tooltip while the mouse rests over the row; empty: none.
+    CString strToolTip;
 
     // Each picture as last painted, already scaled to its box: scaling with the high-quality
     // filter costs about a millisecond a picture, copying 1:1 a few microseconds. Painting

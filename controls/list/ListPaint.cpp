@@ -1,6 +1,7 @@
 #include "controls/list/ListPaint.h"
 
 #include "controls/OwnerDraw.h"
+#include "platform/wnd/WinUser.h"
 
 namespace list {
 
@@ -113,6 +114,9 @@ void PaintRow(Gdiplus::Graphics& g, const PaintInput& in, const std::vector<Colu
     const int h = in.layout.scale.rowHeight;
     const RowText look = RowTextFor(i, m.m_nSelectedItem, m.m_nIndicatedItem);
     CCtrlGDIpString& painter = look.bold ? bold : regular;
+    Gdiplus::Color ink = in.colours[look.colour];
+    if (item.bDisabled)
+        ink.SetFromCOLORREF(GetSysColor(COLOR_GRAYTEXT));
     const int n = static_cast<int>(cols.size());
     for (int j = 0; j < n; ++j) {
         const ColumnSpan& c = cols[static_cast<size_t>(j)];
@@ -130,8 +134,8 @@ void PaintRow(Gdiplus::Graphics& g, const PaintInput& in, const std::vector<Colu
         const Gdiplus::StringAlignment align =
             c.column ? c.column->nAlign : Gdiplus::StringAlignmentCenter;
         if (!item.strText[j].IsEmpty())
-            painter.DrawString(&g, item.strText[j], c.left, yr + 1, c.width, h - 2,
-                               in.colours[look.colour], align, Gdiplus::StringAlignmentCenter);
+            painter.DrawString(&g, item.strText[j], c.left, yr + 1, c.width, h - 2, ink, align,
+                               Gdiplus::StringAlignmentCenter);
         if (item.pImage[j])
             PaintPicture(g, item, j, Gdiplus::Rect(c.left + 4, yr + 4, c.width - 8, h - 8));
     }

@@ -44,7 +44,8 @@ enum TextColour {
 // The check-box image for a state: mixed below 0, unchecked at 0, checked above.
 Slot CheckSlot(int state);
 
-// The colour index and boldness of row `i`'s texts.
+// The colour index and boldness of row `i`'s texts. A greyed row keeps the boldness and takes
+// the system's grey text colour (COLOR_GRAYTEXT) in place of the index's.
 struct RowText
 {
     TextColour colour;

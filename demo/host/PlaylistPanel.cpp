@@ -140,9 +140,12 @@ void CDemoPlaylistPanel::AddRow(const player::PlaylistEntry& e)
     m_list.SetItemText(row, kName, CString::FromUtf8(e.name));
     m_list.AddItemData(row, static_cast<DWORD>(row));
     if (!e.playable) {
-        // The list has no greyed rows: the row stays unchecked, so it is never played, and
-        // says why in place of its streams.
-        m_list.SetItemText(row, kStreams, CString::FromUtf8("cannot play: " + e.problem));
+        // Greyed and unchecked, so it is never played; it says why in place of its streams and
+        // in its tooltip, where a long reason is read whole.
+        const CString why = CString::FromUtf8("cannot play: " + e.problem);
+        m_list.SetItemText(row, kStreams, why);
+        m_list.SetItemToolTip(row, why);
+        m_list.SetItemDisabled(row, 1);
         m_list.SetCheck(row, 0);
         return;
     }
@@ -208,15 +211,17 @@ void DemoPlayer::OpenWithChooser(bool folder)
 {
     chooser::Request request;
     request.kind = folder ? chooser::Request::Kind::Folder : chooser::Request::Kind::OpenFile;
-    request.title = folder ? "Add a folder's AVI files" : "Add an AVI file";
+    request.multiple = !folder;
+    request.title = folder ? "Add a folder's AVI files" : "Add AVI files";
     request.filters = {{"AVI files", {"*.avi", "*.AVI"}}, {"All files", {"*"}}};
     request.initialFolder = lastFolder;
     const chooser::Answer answer = chooser::Choose(request);
-    if (answer.result != chooser::Answer::Result::Chosen || answer.path.empty())
+    if (answer.result != chooser::Answer::Result::Chosen || answer.paths.empty())
         return;
-    const size_t slash = answer.path.find_last_of('/');
-    lastFolder = folder ? answer.path : answer.path.substr(0, slash == 0 ? 1 : slash);
-    const int first = playlist.AddPaths({answer.path});
+    const std::string& last = answer.paths.back();
+    const size_t slash = last.find_last_of('/');
+    lastFolder = folder ? last : last.substr(0, slash == 0 ? 1 : slash);
+    const int first = playlist.AddPaths(answer.paths);
     // Nothing playing yet: the first new file shows.
     if (first >= 0 && !video.IsPlaying())
         video.Load(playlist.Entries()[static_cast<size_t>(first)].path, false);

@@ -25,8 +25,9 @@ public:
     // when `play` and files were named.
     BOOL Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& video,
                 const std::vector<std::string>& files = {}, bool play = true);
-    // Adds rows for the files and folders' AVI files; a file the reader refuses gets an
-    // unchecked row that says why. Answers the first new row, or -1 when none was added.
+    // Adds rows for the files and folders' AVI files; a file the reader refuses gets a greyed,
+    // unchecked row that says why (in its tooltip too). Answers the first new row, or -1 when
+    // none was added.
     int AddPaths(const std::vector<std::string>& paths);
     // Plays the row in the video area and marks it as the playing one.
     void PlayRow(int row);

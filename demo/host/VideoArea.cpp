@@ -163,22 +163,34 @@ BOOL CDemoVideoArea::OnEraseBkgnd(CDC*)
     return TRUE;
 }
 
+CRect CDemoVideoArea::PictureRect() const
+{
+    CRect rc;
+    if (!m_frame || !m_hWnd)
+        return {};
+    GetClientRect(&rc);
+    // Fit inside, keeping the picture's shape; a picture decoded for this size is copied 1:1.
+    const player::FitRect fit =
+        player::FitInside(static_cast<int>(m_frame->GetWidth()),
+                          static_cast<int>(m_frame->GetHeight()), rc.Width(), rc.Height());
+    return {fit.x, fit.y, fit.x + fit.w, fit.y + fit.h};
+}
+
 void CDemoVideoArea::OnPaint()
 {
     CPaintDC dc(this);
     CRect rc;
     GetClientRect(&rc);
-    ownerdraw::Compose(dc, CSize(rc.Width(), rc.Height()), ownerdraw::kDefaultModes,
-                       [&](Gdiplus::Graphics& g, int w, int h) {
-                           g.Clear(Gdiplus::Color(0xFF000000u));
-                           if (!m_frame)
-                               return;
-                           const int fw = static_cast<int>(m_frame->GetWidth());
-                           const int fh = static_cast<int>(m_frame->GetHeight());
-                           // Fit inside, keeping the picture's shape; a picture decoded
-                           // for this size is copied 1:1.
-                           const player::FitRect fit = player::FitInside(fw, fh, w, h);
-                           g.DrawImage(m_frame.get(), Gdiplus::Rect(fit.x, fit.y, fit.w, fit.h), 0,
-                                       0, fw, fh, Gdiplus::UnitPixel);
-                       });
+    const CRect picture = PictureRect();
+    ownerdraw::Compose(
+        dc, CSize(rc.Width(), rc.Height()), ownerdraw::kDefaultModes,
+        [&](Gdiplus::Graphics& g, int, int) {
+            g.Clear(Gdiplus::Color(0xFF000000u));
+            if (!m_frame)
+                return;
+            g.DrawImage(m_frame.get(),
+                        Gdiplus::Rect(picture.left, picture.top, picture.Width(), picture.Height()),
+                        0, 0, static_cast<int>(m_frame->GetWidth()),
+                        static_cast<int>(m_frame->GetHeight()), Gdiplus::UnitPixel);
+        });
 }

@@ -35,6 +35,9 @@ public:
     int Volume() const { return m_volume; }
     // Why the last Load failed.
     const std::string& Problem() const { return m_clip.Problem(); }
+    // The frame shown, and where its picture lies in the client area (empty: none yet).
+    int FrameShown() const { return m_frameIndex; }
+    CRect PictureRect() const;
     // The output the sound goes to, made at first use.
     player::AudioSink& Sink();
 

@@ -9,7 +9,8 @@
 //                                        the real window, closed after MS milliseconds with
 //                                        a shot of what it showed (scripts/demo.sh, under Xvfb)
 //   options: --skin DIR (the skin folder), --backend headless|sdl2, --exit-after MS,
-//   --print-events (one line per notification on standard output, for scripts)
+//   --print-events (one line per notification on standard output, for scripts; with
+//   --exit-after, the frame shown at the end and where its picture lies)
 //
 // Exit status: 0 success, 1 an operation failed (the cause on standard error), 2 bad usage.
 #include "demo/host/DemoDialog.h"
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
@@ -113,11 +115,14 @@ public:
     std::string shot;
     bool shotOk = true;
     HWND target = nullptr;
+    std::function<void()> beforeShot;
 
 protected:
     void OnTimer(UINT_PTR)
     {
         KillTimer(1);
+        if (beforeShot)
+            beforeShot();
         if (!shot.empty())
             shotOk = WriteShot(target, shot);
         ::DestroyWindow(target);
@@ -234,6 +239,20 @@ int main(int argc, char** argv)
         closer.shot = o.screenshot;
         closer.target = dialog.m_hWnd;
         closer.SetTimer(1, static_cast<UINT>(o.exitAfter));
+        // What the video area shows at the end, for scripts that check the shot's picture.
+        if (o.printEvents)
+            closer.beforeShot = [&dialog] {
+                const CDemoVideoArea& video = dialog.m_player.video;
+                RECT r = video.PictureRect();
+                video.ClientToScreen(reinterpret_cast<POINT*>(&r.left));
+                video.ClientToScreen(reinterpret_cast<POINT*>(&r.right));
+                dialog.ScreenToClient(&r);
+                std::printf("video frame %d at %d ms, picture at %ld,%ld size %ldx%ld\n",
+                            video.FrameShown(), video.PositionMs(), static_cast<long>(r.left),
+                            static_cast<long>(r.top), static_cast<long>(r.right - r.left),
+                            static_cast<long>(r.bottom - r.top));
+                std::fflush(stdout);
+            };
     }
     if (o.printEvents)
         std::printf("ready\n");

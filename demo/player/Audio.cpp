@@ -178,19 +178,25 @@ public:
     const char* Name() const override { return "no audio device"; }
 
 private:
-    // Frames played since the last settling: time passes only while playing and queued.
-    std::int64_t Played() const
+    // Frames played since the last settling, in thousandths of a frame: time passes only
+    // while playing and queued.
+    std::int64_t PlayedMilli() const
     {
         if (m_paused)
             return 0;
         const std::uint32_t elapsed = m_clock() - m_since;
-        return std::min(m_pending, static_cast<std::int64_t>(elapsed) * m_rate / 1000);
+        return static_cast<std::int64_t>(elapsed) * m_rate + m_partMilli;
     }
+    std::int64_t Played() const { return std::min(m_pending, PlayedMilli() / 1000); }
     void Settle()
     {
+        const std::int64_t milli = PlayedMilli();
         const std::int64_t played = Played();
         m_pending -= played;
-        // Whole milliseconds are counted, so at most a part of one frame is lost here.
+        // The part of a frame played is carried to the next settling: dropped at every
+        // queueing, it made this clock lose a quarter of a second in ten minutes at 44.1 kHz.
+        // An output that ran dry banks no time.
+        m_partMilli = played == milli / 1000 ? milli % 1000 : 0;
         m_since = m_clock();
     }
 
@@ -198,6 +204,7 @@ private:
     int m_channels;
     std::function<std::uint32_t()> m_clock;
     std::uint32_t m_since = 0;
+    std::int64_t m_partMilli = 0;
     std::int64_t m_pending = 0;
     bool m_paused = false;
 };

@@ -5,6 +5,7 @@
 #include "demo/player/AviMedia.h"
 #include "demo/player/Codecs.h"
 #include "demo/player/Playback.h"
+#include "demo/player/Playlist.h"
 #include "demo/player/VideoDecoder.h"
 #include "tests/TestKit.h"
 
@@ -15,10 +16,15 @@ extern "C" {
 #include <libavutil/md5.h>
 }
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -497,6 +503,321 @@ TEST(PlayerClock, SoundLeadsThenTicksCarryOn)
             ++i;
         }
         EXPECT_TRUE(playback.AtEnd());
+    }
+}
+
+// --- whole files, damaged files, seeks and the clock over a long play ---
+
+// `seconds` of a `size` test picture at `fps` with a sine tone, encoded as `codecs` says.
+std::string MakeFile(const testkit::TempDir& tmp, const std::string& name,
+                     const std::string& codecs, int seconds, const char* size = "64x48",
+                     int fps = 10)
+{
+    const std::string file = tmp.File(name + ".avi");
+    const std::string len = std::to_string(seconds);
+    int status = -1;
+    std::string err;
+    testkit::RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=" + std::string(size) +
+                            ":rate=" + std::to_string(fps) + ":duration=" + len +
+                            " -f lavfi -i sine=frequency=440:sample_rate=44100:duration=" + len +
+                            " " + codecs + " " + testkit::Quote(file),
+                        &status, &err);
+    EXPECT_EQ(status, 0) << err;
+    return file;
+}
+
+std::string ReadBytes(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteBytes(const std::string& file, const std::string& bytes)
+{
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// What a play from start to end showed, on a clock that only the test moves.
+struct PlayStats
+{
+    int lastFrame = -1;
+    int framesShown = 0;        // distinct pictures At answered
+    int missingPictures = 0;    // ticks whose frame At had no picture for
+    std::int64_t maxAvMs = 0;   // |start of the frame shown − sound position|
+    std::int64_t maxWallMs = 0; // |sound position − time played|
+    bool backwards = false;     // a frame before the one shown before
+};
+
+// Plays `media` through with the null output, ticks `step(i)` ms apart, decoding each frame
+// asked for, until the end or `limitMs` of play.
+PlayStats PlayThrough(player::AviMedia& media, const std::function<int(int)>& step,
+                      std::int64_t limitMs = 1 << 30)
+{
+    PlayStats st;
+    std::uint32_t now = 1000;
+    const auto clock = [&] { return now; };
+    auto sink = player::MakeNullSink(44100, 2, clock);
+    player::Playback playback(clock);
+    playback.Start(media, sink.get());
+    player::VideoFrames frames;
+    EXPECT_TRUE(frames.Open(media));
+    playback.Play();
+    const std::uint32_t start = now;
+    const std::int64_t videoEndMs =
+        media.MsOfFrame(static_cast<std::int64_t>(media.VideoPackets().size()));
+    std::int64_t held = -1;
+    for (int i = 0; !playback.AtEnd() && now - start < limitMs; ++i) {
+        now += static_cast<std::uint32_t>(step(i));
+        const int k = playback.Tick();
+        const std::int64_t pos = playback.PositionMs();
+        if (k < 0)
+            continue;
+        st.backwards |= k < st.lastFrame;
+        st.lastFrame = k;
+        if (pos < videoEndMs) // past the last picture the sound plays on alone
+            st.maxAvMs = std::max(st.maxAvMs, std::abs(media.MsOfFrame(k) - pos));
+        if (pos < media.LengthMs() && playback.HasSound())
+            st.maxWallMs = std::max(st.maxWallMs, std::abs(pos - (now - start)));
+        if (!frames.At(k))
+            ++st.missingPictures;
+        else if (frames.HeldIndex() != held)
+            ++st.framesShown, held = frames.HeldIndex();
+    }
+    return st;
+}
+
+// The codec pairs a user is most likely to meet, as ffmpeg writes them: each file reads as a
+// playlist row, plays to its last frame on the sound's clock, and its pictures are ffmpeg's.
+TEST(PlayerFiles, CommonCodecPairsPlayToTheEnd)
+{
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_files"};
+    const struct
+    {
+        const char* name;
+        const char* codecs;
+        const char* streams;
+    } cases[] = {
+        {"mpeg4_mp3", "-c:v mpeg4 -g 10 -bf 2 -c:a libmp3lame -b:a 64k",
+         "video 64x48 MPEG-4, audio MP3"},
+        {"h264_ac3", "-c:v libx264 -preset veryfast -g 10 -bf 2 -c:a ac3 -ac 2",
+         "video 64x48 H.264, audio AC-3"},
+        {"mjpeg_pcm", "-c:v mjpeg -c:a pcm_s16le", "video 64x48 MJPG, audio PCM"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = MakeFile(tmp, c.name, c.codecs, 3);
+        const player::PlaylistEntry e = player::ReadEntry(file);
+        ASSERT_TRUE(e.playable) << e.problem;
+        EXPECT_EQ(e.streams, c.streams);
+        // ffprobe's length: the longer stream's (AC-3 and MP3 end with a whole last frame).
+        const double probed = std::atof(
+            testkit::RunCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
+                                testkit::Quote(file))
+                .c_str());
+        EXPECT_NEAR(static_cast<double>(e.lengthMs), probed * 1000.0, 2.0);
+        player::AviMedia media;
+        ASSERT_TRUE(media.Open(file));
+        const PlayStats st = PlayThrough(media, [](int i) { return 7 + i % 11; });
+        EXPECT_EQ(st.lastFrame, 29);
+        EXPECT_EQ(st.missingPictures, 0);
+        EXPECT_FALSE(st.backwards);
+        EXPECT_LT(st.maxAvMs, 100); // within the frame shown (100 ms at 10 a second)
+        EXPECT_LE(st.maxWallMs, 40);
+        EXPECT_EQ(OurHashes(media), FfmpegHashes(file));
+    }
+}
+
+// Damaged files: each either gets a row that says why, or plays what is there (the pictures it
+// has are ffmpeg's own); none crashes the reader or the decoders.
+TEST(PlayerFiles, DamagedFilesSayWhyOrPlayWhatIsThere)
+{
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_files"};
+    const std::string good =
+        MakeFile(tmp, "good", "-c:v mpeg4 -g 10 -bf 2 -c:a libmp3lame -b:a 64k", 4);
+    const std::string bytes = ReadBytes(good);
+    const std::vector<std::string> theirs = FfmpegHashes(good);
+    ASSERT_EQ(theirs.size(), 40u);
+
+    // Cut in the middle: the packets before the cut play, as ffmpeg decodes them.
+    const std::string cut = tmp.File("cut.avi");
+    WriteBytes(cut, bytes.substr(0, bytes.size() / 2));
+    {
+        const player::PlaylistEntry e = player::ReadEntry(cut);
+        ASSERT_TRUE(e.playable) << e.problem;
+        player::AviMedia media;
+        ASSERT_TRUE(media.Open(cut));
+        const size_t n = media.VideoPackets().size();
+        EXPECT_GT(n, 5u);
+        EXPECT_LT(n, 40u);
+        const std::vector<std::string> ours = OurHashes(media);
+        ASSERT_LE(ours.size(), n);
+        // The last picture may lack the B frames' reference past the cut.
+        for (size_t k = 0; k + 2 < ours.size(); ++k)
+            EXPECT_EQ(ours[k], theirs[k]) << k;
+        const PlayStats st = PlayThrough(media, [](int) { return 10; });
+        EXPECT_FALSE(st.backwards);
+    }
+
+    // Nothing but the header's start, an unknown video codec and no stream we decode.
+    std::string unknown = MakeFile(tmp, "silent", "-an -c:v mpeg4", 1);
+    std::string patched = ReadBytes(unknown);
+    for (const char* fourcc : {"FMP4", "mp4v", "XVID", "DIVX"})
+        for (size_t at = patched.find(fourcc); at != std::string::npos;
+             at = patched.find(fourcc, at + 4))
+            patched.replace(at, 4, "ZZZZ");
+    WriteBytes(unknown, patched);
+    const std::string header = tmp.File("header.avi");
+    WriteBytes(header, bytes.substr(0, 300));
+    const std::tuple<std::string, const char*> refused[] = {
+        {header, "not an AVI file this reader understands"},
+        {unknown, "no stream in a format this player decodes"},
+    };
+    for (const auto& [file, why] : refused) {
+        const player::PlaylistEntry e = player::ReadEntry(file);
+        EXPECT_FALSE(e.playable) << file;
+        EXPECT_EQ(e.problem, why) << file;
+    }
+
+    // A corrupt packet in the middle: the pictures around it are still ffmpeg's, and every
+    // frame has a picture to show (the one before, where its own could not be decoded).
+    std::string corrupt = bytes;
+    size_t at = 0;
+    for (int n = 0; n < 15 && at != std::string::npos; ++n)
+        at = corrupt.find("00dc", at + 4);
+    ASSERT_NE(at, std::string::npos);
+    for (size_t i = at + 12; i < at + 40 && i < corrupt.size(); ++i)
+        corrupt[i] = static_cast<char>(0xA5 ^ i);
+    const std::string damaged = tmp.File("corrupt.avi");
+    WriteBytes(damaged, corrupt);
+    {
+        player::AviMedia media;
+        ASSERT_TRUE(media.Open(damaged)) << media.Problem();
+        const std::vector<std::string> ours = OurHashes(media);
+        EXPECT_GE(ours.size(), 30u);
+        EXPECT_EQ(ours.front(), theirs.front());
+        const PlayStats st = PlayThrough(media, [](int) { return 10; });
+        EXPECT_EQ(st.lastFrame, 39);
+        EXPECT_EQ(st.missingPictures, 0);
+    }
+
+    // Removed, then cut to nothing, while playing: what was read plays on, what cannot be
+    // read any more is passed over, and the play still comes to its end.
+    const std::string gone = tmp.File("gone.avi");
+    WriteBytes(gone, bytes);
+    {
+        player::AviMedia media;
+        ASSERT_TRUE(media.Open(gone));
+        std::filesystem::remove(gone);
+        PlayStats st = PlayThrough(media, [](int) { return 10; });
+        EXPECT_EQ(st.lastFrame, 39);
+        EXPECT_EQ(st.missingPictures, 0);
+    }
+    WriteBytes(gone, bytes);
+    {
+        player::AviMedia media;
+        ASSERT_TRUE(media.Open(gone));
+        std::filesystem::resize_file(gone, 0);
+        const PlayStats st = PlayThrough(media, [](int) { return 10; });
+        EXPECT_FALSE(st.backwards);
+        EXPECT_EQ(st.lastFrame, 39);
+    }
+}
+
+// Twenty seeks to frames picked at random (a fixed seed) each land on the exact frame: its
+// picture is ffmpeg's picture of that frame.
+TEST(PlayerDecode, RandomSeeksLandOnTheExactFrame)
+{
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_decode"};
+    const std::string file =
+        MakeFile(tmp, "seek", "-an -c:v libx264 -preset veryfast -g 12 -bf 3 -sc_threshold 0", 8);
+    player::AviMedia media;
+    ASSERT_TRUE(media.Open(file)) << media.Problem();
+    const std::vector<std::string> theirs = FfmpegHashes(file);
+    ASSERT_EQ(theirs.size(), 80u);
+    player::VideoFrames frames;
+    ASSERT_TRUE(frames.Open(media));
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> pick(0, 79);
+    for (int i = 0; i < 20; ++i) {
+        const int k = pick(random);
+        const AVFrame* f = frames.At(k);
+        ASSERT_TRUE(f) << k;
+        EXPECT_EQ(frames.HeldIndex(), k);
+        EXPECT_EQ(Md5(player::VideoDecoder::Packed(f)), theirs[static_cast<size_t>(k)])
+            << "seek " << i << " to frame " << k;
+    }
+}
+
+// Ten minutes of MPEG-4 with MP3, played on the null output's clock at uneven ticks: the frame
+// shown never strays more than 40 ms from the sound, nor the sound from the time played.
+TEST(PlayerClock, TenMinutesStayInStep)
+{
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_clock"};
+    const std::string file = MakeFile(
+        tmp, "long", "-c:v mpeg4 -q:v 31 -g 250 -c:a libmp3lame -b:a 32k", 600, "32x24", 25);
+    player::AviMedia media;
+    ASSERT_TRUE(media.Open(file)) << media.Problem();
+    ASSERT_TRUE(media.HasAudio());
+    const PlayStats st = PlayThrough(media, [](int i) { return 4 + (i * 7) % 29; });
+    EXPECT_EQ(st.lastFrame, static_cast<int>(media.VideoPackets().size()) - 1);
+    EXPECT_GE(media.VideoPackets().size(), 15000u);
+    EXPECT_EQ(st.missingPictures, 0);
+    EXPECT_FALSE(st.backwards);
+    EXPECT_LE(st.maxAvMs, 40);
+    EXPECT_LE(st.maxWallMs, 40);
+    std::printf("10-minute play: frame to sound at most %lld ms, sound to time played at most "
+                "%lld ms\n",
+                static_cast<long long>(st.maxAvMs), static_cast<long long>(st.maxWallMs));
+}
+
+// A file past 1 GiB, as ffmpeg writes it (OpenDML: a second RIFF list, standard and super
+// indexes): every frame is found, and the pictures on both sides of the first gibibyte are
+// ffmpeg's. Run by the "large" test label (it writes 1.2 GB), skipped elsewhere.
+TEST(PlayerLarge, OpenDmlPastOneGibibytePlays)
+{
+    if (!std::getenv("SKINKIT_LARGE_TESTS"))
+        GTEST_SKIP() << "a large test: set SKINKIT_LARGE_TESTS=1 (ctest -L large)";
+    if (!HaveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg program";
+    const testkit::TempDir tmp{"skinkit_large"};
+    std::error_code ec;
+    const auto space = std::filesystem::space(tmp.Path(), ec);
+    if (ec || space.available < (3ull << 30))
+        GTEST_SKIP() << "less than 3 GiB free where temporary files go; the test needs 1.2 GB";
+    // 230,400 bytes a raw frame: 5,200 frames are 1.2 GB.
+    const int count = 5200;
+    const std::string file = tmp.File("large.avi");
+    int status = -1;
+    std::string err;
+    testkit::RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25 -frames:v " +
+                            std::to_string(count) + " -c:v rawvideo -pix_fmt bgr24 " +
+                            testkit::Quote(file),
+                        &status, &err);
+    ASSERT_EQ(status, 0) << err;
+    ASSERT_GT(std::filesystem::file_size(file), 1ull << 30);
+    const player::PlaylistEntry e = player::ReadEntry(file);
+    ASSERT_TRUE(e.playable) << e.problem;
+    EXPECT_EQ(e.lengthMs, count * 40);
+    player::AviMedia media;
+    ASSERT_TRUE(media.Open(file)) << media.Problem();
+    ASSERT_EQ(media.VideoPackets().size(), static_cast<size_t>(count));
+    const std::vector<std::string> theirs = FfmpegHashes(file);
+    ASSERT_EQ(theirs.size(), static_cast<size_t>(count));
+    player::VideoFrames frames;
+    ASSERT_TRUE(frames.Open(media));
+    // 4,660 frames are 1 GiB.
+    for (const int k : {0, 2600, 4659, 4660, 4661, count - 1}) {
+        const AVFrame* f = frames.At(k);
+        ASSERT_TRUE(f) << k;
+        EXPECT_EQ(Md5(player::VideoDecoder::Packed(f)), theirs[static_cast<size_t>(k)]) << k;
     }
 }
 

@@ -131,6 +131,9 @@ TEST(DemoPlayer, SoundLeadsAndPausedIsIdle)
     DemoSkin skin;
     ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
     CDemoDialog dialog(skin);
+    // The sample files, not the playlist an earlier test of this program left remembered
+    // (its files are gone with that test's folder).
+    dialog.m_remember = false;
     ASSERT_TRUE(dialog.CreateDialogWindow());
     driver.Pump();
     CDemoVideoArea& video = dialog.m_player.video;
@@ -162,25 +165,29 @@ TEST(DemoPlayer, SoundLeadsAndPausedIsIdle)
     dialog.DestroyWindow();
 }
 
-// The chooser the Open buttons show, standing in for the desktop's: answers a set path and
-// remembers what it was asked.
+// The chooser the Open buttons show, standing in for the desktop's: answers the set paths (the
+// first alone as a single choice) and remembers what it was asked.
 class FakeChooser : public chooser::Backend
 {
 public:
-    std::string path;
+    std::vector<std::string> paths;
     std::vector<chooser::Request> asked;
     const char* Name() const override { return "fake"; }
     chooser::Answer Choose(const chooser::Request& r) override
     {
         asked.push_back(r);
-        return {path.empty() ? chooser::Answer::Result::Cancelled : chooser::Answer::Result::Chosen,
-                path};
+        if (paths.empty())
+            return {chooser::Answer::Result::Cancelled, {}};
+        if (!r.multiple)
+            return {chooser::Answer::Result::Chosen, paths.front()};
+        return {chooser::Answer::Result::Chosen, paths.front(), paths};
     }
     chooser::Answer Ask(const chooser::Question&) override { return {}; }
 };
 
 // Files named at the start play at once, a file the reader refuses gets an unchecked row
-// that says why, and the Open buttons add a file or a folder's files through the chooser.
+// that says why, and the Open buttons add files (several at once) or a folder's files through
+// the chooser.
 TEST(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
 {
     const testkit::TempDir tmp{"skinkit_demo_media"};
@@ -200,6 +207,10 @@ TEST(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
     EXPECT_FALSE(panel.Entries()[0].playable);
     EXPECT_EQ(panel.Entries()[0].problem, "not an AVI file this reader understands");
     EXPECT_EQ(std::pair(list.GetCheck(0), list.GetCheck(1)), std::pair(0, 1));
+    EXPECT_EQ(std::pair(list.IsItemDisabled(0), list.IsItemDisabled(1)), std::pair(1, 0));
+    EXPECT_EQ(list.GetItemToolTip(0).ToUtf8(),
+              "cannot play: not an AVI file this reader understands");
+    EXPECT_TRUE(list.GetItemToolTip(1).IsEmpty());
     // The first playable file plays at once.
     EXPECT_EQ(list.GetIndicatedItem(), 1);
     EXPECT_TRUE(dialog.m_player.video.IsPlaying());
@@ -209,22 +220,24 @@ TEST(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
 
     FakeChooser fake;
     chooser::SetBackend(&fake);
-    fake.path = samples[0];
+    fake.paths = {samples[0], samples[1]};
     driver.Click(dialog.m_controlBar.m_btnOpen.m_hWnd, {5, 5});
-    fake.path = tmp.File("samples");
+    fake.paths = {tmp.File("samples")};
     driver.Click(dialog.m_controlBar.m_btnOpenSmall.m_hWnd, {3, 3});
-    fake.path.clear(); // cancelled: nothing added
+    fake.paths.clear(); // cancelled: nothing added
     driver.Click(dialog.m_controlBar.m_btnOpen.m_hWnd, {5, 5});
     chooser::SetBackend(nullptr);
     ASSERT_EQ(fake.asked.size(), 3u);
     EXPECT_EQ(fake.asked[0].kind, chooser::Request::Kind::OpenFile);
+    EXPECT_TRUE(fake.asked[0].multiple);
     EXPECT_EQ(fake.asked[0].filters.at(0).patterns.at(0), "*.avi");
     EXPECT_EQ(fake.asked[1].kind, chooser::Request::Kind::Folder);
     // The next chooser opens where the last one was left.
     EXPECT_EQ(fake.asked[1].initialFolder, tmp.File("samples"));
-    EXPECT_EQ(list.GetItemCount(), static_cast<int>(3 + samples.size()));
+    EXPECT_EQ(list.GetItemCount(), static_cast<int>(4 + samples.size()));
     EXPECT_EQ(panel.Entries()[2].path, samples[0]);
-    EXPECT_EQ(list.GetCheckedCount(), static_cast<int>(2 + samples.size()));
+    EXPECT_EQ(panel.Entries()[3].path, samples[1]);
+    EXPECT_EQ(list.GetCheckedCount(), static_cast<int>(3 + samples.size()));
     dialog.DestroyWindow();
 }
 

@@ -157,6 +157,59 @@ TEST_F(FakeDialogPrograms, AnX11ParentIsAttachedInDecimal)
     }
 }
 
+// Several files at once: each program is asked for them in its own syntax and every line it
+// prints is a chosen path; a single choice still answers the first line alone and asks for
+// nothing more.
+TEST_F(FakeDialogPrograms, SeveralFilesComeBackInOrder)
+{
+    const std::string a = (dir / "Media" / "a clip.avi").string();
+    const std::string b = (dir / "Media" / "b.avi").string();
+    ::setenv("FAKE_ANSWER", (a + "\n" + b).c_str(), 1);
+    struct Case
+    {
+        const char* program;
+        std::vector<std::string> asked; // the arguments that ask for several
+    } const cases[] = {
+        {"zenity", {"--multiple", "--separator="}}, // the separator is a newline
+        {"kdialog", {"--multiple", "--separate-output"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        ::setenv("SKINKIT_CHOOSER", c.program, 1);
+        chooser::Request request;
+        request.multiple = true;
+        fs::remove(dir / "args");
+        const chooser::Answer several = chooser::Choose(request);
+        EXPECT_EQ(several.result, chooser::Answer::Result::Chosen);
+        EXPECT_EQ(several.paths, (std::vector<std::string>{a, b}));
+        EXPECT_EQ(several.path, a);
+        request.multiple = false;
+        const chooser::Answer one = chooser::Choose(request);
+        EXPECT_EQ(one.paths, std::vector<std::string>{a});
+        EXPECT_EQ(one.path, a);
+        // Asking for a new name never asks for several.
+        request.multiple = request.allowNewName = true;
+        EXPECT_EQ(chooser::Choose(request).paths, std::vector<std::string>{a});
+        // CUtilPath's way: every path, and a cancel leaves the list alone.
+        wchar_t filter[] = L"Videos\0*.avi\0";
+        std::vector<CString> paths;
+        EXPECT_EQ(CUtilPath().SelectFiles(nullptr, filter, nullptr, paths), 2);
+        EXPECT_EQ(paths, (std::vector<CString>{CString::FromUtf8(a), CString::FromUtf8(b)}));
+        ::setenv("FAKE_EXIT", "1", 1);
+        EXPECT_EQ(CUtilPath().SelectFiles(nullptr, filter, nullptr, paths), 0);
+        EXPECT_EQ(paths.size(), 2u);
+        ::unsetenv("FAKE_EXIT");
+        const auto runs = Runs();
+        ASSERT_EQ(runs.size(), 5u);
+        EXPECT_TRUE(Has(runs[3], c.asked[0]));
+        for (const std::string& want : c.asked) {
+            EXPECT_TRUE(Has(runs[0], want)) << want;
+            EXPECT_FALSE(Has(runs[1], want)) << want;
+            EXPECT_FALSE(Has(runs[2], want)) << want;
+        }
+    }
+}
+
 using KDialogArguments = FakeDialogPrograms;
 
 TEST_F(KDialogArguments, FiltersAndFoldersInItsOwnSyntax)

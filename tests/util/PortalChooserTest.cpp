@@ -30,8 +30,8 @@ const char kIntrospection[] = R"(
   </interface>
 </node>)";
 
-// Serves the file chooser on its own thread and answers every call with the response and URI
-// it was given.
+// Serves the file chooser on its own thread and answers every call with the response and URIs
+// (one a line) it was given.
 class FakePortal
 {
 public:
@@ -139,8 +139,9 @@ private:
         g_dbus_method_invocation_return_value(invocation, g_variant_new("(o)", handle.c_str()));
         GVariantBuilder results;
         g_variant_builder_init(&results, G_VARIANT_TYPE_VARDICT);
-        const gchar* uris[] = {uri.c_str(), nullptr};
+        gchar** uris = g_strsplit(uri.c_str(), "\n", -1);
         g_variant_builder_add(&results, "{sv}", "uris", g_variant_new_strv(uris, -1));
+        g_strfreev(uris);
         g_dbus_connection_emit_signal(bus, nullptr, handle.c_str(),
                                       "org.freedesktop.portal.Request", "Response",
                                       g_variant_new("(ua{sv})", response, &results), nullptr);
@@ -259,4 +260,26 @@ TEST_F(PortalChooser, NoAnswerGivesZero)
         EXPECT_EQ(CUtilPath().SelectFolder(nullptr, out), 0) << uri;
     }
     EXPECT_STREQ(out, L"untouched");
+}
+
+// Several files: the request says so, and every URI that is a local file comes back in order;
+// a single choice of the same answer keeps the first alone.
+TEST_F(PortalChooser, SeveralFilesComeBackInOrder)
+{
+    FakePortal portal(3);
+    ASSERT_TRUE(portal.owned);
+    portal.Answer(0, "file:///tmp/a%20clip.avi\nhttps://example.invalid/x\nfile:///tmp/b.avi");
+    chooser::Request request;
+    request.multiple = true;
+    const chooser::Answer several = chooser::Choose(request);
+    EXPECT_EQ(several.result, chooser::Answer::Result::Chosen);
+    EXPECT_EQ(several.paths, (std::vector<std::string>{"/tmp/a clip.avi", "/tmp/b.avi"}));
+    EXPECT_EQ(several.path, "/tmp/a clip.avi");
+    request.multiple = false;
+    const chooser::Answer one = chooser::Choose(request);
+    EXPECT_EQ(one.paths, std::vector<std::string>{"/tmp/a clip.avi"});
+    const auto calls = portal.Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(Option(calls[0].options, "multiple"), "true");
+    EXPECT_EQ(Option(calls[1].options, "multiple"), "false");
 }

@@ -53,7 +53,11 @@ void SetBackend(Backend* backend)
 
 Answer Choose(const Request& request)
 {
-    return FirstAvailable([&](Backend& b) { return b.Choose(request); });
+    Answer answer = FirstAvailable([&](Backend& b) { return b.Choose(request); });
+    // A backend that names only `path` (a host's own stand-in) still fills the list.
+    if (answer.paths.empty() && !answer.path.empty())
+        answer.paths.push_back(answer.path);
+    return answer;
 }
 
 Answer Ask(const Question& question)

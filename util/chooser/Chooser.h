@@ -22,6 +22,9 @@ struct Request
     Kind kind = Kind::OpenFile;
     bool allowNewName = false; // a file that does not exist yet may be named (the caller asks)
     bool newFolderButton = false;
+    // Several files may be chosen at once (OpenFile without allowNewName only); every one of
+    // them comes back in Answer::paths.
+    bool multiple = false;
     std::string title;         // empty: the chooser's own
     std::string initialFolder; // a path on disk; empty: the chooser's default
     std::string acceptLabel;   // empty: the chooser's own
@@ -43,6 +46,9 @@ struct Answer
     // The chosen item as a path on disk; empty when it has none (a portal may hand back a
     // location that is not a local file).
     std::string path;
+    // Every chosen item that is a path on disk, in the chooser's order: path alone for a
+    // single choice, all of them when the request asked for several (path is then the first).
+    std::vector<std::string> paths = {};
 };
 
 struct Question
@@ -70,6 +76,12 @@ void SetBackend(Backend* backend);
 
 // Through the stand-in when one is set, else the first backend that can show a chooser.
 Answer Choose(const Request& request);
+
+// Whether `request` lets the user choose several files at once.
+inline bool WantsSeveral(const Request& request)
+{
+    return request.multiple && request.kind == Request::Kind::OpenFile && !request.allowNewName;
+}
 Answer Ask(const Question& question);
 
 } // namespace chooser

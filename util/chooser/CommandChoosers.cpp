@@ -38,9 +38,10 @@ std::string X11Window(const std::string& parent)
     return std::to_string(id);
 }
 
-// Runs argv and maps its exit: 0 Chosen (first line of its output), 1 Cancelled, anything else
-// (it could not start, it crashed, it could not open the display) Unavailable.
-Answer Run(const std::vector<std::string>& args)
+// Runs argv and maps its exit: 0 Chosen (the first line of its output; with `several`, every
+// line names one choice), 1 Cancelled, anything else (it could not start, it crashed, it could
+// not open the display) Unavailable.
+Answer Run(const std::vector<std::string>& args, bool several = false)
 {
     std::vector<gchar*> argv;
     for (const std::string& a : args)
@@ -59,10 +60,20 @@ Answer Run(const std::vector<std::string>& args)
         return {};
     switch (WEXITSTATUS(status)) {
     case 0: {
-        const size_t end = text.find('\n');
-        if (end != std::string::npos)
-            text.resize(end);
-        return {Answer::Result::Chosen, text};
+        Answer answer{Answer::Result::Chosen, {}};
+        for (size_t start = 0; start < text.size();) {
+            size_t end = text.find('\n', start);
+            if (end == std::string::npos)
+                end = text.size();
+            if (end > start)
+                answer.paths.push_back(text.substr(start, end - start));
+            start = end + 1;
+            if (!several)
+                break;
+        }
+        if (!answer.paths.empty())
+            answer.path = answer.paths.front();
+        return answer;
     }
     case 1:
         return {Answer::Result::Cancelled, {}};
@@ -91,6 +102,8 @@ public:
             args.push_back("--directory");
         else if (r.allowNewName)
             args.push_back("--save"); // lets a new name be typed; the caller asks before using it
+        else if (WantsSeveral(r))
+            args.insert(args.end(), {"--multiple", "--separator=\n"});
         if (!r.title.empty())
             args.push_back("--title=" + r.title);
         if (const std::string parent = X11Window(r.parentWindow); !parent.empty())
@@ -105,7 +118,7 @@ public:
                 filter += " " + p;
             args.push_back("--file-filter=" + filter);
         }
-        return Run(args);
+        return Run(args, WantsSeveral(r));
     }
 
     Answer Ask(const Question& q) override
@@ -150,8 +163,10 @@ public:
             }
             if (!filters.empty())
                 args.push_back(filters);
+            if (WantsSeveral(r))
+                args.insert(args.end(), {"--multiple", "--separate-output"});
         }
-        return Run(args);
+        return Run(args, WantsSeveral(r));
     }
 
     Answer Ask(const Question& q) override

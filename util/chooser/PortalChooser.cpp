@@ -75,7 +75,8 @@ GVariant* Options(const Request& r, const std::string& token)
         g_variant_builder_add(&options, "{sv}", "directory", g_variant_new_boolean(TRUE));
         g_variant_builder_add(&options, "{sv}", "multiple", g_variant_new_boolean(FALSE));
     } else if (!r.allowNewName) {
-        g_variant_builder_add(&options, "{sv}", "multiple", g_variant_new_boolean(FALSE));
+        g_variant_builder_add(&options, "{sv}", "multiple",
+                              g_variant_new_boolean(WantsSeveral(r) ? TRUE : FALSE));
     }
     if (!r.acceptLabel.empty())
         g_variant_builder_add(&options, "{sv}", "accept_label",
@@ -101,6 +102,7 @@ GVariant* Options(const Request& r, const std::string& token)
 
 struct Wait
 {
+    bool several = false; // every URI is read, not only the first
     bool done = false;
     Answer answer;
 };
@@ -115,11 +117,19 @@ void OnResponse(GDBusConnection*, const gchar*, const gchar*, const gchar*, cons
     if (response == 0) {
         wait->answer.result = Answer::Result::Chosen;
         const gchar** uris = nullptr;
-        if (g_variant_lookup(results, "uris", "^a&s", &uris) && uris && uris[0]) {
-            gchar* path = g_filename_from_uri(uris[0], nullptr, nullptr);
-            if (path)
-                wait->answer.path = path;
-            g_free(path);
+        if (g_variant_lookup(results, "uris", "^a&s", &uris) && uris) {
+            // A location that is not a local file has no path; with one choice the answer
+            // then has none, with several it is left out.
+            for (const gchar** uri = uris; *uri; ++uri) {
+                gchar* path = g_filename_from_uri(*uri, nullptr, nullptr);
+                if (path)
+                    wait->answer.paths.emplace_back(path);
+                g_free(path);
+                if (!wait->several)
+                    break;
+            }
+            if (!wait->answer.paths.empty())
+                wait->answer.path = wait->answer.paths.front();
         }
         g_free(uris);
     } else {
@@ -180,6 +190,7 @@ private:
         const std::string token =
             "skinkit" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
         Wait wait;
+        wait.several = WantsSeveral(r);
         std::string path = RequestPath(bus, token);
         guint subscription = g_dbus_connection_signal_subscribe(
             bus, kPortal, "org.freedesktop.portal.Request", "Response", path.c_str(), nullptr,

@@ -1,0 +1,42 @@
+#!/bin/sh
+# The demo playing a file in a real SDL2 window on a private Xvfb display: after 2.5 s it writes
+# a shot of its window and says which frame it showed and where; that part of the shot must be
+# ffmpeg's own picture of the frame, scaled to the same size the same way (bilinear), within a
+# small tolerance per pixel. A picture of a neighbouring frame must not pass.
+# Skips (77) without Xvfb, ffmpeg or ImageMagick.
+# Usage: DemoPlayerXvfbTest.sh SKINKIT-DEMO
+. "$(dirname "$0")/../XvfbKit.sh"
+need ffmpeg convert compare
+start_display
+clip="$work/clip.avi"
+ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=6 \
+  -f lavfi -i sine=frequency=440:sample_rate=44100:duration=6 \
+  -c:v mpeg4 -q:v 2 -c:a libmp3lame -b:a 64k "$clip" || fail "ffmpeg could not make the clip"
+# The demo's settings and sample files stay in the work folder; no sound card is needed.
+SKINKIT_SETTINGS_DIR="$work/settings" SKINKIT_DEMO_MEDIA="$work/media" SDL_AUDIODRIVER=dummy
+export SKINKIT_SETTINGS_DIR SKINKIT_DEMO_MEDIA SDL_AUDIODRIVER
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" timeout 60 \
+  "$1" --backend sdl2 --print-events --exit-after 2500 --window-screenshot "$work/shot.png" \
+  "$clip" >"$work/out" 2>&1
+code=$?
+[ "$code" -eq 0 ] || fail "the demo exited with $code"
+line=$(grep '^video frame' "$work/out") || fail "the demo did not say what it showed"
+# "video frame K at MS ms, picture at X,Y size WxH"
+set -- $(echo "$line" | sed 's/[^0-9]\{1,\}/ /g')
+k=$1 ms=$2 x=$3 y=$4 w=$5 h=$6
+[ "$ms" -ge 1500 ] || fail "only $ms ms were played in 2.5 s"
+[ "$w" -gt 0 ] && [ "$h" -gt 0 ] || fail "no picture was shown"
+convert "$work/shot.png" -crop "${w}x${h}+${x}+${y}" +repage "$work/shown.png"
+# Pixels further than 8% from ffmpeg's frame k (scaled as the player scales) are counted.
+differ() {
+  ffmpeg -v error -y -i "$clip" -vf "select=eq(n\,$1),scale=$w:$h:flags=bilinear" \
+    -frames:v 1 "$work/ref$1.png" || fail "ffmpeg could not give frame $1"
+  compare -metric AE -fuzz 8% "$work/shown.png" "$work/ref$1.png" null: 2>&1 | cut -d' ' -f1
+}
+same=$(differ "$k")
+next=$(differ $((k + 3)))
+limit=$((w * h / 100))
+echo "frame $k at $ms ms, ${w}x${h} at $x,$y: $same pixels differ (frame $((k + 3)): $next)"
+[ "${same%.*}" -le "$limit" ] || fail "$same of $((w * h)) pixels differ from ffmpeg's frame $k"
+[ "${next%.*}" -gt "$limit" ] || fail "frame $((k + 3)) passes too: the check tells nothing"
+echo "ok: the shot shows ffmpeg's frame $k at the video area's size"
