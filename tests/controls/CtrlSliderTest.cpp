@@ -41,10 +41,11 @@ TEST_F(Sliders, PlainSliderSession)
     EXPECT_EQ(CWnd::GetCapture(), &s);
     // Where each picture goes is the layout table's business; the painting follows it: thumb
     // 100..109, bars 4 high at y 8..11 inset 5 from both ends, the end cap at 200..204.
-    for (auto [x, y, colour, is] : {std::tuple{50, 10, kPlayed, true},
-                                    {104, 3, kThumb, true},
-                                    {203, 10, kRemaining, true},
-                                    {50, 7, kPlayed, false}})
+    const std::tuple<int, int, Gdiplus::ARGB, bool> pixels[] = {{50, 10, kPlayed, true},
+                                                                {104, 3, kThumb, true},
+                                                                {203, 10, kRemaining, true},
+                                                                {50, 7, kPlayed, false}};
+    for (auto [x, y, colour, is] : pixels)
         EXPECT_EQ(At(s, x, y) == colour, is) << x << "," << y;
     driver.MoveMouse(s.m_hWnd, {60, 10});
     driver.MoveMouse(s.m_hWnd, {60, 11});  // unchanged position, still reported
@@ -79,12 +80,10 @@ TEST_F(Sliders, ExtendedSliderPainting)
     s.SetImage(tile.get(), 0);
     s.MoveWindow(20, 30, 55, 20);
     s.SetPos(50); // thumb 5 x 20 at (25, 0), centre 27; bars 2 high at y 9; x 20 stretched from 7
-    for (auto [x, y, colour, is] : {std::tuple{27, 0, kThumb, true},
-                                    {27, 19, kThumb, true},
-                                    {20, 9, kBack, true},
-                                    {5, 10, kPlayed, true},
-                                    {5, 8, kPlayed, false},
-                                    {40, 9, kRemaining, true}})
+    const std::tuple<int, int, Gdiplus::ARGB, bool> pixels[] = {
+        {27, 0, kThumb, true},  {27, 19, kThumb, true}, {20, 9, kBack, true},
+        {5, 10, kPlayed, true}, {5, 8, kPlayed, false}, {40, 9, kRemaining, true}};
+    for (auto [x, y, colour, is] : pixels)
         EXPECT_EQ(At(s, x, y) == colour, is) << "stretched: " << x << "," << y;
     s.SetBarType(1);
     s.Invalidate();
