@@ -16,8 +16,9 @@ constexpr Gdiplus::ARGB kPlayed = 0xFFC02020u, kRemaining = 0xFF20A040u, kThumb 
 class Sliders : public HostedTest
 {
 protected:
-    // A 210 x 20 slider at (20, 30), range 0..100, with a 10 x 16 thumb and 4-high bars.
-    void Make(CCtrlSlider& s)
+    // A 210 x 20 slider at (20, 30), range 0..100, with a 10 x 16 thumb and 4-high bars;
+    // painted unless asked not to.
+    void Make(CCtrlSlider& s, bool paint = true)
     {
         ASSERT_TRUE(
             s.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(20, 30, 230, 50), &host, 42));
@@ -25,7 +26,8 @@ protected:
         for (int i = 0; i < 3; ++i)
             s.SetImage(pictures[i].get(), i);
         s.SetRange(0, 100);
-        driver.Pump();
+        if (paint)
+            driver.Pump();
     }
 
     std::unique_ptr<Gdiplus::Bitmap> pictures[3] = {Solid(8, 4, kPlayed), Solid(8, 4, kRemaining),
@@ -97,10 +99,7 @@ TEST_F(Sliders, ExtendedSliderPainting)
 TEST_F(Sliders, TheThumbIsWhereTheStateSaysBeforeAnyPaint)
 {
     CCtrlSlider s;
-    ASSERT_TRUE(s.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(20, 30, 230, 50), &host, 42));
-    for (int i = 0; i < 3; ++i)
-        s.SetImage(pictures[i].get(), i);
-    s.SetRange(0, 100); // position 4: (210 - 10) x 4 / 100 = 8
+    Make(s, false); // position 4: (210 - 10) x 4 / 100 = 8
     auto thumb = [&s] { return Str({s.GetThumbRect()}); };
     EXPECT_EQ(thumb(), "8,2 10x16");
     EXPECT_EQ(s.m_nThumbX, -1) << "not painted yet";
