@@ -11,31 +11,29 @@ using namespace btn;
 
 TEST(ButtonState, EveryCombinationOfDownDisabledAndHover)
 {
-    for (auto [down, disabled, hover, want] : {std::tuple{false, false, false, Normal},
-                                               {false, false, true, Hover},
-                                               {true, false, false, Down},
-                                               {true, false, true, DownHover},
-                                               {false, true, false, Disabled},
-                                               {false, true, true, Disabled},
-                                               {true, true, false, DownDisabled},
-                                               {true, true, true, DownDisabled}})
+    const std::tuple<bool, bool, bool, State> cases[] = {
+        {false, false, false, Normal},     {false, false, true, Hover},
+        {true, false, false, Down},        {true, false, true, DownHover},
+        {false, true, false, Disabled},    {false, true, true, Disabled},
+        {true, true, false, DownDisabled}, {true, true, true, DownDisabled}};
+    for (auto [down, disabled, hover, want] : cases)
         EXPECT_EQ(ChooseState({down, disabled, hover}), want) << down << disabled << hover;
 }
 
 TEST(ButtonClassify, TypeBitsDecideCheckTypeAndPushLike)
 {
-    for (auto [style, check, pushLike] :
-         {std::tuple<DWORD, bool, bool>{BS_PUSHBUTTON, false, false},
-          {BS_DEFPUSHBUTTON, false, false},
-          {BS_CHECKBOX, true, false},
-          {BS_AUTOCHECKBOX, true, false},
-          {BS_RADIOBUTTON, false, false},
-          {BS_3STATE, false, false},
-          {BS_AUTO3STATE, true, false},
-          {BS_USERBUTTON, false, false},
-          {BS_AUTORADIOBUTTON, true, false},
-          {BS_AUTOCHECKBOX | BS_PUSHLIKE, true, true},
-          {BS_PUSHBUTTON | BS_PUSHLIKE, false, false}}) {
+    const std::tuple<DWORD, bool, bool> cases[] = {{BS_PUSHBUTTON, false, false},
+                                                   {BS_DEFPUSHBUTTON, false, false},
+                                                   {BS_CHECKBOX, true, false},
+                                                   {BS_AUTOCHECKBOX, true, false},
+                                                   {BS_RADIOBUTTON, false, false},
+                                                   {BS_3STATE, false, false},
+                                                   {BS_AUTO3STATE, true, false},
+                                                   {BS_USERBUTTON, false, false},
+                                                   {BS_AUTORADIOBUTTON, true, false},
+                                                   {BS_AUTOCHECKBOX | BS_PUSHLIKE, true, true},
+                                                   {BS_PUSHBUTTON | BS_PUSHLIKE, false, false}};
+    for (auto [style, check, pushLike] : cases) {
         const Kind k = Classify(style);
         EXPECT_EQ(std::pair(k.checkType, k.pushLike), std::pair(check, pushLike))
             << std::hex << style;
@@ -65,26 +63,22 @@ TEST(ButtonFrames, FramesLieSideBySideAndWholeImagesServeTheirStateGroup)
     EXPECT_EQ(std::tuple(r.X, r.Width, r.Height), std::tuple(60, 30, 30));
     EXPECT_EQ(FrameRect(100, 10, 3, 2).X, 66); // 100 / 3 = 33
     EXPECT_EQ(FrameRect(100, 10, 0, 0).Width, 100);
-    for (auto [count, state, mask] : {std::tuple{2, 0, 0b000111u},
-                                      {2, 2, 0b000111u},
-                                      {2, 3, 0b111000u},
-                                      {2, -1, 0b111000u},
-                                      {3, 0, 0b000101u},
-                                      {3, 2, 0b000101u},
-                                      {3, 1, 0b000010u},
-                                      {3, 4, 0b111000u},
-                                      {4, 0, 0u},
-                                      {1, 0, 0u}})
+    const std::tuple<int, int, unsigned> masks[] = {
+        {2, 0, 0b000111u}, {2, 2, 0b000111u}, {2, 3, 0b111000u}, {2, -1, 0b111000u},
+        {3, 0, 0b000101u}, {3, 2, 0b000101u}, {3, 1, 0b000010u}, {3, 4, 0b111000u},
+        {4, 0, 0u},        {1, 0, 0u}};
+    for (auto [count, state, mask] : masks)
         EXPECT_EQ(StatesForImage(count, state), mask) << count << "," << state;
 }
 
 TEST(ButtonBackground, SourceRectangleByRuleAndStretch)
 {
-    for (auto [bg, want] :
-         {std::pair<Background, const char*>{{{5, 6, 25, 16}, 1, 2, true, 300}, "5,6 20x10"},
-          {{{5, 6, 25, 16}, 1, 2, false, 300}, "5,6 80x30"},
-          {{{0, 6, 25, 16}, 1, 2, false, 300}, "1,2 80x30"}, // left 0: fallback
-          {{{-1, -1, -1, -1}, 1, 2, true, 300}, "1,2 300x30"}})
+    const std::pair<Background, const char*> cases[] = {
+        {{{5, 6, 25, 16}, 1, 2, true, 300}, "5,6 20x10"},
+        {{{5, 6, 25, 16}, 1, 2, false, 300}, "5,6 80x30"},
+        {{{0, 6, 25, 16}, 1, 2, false, 300}, "1,2 80x30"}, // left 0: fallback
+        {{{-1, -1, -1, -1}, 1, 2, true, 300}, "1,2 300x30"}};
+    for (auto [bg, want] : cases)
         EXPECT_EQ(Str({BackgroundSource(bg, 80, 30)}), want);
 }
 
@@ -92,13 +86,13 @@ TEST(ButtonText, AlignmentFromStyleBits)
 {
     constexpr auto N = Gdiplus::StringAlignmentNear, C = Gdiplus::StringAlignmentCenter,
                    F = Gdiplus::StringAlignmentFar;
-    for (auto [style, checkBox, h, v] :
-         {std::tuple<DWORD, bool, Gdiplus::StringAlignment, Gdiplus::StringAlignment>{0, false, C,
-                                                                                      C},
-          {0, true, N, C},
-          {BS_LEFT | BS_TOP, false, N, N},
-          {BS_RIGHT | BS_BOTTOM, true, F, F},
-          {BS_CENTER | BS_VCENTER, true, C, C}}) {
+    const std::tuple<DWORD, bool, Gdiplus::StringAlignment, Gdiplus::StringAlignment> cases[] = {
+        {0, false, C, C},
+        {0, true, N, C},
+        {BS_LEFT | BS_TOP, false, N, N},
+        {BS_RIGHT | BS_BOTTOM, true, F, F},
+        {BS_CENTER | BS_VCENTER, true, C, C}};
+    for (auto [style, checkBox, h, v] : cases) {
         const TextAlign a = AlignmentFromStyle(style, checkBox);
         EXPECT_EQ(std::pair(a.horizontal, a.vertical), std::pair(h, v)) << std::hex << style;
     }

@@ -10,19 +10,34 @@
 
 namespace {
 
-using DigitDisplay = HostedTest;
+// Digit d is the picture 0xFF(d+1)000A0; what a pixel shows reads as that digit, "b" for the
+// background colour `back` or "?".
+class DigitDisplay : public HostedTest
+{
+protected:
+    void Make(DWORD style)
+    {
+        ASSERT_TRUE(
+            n.Create(L"042", WS_CHILD | WS_VISIBLE | style, CRect(10, 10, 71, 30), &host, 3));
+        for (unsigned d = 0; d < 10; ++d)
+            n.SetImage(digits.emplace_back(Solid(4, 6, 0xFF0000A0u | (d + 1) << 20)).get(), int(d));
+    }
+    std::string Shown(int x, DWORD back)
+    {
+        const DWORD c = At(n, x, 10);
+        return (c & 0xFFFF) == 0xA0 ? std::to_string((c >> 20 & 0xF) - 1) : c == back ? "b" : "?";
+    }
+
+    CCtrlNumber n;
+    std::vector<std::unique_ptr<Gdiplus::Bitmap>> digits;
+};
 
 // One display through its life: three cells at W = 61, SetDigit(2), a short and a foreign text,
 // the two background modes, an index outside the ten, and nothing for the parent.
 TEST_F(DigitDisplay, Session)
 {
-    CCtrlNumber n;
-    ASSERT_TRUE(
-        n.Create(L"042", WS_CHILD | WS_VISIBLE | SS_RIGHT, CRect(10, 10, 71, 30), &host, 3));
+    Make(SS_RIGHT);
     EXPECT_EQ(n.GetStyle() & SS_TYPEMASK, SS_OWNERDRAW) << "a right-aligned static too";
-    std::vector<std::unique_ptr<Gdiplus::Bitmap>> digits; // digit d is 0xFF(d+1)000A0
-    for (unsigned d = 0; d < 10; ++d)
-        n.SetImage(digits.emplace_back(Solid(4, 6, 0xFF0000A0u | (d + 1) << 20)).get(), int(d));
     // Columns of an 80-wide background are one colour each: column x is blue 3x.
     auto back = Bands(80, 20, {});
     Gdiplus::Graphics g(back.get());
@@ -42,12 +57,8 @@ TEST_F(DigitDisplay, Session)
         n.SetDigit(count);
         n.SetWindowText(text); // a new text repaints by itself
         std::string shown;
-        for (int x : {0, 19, 20, 29, 30, 40, 59, 60}) {
-            const DWORD c = At(n, x, 10);
-            shown += (c & 0xFFFF) == 0xA0             ? std::to_string((c >> 20 & 0xF) - 1) + " "
-                     : c == 0xFF000000u + (5 + x) * 3 ? "b "
-                                                      : "? ";
-        }
+        for (int x : {0, 19, 20, 29, 30, 40, 59, 60})
+            shown += Shown(x, 0xFF000000u + (5 + x) * 3) + " ";
         EXPECT_EQ(shown, std::string(want) + " ") << count << " digits";
     }
     n.SetWindowText(L"");
@@ -66,31 +77,20 @@ TEST_F(DigitDisplay, Session)
 TEST_F(DigitDisplay, HostileCountsAndOrigins)
 {
     constexpr int lo = INT_MIN, hi = INT_MAX;
-    CCtrlNumber n;
-    ASSERT_TRUE(n.Create(L"042", WS_CHILD | WS_VISIBLE, CRect(10, 10, 71, 30), &host, 3));
-    std::vector<std::unique_ptr<Gdiplus::Bitmap>> digits;
-    for (unsigned d = 0; d < 10; ++d)
-        n.SetImage(digits.emplace_back(Solid(4, 6, 0xFF0000A0u | (d + 1) << 20)).get(), int(d));
+    Make(0);
     auto back = Solid(80, 20, 0xFF101010u);
-    for (auto [count, x, y, want] : {std::tuple{hi, 5, 0, "b b b b b"},
-                                     {lo, 5, 0, "b b b b b"},
-                                     {1000, 5, 0, "b b b b b"},
-                                     {61, 5, 0, "0 4 2 b b"},
-                                     {3, hi, hi, "0 0 0 0 4"},
-                                     {3, lo, lo, "0 0 0 0 4"},
-                                     {3, -1, lo, "0 0 0 0 4"}}) {
+    const std::tuple<int, int, int, const char*> cases[] = {
+        {hi, 5, 0, "b b b b b"}, {lo, 5, 0, "b b b b b"},  {1000, 5, 0, "b b b b b"},
+        {61, 5, 0, "0 4 2 b b"}, {3, hi, hi, "0 0 0 0 4"}, {3, lo, lo, "0 0 0 0 4"},
+        {3, -1, lo, "0 0 0 0 4"}};
+    for (auto [count, x, y, want] : cases) {
         n.SetDigit(count);
         n.SetBkImage(back.get(), x, y);
         const auto start = std::chrono::steady_clock::now();
         n.Invalidate();
         std::string shown;
-        for (int px : {0, 1, 2, 3, 30}) {
-            const DWORD c = At(n, px, 10);
-            shown += std::string(shown.empty() ? "" : " ") +
-                     ((c & 0xFFFF) == 0xA0 ? std::to_string((c >> 20 & 0xF) - 1)
-                      : c == 0xFF101010u   ? "b"
-                                           : "?");
-        }
+        for (int px : {0, 1, 2, 3, 30})
+            shown += (shown.empty() ? "" : " ") + Shown(px, 0xFF101010u);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << count;
         if (x != hi && x != lo)
             EXPECT_EQ(shown, want) << count << " digits, background from " << x << "," << y;

@@ -16,8 +16,9 @@ constexpr Gdiplus::ARGB kPlayed = 0xFFC02020u, kRemaining = 0xFF20A040u, kThumb 
 class Sliders : public HostedTest
 {
 protected:
-    // A 210 x 20 slider at (20, 30), range 0..100, with a 10 x 16 thumb and 4-high bars.
-    void Make(CCtrlSlider& s)
+    // A 210 x 20 slider at (20, 30), range 0..100, with a 10 x 16 thumb and 4-high bars;
+    // painted unless asked not to.
+    void Make(CCtrlSlider& s, bool paint = true)
     {
         ASSERT_TRUE(
             s.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(20, 30, 230, 50), &host, 42));
@@ -25,7 +26,8 @@ protected:
         for (int i = 0; i < 3; ++i)
             s.SetImage(pictures[i].get(), i);
         s.SetRange(0, 100);
-        driver.Pump();
+        if (paint)
+            driver.Pump();
     }
 
     std::unique_ptr<Gdiplus::Bitmap> pictures[3] = {Solid(8, 4, kPlayed), Solid(8, 4, kRemaining),
@@ -41,10 +43,11 @@ TEST_F(Sliders, PlainSliderSession)
     EXPECT_EQ(CWnd::GetCapture(), &s);
     // Where each picture goes is the layout table's business; the painting follows it: thumb
     // 100..109, bars 4 high at y 8..11 inset 5 from both ends, the end cap at 200..204.
-    for (auto [x, y, colour, is] : {std::tuple{50, 10, kPlayed, true},
-                                    {104, 3, kThumb, true},
-                                    {203, 10, kRemaining, true},
-                                    {50, 7, kPlayed, false}})
+    const std::tuple<int, int, Gdiplus::ARGB, bool> pixels[] = {{50, 10, kPlayed, true},
+                                                                {104, 3, kThumb, true},
+                                                                {203, 10, kRemaining, true},
+                                                                {50, 7, kPlayed, false}};
+    for (auto [x, y, colour, is] : pixels)
         EXPECT_EQ(At(s, x, y) == colour, is) << x << "," << y;
     driver.MoveMouse(s.m_hWnd, {60, 10});
     driver.MoveMouse(s.m_hWnd, {60, 11});  // unchanged position, still reported
@@ -79,12 +82,10 @@ TEST_F(Sliders, ExtendedSliderPainting)
     s.SetImage(tile.get(), 0);
     s.MoveWindow(20, 30, 55, 20);
     s.SetPos(50); // thumb 5 x 20 at (25, 0), centre 27; bars 2 high at y 9; x 20 stretched from 7
-    for (auto [x, y, colour, is] : {std::tuple{27, 0, kThumb, true},
-                                    {27, 19, kThumb, true},
-                                    {20, 9, kBack, true},
-                                    {5, 10, kPlayed, true},
-                                    {5, 8, kPlayed, false},
-                                    {40, 9, kRemaining, true}})
+    const std::tuple<int, int, Gdiplus::ARGB, bool> pixels[] = {
+        {27, 0, kThumb, true},  {27, 19, kThumb, true}, {20, 9, kBack, true},
+        {5, 10, kPlayed, true}, {5, 8, kPlayed, false}, {40, 9, kRemaining, true}};
+    for (auto [x, y, colour, is] : pixels)
         EXPECT_EQ(At(s, x, y) == colour, is) << "stretched: " << x << "," << y;
     s.SetBarType(1);
     s.Invalidate();
@@ -98,10 +99,7 @@ TEST_F(Sliders, ExtendedSliderPainting)
 TEST_F(Sliders, TheThumbIsWhereTheStateSaysBeforeAnyPaint)
 {
     CCtrlSlider s;
-    ASSERT_TRUE(s.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(20, 30, 230, 50), &host, 42));
-    for (int i = 0; i < 3; ++i)
-        s.SetImage(pictures[i].get(), i);
-    s.SetRange(0, 100); // position 4: (210 - 10) x 4 / 100 = 8
+    Make(s, false); // position 4: (210 - 10) x 4 / 100 = 8
     auto thumb = [&s] { return Str({s.GetThumbRect()}); };
     EXPECT_EQ(thumb(), "8,2 10x16");
     EXPECT_EQ(s.m_nThumbX, -1) << "not painted yet";

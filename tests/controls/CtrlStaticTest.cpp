@@ -109,11 +109,12 @@ TEST_F(Labels, HostileRectanglesOriginsAndOffsets)
     image.SetImage(half.get());
     image.SetInitFont(L"Liberation Sans", 14, Gdiplus::FontStyleBold);
     image.SetTextColor(Gdiplus::Color(kRed));
-    for (auto [rect, offset, inked] : {std::tuple{CRect(lo, lo, hi, hi), 0, true},
-                                       {CRect(hi, hi, lo, lo), 0, true},
-                                       {CRect(0, 0, 20, 10), hi, false},
-                                       {CRect(0, 0, 20, 10), lo, false},
-                                       {CRect(0, 0, 20, 10), 0, true}}) {
+    const std::tuple<CRect, int, bool> cases[] = {{CRect(lo, lo, hi, hi), 0, true},
+                                                  {CRect(hi, hi, lo, lo), 0, true},
+                                                  {CRect(0, 0, 20, 10), hi, false},
+                                                  {CRect(0, 0, 20, 10), lo, false},
+                                                  {CRect(0, 0, 20, 10), 0, true}};
+    for (auto [rect, offset, inked] : cases) {
         image.SetImageBk(bg.get(), rect);
         image.SetTextOffset(offset);
         image.Invalidate();

@@ -3,17 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <tuple>
 
 TEST(GroupBoxLayout, BandsFromTextAndIcon)
 {
     // Text 14 high: h = 15; an icon of 16 decides: h = 17; nothing at all: h = 1; 9 / 2 -> 4.
-    for (auto [textHeight, icon, headerBottom, borderTop, iconTop, half] :
-         {std::tuple{14, 0, 15, 7, 7, 7},
-          {14, 16, 17, 8, 0, 8},
-          {0, 0, 1, 0, 0, 0},
-          {13, 32, 33, 16, 0, 16},
-          {20, 9, 21, 10, 6, 10}}) {
+    const std::array<int, 6> cases[] = {{14, 0, 15, 7, 7, 7},
+                                        {14, 16, 17, 8, 0, 8},
+                                        {0, 0, 1, 0, 0, 0},
+                                        {13, 32, 33, 16, 0, 16},
+                                        {20, 9, 21, 10, 6, 10}};
+    for (auto [textHeight, icon, headerBottom, borderTop, iconTop, half] : cases) {
         const grp::Bands b = grp::Layout(CRect(0, 0, 100, 60), CSize(40, textHeight), icon);
         EXPECT_EQ(b.header, CRect(0, 0, 100, headerBottom));
         EXPECT_EQ(b.border, CRect(0, borderTop, 100, 60));

@@ -6,6 +6,8 @@
 
 #include "platform/wnd/headless/HeadlessDriver.h"
 
+#include "../gdiplus/PixelProbe.h"
+
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -13,13 +15,6 @@
 namespace {
 
 constexpr Gdiplus::ARGB kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu, kClear = 0x00000000u;
-
-Gdiplus::ARGB Pixel(Gdiplus::Bitmap& b, int x, int y)
-{
-    Gdiplus::Color c;
-    b.GetPixel(x, y, &c);
-    return c.GetValue();
-}
 
 TEST(OwnerDrawCompose, PixelExactModesScaleACheckerOntoWholePixels)
 {
@@ -41,9 +36,9 @@ TEST(OwnerDrawCompose, PixelExactModesScaleACheckerOntoWholePixels)
         for (int x = 0; x < 6; ++x) {
             const bool inside = x >= 1 && x <= 4 && y >= 1 && y <= 4;
             const bool red = ((x - 1) / 2 + (y - 1) / 2) % 2 == 0;
-            EXPECT_EQ(Pixel(target, x, y), !inside ? kClear
-                                           : red   ? kRed
-                                                   : kBlue)
+            EXPECT_EQ(PixelAt(target, x, y), !inside ? kClear
+                                             : red   ? kRed
+                                                     : kBlue)
                 << "at " << x << "," << y;
         }
 }
@@ -100,9 +95,9 @@ TEST(OwnerDrawComposeGdi, TheMemoryPictureLandsWholeAtTheOriginOrNothingIsDrawn)
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 6; ++x) {
             const bool inside = x >= 1 && x <= 3 && y >= 1 && y <= 2;
-            EXPECT_EQ(Pixel(target, x, y), !inside  ? kClear
-                                           : x == 1 ? kRed
-                                                    : 0xFF000000u)
+            EXPECT_EQ(PixelAt(target, x, y), !inside  ? kClear
+                                             : x == 1 ? kRed
+                                                      : 0xFF000000u)
                 << "at " << x << "," << y;
         }
     for (auto [to, size] :

@@ -16,19 +16,14 @@ namespace {
 // range the unsigned product allows, an empty range, no track, a window narrower than the thumb.
 TEST(SliderLogic, PositionFromTheMouse)
 {
-    for (auto [min, max, x, w, pos] : {std::array{0, 100, 105, 210, 50},
-                                       {0, 100, 3, 210, 0},
-                                       {0, 100, 300, 210, 100},
-                                       {10, 20, 105, 210, 15},
-                                       {0, 100, -40, 210, 0},
-                                       {0, 100, 6, 210, 1},
-                                       {0, 3, 38, 210, 0},
-                                       {-50, 50, 5, 210, -50},
-                                       {-50, 50, 205, 210, 50},
-                                       {0, 2000000, 1000, 1010, 1990000},
-                                       {7, 7, 120, 210, 7},
-                                       {0, 100, 50, 10, 0},
-                                       {0, 100, 50, 8, 0}})
+    const std::array<int, 5> cases[] = {{0, 100, 105, 210, 50},  {0, 100, 3, 210, 0},
+                                        {0, 100, 300, 210, 100}, {10, 20, 105, 210, 15},
+                                        {0, 100, -40, 210, 0},   {0, 100, 6, 210, 1},
+                                        {0, 3, 38, 210, 0},      {-50, 50, 5, 210, -50},
+                                        {-50, 50, 205, 210, 50}, {0, 2000000, 1000, 1010, 1990000},
+                                        {7, 7, 120, 210, 7},     {0, 100, 50, 10, 0},
+                                        {0, 100, 50, 8, 0}};
+    for (auto [min, max, x, w, pos] : cases)
         EXPECT_EQ(slider::PosFromMouse({min, max}, x, w, 10), pos)
             << min << ".." << max << " x " << x;
 }
@@ -37,14 +32,10 @@ TEST(SliderLogic, PositionFromTheMouse)
 // new range, below it, an empty range, a window narrower than the thumb (truncated toward zero).
 TEST(SliderLogic, ThumbPlaceAndClamp)
 {
-    for (auto [min, max, pos, w, left] : {std::array{10, 20, 15, 210, 100},
-                                          {0, 100, 50, 210, 100},
-                                          {0, 3, 1, 210, 66},
-                                          {0, 100, 100, 210, 200},
-                                          {0, 5, 20, 210, 800},
-                                          {0, 100, -1, 210, -2},
-                                          {5, 5, 5, 210, 0},
-                                          {0, 100, 50, 8, -1}})
+    const std::array<int, 5> cases[] = {
+        {10, 20, 15, 210, 100}, {0, 100, 50, 210, 100}, {0, 3, 1, 210, 66}, {0, 100, 100, 210, 200},
+        {0, 5, 20, 210, 800},   {0, 100, -1, 210, -2},  {5, 5, 5, 210, 0},  {0, 100, 50, 8, -1}};
+    for (auto [min, max, pos, w, left] : cases)
         EXPECT_EQ(slider::ThumbLeft({min, max}, pos, w, 10), left)
             << pos << " of " << min << ".." << max;
     for (auto [value, kept] : {std::pair{25, 20}, {-3, 0}, {7, 7}})
@@ -82,24 +73,26 @@ TEST(SliderLogic, HostileValues)
 {
     constexpr int lo = INT_MIN, hi = INT_MAX;
     // Rows: min, max, position, window width, thumb left (10-wide thumb).
-    for (auto [min, max, pos, w, left] : {std::array{lo, hi, hi, 210, 200},
-                                          {lo, hi, lo, 210, 0},
-                                          {lo, hi, 0, 210, 100},
-                                          {hi, lo, 0, 210, 99},
-                                          {0, 1, hi, 210, hi},
-                                          {0, 1, lo, 210, lo},
-                                          {0, 1, 1 << 20, 210, 200 << 20},
-                                          {0, hi, hi, hi, hi - 10},
-                                          {0, 100, 50, lo, lo / 2}})
+    const std::array<int, 5> thumbs[] = {{lo, hi, hi, 210, 200},
+                                         {lo, hi, lo, 210, 0},
+                                         {lo, hi, 0, 210, 100},
+                                         {hi, lo, 0, 210, 99},
+                                         {0, 1, hi, 210, hi},
+                                         {0, 1, lo, 210, lo},
+                                         {0, 1, 1 << 20, 210, 200 << 20},
+                                         {0, hi, hi, hi, hi - 10},
+                                         {0, 100, 50, lo, lo / 2}};
+    for (auto [min, max, pos, w, left] : thumbs)
         EXPECT_EQ(slider::ThumbLeft({min, max}, pos, w, 10), left)
             << pos << " of " << min << ".." << max << " in " << w;
     // Rows: min, max, mouse x, window width, position: the mapping's unsigned arithmetic stays
     // well defined, and its answer inside the range.
-    for (auto [min, max, x, w] : {std::array{lo, hi, 105, 210},
-                                  {0, 100, lo, 210},
-                                  {0, 100, hi, 210},
-                                  {0, 100, 105, hi},
-                                  {0, 100, 105, lo}}) {
+    const std::array<int, 4> mice[] = {{lo, hi, 105, 210},
+                                       {0, 100, lo, 210},
+                                       {0, 100, hi, 210},
+                                       {0, 100, 105, hi},
+                                       {0, 100, 105, lo}};
+    for (auto [min, max, x, w] : mice) {
         const int pos = slider::PosFromMouse({min, max}, x, w, 10);
         EXPECT_TRUE(pos >= min && pos <= max) << x << " in " << w << " gives " << pos;
     }
@@ -128,11 +121,9 @@ TEST(SliderLogic, HostileValues)
 // Tiles up to the thumb's centre; a picture without width would never end.
 TEST(SliderLogic, TiledPlayedBar)
 {
-    for (auto [end, tile, want] : {std::tuple{25, 10, "10 10 5"},
-                                   {30, 10, "10 10 10"},
-                                   {0, 10, ""},
-                                   {-4, 10, ""},
-                                   {25, 0, ""}}) {
+    const std::tuple<int, int, const char*> cases[] = {
+        {25, 10, "10 10 5"}, {30, 10, "10 10 10"}, {0, 10, ""}, {-4, 10, ""}, {25, 0, ""}};
+    for (auto [end, tile, want] : cases) {
         std::string widths;
         for (int i = 0; i < slider::TileCount(end, tile); ++i)
             widths += (i ? " " : "") + std::to_string(slider::TileWidth(end, tile, i));

@@ -12,12 +12,11 @@ namespace {
 // then the plan as "horizontal vertical", or "-" for no text (alignment bits 3 without it).
 TEST(StaticLogic, LabelAlignment)
 {
-    for (auto [style, set, h, v, want] : {std::tuple{0x50000000u, false, 2, 2, "0 0"},
-                                          {0x50000001u, false, 2, 2, "1 0"},
-                                          {0x50000002u, false, 0, 2, "2 0"},
-                                          {0x50000103u, false, 0, 0, "-"},
-                                          {0x50000001u, true, 0, 1, "0 1"},
-                                          {0x50000003u, true, 2, 2, "2 2"}}) {
+    const std::tuple<unsigned, bool, int, int, const char*> cases[] = {
+        {0x50000000u, false, 2, 2, "0 0"}, {0x50000001u, false, 2, 2, "1 0"},
+        {0x50000002u, false, 0, 2, "2 0"}, {0x50000103u, false, 0, 0, "-"},
+        {0x50000001u, true, 0, 1, "0 1"},  {0x50000003u, true, 2, 2, "2 2"}};
+    for (auto [style, set, h, v, want] : cases) {
         const stc::TextPlan p =
             stc::LabelText(stc::AlignmentBits(style), set, Gdiplus::StringAlignment(h),
                            Gdiplus::StringAlignment(v));
@@ -37,13 +36,11 @@ TEST(StaticLogic, IconCellsAndDigits)
     EXPECT_EQ(stc::TextLeft(false, 16), 0);
 
     // Cells of W / n in whole numbers: 61 / 3 leaves the last column free; no cells, no division.
-    for (auto [w, n, i, cell] : {std::tuple{60, 3, 0, "0,0 20x20"},
-                                 {60, 3, 2, "40,0 20x20"},
-                                 {61, 3, 2, "40,0 20x20"},
-                                 {60, 2, 1, "30,0 30x20"},
-                                 {10, 3, 1, "3,0 3x20"},
-                                 {10, 3, 2, "6,0 3x20"},
-                                 {60, 0, 0, "0,0 0x0"}})
+    const std::tuple<int, int, int, const char*> cells[] = {
+        {60, 3, 0, "0,0 20x20"},  {60, 3, 2, "40,0 20x20"}, {61, 3, 2, "40,0 20x20"},
+        {60, 2, 1, "30,0 30x20"}, {10, 3, 1, "3,0 3x20"},   {10, 3, 2, "6,0 3x20"},
+        {60, 0, 0, "0,0 0x0"}};
+    for (auto [w, n, i, cell] : cells)
         EXPECT_EQ(Str({stc::DigitCell(w, 20, n, i)}), cell) << w << "/" << n << " cell " << i;
 
     // The digit a character shows; -1 outside the text, before '0' and after '9'.
@@ -60,15 +57,10 @@ TEST(StaticLogic, HostileCountsAndOffsets)
 {
     constexpr int lo = INT_MIN, hi = INT_MAX;
     // Rows: width, digit count, text length, cells drawn.
-    for (auto [w, n, len, cells] : {std::array{61, 3, 3, 3},
-                                    {61, 5, 3, 3},
-                                    {61, 2, 3, 2},
-                                    {61, 61, 3, 3},
-                                    {61, 62, 3, 0},
-                                    {61, hi, 3, 0},
-                                    {61, lo, 3, 0},
-                                    {61, 0, 3, 0},
-                                    {hi, hi, 1000, 1000}})
+    const std::array<int, 4> counts[] = {{61, 3, 3, 3},  {61, 5, 3, 3},  {61, 2, 3, 2},
+                                         {61, 61, 3, 3}, {61, 62, 3, 0}, {61, hi, 3, 0},
+                                         {61, lo, 3, 0}, {61, 0, 3, 0},  {hi, hi, 1000, 1000}};
+    for (auto [w, n, len, cells] : counts)
         EXPECT_EQ(stc::CellsToDraw(w, n, len), cells) << w << " wide, " << n << " digits";
     EXPECT_EQ(Str({stc::DigitCell(hi, 20, hi, hi - 1)}), std::to_string(hi - 1) + ",0 1x20");
     const std::string far = std::to_string(1 << 22);

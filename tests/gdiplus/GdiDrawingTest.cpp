@@ -79,6 +79,31 @@ void Frame(HDC dc, int penWidth, COLORREF colour, RECT r, HBRUSH brush = nullptr
     SelectObject(dc, oldPen);
 }
 
+// A 32-bit icon of w x h from bottom-up DIB rows, with its colour and mask bitmaps and the
+// screen context that made them, all released at the end of the scope.
+struct DibIcon
+{
+    DibIcon(int w, int h, const BYTE* rows)
+        : colour(CreateCompatibleBitmap(screen, w, h)), mask(CreateCompatibleBitmap(screen, w, h))
+    {
+        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        EXPECT_EQ(SetDIBits(screen, colour, 0, UINT(h), rows, &bmi, DIB_RGB_COLORS), h);
+        ICONINFO info{TRUE, 0, 0, mask, colour};
+        icon = CreateIconIndirect(&info);
+    }
+    ~DibIcon()
+    {
+        DestroyIcon(icon);
+        for (HBITMAP b : {colour, mask})
+            DeleteObject(b);
+        DeleteDC(screen);
+    }
+    HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    HBITMAP colour, mask;
+    BITMAPINFO bmi{};
+    HICON icon = nullptr;
+};
+
 } // namespace
 
 TEST(GdiPens, EtchedFrameFromTwoAndOnePixelPensAndAFilledRectangle)
@@ -303,31 +328,24 @@ TEST(GdiFonts, FaceNamesAreCutToThirtyOneCharactersAndUnknownFacesStillDraw)
 TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageListAndCursorsAreShared)
 {
     const ARGB pixels[] = {0xFFFFFFFF, 0x00000000, 0xFF102030, 0xFF000000};
-    HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    HBITMAP colour = CreateCompatibleBitmap(screen, 2, 2);
-    HBITMAP mask = CreateCompatibleBitmap(screen, 2, 2);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0}; // bottom-up
     const BYTE rows[] = {0x30, 0x20, 0x10, 0xFF, 0, 0, 0, 0xFF, // bottom: (0,1) (1,1)
                          0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};   // top: (0,0) (1,0)
-    ASSERT_EQ(SetDIBits(screen, colour, 0, 2, rows, &bmi, DIB_RGB_COLORS), 2);
-    ICONINFO info{TRUE, 0, 0, mask, colour};
-    HICON icon = CreateIconIndirect(&info);
-    ASSERT_NE(icon, nullptr);
+    const DibIcon made(2, 2, rows);
+    ASSERT_NE(made.icon, nullptr);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(icon), i % 2, i / 2), pixels[i]) << i;
+        EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(made.icon), i % 2, i / 2), pixels[i]) << i;
 
-    BITMAPINFO query = bmi;
+    BITMAPINFO query = made.bmi;
     query.bmiHeader.biHeight = -2;
     BYTE out[16] = {};
-    ASSERT_EQ(GetDIBits(screen, colour, 0, 2, out, &query, DIB_RGB_COLORS), 2);
+    ASSERT_EQ(GetDIBits(made.screen, made.colour, 0, 2, out, &query, DIB_RGB_COLORS), 2);
     EXPECT_EQ(std::memcmp(out, rows + 8, 8), 0);
     EXPECT_EQ(std::memcmp(out + 8, rows, 8), 0);
 
     // A copy from an image list, drawn: opaque pixels replace, the transparent one leaves the
     // background.
     HIMAGELIST list = ImageList_Create(2, 2, ILC_COLOR32, 1, 1);
-    EXPECT_EQ(ImageList_AddIcon(list, icon), 0);
+    EXPECT_EQ(ImageList_AddIcon(list, made.icon), 0);
     HICON copy = ImageList_GetIcon(list, 0, ILD_NORMAL);
     Canvas c(4, 4, kBlue);
     ASSERT_TRUE(DrawIconEx(c.dc, 1, 1, copy, 2, 2, 0, nullptr, DI_NORMAL));
@@ -336,10 +354,6 @@ TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageListAndCursorsAreSh
     EXPECT_EQ(c.At(1, 2), 0xFF102030u);
 
     DestroyIcon(copy);
-    DestroyIcon(icon);
-    for (HBITMAP b : {colour, mask})
-        DeleteObject(b);
-    DeleteDC(screen);
     ImageList_Destroy(list);
 
     // System cursors are shared, and copies keep their kind.
@@ -389,14 +403,9 @@ TEST(GdiFonts, PointSizesAndHeightsAtTheDisplaysDotsPerInchWithoutOverflow)
 {
     constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
     // MulDiv gives -1 where the result does not fit, and INT_MIN for -1610612736 points.
-    for (auto [points, height] : {std::pair{8, -11},
-                                  {9, -12},
-                                  {12, -16},
-                                  {0, 0},
-                                  {-8, 11},
-                                  {kMax, 1},
-                                  {kMin, 1},
-                                  {-1610612736, kMax}})
+    const std::pair<int, int> heights[] = {{8, -11}, {9, -12},  {12, -16}, {0, 0},
+                                           {-8, 11}, {kMax, 1}, {kMin, 1}, {-1610612736, kMax}};
+    for (auto [points, height] : heights)
         EXPECT_EQ(platform::FontHeightOfPoints(points), height) << points;
     for (auto [height, points] :
          {std::pair{-11, 8}, {-12, 9}, {16, 12}, {0, 0}, {kMin, 1610612736}, {kMax, 1610612735}})
@@ -406,15 +415,9 @@ TEST(GdiFonts, PointSizesAndHeightsAtTheDisplaysDotsPerInchWithoutOverflow)
 
 TEST(GdiIcons, MappedIconPixelsPassThroughTheMapAsStraightAlphaAndKeepTheMask)
 {
-    HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    HBITMAP colour = CreateCompatibleBitmap(screen, 2, 1);
-    HBITMAP mask = CreateCompatibleBitmap(screen, 2, 1);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     const BYTE row[] = {0x30, 0x20, 0x10, 0xFF, 0x30, 0x20, 0x10, 0x80}; // opaque, half
-    ASSERT_EQ(SetDIBits(screen, colour, 0, 1, row, &bmi, DIB_RGB_COLORS), 1);
-    ICONINFO info{TRUE, 0, 0, mask, colour};
-    HICON icon = CreateIconIndirect(&info);
+    const DibIcon made(2, 1, row);
+    const HICON icon = made.icon;
     ASSERT_NE(icon, nullptr);
     std::vector<DWORD> seen;
     HICON mapped = platform::MapIconPixels(icon, [&](DWORD bgra) {
@@ -428,8 +431,4 @@ TEST(GdiIcons, MappedIconPixelsPassThroughTheMapAsStraightAlphaAndKeepTheMask)
     EXPECT_EQ(platform::MapIconPixels(nullptr, [](DWORD p) { return p; }), nullptr);
     EXPECT_EQ(platform::MapIconPixels(icon, nullptr), nullptr);
     DestroyIcon(mapped);
-    DestroyIcon(icon);
-    for (HBITMAP b : {colour, mask})
-        DeleteObject(b);
-    DeleteDC(screen);
 }

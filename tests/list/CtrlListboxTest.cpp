@@ -29,16 +29,13 @@ protected:
         ASSERT_TRUE(
             list.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &host, kId));
         list.SetBaseRect(CRect(0, 0, 400, 300));
-        for (auto [picture, slot] : {std::pair{header.get(), list::kHeaderBg},
-                                     {row.get(), list::kRowBg},
-                                     {selected.get(), list::kSelectedBg},
-                                     {off.get(), list::kCheckOff},
-                                     {on.get(), list::kCheckOn},
-                                     {mixed.get(), list::kCheckMixed},
-                                     {track.get(), list::kScrollTrack},
-                                     {thumb.get(), list::kScrollThumb},
-                                     {arrow.get(), list::kScrollTop},
-                                     {arrow.get(), list::kScrollBottom}})
+        const std::pair<Gdiplus::Bitmap*, int> images[] = {
+            {header.get(), list::kHeaderBg},     {row.get(), list::kRowBg},
+            {selected.get(), list::kSelectedBg}, {off.get(), list::kCheckOff},
+            {on.get(), list::kCheckOn},          {mixed.get(), list::kCheckMixed},
+            {track.get(), list::kScrollTrack},   {thumb.get(), list::kScrollThumb},
+            {arrow.get(), list::kScrollTop},     {arrow.get(), list::kScrollBottom}};
+        for (auto [picture, slot] : images)
             list.SetImage(picture, slot);
         list.SetInitFont(L"DejaVu Sans", 14);
         list.InsertColumn(0, L"#", 200, 0);
@@ -250,19 +247,12 @@ TEST_F(ListBox, RowBackgroundsCutPlaceAndCheckBoxes)
     // Place 0 shows the banded row background stretched whole, place 1 the selected one; the
     // ninth place at 288 is cut to 12 pixels and shows the top 12 rows only. Boxes of place p
     // at (372, 32p + 40) .. (388, 32p + 56); the header box only when asked for.
-    for (auto [x, y, colour] : {std::tuple{50, 37, kRow},
-                                {50, 57, kRowLower},
-                                {50, 89, kSelected},
-                                {50, 5, kHeader},
-                                {50, 289, kRow},
-                                {50, 299, kRow},
-                                {380, 48, kOn},
-                                {380, 80, kMixed},
-                                {380, 112, kOff},
-                                {371, 112, kRowLower},
-                                {380, 16, kHeader},
-                                {387, 125, kRowLower}, // the picture ends where the bar begins
-                                {395, 125, kTrack}})
+    const std::tuple<int, int, Gdiplus::ARGB> pixels[] = {
+        {50, 37, kRow},       {50, 57, kRowLower},   {50, 89, kSelected}, {50, 5, kHeader},
+        {50, 289, kRow},      {50, 299, kRow},       {380, 48, kOn},      {380, 80, kMixed},
+        {380, 112, kOff},     {371, 112, kRowLower}, {380, 16, kHeader},  {395, 125, kTrack},
+        {387, 125, kRowLower}}; // the picture ends where the bar begins
+    for (auto [x, y, colour] : pixels)
         EXPECT_EQ(At(list, x, y), colour) << x << "," << y;
     list.SetItemState(8, 1); // a selected row scrolled into the cut place is not marked there
     EXPECT_EQ(At(list, 50, 295), kRow);

@@ -17,14 +17,17 @@ protected:
     void SetUp() override
     {
         HostedTest::SetUp();
-        ASSERT_TRUE(
-            bar.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &host, 0));
-        for (int slot = 0; slot < 4; ++slot)
-            bar.SetImage(pictures[slot].get(), slot);
-        bar.MoveWindow(20, 0, 12, 200);
-        bar.SetMaxRowCount(10);
-        bar.SetItemCount(100);
+        Make(bar, 20);
         driver.Pump();
+    }
+    void Make(CCtrlVScroll& b, int x)
+    {
+        ASSERT_TRUE(b.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &host, 0));
+        for (int slot = 0; slot < 4; ++slot)
+            b.SetImage(pictures[slot].get(), slot);
+        b.MoveWindow(x, 0, 12, 200);
+        b.SetMaxRowCount(10);
+        b.SetItemCount(100);
     }
     void Click(CWnd& w, int y) { driver.Click(w.m_hWnd, {5, y}); }
 
@@ -78,12 +81,7 @@ TEST_F(ScrollBar, Session)
 TEST_F(ScrollBar, ThumbPressedBeforeTheFirstPaintDrags)
 {
     CCtrlVScroll fresh;
-    ASSERT_TRUE(fresh.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &host, 0));
-    for (int slot = 0; slot < 4; ++slot)
-        fresh.SetImage(pictures[slot].get(), slot);
-    fresh.MoveWindow(40, 0, 12, 200);
-    fresh.SetMaxRowCount(10);
-    fresh.SetItemCount(100);
+    Make(fresh, 40);
     fresh.SetCurPos(45, 0);
     fresh.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 100));
     fresh.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 20 + 32)); // y′ 32 of 128
@@ -123,12 +121,10 @@ TEST_F(ScrollBar, PaintsTrackArrowsAndThumbTiles)
     bar.SetImage(pictures[2].get(), -1);
     bar.SetCurPos(90, 0);
     // Thumb 145 .. 183 inside 1 .. 11; the track elsewhere; the arrows at both ends.
-    for (auto [x, y, colour] : {std::tuple{5, 150, kThumb},
-                                {5, 182, kThumb},
-                                {0, 150, kTrack},
-                                {5, 100, kTrack},
-                                {5, 5, kArrow},
-                                {5, 195, kArrow}})
+    const std::tuple<int, int, Gdiplus::ARGB> pixels[] = {{5, 150, kThumb}, {5, 182, kThumb},
+                                                          {0, 150, kTrack}, {5, 100, kTrack},
+                                                          {5, 5, kArrow},   {5, 195, kArrow}};
+    for (auto [x, y, colour] : pixels)
         EXPECT_EQ(At(bar, x, y), colour) << x << "," << y;
     // Tiled, each 16-pixel tile at 17, 33, 49 (cut to 6) shows its top band first.
     bar.SetCurPos(0, 0);

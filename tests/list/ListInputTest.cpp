@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <tuple>
 #include <utility>
 
@@ -11,22 +12,15 @@ namespace {
 TEST(ListInput, WheelAndEnsureVisibleWithin20RowsIn8Places)
 {
     // One row a message whatever the delta; toward the user stops at the last page.
-    for (auto [top, delta, expected] : {std::tuple{12, -120, 12},
-                                        {12, 120, 11},
-                                        {11, -120, 12},
-                                        {0, 120, 0},
-                                        {0, -360, 1},
-                                        {5, 0, 5}})
+    const std::array<int, 3> wheel[] = {{12, -120, 12}, {12, 120, 11}, {11, -120, 12},
+                                        {0, 120, 0},    {0, -360, 1},  {5, 0, 5}};
+    for (auto [top, delta, expected] : wheel)
         EXPECT_EQ(list::WheelTop(top, 8, 20, delta), expected) << top << " " << delta;
     EXPECT_EQ(list::WheelTop(0, 8, 5, -120), 0);
     // The row comes to the nearer edge; rows outside the list move nothing.
-    for (auto [top, row, expected] : {std::tuple{0, 15, 8},
-                                      {8, 3, 3},
-                                      {3, 5, 3},
-                                      {3, 10, 3},
-                                      {3, 11, 4},
-                                      {3, 20, 3},
-                                      {3, -1, 3}})
+    const std::array<int, 3> ensure[] = {{0, 15, 8}, {8, 3, 3},  {3, 5, 3}, {3, 10, 3},
+                                         {3, 11, 4}, {3, 20, 3}, {3, -1, 3}};
+    for (auto [top, row, expected] : ensure)
         EXPECT_EQ(list::EnsureVisibleTop(top, 8, 20, row), expected) << top << " " << row;
 }
 

@@ -5,6 +5,7 @@
 #include "../controls/ControlTestKit.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 
 namespace {
@@ -14,11 +15,12 @@ constexpr list::Design kDesign{564, 32, 32};
 TEST(ListLayout, ColumnsScaleBothWaysRowsHeaderAndFontOnlyDown)
 {
     // Width → a 100-wide column, row, header, font (14 × 0.75 = 10.5 truncates; rows round).
-    for (auto [width, column, row, header, font] : {std::tuple{282, 50, 16, 16, 7},
-                                                    {564, 100, 32, 32, 14},
-                                                    {1128, 200, 32, 32, 14},
-                                                    {423, 75, 24, 24, 10},
-                                                    {1, 0, 0, 0, 0}}) {
+    const std::array<int, 5> scales[] = {{282, 50, 16, 16, 7},
+                                         {564, 100, 32, 32, 14},
+                                         {1128, 200, 32, 32, 14},
+                                         {423, 75, 24, 24, 10},
+                                         {1, 0, 0, 0, 0}};
+    for (auto [width, column, row, header, font] : scales) {
         const list::Scale sc = list::ScaleFor(width, kDesign);
         EXPECT_EQ(std::tuple(list::ScaledWidth(100, sc.ratio), sc.rowHeight, sc.headerHeight,
                              list::ScaledFontSize(14, sc.s)),
@@ -102,13 +104,11 @@ TEST(ListLayout, HostSizesAtTheLimitsLayOutOnlyWhatFits)
 TEST(ListLayout, TopIndexCorrectedSoTheLastPageIsFull)
 {
     // The top is taken from the scroll bar as it comes, INT_MIN included.
-    for (auto [top, rows, places, corrected] : {std::tuple{15, 20, 8, 12},
-                                                {15, 5, 8, 0},
-                                                {3, 20, 8, 3},
-                                                {12, 20, 8, 12},
-                                                {0, 0, 8, 0},
-                                                {INT_MIN, 20, 8, INT_MIN},
-                                                {INT_MAX, 20, 8, 12}})
+    const std::array<int, 4> cases[] = {{15, 20, 8, 12},     {15, 5, 8, 0},
+                                        {3, 20, 8, 3},       {12, 20, 8, 12},
+                                        {0, 0, 8, 0},        {INT_MIN, 20, 8, INT_MIN},
+                                        {INT_MAX, 20, 8, 12}};
+    for (auto [top, rows, places, corrected] : cases)
         EXPECT_EQ(list::CorrectTopIndex(top, rows, places), corrected) << top << " " << rows;
 }
 
@@ -119,11 +119,11 @@ TEST(ListLayout, PicturesKeepTheirAspectRatioCentredAndCutPlacesShowTheTop)
               "0,2 40x20 | 14,0 12x24");
     EXPECT_EQ(list::FitPicture(box, 0, 10).Width, 0);
     // Background height, the place's visible height, the row height → source rows shown.
-    for (auto [source, visible, row, shown] :
-         {std::tuple{32, 12, 32, 12},
-          {64, 12, 32, 24},
-          {10, 1, 32, 0},
-          {16384, 1 << 23, 1 << 24, 8192}}) // a product past 32 bits
+    const std::array<int, 4> cuts[] = {{32, 12, 32, 12},
+                                       {64, 12, 32, 24},
+                                       {10, 1, 32, 0},
+                                       {16384, 1 << 23, 1 << 24, 8192}}; // a product past 32 bits
+    for (auto [source, visible, row, shown] : cuts)
         EXPECT_EQ(list::CutSourceHeight(source, visible, row), shown) << source << " " << visible;
 }
 

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <climits>
 #include <fstream>
@@ -33,12 +34,9 @@ protected:
 TEST(ListSummary, Rules)
 {
     // Rows, checked, mixed → rule A (mixed rows count), rule B (mixed rows are unchecked).
-    for (auto [rows, checked, mixed, a, b] : {std::tuple{0, 0, 0, 1, 1},
-                                              {3, 3, 0, 1, 1},
-                                              {3, 0, 0, 0, 0},
-                                              {3, 0, 1, -1, 0},
-                                              {3, 1, 0, -1, -1},
-                                              {3, 2, 1, -1, -1}}) {
+    const std::array<int, 5> cases[] = {{0, 0, 0, 1, 1},  {3, 3, 0, 1, 1},   {3, 0, 0, 0, 0},
+                                        {3, 0, 1, -1, 0}, {3, 1, 0, -1, -1}, {3, 2, 1, -1, -1}};
+    for (auto [rows, checked, mixed, a, b] : cases) {
         EXPECT_EQ(list::SummaryA(rows, checked, mixed), a) << rows << checked << mixed;
         EXPECT_EQ(list::SummaryB(rows, checked), b) << rows << checked;
     }
@@ -61,12 +59,10 @@ TEST_F(ListModel, RowsCellsAndItemData)
               std::tuple(CString(L"again"), CString(L"third"), 1));
     for (const CString& t : item->strText)
         EXPECT_NE(t, CString(L"past"));
-    for (auto [row, position, data] : {std::tuple{1, 0, 7u},
-                                       {1, 1, 9u},
-                                       {1, 2, 0xFFFFFFFFu},
-                                       {1, -1, 0xFFFFFFFFu},
-                                       {0, 0, 0xFFFFFFFFu},
-                                       {5, 0, 0xFFFFFFFFu}})
+    const std::tuple<int, int, DWORD> itemData[] = {{1, 0, 7u},          {1, 1, 9u},
+                                                    {1, 2, 0xFFFFFFFFu}, {1, -1, 0xFFFFFFFFu},
+                                                    {0, 0, 0xFFFFFFFFu}, {5, 0, 0xFFFFFFFFu}};
+    for (auto [row, position, data] : itemData)
         EXPECT_EQ(m.GetItemData(row, position), data) << row << " " << position;
     // Columns: the first and the last centred, the others near; the same index replaces.
     for (int c = 0; c < 3; ++c)
@@ -154,14 +150,10 @@ TEST_F(ListModel, CheckedSearchesAndSparseKeys)
     m.SetCheck(1, 1);
     m.SetCheck(2, 2); // 2 counts as checked
     // The searches start from any int: neither row + 1 nor row − 1 may leave the range.
-    for (auto [from, next, prev] : {std::tuple{-1, 1, -1},
-                                    {1, 2, -1},
-                                    {2, -1, 1},
-                                    {3, -1, 2},
-                                    {100, -1, 2},
-                                    {INT_MAX, -1, 2},
-                                    {INT_MIN, 1, -1},
-                                    {-1000000000, 1, -1}})
+    const std::array<int, 3> searches[] = {{-1, 1, -1},      {1, 2, -1},          {2, -1, 1},
+                                           {3, -1, 2},       {100, -1, 2},        {INT_MAX, -1, 2},
+                                           {INT_MIN, 1, -1}, {-1000000000, 1, -1}};
+    for (auto [from, next, prev] : searches)
         EXPECT_EQ(std::pair(m.GetNextCheckedIndex(from), m.GetPrevCheckedIndex(from)),
                   std::pair(next, prev))
             << from;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <string>
 #include <tuple>
@@ -19,23 +20,21 @@ TEST(VScrollLogic, TrackAndThumb)
     EXPECT_EQ(vscroll::TrackOf(200, kArrows).length, 168);
     EXPECT_EQ(vscroll::TrackOf(200, {false, 16, 0}).length, 200); // one arrow missing: none count
     // Track, items, page → thumb: by pages rounded up, raised to 40; no page divides nothing.
-    for (auto [track, items, page, thumb] : {std::tuple{168, 100, 10, 40},
-                                             {168, 25, 10, 56},
-                                             {168, 10, 10, 168},
-                                             {168, 11, 10, 84},
-                                             {30, 5, 10, 40},
-                                             {168, 100, 0, 168},
-                                             {168, 100, -3, 168}})
+    const std::array<int, 4> thumbs[] = {{168, 100, 10, 40}, {168, 25, 10, 56}, {168, 10, 10, 168},
+                                         {168, 11, 10, 84},  {30, 5, 10, 40},   {168, 100, 0, 168},
+                                         {168, 100, -3, 168}};
+    for (auto [track, items, page, thumb] : thumbs)
         EXPECT_EQ(vscroll::ThumbHeight(track, items, page), thumb) << items << " / " << page;
     const vscroll::Track t = vscroll::TrackOf(200, kArrows);
     for (auto [pos, top] : {std::pair{0, 17}, {45, 17 + 64}, {90, 17 + 128}})
         EXPECT_EQ(vscroll::ThumbTop(t, 40, pos, 90), top) << pos;
     EXPECT_EQ(vscroll::ThumbRect(12, 145, 40), CRect(1, 145, 11, 183));
     // Items, page → thumb shown, arrows enabled, track answering (a whole page, scrollable or not).
-    for (auto [items, page, thumb, arrows, track] : {std::tuple{10, 10, false, false, true},
-                                                     {11, 10, true, true, true},
-                                                     {9, 10, false, false, false},
-                                                     {100, 0, false, true, false}}) {
+    const std::tuple<int, int, bool, bool, bool> states[] = {{10, 10, false, false, true},
+                                                             {11, 10, true, true, true},
+                                                             {9, 10, false, false, false},
+                                                             {100, 0, false, true, false}};
+    for (auto [items, page, thumb, arrows, track] : states) {
         EXPECT_EQ(vscroll::HasThumb(items, page), thumb) << items;
         EXPECT_EQ(vscroll::ArrowsEnabled(items, page), arrows) << items;
         EXPECT_EQ(vscroll::TrackActive(items, page), track) << items;
@@ -46,20 +45,19 @@ TEST(VScrollLogic, TrackAndThumb)
 // position past it put the thumb outside the bar.
 TEST(VScrollLogic, CountsAndPositionsAtTheLimits)
 {
-    for (auto [items, page, range] : {std::tuple{INT_MAX, -1, INT_MAX},
-                                      {INT_MIN, 1, INT_MIN},
-                                      {INT_MAX, INT_MIN, INT_MAX},
-                                      {INT_MIN, INT_MAX, INT_MIN},
-                                      {100, 10, 90}})
+    const std::array<int, 3> ranges[] = {{INT_MAX, -1, INT_MAX},
+                                         {INT_MIN, 1, INT_MIN},
+                                         {INT_MAX, INT_MIN, INT_MAX},
+                                         {INT_MIN, INT_MAX, INT_MIN},
+                                         {100, 10, 90}};
+    for (auto [items, page, range] : ranges)
         EXPECT_EQ(vscroll::Range(items, page), range) << items << " - " << page;
     const vscroll::Track t = vscroll::TrackOf(200, kArrows);
     // Position, range → thumb top: outside 0 .. range the thumb stands at the nearer end.
-    for (auto [pos, range, top] : {std::tuple{INT_MAX, 90, 145},
-                                   {INT_MIN, 90, 17},
-                                   {-1, 90, 17},
-                                   {91, 90, 145},
-                                   {INT_MAX, INT_MAX, 145},
-                                   {1, INT_MAX, 17}})
+    const std::array<int, 3> tops[] = {
+        {INT_MAX, 90, 145}, {INT_MIN, 90, 17},       {-1, 90, 17},
+        {91, 90, 145},      {INT_MAX, INT_MAX, 145}, {1, INT_MAX, 17}};
+    for (auto [pos, range, top] : tops)
         EXPECT_EQ(vscroll::ThumbTop(t, 40, pos, range), top) << pos << " of " << range;
     EXPECT_EQ(vscroll::ThumbHeight(168, INT_MAX, 1), 40);
     EXPECT_EQ(vscroll::DragPosition(INT_MAX, 40, 200, kArrows, INT_MAX), INT_MAX);
@@ -80,32 +78,28 @@ TEST(VScrollLogic, TiledThumbCutsItsLastTile)
 TEST(VScrollLogic, DragFromTheTopOfTheBar)
 {
     // The pointer's y, the range, the bar's height → position.
-    for (auto [y, range, height, pos] :
-         {std::tuple{19, 90, 200, 0},
-          {20, 90, 200, 0},
-          {36, 90, 200, 90 * 16 / 128},
-          {84, 90, 200, 45},
-          {147, 90, 200, 90 * 127 / 128},
-          {148, 90, 200, 90},
-          {1000, 90, 200, 90},
-          {-50, 90, 200, 0},
-          {150, 0, 200, 0},
-          {150, -5, 200, 0},
-          {30, 90, 60, 90}}) // a bar shorter than thumb and arrows has no span to divide by
+    const std::array<int, 4> cases[] = {
+        {19, 90, 200, 0},
+        {20, 90, 200, 0},
+        {36, 90, 200, 90 * 16 / 128},
+        {84, 90, 200, 45},
+        {147, 90, 200, 90 * 127 / 128},
+        {148, 90, 200, 90},
+        {1000, 90, 200, 90},
+        {-50, 90, 200, 0},
+        {150, 0, 200, 0},
+        {150, -5, 200, 0},
+        {30, 90, 60, 90}}; // a bar shorter than thumb and arrows has no span to divide by
+    for (auto [y, range, height, pos] : cases)
         EXPECT_EQ(vscroll::DragPosition(y, 40, height, kArrows, range), pos) << y << " " << range;
 }
 
 TEST(VScrollLogic, PagingByTheVerticalCoordinateAlone)
 {
     const CRect thumb(1, 145, 11, 183);
-    for (auto [y, from, to] : {std::tuple{100, 3, 0},
-                               {100, 50, 40},
-                               {144, 50, 40},
-                               {145, 50, 50},
-                               {183, 50, 50},
-                               {184, 50, 60},
-                               {190, 88, 90},
-                               {190, 95, 90}})
+    const std::array<int, 3> cases[] = {{100, 3, 0},   {100, 50, 40}, {144, 50, 40}, {145, 50, 50},
+                                        {183, 50, 50}, {184, 50, 60}, {190, 88, 90}, {190, 95, 90}};
+    for (auto [y, from, to] : cases)
         EXPECT_EQ(vscroll::PagePosition(y, thumb, from, 10, 90), to) << y << " from " << from;
 }
 

@@ -7,12 +7,17 @@
 
 namespace {
 
+// RegCreateKeyExW with every access; its result, the key in `h`.
+LSTATUS CreateKey(HKEY root, const wchar_t* path, HKEY* h, DWORD* disposition = nullptr)
+{
+    return RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                           h, disposition);
+}
+
 HKEY Create(HKEY root, const wchar_t* path, DWORD* disposition = nullptr)
 {
     HKEY h = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, &h, disposition),
-              ERROR_SUCCESS);
+    EXPECT_EQ(CreateKey(root, path, &h, disposition), ERROR_SUCCESS);
     return h;
 }
 
@@ -46,9 +51,7 @@ TEST_F(RegistryKeys, CreateTellsNewFromExistingOpenNeverCreatesAndBadArgumentsFa
               ERROR_SUCCESS);
     RegCloseKey(again);
     RegCloseKey(parent);
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"\\Lead", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &h, nullptr),
-              ERROR_BAD_PATHNAME);
+    EXPECT_EQ(CreateKey(HKEY_CURRENT_USER, L"\\Lead", &h), ERROR_BAD_PATHNAME);
     EXPECT_EQ(RegCloseKey(parent), ERROR_INVALID_HANDLE); // already closed
     DWORD size = 4;
     EXPECT_EQ(RegQueryValueExW(parent, L"n", nullptr, nullptr, nullptr, &size),
@@ -82,10 +85,7 @@ TEST_F(RegistryKeys, KeysPastTheDepthAndNameLimitsAreRefused)
     };
     for (const auto& c : cases) {
         HKEY h = nullptr;
-        EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, c.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &h, nullptr),
-                  c.result)
-            << c.path.size();
+        EXPECT_EQ(CreateKey(HKEY_CURRENT_USER, c.path.c_str(), &h), c.result) << c.path.size();
         EXPECT_EQ(h != nullptr, c.result == ERROR_SUCCESS);
         RegCloseKey(h);
         EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, c.path.c_str(), 0, KEY_READ, &h),
@@ -96,13 +96,9 @@ TEST_F(RegistryKeys, KeysPastTheDepthAndNameLimitsAreRefused)
     HKEY half = nullptr, h = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, deep(300).c_str(), 0, KEY_ALL_ACCESS, &half),
               ERROR_SUCCESS);
-    EXPECT_EQ(RegCreateKeyExW(half, deep(212, L"m").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &h, nullptr),
-              ERROR_SUCCESS);
+    EXPECT_EQ(CreateKey(half, deep(212, L"m").c_str(), &h), ERROR_SUCCESS);
     RegCloseKey(h);
-    EXPECT_EQ(RegCreateKeyExW(half, deep(213, L"m").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &h, nullptr),
-              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(CreateKey(half, deep(213, L"m").c_str(), &h), ERROR_INVALID_PARAMETER);
     RegCloseKey(half);
     EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key WHERE length(path) > 1024"), "0");
 }
@@ -190,9 +186,7 @@ TEST_F(RegistryKeys, AStoreWithARowForEveryLevelReadsBackTheSame)
 TEST_F(RegistryKeys, ReadOnlyRootsRefuseWritesAndAnswerNotFound)
 {
     HKEY h = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &h, nullptr),
-              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, L"Software", &h), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_QUERY_VALUE, &h),
               ERROR_FILE_NOT_FOUND);
 }

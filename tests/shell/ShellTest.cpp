@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 FakeDesktop g_desktop({"text/html", "x-scheme-handler/http", "x-scheme-handler/https"});
@@ -35,21 +37,16 @@ std::wstring ClassesRoot(const wchar_t* key)
 
 TEST(ShellExecLines, FieldCodesBecomeOnePlaceholder)
 {
-    const struct
-    {
-        const wchar_t* exec;
-        const wchar_t* line;
-    } cases[] = {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"fakebrowser --new-window %u", L"fakebrowser --new-window %1"},
         {L"viewer %U %f", L"viewer %1"},
         {L"b --icon %i %c %k", L"b --icon"},
         {L"c --zoom=100%% %F", L"c --zoom=100% %1"},
         {L"plain", L"plain"},
         {L"\"/opt/my browser/run\" %u --x", L"\"/opt/my browser/run\" %1 --x"},
-        {L"trailing %", L"trailing %"},
-    };
-    for (const auto& k : cases)
-        EXPECT_EQ(platform::shell::CommandLineOfExec(k.exec), k.line) << CString(k.exec).ToUtf8();
+        {L"trailing %", L"trailing %"}};
+    for (auto [exec, line] : cases)
+        EXPECT_EQ(platform::shell::CommandLineOfExec(exec), line) << CString(exec).ToUtf8();
 }
 
 TEST_F(Shell, ClassesRootAnswersTheDesktopHtmlHandler)

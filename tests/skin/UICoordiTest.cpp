@@ -87,11 +87,8 @@ TEST_F(LayoutRecords, SumsPastTheIntRangeWrap)
 
 TEST_F(LayoutRecords, ColoursAreParsedAsAlphaRedGreenBlueLowBytes)
 {
-    const struct
-    {
-        std::string value;
-        std::uint32_t argb, colorref;
-    } cases[] = {
+    // Values are cut to 31 characters: of the last only "1,2,3," survives, blue reads 0.
+    const std::tuple<std::string, std::uint32_t, std::uint32_t> cases[] = {
         {"255,255,255,255", 0xFFFFFFFF, 0x00FFFFFF},
         {"255,0,128,255", 0xFF0080FF, 0x00FF8000},
         {"10,20,30", 0x0A14001E, 0x001E0014},
@@ -100,14 +97,12 @@ TEST_F(LayoutRecords, ColoursAreParsedAsAlphaRedGreenBlueLowBytes)
         {" 1 , 2,3,4", 0x01020304, 0x00040302},
         {"1,2,3,4,5", 0x01020304, 0x00040302},
         {"x,1,2,3", 0x00010203, 0x00030201},
-        // Values are cut to 31 characters: only "1,2,3," survives, blue reads 0.
-        {"1,2,3," + std::string(28, ' ') + "99", 0x01020300, 0x00000302},
-    };
-    for (const auto& c : cases) {
+        {"1,2,3," + std::string(28, ' ') + "99", 0x01020300, 0x00000302}};
+    for (const auto& [value, argb, colorref] : cases) {
         CUICoordi coordi;
-        coordi.LoadInfo(Write("c.ini", "[C]\nColorText=" + c.value + "\n"));
-        EXPECT_EQ(coordi.GetWinPos(L"C")->clrText.GetValue(), c.argb) << c.value;
-        EXPECT_EQ(coordi.GetWinPos(L"C")->crText, c.colorref) << c.value;
+        coordi.LoadInfo(Write("c.ini", "[C]\nColorText=" + value + "\n"));
+        EXPECT_EQ(coordi.GetWinPos(L"C")->clrText.GetValue(), argb) << value;
+        EXPECT_EQ(coordi.GetWinPos(L"C")->crText, colorref) << value;
     }
 }
 
