@@ -109,7 +109,11 @@ struct GraphicsData
     SmoothingMode smoothing = SmoothingModeDefault;
     TextRenderingHint textHint = TextRenderingHintSystemDefault;
     CompositingMode compositing = CompositingModeSourceOver;
-    cairo_matrix_t baseMatrix; // device transform of the device context (origin)
+    cairo_matrix_t baseMatrix; // device transform of the device context (origin, scale)
+    // Device pixels per logical pixel. Above 1 (a window on a high-density display), fills
+    // and pictures land on whole device pixels by the rule of DeviceScale.h, and pens are a
+    // whole number of device pixels wide.
+    double deviceScale = 1.0;
     double clipX = 0, clipY = 0, clipW = -1, clipH = -1; // the context's own clip, -1: none
     ~GraphicsData()
     {
