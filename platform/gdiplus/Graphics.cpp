@@ -165,6 +165,13 @@ Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, do
         return Ok;
     detail::GraphicsData& g = *nativeGraphics;
     cairo_t* cr = g.cr;
+    // Source rectangles are logical; a picture drawn for a display scale has more pixels.
+    const double f = img->scale;
+    const bool sameLogicalSize = dw == sw && dh == sh;
+    sx *= f;
+    sy *= f;
+    sw *= f;
+    sh *= f;
     if (g.deviceScale != 1.0) {
         // A picture fills the device pixels its logical rectangle snaps to. A source area
         // inside the picture is sampled on its own, its edges padded: the display's scale
@@ -182,7 +189,10 @@ Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, do
             cairo_matrix_t m;
             cairo_matrix_init(&m, sw / dw, 0, 0, sh / dh, -dx * sw / dw, -dy * sh / dh);
             cairo_pattern_set_matrix(p, &m);
+            // Pixels that fit exactly are copied; a picture the control draws at its own size is
+            // scaled only for the display, with good filtering whatever the control's mode.
             cairo_pattern_set_filter(p, dw == sw && dh == sh ? CAIRO_FILTER_NEAREST
+                                        : sameLogicalSize    ? CAIRO_FILTER_GOOD
                                                              : FilterFor(g.interpolation));
             cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
             cairo_set_source(cr, p);
@@ -198,7 +208,7 @@ Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, do
         const DeviceSpace device(cr);
         const double scale = g.deviceScale;
         g.deviceScale = 1.0;
-        const Status status = DrawImageArea(image, dx, dy, dw, dh, sx, sy, sw, sh);
+        const Status status = DrawImageArea(image, dx, dy, dw, dh, sx / f, sy / f, sw / f, sh / f);
         g.deviceScale = scale;
         return status;
     }
@@ -261,7 +271,7 @@ Status Graphics::DrawImage(Image* image, INT x, INT y)
     detail::ImageData* img = NativeOf(image);
     if (!img)
         return SetStatus(InvalidParameter);
-    return DrawImage(image, x, y, img->Width(), img->Height());
+    return DrawImage(image, x, y, img->LogicalWidth(), img->LogicalHeight());
 }
 
 Status Graphics::DrawImage(Image* image, INT x, INT y, INT width, INT height)
@@ -269,7 +279,8 @@ Status Graphics::DrawImage(Image* image, INT x, INT y, INT width, INT height)
     detail::ImageData* img = NativeOf(image);
     if (!img)
         return SetStatus(InvalidParameter);
-    return DrawImageArea(image, x, y, width, height, 0, 0, img->Width(), img->Height());
+    return DrawImageArea(image, x, y, width, height, 0, 0, img->LogicalWidth(),
+                         img->LogicalHeight());
 }
 
 Status Graphics::DrawImage(Image* image, const Rect& rect)
@@ -282,7 +293,8 @@ Status Graphics::DrawImage(Image* image, REAL x, REAL y, REAL width, REAL height
     detail::ImageData* img = NativeOf(image);
     if (!img)
         return SetStatus(InvalidParameter);
-    return DrawImageArea(image, x, y, width, height, 0, 0, img->Width(), img->Height());
+    return DrawImageArea(image, x, y, width, height, 0, 0, img->LogicalWidth(),
+                         img->LogicalHeight());
 }
 
 Status Graphics::DrawImage(Image* image, const RectF& rect)
