@@ -1,5 +1,7 @@
 #include "controls/OwnerDraw.h"
 
+#include "platform/base/DeviceScale.h"
+
 namespace ownerdraw {
 
 CSize WindowSize(const CWnd& wnd)
@@ -61,6 +63,21 @@ bool CopyParentBackground(const CWnd& control, HDC dc, const CRect& part)
            behind.top + part.top, SRCCOPY);
     ::ReleaseDC(parent->m_hWnd, parentDC);
     return true;
+}
+
+void CopyToDC(HDC dc, Gdiplus::Bitmap& picture, CSize size)
+{
+    Gdiplus::Graphics target(dc);
+    target.DrawImage(&picture, 0, 0, static_cast<INT>(size.cx), static_cast<INT>(size.cy));
+}
+
+DevicePicture DevicePictureOf(HDC dc, CSize size)
+{
+    platform::SurfaceDC d;
+    if (!platform::DescribeDC(dc, &d) || d.scale == 1.0)
+        return DevicePicture{static_cast<int>(size.cx), static_cast<int>(size.cy), 1.0, POINT{}};
+    return DevicePicture{platform::DeviceSpan(d.origin.x, size.cx, d.scale),
+                         platform::DeviceSpan(d.origin.y, size.cy, d.scale), d.scale, d.origin};
 }
 
 Gdiplus::Rect BackgroundSource(BackgroundKind kind, int x, int y, CSize picture, CSize window)

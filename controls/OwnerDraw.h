@@ -30,24 +30,47 @@ CSize WindowSize(const CWnd& wnd);
 
 // Copies `picture` 1:1 at (0, 0) onto `dc`, blending over what is there.
 void CopyToDC(HDC dc, Gdiplus::Bitmap& picture);
+// Copies `picture` into logical (0, 0, size) of `dc`: 1:1 when the picture has the device
+// pixels that area covers (DevicePicture).
+void CopyToDC(HDC dc, Gdiplus::Bitmap& picture, CSize size);
+
+// The device pixels a `size` area at (0, 0) of `dc` covers on its window's surface: the
+// picture a control composes, so that its lines and text are drawn at the display's
+// resolution and the copy is 1:1.
+struct DevicePicture
+{
+    int width;
+    int height;
+    double scale; // device pixels per logical pixel
+    POINT origin; // the area's logical origin on the surface
+};
+DevicePicture DevicePictureOf(HDC dc, CSize size);
 
 // Composes a `size` picture with `paint(Gdiplus::Graphics&, int w, int h)` under `modes`,
-// then copies it onto `dc`. An empty size (or one too large to allocate) draws nothing and
-// answers false; `paint` is then not called.
+// then copies it onto `dc`. On a scaled window the picture has the device pixels the control
+// covers and the graphics carries the scale, while `paint` keeps drawing logical w x h. An
+// empty size (or one too large to allocate) draws nothing and answers false; `paint` is then
+// not called.
 template <typename PaintFn> bool Compose(HDC dc, CSize size, Modes modes, PaintFn&& paint)
 {
     if (!dc || size.cx <= 0 || size.cy <= 0)
         return false;
-    Gdiplus::Bitmap picture(size.cx, size.cy, Gdiplus::PixelFormat32bppARGB);
+    const DevicePicture device = DevicePictureOf(dc, size);
+    if (device.width <= 0 || device.height <= 0)
+        return false;
+    Gdiplus::Bitmap picture(device.width, device.height, Gdiplus::PixelFormat32bppARGB);
     if (picture.GetLastStatus() != Gdiplus::Ok)
         return false;
     {
         Gdiplus::Graphics g(&picture);
+        if (device.scale != 1.0)
+            g.SetDeviceScale(static_cast<Gdiplus::REAL>(device.scale), device.origin.x,
+                             device.origin.y);
         g.SetInterpolationMode(modes.interpolation);
         g.SetPixelOffsetMode(modes.pixelOffset);
         std::forward<PaintFn>(paint)(g, static_cast<int>(size.cx), static_cast<int>(size.cy));
     }
-    CopyToDC(dc, picture);
+    CopyToDC(dc, picture, size);
     return true;
 }
 

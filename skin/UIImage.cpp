@@ -1,9 +1,13 @@
 #include "skin/UIImage.h"
 
 #include "skin/ProfileList.h"
+#include "skin/ScaledPicture.h"
 
+#include "platform/base/FilePath.h"
+#include "platform/gdiplus/PictureScale.h"
 #include "platform/ini/PrivateProfile.h"
 
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -62,6 +66,28 @@ void ReleaseAll(CMapStringTo<T>& map, std::vector<T>& displaced, Release release
     displaced.clear();
 }
 
+// The picture for display `scale`: the per-scale one the rule chooses among those beside
+// `path`, marked with its factor, or the plain one.
+Gdiplus::Image* LoadForScale(const CString& path, double scale)
+{
+    std::vector<double> available;
+    if (scale != 1.0)
+        for (double factor : skin::kPictureFactors)
+            if (access(platform::ResolvePath(skin::PicturePathForFactor(path, factor)).c_str(),
+                       R_OK) == 0)
+                available.push_back(factor);
+    const double factor = skin::ChoosePictureFactor(available, scale);
+    if (factor != 1.0) {
+        Gdiplus::Image* picture =
+            Gdiplus::Image::FromFile(skin::PicturePathForFactor(path, factor), FALSE);
+        if (picture->GetLastStatus() == Gdiplus::Ok && picture->GetWidth() > 0 &&
+            platform::SetPictureScale(picture, factor))
+            return picture;
+        delete picture;
+    }
+    return Gdiplus::Image::FromFile(path, FALSE);
+}
+
 } // namespace
 
 CString skin::PicturePath(const CString& folder, const CString& file)
@@ -81,7 +107,7 @@ CUIImage::~CUIImage()
 int CUIImage::LoadImageFiles(CString folder, CString listPath)
 {
     return LoadInto(m_mapImage, m_arrDisplacedImage, folder, listPath, skin::kImageSection,
-                    [](const CString& path) { return Gdiplus::Image::FromFile(path, FALSE); });
+                    [this](const CString& path) { return LoadForScale(path, m_scale); });
 }
 
 int CUIImage::LoadBitmapFiles(CString folder, CString listPath)

@@ -34,6 +34,11 @@ public:
     // list file, the file taken relative to `folder` as folder\file. Answers 0 when the
     // section is missing or empty, else 1; a picture that fails to load is stored failed.
     int LoadImageFiles(CString folder, CString listPath);
+    // The display scale the next LoadImageFiles loads for (1.0 at first): where the skin has
+    // per-scale pictures beside a file ("play@2x.png" beside "play.png"), the one
+    // skin::ChoosePictureFactor picks is loaded and measures in logical pixels; one that
+    // fails to load gives way to the plain picture.
+    void SetDisplayScale(double scale) { m_scale = scale; }
     int LoadBitmapFiles(CString folder, CString listPath);
     int LoadIconFiles(CString folder, CString listPath);
 
@@ -56,4 +61,5 @@ private:
     std::vector<Gdiplus::Image*> m_arrDisplacedImage;
     std::vector<HBITMAP> m_arrDisplacedBitmap;
     std::vector<HICON> m_arrDisplacedIcon;
+    double m_scale = 1.0;
 };

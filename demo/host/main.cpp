@@ -14,6 +14,7 @@
 //
 // Exit status: 0 success, 1 an operation failed (the cause on standard error), 2 bad usage.
 #include "demo/host/DemoDialog.h"
+#include "platform/base/DeviceScale.h"
 #include "platform/base/FilePath.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
@@ -39,6 +40,7 @@ struct Options
     std::string screenshot;
     std::string backend;
     int exitAfter = -1;
+    double scale = 0; // 0: the display's
     bool printEvents = false;
     std::vector<std::string> files;
 };
@@ -49,6 +51,7 @@ void Usage()
         stderr,
         "usage: skinkit-demo [--skin DIR] [--screenshot FILE.png | --window-screenshot FILE.png]\n"
         "                    [--backend headless|sdl2] [--exit-after MS] [--print-events]\n"
+        "                    [--scale S]\n"
         "                    [FILE.avi | FOLDER]...\n");
 }
 
@@ -157,6 +160,16 @@ int main(int argc, char** argv)
                              argv[i]);
                 return 2;
             }
+        } else if (a == "--scale" && more) {
+            char* end = nullptr;
+            o.scale = std::strtod(argv[++i], &end);
+            if (*end || !platform::IsUsableScale(o.scale)) {
+                std::fprintf(stderr,
+                             "skinkit-demo: --scale takes a number above 0, at most 8, "
+                             "not %s\n",
+                             argv[i]);
+                return 2;
+            }
         } else if (a == "--print-events")
             o.printEvents = true;
         else if (!a.empty() && a[0] != '-')
@@ -188,7 +201,12 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // The SDL2 backend takes a given scale as the user's override of the display's.
+    if (o.scale > 0 && o.backend == "sdl2")
+        setenv("SKINKIT_SCALE", std::to_string(o.scale).c_str(), 1);
     DemoSkin skin;
+    if (o.scale > 0)
+        skin.images.SetDisplayScale(o.scale);
     if (!skin.Load(CString::FromPathBytes(o.skin))) {
         std::fprintf(stderr, "skinkit-demo: %s\n", skin.problem.c_str());
         return 1;
@@ -196,7 +214,7 @@ int main(int argc, char** argv)
     const bool headless = o.backend == "headless";
     std::unique_ptr<platform::wnd::HeadlessDriver> driver;
     if (headless)
-        driver = std::make_unique<platform::wnd::HeadlessDriver>();
+        driver = std::make_unique<platform::wnd::HeadlessDriver>(o.scale > 0 ? o.scale : 1.0);
 
     CDemoDialog dialog(skin);
     dialog.m_files = o.files;

@@ -1,6 +1,7 @@
 // GDI object handles and device contexts.
 #include "platform/gdiplus/Gdi.h"
 
+#include "platform/base/DeviceScale.h"
 #include "platform/base/FilePath.h"
 #include "platform/gdiplus/GdiPrivate.h"
 
@@ -339,6 +340,16 @@ HDC CreateSurfaceDC(Gdiplus::Bitmap* target, POINT origin, const RECT* clip)
     return Register<HDC>(std::move(object));
 }
 
+HDC CreateScaledSurfaceDC(Gdiplus::Bitmap* target, POINT origin, const RECT* clip, double scale)
+{
+    if (!IsUsableScale(scale))
+        return nullptr;
+    const HDC dc = CreateSurfaceDC(target, origin, clip);
+    if (GdiObject* o = dc ? Lookup(dc, Kind::DC) : nullptr)
+        o->dc.scale = scale;
+    return dc;
+}
+
 bool DescribeDC(HDC dc, SurfaceDC* out)
 {
     GdiObject* o = Lookup(dc, Kind::DC);
@@ -477,8 +488,9 @@ int GetDeviceCaps(HDC dc, int index)
         platform::SurfaceDC d;
         if (!platform::DescribeDC(dc, &d))
             return 0;
-        return index == HORZRES ? static_cast<int>(d.target->GetWidth())
-                                : static_cast<int>(d.target->GetHeight());
+        // Logical pixels, as every other size a host sees.
+        return platform::LogicalCoord(
+            index == HORZRES ? d.target->GetWidth() : d.target->GetHeight(), d.scale);
     }
     default:
         return 0;

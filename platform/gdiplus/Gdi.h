@@ -87,13 +87,18 @@ Gdiplus::Bitmap* BitmapOfHandle(HGDIOBJ object);
 // A device context that draws into `target` with its origin at `origin` (target pixels) and
 // clipped to `clip` (target pixels; null: the whole target). The target must outlive it.
 HDC CreateSurfaceDC(Gdiplus::Bitmap* target, POINT origin, const RECT* clip);
+// The same on a window surface of `scale` device pixels per logical pixel: origin and clip
+// stay logical, and drawing through it lands on the device pixels that DeviceScale.h maps
+// them to.
+HDC CreateScaledSurfaceDC(Gdiplus::Bitmap* target, POINT origin, const RECT* clip, double scale);
 
 // The target, origin and clip of a device context; false for an invalid handle.
 struct SurfaceDC
 {
     Gdiplus::Bitmap* target;
     POINT origin;
-    RECT clip; // target pixels
+    RECT clip;          // target pixels (logical ones on a scaled surface)
+    double scale = 1.0; // device pixels of the target per logical pixel
 };
 bool DescribeDC(HDC dc, SurfaceDC* out);
 

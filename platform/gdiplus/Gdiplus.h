@@ -627,6 +627,11 @@ public:
     Status GetVisibleClipBounds(Rect* rect) const;
     Status TranslateTransform(REAL dx, REAL dy);
     Status ResetTransform();
+    // skinkit's own: makes this graphics draw logical pixels onto a picture of `scale` device
+    // pixels per logical pixel whose (0, 0) is the device pixel of logical point (originX,
+    // originY) of the window surface, so that what it draws lands where it would on the
+    // surface itself. Becomes the transform ResetTransform returns to.
+    Status SetDeviceScale(REAL scale, INT originX, INT originY);
     void Flush();
     Status GetLastStatus() const;
 

@@ -7,6 +7,7 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <pango/pangocairo.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,13 @@ struct ImageData
     ImageData& operator=(const ImageData&) = delete;
     int Width() const { return cairo_image_surface_get_width(surface); }
     int Height() const { return cairo_image_surface_get_height(surface); }
+    // A picture drawn for a display scale (a skin's "@2x" file) has `scale` pixels per
+    // logical pixel: it measures, and is addressed, in logical pixels.
+    int LogicalWidth() const { return static_cast<int>(std::lround(Width() / scale)); }
+    int LogicalHeight() const { return static_cast<int>(std::lround(Height() / scale)); }
 
     cairo_surface_t* surface;
+    double scale = 1.0;
     // Pixels handed out by LockBits in a format other than the surface's own.
     std::vector<std::uint32_t> lockBuffer;
     Rect lockRect;
@@ -109,7 +115,11 @@ struct GraphicsData
     SmoothingMode smoothing = SmoothingModeDefault;
     TextRenderingHint textHint = TextRenderingHintSystemDefault;
     CompositingMode compositing = CompositingModeSourceOver;
-    cairo_matrix_t baseMatrix; // device transform of the device context (origin)
+    cairo_matrix_t baseMatrix; // device transform of the device context (origin, scale)
+    // Device pixels per logical pixel. Above 1 (a window on a high-density display), fills
+    // and pictures land on whole device pixels by the rule of DeviceScale.h, and pens are a
+    // whole number of device pixels wide.
+    double deviceScale = 1.0;
     double clipX = 0, clipY = 0, clipW = -1, clipH = -1; // the context's own clip, -1: none
     ~GraphicsData()
     {

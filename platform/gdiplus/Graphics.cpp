@@ -1,4 +1,5 @@
 // Graphics: image drawing, rectangles and state. Text is in Text.cpp.
+#include "platform/base/DeviceScale.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/GdiplusPrivate.h"
 
@@ -38,6 +39,42 @@ const SolidBrush* AsSolid(const Brush* brush)
     return dynamic_cast<const SolidBrush*>(brush);
 }
 
+// A device edge: the rule of DeviceScale.h (half up) applied to a transformed coordinate.
+double Snap(double device)
+{
+    return std::floor(device + 0.5);
+}
+
+// The device rectangle of user rectangle (x, y, w, h) with its edges snapped; a negative
+// size stays negative (mirrored pictures).
+void SnapRect(cairo_t* cr, double& x, double& y, double& w, double& h)
+{
+    double x1 = x + w, y1 = y + h;
+    cairo_user_to_device(cr, &x, &y);
+    cairo_user_to_device(cr, &x1, &y1);
+    x = Snap(x);
+    y = Snap(y);
+    w = Snap(x1) - x;
+    h = Snap(y1) - y;
+}
+
+// Draws in device pixels until it ends: a scaled graphics snaps its shapes first.
+class DeviceSpace
+{
+public:
+    explicit DeviceSpace(cairo_t* cr) : m_cr(cr)
+    {
+        cairo_save(cr);
+        cairo_identity_matrix(cr);
+    }
+    ~DeviceSpace() { cairo_restore(m_cr); }
+    DeviceSpace(const DeviceSpace&) = delete;
+    DeviceSpace& operator=(const DeviceSpace&) = delete;
+
+private:
+    cairo_t* m_cr;
+};
+
 } // namespace
 
 Graphics::Graphics(Image* image)
@@ -72,12 +109,19 @@ Graphics::Graphics(HDC hdc)
     detail::GraphicsData& g = *nativeGraphics;
     g.target = dc.target->nativeImage;
     g.cr = cairo_create(NativeOf(dc.target)->surface);
-    g.clipX = dc.clip.left;
-    g.clipY = dc.clip.top;
-    g.clipW = dc.clip.right - dc.clip.left;
-    g.clipH = dc.clip.bottom - dc.clip.top;
+    // The clip is kept in device pixels; logical coordinates are scaled first and moved by
+    // the logical origin, so that every edge is rounded from its position on the surface.
+    const CRect clip = platform::DeviceRect(dc.clip, dc.scale);
+    g.clipX = clip.left;
+    g.clipY = clip.top;
+    g.clipW = clip.right - clip.left;
+    g.clipH = clip.bottom - clip.top;
     cairo_rectangle(g.cr, g.clipX, g.clipY, std::max(0.0, g.clipW), std::max(0.0, g.clipH));
     cairo_clip(g.cr);
+    if (dc.scale != 1.0) {
+        g.deviceScale = dc.scale;
+        cairo_scale(g.cr, dc.scale, dc.scale);
+    }
     cairo_translate(g.cr, dc.origin.x, dc.origin.y);
     cairo_get_matrix(g.cr, &g.baseMatrix);
 }
@@ -121,6 +165,53 @@ Status Graphics::DrawImageArea(Image* image, double dx, double dy, double dw, do
         return Ok;
     detail::GraphicsData& g = *nativeGraphics;
     cairo_t* cr = g.cr;
+    // Source rectangles are logical; a picture drawn for a display scale has more pixels.
+    const double f = img->scale;
+    const bool sameLogicalSize = dw == sw && dh == sh;
+    sx *= f;
+    sy *= f;
+    sw *= f;
+    sh *= f;
+    if (g.deviceScale != 1.0) {
+        // A picture fills the device pixels its logical rectangle snaps to. A source area
+        // inside the picture is sampled on its own, its edges padded: the display's scale
+        // must not bleed neighbouring frames of a strip in, nor fade the edges, as a stretch
+        // the control asked for may. A picture of exactly the device size (an owner-drawn
+        // control's composition) is copied 1:1.
+        SnapRect(cr, dx, dy, dw, dh);
+        const bool inside = sw > 0 && sh > 0 && sx >= 0 && sy >= 0 && sx + sw <= img->Width() &&
+                            sy + sh <= img->Height();
+        if (inside && dw > 0 && dh > 0) {
+            const DeviceSpace device(cr);
+            cairo_surface_t* area =
+                cairo_surface_create_for_rectangle(img->surface, sx, sy, sw, sh);
+            cairo_pattern_t* p = cairo_pattern_create_for_surface(area);
+            cairo_matrix_t m;
+            cairo_matrix_init(&m, sw / dw, 0, 0, sh / dh, -dx * sw / dw, -dy * sh / dh);
+            cairo_pattern_set_matrix(p, &m);
+            // Pixels that fit exactly are copied; a picture the control draws at its own size is
+            // scaled only for the display, with good filtering whatever the control's mode.
+            cairo_pattern_set_filter(p, dw == sw && dh == sh ? CAIRO_FILTER_NEAREST
+                                        : sameLogicalSize    ? CAIRO_FILTER_GOOD
+                                                             : FilterFor(g.interpolation));
+            cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
+            cairo_set_source(cr, p);
+            cairo_set_operator(cr, g.compositing == CompositingModeSourceCopy
+                                       ? CAIRO_OPERATOR_SOURCE
+                                       : CAIRO_OPERATOR_OVER);
+            cairo_rectangle(cr, dx, dy, dw, dh);
+            cairo_fill(cr);
+            cairo_pattern_destroy(p);
+            cairo_surface_destroy(area);
+            return Ok;
+        }
+        const DeviceSpace device(cr);
+        const double scale = g.deviceScale;
+        g.deviceScale = 1.0;
+        const Status status = DrawImageArea(image, dx, dy, dw, dh, sx / f, sy / f, sw / f, sh / f);
+        g.deviceScale = scale;
+        return status;
+    }
     // Only the part of the destination inside the clip (with a pixel of slack for filtered
     // edges) goes to Cairo: its fixed-point coordinates wrap around far outside the surface,
     // and a rectangle of billions of pixels would paint garbage.
@@ -180,7 +271,7 @@ Status Graphics::DrawImage(Image* image, INT x, INT y)
     detail::ImageData* img = NativeOf(image);
     if (!img)
         return SetStatus(InvalidParameter);
-    return DrawImage(image, x, y, img->Width(), img->Height());
+    return DrawImage(image, x, y, img->LogicalWidth(), img->LogicalHeight());
 }
 
 Status Graphics::DrawImage(Image* image, INT x, INT y, INT width, INT height)
@@ -188,7 +279,8 @@ Status Graphics::DrawImage(Image* image, INT x, INT y, INT width, INT height)
     detail::ImageData* img = NativeOf(image);
     if (!img)
         return SetStatus(InvalidParameter);
-    return DrawImageArea(image, x, y, width, height, 0, 0, img->Width(), img->Height());
+    return DrawImageArea(image, x, y, width, height, 0, 0, img->LogicalWidth(),
+                         img->LogicalHeight());
 }
 
 Status Graphics::DrawImage(Image* image, const Rect& rect)
@@ -201,7 +293,8 @@ Status Graphics::DrawImage(Image* image, REAL x, REAL y, REAL width, REAL height
     detail::ImageData* img = NativeOf(image);
     if (!img)
         return SetStatus(InvalidParameter);
-    return DrawImageArea(image, x, y, width, height, 0, 0, img->Width(), img->Height());
+    return DrawImageArea(image, x, y, width, height, 0, 0, img->LogicalWidth(),
+                         img->LogicalHeight());
 }
 
 Status Graphics::DrawImage(Image* image, const RectF& rect)
@@ -283,8 +376,16 @@ Status Graphics::FillRectangle(const Brush* brush, REAL x, REAL y, REAL width, R
                                ? CAIRO_OPERATOR_SOURCE
                                : CAIRO_OPERATOR_OVER);
     SetSourceColor(cr, c);
-    cairo_rectangle(cr, x, y, width, height);
-    cairo_fill(cr);
+    if (nativeGraphics->deviceScale != 1.0) {
+        double dx = x, dy = y, dw = width, dh = height;
+        SnapRect(cr, dx, dy, dw, dh);
+        const DeviceSpace device(cr);
+        cairo_rectangle(cr, dx, dy, dw, dh);
+        cairo_fill(cr);
+    } else {
+        cairo_rectangle(cr, x, y, width, height);
+        cairo_fill(cr);
+    }
     cairo_restore(cr);
     return Ok;
 }
@@ -298,10 +399,23 @@ Status Graphics::DrawRectangle(const Pen* pen, INT x, INT y, INT width, INT heig
     pen->GetColor(&c);
     cairo_save(cr);
     SetSourceColor(cr, c);
-    cairo_set_line_width(cr, pen->GetWidth());
-    // A 1-pixel pen covers the pixels whose top-left corners lie on the outline.
-    cairo_rectangle(cr, x + 0.5, y + 0.5, width, height);
-    cairo_stroke(cr);
+    const double scale = nativeGraphics->deviceScale;
+    if (scale != 1.0) {
+        // The outline's edges snap, and the pen covers whole device pixels inward of them.
+        double dx = x, dy = y, dw = width, dh = height;
+        SnapRect(cr, dx, dy, dw, dh);
+        const double line =
+            platform::DeviceLineWidth(static_cast<int>(std::lround(pen->GetWidth())), scale);
+        const DeviceSpace device(cr);
+        cairo_set_line_width(cr, line);
+        cairo_rectangle(cr, dx + line / 2, dy + line / 2, dw, dh);
+        cairo_stroke(cr);
+    } else {
+        cairo_set_line_width(cr, pen->GetWidth());
+        // A 1-pixel pen covers the pixels whose top-left corners lie on the outline.
+        cairo_rectangle(cr, x + 0.5, y + 0.5, width, height);
+        cairo_stroke(cr);
+    }
     cairo_restore(cr);
     return Ok;
 }
@@ -320,10 +434,26 @@ Status Graphics::DrawLine(const Pen* pen, INT x1, INT y1, INT x2, INT y2)
     pen->GetColor(&c);
     cairo_save(cr);
     SetSourceColor(cr, c);
-    cairo_set_line_width(cr, pen->GetWidth());
-    cairo_move_to(cr, x1 + 0.5, y1 + 0.5);
-    cairo_line_to(cr, x2 + 0.5, y2 + 0.5);
-    cairo_stroke(cr);
+    const double scale = nativeGraphics->deviceScale;
+    if (scale != 1.0) {
+        // The ends snap; the pen is a whole number of device pixels wide, down and right of
+        // the line as a 1-pixel pen is at scale 1.
+        double ax = x1, ay = y1, bx = x2, by = y2;
+        cairo_user_to_device(cr, &ax, &ay);
+        cairo_user_to_device(cr, &bx, &by);
+        const double line =
+            platform::DeviceLineWidth(static_cast<int>(std::lround(pen->GetWidth())), scale);
+        const DeviceSpace device(cr);
+        cairo_set_line_width(cr, line);
+        cairo_move_to(cr, Snap(ax) + line / 2, Snap(ay) + line / 2);
+        cairo_line_to(cr, Snap(bx) + line / 2, Snap(by) + line / 2);
+        cairo_stroke(cr);
+    } else {
+        cairo_set_line_width(cr, pen->GetWidth());
+        cairo_move_to(cr, x1 + 0.5, y1 + 0.5);
+        cairo_line_to(cr, x2 + 0.5, y2 + 0.5);
+        cairo_stroke(cr);
+    }
     cairo_restore(cr);
     return Ok;
 }
@@ -421,7 +551,20 @@ Status Graphics::SetClip(const Rect& rect, CombineMode combineMode)
     cairo_t* cr = nativeGraphics->cr;
     if (combineMode == CombineModeReplace)
         ResetClip();
-    cairo_rectangle(cr, rect.X, rect.Y, std::max(0, rect.Width), std::max(0, rect.Height));
+    double x = rect.X, y = rect.Y, w = std::max(0, rect.Width), h = std::max(0, rect.Height);
+    if (nativeGraphics->deviceScale != 1.0) {
+        // A clip on whole device pixels, as the rectangle would be filled.
+        // Not inside a saved state: restoring it would take the clip back.
+        SnapRect(cr, x, y, w, h);
+        cairo_matrix_t current;
+        cairo_get_matrix(cr, &current);
+        cairo_identity_matrix(cr);
+        cairo_rectangle(cr, x, y, w, h);
+        cairo_clip(cr);
+        cairo_set_matrix(cr, &current);
+        return Ok;
+    }
+    cairo_rectangle(cr, x, y, w, h);
     cairo_clip(cr);
     return Ok;
 }
@@ -462,6 +605,22 @@ Status Graphics::TranslateTransform(REAL dx, REAL dy)
     if (!nativeGraphics)
         return SetStatus(InvalidParameter);
     cairo_translate(nativeGraphics->cr, dx, dy);
+    return Ok;
+}
+
+Status Graphics::SetDeviceScale(REAL scale, INT originX, INT originY)
+{
+    if (!nativeGraphics || !platform::IsUsableScale(scale))
+        return SetStatus(InvalidParameter);
+    detail::GraphicsData& g = *nativeGraphics;
+    cairo_t* cr = g.cr;
+    cairo_set_matrix(cr, &g.baseMatrix);
+    cairo_translate(cr, -platform::DeviceEdge(originX, scale),
+                    -platform::DeviceEdge(originY, scale));
+    cairo_scale(cr, scale, scale);
+    cairo_translate(cr, originX, originY);
+    cairo_get_matrix(cr, &g.baseMatrix);
+    g.deviceScale = scale;
     return Ok;
 }
 

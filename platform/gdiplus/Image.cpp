@@ -1,6 +1,8 @@
 // Images and bitmaps: decoding with gdk-pixbuf into premultiplied ARGB32 Cairo surfaces.
+#include "platform/base/DeviceScale.h"
 #include "platform/base/FilePath.h"
 #include "platform/gdiplus/GdiplusPrivate.h"
+#include "platform/gdiplus/PictureScale.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
@@ -438,7 +440,7 @@ UINT Image::GetWidth()
         SetStatus(InvalidParameter);
         return 0;
     }
-    return static_cast<UINT>(nativeImage->Width());
+    return static_cast<UINT>(nativeImage->LogicalWidth());
 }
 
 UINT Image::GetHeight()
@@ -447,7 +449,7 @@ UINT Image::GetHeight()
         SetStatus(InvalidParameter);
         return 0;
     }
-    return static_cast<UINT>(nativeImage->Height());
+    return static_cast<UINT>(nativeImage->LogicalHeight());
 }
 
 PixelFormat Image::GetPixelFormat()
@@ -714,3 +716,22 @@ Status Pen::GetLastStatus() const
 }
 
 } // namespace Gdiplus
+
+namespace platform {
+
+bool SetPictureScale(Gdiplus::Image* picture, double factor)
+{
+    Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(picture);
+    if (!data || !IsUsableScale(factor))
+        return false;
+    data->scale = factor;
+    return true;
+}
+
+double PictureScale(Gdiplus::Image* picture)
+{
+    const Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(picture);
+    return data ? data->scale : 1.0;
+}
+
+} // namespace platform

@@ -5,6 +5,7 @@
 #include "platform/gdiplus/Gdi.h"
 #include "platform/wnd/WindowManager.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -127,3 +128,29 @@ BOOL MessageBeep(UINT type)
     CurrentBackend().Beep(type);
     return TRUE;
 }
+
+namespace platform::wnd {
+
+double PickDisplayScale(const char* override, double displayDpi, double xftDpi,
+                        const char* gdkScale)
+{
+    if (override && *override) {
+        char* end = nullptr;
+        const double scale = std::strtod(override, &end);
+        return *end == '\0' ? scale : std::nan("");
+    }
+    auto fromDpi = [](double dpi) { return std::round(dpi / 96.0 * 4.0) / 4.0; };
+    if (std::isfinite(displayDpi) && displayDpi > 0 && fromDpi(displayDpi) > 0)
+        return fromDpi(displayDpi);
+    if (std::isfinite(xftDpi) && xftDpi > 0 && fromDpi(xftDpi) > 0)
+        return fromDpi(xftDpi);
+    if (gdkScale && *gdkScale) {
+        char* end = nullptr;
+        const long scale = std::strtol(gdkScale, &end, 10);
+        if (*end == '\0' && scale >= 1 && scale <= 8)
+            return static_cast<double>(scale);
+    }
+    return 1.0;
+}
+
+} // namespace platform::wnd

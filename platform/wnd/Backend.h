@@ -30,7 +30,10 @@ public:
     virtual void MoveTopLevel(HWND /*hwnd*/, const RECT& /*screenRect*/) {}
     virtual void ShowTopLevel(HWND /*hwnd*/, bool /*visible*/) {}
     virtual void SetTitle(HWND /*hwnd*/, const CString& /*title*/) {}
-    // Shows the `dirty` part (client pixels) of the top-level window's surface.
+    // Device pixels per logical (96-DPI) pixel for a new top-level window at `screenRect`;
+    // the window layer refuses an unusable answer and keeps 1.0.
+    virtual double DisplayScale(const RECT& /*screenRect*/) { return 1.0; }
+    // Shows the `dirty` part (device pixels) of the top-level window's surface.
     virtual void Present(HWND hwnd, Gdiplus::Bitmap& surface, const RECT& dirty) = 0;
     // Hands pending input to the window layer (QueueInput), waiting at most `timeoutMs` for
     // some; a negative timeout waits until input arrives. False when no input can ever come,
@@ -62,6 +65,14 @@ void RegisterBackend(const char* name, BackendFactory factory);
 bool UseBackend(const char* name);
 // The current backend; at first use, the one named by SKINKIT_WND_BACKEND, else headless.
 Backend& CurrentBackend();
+
+// The scale a display backend gives new windows, from what the desktop tells, first answer
+// first: `override` (SKINKIT_SCALE: a number, or anything else, which the window layer then
+// refuses), the display's DPI, the X resource Xft.dpi, GDK_SCALE (a whole number). DPIs
+// become scales in quarter steps (96 is 1.0, 144 is 1.5), so that a monitor that measures
+// 101 DPI is not drawn at 1.05. Null texts and DPIs not above 0 are not known; none: 1.0.
+double PickDisplayScale(const char* override, double displayDpi, double xftDpi,
+                        const char* gdkScale);
 
 // The native handle (Backend::NativeHandle) of the top-level window that `hwnd` is in, for a
 // dialog of another program to sit on; empty for a null or unknown window and for a top-level

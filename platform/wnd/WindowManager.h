@@ -14,7 +14,7 @@ class CDC;
 
 namespace platform::wnd {
 
-// --- input from a backend, in a top-level window's client coordinates ---
+// --- input from a backend, in device pixels of a top-level window's surface ---
 enum class Input { Move, LeftDown, LeftUp, Wheel, Leave };
 // Queued raw; the target window, double clicks, hover and leave are worked out when the
 // event is taken from the queue, so that a capture set by an earlier event applies.
@@ -43,6 +43,16 @@ std::vector<HWND> TopLevels();
 // The client origin of a window in its top-level's surface.
 POINT ClientOriginInTop(HWND hwnd);
 bool IsTopLevel(HWND hwnd);
+
+// --- display scale ---
+// Device pixels per logical pixel of the top-level window `hwnd` is in; 1.0 for none.
+double WindowScale(HWND hwnd);
+// Moves a top-level window to another scale, as when it is dragged to another display: its
+// surface gets the new number of pixels, it is sent WM_DPICHANGED (the new DPI in both words
+// of wParam, its suggested window rectangle in lParam: the present one, since windows keep
+// logical sizes) and repainted. A scale that is not finite, not above 0 or above 8 is refused
+// with a message on stderr, and false.
+bool SetWindowScale(HWND topLevel, double scale);
 
 // --- observation (drivers and tests) ---
 // Called for every message sent to any window, before its procedure runs.

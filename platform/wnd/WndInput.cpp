@@ -4,6 +4,7 @@
 // Cursors: before each uncaptured move or press the window under the pointer is asked
 // (AskCursor); whoever answers calls SetCursor, which the backend shows. Tooltips hear of
 // moves and presses from their tools, which relay them from PreTranslateMessage.
+#include "platform/base/DeviceScale.h"
 #include "platform/wnd/Backend.h"
 #include "platform/wnd/WndInternal.h"
 
@@ -215,10 +216,13 @@ void ProcessInput(const QueueItem& item)
     if (!t)
         return;
     const DWORD now = Now();
-    // The backend's point is in the top-level's client area: it becomes a screen point once
-    // (hit test, hover, the wheel and the message's stamp) and the target's client point once
-    // (the message's lParam); neither is converted back.
-    const POINT screen{t->rect.left + item.client.x, t->rect.top + item.client.y};
+    // The backend's point is in device pixels of the top-level's surface: it becomes logical
+    // once, by the rule that painting snaps with, so the point lands in the window that
+    // painted that device pixel. The logical point becomes a screen point once (hit test,
+    // hover, the wheel and the message's stamp) and the target's client point once (the
+    // message's lParam); neither is converted back.
+    const POINT inTop = LogicalPoint(item.client, t->scale);
+    const POINT screen{t->rect.left + inTop.x, t->rect.top + inTop.y};
     // The pointer that left every window is somewhere none of them is.
     s.cursor = item.kind == Input::Leave ? POINT{-32768, -32768} : screen;
     const HWND under = item.kind == Input::Leave ? nullptr : HitTest(top, screen);
@@ -242,7 +246,7 @@ void ProcessInput(const QueueItem& item)
                             static_cast<WORD>(static_cast<SHORT>(item.delta)));
         lParam = PointLParam(screen);
     } else {
-        lParam = PointLParam(TargetClientPoint(*t, item.client, target));
+        lParam = PointLParam(TargetClientPoint(*t, inTop, target));
         if (!s.capture && message != WM_LBUTTONUP && !AskCursor(target, message))
             return;
     }

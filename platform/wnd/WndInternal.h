@@ -57,8 +57,11 @@ struct Window
     bool tracking = false; // pressed with the left button, capture held
     int check = 0;
     // Top-level windows.
+    // The surface has `scale` device pixels per logical pixel (DeviceScale.h); everything
+    // else about windows stays logical.
+    double scale = 1.0;
     std::unique_ptr<Gdiplus::Bitmap> surface;
-    CRect dirty; // surface pixels drawn since the last present
+    CRect dirty; // logical pixels drawn since the last present
     bool native = false;
 };
 
@@ -123,6 +126,8 @@ void PaintTopLevels();
 // draws into it, so that a handler holding a DC across a resize draws into nothing instead of
 // freed memory.
 void ResizeTopSurface(Window& w);
+// The backend's scale for a new top-level window at `screenRect`, 1.0 when it is unusable.
+double InitialScale(const RECT& screenRect);
 void RetireSurface(std::unique_ptr<Gdiplus::Bitmap> surface);
 void ResetPaint();
 

@@ -2,6 +2,7 @@
 // into their part of it through device contexts clipped to their visible client area, parents
 // before children. So that a parent's repaint never leaves a child covered, invalidating a
 // window always invalidates the children it overlaps.
+#include "platform/base/DeviceScale.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
 #include "platform/wnd/Backend.h"
@@ -9,6 +10,7 @@
 #include "platform/wnd/WndInternal.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <unordered_map>
 
 namespace platform::wnd {
@@ -59,7 +61,8 @@ HDC HandOut(HWND hwnd, const CRect& clip)
     if (!top || !top->surface)
         return nullptr;
     top->dirty.UnionRect(top->dirty, clip);
-    const HDC dc = CreateSurfaceDC(top->surface.get(), ClientOriginInTop(hwnd), &clip);
+    const HDC dc =
+        CreateScaledSurfaceDC(top->surface.get(), ClientOriginInTop(hwnd), &clip, top->scale);
     if (dc)
         P().handedOut[dc] = top->surface.get();
     return dc;
@@ -127,7 +130,7 @@ void PaintTopLevels()
         t->dirty.SetRectEmpty();
         dirty.IntersectRect(dirty, CRect(0, 0, t->rect.Width(), t->rect.Height()));
         if (!dirty.IsRectEmpty() && (t->style & WS_VISIBLE))
-            CurrentBackend().Present(top, *t->surface, dirty);
+            CurrentBackend().Present(top, *t->surface, DeviceRect(dirty, t->scale));
     }
 }
 
@@ -135,12 +138,32 @@ void ResizeTopSurface(Window& w)
 {
     if (w.parent)
         return;
-    const int cw = std::max(1, w.rect.Width()), ch = std::max(1, w.rect.Height());
+    const int cw = std::max(1, DeviceEdge(w.rect.Width(), w.scale));
+    const int ch = std::max(1, DeviceEdge(w.rect.Height(), w.scale));
     if (w.surface && static_cast<int>(w.surface->GetWidth()) == cw &&
         static_cast<int>(w.surface->GetHeight()) == ch)
         return;
     RetireSurface(std::move(w.surface));
     w.surface = std::make_unique<Gdiplus::Bitmap>(cw, ch, Gdiplus::PixelFormat32bppARGB);
+}
+
+namespace {
+
+// Refuses, with a message, a scale no window can take.
+bool AcceptScale(double scale)
+{
+    if (IsUsableScale(scale))
+        return true;
+    std::fprintf(stderr, "skinkit: display scale %g refused; windows keep 1.0\n", scale);
+    return false;
+}
+
+} // namespace
+
+double InitialScale(const RECT& screenRect)
+{
+    const double scale = CurrentBackend().DisplayScale(screenRect);
+    return AcceptScale(scale) ? scale : 1.0;
 }
 
 void RetireSurface(std::unique_ptr<Gdiplus::Bitmap> surface)
@@ -149,6 +172,33 @@ void RetireSurface(std::unique_ptr<Gdiplus::Bitmap> surface)
     if (surface && std::any_of(p.handedOut.begin(), p.handedOut.end(),
                                [&surface](const auto& h) { return h.second == surface.get(); }))
         p.retired.push_back(std::move(surface));
+}
+
+double WindowScale(HWND hwnd)
+{
+    const Window* top = Find(TopLevelOf(hwnd));
+    return top ? top->scale : 1.0;
+}
+
+bool SetWindowScale(HWND topLevel, double scale)
+{
+    Window* w = Find(topLevel);
+    if (!w || w->parent || !AcceptScale(scale))
+        return false;
+    if (w->scale == scale)
+        return true;
+    w->scale = scale;
+    ResizeTopSurface(*w);
+    // The native window shows the new number of pixels.
+    if (w->native)
+        CurrentBackend().MoveTopLevel(topLevel, w->rect);
+    RECT suggested = w->rect;
+    const auto dpi = static_cast<WORD>(std::lround(96.0 * scale));
+    SendMessageW(topLevel, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    if (IsWindow(topLevel))
+        InvalidateRect(topLevel, nullptr, TRUE);
+    return true;
 }
 
 Gdiplus::Bitmap* TopLevelSurface(HWND topLevel)

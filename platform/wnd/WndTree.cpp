@@ -77,6 +77,7 @@ Window* AddRecord(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD st
         parentRec->children.push_back(hwnd);
         return &w;
     }
+    w.scale = InitialScale(w.rect);
     ResizeTopSurface(w);
     t.topLevels.push_back(hwnd);
     if (!CurrentBackend().CreateTopLevel(hwnd, w.text, w.rect, (style & WS_VISIBLE) != 0)) {

@@ -43,6 +43,38 @@ TEST(OwnerDrawCompose, PixelExactModesScaleACheckerOntoWholePixels)
         }
 }
 
+TEST(OwnerDrawCompose, OnAScaledSurfaceThePictureIsComposedAtDeviceResolution)
+{
+    Gdiplus::Bitmap checker(2, 2, Gdiplus::PixelFormat32bppARGB);
+    checker.SetPixel(0, 0, Gdiplus::Color(kRed));
+    checker.SetPixel(1, 0, Gdiplus::Color(kBlue));
+    checker.SetPixel(0, 1, Gdiplus::Color(kBlue));
+    checker.SetPixel(1, 1, Gdiplus::Color(kRed));
+    // Logical origin (1, 1) at scale 1.5: the 4 x 4 control covers device pixels 2..7, so the
+    // checker's cells are 3 x 3 device pixels each, not a stretched 4 x 4 composition.
+    Gdiplus::Bitmap target(10, 10, Gdiplus::PixelFormat32bppARGB);
+    const HDC dc = platform::CreateScaledSurfaceDC(&target, POINT{1, 1}, nullptr, 1.5);
+    ASSERT_TRUE(dc);
+    EXPECT_EQ(ownerdraw::DevicePictureOf(dc, CSize(4, 4)).width, 6);
+    int seenW = 0;
+    EXPECT_TRUE(ownerdraw::Compose(
+        dc, CSize(4, 4), ownerdraw::kPixelExact, [&](Gdiplus::Graphics& g, int w, int h) {
+            seenW = w;
+            g.DrawImage(&checker, Gdiplus::Rect(0, 0, w, h), 0, 0, 2, 2, Gdiplus::UnitPixel);
+        }));
+    DeleteDC(dc);
+    EXPECT_EQ(seenW, 4);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) {
+            const bool inside = x >= 2 && x <= 7 && y >= 2 && y <= 7;
+            const bool red = ((x - 2) / 3 + (y - 2) / 3) % 2 == 0;
+            EXPECT_EQ(Pixel(target, x, y), !inside ? kClear
+                                           : red   ? kRed
+                                                   : kBlue)
+                << "at " << x << "," << y;
+        }
+}
+
 TEST(OwnerDrawCompose, NothingToDrawOnAnEmptySizeOrWithoutADC)
 {
     Gdiplus::Bitmap target(4, 4, Gdiplus::PixelFormat32bppARGB);

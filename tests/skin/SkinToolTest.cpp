@@ -1,6 +1,7 @@
 // skinkit-skin run as a separate program: its JSON read back with a JSON parser, its exit
 // statuses, and what it says when a file is missing (a finding or a message with status 1,
 // never an empty listing or a default record shown as if it were found).
+#include "Pictures.h"
 #include "SkinFiles.h"
 
 #include <nlohmann/json.hpp>
@@ -96,6 +97,24 @@ TEST_F(SkinTool, CheckReportsEveryProblemAndFailsOnlyWhenThereIsOne)
 
     const ToolRun clean = Tool("check --layout " + Q(Write("ok.ini", "[A]\nx=1\ny=1\n")));
     EXPECT_EQ(clean.status, 0) << clean.out;
+}
+
+TEST_F(SkinTool, CheckReportsPerScalePicturesOfTheWrongSizeOrThatDoNotDecode)
+{
+    std::filesystem::create_directories(root / "Img");
+    ASSERT_TRUE(pictures::Save(root / "Img" / "a.png", 4, 2, 0xFF0000FF));
+    ASSERT_TRUE(pictures::Save(root / "Img" / "a@2x.png", 8, 4, 0xFF0000FF));
+    ASSERT_TRUE(pictures::Save(root / "Img" / "a@1.5x.png", 6, 4, 0xFF0000FF));
+    Write("Img/a@3x.png", "not a picture");
+    const CString list = Write("images.ini", "[HD-png]\na=a.png\n");
+    const ToolRun r = Tool("check --json --images " + Q(Root() + L"\\img") + " --list " + Q(list));
+    EXPECT_EQ(r.status, 1);
+    std::multiset<std::string> problems;
+    for (const auto& j : r.lines)
+        problems.insert(j["problem"].get<std::string>() + " " + j["where"].get<std::string>());
+    const std::multiset<std::string> want = {"per-scale picture size [HD-png] a=a.png",
+                                             "per-scale picture does not decode [HD-png] a=a.png"};
+    EXPECT_EQ(problems, want) << r.out;
 }
 
 // A picture section longer than the loaders read is a finding wherever the cut falls: in its

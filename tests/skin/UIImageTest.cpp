@@ -5,6 +5,9 @@
 #include "Pictures.h"
 #include "SkinFiles.h"
 
+#include "platform/gdiplus/Gdi.h"
+#include "platform/gdiplus/PictureScale.h"
+
 namespace {
 
 class ImageCache : public SkinFiles
@@ -158,4 +161,97 @@ TEST_F(ImageCache, ReplacedPicturesStayValidUntilUnload)
     EXPECT_NE(GetObjectW(firstBitmap, sizeof bm, &bm), 0);
     cache.UnloadBitmapFiles();
     EXPECT_EQ(GetObjectW(firstBitmap, sizeof bm, &bm), 0) << "released with its kind";
+}
+
+namespace {
+
+// Two colours side by side, `factor` device pixels per logical pixel of a 4 x 2 picture.
+bool SaveHalves(const std::filesystem::path& path, int factor, Gdiplus::ARGB left,
+                Gdiplus::ARGB right)
+{
+    Gdiplus::Bitmap b(4 * factor, 2 * factor, Gdiplus::PixelFormat32bppARGB);
+    for (int y = 0; y < 2 * factor; ++y)
+        for (int x = 0; x < 4 * factor; ++x)
+            b.SetPixel(x, y, Gdiplus::Color(x < 2 * factor ? left : right));
+    return platform::SaveImageAsPng(&b, CString::FromUtf8(path.string())) == Gdiplus::Ok;
+}
+
+constexpr Gdiplus::ARGB kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu, kGreen = 0xFF00FF00u;
+
+class ScaledImages : public ImageCache
+{
+protected:
+    void SetUp() override
+    {
+        ImageCache::SetUp();
+        const auto img = root / "Skin" / "Img";
+        ASSERT_TRUE(SaveHalves(img / "Thumb.png", 1, kRed, kBlue));
+        ASSERT_TRUE(SaveHalves(img / "thumb@2x.PNG", 2, kGreen, kGreen));
+        ASSERT_TRUE(SaveHalves(img / "Knob.png", 1, kRed, kBlue));
+        ASSERT_TRUE(SaveHalves(img / "Bad.png", 1, kRed, kBlue));
+        Write("Skin/Img/Bad@2x.png", "not a picture");
+    }
+};
+
+const char kScaledList[] = "[HD-png]\nthumb=thumb.png\nknob=knob.png\nbad=bad.png\n";
+
+} // namespace
+
+TEST_F(ScaledImages, TheTwicePictureIsChosenAboveOneAndThePlainOneAtOneOrWhenItFails)
+{
+    const CString list = Write("Skin/scaled.ini", kScaledList);
+    // The smallest at or above the scale, else the largest: scaled down from twice rather
+    // than up from once.
+    const std::pair<double, double> cases[] = {{1.0, 1.0},  {1.25, 2.0}, {1.5, 2.0},
+                                               {1.75, 2.0}, {2.0, 2.0},  {3.0, 2.0}};
+    for (auto [scale, factor] : cases) {
+        CUIImage cache;
+        cache.SetDisplayScale(scale);
+        ASSERT_EQ(cache.LoadImageFiles(folder, list), 1);
+        Gdiplus::Image* thumb = cache.GetImageFile(L"thumb");
+        EXPECT_EQ(platform::PictureScale(thumb), factor) << scale;
+        // Logical size whichever picture came.
+        EXPECT_EQ(Width(thumb), 4) << scale;
+        EXPECT_EQ(thumb->GetHeight(), 2u) << scale;
+        // A failed per-scale picture gives way to the plain one; none beside it: the plain one.
+        for (const wchar_t* plain : {L"bad", L"knob"}) {
+            Gdiplus::Image* picture = cache.GetImageFile(plain);
+            EXPECT_EQ(picture->GetLastStatus(), Gdiplus::Ok) << scale;
+            EXPECT_EQ(platform::PictureScale(picture), 1.0) << scale;
+        }
+    }
+}
+
+TEST_F(ScaledImages, DrawnOnAScaledWindowTheTwicePictureIsCopiedAndAPlainOneFiltered)
+{
+    const CString list = Write("Skin/scaled.ini", kScaledList);
+    for (double scale : {1.25, 2.0}) {
+        CUIImage cache;
+        cache.SetDisplayScale(scale);
+        ASSERT_EQ(cache.LoadImageFiles(folder, list), 1);
+        Gdiplus::Bitmap target(12, 6, Gdiplus::PixelFormat32bppARGB);
+        const HDC dc = platform::CreateScaledSurfaceDC(&target, POINT{0, 0}, nullptr, scale);
+        {
+            Gdiplus::Graphics g(dc);
+            // As a skinned control draws: nearest neighbour, its picture at its own size.
+            g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+            g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+            // The knob has no per-scale picture.
+            g.DrawImage(cache.GetImageFile(scale == 2.0 ? L"thumb" : L"knob"),
+                        Gdiplus::Rect(0, 0, 4, 2), 0, 0, 4, 2, Gdiplus::UnitPixel);
+        }
+        DeleteDC(dc);
+        Gdiplus::Color c;
+        if (scale == 2.0) {
+            for (int x = 0; x < 8; ++x) {
+                target.GetPixel(x, 3, &c);
+                EXPECT_EQ(c.GetValue(), kGreen) << x;
+            }
+        } else {
+            // 4 logical pixels over 5 device pixels: the middle one mixes red and blue.
+            target.GetPixel(2, 1, &c);
+            EXPECT_GT(c.GetR(), 40) << "filtered, not nearest";
+            EXPECT_GT(c.GetB(), 40) << "filtered, not nearest";
+        }
+    }
 }

@@ -1,6 +1,7 @@
 // Renders a sample of what the painter draws (nine-sliced frames, tiles, aligned texts) into
 // a PNG file: a quick look at text and image output on this machine's fonts.
 #include "paint/CtrlGDIpString.h"
+#include "platform/base/DeviceScale.h"
 #include "platform/gdiplus/Gdi.h"
 
 #include <CLI/CLI.hpp>
@@ -38,10 +39,20 @@ int main(int argc, char** argv)
     std::string font = "Liberation Sans";
     app.add_option("output", out, "PNG file to write");
     app.add_option("--font", font, "font family name");
+    double scale = 1.0;
+    app.add_option("--scale", scale, "display scale: device pixels per logical pixel (0 to 8)");
     CLI11_PARSE(app, argc, argv);
+    if (!platform::IsUsableScale(scale)) {
+        std::fprintf(stderr, "skinkit-render: scale %g refused (above 0, at most 8)\n", scale);
+        return 2;
+    }
 
-    Bitmap canvas(360, 160, PixelFormat32bppARGB);
+    // The sample is laid out in logical pixels; the picture has the device pixels of the scale.
+    Bitmap canvas(platform::DeviceEdge(360, scale), platform::DeviceEdge(160, scale),
+                  PixelFormat32bppARGB);
     Graphics g(&canvas);
+    if (scale != 1.0)
+        g.SetDeviceScale(static_cast<REAL>(scale), 0, 0);
     g.Clear(Color(255, 32, 36, 44));
     g.SetInterpolationMode(InterpolationModeNearestNeighbor);
     g.SetPixelOffsetMode(PixelOffsetModeHalf);

@@ -3,9 +3,11 @@
 #include "platform/base/FilePath.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/ini/PrivateProfile.h"
+#include "skin/ScaledPicture.h"
 #include "skin/UIImage.h"
 #include "skin/UIText.h"
 
+#include <cmath>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -146,6 +148,32 @@ struct Kind
     const char* what;
 };
 
+// The per-scale pictures beside an image ("name@2x.png"): each must decode and measure the
+// plain picture's size times its factor, or the loader draws it at the wrong size.
+void CheckPerScalePictures(const std::string& listFile, const std::string& at, const CString& path,
+                           Gdiplus::Image& plain, std::vector<Finding>& out)
+{
+    for (double factor : skin::kPictureFactors) {
+        const CString scaled = skin::PicturePathForFactor(path, factor);
+        if (_waccess(scaled, 0) != 0)
+            continue;
+        std::unique_ptr<Gdiplus::Image> image(Gdiplus::Image::FromFile(scaled, FALSE));
+        if (image->GetLastStatus() != Gdiplus::Ok) {
+            out.push_back({listFile, at, "per-scale picture does not decode",
+                           platform::ResolvePath(scaled) + " does not load as an image"});
+            continue;
+        }
+        const long long w = std::llround(plain.GetWidth() * factor);
+        const long long h = std::llround(plain.GetHeight() * factor);
+        if (image->GetWidth() != w || image->GetHeight() != h)
+            out.push_back({listFile, at, "per-scale picture size",
+                           platform::ResolvePath(scaled) + " is " +
+                               std::to_string(image->GetWidth()) + " x " +
+                               std::to_string(image->GetHeight()) + ", not " + std::to_string(w) +
+                               " x " + std::to_string(h)});
+    }
+}
+
 void CheckImages(const CString& folder, const CString& list, std::vector<Finding>& out,
                  std::vector<std::string>& notes)
 {
@@ -200,6 +228,8 @@ void CheckImages(const CString& folder, const CString& list, std::vector<Finding
                                                          : Gdiplus::Image::FromFile(path, FALSE));
                 Gdiplus::Image* image = held ? cache.GetImageFile(name) : own.get();
                 ok = image && image->GetLastStatus() == Gdiplus::Ok;
+                if (ok)
+                    CheckPerScalePictures(listFile, at, path, *image, out);
             } else if (held) {
                 ok = kind.section == kinds[1].section ? cache.GetBitmapFile(name) != nullptr
                                                       : cache.GetIconFile(name) != nullptr;

@@ -1,6 +1,7 @@
 // The headless backend (no display, a clock that moves when told) and its test driver.
 #include "platform/wnd/headless/HeadlessDriver.h"
 
+#include "platform/base/DeviceScale.h"
 #include "platform/gdiplus/Gdiplus.h"
 #include "platform/wnd/Backend.h"
 #include "platform/wnd/ToolTipCtrl.h"
@@ -18,6 +19,7 @@ DWORD g_clock = kStartTime;
 std::vector<HeadlessDriver::MessageBoxRecord> g_boxes;
 int g_boxAnswer = 0;
 int g_beeps = 0;
+double g_scale = 1.0;
 
 // The button a box takes when nobody chooses: its first, or its second with MB_DEFBUTTON2.
 int DefaultButton(UINT type)
@@ -39,6 +41,7 @@ public:
     bool CreateTopLevel(HWND, const CString&, const RECT&, bool) override { return true; }
     void DestroyTopLevel(HWND) override {}
     void Present(HWND, Gdiplus::Bitmap&, const RECT&) override {}
+    double DisplayScale(const RECT&) override { return g_scale; }
     int MessageBox(HWND owner, const CString& text, const CString& caption, UINT type) override
     {
         g_boxes.push_back(HeadlessDriver::MessageBoxRecord{owner, text, caption, type});
@@ -64,8 +67,9 @@ std::unique_ptr<Backend> MakeHeadlessBackend()
 
 // --- driver ---
 
-HeadlessDriver::HeadlessDriver()
+HeadlessDriver::HeadlessDriver(double scale)
 {
+    g_scale = scale;
     UseBackend("headless");
     DestroyAllWindows();
     g_clock = kStartTime;
@@ -115,8 +119,34 @@ void HeadlessDriver::Send(int kind, POINT client, int delta)
 {
     if (!m_top || !IsWindow(m_top))
         return;
-    QueueInput(m_top, static_cast<Input>(kind), client, delta);
+    // A backend reports device pixels: the logical point goes as the first device pixel of
+    // its logical pixel, unless a device point was given.
+    const double scale = WindowScale(m_top);
+    if (LogicalPoint(m_device, scale).x != client.x || LogicalPoint(m_device, scale).y != client.y)
+        m_device = POINT{DeviceEdge(client.x, scale), DeviceEdge(client.y, scale)};
+    QueueInput(m_top, static_cast<Input>(kind), m_device, delta);
     Pump();
+}
+
+void HeadlessDriver::MoveMouseDevice(HWND top, POINT device)
+{
+    top = TopLevelOf(top);
+    if (m_top && m_top != top)
+        Send(static_cast<int>(Input::Leave), m_pos);
+    m_top = top;
+    m_device = device;
+    m_pos = LogicalPoint(device, WindowScale(top));
+    Send(static_cast<int>(Input::Move), m_pos);
+}
+
+RECT HeadlessDriver::DeviceRectOf(HWND wnd)
+{
+    RECT wr{}, tr{};
+    GetWindowRect(wnd, &wr);
+    GetWindowRect(TopLevelOf(wnd), &tr);
+    CRect area(wr);
+    area.OffsetRect(-tr.left, -tr.top);
+    return DeviceRect(area, WindowScale(wnd));
 }
 
 void HeadlessDriver::MoveMouseScreen(POINT screen)
@@ -215,11 +245,7 @@ std::unique_ptr<Gdiplus::Bitmap> HeadlessDriver::Capture(HWND wnd)
     Gdiplus::Bitmap* surface = TopLevelSurface(top);
     if (!surface || !IsWindowVisible(wnd))
         return nullptr;
-    RECT wr{}, tr{};
-    GetWindowRect(wnd, &wr);
-    GetWindowRect(top, &tr);
-    CRect area(wr);
-    area.OffsetRect(-tr.left, -tr.top);
+    CRect area(DeviceRectOf(wnd));
     area.IntersectRect(area, CRect(0, 0, static_cast<int>(surface->GetWidth()),
                                    static_cast<int>(surface->GetHeight())));
     if (area.IsRectEmpty())
@@ -235,8 +261,10 @@ DWORD HeadlessDriver::PixelAt(HWND wnd, POINT client)
     if (!surface)
         return 0;
     const POINT o = ClientOriginInTop(wnd);
+    const double scale = WindowScale(wnd);
     Gdiplus::Color c;
-    if (surface->GetPixel(o.x + client.x, o.y + client.y, &c) != Gdiplus::Ok)
+    if (surface->GetPixel(DeviceEdge(o.x + client.x, scale), DeviceEdge(o.y + client.y, scale),
+                          &c) != Gdiplus::Ok)
         return 0;
     return c.GetValue();
 }

@@ -30,8 +30,10 @@ class HeadlessDriver
 {
 public:
     // Selects the headless backend and resets its clock; windows left from an earlier driver
-    // are destroyed.
-    HeadlessDriver();
+    // are destroyed. Top-level windows made from now on get `scale` device pixels per logical
+    // pixel (an unusable scale is refused and they keep 1.0); points given to the driver
+    // stay logical.
+    explicit HeadlessDriver(double scale = 1.0);
     // Destroys every window that is left.
     ~HeadlessDriver();
     HeadlessDriver(const HeadlessDriver&) = delete;
@@ -59,6 +61,8 @@ public:
     void Wheel(int delta);
     // The pointer leaves every window.
     void LeaveWindows();
+    // Moves to device pixel `device` of top-level `top`'s surface, as a backend reports it.
+    void MoveMouseDevice(HWND top, POINT device);
 
     // --- observation ---
     // Records every message sent to `wnd` from now on (WM_COMMAND from its children, for one).
@@ -67,11 +71,14 @@ public:
     void ClearRecorded() { m_recorded.clear(); }
     // The recorded WM_COMMAND messages with notification `code`.
     std::vector<MSG> Commands(UINT code) const;
-    // A copy of the window's pixels as shown (its window rectangle, clipped to its top-level),
-    // after pumping; null for a window that is not shown.
+    // A copy of the window's device pixels as shown (its window rectangle, clipped to its
+    // top-level), after pumping; null for a window that is not shown.
     std::unique_ptr<Gdiplus::Bitmap> Capture(HWND wnd);
-    // One pixel, client coordinates, as ARGB (not premultiplied), after pumping.
+    // The first device pixel of logical point `client`, as ARGB (not premultiplied), after
+    // pumping.
     DWORD PixelAt(HWND wnd, POINT client);
+    // The device rectangle a window covers on its top-level's surface (DeviceScale.h).
+    RECT DeviceRectOf(HWND wnd);
 
     // --- message boxes and beeps ---
     struct MessageBoxRecord
@@ -103,6 +110,7 @@ private:
     void Send(int kind, POINT client, int delta = 0);
     HWND m_top = nullptr; // the top-level the pointer is over
     POINT m_pos{};        // in m_top's client coordinates
+    POINT m_device{};     // the same in device pixels, as last sent
     std::vector<MSG> m_recorded;
     std::vector<HWND> m_watched;
 };

@@ -3,6 +3,7 @@
 // the layer hit-tests them itself, so per-control hover and leave, capture and double clicks
 // (500 ms, 4 x 4 pixels, as the window manager has them; SDL's own click count uses 32 pixels
 // and is not read) behave as under the headless backend.
+#include "platform/base/DeviceScale.h"
 #include "platform/gdiplus/Gdiplus.h"
 #include "platform/wnd/Backend.h"
 #include "platform/wnd/WindowManager.h"
@@ -53,7 +54,9 @@ namespace {
     X(SDL_CreateSystemCursor)                                                                      \
     X(SDL_SetCursor)                                                                               \
     X(SDL_FreeCursor)                                                                              \
-    X(SDL_ShowCursor)
+    X(SDL_ShowCursor)                                                                              \
+    X(SDL_GetDisplayDPI)                                                                           \
+    X(SDL_GetPointDisplayIndex)
 
 struct SdlApi
 {
@@ -135,6 +138,52 @@ void WatchForLostDisplay()
 #endif
 }
 
+// The X resource Xft.dpi of the display SDL uses, or 0 when there is none. Read through the
+// Xlib that SDL loaded for its X11 driver; nothing is loaded for it.
+double XftDpi()
+{
+#if defined(SDL_VIDEO_DRIVER_X11)
+    void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (!x11)
+        return 0;
+    double dpi = 0;
+    auto open = reinterpret_cast<Display* (*)(const char*)>(dlsym(x11, "XOpenDisplay"));
+    auto get =
+        reinterpret_cast<char* (*)(Display*, const char*, const char*)>(dlsym(x11, "XGetDefault"));
+    auto close = reinterpret_cast<int (*)(Display*)>(dlsym(x11, "XCloseDisplay"));
+    if (open && get && close) {
+        if (Display* d = open(nullptr)) {
+            if (const char* v = get(d, "Xft", "dpi"))
+                dpi = std::strtod(v, nullptr);
+            close(d);
+        }
+    }
+    dlclose(x11);
+    return dpi;
+#else
+    return 0;
+#endif
+}
+
+// The scale of SDL display `index` (SDL_GetDisplayDPI, then Xft.dpi, then GDK_SCALE), unless
+// SKINKIT_SCALE says otherwise.
+double ScaleOfDisplay(int index)
+{
+    const char* override = std::getenv("SKINKIT_SCALE");
+    if (override && *override)
+        return PickDisplayScale(override, 0, 0, nullptr);
+    float dpi = 0;
+    if (index < 0 || g_sdl.SDL_GetDisplayDPI(index, nullptr, &dpi, nullptr) != 0)
+        dpi = 0;
+    return PickDisplayScale(nullptr, dpi, XftDpi(), std::getenv("GDK_SCALE"));
+}
+
+// The device size of a top-level window's logical rectangle.
+int DeviceSide(HWND hwnd, LONG from, LONG to)
+{
+    return std::max(1, DeviceEdge(static_cast<long long>(to) - from, WindowScale(hwnd)));
+}
+
 // The desktop's cursor for an IDC_ number; the arrow for any other.
 SDL_SystemCursor SystemCursor(int id)
 {
@@ -181,6 +230,13 @@ public:
     const char* Name() const override { return "sdl2"; }
     DWORD Now() override { return g_sdl.SDL_GetTicks(); }
 
+    double DisplayScale(const RECT& r) override
+    {
+        const SDL_Point centre{static_cast<int>(r.left + (r.right - r.left) / 2),
+                               static_cast<int>(r.top + (r.bottom - r.top) / 2)};
+        return ScaleOfDisplay(g_sdl.SDL_GetPointDisplayIndex(&centre));
+    }
+
     bool CreateTopLevel(HWND hwnd, const CString& title, const RECT& r, bool visible) override
     {
         if (g_displayLost)
@@ -189,9 +245,10 @@ public:
         // Pop-ups (tooltips) have no frame, no task-bar entry and do not take the focus.
         if (static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE)) & WS_POPUP)
             flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR;
-        SDL_Window* win = g_sdl.SDL_CreateWindow(
-            title.ToUtf8().c_str(), r.left, r.top, std::max(1, static_cast<int>(r.right - r.left)),
-            std::max(1, static_cast<int>(r.bottom - r.top)), flags);
+        // The window shows the surface's device pixels.
+        SDL_Window* win = g_sdl.SDL_CreateWindow(title.ToUtf8().c_str(), r.left, r.top,
+                                                 DeviceSide(hwnd, r.left, r.right),
+                                                 DeviceSide(hwnd, r.top, r.bottom), flags);
         if (!win)
             return false;
         if (m_displayFd < 0)
@@ -233,8 +290,8 @@ public:
     {
         if (SDL_Window* win = Window(hwnd)) {
             g_sdl.SDL_SetWindowPosition(win, r.left, r.top);
-            g_sdl.SDL_SetWindowSize(win, std::max(1, static_cast<int>(r.right - r.left)),
-                                    std::max(1, static_cast<int>(r.bottom - r.top)));
+            g_sdl.SDL_SetWindowSize(win, DeviceSide(hwnd, r.left, r.right),
+                                    DeviceSide(hwnd, r.top, r.bottom));
         }
     }
 
@@ -438,6 +495,9 @@ private:
                     break;
                 case SDL_WINDOWEVENT_MOVED:
                     TopLevelMoved(h, POINT{e.window.data1, e.window.data2});
+                    break;
+                case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+                    SetWindowScale(h, ScaleOfDisplay(e.window.data1));
                     break;
                 default:
                     break;

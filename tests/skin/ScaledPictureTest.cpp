@@ -1,0 +1,44 @@
+// The names of per-scale skin pictures and the choice of one for a window's scale.
+#include "skin/ScaledPicture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ScaledPicture, TheFactorGoesBeforeTheFileNamesExtension)
+{
+    const struct
+    {
+        const wchar_t* path;
+        double factor;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"skin\\play.png", 2.0, L"skin\\play@2x.png"},
+        {L"skin/play.btn.png", 1.5, L"skin/play.btn@1.5x.png"},
+        {L"skin.d\\thumb", 3.0, L"skin.d\\thumb@3x"},
+        {L"skin\\.png", 2.0, L"skin\\.png@2x"},
+        {L"play.png", 1.0, L"play.png"},
+        {L"play.png", 1.25, L"play@1.25x.png"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(skin::PicturePathForFactor(c.path, c.factor), CString(c.expected)) << c.factor;
+}
+
+TEST(ScaledPicture, TheSmallestAtOrAboveTheScaleElseTheLargest)
+{
+    const std::vector<double> two{2.0}, many{1.5, 2.0, 3.0}, none{};
+    const struct
+    {
+        const std::vector<double>* available;
+        double scale;
+        double chosen;
+    } cases[] = {
+        {&two, 1.0, 1.0},  {&two, 1.25, 2.0},  {&two, 1.75, 2.0},  {&two, 2.0, 2.0},
+        {&two, 3.0, 2.0},  {&many, 1.25, 1.5}, {&many, 1.75, 2.0}, {&many, 2.5, 3.0},
+        {&many, 4.0, 3.0}, {&none, 2.0, 1.0},  {&none, 0.5, 1.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(skin::ChoosePictureFactor(*c.available, c.scale), c.chosen) << c.scale;
+}
+
+} // namespace

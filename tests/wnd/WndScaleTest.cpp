@@ -1,0 +1,325 @@
+// Windows at display scales 1.0 to 3.0: logical geometry stays as it is, the surface has the
+// device pixels, siblings snap edge to edge, a device point reaches the window that painted it,
+// lines are whole device pixels and text is drawn at the device size.
+#include "Probe.h"
+
+#include "platform/base/DeviceScale.h"
+#include "platform/gdiplus/Gdi.h"
+#include "platform/gdiplus/Gdiplus.h"
+#include "platform/wnd/Backend.h"
+#include "platform/wnd/WindowManager.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+using platform::wnd::HeadlessDriver;
+
+namespace {
+
+constexpr double kScales[] = {1.0, 1.25, 1.5, 1.75, 2.0, 3.0};
+constexpr Gdiplus::ARGB kGrey = 0xFF808080u, kBlack = 0xFF000000u, kWhite = 0xFFFFFFFFu;
+
+enum class Draw { Fill, Line, Text };
+
+// Fills its client (and beyond, to prove the clip) in one colour; a line or a text on white.
+class CScaledWnd : public CWnd
+{
+public:
+    CScaledWnd(Gdiplus::ARGB c, Draw d) : color(c), draw(d) {}
+    Gdiplus::ARGB color;
+    Draw draw;
+    float em = 12;
+    CPoint down{-1, -1};
+    int downs = 0;
+    int dpiChanges = 0;
+    WPARAM dpi = 0;
+    CRect suggested;
+
+protected:
+    void OnPaint()
+    {
+        CPaintDC dc(this);
+        Gdiplus::Graphics g(dc.m_hDC);
+        Gdiplus::SolidBrush fill{Gdiplus::Color(draw == Draw::Fill ? color : kWhite)};
+        g.FillRectangle(&fill, -1000, -1000, 3000, 3000);
+        if (draw == Draw::Line) {
+            Gdiplus::Pen pen(Gdiplus::Color(kBlack), 1);
+            g.DrawLine(&pen, 0, 3, 20, 3);
+        } else if (draw == Draw::Text) {
+            Gdiplus::Font font(L"Liberation Sans", em, Gdiplus::FontStyleRegular,
+                               Gdiplus::UnitPixel);
+            Gdiplus::SolidBrush ink{Gdiplus::Color(kBlack)};
+            g.DrawString(L"Hg", -1, &font, Gdiplus::PointF(0, 0), &ink);
+        }
+    }
+    void OnLButtonDown(UINT, CPoint p)
+    {
+        down = p;
+        ++downs;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_DPICHANGED) {
+            ++dpiChanges;
+            dpi = wParam;
+            suggested = *reinterpret_cast<const RECT*>(lParam);
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CScaledWnd, CWnd)
+ON_WM_PAINT()
+ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
+// Siblings edge to edge in two rows, of odd sizes and positions so that every scale rounds
+// some edges up and some down.
+struct Layout
+{
+    static std::vector<CRect> Rects()
+    {
+        std::vector<CRect> rects;
+        int x = 3;
+        for (int w : {7, 13, 1, 10, 19, 2}) {
+            rects.emplace_back(x, 5, x + w, 16);
+            rects.emplace_back(x, 16, x + w, 19);
+            x += w;
+        }
+        return rects;
+    }
+};
+
+class Scaled : public ::testing::TestWithParam<double>
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(parent.CreateEx(0, nullptr, L"p", WS_VISIBLE, CRect(0, 0, 97, 61), nullptr, 0));
+        int id = 1;
+        for (const CRect& r : Layout::Rects()) {
+            const auto c = static_cast<Gdiplus::ARGB>(0xFF000000u | (id * 0x1F3D5Bu));
+            children.push_back(std::make_unique<CScaledWnd>(c, Draw::Fill));
+            ASSERT_TRUE(
+                children.back()->Create(nullptr, L"c", WS_CHILD | WS_VISIBLE, r, &parent, id++));
+        }
+        driver.Pump();
+    }
+    double Scale() const { return GetParam(); }
+    DWORD Pixel(int x, int y)
+    {
+        Gdiplus::Color c;
+        platform::wnd::TopLevelSurface(parent.m_hWnd)->GetPixel(x, y, &c);
+        return c.GetValue();
+    }
+
+    HeadlessDriver driver{GetParam()};
+    CScaledWnd parent{kGrey, Draw::Fill};
+    std::vector<std::unique_ptr<CScaledWnd>> children;
+};
+
+TEST_P(Scaled, GeometryStaysLogicalWhileTheSurfaceHasTheDevicePixels)
+{
+    CRect client;
+    parent.GetClientRect(&client);
+    EXPECT_EQ(client, CRect(0, 0, 97, 61));
+    Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(parent.m_hWnd);
+    ASSERT_TRUE(surface);
+    EXPECT_EQ(surface->GetWidth(), static_cast<UINT>(platform::DeviceEdge(97, Scale())));
+    EXPECT_EQ(surface->GetHeight(), static_cast<UINT>(platform::DeviceEdge(61, Scale())));
+    CClientDC dc(&parent);
+    EXPECT_EQ(GetDeviceCaps(dc.m_hDC, LOGPIXELSY), 96);
+    EXPECT_EQ(GetDeviceCaps(dc.m_hDC, HORZRES), 97);
+}
+
+TEST_P(Scaled, SiblingsNeitherOverlapNorLeaveAGapAndPaintTheirOwnDevicePixels)
+{
+    std::vector<CRect> device;
+    for (const auto& c : children)
+        device.emplace_back(driver.DeviceRectOf(c->m_hWnd));
+    for (size_t i = 0; i < device.size(); ++i) {
+        ASSERT_FALSE(device[i].IsRectEmpty()) << i;
+        for (size_t j = i + 1; j < device.size(); ++j) {
+            CRect overlap;
+            EXPECT_FALSE(overlap.IntersectRect(device[i], device[j])) << i << " and " << j;
+        }
+    }
+    for (size_t i = 0; i + 2 < device.size(); ++i)
+        EXPECT_EQ(device[i].right, device[i + 2].left) << i;
+    for (size_t i = 0; i < device.size(); i += 2)
+        EXPECT_EQ(device[i].bottom, device[i + 1].top) << i;
+    // Each corner pixel shows the child's colour; the pixels just outside the rows the parent's.
+    for (size_t i = 0; i < device.size(); ++i) {
+        const CRect& d = device[i];
+        for (POINT p : {POINT{d.left, d.top}, POINT{d.right - 1, d.top},
+                        POINT{d.left, d.bottom - 1}, POINT{d.right - 1, d.bottom - 1}})
+            EXPECT_EQ(Pixel(p.x, p.y), children[i]->color) << i << " at " << p.x << "," << p.y;
+    }
+    EXPECT_EQ(Pixel(device[0].left - 1, device[0].top), kGrey);
+    EXPECT_EQ(Pixel(device[0].left, device[0].top - 1), kGrey);
+    EXPECT_EQ(Pixel(device.back().right, device.back().top), kGrey);
+    EXPECT_EQ(Pixel(device.back().left, device.back().bottom), kGrey);
+}
+
+TEST_P(Scaled, APressAtEachDeviceCornerReachesTheChildThatPaintedIt)
+{
+    for (size_t i = 0; i < children.size(); ++i) {
+        const CRect d(driver.DeviceRectOf(children[i]->m_hWnd));
+        CRect logical;
+        children[i]->GetClientRect(&logical);
+        const std::pair<POINT, CPoint> corners[] = {
+            {{d.left, d.top}, {0, 0}},
+            {{d.right - 1, d.top}, {logical.right - 1, 0}},
+            {{d.left, d.bottom - 1}, {0, logical.bottom - 1}},
+            {{d.right - 1, d.bottom - 1}, {logical.right - 1, logical.bottom - 1}},
+        };
+        for (const auto& [device, client] : corners) {
+            const int before = children[i]->downs;
+            driver.MoveMouseDevice(parent.m_hWnd, device);
+            driver.MouseDown();
+            driver.MouseUp();
+            driver.AdvanceTime(1000); // no double clicks
+            EXPECT_EQ(children[i]->downs, before + 1) << i << " at " << device.x << "," << device.y;
+            EXPECT_EQ(children[i]->down, client) << i;
+            EXPECT_EQ(Pixel(device.x, device.y), children[i]->color) << i;
+        }
+    }
+}
+
+TEST_P(Scaled, AOnePixelLineCoversTheRoundedScaleInDeviceRows)
+{
+    CScaledWnd line(0, Draw::Line);
+    ASSERT_TRUE(
+        line.Create(nullptr, L"l", WS_CHILD | WS_VISIBLE, CRect(30, 25, 60, 40), &parent, 99));
+    driver.Pump();
+    const CRect d(driver.DeviceRectOf(line.m_hWnd));
+    const int column = d.left + platform::DeviceSpan(30, 10, Scale());
+    std::vector<int> rows;
+    for (int y = d.top; y < d.bottom; ++y)
+        if (Pixel(column, y) != kWhite) {
+            EXPECT_EQ(Pixel(column, y), kBlack) << "row " << y;
+            rows.push_back(y);
+        }
+    ASSERT_EQ(static_cast<int>(rows.size()), platform::DeviceLineWidth(1, Scale()));
+    EXPECT_EQ(rows.front(), platform::DeviceEdge(25 + 3, Scale()));
+}
+
+// The height of the ink in the window's device pixels, with antialiased rows counted by their
+// coverage (the darkest pixel of each row), so that a glyph edge between two rows counts as
+// the part of a row it covers at every scale.
+double InkHeight(HeadlessDriver& driver, HWND wnd, Gdiplus::Bitmap& surface)
+{
+    const CRect d(driver.DeviceRectOf(wnd));
+    double height = 0;
+    for (int y = d.top; y < d.bottom; ++y) {
+        int darkest = 255;
+        for (int x = d.left; x < d.right; ++x) {
+            Gdiplus::Color c;
+            surface.GetPixel(x, y, &c);
+            darkest = std::min<int>(darkest, c.GetR());
+        }
+        height += (255 - darkest) / 255.0;
+    }
+    return height;
+}
+
+// Pango draws at the device size: the ink of 12-pixel text at a scale is within a pixel of the
+// ink of (12 x scale)-pixel text at 1.0, where a stretched picture would be blurred wider.
+TEST_P(Scaled, TextIsDrawnAtTheScaledSize)
+{
+    double reference = 0;
+    {
+        HeadlessDriver plain;
+        CScaledWnd text(0, Draw::Text);
+        text.em = static_cast<float>(12 * Scale());
+        ASSERT_TRUE(text.CreateEx(0, nullptr, L"t", WS_VISIBLE, CRect(0, 0, 120, 60), nullptr, 0));
+        plain.Pump();
+        reference = InkHeight(plain, text.m_hWnd, *platform::wnd::TopLevelSurface(text.m_hWnd));
+    }
+    HeadlessDriver scaled(Scale());
+    CScaledWnd text(0, Draw::Text);
+    ASSERT_TRUE(text.CreateEx(0, nullptr, L"t", WS_VISIBLE, CRect(0, 0, 40, 20), nullptr, 0));
+    scaled.Pump();
+    const double height =
+        InkHeight(scaled, text.m_hWnd, *platform::wnd::TopLevelSurface(text.m_hWnd));
+    ASSERT_GT(reference, 10 * Scale());
+    EXPECT_NEAR(height, reference, 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, Scaled, ::testing::ValuesIn(kScales));
+
+TEST(WindowScale, AMoveToAnotherScaleKeepsLogicalSizesAndAnUnusableScaleIsRefused)
+{
+    HeadlessDriver driver;
+    CScaledWnd top(kGrey, Draw::Fill);
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"t", WS_VISIBLE, CRect(10, 20, 50, 45), nullptr, 0));
+    driver.Pump();
+    for (double bad : {std::nan(""), 0.0, -2.0, 9.0, HUGE_VAL})
+        EXPECT_FALSE(platform::wnd::SetWindowScale(top.m_hWnd, bad)) << bad;
+    EXPECT_EQ(platform::wnd::WindowScale(top.m_hWnd), 1.0);
+    EXPECT_EQ(top.dpiChanges, 0);
+
+    ASSERT_TRUE(platform::wnd::SetWindowScale(top.m_hWnd, 2.0));
+    EXPECT_EQ(top.dpiChanges, 1);
+    EXPECT_EQ(top.dpi, MAKEWPARAM(192, 192));
+    EXPECT_EQ(top.suggested, CRect(10, 20, 50, 45));
+    EXPECT_EQ(platform::wnd::TopLevelSurface(top.m_hWnd)->GetWidth(), 80u);
+    EXPECT_EQ(driver.PixelAt(top.m_hWnd, {39, 24}), kGrey);
+    CRect client;
+    top.GetClientRect(&client);
+    EXPECT_EQ(client, CRect(0, 0, 40, 25));
+}
+
+TEST(WindowScale, ADriverGivenAnUnusableScaleKeepsOne)
+{
+    HeadlessDriver driver(std::nan(""));
+    CWnd top;
+    ASSERT_TRUE(top.CreateEx(0, nullptr, L"t", WS_VISIBLE, CRect(0, 0, 10, 10), nullptr, 0));
+    EXPECT_EQ(platform::wnd::WindowScale(top.m_hWnd), 1.0);
+    EXPECT_EQ(platform::wnd::TopLevelSurface(top.m_hWnd)->GetWidth(), 10u);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DisplayScale, TheOverrideWinsThenTheDisplayDpiThenXftDpiThenGdkScale)
+{
+    struct Case
+    {
+        const char* override;
+        double displayDpi, xftDpi;
+        const char* gdk;
+        double scale; // NaN: refused later by the window layer
+    } cases[] = {
+        {"2", 96, 96, "1", 2.0},
+        {"1.75", 0, 0, nullptr, 1.75},
+        {"0", 192, 0, nullptr, 0.0},
+        {"abc", 192, 0, nullptr, std::nan("")},
+        {"2x", 192, 0, nullptr, std::nan("")},
+        {"", 144, 0, nullptr, 1.5},
+        {nullptr, 101, 192, "3", 1.0},
+        {nullptr, 168, 0, nullptr, 1.75},
+        {nullptr, 0, 120, "3", 1.25},
+        {nullptr, -5, 0, "2", 2.0},
+        {nullptr, 0, 0, "2.5", 1.0},
+        {nullptr, 0, 0, "0", 1.0},
+        {nullptr, 0, 0, nullptr, 1.0},
+    };
+    for (const Case& c : cases) {
+        const double got =
+            platform::wnd::PickDisplayScale(c.override, c.displayDpi, c.xftDpi, c.gdk);
+        if (std::isnan(c.scale))
+            EXPECT_TRUE(std::isnan(got)) << (c.override ? c.override : "-");
+        else
+            EXPECT_EQ(got, c.scale)
+                << (c.override ? c.override : "-") << " " << c.displayDpi << " " << c.xftDpi;
+    }
+}
+
+} // namespace
