@@ -68,9 +68,9 @@ TEST(OwnerDrawCompose, OnAScaledSurfaceThePictureIsComposedAtDeviceResolution)
         for (int x = 0; x < 10; ++x) {
             const bool inside = x >= 2 && x <= 7 && y >= 2 && y <= 7;
             const bool red = ((x - 2) / 3 + (y - 2) / 3) % 2 == 0;
-            EXPECT_EQ(Pixel(target, x, y), !inside ? kClear
-                                           : red   ? kRed
-                                                   : kBlue)
+            EXPECT_EQ(PixelAt(target, x, y), !inside ? kClear
+                                             : red   ? kRed
+                                                     : kBlue)
                 << "at " << x << "," << y;
         }
 }
