@@ -21,6 +21,7 @@
 #include <map>
 #include <poll.h>
 #include <string>
+#include <string_view>
 
 namespace platform::wnd {
 namespace {
@@ -165,12 +166,17 @@ double XftDpi()
 #endif
 }
 
-// The scale of SDL display `index` (SDL_GetDisplayDPI, then Xft.dpi, then GDK_SCALE), unless
-// SKINKIT_SCALE says otherwise.
+// The scale of SDL display `index` (SDL_GetDisplayDPI, then Xft.dpi, then GDK_SCALE) when
+// SKINKIT_SCALE is "auto", the number SKINKIT_SCALE gives, else 1. The display's own scale is
+// taken only when asked for: GDI drawing (group boxes, system statics, hyperlinks) does not
+// follow a window's scale yet, and a dialog drawn half at one scale and half at another is
+// worse than one drawn at 1.
 double ScaleOfDisplay(int index)
 {
     const char* override = std::getenv("SKINKIT_SCALE");
-    if (override && *override)
+    if (!override || !*override)
+        return 1.0;
+    if (std::string_view(override) != "auto")
         return PickDisplayScale(override, 0, 0, nullptr);
     float dpi = 0;
     if (index < 0 || g_sdl.SDL_GetDisplayDPI(index, nullptr, &dpi, nullptr) != 0)
