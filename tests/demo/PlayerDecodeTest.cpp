@@ -224,7 +224,6 @@ TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
         EXPECT_NEAR(static_cast<double>(e.lengthMs), probed * 1000.0, 2.0);
         player::AviMedia media;
         ASSERT_TRUE(media.Open(file)) << media.Problem();
-        EXPECT_EQ(media.Describe(), c.streams);
         EXPECT_EQ(media.VideoPackets().size(), 20u);
         const std::vector<std::string> theirs = FfmpegHashes(file);
         ASSERT_EQ(theirs.size(), 20u);
