@@ -23,12 +23,22 @@ namespace {
 const testkit::TempDir g_settings{"skinkit_demo_settings"};
 const int g_settingsSet = setenv("SKINKIT_SETTINGS_DIR", g_settings.Path().c_str(), 1);
 
-TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFrames)
+// The sample files read back as made; a sample that cannot be completed leaves no file under
+// its name, so the next run makes it and leaves the others as they were.
+TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFramesAndRemadeWhenMissing)
 {
     HeadlessDriver driver; // graphics started
     const testkit::TempDir tmp{"skinkit_demo_media"};
     const std::string folder = tmp.File("not yet made");
+    // A folder where the sample's temporary file would go makes its writing fail.
+    std::filesystem::create_directories(folder + "/Garden path.avi.part/blocker");
+    const size_t made = demo::MakeSampleMedia(folder).size();
+    EXPECT_FALSE(std::filesystem::exists(folder + "/Garden path.avi"));
+    std::filesystem::remove_all(folder + "/Garden path.avi.part");
+    const auto before = std::filesystem::last_write_time(folder + "/Harbour at dawn.avi");
     const std::vector<std::string> files = demo::MakeSampleMedia(folder);
+    EXPECT_EQ(files.size(), made + 1);
+    EXPECT_EQ(std::filesystem::last_write_time(files.front()), before);
     // Frames and lengths as the samples were made: frames / rate.
     const std::tuple<const char*, int, int> expected[] = {
         {"Harbour at dawn.avi", 75, 3000},       {"City lights (MJPEG).avi", 60, 4000},
@@ -59,19 +69,34 @@ TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFrames)
     }
     EXPECT_NE(streams.find("MJPG"), std::string::npos);
     EXPECT_NE(streams.find("RGB"), std::string::npos);
-    // A second run finds the files and writes nothing.
-    const auto before = std::filesystem::last_write_time(files.front());
-    EXPECT_EQ(demo::MakeSampleMedia(folder).size(), files.size());
-    EXPECT_EQ(std::filesystem::last_write_time(files.front()), before);
 }
 
-TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
+// The demo's dialog on the headless layer with the built skin; the sample files are made in
+// the test's own folder.
+class DemoPlayer : public ::testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        setenv("SKINKIT_DEMO_MEDIA", tmp.Path().c_str(), 1);
+        ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
+    }
+    // The timer messages the recorded window was sent.
+    size_t Timers() const
+    {
+        size_t timers = 0;
+        for (const MSG& m : driver.Recorded())
+            timers += m.message == WM_TIMER;
+        return timers;
+    }
+
     const testkit::TempDir tmp{"skinkit_demo_media"};
-    setenv("SKINKIT_DEMO_MEDIA", tmp.Path().c_str(), 1);
     HeadlessDriver driver;
     DemoSkin skin;
-    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
+};
+
+TEST_F(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
+{
     CDemoDialog dialog(skin);
     ASSERT_TRUE(dialog.CreateDialogWindow());
     driver.Pump();
@@ -123,13 +148,8 @@ TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
 
 // A file with sound plays on the sound's clock (the null output, headless), the Play button
 // pauses it, and paused the player wakes nothing: no timer message reaches the video area.
-TEST(DemoPlayer, SoundLeadsAndPausedIsIdle)
+TEST_F(DemoPlayer, SoundLeadsAndPausedIsIdle)
 {
-    const testkit::TempDir tmp{"skinkit_demo_media"};
-    setenv("SKINKIT_DEMO_MEDIA", tmp.Path().c_str(), 1);
-    HeadlessDriver driver;
-    DemoSkin skin;
-    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
     CDemoDialog dialog(skin);
     // The sample files, not the playlist an earlier test of this program left remembered
     // (its files are gone with that test's folder).
@@ -150,18 +170,12 @@ TEST(DemoPlayer, SoundLeadsAndPausedIsIdle)
     const int paused = video.PositionMs();
     driver.Record(video.m_hWnd);
     driver.AdvanceTime(5000);
-    size_t timers = 0;
-    for (const MSG& m : driver.Recorded())
-        timers += m.message == WM_TIMER;
-    EXPECT_EQ(timers, 0u);
+    EXPECT_EQ(Timers(), 0u);
     EXPECT_EQ(video.PositionMs(), paused);
     // Play again: the timer comes back, and is seen.
     driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
     driver.AdvanceTime(100);
-    timers = 0;
-    for (const MSG& m : driver.Recorded())
-        timers += m.message == WM_TIMER;
-    EXPECT_GT(timers, 0u);
+    EXPECT_GT(Timers(), 0u);
     dialog.DestroyWindow();
 }
 
@@ -188,15 +202,11 @@ public:
 // Files named at the start play at once, a file the reader refuses gets an unchecked row
 // that says why, and the Open buttons add files (several at once) or a folder's files through
 // the chooser.
-TEST(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
+TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
 {
-    const testkit::TempDir tmp{"skinkit_demo_media"};
-    HeadlessDriver driver;
     const std::vector<std::string> samples = demo::MakeSampleMedia(tmp.File("samples"));
     ASSERT_GE(samples.size(), 3u);
     const std::string junk = tmp.Write("junk.avi", std::string("not a video at all"));
-    DemoSkin skin;
-    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
     CDemoDialog dialog(skin);
     dialog.m_files = {junk, samples[2]};
     ASSERT_TRUE(dialog.CreateDialogWindow());
@@ -243,14 +253,10 @@ TEST(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
 
 // Volume, last folder, playlist and window place come back at the next start; files named
 // at that start take the playlist's place.
-TEST(DemoPlayer, TheNextStartRestoresWhatThisOneLeft)
+TEST_F(DemoPlayer, TheNextStartRestoresWhatThisOneLeft)
 {
-    const testkit::TempDir tmp{"skinkit_demo_media"};
-    HeadlessDriver driver;
     const std::vector<std::string> samples = demo::MakeSampleMedia(tmp.File("samples"));
     ASSERT_GE(samples.size(), 3u);
-    DemoSkin skin;
-    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
     {
         CDemoDialog dialog(skin);
         dialog.m_files = {samples[2], samples[0]};
@@ -319,22 +325,6 @@ TEST(DemoSamples, FolderFollowsTheOverrideThenTheCacheRules)
     unsetenv("SKINKIT_DEMO_MEDIA");
     unsetenv("XDG_CACHE_HOME");
     setenv("HOME", home.c_str(), 1);
-}
-
-// A sample that cannot be completed leaves no file under its name, so the next run makes it.
-TEST(DemoSamples, AFailedSampleIsMadeAgainOnTheNextRun)
-{
-    HeadlessDriver driver;
-    const testkit::TempDir tmp{"skinkit_demo_media"};
-    const std::string folder = tmp.Path();
-    // A folder where the sample's temporary file would go makes its writing fail.
-    std::filesystem::create_directories(folder + "/Garden path.avi.part/blocker");
-    const size_t made = demo::MakeSampleMedia(folder).size();
-    EXPECT_FALSE(std::filesystem::exists(folder + "/Garden path.avi"));
-    std::filesystem::remove_all(folder + "/Garden path.avi.part");
-    EXPECT_EQ(demo::MakeSampleMedia(folder).size(), made + 1);
-    demo::AviClip clip;
-    EXPECT_TRUE(clip.Open(folder + "/Garden path.avi"));
 }
 
 } // namespace
