@@ -204,6 +204,40 @@ void PaintPlainButton(HDC dc, const Window& w, const RECT& rc)
     DrawPlainText(dc, w.text, rc, text, Gdiplus::StringAlignmentCenter, true);
 }
 
+// What a button keeps from the dialog manager and what it is, by type.
+LRESULT ButtonDlgCode(DWORD type)
+{
+    switch (type) {
+    case BS_PUSHBUTTON:
+    case BS_USERBUTTON:
+        return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case BS_DEFPUSHBUTTON:
+        return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        return DLGC_BUTTON | DLGC_RADIOBUTTON;
+    case BS_GROUPBOX:
+        return DLGC_STATIC;
+    default:
+        return DLGC_BUTTON;
+    }
+}
+
+// A completed click (mouse released inside, Space released while still pressed, BM_CLICK):
+// the automatic types change their check, then the parent hears BN_CLICKED.
+void ClickButton(HWND hwnd, Window& w, DWORD type)
+{
+    if (type == BS_AUTOCHECKBOX)
+        w.check = w.check ? 0 : 1;
+    else if (type == BS_AUTO3STATE)
+        w.check = (w.check + 1) % 3;
+    else if (type == BS_AUTORADIOBUTTON)
+        w.check = 1;
+    if (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_AUTORADIOBUTTON)
+        InvalidateRect(hwnd, nullptr, FALSE);
+    Notify(hwnd, BN_CLICKED);
+}
+
 } // namespace
 
 LRESULT GenericProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -266,6 +300,9 @@ LRESULT GenericProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
+    case WM_NEXTDLGCTL:
+        NextDialogControl(hwnd, wParam, lParam);
+        return 0;
     default:
         return 0;
     }
@@ -325,17 +362,29 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         const bool inside = InsideClient(hwnd, lParam);
         SetPushed(hwnd, false);
         ReleaseCapture();
-        if (!inside || !(w = Find(hwnd)))
+        if (inside && (w = Find(hwnd)))
+            ClickButton(hwnd, *w, type);
+        return 0;
+    }
+    // Space presses the button as the left mouse button does (capture included, so that the
+    // mouse can still take the press away); its release clicks when the button still looks
+    // pressed. Losing the focus meanwhile releases the capture, which ends the press unclicked.
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE && type != BS_GROUPBOX) {
+            w->tracking = true;
+            SetPushed(hwnd, true);
+            SetCapture(hwnd);
+        }
+        return 0;
+    case WM_KEYUP: {
+        if (wParam != VK_SPACE || !w->tracking)
             return 0;
-        if (type == BS_AUTOCHECKBOX)
-            w->check = w->check ? 0 : 1;
-        else if (type == BS_AUTO3STATE)
-            w->check = (w->check + 1) % 3;
-        else if (type == BS_AUTORADIOBUTTON)
-            w->check = 1;
-        if (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_AUTORADIOBUTTON)
-            InvalidateRect(hwnd, nullptr, FALSE);
-        Notify(hwnd, BN_CLICKED);
+        w->tracking = false;
+        const bool pushed = w->pushed;
+        SetPushed(hwnd, false);
+        ReleaseCapture();
+        if (pushed && (w = Find(hwnd)))
+            ClickButton(hwnd, *w, type);
         return 0;
     }
     case WM_CAPTURECHANGED:
@@ -344,8 +393,16 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             SetPushed(hwnd, false);
         }
         return 0;
+    case WM_GETDLGCODE:
+        return ButtonDlgCode(type);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        if (message == WM_KILLFOCUS && w->tracking && GetCapture() == hwnd)
+            ReleaseCapture();
+        if ((w = Find(hwnd)) && (w->style & BS_NOTIFY))
+            Notify(hwnd, message == WM_SETFOCUS ? BN_SETFOCUS : BN_KILLFOCUS);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
@@ -370,7 +427,7 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
     case BM_CLICK:
-        Notify(hwnd, BN_CLICKED);
+        ClickButton(hwnd, *w, type);
         return 0;
     default:
         return GenericProc(hwnd, message, wParam, lParam);

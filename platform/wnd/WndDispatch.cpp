@@ -62,7 +62,6 @@ const MSG* CurrentMessage()
 
 void Deliver(MSG msg)
 {
-    Dispatch& d = D();
     for (HWND h = msg.hwnd; h;) {
         CWnd* object = ObjectOf(h);
         if (object && object->PreTranslateMessage(&msg))
@@ -70,6 +69,12 @@ void Deliver(MSG msg)
         const Window* w = Find(h);
         h = w ? w->parent : nullptr;
     }
+    DispatchToProc(msg);
+}
+
+void DispatchToProc(const MSG& msg)
+{
+    Dispatch& d = D();
     // Thread messages (a thread timer's tick) have no window to go to.
     if (msg.hwnd && !Find(msg.hwnd))
         return;

@@ -304,6 +304,12 @@ BOOL DestroyWindow(HWND hwnd)
 
     if (GetCapture() == hwnd)
         ReleaseCapture();
+    // A shown child is hidden first, which hands the focus (if it is inside) to the parent
+    // before WM_DESTROY; a top-level's focus simply goes.
+    if (const Window* p = Find(parent); p && !p->destroying && (w->style & WS_VISIBLE))
+        FocusLeavesHidden(hwnd);
+    if (!Find(hwnd))
+        return TRUE;
     SendMessageW(hwnd, WM_DESTROY, 0, 0);
     if ((w = Find(hwnd)) != nullptr) {
         const std::vector<HWND> children = w->children;
