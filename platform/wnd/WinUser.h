@@ -474,6 +474,10 @@ BOOL IsChild(HWND parent, HWND hwnd);
 // each press.
 SHORT GetKeyState(int vk);
 SHORT GetAsyncKeyState(int vk);
+// Posts the WM_CHAR (WM_SYSCHAR) of a key press whose character the backend's text input does
+// not report (Backspace, Tab, Enter, Esc, Ctrl+letter; Alt+letter or digit); the message
+// loop does this for every key press it dispatches. Answers whether it posted one.
+BOOL TranslateMessage(const MSG* msg);
 // The dialog manager: Tab, arrows, Enter, Esc and mnemonics for the controls of `dialog`.
 // Answers TRUE when `msg` was for the dialog or one of its windows (and was handled or
 // dispatched), FALSE for anything else.

@@ -294,6 +294,7 @@ BOOL IsDialogMessageW(HWND dialog, LPMSG msg)
     default:
         break;
     }
+    TranslateMessage(msg);
     DispatchToProc(*msg);
     return TRUE;
 }

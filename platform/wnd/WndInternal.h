@@ -104,8 +104,9 @@ void PostItem(QueueItem item);
 void PostStamped(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Drops queued messages of `hwnd` that `drop` picks (every one without a predicate).
 void DropQueued(HWND hwnd, const std::function<bool(const MSG&)>& drop = {});
-// Runs PreTranslateMessage along the parent chain, then the procedure (or the timer's proc).
-void Deliver(MSG msg);
+// Runs PreTranslateMessage along the parent chain, then the procedure (or the timer's proc);
+// false when a PreTranslateMessage took the message.
+bool Deliver(MSG msg);
 // The procedure part of Deliver alone (what DispatchMessage does), for the dialog manager.
 void DispatchToProc(const MSG& msg);
 // The dialog's WM_NEXTDLGCTL as the default dialog procedure answers it: wParam a window

@@ -38,6 +38,7 @@ struct KeyboardState
     HWND focus = nullptr;
     std::array<BYTE, 256> keys{};  // as of the key messages delivered so far
     std::array<BYTE, 256> async{}; // as the backend last reported them
+    bool swallowText = false;      // the key pressed last was taken before dispatch
 };
 
 KeyboardState& K()
@@ -166,16 +167,20 @@ void DeliverKey(const QueueItem& item)
     if (!down)
         lParam |= KF_UP_BIT;
     const HWND target = KeyTarget(item.msg.hwnd);
-    Deliver(MSG{target, message, vk, lParam, Now(), CursorPos()});
-    if (const WPARAM ch = TranslatedChar(message, vk); ch && Find(target))
-        PostStamped(target, message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, ch,
-                    (lParam & ~(KF_REPEAT_BIT | KF_UP_BIT)) | (wasDown ? KF_REPEAT_BIT : 0));
+    const MSG msg{target, message, vk, lParam, Now(), CursorPos()};
+    // A key taken by a PreTranslateMessage (an accelerator, the dialog manager) is not
+    // translated, and neither is the text its press made.
+    const bool dispatched = Deliver(msg);
+    // Text input reports a press's text before its release.
+    k.swallowText = down && !dispatched;
+    if (dispatched)
+        TranslateMessage(&msg);
 }
 
 void DeliverText(const QueueItem& item)
 {
     // A letter typed with Alt made its WM_SYSCHAR from the key.
-    if (IsDown(VK_MENU) && !IsDown(VK_CONTROL))
+    if ((IsDown(VK_MENU) && !IsDown(VK_CONTROL)) || K().swallowText)
         return;
     for (const char16_t unit : item.text) {
         const HWND target = KeyTarget(item.msg.hwnd);
@@ -319,6 +324,20 @@ BOOL IsChild(HWND parent, HWND hwnd)
         w = Find(w->parent);
     }
     return FALSE;
+}
+
+// The characters of keys that text input does not report (see the top of this file).
+BOOL TranslateMessage(const MSG* msg)
+{
+    if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) || !Find(msg->hwnd) ||
+        msg->wParam == 0 || msg->wParam >= 255)
+        return FALSE;
+    const WPARAM ch = TranslatedChar(msg->message, static_cast<UINT>(msg->wParam));
+    if (!ch)
+        return FALSE;
+    PostStamped(msg->hwnd, msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, ch,
+                msg->lParam & ~(KF_UP_BIT));
+    return TRUE;
 }
 
 // --- key state ---

@@ -213,9 +213,10 @@ TEST_F(Keyboard, FocusLeavesHiddenDisabledAndDestroyedWindowsAsWindowsMovesIt)
         ASSERT_FALSE(seen.empty()) << c.what;
         EXPECT_EQ(seen.front(), (Seen{inner, WM_KILLFOCUS, reinterpret_cast<WPARAM>(wanted), 0}))
             << c.what;
-        if (wanted)
+        if (wanted) {
             EXPECT_EQ(seen.back(), (Seen{wanted, WM_SETFOCUS, reinterpret_cast<WPARAM>(inner), 0}))
                 << c.what;
+        }
         DestroyWindow(panel);
         SetFocus(nullptr);
     }
