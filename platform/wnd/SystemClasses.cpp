@@ -196,12 +196,23 @@ void PaintStaticText(HWND hwnd, HDC dc, const RECT& rc, DWORD type, bool disable
     ::DrawTextW(dc, w->text, w->text.GetLength(), &box, format);
 }
 
-void PaintPlainButton(HDC dc, const Window& w, const RECT& rc)
+// Whether a focused window shows its focus: only once the keyboard was used in its top-level.
+bool ShowsFocus(HWND hwnd, const Window& w)
+{
+    return GetFocus() == hwnd && !(w.uiState & UISF_HIDEFOCUS);
+}
+
+void PaintPlainButton(HWND hwnd, HDC dc, const Window& w, const RECT& rc)
 {
     Fill(dc, rc, GetSysColor(w.pushed ? COLOR_BTNSHADOW : COLOR_3DFACE));
     const COLORREF text =
         (w.style & WS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_BTNTEXT);
     DrawPlainText(dc, w.text, rc, text, Gdiplus::StringAlignmentCenter, true);
+    if (ShowsFocus(hwnd, w)) {
+        // Inside the edge, as the classic push button draws it.
+        RECT focus{rc.left + 3, rc.top + 3, rc.right - 3, rc.bottom - 3};
+        DrawFocusRect(dc, &focus);
+    }
 }
 
 // What a button keeps from the dialog manager and what it is, by type.
@@ -303,6 +314,41 @@ LRESULT GenericProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NEXTDLGCTL:
         NextDialogControl(hwnd, wParam, lParam);
         return 0;
+    // The UI state (focus rectangles and mnemonic underlines shown or hidden) belongs to the
+    // top-level: a change asked anywhere goes up to it and, when it changes anything, comes
+    // down to every window as WM_UPDATEUISTATE.
+    case WM_CHANGEUISTATE: {
+        if ((w->style & WS_CHILD) && w->parent)
+            return SendMessageW(w->parent, message, wParam, lParam);
+        const WORD flags = HIWORD(wParam) & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
+        const WORD action = LOWORD(wParam);
+        const WORD next = action == UIS_SET     ? (w->uiState | flags)
+                          : action == UIS_CLEAR ? (w->uiState & ~flags)
+                                                : w->uiState;
+        if (flags && next != w->uiState)
+            SendMessageW(hwnd, WM_UPDATEUISTATE, wParam, lParam);
+        return 0;
+    }
+    case WM_UPDATEUISTATE: {
+        const WORD flags = HIWORD(wParam) & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
+        const WORD action = LOWORD(wParam);
+        if (action == UIS_SET)
+            w->uiState |= flags;
+        else if (action == UIS_CLEAR)
+            w->uiState &= static_cast<WORD>(~flags);
+        const std::vector<HWND> children = w->children;
+        for (HWND c : children)
+            SendMessageW(c, message, wParam, lParam);
+        return 0;
+    }
+    case WM_QUERYUISTATE:
+        return w->uiState;
+    // Alt shows what was hidden until the keyboard was used.
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_MENU)
+            SendMessageW(hwnd, WM_CHANGEUISTATE,
+                         MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+        return 0;
     default:
         return 0;
     }
@@ -329,12 +375,14 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 return;
             }
             if (type != BS_OWNERDRAW) {
-                PaintPlainButton(dc, painted, rc);
+                PaintPlainButton(hwnd, dc, painted, rc);
                 return;
             }
             const UINT state = (painted.pushed ? ODS_SELECTED : 0) |
                                ((painted.style & WS_DISABLED) ? ODS_DISABLED : 0) |
-                               (GetFocus() == hwnd ? ODS_FOCUS : 0);
+                               (GetFocus() == hwnd ? ODS_FOCUS : 0) |
+                               ((painted.uiState & UISF_HIDEFOCUS) ? ODS_NOFOCUSRECT : 0) |
+                               ((painted.uiState & UISF_HIDEACCEL) ? ODS_NOACCEL : 0);
             SendDrawItem(hwnd, painted, dc, ODT_BUTTON, state, rc);
         });
     case WM_LBUTTONDBLCLK:
@@ -405,6 +453,11 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_UPDATEUISTATE:
+        GenericProc(hwnd, message, wParam, lParam);
+        if (GetFocus() == hwnd)
+            InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     case WM_SETTEXT:
         GenericProc(hwnd, message, wParam, lParam);

@@ -183,6 +183,8 @@ constexpr UINT ODS_GRAYED = 0x2;
 constexpr UINT ODS_DISABLED = 0x4;
 constexpr UINT ODS_CHECKED = 0x8;
 constexpr UINT ODS_FOCUS = 0x10;
+constexpr UINT ODS_NOACCEL = 0x100;
+constexpr UINT ODS_NOFOCUSRECT = 0x200;
 
 // WM_GETDLGCODE answers: the keys a control keeps from the dialog manager, and what it is.
 constexpr LRESULT DLGC_WANTARROWS = 0x0001;

@@ -152,10 +152,15 @@ bool HandleKeyDown(HWND dialog, MSG* msg)
     if (code & DLGC_WANTALLKEYS)
         return false;
     const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    // Moving about with the keyboard shows where the focus is, in the whole top-level.
+    auto showFocus = [dialog] {
+        SendMessageW(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    };
     switch (vk) {
     case VK_TAB:
         if (code & DLGC_WANTTAB)
             return false;
+        showFocus();
         SendMessageW(dialog, WM_NEXTDLGCTL, shift ? 1 : 0, 0);
         return true;
     case VK_LEFT:
@@ -164,6 +169,7 @@ bool HandleKeyDown(HWND dialog, MSG* msg)
     case VK_DOWN: {
         if (code & DLGC_WANTARROWS)
             return false;
+        showFocus();
         const HWND from = msg->hwnd == dialog ? nullptr : msg->hwnd;
         const HWND next = GetNextDlgGroupItem(dialog, from, vk == VK_LEFT || vk == VK_UP);
         if (!next)

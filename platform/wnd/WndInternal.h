@@ -59,6 +59,8 @@ struct Window
     bool pushed = false;
     bool tracking = false; // pressed with the left button or Space, capture held
     int check = 0;
+    // UISF_HIDEFOCUS, UISF_HIDEACCEL: what the window does not show until the keyboard is used.
+    WORD uiState = 0;
     // Top-level windows.
     std::unique_ptr<Gdiplus::Bitmap> surface;
     CRect dirty; // surface pixels drawn since the last present

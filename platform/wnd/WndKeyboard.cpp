@@ -38,7 +38,8 @@ struct KeyboardState
     HWND focus = nullptr;
     std::array<BYTE, 256> keys{};  // as of the key messages delivered so far
     std::array<BYTE, 256> async{}; // as the backend last reported them
-    bool swallowText = false;      // the key pressed last was taken before dispatch
+    bool translated = false;       // TranslateMessage saw the key press being delivered
+    bool swallowText = false;      // the key pressed last was taken before translation
 };
 
 KeyboardState& K()
@@ -170,11 +171,13 @@ void DeliverKey(const QueueItem& item)
     const MSG msg{target, message, vk, lParam, Now(), CursorPos()};
     // A key taken by a PreTranslateMessage (an accelerator, the dialog manager) is not
     // translated, and neither is the text its press made.
+    k.translated = false;
     const bool dispatched = Deliver(msg);
-    // Text input reports a press's text before its release.
-    k.swallowText = down && !dispatched;
     if (dispatched)
         TranslateMessage(&msg);
+    // Text input reports a press's text before its release. A PreTranslateMessage that passed
+    // the press on itself (the dialog manager does) translated it too.
+    k.swallowText = down && !k.translated;
 }
 
 void DeliverText(const QueueItem& item)
@@ -332,6 +335,7 @@ BOOL TranslateMessage(const MSG* msg)
     if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) || !Find(msg->hwnd) ||
         msg->wParam == 0 || msg->wParam >= 255)
         return FALSE;
+    K().translated = true;
     const WPARAM ch = TranslatedChar(msg->message, static_cast<UINT>(msg->wParam));
     if (!ch)
         return FALSE;

@@ -177,6 +177,9 @@ HWND MakeWindow(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD styl
     if (!rec)
         return nullptr;
     const HWND hwnd = rec->handle;
+    // Focus rectangles and mnemonic underlines start hidden, as in a window opened with the
+    // mouse; a child takes its parent's state.
+    rec->uiState = parentRec ? parentRec->uiState : (UISF_HIDEFOCUS | UISF_HIDEACCEL);
     if (object) {
         object->m_hWnd = hwnd;
         rec->obj = object;

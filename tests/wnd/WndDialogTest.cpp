@@ -294,3 +294,65 @@ TEST_F(Dialog, ButtonsTellTheirDialogCodeAndFocusWithNotify)
     SetFocus(quiet);
     EXPECT_EQ(Commands(), (std::vector<Command>{{102, BN_SETFOCUS}, {102, BN_KILLFOCUS}}));
 }
+
+// Focus rectangles stay hidden while the window is used with the mouse; the first Tab shows
+// them in the whole top-level (a dotted, inverted outline 3 pixels inside the push button),
+// and Alt shows the mnemonics too.
+TEST_F(Dialog, TheFocusShowsOnlyAfterTheKeyboardIsUsed)
+{
+    const HWND a = Button(101, L"", WS_TABSTOP);
+    const HWND b = Button(102, L"", WS_TABSTOP);
+    MoveWindow(b, 70, 0, 60, 20, TRUE);
+    const DWORD face = 0xFFF0F0F0, inverted = 0xFF0F0F0F;
+    ASSERT_EQ(driver.PixelAt(a, {3, 3}), face);
+    driver.Click(a, {30, 10});
+    EXPECT_EQ(driver.Focus(), a);
+    EXPECT_EQ(driver.PixelAt(a, {3, 3}), face);
+    EXPECT_EQ(SendMessageW(a, WM_QUERYUISTATE, 0, 0), UISF_HIDEFOCUS | UISF_HIDEACCEL);
+
+    driver.Key(VK_TAB);
+    EXPECT_EQ(driver.Focus(), b);
+    for (HWND h : {dlg.m_hWnd, a, b})
+        EXPECT_EQ(SendMessageW(h, WM_QUERYUISTATE, 0, 0), UISF_HIDEACCEL);
+    const struct
+    {
+        HWND window;
+        POINT at;
+        DWORD expected;
+    } probes[] = {
+        {b, {3, 3}, inverted},  {b, {4, 3}, face}, {b, {56, 16}, inverted}, {b, {3, 10}, face},
+        {b, {3, 11}, inverted}, {b, {2, 2}, face}, {b, {10, 10}, face},     {a, {3, 3}, face},
+    };
+    for (const auto& p : probes)
+        EXPECT_EQ(driver.PixelAt(p.window, p.at), p.expected) << p.at.x << "," << p.at.y;
+    driver.Key(VK_MENU);
+    EXPECT_EQ(SendMessageW(a, WM_QUERYUISTATE, 0, 0), 0);
+}
+
+// Text follows its key: a press the dialog manager passes on keeps its text, a press an
+// accelerator took loses it.
+TEST_F(Dialog, TextOfAKeyTakenByAnAcceleratorIsDropped)
+{
+    CKeenWnd keen;
+    ASSERT_TRUE(keen.Create(nullptr, L"k", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 10, 10),
+                            &dlg, 120));
+    keen.code = DLGC_WANTCHARS;
+    keen.SetFocus();
+    ACCEL table[] = {{FVIRTKEY, VK_SPACE, 900}};
+    dlg.accel = CreateAcceleratorTableW(table, 1);
+    const struct
+    {
+        UINT vk;
+        const char* text;
+    } presses[] = {{VK_SHIFT, nullptr}, {'A', "A"}, {VK_SPACE, " "}, {'B', "b"}};
+    for (const auto& p : presses) {
+        driver.KeyDown(p.vk);
+        if (p.text)
+            driver.Type(p.text);
+        driver.KeyUp(p.vk);
+    }
+    EXPECT_EQ(keen.chars, (std::vector<WPARAM>{'A', 'b'}));
+    EXPECT_EQ(Commands(), (std::vector<Command>{{900, 1}}));
+    DestroyAcceleratorTable(dlg.accel);
+    dlg.accel = nullptr;
+}
