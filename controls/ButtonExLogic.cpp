@@ -1,5 +1,7 @@
 #include "controls/ButtonExLogic.h"
 
+#include "controls/WideMath.h"
+
 namespace btn {
 
 DividedFrame DivideFrame(const Gdiplus::Rect& frame, int pictureHeight, int w, int h, int left,
@@ -8,22 +10,28 @@ DividedFrame DivideFrame(const Gdiplus::Rect& frame, int pictureHeight, int w, i
     DividedFrame d{};
     d.scale = pictureHeight > 0 ? static_cast<double>(h) / pictureHeight : 1.0;
     const double k = d.scale;
-    const Gdiplus::Rect& F = frame;
-    d.source[LeftPiece] = Gdiplus::Rect(F.X, F.Y, left, F.Height);
-    d.source[MiddlePiece] = Gdiplus::Rect(F.X + left, F.Y, F.Width - left - right, F.Height);
-    d.source[RightPiece] = Gdiplus::Rect(F.X + F.Width - right, F.Y, right, F.Height);
-    d.dest[LeftPiece] = Gdiplus::Rect(0, 0, static_cast<int>(left * k), h);
-    d.dest[MiddlePiece] =
-        Gdiplus::Rect(static_cast<int>(left * k), 0, static_cast<int>(w - (left + right) * k), h);
+    // Host-given widths may be anything: the source edges are summed in 64 bits, the scaled
+    // ones in double, and each is brought back into int by saturation.
+    const int64_t X = frame.X, Y = frame.Y, L = left, R = right;
+    auto rect = [](int64_t x, int64_t y, int64_t rw, int64_t rh) {
+        return Gdiplus::Rect(wide::Saturate(x), wide::Saturate(y), wide::Saturate(rw),
+                             wide::Saturate(rh));
+    };
+    d.source[LeftPiece] = rect(X, Y, L, frame.Height);
+    d.source[MiddlePiece] = rect(X + L, Y, frame.Width - L - R, frame.Height);
+    d.source[RightPiece] = rect(X + frame.Width - R, Y, R, frame.Height);
+    const int leftScaled = wide::Truncate(left * k);
+    d.dest[LeftPiece] = Gdiplus::Rect(0, 0, leftScaled, h);
+    d.dest[MiddlePiece] = Gdiplus::Rect(leftScaled, 0, wide::Truncate(w - (L + R) * k), h);
     d.dest[RightPiece] =
-        Gdiplus::Rect(static_cast<int>(w - right * k), 0, static_cast<int>(right * k), h);
-    d.textLeft = static_cast<int>((left + 3) * k);
+        Gdiplus::Rect(wide::Truncate(w - right * k), 0, wide::Truncate(right * k), h);
+    d.textLeft = wide::Truncate((L + 3) * k);
     return d;
 }
 
 long ScaledFontSize(long size, double scale)
 {
-    return static_cast<long>(size * scale);
+    return wide::Truncate(size * scale);
 }
 
 } // namespace btn

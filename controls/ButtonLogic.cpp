@@ -1,5 +1,6 @@
 #include "controls/ButtonLogic.h"
 
+#include "controls/WideMath.h"
 #include "platform/wnd/WinUser.h"
 
 namespace btn {
@@ -20,6 +21,12 @@ State ChooseState(Flags f)
 bool IsDown(bool checkType, bool selected, int check)
 {
     return selected || (checkType && check != 0);
+}
+
+Flags FlagsFor(unsigned itemState, bool checkType, int check, bool hover)
+{
+    return {IsDown(checkType, (itemState & ODS_SELECTED) != 0, check),
+            (itemState & ODS_DISABLED) != 0, hover};
 }
 
 Kind Classify(DWORD style)
@@ -50,7 +57,7 @@ int FrameForState(int frameCount, int state)
 Gdiplus::Rect FrameRect(int stripWidth, int stripHeight, int frameCount, int frame)
 {
     const int fw = stripWidth / (frameCount < 1 ? 1 : frameCount);
-    return Gdiplus::Rect(frame * fw, 0, fw, stripHeight);
+    return Gdiplus::Rect(wide::Saturate(static_cast<int64_t>(frame) * fw), 0, fw, stripHeight);
 }
 
 unsigned StatesForImage(int imageCount, int state)
@@ -72,8 +79,7 @@ Gdiplus::Rect BackgroundSource(const Background& bg, int w, int h)
 {
     if (bg.rect.left > 0) {
         if (bg.stretch)
-            return Gdiplus::Rect(bg.rect.left, bg.rect.top, bg.rect.right - bg.rect.left,
-                                 bg.rect.bottom - bg.rect.top);
+            return wide::RectFromEdges(bg.rect.left, bg.rect.top, bg.rect.right, bg.rect.bottom);
         return Gdiplus::Rect(bg.rect.left, bg.rect.top, w, h);
     }
     if (bg.stretch)
@@ -110,24 +116,27 @@ TextAlign AlignmentFromStyle(DWORD style, bool checkBoxDrawn)
 
 int GlyphTop(int controlHeight, int stripHeight)
 {
-    return (controlHeight - stripHeight) / 2;
+    return static_cast<int>((static_cast<int64_t>(controlHeight) - stripHeight) / 2);
 }
 
 int GlyphWidth(int stripWidth, int frameCount)
 {
-    return stripWidth / (frameCount < 1 ? 1 : frameCount) + kGlyphGap;
+    return wide::Saturate(static_cast<int64_t>(stripWidth / (frameCount < 1 ? 1 : frameCount)) +
+                          kGlyphGap);
 }
 
 Layout LayOut(const Geometry& g)
 {
     Layout out{};
-    int left = g.textOffset;
+    // The offsets are the host's: the text box's edges are summed in 64 bits and cut.
+    int64_t left = g.textOffset;
     if (DrawnAsCheckBox(g.kind) && g.glyphs) {
         out.glyph =
             Gdiplus::Rect(0, GlyphTop(g.height, g.glyphs->height), g.frame.Width, g.frame.Height);
         left += GlyphWidth(g.glyphs->width, g.glyphs->frames);
     }
-    out.text = Gdiplus::Rect(left, g.vTextOffset, g.width - left, g.height - g.vTextOffset);
+    out.text = wide::CutRect(left, g.vTextOffset, g.width - left,
+                             static_cast<int64_t>(g.height) - g.vTextOffset);
     return out;
 }
 

@@ -33,6 +33,11 @@ State ChooseState(Flags f);
 // Down at paint time: pressed, or for a check-type button also checked.
 bool IsDown(bool checkType, bool selected, int check);
 
+// The flags a button shows with the window system's item flags (ODS_SELECTED for pressed,
+// ODS_DISABLED), its check and the mouse: the same for a paint request's flags as for those
+// the button has between paints.
+Flags FlagsFor(unsigned itemState, bool checkType, int check, bool hover);
+
 struct Kind
 {
     bool checkType;

@@ -8,7 +8,7 @@ BEGIN_MESSAGE_MAP(CCtrlButton, CButton)
 ON_WM_DRAWITEM()
 ON_WM_MOUSEHOVER()
 ON_WM_MOUSELEAVE()
-ON_WM_ERASEBKGND()
+ON_WM_ERASEBKGND_NOTHING()
 ON_WM_MOUSEMOVE()
 ON_CONTROL_REFLECT_EX(BN_CLICKED, OnBnClicked)
 ON_WM_CREATE()
@@ -28,10 +28,7 @@ CCtrlButton::CCtrlButton()
 
 CCtrlButton::~CCtrlButton()
 {
-    // The window goes while this object is still a CCtrlButton, so that its last messages do
-    // not reach a half-destroyed control.
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
     delete m_pGDIpString;
 }
 
@@ -95,8 +92,7 @@ void CCtrlButton::SetTextColor(Gdiplus::Color color, int state)
 
 void CCtrlButton::SetInitFont(CString family, long size, Gdiplus::FontStyle style)
 {
-    delete m_pGDIpString;
-    m_pGDIpString = new CCtrlGDIpString(family, size, style);
+    ownerdraw::ReplaceFont(m_pGDIpString, family, size, style);
 }
 
 void CCtrlButton::SetTextOffset(int offset)
@@ -134,10 +130,7 @@ void CCtrlButton::PreSubclassWindow()
 {
     const DWORD style = GetStyle();
     Classify(style);
-    // The type bits are replaced rather than OR-ed with BS_OWNERDRAW: OR-ed into the radio
-    // and three-state types it makes all four type bits, which is not owner-drawn, and such a
-    // button would never reach DrawItem.
-    ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+    ownerdraw::MakeButtonOwnerDrawn(*this);
     CButton::PreSubclassWindow();
 }
 
@@ -152,16 +145,11 @@ int CCtrlButton::OnCreate(LPCREATESTRUCT createStruct)
     if ((style & BS_TYPEMASK) == BS_OWNERDRAW)
         return 0;
     Classify(style);
-    ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
+    ownerdraw::MakeButtonOwnerDrawn(*this);
     return 0;
 }
 
 // --- handlers ---
-
-BOOL CCtrlButton::OnEraseBkgnd(CDC*)
-{
-    return TRUE;
-}
 
 void CCtrlButton::OnMouseMove(UINT, CPoint)
 {
@@ -228,12 +216,29 @@ void CCtrlButton::GetTextInfo(CString& text, Gdiplus::StringAlignment* horizonta
     *vertical = a.vertical;
 }
 
-btn::State CCtrlButton::StateForPaint(const DRAWITEMSTRUCT& drawItem)
+btn::State CCtrlButton::StateFor(UINT itemState) const
 {
-    m_bDown =
-        btn::IsDown(m_bCheckType != 0, (drawItem.itemState & ODS_SELECTED) != 0, m_nCheck) ? 1 : 0;
-    m_bDisabled = (drawItem.itemState & ODS_DISABLED) ? 1 : 0;
-    return btn::ChooseState({m_bDown != 0, m_bDisabled != 0, m_bHover != 0});
+    return btn::ChooseState(btn::FlagsFor(itemState, m_bCheckType != 0, m_nCheck, m_bHover != 0));
+}
+
+btn::State CCtrlButton::GetVisualState() const
+{
+    // The flags the window system paints an owner-drawn button with.
+    UINT itemState = 0;
+    if (m_hWnd) {
+        if (GetState() & BST_PUSHED)
+            itemState |= ODS_SELECTED;
+        if (GetStyle() & WS_DISABLED)
+            itemState |= ODS_DISABLED;
+    }
+    return StateFor(itemState);
+}
+
+void CCtrlButton::NotePainted(UINT itemState)
+{
+    const btn::Flags f = btn::FlagsFor(itemState, m_bCheckType != 0, m_nCheck, m_bHover != 0);
+    m_bDown = f.down ? 1 : 0;
+    m_bDisabled = f.disabled ? 1 : 0;
 }
 
 void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
@@ -244,13 +249,14 @@ void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     if (size.cx <= 0 || size.cy <= 0)
         return;
 
-    const btn::State state = StateForPaint(*drawItem);
+    const btn::State state = StateFor(drawItem->itemState);
 
     CString text;
     btn::TextAlign align{};
     GetTextInfo(text, &align.horizontal, &align.vertical);
 
     ComposeFace(drawItem->hDC, size, state, std::move(text), align);
+    NotePainted(drawItem->itemState);
 }
 
 void CCtrlButton::ComposeFace(HDC dc, CSize size, btn::State state, CString text,

@@ -32,6 +32,10 @@ public:
     void SetCheck(int check);
     int GetCheck();
 
+    // The state the button shows now, from its pushed and enabled state, its check and the
+    // mouse: what the next paint draws, answered without waiting for it.
+    btn::State GetVisualState() const;
+
     void DrawItem(LPDRAWITEMSTRUCT drawItem) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
@@ -39,7 +43,6 @@ protected:
     void PreSubclassWindow() override;
 
     int OnCreate(LPCREATESTRUCT createStruct);
-    BOOL OnEraseBkgnd(CDC* dc);
     void OnMouseMove(UINT flags, CPoint point);
     void OnMouseHover(UINT flags, CPoint point);
     void OnMouseLeave();
@@ -62,6 +65,7 @@ public:
     int m_bPushLike;
     int m_bCheckType;
     int m_bHover;
+    // Disabled and down at the last paint; GetVisualState answers the present.
     int m_bDisabled;
     int m_bDown;
     int m_nCheck;
@@ -75,9 +79,11 @@ public:
 protected:
     void GetTextInfo(CString& text, Gdiplus::StringAlignment* horizontal,
                      Gdiplus::StringAlignment* vertical);
-    // Takes down and disabled afresh from the paint request (m_bDown, m_bDisabled) and answers
-    // the state to draw.
-    btn::State StateForPaint(const DRAWITEMSTRUCT& drawItem);
+    // The state to draw for a paint request's item flags (ODS_SELECTED, ODS_DISABLED).
+    btn::State StateFor(UINT itemState) const;
+    // Keeps the record of the last paint (m_bDown, m_bDisabled) for hosts that read it; the
+    // button itself never reads it back.
+    void NotePainted(UINT itemState);
     // Composes the face for `state` onto `dc` (size > 0); DrawItem has taken the state, the
     // text and its alignment. Buttons with another face override this alone.
     virtual void ComposeFace(HDC dc, CSize size, btn::State state, CString text,

@@ -1,6 +1,7 @@
 #include "controls/CtrlButtonEx.h"
 
 #include "controls/OwnerDraw.h"
+#include "controls/WideMath.h"
 
 IMPLEMENT_DYNAMIC(CCtrlButtonEx, CCtrlButton);
 
@@ -11,8 +12,7 @@ CCtrlButtonEx::CCtrlButtonEx()
 
 CCtrlButtonEx::~CCtrlButtonEx()
 {
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 void CCtrlButtonEx::SetButtonDiv(int left, int right)
@@ -78,7 +78,8 @@ void CCtrlButtonEx::PaintDivided(Gdiplus::Graphics& g, int state, int w, int h, 
     if (m_nFontSize > 0)
         m_pGDIpString->SetInit(m_strFontName, btn::ScaledFontSize(m_nFontSize, d.scale),
                                m_nFontStyle);
-    m_pGDIpString->DrawString(&g, text, d.textLeft, 0, w - d.textLeft, h, m_clrText[state],
+    const Gdiplus::Rect t = wide::CutRect(d.textLeft, 0, static_cast<int64_t>(w) - d.textLeft, h);
+    m_pGDIpString->DrawString(&g, text, t.X, t.Y, t.Width, t.Height, m_clrText[state],
                               align.horizontal, align.vertical);
 }
 

@@ -1,5 +1,6 @@
 #include "controls/CtrlGroupBox.h"
 
+#include "controls/OwnerDraw.h"
 #include "platform/host/HostResources.h"
 
 #include <cwchar>
@@ -8,75 +9,16 @@
 IMPLEMENT_DYNAMIC(CCtrlGroupBox, CStatic);
 
 BEGIN_MESSAGE_MAP(CCtrlGroupBox, CStatic)
-ON_WM_ERASEBKGND()
+ON_WM_ERASEBKGND_NOTHING()
 ON_WM_PAINT()
+ON_MESSAGE(WM_SETTEXT, OnSetText)
 END_MESSAGE_MAP()
 
 grp::Palette CCtrlGroupBox::m_defaultGrayPalette{};
 
-namespace {
-
-// Visual-styles values: the group box part of the button class, its normal state, and the
-// text colour property.
-constexpr int BP_GROUPBOX = 4;
-constexpr int GBS_NORMAL = 1;
-constexpr int TMT_TEXTCOLOR = 3803;
-constexpr COLORREF kUnset = 0xFFFFFFFF;
-
-// Keeps one group box's paint from starting while another one's is under way on this thread
-// (a paint copies the parent's pixels, which another box's paint may be changing).
-bool g_painting = false;
-
-// Selects an object into a context for one scope.
-class Selected
-{
-public:
-    Selected(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? SelectObject(dc, object) : nullptr)
-    {
-    }
-    ~Selected()
-    {
-        if (m_old)
-            SelectObject(m_dc, m_old);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
-
-void Outline(HDC dc, int penWidth, COLORREF colour, const CRect& r)
-{
-    CPen pen(PS_SOLID, penWidth, colour);
-    Selected use(dc, pen);
-    Rectangle(dc, r.left, r.top, r.right, r.bottom);
-}
-
-void Line(HDC dc, COLORREF colour, int x0, int y0, int x1, int y1)
-{
-    CPen pen(PS_SOLID, 1, colour);
-    Selected use(dc, pen);
-    MoveToEx(dc, x0, y0, nullptr);
-    LineTo(dc, x1, y1);
-}
-
-void FillSolid(HDC dc, const CRect& r, COLORREF colour)
-{
-    CBrush brush(colour);
-    FillRect(dc, &r, brush);
-}
-
-int DisplayDotsPerInchY()
-{
-    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    const int dpi = GetDeviceCaps(display, LOGPIXELSY);
-    DeleteDC(display);
-    return dpi;
-}
-
-} // namespace
+using grp::BP_GROUPBOX;
+using grp::GBS_NORMAL;
+using grp::kUnset;
 
 CCtrlGroupBox::CCtrlGroupBox()
     : m_crText(GetSysColor(COLOR_BTNTEXT)), m_crBk(GetSysColor(COLOR_BTNFACE)), m_crBorder(kUnset),
@@ -90,9 +32,7 @@ CCtrlGroupBox::CCtrlGroupBox()
 
 CCtrlGroupBox::~CCtrlGroupBox()
 {
-    // The window goes while this object is still a group box.
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
     ReleaseIcons();
     delete m_pTheme;
 }
@@ -104,67 +44,14 @@ CCtrlGroupBox& CCtrlGroupBox::Redraw(int redraw)
     return *this;
 }
 
-// --- appearance ---
-
-CCtrlGroupBox& CCtrlGroupBox::SetControlStyle(CONTROL_STYLE style, int redraw)
-{
-    return Change(m_eControlStyle, style, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetBorderStyle(BORDER_STYLE style, int redraw)
-{
-    return Change(m_eBorderStyle, style, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetAlignment(ALIGNMENT alignment, int redraw)
-{
-    return Change(m_eAlignment, alignment, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetIconAlignment(ALIGNMENT alignment, int redraw)
-{
-    return Change(m_eIconAlignment, alignment, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetTextColor(COLORREF colour, int redraw)
-{
-    return Change(m_crText, colour, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetBkColor(COLORREF colour, int redraw)
-{
-    return Change(m_crBk, colour, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetBorderColor(COLORREF colour, int redraw)
-{
-    return Change(m_crBorder, colour, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetMargins(int x, int y, int redraw)
-{
-    m_nMarginX = x;
-    m_nMarginY = y;
-    return Redraw(redraw);
-}
-
-void CCtrlGroupBox::GetMargins(int& x, int& y) const
-{
-    x = m_nMarginX;
-    y = m_nMarginY;
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetIconSpacing(int spacing, int redraw)
-{
-    return Change(m_nIconSpacing, spacing, redraw);
-}
-
-CCtrlGroupBox& CCtrlGroupBox::SetDisabledStyle(int grayed, int redraw)
-{
-    return Change(m_bDisabledStyle, grayed, redraw);
-}
-
 // --- text and font ---
+
+LRESULT CCtrlGroupBox::OnSetText(WPARAM, LPARAM)
+{
+    // Whichever way the text is written, the header is measured again at the next paint.
+    m_sizeText = CSize(0, 0);
+    return Default();
+}
 
 CCtrlGroupBox& CCtrlGroupBox::SetWindowTextW(const wchar_t* text, int redraw)
 {
@@ -186,13 +73,12 @@ CCtrlGroupBox& CCtrlGroupBox::SetWindowTextW(const wchar_t* text, int redraw)
 
 int CCtrlGroupBox::GetFontHeight(int pointSize)
 {
-    return -MulDiv(pointSize, DisplayDotsPerInchY(), 72);
+    return platform::FontHeightOfPoints(pointSize);
 }
 
 int CCtrlGroupBox::GetFontPointSize(int height)
 {
-    const int points = MulDiv(height, 72, DisplayDotsPerInchY());
-    return points < 0 ? -points : points;
+    return platform::PointsOfFontHeight(height);
 }
 
 void CCtrlGroupBox::ReplaceFont(const LOGFONTW& logFont)
@@ -276,18 +162,7 @@ int CCtrlGroupBox::GetFontPointSize()
 
 HFONT CCtrlGroupBox::GetSafeFont()
 {
-    if (::IsWindow(m_hWnd)) {
-        if (auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)))
-            return font;
-        HWND parent = ::GetParent(m_hWnd);
-        if (::IsWindow(parent))
-            if (auto font = reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0)))
-                return font;
-    }
-    for (int id : {DEFAULT_GUI_FONT, SYSTEM_FONT, ANSI_VAR_FONT})
-        if (HGDIOBJ stock = GetStockObject(id))
-            return static_cast<HFONT>(stock);
-    return nullptr;
+    return ownerdraw::WindowFont(*this);
 }
 
 // --- icon ---
@@ -380,8 +255,8 @@ int CCtrlGroupBox::EnableChildWindows(HWND box, int enable, int enableBox)
 void CCtrlGroupBox::ReadThemeTextColor()
 {
     m_crText = kUnset;
-    if (FAILED(m_pTheme->GetThemeColor(m_pTheme->m_hTheme, BP_GROUPBOX, GBS_NORMAL, TMT_TEXTCOLOR,
-                                       &m_crText)) ||
+    if (FAILED(m_pTheme->GetThemeColor(m_pTheme->m_hTheme, BP_GROUPBOX, GBS_NORMAL,
+                                       grp::TMT_TEXTCOLOR, &m_crText)) ||
         m_crText == kUnset)
         m_crText = GetSysColor(COLOR_HIGHLIGHT);
 }
@@ -424,252 +299,4 @@ void CCtrlGroupBox::PreSubclassWindow()
         }
     }
     CStatic::PreSubclassWindow();
-}
-
-// --- painting ---
-
-BOOL CCtrlGroupBox::OnEraseBkgnd(CDC*)
-{
-    return TRUE;
-}
-
-void CCtrlGroupBox::OnPaint()
-{
-    if (g_painting)
-        return;
-    g_painting = true;
-    {
-        CPaintDC dc(this);
-        RECT window{};
-        GetWindowRect(&window);
-        CRect rect(0, 0, window.right - window.left, window.bottom - window.top);
-        DrawItem(&dc, rect);
-    }
-    g_painting = false;
-}
-
-void CCtrlGroupBox::DrawItem(CDC* dc, CRect& rect)
-{
-    if (!dc || !dc->GetSafeHdc())
-        return;
-    const HDC target = dc->GetSafeHdc();
-    if (m_sizeText.cx == 0) {
-        const CString text = GetWindowText();
-        Selected font(target, m_font.GetSafeHandle());
-        if (!text.IsEmpty()) {
-            SIZE extent{};
-            GetTextExtentPoint32W(target, text, text.GetLength(), &extent);
-            m_sizeText = CSize(extent.cx, extent.cy);
-        }
-    }
-    const grp::Bands bands = grp::Layout(rect, m_sizeText, m_nIconSize);
-    m_nHeaderHalf = bands.headerHalf;
-
-    CDC memory;
-    memory.Attach(CreateCompatibleDC(target));
-    const HDC mem = memory.GetSafeHdc();
-    CBitmap picture;
-    picture.CreateCompatibleBitmap(target, rect.Width(), rect.Height());
-    {
-        Selected bitmap(mem, picture);
-        FillSolid(mem, rect, m_crBk);
-
-        if (grp::IsFrame(m_eControlStyle)) {
-            // What the parent shows behind the frame, below the header strip.
-            CWnd* parent = GetParent();
-            if (parent && ::IsWindow(parent->m_hWnd)) {
-                RECT w{};
-                GetWindowRect(&w);
-                CRect behind(w);
-                parent->ScreenToClient(&behind);
-                behind.top += 2 * m_nHeaderHalf;
-                HDC parentDC = ::GetDC(parent->m_hWnd);
-                BitBlt(mem, 0, 2 * m_nHeaderHalf, behind.Width(), behind.Height(), parentDC,
-                       behind.left, behind.top, SRCCOPY);
-                ::ReleaseDC(parent->m_hWnd, parentDC);
-            }
-        }
-        {
-            Selected hollow(mem, GetStockObject(NULL_BRUSH));
-            CRect border = bands.border;
-            if (grp::IsFrame(m_eControlStyle)) {
-                EraseBorder(&memory, m_rcLastBorder, m_crBk);
-                m_rcLastBorder = border;
-            }
-            DrawBorder(&memory, border);
-        }
-        CRect header = bands.header;
-        EraseHeaderArea(&memory, header, m_crBk);
-        CRect background = bands.header;
-        GetHeaderRect(&memory, background);
-        CRect textRect = bands.header, iconRect = bands.icon;
-        textRect.left = background.left;
-        iconRect.left = background.left;
-        DrawHeader(&memory, textRect, iconRect);
-
-        BitBlt(target, 0, 0, rect.Width(), rect.Height(), mem, 0, 0, SRCCOPY);
-    }
-    DeleteDC(memory.Detach());
-}
-
-void CCtrlGroupBox::GetHeaderRect(CDC*, CRect& rect)
-{
-    rect =
-        grp::HeaderRect(rect, {m_eControlStyle, m_eAlignment, static_cast<int>(m_sizeText.cx),
-                               m_hIcon ? m_nIconSize : 0, m_nIconSpacing, m_nMarginX, m_nMarginY});
-}
-
-void CCtrlGroupBox::EraseHeaderArea(CDC* dc, CRect& rect, COLORREF colour)
-{
-    CRect header = rect;
-    GetHeaderRect(dc, header);
-    FillSolid(dc->GetSafeHdc(), header, colour);
-}
-
-void CCtrlGroupBox::EraseBorder(CDC* dc, CRect& rect, COLORREF colour)
-{
-    if (rect.IsRectEmpty())
-        return;
-    CRect inner = rect;
-    inner.DeflateRect(2, 2);
-    Outline(dc->GetSafeHdc(), 5, colour, inner);
-}
-
-void CCtrlGroupBox::DrawEtchedRectangle(CDC* dc, CRect& rect, COLORREF colour)
-{
-    const HDC hdc = dc->GetSafeHdc();
-    const COLORREF main = IsWindowEnabled() ? colour : GetSysColor(COLOR_BTNSHADOW);
-    if (grp::IsEtched(m_eBorderStyle)) {
-        Outline(hdc, 2, GetSysColor(COLOR_BTNHIGHLIGHT),
-                CRect(rect.left + 1, rect.top + 1, rect.right, rect.bottom));
-        rect.right -= 1;
-        rect.bottom -= 1;
-    }
-    Outline(hdc, 1, main, rect);
-}
-
-void CCtrlGroupBox::DrawEtchedLine(CDC* dc, CRect& rect, COLORREF colour)
-{
-    const HDC hdc = dc->GetSafeHdc();
-    const COLORREF main = IsWindowEnabled() ? colour : GetSysColor(COLOR_BTNSHADOW);
-    Line(hdc, main, rect.left, rect.top, rect.right, rect.top);
-    if (grp::IsEtched(m_eBorderStyle))
-        Line(hdc, GetSysColor(COLOR_BTNHIGHLIGHT), rect.left, rect.top + 1, rect.right,
-             rect.top + 1);
-}
-
-void CCtrlGroupBox::DrawBorder(CDC* dc, CRect& rect)
-{
-    if (grp::IsFrame(m_eControlStyle)) {
-        if (m_crBorder != kUnset)
-            DrawEtchedRectangle(dc, rect, m_crBorder);
-        else if (m_pTheme->m_hTheme && m_bThemeEnabled)
-            m_pTheme->DrawThemeBackground(m_pTheme->m_hTheme, dc->GetSafeHdc(), BP_GROUPBOX,
-                                          GBS_NORMAL, &rect, nullptr);
-        else
-            DrawEtchedRectangle(dc, rect, GetSysColor(COLOR_BTNSHADOW));
-    } else {
-        DrawEtchedLine(dc, rect, m_crBorder != kUnset ? m_crBorder : GetSysColor(COLOR_BTNSHADOW));
-    }
-}
-
-void CCtrlGroupBox::DrawHeader(CDC* dc, CRect& textRect, CRect& iconRect)
-{
-    const int indent = (!grp::IsFrame(m_eControlStyle) && m_eAlignment == ALIGN_LEFT) ? 0 : 3;
-    if (grp::IconAfterText(m_eIconAlignment)) {
-        textRect.left += indent;
-        const int x = DrawTextW(dc, textRect);
-        iconRect.left = x + (m_sizeText.cx != 0 ? m_nIconSpacing : 0);
-        DrawIcon(dc, iconRect);
-    } else {
-        iconRect.left += indent;
-        iconRect.right = iconRect.left + m_nIconSize;
-        const int x = DrawIcon(dc, iconRect);
-        textRect.left = x + (m_hIcon ? m_nIconSpacing : 0);
-        DrawTextW(dc, textRect);
-    }
-}
-
-int CCtrlGroupBox::DrawTextW(CDC* dc, CRect& rect)
-{
-    const CString text = GetWindowText();
-    if (text.IsEmpty())
-        return rect.left;
-    const HDC hdc = dc->GetSafeHdc();
-    const bool gray = !IsWindowEnabled() && m_bDisabledStyle;
-    ::SetTextColor(hdc, gray ? GetSysColor(COLOR_GRAYTEXT) : m_crText);
-    ::SetBkColor(hdc, m_crBk);
-    SetBkMode(hdc, OPAQUE);
-    Selected font(hdc, m_font.GetSafeHandle());
-    SIZE extent{};
-    GetTextExtentPoint32W(hdc, text, text.GetLength(), &extent);
-    RECT box{rect.left, rect.top, rect.left + extent.cx, rect.bottom};
-    ::DrawTextW(hdc, text, text.GetLength(), &box, DT_SINGLELINE | DT_VCENTER);
-    return rect.left + extent.cx;
-}
-
-int CCtrlGroupBox::DrawIcon(CDC* dc, CRect& rect)
-{
-    if (!m_hIcon)
-        return rect.left;
-    HICON icon = m_hIcon;
-    if (!IsWindowEnabled() && m_bDisabledStyle) {
-        if (!m_hGrayIcon)
-            m_hGrayIcon = CreateGrayscaleIcon(m_hIcon);
-        icon = m_hGrayIcon;
-    }
-    if (icon)
-        DrawIconEx(dc->GetSafeHdc(), rect.left, rect.top, icon, m_nIconSize, m_nIconSize, 0,
-                   nullptr, DI_NORMAL);
-    return rect.right;
-}
-
-HICON CCtrlGroupBox::CreateGrayscaleIcon(HICON icon, const COLORREF* palette)
-{
-    if (!icon || !palette)
-        return nullptr;
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info))
-        return nullptr;
-    HICON gray = nullptr;
-    HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    BITMAP bm{};
-    if (screen && GetObjectW(info.hbmColor, sizeof bm, &bm) && bm.bmWidth > 0 && bm.bmHeight > 0) {
-        BITMAPINFO bmi{};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = bm.bmWidth;
-        bmi.bmiHeader.biHeight = bm.bmHeight;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        const UINT rows = static_cast<UINT>(bm.bmHeight);
-        std::vector<DWORD> pixels(static_cast<size_t>(bm.bmWidth) * rows);
-        if (GetDIBits(screen, info.hbmColor, 0, rows, pixels.data(), &bmi, DIB_RGB_COLORS)) {
-            grp::Palette table;
-            std::copy(palette, palette + 256, table.begin());
-            for (DWORD& p : pixels)
-                p = grp::GrayPixel(p, table);
-            HBITMAP colour = CreateCompatibleBitmap(screen, bm.bmWidth, bm.bmHeight);
-            if (colour && SetDIBits(screen, colour, 0, rows, pixels.data(), &bmi, DIB_RGB_COLORS)) {
-                ICONINFO made{TRUE, 0, 0, info.hbmMask, colour};
-                gray = CreateIconIndirect(&made);
-            }
-            if (colour)
-                DeleteObject(colour);
-        }
-    }
-    if (screen)
-        DeleteDC(screen);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return gray;
-}
-
-HICON CCtrlGroupBox::CreateGrayscaleIcon(HICON icon)
-{
-    if (!m_bGrayPaletteReady) {
-        grp::FillGrayPalette(m_defaultGrayPalette);
-        m_bGrayPaletteReady = TRUE;
-    }
-    return CreateGrayscaleIcon(icon, m_defaultGrayPalette.data());
 }

@@ -25,26 +25,62 @@ public:
     ~CCtrlGroupBox() override;
 
     // --- appearance ---
-    CCtrlGroupBox& SetControlStyle(CONTROL_STYLE style, int redraw = TRUE);
+    // Each stores its value as given (the header's arithmetic copes with any) and redraws.
+    CCtrlGroupBox& SetControlStyle(CONTROL_STYLE style, int redraw = TRUE)
+    {
+        return Change(m_eControlStyle, style, redraw);
+    }
     CONTROL_STYLE GetControlStyle() const { return m_eControlStyle; }
-    CCtrlGroupBox& SetBorderStyle(BORDER_STYLE style, int redraw = TRUE);
+    CCtrlGroupBox& SetBorderStyle(BORDER_STYLE style, int redraw = TRUE)
+    {
+        return Change(m_eBorderStyle, style, redraw);
+    }
     BORDER_STYLE GetBorderStyle() const { return m_eBorderStyle; }
-    CCtrlGroupBox& SetAlignment(ALIGNMENT alignment, int redraw = TRUE);
+    CCtrlGroupBox& SetAlignment(ALIGNMENT alignment, int redraw = TRUE)
+    {
+        return Change(m_eAlignment, alignment, redraw);
+    }
     ALIGNMENT GetAlignment() const { return m_eAlignment; }
-    CCtrlGroupBox& SetIconAlignment(ALIGNMENT alignment, int redraw = TRUE);
+    CCtrlGroupBox& SetIconAlignment(ALIGNMENT alignment, int redraw = TRUE)
+    {
+        return Change(m_eIconAlignment, alignment, redraw);
+    }
     ALIGNMENT GetIconAlignment() const { return m_eIconAlignment; }
-    CCtrlGroupBox& SetTextColor(COLORREF colour, int redraw = TRUE);
+    CCtrlGroupBox& SetTextColor(COLORREF colour, int redraw = TRUE)
+    {
+        return Change(m_crText, colour, redraw);
+    }
     COLORREF GetTextColor() const { return m_crText; }
-    CCtrlGroupBox& SetBkColor(COLORREF colour, int redraw = TRUE);
+    CCtrlGroupBox& SetBkColor(COLORREF colour, int redraw = TRUE)
+    {
+        return Change(m_crBk, colour, redraw);
+    }
     COLORREF GetBkColor() const { return m_crBk; }
     // 0xFFFFFFFF: the visual style's frame, or the system shadow colour.
-    CCtrlGroupBox& SetBorderColor(COLORREF colour, int redraw = TRUE);
+    CCtrlGroupBox& SetBorderColor(COLORREF colour, int redraw = TRUE)
+    {
+        return Change(m_crBorder, colour, redraw);
+    }
     COLORREF GetBorderColor() const { return m_crBorder; }
-    CCtrlGroupBox& SetMargins(int x, int y, int redraw = TRUE);
-    void GetMargins(int& x, int& y) const;
-    CCtrlGroupBox& SetIconSpacing(int spacing, int redraw = TRUE);
+    CCtrlGroupBox& SetMargins(int x, int y, int redraw = TRUE)
+    {
+        m_nMarginX = x;
+        return Change(m_nMarginY, y, redraw);
+    }
+    void GetMargins(int& x, int& y) const
+    {
+        x = m_nMarginX;
+        y = m_nMarginY;
+    }
+    CCtrlGroupBox& SetIconSpacing(int spacing, int redraw = TRUE)
+    {
+        return Change(m_nIconSpacing, spacing, redraw);
+    }
     int GetIconSpacing() const { return m_nIconSpacing; }
-    CCtrlGroupBox& SetDisabledStyle(int grayed, int redraw = TRUE);
+    CCtrlGroupBox& SetDisabledStyle(int grayed, int redraw = TRUE)
+    {
+        return Change(m_bDisabledStyle, grayed, redraw);
+    }
     int GetDisabledStyle() const { return m_bDisabledStyle; }
 
     // --- text and font ---
@@ -77,15 +113,15 @@ public:
 
 protected:
     void PreSubclassWindow() override;
-    BOOL OnEraseBkgnd(CDC* dc);
     void OnPaint();
+    LRESULT OnSetText(WPARAM, LPARAM);
 
     int EnableChildWindows(HWND box, int enable, int enableBox);
     HFONT GetSafeFont();
     int GetFontHeight(int pointSize);
     int GetFontPointSize(int height);
 
-    // --- painting: each draws into the memory context it is given ---
+    // --- painting (CtrlGroupBoxPaint.cpp): each draws into the memory context it is given ---
     // The box paints in OnPaint, not through a reflected WM_DRAWITEM.
     using CStatic::DrawItem;
     void DrawItem(CDC* dc, CRect& rect);

@@ -1,11 +1,13 @@
 #include "controls/CtrlImage.h"
 
 #include "controls/OwnerDraw.h"
+#include "controls/StaticLogic.h"
+#include "controls/WideMath.h"
 
 IMPLEMENT_DYNAMIC(CCtrlImage, CStatic);
 
 BEGIN_MESSAGE_MAP(CCtrlImage, CStatic)
-ON_WM_ERASEBKGND()
+ON_WM_ERASEBKGND_NOTHING()
 END_MESSAGE_MAP()
 
 CCtrlImage::CCtrlImage()
@@ -17,8 +19,7 @@ CCtrlImage::CCtrlImage()
 
 CCtrlImage::~CCtrlImage()
 {
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
     delete m_pGDIpString;
 }
 
@@ -37,8 +38,7 @@ void CCtrlImage::SetImageBk(Gdiplus::Image* image, CRect rect)
 
 void CCtrlImage::SetInitFont(CString family, long size, Gdiplus::FontStyle style)
 {
-    delete m_pGDIpString;
-    m_pGDIpString = new CCtrlGDIpString(family, size, style);
+    ownerdraw::ReplaceFont(m_pGDIpString, family, size, style);
 }
 
 void CCtrlImage::SetTextAlign(Gdiplus::StringAlignment horizontal,
@@ -62,11 +62,6 @@ void CCtrlImage::PreSubclassWindow()
 {
     ownerdraw::MakeStaticOwnerDrawn(*this);
     CStatic::PreSubclassWindow();
-}
-
-BOOL CCtrlImage::OnEraseBkgnd(CDC*)
-{
-    return TRUE;
 }
 
 void CCtrlImage::GetTextInfo(CString& text, Gdiplus::StringAlignment* horizontal,
@@ -93,11 +88,15 @@ void CCtrlImage::Paint(Gdiplus::Graphics& g, int w, int h, const CString& text,
                        Gdiplus::StringAlignment horizontal, Gdiplus::StringAlignment vertical) const
 {
     const Gdiplus::Rect whole(0, 0, w, h);
-    if (m_pImageBk)
-        g.DrawImage(m_pImageBk, whole, m_rcBk.left, m_rcBk.top, m_rcBk.Width(), m_rcBk.Height(),
-                    Gdiplus::UnitPixel);
+    if (m_pImageBk) {
+        const Gdiplus::Rect s =
+            wide::RectFromEdges(m_rcBk.left, m_rcBk.top, m_rcBk.right, m_rcBk.bottom);
+        g.DrawImage(m_pImageBk, whole, s.X, s.Y, s.Width, s.Height, Gdiplus::UnitPixel);
+    }
     ownerdraw::DrawStretched(g, m_pImage, whole);
-    if (m_pGDIpString)
-        m_pGDIpString->DrawString(&g, text, m_nTextOffset, 0, w - m_nTextOffset, h, m_clrText,
-                                  horizontal, vertical);
+    if (m_pGDIpString) {
+        const Gdiplus::Rect t = stc::TextBox(w, h, m_nTextOffset);
+        m_pGDIpString->DrawString(&g, text, t.X, t.Y, t.Width, t.Height, m_clrText, horizontal,
+                                  vertical);
+    }
 }

@@ -28,7 +28,6 @@ public:
 
 protected:
     void PreSubclassWindow() override;
-    BOOL OnEraseBkgnd(CDC* dc);
     DECLARE_MESSAGE_MAP()
 
 public:

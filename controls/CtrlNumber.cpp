@@ -5,15 +5,14 @@
 IMPLEMENT_DYNAMIC(CCtrlNumber, CStatic);
 
 BEGIN_MESSAGE_MAP(CCtrlNumber, CStatic)
-ON_WM_ERASEBKGND()
+ON_WM_ERASEBKGND_NOTHING()
 END_MESSAGE_MAP()
 
 CCtrlNumber::CCtrlNumber() : m_pImage{}, m_pImageBk(nullptr), m_nBgX(0), m_nBgY(0), m_nDigit(3) {}
 
 CCtrlNumber::~CCtrlNumber()
 {
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 void CCtrlNumber::SetImage(Gdiplus::Image* image, int digit)
@@ -41,11 +40,6 @@ void CCtrlNumber::PreSubclassWindow()
     CStatic::PreSubclassWindow();
 }
 
-BOOL CCtrlNumber::OnEraseBkgnd(CDC*)
-{
-    return TRUE;
-}
-
 void CCtrlNumber::DrawItem(LPDRAWITEMSTRUCT drawItem)
 {
     if (!drawItem)
@@ -62,7 +56,8 @@ void CCtrlNumber::Paint(Gdiplus::Graphics& g, int w, int h, const CString& text)
                                   ? ownerdraw::BackgroundKind::Whole
                                   : ownerdraw::BackgroundKind::CopyFrom,
                               m_nBgX, m_nBgY, CSize(w, h));
-    for (int i = 0; i < m_nDigit; ++i) {
+    const int cells = stc::CellsToDraw(w, m_nDigit, text.GetLength());
+    for (int i = 0; i < cells; ++i) {
         const int digit = stc::DigitAt(text, i);
         if (digit >= 0)
             ownerdraw::DrawStretched(g, m_pImage[digit], stc::DigitCell(w, h, m_nDigit, i));

@@ -1,6 +1,7 @@
 #include "controls/CtrlSlider.h"
 
 #include "controls/OwnerDraw.h"
+#include "controls/WideMath.h"
 
 IMPLEMENT_DYNAMIC(CCtrlSlider, CWnd);
 
@@ -19,10 +20,7 @@ CCtrlSlider::CCtrlSlider()
 
 CCtrlSlider::~CCtrlSlider()
 {
-    // The window goes while this object is still a slider, so that its last messages do not
-    // reach a half-destroyed control.
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 // --- setters ---
@@ -64,6 +62,37 @@ void CCtrlSlider::SetPos(int pos)
 int CCtrlSlider::GetPos() const
 {
     return m_nPos;
+}
+
+// --- geometry ---
+
+CRect CCtrlSlider::ToCRect(const Gdiplus::Rect& r)
+{
+    const int64_t right = static_cast<int64_t>(r.X) + r.Width;
+    const int64_t bottom = static_cast<int64_t>(r.Y) + r.Height;
+    return CRect(r.X, r.Y, wide::Saturate(right), wide::Saturate(bottom));
+}
+
+slider::PlainLayout CCtrlSlider::Layout(CSize size) const
+{
+    return slider::LayoutPlain(Range(), m_nPos, SizeOf(size), PictureSize(slider::PlayedBar),
+                               PictureSize(slider::RemainingBar), PictureSize(slider::Thumb));
+}
+
+bool CCtrlSlider::PlaceThumb(CSize size, CRect* thumb) const
+{
+    if (!m_pImage[slider::Thumb])
+        return false;
+    *thumb = ToCRect(Layout(size).thumb);
+    return true;
+}
+
+CRect CCtrlSlider::GetThumbRect() const
+{
+    CRect thumb(0, 0, 0, 0);
+    if (!m_hWnd || !PlaceThumb(ownerdraw::WindowSize(*this), &thumb))
+        return CRect(0, 0, 0, 0);
+    return thumb;
 }
 
 // --- mouse ---
@@ -115,8 +144,18 @@ slider::Size CCtrlSlider::PictureSize(int index) const
 void CCtrlSlider::OnPaint()
 {
     CPaintDC dc(this);
-    ownerdraw::Compose(dc.m_hDC, ownerdraw::WindowSize(*this), ownerdraw::kPixelExact,
-                       [this](Gdiplus::Graphics& g, int w, int h) { Paint(g, w, h); });
+    const CSize size = ownerdraw::WindowSize(*this);
+    const bool painted =
+        ownerdraw::Compose(dc.m_hDC, size, ownerdraw::kPixelExact,
+                           [this](Gdiplus::Graphics& g, int w, int h) { Paint(g, w, h); });
+    CRect thumb;
+    if (painted && PlaceThumb(size, &thumb))
+        NotePainted(thumb);
+}
+
+void CCtrlSlider::NotePainted(const CRect& thumb)
+{
+    m_nThumbX = thumb.left;
 }
 
 void CCtrlSlider::PaintBackground(Gdiplus::Graphics& g, int w, int h) const
@@ -135,16 +174,13 @@ void CCtrlSlider::DrawPicture(Gdiplus::Graphics& g, Gdiplus::Image* image, const
         ownerdraw::DrawStretched(g, image, dst);
 }
 
-void CCtrlSlider::Paint(Gdiplus::Graphics& g, int w, int h)
+void CCtrlSlider::Paint(Gdiplus::Graphics& g, int w, int h) const
 {
     PaintBackground(g, w, h);
     if (!m_pImage[slider::Thumb])
         return;
     // A missing bar picture is left out rather than drawn from nothing.
-    const slider::PlainLayout l =
-        slider::LayoutPlain(Range(), m_nPos, {w, h}, PictureSize(slider::PlayedBar),
-                            PictureSize(slider::RemainingBar), PictureSize(slider::Thumb));
-    m_nThumbX = l.thumbX;
+    const slider::PlainLayout l = Layout(CSize(w, h));
     DrawPicture(g, m_pImage[slider::PlayedBar], l.played);
     DrawPicture(g, m_pImage[slider::RemainingBar], l.remaining);
     DrawPicture(g, m_pImage[slider::RemainingBar], l.rightEnd);

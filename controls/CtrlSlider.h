@@ -30,6 +30,10 @@ public:
     // Stores the value clamped to the range and repaints.
     void SetPos(int pos);
     int GetPos() const;
+    // Where the thumb stands now, in client pixels, for the present range, position, size and
+    // pictures: where the next paint draws it, asked of the same layout. Empty when there is
+    // no thumb to draw. Unlike m_nThumbX it never waits for a paint.
+    CRect GetThumbRect() const;
 
 protected:
     void OnPaint();
@@ -38,13 +42,21 @@ protected:
     void OnMouseMove(UINT flags, CPoint point);
     DECLARE_MESSAGE_MAP()
 
-    // Composes the slider into `g` (w x h); notes where the thumb went, changes nothing else.
-    virtual void Paint(Gdiplus::Graphics& g, int w, int h);
+    // Composes the slider into `g` (w x h); changes nothing.
+    virtual void Paint(Gdiplus::Graphics& g, int w, int h) const;
+    // The thumb in a window of `size`, from the layout Paint draws; false when there is no
+    // thumb to draw (no thumb picture, or one the extended slider cannot scale).
+    virtual bool PlaceThumb(CSize size, CRect* thumb) const;
+    // Keeps the record of where the last paint put the thumb (m_nThumbX, and the extended
+    // slider's m_rcThumb) for hosts that read it; the slider itself never reads it back.
+    virtual void NotePainted(const CRect& thumb);
     void PaintBackground(Gdiplus::Graphics& g, int w, int h) const;
     // The whole picture into `dst`; nothing for a missing picture.
     static void DrawPicture(Gdiplus::Graphics& g, Gdiplus::Image* image, const Gdiplus::Rect& dst);
     slider::Range Range() const { return {m_nMin, m_nMax}; }
     slider::Size PictureSize(int index) const;
+    static slider::Size SizeOf(CSize size) { return {int(size.cx), int(size.cy)}; }
+    static CRect ToCRect(const Gdiplus::Rect& r);
 
 public:
     Gdiplus::Image* m_pImage[slider::kPictureCount];
@@ -55,8 +67,10 @@ public:
     int m_nBgY;
     int m_bDragging;
     int m_bBgStretch;
+    // The thumb's left edge at the last paint (-1 before it); GetThumbRect answers the present.
     int m_nThumbX;
 
 private:
     int PosUnder(CPoint point) const;
+    slider::PlainLayout Layout(CSize size) const;
 };

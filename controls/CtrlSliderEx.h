@@ -16,10 +16,17 @@ public:
     void SetBarType(int type);
 
 protected:
-    void Paint(Gdiplus::Graphics& g, int w, int h) override;
+    void Paint(Gdiplus::Graphics& g, int w, int h) const override;
+    bool PlaceThumb(CSize size, CRect* thumb) const override;
+    void NotePainted(const CRect& thumb) override;
     DECLARE_MESSAGE_MAP()
 
 public:
+    // The thumb at its drawn size at the last paint, at (0, 0).
     CRect m_rcThumb;
     int m_nBarType;
+
+private:
+    // False when there is no thumb to scale by; `l` is then left alone.
+    bool Layout(CSize size, slider::ExLayout* l) const;
 };

@@ -5,7 +5,7 @@
 IMPLEMENT_DYNAMIC(CCtrlStatic, CStatic);
 
 BEGIN_MESSAGE_MAP(CCtrlStatic, CStatic)
-ON_WM_ERASEBKGND()
+ON_WM_ERASEBKGND_NOTHING()
 END_MESSAGE_MAP()
 
 CCtrlStatic::CCtrlStatic()
@@ -20,15 +20,13 @@ CCtrlStatic::CCtrlStatic()
 
 CCtrlStatic::~CCtrlStatic()
 {
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
     delete m_pGDIpString;
 }
 
 void CCtrlStatic::SetInitFont(CString family, long size, Gdiplus::FontStyle style)
 {
-    delete m_pGDIpString;
-    m_pGDIpString = new CCtrlGDIpString(family, size, style);
+    ownerdraw::ReplaceFont(m_pGDIpString, family, size, style);
 }
 
 void CCtrlStatic::SetTextAlign(Gdiplus::StringAlignment horizontal,
@@ -68,11 +66,6 @@ void CCtrlStatic::PreSubclassWindow()
     m_nStaticAlign = stc::AlignmentBits(GetStyle());
     ownerdraw::MakeStaticOwnerDrawn(*this);
     CStatic::PreSubclassWindow();
-}
-
-BOOL CCtrlStatic::OnEraseBkgnd(CDC*)
-{
-    return TRUE;
 }
 
 void CCtrlStatic::GetTextInfo(CString& text, Gdiplus::StringAlignment* horizontal,
@@ -116,7 +109,9 @@ void CCtrlStatic::Paint(Gdiplus::Graphics& g, int w, int h, const CString& text,
                     Gdiplus::UnitPixel);
         tx = stc::TextLeft(true, iw);
     }
-    if (m_pGDIpString && !text.IsEmpty())
-        m_pGDIpString->DrawString(&g, text, tx, 0, w - tx, h, colour, plan.horizontal,
+    if (m_pGDIpString && !text.IsEmpty()) {
+        const Gdiplus::Rect t = stc::TextBox(w, h, tx);
+        m_pGDIpString->DrawString(&g, text, t.X, t.Y, t.Width, t.Height, colour, plan.horizontal,
                                   plan.vertical);
+    }
 }

@@ -6,28 +6,36 @@ namespace grp {
 
 Bands Layout(const CRect& rect, CSize text, int iconSize)
 {
-    const int h = std::max<int>(text.cy, iconSize) + 1;
+    const long long h = std::max<long long>(text.cy, iconSize) + 1;
     Bands b;
     b.header = rect;
-    b.header.bottom = rect.top + h;
+    b.header.bottom = ClampToInt(rect.top + h);
     b.border = rect;
-    b.border.top = rect.top + h / 2;
+    b.border.top = ClampToInt(rect.top + h / 2);
     b.icon = rect;
-    b.icon.top = b.border.top - iconSize / 2;
-    b.icon.bottom = b.icon.top + iconSize;
-    b.headerHalf = h / 2;
+    b.icon.top = ClampToInt(static_cast<long long>(b.border.top) - iconSize / 2);
+    b.icon.bottom = ClampToInt(static_cast<long long>(b.icon.top) + iconSize);
+    b.headerHalf = ClampToInt(h / 2);
     return b;
+}
+
+CRect BelowHeaderStrip(const CRect& rect, int headerHalf)
+{
+    CRect below = rect;
+    below.top = ClampToInt(rect.top + 2LL * headerHalf);
+    return below;
 }
 
 CRect HeaderRect(const CRect& band, const HeaderParams& p)
 {
     CRect r = band;
-    r.OffsetRect(0, p.marginY);
-    int w = p.textWidth + p.iconSize;
+    r.top = ClampToInt(static_cast<long long>(band.top) + p.marginY);
+    r.bottom = ClampToInt(static_cast<long long>(band.bottom) + p.marginY);
+    long long w = static_cast<long long>(p.textWidth) + p.iconSize;
     if (p.textWidth != 0 && p.iconSize > 0)
         w += p.iconSpacing;
-    const int L = band.left, R = band.right;
-    int width = w + 6, left;
+    const long long L = band.left, R = band.right;
+    long long width = w + 6, left;
     if (IsFrame(p.style)) {
         if (p.alignment == AlignLeft)
             left = L + p.marginX;
@@ -43,8 +51,8 @@ CRect HeaderRect(const CRect& band, const HeaderParams& p)
             left = p.alignment == AlignLeft ? L : R - width;
         }
     }
-    r.left = left;
-    r.right = left + width;
+    r.left = ClampToInt(left);
+    r.right = ClampToInt(left + width);
     return r;
 }
 
@@ -52,14 +60,15 @@ Placement PlaceItems(int headerLeft, int style, int alignment, bool iconAfter, i
                      bool hasIcon, int iconSize, int iconSpacing)
 {
     const int indent = (!IsFrame(style) && alignment == AlignLeft) ? 0 : 3;
-    const int first = headerLeft + indent;
+    const long long first = static_cast<long long>(headerLeft) + indent;
     Placement p{};
     if (iconAfter) {
-        p.textLeft = first;
-        p.iconLeft = first + textWidth + (textWidth != 0 ? iconSpacing : 0);
+        p.textLeft = ClampToInt(first);
+        p.iconLeft = ClampToInt(first + textWidth + (textWidth != 0 ? iconSpacing : 0));
     } else {
-        p.iconLeft = first;
-        p.textLeft = first + (hasIcon ? iconSize + iconSpacing : 0);
+        p.iconLeft = ClampToInt(first);
+        p.textLeft =
+            ClampToInt(first + (hasIcon ? static_cast<long long>(iconSize) + iconSpacing : 0));
     }
     return p;
 }

@@ -6,7 +6,9 @@
 #include "platform/base/CRect.h"
 #include "platform/base/WinTypes.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
 
 namespace grp {
 
@@ -14,6 +16,13 @@ namespace grp {
 enum Alignment { AlignLeft = 0, AlignCenter = 1, AlignRight = 2 };
 enum BorderStyle { BorderFlat = 0, BorderEtched = 1 };
 enum ControlStyle { StyleFrame = 0, StyleHeader = 1 };
+
+// Visual-styles values: the group box part of the button class, its normal state, and the
+// text colour property; and the colour that stands for "the style's or the system's".
+constexpr int BP_GROUPBOX = 4;
+constexpr int GBS_NORMAL = 1;
+constexpr int TMT_TEXTCOLOR = 3803;
+constexpr COLORREF kUnset = 0xFFFFFFFF;
 
 // Anything but StyleFrame is the header style; anything but BorderEtched is flat.
 inline bool IsFrame(int style)
@@ -30,6 +39,13 @@ inline bool IconAfterText(int iconAlignment)
     return iconAlignment == AlignRight;
 }
 
+// Host-given sizes, margins and spacings can be anything an int holds, so the geometry below is
+// worked out in 64 bits and each coordinate clamped into an int at the end.
+inline int ClampToInt(long long v)
+{
+    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
 // A paint's bands, from the control's rectangle: the header band on top (height h =
 // max(text height, icon size) + 1), the border below its middle, and the icon band centred on
 // the border's top edge. Halves truncate toward zero.
@@ -41,6 +57,9 @@ struct Bands
     int headerHalf;
 };
 Bands Layout(const CRect& rect, CSize text, int iconSize);
+// The part of the control below the header strip (2 x headerHalf high): where the parent
+// shows through in the frame style.
+CRect BelowHeaderStrip(const CRect& rect, int headerHalf);
 
 struct HeaderParams
 {

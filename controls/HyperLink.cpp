@@ -1,5 +1,6 @@
 #include "controls/HyperLink.h"
 
+#include "controls/OwnerDraw.h"
 #include "platform/host/HostResources.h"
 #include "platform/settings/Registry.h"
 #include "platform/shell/Shell.h"
@@ -33,8 +34,7 @@ CHyperLink::CHyperLink()
 CHyperLink::~CHyperLink()
 {
     // The window goes while this object is still a hyperlink; the fonts it shows go after it.
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 // --- settings ---
@@ -155,10 +155,10 @@ void CHyperLink::PositionWindow()
     const CString text = GetWindowText();
     SIZE extent{};
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = m_fontUnderline.GetSafeHandle() ? SelectObject(dc, m_fontUnderline) : nullptr;
-    GetTextExtentPoint32W(dc, text, text.GetLength(), &extent);
-    if (old)
-        SelectObject(dc, old);
+    {
+        platform::ScopedSelect font(dc, m_fontUnderline.GetSafeHandle());
+        GetTextExtentPoint32W(dc, text, text.GetLength(), &extent);
+    }
     DeleteDC(dc);
 
     const CSize frame((window.right - window.left) - (client.right - client.left),

@@ -16,6 +16,53 @@ void CopyToDC(HDC dc, Gdiplus::Bitmap& picture)
                      static_cast<INT>(picture.GetHeight()));
 }
 
+GdiPicture::GdiPicture(HDC like, CSize size) : m_size(size)
+{
+    m_bitmap = CreateCompatibleBitmap(like, static_cast<int>(size.cx), static_cast<int>(size.cy));
+    if (!m_bitmap)
+        return;
+    m_memory = CreateCompatibleDC(like);
+    m_previous = m_memory ? SelectObject(m_memory, m_bitmap) : nullptr;
+    if (!m_previous && m_memory) {
+        DeleteDC(m_memory);
+        m_memory = nullptr;
+    }
+}
+
+GdiPicture::~GdiPicture()
+{
+    if (m_memory) {
+        SelectObject(m_memory, m_previous);
+        DeleteDC(m_memory);
+    }
+    if (m_bitmap)
+        DeleteObject(m_bitmap);
+}
+
+void GdiPicture::CopyTo(HDC dc) const
+{
+    if (m_memory)
+        BitBlt(dc, 0, 0, static_cast<int>(m_size.cx), static_cast<int>(m_size.cy), m_memory, 0, 0,
+               SRCCOPY);
+}
+
+bool CopyParentBackground(const CWnd& control, HDC dc, const CRect& part)
+{
+    CWnd* parent = control.GetParent();
+    if (!parent || !::IsWindow(parent->m_hWnd))
+        return false;
+    if (part.IsRectEmpty())
+        return true;
+    CRect behind;
+    control.GetWindowRect(&behind);
+    parent->ScreenToClient(&behind);
+    HDC parentDC = ::GetDC(parent->m_hWnd);
+    BitBlt(dc, part.left, part.top, part.Width(), part.Height(), parentDC, behind.left + part.left,
+           behind.top + part.top, SRCCOPY);
+    ::ReleaseDC(parent->m_hWnd, parentDC);
+    return true;
+}
+
 Gdiplus::Rect BackgroundSource(BackgroundKind kind, int x, int y, CSize picture, CSize window)
 {
     switch (kind) {
@@ -53,9 +100,38 @@ void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Image* picture, BackgroundKin
                 src.Height, Gdiplus::UnitPixel);
 }
 
-void MakeStaticOwnerDrawn(CWnd& control)
+HFONT WindowFont(CWnd& control)
 {
-    control.ModifyStyle(SS_TYPEMASK, SS_OWNERDRAW);
+    if (::IsWindow(control.m_hWnd)) {
+        if (auto font = reinterpret_cast<HFONT>(control.SendMessage(WM_GETFONT)))
+            return font;
+        HWND parent = ::GetParent(control.m_hWnd);
+        if (::IsWindow(parent))
+            if (auto font = reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0)))
+                return font;
+    }
+    for (int id : {DEFAULT_GUI_FONT, SYSTEM_FONT, ANSI_VAR_FONT})
+        if (HGDIOBJ stock = GetStockObject(id))
+            return static_cast<HFONT>(stock);
+    return nullptr;
+}
+
+void MakeOwnerDrawn(CWnd& control, DWORD typeMask, DWORD ownerDrawType)
+{
+    control.ModifyStyle(typeMask, ownerDrawType);
+}
+
+void ReplaceFont(CCtrlGDIpString*& painter, const CString& family, long size,
+                 Gdiplus::FontStyle style)
+{
+    delete painter;
+    painter = new CCtrlGDIpString(family, size, style);
+}
+
+void DestroyOwnWindow(CWnd& control)
+{
+    if (control.m_hWnd && CWnd::FromHandlePermanent(control.m_hWnd) == &control)
+        control.DestroyWindow();
 }
 
 LRESULT SendToParent(CWnd& control, UINT message, WPARAM wParam, LPARAM lParam)

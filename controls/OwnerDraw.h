@@ -1,9 +1,13 @@
 // What every owner-drawn control does the same way: compose the whole control off screen into
-// a W x H ARGB picture and copy it 1:1 onto the device context it was given (so a paint never
-// shows a half-drawn control), tell its parent about a change, and know its own size.
+// a W x H ARGB picture (or, drawing with GDI, a memory bitmap) and copy it 1:1 onto the device
+// context it was given (so a paint never shows a half-drawn control), take in what its parent
+// shows behind it, tell its parent about a change, and know its own size and font. Also the
+// small steps every control of this folder takes alike: leaving the background unerased, taking
+// the owner-drawn type, replacing its text painter and destroying its window in time.
 #pragma once
 
 #include "controls/wndsys.h"
+#include "paint/CtrlGDIpString.h"
 
 #include <utility>
 
@@ -47,6 +51,48 @@ template <typename PaintFn> bool Compose(HDC dc, CSize size, Modes modes, PaintF
     return true;
 }
 
+// A memory context holding a `size` bitmap of the screen's format (opaque black at first), both
+// released with the object: what ComposeGdi draws into.
+class GdiPicture
+{
+public:
+    GdiPicture(HDC like, CSize size);
+    ~GdiPicture();
+    GdiPicture(const GdiPicture&) = delete;
+    GdiPicture& operator=(const GdiPicture&) = delete;
+
+    // The memory context, null when the picture could not be made.
+    HDC Memory() const { return m_memory; }
+    void CopyTo(HDC dc) const;
+
+private:
+    HDC m_memory = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_previous = nullptr;
+    CSize m_size;
+};
+// The GDI twin of Compose, for controls that draw with GDI: `paint(HDC memory, int w, int h)`
+// draws into a `size` GdiPicture, which is then copied onto `dc` at (0, 0) in one step. Nothing
+// is drawn, and false answered, for a null context, an empty size or a picture that cannot be
+// made; `paint` is then not called.
+template <typename PaintFn> bool ComposeGdi(HDC dc, CSize size, PaintFn&& paint)
+{
+    if (!dc || size.cx <= 0 || size.cy <= 0)
+        return false;
+    GdiPicture picture(dc, size);
+    if (!picture.Memory())
+        return false;
+    std::forward<PaintFn>(paint)(picture.Memory(), static_cast<int>(size.cx),
+                                 static_cast<int>(size.cy));
+    picture.CopyTo(dc);
+    return true;
+}
+
+// Copies what the parent shows behind `part` of the control (window coordinates, as the
+// control's own picture is laid out) into `dc` at the same place, for controls whose parent
+// shows through. Answers false, copying nothing, without a parent window.
+bool CopyParentBackground(const CWnd& control, HDC dc, const CRect& part);
+
 // Where a control's background picture is taken from, for drawing into (0, 0, W, H). Each
 // control picks the kind by its own rule (which origins mean "whole", whether it stretches).
 enum class BackgroundKind {
@@ -65,10 +111,34 @@ void DrawStretched(Gdiplus::Graphics& g, Gdiplus::Image* picture, const Gdiplus:
 void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Image* picture, BackgroundKind kind, int x,
                     int y, CSize window);
 
-// Makes a subclassed static owner-drawn. The type bits are replaced, not OR-ed with
-// SS_OWNERDRAW: 0xD OR-ed into SS_RIGHT gives 0xF, a type that is never owner-drawn, and such
-// a control would never be painted.
-void MakeStaticOwnerDrawn(CWnd& control);
+// Makes a control owner-drawn by replacing the type bits `typeMask` of its style with
+// `ownerDrawType`. Replaced, not OR-ed: BS_OWNERDRAW (0xB) OR-ed into a radio or three-state
+// button makes all four type bits, and SS_OWNERDRAW (0xD) OR-ed into SS_RIGHT gives 0xF, types
+// that are never owner-drawn, and such a control would never be painted.
+void MakeOwnerDrawn(CWnd& control, DWORD typeMask, DWORD ownerDrawType);
+inline void MakeButtonOwnerDrawn(CWnd& control)
+{
+    MakeOwnerDrawn(control, BS_TYPEMASK, BS_OWNERDRAW);
+}
+inline void MakeStaticOwnerDrawn(CWnd& control)
+{
+    MakeOwnerDrawn(control, SS_TYPEMASK, SS_OWNERDRAW);
+}
+
+// Replaces the text painter `painter` owns with one for this font; the old one is deleted.
+void ReplaceFont(CCtrlGDIpString*& painter, const CString& family, long size,
+                 Gdiplus::FontStyle style);
+
+// Called first in a control's destructor: destroys the window while the object is still of the
+// destructor's class, so that the window's last messages (WM_DESTROY and the like) reach a
+// whole control rather than a half-destroyed one. A window that belongs to another object
+// (attached elsewhere, or already handed on) is left alone.
+void DestroyOwnWindow(CWnd& control);
+
+// The font a control shows its text in: the one its window answers to WM_GETFONT, else its
+// parent's, else the first stock font there is of the GUI, system and variable ones; null when
+// there is none at all.
+HFONT WindowFont(CWnd& control);
 
 // Sends `message` synchronously to the control's parent with the control's id as wParam
 // (the sliders' and the list's notifications carry it there). Answers 0 without a parent.
@@ -79,3 +149,7 @@ LRESULT NotifyParent(CWnd& control, UINT message, LPARAM lParam);
 LRESULT SendToParent(CWnd& control, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace ownerdraw
+
+// The message-map entry of a control that paints every pixel itself: WM_ERASEBKGND answers 1
+// and erases nothing, so the background never flashes between the erase and the paint.
+#define ON_WM_ERASEBKGND_NOTHING() SKINKIT_MSG_ENTRY(WM_ERASEBKGND, 0, 0, 0, *result = TRUE)

@@ -33,8 +33,10 @@ int Clamp(Range r, int value);
 int PosFromMouse(Range r, int x, int windowWidth, int thumbWidth);
 
 // The thumb's left edge for `pos`: (W - thumb) x (pos - min) / (max - min), truncated toward
-// zero. A position outside the range (the range changed after it was set) lands outside the
-// track. An empty range (max == min) puts the thumb at 0.
+// zero, formed in 64 bits and clamped to int. A position outside the range (the range changed
+// after it was set) lands outside the track. An empty range (max == min) puts the thumb at 0.
+// The layouts below cut every edge at wide::kFar, so a thumb far outside keeps the bars
+// reaching across the window from its side.
 int ThumbLeft(Range r, int pos, int windowWidth, int thumbWidth);
 
 struct Size

@@ -1,5 +1,9 @@
 #include "controls/StaticLogic.h"
 
+#include "controls/WideMath.h"
+
+#include <algorithm>
+
 namespace stc {
 
 int AlignmentBits(DWORD style)
@@ -36,7 +40,12 @@ int IconTop(int controlHeight, int iconHeight)
 
 int TextLeft(bool hasIcon, int iconWidth)
 {
-    return hasIcon ? iconWidth + 5 : 0;
+    return hasIcon ? wide::Saturate(static_cast<int64_t>(iconWidth) + 5) : 0;
+}
+
+Gdiplus::Rect TextBox(int width, int height, int left)
+{
+    return wide::CutRect(left, 0, static_cast<int64_t>(width) - left, height);
 }
 
 Gdiplus::Rect DigitCell(int width, int height, int count, int i)
@@ -45,6 +54,13 @@ Gdiplus::Rect DigitCell(int width, int height, int count, int i)
         return Gdiplus::Rect();
     return Gdiplus::Rect(static_cast<int>(static_cast<long long>(width) * i / count), 0,
                          width / count, height);
+}
+
+int CellsToDraw(int width, int count, int textLength)
+{
+    if (count <= 0 || width / count == 0)
+        return 0;
+    return std::min(count, textLength);
 }
 
 int DigitAt(const CString& text, int i)

@@ -35,6 +35,10 @@ TextPlan LabelText(int alignmentBits, bool alignSet, Gdiplus::StringAlignment ho
 // the text box starts 5 pixels right of it, or at 0 without an icon.
 int IconTop(int controlHeight, int iconHeight);
 int TextLeft(bool hasIcon, int iconWidth);
+// The text box of a width x height control whose text starts `left` pixels in (an offset the
+// host gives, or the label's icon): (left, 0, width - left, height), edges cut as
+// wide::CutRect does.
+Gdiplus::Rect TextBox(int width, int height, int left);
 
 // The label's and the digit display's backgrounds: both origins negative take the whole
 // picture.
@@ -49,6 +53,10 @@ constexpr int kDigitPictures = 10;
 // Cell `i` of `count` equal cells across a width x height control: (W x i / n, 0, W / n, H),
 // whole-number divisions, so a width that does not divide leaves the last columns free.
 Gdiplus::Rect DigitCell(int width, int height, int count, int i);
+// How many of the first `count` cells can show a digit of a text `textLength` long: none when
+// the cells are narrower than a pixel, else no more than the text has characters (the cells
+// after the text stay empty). Painting loops this often, whatever count the host gave.
+int CellsToDraw(int width, int count, int textLength);
 // The digit the text's character `i` stands for, or -1 when the text is shorter or the
 // character is not '0' to '9' (the cell is then left empty).
 int DigitAt(const CString& text, int i);

@@ -8,7 +8,7 @@ packages=(
   libcairo2-dev libpango1.0-dev libgdk-pixbuf-2.0-dev libglib2.0-dev libsdl2-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   clang libclang-rt-14-dev
-  ffmpeg libavformat-dev libavcodec-dev libavutil-dev
+  ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   xvfb xauth xdotool zenity
   imagemagick
   fonts-liberation fonts-dejavu-core

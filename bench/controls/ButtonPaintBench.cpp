@@ -9,6 +9,7 @@
 // the headless window layer.
 #include "bench/BenchKit.h"
 #include "controls/CtrlButton.h"
+#include "controls/OwnerDraw.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/wnd/WindowManager.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
@@ -110,7 +111,6 @@ protected:
         Gdiplus::Graphics g(dc.m_hDC);
         g.DrawImage(background, 0, 0, 356, 190);
     }
-    BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -118,7 +118,7 @@ protected:
 
 BEGIN_MESSAGE_MAP(CBenchDialog, CWnd)
 ON_WM_PAINT()
-ON_WM_ERASEBKGND()
+ON_WM_ERASEBKGND_NOTHING()
 END_MESSAGE_MAP()
 
 namespace {

@@ -40,6 +40,8 @@ void DemoWindowRepaint(benchmark::State& state)
         return;
     }
     CDemoDialog dialog(skin);
+    // The sample playlist every time, and the user's settings left alone.
+    dialog.m_remember = false;
     if (!dialog.CreateDialogWindow()) {
         state.SkipWithError("no window");
         return;

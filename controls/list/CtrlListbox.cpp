@@ -34,8 +34,7 @@ CCtrlListbox::~CCtrlListbox()
     m_pVScroll = nullptr;
     m_model.DeleteAllItems();
     // The window goes while this object is still a list, so that OnDestroy frees the columns.
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 // --- helpers ---

@@ -25,7 +25,8 @@ int ImageHeight(Gdiplus::Image* image)
 
 CCtrlVScroll::CCtrlVScroll()
     : m_pImage{}, m_pImageBg(nullptr), m_nItemCount(0), m_nCurPos(0), m_nThumbHeight(m_minThumb),
-      m_bDragging(0), m_nBgX(0), m_nBgY(0), m_nScrollType(0), m_nMaxRowCount(13)
+      m_bDragging(0), m_nBgX(0), m_nBgY(0), m_nScrollType(0), m_nMaxRowCount(13),
+      m_rcThumb(0, 0, 0, 0)
 {
 }
 
@@ -35,8 +36,7 @@ CCtrlVScroll::~CCtrlVScroll()
         m_btnTop.DestroyWindow();
     if (m_btnBottom.m_hWnd)
         m_btnBottom.DestroyWindow();
-    if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
-        DestroyWindow();
+    ownerdraw::DestroyOwnWindow(*this);
 }
 
 // --- setters ---
@@ -213,6 +213,8 @@ void CCtrlVScroll::OnPaint()
     CPaintDC dc(this);
     ownerdraw::Compose(dc, ClientSize(), ownerdraw::kPixelExact,
                        [&](Gdiplus::Graphics& g, int w, int) { Paint(g, w); });
+    if (HasThumbNow())
+        m_rcThumb = GetThumbRect();
 }
 
 void CCtrlVScroll::Paint(Gdiplus::Graphics& g, int w) const

@@ -60,6 +60,9 @@ public:
     int m_nBgY;
     int m_nScrollType;
     int m_nMaxRowCount;
+    // The thumb as the last paint that drew one left it, for hosts that read it; the bar's
+    // own presses and painting ask GetThumbRect instead.
+    CRect m_rcThumb;
     CCtrlButton m_btnTop;
     CCtrlButton m_btnBottom;
 

@@ -1,5 +1,9 @@
 #include "demo/host/DemoDialog.h"
 
+#include <filesystem>
+#include <fstream>
+#include <string>
+
 BEGIN_MESSAGE_MAP(CDemoDialog, CWnd)
 ON_WM_CREATE()
 ON_WM_DESTROY()
@@ -12,19 +16,58 @@ END_MESSAGE_MAP()
 bool DemoSkin::Load(const CString& folder)
 {
     this->folder = folder;
+    problem.clear();
+    const std::string dir = folder.ToUtf8();
+    const std::string layoutFile = dir + "/layout.ini";
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dir, ec)) {
+        problem =
+            "no sample skin in " + dir + " (build the skinkit-demo-skin target, or pass --skin)";
+        return false;
+    }
+    if (!std::ifstream(layoutFile)) {
+        problem = "the skin's layout " + layoutFile + " is missing or unreadable";
+        return false;
+    }
     layout.LoadInfo(folder + L"/layout.ini");
     const int pictures = images.LoadImageFiles(folder, folder + L"/images.ini");
     text.LoadTextMain(folder + L"/lang_en.ini");
     fontName = text.GetFontName(folder + L"/lang_en.ini");
-    // A skin without its pictures or its window entry is not the demo's skin.
-    return pictures == 1 && layout.GetWinPos(L"DemoWindow")->nCX > 0;
+    // A layout without the window's entry is not one the demo can use.
+    const _WIN_POS* window = layout.GetWinPos(L"DemoWindow");
+    if (window->nCX <= 0 || window->nCY <= 0) {
+        problem = "the skin's layout " + layoutFile +
+                  " is damaged: it has no usable [DemoWindow] entry with a size";
+        return false;
+    }
+    // Asking for a picture of the window's size is the one check that knows what the drawing
+    // layer can hold; a window past that could open but never paint.
+    if (Gdiplus::Bitmap probe(window->nCX, window->nCY, Gdiplus::PixelFormat32bppARGB);
+        probe.GetLastStatus() != Gdiplus::Ok) {
+        problem = "the skin's layout " + layoutFile + " asks for a " + std::to_string(window->nCX) +
+                  "x" + std::to_string(window->nCY) + " window, beyond the size that can be drawn";
+        return false;
+    }
+    if (pictures != 1) {
+        problem = "the skin's pictures in " + dir + " are missing or damaged (see " + dir +
+                  "/images.ini)";
+        return false;
+    }
+    return true;
 }
 
 BOOL CDemoDialog::CreateDialogWindow()
 {
     const _WIN_POS* pos = m_skin.layout.GetWinPos(L"DemoWindow");
+    CRect place(pos->rc);
+    if (m_remember) {
+        m_settings = DemoSettings::Load();
+        // The size is the skin's; the place is where the user left the window.
+        if (m_settings.hasPlace)
+            place.OffsetRect(m_settings.x - place.left, m_settings.y - place.top);
+    }
     return CreateEx(0, nullptr, m_skin.text.GetTextMain(L"IDS_TITLE"),
-                    WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, pos->rc, nullptr, 0);
+                    WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, place, nullptr, 0);
 }
 
 HWND CDemoDialog::MakeTemplateControl(LPCWSTR className, UINT id, DWORD style, LPCWSTR section)
@@ -85,10 +128,15 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
                      IDC_MUTE);
     m_btnMute.MoveWindow(&mute->rc);
     SkinButton(m_btnMute, L"BtnMute", nullptr, L"btn_round", 6);
-    m_player.Create(this, m_skin);
+    m_player.lastFolder = m_settings.lastFolder;
+    // Files named now play at once; the last run's playlist comes back quietly.
+    m_player.Create(this, m_skin, m_files.empty() ? m_settings.playlist : m_files,
+                    !m_files.empty());
 
     m_labels.CreatePanel(this, m_skin);
     m_controlBar.CreateBar(this, m_skin);
+    if (m_remember)
+        m_controlBar.m_sldVolume.SetPos(m_settings.volume);
     m_player.ConnectControlBar(m_controlBar);
     m_controlBar.onClick = [this](UINT id) {
         CWnd* button = m_controlBar.GetDlgItem(static_cast<int>(id));
@@ -96,6 +144,9 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
         ShowStatus(m_skin.text.GetTextMain(L"IDS_CLICKED") + L" " + name);
         if (onClick)
             onClick(id, name);
+        // The large Open button adds a file, the small one a folder's files.
+        if (id == IDC_CB_OPEN || id == IDC_CB_OPEN_SMALL)
+            m_player.OpenWithChooser(id == IDC_CB_OPEN_SMALL);
     };
     m_groups.Create(*this, m_skin);
     return 0;
@@ -103,6 +154,19 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
 
 void CDemoDialog::OnDestroy()
 {
+    if (m_remember) {
+        m_settings.volume = m_controlBar.m_sldVolume.GetPos();
+        m_settings.lastFolder = m_player.lastFolder;
+        m_settings.playlist.clear();
+        for (const player::PlaylistEntry& e : m_player.playlist.Entries())
+            m_settings.playlist.push_back(e.path);
+        CRect r;
+        GetWindowRect(&r);
+        m_settings.hasPlace = true;
+        m_settings.x = r.left;
+        m_settings.y = r.top;
+        m_settings.Save();
+    }
     if (onDestroy)
         onDestroy();
     Default();
@@ -159,6 +223,15 @@ void CDemoDialog::OnButton(UINT id)
         line += L" (" + m_skin.text.GetTextMain(b->m_nCheck ? L"IDS_ON" : L"IDS_OFF") + L")";
     }
     ShowStatus(line);
+    // Play and Stop drive the player; Mute silences it.
+    CDemoVideoArea& video = m_player.video;
+    if (id == IDC_PLAY)
+        video.IsPlaying() ? video.Pause() : video.Play();
+    else if (id == IDC_STOP) {
+        video.Pause();
+        video.SeekTo(0);
+    } else if (id == IDC_MUTE)
+        video.SetMuted(m_btnMute.m_nCheck != 0);
     if (onClick)
         onClick(id, name);
 }

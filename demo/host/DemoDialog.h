@@ -5,6 +5,7 @@
 
 #include "controls/CtrlButton.h"
 #include "demo/host/ControlBar.h"
+#include "demo/host/DemoSettings.h"
 #include "demo/host/GroupSections.h"
 #include "demo/host/LabelPanel.h"
 #include "demo/host/PlaylistPanel.h"
@@ -13,6 +14,8 @@
 #include "skin/UIText.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 enum DemoControlId : UINT {
     IDC_TITLE = 1000,
@@ -32,6 +35,8 @@ struct DemoSkin
     CUIText text;
     CString fontName;
     CString folder;
+    // Why the last Load failed, for the user: which file, and what is wrong with it.
+    std::string problem;
     // Loads layout.ini, images.ini (pictures from the same folder) and lang_en.ini.
     bool Load(const CString& folder);
 };
@@ -46,6 +51,13 @@ public:
     std::function<void(UINT id, const CString& name)> onClick;
     // Called when the window goes.
     std::function<void()> onDestroy;
+    // Files and folders to play, set before the window is made; none: the playlist of the
+    // last run, else the sample files.
+    std::vector<std::string> m_files;
+    // What the last run left (read when the window is made, written when it goes); off, the
+    // settings store is neither read nor written.
+    bool m_remember = true;
+    DemoSettings m_settings;
 
     CCtrlButton m_btnPlay, m_btnStop, m_btnRepeat, m_chkSubtitles, m_btnMute, m_btnRecord;
     // The playlist and the video area it plays in.

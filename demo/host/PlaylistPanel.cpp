@@ -2,9 +2,13 @@
 
 #include "demo/host/ControlBar.h"
 #include "demo/host/DemoDialog.h"
+#include "util/chooser/Chooser.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
+#include <pwd.h>
+#include <unistd.h>
 
 BEGIN_MESSAGE_MAP(CDemoPlaylistPanel, CWnd)
 ON_MESSAGE(UM_LISTBOX_CLICK, OnListClick)
@@ -33,22 +37,22 @@ CRect PlaceOf(DemoSkin& skin, LPCWSTR section, CRect fallback)
     return pos && pos->nCX > 0 ? CRect(pos->rc) : fallback;
 }
 
-std::string BaseName(const std::string& path)
-{
-    const size_t slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".avi") == 0)
-        name.resize(name.size() - 4);
-    return name;
-}
-
 } // namespace
 
 std::string DemoMediaFolder()
 {
     if (const char* env = std::getenv("SKINKIT_DEMO_MEDIA"); env && *env)
         return env;
-    return "skinkit-demo-media";
+    // The XDG base directory rules: a relative XDG_CACHE_HOME is to be ignored.
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache == '/')
+        return std::string(cache) + "/skinkit";
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* pw = getpwuid(getuid());
+        home = pw && pw->pw_dir ? pw->pw_dir : nullptr;
+    }
+    // Without any home the media go where temporary files go, never the working folder.
+    return home && *home ? std::string(home) + "/.cache/skinkit" : "/tmp/skinkit-cache";
 }
 
 CDemoPlaylistPanel::~CDemoPlaylistPanel()
@@ -57,7 +61,8 @@ CDemoPlaylistPanel::~CDemoPlaylistPanel()
         DestroyWindow();
 }
 
-BOOL CDemoPlaylistPanel::Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& video)
+BOOL CDemoPlaylistPanel::Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& video,
+                                const std::vector<std::string>& files, bool play)
 {
     m_video = &video;
     const CRect place = PlaceOf(skin, L"Playlist", CRect(10, 340, 790, 510));
@@ -69,11 +74,13 @@ BOOL CDemoPlaylistPanel::Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& vi
     // The bar is attached before the list gets its size and rows, which place and count it.
     m_list.ActivateVScroll(1);
     m_list.MoveWindow(0, 0, place.Width(), place.Height());
-    m_files = demo::MakeSampleMedia(DemoMediaFolder());
-    Fill();
-    if (!m_files.empty())
-        video.Load(m_files.front(), false);
     video.onEnded = [this] { PlayNext(); };
+    const int first = AddPaths(files.empty() ? demo::MakeSampleMedia(DemoMediaFolder()) : files);
+    if (first >= 0 && !files.empty() && play) {
+        m_list.SetItemState(first, 2);
+        PlayRow(first);
+    } else if (first >= 0)
+        video.Load(m_entries[static_cast<size_t>(first)].path, false);
     return TRUE;
 }
 
@@ -113,25 +120,42 @@ void CDemoPlaylistPanel::SkinList(DemoSkin& skin)
     m_list.ShowHeaderCheckbox(1);
 }
 
-void CDemoPlaylistPanel::Fill()
+int CDemoPlaylistPanel::AddPaths(const std::vector<std::string>& paths)
 {
-    m_list.DeleteAllItems();
-    for (size_t i = 0; i < m_files.size(); ++i) {
-        const int row = static_cast<int>(i);
-        m_list.InsertItem(row, CString::FromUtf8(std::to_string(row + 1)));
-        m_list.SetItemText(row, kName, CString::FromUtf8(BaseName(m_files[i])));
-        demo::AviClip clip;
-        if (clip.Open(m_files[i])) {
-            m_list.SetItemText(row, kDuration, demo::FormatDuration(clip.LengthMs()));
-            m_list.SetItemText(row, kStreams, clip.Streams());
-            if (auto first = clip.Frame(0))
-                m_list.SetItemImage(row, kPicture, first.get());
-        }
-        m_list.AddItemData(row, static_cast<DWORD>(i));
+    int firstPlayable = -1;
+    for (const std::string& path : player::ExpandPaths(paths)) {
+        m_entries.push_back(player::ReadEntry(path));
+        AddRow(m_entries.back());
+        if (firstPlayable < 0 && m_entries.back().playable)
+            firstPlayable = static_cast<int>(m_entries.size()) - 1;
     }
-    // Every file starts checked: unchecked ones are skipped when one ends.
-    m_list.SetCheck(-1, 1);
     m_list.UpdateListbox();
+    return firstPlayable;
+}
+
+void CDemoPlaylistPanel::AddRow(const player::PlaylistEntry& e)
+{
+    const int row = m_list.GetItemCount();
+    m_list.InsertItem(row, CString::FromUtf8(std::to_string(row + 1)));
+    m_list.SetItemText(row, kName, CString::FromUtf8(e.name));
+    m_list.AddItemData(row, static_cast<DWORD>(row));
+    if (!e.playable) {
+        // The list has no greyed rows: the row stays unchecked, so it is never played, and
+        // says why in place of its streams.
+        m_list.SetItemText(row, kStreams, CString::FromUtf8("cannot play: " + e.problem));
+        m_list.SetCheck(row, 0);
+        return;
+    }
+    m_list.SetItemText(row, kDuration,
+                       demo::FormatDuration(static_cast<int>(
+                           std::min<std::int64_t>(e.lengthMs, std::numeric_limits<int>::max()))));
+    m_list.SetItemText(row, kStreams, CString::FromUtf8(e.streams));
+    demo::AviClip clip;
+    if (clip.Open(e.path))
+        if (auto first = clip.FrameFitted(0, 60, 26))
+            m_list.SetItemImage(row, kPicture, first.get());
+    // Every playable file starts checked: unchecked ones are skipped when one ends.
+    m_list.SetCheck(row, 1);
 }
 
 LRESULT CDemoPlaylistPanel::OnListClick(WPARAM, LPARAM)
@@ -142,9 +166,9 @@ LRESULT CDemoPlaylistPanel::OnListClick(WPARAM, LPARAM)
 void CDemoPlaylistPanel::PlayRow(int row)
 {
     const DWORD file = m_list.GetItemData(row, 0);
-    if (file >= m_files.size() || !m_video)
+    if (file >= m_entries.size() || !m_video || !m_entries[file].playable)
         return;
-    const bool playing = m_video->Load(m_files[file], true);
+    const bool playing = m_video->Load(m_entries[file].path, true);
     m_list.SetPlayStatus(playing ? 1 : 0);
 }
 
@@ -172,11 +196,30 @@ LRESULT CDemoPlaylistPanel::OnListCheck(WPARAM, LPARAM)
     return 0;
 }
 
-bool DemoPlayer::Create(CWnd* dialog, DemoSkin& skin)
+bool DemoPlayer::Create(CWnd* dialog, DemoSkin& skin, const std::vector<std::string>& files,
+                        bool play)
 {
     if (!video.Create(dialog, PlaceOf(skin, L"VideoArea", CRect(370, 10, 790, 330)), kVideoId))
         return false;
-    return playlist.Create(dialog, skin, video) != FALSE;
+    return playlist.Create(dialog, skin, video, files, play) != FALSE;
+}
+
+void DemoPlayer::OpenWithChooser(bool folder)
+{
+    chooser::Request request;
+    request.kind = folder ? chooser::Request::Kind::Folder : chooser::Request::Kind::OpenFile;
+    request.title = folder ? "Add a folder's AVI files" : "Add an AVI file";
+    request.filters = {{"AVI files", {"*.avi", "*.AVI"}}, {"All files", {"*"}}};
+    request.initialFolder = lastFolder;
+    const chooser::Answer answer = chooser::Choose(request);
+    if (answer.result != chooser::Answer::Result::Chosen || answer.path.empty())
+        return;
+    const size_t slash = answer.path.find_last_of('/');
+    lastFolder = folder ? answer.path : answer.path.substr(0, slash == 0 ? 1 : slash);
+    const int first = playlist.AddPaths({answer.path});
+    // Nothing playing yet: the first new file shows.
+    if (first >= 0 && !video.IsPlaying())
+        video.Load(playlist.Entries()[static_cast<size_t>(first)].path, false);
 }
 
 void DemoPlayer::ConnectControlBar(CControlBar& bar)
@@ -195,4 +238,7 @@ void DemoPlayer::ConnectControlBar(CControlBar& bar)
         }
     };
     bar.onSeek = [this](int seconds, bool) { video.SeekTo(seconds * 1000); };
+    // The volume slider is the sound's gain.
+    bar.onVolume = [this](int volume) { video.SetVolume(volume); };
+    video.SetVolume(bar.m_sldVolume.GetPos());
 }

@@ -6,6 +6,7 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -190,106 +191,61 @@ std::vector<std::string> MakeSampleMedia(const std::string& folder)
     return paths;
 }
 
+AviClip::AviClip() = default;
+AviClip::~AviClip() = default;
+
 bool AviClip::Open(const std::string& path)
 {
-    m_open = false;
-    m_frames.clear();
-    if (m_parser.OpenAVI(CString::FromUtf8(path)) != 0 || m_parser.GetAVIVideoStreamCount() < 1)
-        return false;
-    AVISTREAMINFOW info{};
-    m_parser.GetAVIVideoStreamInfo(&info, 0);
-    m_scale = info.dwScale ? info.dwScale : 1;
-    m_rate = info.dwRate ? info.dwRate : 25;
-    BYTE bih[40] = {};
-    int copied = 0;
-    if (m_parser.GetAVIVideoFormat(bih, sizeof bih, &copied, 0) < 0 || copied < 20)
-        return false;
-    m_width = static_cast<int>(avi::ReadLE32(bih + 4));
-    m_height = static_cast<int>(avi::ReadLE32(bih + 8));
-    m_bitCount = avi::ReadLE16(bih + 14);
-    m_compression = avi::ReadLE32(bih + 16);
-    m_audioStreams = std::max(0, m_parser.GetAVIAudioStreamCount());
-    try {
-        _TAG_AVI_PACKET_INFO p{};
-        for (int n = 0; m_parser.GetAVIReadData(n, &p) != AVIPARSER_E_NOPACKET; ++n)
-            if (p.fccType == streamtypeVIDEO && p.nTypeIndex == 0)
-                m_frames.push_back(n);
-    } catch (...) {
-        // An index entry naming a stream the file lacks: the frames found so far play.
-    }
-    m_open = !m_frames.empty();
+    // A file of sound alone plays too; it has no frames.
+    m_open = m_media.Open(path) && (!m_media.HasVideo() || m_frames.Open(m_media));
     return m_open;
 }
 
 int AviClip::FrameMs() const
 {
-    return std::max(1, static_cast<int>(1000.0 * m_scale / m_rate));
+    return static_cast<int>(std::max<std::int64_t>(1, m_media.MsOfFrame(1)));
 }
 
 int AviClip::LengthMs() const
 {
-    return MsOfFrame(FrameCount());
+    return static_cast<int>(std::min<std::int64_t>(m_media.LengthMs(), INT_MAX));
 }
 
 int AviClip::MsOfFrame(int k) const
 {
-    return static_cast<int>(1000.0 * m_scale * k / m_rate);
+    return static_cast<int>(std::min<std::int64_t>(m_media.MsOfFrame(k), INT_MAX));
 }
 
 int AviClip::FrameAtMs(int ms) const
 {
-    const int k = static_cast<int>(static_cast<double>(ms) * m_rate / (1000.0 * m_scale) + 1e-9);
-    return std::clamp(k, 0, std::max(FrameCount() - 1, 0));
+    return m_media.FrameAtMs(ms);
 }
 
 CString AviClip::Streams() const
 {
-    const char* codec = m_compression == kMjpg ? "MJPG" : m_compression == kBiRgb ? "RGB" : "?";
-    std::string s =
-        "video " + std::to_string(m_width) + "x" + std::to_string(std::abs(m_height)) + " " + codec;
-    if (m_audioStreams > 0)
-        s += ", audio";
-    return CString::FromUtf8(s);
+    return CString::FromUtf8(m_media.Describe());
 }
 
 std::unique_ptr<Gdiplus::Bitmap> AviClip::Frame(int k)
 {
+    return FrameFitted(k, std::abs(Width()), std::abs(Height()));
+}
+
+std::unique_ptr<Gdiplus::Bitmap> AviClip::FrameFitted(int k, int w, int h)
+{
     if (!m_open || k < 0 || k >= FrameCount())
         return nullptr;
-    _TAG_AVI_PACKET_INFO p{};
-    try {
-        if (m_parser.GetAVIReadData(m_frames[static_cast<size_t>(k)], &p) != 0)
-            return nullptr;
-    } catch (...) {
+    const AVFrame* frame = m_frames.At(k);
+    const player::FitRect fit = player::FitInside(std::abs(Width()), std::abs(Height()), w, h);
+    if (!frame || fit.w <= 0 || fit.h <= 0)
         return nullptr;
-    }
-    if (m_compression == kMjpg) {
-        IStream* stream = SHCreateMemStream(p.pData, static_cast<UINT>(p.nDataSize));
-        auto b = std::make_unique<Gdiplus::Bitmap>(stream);
-        if (stream)
-            stream->Release();
-        return b->GetLastStatus() == Gdiplus::Ok ? std::move(b) : nullptr;
-    }
-    if (m_compression != kBiRgb || (m_bitCount != 24 && m_bitCount != 32) || m_width <= 0 ||
-        m_width > 8192 || m_height == 0 || std::abs(m_height) > 8192)
+    std::vector<BYTE> bgra(static_cast<size_t>(fit.w) * fit.h * 4);
+    if (!m_frames.Decoder().ToBgra(frame, fit.w, fit.h, bgra.data()))
         return nullptr;
-    const int h = std::abs(m_height);
-    const int bpp = m_bitCount / 8;
-    const int stride = (m_width * bpp + 3) & ~3;
-    if (p.nDataSize < stride * h)
-        return nullptr;
-    std::vector<DWORD> argb(static_cast<size_t>(m_width) * h);
-    for (int y = 0; y < h; ++y) {
-        // Positive heights store the bottom row first.
-        const BYTE* row = p.pData + static_cast<size_t>(m_height > 0 ? h - 1 - y : y) * stride;
-        for (int x = 0; x < m_width; ++x) {
-            const BYTE* s = row + x * bpp;
-            argb[static_cast<size_t>(y) * m_width + x] =
-                0xFF000000u | (static_cast<DWORD>(s[2]) << 16) | (s[1] << 8) | s[0];
-        }
-    }
-    return std::make_unique<Gdiplus::Bitmap>(m_width, h, m_width * 4, Gdiplus::PixelFormat32bppARGB,
-                                             reinterpret_cast<BYTE*>(argb.data()));
+    // The bitmap copies the rows: the buffer can go.
+    auto b = std::make_unique<Gdiplus::Bitmap>(fit.w, fit.h, fit.w * 4,
+                                               Gdiplus::PixelFormat32bppARGB, bgra.data());
+    return b->GetLastStatus() == Gdiplus::Ok ? std::move(b) : nullptr;
 }
 
 CString FormatDuration(int ms)

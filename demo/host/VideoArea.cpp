@@ -1,17 +1,25 @@
 #include "demo/host/VideoArea.h"
 
 #include "controls/OwnerDraw.h"
+#include "platform/wnd/Backend.h"
 
 #include <algorithm>
+#include <climits>
 
 BEGIN_MESSAGE_MAP(CDemoVideoArea, CWnd)
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 ON_WM_TIMER()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 namespace {
 constexpr UINT_PTR kFrameTimer = 1;
+}
+
+CDemoVideoArea::CDemoVideoArea()
+    : m_playback([] { return static_cast<std::uint32_t>(::GetTickCount()); })
+{
 }
 
 CDemoVideoArea::~CDemoVideoArea()
@@ -25,29 +33,52 @@ BOOL CDemoVideoArea::Create(CWnd* parent, const CRect& rect, UINT id)
     return CWnd::Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, parent, id);
 }
 
+player::AudioSink& CDemoVideoArea::Sink()
+{
+    if (!m_sink) {
+        // Headless runs are steered by the window layer's clock: they get the null output,
+        // which follows it. A real window gets the device when there is one.
+        if (std::string(platform::wnd::CurrentBackend().Name()) != "headless")
+            m_sink = player::MakeSdlSink();
+        if (!m_sink)
+            m_sink = player::MakeNullSink(
+                48000, 2, [] { return static_cast<std::uint32_t>(::GetTickCount()); });
+    }
+    return *m_sink;
+}
+
 bool CDemoVideoArea::Load(const std::string& path, bool play)
 {
     Pause();
+    m_playback.Stop();
     m_frame.reset();
     m_frameIndex = 0;
     if (!m_clip.Open(path)) {
         Invalidate();
         return false;
     }
+    m_playback.Start(m_clip.Media(), &Sink());
     ShowFrame(0);
     if (play)
         Play();
     return true;
 }
 
+UINT CDemoVideoArea::TickMs() const
+{
+    // Often enough to show each frame near its time, rarely enough to cost nothing.
+    return static_cast<UINT>(std::clamp(m_clip.FrameMs() / 3, 5, 20));
+}
+
 void CDemoVideoArea::Play()
 {
     if (!m_clip.IsOpen() || !m_hWnd)
         return;
-    if (m_frameIndex >= m_clip.FrameCount() - 1)
-        ShowFrame(0);
+    if (m_playback.AtEnd())
+        SeekTo(0);
+    m_playback.Play();
     m_playing = true;
-    SetTimer(kFrameTimer, static_cast<UINT>(m_clip.FrameMs()));
+    SetTimer(kFrameTimer, TickMs());
 }
 
 void CDemoVideoArea::Pause()
@@ -55,41 +86,76 @@ void CDemoVideoArea::Pause()
     if (m_playing && m_hWnd)
         KillTimer(kFrameTimer);
     m_playing = false;
+    m_playback.Pause();
 }
 
 void CDemoVideoArea::SeekTo(int ms)
 {
     if (!m_clip.IsOpen())
         return;
+    m_playback.Seek(ms);
     ShowFrame(m_clip.FrameAtMs(ms));
+}
+
+void CDemoVideoArea::SetVolume(int volume)
+{
+    m_volume = std::clamp(volume, 0, 100);
+    m_playback.SetGain(m_muted ? 0.0 : m_volume / 100.0);
+}
+
+void CDemoVideoArea::SetMuted(bool muted)
+{
+    m_muted = muted;
+    SetVolume(m_volume);
 }
 
 int CDemoVideoArea::PositionMs() const
 {
-    return m_clip.IsOpen() ? m_clip.MsOfFrame(m_frameIndex) : 0;
+    if (!m_clip.IsOpen())
+        return 0;
+    // The shown frame's time; a file of sound alone has the clock's.
+    return m_clip.FrameCount() > 0
+               ? m_clip.MsOfFrame(m_frameIndex)
+               : static_cast<int>(std::min<std::int64_t>(m_playback.PositionMs(), INT_MAX));
 }
 
 void CDemoVideoArea::ShowFrame(int k)
 {
     m_frameIndex = k;
-    if (auto frame = m_clip.Frame(k))
+    // Decoded straight at the size it is shown at, so that painting only copies it.
+    CRect rc;
+    if (m_hWnd)
+        GetClientRect(&rc);
+    auto frame =
+        rc.IsRectEmpty() ? m_clip.Frame(k) : m_clip.FrameFitted(k, rc.Width(), rc.Height());
+    if (frame)
         m_frame = std::move(frame);
     Invalidate(FALSE);
     if (onPosition)
         onPosition(PositionMs(), LengthMs());
 }
 
+void CDemoVideoArea::OnSize(UINT, int, int)
+{
+    if (m_clip.IsOpen())
+        ShowFrame(m_frameIndex);
+}
+
 void CDemoVideoArea::OnTimer(UINT_PTR id)
 {
     if (id != kFrameTimer)
         return;
-    if (m_frameIndex + 1 >= m_clip.FrameCount()) {
+    // The frame of now; those between the one shown and it are late and passed over.
+    const int k = m_playback.Tick();
+    if (k >= 0 && k != m_frameIndex)
+        ShowFrame(k);
+    else if (k < 0 && onPosition)
+        onPosition(PositionMs(), LengthMs());
+    if (m_playback.AtEnd()) {
         Pause();
         if (onEnded)
             onEnded();
-        return;
     }
-    ShowFrame(m_frameIndex + 1);
 }
 
 BOOL CDemoVideoArea::OnEraseBkgnd(CDC*)
@@ -109,14 +175,10 @@ void CDemoVideoArea::OnPaint()
                                return;
                            const int fw = static_cast<int>(m_frame->GetWidth());
                            const int fh = static_cast<int>(m_frame->GetHeight());
-                           if (fw <= 0 || fh <= 0)
-                               return;
-                           // Fit inside, keeping the picture's shape.
-                           const double scale = std::min(double(w) / fw, double(h) / fh);
-                           const int dw = static_cast<int>(fw * scale);
-                           const int dh = static_cast<int>(fh * scale);
-                           g.DrawImage(m_frame.get(),
-                                       Gdiplus::Rect((w - dw) / 2, (h - dh) / 2, dw, dh), 0, 0, fw,
-                                       fh, Gdiplus::UnitPixel);
+                           // Fit inside, keeping the picture's shape; a picture decoded
+                           // for this size is copied 1:1.
+                           const player::FitRect fit = player::FitInside(fw, fh, w, h);
+                           g.DrawImage(m_frame.get(), Gdiplus::Rect(fit.x, fit.y, fit.w, fit.h), 0,
+                                       0, fw, fh, Gdiplus::UnitPixel);
                        });
 }

@@ -1,6 +1,8 @@
-// skinkit-demo: a window of skinned buttons made from the sample skin.
+// skinkit-demo: a window of skinned buttons made from the sample skin, and a small AVI player.
 //
-//   skinkit-demo                         a real window (SDL2) when there is a display
+//   skinkit-demo [FILE.avi|FOLDER]...    a real window (SDL2) when there is a display, playing
+//                                        the files named (a folder: its AVI files), else the
+//                                        sample files it makes in the user's cache
 //   skinkit-demo --screenshot FILE.png   no display needed: renders headlessly, the pointer
 //                                        resting on Play, and writes FILE.png
 //   skinkit-demo --exit-after MS --window-screenshot FILE.png
@@ -8,6 +10,8 @@
 //                                        a shot of what it showed (scripts/demo.sh, under Xvfb)
 //   options: --skin DIR (the skin folder), --backend headless|sdl2, --exit-after MS,
 //   --print-events (one line per notification on standard output, for scripts)
+//
+// Exit status: 0 success, 1 an operation failed (the cause on standard error), 2 bad usage.
 #include "demo/host/DemoDialog.h"
 #include "platform/base/FilePath.h"
 #include "platform/gdiplus/Gdi.h"
@@ -16,12 +20,14 @@
 #include "platform/wnd/WindowManager.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -32,6 +38,7 @@ struct Options
     std::string backend;
     int exitAfter = -1;
     bool printEvents = false;
+    std::vector<std::string> files;
 };
 
 void Usage()
@@ -39,7 +46,20 @@ void Usage()
     std::fprintf(
         stderr,
         "usage: skinkit-demo [--skin DIR] [--screenshot FILE.png | --window-screenshot FILE.png]\n"
-        "                    [--backend headless|sdl2] [--exit-after MS] [--print-events]\n");
+        "                    [--backend headless|sdl2] [--exit-after MS] [--print-events]\n"
+        "                    [FILE.avi | FOLDER]...\n");
+}
+
+// A whole non-negative number of milliseconds, at most a day.
+bool ParseMs(const char* text, int& ms)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text, &end, 10);
+    if (errno || end == text || *end || v < 0 || v > 86'400'000)
+        return false;
+    ms = static_cast<int>(v);
+    return true;
 }
 
 bool IsDir(const std::string& path)
@@ -69,9 +89,16 @@ bool HasDisplay()
 bool WriteShot(HWND window, const std::string& file)
 {
     Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(window);
-    if (!surface ||
-        platform::SaveImageAsPng(surface, CString::FromPathBytes(file)) != Gdiplus::Ok) {
-        std::fprintf(stderr, "skinkit-demo: cannot write the screenshot %s\n", file.c_str());
+    if (!surface) {
+        std::fprintf(stderr, "skinkit-demo: the window has no picture to save as %s\n",
+                     file.c_str());
+        return false;
+    }
+    if (platform::SaveImageAsPng(surface, CString::FromPathBytes(file)) != Gdiplus::Ok) {
+        std::fprintf(stderr,
+                     "skinkit-demo: cannot write the screenshot %s (is its folder there and "
+                     "writable?)\n",
+                     file.c_str());
         return false;
     }
     std::printf("screenshot written to %s\n",
@@ -119,10 +146,16 @@ int main(int argc, char** argv)
             o.backend = "sdl2";
         } else if (a == "--backend" && more)
             o.backend = argv[++i];
-        else if (a == "--exit-after" && more)
-            o.exitAfter = std::atoi(argv[++i]);
-        else if (a == "--print-events")
+        else if (a == "--exit-after" && more) {
+            if (!ParseMs(argv[++i], o.exitAfter)) {
+                std::fprintf(stderr, "skinkit-demo: --exit-after takes milliseconds, not %s\n",
+                             argv[i]);
+                return 2;
+            }
+        } else if (a == "--print-events")
             o.printEvents = true;
+        else if (!a.empty() && a[0] != '-')
+            o.files.push_back(a);
         else {
             Usage();
             return a == "--help" || a == "-h" ? 0 : 2;
@@ -133,6 +166,11 @@ int main(int argc, char** argv)
         o.skin = DefaultSkin();
     if (o.backend.empty())
         o.backend = !o.screenshot.empty() ? "headless" : "sdl2";
+    if (o.backend != "headless" && o.backend != "sdl2") {
+        std::fprintf(stderr, "skinkit-demo: no window backend named %s\n", o.backend.c_str());
+        Usage();
+        return 2;
+    }
     if (o.backend == "sdl2" && !HasDisplay() && !std::getenv("SDL_VIDEODRIVER")) {
         std::fprintf(
             stderr, "skinkit-demo: no display. Run it under Xvfb (scripts/demo.sh does), or render "
@@ -147,10 +185,7 @@ int main(int argc, char** argv)
 
     DemoSkin skin;
     if (!skin.Load(CString::FromPathBytes(o.skin))) {
-        std::fprintf(stderr,
-                     "skinkit-demo: no sample skin in %s (build the skinkit-demo-skin target, or "
-                     "pass --skin)\n",
-                     o.skin.c_str());
+        std::fprintf(stderr, "skinkit-demo: %s\n", skin.problem.c_str());
         return 1;
     }
     const bool headless = o.backend == "headless";
@@ -159,6 +194,9 @@ int main(int argc, char** argv)
         driver = std::make_unique<platform::wnd::HeadlessDriver>();
 
     CDemoDialog dialog(skin);
+    dialog.m_files = o.files;
+    // A headless picture shows the demo as it comes, and leaves the user's settings alone.
+    dialog.m_remember = !headless;
     dialog.onClick = [&](UINT id, const CString& name) {
         if (o.printEvents)
             std::printf("BN_CLICKED %u %s\n", id, name.ToUtf8().c_str());

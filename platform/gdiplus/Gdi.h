@@ -13,6 +13,8 @@
 #include "platform/base/WinTypes.h"
 #include "platform/gdiplus/Gdiplus.h"
 
+#include <functional>
+
 // --- picture loading (LoadImageW) ---
 constexpr UINT IMAGE_BITMAP = 0;
 constexpr UINT IMAGE_ICON = 1;
@@ -126,6 +128,39 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 // the context's target size.
 int GetDeviceCaps(HDC dc, int index);
 
+namespace platform {
+
+// Selects an object into a device context for one scope and puts back the one it replaced when
+// the scope ends. With a fallback, the fallback is selected when the object cannot be (null,
+// stale, or of a kind the context does not take). When neither can be, nothing is selected and
+// nothing is put back.
+class ScopedSelect
+{
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object, HGDIOBJ fallback = nullptr) : m_dc(dc)
+    {
+        m_old = object ? SelectObject(dc, object) : nullptr;
+        if (!m_old && fallback)
+            m_old = SelectObject(dc, fallback);
+    }
+    ~ScopedSelect()
+    {
+        if (m_old)
+            SelectObject(m_dc, m_old);
+    }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+    // Whether something was selected.
+    explicit operator bool() const { return m_old != nullptr; }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+} // namespace platform
+
 HPEN CreatePen(int style, int width, COLORREF colour);
 HBRUSH CreateSolidBrush(COLORREF colour);
 // Copies pixels; SRCCOPY only. The source may be any context, also a window's, whose pixels
@@ -139,6 +174,18 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
 BOOL DrawFocusRect(HDC dc, const RECT* rect);
 BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);
 BOOL LineTo(HDC dc, int x, int y);
+
+namespace platform {
+
+// Shapes in one colour, each with a pen or brush of its own for the call: a solid fill, the
+// outline of a rectangle drawn with a solid pen `penWidth` wide (the inside left as it is), and
+// a solid one-pixel line, its end point left out. The context's current position ends at the
+// line's end, as LineTo leaves it.
+void FillSolidRect(HDC dc, const RECT& r, COLORREF colour);
+void OutlineRect(HDC dc, const RECT& r, int penWidth, COLORREF colour);
+void SolidLine(HDC dc, int x0, int y0, int x1, int y1, COLORREF colour);
+
+} // namespace platform
 
 COLORREF SetTextColor(HDC dc, COLORREF colour);
 COLORREF GetTextColor(HDC dc);
@@ -177,6 +224,18 @@ using LOGFONT = LOGFONTW;
 // A face name that is not installed (nor a metric-compatible alias of an installed family)
 // draws with the desktop's sans-serif family, as GDI substitutes a similar font.
 HFONT CreateFontIndirectW(const LOGFONTW* logFont);
+
+namespace platform {
+
+// LOGPIXELSY of the "DISPLAY" device: the dots per inch point sizes are converted with.
+int DisplayDotsPerInchY();
+// The LOGFONTW height (negative: a character height) of a font of `points` points on the
+// display, -MulDiv(points, dpi, 72), and back: |MulDiv(height, 72, dpi)|. Worked out wide, so
+// that no point size or height overflows (MulDiv answers -1 where the result does not fit).
+LONG FontHeightOfPoints(int points);
+int PointsOfFontHeight(LONG height);
+
+} // namespace platform
 
 struct TEXTMETRICW
 {
@@ -285,6 +344,15 @@ int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits,
 HICON CreateIconIndirect(ICONINFO* info);
 // A new icon (or cursor) with the same pixels; the caller destroys it.
 HICON CopyIcon(HICON icon);
+
+namespace platform {
+
+// A new icon (the caller destroys it) from `icon`'s colour pixels, each passed through `map` as
+// a DIB holds it (bytes blue, green, red, alpha from the low byte; alpha not premultiplied),
+// with `icon`'s own mask. Null for a null icon, an empty map or any failure.
+HICON MapIconPixels(HICON icon, const std::function<DWORD(DWORD bgra)>& map);
+
+} // namespace platform
 
 // --- cursors ---
 #define IDC_ARROW MAKEINTRESOURCEW(32512)

@@ -514,3 +514,35 @@ int GetBkMode(HDC dc)
     GdiObject* d = platform::gdi::DCOf(dc);
     return d ? d->state.bkMode : 0;
 }
+
+namespace platform {
+
+void FillSolidRect(HDC dc, const RECT& r, COLORREF colour)
+{
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+void OutlineRect(HDC dc, const RECT& r, int penWidth, COLORREF colour)
+{
+    HPEN pen = CreatePen(PS_SOLID, penWidth, colour);
+    {
+        ScopedSelect usePen(dc, pen), hollow(dc, GetStockObject(NULL_BRUSH));
+        Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    }
+    DeleteObject(pen);
+}
+
+void SolidLine(HDC dc, int x0, int y0, int x1, int y1, COLORREF colour)
+{
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    {
+        ScopedSelect usePen(dc, pen);
+        MoveToEx(dc, x0, y0, nullptr);
+        LineTo(dc, x1, y1);
+    }
+    DeleteObject(pen);
+}
+
+} // namespace platform

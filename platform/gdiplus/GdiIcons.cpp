@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 using platform::gdi::GdiObject;
 using platform::gdi::Kind;
@@ -213,6 +214,51 @@ HICON CopyIcon(HICON icon)
         return nullptr;
     return NewIcon(CopyPixels(*i->pixels), i->systemCursor);
 }
+
+namespace platform {
+
+HICON MapIconPixels(HICON icon, const std::function<DWORD(DWORD bgra)>& map)
+{
+    if (!icon || !map)
+        return nullptr;
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return nullptr;
+    // The pixels go out as a DIB and come back the same way, so that `map` sees straight
+    // alpha whatever the icon keeps.
+    HICON mapped = nullptr;
+    HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    BITMAP bm{};
+    if (screen && GetObjectW(info.hbmColor, sizeof bm, &bm) && bm.bmWidth > 0 && bm.bmHeight > 0) {
+        BITMAPINFO bmi{};
+        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bmi.bmiHeader.biWidth = bm.bmWidth;
+        bmi.bmiHeader.biHeight = bm.bmHeight;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        const UINT rows = static_cast<UINT>(bm.bmHeight);
+        std::vector<DWORD> pixels(static_cast<size_t>(bm.bmWidth) * rows);
+        if (GetDIBits(screen, info.hbmColor, 0, rows, pixels.data(), &bmi, DIB_RGB_COLORS)) {
+            for (DWORD& p : pixels)
+                p = map(p);
+            HBITMAP colour = CreateCompatibleBitmap(screen, bm.bmWidth, bm.bmHeight);
+            if (colour && SetDIBits(screen, colour, 0, rows, pixels.data(), &bmi, DIB_RGB_COLORS)) {
+                ICONINFO made{TRUE, 0, 0, info.hbmMask, colour};
+                mapped = CreateIconIndirect(&made);
+            }
+            if (colour)
+                DeleteObject(colour);
+        }
+    }
+    if (screen)
+        DeleteDC(screen);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return mapped;
+}
+
+} // namespace platform
 
 // --- cursors ---
 

@@ -245,6 +245,31 @@ HFONT CreateFontIndirectW(const LOGFONTW* logFont)
     return platform::gdi::RegisterAs<HFONT>(std::move(object));
 }
 
+namespace platform {
+
+int DisplayDotsPerInchY()
+{
+    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    const int dpi = GetDeviceCaps(display, LOGPIXELSY);
+    DeleteDC(display);
+    return dpi;
+}
+
+LONG FontHeightOfPoints(int points)
+{
+    // MulDiv answers INT_MIN for some point sizes, whose negation would not fit.
+    const long long height = -static_cast<long long>(MulDiv(points, DisplayDotsPerInchY(), 72));
+    return static_cast<LONG>(std::min<long long>(height, 0x7FFFFFFF));
+}
+
+int PointsOfFontHeight(LONG height)
+{
+    const long long points = MulDiv(height, 72, DisplayDotsPerInchY());
+    return static_cast<int>(std::min<long long>(points < 0 ? -points : points, 0x7FFFFFFF));
+}
+
+} // namespace platform
+
 BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* metrics)
 {
     GdiObject* d = platform::gdi::DCOf(dc);

@@ -253,6 +253,11 @@ LSTATUS ReleaseWriteLock(Process& p, KeyObject* object)
     return result;
 }
 
+std::wstring_view NameView(LPCWSTR name)
+{
+    return name ? std::wstring_view(name) : std::wstring_view();
+}
+
 LSTATUS OpenKey(HKEY parent, LPCWSTR subKey, REGSAM access, bool create, PHKEY result,
                 LPDWORD disposition)
 {
@@ -271,6 +276,9 @@ LSTATUS OpenKey(HKEY parent, LPCWSTR subKey, REGSAM access, bool create, PHKEY r
     const bool wantsWrite = (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK)) != 0;
     if (wantsWrite && !base.canWrite)
         return ERROR_ACCESS_DENIED;
+    if (!platform::settings::KeyPathFits(platform::settings::KeyLevels(base.path.folded),
+                                         NameView(subKey)))
+        return ERROR_INVALID_PARAMETER;
 
     const Name path = platform::settings::JoinKeyPath(
         base.path,
@@ -322,11 +330,6 @@ LSTATUS OpenKey(HKEY parent, LPCWSTR subKey, REGSAM access, bool create, PHKEY r
     if (disposition)
         *disposition = how;
     return ERROR_SUCCESS;
-}
-
-std::wstring_view NameView(LPCWSTR name)
-{
-    return name ? std::wstring_view(name) : std::wstring_view();
 }
 
 // The classes root holds only unnamed text values (platform::shell::ClassesKey).
@@ -430,6 +433,8 @@ bool ListKey(HKEY root, LPCWSTR path, ListedKey* out)
     if (!resolved)
         return false;
     const KeyObject& base = *resolved;
+    if (!KeyPathFits(KeyLevels(base.path.folded), NameView(path)))
+        return false;
     Store* store = StoreFor(p, base.root);
     const Name key = JoinKeyPath(base.path, MakeKeyPath(NameView(path)));
     if (!store || !store->KeyExists(key.folded))

@@ -91,6 +91,9 @@ constexpr DWORD REG_OPTION_VOLATILE = 1;
 constexpr DWORD REG_CREATED_NEW_KEY = 1;
 constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
+// Key paths deeper than 512 levels, or with a level named by more than 255 UTF-16 units, are
+// refused by both openers with ERROR_INVALID_PARAMETER (platform::settings::kMaxKeyLevels).
+//
 // Opens `subKey` below `key`, creating it and its missing parents. Read-only roots answer
 // ERROR_ACCESS_DENIED for a missing key or for write access. Class, options and security
 // attributes are accepted and ignored.

@@ -3,6 +3,10 @@
 #include <glib.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <map>
+
 namespace platform::settings {
 namespace {
 
@@ -60,6 +64,9 @@ bool MakeFolders(const std::string& dir)
     return g_mkdir_with_parents(dir.c_str(), 0700) == 0;
 }
 
+// A key's row stands for every level above it too: a key of n levels costs one row of its own
+// length, not n rows holding every path above it (n squared in all). Stores written before hold
+// a row for each level as well, which reads the same.
 const char kSchema[] =
     "CREATE TABLE IF NOT EXISTS key("
     " path TEXT PRIMARY KEY," // folded, levels joined by one backslash; "" is the root
@@ -97,6 +104,33 @@ Name MakeKeyPath(std::wstring_view path)
         pos = next + 1;
     }
     return out;
+}
+
+KeyPathSize MeasureKeyPath(std::wstring_view path)
+{
+    KeyPathSize size;
+    size_t units = 0;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == L'\\') {
+            size.levels += units > 0;
+            size.longestName = std::max(size.longestName, units);
+            units = 0;
+        } else {
+            units += static_cast<std::uint32_t>(path[i]) > 0xFFFF ? 2 : 1; // a surrogate pair
+        }
+    }
+    return size;
+}
+
+bool KeyPathFits(size_t parentLevels, std::wstring_view path)
+{
+    const KeyPathSize size = MeasureKeyPath(path);
+    return size.longestName <= kMaxKeyNameUnits && parentLevels + size.levels <= kMaxKeyLevels;
+}
+
+size_t KeyLevels(const std::string& path)
+{
+    return path.empty() ? 0 : 1 + static_cast<size_t>(std::count(path.begin(), path.end(), '\\'));
 }
 
 Name MakeValueName(std::wstring_view name)
@@ -178,7 +212,10 @@ bool Store::Prepare()
         sqlite3_stmt** stmt;
         const char* sql;
     } const statements[] = {
-        {&m_keyExists, "SELECT 1 FROM key WHERE path=?1"},
+        // The key's own row, or a row below it: a backslash and ']' are neighbours in
+        // code order, so every path below K lies between "K\" and "K]" (as SQL spells them).
+        {&m_keyExists, "SELECT EXISTS(SELECT 1 FROM key WHERE path=?1)"
+                       " OR EXISTS(SELECT 1 FROM key WHERE path>?1||'\\' AND path<?1||']')"},
         {&m_keyInsert, "INSERT OR IGNORE INTO key(path, spelling) VALUES(?1, ?2)"},
         {&m_valueGet, "SELECT type, data FROM value WHERE key=?1 AND name=?2"},
         {&m_valueSet,
@@ -246,7 +283,8 @@ bool Store::KeyExists(const std::string& folded)
         return true;
     sqlite3_bind_text(m_keyExists, 1, folded.data(), static_cast<int>(folded.size()),
                       SQLITE_STATIC);
-    const bool found = sqlite3_step(m_keyExists) == SQLITE_ROW;
+    const bool found =
+        sqlite3_step(m_keyExists) == SQLITE_ROW && sqlite3_column_int(m_keyExists, 0) != 0;
     sqlite3_reset(m_keyExists);
     sqlite3_clear_bindings(m_keyExists);
     return found;
@@ -258,25 +296,17 @@ Status Store::CreateKey(const Name& key, bool* created)
         *created = false;
     if (m_readOnly)
         return Status::ReadOnly;
-    if (key.folded.empty())
-        return Status::Ok; // the root always exists
-    // Every level from the top, so that listings find each one. Folding maps character to
-    // character, so both forms have their backslashes at the same levels.
-    size_t foldedCut = 0, spellingCut = 0;
-    do {
-        foldedCut = key.folded.find('\\', foldedCut + 1);
-        spellingCut = key.spelling.find('\\', spellingCut + 1);
-        const size_t f = foldedCut == std::string::npos ? key.folded.size() : foldedCut;
-        const size_t s = spellingCut == std::string::npos ? key.spelling.size() : spellingCut;
-        sqlite3_bind_text(m_keyInsert, 1, key.folded.data(), static_cast<int>(f), SQLITE_STATIC);
-        sqlite3_bind_text(m_keyInsert, 2, key.spelling.data(), static_cast<int>(s), SQLITE_STATIC);
-        const Status status = Step(m_keyInsert);
-        if (status != Status::Ok)
-            return status;
-        if (created)
-            *created = sqlite3_changes(m_db) > 0;
-    } while (foldedCut != std::string::npos);
-    return Status::Ok;
+    // The root always exists, and a key below which another was made exists already.
+    if (KeyExists(key.folded))
+        return Status::Ok;
+    sqlite3_bind_text(m_keyInsert, 1, key.folded.data(), static_cast<int>(key.folded.size()),
+                      SQLITE_STATIC);
+    sqlite3_bind_text(m_keyInsert, 2, key.spelling.data(), static_cast<int>(key.spelling.size()),
+                      SQLITE_STATIC);
+    const Status status = Step(m_keyInsert);
+    if (status == Status::Ok && created)
+        *created = sqlite3_changes(m_db) > 0;
+    return status;
 }
 
 // --- values ---
@@ -334,21 +364,39 @@ Status Store::DeleteValue(const std::string& key, const std::string& name)
 
 std::vector<std::string> Store::ListSubKeys(const std::string& key)
 {
-    std::vector<std::string> out;
+    // Every row below the key names one of its direct sub-keys in its next level: the
+    // sub-key's own row where there is one (it sorts before the rows below it), else the
+    // first row below the sub-key.
+    std::map<std::string, std::string> found; // folded level -> spelling
     sqlite3_stmt* stmt = nullptr;
-    // Direct children only: below the prefix and without a further backslash.
-    const char* sql = key.empty()
-                          ? "SELECT spelling FROM key WHERE instr(path, '\\')=0 ORDER BY path"
-                          : "SELECT substr(spelling, length(?1)+2) FROM key"
-                            " WHERE substr(path, 1, length(?1)+1)=?1||'\\'"
-                            " AND instr(substr(path, length(?1)+2), '\\')=0 ORDER BY path";
+    const char* sql = key.empty() ? "SELECT path, spelling FROM key ORDER BY path"
+                                  : "SELECT path, spelling FROM key"
+                                    " WHERE path>?1||'\\' AND path<?1||']' ORDER BY path";
     if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) != SQLITE_OK)
-        return out;
+        return {};
     if (!key.empty())
         sqlite3_bind_text(stmt, 1, key.data(), static_cast<int>(key.size()), SQLITE_STATIC);
-    while (sqlite3_step(stmt) == SQLITE_ROW)
-        out.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    const size_t skipLevels = KeyLevels(key);
+    // Level `n` of a path; folded and spelled forms have their backslashes at the same levels.
+    const auto level = [](std::string_view path, size_t n) {
+        size_t start = 0;
+        for (; n > 0; --n)
+            start = path.find('\\', start) + 1;
+        return path.substr(start, path.find('\\', start) - start);
+    };
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        const std::string_view path(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)),
+                                    static_cast<size_t>(sqlite3_column_bytes(stmt, 0)));
+        const std::string_view spelling(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
+                                        static_cast<size_t>(sqlite3_column_bytes(stmt, 1)));
+        found.try_emplace(std::string(level(path, skipLevels)),
+                          std::string(level(spelling, skipLevels)));
+    }
     sqlite3_finalize(stmt);
+    std::vector<std::string> out;
+    out.reserve(found.size());
+    for (auto& [folded, spelled] : found)
+        out.push_back(std::move(spelled));
     return out;
 }
 

@@ -33,6 +33,23 @@ struct Name
 
 // Splits `path` at backslashes, drops empty levels ("a\\\b\" is "a\b") and folds each level.
 Name MakeKeyPath(std::wstring_view path);
+
+// The limits Windows sets on key paths: 512 levels below a root, and 255 UTF-16 units in the
+// name of one level. Deeper keys and longer names are refused, never stored.
+constexpr size_t kMaxKeyLevels = 512;
+constexpr size_t kMaxKeyNameUnits = 255;
+
+struct KeyPathSize
+{
+    size_t levels = 0;      // as MakeKeyPath counts them, empty levels dropped
+    size_t longestName = 0; // UTF-16 units
+};
+KeyPathSize MeasureKeyPath(std::wstring_view path);
+// Whether `path` below a key of `parentLevels` levels stays within both limits.
+bool KeyPathFits(size_t parentLevels, std::wstring_view path);
+// The levels of a folded or spelled key path.
+size_t KeyLevels(const std::string& path);
+
 // A value name is folded as a whole; backslashes are ordinary characters in it.
 Name MakeValueName(std::wstring_view name);
 // Joins a parent key path and a relative path below it.
@@ -87,9 +104,10 @@ public:
     void Rollback();
     bool InTransaction() const;
 
+    // A key exists when it was created or a key below it was.
     bool KeyExists(const std::string& folded);
-    // Creates the key and every missing level above it. `created` tells whether the key
-    // itself was new.
+    // Creates the key, and with it every missing level above it. `created` tells whether the
+    // key itself was new.
     Status CreateKey(const Name& key, bool* created);
 
     Status GetValue(const std::string& key, const std::string& name, StoredValue* out);

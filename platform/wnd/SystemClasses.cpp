@@ -83,36 +83,18 @@ HFONT DefaultControlFont()
 }
 
 // Selects the window's WM_SETFONT font (or the default one) for one scope.
-class ControlFont
+struct ControlFont : platform::ScopedSelect
 {
-public:
-    ControlFont(HDC dc, HFONT font) : m_dc(dc)
-    {
-        m_old = font ? SelectObject(dc, font) : nullptr;
-        if (!m_old)
-            m_old = SelectObject(dc, DefaultControlFont());
-    }
-    ~ControlFont()
-    {
-        if (m_old)
-            SelectObject(m_dc, m_old);
-    }
-    ControlFont(const ControlFont&) = delete;
-    ControlFont& operator=(const ControlFont&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
+    ControlFont(HDC dc, HFONT font) : ScopedSelect(dc, font, DefaultControlFont()) {}
 };
 
 void Outline(HDC dc, COLORREF colour, int l, int t, int r, int b)
 {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, l, t, r, b);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
+    {
+        platform::ScopedSelect usePen(dc, pen), hollow(dc, GetStockObject(NULL_BRUSH));
+        Rectangle(dc, l, t, r, b);
+    }
     DeleteObject(pen);
 }
 

@@ -170,10 +170,11 @@ void CToolTipCtrl::Show(const Tool& tool)
 {
     SetWindowText(tool.text);
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     RECT text{0, 0, 0, 0};
-    DrawTextW(dc, tool.text, tool.text.GetLength(), &text, DT_CALCRECT | DT_NOPREFIX);
-    SelectObject(dc, old);
+    {
+        platform::ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        DrawTextW(dc, tool.text, tool.text.GetLength(), &text, DT_CALCRECT | DT_NOPREFIX);
+    }
     DeleteDC(dc);
     POINT at{};
     ::GetCursorPos(&at);
@@ -208,18 +209,16 @@ void CToolTipCtrl::OnPaint()
     HBRUSH bk = CreateSolidBrush(kInfoBk);
     FillRect(dc, &client, bk);
     DeleteObject(bk);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
     HPEN pen = CreatePen(PS_SOLID, 1, kInfoText);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    Rectangle(dc, client.left, client.top, client.right, client.bottom);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    {
+        platform::ScopedSelect hollow(dc, GetStockObject(NULL_BRUSH)), usePen(dc, pen);
+        Rectangle(dc, client.left, client.top, client.right, client.bottom);
+    }
     DeleteObject(pen);
     const CString text = GetWindowText();
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    platform::ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
     ::SetTextColor(dc, kInfoText);
     SetBkMode(dc, TRANSPARENT);
     RECT box{client.left + 1 + kPadX, client.top + 1 + kPadY, client.right - 1, client.bottom - 1};
     DrawTextW(dc, text, text.GetLength(), &box, DT_NOPREFIX);
-    SelectObject(dc, oldFont);
 }

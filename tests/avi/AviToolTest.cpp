@@ -5,8 +5,18 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <csignal>
+#include <cstring>
 #include <map>
 #include <sstream>
+
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace avitest;
 using nlohmann::json;
@@ -119,6 +129,99 @@ TEST_F(Tool, CopyKeepsEveryStreamAndPacket)
     EXPECT_EQ(Lines(Run("packets out.avi --json", &status)).size(), 3u); // head, two packets
 }
 
+// OUT that exists and is not a regular file is refused before anything is written: the copy
+// is renamed over OUT, which would replace a device, FIFO or socket by a plain file.
+TEST_F(Tool, CopyRefusesEveryOutThatIsNotARegularFile)
+{
+    m_dir.Write("ok.avi", Build(TwoStreams()));
+    ASSERT_EQ(mkfifo(m_dir.File("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("fifo", m_dir.File("to-fifo").c_str()), 0);
+    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", m_dir.File("sock").c_str());
+    ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(sock);
+    // A device node of our own, where allowed (root), never a device of the system.
+    const bool device = mknod(m_dir.File("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    if (!device)
+        std::printf("no character device: mknod is not allowed here\n");
+
+    const struct
+    {
+        const char* out;
+        mode_t kind;
+    } cases[] = {{"fifo", S_IFIFO}, {"to-fifo", S_IFIFO}, {"sock", S_IFSOCK}, {"null", S_IFCHR}};
+    for (const auto& c : cases) {
+        if (c.kind == S_IFCHR && !device)
+            continue;
+        int status = 0;
+        std::string err;
+        Run(std::string("copy ok.avi ") + c.out, &status, &err);
+        EXPECT_EQ(status, 1) << c.out;
+        EXPECT_NE(err.find("is not a regular file"), std::string::npos) << c.out << ": " << err;
+        struct stat st;
+        ASSERT_EQ(stat(m_dir.File(c.out).c_str(), &st), 0) << c.out;
+        EXPECT_EQ(st.st_mode & S_IFMT, c.kind) << c.out;
+        // Nothing was written: no temporary file beside OUT.
+        size_t files = 0;
+        for (const auto& e : std::filesystem::directory_iterator(m_dir.Path()))
+            files += e.path().filename().string()[0] == '.';
+        EXPECT_EQ(files, 0u) << c.out;
+    }
+}
+
+// A copy ended by any signal whose default action ends the process leaves no temporary file,
+// and the process still ends by that signal, so that whoever started it sees why.
+TEST_F(Tool, CopyEndedByASignalLeavesNoTemporaryFile)
+{
+    FileLayout f = TwoStreams();
+    // 16 MB: far longer to copy than the few milliseconds it takes to see the copy start.
+    for (int i = 0; i < 256; ++i)
+        f.packets.push_back({"00dc", Pattern(65536, static_cast<std::uint8_t>(i)), 0});
+    m_dir.Write("in.avi", Build(f));
+    const auto temporary = [this] {
+        for (const auto& e : std::filesystem::directory_iterator(m_dir.Path()))
+            if (e.path().filename().string().rfind(".out.avi.", 0) == 0)
+                return true;
+        return false;
+    };
+    std::vector<int> signals = {SIGHUP,  SIGINT,  SIGQUIT, SIGILL,   SIGTRAP,   SIGABRT,
+                                SIGBUS,  SIGFPE,  SIGUSR1, SIGSEGV,  SIGUSR2,   SIGPIPE,
+                                SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ,  SIGVTALRM, SIGPROF,
+                                SIGIO,   SIGPWR,  SIGSYS,  SIGRTMIN, SIGRTMAX};
+    for (int sig : signals) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            // No core files: the signals that dump one would fill the folder.
+            const rlimit none{0, 0};
+            setrlimit(RLIMIT_CORE, &none);
+            if (chdir(m_dir.Path().c_str()) == 0)
+                execl(SKINKIT_AVI_TOOL, SKINKIT_AVI_TOOL, "copy", "in.avi", "out.avi", nullptr);
+            _exit(127);
+        }
+        bool started = false;
+        for (int wait = 0; wait < 10000 && !started; ++wait) {
+            started = temporary();
+            if (!started)
+                usleep(1000);
+        }
+        kill(pid, started ? sig : SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(started) << "the copy did not start";
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig)
+            << strsignal(sig) << ": status " << status;
+        EXPECT_FALSE(temporary()) << strsignal(sig);
+        EXPECT_FALSE(std::filesystem::exists(m_dir.File("out.avi"))) << strsignal(sig);
+        std::filesystem::remove(m_dir.File("out.avi"));
+        for (const auto& e : std::filesystem::directory_iterator(m_dir.Path()))
+            if (e.path().filename().string()[0] == '.')
+                std::filesystem::remove(e.path());
+    }
+}
+
 // Failures and bad usage: the status, a message that names the cause, and no file changed,
 // added or left behind (a copy writes to a temporary file renamed over OUT only when whole).
 struct FailureCase
@@ -172,6 +275,12 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Directory", "packets folder", 1, "is a directory"},
         FailureCase{"NotAnAviTheDefaultWalkReads", "info info.avi", 1, "try --tolerant"},
         FailureCase{"TolerantReadsIt", "info --tolerant info.avi", 0, ""},
+        // An AVI file read through a pipe is an AVI file the reader cannot move about in.
+        FailureCase{"ThroughAPipe", "info /dev/stdin", 1, "needs a seekable file", "cat ok.avi | "},
+        FailureCase{"ThroughAPipeTolerant", "packets --tolerant /dev/stdin", 1,
+                    "needs a seekable file", "cat ok.avi | "},
+        FailureCase{"CopyThroughAPipe", "copy /dev/stdin out.avi", 1, "needs a seekable file",
+                    "cat ok.avi | "},
         FailureCase{"UnknownCommand", "frobnicate", 2, ""},
         FailureCase{"MissingArgument", "copy only-one-argument", 2, ""},
         FailureCase{"UnknownOption", "info --frob ok.avi", 2, ""},

@@ -5,6 +5,8 @@
 
 #include "ControlTestKit.h"
 
+#include <climits>
+
 namespace {
 
 // Rows: frame x, picture height, control height (120 wide, left area 28, right cap 5), then the
@@ -29,6 +31,29 @@ TEST(ButtonExLogic, DividedFrames)
                   want);
     }
     EXPECT_EQ(btn::ScaledFontSize(15, 0.5), 7);
+}
+
+// Left areas and right caps at the ends of int: the pieces' edges are summed wide and saturated
+// (the middle and the text edge come out at the ends of int, not wrapped), and the font scale
+// of a huge size stays a size.
+TEST(ButtonExLogic, HostileDivisions)
+{
+    constexpr int lo = INT_MIN, hi = INT_MAX;
+    // Rows: left, right, the three drawn pieces, the text's left edge (120 x 40, unscaled).
+    const auto h = std::to_string(hi), l = std::to_string(lo);
+    for (auto [left, right, want] : {std::tuple{hi, hi,
+                                                "0,0 " + h + "x40 | " + h + ",0 " + l +
+                                                    "x40 | -2147483527,0 " + h + "x40 / " + h},
+                                     {lo, lo,
+                                      "0,0 " + l + "x40 | " + l + ",0 " + h + "x40 | " + h + ",0 " +
+                                          l + "x40 / " + std::to_string(lo + 3)}}) {
+        const btn::DividedFrame d = btn::DivideFrame({0, 0, 100, 40}, 40, 120, 40, left, right);
+        EXPECT_EQ(Str({d.dest[0], d.dest[1], d.dest[2]}) + " / " + std::to_string(d.textLeft),
+                  want);
+        EXPECT_EQ(d.source[1].X, left == hi ? hi : lo) << "the middle's source, saturated";
+    }
+    EXPECT_EQ(btn::ScaledFontSize(LONG_MAX, 2.0), hi);
+    EXPECT_EQ(btn::ScaledFontSize(14, 0.5), 7);
 }
 
 constexpr UINT kId = 500;
@@ -119,6 +144,24 @@ TEST_F(DividedButton, CheckBoxDrawsTheGlyphAtItsOwnSize)
     const InkBox ink = Ink(button, Reddish);
     EXPECT_GE(ink.left, 19);
     EXPECT_LT(ink.left, 19 + 6);
+}
+
+// The divided face painted with divisions at the ends of int (under the sanitizers nothing may
+// overflow): a left area wider than the button covers it, and the text, pushed out of the
+// control either way, leaves no ink.
+TEST_F(DividedButton, HostileDivisionsPaint)
+{
+    Make(BS_PUSHBUTTON | BS_LEFT, L"MMMM", CRect(10, 10, 250, 50));
+    button.SetInitFont(L"Liberation Sans", 24, Gdiplus::FontStyleBold);
+    button.SetTextColor(Gdiplus::Color(0xFFFFFFFFu), 6);
+    for (int division : {INT_MAX, INT_MIN}) {
+        button.SetButtonDiv(division, division);
+        button.Invalidate();
+        if (division > 0) {
+            EXPECT_GT(Px(120, 3, 'r'), 200);
+        }
+        EXPECT_FALSE(Ink(button, White).Any()) << division;
+    }
 }
 
 } // namespace

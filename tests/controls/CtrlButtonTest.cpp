@@ -4,7 +4,9 @@
 
 #include "ControlTestKit.h"
 
+#include <climits>
 #include <cstdint>
+#include <functional>
 
 namespace {
 
@@ -147,6 +149,73 @@ TEST_F(SkinnedButton, CheckBoxGlyphOfTheStateIsDrawnInItsLayoutBox)
     EXPECT_EQ(Shown({16, 10}), kFace) << "drawn at its own size, not stretched";
     button.SetCheck(1);
     EXPECT_EQ(Shown({8, 10}), kFrameColour[3]);
+}
+
+// The state is a const answer of the button's own state (pushed, enabled, checked, hovered):
+// after each input, sent straight to the button with no paint in between, it is already the
+// state the next paint draws; m_bDown and m_bDisabled keep recording the last paint.
+TEST_F(SkinnedButton, TheStateFollowsInputWithoutAPaintInBetween)
+{
+    MakeSubclassed(BS_AUTOCHECKBOX | BS_PUSHLIKE);
+    button.SetButtonImage(strip4.get(), 4);
+    const LPARAM inside = MAKELPARAM(30, 15);
+    for (auto [input, want] : std::initializer_list<std::pair<std::function<void()>, btn::State>>{
+             {[] {}, btn::Normal},
+             {[&] { button.SendMessage(WM_MOUSEHOVER, 0, inside); }, btn::Hover},
+             {[&] { button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, inside); }, btn::DownHover},
+             {[&] { button.SendMessage(WM_LBUTTONUP, 0, inside); }, btn::DownHover}, // checked
+             {[&] { button.SendMessage(WM_MOUSELEAVE); }, btn::Down},
+             {[&] { button.EnableWindow(FALSE); }, btn::DownDisabled},
+             {[&] { button.EnableWindow(TRUE); }, btn::Down},
+             {[&] { button.SendMessage(BM_SETCHECK, BST_UNCHECKED); }, btn::Normal},
+             {[&] { button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, inside); }, btn::Down}}) {
+        input();
+        EXPECT_EQ(button.GetVisualState(), want) << "before the paint";
+        EXPECT_EQ(Shown(), kFrameColour[btn::FrameForState(4, want)]) << "the paint agrees";
+        EXPECT_EQ(button.m_bDown, want >= btn::Down) << "the record of that paint";
+    }
+    button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(500, 500)); // released outside: no click
+    EXPECT_EQ(button.GetVisualState(), btn::Normal);
+}
+
+// Host-given extremes: frame counts, text offsets, background rectangles and nine-slice margins
+// at the ends of int. Each row paints (under the sanitizers nothing may overflow) and shows the
+// frame the rule gives at a corner the text cannot reach.
+TEST_F(SkinnedButton, HostileCountsOffsetsAndRectangles)
+{
+    constexpr int lo = INT_MIN, hi = INT_MAX;
+    MakeSubclassed(BS_PUSHBUTTON);
+    button.SetWindowText(L"MM");
+    button.SetInitFont(L"Liberation Sans", 14, Gdiplus::FontStyleBold);
+    auto bg = Strip(2, 60, 30);
+    for (auto [set, want] : std::initializer_list<std::pair<std::function<void()>, DWORD>>{
+             {[&] { button.SetButtonImage(strip4.get(), hi); }, kFace},           // frames 0 wide
+             {[&] { button.SetButtonImage(strip4.get(), lo); }, kFrameColour[0]}, // one frame
+             {[&] { button.SetButtonImage(strip4.get(), 4); }, kFrameColour[0]},
+             {[&] { button.SetTextOffset(hi); }, kFrameColour[0]},
+             {[&] { button.SetTextOffset(lo); }, kFrameColour[0]},
+             {[&] { button.SetVerticalTextOffset(lo); }, kFrameColour[0]},
+             {[&] { button.SetVerticalTextOffset(hi); }, kFrameColour[0]},
+             {[&] { button.SetButtonImageBg(bg.get(), CRect(1, 1, lo, hi)); }, kFrameColour[0]},
+             {[&] { button.SetButtonImageBg(bg.get(), lo, hi, 1); }, kFrameColour[0]},
+             {[&] { button.SetButtonType(2, hi); }, kFrameColour[0]},
+             {[&] { button.SetButtonType(2, lo); }, kFrameColour[0]}}) {
+        set();
+        button.Invalidate();
+        EXPECT_EQ(Shown({1, 1}), want);
+    }
+    CCtrlButton box;
+    ASSERT_TRUE(box.Create(L"MM", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(100, 50, 220, 70),
+                           &host, 1003));
+    auto glyphs = Strip(4, 16, 16);
+    box.SetButtonImage(glyphs.get(), 4);
+    box.SetInitFont(L"Liberation Sans", 14, Gdiplus::FontStyleBold);
+    for (int offset : {hi, lo}) {
+        box.SetTextOffset(offset);
+        box.SetVerticalTextOffset(offset);
+        box.Invalidate();
+        EXPECT_EQ(driver.PixelAt(box.m_hWnd, {8, 10}), kFrameColour[0]) << offset;
+    }
 }
 
 } // namespace

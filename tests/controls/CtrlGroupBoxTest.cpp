@@ -8,6 +8,8 @@
 #include "../gdiplus/PixelProbe.h"
 #include "ControlTestKit.h"
 
+#include <functional>
+#include <limits>
 #include <string>
 #include <tuple>
 
@@ -213,4 +215,86 @@ TEST_F(GroupBox, FontsAtNinetySixDotsPerInch)
     EXPECT_EQ(box.GetFontFaceName(), CString(L"Liberation Sans"));
     EXPECT_EQ(box.GetFont(static_cast<LOGFONTW*>(nullptr)), 0);
     EXPECT_EQ(CCtrlGroupBox().GetFontFaceName(), CString(L"MS Sans Serif")); // not attached
+}
+
+// Values a host may pass that reach the header's arithmetic: each setter takes every value,
+// the control paints (enabled and disabled, frame and header style, icon on either side), and
+// once sane values are back the frame is whole again.
+TEST_F(GroupBox, HostileValuesPaintWithoutOverflow)
+{
+    MakeBox(L"Hostile");
+    HICON icon = HalfWhiteIcon();
+    ASSERT_NE(icon, nullptr);
+    CImageList list;
+    ASSERT_TRUE(list.Create(16, 16, ILC_COLOR32, 1, 1));
+    list.Add(icon);
+    constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+    const std::pair<const char*, std::function<void(CCtrlGroupBox&, int)>> setters[] = {
+        {"SetIcon(HICON)", [&](CCtrlGroupBox& b, int v) { b.SetIcon(icon, UINT(v)); }},
+        {"SetIcon(id)", [](CCtrlGroupBox& b, int v) { b.SetIcon(UINT(500), UINT(v)); }},
+        {"SetIcon(id) size 16", [](CCtrlGroupBox& b, int v) { b.SetIcon(UINT(v), 16u); }},
+        {"SetImageList", [&](CCtrlGroupBox& b, int v) { b.SetImageList(&list, v); }},
+        {"SetIconSpacing", [](CCtrlGroupBox& b, int v) { b.SetIconSpacing(v); }},
+        {"SetMargins x", [](CCtrlGroupBox& b, int v) { b.SetMargins(v, 0); }},
+        {"SetMargins y", [](CCtrlGroupBox& b, int v) { b.SetMargins(8, v); }},
+        {"SetMargins both", [](CCtrlGroupBox& b, int v) { b.SetMargins(v, v); }},
+        {"SetDisabledStyle", [](CCtrlGroupBox& b, int v) { b.SetDisabledStyle(v); }},
+    };
+    for (const auto& [name, set] : setters)
+        for (int value : {kMin, kMin + 1, -1, 0, 1, kMax - 1, kMax}) {
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(value));
+            box.SetIcon(icon, 16, FALSE);
+            for (auto [style, iconAlignment, enable] :
+                 {std::tuple{CCtrlGroupBox::STYLE_FRAME, CCtrlGroupBox::ALIGN_LEFT, TRUE},
+                  {CCtrlGroupBox::STYLE_FRAME, CCtrlGroupBox::ALIGN_RIGHT, FALSE},
+                  {CCtrlGroupBox::STYLE_HEADER, CCtrlGroupBox::ALIGN_RIGHT, TRUE},
+                  {CCtrlGroupBox::STYLE_HEADER, CCtrlGroupBox::ALIGN_LEFT, FALSE}}) {
+                box.SetControlStyle(style, FALSE).SetIconAlignment(iconAlignment, FALSE);
+                box.EnableWindow(enable, FALSE);
+                set(box, value);
+                At(0, 0); // the capture shows the paint through
+            }
+            box.EnableWindow(TRUE, FALSE);
+            box.SetControlStyle(CCtrlGroupBox::STYLE_FRAME, FALSE)
+                .SetIcon(HICON(nullptr), 0, FALSE)
+                .SetIconSpacing(8, FALSE)
+                .SetDisabledStyle(TRUE, FALSE)
+                .SetMargins(8, 0);
+            EXPECT_EQ(Edges(), "...... SSSSSH SHHHSH SH..SH SSSSSH HHHHHH");
+        }
+    DestroyIcon(icon);
+}
+
+// The header follows the text whichever spelling the host writes it with: the gap in the top
+// edge is the new text's width plus 6.
+TEST_F(GroupBox, HeaderFollowsTheTextWrittenEitherWay)
+{
+    MakeBox(L"A");
+    const std::pair<const char*, std::function<void(CCtrlGroupBox&, const wchar_t*)>> writers[] = {
+        {"SetWindowTextW", [](CCtrlGroupBox& b, const wchar_t* t) { b.SetWindowTextW(t); }},
+        {"SetWindowText", [](CCtrlGroupBox& b, const wchar_t* t) { b.SetWindowText(t); }},
+        {"::SetWindowTextW", [](CCtrlGroupBox& b, const wchar_t* t) { ::SetWindowTextW(b, t); }},
+    };
+    for (const auto& [name, write] : writers)
+        for (const wchar_t* text : {L"A much longer header", L"Short", L"A"}) {
+            write(box, text);
+            const int tw = static_cast<int>(TextExtent(*box.GetFont(), text).cx);
+            EXPECT_EQ(GapInRow(top, 1, W - 1), std::make_pair(8, 8 + tw + 6))
+                << name << " " << CString(text).GetLength();
+        }
+}
+
+// Point sizes whose height does not fit an int, or whose MulDiv is INT_MIN, still give a font.
+TEST_F(GroupBox, HostilePointSizesGiveHeightsThatFit)
+{
+    MakeBox();
+    constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+    for (auto [points, height, back] :
+         {std::tuple{-1610612736, kMax, 1610612735}, {kMin, 1, 1}, {kMax, 1, 1}}) {
+        box.SetFont(static_cast<const wchar_t*>(nullptr), points, FALSE);
+        LOGFONTW lf{};
+        box.GetFont(&lf);
+        EXPECT_EQ(std::pair(int(lf.lfHeight), box.GetFontPointSize()), std::pair(height, back))
+            << points;
+    }
 }

@@ -4,6 +4,8 @@
 
 #include "ControlTestKit.h"
 
+#include <chrono>
+#include <climits>
 #include <vector>
 
 namespace {
@@ -55,6 +57,46 @@ TEST_F(DigitDisplay, Session)
 
     driver.Click(n.m_hWnd, {5, 5});
     EXPECT_EQ(host.heard, "") << "the display tells its parent nothing";
+}
+
+// Host-given extremes: digit counts at the ends of int and background origins at the ends of
+// int. SetDigit(INT_MAX) used to loop 2^31 times a paint (seconds each); the cells are 0 wide
+// then, so the picture is the background alone, at once. Rows: count, background origin, what
+// shows at x 0, 1, 2, 3, 30 (as in Session), all within a second.
+TEST_F(DigitDisplay, HostileCountsAndOrigins)
+{
+    constexpr int lo = INT_MIN, hi = INT_MAX;
+    CCtrlNumber n;
+    ASSERT_TRUE(n.Create(L"042", WS_CHILD | WS_VISIBLE, CRect(10, 10, 71, 30), &host, 3));
+    std::vector<std::unique_ptr<Gdiplus::Bitmap>> digits;
+    for (unsigned d = 0; d < 10; ++d)
+        n.SetImage(digits.emplace_back(Solid(4, 6, 0xFF0000A0u | (d + 1) << 20)).get(), int(d));
+    auto back = Solid(80, 20, 0xFF101010u);
+    for (auto [count, x, y, want] : {std::tuple{hi, 5, 0, "b b b b b"},
+                                     {lo, 5, 0, "b b b b b"},
+                                     {1000, 5, 0, "b b b b b"},
+                                     {61, 5, 0, "0 4 2 b b"},
+                                     {3, hi, hi, "0 0 0 0 4"},
+                                     {3, lo, lo, "0 0 0 0 4"},
+                                     {3, -1, lo, "0 0 0 0 4"}}) {
+        n.SetDigit(count);
+        n.SetBkImage(back.get(), x, y);
+        const auto start = std::chrono::steady_clock::now();
+        n.Invalidate();
+        std::string shown;
+        for (int px : {0, 1, 2, 3, 30}) {
+            const DWORD c = At(n, px, 10);
+            shown += std::string(shown.empty() ? "" : " ") +
+                     ((c & 0xFFFF) == 0xA0 ? std::to_string((c >> 20 & 0xF) - 1)
+                      : c == 0xFF101010u   ? "b"
+                                           : "?");
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << count;
+        if (x != hi && x != lo)
+            EXPECT_EQ(shown, want) << count << " digits, background from " << x << "," << y;
+        else
+            EXPECT_EQ(shown.substr(0, 1), "0") << "the digits over a background out of reach";
+    }
 }
 
 } // namespace

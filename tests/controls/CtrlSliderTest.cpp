@@ -5,6 +5,9 @@
 
 #include "ControlTestKit.h"
 
+#include <chrono>
+#include <climits>
+
 namespace {
 
 constexpr Gdiplus::ARGB kPlayed = 0xFFC02020u, kRemaining = 0xFF20A040u, kThumb = 0xFF2040E0u,
@@ -87,6 +90,103 @@ TEST_F(Sliders, ExtendedSliderPainting)
     s.Invalidate();
     for (auto [x, colour] : {std::pair{5, kPlayed}, {8, kBack}, {12, kPlayed}, {20, kPlayed}})
         EXPECT_EQ(At(s, x, 9), colour) << "tiles of 10 from 0, at their own width: x " << x;
+}
+
+// The thumb's place is a const answer of the slider's state, asked by painting and by the host
+// alike: a press on the thumb before the first paint, a drag, and each setter move it at once,
+// while m_nThumbX keeps its published meaning (where the last paint put it).
+TEST_F(Sliders, TheThumbIsWhereTheStateSaysBeforeAnyPaint)
+{
+    CCtrlSlider s;
+    ASSERT_TRUE(s.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(20, 30, 230, 50), &host, 42));
+    for (int i = 0; i < 3; ++i)
+        s.SetImage(pictures[i].get(), i);
+    s.SetRange(0, 100); // position 4: (210 - 10) x 4 / 100 = 8
+    auto thumb = [&s] { return Str({s.GetThumbRect()}); };
+    EXPECT_EQ(thumb(), "8,2 10x16");
+    EXPECT_EQ(s.m_nThumbX, -1) << "not painted yet";
+    // A press on the thumb's middle keeps it where it is and starts the drag; nothing painted.
+    s.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(13, 10));
+    EXPECT_EQ(s.GetPos(), 4);
+    EXPECT_EQ(CWnd::GetCapture(), &s);
+    s.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(105, 10));
+    EXPECT_EQ(thumb(), "100,2 10x16") << "dragged to 50";
+    s.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(105, 10));
+    EXPECT_EQ(s.m_nThumbX, -1);
+    for (auto [step, want] : std::initializer_list<std::pair<std::function<void()>, const char*>>{
+             {[&] { s.SetPos(25); }, "50,2 10x16"},
+             {[&] { s.SetRange(0, 50); }, "100,2 10x16"},
+             {[&] { s.MoveWindow(20, 30, 110, 12); }, "50,0 7x12"}, // shrunk to the height
+             {[&] { s.SetImage(nullptr, slider::Thumb); }, "0,0 0x0"}}) {
+        step();
+        EXPECT_EQ(thumb(), want);
+    }
+    s.SetImage(pictures[2].get(), slider::Thumb);
+    driver.Pump();
+    EXPECT_EQ(s.m_nThumbX, s.GetThumbRect().left) << "the last paint put it where it is now";
+    EXPECT_EQ(At(s, 55, 6), kThumb);
+
+    CCtrlSliderEx x;
+    ASSERT_TRUE(x.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(20, 60, 75, 80), &host, 43));
+    auto tallThumb = Solid(10, 40, kThumb);
+    x.SetImage(pictures[0].get(), 0);
+    x.SetImage(pictures[1].get(), 1);
+    x.SetImage(tallThumb.get(), 2);
+    x.SetPos(10); // thumb 5 x 20 at (55 - 5) x 10 / 20 = 25
+    EXPECT_EQ(Str({x.GetThumbRect()}), "25,0 5x20");
+    driver.Pump();
+    EXPECT_EQ(Str({x.m_rcThumb}), "0,0 5x20");
+    EXPECT_EQ(x.m_nThumbX, 25);
+}
+
+// Host-given extremes through both sliders: ranges and positions at the ends of int, positions
+// left far outside a changed range, a press at the ends of int. Each row paints (under the
+// sanitizers nothing may overflow) and shows the picture the rule gives: which of the played
+// bar, the remaining bar and the thumb covers x = 100 and x = 203 (the end cap).
+TEST_F(Sliders, HostileRangesAndPositions)
+{
+    constexpr int lo = INT_MIN, hi = INT_MAX;
+    CCtrlSlider s;
+    Make(s);
+    // Rows: range set first, position, range set after, where the thumb was painted, what shows
+    // at 100 and 203.
+    for (auto [min, max, pos, min2, max2, left, at100, at203] :
+         {std::tuple{lo, hi, hi, lo, hi, 200, kPlayed, kThumb},
+          {lo, hi, lo, lo, hi, 0, kRemaining, kRemaining},
+          {lo, hi, 0, lo, hi, 100, kThumb, kRemaining},
+          {0, hi, hi, 0, 1, 1 << 22, kPlayed, kRemaining},
+          {lo, 0, lo, 0, 1, -(1 << 22), kRemaining, kRemaining},
+          {0, hi, 1 << 20, 0, 1, 1 << 22, kPlayed, kRemaining},
+          {0, 100, 80, 0, 10, 1600, kPlayed, kRemaining}}) {
+        s.SetRange(min, max);
+        s.SetPos(pos);
+        s.SetRange(min2, max2);
+        driver.Pump();
+        EXPECT_EQ(s.m_nThumbX, left) << pos << " of " << min2 << ".." << max2;
+        EXPECT_EQ(At(s, 100, 10), at100) << pos << " of " << min2 << ".." << max2;
+        EXPECT_EQ(At(s, 203, 10), at203) << pos << " of " << min2 << ".." << max2;
+    }
+    s.SetRange(lo, hi);
+    for (int x : {lo, -1, 0, 105, 209, hi}) {
+        s.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 10));
+        s.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, 10));
+    }
+
+    // The tiled bar of a thumb far right of its range: tiles are laid up to the window's edge
+    // only, not up to the thumb a billion pixels away.
+    CCtrlSliderEx x;
+    Make(x);
+    auto tile = Bands(10, 4, {{6, kPlayed}, {4, kBack}});
+    x.SetImage(tile.get(), 0);
+    x.SetBarType(1);
+    x.SetRange(0, hi);
+    x.SetPos(hi);
+    x.SetRange(0, 1);
+    const auto start = std::chrono::steady_clock::now();
+    x.Invalidate();
+    for (auto [px, colour] : {std::pair{5, kPlayed}, {8, kBack}, {205, kPlayed}, {208, kBack}})
+        EXPECT_EQ(At(x, px, 10), colour) << "tiles across the whole window: x " << px;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include "ControlTestKit.h"
 
+#include <climits>
+
 namespace {
 
 constexpr Gdiplus::ARGB kBack = 0xFFF0F0F0u, kIcon = 0xFF20C020u, kRed = 0xFFE01010u;
@@ -92,6 +94,40 @@ TEST_F(Labels, ImageControlStretchesItsBackgroundPartAndForeground)
     const InkBox ink = Ink(image, Reddish);
     EXPECT_GE(ink.left, 30);
     EXPECT_LT(ink.left, 36);
+}
+
+// Host-given extremes: background parts and origins and text offsets at the ends of int. Each
+// row paints (under the sanitizers nothing may overflow); the foreground still shows, and a text
+// pushed a long way out of its control leaves no ink in it.
+TEST_F(Labels, HostileRectanglesOriginsAndOffsets)
+{
+    constexpr int lo = INT_MIN, hi = INT_MAX;
+    auto bg = Solid(20, 10, 0xFF202020u);
+    auto half = Bands(20, 20, {{10, kIcon}});
+    CCtrlImage image;
+    ASSERT_TRUE(image.Create(L"MM", WS_CHILD | WS_VISIBLE, CRect(10, 60, 110, 100), &host, 402));
+    image.SetImage(half.get());
+    image.SetInitFont(L"Liberation Sans", 14, Gdiplus::FontStyleBold);
+    image.SetTextColor(Gdiplus::Color(kRed));
+    for (auto [rect, offset, inked] : {std::tuple{CRect(lo, lo, hi, hi), 0, true},
+                                       {CRect(hi, hi, lo, lo), 0, true},
+                                       {CRect(0, 0, 20, 10), hi, false},
+                                       {CRect(0, 0, 20, 10), lo, false},
+                                       {CRect(0, 0, 20, 10), 0, true}}) {
+        image.SetImageBk(bg.get(), rect);
+        image.SetTextOffset(offset);
+        image.Invalidate();
+        EXPECT_EQ(At(image, 45, 3), kIcon) << offset;
+        EXPECT_EQ(Ink(image, Reddish).Any(), inked) << offset;
+    }
+
+    CCtrlStatic label;
+    MakeLabel(label, SS_LEFT, 10, 400);
+    for (auto [x, y, stretch] : {std::tuple{hi, hi, 0}, {lo, hi, 1}, {hi, lo, 1}, {lo, lo, 0}}) {
+        label.SetBkImage(back.get(), x, y, stretch);
+        label.Invalidate();
+        EXPECT_TRUE(Ink(label, Reddish).Any()) << x << "," << y << " stretch " << stretch;
+    }
 }
 
 } // namespace

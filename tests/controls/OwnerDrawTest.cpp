@@ -2,6 +2,8 @@
 // the picture lands 1:1 at the device context's origin, and notifications carry the id.
 #include "controls/OwnerDraw.h"
 
+#include "platform/gdiplus/GdiObject.h"
+
 #include "platform/wnd/headless/HeadlessDriver.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +83,35 @@ TEST(OwnerDrawNotify, TheParentHearsTheControlsIdAndWindowSizeIsTheOuterRectangl
               std::tuple(kMessage, WPARAM{1234}, LPARAM{99}, WPARAM{5}, LPARAM{6}));
     EXPECT_EQ(ownerdraw::NotifyParent(orphan, kMessage, 1), 0);
     EXPECT_EQ(ownerdraw::WindowSize(control), CSize(60, 25));
+}
+
+TEST(OwnerDrawComposeGdi, TheMemoryPictureLandsWholeAtTheOriginOrNothingIsDrawn)
+{
+    // A 6 x 6 clear target with the DC's origin at (1, 1): a 3 x 2 picture, its left column
+    // filled red and the rest left as the fresh bitmap's opaque black, covers (1..3, 1..2).
+    Gdiplus::Bitmap target(6, 6, Gdiplus::PixelFormat32bppARGB);
+    const HDC dc = platform::CreateSurfaceDC(&target, POINT{1, 1}, nullptr);
+    ASSERT_TRUE(dc);
+    EXPECT_TRUE(ownerdraw::ComposeGdi(dc, CSize(3, 2), [&](HDC memory, int w, int h) {
+        EXPECT_EQ(std::pair(w, h), std::pair(3, 2));
+        const RECT column{0, 0, 1, h};
+        FillRect(memory, &column, CBrush(RGB(255, 0, 0)));
+    }));
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const bool inside = x >= 1 && x <= 3 && y >= 1 && y <= 2;
+            EXPECT_EQ(Pixel(target, x, y), !inside  ? kClear
+                                           : x == 1 ? kRed
+                                                    : 0xFF000000u)
+                << "at " << x << "," << y;
+        }
+    for (auto [to, size] :
+         {std::pair<HDC, CSize>{dc, CSize(0, 4)}, {dc, CSize(4, -1)}, {nullptr, CSize(4, 4)}}) {
+        bool painted = false;
+        EXPECT_FALSE(ownerdraw::ComposeGdi(to, size, [&](HDC, int, int) { painted = true; }));
+        EXPECT_FALSE(painted) << size.cx << "x" << size.cy;
+    }
+    DeleteDC(dc);
 }
 
 } // namespace

@@ -5,6 +5,9 @@
 
 #include "ControlTestKit.h"
 
+#include <climits>
+#include <cstdint>
+
 namespace {
 
 // Rows: min, max, mouse x, window width, position; a 10-wide thumb. In order: the worked
@@ -70,6 +73,56 @@ TEST(SliderLogic, Layouts)
               "0,0 5x20 | 0,9 102x2 | 102,9 103x2 | 100,0 5x20");
     EXPECT_FALSE(slider::LayoutEx({0, 100}, 50, {205, 20}, {10, 4}, {10, 4}, {10, 0}, &x))
         << "a thumb without height cannot be scaled";
+}
+
+// Host-given extremes: ranges and positions at the ends of int, a position left far outside a
+// changed range, widths at the ends of int. Every edge is formed wide and saturated: the thumb
+// lands where the rule puts it, or at the end of int when the rule leaves int; nothing wraps.
+TEST(SliderLogic, HostileValues)
+{
+    constexpr int lo = INT_MIN, hi = INT_MAX;
+    // Rows: min, max, position, window width, thumb left (10-wide thumb).
+    for (auto [min, max, pos, w, left] : {std::array{lo, hi, hi, 210, 200},
+                                          {lo, hi, lo, 210, 0},
+                                          {lo, hi, 0, 210, 100},
+                                          {hi, lo, 0, 210, 99},
+                                          {0, 1, hi, 210, hi},
+                                          {0, 1, lo, 210, lo},
+                                          {0, 1, 1 << 20, 210, 200 << 20},
+                                          {0, hi, hi, hi, hi - 10},
+                                          {0, 100, 50, lo, lo / 2}})
+        EXPECT_EQ(slider::ThumbLeft({min, max}, pos, w, 10), left)
+            << pos << " of " << min << ".." << max << " in " << w;
+    // Rows: min, max, mouse x, window width, position: the mapping's unsigned arithmetic stays
+    // well defined, and its answer inside the range.
+    for (auto [min, max, x, w] : {std::array{lo, hi, 105, 210},
+                                  {0, 100, lo, 210},
+                                  {0, 100, hi, 210},
+                                  {0, 100, 105, hi},
+                                  {0, 100, 105, lo}}) {
+        const int pos = slider::PosFromMouse({min, max}, x, w, 10);
+        EXPECT_TRUE(pos >= min && pos <= max) << x << " in " << w << " gives " << pos;
+    }
+
+    // A position far right of a changed range: the played bar reaches past the window (its
+    // right edge cut at 2^22), the remaining bar has no width, the end cap stays; far left, the
+    // played bar has none and the remaining bar comes from far left up to its own end.
+    const std::string far = std::to_string(1 << 22);
+    slider::PlainLayout p = slider::LayoutPlain({0, 1}, hi, {210, 20}, {8, 6}, {8, 4}, {10, 16});
+    EXPECT_EQ(p.thumbX, hi);
+    EXPECT_EQ(Str({p.played, p.remaining, p.rightEnd}),
+              "5,7 " + std::to_string((1 << 22) - 5) + "x6 | " + far + ",8 0x4 | 200,8 5x4");
+    p = slider::LayoutPlain({0, 1}, lo, {210, 20}, {8, 6}, {8, 4}, {10, 16});
+    EXPECT_EQ(Str({p.remaining}), "-" + far + ",8 " + std::to_string((1 << 22) + 205) + "x4");
+    EXPECT_LT(p.played.Width, 0);
+    slider::ExLayout x{};
+    ASSERT_TRUE(slider::LayoutEx({0, 1}, hi, {205, 20}, {10, 4}, {10, 4}, {10, 40}, &x));
+    EXPECT_EQ(x.centre, hi);
+    EXPECT_EQ(Str({x.played}), "0,9 " + far + "x2");
+    EXPECT_LT(x.remaining.Width, 0);
+    for (auto [end, tile, i, want] :
+         {std::array{hi, 10, 0, 10}, {hi, 10, hi / 10, 7}, {lo, 10, 1, lo}, {10, hi, 2, lo}})
+        EXPECT_EQ(slider::TileWidth(end, tile, i), want) << end << " by " << tile << " #" << i;
 }
 
 // Tiles up to the thumb's centre; a picture without width would never end.

@@ -4,6 +4,8 @@
 
 #include "ControlTestKit.h"
 
+#include <climits>
+
 namespace {
 
 // Rows: style, SetTextAlign called, its horizontal and vertical (0 near, 1 centre, 2 far),
@@ -49,6 +51,35 @@ TEST(StaticLogic, IconCellsAndDigits)
     for (int i = -1; i <= 6; ++i)
         digits += std::to_string(stc::DigitAt(CString(L"04a2/:"), i)) + " ";
     EXPECT_EQ(digits, "-1 0 4 -1 2 -1 -1 -1 ");
+}
+
+// Host-given extremes: a digit count at the ends of int, text offsets at the ends of int, an
+// icon at the end of int. The painting loops CellsToDraw times: never past the text, never
+// over cells narrower than a pixel; text boxes keep their side with edges cut at 2^22.
+TEST(StaticLogic, HostileCountsAndOffsets)
+{
+    constexpr int lo = INT_MIN, hi = INT_MAX;
+    // Rows: width, digit count, text length, cells drawn.
+    for (auto [w, n, len, cells] : {std::array{61, 3, 3, 3},
+                                    {61, 5, 3, 3},
+                                    {61, 2, 3, 2},
+                                    {61, 61, 3, 3},
+                                    {61, 62, 3, 0},
+                                    {61, hi, 3, 0},
+                                    {61, lo, 3, 0},
+                                    {61, 0, 3, 0},
+                                    {hi, hi, 1000, 1000}})
+        EXPECT_EQ(stc::CellsToDraw(w, n, len), cells) << w << " wide, " << n << " digits";
+    EXPECT_EQ(Str({stc::DigitCell(hi, 20, hi, hi - 1)}), std::to_string(hi - 1) + ",0 1x20");
+    const std::string far = std::to_string(1 << 22);
+    // Rows: width, left, text box.
+    for (auto [w, left, box] :
+         {std::tuple{100, 30, std::string("30,0 70x20")},
+          {100, hi, far + ",0 " + std::to_string(100 - (1 << 22)) + "x20"},
+          {100, lo, "-" + far + ",0 " + std::to_string((1 << 22) + 100) + "x20"},
+          {100, 200, "200,0 -100x20"}})
+        EXPECT_EQ(Str({stc::TextBox(w, 20, left)}), box) << left;
+    EXPECT_EQ(stc::TextLeft(true, hi), hi);
 }
 
 } // namespace

@@ -10,7 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 using namespace Gdiplus;
@@ -349,4 +352,84 @@ TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageListAndCursorsAreSh
     EXPECT_TRUE(DestroyIcon(hand)); // shared: still there
     EXPECT_EQ(platform::SystemCursorOf(hand), 32649);
     DestroyIcon(handCopy);
+}
+
+TEST(GdiSelection, ScopedSelectPutsBackWhatItReplacedOrFallsBack)
+{
+    Canvas c(2, 2);
+    // The font selected now: selecting a probe answers it, and it goes straight back.
+    auto current = [&] {
+        HGDIOBJ now = SelectObject(c.dc, GetStockObject(ANSI_VAR_FONT));
+        SelectObject(c.dc, now);
+        return now;
+    };
+    const HGDIOBJ before = current(); // the stock fonts are made now, not over the stale handle
+    CFont a, b, gone;
+    LOGFONTW lf{};
+    lf.lfHeight = -12;
+    for (CFont* f : {&a, &b, &gone})
+        f->CreateFontIndirect(&lf);
+    const HGDIOBJ stale = gone.GetSafeHandle();
+    gone.DeleteObject();
+    for (auto [object, fallback, selected] : {std::tuple<HGDIOBJ, HGDIOBJ, HGDIOBJ>{a, nullptr, a},
+                                              {nullptr, b, b},
+                                              {stale, b, b},
+                                              {stale, nullptr, nullptr},
+                                              {nullptr, nullptr, nullptr}}) {
+        {
+            platform::ScopedSelect use(c.dc, object, fallback);
+            EXPECT_EQ(static_cast<bool>(use), selected != nullptr) << object << " " << fallback;
+            EXPECT_EQ(current(), selected ? selected : before);
+        }
+        EXPECT_EQ(current(), before);
+    }
+}
+
+TEST(GdiFonts, PointSizesAndHeightsAtTheDisplaysDotsPerInchWithoutOverflow)
+{
+    constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+    // MulDiv gives -1 where the result does not fit, and INT_MIN for -1610612736 points.
+    for (auto [points, height] : {std::pair{8, -11},
+                                  {9, -12},
+                                  {12, -16},
+                                  {0, 0},
+                                  {-8, 11},
+                                  {kMax, 1},
+                                  {kMin, 1},
+                                  {-1610612736, kMax}})
+        EXPECT_EQ(platform::FontHeightOfPoints(points), height) << points;
+    for (auto [height, points] :
+         {std::pair{-11, 8}, {-12, 9}, {16, 12}, {0, 0}, {kMin, 1610612736}, {kMax, 1610612735}})
+        EXPECT_EQ(platform::PointsOfFontHeight(height), points) << height;
+    EXPECT_EQ(platform::DisplayDotsPerInchY(), 96);
+}
+
+TEST(GdiIcons, MappedIconPixelsPassThroughTheMapAsStraightAlphaAndKeepTheMask)
+{
+    HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    HBITMAP colour = CreateCompatibleBitmap(screen, 2, 1);
+    HBITMAP mask = CreateCompatibleBitmap(screen, 2, 1);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const BYTE row[] = {0x30, 0x20, 0x10, 0xFF, 0x30, 0x20, 0x10, 0x80}; // opaque, half
+    ASSERT_EQ(SetDIBits(screen, colour, 0, 1, row, &bmi, DIB_RGB_COLORS), 1);
+    ICONINFO info{TRUE, 0, 0, mask, colour};
+    HICON icon = CreateIconIndirect(&info);
+    ASSERT_NE(icon, nullptr);
+    std::vector<DWORD> seen;
+    HICON mapped = platform::MapIconPixels(icon, [&](DWORD bgra) {
+        seen.push_back(bgra);
+        return bgra ^ 0x00FFFFFFu;
+    });
+    ASSERT_NE(mapped, nullptr);
+    EXPECT_EQ(seen, (std::vector<DWORD>{0xFF102030u, 0x80102030u}));
+    EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(mapped), 0, 0), 0xFFEFDFCFu);
+    EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(mapped), 1, 0) >> 24, 0x80u);
+    EXPECT_EQ(platform::MapIconPixels(nullptr, [](DWORD p) { return p; }), nullptr);
+    EXPECT_EQ(platform::MapIconPixels(icon, nullptr), nullptr);
+    DestroyIcon(mapped);
+    DestroyIcon(icon);
+    for (HBITMAP b : {colour, mask})
+        DeleteObject(b);
+    DeleteDC(screen);
 }

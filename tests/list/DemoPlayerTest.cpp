@@ -3,6 +3,7 @@
 #include "demo/host/DemoDialog.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 #include "tests/TestKit.h"
+#include "util/chooser/Chooser.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,11 @@
 using platform::wnd::HeadlessDriver;
 
 namespace {
+
+// The demo remembers its playlist, volume and place: each test program keeps them in a
+// folder of its own, never the user's settings.
+const testkit::TempDir g_settings{"skinkit_demo_settings"};
+const int g_settingsSet = setenv("SKINKIT_SETTINGS_DIR", g_settings.Path().c_str(), 1);
 
 TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFrames)
 {
@@ -113,6 +119,193 @@ TEST(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     EXPECT_FALSE(video.IsPlaying());
     EXPECT_EQ(std::pair(list.GetIndicatedItem(), list.m_nPlayStatus), std::pair(3, 0));
     dialog.DestroyWindow();
+}
+
+// A file with sound plays on the sound's clock (the null output, headless), the Play button
+// pauses it, and paused the player wakes nothing: no timer message reaches the video area.
+TEST(DemoPlayer, SoundLeadsAndPausedIsIdle)
+{
+    const testkit::TempDir tmp{"skinkit_demo_media"};
+    setenv("SKINKIT_DEMO_MEDIA", tmp.Path().c_str(), 1);
+    HeadlessDriver driver;
+    DemoSkin skin;
+    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
+    CDemoDialog dialog(skin);
+    ASSERT_TRUE(dialog.CreateDialogWindow());
+    driver.Pump();
+    CDemoVideoArea& video = dialog.m_player.video;
+    // The first file, with sound, is loaded; Play plays it.
+    EXPECT_STREQ(video.Sink().Name(), "no audio device");
+    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
+    ASSERT_TRUE(video.IsPlaying());
+    const int from = video.PositionMs();
+    driver.AdvanceTime(1000);
+    // Frames are 40 ms: the one shown started within a frame of a second later.
+    EXPECT_NEAR(video.PositionMs() - from, 1000, 80);
+    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
+    ASSERT_FALSE(video.IsPlaying());
+    const int paused = video.PositionMs();
+    driver.Record(video.m_hWnd);
+    driver.AdvanceTime(5000);
+    size_t timers = 0;
+    for (const MSG& m : driver.Recorded())
+        timers += m.message == WM_TIMER;
+    EXPECT_EQ(timers, 0u);
+    EXPECT_EQ(video.PositionMs(), paused);
+    // Play again: the timer comes back, and is seen.
+    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
+    driver.AdvanceTime(100);
+    timers = 0;
+    for (const MSG& m : driver.Recorded())
+        timers += m.message == WM_TIMER;
+    EXPECT_GT(timers, 0u);
+    dialog.DestroyWindow();
+}
+
+// The chooser the Open buttons show, standing in for the desktop's: answers a set path and
+// remembers what it was asked.
+class FakeChooser : public chooser::Backend
+{
+public:
+    std::string path;
+    std::vector<chooser::Request> asked;
+    const char* Name() const override { return "fake"; }
+    chooser::Answer Choose(const chooser::Request& r) override
+    {
+        asked.push_back(r);
+        return {path.empty() ? chooser::Answer::Result::Cancelled : chooser::Answer::Result::Chosen,
+                path};
+    }
+    chooser::Answer Ask(const chooser::Question&) override { return {}; }
+};
+
+// Files named at the start play at once, a file the reader refuses gets an unchecked row
+// that says why, and the Open buttons add a file or a folder's files through the chooser.
+TEST(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
+{
+    const testkit::TempDir tmp{"skinkit_demo_media"};
+    HeadlessDriver driver;
+    const std::vector<std::string> samples = demo::MakeSampleMedia(tmp.File("samples"));
+    ASSERT_GE(samples.size(), 3u);
+    const std::string junk = tmp.Write("junk.avi", std::string("not a video at all"));
+    DemoSkin skin;
+    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
+    CDemoDialog dialog(skin);
+    dialog.m_files = {junk, samples[2]};
+    ASSERT_TRUE(dialog.CreateDialogWindow());
+    driver.Pump();
+    CDemoPlaylistPanel& panel = dialog.m_player.playlist;
+    CCtrlListbox& list = panel.m_list;
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_FALSE(panel.Entries()[0].playable);
+    EXPECT_EQ(panel.Entries()[0].problem, "not an AVI file this reader understands");
+    EXPECT_EQ(std::pair(list.GetCheck(0), list.GetCheck(1)), std::pair(0, 1));
+    // The first playable file plays at once.
+    EXPECT_EQ(list.GetIndicatedItem(), 1);
+    EXPECT_TRUE(dialog.m_player.video.IsPlaying());
+    // A double click on the refused row plays nothing and leaves playback as it was.
+    driver.DoubleClick(list.m_hWnd, {150, 26 + 15});
+    EXPECT_TRUE(dialog.m_player.video.IsPlaying());
+
+    FakeChooser fake;
+    chooser::SetBackend(&fake);
+    fake.path = samples[0];
+    driver.Click(dialog.m_controlBar.m_btnOpen.m_hWnd, {5, 5});
+    fake.path = tmp.File("samples");
+    driver.Click(dialog.m_controlBar.m_btnOpenSmall.m_hWnd, {3, 3});
+    fake.path.clear(); // cancelled: nothing added
+    driver.Click(dialog.m_controlBar.m_btnOpen.m_hWnd, {5, 5});
+    chooser::SetBackend(nullptr);
+    ASSERT_EQ(fake.asked.size(), 3u);
+    EXPECT_EQ(fake.asked[0].kind, chooser::Request::Kind::OpenFile);
+    EXPECT_EQ(fake.asked[0].filters.at(0).patterns.at(0), "*.avi");
+    EXPECT_EQ(fake.asked[1].kind, chooser::Request::Kind::Folder);
+    // The next chooser opens where the last one was left.
+    EXPECT_EQ(fake.asked[1].initialFolder, tmp.File("samples"));
+    EXPECT_EQ(list.GetItemCount(), static_cast<int>(3 + samples.size()));
+    EXPECT_EQ(panel.Entries()[2].path, samples[0]);
+    EXPECT_EQ(list.GetCheckedCount(), static_cast<int>(2 + samples.size()));
+    dialog.DestroyWindow();
+}
+
+// Volume, last folder, playlist and window place come back at the next start; files named
+// at that start take the playlist's place.
+TEST(DemoPlayer, TheNextStartRestoresWhatThisOneLeft)
+{
+    const testkit::TempDir tmp{"skinkit_demo_media"};
+    HeadlessDriver driver;
+    const std::vector<std::string> samples = demo::MakeSampleMedia(tmp.File("samples"));
+    ASSERT_GE(samples.size(), 3u);
+    DemoSkin skin;
+    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
+    {
+        CDemoDialog dialog(skin);
+        dialog.m_files = {samples[2], samples[0]};
+        ASSERT_TRUE(dialog.CreateDialogWindow());
+        dialog.m_controlBar.m_sldVolume.SetPos(35);
+        dialog.m_player.lastFolder = tmp.File("samples");
+        dialog.MoveWindow(123, 45, 800, 600);
+        dialog.DestroyWindow();
+    }
+    const struct
+    {
+        std::vector<std::string> named;
+        std::vector<std::string> rows;
+    } starts[] = {
+        {{}, {samples[2], samples[0]}},
+        {{samples[1]}, {samples[1]}},
+    };
+    for (const auto& start : starts) {
+        CDemoDialog again(skin);
+        again.m_files = start.named;
+        ASSERT_TRUE(again.CreateDialogWindow());
+        std::vector<std::string> rows;
+        for (const player::PlaylistEntry& e : again.m_player.playlist.Entries())
+            rows.push_back(e.path);
+        EXPECT_EQ(rows, start.rows);
+        EXPECT_EQ(again.m_controlBar.m_sldVolume.GetPos(), 35);
+        EXPECT_EQ(again.m_player.video.Volume(), 35);
+        EXPECT_EQ(again.m_player.lastFolder, tmp.File("samples"));
+        CRect r;
+        again.GetWindowRect(&r);
+        EXPECT_EQ(std::pair(static_cast<int>(r.left), static_cast<int>(r.top)), std::pair(123, 45));
+        // The restored playlist waits for the user; named files play.
+        EXPECT_EQ(again.m_player.video.IsPlaying(), !start.named.empty());
+        again.DestroyWindow();
+    }
+}
+
+// The sample files go to the user's cache, never the working folder.
+TEST(DemoSamples, FolderFollowsTheOverrideThenTheCacheRules)
+{
+    const struct
+    {
+        const char* media; // SKINKIT_DEMO_MEDIA; null: unset
+        const char* cache; // XDG_CACHE_HOME
+        const char* home;
+        const char* folder;
+    } cases[] = {
+        {"/m/here", "/c", "/h", "/m/here"},
+        {"", "/c", "/h", "/c/skinkit"},
+        {nullptr, "/c", "/h", "/c/skinkit"},
+        {nullptr, "", "/h", "/h/.cache/skinkit"},
+        {nullptr, "relative", "/h", "/h/.cache/skinkit"}, // to be ignored, say the XDG rules
+        {nullptr, nullptr, "/h", "/h/.cache/skinkit"},
+    };
+    const auto set = [](const char* name, const char* value) {
+        value ? setenv(name, value, 1) : unsetenv(name);
+    };
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    for (const auto& c : cases) {
+        set("SKINKIT_DEMO_MEDIA", c.media);
+        set("XDG_CACHE_HOME", c.cache);
+        set("HOME", c.home);
+        EXPECT_EQ(DemoMediaFolder(), c.folder)
+            << (c.media ? c.media : "-") << " " << (c.cache ? c.cache : "-");
+    }
+    unsetenv("SKINKIT_DEMO_MEDIA");
+    unsetenv("XDG_CACHE_HOME");
+    setenv("HOME", home.c_str(), 1);
 }
 
 // A sample that cannot be completed leaves no file under its name, so the next run makes it.

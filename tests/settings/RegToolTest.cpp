@@ -6,6 +6,9 @@
 #include "platform/base/CString.h"
 #include "util/UtilReg.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -85,6 +88,39 @@ TEST_F(RegTool, ATextLongerThanTheLibraryReadsIsRefused)
     EXPECT_EQ(CUtilReg().ReadRegString(L"Software\\App", L"Title", L"x"), CString::FromUtf8(fits));
 }
 
+// Keys past the registry's limits are bad usage, refused before the store is touched.
+TEST_F(RegTool, KeysPastTheDepthAndNameLimitsAreRefused)
+{
+    const auto deep = [](int levels) {
+        std::string path;
+        for (int i = 0; i < levels; ++i)
+            path += i ? "\\k" : "k";
+        return "'" + path + "'";
+    };
+    const struct
+    {
+        std::string key;
+        int status;
+        const char* says;
+    } cases[] = {
+        {deep(512), 0, ""},
+        {deep(513), 2, "513 levels"},
+        {std::string(255, 'n'), 0, ""},
+        {std::string(256, 'n'), 2, "256 UTF-16 units"},
+    };
+    for (const auto& c : cases)
+        for (const char* command : {"set ", "get ", "list "}) {
+            const std::string args = command + c.key +
+                                     (command[0] == 's'   ? " N 1"
+                                      : command[0] == 'g' ? " N"
+                                                          : "");
+            const Outcome r = Tool(args);
+            EXPECT_EQ(r.status, c.status) << command << c.key.size() << ": " << r.out;
+            EXPECT_NE(r.out.find(c.says), std::string::npos) << r.out;
+        }
+    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key WHERE length(path) > 1024"), "0");
+}
+
 TEST_F(RegTool, ARelativeSettingsFolderIsTakenFromTheCurrentFolder)
 {
     fs::create_directories(dir + "/work");
@@ -121,6 +157,41 @@ TEST_F(RegTool, ABrokenStoreSaysWhatIsWrongNotNoKey)
             EXPECT_EQ(r.out.find("no key"), std::string::npos) << r.out;
         }
     }
+}
+
+// A store on a read-only file system is refused by the medium, not by permissions: the
+// message names that cause, whether the store exists already or would have to be made.
+TEST_F(RegTool, AReadOnlyFileSystemIsNamedAsTheCause)
+{
+    const std::string mounted = dir + "/ro", fresh = dir + "/ro/fresh";
+    fs::create_directories(mounted);
+    if (std::system(("mount -t tmpfs -o size=1m tmpfs '" + mounted + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    struct Unmount
+    {
+        std::string at;
+        ~Unmount() { (void)std::system(("umount '" + at + "'").c_str()); }
+    } const unmount{mounted};
+    ASSERT_EQ(Tool("set 'Software\\App' N 1", "/", mounted).status, 0);
+    ASSERT_EQ(std::system(("mount -o remount,ro '" + mounted + "'").c_str()), 0);
+
+    const struct
+    {
+        const char* args;
+        std::string settings;
+    } cases[] = {
+        {"set 'Software\\App' N 2", mounted},
+        {"set 'Software\\App\\New' N 2", mounted},
+        {"set 'Software\\App' N 2", fresh},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = Tool(c.args, "/", c.settings);
+        EXPECT_EQ(r.status, 1) << c.args << " in " << c.settings;
+        EXPECT_NE(r.out.find(std::strerror(EROFS)), std::string::npos)
+            << c.args << " in " << c.settings << ": " << r.out;
+        EXPECT_EQ(r.out.find("permission denied"), std::string::npos) << r.out;
+    }
+    EXPECT_EQ(Tool("get 'Software\\App' N", "/", mounted).out, "1");
 }
 
 TEST_F(RegTool, ALatin1PathKeptInTheSettingsNamesTheSameFileWhenReadBack)

@@ -2,6 +2,8 @@
 #include "SettingsFixture.h"
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -52,6 +54,136 @@ TEST_F(RegistryKeys, CreateTellsNewFromExistingOpenNeverCreatesAndBadArgumentsFa
     EXPECT_EQ(RegQueryValueExW(parent, L"n", nullptr, nullptr, nullptr, &size),
               ERROR_INVALID_HANDLE);
     EXPECT_EQ(RegSetValueExW(HKEY_CURRENT_USER, L"n", 0, REG_BINARY, nullptr, 4), ERROR_NOACCESS);
+}
+
+// Keys deeper than 512 levels or with a level name longer than 255 units are refused with an
+// error code, whether the path is given whole or below an open key; nothing is stored for them.
+TEST_F(RegistryKeys, KeysPastTheDepthAndNameLimitsAreRefused)
+{
+    const auto deep = [](int levels, const std::wstring& name = L"k") {
+        std::wstring path;
+        for (int i = 0; i < levels; ++i)
+            path += (i ? L"\\" : L"") + name;
+        return path;
+    };
+    const struct
+    {
+        std::wstring path;
+        LSTATUS result;
+    } cases[] = {
+        {deep(512), ERROR_SUCCESS},
+        {deep(513), ERROR_INVALID_PARAMETER},
+        {deep(512) + L"\\\\", ERROR_SUCCESS}, // empty levels do not count
+        {std::wstring(255, L'n'), ERROR_SUCCESS},
+        {std::wstring(256, L'n'), ERROR_INVALID_PARAMETER},
+        {L"a\\" + std::wstring(256, L'n') + L"\\b", ERROR_INVALID_PARAMETER},
+        {std::wstring(127, L'n') + L"\U0001F600", ERROR_SUCCESS},           // 129 units
+        {std::wstring(254, L'n') + L"\U0001F600", ERROR_INVALID_PARAMETER}, // 256 units
+    };
+    for (const auto& c : cases) {
+        HKEY h = nullptr;
+        EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, c.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &h, nullptr),
+                  c.result)
+            << c.path.size();
+        EXPECT_EQ(h != nullptr, c.result == ERROR_SUCCESS);
+        RegCloseKey(h);
+        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, c.path.c_str(), 0, KEY_READ, &h),
+                  c.result == ERROR_SUCCESS ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER);
+        RegCloseKey(h);
+    }
+    // Below an open key the levels add up.
+    HKEY half = nullptr, h = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, deep(300).c_str(), 0, KEY_ALL_ACCESS, &half),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegCreateKeyExW(half, deep(212, L"m").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &h, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(h);
+    EXPECT_EQ(RegCreateKeyExW(half, deep(213, L"m").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &h, nullptr),
+              ERROR_INVALID_PARAMETER);
+    RegCloseKey(half);
+    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key WHERE length(path) > 1024"), "0");
+}
+
+// A key costs the store what its path is long, not its path times its depth: ten times the
+// depth is ten times the key text stored. Every level above it still exists and lists the next.
+TEST_F(RegistryKeys, AKeyCostsTheStoreLinearlyInItsDepth)
+{
+    const auto deep = [](const std::wstring& top, int levels) {
+        std::wstring path = top;
+        for (int i = 1; i < levels; ++i)
+            path += L"\\Level" + std::to_wstring(1000 + i);
+        return path;
+    };
+    const auto storedText = [this](const char* top) {
+        return std::stoll("0" + Sql(UserDb(), std::string("SELECT sum(length(path) + "
+                                                          "length(spelling)) FROM key WHERE "
+                                                          "path='") +
+                                                  top + "' OR path LIKE '" + top + "\\%'"));
+    };
+    RegCloseKey(Create(HKEY_CURRENT_USER, deep(L"Shallow", 50).c_str()));
+    RegCloseKey(Create(HKEY_CURRENT_USER, deep(L"Deeper0", 500).c_str()));
+    const long long shallow = storedText("SHALLOW"), deeper = storedText("DEEPER0");
+    ASSERT_GT(shallow, 0);
+    EXPECT_LE(deeper, 11 * shallow) << shallow << " " << deeper;
+
+    platform::settings::ListedKey listed;
+    for (int levels = 1; levels < 500; levels += 83) {
+        const std::wstring key = deep(L"Deeper0", levels);
+        ASSERT_TRUE(platform::settings::ListKey(HKEY_CURRENT_USER, key.c_str(), &listed)) << levels;
+        EXPECT_EQ(listed.subKeys,
+                  std::vector<std::string>{"Level" + std::to_string(1000 + levels)});
+    }
+    ASSERT_TRUE(platform::settings::ListKey(HKEY_CURRENT_USER, L"", &listed));
+    EXPECT_EQ(listed.subKeys, (std::vector<std::string>{"Deeper0", "Shallow"}));
+}
+
+// Stores written before hold a row for every level of a key: they read back as they did, and
+// keys added to them list beside the old ones.
+TEST_F(RegistryKeys, AStoreWithARowForEveryLevelReadsBackTheSame)
+{
+    RegCloseKey(Create(HKEY_CURRENT_USER, L"Seed"));
+    platform::settings::CloseStores();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(UserDb().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "DELETE FROM key;"
+                           "INSERT INTO key VALUES('SOFTWARE','Software'),"
+                           "('SOFTWARE\\VENDOR','Software\\VENDOR'),"
+                           "('SOFTWARE\\VENDOR\\APP','Software\\Vendor\\App'),"
+                           "('SOFTWARE\\VENDORX','Software\\VendorX')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    DWORD how = 0;
+    RegCloseKey(Create(HKEY_CURRENT_USER, L"Software\\Vendor", &how));
+    EXPECT_EQ(how, REG_OPENED_EXISTING_KEY);
+    RegCloseKey(Create(HKEY_CURRENT_USER, L"Software\\Vendor\\App\\Window", &how));
+    EXPECT_EQ(how, REG_CREATED_NEW_KEY);
+    RegCloseKey(Create(HKEY_CURRENT_USER, L"Software\\Vendor\\Added\\Deep", &how));
+    EXPECT_EQ(how, REG_CREATED_NEW_KEY);
+    const struct
+    {
+        const wchar_t* key;
+        std::vector<std::string> subKeys;
+    } cases[] = {
+        {L"", {"Software"}},
+        {L"software", {"VENDOR", "VendorX"}}, // the level's own row spells it
+        {L"Software\\Vendor", {"Added", "App"}},
+        {L"Software\\Vendor\\App", {"Window"}},
+        {L"Software\\VendorX", {}},
+    };
+    for (const auto& c : cases) {
+        platform::settings::ListedKey listed;
+        ASSERT_TRUE(platform::settings::ListKey(HKEY_CURRENT_USER, c.key, &listed));
+        EXPECT_EQ(listed.subKeys, c.subKeys);
+    }
+    HKEY h = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Vendor\\Ap", 0, KEY_READ, &h),
+              ERROR_FILE_NOT_FOUND);
 }
 
 // The classes root is the shell's: its own tests hold it.

@@ -158,13 +158,31 @@ TEST_F(RegRoots, SeveralMissingLevelsAreCreatedWhole)
 {
     CUtilReg reg;
     EXPECT_EQ(reg.ReadRegDWORD(L"A\\B\\C\\D", L"X", 1), 1u);
-    EXPECT_EQ(
-        Sql(UserDb(),
-            "SELECT group_concat(spelling, '|') FROM (SELECT spelling FROM key ORDER BY path)"),
-        "A|A\\B|A\\B\\C|A\\B\\C\\D");
-    HKEY h = nullptr;
-    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"a\\b\\c", 0, KEY_QUERY_VALUE, &h), ERROR_SUCCESS);
-    RegCloseKey(h);
+    // One row stands for the key and every level above it.
+    EXPECT_EQ(Sql(UserDb(), "SELECT group_concat(spelling, '|') FROM key"), "A\\B\\C\\D");
+    for (const wchar_t* level : {L"a", L"a\\b", L"a\\b\\c"}) {
+        HKEY h = nullptr;
+        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, level, 0, KEY_QUERY_VALUE, &h), ERROR_SUCCESS);
+        RegCloseKey(h);
+    }
+}
+
+// A key past the platform's limits cannot be opened: reads answer the default, writes do
+// nothing, and nothing is stored, as for any key that cannot be opened.
+TEST_F(RegRoots, KeysPastTheLimitsGiveDefaultsAndStoreNothing)
+{
+    CUtilReg().WriteRegDWORD(L"Seed", L"S", 1);
+    CString deep = L"k";
+    for (int i = 1; i < 513; ++i)
+        deep += L"\\k";
+    for (const CString& key : {deep, CString(std::wstring(256, L'n').c_str())}) {
+        CUtilReg reg;
+        EXPECT_EQ(reg.ReadRegDWORD(key, L"N", 7), 7u);
+        reg.WriteRegString(key, L"T", L"text");
+        EXPECT_EQ(reg.ReadRegString(key, L"T", L"fallback"), CString(L"fallback"));
+    }
+    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key"), "1"); // the seed
+    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM value"), "1");
 }
 
 TEST_F(RegRoots, LetterCaseAndDoubledSeparatorsNameTheSameValue)
@@ -174,7 +192,7 @@ TEST_F(RegRoots, LetterCaseAndDoubledSeparatorsNameTheSameValue)
     EXPECT_EQ(reg.ReadRegDWORD(L"SOFTWARE\\vendor\\\\app\\", L"VOLUME", 0), 33u);
     reg.WriteRegString(L"software\\VENDOR\\App", L"Title", L"Ünïcode");
     EXPECT_EQ(reg.ReadRegString(L"Software\\Vendor\\App", L"TITLE", L""), CString(L"Ünïcode"));
-    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key"), "3");
+    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key"), "1");
 }
 
 using RegProcesses = SettingsFolder;

@@ -18,10 +18,12 @@ struct ToolRun
     std::vector<nlohmann::json> lines; // the JSON objects on standard output
 };
 
-ToolRun Tool(const std::string& args)
+// `prefix` goes before the program on the command line ("timeout 10 ").
+ToolRun Tool(const std::string& args, const std::string& prefix = "")
 {
     ToolRun r;
-    r.out = testkit::RunCommand(testkit::Quote(SKINKIT_SKIN_TOOL) + " " + args, &r.status, &r.err);
+    r.out = testkit::RunCommand(prefix + testkit::Quote(SKINKIT_SKIN_TOOL) + " " + args, &r.status,
+                                &r.err);
     std::istringstream lines(r.out);
     for (std::string line; std::getline(lines, line);)
         if (!line.empty() && line[0] == '{')
@@ -94,6 +96,73 @@ TEST_F(SkinTool, CheckReportsEveryProblemAndFailsOnlyWhenThereIsOne)
 
     const ToolRun clean = Tool("check --layout " + Q(Write("ok.ini", "[A]\nx=1\ny=1\n")));
     EXPECT_EQ(clean.status, 0) << clean.out;
+}
+
+// A picture section longer than the loaders read is a finding wherever the cut falls: in its
+// first line (nothing loads, and nothing else could be checked), a middle line or the last.
+// One that fills the loaders' buffer exactly is whole.
+TEST_F(SkinTool, APictureSectionCutAnywhereIsAFinding)
+{
+    // Lines of 100 characters with their NUL; the loaders read 16384 characters.
+    const auto lines = [](int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "n%03d=", i);
+            text += name + std::string(94, 'f') + "\n";
+        }
+        return text;
+    };
+    const std::string tooLong = "long=" + std::string(20000, 'f') + "\n";
+    const struct
+    {
+        const char* where;
+        std::string section;
+        bool cut;
+    } cases[] = {
+        {"first line", tooLong + lines(3), true},
+        {"middle line", lines(100) + tooLong + lines(3), true},
+        {"last line", lines(100) + tooLong, true},
+        {"after the last line that fits", lines(200), true},
+        // 163 lines and one of 81 characters: 16382 characters and the closing NUL.
+        {"exact fit", lines(163) + "last=" + std::string(76, 'f') + "\n", false},
+    };
+    for (const auto& c : cases) {
+        const CString list = Write("images.ini", "[HD-png]\n" + c.section + "[HD-bmp]\n");
+        const ToolRun r = Tool("check --json --images " + Q(Root()) + " --list " + Q(list));
+        EXPECT_EQ(r.status, 1) << c.where; // the pictures do not exist either
+        int cuts = 0;
+        for (const auto& j : r.lines)
+            cuts += j["problem"] == "section too long" && j["where"] == "[HD-png]";
+        EXPECT_EQ(cuts, c.cut ? 1 : 0) << c.where << "\n" << r.out;
+        const ToolRun text = Tool("check --images " + Q(Root()) + " --list " + Q(list));
+        EXPECT_EQ(text.out.find("no problems found"), std::string::npos) << c.where;
+    }
+}
+
+// layout and text answer alike for a file they cannot read: status 1 and the same cause, never
+// defaults shown as if read. /dev/zero is refused without being read (it never ends).
+TEST_F(SkinTool, LayoutAndTextRefuseTheSameUnreadableFiles)
+{
+    std::filesystem::create_directories(root / "folder.ini");
+    const struct
+    {
+        std::string file;
+        const char* says;
+    } cases[] = {
+        {Q(Write("empty.ini", "")), "no entries"},
+        {Q(Write("blank.ini", "\n\n; a comment\n")), "no entries"},
+        {"/dev/zero", "is not a regular file"},
+        {Q(Root() + L"/folder.ini"), "is a directory"},
+        {Q(Root() + L"/none.ini"), "does not exist"},
+    };
+    for (const auto& c : cases)
+        for (const char* command : {"layout --json ", "text --json ", "layout ", "text "}) {
+            const ToolRun r = Tool(command + c.file, "timeout 10 ");
+            EXPECT_EQ(r.status, 1) << command << c.file << "\n" << r.out << r.err;
+            EXPECT_NE(r.err.find(c.says), std::string::npos) << command << c.file << ": " << r.err;
+            EXPECT_EQ(r.out, "") << command << c.file;
+        }
 }
 
 // Exit status 0 success, 1 a finding or a failed operation, 2 bad usage; each unreadable file

@@ -146,13 +146,19 @@ std::string OpenFailure(const std::string& path, int rc)
         return std::strerror(errno);
     if (S_ISDIR(st.st_mode))
         return "is a directory";
-    if (rc == AVIPARSER_E_FILEOPEN) {
-        const int fd = open(path.c_str(), O_RDONLY);
-        if (fd < 0)
-            return std::strerror(errno);
-        close(fd);
+    // Without blocking: a FIFO without a writer would hold the open.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return std::strerror(errno);
+    // The reader measures the file and moves about in it, in either walk, so a pipe is refused
+    // whatever it holds.
+    const bool seekable = lseek(fd, 0, SEEK_END) >= 0 || errno != ESPIPE;
+    close(fd);
+    if (!seekable)
+        return "the reader needs a seekable file, not a pipe, socket or terminal (save it to a "
+               "file first)";
+    if (rc == AVIPARSER_E_FILEOPEN)
         return "cannot open the file";
-    }
     return g_tolerant ? "not an AVI file"
                       : "not an AVI file this reader reads (try --tolerant for OpenDML files, "
                         "files over 2 GiB, files without an index and optional chunks)";
@@ -293,12 +299,42 @@ int RunPackets(const std::string& path, bool json)
 // The temporary file of a copy in progress, removed if the copy is interrupted.
 char g_tempPath[4096];
 
-void RemoveTempAndExit(int sig)
+// Every signal whose default action ends the process, core dump or not, except SIGKILL and
+// SIGSTOP, which cannot be caught.
+constexpr int kEndingSignals[] = {
+    SIGHUP,    SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
+    SIGFPE,    SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
+    SIGXCPU,   SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+};
+
+void RemoveTempAndEnd(int sig, siginfo_t* info, void*)
 {
+    // The file size limit, met by one of our own writes: that write fails and the copy ends
+    // as a failed operation, with a message (the kernel sends it as if from this process).
+    if (sig == SIGXFSZ && info && info->si_code == SI_USER && info->si_pid == getpid())
+        return;
     if (g_tempPath[0])
         unlink(g_tempPath);
+    // Ended by the same signal with its default action, so that the exit status tells it.
     signal(sig, SIG_DFL);
     raise(sig);
+}
+
+// The handler on every ending signal (real-time ones too, whose default also ends the
+// process); each runs with all of them blocked, so that a second signal cannot cut it short.
+void CatchEndingSignals()
+{
+    struct sigaction action = {};
+    action.sa_sigaction = RemoveTempAndEnd;
+    action.sa_flags = SA_SIGINFO;
+    sigfillset(&action.sa_mask);
+    for (int sig : kEndingSignals)
+        sigaction(sig, &action, nullptr);
+    for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig)
+        sigaction(sig, &action, nullptr);
 }
 
 struct Failure : std::runtime_error
@@ -415,6 +451,15 @@ int RunCopy(const std::string& in, const std::string& outArg, bool skipUnreadabl
             std::fprintf(stderr, "skinkit-avi: %s: is a directory\n", outArg.c_str());
             return kExitFailed;
         }
+        // The copy is renamed over OUT: a device, FIFO or socket would be replaced by a plain
+        // file while the command said it copied into it.
+        if (!S_ISREG(so.st_mode)) {
+            std::fprintf(stderr,
+                         "skinkit-avi: %s: is not a regular file (a device, FIFO or socket): "
+                         "refused\n",
+                         outArg.c_str());
+            return kExitFailed;
+        }
     }
     mmAviParser reader;
     if (OpenOrReport(reader, in) != 0)
@@ -422,16 +467,23 @@ int RunCopy(const std::string& in, const std::string& outArg, bool skipUnreadabl
 
     const fs::path folder = out.has_parent_path() ? out.parent_path() : fs::path(".");
     std::string temp = (folder / ("." + out.filename().string() + ".XXXXXX")).string();
+    // Signals wait while the temporary file is made and named, so that none ends the process
+    // between the two and leaves a file no handler knows.
+    CatchEndingSignals();
+    sigset_t all, before;
+    sigfillset(&all);
+    sigprocmask(SIG_BLOCK, &all, &before);
     const int fd = mkstemp(temp.data());
+    const int made = errno;
+    if (fd >= 0)
+        std::snprintf(g_tempPath, sizeof g_tempPath, "%s", temp.c_str());
+    sigprocmask(SIG_SETMASK, &before, nullptr);
     if (fd < 0) {
         std::fprintf(stderr, "skinkit-avi: %s: cannot write in the folder: %s\n", folder.c_str(),
-                     std::strerror(errno));
+                     std::strerror(made));
         return kExitFailed;
     }
     close(fd);
-    std::snprintf(g_tempPath, sizeof g_tempPath, "%s", temp.c_str());
-    for (int sig : {SIGINT, SIGTERM, SIGHUP})
-        signal(sig, RemoveTempAndExit);
     try {
         WriteCopy(reader, in, temp, skipUnreadable);
         CheckCopy(reader, temp);
@@ -456,7 +508,8 @@ int RunCopy(const std::string& in, const std::string& outArg, bool skipUnreadabl
 
 int main(int argc, char** argv)
 {
-    // A file size limit shows as a failed write, not as the end of the process.
+    // A file size limit shows as a failed write, not as the end of the process. A copy's own
+    // handler keeps it so, and ends the process for a SIGXFSZ sent from outside.
     signal(SIGXFSZ, SIG_IGN);
     CLI::App app{"Looks into AVI files and copies them, with skinkit's AVI reader and writer"};
     app.require_subcommand(1);
@@ -482,8 +535,9 @@ int main(int argc, char** argv)
                 "is complete and reads back packet for packet; on any failure OUT is left as it "
                 "was. Refused: OUT naming the same file as IN (the same path, another spelling "
                 "of it, a hard or symbolic link to it), because the copy would destroy what it "
-                "reads; an IN "
-                "whose packets lie outside the file, unless --skip-unreadable.");
+                "reads; OUT naming a device, FIFO or socket, which the copy would replace by a "
+                "plain file; an IN whose packets lie outside the file, unless "
+                "--skip-unreadable.");
     copy->add_option("IN", in, "AVI file to read")->required();
     copy->add_option("OUT", out, "AVI file to write (replaced)")->required();
     copy->add_flag("--skip-unreadable", skipUnreadable,

@@ -135,6 +135,25 @@ std::string StoreProblem(const std::string& file)
     return {};
 }
 
+// Why `file` cannot be written, in the system's words ("Read-only file system", "Permission
+// denied"); empty when it could be. A file not made yet is asked of the nearest folder that
+// exists, where it would be made.
+std::string WriteProblem(const std::string& file)
+{
+    std::string path = file;
+    while (::access(path.c_str(), F_OK) != 0 && errno == ENOENT) {
+        const size_t slash = path.find_last_of('/');
+        if (slash == std::string::npos) {
+            path = ".";
+            break;
+        }
+        path = slash == 0 ? "/" : path.substr(0, slash);
+    }
+    if (::access(path.c_str(), W_OK) != 0)
+        return std::strerror(errno);
+    return {};
+}
+
 // The settings database behind a root key.
 std::string StorePath(HKEY root)
 {
@@ -148,6 +167,10 @@ std::string Cause(HKEY root, LSTATUS status)
     const std::string file = StorePath(root);
     if (std::string problem = StoreProblem(file); !problem.empty())
         return problem;
+    // A refused write: the system says whether the medium or the permissions refuse it.
+    if (status == ERROR_ACCESS_DENIED || status == ERROR_CANTOPEN)
+        if (std::string problem = WriteProblem(file); !problem.empty())
+            return file + ": " + problem;
     switch (status) {
     case ERROR_ACCESS_DENIED:
         return file + ": permission denied";
@@ -269,6 +292,9 @@ int Set(bool machine, const std::string& key, const std::string& name, const std
                 st::Status::Ok ||
             store->Commit() != st::Status::Ok) {
             std::string problem = StoreProblem(st::MachineStorePath());
+            if (problem.empty())
+                if (std::string refused = WriteProblem(st::MachineStorePath()); !refused.empty())
+                    problem = st::MachineStorePath() + ": " + refused;
             std::cerr << "skinkit-reg: cannot write "
                       << (problem.empty() ? st::MachineStorePath() : problem) << "\n";
             return kFailed;
@@ -329,8 +355,10 @@ std::string Footer()
            "To move settings, copy the .db file (with its -wal file, if any) while no player "
            "runs, or point SKINKIT_SETTINGS_DIR at the new folder.\n"
            "Numbers are decimal unless written 0x...; texts hold at most " +
-           std::to_string(kMaxTextUnits) +
-           " UTF-16 units.\n"
+           std::to_string(kMaxTextUnits) + " UTF-16 units; keys at most " +
+           std::to_string(st::kMaxKeyLevels) + " levels, each named by at most " +
+           std::to_string(st::kMaxKeyNameUnits) +
+           " units.\n"
            "Exit status: 0 done, 1 no such key or value, or a failed operation (the message "
            "names the cause), 2 bad usage.";
 }
@@ -372,6 +400,18 @@ int main(int argc, char** argv)
     }
     if (!type.empty() && !set->parsed()) {
         std::cerr << "skinkit-reg: --type goes with set only\n";
+        return kUsage;
+    }
+    // The library refuses such keys with a bare error code: say which limit the key passes.
+    namespace st = platform::settings;
+    if (const st::KeyPathSize size = st::MeasureKeyPath(Wide(key));
+        size.levels > st::kMaxKeyLevels) {
+        std::cerr << "skinkit-reg: the key has " << size.levels << " levels; keys have at most "
+                  << st::kMaxKeyLevels << "\n";
+        return kUsage;
+    } else if (size.longestName > st::kMaxKeyNameUnits) {
+        std::cerr << "skinkit-reg: a level of the key is " << size.longestName
+                  << " UTF-16 units long; key names hold at most " << st::kMaxKeyNameUnits << "\n";
         return kUsage;
     }
     const HKEY root = machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;

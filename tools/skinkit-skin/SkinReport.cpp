@@ -34,6 +34,41 @@ std::vector<CString> Split(const wchar_t* buf, DWORD count)
     return items;
 }
 
+// A list as the loaders read it through a buffer of kListChars characters: its items, and in
+// `cut` whether it did not fit. The item that does not fit is dropped by the loaders with all
+// after it, so a list cut in its first item loads nothing at all. An answer of size - 2 means
+// either a cut or an exact fit; a larger buffer tells the two apart.
+template <class Read> std::vector<CString> ReadList(Read read, bool* cut)
+{
+    std::vector<wchar_t> buf(kListChars);
+    const DWORD count = read(buf.data(), kListChars);
+    if (cut) {
+        *cut = false;
+        if (count == kListChars - 2) {
+            std::vector<wchar_t> more(2 * kListChars);
+            *cut = read(more.data(), 2 * kListChars) != count;
+        }
+    }
+    return Split(buf.data(), count);
+}
+
+std::vector<CString> ReadNames(const CString& path, bool* cut)
+{
+    return ReadList(
+        [&](wchar_t* buf, DWORD size) { return GetPrivateProfileSectionNamesW(buf, size, path); },
+        cut);
+}
+
+// What a cut list loses, for a finding: everything, or what follows the last item loaded.
+std::string CutDetail(const std::vector<CString>& loaded, const char* what)
+{
+    if (loaded.empty())
+        return std::string("the first of the ") + what +
+               " alone passes 16384 characters; nothing in it is loaded";
+    return std::string("the ") + what + " pass 16384 characters; those after \"" +
+           loaded.back().ToUtf8() + "\" are not loaded";
+}
+
 std::string Hex(DWORD v)
 {
     char s[16];
@@ -68,17 +103,13 @@ CString ValueOf(const CString& line)
 void CheckLayout(const CString& path, std::vector<Finding>& out, std::vector<std::string>& notes)
 {
     const std::string file = U8(path);
-    std::vector<wchar_t> buf(kListChars);
-    const DWORD count = GetPrivateProfileSectionNamesW(buf.data(), kListChars, path);
-    const std::vector<CString> all = Split(buf.data(), count);
-    const bool cut = count == kListChars - 2;
-    if (all.empty())
+    bool cut = false;
+    const std::vector<CString> all = ReadNames(path, &cut);
+    if (cut)
+        out.push_back({file, "", "too many entries", CutDetail(all, "section names")});
+    else if (all.empty())
         out.push_back(
             {file, "", "no entries", "the file is missing, unreadable or has no sections"});
-    if (cut)
-        out.push_back({file, U8(all.back()), "too many entries",
-                       "the section names pass 16384 characters; this entry and those after it are "
-                       "not loaded"});
 
     CUICoordi coordi;
     coordi.LoadInfo(path);
@@ -132,15 +163,15 @@ void CheckImages(const CString& folder, const CString& list, std::vector<Finding
         bool cut = false;
         const std::vector<CString> lines = SectionLines(list, kind.section, &cut);
         const std::string where = "[" + U8(kind.section) + "]";
+        // A cut is a finding wherever it falls, the first line included.
+        if (cut)
+            out.push_back({listFile, where, "section too long", CutDetail(lines, "lines")});
         if (lines.empty()) {
-            notes.push_back(listFile + ": " + where + " is missing or empty; no " + kind.what +
-                            "s load");
+            if (!cut)
+                notes.push_back(listFile + ": " + where + " is missing or empty; no " + kind.what +
+                                "s load");
             continue;
         }
-        if (cut)
-            out.push_back({listFile, where, "section too long",
-                           "the lines pass 16384 characters; \"" + U8(lines.back()) +
-                               "\" and those after it are not loaded"});
         std::map<std::wstring, size_t> last; // name -> index of its last line
         for (size_t i = 0; i < lines.size(); ++i)
             last[KeyOf(lines[i]).Str()] = i;
@@ -213,8 +244,7 @@ void CheckLanguage(const CString& path, std::vector<Finding>& out, std::vector<s
         const std::string where = "[" + U8(section) + "]";
         const std::vector<CString> lines = SectionLines(path, section, &cut);
         if (cut)
-            out.push_back({file, where, "section too long",
-                           "the lines pass 16384 characters; the rest is not loaded"});
+            out.push_back({file, where, "section too long", CutDetail(lines, "lines")});
         for (const CString& line : lines) {
             ++keys;
             auto [it, fresh] = mainKeys.try_emplace(KeyOf(line).Str(), where);
@@ -251,6 +281,10 @@ std::string PathProblem(const CString& path, bool folder)
         return disk + ": is not a folder";
     if (!folder && S_ISDIR(st.st_mode))
         return disk + ": is a directory, not a file";
+    // The loaders read regular files only (a device such as /dev/zero would never end): any
+    // other file reads as an empty one.
+    if (!folder && !S_ISREG(st.st_mode))
+        return disk + ": is not a regular file";
     if (::access(disk.c_str(), folder ? (R_OK | X_OK) : R_OK) != 0)
         return disk + ": " + std::strerror(errno);
     return {};
@@ -270,13 +304,9 @@ std::string FolderProblem(const CString& path)
 
 std::vector<CString> SectionNames(const CString& path, bool* cut)
 {
-    std::vector<wchar_t> buf(kListChars);
-    const DWORD count = GetPrivateProfileSectionNamesW(buf.data(), kListChars, path);
-    if (cut)
-        *cut = count == kListChars - 2;
     std::vector<CString> names;
     std::set<std::wstring> seen;
-    for (CString& name : Split(buf.data(), count))
+    for (CString& name : ReadNames(path, cut))
         if (seen.insert(name.Str()).second)
             names.push_back(std::move(name));
     return names;
@@ -284,11 +314,9 @@ std::vector<CString> SectionNames(const CString& path, bool* cut)
 
 std::vector<CString> SectionLines(const CString& path, const wchar_t* section, bool* cut)
 {
-    std::vector<wchar_t> buf(kListChars);
-    const DWORD count = GetPrivateProfileSectionW(section, buf.data(), kListChars, path);
-    if (cut)
-        *cut = count == kListChars - 2;
-    return Split(buf.data(), count);
+    return ReadList([&](wchar_t* buf,
+                        DWORD size) { return GetPrivateProfileSectionW(section, buf, size, path); },
+                    cut);
 }
 
 Json LayoutJson(const CString& name, const _WIN_POS& w)

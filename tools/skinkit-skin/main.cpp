@@ -25,11 +25,14 @@ CString Arg(const std::string& s)
     return CString::FromPathBytes(s);
 }
 
-// False, with the cause on standard error, when the file cannot be read: the library would
-// read it as an empty file and answer defaults that look like real entries.
-bool Readable(const CString& path)
+// False, with the cause on standard error, when the file cannot be read or holds no section:
+// the library would read it as an empty file and answer defaults that look like real entries.
+// `layout` and `text` answer alike for the same file.
+bool Readable(const CString& path, const std::string& file)
 {
-    const std::string problem = skintool::FileProblem(path);
+    std::string problem = skintool::FileProblem(path);
+    if (problem.empty() && skintool::SectionNames(path).empty())
+        problem = file + ": no entries (the file is empty or has no sections)";
     if (problem.empty())
         return true;
     std::cerr << "skinkit-skin: " << problem << "\n";
@@ -48,7 +51,7 @@ bool KnownCodePage(const std::string& name)
 int Layout(const std::string& file, const std::string& name, bool json)
 {
     const CString path = Arg(file);
-    if (!Readable(path))
+    if (!Readable(path, file))
         return kFinding;
     CUICoordi coordi;
     coordi.LoadInfo(path);
@@ -72,17 +75,13 @@ int Layout(const std::string& file, const std::string& name, bool json)
         else
             std::cout << skintool::LayoutText(n, *w) << "\n";
     }
-    if (names.empty()) {
-        std::cerr << "skinkit-skin: " << file << ": no entries\n";
-        return kFinding;
-    }
     return kDone;
 }
 
 int Text(const std::string& file, std::vector<std::string> keys, bool json)
 {
     const CString path = Arg(file);
-    if (!Readable(path))
+    if (!Readable(path, file))
         return kFinding;
     const bool named = !keys.empty();
     bool missing = false;
