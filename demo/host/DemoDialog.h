@@ -68,6 +68,10 @@ public:
     CGroupSections m_groups;
 
 protected:
+    // Keys: Space plays and pauses whatever has the focus (an accelerator); Tab, Enter, Esc and
+    // the mnemonics go to the dialog manager.
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     int OnCreate(LPCREATESTRUCT createStruct);
     void OnDestroy();
     void OnPaint();
@@ -83,4 +87,5 @@ private:
     void ShowStatus(const CString& text);
 
     DemoSkin& m_skin;
+    HACCEL m_accel = nullptr;
 };

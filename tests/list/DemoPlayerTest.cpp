@@ -325,3 +325,31 @@ TEST(DemoSamples, AFailedSampleIsMadeAgainOnTheNextRun)
 }
 
 } // namespace
+
+// From the keyboard: Space plays and pauses whatever has the focus, Tab walks the buttons in
+// the order they were made and the focus shows only once the keyboard was used.
+TEST(DemoPlayer, SpacePlaysAndPausesAndTabWalksTheButtons)
+{
+    const testkit::TempDir tmp{"skinkit_demo_media"};
+    setenv("SKINKIT_DEMO_MEDIA", tmp.Path().c_str(), 1);
+    HeadlessDriver driver;
+    DemoSkin skin;
+    ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
+    CDemoDialog dialog(skin);
+    ASSERT_TRUE(dialog.CreateDialogWindow());
+    driver.Pump();
+    CDemoVideoArea& video = dialog.m_player.video;
+    driver.Key(VK_SPACE);
+    EXPECT_TRUE(video.IsPlaying());
+    driver.Key(VK_TAB);
+    EXPECT_EQ(driver.Focus(), dialog.m_btnPlay.m_hWnd);
+    EXPECT_EQ(dialog.SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS, 0);
+    driver.Key(VK_SPACE); // the accelerator, not a second click of the focused button
+    EXPECT_FALSE(video.IsPlaying());
+    const HWND order[] = {dialog.m_btnStop.m_hWnd, dialog.m_btnRepeat.m_hWnd,
+                          dialog.m_chkSubtitles.m_hWnd};
+    for (HWND expected : order) {
+        driver.Key(VK_TAB);
+        EXPECT_EQ(driver.Focus(), expected);
+    }
+}

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Real key events through the SDL2 backend on a private Xvfb display: Tab walks the tab stops,
 # Space clicks the focused button, text typed with xdotool (a non-ASCII letter among them)
-# reaches the focused control as characters, Alt+mnemonic clicks its button, Esc cancels.
+# reaches the focused control as characters, Alt+mnemonic clicks its button, Shift+Tab wraps
+# to the slider, whose arrow keys move it (press, release), Esc cancels.
 # Skips (77) without Xvfb, xdotool or import.
 # Usage: SdlKeysXvfbTest.sh PROBE
 . "$(dirname "$0")/../XvfbKit.sh"
@@ -30,6 +31,10 @@ expect 'FOCUS 13' xdotool key Tab
 expect 'CHAR e9' xdotool type 'é'
 expect 'CHAR 41' xdotool type 'A'
 expect 'BN_CLICKED 11' xdotool key alt+o
+xdotool key shift+Tab
+expect 'SLIDER 441 11' xdotool key Right
+grep -qx 'SLIDER 440 11' "$work/out" || fail "the slider's key press was not a press at 11"
+expect 'SLIDER 441 10' xdotool key Left
 xdotool key Escape
 wait_probe_end "Esc"
 [ "$code" -eq 0 ] || fail "the probe exited with $code"

@@ -118,8 +118,13 @@ HWND HeadlessDriver::KeyTop() const
         return TopLevelOf(focus);
     if (m_top && IsWindow(m_top))
         return m_top;
+    // The newest shown window that can take the keyboard (pop-ups such as tooltips cannot).
     const std::vector<HWND> tops = TopLevels();
-    return tops.empty() ? nullptr : tops.back();
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it)
+        if (IsWindowVisible(*it) &&
+            !(static_cast<DWORD>(GetWindowLongW(*it, GWL_STYLE)) & WS_POPUP))
+            return *it;
+    return nullptr;
 }
 
 void HeadlessDriver::KeyDown(UINT vk)
