@@ -336,6 +336,7 @@ TEST(DemoPlayer, SpacePlaysAndPausesAndTabWalksTheButtons)
     DemoSkin skin;
     ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
     CDemoDialog dialog(skin);
+    dialog.m_remember = false; // the sample files, whatever an earlier test left
     ASSERT_TRUE(dialog.CreateDialogWindow());
     driver.Pump();
     CDemoVideoArea& video = dialog.m_player.video;

@@ -62,9 +62,10 @@ public:
 
     // --- keyboard: virtual-key codes (VK_..., 'A'..'Z', '0'..'9'); modifiers MOD_SHIFT,
     // MOD_CONTROL, MOD_ALT. Keys go to the focus window, else to the top-level the pointer is
-    // over (else the newest shown one that is not a pop-up), as the desktop's keyboard focus would
-    // send them. --- Presses the modifiers, presses and releases the key, releases the modifiers
-    // (in reverse).
+    // over, else to the newest shown one that is not a pop-up. ---
+
+    // Presses the modifiers, presses and releases the key, releases the modifiers (in
+    // reverse).
     void Key(UINT vk, UINT mods = 0);
     // Presses a key; pressing it again while it is down is an auto-repeat.
     void KeyDown(UINT vk);
