@@ -45,6 +45,8 @@ class CDemoDialog : public CWnd
 {
 public:
     explicit CDemoDialog(DemoSkin& skin) : m_skin(skin) {}
+    // The window may outlive its WM_DESTROY handler's chance (the object going first).
+    ~CDemoDialog() override { DestroyAcceleratorTable(m_accel); }
     BOOL CreateDialogWindow();
 
     // Called for every click a button reports (id and the button's caption).
