@@ -1,5 +1,6 @@
 #include "controls/CtrlSlider.h"
 
+#include "controls/KeyboardAccess.h"
 #include "controls/OwnerDraw.h"
 #include "controls/WideMath.h"
 
@@ -10,6 +11,11 @@ ON_WM_PAINT()
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_MOUSEMOVE()
+ON_WM_KEYDOWN()
+ON_WM_KEYUP()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_WM_GETDLGCODE()
 END_MESSAGE_MAP()
 
 CCtrlSlider::CCtrlSlider()
@@ -106,6 +112,9 @@ int CCtrlSlider::PosUnder(CPoint point) const
 
 void CCtrlSlider::OnLButtonDown(UINT, CPoint point)
 {
+    // A slider the keyboard can move takes the focus when pressed, as a trackbar does.
+    if (skinkit::KeyboardAccessEnabled())
+        SetFocus();
     m_nPos = PosUnder(point);
     m_bDragging = 1;
     SetCapture();
@@ -133,6 +142,93 @@ void CCtrlSlider::OnLButtonUp(UINT, CPoint)
     Default();
 }
 
+// --- keys ---
+
+namespace {
+
+bool SliderKey(UINT vk, slider::Key* key)
+{
+    switch (vk) {
+    case VK_LEFT:
+    case VK_DOWN:
+        *key = slider::Key::StepDown;
+        return true;
+    case VK_RIGHT:
+    case VK_UP:
+        *key = slider::Key::StepUp;
+        return true;
+    case VK_NEXT:
+        *key = slider::Key::PageDown;
+        return true;
+    case VK_PRIOR:
+        *key = slider::Key::PageUp;
+        return true;
+    case VK_HOME:
+        *key = slider::Key::Home;
+        return true;
+    case VK_END:
+        *key = slider::Key::End;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void CCtrlSlider::OnKeyDown(UINT vk, UINT, UINT)
+{
+    slider::Key key;
+    if (!skinkit::KeyboardAccessEnabled() || m_bDragging || !SliderKey(vk, &key)) {
+        Default();
+        return;
+    }
+    m_nPos = slider::PosForKey(Range(), m_nPos, key);
+    Invalidate();
+    if (m_nKeyHeld == vk) {
+        ownerdraw::NotifyParent(*this, WM_SLIDER_MOUSEMOVE, m_nPos);
+        return;
+    }
+    // Another key while one is held: the first one's drag ends where the thumb stands.
+    EndKeyDrag();
+    m_nKeyHeld = vk;
+    ownerdraw::NotifyParent(*this, WM_SLIDER_LBUTTONDOWN, m_nPos);
+}
+
+void CCtrlSlider::OnKeyUp(UINT vk, UINT, UINT)
+{
+    if (m_nKeyHeld && vk == m_nKeyHeld)
+        EndKeyDrag();
+    else
+        Default();
+}
+
+void CCtrlSlider::EndKeyDrag()
+{
+    if (!m_nKeyHeld)
+        return;
+    m_nKeyHeld = 0;
+    ownerdraw::NotifyParent(*this, WM_SLIDER_LBUTTONUP, m_nPos);
+}
+
+void CCtrlSlider::OnSetFocus(CWnd*)
+{
+    Invalidate();
+    Default();
+}
+
+void CCtrlSlider::OnKillFocus(CWnd*)
+{
+    EndKeyDrag();
+    Invalidate();
+    Default();
+}
+
+UINT CCtrlSlider::OnGetDlgCode()
+{
+    return skinkit::KeyboardAccessEnabled() ? DLGC_WANTARROWS : static_cast<UINT>(Default());
+}
+
 // --- painting ---
 
 slider::Size CCtrlSlider::PictureSize(int index) const
@@ -151,6 +247,12 @@ void CCtrlSlider::OnPaint()
     CRect thumb;
     if (painted && PlaceThumb(size, &thumb))
         NotePainted(thumb);
+    // The platform's focus rectangle, once the keyboard was used in the window.
+    if (painted && ::GetFocus() == m_hWnd &&
+        !(SendMessage(WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+        RECT focus{1, 1, static_cast<LONG>(size.cx) - 1, static_cast<LONG>(size.cy) - 1};
+        DrawFocusRect(dc.m_hDC, &focus);
+    }
 }
 
 void CCtrlSlider::NotePainted(const CRect& thumb)

@@ -40,6 +40,14 @@ protected:
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
     void OnMouseMove(UINT flags, CPoint point);
+    // Keys (with skinkit::EnableKeyboardAccess): arrows a step, Page Up/Down a tenth of the
+    // range, Home/End the ends; a press and its repeats notify as a press and a drag, the
+    // release as a release.
+    void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    void OnKeyUp(UINT key, UINT repeat, UINT flags);
+    void OnSetFocus(CWnd* oldWnd);
+    void OnKillFocus(CWnd* newWnd);
+    UINT OnGetDlgCode();
     DECLARE_MESSAGE_MAP()
 
     // Composes the slider into `g` (w x h); changes nothing.
@@ -72,5 +80,7 @@ public:
 
 private:
     int PosUnder(CPoint point) const;
+    void EndKeyDrag();
+    UINT m_nKeyHeld = 0; // the key whose press and repeats move the thumb, until released
     slider::PlainLayout Layout(CSize size) const;
 };

@@ -109,4 +109,31 @@ int TileWidth(int end, int tileWidth, int i)
                                                            static_cast<int64_t>(i) * tileWidth));
 }
 
+int PosForKey(Range r, int pos, Key key)
+{
+    const std::int64_t span = static_cast<std::int64_t>(r.max) - r.min;
+    const std::int64_t page = std::max<std::int64_t>(1, span / 10);
+    std::int64_t next = pos;
+    switch (key) {
+    case Key::StepDown:
+        next = static_cast<std::int64_t>(pos) - 1;
+        break;
+    case Key::StepUp:
+        next = static_cast<std::int64_t>(pos) + 1;
+        break;
+    case Key::PageDown:
+        next = static_cast<std::int64_t>(pos) - page;
+        break;
+    case Key::PageUp:
+        next = static_cast<std::int64_t>(pos) + page;
+        break;
+    case Key::Home:
+        return Clamp(r, r.min);
+    case Key::End:
+        return Clamp(r, r.max);
+    }
+    next = std::clamp<std::int64_t>(next, INT32_MIN, INT32_MAX);
+    return Clamp(r, static_cast<int>(next));
+}
+
 } // namespace slider

@@ -39,6 +39,16 @@ int PosFromMouse(Range r, int x, int windowWidth, int thumbWidth);
 // reaching across the window from its side.
 int ThumbLeft(Range r, int pos, int windowWidth, int thumbWidth);
 
+// What a key asks of a slider: a step, a page (a tenth of the range, at least 1) either way,
+// or an end.
+enum class Key { StepDown, StepUp, PageDown, PageUp, Home, End };
+
+// The position a key moves to from `pos`, inside the range, formed in 64 bits.
+//
+// | range 0..100, pos 50 | StepDown 49 | StepUp 51 | PageDown 40 | PageUp 60 | Home 0 | End 100 |
+// | range 0..5, pos 5    | 4           | 5         | 4 (page 1)  | 5         | 0      | 5       |
+int PosForKey(Range r, int pos, Key key);
+
 struct Size
 {
     int w;

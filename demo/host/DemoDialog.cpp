@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 
 BEGIN_MESSAGE_MAP(CDemoDialog, CWnd)
 ON_WM_CREATE()
@@ -73,6 +74,9 @@ BOOL CDemoDialog::CreateDialogWindow()
 HWND CDemoDialog::MakeTemplateControl(LPCWSTR className, UINT id, DWORD style, LPCWSTR section)
 {
     const _WIN_POS* pos = m_skin.layout.GetWinPos(section);
+    // Buttons are tab stops, in the order they are made.
+    if (std::wstring_view(className) == L"BUTTON")
+        style |= WS_TABSTOP;
     return CreateWindowExW(
         0, className, L"", WS_CHILD | WS_VISIBLE | style, pos->nX, pos->nY, pos->nCX, pos->nCY,
         m_hWnd, reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(id)), nullptr, nullptr);
@@ -98,8 +102,27 @@ void CDemoDialog::SkinButton(CCtrlButton& button, LPCWSTR section, LPCWSTR textK
     }
 }
 
+BOOL CDemoDialog::PreTranslateMessage(MSG* msg)
+{
+    if (m_accel && TranslateAcceleratorW(m_hWnd, m_accel, msg))
+        return TRUE;
+    return IsDialogMessageW(m_hWnd, msg);
+}
+
+BOOL CDemoDialog::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    // An accelerator's command (high word 1) stands for a click of its button.
+    if (HIWORD(wParam) == 1 && LOWORD(wParam) == IDC_PLAY) {
+        OnButton(IDC_PLAY);
+        return TRUE;
+    }
+    return CWnd::OnCommand(wParam, lParam);
+}
+
 int CDemoDialog::OnCreate(LPCREATESTRUCT)
 {
+    ACCEL keys[] = {{FVIRTKEY, VK_SPACE, IDC_PLAY}};
+    m_accel = CreateAcceleratorTableW(keys, 1);
     // The controls a dialog template would hold: system buttons and statics.
     MakeTemplateControl(L"STATIC", IDC_TITLE, SS_LEFT, L"Title");
     MakeTemplateControl(L"BUTTON", IDC_PLAY, BS_PUSHBUTTON, L"BtnPlay");
@@ -124,8 +147,8 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
 
     // A control made at run time rather than from the template: a six-frame toggle.
     const _WIN_POS* mute = m_skin.layout.GetWinPos(L"BtnMute");
-    m_btnMute.Create(L"", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | BS_PUSHLIKE, CRect(), this,
-                     IDC_MUTE);
+    m_btnMute.Create(L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_PUSHLIKE,
+                     CRect(), this, IDC_MUTE);
     m_btnMute.MoveWindow(&mute->rc);
     SkinButton(m_btnMute, L"BtnMute", nullptr, L"btn_round", 6);
     m_player.lastFolder = m_settings.lastFolder;
@@ -154,6 +177,8 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
 
 void CDemoDialog::OnDestroy()
 {
+    DestroyAcceleratorTable(m_accel);
+    m_accel = nullptr;
     if (m_remember) {
         m_settings.volume = m_controlBar.m_sldVolume.GetPos();
         m_settings.lastFolder = m_player.lastFolder;

@@ -45,6 +45,8 @@ class CDemoDialog : public CWnd
 {
 public:
     explicit CDemoDialog(DemoSkin& skin) : m_skin(skin) {}
+    // The window may outlive its WM_DESTROY handler's chance (the object going first).
+    ~CDemoDialog() override { DestroyAcceleratorTable(m_accel); }
     BOOL CreateDialogWindow();
 
     // Called for every click a button reports (id and the button's caption).
@@ -68,6 +70,10 @@ public:
     CGroupSections m_groups;
 
 protected:
+    // Keys: Space plays and pauses whatever has the focus (an accelerator); Tab, Enter, Esc and
+    // the mnemonics go to the dialog manager.
+    BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     int OnCreate(LPCREATESTRUCT createStruct);
     void OnDestroy();
     void OnPaint();
@@ -83,4 +89,5 @@ private:
     void ShowStatus(const CString& text);
 
     DemoSkin& m_skin;
+    HACCEL m_accel = nullptr;
 };

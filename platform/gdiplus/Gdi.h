@@ -175,6 +175,8 @@ BOOL BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWOR
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 // Outline with the selected pen, inside filled with the selected brush.
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
+// The dotted focus rectangle, drawn by inverting (so drawing it twice removes it).
+BOOL DrawFocusRect(HDC dc, const RECT* rect);
 BOOL MoveToEx(HDC dc, int x, int y, LPPOINT previous);
 BOOL LineTo(HDC dc, int x, int y);
 

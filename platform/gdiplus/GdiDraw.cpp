@@ -346,6 +346,48 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
     return 1;
 }
 
+// The focus rectangle: every other pixel of the 1-pixel outline inverted (a checker pattern
+// anchored at the device origin), so that a second call takes it away again. Inverting a
+// premultiplied pixel keeps its alpha: each colour channel c becomes alpha - c.
+BOOL DrawFocusRect(HDC dc, const RECT* rect)
+{
+    platform::SurfaceDC d;
+    if (!rect || !platform::DescribeDC(dc, &d))
+        return FALSE;
+    PixelAccess px(d.target);
+    if (!px.pixels)
+        return FALSE;
+    const int l = d.origin.x + rect->left, t = d.origin.y + rect->top;
+    const int r = d.origin.x + rect->right, b = d.origin.y + rect->bottom;
+    if (r <= l || b <= t)
+        return TRUE;
+    const int cl = std::max({static_cast<int>(d.clip.left), 0});
+    const int ct = std::max({static_cast<int>(d.clip.top), 0});
+    const int cr = std::min({static_cast<int>(d.clip.right), px.width});
+    const int cb = std::min({static_cast<int>(d.clip.bottom), px.height});
+    auto invert = [&](int x, int y) {
+        if (x < cl || x >= cr || y < ct || y >= cb || ((x + y) & 1))
+            return;
+        std::uint32_t& p = px.Row(y)[x];
+        const std::uint32_t a = p >> 24;
+        const std::uint32_t rr = a - ((p >> 16) & 0xFF), gg = a - ((p >> 8) & 0xFF),
+                            bb = a - (p & 0xFF);
+        p = (a << 24) | (rr << 16) | (gg << 8) | bb;
+    };
+    for (int x = l; x < r; ++x) {
+        invert(x, t);
+        if (b - 1 != t)
+            invert(x, b - 1);
+    }
+    for (int y = t + 1; y < b - 1; ++y) {
+        invert(l, y);
+        if (r - 1 != l)
+            invert(r - 1, y);
+    }
+    px.dirty = true;
+    return TRUE;
+}
+
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom)
 {
     GdiObject* d = platform::gdi::DCOf(dc);

@@ -94,6 +94,14 @@ protected:                                                                      
     SKINKIT_MSG_ENTRY(WM_ENABLE, 0, 0, 0, self->OnEnable(static_cast<BOOL>(wParam)))
 #define ON_WM_SETFOCUS() SKINKIT_WND_ENTRY(WM_SETFOCUS, OnSetFocus, wParam)
 #define ON_WM_KILLFOCUS() SKINKIT_WND_ENTRY(WM_KILLFOCUS, OnKillFocus, wParam)
+// Key handlers take (UINT key or character, UINT repeat count, UINT flags: lParam's high word).
+#define SKINKIT_KEY_ENTRY(msg, handler)                                                            \
+    SKINKIT_MSG_ENTRY(msg, 0, 0, 0,                                                                \
+                      self->handler(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)))
+#define ON_WM_KEYDOWN() SKINKIT_KEY_ENTRY(WM_KEYDOWN, OnKeyDown)
+#define ON_WM_KEYUP() SKINKIT_KEY_ENTRY(WM_KEYUP, OnKeyUp)
+#define ON_WM_CHAR() SKINKIT_KEY_ENTRY(WM_CHAR, OnChar)
+#define ON_WM_GETDLGCODE() SKINKIT_MSG_ENTRY(WM_GETDLGCODE, 0, 0, 0, *result = self->OnGetDlgCode())
 #define ON_WM_MOUSEMOVE() SKINKIT_MOUSE_ENTRY(WM_MOUSEMOVE, OnMouseMove)
 #define ON_WM_LBUTTONDOWN() SKINKIT_MOUSE_ENTRY(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() SKINKIT_MOUSE_ENTRY(WM_LBUTTONUP, OnLButtonUp)

@@ -178,12 +178,57 @@ void PaintStaticText(HWND hwnd, HDC dc, const RECT& rc, DWORD type, bool disable
     ::DrawTextW(dc, w->text, w->text.GetLength(), &box, format);
 }
 
-void PaintPlainButton(HDC dc, const Window& w, const RECT& rc)
+// Whether a focused window shows its focus: only once the keyboard was used in its top-level.
+bool ShowsFocus(HWND hwnd, const Window& w)
+{
+    return GetFocus() == hwnd && !(w.uiState & UISF_HIDEFOCUS);
+}
+
+void PaintPlainButton(HWND hwnd, HDC dc, const Window& w, const RECT& rc)
 {
     Fill(dc, rc, GetSysColor(w.pushed ? COLOR_BTNSHADOW : COLOR_3DFACE));
     const COLORREF text =
         (w.style & WS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_BTNTEXT);
     DrawPlainText(dc, w.text, rc, text, Gdiplus::StringAlignmentCenter, true);
+    if (ShowsFocus(hwnd, w)) {
+        // Inside the edge, as the classic push button draws it.
+        RECT focus{rc.left + 3, rc.top + 3, rc.right - 3, rc.bottom - 3};
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+// What a button keeps from the dialog manager and what it is, by type.
+LRESULT ButtonDlgCode(DWORD type)
+{
+    switch (type) {
+    case BS_PUSHBUTTON:
+    case BS_USERBUTTON:
+        return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    case BS_DEFPUSHBUTTON:
+        return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        return DLGC_BUTTON | DLGC_RADIOBUTTON;
+    case BS_GROUPBOX:
+        return DLGC_STATIC;
+    default:
+        return DLGC_BUTTON;
+    }
+}
+
+// A completed click (mouse released inside, Space released while still pressed, BM_CLICK):
+// the automatic types change their check, then the parent hears BN_CLICKED.
+void ClickButton(HWND hwnd, Window& w, DWORD type)
+{
+    if (type == BS_AUTOCHECKBOX)
+        w.check = w.check ? 0 : 1;
+    else if (type == BS_AUTO3STATE)
+        w.check = (w.check + 1) % 3;
+    else if (type == BS_AUTORADIOBUTTON)
+        w.check = 1;
+    if (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_AUTORADIOBUTTON)
+        InvalidateRect(hwnd, nullptr, FALSE);
+    Notify(hwnd, BN_CLICKED);
 }
 
 } // namespace
@@ -248,6 +293,44 @@ LRESULT GenericProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
+    case WM_NEXTDLGCTL:
+        NextDialogControl(hwnd, wParam, lParam);
+        return 0;
+    // The UI state (focus rectangles and mnemonic underlines shown or hidden) belongs to the
+    // top-level: a change asked anywhere goes up to it and, when it changes anything, comes
+    // down to every window as WM_UPDATEUISTATE.
+    case WM_CHANGEUISTATE: {
+        if ((w->style & WS_CHILD) && w->parent)
+            return SendMessageW(w->parent, message, wParam, lParam);
+        const WORD flags = HIWORD(wParam) & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
+        const WORD action = LOWORD(wParam);
+        const WORD next = action == UIS_SET     ? (w->uiState | flags)
+                          : action == UIS_CLEAR ? (w->uiState & ~flags)
+                                                : w->uiState;
+        if (flags && next != w->uiState)
+            SendMessageW(hwnd, WM_UPDATEUISTATE, wParam, lParam);
+        return 0;
+    }
+    case WM_UPDATEUISTATE: {
+        const WORD flags = HIWORD(wParam) & (UISF_HIDEFOCUS | UISF_HIDEACCEL);
+        const WORD action = LOWORD(wParam);
+        if (action == UIS_SET)
+            w->uiState |= flags;
+        else if (action == UIS_CLEAR)
+            w->uiState &= static_cast<WORD>(~flags);
+        const std::vector<HWND> children = w->children;
+        for (HWND c : children)
+            SendMessageW(c, message, wParam, lParam);
+        return 0;
+    }
+    case WM_QUERYUISTATE:
+        return w->uiState;
+    // Alt shows what was hidden until the keyboard was used.
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_MENU)
+            SendMessageW(hwnd, WM_CHANGEUISTATE,
+                         MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+        return 0;
     default:
         return 0;
     }
@@ -274,12 +357,14 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 return;
             }
             if (type != BS_OWNERDRAW) {
-                PaintPlainButton(dc, painted, rc);
+                PaintPlainButton(hwnd, dc, painted, rc);
                 return;
             }
             const UINT state = (painted.pushed ? ODS_SELECTED : 0) |
                                ((painted.style & WS_DISABLED) ? ODS_DISABLED : 0) |
-                               (GetFocus() == hwnd ? ODS_FOCUS : 0);
+                               (GetFocus() == hwnd ? ODS_FOCUS : 0) |
+                               ((painted.uiState & UISF_HIDEFOCUS) ? ODS_NOFOCUSRECT : 0) |
+                               ((painted.uiState & UISF_HIDEACCEL) ? ODS_NOACCEL : 0);
             SendDrawItem(hwnd, painted, dc, ODT_BUTTON, state, rc);
         });
     case WM_LBUTTONDBLCLK:
@@ -307,17 +392,29 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         const bool inside = InsideClient(hwnd, lParam);
         SetPushed(hwnd, false);
         ReleaseCapture();
-        if (!inside || !(w = Find(hwnd)))
+        if (inside && (w = Find(hwnd)))
+            ClickButton(hwnd, *w, type);
+        return 0;
+    }
+    // Space presses the button as the left mouse button does (capture included, so that the
+    // mouse can still take the press away); its release clicks when the button still looks
+    // pressed. Losing the focus meanwhile releases the capture, which ends the press unclicked.
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE && type != BS_GROUPBOX) {
+            w->tracking = true;
+            SetPushed(hwnd, true);
+            SetCapture(hwnd);
+        }
+        return 0;
+    case WM_KEYUP: {
+        if (wParam != VK_SPACE || !w->tracking)
             return 0;
-        if (type == BS_AUTOCHECKBOX)
-            w->check = w->check ? 0 : 1;
-        else if (type == BS_AUTO3STATE)
-            w->check = (w->check + 1) % 3;
-        else if (type == BS_AUTORADIOBUTTON)
-            w->check = 1;
-        if (type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE || type == BS_AUTORADIOBUTTON)
-            InvalidateRect(hwnd, nullptr, FALSE);
-        Notify(hwnd, BN_CLICKED);
+        w->tracking = false;
+        const bool pushed = w->pushed;
+        SetPushed(hwnd, false);
+        ReleaseCapture();
+        if (pushed && (w = Find(hwnd)))
+            ClickButton(hwnd, *w, type);
         return 0;
     }
     case WM_CAPTURECHANGED:
@@ -326,10 +423,23 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             SetPushed(hwnd, false);
         }
         return 0;
+    case WM_GETDLGCODE:
+        return ButtonDlgCode(type);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        if (message == WM_KILLFOCUS && w->tracking && GetCapture() == hwnd)
+            ReleaseCapture();
+        if ((w = Find(hwnd)) && (w->style & BS_NOTIFY))
+            Notify(hwnd, message == WM_SETFOCUS ? BN_SETFOCUS : BN_KILLFOCUS);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_UPDATEUISTATE:
+        GenericProc(hwnd, message, wParam, lParam);
+        if (GetFocus() == hwnd)
+            InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     case WM_SETTEXT:
         GenericProc(hwnd, message, wParam, lParam);
@@ -352,7 +462,7 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
     case BM_CLICK:
-        Notify(hwnd, BN_CLICKED);
+        ClickButton(hwnd, *w, type);
         return 0;
     default:
         return GenericProc(hwnd, message, wParam, lParam);

@@ -27,16 +27,27 @@ constexpr UINT WM_ERASEBKGND = 0x0014;
 constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_CTLCOLOR = 0x0019;
 constexpr UINT WM_SETCURSOR = 0x0020;
+constexpr UINT WM_NEXTDLGCTL = 0x0028;
 constexpr UINT WM_DRAWITEM = 0x002B;
 constexpr UINT WM_SETFONT = 0x0030;
 constexpr UINT WM_GETFONT = 0x0031;
 constexpr UINT WM_NCCREATE = 0x0081;
 constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_NCHITTEST = 0x0084;
+constexpr UINT WM_GETDLGCODE = 0x0087;
+constexpr UINT WM_KEYFIRST = 0x0100;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
+constexpr UINT WM_SYSCHAR = 0x0106;
+constexpr UINT WM_KEYLAST = 0x0109;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_CHANGEUISTATE = 0x0127;
+constexpr UINT WM_UPDATEUISTATE = 0x0128;
+constexpr UINT WM_QUERYUISTATE = 0x0129;
 constexpr UINT WM_CTLCOLORMSGBOX = 0x0132;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
@@ -57,6 +68,9 @@ constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_MOUSEHOVER = 0x02A1;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_USER = 0x0400;
+constexpr UINT DM_GETDEFID = WM_USER + 0;
+constexpr UINT DM_SETDEFID = WM_USER + 1;
+constexpr WORD DC_HASDEFID = 0x534B;
 constexpr UINT WM_APP = 0x8000;
 
 // Button messages and notifications.
@@ -107,6 +121,7 @@ constexpr DWORD WS_OVERLAPPEDWINDOW =
 constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
 constexpr DWORD WS_EX_WINDOWEDGE = 0x00000100;
 constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
+constexpr DWORD WS_EX_CONTROLPARENT = 0x00010000;
 constexpr DWORD WS_EX_STATICEDGE = 0x00020000;
 
 // Class styles.
@@ -169,6 +184,104 @@ constexpr UINT ODS_GRAYED = 0x2;
 constexpr UINT ODS_DISABLED = 0x4;
 constexpr UINT ODS_CHECKED = 0x8;
 constexpr UINT ODS_FOCUS = 0x10;
+constexpr UINT ODS_NOACCEL = 0x100;
+constexpr UINT ODS_NOFOCUSRECT = 0x200;
+
+// WM_GETDLGCODE answers: the keys a control keeps from the dialog manager, and what it is.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+constexpr LRESULT DLGC_WANTTAB = 0x0002;
+constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
+constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
+constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+constexpr LRESULT DLGC_STATIC = 0x0100;
+constexpr LRESULT DLGC_BUTTON = 0x2000;
+
+// WM_CHANGEUISTATE / WM_UPDATEUISTATE actions (low word) and flags (high word).
+constexpr WORD UIS_SET = 1;
+constexpr WORD UIS_CLEAR = 2;
+constexpr WORD UIS_INITIALIZE = 3;
+constexpr WORD UISF_HIDEFOCUS = 0x1;
+constexpr WORD UISF_HIDEACCEL = 0x2;
+
+// Virtual-key codes. Letters and digits are their upper-case ASCII codes ('A'..'Z',
+// '0'..'9').
+constexpr UINT VK_BACK = 0x08;
+constexpr UINT VK_TAB = 0x09;
+constexpr UINT VK_CLEAR = 0x0C;
+constexpr UINT VK_RETURN = 0x0D;
+constexpr UINT VK_SHIFT = 0x10;
+constexpr UINT VK_CONTROL = 0x11;
+constexpr UINT VK_MENU = 0x12;
+constexpr UINT VK_PAUSE = 0x13;
+constexpr UINT VK_CAPITAL = 0x14;
+constexpr UINT VK_ESCAPE = 0x1B;
+constexpr UINT VK_SPACE = 0x20;
+constexpr UINT VK_PRIOR = 0x21;
+constexpr UINT VK_NEXT = 0x22;
+constexpr UINT VK_END = 0x23;
+constexpr UINT VK_HOME = 0x24;
+constexpr UINT VK_LEFT = 0x25;
+constexpr UINT VK_UP = 0x26;
+constexpr UINT VK_RIGHT = 0x27;
+constexpr UINT VK_DOWN = 0x28;
+constexpr UINT VK_SNAPSHOT = 0x2C;
+constexpr UINT VK_INSERT = 0x2D;
+constexpr UINT VK_DELETE = 0x2E;
+constexpr UINT VK_LWIN = 0x5B;
+constexpr UINT VK_RWIN = 0x5C;
+constexpr UINT VK_APPS = 0x5D;
+constexpr UINT VK_NUMPAD0 = 0x60;
+constexpr UINT VK_MULTIPLY = 0x6A;
+constexpr UINT VK_ADD = 0x6B;
+constexpr UINT VK_SUBTRACT = 0x6D;
+constexpr UINT VK_DECIMAL = 0x6E;
+constexpr UINT VK_DIVIDE = 0x6F;
+constexpr UINT VK_F1 = 0x70;
+constexpr UINT VK_F10 = 0x79;
+constexpr UINT VK_F12 = 0x7B;
+constexpr UINT VK_F24 = 0x87;
+constexpr UINT VK_NUMLOCK = 0x90;
+constexpr UINT VK_SCROLL = 0x91;
+constexpr UINT VK_LSHIFT = 0xA0;
+constexpr UINT VK_RSHIFT = 0xA1;
+constexpr UINT VK_LCONTROL = 0xA2;
+constexpr UINT VK_RCONTROL = 0xA3;
+constexpr UINT VK_LMENU = 0xA4;
+constexpr UINT VK_RMENU = 0xA5;
+constexpr UINT VK_OEM_1 = 0xBA; // ;:
+constexpr UINT VK_OEM_PLUS = 0xBB;
+constexpr UINT VK_OEM_COMMA = 0xBC;
+constexpr UINT VK_OEM_MINUS = 0xBD;
+constexpr UINT VK_OEM_PERIOD = 0xBE;
+constexpr UINT VK_OEM_2 = 0xBF; // /?
+constexpr UINT VK_OEM_3 = 0xC0; // `~
+constexpr UINT VK_OEM_4 = 0xDB; // [{
+constexpr UINT VK_OEM_5 = 0xDC; // \|
+constexpr UINT VK_OEM_6 = 0xDD; // ]}
+constexpr UINT VK_OEM_7 = 0xDE; // '"
+constexpr UINT VK_OEM_102 = 0xE2;
+
+// Key-message lParam bits (the repeat count is the low word, the scan code bits 16..23).
+constexpr LPARAM KF_EXTENDED_BIT = 1 << 24;
+constexpr LPARAM KF_ALTDOWN_BIT = 1 << 29;
+constexpr LPARAM KF_REPEAT_BIT = 1 << 30;
+constexpr LPARAM KF_UP_BIT = static_cast<LPARAM>(1u << 31);
+
+// Hot-key modifier flags, which the headless driver takes for its key presses.
+constexpr UINT MOD_ALT = 0x1;
+constexpr UINT MOD_CONTROL = 0x2;
+constexpr UINT MOD_SHIFT = 0x4;
+
+// Accelerator table entries.
+constexpr BYTE FVIRTKEY = 0x01;
+constexpr BYTE FNOINVERT = 0x02;
+constexpr BYTE FSHIFT = 0x04;
+constexpr BYTE FCONTROL = 0x08;
+constexpr BYTE FALT = 0x10;
 
 // Mouse key flags, hit-test codes, tracking.
 constexpr WPARAM MK_LBUTTON = 0x1;
@@ -279,6 +392,16 @@ using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
+struct ACCEL
+{
+    BYTE fVirt; // FVIRTKEY and the FSHIFT, FCONTROL, FALT the key needs
+    WORD key;   // a virtual-key code with FVIRTKEY, else a character
+    WORD cmd;   // the WM_COMMAND id
+};
+using LPACCEL = ACCEL*;
+struct AcceleratorTable;
+using HACCEL = AcceleratorTable*;
+
 // --- functions ---
 
 // Window classes built in: L"BUTTON", L"STATIC", and the generic class that a null or any
@@ -347,6 +470,29 @@ HWND GetCapture();
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
 BOOL GetCursorPos(LPPOINT point);
+BOOL IsChild(HWND parent, HWND hwnd);
+
+// Keyboard: the state of a key as of the message being handled (GetKeyState) or as the
+// backend last reported it (GetAsyncKeyState): 0x8000 down; GetKeyState's bit 0 toggles with
+// each press.
+SHORT GetKeyState(int vk);
+SHORT GetAsyncKeyState(int vk);
+// Posts the WM_CHAR (WM_SYSCHAR) of a key press whose character the backend's text input does
+// not report (Backspace, Tab, Enter, Esc, Ctrl+letter; Alt+letter or digit); the message
+// loop does this for every key press it dispatches. Answers whether it posted one.
+BOOL TranslateMessage(const MSG* msg);
+// The dialog manager: Tab, arrows, Enter, Esc and mnemonics for the controls of `dialog`.
+// Answers TRUE when `msg` was for the dialog or one of its windows (and was handled or
+// dispatched), FALSE for anything else.
+BOOL IsDialogMessageW(HWND dialog, LPMSG msg);
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
+HACCEL CreateAcceleratorTableW(LPACCEL entries, int count);
+BOOL DestroyAcceleratorTable(HACCEL table);
+// A WM_KEYDOWN/WM_SYSKEYDOWN (or WM_CHAR/WM_SYSCHAR for character entries) that matches an
+// entry becomes WM_COMMAND (high word 1, the entry's id) sent to `hwnd`; answers whether it
+// matched.
+int TranslateAcceleratorW(HWND hwnd, HACCEL table, LPMSG msg);
 BOOL _TrackMouseEvent(LPTRACKMOUSEEVENT track);
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track);
 

@@ -5,6 +5,7 @@
 #include "platform/wnd/WinUser.h"
 
 #include <functional>
+#include <string_view>
 #include <vector>
 
 namespace Gdiplus {
@@ -14,11 +15,19 @@ class CDC;
 
 namespace platform::wnd {
 
-// --- input from a backend, in device pixels of a top-level window's surface ---
-enum class Input { Move, LeftDown, LeftUp, Wheel, Leave };
+// --- input from a backend, pointer points in device pixels of a top-level window's surface ---
+enum class Input { Move, LeftDown, LeftUp, Wheel, Leave, KeyDown, KeyUp, Text };
 // Queued raw; the target window, double clicks, hover and leave are worked out when the
 // event is taken from the queue, so that a capture set by an earlier event applies.
 void QueueInput(HWND topLevel, Input kind, POINT client, int wheelDelta = 0);
+// A key went down (again, when held: a repeat) or up: `vk` a virtual-key code (1..254),
+// `scan` the keyboard's scan code, `extended` the extended-key flag. The keys go to the focus
+// window whichever top-level the backend reports them for; `topLevel` takes them when nothing
+// has the focus.
+void QueueKey(HWND topLevel, UINT vk, bool down, UINT scan = 0, bool extended = false);
+// Text the user typed (UTF-8: what a layout, a dead key or an input method made of the keys);
+// it becomes one WM_CHAR per UTF-16 unit.
+void QueueText(HWND topLevel, std::string_view utf8);
 // The user asked to close a top-level window: WM_CLOSE is posted to it.
 void QueueClose(HWND topLevel);
 // The native window was moved by the user or the desktop: screen coordinates follow.

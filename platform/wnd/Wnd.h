@@ -188,6 +188,10 @@ protected:
     void OnEnable(BOOL enable);
     void OnSetFocus(CWnd* oldWnd);
     void OnKillFocus(CWnd* newWnd);
+    void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    void OnKeyUp(UINT key, UINT repeat, UINT flags);
+    void OnChar(UINT ch, UINT repeat, UINT flags);
+    UINT OnGetDlgCode();
     void OnMouseMove(UINT flags, CPoint point);
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);

@@ -60,16 +60,22 @@ const MSG* CurrentMessage()
     return d.sending.empty() ? nullptr : &d.sending.back();
 }
 
-void Deliver(MSG msg)
+bool Deliver(MSG msg)
 {
-    Dispatch& d = D();
     for (HWND h = msg.hwnd; h;) {
         CWnd* object = ObjectOf(h);
         if (object && object->PreTranslateMessage(&msg))
-            return;
+            return false;
         const Window* w = Find(h);
         h = w ? w->parent : nullptr;
     }
+    DispatchToProc(msg);
+    return true;
+}
+
+void DispatchToProc(const MSG& msg)
+{
+    Dispatch& d = D();
     // Thread messages (a thread timer's tick) have no window to go to.
     if (msg.hwnd && !Find(msg.hwnd))
         return;

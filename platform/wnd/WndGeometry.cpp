@@ -260,6 +260,11 @@ BOOL ShowWindow(HWND hwnd, int command)
     const bool show = command != SW_HIDE;
     if (was == show)
         return was;
+    if (!show) {
+        FocusLeavesHidden(hwnd);
+        if (!(w = Find(hwnd)))
+            return FALSE;
+    }
     w->style = show ? (w->style | WS_VISIBLE) : (w->style & ~WS_VISIBLE);
     if (!w->parent && w->native)
         CurrentBackend().ShowTopLevel(hwnd, show);
@@ -288,11 +293,10 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
         w->style &= ~WS_DISABLED;
     } else {
         w->style |= WS_DISABLED;
-        // A disabled window keeps neither the capture nor the focus.
+        // A disabled window keeps neither the capture nor the focus, nor do the windows in it.
         if (GetCapture() == hwnd)
             ReleaseCapture();
-        if (GetFocus() == hwnd)
-            SetFocus(nullptr);
+        FocusLeavesDisabled(hwnd);
     }
     SendMessageW(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
     return wasDisabled;

@@ -1,5 +1,7 @@
-// Input: the window under the pointer, routing to the capture or focus window, capture and
-// focus themselves, hover and leave tracking, double clicks.
+// Pointer input: the window under the pointer, routing to the capture window (the wheel to the
+// focus window), capture itself, hover and leave tracking, double clicks. Keys and the focus
+// are the keyboard room's (WndKeyboard.cpp); raw key events taken from the queue are handed
+// to it from here, as pointer events are routed.
 //
 // Cursors: before each uncaptured move or press the window under the pointer is asked
 // (AskCursor); whoever answers calls SetCursor, which the backend shows. Tooltips hear of
@@ -39,7 +41,6 @@ struct Click
 struct InputState
 {
     HWND capture = nullptr;
-    HWND focus = nullptr;
     HWND underCursor = nullptr;
     POINT cursor{}; // screen
     WPARAM keys = 0;
@@ -201,6 +202,9 @@ UINT MouseMessage(Input kind, HWND target, DWORD now, POINT screen)
         return WM_MOUSEWHEEL;
     case Input::Move:
     case Input::Leave:
+    case Input::KeyDown:
+    case Input::KeyUp:
+    case Input::Text:
         break;
     }
     return WM_MOUSEMOVE;
@@ -210,6 +214,10 @@ UINT MouseMessage(Input kind, HWND target, DWORD now, POINT screen)
 
 void ProcessInput(const QueueItem& item)
 {
+    if (item.kind == Input::KeyDown || item.kind == Input::KeyUp || item.kind == Input::Text) {
+        ProcessKey(item);
+        return;
+    }
     InputState& s = I();
     const HWND top = item.msg.hwnd;
     const Window* t = Find(top);
@@ -240,8 +248,8 @@ void ProcessInput(const QueueItem& item)
     LPARAM lParam = 0;
     if (message == WM_MOUSEWHEEL) {
         // The wheel goes to the focus window, with screen coordinates.
-        if (s.focus && TopLevelOf(s.focus) == top)
-            target = s.focus;
+        if (const HWND focus = GetFocus(); focus && TopLevelOf(focus) == top)
+            target = focus;
         wParam = MAKEWPARAM(static_cast<WORD>(s.keys),
                             static_cast<WORD>(static_cast<SHORT>(item.delta)));
         lParam = PointLParam(screen);
@@ -280,8 +288,7 @@ long HoverWait(DWORD now)
 void ForgetInput(HWND hwnd)
 {
     InputState& s = I();
-    if (s.focus == hwnd)
-        s.focus = nullptr;
+    ForgetFocus(hwnd);
     if (s.underCursor == hwnd)
         s.underCursor = nullptr;
     if (s.tracking.hwnd == hwnd)
@@ -296,13 +303,14 @@ void ResetInput()
     I() = InputState{};
     // The pointer stays where it is when the windows go.
     I().cursor = cursor;
+    ResetKeyboard();
 }
 
 } // namespace platform::wnd
 
 using namespace platform::wnd;
 
-// --- capture and focus ---
+// --- capture ---
 
 namespace {
 
@@ -342,24 +350,6 @@ BOOL ReleaseCapture()
 HWND GetCapture()
 {
     return I().capture;
-}
-
-HWND SetFocus(HWND hwnd)
-{
-    InputState& s = I();
-    HWND old = nullptr;
-    if (!Replace(s.focus, hwnd, old))
-        return old;
-    if (old)
-        SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
-    if (hwnd && s.focus == hwnd)
-        SendMessageW(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
-    return old;
-}
-
-HWND GetFocus()
-{
-    return I().focus;
 }
 
 BOOL GetCursorPos(LPPOINT point)

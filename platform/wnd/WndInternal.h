@@ -5,7 +5,9 @@
 //
 //   WndTree.cpp, WndGeometry.cpp  records, creation and destruction, rectangles, visibility
 //   WndDispatch.cpp               the queue, send and post, pumping, observers
-//   WndInput.cpp                  hit test, routing, capture and focus, hover, double clicks
+//   WndInput.cpp                  hit test, pointer routing, capture, hover, double clicks
+//   WndKeyboard.cpp               the focus, key state, key and character messages
+//   WndDialog.cpp                 the dialog manager (tab order, mnemonics) and accelerators
 //   WndTimers.cpp                 window and thread timers
 //   WndPaint.cpp                  invalidation, the paint tree, paint and window DCs
 //   SystemClasses.cpp             the generic, button and static window procedures
@@ -19,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace Gdiplus {
@@ -54,8 +57,10 @@ struct Window
     bool destroying = false;
     // System button state.
     bool pushed = false;
-    bool tracking = false; // pressed with the left button, capture held
+    bool tracking = false; // pressed with the left button or Space, capture held
     int check = 0;
+    // UISF_HIDEFOCUS, UISF_HIDEACCEL: what the window does not show until the keyboard is used.
+    WORD uiState = 0;
     // Top-level windows.
     // The surface has `scale` device pixels per logical pixel (DeviceScale.h); everything
     // else about windows stays logical.
@@ -93,14 +98,25 @@ struct QueueItem
     Input kind = Input::Move;
     POINT client{};
     int delta = 0;
+    // Keys: the virtual-key code, the scan code and the extended-key flag; text: UTF-16 units.
+    UINT vk = 0;
+    UINT scan = 0;
+    bool extended = false;
+    std::u16string text;
 };
 void PostItem(QueueItem item);
 // Posts with the current time and pointer, the way the window manager stamps its messages.
 void PostStamped(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Drops queued messages of `hwnd` that `drop` picks (every one without a predicate).
 void DropQueued(HWND hwnd, const std::function<bool(const MSG&)>& drop = {});
-// Runs PreTranslateMessage along the parent chain, then the procedure (or the timer's proc).
-void Deliver(MSG msg);
+// Runs PreTranslateMessage along the parent chain, then the procedure (or the timer's proc);
+// false when a PreTranslateMessage took the message.
+bool Deliver(MSG msg);
+// The procedure part of Deliver alone (what DispatchMessage does), for the dialog manager.
+void DispatchToProc(const MSG& msg);
+// The dialog's WM_NEXTDLGCTL as the default dialog procedure answers it: wParam a window
+// (lParam nonzero) or the direction (0 next, nonzero previous).
+void NextDialogControl(HWND dialog, WPARAM wParam, LPARAM lParam);
 const MSG* CurrentMessage();
 void ResetDispatch();
 
@@ -112,6 +128,15 @@ bool PostDueHover(DWORD now);
 long HoverWait(DWORD now);
 void ForgetInput(HWND hwnd);
 void ResetInput();
+
+// --- keyboard ---
+void ProcessKey(const QueueItem& item);
+// The focus leaves `hwnd` (or a window inside it) that is being hidden: to `hwnd`'s parent,
+// or to nothing for a top-level window; being disabled: to nothing.
+void FocusLeavesHidden(HWND hwnd);
+void FocusLeavesDisabled(HWND hwnd);
+void ForgetFocus(HWND hwnd);
+void ResetKeyboard();
 
 // --- timers ---
 bool PostDueTimers(DWORD now);

@@ -172,6 +172,22 @@ void CWnd::OnKillFocus(CWnd*)
 {
     Default();
 }
+void CWnd::OnKeyDown(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnKeyUp(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnChar(UINT, UINT, UINT)
+{
+    Default();
+}
+UINT CWnd::OnGetDlgCode()
+{
+    return static_cast<UINT>(Default());
+}
 void CWnd::OnMouseMove(UINT, CPoint)
 {
     Default();

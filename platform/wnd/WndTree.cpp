@@ -178,6 +178,9 @@ HWND MakeWindow(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD styl
     if (!rec)
         return nullptr;
     const HWND hwnd = rec->handle;
+    // Focus rectangles and mnemonic underlines start hidden, as in a window opened with the
+    // mouse; a child takes its parent's state.
+    rec->uiState = parentRec ? parentRec->uiState : (UISF_HIDEFOCUS | UISF_HIDEACCEL);
     if (object) {
         object->m_hWnd = hwnd;
         rec->obj = object;
@@ -305,6 +308,12 @@ BOOL DestroyWindow(HWND hwnd)
 
     if (GetCapture() == hwnd)
         ReleaseCapture();
+    // A shown child is hidden first, which hands the focus (if it is inside) to the parent
+    // before WM_DESTROY; a top-level's focus simply goes.
+    if (const Window* p = Find(parent); p && !p->destroying && (w->style & WS_VISIBLE))
+        FocusLeavesHidden(hwnd);
+    if (!Find(hwnd))
+        return TRUE;
     SendMessageW(hwnd, WM_DESTROY, 0, 0);
     if ((w = Find(hwnd)) != nullptr) {
         const std::vector<HWND> children = w->children;

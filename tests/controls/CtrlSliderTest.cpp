@@ -4,6 +4,7 @@
 #include "controls/CtrlSliderEx.h"
 
 #include "ControlTestKit.h"
+#include "controls/KeyboardAccess.h"
 
 #include <chrono>
 #include <climits>
@@ -188,3 +189,56 @@ TEST_F(Sliders, HostileRangesAndPositions)
 }
 
 } // namespace
+
+// With keyboard access on, a focused slider answers its keys as a click and a drag at the new
+// place would: a press and its repeats are a press and moves, the release a release. Off, the
+// same keys change nothing.
+TEST_F(Sliders, KeysMoveTheThumbOnlyWithKeyboardAccess)
+{
+    CCtrlSlider s;
+    Make(s);
+    s.SetPos(50);
+    s.SetFocus();
+    host.heard.clear();
+    driver.Key(VK_RIGHT);
+    EXPECT_EQ(s.GetPos(), 50);
+    EXPECT_EQ(s.SendMessage(WM_GETDLGCODE), 0);
+    EXPECT_EQ(host.heard, "");
+
+    skinkit::EnableKeyboardAccess(true);
+    const struct
+    {
+        void (*act)(platform::wnd::HeadlessDriver&);
+        int pos;
+        const char* heard;
+    } steps[] = {
+        {[](auto& d) { d.Key(VK_RIGHT); }, 51, "440 42 51 ; 441 42 51 ; "},
+        {[](auto& d) { d.Key(VK_DOWN); }, 50, "440 42 50 ; 441 42 50 ; "},
+        {[](auto& d) { d.Key(VK_PRIOR); }, 60, "440 42 60 ; 441 42 60 ; "},
+        {[](auto& d) { d.Key(VK_END); }, 100, "440 42 100 ; 441 42 100 ; "},
+        {[](auto& d) {
+             d.KeyDown(VK_NEXT);
+             d.KeyDown(VK_NEXT);
+             d.KeyDown(VK_NEXT);
+             d.KeyUp(VK_NEXT);
+         },
+         70, "440 42 90 ; 442 42 80 ; 442 42 70 ; 441 42 70 ; "},
+        {[](auto& d) { d.Key(VK_HOME); }, 0, "440 42 0 ; 441 42 0 ; "},
+        {[](auto& d) { d.Key('A'); }, 0, ""},
+    };
+    for (const auto& step : steps) {
+        host.heard.clear();
+        host.state = [] { return std::string(); };
+        step.act(driver);
+        EXPECT_EQ(s.GetPos(), step.pos);
+        EXPECT_EQ(host.heard, step.heard);
+    }
+    EXPECT_EQ(s.SendMessage(WM_GETDLGCODE), DLGC_WANTARROWS);
+    // The focus leaving mid-press ends the drag where the thumb stands.
+    host.heard.clear();
+    driver.KeyDown(VK_RIGHT);
+    ::SetFocus(nullptr);
+    driver.KeyUp(VK_RIGHT);
+    EXPECT_EQ(host.heard, "440 42 1 ; 441 42 1 ; ");
+    skinkit::EnableKeyboardAccess(false);
+}

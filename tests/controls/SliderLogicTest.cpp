@@ -132,3 +132,33 @@ TEST(SliderLogic, TiledPlayedBar)
 }
 
 } // namespace
+
+TEST(SliderKeys, EachKeyMovesInsideTheRange)
+{
+    using slider::Key;
+    const struct
+    {
+        slider::Range r;
+        int pos;
+        Key key;
+        int expected;
+    } cases[] = {
+        {{0, 100}, 50, Key::StepDown, 49},
+        {{0, 100}, 50, Key::StepUp, 51},
+        {{0, 100}, 50, Key::PageDown, 40},
+        {{0, 100}, 50, Key::PageUp, 60},
+        {{0, 100}, 50, Key::Home, 0},
+        {{0, 100}, 50, Key::End, 100},
+        {{0, 5}, 5, Key::StepUp, 5},
+        {{0, 5}, 5, Key::PageDown, 4},
+        {{0, 100}, 0, Key::StepDown, 0},
+        {{0, 100}, 95, Key::PageUp, 100},
+        {{7, 7}, 7, Key::PageUp, 7},
+        {{0, 100}, 250, Key::StepDown, 100},
+        {{INT_MIN, INT_MAX}, INT_MAX, Key::PageUp, INT_MAX},
+        {{INT_MIN, INT_MAX}, 0, Key::PageDown, -429496729},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(slider::PosForKey(c.r, c.pos, c.key), c.expected)
+            << c.r.min << ".." << c.r.max << " from " << c.pos << " key " << int(c.key);
+}

@@ -327,4 +327,28 @@ TEST(DemoSamples, FolderFollowsTheOverrideThenTheCacheRules)
     setenv("HOME", home.c_str(), 1);
 }
 
+// From the keyboard: Space plays and pauses whatever has the focus, Tab walks the buttons in
+// the order they were made and the focus shows only once the keyboard was used.
+TEST_F(DemoPlayer, SpacePlaysAndPausesAndTabWalksTheButtons)
+{
+    CDemoDialog dialog(skin);
+    dialog.m_remember = false; // the sample files, whatever an earlier test left
+    ASSERT_TRUE(dialog.CreateDialogWindow());
+    driver.Pump();
+    CDemoVideoArea& video = dialog.m_player.video;
+    driver.Key(VK_SPACE);
+    EXPECT_TRUE(video.IsPlaying());
+    driver.Key(VK_TAB);
+    EXPECT_EQ(driver.Focus(), dialog.m_btnPlay.m_hWnd);
+    EXPECT_EQ(dialog.SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS, 0);
+    driver.Key(VK_SPACE); // the accelerator, not a second click of the focused button
+    EXPECT_FALSE(video.IsPlaying());
+    const HWND order[] = {dialog.m_btnStop.m_hWnd, dialog.m_btnRepeat.m_hWnd,
+                          dialog.m_chkSubtitles.m_hWnd};
+    for (HWND expected : order) {
+        driver.Key(VK_TAB);
+        EXPECT_EQ(driver.Focus(), expected);
+    }
+}
+
 } // namespace

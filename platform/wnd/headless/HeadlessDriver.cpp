@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace platform::wnd {
 namespace {
@@ -113,6 +114,67 @@ void HeadlessDriver::AdvanceTime(DWORD ms)
     }
     g_clock = end;
     Pump();
+}
+
+HWND HeadlessDriver::KeyTop() const
+{
+    if (const HWND focus = GetFocus())
+        return TopLevelOf(focus);
+    if (m_top && IsWindow(m_top))
+        return m_top;
+    // The newest shown window that can take the keyboard (pop-ups such as tooltips cannot).
+    const std::vector<HWND> tops = TopLevels();
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it)
+        if (IsWindowVisible(*it) &&
+            !(static_cast<DWORD>(GetWindowLongW(*it, GWL_STYLE)) & WS_POPUP))
+            return *it;
+    return nullptr;
+}
+
+void HeadlessDriver::KeyDown(UINT vk)
+{
+    if (const HWND top = KeyTop()) {
+        QueueKey(top, vk, true);
+        Pump();
+    }
+}
+
+void HeadlessDriver::KeyUp(UINT vk)
+{
+    if (const HWND top = KeyTop()) {
+        QueueKey(top, vk, false);
+        Pump();
+    }
+}
+
+void HeadlessDriver::Key(UINT vk, UINT mods)
+{
+    static constexpr struct
+    {
+        UINT mod, vk;
+    } modifiers[] = {{MOD_CONTROL, VK_CONTROL}, {MOD_ALT, VK_MENU}, {MOD_SHIFT, VK_SHIFT}};
+    for (const auto& m : modifiers)
+        if (mods & m.mod)
+            KeyDown(m.vk);
+    KeyDown(vk);
+    KeyUp(vk);
+    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it)
+        if (mods & it->mod)
+            KeyUp(it->vk);
+}
+
+void HeadlessDriver::Type(const char* utf8)
+{
+    const HWND top = KeyTop();
+    if (!top || !utf8)
+        return;
+    QueueText(top, utf8);
+    Pump();
+}
+
+HWND HeadlessDriver::Focus() const
+{
+    return GetFocus();
 }
 
 void HeadlessDriver::Send(int kind, POINT client, int delta)

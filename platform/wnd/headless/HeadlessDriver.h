@@ -64,6 +64,22 @@ public:
     // Moves to device pixel `device` of top-level `top`'s surface, as a backend reports it.
     void MoveMouseDevice(HWND top, POINT device);
 
+    // --- keyboard: virtual-key codes (VK_..., 'A'..'Z', '0'..'9'); modifiers MOD_SHIFT,
+    // MOD_CONTROL, MOD_ALT. Keys go to the focus window, else to the top-level the pointer is
+    // over, else to the newest shown one that is not a pop-up. ---
+
+    // Presses the modifiers, presses and releases the key, releases the modifiers (in
+    // reverse).
+    void Key(UINT vk, UINT mods = 0);
+    // Presses a key; pressing it again while it is down is an auto-repeat.
+    void KeyDown(UINT vk);
+    void KeyUp(UINT vk);
+    // Text typed (UTF-8), as a layout or an input method delivers it: one WM_CHAR per UTF-16
+    // unit.
+    void Type(const char* utf8);
+    // The window with the keyboard focus, or null.
+    HWND Focus() const;
+
     // --- observation ---
     // Records every message sent to `wnd` from now on (WM_COMMAND from its children, for one).
     void Record(HWND wnd);
@@ -108,6 +124,7 @@ public:
 
 private:
     void Send(int kind, POINT client, int delta = 0);
+    HWND KeyTop() const;
     HWND m_top = nullptr; // the top-level the pointer is over
     POINT m_pos{};        // in m_top's client coordinates
     POINT m_device{};     // the same in device pixels, as last sent
