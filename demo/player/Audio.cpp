@@ -215,26 +215,29 @@ private:
 class SdlSink final : public AudioSink
 {
 public:
-    SdlSink(SDL_AudioDeviceID device, const SDL_AudioSpec& spec) : m_device(device), m_spec(spec) {}
+    SdlSink(SDL_AudioDeviceID device, const SDL_AudioSpec& format)
+        : m_device(device), m_format(format)
+    {
+    }
     ~SdlSink() override
     {
         Close();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
-    int Rate() const override { return m_spec.freq; }
-    int Channels() const override { return m_spec.channels; }
+    int Rate() const override { return m_format.freq; }
+    int Channels() const override { return m_format.channels; }
     void Queue(const std::int16_t* samples, std::int64_t frames) override
     {
         if (frames <= 0 || !Reopen())
             return;
         SDL_QueueAudio(m_device, samples,
-                       static_cast<Uint32>(frames * m_spec.channels * sizeof(std::int16_t)));
+                       static_cast<Uint32>(frames * m_format.channels * sizeof(std::int16_t)));
     }
     std::int64_t Pending() const override
     {
         if (!m_device)
             return m_pendingWhenClosed;
-        return SDL_GetQueuedAudioSize(m_device) / (m_spec.channels * sizeof(std::int16_t));
+        return SDL_GetQueuedAudioSize(m_device) / (m_format.channels * sizeof(std::int16_t));
     }
     void Pause(bool paused) override
     {
@@ -266,7 +269,7 @@ private:
         if (m_device)
             return true;
         SDL_AudioSpec got{};
-        m_device = SDL_OpenAudioDevice(nullptr, 0, &m_spec, &got, 0);
+        m_device = SDL_OpenAudioDevice(nullptr, 0, &m_format, &got, 0);
         m_pendingWhenClosed = 0;
         if (m_device && !m_paused)
             SDL_PauseAudioDevice(m_device, 0);
@@ -274,7 +277,7 @@ private:
     }
 
     SDL_AudioDeviceID m_device;
-    SDL_AudioSpec m_spec;
+    SDL_AudioSpec m_format;
     std::int64_t m_pendingWhenClosed = 0;
     bool m_paused = true;
 };
