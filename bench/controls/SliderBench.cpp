@@ -9,11 +9,17 @@
 // the background copied, both bars and the end cap stretched nearest-neighbour, the thumb
 // copied, and the scratch composed onto the window surface.
 //
+// SliderKeys: the same slider, focused, with the opt-in keys on; one iteration holds Right (then
+// Left) for 1,000 auto-repeats and releases it, each repeat handled as in a running program:
+// the key message, the new position, the notification, the invalidation and the repaint.
+// It is compared with SliderDrag, the same repaints driven by the mouse.
+//
 // DigitsDrawItem: a 60 x 20 digit display with three 10 x 14 digit pictures over a
 // background, painted through DrawItem. Its peer, BareCairoDigits, composes the same picture.
 #include "bench/BenchKit.h"
 #include "controls/CtrlNumber.h"
 #include "controls/CtrlSlider.h"
+#include "controls/KeyboardAccess.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/wnd/WindowManager.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
@@ -61,23 +67,34 @@ END_MESSAGE_MAP()
 
 namespace {
 
+// The seek slider of both drag benchmarks, in its host window.
+struct SliderScene
+{
+    std::unique_ptr<Gdiplus::Bitmap> bg = benchkit::SolidBitmap(kSliderW, kSliderH, 0xFF181C20u);
+    std::unique_ptr<Gdiplus::Bitmap> played = benchkit::SolidBitmap(kBarW, kBarH, 0xFFE04030u);
+    std::unique_ptr<Gdiplus::Bitmap> remaining = benchkit::SolidBitmap(kBarW, kBarH, 0xFF505860u);
+    std::unique_ptr<Gdiplus::Bitmap> thumb = benchkit::SolidBitmap(kThumbW, kThumbH, 0xFFF0F0F0u);
+    CCountingHost host;
+    CCtrlSlider slider;
+
+    explicit SliderScene(int range)
+    {
+        host.CreateEx(0, nullptr, L"bench", WS_VISIBLE, CRect(0, 0, 440, 60), nullptr, 0);
+        slider.Create(nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                      CRect(20, 20, 20 + kSliderW, 20 + kSliderH), &host, 1);
+        slider.SetImage(played.get(), slider::PlayedBar);
+        slider.SetImage(remaining.get(), slider::RemainingBar);
+        slider.SetImage(thumb.get(), slider::Thumb);
+        slider.SetImageBG(bg.get(), 0, 0, 0);
+        slider.SetRange(0, range);
+    }
+};
+
 void SliderDrag(benchmark::State& state)
 {
     platform::wnd::HeadlessDriver driver;
-    auto bg = benchkit::SolidBitmap(kSliderW, kSliderH, 0xFF181C20u);
-    auto played = benchkit::SolidBitmap(kBarW, kBarH, 0xFFE04030u);
-    auto remaining = benchkit::SolidBitmap(kBarW, kBarH, 0xFF505860u);
-    auto thumb = benchkit::SolidBitmap(kThumbW, kThumbH, 0xFFF0F0F0u);
-    CCountingHost host;
-    host.CreateEx(0, nullptr, L"bench", WS_VISIBLE, CRect(0, 0, 440, 60), nullptr, 0);
-    CCtrlSlider slider;
-    slider.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(20, 20, 20 + kSliderW, 20 + kSliderH),
-                  &host, 1);
-    slider.SetImage(played.get(), slider::PlayedBar);
-    slider.SetImage(remaining.get(), slider::RemainingBar);
-    slider.SetImage(thumb.get(), slider::Thumb);
-    slider.SetImageBG(bg.get(), 0, 0, 0);
-    slider.SetRange(0, 100000);
+    SliderScene scene(100000);
+    CCtrlSlider& slider = scene.slider;
     driver.Pump();
     for (auto _ : state) {
         driver.MoveMouse(slider.m_hWnd, {kSliderW / 2, 8});
@@ -88,10 +105,31 @@ void SliderDrag(benchmark::State& state)
         // Past the double-click time, so that the next press is a press again.
         driver.AdvanceTime(600);
     }
-    state.counters["notifications"] =
-        benchmark::Counter(static_cast<double>(host.heard), benchmark::Counter::kAvgIterations);
+    state.counters["notifications"] = benchmark::Counter(static_cast<double>(scene.host.heard),
+                                                         benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(SliderDrag)->Unit(benchmark::kMillisecond);
+
+void SliderKeys(benchmark::State& state)
+{
+    platform::wnd::HeadlessDriver driver;
+    skinkit::EnableKeyboardAccess(true);
+    // A step of one in a range as wide as the track: every repeat moves the thumb.
+    SliderScene scene(kSliderW);
+    scene.slider.SetFocus();
+    driver.Pump();
+    UINT key = VK_RIGHT;
+    for (auto _ : state) {
+        for (int i = 0; i < kMoves; ++i)
+            driver.KeyDown(key);
+        driver.KeyUp(key);
+        key = key == VK_RIGHT ? VK_LEFT : VK_RIGHT;
+    }
+    skinkit::EnableKeyboardAccess(false);
+    state.counters["notifications"] = benchmark::Counter(static_cast<double>(scene.host.heard),
+                                                         benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(SliderKeys)->Unit(benchmark::kMillisecond);
 
 // Source (0, 0, sw, sh) of `image` stretched nearest-neighbour into (dx, dy, dw, dh), pixel
 // centres sampled as the half-pixel offset does.
