@@ -231,13 +231,20 @@ std::unique_ptr<Gdiplus::Bitmap> AviClip::Frame(int k)
     return FrameFitted(k, std::abs(Width()), std::abs(Height()));
 }
 
-std::unique_ptr<Gdiplus::Bitmap> AviClip::FrameFitted(int k, int w, int h)
+const AVFrame* AviClip::FittedFrame(int k, int w, int h, player::FitRect* fit)
 {
     if (!m_open || k < 0 || k >= FrameCount())
         return nullptr;
     const AVFrame* frame = m_frames.At(k);
-    const player::FitRect fit = player::FitInside(std::abs(Width()), std::abs(Height()), w, h);
-    if (!frame || fit.w <= 0 || fit.h <= 0)
+    *fit = player::FitInside(std::abs(Width()), std::abs(Height()), w, h);
+    return frame && fit->w > 0 && fit->h > 0 ? frame : nullptr;
+}
+
+std::unique_ptr<Gdiplus::Bitmap> AviClip::FrameFitted(int k, int w, int h)
+{
+    player::FitRect fit;
+    const AVFrame* frame = FittedFrame(k, w, h, &fit);
+    if (!frame)
         return nullptr;
     std::vector<BYTE> bgra(static_cast<size_t>(fit.w) * fit.h * 4);
     if (!m_frames.Decoder().ToBgra(frame, fit.w, fit.h, bgra.data()))
@@ -246,6 +253,44 @@ std::unique_ptr<Gdiplus::Bitmap> AviClip::FrameFitted(int k, int w, int h)
     auto b = std::make_unique<Gdiplus::Bitmap>(fit.w, fit.h, fit.w * 4,
                                                Gdiplus::PixelFormat32bppARGB, bgra.data());
     return b->GetLastStatus() == Gdiplus::Ok ? std::move(b) : nullptr;
+}
+
+bool AviClip::FrameFittedInto(int k, int w, int h, std::unique_ptr<Gdiplus::Bitmap>& picture)
+{
+    player::FitRect fit;
+    const AVFrame* frame = FittedFrame(k, w, h, &fit);
+    if (!frame)
+        return false;
+    // A picture with alpha of its own goes the straight-alpha way.
+    if (player::VideoDecoder::HasAlpha(frame)) {
+        auto b = FrameFitted(k, w, h);
+        if (!b)
+            return false;
+        picture = std::move(b);
+        return true;
+    }
+    std::unique_ptr<Gdiplus::Bitmap> fresh;
+    Gdiplus::Bitmap* target = picture.get();
+    if (!target || static_cast<int>(target->GetWidth()) != fit.w ||
+        static_cast<int>(target->GetHeight()) != fit.h) {
+        fresh = std::make_unique<Gdiplus::Bitmap>(fit.w, fit.h, Gdiplus::PixelFormat32bppPARGB);
+        if (fresh->GetLastStatus() != Gdiplus::Ok)
+            return false;
+        target = fresh.get();
+    }
+    // Opaque BGRA is the same premultiplied or not: libswscale writes straight into the
+    // picture's own rows.
+    const Gdiplus::Rect all(0, 0, fit.w, fit.h);
+    Gdiplus::BitmapData rows;
+    if (target->LockBits(&all, Gdiplus::ImageLockModeWrite, Gdiplus::PixelFormat32bppPARGB,
+                         &rows) != Gdiplus::Ok)
+        return false;
+    const bool ok = m_frames.Decoder().ToBgra(frame, fit.w, fit.h,
+                                              static_cast<std::uint8_t*>(rows.Scan0), rows.Stride);
+    target->UnlockBits(&rows);
+    if (ok && fresh)
+        picture = std::move(fresh);
+    return ok;
 }
 
 CString FormatDuration(int ms)

@@ -43,9 +43,16 @@ public:
     std::unique_ptr<Gdiplus::Bitmap> Frame(int k);
     // Frame k as the largest picture that fits w x h keeping its shape; null as above.
     std::unique_ptr<Gdiplus::Bitmap> FrameFitted(int k, int w, int h);
+    // The same picture written into `picture` when that already has the fitted size, so that
+    // playing allocates nothing per frame; otherwise `picture` is replaced. False, with
+    // `picture` as it was, when there is no picture.
+    bool FrameFittedInto(int k, int w, int h, std::unique_ptr<Gdiplus::Bitmap>& picture);
     player::AviMedia& Media() { return m_media; }
 
 private:
+    // Frame k and its fitted size; null when there is no picture to show.
+    const AVFrame* FittedFrame(int k, int w, int h, player::FitRect* fit);
+
     player::AviMedia m_media;
     player::VideoFrames m_frames;
     bool m_open = false;

@@ -126,10 +126,10 @@ void CDemoVideoArea::ShowFrame(int k)
     CRect rc;
     if (m_hWnd)
         GetClientRect(&rc);
-    auto frame =
-        rc.IsRectEmpty() ? m_clip.Frame(k) : m_clip.FrameFitted(k, rc.Width(), rc.Height());
-    if (frame)
-        m_frame = std::move(frame);
+    if (rc.IsRectEmpty())
+        m_clip.FrameFittedInto(k, std::abs(m_clip.Width()), std::abs(m_clip.Height()), m_frame);
+    else
+        m_clip.FrameFittedInto(k, rc.Width(), rc.Height(), m_frame);
     Invalidate(FALSE);
     if (onPosition)
         onPosition(PositionMs(), LengthMs());
@@ -182,15 +182,23 @@ void CDemoVideoArea::OnPaint()
     CRect rc;
     GetClientRect(&rc);
     const CRect picture = PictureRect();
-    ownerdraw::Compose(
-        dc, CSize(rc.Width(), rc.Height()), ownerdraw::kDefaultModes,
-        [&](Gdiplus::Graphics& g, int, int) {
-            g.Clear(Gdiplus::Color(0xFF000000u));
-            if (!m_frame)
-                return;
-            g.DrawImage(m_frame.get(),
-                        Gdiplus::Rect(picture.left, picture.top, picture.Width(), picture.Height()),
-                        0, 0, static_cast<int>(m_frame->GetWidth()),
-                        static_cast<int>(m_frame->GetHeight()), Gdiplus::UnitPixel);
-        });
+    // Straight onto the window: the picture is opaque and already at its shown size, so a
+    // scratch picture would only add a copy of every frame. Black fills the rest.
+    Gdiplus::Graphics g(dc.m_hDC);
+    Gdiplus::SolidBrush black(Gdiplus::Color(0xFF000000u));
+    if (picture.IsRectEmpty()) {
+        g.FillRectangle(&black, 0, 0, rc.Width(), rc.Height());
+        return;
+    }
+    const CRect bands[] = {{0, 0, rc.right, picture.top},
+                           {0, picture.bottom, rc.right, rc.bottom},
+                           {0, picture.top, picture.left, picture.bottom},
+                           {picture.right, picture.top, rc.right, picture.bottom}};
+    for (const CRect& b : bands)
+        if (!b.IsRectEmpty())
+            g.FillRectangle(&black, b.left, b.top, b.Width(), b.Height());
+    g.DrawImage(m_frame.get(),
+                Gdiplus::Rect(picture.left, picture.top, picture.Width(), picture.Height()), 0, 0,
+                static_cast<int>(m_frame->GetWidth()), static_cast<int>(m_frame->GetHeight()),
+                Gdiplus::UnitPixel);
 }

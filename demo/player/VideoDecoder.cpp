@@ -3,6 +3,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/pixdesc.h>
 #include <libswscale/swscale.h>
 }
 
@@ -152,9 +153,16 @@ std::vector<std::uint8_t> VideoDecoder::Packed(const AVFrame* f)
     return out;
 }
 
-bool VideoDecoder::ToBgra(const AVFrame* f, int w, int h, std::uint8_t* out)
+bool VideoDecoder::HasAlpha(const AVFrame* f)
 {
-    if (!f || w <= 0 || h <= 0 || !out)
+    const AVPixFmtDescriptor* d =
+        f ? av_pix_fmt_desc_get(static_cast<AVPixelFormat>(f->format)) : nullptr;
+    return d && (d->flags & AV_PIX_FMT_FLAG_ALPHA);
+}
+
+bool VideoDecoder::ToBgra(const AVFrame* f, int w, int h, std::uint8_t* out, int stride)
+{
+    if (!f || w <= 0 || h <= 0 || !out || stride < 0 || (stride > 0 && stride / 4 < w))
         return false;
     // The JPEG pixel formats are the plain ones at full range; naming them so keeps libswscale
     // from warning on every picture.
@@ -180,8 +188,8 @@ bool VideoDecoder::ToBgra(const AVFrame* f, int w, int h, std::uint8_t* out)
     if (!m_sws)
         return false;
     std::uint8_t* dst[4] = {out, nullptr, nullptr, nullptr};
-    const int stride[4] = {w * 4, 0, 0, 0};
-    return sws_scale(m_sws, f->data, f->linesize, 0, f->height, dst, stride) == h;
+    const int strides[4] = {stride > 0 ? stride : w * 4, 0, 0, 0};
+    return sws_scale(m_sws, f->data, f->linesize, 0, f->height, dst, strides) == h;
 }
 
 // --- frames by number ---

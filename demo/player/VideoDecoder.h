@@ -50,8 +50,11 @@ public:
     // The picture in its own pixel format packed without padding, as `ffmpeg -f framemd5`
     // hashes it.
     static std::vector<std::uint8_t> Packed(const AVFrame* frame);
-    // The picture scaled to w x h as BGRA rows of w * 4 bytes; false when it cannot be.
-    bool ToBgra(const AVFrame* frame, int w, int h, std::uint8_t* out);
+    // The picture scaled to w x h as BGRA rows `stride` bytes apart (0: w * 4); false when it
+    // cannot be.
+    bool ToBgra(const AVFrame* frame, int w, int h, std::uint8_t* out, int stride = 0);
+    // Whether the picture's format carries its own alpha (else BGRA comes out opaque).
+    static bool HasAlpha(const AVFrame* frame);
 
 private:
     AVCodecContext* m_ctx = nullptr;
