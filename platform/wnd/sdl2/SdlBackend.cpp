@@ -15,8 +15,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dlfcn.h>
 #include <map>
 #include <poll.h>
@@ -360,6 +362,27 @@ UINT VirtualKey(const SDL_Keysym& key, const KeyRow& row)
     return row.vk;
 }
 
+// Copies the rows of `rect` (clipped to both) when the window surface has the picture's own
+// 32-bit layout: ARGB8888, or RGB888 whose unused byte stands where the alpha does. False for
+// any other layout, which SDL converts.
+bool CopyRows(const Gdiplus::BitmapData& from, SDL_Surface* to, const SDL_Rect& rect)
+{
+    if (!to->format || !to->pixels || SDL_MUSTLOCK(to) ||
+        (to->format->format != SDL_PIXELFORMAT_ARGB8888 &&
+         to->format->format != SDL_PIXELFORMAT_RGB888))
+        return false;
+    const int x0 = std::max(rect.x, 0), y0 = std::max(rect.y, 0);
+    const int x1 = std::min({rect.x + rect.w, static_cast<int>(from.Width), to->w});
+    const int y1 = std::min({rect.y + rect.h, static_cast<int>(from.Height), to->h});
+    for (int y = y0; y < y1 && x0 < x1; ++y)
+        std::memcpy(static_cast<std::uint8_t*>(to->pixels) + static_cast<ptrdiff_t>(y) * to->pitch +
+                        x0 * 4,
+                    static_cast<const std::uint8_t*>(from.Scan0) +
+                        static_cast<ptrdiff_t>(y) * from.Stride + x0 * 4,
+                    static_cast<size_t>(x1 - x0) * 4);
+    return true;
+}
+
 class SdlBackend : public Backend
 {
 public:
@@ -470,16 +493,23 @@ public:
         if (surface.LockBits(&all, Gdiplus::ImageLockModeRead, Gdiplus::PixelFormat32bppPARGB,
                              &data) != Gdiplus::Ok)
             return;
+        SDL_Rect rect{static_cast<int>(dirty.left), static_cast<int>(dirty.top),
+                      static_cast<int>(dirty.right - dirty.left),
+                      static_cast<int>(dirty.bottom - dirty.top)};
         // Cairo's premultiplied ARGB32 is SDL's ARGB8888 in memory; the composed top-level is
-        // opaque, so premultiplication changes nothing shown. Copied, not blended.
+        // opaque, so premultiplication changes nothing shown. A window surface of that layout
+        // (with or without alpha) takes the rows as they are.
+        if (CopyRows(data, target, rect)) {
+            g_sdl.SDL_UpdateWindowSurfaceRects(win, &rect, 1);
+            surface.UnlockBits(&data);
+            return;
+        }
+        // Otherwise SDL converts: copied, not blended.
         SDL_Surface* source = g_sdl.SDL_CreateRGBSurfaceWithFormatFrom(
             data.Scan0, static_cast<int>(data.Width), static_cast<int>(data.Height), 32,
             data.Stride, SDL_PIXELFORMAT_ARGB8888);
         if (source) {
             g_sdl.SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
-            SDL_Rect rect{static_cast<int>(dirty.left), static_cast<int>(dirty.top),
-                          static_cast<int>(dirty.right - dirty.left),
-                          static_cast<int>(dirty.bottom - dirty.top)};
             SDL_Rect dest = rect;
             g_sdl.SDL_UpperBlit(source, &rect, target, &dest);
             g_sdl.SDL_UpdateWindowSurfaceRects(win, &rect, 1);
