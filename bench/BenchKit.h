@@ -67,10 +67,15 @@ inline PangoFontDescription* Font(const char* family, int px)
 }
 
 // A control composed off screen at its size by `paint`, then put onto the window at its place,
-// as owner-drawn controls do.
+// as owner-drawn controls do. On a window surface with a device scale, the scratch has the
+// same scale: `paint` works in logical units, Cairo and Pango draw at device resolution.
 template <typename Fn> void Child(cairo_t* window, int x, int y, int w, int h, Fn&& paint)
 {
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    double sx = 1, sy = 1;
+    cairo_surface_get_device_scale(cairo_get_target(window), &sx, &sy);
+    cairo_surface_t* scratch = cairo_image_surface_create(
+        CAIRO_FORMAT_ARGB32, static_cast<int>(w * sx + 0.5), static_cast<int>(h * sy + 0.5));
+    cairo_surface_set_device_scale(scratch, sx, sy);
     cairo_t* cr = cairo_create(scratch);
     paint(cr);
     cairo_destroy(cr);
