@@ -3,6 +3,8 @@
 // and painted pixels computed from the layout rules.
 #include "controls/list/CtrlListbox.h"
 
+#include "controls/KeyboardAccess.h"
+
 #include "../controls/ControlTestKit.h"
 
 #include <algorithm>
@@ -235,6 +237,111 @@ TEST_F(ListBox, HeaderBoxShownAgainFollowsTheRows)
     list.ShowHeaderCheckbox(1);
     EXPECT_EQ(std::pair(list.GetCheck(-1), list.GetCheckedCount()), std::pair(-1, 19));
     EXPECT_EQ(At(list, 380, 16), kMixed);
+}
+
+// --- keys ---
+
+// With keyboard access on, the focused list's keys select rows and scroll them into view, open
+// and check them, each telling the parent what the matching click or double click tells it.
+// Off, or while the mouse is captured, nothing happens.
+TEST_F(ListBox, KeysSelectOpenAndCheckRows)
+{
+    list.SetItemText(7, 0, L"\u00C9mile");
+    list.SetItemDisabled(3, 1); // a greyed row is checked as a click checks it
+    list.SetFocus();
+    host.state = [this] {
+        return std::to_string(list.GetSelectedItem()) + "/" +
+               std::to_string(list.GetIndicatedItem()) + " t" + std::to_string(list.GetTopIndex()) +
+               " c" + std::to_string(list.GetCheck(3));
+    };
+    auto key = [this](UINT vk) { return [this, vk] { driver.Key(vk); }; };
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[] { skinkit::EnableKeyboardAccess(false); }, ""},
+        {key(VK_DOWN), ""},
+        {[] { skinkit::EnableKeyboardAccess(true); }, ""},
+        {key(VK_DOWN), "52c 0 4321 0/-1 t0 c0; "}, // from no selection: the first visible row
+        {key(VK_END), "52c 19 4321 19/-1 t12 c0; "},
+        {key(VK_PRIOR), "52c 11 4321 11/-1 t11 c0; "},
+        {key(VK_HOME), "52c 0 4321 0/-1 t0 c0; "},
+        {key(VK_HOME), ""},
+        {[this] {
+             for (int i = 0; i < 3; ++i)
+                 driver.KeyDown(VK_DOWN);
+             driver.KeyUp(VK_DOWN);
+         },
+         "52c 1 4321 1/-1 t0 c0; 52c 2 4321 2/-1 t0 c0; 52c 3 4321 3/-1 t0 c0; "},
+        {key(VK_SPACE), "52e 3 4321 3/-1 t0 c1; "},
+        {key(VK_RETURN), "52c 3 4321 3/-1 t0 c1; 52d 3 4321 3/3 t0 c1; 52c 3 4321 3/3 t0 c1; "},
+        {[this] { driver.Type("\xC3\xA9"); }, "52c 7 4321 7/3 t0 c1; "}, // é finds Émile
+        {key(VK_NEXT), "52c 15 4321 15/3 t8 c1; "},
+        {[this] {
+             host.SetCapture();
+             driver.Key(VK_UP);
+             driver.Type("a");
+             ReleaseCapture();
+         },
+         ""},
+        {[this] {
+             list.m_model.m_bCheckbox = 0; // rows without boxes: Space checks nothing
+             driver.AdvanceTime(1000);
+             driver.Key(VK_SPACE);
+         },
+         ""},
+    };
+    for (const auto& [act, heard] : steps) {
+        host.heard.clear();
+        act();
+        EXPECT_EQ(host.heard, heard);
+    }
+    // Enter is the list's only while it has the focus; the dialog manager asks with the key.
+    MSG enter{list.m_hWnd, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    const auto code = [&] { return list.SendMessage(WM_GETDLGCODE, VK_RETURN, LPARAM(&enter)); };
+    EXPECT_EQ(code(), DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTMESSAGE);
+    host.SetFocus();
+    EXPECT_EQ(code(), DLGC_WANTARROWS | DLGC_WANTCHARS);
+    skinkit::EnableKeyboardAccess(false);
+    EXPECT_EQ(code(), 0);
+}
+
+// Keys the list cannot use: codes out of range, a top scrolled far outside the rows (the
+// selected row still comes into view), an empty list, and a parent that empties or destroys
+// the list while it hears Enter's first click (the rest of the sequence is not sent).
+TEST_F(ListBox, KeysAtTheLimits)
+{
+    skinkit::EnableKeyboardAccess(true);
+    list.SetFocus();
+    for (WPARAM code : {WPARAM{0}, WPARAM{0xFF}, WPARAM{0xFFFF}, WPARAM{0x110000}, ~WPARAM{0}}) {
+        list.SendMessage(WM_KEYDOWN, code, 0);
+        list.SendMessage(WM_CHAR, code, 0);
+    }
+    EXPECT_EQ(host.heard, "");
+    for (WPARAM far : {WPARAM{INT_MAX}, WPARAM{0x80000000}})
+        for (UINT vk : {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END}) {
+            list.SendMessage(UM_VSCROLL_POS, far, 0);
+            driver.Key(vk);
+            const int row = list.GetSelectedItem(), top = list.GetTopIndex();
+            EXPECT_TRUE(row >= top && row < top + 8) << vk << ": " << row << " at " << top;
+        }
+    const std::function<void()> parents[] = {[this] { list.DeleteAllItems(); },
+                                             [this] { list.DestroyWindow(); }};
+    for (const auto& parent : parents) {
+        for (int i = 0; i < 20; ++i)
+            list.InsertItem(i, L"");
+        list.SetItemState(2, 1);
+        host.heard.clear();
+        host.state = [&] {
+            parent();
+            return std::string();
+        };
+        driver.Key(VK_RETURN);
+        EXPECT_EQ(host.heard, "52c 2 4321 ; ");
+        host.state = [] { return std::string(); };
+        for (UINT vk : {VK_DOWN, VK_END, VK_RETURN, VK_SPACE, UINT{'A'}})
+            list.SendMessage(WM_KEYDOWN, vk, 0);
+        driver.Type("a");
+        EXPECT_EQ(host.heard, "52c 2 4321 ; ");
+    }
+    skinkit::EnableKeyboardAccess(false);
 }
 
 // --- pixels ---
