@@ -17,7 +17,7 @@ ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONDBLCLK()
 ON_WM_KEYDOWN()
 ON_WM_CHAR()
-ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCode)
+ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCodeFor)
 END_MESSAGE_MAP()
 
 namespace {
@@ -632,7 +632,7 @@ void CCtrlListbox::OnChar(UINT ch, UINT, UINT)
         SelectFromKey(row);
 }
 
-LRESULT CCtrlListbox::OnGetDlgCode(WPARAM, LPARAM msg)
+LRESULT CCtrlListbox::OnGetDlgCodeFor(WPARAM, LPARAM msg)
 {
     if (!skinkit::KeyboardAccessEnabled())
         return Default();

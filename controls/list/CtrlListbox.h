@@ -106,8 +106,9 @@ protected:
     // Each tells the parent what the equivalent mouse action tells it.
     void OnKeyDown(UINT vk, UINT repeat, UINT flags);
     void OnChar(UINT ch, UINT repeat, UINT flags);
-    // The keys the dialog manager leaves to the list; Enter only while the list has the focus.
-    LRESULT OnGetDlgCode(WPARAM, LPARAM msg);
+    // The keys the dialog manager leaves to the list, asked with the key's message (`msg`,
+    // may be null); Enter only while the list has the focus.
+    LRESULT OnGetDlgCodeFor(WPARAM, LPARAM msg);
     DECLARE_MESSAGE_MAP()
 
 public:
