@@ -1,5 +1,6 @@
 #include "controls/list/CtrlListbox.h"
 
+#include "controls/KeyboardAccess.h"
 #include "controls/OwnerDraw.h"
 
 IMPLEMENT_DYNAMIC(CCtrlListbox, CWnd);
@@ -14,6 +15,9 @@ ON_WM_MOUSEWHEEL()
 ON_MESSAGE(UM_VSCROLL_POS, OnVScrollMessage)
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONDBLCLK()
+ON_WM_KEYDOWN()
+ON_WM_CHAR()
+ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCodeFor)
 END_MESSAGE_MAP()
 
 namespace {
@@ -509,4 +513,133 @@ LRESULT CCtrlListbox::OnVScrollMessage(WPARAM position, LPARAM)
     m_nTopIndex = static_cast<int>(position);
     Redraw();
     return 0;
+}
+
+// --- keys ---
+
+namespace {
+
+bool MoveKey(UINT vk, list::Key* key)
+{
+    switch (vk) {
+    case VK_UP:
+        *key = list::Key::Up;
+        return true;
+    case VK_DOWN:
+        *key = list::Key::Down;
+        return true;
+    case VK_PRIOR:
+        *key = list::Key::PageUp;
+        return true;
+    case VK_NEXT:
+        *key = list::Key::PageDown;
+        return true;
+    case VK_HOME:
+        *key = list::Key::Home;
+        return true;
+    case VK_END:
+        *key = list::Key::End;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool CCtrlListbox::TakesKeys() const
+{
+    return skinkit::KeyboardAccessEnabled() && !::GetCapture();
+}
+
+void CCtrlListbox::SelectFromKey(int row)
+{
+    if (!m_model.GetItem(row))
+        return;
+    EnsureVisible(row);
+    if (row == m_model.m_nSelectedItem)
+        return;
+    m_model.m_nSelectedItem = row;
+    Redraw();
+    Notify(UM_LISTBOX_CLICK, row);
+}
+
+void CCtrlListbox::OpenSelected()
+{
+    const int row = m_model.m_nSelectedItem;
+    if (!m_model.GetItem(row))
+        return;
+    EnsureVisible(row);
+    // The parent may empty the list or destroy it while it hears each message; what a mouse
+    // would then hit is gone, so the rest of the sequence is not sent.
+    auto stillThere = [this, row] { return m_hWnd && m_model.GetItem(row); };
+    m_model.m_nSelectedItem = row;
+    Redraw();
+    Notify(UM_LISTBOX_CLICK, row);
+    if (!stillThere())
+        return;
+    if (m_model.m_bIndicateEnable) {
+        m_model.m_nIndicatedItem = row;
+        Redraw();
+    }
+    Notify(UM_LISTBOX_DBLCLK, row);
+    if (!stillThere())
+        return;
+    m_model.m_nSelectedItem = row;
+    Redraw();
+    Notify(UM_LISTBOX_CLICK, row);
+}
+
+void CCtrlListbox::ToggleSelectedCheck()
+{
+    const int row = m_model.m_nSelectedItem;
+    // Every place's box has the same size: one of no size takes no click.
+    if (!m_model.m_bCheckbox || !m_model.GetItem(row) || m_layout.checkRects.empty() ||
+        m_layout.checkRects.front().IsRectEmpty())
+        return;
+    EnsureVisible(row);
+    m_model.ToggleRowCheck(row);
+    Redraw();
+    Notify(UM_LISTBOX_CHECK, row);
+}
+
+void CCtrlListbox::OnKeyDown(UINT vk, UINT, UINT)
+{
+    list::Key key;
+    if (!TakesKeys()) {
+        Default();
+    } else if (MoveKey(vk, &key)) {
+        SelectFromKey(list::RowForKey(key, m_model.m_nSelectedItem, m_nTopIndex,
+                                      m_layout.maxRowCount, m_model.GetItemCount()));
+    } else if (vk == VK_RETURN) {
+        OpenSelected();
+    } else if (vk == VK_SPACE && !m_typeAhead.Typing(GetMessageTime())) {
+        // A space typed inside a type-ahead text is part of the text (OnChar), not a toggle.
+        ToggleSelectedCheck();
+    } else {
+        Default();
+    }
+}
+
+void CCtrlListbox::OnChar(UINT ch, UINT, UINT)
+{
+    if (!TakesKeys()) {
+        Default();
+        return;
+    }
+    const int row = m_typeAhead.Type(m_model, ch, GetMessageTime(), m_model.m_nSelectedItem);
+    if (row >= 0)
+        SelectFromKey(row);
+}
+
+LRESULT CCtrlListbox::OnGetDlgCodeFor(WPARAM, LPARAM msg)
+{
+    if (!skinkit::KeyboardAccessEnabled())
+        return Default();
+    LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    // Enter opens the focused list's row instead of pressing the dialog's default button.
+    const MSG* m = reinterpret_cast<const MSG*>(msg);
+    if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && ::GetFocus() == m_hWnd)
+        code |= DLGC_WANTMESSAGE;
+    return code;
 }

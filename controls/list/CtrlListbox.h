@@ -8,6 +8,7 @@
 
 #include "controls/list/CtrlVScroll.h"
 #include "controls/list/ListInput.h"
+#include "controls/list/ListKeys.h"
 #include "controls/list/ListLayout.h"
 #include "controls/list/ListModel.h"
 #include "controls/list/ListPaint.h"
@@ -98,6 +99,16 @@ protected:
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
     LRESULT OnVScrollMessage(WPARAM position, LPARAM);
+    // With keyboard access on (KeyboardAccess.h), and while no window holds the mouse
+    // capture: the arrows, Page Up and Down, Home and End select a row and scroll it into
+    // view, Enter opens the selected row as a double click does, Space toggles its check box
+    // as a click on the box does, and typed characters select by type-ahead (ListKeys.h).
+    // Each tells the parent what the equivalent mouse action tells it.
+    void OnKeyDown(UINT vk, UINT repeat, UINT flags);
+    void OnChar(UINT ch, UINT repeat, UINT flags);
+    // The keys the dialog manager leaves to the list, asked with the key's message (`msg`,
+    // may be null); Enter only while the list has the focus.
+    LRESULT OnGetDlgCodeFor(WPARAM, LPARAM msg);
     DECLARE_MESSAGE_MAP()
 
 public:
@@ -133,10 +144,22 @@ private:
     // Makes the row under `point` the tooltip's one tool, or leaves it none when that row has
     // no tooltip text; the tooltip window is made with the first text.
     void TrackToolTip(CPoint point);
+    // Whether keys are the list's now: keyboard access on and no mouse capture held.
+    bool TakesKeys() const;
+    // Selects `row` from the keyboard: scrolls it into view and, when the selection changed,
+    // redraws and tells the parent as a click on the row would.
+    void SelectFromKey(int row);
+    // The selected row's double-click sequence, as a double click outside its check box
+    // sends it: click, double click, click.
+    void OpenSelected();
+    // The selected row's check box, as a click on it; nothing for a row a click could not
+    // check (no boxes, or boxes of no size).
+    void ToggleSelectedCheck();
 
     // Kept between paints: their fonts are rebuilt only when family or size change.
     CCtrlGDIpString m_regular;
     CCtrlGDIpString m_bold;
     std::unique_ptr<CToolTipCtrl> m_toolTip;
     int m_nToolTipRow = -1; // the row the tooltip's one tool stands for (its id is row + 1)
+    list::TypeAhead m_typeAhead;
 };

@@ -1,5 +1,6 @@
 #include "controls/list/CtrlVScroll.h"
 
+#include "controls/KeyboardAccess.h"
 #include "controls/OwnerDraw.h"
 
 IMPLEMENT_DYNAMIC(CCtrlVScroll, CWnd);
@@ -10,6 +11,8 @@ ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_MOUSEMOVE()
 ON_WM_SIZE()
+ON_WM_KEYDOWN()
+ON_WM_GETDLGCODE()
 ON_BN_CLICKED(IDC_SCROLL_TOP, OnBnClickedScrollTop)
 ON_BN_CLICKED(IDC_SCROLL_BOTTOM, OnBnClickedScrollBottom)
 END_MESSAGE_MAP()
@@ -204,6 +207,53 @@ void CCtrlVScroll::OnLButtonUp(UINT flags, CPoint point)
         MoveTo(vscroll::PagePosition(point.y, GetThumbRect(), m_nCurPos, m_nMaxRowCount,
                                      vscroll::Range(m_nItemCount, m_nMaxRowCount)));
     CWnd::OnLButtonUp(flags, point);
+}
+
+// --- keys ---
+
+namespace {
+
+bool BarKey(UINT vk, vscroll::Key* key)
+{
+    switch (vk) {
+    case VK_UP:
+        *key = vscroll::Key::LineUp;
+        return true;
+    case VK_DOWN:
+        *key = vscroll::Key::LineDown;
+        return true;
+    case VK_PRIOR:
+        *key = vscroll::Key::PageUp;
+        return true;
+    case VK_NEXT:
+        *key = vscroll::Key::PageDown;
+        return true;
+    case VK_HOME:
+        *key = vscroll::Key::Top;
+        return true;
+    case VK_END:
+        *key = vscroll::Key::Bottom;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void CCtrlVScroll::OnKeyDown(UINT vk, UINT, UINT)
+{
+    vscroll::Key key;
+    if (!skinkit::KeyboardAccessEnabled() || ::GetCapture() || !BarKey(vk, &key)) {
+        Default();
+        return;
+    }
+    MoveTo(vscroll::PosForKey(key, m_nCurPos, m_nItemCount, m_nMaxRowCount));
+}
+
+UINT CCtrlVScroll::OnGetDlgCode()
+{
+    return skinkit::KeyboardAccessEnabled() ? DLGC_WANTARROWS : static_cast<UINT>(Default());
 }
 
 // --- painting ---

@@ -45,6 +45,11 @@ protected:
     void OnLButtonUp(UINT flags, CPoint point);
     void OnMouseMove(UINT flags, CPoint point);
     void OnSize(UINT type, int cx, int cy);
+    // With keyboard access on: Up and Down as the arrows, Page Up and Page Down as clicks in
+    // the track, Home and End to the ends; each press and each of its repeats is one such
+    // action, told as the mouse's is. Keys wait while the mouse is captured.
+    void OnKeyDown(UINT vk, UINT repeat, UINT flags);
+    UINT OnGetDlgCode();
     void OnBnClickedScrollTop();
     void OnBnClickedScrollBottom();
     DECLARE_MESSAGE_MAP()

@@ -95,4 +95,28 @@ int PagePosition(int pointY, const CRect& thumb, int pos, int pageRows, int rang
     return pos;
 }
 
+int PosForKey(Key key, int pos, int itemCount, int pageRows)
+{
+    const int range = Range(itemCount, pageRows);
+    switch (key) {
+    case Key::LineUp:
+        return ArrowsEnabled(itemCount, pageRows) && pos >= 1 ? pos - 1 : pos;
+    case Key::LineDown:
+        return ArrowsEnabled(itemCount, pageRows) && pos < range ? pos + 1 : pos;
+    case Key::PageUp:
+    case Key::PageDown: {
+        if (!TrackActive(itemCount, pageRows))
+            return pos;
+        // A click just above (below) the thumb: the same rule the mouse pages by.
+        const CRect thumb(0, 1, 0, 1);
+        return PagePosition(key == Key::PageUp ? 0 : 2, thumb, pos, pageRows, range);
+    }
+    case Key::Top:
+        return HasThumb(itemCount, pageRows) ? 0 : pos;
+    case Key::Bottom:
+        return HasThumb(itemCount, pageRows) ? range : pos;
+    }
+    return pos;
+}
+
 } // namespace vscroll

@@ -70,4 +70,22 @@ int DragPosition(int pointY, int thumbHeight, int barHeight, Arrows arrows, int 
 // | below the thumb (y > bottom)      | min(pos + page, range)         |
 int PagePosition(int pointY, const CRect& thumb, int pos, int pageRows, int range);
 
+// What a key asks of the bar; each stands for a mouse action: an arrow button, a click in the
+// track above or below the thumb, or the thumb dragged to an end.
+enum class Key { LineUp, LineDown, PageUp, PageDown, Top, Bottom };
+
+// The position a key moves to from `pos`, acting only where its mouse action would; R is
+// Range(itemCount, pageRows). Arithmetic is wide: the position is whatever the owner set.
+//
+// | key      | acts when                                  | position              |
+// |----------|--------------------------------------------|-----------------------|
+// | LineUp   | the arrows are enabled and pos >= 1        | pos − 1               |
+// | LineDown | the arrows are enabled and pos < R         | pos + 1               |
+// | PageUp   | the track is active (TrackActive)          | max(pos − page, 0)    |
+// | PageDown | the track is active                        | min(pos + page, R)    |
+// | Top      | a thumb stands (HasThumb)                  | 0                     |
+// | Bottom   | a thumb stands                             | R                     |
+// Otherwise the position stays.
+int PosForKey(Key key, int pos, int itemCount, int pageRows);
+
 } // namespace vscroll

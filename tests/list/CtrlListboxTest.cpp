@@ -3,6 +3,8 @@
 // and painted pixels computed from the layout rules.
 #include "controls/list/CtrlListbox.h"
 
+#include "controls/KeyboardAccess.h"
+
 #include "../controls/ControlTestKit.h"
 
 #include <algorithm>
@@ -156,8 +158,8 @@ TEST_F(ListBox, ClicksLandWhereTheSettersPaintThings)
         std::function<void()> set;
         int header, row, boxX; // the places and the check-box column worked out by the rule
     };
+    // Rows 20 high: boxes 10 wide, centred in the 40-wide last column at 360.
     const Step steps[] = {
-        // Rows 20 high: boxes 10 wide, centred in the 40-wide last column at 360.
         {[&] { list.SetRowHeight(20); }, 32, 20, 380},
         {[&] { list.SetRowHeightHeader(40); }, 40, 20, 380},
         // Column 0 at 100: the last column starts at 260.
@@ -235,6 +237,98 @@ TEST_F(ListBox, HeaderBoxShownAgainFollowsTheRows)
     list.ShowHeaderCheckbox(1);
     EXPECT_EQ(std::pair(list.GetCheck(-1), list.GetCheckedCount()), std::pair(-1, 19));
     EXPECT_EQ(At(list, 380, 16), kMixed);
+}
+
+// --- keys ---
+
+// With keyboard access on, the focused list's keys select rows and scroll them into view, open
+// and check them, each telling the parent what the matching click or double click tells it.
+// Off, or while the mouse is captured, nothing happens.
+TEST_F(ListBox, KeysSelectOpenAndCheckRows)
+{
+    list.SetItemText(7, 0, L"\u00C9mile");
+    list.SetItemDisabled(3, 1); // a greyed row is checked as a click checks it
+    list.SetFocus();
+    host.state = [this] {
+        return std::to_string(list.GetSelectedItem()) + "/" +
+               std::to_string(list.GetIndicatedItem()) + " t" + std::to_string(list.GetTopIndex()) +
+               " c" + std::to_string(list.GetCheck(3));
+    };
+    // on, key (0: type é), presses
+    const std::tuple<bool, UINT, int, const char*> steps[] = {
+        {false, VK_DOWN, 1, ""},
+        {true, VK_DOWN, 1, "52c 0 4321 0/-1 t0 c0; "}, // from no selection: the first visible row
+        {true, VK_END, 1, "52c 19 4321 19/-1 t12 c0; "},
+        {true, VK_PRIOR, 1, "52c 11 4321 11/-1 t11 c0; "},
+        {true, VK_HOME, 1, "52c 0 4321 0/-1 t0 c0; "},
+        {true, VK_HOME, 1, ""},
+        {true, VK_DOWN, 3, "52c 1 4321 1/-1 t0 c0; 52c 2 4321 2/-1 t0 c0; 52c 3 4321 3/-1 t0 c0; "},
+        {true, VK_SPACE, 1, "52e 3 4321 3/-1 t0 c1; "},
+        {true, VK_RETURN, 1, "52c 3 4321 3/-1 t0 c1; 52d 3 4321 3/3 t0 c1; 52c 3 4321 3/3 t0 c1; "},
+        {true, 0, 1, "52c 7 4321 7/3 t0 c1; "},
+        {true, VK_NEXT, 1, "52c 15 4321 15/3 t8 c1; "}};
+    for (auto [on, vk, presses, heard] : steps) {
+        skinkit::EnableKeyboardAccess(on);
+        host.heard.clear();
+        for (int i = 0; vk && i < presses; ++i)
+            driver.KeyDown(vk);
+        vk ? driver.KeyUp(vk) : driver.Type("\xC3\xA9");
+        EXPECT_EQ(host.heard, heard) << vk;
+    }
+    host.heard.clear();
+    host.SetCapture();
+    driver.Key(VK_UP);
+    driver.Type("a");
+    ReleaseCapture();
+    list.m_model.m_bCheckbox = 0; // rows without boxes: Space checks nothing
+    driver.AdvanceTime(1000);
+    driver.Key(VK_SPACE);
+    EXPECT_EQ(host.heard, "");
+    // Enter is the list's only while it has the focus; the dialog manager asks with the key.
+    MSG enter{list.m_hWnd, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    const auto code = [&] { return list.SendMessage(WM_GETDLGCODE, VK_RETURN, LPARAM(&enter)); };
+    EXPECT_EQ(code(), DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTMESSAGE);
+    host.SetFocus();
+    EXPECT_EQ(code(), DLGC_WANTARROWS | DLGC_WANTCHARS);
+    skinkit::EnableKeyboardAccess(false);
+}
+
+// Keys the list cannot use: codes out of range, a top far outside the rows (the row selected
+// still comes into view), an empty list, and a parent that empties or destroys the list while
+// it hears Enter's first click (the rest of the sequence is not sent).
+TEST_F(ListBox, KeysAtTheLimits)
+{
+    skinkit::EnableKeyboardAccess(true);
+    list.SetFocus();
+    for (WPARAM code : {WPARAM{0}, WPARAM{0xFF}, WPARAM{0xFFFF}, WPARAM{0x110000}, ~WPARAM{0}}) {
+        list.SendMessage(WM_KEYDOWN, code, 0);
+        list.SendMessage(WM_CHAR, code, 0);
+    }
+    EXPECT_EQ(host.heard, "");
+    for (WPARAM far : {WPARAM{INT_MAX}, WPARAM{0x80000000}})
+        for (UINT vk : {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END}) {
+            list.SendMessage(UM_VSCROLL_POS, far, 0);
+            driver.Key(vk);
+            const int row = list.GetSelectedItem(), top = list.GetTopIndex();
+            EXPECT_TRUE(row >= top && row < top + 8) << vk << ": " << row << " at " << top;
+        }
+    for (bool destroy : {false, true}) {
+        for (int i = 0; i < 20; ++i)
+            list.InsertItem(i, L"");
+        list.SetItemState(2, 1);
+        host.heard.clear();
+        host.state = [&] {
+            destroy ? void(list.DestroyWindow()) : list.DeleteAllItems();
+            return std::string();
+        };
+        driver.Key(VK_RETURN);
+        host.state = [] { return std::string(); };
+        for (UINT vk : {VK_DOWN, VK_END, VK_RETURN, VK_SPACE, UINT{'A'}})
+            list.SendMessage(WM_KEYDOWN, vk, 0);
+        driver.Type("a");
+        EXPECT_EQ(host.heard, "52c 2 4321 ; ");
+    }
+    skinkit::EnableKeyboardAccess(false);
 }
 
 // --- pixels ---

@@ -2,6 +2,8 @@
 // dragging and the setters, in order, and the painted thumb.
 #include "controls/list/CtrlVScroll.h"
 
+#include "controls/KeyboardAccess.h"
+
 #include "../controls/ControlTestKit.h"
 
 #include <climits>
@@ -90,9 +92,10 @@ TEST_F(ScrollBar, ThumbPressedBeforeTheFirstPaintDrags)
 }
 
 // Counts and positions at the int limits: the thumb stays on the track, and the arrows,
-// pages and drags keep to the range.
+// pages, drags and keys keep to the range.
 TEST_F(ScrollBar, CountsAndPositionsAtTheLimits)
 {
+    skinkit::EnableKeyboardAccess(true);
     const int values[] = {INT_MIN, -1, 0, 1, 10, INT_MAX};
     for (int items : values)
         for (int page : values)
@@ -107,12 +110,48 @@ TEST_F(ScrollBar, CountsAndPositionsAtTheLimits)
                         << items << " " << page << " " << pos;
                 }
                 At(bar, 5, 100); // painted
+                for (UINT vk : {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END})
+                    bar.SendMessage(WM_KEYDOWN, vk, 0);
                 Click(bar.m_btnBottom, 5);
                 Click(bar.m_btnTop, 5);
                 Click(bar, 30);
                 Click(bar, 190);
                 driver.AdvanceTime(1000);
             }
+    skinkit::EnableKeyboardAccess(false);
+}
+
+// With keyboard access on, a focused bar's keys tell the parent what the arrow, the page click
+// or the drag to an end tells it; a held key steps once a repeat. Off, or while the mouse is
+// captured, they do nothing.
+TEST_F(ScrollBar, KeysActAsTheirMouseActions)
+{
+    bar.SetFocus();
+    // on, key, presses → pos
+    const std::tuple<bool, UINT, int, int, const char*> steps[] = {
+        {false, VK_DOWN, 1, 0, ""},
+        {true, VK_UP, 1, 0, ""},
+        {true, VK_DOWN, 3, 3, "465 1 0 ; 465 2 0 ; 465 3 0 ; "},
+        {true, VK_NEXT, 1, 13, "465 13 0 ; "},
+        {true, VK_END, 1, 90, "465 90 0 ; "},
+        {true, VK_DOWN, 1, 90, ""},
+        {true, VK_PRIOR, 1, 80, "465 80 0 ; "},
+        {true, VK_HOME, 1, 0, "465 0 0 ; "},
+        {true, 'A', 1, 0, ""}};
+    for (auto [on, vk, presses, pos, heard] : steps) {
+        skinkit::EnableKeyboardAccess(on);
+        host.heard.clear();
+        for (int i = 0; i < presses; ++i) // the later presses are the key's repeats
+            driver.KeyDown(vk);
+        driver.KeyUp(vk);
+        EXPECT_EQ(std::pair(bar.GetCurPos(), host.heard), std::pair(pos, std::string(heard)));
+    }
+    EXPECT_EQ(bar.SendMessage(WM_GETDLGCODE), DLGC_WANTARROWS);
+    host.SetCapture();
+    driver.Key(VK_END);
+    ReleaseCapture();
+    EXPECT_EQ(bar.GetCurPos(), 0);
+    skinkit::EnableKeyboardAccess(false);
 }
 
 TEST_F(ScrollBar, PaintsTrackArrowsAndThumbTiles)

@@ -103,4 +103,24 @@ TEST(VScrollLogic, PagingByTheVerticalCoordinateAlone)
         EXPECT_EQ(vscroll::PagePosition(y, thumb, from, 10, 90), to) << y << " from " << from;
 }
 
+// Keys act only where their mouse action would: arrows while enabled, pages on an active
+// track, the ends while a thumb stands; a position the owner left outside 0 .. R is paged in.
+TEST(VScrollLogic, KeysActWhereTheirMouseActionWould)
+{
+    using K = vscroll::Key;
+    // key, pos, items, page → pos
+    const std::tuple<K, int, int, int, int> cases[] = {
+        {K::LineUp, 5, 100, 10, 4},
+        {K::LineUp, 5, 10, 10, 5},
+        {K::LineDown, -3, 5, 10, -3},
+        {K::PageDown, 95, 100, 10, 90},
+        {K::PageDown, 3, 5, 10, 3},
+        {K::Bottom, 4, 10, 10, 4},
+        {K::Bottom, 0, 100, 0, 0},
+        {K::LineDown, INT_MAX, INT_MAX, INT_MIN, INT_MAX},
+        {K::PageUp, INT_MIN, INT_MAX, INT_MAX, 0}};
+    for (auto [key, pos, items, page, to] : cases)
+        EXPECT_EQ(vscroll::PosForKey(key, pos, items, page), to) << int(key) << " at " << pos;
+}
+
 } // namespace
