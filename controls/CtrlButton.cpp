@@ -256,6 +256,7 @@ void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     GetTextInfo(text, &align.horizontal, &align.vertical);
 
     ComposeFace(drawItem->hDC, size, state, std::move(text), align);
+    ownerdraw::PaintFocus(*this, drawItem->hDC, size, m_focusLook);
     NotePainted(drawItem->itemState);
 }
 

@@ -5,10 +5,11 @@
 #pragma once
 
 #include "controls/ButtonLogic.h"
+#include "controls/FocusLook.h"
 #include "controls/wndsys.h"
 #include "paint/CtrlGDIpString.h"
 
-class CCtrlButton : public CButton
+class CCtrlButton : public CButton, public CCtrlFocusLook
 {
     DECLARE_DYNAMIC(CCtrlButton)
 public:

@@ -1,5 +1,6 @@
 #include "controls/CtrlGroupBox.h"
 
+#include "controls/KeyboardAccess.h"
 #include "controls/OwnerDraw.h"
 #include "platform/host/HostResources.h"
 
@@ -11,6 +12,7 @@ IMPLEMENT_DYNAMIC(CCtrlGroupBox, CStatic);
 BEGIN_MESSAGE_MAP(CCtrlGroupBox, CStatic)
 ON_WM_ERASEBKGND_NOTHING()
 ON_WM_PAINT()
+ON_WM_SETFOCUS()
 ON_MESSAGE(WM_SETTEXT, OnSetText)
 END_MESSAGE_MAP()
 
@@ -19,6 +21,30 @@ grp::Palette CCtrlGroupBox::m_defaultGrayPalette{};
 using grp::BP_GROUPBOX;
 using grp::GBS_NORMAL;
 using grp::kUnset;
+
+namespace {
+
+// The box's parent's children lying wholly inside the box's rectangle, the box among them, in
+// the parent's order: what the box encloses.
+std::vector<HWND> WindowsInside(HWND box)
+{
+    std::vector<HWND> inside;
+    RECT boxRect{};
+    ::GetWindowRect(box, &boxRect);
+    HWND parent = ::GetParent(box);
+    if (!::IsWindow(parent))
+        return inside;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        if (grp::Inside(CRect(r), CRect(boxRect)))
+            inside.push_back(child);
+    }
+    return inside;
+}
+
+} // namespace
 
 CCtrlGroupBox::CCtrlGroupBox()
     : m_crText(GetSysColor(COLOR_BTNTEXT)), m_crBk(GetSysColor(COLOR_BTNFACE)), m_crBorder(kUnset),
@@ -230,26 +256,30 @@ int CCtrlGroupBox::EnableChildWindows(HWND box, int enable, int enableBox)
 {
     if (enableBox)
         ::EnableWindow(box, enable);
-    RECT boxRect{};
-    ::GetWindowRect(box, &boxRect);
     HWND parent = ::GetParent(box);
     if (!::IsWindow(parent))
         return 0;
     // The walk first, then the changes: enabling may repaint, and a repaint must not find the
     // list half walked.
-    std::vector<HWND> inside;
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{};
-        ::GetWindowRect(child, &r);
-        if (grp::Inside(CRect(r), CRect(boxRect)))
-            inside.push_back(child);
-    }
+    const std::vector<HWND> inside = WindowsInside(box);
     for (HWND child : inside)
         ::EnableWindow(child, enable);
     if (!inside.empty())
         ::InvalidateRect(parent, nullptr, FALSE);
     return static_cast<int>(inside.size());
+}
+
+void CCtrlGroupBox::OnSetFocus(CWnd*)
+{
+    Default();
+    if (!skinkit::KeyboardAccessEnabled())
+        return;
+    for (HWND child : WindowsInside(m_hWnd))
+        if (child != m_hWnd && (::GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) &&
+            ::IsWindowVisible(child) && ::IsWindowEnabled(child)) {
+            ::SetFocus(child);
+            return;
+        }
 }
 
 void CCtrlGroupBox::ReadThemeTextColor()
