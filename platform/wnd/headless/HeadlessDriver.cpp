@@ -78,6 +78,8 @@ HeadlessDriver::HeadlessDriver(double scale)
     g_boxAnswer = 0;
     g_beeps = 0;
     SetMessageObserver([this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_PAINT)
+            ++m_paints[hwnd];
         if (std::find(m_watched.begin(), m_watched.end(), hwnd) != m_watched.end())
             m_recorded.push_back(MSG{hwnd, message, wParam, lParam, g_clock, CursorPos()});
     });
@@ -283,6 +285,12 @@ void HeadlessDriver::LeaveWindows()
     if (m_top)
         Send(static_cast<int>(Input::Leave), m_pos);
     m_top = nullptr;
+}
+
+int HeadlessDriver::Paints(HWND wnd) const
+{
+    const auto it = m_paints.find(wnd);
+    return it == m_paints.end() ? 0 : it->second;
 }
 
 void HeadlessDriver::Record(HWND wnd)

@@ -17,6 +17,7 @@
 #include "platform/base/CString.h"
 #include "platform/wnd/WinUser.h"
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -87,6 +88,10 @@ public:
     void ClearRecorded() { m_recorded.clear(); }
     // The recorded WM_COMMAND messages with notification `code`.
     std::vector<MSG> Commands(UINT code) const;
+    // How many WM_PAINT messages `wnd` was sent since this driver began or ClearPaints: what
+    // a change repainted, window by window.
+    int Paints(HWND wnd) const;
+    void ClearPaints() { m_paints.clear(); }
     // A copy of the window's device pixels as shown (its window rectangle, clipped to its
     // top-level), after pumping; null for a window that is not shown.
     std::unique_ptr<Gdiplus::Bitmap> Capture(HWND wnd);
@@ -129,6 +134,7 @@ private:
     POINT m_pos{};        // in m_top's client coordinates
     POINT m_device{};     // the same in device pixels, as last sent
     std::vector<MSG> m_recorded;
+    std::map<HWND, int> m_paints;
     std::vector<HWND> m_watched;
 };
 
