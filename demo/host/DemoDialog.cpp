@@ -184,6 +184,9 @@ void CDemoDialog::HandFocusLook()
 {
     // The skin's focus picture; a skin that names none leaves the dotted rectangle.
     Gdiplus::Image* focus = m_skin.images.GetImageFile(L"focus");
+    // A name the skin lacks answers its transparent picture, which would show no focus at all.
+    if (focus == m_skin.images.GetImageFile(L"transparent"))
+        focus = nullptr;
     CCtrlFocusLook* controls[] = {&m_btnPlay,
                                   &m_btnStop,
                                   &m_btnRepeat,
