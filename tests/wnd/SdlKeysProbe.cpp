@@ -2,8 +2,9 @@
 // push buttons ("&One" 11, "&Two" 12), a text catcher (13) that keeps characters and a skinned
 // slider (14, range 0..20 at 10, keyboard access on), all tab stops, driven through the dialog
 // manager. Prints "FOCUS <id>" as each takes the focus, "BN_CLICKED <id>", "CHAR <hex>" for
-// each character the catcher gets, "SLIDER <message hex> <position>" for what the slider
-// tells, and exits 0 on Esc (IDCANCEL), 3 when no Esc came within 20 seconds.
+// each character the catcher gets, "KEYUP <hex> <still down>" for each key it hears released,
+// "SLIDER <message hex> <position>" for what the slider tells, and exits 0 on Esc (IDCANCEL), 3
+// when no Esc came within 20 seconds.
 #include "controls/CtrlSlider.h"
 #include "controls/KeyboardAccess.h"
 
@@ -22,6 +23,9 @@ protected:
             std::printf("FOCUS 13\n");
         if (message == WM_CHAR)
             std::printf("CHAR %x\n", static_cast<unsigned>(wParam));
+        if (message == WM_KEYUP)
+            std::printf("KEYUP %x %d\n", static_cast<unsigned>(wParam),
+                        (GetKeyState(static_cast<int>(wParam)) & 0x8000) != 0);
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
@@ -72,8 +76,8 @@ int main()
     skinkit::EnableKeyboardAccess(true);
     Gdiplus::Bitmap thumb(10, 16, Gdiplus::PixelFormat32bppARGB);
     CCtrlSlider slider;
-    slider.Create(nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 85, 220, 101),
-                  &host, 14);
+    slider.Create(nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 85, 220, 101), &host,
+                  14);
     slider.SetImage(&thumb, 2);
     slider.SetRange(0, 20);
     slider.SetPos(10);

@@ -149,6 +149,13 @@ void HeadlessDriver::KeyUp(UINT vk)
     }
 }
 
+void HeadlessDriver::LoseKeyboard()
+{
+    if (HWND top = KeyTop())
+        QueueKeysReleased(top);
+    Pump();
+}
+
 void HeadlessDriver::Key(UINT vk, UINT mods)
 {
     static constexpr struct

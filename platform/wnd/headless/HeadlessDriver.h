@@ -78,6 +78,9 @@ public:
     // Text typed (UTF-8), as a layout or an input method delivers it: one WM_CHAR per UTF-16
     // unit.
     void Type(const char* utf8);
+    // The keyboard goes to another program's window, as a backend reports it: the keys held
+    // are released.
+    void LoseKeyboard();
     // The window with the keyboard focus, or null.
     HWND Focus() const;
 
