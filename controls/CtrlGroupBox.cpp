@@ -4,6 +4,7 @@
 #include "controls/OwnerDraw.h"
 #include "platform/host/HostResources.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -272,14 +273,21 @@ int CCtrlGroupBox::EnableChildWindows(HWND box, int enable, int enableBox)
 void CCtrlGroupBox::OnSetFocus(CWnd*)
 {
     Default();
-    if (!skinkit::KeyboardAccessEnabled())
+    HWND parent = ::GetParent(m_hWnd);
+    if (!skinkit::KeyboardAccessEnabled() || !::IsWindow(parent))
         return;
-    for (HWND child : WindowsInside(m_hWnd))
-        if (child != m_hWnd && (::GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) &&
-            ::IsWindowVisible(child) && ::IsWindowEnabled(child)) {
-            ::SetFocus(child);
+    // The tab stops in the dialog's own order; the first one inside the box takes the focus.
+    const std::vector<HWND> inside = WindowsInside(m_hWnd);
+    const HWND first = ::GetNextDlgTabItem(parent, nullptr, FALSE);
+    for (HWND h = first; h;) {
+        if (h != m_hWnd && std::find(inside.begin(), inside.end(), h) != inside.end()) {
+            ::SetFocus(h);
             return;
         }
+        h = ::GetNextDlgTabItem(parent, h, FALSE);
+        if (h == first)
+            break;
+    }
 }
 
 void CCtrlGroupBox::ReadThemeTextColor()

@@ -5,7 +5,7 @@
 // Drawn with GDI into a memory bitmap and copied to the screen in one step.
 //
 // With skinkit::EnableKeyboardAccess, the focus given to the box passes on to the first tab stop
-// inside it (a group box shows no focus of its own).
+// inside it, in the dialog's order (a group box shows no focus of its own).
 //
 // Every setter answers the control, so that calls chain, and takes a trailing redraw flag: when
 // it is non-zero the control is redrawn at once.
