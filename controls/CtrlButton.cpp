@@ -1,5 +1,6 @@
 #include "controls/CtrlButton.h"
 
+#include "controls/KeyboardAccess.h"
 #include "controls/OwnerDraw.h"
 
 IMPLEMENT_DYNAMIC(CCtrlButton, CButton);
@@ -12,6 +13,8 @@ ON_WM_ERASEBKGND_NOTHING()
 ON_WM_MOUSEMOVE()
 ON_CONTROL_REFLECT_EX(BN_CLICKED, OnBnClicked)
 ON_WM_CREATE()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
 ON_MESSAGE(BM_SETCHECK, OnSetCheck)
 ON_MESSAGE(BM_GETCHECK, OnGetCheck)
 END_MESSAGE_MAP()
@@ -204,6 +207,36 @@ BOOL CCtrlButton::PreTranslateMessage(MSG* msg)
     return CButton::PreTranslateMessage(msg);
 }
 
+// --- focus ---
+
+void CCtrlButton::OnSetFocus(CWnd*)
+{
+    Default();
+    RepaintForFocus();
+}
+
+void CCtrlButton::OnKillFocus(CWnd*)
+{
+    Default();
+    RepaintForFocus();
+}
+
+void CCtrlButton::RepaintForFocus()
+{
+    // A check box's face is drawn over what its parent shows there: its own repaint would
+    // blend over the focus look, never removing it. Push faces cover their whole window.
+    if (!skinkit::KeyboardAccessEnabled() || m_pImageBg ||
+        !btn::DrawnAsCheckBox({m_bCheckType != 0, m_bPushLike != 0}))
+        return;
+    CWnd* parent = GetParent();
+    if (!parent)
+        return;
+    CRect under;
+    GetWindowRect(&under);
+    parent->ScreenToClient(&under);
+    parent->InvalidateRect(&under, TRUE);
+}
+
 // --- painting ---
 
 void CCtrlButton::GetTextInfo(CString& text, Gdiplus::StringAlignment* horizontal,
@@ -256,6 +289,7 @@ void CCtrlButton::DrawItem(LPDRAWITEMSTRUCT drawItem)
     GetTextInfo(text, &align.horizontal, &align.vertical);
 
     ComposeFace(drawItem->hDC, size, state, std::move(text), align);
+    ownerdraw::PaintFocus(*this, drawItem->hDC, size, m_focusLook);
     NotePainted(drawItem->itemState);
 }
 

@@ -5,10 +5,11 @@
 #pragma once
 
 #include "controls/ButtonLogic.h"
+#include "controls/FocusLook.h"
 #include "controls/wndsys.h"
 #include "paint/CtrlGDIpString.h"
 
-class CCtrlButton : public CButton
+class CCtrlButton : public CButton, public CCtrlFocusLook
 {
     DECLARE_DYNAMIC(CCtrlButton)
 public:
@@ -46,6 +47,8 @@ protected:
     void OnMouseMove(UINT flags, CPoint point);
     void OnMouseHover(UINT flags, CPoint point);
     void OnMouseLeave();
+    void OnSetFocus(CWnd* oldWnd);
+    void OnKillFocus(CWnd* newWnd);
     BOOL OnBnClicked();
     LRESULT OnSetCheck(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetCheck(WPARAM wParam, LPARAM lParam);
@@ -91,6 +94,8 @@ protected:
 
 private:
     void Classify(DWORD style);
+    // After a focus change: the parent repaints under a face that leaves it the background.
+    void RepaintForFocus();
     // Composes the whole button for `state` into `g` (w x h); reads fields, changes none.
     void Paint(Gdiplus::Graphics& g, int state, int w, int h, CString text,
                btn::TextAlign align) const;

@@ -1,8 +1,10 @@
 #include "controls/CtrlGroupBox.h"
 
+#include "controls/KeyboardAccess.h"
 #include "controls/OwnerDraw.h"
 #include "platform/host/HostResources.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -11,6 +13,7 @@ IMPLEMENT_DYNAMIC(CCtrlGroupBox, CStatic);
 BEGIN_MESSAGE_MAP(CCtrlGroupBox, CStatic)
 ON_WM_ERASEBKGND_NOTHING()
 ON_WM_PAINT()
+ON_WM_SETFOCUS()
 ON_MESSAGE(WM_SETTEXT, OnSetText)
 END_MESSAGE_MAP()
 
@@ -19,6 +22,30 @@ grp::Palette CCtrlGroupBox::m_defaultGrayPalette{};
 using grp::BP_GROUPBOX;
 using grp::GBS_NORMAL;
 using grp::kUnset;
+
+namespace {
+
+// The box's parent's children lying wholly inside the box's rectangle, the box among them, in
+// the parent's order: what the box encloses.
+std::vector<HWND> WindowsInside(HWND box)
+{
+    std::vector<HWND> inside;
+    RECT boxRect{};
+    ::GetWindowRect(box, &boxRect);
+    HWND parent = ::GetParent(box);
+    if (!::IsWindow(parent))
+        return inside;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        ::GetWindowRect(child, &r);
+        if (grp::Inside(CRect(r), CRect(boxRect)))
+            inside.push_back(child);
+    }
+    return inside;
+}
+
+} // namespace
 
 CCtrlGroupBox::CCtrlGroupBox()
     : m_crText(GetSysColor(COLOR_BTNTEXT)), m_crBk(GetSysColor(COLOR_BTNFACE)), m_crBorder(kUnset),
@@ -230,26 +257,37 @@ int CCtrlGroupBox::EnableChildWindows(HWND box, int enable, int enableBox)
 {
     if (enableBox)
         ::EnableWindow(box, enable);
-    RECT boxRect{};
-    ::GetWindowRect(box, &boxRect);
     HWND parent = ::GetParent(box);
     if (!::IsWindow(parent))
         return 0;
     // The walk first, then the changes: enabling may repaint, and a repaint must not find the
     // list half walked.
-    std::vector<HWND> inside;
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{};
-        ::GetWindowRect(child, &r);
-        if (grp::Inside(CRect(r), CRect(boxRect)))
-            inside.push_back(child);
-    }
+    const std::vector<HWND> inside = WindowsInside(box);
     for (HWND child : inside)
         ::EnableWindow(child, enable);
     if (!inside.empty())
         ::InvalidateRect(parent, nullptr, FALSE);
     return static_cast<int>(inside.size());
+}
+
+void CCtrlGroupBox::OnSetFocus(CWnd*)
+{
+    Default();
+    HWND parent = ::GetParent(m_hWnd);
+    if (!skinkit::KeyboardAccessEnabled() || !::IsWindow(parent))
+        return;
+    // The tab stops in the dialog's own order; the first one inside the box takes the focus.
+    const std::vector<HWND> inside = WindowsInside(m_hWnd);
+    const HWND first = ::GetNextDlgTabItem(parent, nullptr, FALSE);
+    for (HWND h = first; h;) {
+        if (h != m_hWnd && std::find(inside.begin(), inside.end(), h) != inside.end()) {
+            ::SetFocus(h);
+            return;
+        }
+        h = ::GetNextDlgTabItem(parent, h, FALSE);
+        if (h == first)
+            break;
+    }
 }
 
 void CCtrlGroupBox::ReadThemeTextColor()

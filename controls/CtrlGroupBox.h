@@ -4,6 +4,9 @@
 // disabled, and can enable or disable every control inside its rectangle together with itself.
 // Drawn with GDI into a memory bitmap and copied to the screen in one step.
 //
+// With skinkit::EnableKeyboardAccess, the focus given to the box passes on to the first tab stop
+// inside it, in the dialog's order (a group box shows no focus of its own).
+//
 // Every setter answers the control, so that calls chain, and takes a trailing redraw flag: when
 // it is non-zero the control is redrawn at once.
 #pragma once
@@ -114,6 +117,7 @@ public:
 protected:
     void PreSubclassWindow() override;
     void OnPaint();
+    void OnSetFocus(CWnd* oldWnd);
     LRESULT OnSetText(WPARAM, LPARAM);
 
     int EnableChildWindows(HWND box, int enable, int enableBox);

@@ -247,12 +247,8 @@ void CCtrlSlider::OnPaint()
     CRect thumb;
     if (painted && PlaceThumb(size, &thumb))
         NotePainted(thumb);
-    // The platform's focus rectangle, once the keyboard was used in the window.
-    if (painted && ::GetFocus() == m_hWnd &&
-        !(SendMessage(WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
-        RECT focus{1, 1, static_cast<LONG>(size.cx) - 1, static_cast<LONG>(size.cy) - 1};
-        DrawFocusRect(dc.m_hDC, &focus);
-    }
+    if (painted)
+        ownerdraw::PaintFocus(*this, dc.m_hDC, size, m_focusLook);
 }
 
 void CCtrlSlider::NotePainted(const CRect& thumb)

@@ -5,6 +5,7 @@
 // the position before the slider repaints.
 #pragma once
 
+#include "controls/FocusLook.h"
 #include "controls/SliderLogic.h"
 #include "controls/wndsys.h"
 
@@ -12,7 +13,7 @@ constexpr UINT WM_SLIDER_LBUTTONDOWN = WM_USER + 0x40;
 constexpr UINT WM_SLIDER_LBUTTONUP = WM_USER + 0x41;
 constexpr UINT WM_SLIDER_MOUSEMOVE = WM_USER + 0x42;
 
-class CCtrlSlider : public CWnd
+class CCtrlSlider : public CWnd, public CCtrlFocusLook
 {
     DECLARE_DYNAMIC(CCtrlSlider)
 public:

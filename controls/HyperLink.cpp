@@ -1,5 +1,6 @@
 #include "controls/HyperLink.h"
 
+#include "controls/KeyboardAccess.h"
 #include "controls/OwnerDraw.h"
 #include "platform/host/HostResources.h"
 #include "platform/settings/Registry.h"
@@ -14,6 +15,11 @@ ON_WM_MOUSEMOVE()
 ON_WM_TIMER()
 ON_CONTROL_REFLECT(STN_CLICKED, OnClicked)
 ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_WM_KEYDOWN()
+ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCode)
 END_MESSAGE_MAP()
 
 namespace {
@@ -245,6 +251,63 @@ BOOL CHyperLink::OnEraseBkgnd(CDC* dc)
     CBrush face(GetSysColor(COLOR_3DFACE));
     FillRect(dc->GetSafeHdc(), &client, face);
     return TRUE;
+}
+
+// --- keys and focus ---
+
+void CHyperLink::OnPaint()
+{
+    // The system static paints the text; the focus goes over it, on the same update.
+    Default();
+    if (!ownerdraw::ShowsFocus(*this))
+        return;
+    RECT client{};
+    GetClientRect(&client);
+    HDC dc = ::GetDC(m_hWnd);
+    ownerdraw::PaintFocus(*this, dc, CSize(client.right, client.bottom), m_focusLook);
+    ::ReleaseDC(m_hWnd, dc);
+}
+
+void CHyperLink::OnSetFocus(CWnd*)
+{
+    // The system static does not repaint for the focus; the link shows it.
+    if (skinkit::KeyboardAccessEnabled())
+        Invalidate();
+    Default();
+}
+
+void CHyperLink::OnKillFocus(CWnd*)
+{
+    if (skinkit::KeyboardAccessEnabled())
+        Invalidate();
+    Default();
+}
+
+void CHyperLink::OnKeyDown(UINT vk, UINT, UINT flags)
+{
+    // A held key opens the link once, not once per repeat.
+    const bool repeat = (flags & (KF_REPEAT_BIT >> 16)) != 0;
+    if (!skinkit::KeyboardAccessEnabled() || (vk != VK_RETURN && vk != VK_SPACE)) {
+        Default();
+        return;
+    }
+    // The notification a click sends, so that the parent hears the key as it hears the mouse
+    // and the link opens through its reflected handler.
+    if (!repeat)
+        ownerdraw::SendToParent(*this, WM_COMMAND,
+                                MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), STN_CLICKED),
+                                reinterpret_cast<LPARAM>(m_hWnd));
+}
+
+LRESULT CHyperLink::OnGetDlgCode(WPARAM, LPARAM lParam)
+{
+    LRESULT code = Default();
+    // Enter opens the link instead of pressing the dialog's default button.
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (skinkit::KeyboardAccessEnabled() && msg && msg->message == WM_KEYDOWN &&
+        msg->wParam == VK_RETURN)
+        code |= DLGC_WANTMESSAGE;
+    return code;
 }
 
 // --- opening ---

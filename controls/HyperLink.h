@@ -5,14 +5,18 @@
 // and when that fails too, beeps and says why in a message box.
 //
 // The text itself is painted by the system static control; the link only chooses the colour,
-// the font and the background.
+// the font and the background, and draws the focus over it.
+//
+// With skinkit::EnableKeyboardAccess, Enter and Space on the focused link open it as a click
+// does; the dialog manager leaves it Enter rather than pressing the default button.
 #pragma once
 
+#include "controls/FocusLook.h"
 #include "controls/HyperLinkLogic.h"
 #include "controls/wndsys.h"
 #include "platform/gdiplus/GdiObject.h"
 
-class CHyperLink : public CStatic
+class CHyperLink : public CStatic, public CCtrlFocusLook
 {
     DECLARE_DYNAMIC(CHyperLink)
 public:
@@ -55,6 +59,11 @@ protected:
     void OnTimer(UINT_PTR id);
     void OnClicked();
     BOOL OnEraseBkgnd(CDC* dc);
+    void OnPaint();
+    void OnSetFocus(CWnd* oldWnd);
+    void OnKillFocus(CWnd* newWnd);
+    void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    LRESULT OnGetDlgCode(WPARAM key, LPARAM msg);
 
     DECLARE_MESSAGE_MAP()
 

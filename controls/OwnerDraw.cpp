@@ -1,6 +1,9 @@
 #include "controls/OwnerDraw.h"
 
+#include "controls/KeyboardAccess.h"
 #include "platform/base/DeviceScale.h"
+
+#include <algorithm>
 
 namespace ownerdraw {
 
@@ -131,6 +134,50 @@ HFONT WindowFont(CWnd& control)
         if (HGDIOBJ stock = GetStockObject(id))
             return static_cast<HFONT>(stock);
     return nullptr;
+}
+
+bool ShowsFocus(const CWnd& control)
+{
+    return skinkit::KeyboardAccessEnabled() && control.m_hWnd && ::GetFocus() == control.m_hWnd &&
+           !(::SendMessageW(control.m_hWnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+}
+
+RECT FocusPictureMargins(CSize picture, CSize control)
+{
+    const LONG x = std::max<LONG>(0, std::min((picture.cx - 1) / 2, control.cx / 2));
+    const LONG y = std::max<LONG>(0, std::min((picture.cy - 1) / 2, control.cy / 2));
+    return RECT{x, y, x, y};
+}
+
+void PaintFocus(const CWnd& control, HDC dc, CSize size, const FocusLook& look)
+{
+    if (!dc || size.cx <= 0 || size.cy <= 0 || !ShowsFocus(control))
+        return;
+    const int w = static_cast<int>(size.cx), h = static_cast<int>(size.cy);
+    if (!look.picture && look.color.GetA() == 0) {
+        RECT dotted{1, 1, w - 1, h - 1};
+        DrawFocusRect(dc, &dotted);
+        return;
+    }
+    // Cell-exact, so that a frame picture's lines and the colour frame land on whole pixels.
+    Gdiplus::Graphics g(dc);
+    g.SetInterpolationMode(kPixelExact.interpolation);
+    g.SetPixelOffsetMode(kPixelExact.pixelOffset);
+    if (look.picture) {
+        const CSize picture = PictureSize(look.picture);
+        CCtrlGDIpString slicer;
+        slicer.DrawBtn(&g, look.picture, Gdiplus::Rect(0, 0, w, h),
+                       Gdiplus::Rect(0, 0, picture.cx, picture.cy),
+                       FocusPictureMargins(picture, size));
+        return;
+    }
+    Gdiplus::SolidBrush brush(look.color);
+    g.FillRectangle(&brush, 0, 0, w, 1);
+    g.FillRectangle(&brush, 0, h - 1, w, 1);
+    if (h > 2) {
+        g.FillRectangle(&brush, 0, 1, 1, h - 2);
+        g.FillRectangle(&brush, w - 1, 1, 1, h - 2);
+    }
 }
 
 void MakeOwnerDrawn(CWnd& control, DWORD typeMask, DWORD ownerDrawType)

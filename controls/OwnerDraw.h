@@ -6,6 +6,7 @@
 // the owner-drawn type, replacing its text painter and destroying its window in time.
 #pragma once
 
+#include "controls/FocusLook.h"
 #include "controls/wndsys.h"
 #include "paint/CtrlGDIpString.h"
 
@@ -133,6 +134,21 @@ void DrawStretched(Gdiplus::Graphics& g, Gdiplus::Image* picture, const Gdiplus:
 // `kind` says; a null picture draws nothing.
 void DrawBackground(Gdiplus::Graphics& g, Gdiplus::Image* picture, BackgroundKind kind, int x,
                     int y, CSize window);
+
+// --- focus ---
+
+// Whether `control` shows its focus now: keyboard access is on (skinkit::EnableKeyboardAccess),
+// the control has the focus, and its top-level shows focus cues, which it does only once the
+// keyboard was used there, never after the mouse alone.
+bool ShowsFocus(const CWnd& control);
+// The borders a focus picture of size `picture` keeps unstretched over a `control`-sized area:
+// the picture is cut at its centre, and no corner takes more than half the control.
+RECT FocusPictureMargins(CSize picture, CSize control);
+// Draws the focus over logical (0, 0, size) of `dc`, after the control's own picture, when
+// ShowsFocus(control): the look's picture, else its colour as a 1-pixel frame along the edge,
+// else the platform's dotted rectangle one pixel inside the edge. The one focus painter of
+// every skinned control, so that all of them show the focus alike.
+void PaintFocus(const CWnd& control, HDC dc, CSize size, const FocusLook& look);
 
 // Makes a control owner-drawn by replacing the type bits `typeMask` of its style with
 // `ownerDrawType`. Replaced, not OR-ed: BS_OWNERDRAW (0xB) OR-ed into a radio or three-state

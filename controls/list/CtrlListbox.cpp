@@ -450,6 +450,7 @@ void CCtrlListbox::OnPaint()
     ownerdraw::Compose(
         dc, CSize(m_layout.contentWidth, m_layout.height), ownerdraw::kPixelExact,
         [&](Gdiplus::Graphics& g, int, int h) { list::PaintList(g, in, h, m_regular, m_bold); });
+    ownerdraw::PaintFocus(*this, dc, CSize(m_layout.contentWidth, m_layout.height), m_focusLook);
 }
 
 void CCtrlListbox::OnLButtonDown(UINT flags, CPoint point)

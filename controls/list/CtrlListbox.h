@@ -6,6 +6,7 @@
 // caller's; the rows' pictures are the list's own copies.
 #pragma once
 
+#include "controls/FocusLook.h"
 #include "controls/list/CtrlVScroll.h"
 #include "controls/list/ListInput.h"
 #include "controls/list/ListKeys.h"
@@ -20,7 +21,7 @@ constexpr UINT UM_LISTBOX_CLICK = WM_USER + 300;
 constexpr UINT UM_LISTBOX_DBLCLK = WM_USER + 301;
 constexpr UINT UM_LISTBOX_CHECK = WM_USER + 302;
 
-class CCtrlListbox : public CWnd
+class CCtrlListbox : public CWnd, public CCtrlFocusLook
 {
     DECLARE_DYNAMIC(CCtrlListbox)
 public:

@@ -263,6 +263,7 @@ void CCtrlVScroll::OnPaint()
     CPaintDC dc(this);
     ownerdraw::Compose(dc, ClientSize(), ownerdraw::kPixelExact,
                        [&](Gdiplus::Graphics& g, int w, int) { Paint(g, w); });
+    ownerdraw::PaintFocus(*this, dc, ClientSize(), m_focusLook);
     if (HasThumbNow())
         m_rcThumb = GetThumbRect();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "controls/CtrlButton.h"
+#include "controls/FocusLook.h"
 #include "controls/list/VScrollLogic.h"
 #include "controls/wndsys.h"
 
@@ -13,7 +14,7 @@ constexpr UINT UM_VSCROLL_POS = WM_USER + 101;
 constexpr UINT IDC_SCROLL_TOP = 1280;
 constexpr UINT IDC_SCROLL_BOTTOM = 1281;
 
-class CCtrlVScroll : public CWnd
+class CCtrlVScroll : public CWnd, public CCtrlFocusLook
 {
     DECLARE_DYNAMIC(CCtrlVScroll)
 public:

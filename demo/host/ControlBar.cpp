@@ -24,8 +24,9 @@ CRect Place(DemoSkin& skin, LPCWSTR section)
 
 BOOL CControlBar::CreateBar(CWnd* parent, DemoSkin& skin)
 {
-    if (!Create(nullptr, L"", WS_CHILD | WS_VISIBLE, Place(skin, L"CtlBarPanel"), parent,
-                IDC_CB_PANEL))
+    // Its controls take their places in the dialog's tab order.
+    if (!CreateEx(WS_EX_CONTROLPARENT, nullptr, L"", WS_CHILD | WS_VISIBLE,
+                  Place(skin, L"CtlBarPanel"), parent, IDC_CB_PANEL))
         return FALSE;
     CUIImage& pictures = skin.images;
 
@@ -59,7 +60,8 @@ BOOL CControlBar::CreateBar(CWnd* parent, DemoSkin& skin)
 void CControlBar::SkinSlider(CCtrlSlider& control, DemoSkin& skin, LPCWSTR section, UINT id,
                              const SliderPictures& names)
 {
-    control.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, Place(skin, section), this, id);
+    control.Create(nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, Place(skin, section), this,
+                   id);
     control.SetImage(skin.images.GetImageFile(names.played), slider::PlayedBar);
     control.SetImage(skin.images.GetImageFile(names.rest), slider::RemainingBar);
     control.SetImage(skin.images.GetImageFile(names.thumb), slider::Thumb);
@@ -71,7 +73,7 @@ void CControlBar::SkinButton(CCtrlButtonEx& button, DemoSkin& skin, LPCWSTR sect
                              LPCWSTR textKey, UINT id)
 {
     const _WIN_POS* pos = skin.layout.GetWinPos(section);
-    button.Create(L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, pos->rc, this, id);
+    button.Create(L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, pos->rc, this, id);
     button.SetButtonImage(skin.images.GetImageFile(L"cb_divided"), 4);
     button.SetTextColor(pos->clrText, 6);
     button.SetTextColor(pos->clrColor[0], btn::Hover);

@@ -1,5 +1,7 @@
 #include "demo/host/DemoDialog.h"
 
+#include "controls/KeyboardAccess.h"
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -121,6 +123,8 @@ BOOL CDemoDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 
 int CDemoDialog::OnCreate(LPCREATESTRUCT)
 {
+    // The skinned controls answer keys too: the sliders, the list, the link.
+    skinkit::EnableKeyboardAccess(true);
     ACCEL keys[] = {{FVIRTKEY, VK_SPACE, IDC_PLAY}};
     m_accel = CreateAcceleratorTableW(keys, 1);
     // The controls a dialog template would hold: system buttons and statics.
@@ -151,15 +155,15 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
                      CRect(), this, IDC_MUTE);
     m_btnMute.MoveWindow(&mute->rc);
     SkinButton(m_btnMute, L"BtnMute", nullptr, L"btn_round", 6);
-    m_player.lastFolder = m_settings.lastFolder;
-    // Files named now play at once; the last run's playlist comes back quietly.
-    m_player.Create(this, m_skin, m_files.empty() ? m_settings.playlist : m_files,
-                    !m_files.empty());
-
+    // Made before the playlist, so that Tab reaches the bar's sliders before the list.
     m_labels.CreatePanel(this, m_skin);
     m_controlBar.CreateBar(this, m_skin);
     if (m_remember)
         m_controlBar.m_sldVolume.SetPos(m_settings.volume);
+    m_player.lastFolder = m_settings.lastFolder;
+    // Files named now play at once; the last run's playlist comes back quietly.
+    m_player.Create(this, m_skin, m_files.empty() ? m_settings.playlist : m_files,
+                    !m_files.empty());
     m_player.ConnectControlBar(m_controlBar);
     m_controlBar.onClick = [this](UINT id) {
         CWnd* button = m_controlBar.GetDlgItem(static_cast<int>(id));
@@ -172,7 +176,31 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
             m_player.OpenWithChooser(id == IDC_CB_OPEN_SMALL);
     };
     m_groups.Create(*this, m_skin);
+    HandFocusLook();
     return 0;
+}
+
+void CDemoDialog::HandFocusLook()
+{
+    // The skin's focus picture; a skin that names none leaves the dotted rectangle.
+    Gdiplus::Image* focus = m_skin.images.GetImageFile(L"focus");
+    // A name the skin lacks answers its transparent picture, which would show no focus at all.
+    if (focus == m_skin.images.GetImageFile(L"transparent"))
+        focus = nullptr;
+    CCtrlFocusLook* controls[] = {&m_btnPlay,
+                                  &m_btnStop,
+                                  &m_btnRepeat,
+                                  &m_chkSubtitles,
+                                  &m_btnMute,
+                                  &m_btnRecord,
+                                  &m_controlBar.m_sldSeek,
+                                  &m_controlBar.m_sldVolume,
+                                  &m_controlBar.m_btnOpen,
+                                  &m_controlBar.m_btnOpenSmall,
+                                  &m_player.playlist.m_list,
+                                  &m_groups.m_lnkReadme};
+    for (CCtrlFocusLook* control : controls)
+        control->SetFocusImage(focus);
 }
 
 void CDemoDialog::OnDestroy()

@@ -71,7 +71,9 @@ public:
 
 protected:
     // Keys: Space plays and pauses whatever has the focus (an accelerator); Tab, Enter, Esc and
-    // the mnemonics go to the dialog manager.
+    // the mnemonics go to the dialog manager, which walks the buttons, the control bar's
+    // sliders and buttons, the playlist and the link, in that order; the arrows move the
+    // focused slider (the seek slider seeks).
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     int OnCreate(LPCREATESTRUCT createStruct);
@@ -87,6 +89,8 @@ private:
     void SkinButton(CCtrlButton& button, LPCWSTR section, LPCWSTR textKey, LPCWSTR image,
                     int frames);
     void ShowStatus(const CString& text);
+    // Gives every control that takes the focus the skin's focus look.
+    void HandFocusLook();
 
     DemoSkin& m_skin;
     HACCEL m_accel = nullptr;

@@ -102,7 +102,7 @@ void CGroupSections::Create(CWnd& dialog, DemoSkin& skin)
     for (UINT id : {IDC_GRP_OPTION, IDC_GRP_NOTE})
         ::SendMessageW(::GetDlgItem(dialog.m_hWnd, static_cast<int>(id)), WM_SETFONT,
                        reinterpret_cast<WPARAM>(font), FALSE);
-    MakeChild(dialog, skin, L"STATIC", L"LnkReadme", IDC_LNK_README, SS_LEFT,
+    MakeChild(dialog, skin, L"STATIC", L"LnkReadme", IDC_LNK_README, SS_LEFT | WS_TABSTOP,
               GroupText(lang, L"Readme", nullptr));
     ::SendMessageW(::GetDlgItem(dialog.m_hWnd, IDC_LNK_README), WM_SETFONT,
                    reinterpret_cast<WPARAM>(font), FALSE);

@@ -66,9 +66,12 @@ BOOL CDemoPlaylistPanel::Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& vi
 {
     m_video = &video;
     const CRect place = PlaceOf(skin, L"Playlist", CRect(10, 340, 790, 510));
-    if (!CWnd::Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, place, parent, kPanelId))
+    // The list takes its place in the dialog's tab order.
+    if (!CWnd::CreateEx(WS_EX_CONTROLPARENT, nullptr, nullptr, WS_CHILD | WS_VISIBLE, place, parent,
+                        kPanelId))
         return FALSE;
-    if (!m_list.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, kListId))
+    if (!m_list.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 0, 0),
+                       this, kListId))
         return FALSE;
     SkinList(skin);
     // The bar is attached before the list gets its size and rows, which place and count it.

@@ -37,5 +37,10 @@ constexpr FrameColours kGlyph[4] = {{0xFFF4F6F8u, 0xFF6A7480u},
                                     {0xFFB4B8BDu, 0xFF80868Cu},
                                     {0xFFF4F6F8u, 0xFF6A7480u}};
 constexpr DWORD kTick = 0xFF2E9D4Bu;
+// The focus picture: an opaque outer ring, a translucent inner one and a clear middle, each
+// kFocusRing pixels wide; drawn over the focused control with its corners kept.
+constexpr DWORD kFocusOuter = 0xFFFFC24Au;
+constexpr DWORD kFocusInner = 0x80FFC24Au;
+constexpr int kFocusRing = 1;
 
 } // namespace demo

@@ -89,6 +89,23 @@ bool Transparent(const std::string& folder)
     return Save(b, folder, "transparent.png");
 }
 
+bool FocusPicture(const std::string& folder)
+{
+    // 5 x 5: two rings around one clear pixel, which stretches over the control's middle.
+    const int size = 4 * demo::kFocusRing + 1;
+    Bitmap b(size, size, PixelFormat32bppARGB);
+    Graphics g(&b);
+    SolidBrush outer{Color(demo::kFocusOuter)};
+    g.FillRectangle(&outer, 0, 0, size, size);
+    g.SetCompositingMode(CompositingModeSourceCopy);
+    const int r = demo::kFocusRing;
+    SolidBrush inner{Color(demo::kFocusInner)};
+    g.FillRectangle(&inner, r, r, size - 2 * r, size - 2 * r);
+    SolidBrush clear{Color(0x00000000u)};
+    g.FillRectangle(&clear, 2 * r, 2 * r, size - 4 * r, size - 4 * r);
+    return Save(b, folder, "focus.png");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -107,6 +124,7 @@ int main(int argc, char** argv)
     ok = Glyphs(out) && ok;
     ok = Background(out) && ok;
     ok = Transparent(out) && ok;
+    ok = FocusPicture(out) && ok;
     ok = demo::DrawPlaylistPictures(out) && ok;
     ok = demo::bar::DrawControlBarPictures(out) && ok;
     GdiplusShutdown(token);

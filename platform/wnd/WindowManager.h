@@ -25,6 +25,10 @@ void QueueInput(HWND topLevel, Input kind, POINT client, int wheelDelta = 0);
 // window whichever top-level the backend reports them for; `topLevel` takes them when nothing
 // has the focus.
 void QueueKey(HWND topLevel, UINT vk, bool down, UINT scan = 0, bool extended = false);
+// The top-level lost the keyboard to another window of the desktop: every key still down is
+// released, the focus window getting a WM_KEYUP for each (never WM_SYSKEYUP, Alt included), so
+// that GetKeyState reports none held and no control waits for a release that would never come.
+void QueueKeysReleased(HWND topLevel);
 // Text the user typed (UTF-8: what a layout, a dead key or an input method made of the keys);
 // it becomes one WM_CHAR per UTF-16 unit.
 void QueueText(HWND topLevel, std::string_view utf8);

@@ -102,6 +102,8 @@ struct QueueItem
     UINT vk = 0;
     UINT scan = 0;
     bool extended = false;
+    // A release the keyboard's loss made rather than the user: always WM_KEYUP.
+    bool lost = false;
     std::u16string text;
 };
 void PostItem(QueueItem item);

@@ -153,7 +153,9 @@ void DeliverKey(const QueueItem& item)
     const UINT vk = item.vk;
     const bool down = item.kind == Input::KeyDown;
     const bool wasDown = IsDown(vk);
-    const UINT message = KeyMessage(vk, down);
+    if (item.lost)
+        k.keys[VK_MENU] &= static_cast<BYTE>(~kAltAlone);
+    const UINT message = item.lost ? WM_KEYUP : KeyMessage(vk, down);
     // Alt's own press already counts as Alt held.
     const bool altContext = (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP) &&
                             (IsDown(VK_MENU) || (vk == VK_MENU && down));
@@ -266,6 +268,24 @@ void QueueKey(HWND topLevel, UINT vk, bool down, UINT scan, bool extended)
     item.scan = scan;
     item.extended = extended;
     PostItem(std::move(item));
+}
+
+void QueueKeysReleased(HWND topLevel)
+{
+    // Queued behind what the backend reported before, so a press still waiting is released
+    // after it is delivered.
+    for (UINT vk = 1; vk < 255; ++vk) {
+        if (!(K().async[vk] & kDown))
+            continue;
+        SetKey(K().async, vk, false);
+        QueueItem item;
+        item.input = true;
+        item.kind = Input::KeyUp;
+        item.msg.hwnd = topLevel;
+        item.vk = vk;
+        item.lost = true;
+        PostItem(std::move(item));
+    }
 }
 
 void QueueText(HWND topLevel, std::string_view utf8)

@@ -2,6 +2,7 @@
 // alignment, the parent showing through, disabled text and icon, enabling the controls inside,
 // clicks reaching a button inside, texts and icons from the host's resources and image lists.
 #include "controls/CtrlGroupBox.h"
+#include "controls/KeyboardAccess.h"
 
 #include "platform/host/HostResources.h"
 
@@ -165,6 +166,33 @@ TEST_F(GroupBox, EnablingTakesTheControlsWhollyInside)
                              across.IsWindowEnabled() != 0, outside.IsWindowEnabled() != 0),
                   std::tuple(enable != 0, insideToo, true, true));
     }
+}
+
+// With keyboard access, the focus given to the box goes on to the first tab stop wholly inside
+// it that can take it: not one across its edge, a disabled one or one that is no tab stop.
+TEST_F(GroupBox, TheFocusGivenToTheBoxGoesToItsFirstTabStopWithKeyboardAccess)
+{
+    const struct
+    {
+        CRect place;
+        DWORD style;
+    } buttons[] = {{CRect(180, 30, 240, 50), WS_TABSTOP},
+                   {CRect(20, 30, 80, 50), WS_TABSTOP | WS_DISABLED},
+                   {CRect(20, 55, 80, 75), 0},
+                   {CRect(100, 55, 160, 75), WS_TABSTOP},
+                   {CRect(100, 80, 160, 100), WS_TABSTOP}};
+    CButton made[std::size(buttons)];
+    for (size_t i = 0; i < std::size(buttons); ++i)
+        ASSERT_TRUE(made[i].Create(L"b", WS_CHILD | WS_VISIBLE | buttons[i].style, buttons[i].place,
+                                   &host, static_cast<UINT>(i + 1)));
+    MakeBox();
+    for (bool access : {false, true}) {
+        skinkit::EnableKeyboardAccess(access);
+        ::SetFocus(nullptr);
+        box.SetFocus();
+        EXPECT_EQ(::GetFocus(), access ? made[3].m_hWnd : box.m_hWnd) << access;
+    }
+    skinkit::EnableKeyboardAccess(false);
 }
 
 TEST_F(GroupBox, AClickInsideReachesTheButtonBelowTheBox)

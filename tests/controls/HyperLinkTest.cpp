@@ -3,6 +3,7 @@
 // private desktop's fake browser handles HTML files only, not web addresses: opening one
 // fails, and the command registered for HTML files is the one that runs.
 #include "controls/HyperLink.h"
+#include "controls/KeyboardAccess.h"
 
 #include "platform/host/HostResources.h"
 #include "platform/shell/Shell.h"
@@ -182,4 +183,37 @@ TEST_F(HyperLink, FailuresBeepAndNameTheirCause)
         EXPECT_EQ(box.type, MB_ICONEXCLAMATION);
         EXPECT_FALSE(link.GetVisited());
     }
+}
+
+// With keyboard access, Enter and Space on the focused link send the click's notification
+// (once per press, not per repeat), and the dialog manager leaves it Enter; the focus shows
+// as the link's focus colour along its edge. Off, the keys do nothing.
+TEST_F(HyperLink, EnterAndSpaceOpenItAsAClickDoesWithKeyboardAccess)
+{
+    Attach(link, L"https://example.org/k");
+    link.SetFocusColor(Gdiplus::Color(0xFFE0C000u));
+    link.SetFocus();
+    host.SendMessage(WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS));
+    const MSG enter{link.m_hWnd, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+    int opened = 0;
+    platform::shell::Desktop counting;
+    counting.open = [&opened](const std::string&) { return INT_PTR(++opened > 0 ? 42 : 0); };
+    platform::shell::SetDesktop(counting);
+    for (bool access : {false, true}) {
+        skinkit::EnableKeyboardAccess(access);
+        link.Invalidate();
+        EXPECT_EQ(driver.PixelAt(link.m_hWnd, {0, 0}) == 0xFFE0C000u, access);
+        EXPECT_EQ((link.SendMessage(WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) &
+                   DLGC_WANTMESSAGE) != 0,
+                  access);
+        opened = 0;
+        host.heard.clear();
+        driver.Key(VK_RETURN);
+        driver.KeyDown(VK_SPACE);
+        driver.KeyDown(VK_SPACE); // a repeat
+        driver.KeyUp(VK_SPACE);
+        EXPECT_EQ(opened, access ? 2 : 0) << access;
+        EXPECT_EQ(host.heard, access ? "command 200 0 ; command 200 0 ; " : "") << access;
+    }
+    skinkit::EnableKeyboardAccess(false);
 }

@@ -1,12 +1,15 @@
 // The owner-draw helper every control paints through: the modes reach the composing graphics,
 // the picture lands 1:1 at the device context's origin, and notifications carry the id.
 #include "controls/OwnerDraw.h"
+#include "controls/CtrlSlider.h"
+#include "controls/KeyboardAccess.h"
 
 #include "platform/gdiplus/GdiObject.h"
 
 #include "platform/wnd/headless/HeadlessDriver.h"
 
 #include "../gdiplus/PixelProbe.h"
+#include "ControlTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -139,6 +142,70 @@ TEST(OwnerDrawComposeGdi, TheMemoryPictureLandsWholeAtTheOriginOrNothingIsDrawn)
         EXPECT_FALSE(painted) << size.cx << "x" << size.cy;
     }
     DeleteDC(dc);
+}
+
+// The focus painter on a 40 x 20 slider with an opaque grey background: nothing unless keyboard
+// access is on, the slider has the focus and the keyboard was used; then the skin's picture
+// (cut at its centre: a 5 x 5 of rings A, B around C keeps 2-pixel corners and stretches C),
+// else its colour as a frame along the edge, else the dotted rectangle (every other pixel one
+// inside the edge inverted).
+TEST(OwnerDrawFocus, TheSkinsPictureElseItsColourElseDottedOnlyOnceTheKeyboardWasUsed)
+{
+    constexpr Gdiplus::ARGB kGrey = 0xFF808080u, kA = 0xFF102030u, kB = 0xFF405060u,
+                            kC = 0xFF708090u, kFrame = 0xFFE0C000u;
+    platform::wnd::HeadlessDriver driver;
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 100, 60), nullptr, 0));
+    const auto grey = Solid(4, 4, kGrey);
+    auto rings = Solid(5, 5, kA);
+    for (int y = 1; y < 4; ++y)
+        for (int x = 1; x < 4; ++x)
+            rings->SetPixel(x, y, Gdiplus::Color(x == 2 && y == 2 ? kC : kB));
+    CCtrlSlider s;
+    ASSERT_TRUE(s.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 50, 30), &host, 7));
+    s.SetImageBG(grey.get(), 0, 0, 1);
+    enum Look { None, Colour, Picture };
+    const struct
+    {
+        bool access, keyboardUsed;
+        Look look;
+        Gdiplus::ARGB edge, inside, middle; // at (0, 10), (1, 10) and (20, 10)
+    } cases[] = {
+        {false, true, Colour, kGrey, kGrey, kGrey}, {true, false, Colour, kGrey, kGrey, kGrey},
+        {true, true, Colour, kFrame, kGrey, kGrey}, {true, true, Picture, kA, kB, kC},
+        {true, true, None, kGrey, 0, kGrey},
+    };
+    for (const auto& c : cases) {
+        skinkit::EnableKeyboardAccess(c.access);
+        host.SendMessage(WM_CHANGEUISTATE,
+                         MAKEWPARAM(c.keyboardUsed ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS));
+        s.SetFocusColor(c.look == Colour ? Gdiplus::Color(kFrame) : Gdiplus::Color(0, 0, 0, 0));
+        s.SetFocusImage(c.look == Picture ? rings.get() : nullptr);
+        s.SetFocus();
+        s.Invalidate();
+        const DWORD at[] = {driver.PixelAt(s.m_hWnd, {0, 10}), driver.PixelAt(s.m_hWnd, {1, 10}),
+                            driver.PixelAt(s.m_hWnd, {1, 11}), driver.PixelAt(s.m_hWnd, {20, 10})};
+        const std::string what =
+            std::to_string(c.access) + std::to_string(c.keyboardUsed) + std::to_string(c.look);
+        EXPECT_EQ(at[0], c.edge) << what;
+        if (c.look == None) // one of two neighbours inverted
+            EXPECT_EQ((at[1] != kGrey) + (at[2] != kGrey), 1) << what;
+        else
+            EXPECT_EQ(at[1], c.inside) << what;
+        EXPECT_EQ(at[3], c.middle) << what;
+        ::SetFocus(nullptr); // the look goes with the focus
+        EXPECT_EQ(driver.PixelAt(s.m_hWnd, {0, 10}), kGrey) << what;
+    }
+    skinkit::EnableKeyboardAccess(false);
+    // A picture's corners never take more than half the control.
+    const std::tuple<CSize, CSize, LONG, LONG> margins[] = {{CSize(5, 5), CSize(40, 20), 2, 2},
+                                                            {CSize(8, 9), CSize(40, 20), 3, 4},
+                                                            {CSize(9, 9), CSize(3, 20), 1, 4},
+                                                            {CSize(1, 0), CSize(40, 20), 0, 0}};
+    for (auto [picture, control, x, y] : margins) {
+        const RECT m = ownerdraw::FocusPictureMargins(picture, control);
+        EXPECT_EQ(std::tuple(m.left, m.top, m.right, m.bottom), std::tuple(x, y, x, y));
+    }
 }
 
 } // namespace

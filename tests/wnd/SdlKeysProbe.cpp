@@ -3,9 +3,9 @@
 // list (15: "Alpha", "Beta", "Émile") and a skinned slider (14, range 0..20 at 10), keyboard
 // access on, all tab stops in that order, driven through the dialog manager. Prints
 // "FOCUS <id>" as each takes the focus, "BN_CLICKED <id>", "CHAR <hex>" for each character the
-// catcher gets, "SLIDER <message hex> <position>" for what the slider tells, "LIST <row>" for
-// each row the list says was clicked, and exits 0 on Esc (IDCANCEL), 3 when no Esc came
-// within 20 seconds.
+// catcher gets, "KEYUP <hex> <still down>" for each key it hears released, "SLIDER <message
+// hex> <position>" for what the slider tells, "LIST <row>" for each row the list says was
+// clicked, and exits 0 on Esc (IDCANCEL), 3 when no Esc came within 20 seconds.
 #include "controls/CtrlSlider.h"
 #include "controls/KeyboardAccess.h"
 #include "controls/list/CtrlListbox.h"
@@ -25,6 +25,9 @@ protected:
             std::printf("FOCUS 13\n");
         if (message == WM_CHAR)
             std::printf("CHAR %x\n", static_cast<unsigned>(wParam));
+        if (message == WM_KEYUP)
+            std::printf("KEYUP %x %d\n", static_cast<unsigned>(wParam),
+                        (GetKeyState(static_cast<int>(wParam)) & 0x8000) != 0);
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };

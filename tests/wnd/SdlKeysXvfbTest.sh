@@ -3,11 +3,12 @@
 # Space clicks the focused button, text typed with xdotool (a non-ASCII letter among them)
 # reaches the focused control as characters, Alt+mnemonic clicks its button, Shift+Tab wraps
 # to the slider, whose arrow keys move it (press, release), Shift+Tab again reaches the list,
-# where Down selects a row and a typed é selects "Émile", Esc cancels.
-# Skips (77) without Xvfb, xdotool or import.
+# where Down selects a row and a typed é selects "Émile", Esc cancels; a key held while the
+# keyboard goes to another window is released.
+# Skips (77) without Xvfb, xdotool, xwininfo or import.
 # Usage: SdlKeysXvfbTest.sh PROBE
 . "$(dirname "$0")/../XvfbKit.sh"
-need
+need xwininfo
 start_display
 start_probe "$1"
 find_window 'skinkit keys probe'
@@ -31,6 +32,11 @@ expect 'BN_CLICKED 12' xdotool key space
 expect 'FOCUS 13' xdotool key Tab
 expect 'CHAR e9' xdotool type 'é'
 expect 'CHAR 41' xdotool type 'A'
+# Shift held while the keyboard goes to another window (the root) is released at once.
+root=$(xwininfo -root | awk '/Window id:/ {print $4}')
+expect 'KEYUP 10 0' sh -c "xdotool keydown shift; xdotool windowfocus $root"
+xdotool keyup shift
+xdotool windowfocus "$wid" 2>/dev/null
 expect 'BN_CLICKED 11' xdotool key alt+o
 xdotool key shift+Tab
 expect 'SLIDER 441 11' xdotool key Right

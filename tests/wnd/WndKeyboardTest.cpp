@@ -106,6 +106,16 @@ TEST_F(Keyboard, KeyAndCharacterMessagesInOrderWithTheirFlags)
         {"text: one WM_CHAR per UTF-16 unit, a surrogate pair as two",
          [](HeadlessDriver& d) { d.Type("é\xD0\xB6\xF0\x9F\x8E\xB5"); },
          {{WM_CHAR, 0xE9, 1}, {WM_CHAR, 0x436, 1}, {WM_CHAR, 0xD83C, 1}, {WM_CHAR, 0xDFB5, 1}}},
+        {"losing the keyboard releases every key held, each a WM_KEYUP (Alt alone too)",
+         [](HeadlessDriver& d) {
+             d.KeyDown(VK_SHIFT);
+             d.KeyDown(VK_MENU);
+             d.LoseKeyboard();
+         },
+         {{WM_KEYDOWN, VK_SHIFT, 1},
+          {WM_SYSKEYDOWN, VK_MENU, 0x20000001},
+          {WM_KEYUP, VK_SHIFT, 0xC0000001},
+          {WM_KEYUP, VK_MENU, 0xC0000001}}},
         {"out-of-range codes are ignored",
          [](HeadlessDriver& d) {
              d.KeyDown(0);
@@ -141,6 +151,13 @@ TEST_F(Keyboard, KeyStateFollowsTheMessagesAndTogglesOnEachPress)
     driver.Pump();
     EXPECT_TRUE(GetKeyState(VK_CONTROL) & 0x8000);
     EXPECT_TRUE(GetKeyState(VK_RCONTROL) & 0x8000);
+    // Keys held when the keyboard goes elsewhere are held no longer.
+    driver.KeyDown('A');
+    driver.LoseKeyboard();
+    for (int vk : {int{VK_CONTROL}, int{VK_RCONTROL}, int{'A'}})
+        EXPECT_EQ(std::pair(GetKeyState(vk) & 0x8000, GetAsyncKeyState(vk) & 0x8000),
+                  std::pair(0, 0))
+            << vk;
     EXPECT_EQ(GetKeyState(-1), 0);
     EXPECT_EQ(GetKeyState(100000), 0);
 }

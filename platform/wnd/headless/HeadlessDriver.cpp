@@ -78,6 +78,8 @@ HeadlessDriver::HeadlessDriver(double scale)
     g_boxAnswer = 0;
     g_beeps = 0;
     SetMessageObserver([this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_PAINT)
+            ++m_paints[hwnd];
         if (std::find(m_watched.begin(), m_watched.end(), hwnd) != m_watched.end())
             m_recorded.push_back(MSG{hwnd, message, wParam, lParam, g_clock, CursorPos()});
     });
@@ -145,6 +147,13 @@ void HeadlessDriver::KeyUp(UINT vk)
         QueueKey(top, vk, false);
         Pump();
     }
+}
+
+void HeadlessDriver::LoseKeyboard()
+{
+    if (HWND top = KeyTop())
+        QueueKeysReleased(top);
+    Pump();
 }
 
 void HeadlessDriver::Key(UINT vk, UINT mods)
@@ -283,6 +292,12 @@ void HeadlessDriver::LeaveWindows()
     if (m_top)
         Send(static_cast<int>(Input::Leave), m_pos);
     m_top = nullptr;
+}
+
+int HeadlessDriver::Paints(HWND wnd) const
+{
+    const auto it = m_paints.find(wnd);
+    return it == m_paints.end() ? 0 : it->second;
 }
 
 void HeadlessDriver::Record(HWND wnd)

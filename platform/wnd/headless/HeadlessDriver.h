@@ -17,6 +17,7 @@
 #include "platform/base/CString.h"
 #include "platform/wnd/WinUser.h"
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -77,6 +78,9 @@ public:
     // Text typed (UTF-8), as a layout or an input method delivers it: one WM_CHAR per UTF-16
     // unit.
     void Type(const char* utf8);
+    // The keyboard goes to another program's window, as a backend reports it: the keys held
+    // are released.
+    void LoseKeyboard();
     // The window with the keyboard focus, or null.
     HWND Focus() const;
 
@@ -87,6 +91,10 @@ public:
     void ClearRecorded() { m_recorded.clear(); }
     // The recorded WM_COMMAND messages with notification `code`.
     std::vector<MSG> Commands(UINT code) const;
+    // How many WM_PAINT messages `wnd` was sent since this driver began or ClearPaints: what
+    // a change repainted, window by window.
+    int Paints(HWND wnd) const;
+    void ClearPaints() { m_paints.clear(); }
     // A copy of the window's device pixels as shown (its window rectangle, clipped to its
     // top-level), after pumping; null for a window that is not shown.
     std::unique_ptr<Gdiplus::Bitmap> Capture(HWND wnd);
@@ -129,6 +137,7 @@ private:
     POINT m_pos{};        // in m_top's client coordinates
     POINT m_device{};     // the same in device pixels, as last sent
     std::vector<MSG> m_recorded;
+    std::map<HWND, int> m_paints;
     std::vector<HWND> m_watched;
 };
 

@@ -680,6 +680,11 @@ private:
                 case SDL_WINDOWEVENT_CLOSE:
                     QueueClose(h);
                     break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    // The keys held now are released in another window; SDL reports their
+                    // releases itself on most drivers, and any it does not report end here.
+                    QueueKeysReleased(h);
+                    break;
                 case SDL_WINDOWEVENT_EXPOSED:
                     ::InvalidateRect(h, nullptr, TRUE);
                     break;
