@@ -17,6 +17,8 @@ ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONDBLCLK()
 ON_WM_KEYDOWN()
 ON_WM_CHAR()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
 ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCodeFor)
 END_MESSAGE_MAP()
 
@@ -602,6 +604,21 @@ void CCtrlListbox::ToggleSelectedCheck()
     m_model.ToggleRowCheck(row);
     Redraw();
     Notify(UM_LISTBOX_CHECK, row);
+}
+
+// The focus look comes and goes with the focus, where the keys are on.
+void CCtrlListbox::OnSetFocus(CWnd*)
+{
+    if (skinkit::KeyboardAccessEnabled())
+        Invalidate();
+    Default();
+}
+
+void CCtrlListbox::OnKillFocus(CWnd*)
+{
+    if (skinkit::KeyboardAccessEnabled())
+        Invalidate();
+    Default();
 }
 
 void CCtrlListbox::OnKeyDown(UINT vk, UINT, UINT)

@@ -107,6 +107,8 @@ protected:
     // Each tells the parent what the equivalent mouse action tells it.
     void OnKeyDown(UINT vk, UINT repeat, UINT flags);
     void OnChar(UINT ch, UINT repeat, UINT flags);
+    void OnSetFocus(CWnd* old);
+    void OnKillFocus(CWnd* next);
     // The keys the dialog manager leaves to the list, asked with the key's message (`msg`,
     // may be null); Enter only while the list has the focus.
     LRESULT OnGetDlgCodeFor(WPARAM, LPARAM msg);

@@ -384,9 +384,6 @@ TEST_F(DemoPlayer, TabWalksEveryControlShowingTheSkinsFocusAndArrowsSeek)
         driver.ClearPaints();
         driver.Key(VK_TAB);
         ASSERT_EQ(driver.Focus(), to->m_hWnd) << to->GetDlgCtrlID();
-        // FIXME: the list repaints for the focus only once its keys bring focus handlers.
-        if (to == &list || from == &list)
-            list.Invalidate();
         driver.Pump();
         for (CWnd* w : order)
             EXPECT_EQ(driver.Paints(w->m_hWnd), w == from || w == to)
