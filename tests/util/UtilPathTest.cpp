@@ -114,6 +114,20 @@ TEST_F(SelectFileTest, NoAnswerLeavesTheBufferAlone)
     }
 }
 
+// Several files: every path in the chooser's order; no answer leaves the caller's list alone.
+TEST_F(SelectFileTest, SeveralFilesComeBackInOrder)
+{
+    StandInChooser standIn;
+    standIn.answers.push_back({chooser::Answer::Result::Chosen, "/m/a", {"/m/a", "/m/b\xE9"}});
+    std::vector<CString> paths;
+    EXPECT_EQ(CUtilPath().SelectFiles(nullptr, nullptr, nullptr, paths), 2);
+    EXPECT_EQ(paths, (std::vector<CString>{L"/m/a", CString::FromPathBytes("/m/b\xE9")}));
+    EXPECT_EQ(CUtilPath().SelectFiles(nullptr, nullptr, nullptr, paths), 0);
+    EXPECT_EQ(paths.size(), 2u);
+    ASSERT_EQ(standIn.requests.size(), 2u);
+    EXPECT_TRUE(standIn.requests[0].multiple);
+}
+
 TEST_F(SelectFileTest, CreatePromptAsksBeforeANewNameAndStaysOpenOnNo)
 {
     StandInChooser standIn;
