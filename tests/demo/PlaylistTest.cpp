@@ -38,9 +38,7 @@ TEST(Playlist, FoldersGiveTheirAviFilesInNameOrder)
 TEST(Playlist, AFileTheReaderRefusesSaysWhy)
 {
     const testkit::TempDir tmp{"skinkit_playlist"};
-    const std::string riffOnly("RIFF\x04\x00\x00\x00"
-                               "AVI ",
-                               12);
+    // Which files the reader refuses is its own test; one of them here.
     const struct
     {
         const char* name;
@@ -49,8 +47,6 @@ TEST(Playlist, AFileTheReaderRefusesSaysWhy)
     } cases[] = {
         {"gone.avi", "", "no such file"},
         {"text.avi", "hello, not a video", "not an AVI file this reader understands"},
-        {"empty.avi", std::string(1, '\0'), "not an AVI file this reader understands"},
-        {"riff.avi", riffOnly, "not an AVI file this reader understands"},
     };
     for (const auto& c : cases) {
         const std::string path = c.bytes.empty() ? tmp.File(c.name) : tmp.Write(c.name, c.bytes);
