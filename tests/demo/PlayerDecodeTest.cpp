@@ -195,12 +195,9 @@ PlayStats PlayThrough(player::AviMedia& media, const std::function<int(int)>& st
 // as shown) and samples are ffmpeg's, and it plays to its last frame on the sound's clock.
 TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
 {
-    const struct
-    {
-        const char* codecs;
-        int rate, channels; // the sound's, as encoded; 0: none
-        const char* streams;
-    } cases[] = {
+    // ffmpeg's codec options, the sound's rate and channels as encoded (0: none), the streams
+    // as the playlist names them.
+    const std::tuple<const char*, int, int, const char*> cases[] = {
         {"-c:v mpeg4 -g 5 -bf 2 -c:a libmp3lame -b:a 64k -ac 1", 44100, 1,
          "video 64x48 MPEG-4, audio MP3"},
         {kH264, 48000, 2, "video 64x48 H.264, audio AC-3"},
@@ -210,12 +207,12 @@ TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
         {"-c:v rawvideo -pix_fmt yuv420p -an", 0, 0, "video 64x48 raw"},
         {"-c:v msmpeg4 -an", 0, 0, "video 64x48 msmpeg4v3"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.streams);
-        const std::string file = Clip(c.codecs);
+    for (const auto& [codecs, rate, channels, streams] : cases) {
+        SCOPED_TRACE(streams);
+        const std::string file = Clip(codecs);
         const player::PlaylistEntry e = player::ReadEntry(file);
         ASSERT_TRUE(e.playable) << e.problem;
-        EXPECT_EQ(e.streams, c.streams);
+        EXPECT_EQ(e.streams, streams);
         // ffprobe's length: the longer stream's (AC-3 and MP3 end with a whole last frame).
         const double probed = std::atof(
             testkit::RunCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
@@ -239,22 +236,22 @@ TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
         }
         EXPECT_EQ(bgraHashes, FfmpegHashes(file, "bgra"));
 
-        if (c.rate) {
+        if (rate) {
             player::AudioDecoder dec;
             std::string why;
-            ASSERT_TRUE(dec.Open(media.Audio(), c.rate, c.channels, &why)) << why;
+            ASSERT_TRUE(dec.Open(media.Audio(), rate, channels, &why)) << why;
             std::vector<std::int16_t> ours;
             for (const player::StreamPacket& p : media.AudioPackets())
                 dec.Decode(media.Read(p), p.size, ours);
             const std::string samples = testkit::RunCommand(
                 "ffmpeg -v error -i " + testkit::Quote(file) + " -map 0:a:0 -f s16le -ar " +
-                std::to_string(c.rate) + " -ac " + std::to_string(c.channels) + " -");
+                std::to_string(rate) + " -ac " + std::to_string(channels) + " -");
             ASSERT_FALSE(samples.empty());
             EXPECT_EQ(ours.size() * 2, samples.size());
             EXPECT_TRUE(std::memcmp(ours.data(), samples.data(),
                                     std::min(ours.size() * 2, samples.size())) == 0);
             // The whole of the sound is decoded (the length itself is ffprobe's, above).
-            EXPECT_GE(1000.0 * static_cast<double>(ours.size()) / c.channels / c.rate, 2000.0);
+            EXPECT_GE(1000.0 * static_cast<double>(ours.size()) / channels / rate, 2000.0);
         }
 
         const PlayStats st = PlayThrough(media, [](int i) { return 7 + i % 11; });

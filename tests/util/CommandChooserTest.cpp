@@ -87,12 +87,8 @@ TEST_F(FakeDialogPrograms, EachRequestInTheProgramsOwnSyntax)
     folder.parentWindow = "x11:zz";
     several.multiple = true;
     several.parentWindow = "wayland:Hx9s";
-    const struct
-    {
-        const char* program;
-        const chooser::Request& request;
-        Args args; // as the fake records them
-    } cases[] = {
+    // The program, the request, its arguments as the fake records them.
+    const std::tuple<const char*, const chooser::Request&, Args> cases[] = {
         {"zenity",
          newName,
          {"--file-selection", "--modal", "--save", "--attach=27262979", "--filename=/m/",
@@ -108,14 +104,14 @@ TEST_F(FakeDialogPrograms, EachRequestInTheProgramsOwnSyntax)
         {"kdialog", folder, {"--title", "Record to", "--getexistingdirectory", "."}},
         {"kdialog", several, {"--getopenfilename", ".", "--multiple", "--separate-output"}},
     };
-    for (const auto& c : cases) {
-        ::setenv("SKINKIT_CHOOSER", c.program, 1);
-        const chooser::Answer a = chooser::Choose(c.request);
-        EXPECT_EQ(Runs(), std::vector<Args>{c.args}) << c.program << " " << c.args.back();
+    for (const auto& [program, request, args] : cases) {
+        ::setenv("SKINKIT_CHOOSER", program, 1);
+        const chooser::Answer a = chooser::Choose(request);
+        EXPECT_EQ(Runs(), std::vector<Args>{args}) << program << " " << args.back();
         EXPECT_EQ(a.result, chooser::Answer::Result::Chosen);
         EXPECT_EQ(a.path, "/m/a clip.avi");
-        EXPECT_EQ(a.paths, (&c.request == &several ? Args{"/m/a clip.avi", "/m/b.avi"}
-                                                   : Args{"/m/a clip.avi"}));
+        EXPECT_EQ(a.paths, (&request == &several ? Args{"/m/a clip.avi", "/m/b.avi"}
+                                                 : Args{"/m/a clip.avi"}));
     }
 }
 
