@@ -37,10 +37,6 @@ inline Bytes Le32(std::uint64_t v)
     return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
             static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
 }
-inline Bytes Le64(std::uint64_t v)
-{
-    return Cat(Le32(v), Le32(v >> 32));
-}
 inline Bytes Id(const std::string& id)
 {
     return Bytes(id.begin(), id.begin() + 4);
@@ -219,10 +215,9 @@ inline void WriteOdml(const std::string& path, const OdmlLayout& s)
             body = Cat(body, Chunk(p.ckid, p.data));
         }
         for (size_t i = 0; i < nStreams; ++i) {
-            const Bytes ix =
-                Cat(IndexHead(2, 1, entries[i].size() / 8, ckids[i]), Le64(movi), Le32(0),
-                    entries[i]); // qwBaseOffset, dwReserved
-            supers[i] = Cat(supers[i], Le64(pos()), Le32(ix.size() + 8),
+            const Bytes ix = Cat(IndexHead(2, 1, entries[i].size() / 8, ckids[i]), Le32(movi),
+                                 Le32(movi >> 32), Le32(0), entries[i]); // qwBaseOffset, dwReserved
+            supers[i] = Cat(supers[i], Le32(pos()), Le32(pos() >> 32), Le32(ix.size() + 8),
                             Le32(entries[i].size() / 8)); // qwOffset, dwSize, dwDuration
             body = Cat(body, Chunk("ix" + std::to_string(100 + i).substr(1), ix));
         }

@@ -11,10 +11,7 @@
 #include <sstream>
 
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,11 +27,6 @@ std::vector<std::string> Lines(const std::string& text)
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
-}
-
-std::string Md5(const Bytes& b)
-{
-    return avitest::Md5(b.data(), b.size());
 }
 
 FileLayout TwoStreams()
@@ -78,10 +70,10 @@ TEST_F(Tool, PacketsJsonListsEveryPacketThenStopsAtTheFirstBadStream)
     EXPECT_EQ(lines[0], R"({"open":0,"video":1,"audio":1,"meta":0})");
     EXPECT_EQ(lines[1],
               R"({"n":0,"stream":0,"type":"vids","type_index":0,"size":300,"flags":16,"md5":")" +
-                  Md5(Pattern(300, 1)) + "\"}");
+                  Md5(Pattern(300, 1).data(), 300) + "\"}");
     const json second = json::parse(lines[2]);
     EXPECT_EQ(second["type"], "auds");
-    EXPECT_EQ(second["md5"], Md5(Pattern(33, 2)));
+    EXPECT_EQ(second["md5"], Md5(Pattern(33, 2).data(), 33));
     EXPECT_EQ(lines[3], R"({"n":2,"result":-2})");
     EXPECT_EQ(lines[4], R"({"n":3,"error":"invalid_argument"})");
 }
@@ -209,20 +201,11 @@ TEST_P(ToolFailure, NamesTheCauseAndChangesNoFile)
     ASSERT_EQ(link(m_dir.File("ok.avi").c_str(), m_dir.File("link.avi").c_str()), 0);
     ASSERT_EQ(symlink("ok.avi", m_dir.File("sym.avi").c_str()), 0);
     std::filesystem::create_directory(m_dir.File("folder"));
-    // OUTs that are no regular files: the copy, renamed over one, would replace it by a plain
-    // file. A device node of our own where allowed (root), never a device of the system;
-    // elsewhere "null" is one more FIFO.
+    // An OUT that is no regular file (a FIFO stands for devices and sockets: one test of the
+    // file's kind refuses them all) would be replaced by a plain file when the copy is renamed
+    // over it.
     ASSERT_EQ(mkfifo(m_dir.File("fifo").c_str(), 0600), 0);
     ASSERT_EQ(symlink("fifo", m_dir.File("to-fifo").c_str()), 0);
-    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", m_dir.File("sock").c_str());
-    ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    close(sock);
-    if (mknod(m_dir.File("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
-        ASSERT_EQ(mkfifo(m_dir.File("null").c_str(), 0600), 0);
-    }
     f.headerExtra = List("INFO", {});
     m_dir.Write("info.avi", Build(f));
     f.headerExtra.clear();
@@ -247,12 +230,11 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Directory", "packets folder", 1, "is a directory"},
         FailureCase{"NotAnAviTheDefaultWalkReads", "info info.avi", 1, "try --tolerant"},
         FailureCase{"TolerantReadsIt", "info --tolerant info.avi", 0, ""},
-        // An AVI file read through a pipe is an AVI file the reader cannot move about in.
+        // An AVI file read through a pipe is an AVI file the reader cannot move about in, in
+        // either walk (every command opens it alike).
         FailureCase{"ThroughAPipe", "info /dev/stdin", 1, "needs a seekable file", "cat ok.avi | "},
         FailureCase{"ThroughAPipeTolerant", "packets --tolerant /dev/stdin", 1,
                     "needs a seekable file", "cat ok.avi | "},
-        FailureCase{"CopyThroughAPipe", "copy /dev/stdin out.avi", 1, "needs a seekable file",
-                    "cat ok.avi | "},
         FailureCase{"UnknownCommand", "frobnicate", 2, ""},
         FailureCase{"MissingArgument", "copy only-one-argument", 2, ""},
         FailureCase{"UnknownOption", "info --frob ok.avi", 2, ""},
@@ -260,8 +242,6 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"CopyIntoAFolder", "copy ok.avi folder", 1, "is a directory"},
         FailureCase{"CopyOntoAFifo", "copy ok.avi fifo", 1, "is not a regular file"},
         FailureCase{"CopyOntoALinkToAFifo", "copy ok.avi to-fifo", 1, "is not a regular file"},
-        FailureCase{"CopyOntoASocket", "copy ok.avi sock", 1, "is not a regular file"},
-        FailureCase{"CopyOntoADevice", "copy ok.avi null", 1, "is not a regular file"},
         // OUT naming IN under another name would destroy IN while it is read: a hard link is
         // another name even for canonical paths, a symbolic link must be followed.
         FailureCase{"CopyOntoAHardLink", "copy ok.avi link.avi", 1, "same file"},

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -13,18 +14,12 @@ constexpr double kScales[] = {1.0, 1.25, 1.5, 1.75, 2.0, 3.0};
 
 TEST(DeviceScale, EdgesRoundHalfUpWorkedExamples)
 {
-    struct Case
-    {
-        long long logical;
-        double scale;
-        int device;
-    } cases[] = {
+    const std::tuple<long long, double, int> cases[] = {
         {1, 1.5, 2},  {3, 1.5, 5},  {-1, 1.5, -1}, {2, 1.25, 3}, {1, 1.25, 1},
         {3, 1.75, 5}, {7, 3.0, 21}, {0, 2.0, 0},   {5, 1.0, 5},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(platform::DeviceEdge(c.logical, c.scale), c.device)
-            << c.logical << " at " << c.scale;
+    for (const auto& [logical, scale, device] : cases)
+        EXPECT_EQ(platform::DeviceEdge(logical, scale), device) << logical << " at " << scale;
 }
 
 TEST(DeviceScale, EveryDevicePixelBelongsToTheLogicalPixelWhoseEdgesSurroundIt)

@@ -35,13 +35,9 @@ TEST(DemoMain, ExitStatusAndMessageSayWhatWentWrong)
                                                 std::regex_constants::format_first_only);
     ASSERT_NE(huge, real);
 
-    const struct
-    {
-        const char* args;   // {skin} and {tmp} are replaced
-        const char* layout; // null: the built one; "": none
-        int status;
-        const char* message; // a regular expression over standard error (or output for 0)
-    } cases[] = {
+    // The arguments ({skin} and {tmp} replaced), the layout (null: the built one; "": none), the
+    // exit status, and a regular expression over standard error (or output for 0).
+    const std::tuple<const char*, const char*, int, const char*> cases[] = {
         {"--skin {skin} --screenshot {tmp}/shot.png", nullptr, 0, "screenshot written to"},
         // Files the reader cannot play are listed with the reason, not fatal.
         {"--skin {skin} --screenshot {tmp}/shot.png {tmp}/missing.avi {skin}", nullptr, 0,
@@ -61,12 +57,12 @@ TEST(DemoMain, ExitStatusAndMessageSayWhatWentWrong)
         {"--skin {skin} --screenshot {tmp}/no/folder/shot.png", nullptr, 1,
          "cannot write the screenshot .*/no/folder/shot.png"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [pattern, layout, status, message] : cases) {
         const testkit::TempDir tmp{"skinkit_demo_main"};
-        const std::string skin = SkinWithLayout(tmp, c.layout);
-        std::string args = std::regex_replace(c.args, std::regex("\\{skin\\}"), skin);
+        const std::string skin = SkinWithLayout(tmp, layout);
+        std::string args = std::regex_replace(pattern, std::regex("\\{skin\\}"), skin);
         args = std::regex_replace(args, std::regex("\\{tmp\\}"), tmp.Path());
-        int status = -1;
+        int got = -1;
         std::string err;
         // The sample media go to the case's own cache folder, never the working folder.
         const std::string out = testkit::RunCommand(
@@ -74,12 +70,12 @@ TEST(DemoMain, ExitStatusAndMessageSayWhatWentWrong)
                 " && XDG_CACHE_HOME=" + testkit::Quote(tmp.Path()) +
                 " SKINKIT_SETTINGS_DIR=" + testkit::Quote(tmp.File("settings")) +
                 " SKINKIT_DEMO_MEDIA= " + testkit::Quote(SKINKIT_DEMO_EXE) + " " + args,
-            &status, &err);
-        EXPECT_EQ(status, c.status) << args << "\n" << err;
-        EXPECT_TRUE(std::regex_search(c.status == 0 ? out : err, std::regex(c.message)))
+            &got, &err);
+        EXPECT_EQ(got, status) << args << "\n" << err;
+        EXPECT_TRUE(std::regex_search(status == 0 ? out : err, std::regex(message)))
             << args << "\nout: " << out << "\nerr: " << err;
         // With no files named the sample files are made, in the cache folder.
-        if (c.status == 0) {
+        if (status == 0) {
             EXPECT_EQ(fs::exists(tmp.File("skinkit/Garden path.avi")),
                       args.find(".avi") == std::string::npos);
             EXPECT_FALSE(fs::exists(tmp.File("skinkit-demo-media")));

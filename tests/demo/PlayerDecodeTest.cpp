@@ -195,12 +195,9 @@ PlayStats PlayThrough(player::AviMedia& media, const std::function<int(int)>& st
 // as shown) and samples are ffmpeg's, and it plays to its last frame on the sound's clock.
 TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
 {
-    const struct
-    {
-        const char* codecs;
-        int rate, channels; // the sound's, as encoded; 0: none
-        const char* streams;
-    } cases[] = {
+    // ffmpeg's codec options, the sound's rate and channels as encoded (0: none), the streams
+    // as the playlist names them.
+    const std::tuple<const char*, int, int, const char*> cases[] = {
         {"-c:v mpeg4 -g 5 -bf 2 -c:a libmp3lame -b:a 64k -ac 1", 44100, 1,
          "video 64x48 MPEG-4, audio MP3"},
         {kH264, 48000, 2, "video 64x48 H.264, audio AC-3"},
@@ -210,12 +207,12 @@ TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
         {"-c:v rawvideo -pix_fmt yuv420p -an", 0, 0, "video 64x48 raw"},
         {"-c:v msmpeg4 -an", 0, 0, "video 64x48 msmpeg4v3"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.streams);
-        const std::string file = Clip(c.codecs);
+    for (const auto& [codecs, rate, channels, streams] : cases) {
+        SCOPED_TRACE(streams);
+        const std::string file = Clip(codecs);
         const player::PlaylistEntry e = player::ReadEntry(file);
         ASSERT_TRUE(e.playable) << e.problem;
-        EXPECT_EQ(e.streams, c.streams);
+        EXPECT_EQ(e.streams, streams);
         // ffprobe's length: the longer stream's (AC-3 and MP3 end with a whole last frame).
         const double probed = std::atof(
             testkit::RunCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
@@ -239,22 +236,22 @@ TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
         }
         EXPECT_EQ(bgraHashes, FfmpegHashes(file, "bgra"));
 
-        if (c.rate) {
+        if (rate) {
             player::AudioDecoder dec;
             std::string why;
-            ASSERT_TRUE(dec.Open(media.Audio(), c.rate, c.channels, &why)) << why;
+            ASSERT_TRUE(dec.Open(media.Audio(), rate, channels, &why)) << why;
             std::vector<std::int16_t> ours;
             for (const player::StreamPacket& p : media.AudioPackets())
                 dec.Decode(media.Read(p), p.size, ours);
             const std::string samples = testkit::RunCommand(
                 "ffmpeg -v error -i " + testkit::Quote(file) + " -map 0:a:0 -f s16le -ar " +
-                std::to_string(c.rate) + " -ac " + std::to_string(c.channels) + " -");
+                std::to_string(rate) + " -ac " + std::to_string(channels) + " -");
             ASSERT_FALSE(samples.empty());
             EXPECT_EQ(ours.size() * 2, samples.size());
             EXPECT_TRUE(std::memcmp(ours.data(), samples.data(),
                                     std::min(ours.size() * 2, samples.size())) == 0);
             // The whole of the sound is decoded (the length itself is ffprobe's, above).
-            EXPECT_GE(1000.0 * static_cast<double>(ours.size()) / c.channels / c.rate, 2000.0);
+            EXPECT_GE(1000.0 * static_cast<double>(ours.size()) / channels / rate, 2000.0);
         }
 
         const PlayStats st = PlayThrough(media, [](int i) { return 7 + i % 11; });
@@ -410,96 +407,61 @@ TEST_F(PlayerMedia, DamagedFilesSayWhyOrPlayWhatIsThere)
 TEST(PlayerDecode, ImplausibleFormatsAreRefusedWithTheReason)
 {
     const int mjpeg = player::VideoCodecOf(0x47504A4D /* MJPG */, 0);
-    const struct
-    {
-        int codec, width, height;
-        const char* why; // null: opens
-    } video[] = {
-        {mjpeg, 160, 120, nullptr},
-        {mjpeg, 8192, -8192, nullptr},
-        {0, 160, 120, "no decoder for the video format"},
-        {mjpeg, 8193, 120, "the video's picture size is not plausible"},
-        {mjpeg, 160, -8193, "the video's picture size is not plausible"},
-        {mjpeg, 0, 120, "the video's picture size is not plausible"},
-        {mjpeg, -160, 120, "the video's picture size is not plausible"},
-        {mjpeg, 160, 0, "the video's picture size is not plausible"},
-    };
-    for (const auto& c : video) {
-        player::VideoStreamInfo info;
-        info.codecId = c.codec;
-        info.width = c.width;
-        info.height = c.height;
+    const char* const none = "no decoder for the video format";
+    const char* const size = "the video's picture size is not plausible";
+    // codec, width, height; why not ("": it opens)
+    const std::tuple<int, int, int, const char*> video[] = {
+        {mjpeg, 160, 120, ""},    {mjpeg, 8192, -8192, ""},  {0, 160, 120, none},
+        {mjpeg, 8193, 120, size}, {mjpeg, 160, -8193, size}, {mjpeg, 0, 120, size},
+        {mjpeg, -160, 120, size}, {mjpeg, 160, 0, size}};
+    for (const auto& [codec, width, height, reason] : video) {
         player::VideoDecoder dec;
         std::string why;
-        EXPECT_EQ(dec.Open(info, &why), c.why == nullptr) << c.width << "x" << c.height;
-        EXPECT_EQ(why, c.why ? c.why : "");
+        player::VideoStreamInfo info;
+        std::tie(info.codecId, info.width, info.height) = std::tie(codec, width, height);
+        EXPECT_EQ(dec.Open(info, &why), !*reason) << width << "x" << height;
+        EXPECT_EQ(why, reason);
     }
     const int pcm = player::AudioCodecOf(1, 0, 16);
-    const struct
-    {
-        int codec, channels, rate, outChannels;
-        const char* why;
-    } sound[] = {
-        {pcm, 2, 44100, 2, nullptr},
-        {pcm, 1, 8000, 1, nullptr},
-        {0, 2, 44100, 2, "no decoder for the sound format"},
-        {pcm, 0, 44100, 2, "the sound's format is not plausible"},
-        {pcm, 65, 44100, 2, "the sound's format is not plausible"},
-        {pcm, 2, 0, 2, "the sound's format is not plausible"},
-        {pcm, 2, 44100, 3, "the sound's format is not plausible"},
-    };
-    for (const auto& c : sound) {
-        player::AudioStreamInfo info;
-        info.codecId = c.codec;
-        info.channels = c.channels;
-        info.sampleRate = c.rate;
-        info.bitsPerSample = 16;
-        info.blockAlign = 2 * c.channels;
+    const char* const silent = "no decoder for the sound format";
+    const char* const format = "the sound's format is not plausible";
+    // codec, channels, rate, channels asked for; why not
+    const std::tuple<int, int, int, int, const char*> sound[] = {
+        {pcm, 2, 44100, 2, ""},     {pcm, 1, 8000, 1, ""},       {0, 2, 44100, 2, silent},
+        {pcm, 0, 44100, 2, format}, {pcm, 65, 44100, 2, format}, {pcm, 2, 0, 2, format},
+        {pcm, 2, 44100, 3, format}};
+    for (const auto& [codec, channels, rate, out, reason] : sound) {
         player::AudioDecoder dec;
         std::string why;
-        EXPECT_EQ(dec.Open(info, 48000, c.outChannels, &why), c.why == nullptr)
-            << c.channels << " " << c.rate;
-        EXPECT_EQ(why, c.why ? c.why : "");
+        player::AudioStreamInfo info;
+        std::tie(info.codecId, info.channels, info.sampleRate, info.blockAlign,
+                 info.bitsPerSample) = std::tuple(codec, channels, rate, 2 * channels, 16);
+        EXPECT_EQ(dec.Open(info, 48000, out, &why), !*reason) << channels << " " << rate;
+        EXPECT_EQ(why, reason);
     }
 }
 
-// FourCCs in any letter case, the numeric DIB kinds and WAVE tags name their decoders.
+// The tag tables themselves are read by the decoding tests above; here, the ways to them: a
+// FourCC in any letter case, the numeric DIB kinds before the handler, the handler when the
+// compression names nothing, and WAVE_FORMAT_EXTENSIBLE's sub-format.
 TEST(PlayerDecode, FormatTagsNameTheirDecoders)
 {
     const auto fourcc = [](const char* s) {
         return static_cast<std::uint32_t>(s[0]) | static_cast<std::uint32_t>(s[1]) << 8 |
                static_cast<std::uint32_t>(s[2]) << 16 | static_cast<std::uint32_t>(s[3]) << 24;
     };
-    const struct
-    {
-        std::uint32_t compression, handler;
-        const char* name;
-    } video[] = {
-        {fourcc("XVID"), 0, "MPEG-4"},    {fourcc("xvid"), 0, "MPEG-4"},
-        {fourcc("DX50"), 0, "MPEG-4"},    {fourcc("H264"), 0, "H.264"},
-        {fourcc("avc1"), 0, "H.264"},     {fourcc("MJPG"), 0, "MJPG"},
-        {0, fourcc("MJPG"), "raw"},       {fourcc("????"), fourcc("divx"), "MPEG-4"},
-        {fourcc("????"), 0, "?"},         {1, 0, "msrle"},
-        {fourcc("DIV3"), 0, "msmpeg4v3"},
+    const std::tuple<std::uint32_t, std::uint32_t, const char*> video[] = {
+        {fourcc("xvid"), 0, "MPEG-4"},
+        {0, fourcc("MJPG"), "raw"},
+        {1, 0, "msrle"},
+        {fourcc("????"), fourcc("divx"), "MPEG-4"},
+        {fourcc("????"), 0, "?"},
     };
-    for (const auto& c : video)
-        EXPECT_STREQ(player::CodecName(player::VideoCodecOf(c.compression, c.handler)), c.name)
-            << std::hex << c.compression;
-    const struct
-    {
-        int tag, sub, bits;
-        const char* name;
-    } sound[] = {
-        {0x0001, 0, 16, "PCM"},     {0x0001, 0, 8, "PCM"}, {0x0055, 0, 0, "MP3"},
-        {0x2000, 0, 0, "AC-3"},     {0x00FF, 0, 0, "AAC"}, {0xFFFE, 0x0001, 24, "PCM"},
-        {0xFFFE, 0x0055, 0, "MP3"}, {0x1234, 0, 16, "?"},
-    };
-    for (const auto& c : sound)
-        EXPECT_STREQ(
-            player::CodecName(player::AudioCodecOf(static_cast<std::uint16_t>(c.tag),
-                                                   static_cast<std::uint16_t>(c.sub), c.bits)),
-            c.name)
-            << std::hex << c.tag;
+    for (const auto& [compression, handler, name] : video)
+        EXPECT_STREQ(player::CodecName(player::VideoCodecOf(compression, handler)), name)
+            << std::hex << compression;
+    EXPECT_STREQ(player::CodecName(player::AudioCodecOf(0xFFFE, 0x0055, 0)), "MP3");
+    EXPECT_STREQ(player::CodecName(player::AudioCodecOf(0x1234, 0, 16)), "?");
 }
 
 TEST(PlayerDecode, FitInsideKeepsTheShape)
@@ -531,35 +493,22 @@ TEST(PlayerAudio, NullSinkKeepsTime)
 {
     std::uint32_t now = 1000;
     auto sink = player::MakeNullSink(8000, 2, [&] { return now; });
-    const struct
-    {
-        const char* step; // q: queue 8000 frames, p: pause, r: resume, c: clear, t: 250 ms
-        std::int64_t pending;
-    } steps[] = {
-        {"q", 8000},  {"t", 6000}, {"t", 4000}, {"p", 4000}, {"t", 4000}, {"r", 4000}, {"t", 2000},
-        {"q", 10000}, {"t", 8000}, {"c", 0},    {"t", 0},    {"q", 8000}, {"t", 6000}, {"t", 4000},
-        {"t", 2000},  {"t", 0},    {"t", 0},    {"q", 8000}, {"t", 6000},
-    };
-    int i = 0;
-    for (const auto& s : steps) {
-        switch (s.step[0]) {
-        case 'q':
+    // Each step (q: queue 8000 frames, p: pause, r: resume, c: clear, t: 250 ms) and the frames
+    // pending after it.
+    const char steps[] = "qttptrtqtctqtttttqt";
+    const std::int64_t pending[] = {8000, 6000, 4000, 4000, 4000, 4000, 2000, 10000, 8000, 0,
+                                    0,    8000, 6000, 4000, 2000, 0,    0,    8000,  6000};
+    for (size_t i = 0; i < std::size(pending); ++i) {
+        const char step = steps[i];
+        if (step == 'q')
             sink->Queue(nullptr, 8000);
-            break;
-        case 'p':
-            sink->Pause(true);
-            break;
-        case 'r':
-            sink->Pause(false);
-            break;
-        case 'c':
+        else if (step == 'p' || step == 'r')
+            sink->Pause(step == 'p');
+        else if (step == 'c')
             sink->Clear();
-            break;
-        default:
+        else
             now += 250;
-        }
-        EXPECT_EQ(sink->Pending(), s.pending) << "step " << i << " " << s.step;
-        ++i;
+        EXPECT_EQ(sink->Pending(), pending[i]) << "step " << i << " " << step;
     }
 }
 
@@ -599,44 +548,31 @@ TEST_F(PlayerClock, SoundLeadsThenTicksCarryOn)
         player::Playback playback(clock);
         playback.Start(media, withSound ? sink.get() : nullptr);
         EXPECT_EQ(playback.HasSound(), withSound);
-        const struct
-        {
-            char action; // t: ticks pass (ms), p: play, s: pause, k: seek to ms
-            int ms;
-            int position;
-            int frame;
-        } steps[] = {
+        // Each step (t: ticks pass for ms, p: play, s: pause, k: seek to ms), then the position
+        // and the frame of a tick.
+        const std::tuple<char, int, int, int> steps[] = {
             {'t', 300, 0, 0},      {'p', 0, 0, 0},       {'t', 250, 250, 2},   {'t', 30, 280, 2},
             {'t', 200, 480, 4},    {'s', 0, 480, 4},     {'t', 1000, 480, 4},  {'k', 430, 430, 4},
             {'p', 0, 430, 4},      {'t', 400, 830, 8},   {'t', 210, 1040, 10}, {'t', 500, 1540, 15},
-            {'k', 1900, 1900, 19}, {'t', 300, 2000, 19}, {'p', 0, 2000, 19},
-        };
+            {'k', 1900, 1900, 19}, {'t', 300, 2000, 19}, {'p', 0, 2000, 19}};
         int i = 0;
-        for (const auto& s : steps) {
-            switch (s.action) {
-            case 'p':
+        for (const auto& [action, ms, position, frame] : steps) {
+            if (action == 'p')
                 playback.Play();
-                break;
-            case 's':
+            else if (action == 's')
                 playback.Pause();
-                break;
-            case 'k':
-                playback.Seek(s.ms);
-                break;
-            default:
-                // Ticks come every 10 ms, but none for 200 ms (within what the sound is
-                // decoded ahead): frame 3 is passed over.
-                for (int left = s.ms; left > 0; left -= std::min(left, 10)) {
-                    now += static_cast<std::uint32_t>(std::min(left, 10));
-                    if (s.ms != 200)
-                        playback.Tick();
-                }
+            else if (action == 'k')
+                playback.Seek(ms);
+            // Ticks come every 10 ms, but none for 200 ms (within what the sound is decoded
+            // ahead): frame 3 is passed over.
+            for (int left = action == 't' ? ms : 0; left > 0; left -= std::min(left, 10)) {
+                now += static_cast<std::uint32_t>(std::min(left, 10));
+                if (ms != 200)
+                    playback.Tick();
             }
-            const int frame = playback.Tick();
-            EXPECT_NEAR(static_cast<double>(playback.PositionMs()), s.position, 2.0)
-                << "step " << i << (withSound ? " with sound" : " without");
-            EXPECT_EQ(frame, s.frame) << "step " << i;
-            ++i;
+            EXPECT_EQ(playback.Tick(), frame) << "step " << i;
+            EXPECT_NEAR(static_cast<double>(playback.PositionMs()), position, 2.0)
+                << "step " << i++ << (withSound ? " with sound" : " without");
         }
         EXPECT_TRUE(playback.AtEnd());
     }

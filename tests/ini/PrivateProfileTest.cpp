@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -65,12 +66,9 @@ TEST_F(ListCutting, ListsAnswerCountWithoutFinalNulAndSizeMinusTwoWhenCut)
 {
     const auto names = Write("names.ini", kThreeSections);
     const auto lines = Write("lines.ini", "[s]\nname1 = val1\n; a comment\nname2=\n  name  \n");
-    const struct
-    {
-        bool sectionLines;
-        DWORD size, answer;
-        std::wstring content; // the buffer's first size characters
-    } cases[] = {
+    // Whether a section's lines are listed (else the names), the size given, the count answered
+    // and the buffer's first characters.
+    const std::tuple<bool, DWORD, DWORD, std::wstring> cases[] = {
         {false, 29, 27, std::wstring(L"section1\0section2\0section3\0\0", 28)},
         {false, 28, 26, std::wstring(L"section1\0section2\0section3\0\0", 28)}, // exact fit: cut
         {false, 27, 25, std::wstring(L"section1\0section2\0section\0\0", 27)},
@@ -81,14 +79,14 @@ TEST_F(ListCutting, ListsAnswerCountWithoutFinalNulAndSizeMinusTwoWhenCut)
         {true, 24, 22, std::wstring(L"name1=val1\0name2=\0name\0\0", 24)},
         {true, 8, 6, std::wstring(L"name1=\0\0", 8)},
     };
-    for (const auto& c : cases) {
+    for (const auto& [sectionLines, size, answer, content] : cases) {
         std::vector<wchar_t> buf(40, L'#');
-        const DWORD n = c.sectionLines
-                            ? GetPrivateProfileSectionW(L"S", buf.data(), c.size, lines.c_str())
-                            : GetPrivateProfileSectionNamesW(buf.data(), c.size, names.c_str());
-        EXPECT_EQ(n, c.answer) << c.size;
-        EXPECT_EQ(std::wstring(buf.data(), c.content.size()), c.content) << c.size;
-        EXPECT_EQ(buf[c.size], L'#') << "wrote past the buffer, size " << c.size;
+        const DWORD n = sectionLines
+                            ? GetPrivateProfileSectionW(L"S", buf.data(), size, lines.c_str())
+                            : GetPrivateProfileSectionNamesW(buf.data(), size, names.c_str());
+        EXPECT_EQ(n, answer) << size;
+        EXPECT_EQ(std::wstring(buf.data(), content.size()), content) << size;
+        EXPECT_EQ(buf[size], L'#') << "wrote past the buffer, size " << size;
     }
 }
 
@@ -130,18 +128,13 @@ TEST_F(Lookups, FirstSectionAndFirstKeyWinWhileTheNamesListRepeats)
         big += "k" + std::to_string(i) + "=" + std::to_string(i) + "\n";
     big += "K7=70\n";
     const auto path = Write("a.ini", "[Btn]\nx=1\nX=2\n[BTN]\nx=3\ny=4\n[btn]\n" + big);
-    const struct
-    {
-        const wchar_t *section, *key;
-        int want;
-    } cases[] = {
+    const std::tuple<const wchar_t*, const wchar_t*, int> cases[] = {
         {L"btn", L"x", 1},    {L"BTN", L"X", 1},  {L"Btn", L"y", -1},   {L"big", L"K7", 7},
         {L"big", L"k39", 39}, {L"big", L"k0", 0}, {L"big", L"k40", -1}, {L"big", L"x", -1},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(c.section, c.key, -1, path.c_str())),
-                  c.want)
-            << c.section << " " << c.key;
+    for (const auto& [section, key, want] : cases)
+        EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(section, key, -1, path.c_str())), want)
+            << section << " " << key;
     wchar_t buf[64];
     const DWORD n = GetPrivateProfileSectionNamesW(buf, 64, path.c_str());
     EXPECT_EQ(Items(buf, n), (std::vector<std::wstring>{L"Btn", L"BTN", L"btn", L"big"}));
@@ -197,11 +190,7 @@ TEST_F(StringReads, NullKeyListsKeysAndNullSectionListsSections)
 
 TEST_F(ProfileFiles, IntegersReadAsTheSystemReadsThem)
 {
-    const struct
-    {
-        const char* value;
-        UINT want;
-    } cases[] = {
+    const std::pair<const char*, UINT> cases[] = {
         {"42", 42},   {"-1", 0xFFFFFFFFu}, {"+7", 7},     {"  12  ", 12},      {"42A9", 42},
         {"B42", 0},   {"0x1F", 31},        {"0x1fz", 31}, {"-0x10", 0u - 16u}, {"0X10", 0},
         {"0o17", 15}, {"0b101", 5},        {"0b2", 0},    {"4294967297", 1},   {"'12'", 12},
@@ -209,13 +198,13 @@ TEST_F(ProfileFiles, IntegersReadAsTheSystemReadsThem)
     };
     std::string file = "[s]\n";
     for (size_t i = 0; i < std::size(cases); ++i)
-        file += "k" + std::to_string(i) + "=" + cases[i].value + "\n";
+        file += "k" + std::to_string(i) + "=" + cases[i].first + "\n";
     file += "empty=\nlong=000000000000000000000000000009\n";
     const auto path = Write("a.ini", file);
     for (size_t i = 0; i < std::size(cases); ++i) {
         const std::wstring key = L"k" + std::to_wstring(i);
-        EXPECT_EQ(GetPrivateProfileIntW(L"s", key.c_str(), 99, path.c_str()), cases[i].want)
-            << cases[i].value;
+        EXPECT_EQ(GetPrivateProfileIntW(L"s", key.c_str(), 99, path.c_str()), cases[i].second)
+            << cases[i].first;
     }
     EXPECT_EQ(GetPrivateProfileIntW(L"s", L"empty", 99, path.c_str()), 99u);
     EXPECT_EQ(GetPrivateProfileIntW(L"s", L"missing", -5, path.c_str()), static_cast<UINT>(-5));

@@ -69,11 +69,7 @@ TEST_F(RegistryKeys, KeysPastTheDepthAndNameLimitsAreRefused)
             path += (i ? L"\\" : L"") + name;
         return path;
     };
-    const struct
-    {
-        std::wstring path;
-        LSTATUS result;
-    } cases[] = {
+    const std::pair<std::wstring, LSTATUS> cases[] = {
         {deep(512), ERROR_SUCCESS},
         {deep(513), ERROR_INVALID_PARAMETER},
         {deep(512) + L"\\\\", ERROR_SUCCESS}, // empty levels do not count
@@ -83,13 +79,13 @@ TEST_F(RegistryKeys, KeysPastTheDepthAndNameLimitsAreRefused)
         {std::wstring(127, L'n') + L"\U0001F600", ERROR_SUCCESS},           // 129 units
         {std::wstring(254, L'n') + L"\U0001F600", ERROR_INVALID_PARAMETER}, // 256 units
     };
-    for (const auto& c : cases) {
+    for (const auto& [path, result] : cases) {
         HKEY h = nullptr;
-        EXPECT_EQ(CreateKey(HKEY_CURRENT_USER, c.path.c_str(), &h), c.result) << c.path.size();
-        EXPECT_EQ(h != nullptr, c.result == ERROR_SUCCESS);
+        EXPECT_EQ(CreateKey(HKEY_CURRENT_USER, path.c_str(), &h), result) << path.size();
+        EXPECT_EQ(h != nullptr, result == ERROR_SUCCESS);
         RegCloseKey(h);
-        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, c.path.c_str(), 0, KEY_READ, &h),
-                  c.result == ERROR_SUCCESS ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER);
+        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &h),
+                  result == ERROR_SUCCESS ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER);
         RegCloseKey(h);
     }
     // Below an open key the levels add up.
@@ -161,21 +157,18 @@ TEST_F(RegistryKeys, AStoreWithARowForEveryLevelReadsBackTheSame)
     EXPECT_EQ(how, REG_CREATED_NEW_KEY);
     RegCloseKey(Create(HKEY_CURRENT_USER, L"Software\\Vendor\\Added\\Deep", &how));
     EXPECT_EQ(how, REG_CREATED_NEW_KEY);
-    const struct
-    {
-        const wchar_t* key;
-        std::vector<std::string> subKeys;
-    } cases[] = {
+    // A key and the sub-keys it lists.
+    const std::pair<const wchar_t*, std::vector<std::string>> cases[] = {
         {L"", {"Software"}},
         {L"software", {"VENDOR", "VendorX"}}, // the level's own row spells it
         {L"Software\\Vendor", {"Added", "App"}},
         {L"Software\\Vendor\\App", {"Window"}},
         {L"Software\\VendorX", {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [key, subKeys] : cases) {
         platform::settings::ListedKey listed;
-        ASSERT_TRUE(platform::settings::ListKey(HKEY_CURRENT_USER, c.key, &listed));
-        EXPECT_EQ(listed.subKeys, c.subKeys);
+        ASSERT_TRUE(platform::settings::ListKey(HKEY_CURRENT_USER, key, &listed));
+        EXPECT_EQ(listed.subKeys, subKeys);
     }
     HKEY h = nullptr;
     EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Vendor\\Ap", 0, KEY_READ, &h),

@@ -53,23 +53,17 @@ TEST_F(RegNumbers, FirstReadStoresTheDefaultAndLaterReadsKeepIt)
 
 TEST_F(RegNumbers, StoredValueOfAtMostFourBytesIsTakenOverTheDefaultsBytes)
 {
-    struct Case
-    {
-        const char* what;
-        DWORD type;
-        std::vector<BYTE> stored;
-        DWORD expected; // default 0xAABBCCDD
-    } const cases[] = {
+    // What, its type and bytes, and what it reads as over the default 0xAABBCCDD.
+    const std::tuple<const char*, DWORD, std::vector<BYTE>, DWORD> cases[] = {
         {"a number", REG_DWORD, {0x78, 0x56, 0x34, 0x12}, 0x12345678},
         {"two bytes", REG_BINARY, {0x34, 0x12}, 0xAABB1234},
         {"a text of two characters", REG_SZ, Utf16Bytes(u"ab", false), 0x00620061},
         {"no bytes", REG_BINARY, {}, 0xAABBCCDD},
     };
     CUtilReg reg;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        StoreRaw(kKey, L"N", c.type, c.stored);
-        EXPECT_EQ(reg.ReadRegDWORD(kKey, L"N", 0xAABBCCDD), c.expected);
+    for (const auto& [what, type, stored, expected] : cases) {
+        StoreRaw(kKey, L"N", type, stored);
+        EXPECT_EQ(reg.ReadRegDWORD(kKey, L"N", 0xAABBCCDD), expected) << what;
     }
     // None of those reads replaced the stored value.
     EXPECT_EQ(Stored(kFolded, "N", "type||':'||length(data)"), "3:0");
@@ -82,13 +76,9 @@ TEST_F(RegTexts, LengthLimits)
     const std::u16string a259(259, u'a'), a260(260, u'b'), a300(300, u'c');
     // 258 units and a surrogate pair: cutting at 259 would leave half a character.
     const std::u16string pairAtEdge = std::u16string(258, u'd') + u"\U0001F600";
-    struct Case
-    {
-        const char* what;
-        std::vector<BYTE> stored; // empty: nothing stored before the read
-        std::u16string written;   // written with WriteRegString instead, when not empty
-        std::u16string expected;  // default "dflt"
-    } const cases[] = {
+    // What; the bytes stored, or else the text written with WriteRegString; what reads back
+    // over the default "dflt".
+    const std::tuple<const char*, std::vector<BYTE>, std::u16string, std::u16string> cases[] = {
         {"259 characters are read back whole", Utf16Bytes(a259, false), {}, a259},
         {"259 characters with their NUL fit the buffer", Utf16Bytes(a259, true), {}, a259},
         {"260 characters without NUL fill the buffer exactly", Utf16Bytes(a260, false), {}, a260},
@@ -97,15 +87,14 @@ TEST_F(RegTexts, LengthLimits)
         {"a cut never splits a surrogate pair", {}, pairAtEdge, pairAtEdge.substr(0, 258)},
     };
     CUtilReg reg;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (c.written.empty())
-            StoreRaw(kKey, L"T", REG_SZ, c.stored);
+    for (const auto& [what, stored, written, expected] : cases) {
+        if (written.empty())
+            StoreRaw(kKey, L"T", REG_SZ, stored);
         else
-            reg.WriteRegString(kKey, L"T", CString::FromUtf16(c.written));
-        EXPECT_EQ(reg.ReadRegString(kKey, L"T", L"dflt").ToUtf16(), c.expected);
+            reg.WriteRegString(kKey, L"T", CString::FromUtf16(written));
+        EXPECT_EQ(reg.ReadRegString(kKey, L"T", L"dflt").ToUtf16(), expected) << what;
         // What a read answers is what the next read finds.
-        EXPECT_EQ(reg.ReadRegString(kKey, L"T", L"other").ToUtf16(), c.expected);
+        EXPECT_EQ(reg.ReadRegString(kKey, L"T", L"other").ToUtf16(), expected) << what;
     }
     // An empty text is a value, not a miss; a long default is cut before it is stored.
     reg.WriteRegString(kKey, L"Last", L"");

@@ -3,16 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(ScaledPicture, TheFactorGoesBeforeTheFileNamesExtension)
 {
-    const struct
-    {
-        const wchar_t* path;
-        double factor;
-        const wchar_t* expected;
-    } cases[] = {
+    const std::tuple<const wchar_t*, double, const wchar_t*> cases[] = {
         {L"skin\\play.png", 2.0, L"skin\\play@2x.png"},
         {L"skin/play.btn.png", 1.5, L"skin/play.btn@1.5x.png"},
         {L"skin.d\\thumb", 3.0, L"skin.d\\thumb@3x"},
@@ -20,25 +17,21 @@ TEST(ScaledPicture, TheFactorGoesBeforeTheFileNamesExtension)
         {L"play.png", 1.0, L"play.png"},
         {L"play.png", 1.25, L"play@1.25x.png"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(skin::PicturePathForFactor(c.path, c.factor), CString(c.expected)) << c.factor;
+    for (const auto& [path, factor, expected] : cases)
+        EXPECT_EQ(skin::PicturePathForFactor(path, factor), CString(expected)) << factor;
 }
 
 TEST(ScaledPicture, TheSmallestAtOrAboveTheScaleElseTheLargest)
 {
     const std::vector<double> two{2.0}, many{1.5, 2.0, 3.0}, none{};
-    const struct
-    {
-        const std::vector<double>* available;
-        double scale;
-        double chosen;
-    } cases[] = {
+    // The factors available, the scale, the factor chosen.
+    const std::tuple<const std::vector<double>*, double, double> cases[] = {
         {&two, 1.0, 1.0},  {&two, 1.25, 2.0},  {&two, 1.75, 2.0},  {&two, 2.0, 2.0},
         {&two, 3.0, 2.0},  {&many, 1.25, 1.5}, {&many, 1.75, 2.0}, {&many, 2.5, 3.0},
         {&many, 4.0, 3.0}, {&none, 2.0, 1.0},  {&none, 0.5, 1.0},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(skin::ChoosePictureFactor(*c.available, c.scale), c.chosen) << c.scale;
+    for (const auto& [available, scale, chosen] : cases)
+        EXPECT_EQ(skin::ChoosePictureFactor(*available, scale), chosen) << scale;
 }
 
 } // namespace

@@ -55,10 +55,6 @@ TEST_F(SkinTool, LayoutAndTextAsJson)
     EXPECT_EQ(r.lines[1]["rc"], nlohmann::json({10, 20, 42, 52}));
     EXPECT_EQ(r.lines[1]["clrText"], "0xFF0080FF");
     EXPECT_EQ(r.lines[1]["crText"], "0x00FF8000");
-    for (const char* key : {"x",  "y",    "cx",  "cy",      "s2l",    "s2r",      "s2t",     "s2b",
-                            "hc", "vc",   "dl",  "dr",      "dt",     "db",       "h_ratio", "type",
-                            "rc", "rcS2", "rcD", "clrText", "crText", "clrColor", "crColor"})
-        EXPECT_TRUE(r.lines[1].contains(key)) << key;
 
     const CString lang =
         Write("en.ini", "[Language Info]\nLanguageID=0x0409\nLanguageName=English\nMap=us\n"
@@ -133,12 +129,8 @@ TEST_F(SkinTool, APictureSectionCutAnywhereIsAFinding)
         return text;
     };
     const std::string tooLong = "long=" + std::string(20000, 'f') + "\n";
-    const struct
-    {
-        const char* where;
-        std::string section;
-        bool cut;
-    } cases[] = {
+    // Where the cut falls, the section, whether it is cut.
+    const std::tuple<const char*, std::string, bool> cases[] = {
         {"first line", tooLong + lines(3), true},
         {"middle line", lines(100) + tooLong + lines(3), true},
         {"last line", lines(100) + tooLong, true},
@@ -146,16 +138,16 @@ TEST_F(SkinTool, APictureSectionCutAnywhereIsAFinding)
         // 163 lines and one of 81 characters: 16382 characters and the closing NUL.
         {"exact fit", lines(163) + "last=" + std::string(76, 'f') + "\n", false},
     };
-    for (const auto& c : cases) {
-        const CString list = Write("images.ini", "[HD-png]\n" + c.section + "[HD-bmp]\n");
+    for (const auto& [where, section, cut] : cases) {
+        const CString list = Write("images.ini", "[HD-png]\n" + section + "[HD-bmp]\n");
         const ToolRun r = Tool("check --json --images " + Q(Root()) + " --list " + Q(list));
-        EXPECT_EQ(r.status, 1) << c.where; // the pictures do not exist either
+        EXPECT_EQ(r.status, 1) << where; // the pictures do not exist either
         int cuts = 0;
         for (const auto& j : r.lines)
             cuts += j["problem"] == "section too long" && j["where"] == "[HD-png]";
-        EXPECT_EQ(cuts, c.cut ? 1 : 0) << c.where << "\n" << r.out;
+        EXPECT_EQ(cuts, cut ? 1 : 0) << where << "\n" << r.out;
         const ToolRun text = Tool("check --images " + Q(Root()) + " --list " + Q(list));
-        EXPECT_EQ(text.out.find("no problems found"), std::string::npos) << c.where;
+        EXPECT_EQ(text.out.find("no problems found"), std::string::npos) << where;
     }
 }
 
@@ -164,23 +156,19 @@ TEST_F(SkinTool, APictureSectionCutAnywhereIsAFinding)
 TEST_F(SkinTool, LayoutAndTextRefuseTheSameUnreadableFiles)
 {
     std::filesystem::create_directories(root / "folder.ini");
-    const struct
-    {
-        std::string file;
-        const char* says;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {Q(Write("empty.ini", "")), "no entries"},
         {Q(Write("blank.ini", "\n\n; a comment\n")), "no entries"},
         {"/dev/zero", "is not a regular file"},
         {Q(Root() + L"/folder.ini"), "is a directory"},
         {Q(Root() + L"/none.ini"), "does not exist"},
     };
-    for (const auto& c : cases)
+    for (const auto& [file, says] : cases)
         for (const char* command : {"layout --json ", "text --json ", "layout ", "text "}) {
-            const ToolRun r = Tool(command + c.file, "timeout 10 ");
-            EXPECT_EQ(r.status, 1) << command << c.file << "\n" << r.out << r.err;
-            EXPECT_NE(r.err.find(c.says), std::string::npos) << command << c.file << ": " << r.err;
-            EXPECT_EQ(r.out, "") << command << c.file;
+            const ToolRun r = Tool(command + file, "timeout 10 ");
+            EXPECT_EQ(r.status, 1) << command << file << "\n" << r.out << r.err;
+            EXPECT_NE(r.err.find(says), std::string::npos) << command << file << ": " << r.err;
+            EXPECT_EQ(r.out, "") << command << file;
         }
 }
 
@@ -189,28 +177,19 @@ TEST_F(SkinTool, LayoutAndTextRefuseTheSameUnreadableFiles)
 // tool says.
 TEST_F(SkinTool, ExitStatusesAndWhatIsMissing)
 {
-    std::filesystem::create_directories(root / "folder.ini");
-    const std::string none = Q(Root() + L"/none.ini"), dirAsFile = Q(Root() + L"/folder.ini");
+    const std::string none = Q(Root() + L"/none.ini");
     const std::string list = Q(Write("images.ini", "[HD-png]\na=a.png\n"));
     const std::string layout = Q(Write("layout.ini", "[Btn]\nx=1\ny=2\n"));
     const std::string lang = Q(Write("lang.ini", "[AppMain]\nIDC_OPEN=Open\n"));
-    const struct
-    {
-        std::string args;
-        int status;
-        std::string says;
-    } cases[] = {
+    // Arguments, exit status, what is said.
+    const std::tuple<std::string, int, std::string> cases[] = {
         {"check --layout " + none, 1, "unreadable layout file"},
-        {"check --layout " + dirAsFile, 1, "unreadable layout file"},
         {"check --lang " + none, 1, "unreadable language file"},
         {"check --images " + Q(Root() + L"/noimg") + " --list " + list, 1,
          "unreadable image folder"},
         {"check --images " + Q(Root()) + " --list " + none, 1, "unreadable image list file"},
-        {"layout --json " + none, 1, "does not exist"},
         {"layout --json " + layout + " Nope", 1, "no entry [Nope]"},
         {"layout --json " + layout + " btn", 1, "no entry [btn]"},
-        {"layout --json " + Q(Write("empty.ini", "")), 1, "no entries"},
-        {"text --json " + none, 1, "does not exist"},
         {"text --json " + lang + " IDC_NONE", 1, "no text IDC_NONE"},
         {"--codepage NO-SUCH-PAGE layout " + layout, 2, "NO-SUCH-PAGE"},
         {"--codepage CP1251 layout " + layout, 0, ""},
@@ -218,12 +197,11 @@ TEST_F(SkinTool, ExitStatusesAndWhatIsMissing)
         {"text " + lang + " IDC_OPEN", 0, ""},
         {"--help", 0, "Exit status"},
     };
-    for (const auto& c : cases) {
-        const ToolRun r = Tool(c.args);
-        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out << r.err;
-        EXPECT_NE((r.out + r.err).find(c.says), std::string::npos) << c.args << "\n"
-                                                                   << r.out << r.err;
-        if (c.status != 0) {
+    for (const auto& [args, status, says] : cases) {
+        const ToolRun r = Tool(args);
+        EXPECT_EQ(r.status, status) << args << "\n" << r.out << r.err;
+        EXPECT_NE((r.out + r.err).find(says), std::string::npos) << args << "\n" << r.out << r.err;
+        if (status != 0) {
             EXPECT_EQ(r.out.find("\"name\""), std::string::npos) << "a default record: " << r.out;
         }
     }

@@ -77,19 +77,14 @@ TEST_F(MainTexts, SplitAtTheFirstCommaAndLaterSectionsReplace)
     EXPECT_EQ(text.GetFontSizeMain(L"IDC_BOTH"), 3);
     EXPECT_EQ(text.GetTextMain(L"idc_open"), L"") << "keys are case-sensitive";
     EXPECT_EQ(text.GetFontSizeMain(L"IDS_LANG"), -1) << "AppSetup is not a main section";
-}
 
-TEST_F(MainTexts, TheTwoCombinedLookupsTellAMissingKeyFromSizeMinusOne)
-{
-    CUIText text;
-    text.LoadTextMain(Write("en.ini", kEnglish));
+    // The combined lookups: only the second tells a missing key from a size of -1.
     CString got = L"untouched";
+    int size = 99;
     EXPECT_EQ(text.GetFontAndTextMain(L"IDC_NEG", got), -1);
     EXPECT_EQ(got, L"Negative");
-    int size = 99;
     EXPECT_EQ(text.GetFontAndTextMain2(L"IDC_NEG", got, size), 1);
     EXPECT_EQ(size, -1);
-
     got = L"untouched";
     size = 99;
     EXPECT_EQ(text.GetFontAndTextMain(L"missing", got), -1);
