@@ -14,6 +14,7 @@ ON_CONTROL_REFLECT_EX(BN_CLICKED, OnBnClicked)
 ON_WM_CREATE()
 ON_MESSAGE(BM_SETCHECK, OnSetCheck)
 ON_MESSAGE(BM_GETCHECK, OnGetCheck)
+ON_MESSAGE(WM_ACCDESCRIBE, OnAccDescribe)
 END_MESSAGE_MAP()
 
 CCtrlButton::CCtrlButton()
@@ -193,6 +194,20 @@ LRESULT CCtrlButton::OnSetCheck(WPARAM wParam, LPARAM)
 LRESULT CCtrlButton::OnGetCheck(WPARAM, LPARAM)
 {
     return m_nCheck;
+}
+
+LRESULT CCtrlButton::OnAccDescribe(WPARAM, LPARAM lParam)
+{
+    Default();
+    auto* d = reinterpret_cast<platform::wnd::AccDescription*>(lParam);
+    if (d && m_bCheckType) {
+        namespace acc = platform::wnd::acc;
+        d->role =
+            m_bPushLike ? platform::wnd::AccRole::ToggleButton : platform::wnd::AccRole::CheckBox;
+        d->states |= acc::Checkable | (m_nCheck ? acc::Checked : 0u) |
+                     (m_nCheck && m_bPushLike ? acc::Pressed : 0u);
+    }
+    return TRUE;
 }
 
 BOOL CCtrlButton::PreTranslateMessage(MSG* msg)

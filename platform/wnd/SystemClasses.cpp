@@ -532,6 +532,12 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             DescribeStatic(*w, *d);
         }
         return TRUE;
+    // A static that reports clicks is clicked as the mouse clicks it.
+    case WM_ACCDOACTION:
+        if (wParam != 0 || !(w->style & SS_NOTIFY))
+            return FALSE;
+        Notify(hwnd, STN_CLICKED);
+        return TRUE;
     default:
         return GenericProc(hwnd, message, wParam, lParam);
     }

@@ -124,6 +124,8 @@ void DescribeStatic(const Window& w, AccDescription& d)
     d.role = AccRole::Label;
     d.text = (w.style & SS_NOPREFIX) ? w.text : TextWithoutMnemonic(w.text);
     d.name = d.text;
+    if (w.style & SS_NOTIFY)
+        d.actions = {"click"};
 }
 
 } // namespace platform::wnd
