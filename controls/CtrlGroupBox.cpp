@@ -12,6 +12,7 @@ BEGIN_MESSAGE_MAP(CCtrlGroupBox, CStatic)
 ON_WM_ERASEBKGND_NOTHING()
 ON_WM_PAINT()
 ON_MESSAGE(WM_SETTEXT, OnSetText)
+ON_MESSAGE(WM_ACCDESCRIBE, OnAccDescribe)
 END_MESSAGE_MAP()
 
 grp::Palette CCtrlGroupBox::m_defaultGrayPalette{};
@@ -299,4 +300,14 @@ void CCtrlGroupBox::PreSubclassWindow()
         }
     }
     CStatic::PreSubclassWindow();
+}
+
+LRESULT CCtrlGroupBox::OnAccDescribe(WPARAM, LPARAM lParam)
+{
+    Default();
+    if (auto* d = reinterpret_cast<platform::wnd::AccDescription*>(lParam)) {
+        d->role = platform::wnd::AccRole::Panel;
+        d->text.Empty();
+    }
+    return TRUE;
 }

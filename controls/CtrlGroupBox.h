@@ -115,6 +115,8 @@ protected:
     void PreSubclassWindow() override;
     void OnPaint();
     LRESULT OnSetText(WPARAM, LPARAM);
+    // Assistive technology: a panel named by its caption.
+    LRESULT OnAccDescribe(WPARAM, LPARAM);
 
     int EnableChildWindows(HWND box, int enable, int enableBox);
     HFONT GetSafeFont();

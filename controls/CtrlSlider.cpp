@@ -310,7 +310,7 @@ LRESULT CCtrlSlider::OnAccSetValue(WPARAM, LPARAM lParam)
 {
     const auto* value = reinterpret_cast<const double*>(lParam);
     int pos = 0;
-    if (!value || m_bDragging || !slider::PosForValue(Range(), *value, &pos))
+    if (!value || m_bDragging || !platform::wnd::PositionForValue(m_nMin, m_nMax, *value, &pos))
         return FALSE;
     // A click there: the press and the release at the same position.
     m_nPos = pos;

@@ -14,6 +14,7 @@ ON_WM_MOUSEMOVE()
 ON_WM_TIMER()
 ON_CONTROL_REFLECT(STN_CLICKED, OnClicked)
 ON_WM_ERASEBKGND()
+ON_MESSAGE(WM_ACCDESCRIBE, OnAccDescribe)
 END_MESSAGE_MAP()
 
 namespace {
@@ -223,6 +224,18 @@ void CHyperLink::OnTimer(UINT_PTR)
         InvalidateRect(&rect);
     }
     Default();
+}
+
+LRESULT CHyperLink::OnAccDescribe(WPARAM, LPARAM lParam)
+{
+    // The static's answer has the text and, as the link reports clicks, the click action.
+    Default();
+    if (auto* d = reinterpret_cast<platform::wnd::AccDescription*>(lParam)) {
+        d->role = platform::wnd::AccRole::Link;
+        d->url = m_strURL;
+        d->actions = {"jump"};
+    }
+    return TRUE;
 }
 
 void CHyperLink::OnClicked()

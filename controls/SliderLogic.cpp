@@ -3,19 +3,9 @@
 #include "controls/WideMath.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 namespace slider {
-
-bool PosForValue(Range r, double value, int* pos)
-{
-    const double lo = std::min(r.min, r.max), hi = std::max(r.min, r.max);
-    if (!(value >= lo && value <= hi))
-        return false;
-    *pos = static_cast<int>(std::lround(value));
-    return true;
-}
 
 int Clamp(Range r, int value)
 {

@@ -49,10 +49,6 @@ enum class Key { StepDown, StepUp, PageDown, PageUp, Home, End };
 // | range 0..5, pos 5    | 4           | 5         | 4 (page 1)  | 5         | 0      | 5       |
 int PosForKey(Range r, int pos, Key key);
 
-// A value that assistive technology asks for: the nearest position, when `value` lies inside
-// the range (either way round); false for a value outside it or not a number.
-bool PosForValue(Range r, double value, int* pos);
-
 struct Size
 {
     int w;

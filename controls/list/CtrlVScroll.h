@@ -47,6 +47,10 @@ protected:
     void OnSize(UINT type, int cx, int cy);
     void OnBnClickedScrollTop();
     void OnBnClickedScrollBottom();
+    // Assistive technology: a vertical scroll bar whose value is the first visible item; a
+    // value set there scrolls as a drag of the thumb does.
+    LRESULT OnAccDescribe(WPARAM, LPARAM);
+    LRESULT OnAccSetValue(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 public:

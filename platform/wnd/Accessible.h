@@ -86,6 +86,11 @@ CString TextWithoutMnemonic(const CString& text);
 // (toggle buttons) by their type, group boxes as panels, anything else a push button.
 AccRole ButtonRole(DWORD style);
 
+// The position a value asked for stands for in a control of whole positions from `min` to
+// `max` (either way round): the nearest one. False for a value outside the range or not a
+// number, which the control refuses.
+bool PositionForValue(int min, int max, double value, int* pos);
+
 // What the window layer reports to the accessibility unit.
 enum class AccEvent {
     Created,    // a window was made (after WM_CREATE)

@@ -4,6 +4,9 @@
 #include "platform/wnd/Accessible.h"
 #include "platform/wnd/WndInternal.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace platform::wnd {
 namespace {
 
@@ -45,6 +48,15 @@ AccRole ButtonRole(DWORD style)
     if (IsCheckType(type))
         return AccRole::CheckBox;
     return AccRole::PushButton;
+}
+
+bool PositionForValue(int min, int max, double value, int* pos)
+{
+    const double lo = std::min(min, max), hi = std::max(min, max);
+    if (!(value >= lo && value <= hi))
+        return false;
+    *pos = static_cast<int>(std::lround(value));
+    return true;
 }
 
 void SetAccessibilityListener(AccListener listener)
