@@ -294,13 +294,16 @@ AtkStateSet* WindowRefStateSet(AtkObject* o)
     return set;
 }
 
+// AtkObject's class: the one the window objects' own finalize passes on to. (The parent of a
+// window object's class may be the abstract window class, whose finalize is this one.)
+GObjectClass* g_atkObjectClass = nullptr;
+
 void WindowFinalize(GObject* o)
 {
     WindowObject* w = reinterpret_cast<WindowObject*>(o);
     delete w->node;
     w->node = nullptr;
-    GObjectClass* parentClass = G_OBJECT_CLASS(g_type_class_peek_parent(G_OBJECT_GET_CLASS(o)));
-    parentClass->finalize(o);
+    g_atkObjectClass->finalize(o);
 }
 
 void WindowClassInit(gpointer klass, gpointer)
@@ -314,6 +317,7 @@ void WindowClassInit(gpointer klass, gpointer)
     k->get_index_in_parent = WindowGetIndexInParent;
     k->get_role = WindowGetRole;
     k->ref_state_set = WindowRefStateSet;
+    g_atkObjectClass = G_OBJECT_CLASS(g_type_class_peek_parent(klass));
     G_OBJECT_CLASS(klass)->finalize = WindowFinalize;
 }
 
