@@ -41,6 +41,9 @@ std::string SessionBusAddress();
 bool Start();
 void Stop();
 bool Active();
+// The tree without the bridge and without asking the bus: its objects answer ATK's own calls
+// made in this process, and nothing is exported. For checks of the tree itself (tests).
+bool StartInProcess();
 
 // The window's rectangle on the screen in device pixels: its top-level's place on the screen
 // plus its logical rectangle in the top-level scaled by the top-level's scale, by the rule of

@@ -159,6 +159,9 @@ struct Tree
     std::vector<HWND> created;
     HWND focus = nullptr; // as last reported
     bool focusMoved = false;
+    // The application's children as last reported, and whether they may have changed.
+    std::vector<HWND> tops;
+    bool topsMoved = false;
 };
 Tree* g_tree = nullptr;
 
@@ -345,7 +348,10 @@ void ComponentGetExtents(AtkComponent* c, gint* x, gint* y, gint* w, gint* h, At
 gboolean ComponentGrabFocus(AtkComponent* c)
 {
     const HWND hwnd = LiveWindow(NodeOf(c));
-    return hwnd && ::SetFocus(hwnd) != nullptr ? TRUE : (hwnd && ::GetFocus() == hwnd);
+    if (!hwnd)
+        return FALSE;
+    ::SetFocus(hwnd);
+    return ::GetFocus() == hwnd;
 }
 
 void ComponentInit(gpointer iface, gpointer)
@@ -675,25 +681,49 @@ void ReportFocus()
     }
 }
 
+// The application's children are its shown top-level windows: those hidden or gone since the
+// last report leave it (from the last, so that each index is still right), those shown come.
+void ReportTopLevels()
+{
+    Tree& t = *g_tree;
+    t.topsMoved = false;
+    const std::vector<HWND> now = ChildWindows(nullptr);
+    for (size_t i = t.tops.size(); i-- > 0;) {
+        const HWND h = t.tops[i];
+        if (std::find(now.begin(), now.end(), h) != now.end())
+            continue;
+        auto it = t.nodes.find(h);
+        g_signal_emit_by_name(t.app, "children-changed::remove", static_cast<gint>(i),
+                              it == t.nodes.end() ? nullptr : it->second->object);
+        t.tops.erase(t.tops.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    for (size_t i = 0; i < now.size(); ++i) {
+        if (std::find(t.tops.begin(), t.tops.end(), now[i]) != t.tops.end())
+            continue;
+        t.tops.insert(t.tops.begin() + static_cast<std::ptrdiff_t>(std::min(i, t.tops.size())),
+                      now[i]);
+        g_signal_emit_by_name(t.app, "children-changed::add", static_cast<gint>(i),
+                              ObjectFor(now[i]));
+    }
+}
+
 // Runs at every pump: announces new windows to their parents' objects, reports changes.
 void Flush()
 {
     Tree& t = *g_tree;
+    if (t.topsMoved)
+        ReportTopLevels();
     const std::vector<HWND> created = std::move(t.created);
     t.created.clear();
     for (HWND h : created) {
         if (!::IsWindow(h) || t.nodes.count(h))
             continue;
-        const bool top = wnd::IsTopLevel(h);
-        const HWND parent = top ? nullptr : ::GetParent(h);
-        AtkObject* parentObject = top ? t.app : nullptr;
-        if (!top)
-            if (auto it = t.nodes.find(parent); it != t.nodes.end())
-                parentObject = it->second->object;
+        const HWND parent = ::GetParent(h);
+        auto it = t.nodes.find(parent);
         const gint index = IndexIn(parent, h);
-        if (!parentObject || index < 0)
+        if (it == t.nodes.end() || index < 0)
             continue;
-        g_signal_emit_by_name(parentObject, "children-changed::add", index, ObjectFor(h));
+        g_signal_emit_by_name(it->second->object, "children-changed::add", index, ObjectFor(h));
     }
     const std::vector<HWND> changed = std::move(t.changed);
     t.changed.clear();
@@ -709,16 +739,18 @@ void Defunct(Node* node, bool tellParent)
     Tree& t = *g_tree;
     AtkObject* o = node->object;
     const HWND h = node->hwnd;
-    if (tellParent && ::IsWindow(h)) {
-        const bool top = wnd::IsTopLevel(h);
-        const HWND parent = top ? nullptr : ::GetParent(h);
-        AtkObject* parentObject = top ? t.app : nullptr;
-        if (!top)
-            if (auto it = t.nodes.find(parent); it != t.nodes.end())
-                parentObject = it->second->object;
+    if (tellParent && ::IsWindow(h) && !wnd::IsTopLevel(h)) {
+        const HWND parent = ::GetParent(h);
+        auto it = t.nodes.find(parent);
         const gint index = IndexIn(parent, h);
-        if (parentObject && index >= 0)
-            g_signal_emit_by_name(parentObject, "children-changed::remove", index, o);
+        if (it != t.nodes.end() && index >= 0)
+            g_signal_emit_by_name(it->second->object, "children-changed::remove", index, o);
+    }
+    // A top-level leaves the application's children as it goes, before its object is let go.
+    if (auto top = std::find(t.tops.begin(), t.tops.end(), h); tellParent && top != t.tops.end()) {
+        g_signal_emit_by_name(t.app, "children-changed::remove",
+                              static_cast<gint>(top - t.tops.begin()), o);
+        t.tops.erase(top);
     }
     node->hwnd = nullptr;
     g_lib->atk_object_notify_state_change(o, ATK_STATE_DEFUNCT, TRUE);
@@ -733,9 +765,12 @@ void OnWindowEvent(HWND hwnd, AccEvent event)
     if (!g_tree)
         return;
     Tree& t = *g_tree;
+    if (wnd::IsTopLevel(hwnd))
+        t.topsMoved = true;
     switch (event) {
     case AccEvent::Created:
-        t.created.push_back(hwnd);
+        if (!wnd::IsTopLevel(hwnd))
+            t.created.push_back(hwnd);
         break;
     case AccEvent::Destroying:
         if (auto it = t.nodes.find(hwnd); it != t.nodes.end())
@@ -746,12 +781,8 @@ void OnWindowEvent(HWND hwnd, AccEvent event)
         break;
     case AccEvent::Changed:
         if (t.nodes.count(hwnd) &&
-            (t.changed.empty() ||
-             std::find(t.changed.begin(), t.changed.end(), hwnd) == t.changed.end()))
+            std::find(t.changed.begin(), t.changed.end(), hwnd) == t.changed.end())
             t.changed.push_back(hwnd);
-        // A top-level shown or hidden comes or goes under the application.
-        if (wnd::IsTopLevel(hwnd) && !t.nodes.count(hwnd))
-            t.created.push_back(hwnd);
         break;
     }
 }
@@ -826,6 +857,34 @@ const bool g_hooked = (wnd::SetAccessibilityStarter(&OnBackend), true);
 
 } // namespace
 
+namespace {
+
+bool g_bridged = false;
+
+bool MakeTree(bool bridge)
+{
+    if (!(g_lib = LoadAtk()))
+        return false;
+    RegisterTypes();
+    g_tree = new Tree;
+    g_tree->appName = ProgramName();
+    g_tree->app = static_cast<AtkObject*>(g_object_new(g_appType, nullptr));
+    g_lib->atk_object_initialize(g_tree->app, nullptr);
+    g_tree->tops = ChildWindows(nullptr);
+    g_tree->focus = ::GetFocus();
+    g_source = new MainContextSource;
+    wnd::AddLoopSource(g_source);
+    wnd::SetAccessibilityListener(&OnWindowEvent);
+    g_bridged = bridge && g_lib->atk_bridge_adaptor_init(nullptr, nullptr) == 0;
+    if (bridge && !g_bridged) {
+        Stop();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool Start()
 {
     (void)g_hooked;
@@ -835,21 +894,12 @@ bool Start()
         return false;
     if (AskSessionBus(SessionBusAddress()) != BusAnswer::Enabled)
         return false;
-    if (!(g_lib = LoadAtk()))
-        return false;
-    RegisterTypes();
-    g_tree = new Tree;
-    g_tree->appName = ProgramName();
-    g_tree->app = static_cast<AtkObject*>(g_object_new(g_appType, nullptr));
-    g_lib->atk_object_initialize(g_tree->app, nullptr);
-    g_source = new MainContextSource;
-    wnd::AddLoopSource(g_source);
-    wnd::SetAccessibilityListener(&OnWindowEvent);
-    if (g_lib->atk_bridge_adaptor_init(nullptr, nullptr) != 0) {
-        Stop();
-        return false;
-    }
-    return true;
+    return MakeTree(true);
+}
+
+bool StartInProcess()
+{
+    return g_tree || MakeTree(false);
 }
 
 void Stop()
@@ -862,7 +912,9 @@ void Stop()
     g_source = nullptr;
     while (!g_tree->nodes.empty())
         Defunct(g_tree->nodes.begin()->second, false);
-    g_lib->atk_bridge_adaptor_cleanup();
+    if (g_bridged)
+        g_lib->atk_bridge_adaptor_cleanup();
+    g_bridged = false;
     g_object_unref(g_tree->app);
     delete g_tree;
     g_tree = nullptr;
@@ -880,6 +932,10 @@ bool Active()
 namespace platform::a11y {
 
 bool Start()
+{
+    return false;
+}
+bool StartInProcess()
 {
     return false;
 }
