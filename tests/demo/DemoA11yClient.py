@@ -151,8 +151,9 @@ value.currentValue = start
 check(wait_for("the thumb back", lambda: shot() == picture_before, 3),
       "set back, the slider shows the very picture it showed before")
 
-# --- focus events follow Tab ---
+# --- events: the focus follows Tab, a check box's check follows its action ---
 focused = []
+checked = []
 
 
 def on_focus(event):
@@ -160,19 +161,29 @@ def on_focus(event):
         focused.append((event.source.getRoleName(), event.source.name))
 
 
+def on_checked(event):
+    checked.append((event.source.name, event.detail1))
+
+
 pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
+pyatspi.Registry.registerEventListener(on_checked, "object:state-changed:checked")
 subprocess.run(["xdotool", "search", "--name", frame.name, "windowfocus", "--sync"],
                capture_output=True)
 for _ in range(3):
     subprocess.run(["xdotool", "key", "Tab"], check=True)
     time.sleep(0.2)
+subtitles = find(frame, "check box", "Subtitles")
+subtitles.queryAction().doAction(0)
 GLib.timeout_add(1500, lambda: pyatspi.Registry.stop() or False)
 pyatspi.Registry.start()
 pyatspi.Registry.deregisterEventListener(on_focus, "object:state-changed:focused")
+pyatspi.Registry.deregisterEventListener(on_checked, "object:state-changed:checked")
 check(len(focused) >= 2, f"focus events followed the Tab presses: {focused}")
 focus_now = [a for a in walk(frame) if "focused" in states(a)]
 check(len(focus_now) == 1 and focused and (focus_now[0].getRoleName(), focus_now[0].name) ==
       focused[-1], "the last focus event names the one focused object")
+check(checked == [("Subtitles", 1)], f"the check box's action checked it, and said so: {checked}")
+check("checked" in states(subtitles), "the check box reads as checked")
 
 print("\n".join(["", f"{len(failures)} failed"]))
 sys.exit(1 if failures else 0)
