@@ -2,6 +2,7 @@
 // and static classes to WM_ACCDESCRIBE and WM_ACCDOACTION, and the listener that hears what
 // changes. See Accessible.h.
 #include "platform/wnd/Accessible.h"
+#include "platform/wnd/ToolTipCtrl.h"
 #include "platform/wnd/WndInternal.h"
 
 #include <algorithm>
@@ -85,6 +86,8 @@ void DescribeWindow(HWND hwnd, const Window& w, AccDescription& d)
 {
     d.role = w.parent ? AccRole::Panel : (w.style & WS_POPUP) ? AccRole::ToolTip : AccRole::Frame;
     d.name = TextWithoutMnemonic(w.text);
+    if (d.name.IsEmpty() && w.parent)
+        d.name = CToolTipCtrl::TipCovering(hwnd);
     d.states = 0;
     bool enabled = true;
     for (const Window* a = &w; a; a = Find(a->parent))

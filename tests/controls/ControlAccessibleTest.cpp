@@ -114,6 +114,23 @@ TEST_F(Accessible, ButtonsByKindAndStyle)
     }
 }
 
+TEST_F(Accessible, AButtonWithoutTextIsNamedByItsTooltip)
+{
+    auto mute = MakeButton(Kind::Skinned, host, BS_AUTOCHECKBOX | BS_PUSHLIKE, L"", 5);
+    auto play = MakeButton(Kind::Skinned, host, BS_PUSHBUTTON, L"&Play", 6);
+    auto open = MakeButton(Kind::Skinned, host, BS_PUSHBUTTON, L"", 7);
+    CToolTipCtrl tips;
+    ASSERT_TRUE(tips.Create(&host));
+    tips.AddTool(mute.get(), L"Mute");
+    tips.AddTool(play.get(), L"Start playing");
+    const RECT part{0, 0, 10, 10}; // a tool over part of the button does not name it
+    tips.AddTool(open.get(), L"Corner", &part);
+    EXPECT_EQ(Describe(*mute).name.ToUtf8(), "Mute");
+    EXPECT_EQ(Describe(*play).name.ToUtf8(), "Play"); // its own text first
+    EXPECT_EQ(Describe(*open).name.ToUtf8(), "");
+    tips.DestroyWindow();
+}
+
 TEST_F(Accessible, TheClickActionNotifiesAsTheMouseDoes)
 {
     for (Kind kind : {Kind::System, Kind::Skinned}) {
