@@ -5,8 +5,13 @@
 #pragma once
 
 #if SKINKIT_HAVE_ATK
+#include "platform/wnd/Accessible.h"
+
 #include <atk-bridge.h>
 #include <atk/atk.h>
+
+#include <string>
+#include <vector>
 
 namespace platform::a11y {
 
@@ -38,6 +43,44 @@ struct AtkLibrary
 const AtkLibrary* LoadAtk();
 // Loaded already (for tests that check that nothing was).
 bool AtkLoaded();
+
+// --- AtkObjects.cpp: the objects over the windows ---
+
+// What stands behind one window's object; a null hwnd once the window went.
+struct Node
+{
+    HWND hwnd = nullptr;
+    AtkObject* object = nullptr;
+    wnd::AccDescription reported; // what the bridge was last told
+    // Kept for the const strings the ATK calls hand out.
+    std::string name, description, text;
+    std::vector<std::string> actions;
+};
+
+// Makes the application object (registering the types and AtkUtil's root at the first
+// call); false when ATK cannot be loaded. DropObjects lets every object go, defunct.
+bool MakeObjects(const std::string& appName);
+void DropObjects();
+AtkObject* AppObject();
+// The window's object, made when there is none yet; null for no window.
+AtkObject* ObjectFor(HWND hwnd);
+// The window's object's node, or null when none was made.
+Node* FindNode(HWND hwnd);
+// The object becomes defunct and is let go; its window is forgotten.
+void DropNode(Node* node);
+// What the window answers to WM_ACCDESCRIBE (an empty description for none).
+wnd::AccDescription Describe(HWND hwnd);
+// Reads the window afresh into the node's strings; answers the description.
+wnd::AccDescription Refresh(Node* node);
+// An object's children: a window's child windows in creation order; for the application
+// (null), the shown top-level windows.
+std::vector<HWND> ChildWindows(HWND parent);
+// `hwnd`'s place among ChildWindows(parent), or -1.
+int IndexIn(HWND parent, HWND hwnd);
+// The object has the text interface.
+bool HasText(const wnd::AccDescription& d);
+// A state-change signal for every state bit in `changed`, on or off as `now` says.
+void NotifyStates(AtkObject* object, unsigned changed, unsigned now);
 
 } // namespace platform::a11y
 #endif

@@ -1,5 +1,6 @@
-// The ATK objects over the windows, the application object above the top-level windows, the
-// signals that tell the bridge what changed, and the start and stop. See Accessibility.h.
+// The tree's life: its start and stop, the GLib main context served by the message loop, and
+// the signals that tell the bridge what changed. The objects are AtkObjects.cpp's. See
+// Accessibility.h.
 //
 // Objects are made when the bridge first asks for them (a child, the parent of the focus) and
 // live until their window goes: then they become defunct (their state says so and every call
@@ -21,140 +22,20 @@
 #include <algorithm>
 #include <cstdio>
 #include <glib.h>
-#include <map>
-#include <memory>
 #include <vector>
 
 namespace platform::a11y {
 
 using wnd::AccDescription;
 using wnd::AccEvent;
-using wnd::AccRole;
 
 namespace {
 
-const AtkLibrary* g_lib = nullptr;
-
-// --- what a window says about itself ---
-
-AccDescription Describe(HWND hwnd)
-{
-    AccDescription d;
-    if (::IsWindow(hwnd))
-        ::SendMessageW(hwnd, WM_ACCDESCRIBE, 0, reinterpret_cast<LPARAM>(&d));
-    return d;
-}
-
-AtkRole ToAtkRole(AccRole role)
-{
-    switch (role) {
-    case AccRole::Frame:
-        return ATK_ROLE_FRAME;
-    case AccRole::ToolTip:
-        return ATK_ROLE_TOOL_TIP;
-    case AccRole::Panel:
-        return ATK_ROLE_PANEL;
-    case AccRole::PushButton:
-        return ATK_ROLE_PUSH_BUTTON;
-    case AccRole::ToggleButton:
-        return ATK_ROLE_TOGGLE_BUTTON;
-    case AccRole::CheckBox:
-        return ATK_ROLE_CHECK_BOX;
-    case AccRole::RadioButton:
-        return ATK_ROLE_RADIO_BUTTON;
-    case AccRole::Label:
-        return ATK_ROLE_LABEL;
-    case AccRole::Slider:
-        return ATK_ROLE_SLIDER;
-    case AccRole::ScrollBar:
-        return ATK_ROLE_SCROLL_BAR;
-    case AccRole::Link:
-        return ATK_ROLE_LINK;
-    case AccRole::Image:
-        return ATK_ROLE_IMAGE;
-    case AccRole::Table:
-        return ATK_ROLE_TABLE;
-    case AccRole::Unknown:
-        break;
-    }
-    return ATK_ROLE_UNKNOWN;
-}
-
-struct StateRow
-{
-    unsigned bit;
-    AtkStateType atk;
-};
-constexpr StateRow kStates[] = {
-    {wnd::acc::Enabled, ATK_STATE_ENABLED},     {wnd::acc::Enabled, ATK_STATE_SENSITIVE},
-    {wnd::acc::Focusable, ATK_STATE_FOCUSABLE}, {wnd::acc::Focused, ATK_STATE_FOCUSED},
-    {wnd::acc::Pressed, ATK_STATE_PRESSED},     {wnd::acc::Checkable, ATK_STATE_CHECKABLE},
-    {wnd::acc::Checked, ATK_STATE_CHECKED},     {wnd::acc::Visible, ATK_STATE_VISIBLE},
-    {wnd::acc::Showing, ATK_STATE_SHOWING},     {wnd::acc::Horizontal, ATK_STATE_HORIZONTAL},
-    {wnd::acc::Active, ATK_STATE_ACTIVE},
-};
-
-// The windows an object shows as its children, in creation order (the order of the tab
-// stops and of reading); for the application, its shown top-level windows.
-std::vector<HWND> ChildWindows(HWND parent)
-{
-    std::vector<HWND> out;
-    if (!parent) {
-        for (HWND top : wnd::TopLevels())
-            if (static_cast<DWORD>(::GetWindowLongW(top, GWL_STYLE)) & WS_VISIBLE)
-                out.push_back(top);
-        return out;
-    }
-    HWND first = ::GetWindow(parent, GW_CHILD);
-    // GW_CHILD is the top of the Z order, the last made; its bottom sibling the first.
-    for (HWND h = first ? ::GetWindow(first, GW_HWNDLAST) : nullptr; h;
-         h = ::GetWindow(h, GW_HWNDPREV))
-        out.push_back(h);
-    return out;
-}
-
-// --- the objects ---
-
-// What stands behind one window's object; null hwnd once the window went.
-struct Node
-{
-    HWND hwnd = nullptr;
-    AtkObject* object = nullptr;
-    AccDescription reported; // what the bridge was last told
-    // Kept for the const strings the ATK calls hand out.
-    std::string name, description, text;
-    std::vector<std::string> actions;
-};
-
-struct WindowObject
-{
-    AtkObject parent;
-    Node* node;
-};
-struct WindowObjectClass
-{
-    AtkObjectClass parent;
-};
-
-struct AppObject
-{
-    AtkObject parent;
-};
-struct AppObjectClass
-{
-    AtkObjectClass parent;
-};
-
-// Interfaces an object has besides AtkComponent, as bits; one GType per combination.
-enum Interfaces : unsigned { kAction = 1, kValue = 2, kText = 4, kInterfaceCombinations = 8 };
-
+// What the bridge is to be told at the next pump.
 struct Tree
 {
-    AtkObject* app = nullptr;
-    std::string appName;
-    std::map<HWND, Node*> nodes;
-    // Windows to describe again at the next pump, in the order they changed; windows made,
-    // to announce to their parents.
+    // Windows to describe again, in the order they changed; windows made, to announce to
+    // their parents.
     std::vector<HWND> changed;
     std::vector<HWND> created;
     HWND focus = nullptr; // as last reported
@@ -164,469 +45,7 @@ struct Tree
     bool topsMoved = false;
 };
 Tree* g_tree = nullptr;
-
-GType g_windowType = 0;
-GType g_appType = 0;
-GType g_types[kInterfaceCombinations] = {};
-
-Node* NodeOf(AtkObject* object)
-{
-    return object ? reinterpret_cast<WindowObject*>(object)->node : nullptr;
-}
-
-template <typename T> Node* NodeOf(T* iface)
-{
-    return NodeOf(reinterpret_cast<AtkObject*>(iface));
-}
-
-// The live window behind an object, or null (a defunct object, or the tree stopped).
-HWND LiveWindow(Node* node)
-{
-    return g_tree && node && node->hwnd && ::IsWindow(node->hwnd) ? node->hwnd : nullptr;
-}
-
-unsigned InterfacesOf(const AccDescription& d)
-{
-    return (d.actions.empty() ? 0u : kAction) | (d.hasValue ? kValue : 0u) |
-           (d.role == AccRole::Label ? kText : 0u);
-}
-
-std::string Utf8(const CString& s)
-{
-    return s.ToUtf8();
-}
-
-// Reads the window afresh into the node's strings; answers the description.
-AccDescription Refresh(Node* node)
-{
-    AccDescription d = Describe(LiveWindow(node));
-    node->name = Utf8(d.name);
-    node->description = Utf8(d.description.IsEmpty() ? d.url : d.description);
-    node->text = Utf8(d.text);
-    node->actions = d.actions;
-    return d;
-}
-
-AtkObject* ObjectFor(HWND hwnd);
-
-// --- AtkObject of a window ---
-
-const gchar* WindowGetName(AtkObject* o)
-{
-    Node* n = NodeOf(o);
-    if (!LiveWindow(n))
-        return nullptr;
-    Refresh(n);
-    return n->name.c_str();
-}
-
-const gchar* WindowGetDescription(AtkObject* o)
-{
-    Node* n = NodeOf(o);
-    if (!LiveWindow(n))
-        return nullptr;
-    Refresh(n);
-    return n->description.c_str();
-}
-
-AtkObject* WindowGetParent(AtkObject* o)
-{
-    const HWND h = LiveWindow(NodeOf(o));
-    if (!h)
-        return nullptr;
-    const HWND parent = wnd::IsTopLevel(h) ? nullptr : ::GetParent(h);
-    return parent ? ObjectFor(parent) : g_tree->app;
-}
-
-gint WindowGetNChildren(AtkObject* o)
-{
-    const HWND h = LiveWindow(NodeOf(o));
-    return h ? static_cast<gint>(ChildWindows(h).size()) : 0;
-}
-
-AtkObject* RefChildOf(HWND parent, gint index)
-{
-    const std::vector<HWND> children = ChildWindows(parent);
-    if (index < 0 || static_cast<size_t>(index) >= children.size())
-        return nullptr;
-    AtkObject* child = ObjectFor(children[static_cast<size_t>(index)]);
-    return child ? static_cast<AtkObject*>(g_object_ref(child)) : nullptr;
-}
-
-AtkObject* WindowRefChild(AtkObject* o, gint index)
-{
-    const HWND h = LiveWindow(NodeOf(o));
-    return h ? RefChildOf(h, index) : nullptr;
-}
-
-gint IndexIn(HWND parent, HWND hwnd)
-{
-    const std::vector<HWND> siblings = ChildWindows(parent);
-    for (size_t i = 0; i < siblings.size(); ++i)
-        if (siblings[i] == hwnd)
-            return static_cast<gint>(i);
-    return -1;
-}
-
-gint WindowGetIndexInParent(AtkObject* o)
-{
-    const HWND h = LiveWindow(NodeOf(o));
-    if (!h)
-        return -1;
-    return IndexIn(wnd::IsTopLevel(h) ? nullptr : ::GetParent(h), h);
-}
-
-AtkRole WindowGetRole(AtkObject* o)
-{
-    Node* n = NodeOf(o);
-    return LiveWindow(n) ? ToAtkRole(Describe(n->hwnd).role) : ATK_ROLE_INVALID;
-}
-
-AtkStateSet* WindowRefStateSet(AtkObject* o)
-{
-    AtkStateSet* set = g_lib->atk_state_set_new();
-    Node* n = NodeOf(o);
-    if (!LiveWindow(n)) {
-        g_lib->atk_state_set_add_state(set, ATK_STATE_DEFUNCT);
-        return set;
-    }
-    const AccDescription d = Describe(n->hwnd);
-    for (const StateRow& row : kStates)
-        if (d.states & row.bit)
-            g_lib->atk_state_set_add_state(set, row.atk);
-    return set;
-}
-
-// AtkObject's class: the one the window objects' own finalize passes on to. (The parent of a
-// window object's class may be the abstract window class, whose finalize is this one.)
-GObjectClass* g_atkObjectClass = nullptr;
-
-void WindowFinalize(GObject* o)
-{
-    WindowObject* w = reinterpret_cast<WindowObject*>(o);
-    delete w->node;
-    w->node = nullptr;
-    g_atkObjectClass->finalize(o);
-}
-
-void WindowClassInit(gpointer klass, gpointer)
-{
-    auto* k = static_cast<AtkObjectClass*>(klass);
-    k->get_name = WindowGetName;
-    k->get_description = WindowGetDescription;
-    k->get_parent = WindowGetParent;
-    k->get_n_children = WindowGetNChildren;
-    k->ref_child = WindowRefChild;
-    k->get_index_in_parent = WindowGetIndexInParent;
-    k->get_role = WindowGetRole;
-    k->ref_state_set = WindowRefStateSet;
-    g_atkObjectClass = G_OBJECT_CLASS(g_type_class_peek_parent(klass));
-    G_OBJECT_CLASS(klass)->finalize = WindowFinalize;
-}
-
-// --- AtkComponent ---
-
-void ComponentGetExtents(AtkComponent* c, gint* x, gint* y, gint* w, gint* h, AtkCoordType coords)
-{
-    *x = *y = *w = *h = 0;
-    const HWND hwnd = LiveWindow(NodeOf(c));
-    if (!hwnd)
-        return;
-    CRect r = ScreenExtents(hwnd);
-    if (coords == ATK_XY_WINDOW || coords == ATK_XY_PARENT) {
-        const HWND origin = coords == ATK_XY_WINDOW || wnd::IsTopLevel(hwnd) ? wnd::TopLevelOf(hwnd)
-                                                                             : ::GetParent(hwnd);
-        const CRect o = ScreenExtents(origin);
-        r.OffsetRect(-o.left, -o.top);
-    }
-    *x = static_cast<gint>(r.left);
-    *y = static_cast<gint>(r.top);
-    *w = static_cast<gint>(r.Width());
-    *h = static_cast<gint>(r.Height());
-}
-
-gboolean ComponentGrabFocus(AtkComponent* c)
-{
-    const HWND hwnd = LiveWindow(NodeOf(c));
-    if (!hwnd)
-        return FALSE;
-    ::SetFocus(hwnd);
-    return ::GetFocus() == hwnd;
-}
-
-void ComponentInit(gpointer iface, gpointer)
-{
-    auto* i = static_cast<AtkComponentIface*>(iface);
-    i->get_extents = ComponentGetExtents;
-    i->grab_focus = ComponentGrabFocus;
-}
-
-// --- AtkAction ---
-
-gint ActionCount(AtkAction* a)
-{
-    Node* n = NodeOf(a);
-    if (!LiveWindow(n))
-        return 0;
-    Refresh(n);
-    return static_cast<gint>(n->actions.size());
-}
-
-const gchar* ActionName(AtkAction* a, gint i)
-{
-    Node* n = NodeOf(a);
-    if (!LiveWindow(n))
-        return nullptr;
-    Refresh(n);
-    if (i < 0 || static_cast<size_t>(i) >= n->actions.size())
-        return nullptr;
-    return n->actions[static_cast<size_t>(i)].c_str();
-}
-
-// The action runs from the message loop, as a click would: the caller is answered at once
-// and a handler that opens a dialog does not hold the accessibility bus meanwhile.
-gboolean ActionDo(AtkAction* a, gint i)
-{
-    Node* n = NodeOf(a);
-    const HWND hwnd = LiveWindow(n);
-    if (!hwnd)
-        return FALSE;
-    Refresh(n);
-    if (i < 0 || static_cast<size_t>(i) >= n->actions.size())
-        return FALSE;
-    return ::PostMessageW(hwnd, WM_ACCDOACTION, static_cast<WPARAM>(i), 0);
-}
-
-void ActionInit(gpointer iface, gpointer)
-{
-    auto* i = static_cast<AtkActionIface*>(iface);
-    i->do_action = ActionDo;
-    i->get_n_actions = ActionCount;
-    i->get_name = ActionName;
-}
-
-// --- AtkValue ---
-
-void ValueOut(AtkValue* v, GValue* out, double wnd::AccValue::*field)
-{
-    Node* n = NodeOf(v);
-    const AccDescription d = Describe(LiveWindow(n));
-    g_value_init(out, G_TYPE_DOUBLE);
-    g_value_set_double(out, d.hasValue ? d.value.*field : 0.0);
-}
-
-void ValueCurrent(AtkValue* v, GValue* out)
-{
-    ValueOut(v, out, &wnd::AccValue::current);
-}
-void ValueMinimum(AtkValue* v, GValue* out)
-{
-    ValueOut(v, out, &wnd::AccValue::min);
-}
-void ValueMaximum(AtkValue* v, GValue* out)
-{
-    ValueOut(v, out, &wnd::AccValue::max);
-}
-void ValueIncrement(AtkValue* v, GValue* out)
-{
-    ValueOut(v, out, &wnd::AccValue::step);
-}
-
-gboolean ValueSet(AtkValue* v, const GValue* value)
-{
-    const HWND hwnd = LiveWindow(NodeOf(v));
-    if (!hwnd || !value)
-        return FALSE;
-    GValue d = G_VALUE_INIT;
-    g_value_init(&d, G_TYPE_DOUBLE);
-    if (!g_value_transform(value, &d))
-        return FALSE;
-    const double wanted = g_value_get_double(&d);
-    return ::SendMessageW(hwnd, WM_ACCSETVALUE, 0, reinterpret_cast<LPARAM>(&wanted)) != 0;
-}
-
-void ValueInit(gpointer iface, gpointer)
-{
-    auto* i = static_cast<AtkValueIface*>(iface);
-    i->get_current_value = ValueCurrent;
-    i->get_minimum_value = ValueMinimum;
-    i->get_maximum_value = ValueMaximum;
-    i->get_minimum_increment = ValueIncrement;
-    i->set_current_value = ValueSet;
-}
-
-// --- AtkText (labels) ---
-
-const std::string* TextOf(AtkText* t)
-{
-    Node* n = NodeOf(t);
-    if (!LiveWindow(n))
-        return nullptr;
-    Refresh(n);
-    return &n->text;
-}
-
-gchar* TextGet(AtkText* t, gint start, gint end)
-{
-    const std::string* s = TextOf(t);
-    if (!s)
-        return g_strdup("");
-    const glong length = g_utf8_strlen(s->c_str(), -1);
-    const glong from = std::clamp<glong>(start, 0, length);
-    const glong to = end < 0 ? length : std::clamp<glong>(end, from, length);
-    return g_utf8_substring(s->c_str(), from, to);
-}
-
-gint TextCount(AtkText* t)
-{
-    const std::string* s = TextOf(t);
-    return s ? static_cast<gint>(g_utf8_strlen(s->c_str(), -1)) : 0;
-}
-
-gunichar TextCharAt(AtkText* t, gint offset)
-{
-    const std::string* s = TextOf(t);
-    if (!s || offset < 0 || offset >= g_utf8_strlen(s->c_str(), -1))
-        return 0;
-    return g_utf8_get_char(g_utf8_offset_to_pointer(s->c_str(), offset));
-}
-
-gint TextCaret(AtkText*)
-{
-    return -1;
-}
-
-void TextInit(gpointer iface, gpointer)
-{
-    auto* i = static_cast<AtkTextIface*>(iface);
-    i->get_text = TextGet;
-    i->get_character_count = TextCount;
-    i->get_character_at_offset = TextCharAt;
-    i->get_caret_offset = TextCaret;
-}
-
-// --- the application object ---
-
-const gchar* AppGetName(AtkObject*)
-{
-    return g_tree ? g_tree->appName.c_str() : nullptr;
-}
-
-AtkObject* AppGetParent(AtkObject*)
-{
-    return nullptr;
-}
-
-gint AppGetNChildren(AtkObject*)
-{
-    return g_tree ? static_cast<gint>(ChildWindows(nullptr).size()) : 0;
-}
-
-AtkObject* AppRefChild(AtkObject*, gint index)
-{
-    return g_tree ? RefChildOf(nullptr, index) : nullptr;
-}
-
-gint AppGetIndexInParent(AtkObject*)
-{
-    return -1;
-}
-
-AtkRole AppGetRole(AtkObject*)
-{
-    return ATK_ROLE_APPLICATION;
-}
-
-void AppClassInit(gpointer klass, gpointer)
-{
-    auto* k = static_cast<AtkObjectClass*>(klass);
-    k->get_name = AppGetName;
-    k->get_parent = AppGetParent;
-    k->get_n_children = AppGetNChildren;
-    k->ref_child = AppRefChild;
-    k->get_index_in_parent = AppGetIndexInParent;
-    k->get_role = AppGetRole;
-}
-
-// --- AtkUtil: the root and the toolkit ---
-
-AtkObject* UtilGetRoot()
-{
-    return g_tree ? g_tree->app : nullptr;
-}
-
-const gchar* UtilToolkitName()
-{
-    return "skinkit";
-}
-
-const gchar* UtilToolkitVersion()
-{
-    return "0.1";
-}
-
-// --- types ---
-
-void RegisterTypes()
-{
-    if (g_windowType)
-        return;
-    const GType atkObject = g_lib->atk_object_get_type();
-    GTypeInfo window{};
-    window.class_size = sizeof(WindowObjectClass);
-    window.class_init = WindowClassInit;
-    window.instance_size = sizeof(WindowObject);
-    g_windowType =
-        g_type_register_static(atkObject, "SkinkitWindowAccessible", &window, G_TYPE_FLAG_ABSTRACT);
-    const GInterfaceInfo component{ComponentInit, nullptr, nullptr};
-    g_type_add_interface_static(g_windowType, g_lib->atk_component_get_type(), &component);
-    const GInterfaceInfo action{ActionInit, nullptr, nullptr};
-    const GInterfaceInfo value{ValueInit, nullptr, nullptr};
-    const GInterfaceInfo text{TextInit, nullptr, nullptr};
-    for (unsigned mask = 0; mask < kInterfaceCombinations; ++mask) {
-        GTypeInfo info{};
-        info.class_size = sizeof(WindowObjectClass);
-        info.instance_size = sizeof(WindowObject);
-        const std::string name = "SkinkitWindowAccessible" + std::to_string(mask);
-        const GType t = g_type_register_static(g_windowType, name.c_str(), &info, GTypeFlags(0));
-        if (mask & kAction)
-            g_type_add_interface_static(t, g_lib->atk_action_get_type(), &action);
-        if (mask & kValue)
-            g_type_add_interface_static(t, g_lib->atk_value_get_type(), &value);
-        if (mask & kText)
-            g_type_add_interface_static(t, g_lib->atk_text_get_type(), &text);
-        g_types[mask] = t;
-    }
-    GTypeInfo app{};
-    app.class_size = sizeof(AppObjectClass);
-    app.class_init = AppClassInit;
-    app.instance_size = sizeof(AppObject);
-    g_appType =
-        g_type_register_static(atkObject, "SkinkitApplicationAccessible", &app, GTypeFlags(0));
-    // The bridge finds the root and the toolkit through AtkUtil's class.
-    auto* util = static_cast<AtkUtilClass*>(g_type_class_ref(g_lib->atk_util_get_type()));
-    util->get_root = UtilGetRoot;
-    util->get_toolkit_name = UtilToolkitName;
-    util->get_toolkit_version = UtilToolkitVersion;
-}
-
-AtkObject* ObjectFor(HWND hwnd)
-{
-    if (!g_tree || !::IsWindow(hwnd))
-        return nullptr;
-    if (auto it = g_tree->nodes.find(hwnd); it != g_tree->nodes.end())
-        return it->second->object;
-    const AccDescription d = Describe(hwnd);
-    auto* object = static_cast<AtkObject*>(g_object_new(g_types[InterfacesOf(d)], nullptr));
-    auto* node = new Node;
-    node->hwnd = hwnd;
-    node->object = object;
-    node->reported = d;
-    reinterpret_cast<WindowObject*>(object)->node = node;
-    g_lib->atk_object_initialize(object, nullptr);
-    g_tree->nodes[hwnd] = node;
-    return object;
-}
+const AtkLibrary* g_lib = nullptr;
 
 // --- what changed ---
 
@@ -636,18 +55,15 @@ void ReportChanges(Node* node)
     AccDescription& was = node->reported;
     AtkObject* o = node->object;
     // The focus is reported as it moves (ReportFocus), not here.
-    const unsigned diff = (now.states ^ was.states) & ~wnd::acc::Focused;
-    for (const StateRow& row : kStates)
-        if ((diff & row.bit) && row.atk != ATK_STATE_SENSITIVE)
-            g_lib->atk_object_notify_state_change(o, row.atk, (now.states & row.bit) != 0);
+    NotifyStates(o, (now.states ^ was.states) & ~wnd::acc::Focused, now.states);
     if (now.name != was.name)
         g_object_notify(G_OBJECT(o), "accessible-name");
     if (now.description != was.description)
         g_object_notify(G_OBJECT(o), "accessible-description");
     if (now.hasValue && (!was.hasValue || now.value.current != was.value.current))
         g_object_notify(G_OBJECT(o), "accessible-value");
-    if (now.text != was.text && (InterfacesOf(was) & kText)) {
-        const std::string before = Utf8(was.text);
+    if (now.text != was.text && HasText(was)) {
+        const std::string before = was.text.ToUtf8();
         const std::string after = node->text;
         if (!before.empty())
             g_signal_emit_by_name(o, "text-remove", 0,
@@ -670,13 +86,13 @@ void ReportFocus()
     const HWND now = ::GetFocus();
     if (now == t.focus)
         return;
-    if (auto it = t.nodes.find(t.focus); it != t.nodes.end()) {
-        it->second->reported.states &= ~wnd::acc::Focused;
-        g_lib->atk_object_notify_state_change(it->second->object, ATK_STATE_FOCUSED, FALSE);
+    if (Node* was = FindNode(t.focus)) {
+        was->reported.states &= ~wnd::acc::Focused;
+        g_lib->atk_object_notify_state_change(was->object, ATK_STATE_FOCUSED, FALSE);
     }
     t.focus = now;
     if (AtkObject* o = ObjectFor(now)) {
-        NodeOf(o)->reported.states |= wnd::acc::Focused;
+        FindNode(now)->reported.states |= wnd::acc::Focused;
         g_lib->atk_object_notify_state_change(o, ATK_STATE_FOCUSED, TRUE);
     }
 }
@@ -692,9 +108,9 @@ void ReportTopLevels()
         const HWND h = t.tops[i];
         if (std::find(now.begin(), now.end(), h) != now.end())
             continue;
-        auto it = t.nodes.find(h);
-        g_signal_emit_by_name(t.app, "children-changed::remove", static_cast<gint>(i),
-                              it == t.nodes.end() ? nullptr : it->second->object);
+        const Node* node = FindNode(h);
+        g_signal_emit_by_name(AppObject(), "children-changed::remove", static_cast<gint>(i),
+                              node ? node->object : nullptr);
         t.tops.erase(t.tops.begin() + static_cast<std::ptrdiff_t>(i));
     }
     for (size_t i = 0; i < now.size(); ++i) {
@@ -702,7 +118,7 @@ void ReportTopLevels()
             continue;
         t.tops.insert(t.tops.begin() + static_cast<std::ptrdiff_t>(std::min(i, t.tops.size())),
                       now[i]);
-        g_signal_emit_by_name(t.app, "children-changed::add", static_cast<gint>(i),
+        g_signal_emit_by_name(AppObject(), "children-changed::add", static_cast<gint>(i),
                               ObjectFor(now[i]));
     }
 }
@@ -716,48 +132,45 @@ void Flush()
     const std::vector<HWND> created = std::move(t.created);
     t.created.clear();
     for (HWND h : created) {
-        if (!::IsWindow(h) || t.nodes.count(h))
+        if (!::IsWindow(h) || FindNode(h))
             continue;
         const HWND parent = ::GetParent(h);
-        auto it = t.nodes.find(parent);
+        const Node* parentNode = FindNode(parent);
         const gint index = IndexIn(parent, h);
-        if (it == t.nodes.end() || index < 0)
+        if (!parentNode || index < 0)
             continue;
-        g_signal_emit_by_name(it->second->object, "children-changed::add", index, ObjectFor(h));
+        g_signal_emit_by_name(parentNode->object, "children-changed::add", index, ObjectFor(h));
     }
     const std::vector<HWND> changed = std::move(t.changed);
     t.changed.clear();
     for (HWND h : changed)
-        if (auto it = t.nodes.find(h); it != t.nodes.end() && ::IsWindow(h))
-            ReportChanges(it->second);
+        if (Node* node = FindNode(h); node && ::IsWindow(h))
+            ReportChanges(node);
     if (t.focusMoved)
         ReportFocus();
 }
 
-void Defunct(Node* node, bool tellParent)
+// A window is going: its parent's object hears that it leaves, then its object turns defunct.
+void WindowGoes(Node* node)
 {
     Tree& t = *g_tree;
     AtkObject* o = node->object;
     const HWND h = node->hwnd;
-    if (tellParent && ::IsWindow(h) && !wnd::IsTopLevel(h)) {
+    if (!wnd::IsTopLevel(h)) {
         const HWND parent = ::GetParent(h);
-        auto it = t.nodes.find(parent);
+        const Node* parentNode = FindNode(parent);
         const gint index = IndexIn(parent, h);
-        if (it != t.nodes.end() && index >= 0)
-            g_signal_emit_by_name(it->second->object, "children-changed::remove", index, o);
+        if (parentNode && index >= 0)
+            g_signal_emit_by_name(parentNode->object, "children-changed::remove", index, o);
     }
-    // A top-level leaves the application's children as it goes, before its object is let go.
-    if (auto top = std::find(t.tops.begin(), t.tops.end(), h); tellParent && top != t.tops.end()) {
-        g_signal_emit_by_name(t.app, "children-changed::remove",
+    if (auto top = std::find(t.tops.begin(), t.tops.end(), h); top != t.tops.end()) {
+        g_signal_emit_by_name(AppObject(), "children-changed::remove",
                               static_cast<gint>(top - t.tops.begin()), o);
         t.tops.erase(top);
     }
-    node->hwnd = nullptr;
-    g_lib->atk_object_notify_state_change(o, ATK_STATE_DEFUNCT, TRUE);
     if (t.focus == h)
         t.focus = nullptr;
-    t.nodes.erase(h);
-    g_object_unref(o);
+    DropNode(node);
 }
 
 void OnWindowEvent(HWND hwnd, AccEvent event)
@@ -773,14 +186,14 @@ void OnWindowEvent(HWND hwnd, AccEvent event)
             t.created.push_back(hwnd);
         break;
     case AccEvent::Destroying:
-        if (auto it = t.nodes.find(hwnd); it != t.nodes.end())
-            Defunct(it->second, true);
+        if (Node* node = FindNode(hwnd))
+            WindowGoes(node);
         break;
     case AccEvent::Focus:
         t.focusMoved = true;
         break;
     case AccEvent::Changed:
-        if (t.nodes.count(hwnd) &&
+        if (FindNode(hwnd) &&
             std::find(t.changed.begin(), t.changed.end(), hwnd) == t.changed.end())
             t.changed.push_back(hwnd);
         break;
@@ -855,21 +268,14 @@ void OnBackend(bool start)
 
 const bool g_hooked = (wnd::SetAccessibilityStarter(&OnBackend), true);
 
-} // namespace
-
-namespace {
-
 bool g_bridged = false;
 
 bool MakeTree(bool bridge)
 {
-    if (!(g_lib = LoadAtk()))
+    if (!MakeObjects(ProgramName()))
         return false;
-    RegisterTypes();
+    g_lib = LoadAtk();
     g_tree = new Tree;
-    g_tree->appName = ProgramName();
-    g_tree->app = static_cast<AtkObject*>(g_object_new(g_appType, nullptr));
-    g_lib->atk_object_initialize(g_tree->app, nullptr);
     g_tree->tops = ChildWindows(nullptr);
     g_tree->focus = ::GetFocus();
     g_source = new MainContextSource;
@@ -910,12 +316,10 @@ void Stop()
     wnd::RemoveLoopSource(g_source);
     delete g_source;
     g_source = nullptr;
-    while (!g_tree->nodes.empty())
-        Defunct(g_tree->nodes.begin()->second, false);
     if (g_bridged)
         g_lib->atk_bridge_adaptor_cleanup();
     g_bridged = false;
-    g_object_unref(g_tree->app);
+    DropObjects();
     delete g_tree;
     g_tree = nullptr;
 }
