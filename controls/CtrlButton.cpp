@@ -17,6 +17,7 @@ ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_MESSAGE(BM_SETCHECK, OnSetCheck)
 ON_MESSAGE(BM_GETCHECK, OnGetCheck)
+ON_MESSAGE(WM_ACCDESCRIBE, OnAccDescribe)
 END_MESSAGE_MAP()
 
 CCtrlButton::CCtrlButton()
@@ -196,6 +197,20 @@ LRESULT CCtrlButton::OnSetCheck(WPARAM wParam, LPARAM)
 LRESULT CCtrlButton::OnGetCheck(WPARAM, LPARAM)
 {
     return m_nCheck;
+}
+
+LRESULT CCtrlButton::OnAccDescribe(WPARAM, LPARAM lParam)
+{
+    Default();
+    auto* d = reinterpret_cast<platform::wnd::AccDescription*>(lParam);
+    if (d && m_bCheckType) {
+        namespace acc = platform::wnd::acc;
+        d->role =
+            m_bPushLike ? platform::wnd::AccRole::ToggleButton : platform::wnd::AccRole::CheckBox;
+        d->states |= acc::Checkable | (m_nCheck ? acc::Checked : 0u) |
+                     (m_nCheck && m_bPushLike ? acc::Pressed : 0u);
+    }
+    return TRUE;
 }
 
 BOOL CCtrlButton::PreTranslateMessage(MSG* msg)

@@ -52,6 +52,9 @@ protected:
     BOOL OnBnClicked();
     LRESULT OnSetCheck(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetCheck(WPARAM wParam, LPARAM lParam);
+    // Assistive technology: the system button's answer, with the check and toggle kinds this
+    // button keeps itself (its style is owner-drawn).
+    LRESULT OnAccDescribe(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 

@@ -15,6 +15,7 @@ ON_WM_ERASEBKGND_NOTHING()
 ON_WM_PAINT()
 ON_WM_SETFOCUS()
 ON_MESSAGE(WM_SETTEXT, OnSetText)
+ON_MESSAGE(WM_ACCDESCRIBE, OnAccDescribe)
 END_MESSAGE_MAP()
 
 grp::Palette CCtrlGroupBox::m_defaultGrayPalette{};
@@ -337,4 +338,14 @@ void CCtrlGroupBox::PreSubclassWindow()
         }
     }
     CStatic::PreSubclassWindow();
+}
+
+LRESULT CCtrlGroupBox::OnAccDescribe(WPARAM, LPARAM lParam)
+{
+    Default();
+    if (auto* d = reinterpret_cast<platform::wnd::AccDescription*>(lParam)) {
+        d->role = platform::wnd::AccRole::Panel;
+        d->text.Empty();
+    }
+    return TRUE;
 }

@@ -119,6 +119,8 @@ protected:
     void OnPaint();
     void OnSetFocus(CWnd* oldWnd);
     LRESULT OnSetText(WPARAM, LPARAM);
+    // Assistive technology: a panel named by its caption.
+    LRESULT OnAccDescribe(WPARAM, LPARAM);
 
     int EnableChildWindows(HWND box, int enable, int enableBox);
     HFONT GetSafeFont();

@@ -8,6 +8,7 @@ IMPLEMENT_DYNAMIC(CCtrlImage, CStatic);
 
 BEGIN_MESSAGE_MAP(CCtrlImage, CStatic)
 ON_WM_ERASEBKGND_NOTHING()
+ON_MESSAGE(WM_ACCDESCRIBE, OnAccDescribe)
 END_MESSAGE_MAP()
 
 CCtrlImage::CCtrlImage()
@@ -99,4 +100,14 @@ void CCtrlImage::Paint(Gdiplus::Graphics& g, int w, int h, const CString& text,
         m_pGDIpString->DrawString(&g, text, t.X, t.Y, t.Width, t.Height, m_clrText, horizontal,
                                   vertical);
     }
+}
+
+LRESULT CCtrlImage::OnAccDescribe(WPARAM, LPARAM lParam)
+{
+    Default();
+    if (auto* d = reinterpret_cast<platform::wnd::AccDescription*>(lParam)) {
+        d->role = platform::wnd::AccRole::Image;
+        d->text.Empty();
+    }
+    return TRUE;
 }

@@ -27,6 +27,8 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT drawItem) override;
 
 protected:
+    // Assistive technology: an image, named by its text.
+    LRESULT OnAccDescribe(WPARAM, LPARAM);
     void PreSubclassWindow() override;
     DECLARE_MESSAGE_MAP()
 

@@ -16,6 +16,8 @@ ON_WM_KEYUP()
 ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_WM_GETDLGCODE()
+ON_MESSAGE(WM_ACCDESCRIBE, OnAccDescribe)
+ON_MESSAGE(WM_ACCSETVALUE, OnAccSetValue)
 END_MESSAGE_MAP()
 
 CCtrlSlider::CCtrlSlider()
@@ -283,4 +285,34 @@ void CCtrlSlider::Paint(Gdiplus::Graphics& g, int w, int h) const
     DrawPicture(g, m_pImage[slider::RemainingBar], l.remaining);
     DrawPicture(g, m_pImage[slider::RemainingBar], l.rightEnd);
     DrawPicture(g, m_pImage[slider::Thumb], l.thumb);
+}
+
+// --- assistive technology ---
+
+LRESULT CCtrlSlider::OnAccDescribe(WPARAM, LPARAM lParam)
+{
+    Default();
+    if (auto* d = reinterpret_cast<platform::wnd::AccDescription*>(lParam)) {
+        namespace acc = platform::wnd::acc;
+        d->role = platform::wnd::AccRole::Slider;
+        d->states |= acc::Horizontal | (skinkit::KeyboardAccessEnabled() ? acc::Focusable : 0u);
+        d->hasValue = true;
+        d->value = {double(m_nMin), double(m_nMax), double(m_nPos), 1.0};
+    }
+    return TRUE;
+}
+
+LRESULT CCtrlSlider::OnAccSetValue(WPARAM, LPARAM lParam)
+{
+    const auto* value = reinterpret_cast<const double*>(lParam);
+    int pos = 0;
+    if (!value || m_bDragging || !platform::wnd::PositionForValue(m_nMin, m_nMax, *value, &pos))
+        return FALSE;
+    // A click there: the press and the release at the same position.
+    m_nPos = pos;
+    Invalidate();
+    ownerdraw::NotifyParent(*this, WM_SLIDER_LBUTTONDOWN, m_nPos);
+    if (m_hWnd)
+        ownerdraw::NotifyParent(*this, WM_SLIDER_LBUTTONUP, m_nPos);
+    return TRUE;
 }

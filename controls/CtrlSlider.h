@@ -49,6 +49,10 @@ protected:
     void OnSetFocus(CWnd* oldWnd);
     void OnKillFocus(CWnd* newWnd);
     UINT OnGetDlgCode();
+    // Assistive technology: a horizontal slider with its range and position; a value set
+    // there moves the thumb and notifies as a click at that place would.
+    LRESULT OnAccDescribe(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAccSetValue(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     // Composes the slider into `g` (w x h); changes nothing.

@@ -20,6 +20,7 @@ ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_WM_KEYDOWN()
 ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCode)
+ON_MESSAGE(WM_ACCDESCRIBE, OnAccDescribe)
 END_MESSAGE_MAP()
 
 namespace {
@@ -229,6 +230,18 @@ void CHyperLink::OnTimer(UINT_PTR)
         InvalidateRect(&rect);
     }
     Default();
+}
+
+LRESULT CHyperLink::OnAccDescribe(WPARAM, LPARAM lParam)
+{
+    // The static's answer has the text and, as the link reports clicks, the click action.
+    Default();
+    if (auto* d = reinterpret_cast<platform::wnd::AccDescription*>(lParam)) {
+        d->role = platform::wnd::AccRole::Link;
+        d->url = m_strURL;
+        d->actions = {"jump"};
+    }
+    return TRUE;
 }
 
 void CHyperLink::OnClicked()

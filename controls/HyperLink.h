@@ -45,6 +45,9 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
+    // Assistive technology: a link with its URL, whose action "jump" follows it as a click
+    // does.
+    LRESULT OnAccDescribe(WPARAM, LPARAM);
     void PreSubclassWindow() override;
     void PositionWindow();
     void SetDefaultCursor();

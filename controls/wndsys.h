@@ -8,6 +8,7 @@
 #include "platform/base/CString.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
+#include "platform/wnd/Accessible.h"
 #include "platform/wnd/ToolTipCtrl.h"
 #include "platform/wnd/WinUser.h"
 #include "platform/wnd/Wnd.h"

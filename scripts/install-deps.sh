@@ -6,10 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   libcairo2-dev libpango1.0-dev libgdk-pixbuf-2.0-dev libglib2.0-dev libsdl2-dev libsqlite3-dev
+  libatk1.0-dev libatk-bridge2.0-dev libdbus-1-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   clang libclang-rt-14-dev
   ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   xvfb xauth xdotool zenity
+  at-spi2-core python3-pyatspi dbus-x11
   imagemagick
   fonts-liberation fonts-dejavu-core
 )

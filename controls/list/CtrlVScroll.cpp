@@ -15,6 +15,8 @@ ON_WM_KEYDOWN()
 ON_WM_GETDLGCODE()
 ON_BN_CLICKED(IDC_SCROLL_TOP, OnBnClickedScrollTop)
 ON_BN_CLICKED(IDC_SCROLL_BOTTOM, OnBnClickedScrollBottom)
+ON_MESSAGE(WM_ACCDESCRIBE, OnAccDescribe)
+ON_MESSAGE(WM_ACCSETVALUE, OnAccSetValue)
 END_MESSAGE_MAP()
 
 namespace {
@@ -286,4 +288,30 @@ void CCtrlVScroll::Paint(Gdiplus::Graphics& g, int w) const
     for (const vscroll::Tile& tile : vscroll::ThumbTiles(thumbTop, m_nThumbHeight, ih))
         g.DrawImage(image, Gdiplus::Rect(1, tile.y, w - 2, tile.height), 0, 0, iw, tile.height,
                     Gdiplus::UnitPixel);
+}
+
+// --- assistive technology ---
+
+LRESULT CCtrlVScroll::OnAccDescribe(WPARAM, LPARAM lParam)
+{
+    Default();
+    if (auto* d = reinterpret_cast<platform::wnd::AccDescription*>(lParam)) {
+        d->role = platform::wnd::AccRole::ScrollBar;
+        d->hasValue = true;
+        d->value = {0.0, double(vscroll::Range(m_nItemCount, m_nMaxRowCount)), double(m_nCurPos),
+                    1.0};
+    }
+    return TRUE;
+}
+
+LRESULT CCtrlVScroll::OnAccSetValue(WPARAM, LPARAM lParam)
+{
+    const auto* value = reinterpret_cast<const double*>(lParam);
+    int pos = 0;
+    if (!value || m_bDragging ||
+        !platform::wnd::PositionForValue(0, vscroll::Range(m_nItemCount, m_nMaxRowCount), *value,
+                                         &pos))
+        return FALSE;
+    MoveTo(pos);
+    return TRUE;
 }

@@ -53,6 +53,10 @@ protected:
     UINT OnGetDlgCode();
     void OnBnClickedScrollTop();
     void OnBnClickedScrollBottom();
+    // Assistive technology: a vertical scroll bar whose value is the first visible item; a
+    // value set there scrolls as a drag of the thumb does.
+    LRESULT OnAccDescribe(WPARAM, LPARAM);
+    LRESULT OnAccSetValue(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 public:

@@ -4,6 +4,7 @@
 
 #include "platform/gdiplus/Gdi.h"
 #include "platform/wnd/WindowManager.h"
+#include "platform/wnd/WndInternal.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -68,9 +69,14 @@ bool UseBackend(const char* name)
     std::unique_ptr<Backend> next = factory();
     if (!next)
         return false;
-    if (Current())
+    if (Current()) {
         DestroyAllWindows();
+        if (Current()->OnDesktop())
+            StartAccessibility(false);
+    }
     Current() = std::move(next);
+    if (Current()->OnDesktop())
+        StartAccessibility(true);
     return true;
 }
 

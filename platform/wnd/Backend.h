@@ -53,6 +53,9 @@ public:
     // The native window that shows top-level `hwnd`, named as other programs take a parent
     // window ("x11:<hex window id>"); empty when there is none that another program can use.
     virtual std::string NativeHandle(HWND /*topLevel*/) { return {}; }
+    // Whether the windows are shown on a desktop, where assistive technology may read them;
+    // the accessibility unit starts with such a backend only.
+    virtual bool OnDesktop() const { return false; }
 
 protected:
     int m_shownCursor = 32512;

@@ -270,6 +270,7 @@ LRESULT GenericProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         w->text = lParam ? CString(reinterpret_cast<LPCWSTR>(lParam)) : CString();
         if (!w->parent && w->native)
             CurrentBackend().SetTitle(hwnd, w->text);
+        TellAccessibility(hwnd, AccEvent::Changed);
         return TRUE;
     case WM_GETTEXT: {
         auto* buffer = reinterpret_cast<LPWSTR>(lParam);
@@ -325,6 +326,10 @@ LRESULT GenericProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_QUERYUISTATE:
         return w->uiState;
+    case WM_ACCDESCRIBE:
+        if (lParam)
+            DescribeWindow(hwnd, *w, *reinterpret_cast<AccDescription*>(lParam));
+        return TRUE;
     // Alt shows what was hidden until the keyboard was used.
     case WM_SYSKEYDOWN:
         if (wParam == VK_MENU)
@@ -464,6 +469,19 @@ LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case BM_CLICK:
         ClickButton(hwnd, *w, type);
         return 0;
+    case WM_ACCDESCRIBE:
+        if (auto* d = reinterpret_cast<AccDescription*>(lParam)) {
+            DescribeWindow(hwnd, *w, *d);
+            DescribeButton(hwnd, *w, *d);
+        }
+        return TRUE;
+    // The one action of a button is a click, as the mouse gives it (BM_CLICK through the
+    // window, so that a subclass hears it).
+    case WM_ACCDOACTION:
+        if (wParam != 0 || type == BS_GROUPBOX)
+            return FALSE;
+        SendMessageW(hwnd, BM_CLICK, 0, 0);
+        return TRUE;
     default:
         return GenericProc(hwnd, message, wParam, lParam);
     }
@@ -507,6 +525,18 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTEXT:
         GenericProc(hwnd, message, wParam, lParam);
         InvalidateRect(hwnd, nullptr, TRUE);
+        return TRUE;
+    case WM_ACCDESCRIBE:
+        if (auto* d = reinterpret_cast<AccDescription*>(lParam)) {
+            DescribeWindow(hwnd, *w, *d);
+            DescribeStatic(*w, *d);
+        }
+        return TRUE;
+    // A static that reports clicks is clicked as the mouse clicks it.
+    case WM_ACCDOACTION:
+        if (wParam != 0 || !(w->style & SS_NOTIFY))
+            return FALSE;
+        Notify(hwnd, STN_CLICKED);
         return TRUE;
     default:
         return GenericProc(hwnd, message, wParam, lParam);

@@ -2,6 +2,8 @@
 
 #include "platform/gdiplus/Gdi.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd);
 
 BEGIN_MESSAGE_MAP(CToolTipCtrl, CWnd)
@@ -29,16 +31,40 @@ bool CursorIn(HWND wnd, const RECT& clientRect)
     return CRect(clientRect).PtInRect(p) != FALSE;
 }
 
+// The tooltips made, for TipCovering.
+std::vector<CToolTipCtrl*>& Made()
+{
+    static std::vector<CToolTipCtrl*> made;
+    return made;
+}
+
 } // namespace
+
+CString CToolTipCtrl::TipCovering(HWND wnd)
+{
+    RECT client{};
+    if (!::GetClientRect(wnd, &client))
+        return CString();
+    for (const CToolTipCtrl* tip : Made())
+        for (const Tool& t : tip->m_tools)
+            if (t.wnd == wnd && !t.text.IsEmpty() &&
+                (t.wholeClient || (t.rect.left <= client.left && t.rect.top <= client.top &&
+                                   t.rect.right >= client.right && t.rect.bottom >= client.bottom)))
+                return t.text;
+    return CString();
+}
 
 CToolTipCtrl::~CToolTipCtrl()
 {
+    std::erase(Made(), this);
     if (m_hWnd && CWnd::FromHandlePermanent(m_hWnd) == this)
         DestroyWindow();
 }
 
 BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style)
 {
+    if (std::find(Made().begin(), Made().end(), this) == Made().end())
+        Made().push_back(this);
     return CreateEx(0, L"tooltips_class32", L"", WS_POPUP | style, CRect(0, 0, 0, 0), parent, 0);
 }
 

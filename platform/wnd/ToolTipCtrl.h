@@ -31,6 +31,10 @@ public:
     // Milliseconds the mouse rests before the tip shows.
     static constexpr UINT kInitialDelay = 500;
 
+    // The text of a tool that covers all of `wnd`'s client area, from any tooltip there is;
+    // empty for none. What a screen reader names a control without text of its own.
+    static CString TipCovering(HWND wnd);
+
 protected:
     void OnTimer(UINT_PTR id);
     void OnPaint();

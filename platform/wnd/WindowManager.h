@@ -47,6 +47,32 @@ int RunMessageLoop();
 // Milliseconds until the next timer or hover is due; -1 when none is scheduled.
 int NextDeadline();
 
+// --- other work on the message loop's thread ---
+// Something the message loop serves besides windows (the accessibility unit's GLib main
+// context): descriptors that a backend's wait watches too, so that it wakes for them, and
+// work done without waiting at every pump. Nothing of it runs on another thread.
+class LoopSource
+{
+public:
+    virtual ~LoopSource() = default;
+    // Appends the descriptors to watch (poll's events in `events`); answers the milliseconds
+    // until the source wants serving anyway (0: now), or -1 for no such time.
+    struct Watch
+    {
+        int fd;
+        short events;
+    };
+    virtual int Prepare(std::vector<Watch>& watches) = 0;
+    // Does what is ready, without waiting.
+    virtual void Serve() = 0;
+};
+void AddLoopSource(LoopSource* source);
+void RemoveLoopSource(LoopSource* source);
+// For backends' waits: every source's descriptors appended to `watches`; answers the soonest
+// time any source wants serving (-1 none).
+int PrepareLoopSources(std::vector<LoopSource::Watch>& watches);
+bool HasLoopSources();
+
 // --- surfaces ---
 // The composed pixels of a top-level window (client area), or null.
 Gdiplus::Bitmap* TopLevelSurface(HWND topLevel);

@@ -4,6 +4,7 @@
 #include "platform/wnd/Wnd.h"
 #include "platform/wnd/WndInternal.h"
 
+#include <algorithm>
 #include <deque>
 
 namespace platform::wnd {
@@ -20,6 +21,7 @@ struct Dispatch
     bool quit = false;
     int quitCode = 0;
     MessageObserver observer;
+    std::vector<LoopSource*> sources;
 };
 
 Dispatch& D()
@@ -119,9 +121,43 @@ int NextDeadline()
     return static_cast<int>(timer);
 }
 
+void AddLoopSource(LoopSource* source)
+{
+    if (source && std::find(D().sources.begin(), D().sources.end(), source) == D().sources.end())
+        D().sources.push_back(source);
+}
+
+void RemoveLoopSource(LoopSource* source)
+{
+    std::erase(D().sources, source);
+}
+
+bool HasLoopSources()
+{
+    return !D().sources.empty();
+}
+
+int PrepareLoopSources(std::vector<LoopSource::Watch>& watches)
+{
+    int soonest = -1;
+    const std::vector<LoopSource*> sources = D().sources;
+    for (LoopSource* s : sources) {
+        const int due = s->Prepare(watches);
+        if (due >= 0 && (soonest < 0 || due < soonest))
+            soonest = due;
+    }
+    return soonest;
+}
+
 bool PumpMessages()
 {
     Dispatch& d = D();
+    // Served first, so that what they do (an action asked by a screen reader) is handled in
+    // this same pump. A copy: serving may remove a source.
+    const std::vector<LoopSource*> sources = d.sources;
+    for (LoopSource* s : sources)
+        if (std::find(d.sources.begin(), d.sources.end(), s) != d.sources.end())
+            s->Serve();
     bool timersDone = false;
     for (int guard = 0; guard < 100000; ++guard) {
         if (!d.queue.empty()) {

@@ -273,6 +273,7 @@ BOOL ShowWindow(HWND hwnd, int command)
         InvalidateRect(w->parent, &area, TRUE);
     if (show)
         InvalidateRect(hwnd, nullptr, TRUE);
+    TellAccessibility(hwnd, AccEvent::Changed);
     return was;
 }
 
@@ -299,6 +300,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
         FocusLeavesDisabled(hwnd);
     }
     SendMessageW(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
+    TellAccessibility(hwnd, AccEvent::Changed);
     return wasDisabled;
 }
 

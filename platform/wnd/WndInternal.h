@@ -11,11 +11,13 @@
 //   WndTimers.cpp                 window and thread timers
 //   WndPaint.cpp                  invalidation, the paint tree, paint and window DCs
 //   SystemClasses.cpp             the generic, button and static window procedures
+//   WndAccessible.cpp             default descriptions for assistive technology, its listener
 //   Wnd.cpp, WndMsgMap.cpp, WndDC.cpp, WndControls.cpp  the objects over windows and DCs
 #pragma once
 
 #include "platform/base/CRect.h"
 #include "platform/base/CString.h"
+#include "platform/wnd/Accessible.h"
 #include "platform/wnd/WinUser.h"
 #include "platform/wnd/WindowManager.h"
 
@@ -169,6 +171,17 @@ inline long WaitUntil(DWORD now, DWORD due)
 {
     return Elapsed(now, due) ? 0 : static_cast<long>(due - now);
 }
+
+// --- assistive technology ---
+// Tells the accessibility unit's listener, when there is one.
+void TellAccessibility(HWND hwnd, AccEvent event);
+// Starts (true) or stops the accessibility unit, when it is there.
+void StartAccessibility(bool start);
+// The default answers to WM_ACCDESCRIBE: what every window has, then what the system button
+// and static add.
+void DescribeWindow(HWND hwnd, const Window& w, AccDescription& d);
+void DescribeButton(HWND hwnd, const Window& w, AccDescription& d);
+void DescribeStatic(const Window& w, AccDescription& d);
 
 LRESULT ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -208,6 +208,8 @@ HWND MoveFocus(HWND hwnd)
         SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
     if (hwnd && k.focus == hwnd)
         SendMessageW(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+    if (k.focus == hwnd)
+        TellAccessibility(hwnd, AccEvent::Focus);
     return old;
 }
 

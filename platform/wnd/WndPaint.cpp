@@ -267,6 +267,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
         return TRUE;
     w->update.UnionRect(w->update, r);
     w->erase = w->erase || erase;
+    TellAccessibility(hwnd, AccEvent::Changed);
     const std::vector<HWND> children = w->children;
     for (HWND c : children) {
         const Window* cw = Find(c);

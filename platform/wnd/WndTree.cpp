@@ -212,6 +212,8 @@ HWND MakeWindow(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD styl
     const CRect client = ClientRect(*rec);
     SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED,
                  MAKELPARAM(static_cast<WORD>(client.Width()), static_cast<WORD>(client.Height())));
+    if (IsWindow(hwnd))
+        TellAccessibility(hwnd, AccEvent::Created);
     if (IsWindow(hwnd) && (style & WS_VISIBLE))
         InvalidateRect(hwnd, nullptr, TRUE);
     return IsWindow(hwnd) ? hwnd : nullptr;
@@ -314,6 +316,7 @@ BOOL DestroyWindow(HWND hwnd)
         FocusLeavesHidden(hwnd);
     if (!Find(hwnd))
         return TRUE;
+    TellAccessibility(hwnd, AccEvent::Destroying);
     SendMessageW(hwnd, WM_DESTROY, 0, 0);
     if ((w = Find(hwnd)) != nullptr) {
         const std::vector<HWND> children = w->children;

@@ -24,6 +24,7 @@
 #include <poll.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform::wnd {
 namespace {
@@ -106,6 +107,8 @@ std::atomic<bool> g_displayLost{false};
 // The longest idle wait between looks at the display, so that an end the connection does not
 // signal is still noticed.
 constexpr int kLongestWaitMs = 1000;
+// How often a wait that cannot watch the loop sources' descriptors looks at them.
+constexpr int kSourceLookMs = 10;
 
 [[noreturn]] void EndForLostDisplay()
 {
@@ -523,9 +526,20 @@ public:
         if (g_displayLost)
             return false;
         // Bounded, so that an idle program still looks at its display now and then.
-        const int wait = timeoutMs < 0 ? kLongestWaitMs : std::min(timeoutMs, kLongestWaitMs);
+        int wait = timeoutMs < 0 ? kLongestWaitMs : std::min(timeoutMs, kLongestWaitMs);
+        // Other work of this thread (the accessibility bus) wakes the wait too.
+        m_watches.clear();
+        if (HasLoopSources()) {
+            const int due = PrepareLoopSources(m_watches);
+            if (due >= 0)
+                wait = std::min(wait, due);
+        }
         SDL_Event e;
         if (m_displayFd < 0) {
+            // SDL's own wait cannot watch other descriptors: with some to watch, it looks at
+            // them every few milliseconds instead.
+            if (!m_watches.empty())
+                wait = std::min(wait, kSourceLookMs);
             if (!g_sdl.SDL_WaitEventTimeout(&e, wait))
                 return true;
             Translate(e);
@@ -536,8 +550,12 @@ public:
             // reach a window after the window's destruction on the first, an error that Xlib
             // reports at exit by ending the process. Polling drained the connection; whatever
             // arrives from now on makes it readable. A server that went away hangs it up.
-            pollfd display{m_displayFd, POLLIN, 0};
-            if (::poll(&display, 1, wait) > 0 && (display.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            m_polled.clear();
+            m_polled.push_back(pollfd{m_displayFd, POLLIN, 0});
+            for (const LoopSource::Watch& w : m_watches)
+                m_polled.push_back(pollfd{w.fd, w.events, 0});
+            if (::poll(m_polled.data(), static_cast<nfds_t>(m_polled.size()), wait) > 0 &&
+                (m_polled[0].revents & (POLLHUP | POLLERR | POLLNVAL)))
                 EndForLostDisplay();
         } else {
             Translate(e);
@@ -588,6 +606,8 @@ public:
             return 0;
         return chosen;
     }
+
+    bool OnDesktop() const override { return true; }
 
     std::string NativeHandle(HWND hwnd) override
     {
@@ -710,6 +730,9 @@ private:
 
     // The X server connection's descriptor, once a window shows it is X11; -1 otherwise.
     int m_displayFd = -1;
+    // The loop sources' descriptors, and everything polled (kept to spare allocations).
+    std::vector<LoopSource::Watch> m_watches;
+    std::vector<pollfd> m_polled;
     std::map<HWND, SDL_Window*> m_windows;
     std::map<Uint32, HWND> m_byId;
     std::map<int, SDL_Cursor*> m_cursors; // by IDC_ number

@@ -1,0 +1,255 @@
+// What each control family tells assistive technology (WM_ACCDESCRIBE), and that its action
+// and value setting reach the parent exactly as the mouse's click does.
+#include "controls/CtrlButton.h"
+#include "controls/CtrlButtonEx.h"
+#include "controls/CtrlGroupBox.h"
+#include "controls/CtrlImage.h"
+#include "controls/CtrlNumber.h"
+#include "controls/CtrlSlider.h"
+#include "controls/CtrlSliderEx.h"
+#include "controls/CtrlStatic.h"
+#include "controls/HyperLink.h"
+#include "controls/list/CtrlVScroll.h"
+#include "tests/controls/ControlTestKit.h"
+
+#include <cmath>
+#include <limits>
+
+using platform::wnd::AccDescription;
+using platform::wnd::AccRole;
+namespace acc = platform::wnd::acc;
+
+namespace {
+
+AccDescription Describe(CWnd& w)
+{
+    AccDescription d;
+    EXPECT_TRUE(w.SendMessage(WM_ACCDESCRIBE, 0, reinterpret_cast<LPARAM>(&d)));
+    return d;
+}
+
+bool SetValue(CWnd& w, double v)
+{
+    return w.SendMessage(WM_ACCSETVALUE, 0, reinterpret_cast<LPARAM>(&v)) != 0;
+}
+
+class Accessible : public HostedTest
+{
+};
+
+enum class Kind { System, Skinned, SkinnedEx };
+
+std::unique_ptr<CWnd> MakeButton(Kind kind, CWnd& host, DWORD style, LPCWSTR text, UINT id)
+{
+    const CRect place(10, 10, 110, 40);
+    style |= WS_CHILD | WS_VISIBLE;
+    if (kind == Kind::System) {
+        HWND h =
+            CreateWindowExW(0, L"BUTTON", text, style, 10, 10, 100, 30, host.m_hWnd,
+                            reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), nullptr, nullptr);
+        auto w = std::make_unique<CButton>();
+        w->SubclassWindow(h);
+        return w;
+    }
+    std::unique_ptr<CCtrlButton> b =
+        kind == Kind::Skinned ? std::make_unique<CCtrlButton>() : std::make_unique<CCtrlButtonEx>();
+    b->Create(text, style, place, &host, id);
+    return b;
+}
+
+} // namespace
+
+TEST_F(Accessible, ButtonsByKindAndStyle)
+{
+    struct Row
+    {
+        Kind kind;
+        DWORD style;
+        LPCWSTR text;
+        bool check;
+        AccRole role;
+        const char* name;
+        unsigned has;
+        unsigned lacks;
+    };
+    const unsigned base = acc::Enabled | acc::Focusable | acc::Visible | acc::Showing;
+    const Row rows[] = {
+        {Kind::System, BS_PUSHBUTTON, L"&Play", false, AccRole::PushButton, "Play", base,
+         acc::Checkable},
+        {Kind::System, BS_AUTOCHECKBOX, L"Sub&titles", true, AccRole::CheckBox, "Subtitles",
+         base | acc::Checkable | acc::Checked, acc::Pressed},
+        {Kind::System, BS_AUTORADIOBUTTON, L"One", false, AccRole::RadioButton, "One",
+         base | acc::Checkable, acc::Checked},
+        {Kind::System, BS_AUTOCHECKBOX | BS_PUSHLIKE, L"Loop", true, AccRole::ToggleButton, "Loop",
+         base | acc::Checked | acc::Pressed, 0},
+        {Kind::System, BS_PUSHBUTTON | WS_DISABLED, L"Rec", false, AccRole::PushButton, "Rec",
+         acc::Visible, acc::Enabled},
+        {Kind::System, BS_GROUPBOX, L"Group", false, AccRole::Panel, "Group", acc::Enabled,
+         acc::Focusable},
+        {Kind::Skinned, BS_PUSHBUTTON, L"Sto&p", false, AccRole::PushButton, "Stop", base,
+         acc::Checkable},
+        {Kind::Skinned, BS_AUTOCHECKBOX, L"Mute", true, AccRole::CheckBox, "Mute",
+         base | acc::Checkable | acc::Checked, acc::Pressed},
+        {Kind::Skinned, BS_AUTOCHECKBOX | BS_PUSHLIKE, L"Repeat", false, AccRole::ToggleButton,
+         "Repeat", base | acc::Checkable, acc::Checked | acc::Pressed},
+        {Kind::Skinned, BS_PUSHBUTTON | WS_DISABLED, L"", false, AccRole::PushButton, "",
+         acc::Visible, acc::Enabled},
+        {Kind::SkinnedEx, BS_PUSHBUTTON, L"A&&B", false, AccRole::PushButton, "A&B", base, 0},
+    };
+    int id = 100;
+    for (const Row& r : rows) {
+        auto b = MakeButton(r.kind, host, r.style, r.text, static_cast<UINT>(++id));
+        if (r.check)
+            b->SendMessage(BM_SETCHECK, BST_CHECKED);
+        const AccDescription d = Describe(*b);
+        EXPECT_EQ(d.role, r.role) << id;
+        EXPECT_EQ(d.name.ToUtf8(), r.name) << id;
+        EXPECT_EQ(d.states & r.has, r.has) << id << " states " << d.states;
+        EXPECT_EQ(d.states & r.lacks, 0u) << id << " states " << d.states;
+        const bool clickable = r.role != AccRole::Panel;
+        EXPECT_EQ(d.actions,
+                  clickable ? std::vector<std::string>{"click"} : std::vector<std::string>{})
+            << id;
+        b->DestroyWindow();
+    }
+}
+
+TEST_F(Accessible, AButtonWithoutTextIsNamedByItsTooltip)
+{
+    auto mute = MakeButton(Kind::Skinned, host, BS_AUTOCHECKBOX | BS_PUSHLIKE, L"", 5);
+    auto play = MakeButton(Kind::Skinned, host, BS_PUSHBUTTON, L"&Play", 6);
+    auto open = MakeButton(Kind::Skinned, host, BS_PUSHBUTTON, L"", 7);
+    CToolTipCtrl tips;
+    ASSERT_TRUE(tips.Create(&host));
+    tips.AddTool(mute.get(), L"Mute");
+    tips.AddTool(play.get(), L"Start playing");
+    const RECT part{0, 0, 10, 10}; // a tool over part of the button does not name it
+    tips.AddTool(open.get(), L"Corner", &part);
+    EXPECT_EQ(Describe(*mute).name.ToUtf8(), "Mute");
+    EXPECT_EQ(Describe(*play).name.ToUtf8(), "Play"); // its own text first
+    EXPECT_EQ(Describe(*open).name.ToUtf8(), "");
+    tips.DestroyWindow();
+}
+
+TEST_F(Accessible, TheClickActionNotifiesAsTheMouseDoes)
+{
+    for (Kind kind : {Kind::System, Kind::Skinned}) {
+        for (DWORD style : {DWORD(BS_PUSHBUTTON), DWORD(BS_AUTOCHECKBOX)}) {
+            auto byMouse = MakeButton(kind, host, style, L"x", 7);
+            host.state = [&] { return std::to_string(byMouse->SendMessage(BM_GETCHECK)); };
+            host.heard.clear();
+            driver.Click(byMouse->m_hWnd, {5, 5});
+            const std::string mouse = host.heard;
+            byMouse->DestroyWindow();
+
+            auto byAction = MakeButton(kind, host, style, L"x", 7);
+            host.state = [&] { return std::to_string(byAction->SendMessage(BM_GETCHECK)); };
+            host.heard.clear();
+            EXPECT_TRUE(byAction->SendMessage(WM_ACCDOACTION, 0));
+            EXPECT_FALSE(byAction->SendMessage(WM_ACCDOACTION, 1)); // no second action
+            EXPECT_EQ(host.heard, mouse) << int(kind) << " " << style;
+            EXPECT_FALSE(mouse.empty());
+            byAction->DestroyWindow();
+        }
+    }
+}
+
+TEST_F(Accessible, SlidersTellTheirRangeAndTakeValuesAsAClick)
+{
+    std::unique_ptr<Gdiplus::Bitmap> thumb = Solid(10, 16, 0xFF00FF00);
+    for (bool extended : {false, true}) {
+        std::unique_ptr<CCtrlSlider> s =
+            extended ? std::make_unique<CCtrlSliderEx>() : std::make_unique<CCtrlSlider>();
+        ASSERT_TRUE(
+            s->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(20, 30, 230, 50), &host, 42));
+        s->SetImage(thumb.get(), slider::Thumb);
+        s->SetRange(0, 100);
+        s->SetPos(70);
+        AccDescription d = Describe(*s);
+        EXPECT_EQ(d.role, AccRole::Slider);
+        ASSERT_TRUE(d.hasValue);
+        EXPECT_EQ(d.value.min, 0);
+        EXPECT_EQ(d.value.max, 100);
+        EXPECT_EQ(d.value.current, 70);
+        EXPECT_EQ(d.value.step, 1);
+        EXPECT_TRUE(d.states & acc::Horizontal);
+
+        // A value: the press and the release a click there gives, the thumb already moved.
+        host.state = [&] { return "@" + std::to_string(s->GetThumbRect().left); };
+        host.heard.clear();
+        const CRect before = s->GetThumbRect();
+        EXPECT_TRUE(SetValue(*s, 29.6));
+        EXPECT_EQ(s->GetPos(), 30);
+        const std::string at = "@" + std::to_string(s->GetThumbRect().left);
+        EXPECT_EQ(host.heard, "440 42 30 " + at + "; 441 42 30 " + at + "; ");
+        EXPECT_NE(s->GetThumbRect(), before);
+
+        // Outside the range, or no number: refused, nothing heard, nothing moved.
+        host.heard.clear();
+        for (double bad : {-1.0, 100.5, std::numeric_limits<double>::quiet_NaN(),
+                           std::numeric_limits<double>::infinity()})
+            EXPECT_FALSE(SetValue(*s, bad)) << bad;
+        EXPECT_EQ(host.heard, "");
+        EXPECT_EQ(s->GetPos(), 30);
+        EXPECT_EQ(Describe(*s).value.current, 30);
+        s->DestroyWindow();
+    }
+}
+
+TEST_F(Accessible, TheScrollBarsValueIsTheFirstVisibleItem)
+{
+    CCtrlVScroll bar;
+    ASSERT_TRUE(bar.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 12, 120), &host, 9));
+    bar.SetItemCount(50);
+    bar.SetMaxRowCount(10);
+    AccDescription d = Describe(bar);
+    EXPECT_EQ(d.role, AccRole::ScrollBar);
+    EXPECT_EQ(d.value.max, 40);
+    EXPECT_FALSE(d.states & acc::Horizontal);
+    host.heard.clear();
+    EXPECT_TRUE(SetValue(bar, 5));
+    EXPECT_EQ(bar.GetCurPos(), 5);
+    EXPECT_EQ(host.heard, "465 5 0 ; "); // UM_VSCROLL_POS, as a drag of the thumb tells it
+    EXPECT_FALSE(SetValue(bar, 41));
+    EXPECT_EQ(bar.GetCurPos(), 5);
+}
+
+TEST_F(Accessible, LabelsImagesGroupsAndLinks)
+{
+    CCtrlStatic label;
+    CCtrlNumber number;
+    CCtrlImage image;
+    CCtrlGroupBox group;
+    CHyperLink link;
+    const DWORD child = WS_CHILD | WS_VISIBLE;
+    label.Create(L"&Volume", child, CRect(0, 0, 80, 20), &host, 1);
+    number.Create(L"0042", child | SS_RIGHT, CRect(0, 20, 80, 40), &host, 2);
+    image.Create(L"Logo", child, CRect(0, 40, 80, 60), &host, 3);
+    group.Create(L"Options", child, CRect(0, 60, 200, 160), &host, 4);
+    link.Create(L"Read me", child, CRect(100, 0, 200, 20), &host, 5);
+    link.SetURL(L"https://example.org/readme");
+    struct Row
+    {
+        CWnd* w;
+        AccRole role;
+        const char* name;
+        const char* text;
+        std::vector<std::string> actions;
+    };
+    const Row rows[] = {
+        {&label, AccRole::Label, "Volume", "Volume", {}},
+        {&number, AccRole::Label, "0042", "0042", {}},
+        {&image, AccRole::Image, "Logo", "", {}},
+        {&group, AccRole::Panel, "Options", "", {}},
+        {&link, AccRole::Link, "Read me", "Read me", {"jump"}},
+    };
+    for (const Row& r : rows) {
+        const AccDescription d = Describe(*r.w);
+        EXPECT_EQ(d.role, r.role) << r.name;
+        EXPECT_EQ(d.name.ToUtf8(), r.name);
+        EXPECT_EQ(d.text.ToUtf8(), r.text) << r.name;
+        EXPECT_EQ(d.actions, r.actions) << r.name;
+        EXPECT_TRUE(d.states & acc::Showing) << r.name;
+    }
+    EXPECT_EQ(Describe(link).url.ToUtf8(), "https://example.org/readme");
+}

@@ -1,0 +1,189 @@
+"""The demo as a screen reader meets it: its tree read over AT-SPI with pyatspi, the play button
+clicked through its action, the volume slider set through its value, bad requests refused, and
+the focus followed as Tab moves it. Run by DemoA11yXvfbTest.sh, which starts the buses, the
+display and the demo.
+
+Usage: DemoA11yClient.py APP-NAME WINDOW-X WINDOW-Y PLAY-X PLAY-Y PLAY-W PLAY-H EVENTS-FILE
+(the demo's window on the screen, and its play button in the window, as the demo printed them;
+EVENTS-FILE is what the demo prints, where its clicks appear)."""
+
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+app_name = sys.argv[1]
+win_x, win_y, play_x, play_y, play_w, play_h = (int(v) for v in sys.argv[2:8])
+events_file = sys.argv[8]
+failures = []
+
+
+def check(ok, what):
+    print(("ok: " if ok else "FAIL: ") + what)
+    if not ok:
+        failures.append(what)
+
+
+def wait_for(what, probe, seconds=10.0):
+    end = time.time() + seconds
+    while time.time() < end:
+        value = probe()
+        if value:
+            return value
+        time.sleep(0.1)
+    return None
+
+
+def find_app():
+    for a in pyatspi.Registry.getDesktop(0):
+        if a is not None and a.name == app_name:
+            return a
+    return None
+
+
+def walk(acc):
+    yield acc
+    for c in acc:
+        if c is not None:
+            yield from walk(c)
+
+
+def states(acc):
+    return {pyatspi.stateToString(s) for s in acc.getState().getStates()}
+
+
+def find(root, role, name=None, test=None):
+    for a in walk(root):
+        if a.getRoleName() == role and (name is None or a.name == name):
+            if test is None or test(a):
+                return a
+    return None
+
+
+def region_shot(x, y, w, h):
+    """The screen's pixels there, as the X server shows them."""
+    return subprocess.run(["import", "-window", "root", "-depth", "8", "-crop", f"{w}x{h}+{x}+{y}", "rgb:-"],
+                          check=True, capture_output=True).stdout
+
+
+app = wait_for("the application on the registry", find_app)
+if app is None:
+    print("FAIL: the demo did not appear on the accessibility bus")
+    sys.exit(1)
+check(app.getRoleName() == "application", "the application object has the application role")
+frames = [c for c in app if c is not None]
+check(len(frames) == 1 and frames[0].getRoleName() == "frame", "one frame under the application")
+frame = frames[0]
+
+# --- roles, names, states: one row per control the demo makes ---
+rows = [
+    # role, name, states it has, states it has not
+    ("push button", "Play", {"enabled", "focusable", "showing", "visible"}, {"checked"}),
+    ("push button", "Stop", {"enabled", "focusable"}, {"checked", "pressed"}),
+    ("toggle button", "Repeat", {"enabled", "checkable"}, {"checked"}),
+    ("check box", "Subtitles", {"enabled", "checkable"}, {"checked"}),
+    ("push button", "Record", {"visible"}, {"enabled", "sensitive"}),
+    ("label", "Move the mouse over a button, click it.", {"enabled"}, set()),
+    ("panel", "Buttons", {"enabled"}, set()),
+    ("link", "Read the README", {"enabled"}, set()),
+]
+for role, name, has, lacks in rows:
+    acc = find(frame, role, name)
+    check(acc is not None, f"{role} {name!r} is in the tree")
+    if acc is not None:
+        s = states(acc)
+        check(has <= s and not (lacks & s), f"{role} {name!r} states {sorted(s)}")
+
+play = find(frame, "push button", "Play")
+ext = play.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+want = (win_x + play_x, win_y + play_y, play_w, play_h)
+check((ext.x, ext.y, ext.width, ext.height) == want,
+      f"Play lies at {(ext.x, ext.y, ext.width, ext.height)} on the screen, {want} expected")
+link = find(frame, "link")
+check(link is not None and link.queryAction().getName(0) == "jump", "the link's action is jump")
+
+# --- bad requests: answered, the application keeps answering ---
+check(frame.getChildAtIndex(10000) is None, "a child index out of range answers nothing")
+try:
+    bad = frame.getChildAtIndex(-1)
+    check(bad is None, "a negative child index answers nothing")
+except Exception:
+    check(True, "a negative child index is refused")
+
+# --- the play button's action: playback starts, as the demo's time display shows ---
+time_label = find(frame, "label", test=lambda a: len(a.name) == 4 and a.name.isdigit())
+check(time_label is not None, "the time display reads as its digits")
+before = time_label.name
+action = play.queryAction()
+check(action.nActions == 1 and action.getName(0) == "click", "Play has the action click")
+check(action.doAction(0), "the click action is taken")
+clicked = wait_for("the click", lambda: "BN_CLICKED 1001 Play" in open(events_file).read(), 5)
+check(clicked, "the demo heard a click of Play, as from the mouse")
+moved = wait_for("playback", lambda: time_label.name != before, 6)
+check(moved, f"the time display moved from {before} to {time_label.name}: playback started")
+status = find(frame, "label", test=lambda a: a.name.startswith("Clicked"))
+check(status is not None and "Play" in status.name, "the status line says Play was clicked")
+action.doAction(0)  # pause again, so that the picture below holds still
+
+# --- the volume slider's value: the thumb moves, and comes back to the same picture ---
+volume = find(frame, "slider", test=lambda a: a.queryValue().maximumValue == 100)
+check(volume is not None, "the volume slider is found by its range 0..100")
+value = volume.queryValue()
+check(value.minimumValue == 0 and value.minimumIncrement == 1, "its minimum and step")
+start = value.currentValue
+v = volume.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+shot = lambda: region_shot(v.x, v.y, v.width, v.height)
+time.sleep(0.3)
+picture_before = shot()
+target = 20 if start > 50 else 80
+value.currentValue = target
+check(wait_for("the value", lambda: value.currentValue == target, 3), f"the value reads {target}")
+check(wait_for("the thumb", lambda: shot() != picture_before, 3), "the slider's picture changed")
+try:
+    value.currentValue = 1000
+except Exception:
+    pass
+time.sleep(0.3)
+check(value.currentValue == target, "a value above the range is refused and changes nothing")
+value.currentValue = start
+check(wait_for("the thumb back", lambda: shot() == picture_before, 3),
+      "set back, the slider shows the very picture it showed before")
+
+# --- events: the focus follows Tab, a check box's check follows its action ---
+focused = []
+checked = []
+
+
+def on_focus(event):
+    if event.detail1:
+        focused.append((event.source.getRoleName(), event.source.name))
+
+
+def on_checked(event):
+    checked.append((event.source.name, event.detail1))
+
+
+pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
+pyatspi.Registry.registerEventListener(on_checked, "object:state-changed:checked")
+subprocess.run(["xdotool", "search", "--name", frame.name, "windowfocus", "--sync"],
+               capture_output=True)
+for _ in range(3):
+    subprocess.run(["xdotool", "key", "Tab"], check=True)
+    time.sleep(0.2)
+subtitles = find(frame, "check box", "Subtitles")
+subtitles.queryAction().doAction(0)
+GLib.timeout_add(1500, lambda: pyatspi.Registry.stop() or False)
+pyatspi.Registry.start()
+pyatspi.Registry.deregisterEventListener(on_focus, "object:state-changed:focused")
+pyatspi.Registry.deregisterEventListener(on_checked, "object:state-changed:checked")
+check(len(focused) >= 2, f"focus events followed the Tab presses: {focused}")
+focus_now = [a for a in walk(frame) if "focused" in states(a)]
+check(len(focus_now) == 1 and focused and (focus_now[0].getRoleName(), focus_now[0].name) ==
+      focused[-1], "the last focus event names the one focused object")
+check(checked == [("Subtitles", 1)], f"the check box's action checked it, and said so: {checked}")
+check("checked" in states(subtitles), "the check box reads as checked")
+
+print("\n".join(["", f"{len(failures)} failed"]))
+sys.exit(1 if failures else 0)
