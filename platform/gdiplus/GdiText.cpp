@@ -266,6 +266,40 @@ int WidestLine(PangoLayout* layout)
     return widest;
 }
 
+// Places the glyphs of `drawn`, a line laid out at the device size, where `measured`, the same
+// line at the logical size, places them, scaled: each glyph starts on the device pixel of its
+// logical position. Hinting rounds advances differently at each size, and the host sized its
+// boxes to the logical line; so the line is drawn as wide as it was measured, never cut off by
+// the box, while every glyph keeps its device-size shape. Lines shaped differently (which the
+// same text and font do not) are left as they are.
+void FollowLogicalAdvances(PangoLayoutLine* drawn, PangoLayoutLine* measured, double scale)
+{
+    std::vector<int> advances;
+    for (GSList* r = measured->runs; r; r = r->next) {
+        const PangoGlyphString* glyphs = static_cast<PangoGlyphItem*>(r->data)->glyphs;
+        for (int i = 0; i < glyphs->num_glyphs; ++i)
+            advances.push_back(glyphs->glyphs[i].geometry.width);
+    }
+    size_t count = 0;
+    for (GSList* r = drawn->runs; r; r = r->next)
+        count += static_cast<size_t>(static_cast<PangoGlyphItem*>(r->data)->glyphs->num_glyphs);
+    if (count != advances.size())
+        return;
+    long long logical = 0; // Pango units
+    long long placed = 0;  // device Pango units, whole pixels
+    size_t next = 0;
+    for (GSList* r = drawn->runs; r; r = r->next) {
+        PangoGlyphString* glyphs = static_cast<PangoGlyphItem*>(r->data)->glyphs;
+        for (int i = 0; i < glyphs->num_glyphs; ++i) {
+            logical += advances[next++];
+            const long long end =
+                std::llround(static_cast<double>(logical) * scale / PANGO_SCALE) * PANGO_SCALE;
+            glyphs->glyphs[i].geometry.width = static_cast<int>(end - placed);
+            placed = end;
+        }
+    }
+}
+
 } // namespace
 
 namespace platform::gdi {
@@ -436,14 +470,17 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format)
         return height;
 
     // On a scaled window the lines are laid out again at the device size, breaking where the
-    // logical layout broke them.
+    // logical layout broke them and spacing their glyphs as it does.
     PangoLayout* drawn = layout;
-    auto drawnFace = face;
     if (map.scale != 1.0) {
-        drawnFace = ScaledFaceOf(d->state.font, map.scale);
+        g_object_ref(layout); // past the next look-up in the cache
         const std::wstring broken =
             lines > 1 ? WithWrappedBreaks(layout, t, prefix) : std::wstring(t);
-        drawn = Layouts().Get(drawnFace, broken, prefix, -1, single);
+        drawn = Layouts().Get(ScaledFaceOf(d->state.font, map.scale), broken, prefix, -1, single);
+        for (int i = 0; i < std::min(lines, pango_layout_get_line_count(drawn)); ++i)
+            FollowLogicalAdvances(pango_layout_get_line_readonly(drawn, i),
+                                  pango_layout_get_line_readonly(layout, i), map.scale);
+        g_object_unref(layout);
     }
 
     Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(target.target);
