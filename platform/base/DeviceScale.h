@@ -103,6 +103,15 @@ struct DeviceMapping
                      Shifted(DeviceEdge(r.right, scale), offset.x),
                      Shifted(DeviceEdge(r.bottom, scale), offset.y));
     }
+    // The logical coordinates whose device pixels hold device pixel (x, y).
+    int LogicalX(long long x) const
+    {
+        return Unshifted(LogicalCoord(x + offset.x, scale), origin.x);
+    }
+    int LogicalY(long long y) const
+    {
+        return Unshifted(LogicalCoord(y + offset.y, scale), origin.y);
+    }
     // Device pixels per logical pixel of a line: round(scale), at least one.
     int LinePixels() const { return DeviceLineWidth(1, scale); }
 
@@ -111,6 +120,7 @@ private:
     {
         return static_cast<int>(std::clamp<long long>(device - offset, INT_MIN, INT_MAX));
     }
+    static int Unshifted(int logical, long long origin) { return Shifted(logical, origin); }
 };
 
 } // namespace platform

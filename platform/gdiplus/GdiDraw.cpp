@@ -329,25 +329,39 @@ HBRUSH CreateSolidBrush(COLORREF colour)
 
 namespace {
 
-// Copies `from` (source pixels) onto `to` (destination pixels) inside `clip`, taking for each
-// destination pixel the source pixel nearest its centre: what a copy between contexts of
-// different scales needs.
-void CopyNearest(PixelAccess& dp, const PixelAccess& sp, bool same, const RECT& clip,
-                 const CRect& to, const CRect& from)
+// Where destination device coordinate `d` takes its pixel from, for a copy between contexts of
+// different scales: the same place within the same logical pixel, `shift` logical pixels on.
+// `logicalOf` answers the destination's logical coordinate of a device one; the edges map
+// logical coordinates to device ones on either side.
+template <typename LogicalOf, typename ToEdge, typename FromEdge>
+long long SourceOf(int d, long long shift, LogicalOf logicalOf, ToEdge toEdge, FromEdge fromEdge)
 {
-    const int l = std::max({to.left, static_cast<int>(clip.left), 0});
-    const int t = std::max({to.top, static_cast<int>(clip.top), 0});
-    const int r = std::min({to.right, static_cast<int>(clip.right), dp.width});
-    const int b = std::min({to.bottom, static_cast<int>(clip.bottom), dp.height});
-    if (r <= l || b <= t || from.IsRectEmpty())
+    const long long u = logicalOf(d);
+    const long long t0 = toEdge(u), t1 = toEdge(u + 1);
+    const long long f0 = fromEdge(u + shift), f1 = fromEdge(u + shift + 1);
+    const double within =
+        (static_cast<double>(d - t0) + 0.5) / static_cast<double>(std::max(1LL, t1 - t0));
+    return f0 + static_cast<long long>(std::floor(within * static_cast<double>(f1 - f0)));
+}
+
+// Copies logical area `to` (device pixels of the destination) from `shiftX`, `shiftY` logical
+// pixels on in the source, each destination pixel from the source pixel at the same place
+// within the same logical pixel: what a copy between contexts of different scales needs.
+void CopyAcrossScales(PixelAccess& dp, const PixelAccess& sp, bool same, const DeviceTarget& dt,
+                      const DeviceTarget& st, const CRect& to, long long shiftX, long long shiftY)
+{
+    const int l = std::max({to.left, static_cast<int>(dt.clip.left), 0});
+    const int t = std::max({to.top, static_cast<int>(dt.clip.top), 0});
+    const int r = std::min({to.right, static_cast<int>(dt.clip.right), dp.width});
+    const int b = std::min({to.bottom, static_cast<int>(dt.clip.bottom), dp.height});
+    if (r <= l || b <= t)
         return;
-    auto source = [](int d, int toStart, int toSize, int fromStart, int fromSize) {
-        const double at = (static_cast<double>(d) - toStart + 0.5) * fromSize / toSize;
-        return static_cast<long long>(fromStart) + static_cast<long long>(std::floor(at));
-    };
+    const platform::DeviceMapping &dm = dt.map, &sm = st.map;
     std::vector<int> columns;
     for (int x = l; x < r; ++x) {
-        const long long sx = source(x, to.left, to.Width(), from.left, from.Width());
+        const long long sx = SourceOf(
+            x, shiftX, [&](long long d) { return dm.LogicalX(d); },
+            [&](long long v) { return dm.X(v); }, [&](long long v) { return sm.X(v); });
         columns.push_back(sx >= 0 && sx < sp.width ? static_cast<int>(sx) : -1);
     }
     // Within one surface the source is read whole before anything is written.
@@ -356,7 +370,9 @@ void CopyNearest(PixelAccess& dp, const PixelAccess& sp, bool same, const RECT& 
         for (int y = 0; y < sp.height; ++y)
             copy.insert(copy.end(), sp.Row(y), sp.Row(y) + sp.width);
     for (int y = t; y < b; ++y) {
-        const long long sy = source(y, to.top, to.Height(), from.top, from.Height());
+        const long long sy = SourceOf(
+            y, shiftY, [&](long long d) { return dm.LogicalY(d); },
+            [&](long long v) { return dm.Y(v); }, [&](long long v) { return sm.Y(v); });
         if (sy < 0 || sy >= sp.height)
             continue;
         const std::uint32_t* in =
@@ -395,7 +411,8 @@ BOOL BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWOR
     if (!sp.pixels)
         return FALSE;
     if (to.Size() != from.Size()) {
-        CopyNearest(dp, sp, same, dt.clip, to, from);
+        CopyAcrossScales(dp, sp, same, dt, st, to, static_cast<long long>(x1) - x,
+                         static_cast<long long>(y1) - y);
         return TRUE;
     }
     // Destination clipped to its clip, source kept inside its pixels.

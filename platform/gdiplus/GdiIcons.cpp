@@ -84,6 +84,9 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH, 
     cairo_pattern_set_filter(cairo_get_source(cr), (to.Width() == w && to.Height() == h)
                                                        ? CAIRO_FILTER_NEAREST
                                                        : CAIRO_FILTER_GOOD);
+    // Scaled for the display only, its edges are not faded into what lies outside.
+    if (dt.map.scale != 1.0)
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
     cairo_paint(cr);
     cairo_destroy(cr);
     cairo_surface_flush(target->surface);
