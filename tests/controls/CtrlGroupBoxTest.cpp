@@ -3,6 +3,7 @@
 // clicks reaching a button inside, texts and icons from the host's resources and image lists.
 #include "controls/CtrlGroupBox.h"
 
+#include "platform/base/DeviceScale.h"
 #include "platform/host/HostResources.h"
 
 #include "../gdiplus/PixelProbe.h"

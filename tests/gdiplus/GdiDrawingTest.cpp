@@ -2,6 +2,7 @@
 // stock objects, icons and image lists. Expected pixels come from GDI's pixel rules (whole
 // pixels, right and bottom exclusive, wide pens w/2 up-left with round joins), written out as
 // pictures, not from our own output.
+#include "platform/base/DeviceScale.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/GdiObject.h"
 
