@@ -52,6 +52,19 @@ grep -q '^BN_CLICKED 7$' "$work/out" || fail "the parent did not get BN_CLICKED"
 expect_size 300 150 SKINKIT_SCALE=1.5
 click_to_end 45 45
 
+# Moved to scale 2 once shown, the window grows to twice its logical size, keeps its place,
+# and shows the button's device pixels there.
+[ -n "$probe_group" ] && stop_group "$probe_group"
+start_probe env SKINKIT_SCALE=1 "$probe" --rescale 2
+find_window 'skinkit sdl probe'
+was_x=$X was_y=$Y
+grown() { eval "$(xdotool getwindowgeometry --shell "$wid")"; [ "$WIDTH" -eq 400 ] && [ "$HEIGHT" -eq 200 ]; }
+wait_for 30 "the window did not grow to 400 x 200 at scale 2" grown
+[ "$X" -eq "$was_x" ] && [ "$Y" -eq "$was_y" ] || fail "the window moved from $was_x,$was_y to $X,$Y"
+xdotool mousemove --window "$wid" 100 60
+wait_for 30 "the rescaled window does not show the hover frame" hover_shown
+click_to_end 40 99
+
 expect_size 200 100 SKINKIT_SCALE=2x
 grep -q 'SKINKIT_SCALE=2x refused' "$work/out" || fail "no message refusing SKINKIT_SCALE=2x"
 click_to_end 30 30
