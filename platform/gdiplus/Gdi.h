@@ -8,6 +8,10 @@
 // inclusive, right and bottom exclusive. Pens wider than one pixel cover the rows and columns
 // from w/2 above or left of the outline, with round joins; a line's end point is not drawn.
 // Everything GDI draws is opaque, except text, whose glyph edges blend, and alpha icons.
+// On a scaled window a context maps its logical coordinates to device pixels through its
+// DeviceMapping (platform/base/DeviceScale.h), and a pen covers round(scale) device pixels
+// for each pixel it covers at scale 1; text is measured in logical pixels and drawn at the
+// device size.
 #pragma once
 
 #include "platform/base/DeviceScale.h"
