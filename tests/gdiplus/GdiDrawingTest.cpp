@@ -444,7 +444,7 @@ class ScaledGdi : public ::testing::TestWithParam<double>
 protected:
     ScaledGdi()
     {
-        const RECT all{0, 0, E(160), E(45)};
+        const RECT all{0, 0, E(160), E(95)};
         HDC plain = platform::CreateSurfaceDC(&target, POINT{0, 0}, &all);
         FillRect(plain, &all, CBrush(kFace));
         DeleteDC(plain);
@@ -455,7 +455,7 @@ protected:
     int K() const { return platform::DeviceLineWidth(1, S()); }
     ARGB At(int x, int y) { return PixelAt(target, x, y); }
 
-    Bitmap target{platform::DeviceEdge(160, GetParam()), platform::DeviceEdge(45, GetParam()),
+    Bitmap target{platform::DeviceEdge(160, GetParam()), platform::DeviceEdge(95, GetParam()),
                   PixelFormat32bppARGB};
     HDC dc = platform::CreateScaledSurfaceDC(&target, POINT{1, 1}, nullptr, GetParam());
 };
@@ -616,9 +616,17 @@ TEST_P(ScaledGdi, TextIsMeasuredInLogicalPixelsAndDrawnAtTheDeviceSize)
     RECT hh{2, 22, 60, 44}, hhBig{2, 2, 150, 78};
     DrawTextW(dc, L"HHg", -1, &hh, DT_SINGLELINE);
     DrawTextW(reference.dc, L"HHg", -1, &hhBig, DT_SINGLELINE);
-    EXPECT_NEAR(InkHeight(target, CRect(0, E(22), w, h)),
+    EXPECT_NEAR(InkHeight(target, CRect(0, E(22), w, E(45))),
                 InkHeight(*platform::BitmapOfHandle(reference.bitmap), CRect(0, 0, 160, 80)), 1)
         << S();
+    // Wrapped where the logical layout wraps: three lines of 14 pixels, the third inked, nothing
+    // below.
+    SIZE word{};
+    GetTextExtentPoint32W(dc, L"Hello", -1, &word);
+    RECT wrapped{2, 46, 2 + word.cx + 4, 95};
+    EXPECT_EQ(DrawTextW(dc, L"Hello Hello Hello", -1, &wrapped, DT_WORDBREAK), 42);
+    EXPECT_GT(InkHeight(target, CRect(0, E(1 + 74), w, E(1 + 88))), 0) << S();
+    EXPECT_EQ(InkHeight(target, CRect(0, E(1 + 88), w, h)), 0) << S();
     SelectObject(dc, old);
 }
 
