@@ -23,7 +23,7 @@ void CopyToDC(HDC dc, Gdiplus::Bitmap& picture)
 
 GdiPicture::GdiPicture(HDC like, CSize size) : m_size(size)
 {
-    m_bitmap = CreateCompatibleBitmap(like, static_cast<int>(size.cx), static_cast<int>(size.cy));
+    m_bitmap = platform::CreateDeviceBitmap(like, size);
     if (!m_bitmap)
         return;
     m_memory = CreateCompatibleDC(like);

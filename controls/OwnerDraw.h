@@ -76,7 +76,9 @@ template <typename PaintFn> bool Compose(HDC dc, CSize size, Modes modes, PaintF
 }
 
 // A memory context holding a `size` bitmap of the screen's format (opaque black at first), both
-// released with the object: what ComposeGdi draws into.
+// released with the object: what ComposeGdi draws into. On a scaled window the bitmap has the
+// device pixels the area covers (platform::CreateDeviceBitmap), so GDI draws at the display's
+// resolution and the copy is 1:1.
 class GdiPicture
 {
 public:

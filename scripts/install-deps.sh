@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   clang libclang-rt-14-dev
   ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
-  xvfb xauth xdotool zenity
+  xvfb xauth xdotool x11-utils zenity
   at-spi2-core python3-pyatspi dbus-x11
   imagemagick
   fonts-liberation fonts-dejavu-core

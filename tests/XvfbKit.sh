@@ -60,9 +60,10 @@ wait_for() {
   done
 }
 # Xvfb picks a free display itself and writes its number. The screen is 640x480 unless the
-# script sets xvfb_screen (WIDTHxHEIGHTxDEPTH).
+# script sets xvfb_screen (WIDTHxHEIGHTxDEPTH). It keeps what was set on it (root window
+# properties such as the desktop's resources) while no client is connected.
 start_display() {
-  setsid Xvfb -displayfd 3 -screen 0 "${xvfb_screen:-640x480x24}" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  setsid Xvfb -displayfd 3 -screen 0 "${xvfb_screen:-640x480x24}" -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
   xvfb_pid=$!
   watch_over "$xvfb_pid"
   wait_for 100 "Xvfb did not start" test -s "$work/display"

@@ -1,5 +1,6 @@
 #include "demo/host/ControlBarPictures.h"
 
+#include "demo/host/SkinPicture.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/Gdiplus.h"
 
@@ -35,14 +36,17 @@ bool Solid(const std::string& folder, const char* name, int w, int h, ARGB colou
     return Save(b, folder, name);
 }
 
-// A bordered face: the thumbs and the icons.
+// A bordered face: the slider thumbs, plain and at twice the resolution.
 bool Knob(const std::string& folder, const char* name, int w, int h, ARGB face, ARGB border)
 {
-    Bitmap b(w, h, PixelFormat32bppARGB);
-    Graphics g(&b);
-    Fill(g, border, 0, 0, w, h);
-    Fill(g, face, 1, 1, w - 2, h - 2);
-    return Save(b, folder, name);
+    bool ok = true;
+    for (double scale : kSkinPictureScales) {
+        SkinPicture picture(w, h, scale);
+        Fill(picture.Graphics(), border, 0, 0, w, h);
+        Fill(picture.Graphics(), face, 1, 1, w - 2, h - 2);
+        ok = picture.Save(folder, name) && ok;
+    }
+    return ok;
 }
 
 bool Digit(const std::string& folder, int d)
@@ -71,24 +75,34 @@ bool Digit(const std::string& folder, int d)
     return Save(b, folder, name);
 }
 
-bool DividedStrip(const std::string& folder)
+void FillF(Graphics& g, ARGB colour, REAL x, REAL y, REAL w, REAL h)
+{
+    SolidBrush b{Color(colour)};
+    g.FillRectangle(&b, x, y, w, h);
+}
+
+bool DividedStrip(const std::string& folder, double scale)
 {
     // Four frames 100 x 40: normal, hover, disabled, down. Each has a 28-pixel left area with a
     // play mark, a middle face and a 5-pixel right cap.
     const ARGB faces[4] = {0xFF3A5F8Au, 0xFF4F7FB8u, 0xFF8A8F96u, 0xFF23415Fu};
-    Bitmap b(400, 40, PixelFormat32bppARGB);
-    Graphics g(&b);
+    SkinPicture picture(400, 40, scale);
+    Graphics& g = picture.Graphics();
     for (int k = 0; k < 4; ++k) {
         const int x = k * 100;
         Fill(g, 0xFF1E2F45u, x, 0, 100, 40);
         Fill(g, 0xFF2A4566u, x + 1, 1, 26, 38);
         Fill(g, faces[k], x + 28, 1, 67, 38);
         Fill(g, 0xFF142030u, x + 95, 1, 4, 38);
-        // The play mark: a triangle built from columns.
-        for (int c = 0; c < 10; ++c)
-            Fill(g, 0xFFF0F4F8u, x + 9 + c, 10 + c, 1, 20 - 2 * c);
+        // The play mark: a triangle built from columns one device pixel wide, so that its
+        // slope has as many steps as the picture has columns.
+        const int columns = static_cast<int>(10 * scale);
+        for (int c = 0; c < columns; ++c) {
+            const REAL at = static_cast<REAL>(c / scale);
+            FillF(g, 0xFFF0F4F8u, x + 9 + at, 10 + at, static_cast<REAL>(1 / scale), 20 - 2 * at);
+        }
     }
-    return Save(b, folder, "cb_divided.png");
+    return picture.Save(folder, "cb_divided.png");
 }
 
 bool Speaker(const std::string& folder)
@@ -148,7 +162,8 @@ bool DrawControlBarPictures(const std::string& folder)
     for (int d = 0; d < 10; ++d)
         ok = Digit(folder, d) && ok;
     ok = Solid(folder, "cb_digit_back.png", 8, 8, kDigitBack) && ok;
-    ok = DividedStrip(folder) && ok;
+    for (double scale : kSkinPictureScales)
+        ok = DividedStrip(folder, scale) && ok;
     ok = Speaker(folder) && ok;
     ok = Clock(folder) && ok;
     ok = Solid(folder, "cb_label_back.png", 8, 8, kLabelBack) && ok;

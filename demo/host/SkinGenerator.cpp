@@ -5,11 +5,12 @@
 //
 // Every frame is a solid face with a one-pixel border and a lighter top line, so that a probe
 // anywhere inside a frame's face reads the face colour (the demo's display test relies on
-// the push strip's hover face, 0xFF4F7FB8).
+// the push strip's hover face, 0xFF4F7FB8). The buttons' pictures are also drawn at twice the
+// resolution, as "@2x" files beside the plain ones.
 #include "demo/host/ControlBarPictures.h"
 #include "demo/host/PlaylistSkin.h"
 #include "demo/host/SkinColours.h"
-#include "platform/gdiplus/Gdi.h"
+#include "demo/host/SkinPicture.h"
 #include "platform/gdiplus/Gdiplus.h"
 
 #include <cstdio>
@@ -30,31 +31,20 @@ void Frame(Graphics& g, int x, int y, int w, int h, ARGB face, ARGB border)
     g.FillRectangle(&l, x + 1, y + 1, w - 2, 1);
 }
 
-bool Save(Bitmap& b, const std::string& folder, const char* name)
-{
-    const std::string path = folder + "/" + name;
-    if (platform::SaveImageAsPng(&b, CString::FromPathBytes(path)) != Ok) {
-        std::fprintf(stderr, "skinkit-demo-skin: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
-}
-
 bool Strip(const std::string& folder, const char* name, const demo::FrameColours* frames, int count,
-           int w, int h)
+           int w, int h, double scale)
 {
-    Bitmap b(w * count, h, PixelFormat32bppARGB);
-    Graphics g(&b);
+    demo::SkinPicture picture(w * count, h, scale);
     for (int k = 0; k < count; ++k)
-        Frame(g, k * w, 0, w, h, frames[k].face, frames[k].border);
-    return Save(b, folder, name);
+        Frame(picture.Graphics(), k * w, 0, w, h, frames[k].face, frames[k].border);
+    return picture.Save(folder, name);
 }
 
-bool Glyphs(const std::string& folder)
+bool Glyphs(const std::string& folder, double scale)
 {
     // Unchecked, unchecked under the mouse, disabled, checked: a box, and a tick when checked.
-    Bitmap b(16 * 4, 16, PixelFormat32bppARGB);
-    Graphics g(&b);
+    demo::SkinPicture picture(16 * 4, 16, scale);
+    Graphics& g = picture.Graphics();
     for (int k = 0; k < 4; ++k) {
         Frame(g, k * 16, 0, 16, 16, demo::kGlyph[k].face, demo::kGlyph[k].border);
         if (k == 3) {
@@ -63,15 +53,15 @@ bool Glyphs(const std::string& folder)
             g.DrawLine(&tick, k * 16 + 7, 11, k * 16 + 12, 4);
         }
     }
-    return Save(b, folder, "chk_glyph.png");
+    return picture.Save(folder, "chk_glyph.png");
 }
 
 bool Background(const std::string& folder)
 {
     // A vertical gradient under a dark title band, as large as the window.
     const int w = demo::kWindowWidth, h = demo::kWindowHeight;
-    Bitmap b(w, h, PixelFormat32bppARGB);
-    Graphics g(&b);
+    demo::SkinPicture picture(w, h);
+    Graphics& g = picture.Graphics();
     for (int y = 0; y < h; ++y) {
         const int t = y * 255 / (h - 1);
         const auto mix = [t](int a, int c) { return static_cast<BYTE>(a + (c - a) * t / 255); };
@@ -80,13 +70,12 @@ bool Background(const std::string& folder)
     }
     SolidBrush band{Color(0xFF0F1318u)};
     g.FillRectangle(&band, 0, 0, w, 34);
-    return Save(b, folder, "bg.png");
+    return picture.Save(folder, "bg.png");
 }
 
 bool Transparent(const std::string& folder)
 {
-    Bitmap b(1, 1, PixelFormat32bppARGB);
-    return Save(b, folder, "transparent.png");
+    return demo::SkinPicture(1, 1).Save(folder, "transparent.png");
 }
 
 bool FocusPicture(const std::string& folder)
@@ -118,10 +107,19 @@ int main(int argc, char** argv)
     ULONG_PTR token = 0;
     GdiplusStartupInput input;
     GdiplusStartup(&token, &input, nullptr);
-    bool ok = Strip(out, "btn_push.png", demo::kPush, 4, demo::kPushWidth, demo::kPushHeight);
-    ok = Strip(out, "btn_toggle.png", demo::kToggle, 4, demo::kPushWidth, demo::kPushHeight) && ok;
-    ok = Strip(out, "btn_round.png", demo::kRound, 6, demo::kRoundSize, demo::kRoundSize) && ok;
-    ok = Glyphs(out) && ok;
+    bool ok = true;
+    for (double scale : demo::kSkinPictureScales) {
+        ok = Strip(out, "btn_push.png", demo::kPush, 4, demo::kPushWidth, demo::kPushHeight,
+                   scale) &&
+             ok;
+        ok = Strip(out, "btn_toggle.png", demo::kToggle, 4, demo::kPushWidth, demo::kPushHeight,
+                   scale) &&
+             ok;
+        ok = Strip(out, "btn_round.png", demo::kRound, 6, demo::kRoundSize, demo::kRoundSize,
+                   scale) &&
+             ok;
+        ok = Glyphs(out, scale) && ok;
+    }
     ok = Background(out) && ok;
     ok = Transparent(out) && ok;
     ok = FocusPicture(out) && ok;

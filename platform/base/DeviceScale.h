@@ -74,4 +74,53 @@ inline int DeviceLineWidth(int logicalWidth, double scale)
     return static_cast<int>(std::min<long long>(per * std::max(0, logicalWidth), INT_MAX));
 }
 
+// Where a drawing context's logical coordinates land on its target's device pixels: logical
+// point p goes to DeviceEdge(origin + p) - offset. `origin` is the context's logical origin on
+// its window's surface, and `offset` the device position of the target's first pixel: none for
+// the surface itself, the device edge of the area for a picture composed for part of it, so
+// that the picture's pixels are the very ones the area covers and its copy back is 1:1. GDI
+// drawing and Graphics on a device context both map through this.
+struct DeviceMapping
+{
+    double scale = 1.0;
+    POINT origin{};
+    POINT offset{};
+
+    int X(long long x) const { return Shifted(DeviceEdge(origin.x + x, scale), offset.x); }
+    int Y(long long y) const { return Shifted(DeviceEdge(origin.y + y, scale), offset.y); }
+    // A rectangle in the context's logical coordinates.
+    CRect Rect(const RECT& r) const { return CRect(X(r.left), Y(r.top), X(r.right), Y(r.bottom)); }
+    // The same given as position and size, added wide.
+    CRect Area(long long x, long long y, long long cx, long long cy) const
+    {
+        return CRect(X(x), Y(y), X(x + cx), Y(y + cy));
+    }
+    // A rectangle in the surface's logical coordinates (a clip), origin left out.
+    CRect SurfaceRect(const RECT& r) const
+    {
+        return CRect(Shifted(DeviceEdge(r.left, scale), offset.x),
+                     Shifted(DeviceEdge(r.top, scale), offset.y),
+                     Shifted(DeviceEdge(r.right, scale), offset.x),
+                     Shifted(DeviceEdge(r.bottom, scale), offset.y));
+    }
+    // The logical coordinates whose device pixels hold device pixel (x, y).
+    int LogicalX(long long x) const
+    {
+        return Unshifted(LogicalCoord(x + offset.x, scale), origin.x);
+    }
+    int LogicalY(long long y) const
+    {
+        return Unshifted(LogicalCoord(y + offset.y, scale), origin.y);
+    }
+    // Device pixels per logical pixel of a line: round(scale), at least one.
+    int LinePixels() const { return DeviceLineWidth(1, scale); }
+
+private:
+    static int Shifted(int device, long long offset)
+    {
+        return static_cast<int>(std::clamp<long long>(device - offset, INT_MIN, INT_MAX));
+    }
+    static int Unshifted(int logical, long long origin) { return Shifted(logical, origin); }
+};
+
 } // namespace platform

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -370,6 +371,11 @@ BOOL DeleteDC(HDC dc)
 
 namespace {
 
+LONG ClampToLong(long long v)
+{
+    return static_cast<LONG>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
 // A memory context's pixels before a bitmap is selected, and after it is deselected: GDI
 // gives each such context a 1 x 1 bitmap of its own.
 GdiObject* DefaultBitmap()
@@ -389,9 +395,42 @@ GdiObject* DefaultBitmap()
 void Target(GdiObject& dc, GdiObject* bitmap)
 {
     dc.dc.target = bitmap->pixels.get();
+    if (bitmap->deviceScale != 1.0) {
+        // A picture of part of a scaled window: drawn in that part's logical coordinates onto
+        // the device pixels it covers there.
+        const RECT& area = bitmap->deviceArea;
+        dc.dc.scale = bitmap->deviceScale;
+        dc.dc.origin = POINT{area.left, area.top};
+        dc.dc.offset = POINT{platform::DeviceEdge(area.left, dc.dc.scale),
+                             platform::DeviceEdge(area.top, dc.dc.scale)};
+        dc.dc.clip = area;
+        return;
+    }
+    dc.dc.scale = 1.0;
     dc.dc.origin = POINT{0, 0};
+    dc.dc.offset = POINT{0, 0};
     dc.dc.clip = RECT{0, 0, static_cast<LONG>(bitmap->pixels->GetWidth()),
                       static_cast<LONG>(bitmap->pixels->GetHeight())};
+}
+
+// A bitmap of cx x cy pixels, opaque black as GDI's start.
+std::unique_ptr<GdiObject> BlackBitmap(int cx, int cy)
+{
+    if (cx < 1 || cy < 1)
+        return nullptr;
+    auto object = std::make_unique<GdiObject>();
+    object->kind = Kind::Bitmap;
+    object->pixels = std::make_unique<Gdiplus::Bitmap>(cx, cy, Gdiplus::PixelFormat32bppARGB);
+    if (object->pixels->GetLastStatus() != Gdiplus::Ok)
+        return nullptr;
+    // GDI bitmaps start black; ours are opaque, since GDI draws without alpha.
+    Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(object->pixels.get());
+    cairo_t* cr = cairo_create(data->surface);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return object;
 }
 
 } // namespace
@@ -415,20 +454,29 @@ HDC CreateDCW(LPCWSTR driver, LPCWSTR, LPCWSTR, const void*)
 
 HBITMAP CreateCompatibleBitmap(HDC, int cx, int cy)
 {
-    if (cx < 1 || cy < 1)
+    auto object = BlackBitmap(cx, cy);
+    return object ? Register<HBITMAP>(std::move(object)) : nullptr;
+}
+
+HBITMAP platform::CreateDeviceBitmap(HDC like, SIZE size)
+{
+    platform::SurfaceDC d;
+    if (!platform::DescribeDC(like, &d) || d.scale == 1.0)
+        return CreateCompatibleBitmap(like, size.cx, size.cy);
+    if (size.cx < 1 || size.cy < 1)
         return nullptr;
-    auto object = std::make_unique<GdiObject>();
-    object->kind = Kind::Bitmap;
-    object->pixels = std::make_unique<Gdiplus::Bitmap>(cx, cy, Gdiplus::PixelFormat32bppARGB);
-    if (object->pixels->GetLastStatus() != Gdiplus::Ok)
+    // The area (0, 0, size) of `like` on its window's surface, and the device pixels it covers
+    // there.
+    const platform::DeviceMapping map = d.Mapping();
+    const RECT area{ClampToLong(static_cast<long long>(d.origin.x)),
+                    ClampToLong(static_cast<long long>(d.origin.y)),
+                    ClampToLong(static_cast<long long>(d.origin.x) + size.cx),
+                    ClampToLong(static_cast<long long>(d.origin.y) + size.cy)};
+    auto object = BlackBitmap(map.X(size.cx) - map.X(0), map.Y(size.cy) - map.Y(0));
+    if (!object)
         return nullptr;
-    // GDI bitmaps start black; ours are opaque, since GDI draws without alpha.
-    Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(object->pixels.get());
-    cairo_t* cr = cairo_create(data->surface);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
+    object->deviceScale = d.scale;
+    object->deviceArea = area;
     return Register<HBITMAP>(std::move(object));
 }
 

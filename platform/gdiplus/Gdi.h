@@ -8,8 +8,13 @@
 // inclusive, right and bottom exclusive. Pens wider than one pixel cover the rows and columns
 // from w/2 above or left of the outline, with round joins; a line's end point is not drawn.
 // Everything GDI draws is opaque, except text, whose glyph edges blend, and alpha icons.
+// On a scaled window a context maps its logical coordinates to device pixels through its
+// DeviceMapping (platform/base/DeviceScale.h), and a pen covers round(scale) device pixels
+// for each pixel it covers at scale 1; text is measured in logical pixels and drawn at the
+// device size.
 #pragma once
 
+#include "platform/base/DeviceScale.h"
 #include "platform/base/WinTypes.h"
 #include "platform/gdiplus/Gdiplus.h"
 
@@ -99,8 +104,16 @@ struct SurfaceDC
     POINT origin;
     RECT clip;          // target pixels (logical ones on a scaled surface)
     double scale = 1.0; // device pixels of the target per logical pixel
+    POINT offset{};     // device position of the target's first pixel (see DeviceMapping)
+    DeviceMapping Mapping() const { return DeviceMapping{scale, origin, offset}; }
 };
 bool DescribeDC(HDC dc, SurfaceDC* out);
+
+// A bitmap to compose a `size` area at (0, 0) of `like` in: on a scaled window it has the
+// device pixels that area covers, and a memory context it is selected into draws in the area's
+// logical coordinates onto them by the rule of DeviceScale.h, so that copying it back with
+// BitBlt is 1:1. Elsewhere it is CreateCompatibleBitmap's. Null for an empty size.
+HBITMAP CreateDeviceBitmap(HDC like, SIZE size);
 
 } // namespace platform
 

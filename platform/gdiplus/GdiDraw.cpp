@@ -1,14 +1,18 @@
 // GDI drawing on device contexts: pens, brushes, rectangles, lines, fills, pixel copies and
 // the context's colours and modes. Pixels are written directly as whole, opaque pixels, the
-// way GDI draws without antialiasing (see the pixel rules in Gdi.h).
+// way GDI draws without antialiasing (see the pixel rules in Gdi.h). On a scaled window the
+// coordinates go through the context's DeviceMapping: edges snap by the rule of DeviceScale.h,
+// and a pen covers round(scale) device pixels for each logical pixel it covers at scale 1.
 #include "platform/gdiplus/GdiPrivate.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <cwchar>
 #include <mutex>
 #include <vector>
 
+using platform::gdi::DeviceTarget;
 using platform::gdi::GdiObject;
 using platform::gdi::Kind;
 using platform::gdi::PixelAccess;
@@ -41,7 +45,7 @@ public:
         if (r > l && b > t)
             m_rects.push_back(RECT{l, t, r, b});
     }
-    void Paint(const platform::SurfaceDC& dc, COLORREF colour) const
+    void Paint(const DeviceTarget& dc, COLORREF colour) const
     {
         if (m_rects.empty())
             return;
@@ -126,18 +130,55 @@ std::vector<JoinRow> RoundJoin(int w)
     return rows;
 }
 
-void AddJoin(Stroke& stroke, int w, int x, int y)
+int ClampInt(long long v)
 {
+    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
+// A pen as it lands on device pixels: `width` logical pixels, each `per` device pixels wide
+// (1 at scale 1, round(scale) on a scaled window). It covers the pixels its scale-1 twin
+// covers, each grown into a per x per block, placed at the device edges of its ends.
+struct DevicePen
+{
+    int width;
+    int per;
+    int Thickness() const { return ClampInt(static_cast<long long>(width) * per); }
+    int Half() const { return ClampInt(static_cast<long long>(width / 2) * per); }
+    // The device position of a stroke through logical coordinate v, `edge` mapping a
+    // logical edge to its device one: its band starts at the device edge of its first row
+    // (v - width/2), as the top and left sides of a rectangle do.
+    template <typename Edge> int Near(Edge edge, long long v) const
+    {
+        return ClampInt(static_cast<long long>(edge(v - width / 2)) + Half());
+    }
+    // The same for a band that ends at the device edge after its last row, as the right and
+    // bottom sides of a rectangle do, so that a frame stays inside its rectangle's pixels.
+    template <typename Edge> int Far(Edge edge, long long v) const
+    {
+        return ClampInt(static_cast<long long>(edge(v - width / 2 + width)) - Thickness() + Half());
+    }
+};
+
+// The pen's shape at a device point: its round join, or for a 1-pixel pen one scaled pixel.
+void AddJoin(Stroke& stroke, const DevicePen& pen, int x, int y)
+{
+    const int k = pen.per;
+    if (pen.width <= 1) {
+        stroke.Add(x, y, ClampInt(static_cast<long long>(x) + k),
+                   ClampInt(static_cast<long long>(y) + k));
+        return;
+    }
     static std::mutex lock;
     static std::vector<std::vector<JoinRow>> cache;
     std::lock_guard<std::mutex> guard(lock);
+    const int w = pen.width;
     if (cache.size() <= static_cast<size_t>(w))
         cache.resize(static_cast<size_t>(w) + 1);
     std::vector<JoinRow>& rows = cache[static_cast<size_t>(w)];
     if (rows.empty())
         rows = RoundJoin(w);
     for (const JoinRow& r : rows)
-        stroke.Add(x + r.left, y + r.y, x + r.right, y + r.y + 1);
+        stroke.Add(x + r.left * k, y + r.y * k, x + r.right * k, y + (r.y + 1) * k);
 }
 
 struct PenInfo
@@ -178,25 +219,27 @@ template <typename Visit> void WalkLine(int x0, int y0, int x1, int y1, Visit&& 
 }
 
 // A pen segment from (x0, y0) to (x1, y1) in device pixels, the end point left out. One-pixel
-// pens step along the line; wider ones cover bands of rows (or columns) from w/2 above (or
-// left of) the line, with round joins at both ends.
-void AddSegment(Stroke& stroke, int w, int x0, int y0, int x1, int y1)
+// pens step along the line (a scaled one as a band of `per` rows or columns); wider ones cover
+// bands of rows (or columns) from w/2 above (or left of) the line, with round joins at both
+// ends. Slanted lines stamp the pen's shape along the way.
+void AddSegment(Stroke& stroke, const DevicePen& pen, int x0, int y0, int x1, int y1)
 {
-    if (w <= 1) {
+    if (pen.width <= 1 && pen.per == 1) {
         WalkLine(x0, y0, x1, y1, [&](int x, int y) { stroke.Add(x, y, x + 1, y + 1); });
         return;
     }
-    const int o = w / 2;
+    const int o = pen.Half(), w = pen.Thickness();
     if (y0 == y1) {
         stroke.Add(std::min(x0, x1), y0 - o, std::max(x0, x1), y0 - o + w);
     } else if (x0 == x1) {
         stroke.Add(x0 - o, std::min(y0, y1), x0 - o + w, std::max(y0, y1));
     } else {
-        // Slanted wide lines: the pen's round shape stamped along the line.
-        WalkLine(x0, y0, x1, y1, [&](int x, int y) { AddJoin(stroke, w, x, y); });
+        WalkLine(x0, y0, x1, y1, [&](int x, int y) { AddJoin(stroke, pen, x, y); });
     }
-    AddJoin(stroke, w, x0, y0);
-    AddJoin(stroke, w, x1, y1);
+    if (pen.width > 1) {
+        AddJoin(stroke, pen, x0, y0);
+        AddJoin(stroke, pen, x1, y1);
+    }
 }
 
 bool SolidBrushColour(const GdiObject* brush, COLORREF* colour)
@@ -228,11 +271,16 @@ GdiObject* MakeStock(Kind kind, int style, int width, COLORREF colour)
 
 namespace platform::gdi {
 
-void FillDevice(const platform::SurfaceDC& dc, int l, int t, int r, int b, COLORREF colour)
+DeviceTarget::DeviceTarget(const platform::SurfaceDC& dc)
+    : target(dc.target), map(dc.Mapping()), clip(map.SurfaceRect(dc.clip))
 {
-    PixelAccess px(dc.target);
+}
+
+void FillDevice(Gdiplus::Bitmap* target, const RECT& clip, const RECT& device, COLORREF colour)
+{
+    PixelAccess px(target);
     if (px.pixels)
-        FillSpan(px, dc.clip, l, t, r, b, PixelOf(colour));
+        FillSpan(px, clip, device.left, device.top, device.right, device.bottom, PixelOf(colour));
 }
 
 } // namespace platform::gdi
@@ -279,6 +327,67 @@ HBRUSH CreateSolidBrush(COLORREF colour)
     return platform::gdi::RegisterAs<HBRUSH>(std::move(object));
 }
 
+namespace {
+
+// Where destination device coordinate `d` takes its pixel from, for a copy between contexts of
+// different scales: the same place within the same logical pixel, `shift` logical pixels on.
+// `logicalOf` answers the destination's logical coordinate of a device one; the edges map
+// logical coordinates to device ones on either side.
+template <typename LogicalOf, typename ToEdge, typename FromEdge>
+long long SourceOf(int d, long long shift, LogicalOf logicalOf, ToEdge toEdge, FromEdge fromEdge)
+{
+    const long long u = logicalOf(d);
+    const long long t0 = toEdge(u), t1 = toEdge(u + 1);
+    const long long f0 = fromEdge(u + shift), f1 = fromEdge(u + shift + 1);
+    const double within =
+        (static_cast<double>(d - t0) + 0.5) / static_cast<double>(std::max(1LL, t1 - t0));
+    return f0 + static_cast<long long>(std::floor(within * static_cast<double>(f1 - f0)));
+}
+
+// Copies logical area `to` (device pixels of the destination) from `shiftX`, `shiftY` logical
+// pixels on in the source, each destination pixel from the source pixel at the same place
+// within the same logical pixel: what a copy between contexts of different scales needs.
+void CopyAcrossScales(PixelAccess& dp, const PixelAccess& sp, bool same, const DeviceTarget& dt,
+                      const DeviceTarget& st, const CRect& to, long long shiftX, long long shiftY)
+{
+    const int l = std::max({to.left, static_cast<int>(dt.clip.left), 0});
+    const int t = std::max({to.top, static_cast<int>(dt.clip.top), 0});
+    const int r = std::min({to.right, static_cast<int>(dt.clip.right), dp.width});
+    const int b = std::min({to.bottom, static_cast<int>(dt.clip.bottom), dp.height});
+    if (r <= l || b <= t)
+        return;
+    const platform::DeviceMapping &dm = dt.map, &sm = st.map;
+    std::vector<int> columns;
+    for (int x = l; x < r; ++x) {
+        const long long sx = SourceOf(
+            x, shiftX, [&](long long d) { return dm.LogicalX(d); },
+            [&](long long v) { return dm.X(v); }, [&](long long v) { return sm.X(v); });
+        columns.push_back(sx >= 0 && sx < sp.width ? static_cast<int>(sx) : -1);
+    }
+    // Within one surface the source is read whole before anything is written.
+    std::vector<std::uint32_t> copy;
+    if (same)
+        for (int y = 0; y < sp.height; ++y)
+            copy.insert(copy.end(), sp.Row(y), sp.Row(y) + sp.width);
+    for (int y = t; y < b; ++y) {
+        const long long sy = SourceOf(
+            y, shiftY, [&](long long d) { return dm.LogicalY(d); },
+            [&](long long v) { return dm.Y(v); }, [&](long long v) { return sm.Y(v); });
+        if (sy < 0 || sy >= sp.height)
+            continue;
+        const std::uint32_t* in =
+            same ? copy.data() + static_cast<size_t>(sy) * static_cast<size_t>(sp.width)
+                 : sp.Row(static_cast<int>(sy));
+        std::uint32_t* out = dp.Row(y);
+        for (int x = l; x < r; ++x)
+            if (const int sx = columns[static_cast<size_t>(x - l)]; sx >= 0)
+                out[x] = in[sx];
+    }
+    dp.dirty = true;
+}
+
+} // namespace
+
 BOOL BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWORD rop)
 {
     platform::SurfaceDC d, s;
@@ -286,9 +395,11 @@ BOOL BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWOR
         return FALSE;
     if (cx <= 0 || cy <= 0)
         return TRUE;
-    // Device rectangles: destination clipped to its clip, source to its target.
-    const int dx0 = d.origin.x + x, dy0 = d.origin.y + y;
-    const int sx0 = s.origin.x + x1, sy0 = s.origin.y + y1;
+    const DeviceTarget dt(d), st(s);
+    // Device rectangles of either side: of one size between contexts of one scale (a control's
+    // picture and its window, a window and its parent), so the copy is 1:1.
+    const CRect to = dt.map.Area(x, y, cx, cy);
+    const CRect from = st.map.Area(x1, y1, cx, cy);
     PixelAccess dp(d.target);
     if (!dp.pixels)
         return FALSE;
@@ -299,32 +410,40 @@ BOOL BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWOR
     const PixelAccess& sp = same ? dp : *spHolder;
     if (!sp.pixels)
         return FALSE;
-    int l = std::max({dx0, static_cast<int>(d.clip.left), 0});
-    int t = std::max({dy0, static_cast<int>(d.clip.top), 0});
-    int r = std::min({dx0 + cx, static_cast<int>(d.clip.right), dp.width});
-    int b = std::min({dy0 + cy, static_cast<int>(d.clip.bottom), dp.height});
-    // Keep the source inside its pixels.
-    l = std::max(l, dx0 + (0 - sx0));
-    t = std::max(t, dy0 + (0 - sy0));
-    r = std::min(r, dx0 + (sp.width - sx0));
-    b = std::min(b, dy0 + (sp.height - sy0));
+    if (to.Size() != from.Size()) {
+        CopyAcrossScales(dp, sp, same, dt, st, to, static_cast<long long>(x1) - x,
+                         static_cast<long long>(y1) - y);
+        return TRUE;
+    }
+    // Destination clipped to its clip, source kept inside its pixels.
+    const long long shiftX = static_cast<long long>(from.left) - to.left;
+    const long long shiftY = static_cast<long long>(from.top) - to.top;
+    const int l = ClampInt(
+        std::max<long long>({to.left, static_cast<long long>(dt.clip.left), 0LL, -shiftX}));
+    const int t =
+        ClampInt(std::max<long long>({to.top, static_cast<long long>(dt.clip.top), 0LL, -shiftY}));
+    const int r = ClampInt(std::min<long long>(
+        {to.right, static_cast<long long>(dt.clip.right), dp.width, sp.width - shiftX}));
+    const int b = ClampInt(std::min<long long>(
+        {to.bottom, static_cast<long long>(dt.clip.bottom), dp.height, sp.height - shiftY}));
     if (r <= l || b <= t)
         return TRUE;
     const int w = r - l;
+    const int sx0 = static_cast<int>(l + shiftX);
     std::vector<std::uint32_t> rows;
     if (same) {
         // Overlapping copies within one surface read the source before writing.
         rows.resize(static_cast<size_t>(w) * static_cast<size_t>(b - t));
         for (int row = t; row < b; ++row)
             std::memcpy(rows.data() + static_cast<size_t>(row - t) * static_cast<size_t>(w),
-                        sp.Row(row - dy0 + sy0) + (l - dx0 + sx0), static_cast<size_t>(w) * 4);
+                        sp.Row(static_cast<int>(row + shiftY)) + sx0, static_cast<size_t>(w) * 4);
         for (int row = t; row < b; ++row)
             std::memcpy(dp.Row(row) + l,
                         rows.data() + static_cast<size_t>(row - t) * static_cast<size_t>(w),
                         static_cast<size_t>(w) * 4);
     } else {
         for (int row = t; row < b; ++row)
-            std::memcpy(dp.Row(row) + l, sp.Row(row - dy0 + sy0) + (l - dx0 + sx0),
+            std::memcpy(dp.Row(row) + l, sp.Row(static_cast<int>(row + shiftY)) + sx0,
                         static_cast<size_t>(w) * 4);
     }
     dp.dirty = true;
@@ -340,15 +459,16 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush)
     COLORREF colour;
     if (!SolidBrushColour(b, &colour))
         return 1;
-    const POINT o = d->dc.origin;
-    platform::gdi::FillDevice(d->dc, o.x + rect->left, o.y + rect->top, o.x + rect->right,
-                              o.y + rect->bottom, colour);
+    const DeviceTarget dt(d->dc);
+    platform::gdi::FillDevice(dt.target, dt.clip, dt.map.Rect(*rect), colour);
     return 1;
 }
 
 // The focus rectangle: every other pixel of the 1-pixel outline inverted (a checker pattern
 // anchored at the device origin), so that a second call takes it away again. Inverting a
-// premultiplied pixel keeps its alpha: each colour channel c becomes alpha - c.
+// premultiplied pixel keeps its alpha: each colour channel c becomes alpha - c. On a scaled
+// window the outline is round(scale) device pixels thick inside the rectangle's device edges,
+// and the checker's squares as wide.
 BOOL DrawFocusRect(HDC dc, const RECT* rect)
 {
     platform::SurfaceDC d;
@@ -357,16 +477,18 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect)
     PixelAccess px(d.target);
     if (!px.pixels)
         return FALSE;
-    const int l = d.origin.x + rect->left, t = d.origin.y + rect->top;
-    const int r = d.origin.x + rect->right, b = d.origin.y + rect->bottom;
-    if (r <= l || b <= t)
+    const DeviceTarget dt(d);
+    const CRect box = dt.map.Rect(*rect);
+    if (box.IsRectEmpty())
         return TRUE;
-    const int cl = std::max({static_cast<int>(d.clip.left), 0});
-    const int ct = std::max({static_cast<int>(d.clip.top), 0});
-    const int cr = std::min({static_cast<int>(d.clip.right), px.width});
-    const int cb = std::min({static_cast<int>(d.clip.bottom), px.height});
+    const int k = dt.map.LinePixels();
+    const POINT anchor = dt.map.offset; // the surface's first pixel, where the checker starts
+    const int cl = std::max(static_cast<int>(dt.clip.left), 0);
+    const int ct = std::max(static_cast<int>(dt.clip.top), 0);
+    const int cr = std::min(static_cast<int>(dt.clip.right), px.width);
+    const int cb = std::min(static_cast<int>(dt.clip.bottom), px.height);
     auto invert = [&](int x, int y) {
-        if (x < cl || x >= cr || y < ct || y >= cb || ((x + y) & 1))
+        if (x < cl || x >= cr || (((x + anchor.x) / k + (y + anchor.y) / k) & 1))
             return;
         std::uint32_t& p = px.Row(y)[x];
         const std::uint32_t a = p >> 24;
@@ -374,15 +496,24 @@ BOOL DrawFocusRect(HDC dc, const RECT* rect)
                             bb = a - (p & 0xFF);
         p = (a << 24) | (rr << 16) | (gg << 8) | bb;
     };
-    for (int x = l; x < r; ++x) {
-        invert(x, t);
-        if (b - 1 != t)
-            invert(x, b - 1);
-    }
-    for (int y = t + 1; y < b - 1; ++y) {
-        invert(l, y);
-        if (r - 1 != l)
-            invert(r - 1, y);
+    // Each pixel of the outline once: whole rows in the top and bottom bands, the side bands'
+    // columns between them.
+    const long long innerTop = static_cast<long long>(box.top) + k;
+    const long long innerBottom = static_cast<long long>(box.bottom) - k;
+    const int leftEnd =
+        ClampInt(std::min<long long>(static_cast<long long>(box.left) + k, box.right));
+    const int rightStart =
+        ClampInt(std::max<long long>(static_cast<long long>(box.right) - k, leftEnd));
+    for (int y = std::max<int>(box.top, ct); y < std::min<int>(box.bottom, cb); ++y) {
+        if (y < innerTop || y >= innerBottom) {
+            for (int x = std::max<int>(box.left, cl); x < std::min<int>(box.right, cr); ++x)
+                invert(x, y);
+            continue;
+        }
+        for (int x = box.left; x < leftEnd; ++x)
+            invert(x, y);
+        for (int x = rightStart; x < box.right; ++x)
+            invert(x, y);
     }
     px.dirty = true;
     return TRUE;
@@ -397,35 +528,44 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom)
         std::swap(left, right);
     if (top > bottom)
         std::swap(top, bottom);
-    const POINT o = d->dc.origin;
-    int l = o.x + left, t = o.y + top, r = o.x + right, b = o.y + bottom;
+    const DeviceTarget dt(d->dc);
+    const platform::DeviceMapping& map = dt.map;
     COLORREF fill;
     if (SolidBrushColour(d->state.brush, &fill))
-        platform::gdi::FillDevice(d->dc, l, t, r - 1, b - 1, fill);
-    const PenInfo pen = PenOf(*d);
-    if (!pen.visible || r - l < 1 || b - t < 1)
+        platform::gdi::FillDevice(dt.target, dt.clip,
+                                  map.Area(left, top, static_cast<long long>(right) - left - 1,
+                                           static_cast<long long>(bottom) - top - 1),
+                                  fill);
+    const PenInfo info = PenOf(*d);
+    if (!info.visible || right - left < 1 || bottom - top < 1)
         return TRUE;
-    // The outline runs through (l, t) and (r - 1, b - 1).
-    --r;
-    --b;
+    // The outline runs through (left, top) and (right - 1, bottom - 1); on a scaled window the
+    // far sides end at the rectangle's far device edges.
+    const DevicePen pen{info.width, map.LinePixels()};
+    auto edgeX = [&map](long long v) { return map.X(v); };
+    auto edgeY = [&map](long long v) { return map.Y(v); };
+    const int l = pen.Near(edgeX, left), t = pen.Near(edgeY, top);
+    const int r = pen.Far(edgeX, static_cast<long long>(right) - 1);
+    const int b = pen.Far(edgeY, static_cast<long long>(bottom) - 1);
     Stroke stroke;
     if (pen.width <= 1) {
-        stroke.Add(l, t, r + 1, t + 1);
-        stroke.Add(l, b, r + 1, b + 1);
-        stroke.Add(l, t, l + 1, b + 1);
-        stroke.Add(r, t, r + 1, b + 1);
+        const int k = pen.per;
+        stroke.Add(l, t, r + k, t + k);
+        stroke.Add(l, b, r + k, b + k);
+        stroke.Add(l, t, l + k, b + k);
+        stroke.Add(r, t, r + k, b + k);
     } else {
-        const int w = pen.width, half = w / 2;
+        const int w = pen.Thickness(), half = pen.Half();
         stroke.Add(l, t - half, r, t - half + w);
         stroke.Add(l, b - half, r, b - half + w);
         stroke.Add(l - half, t, l - half + w, b);
         stroke.Add(r - half, t, r - half + w, b);
-        AddJoin(stroke, w, l, t);
-        AddJoin(stroke, w, r, t);
-        AddJoin(stroke, w, r, b);
-        AddJoin(stroke, w, l, b);
+        AddJoin(stroke, pen, l, t);
+        AddJoin(stroke, pen, r, t);
+        AddJoin(stroke, pen, r, b);
+        AddJoin(stroke, pen, l, b);
     }
-    stroke.Paint(d->dc, pen.colour);
+    stroke.Paint(dt, info.colour);
     return TRUE;
 }
 
@@ -445,15 +585,20 @@ BOOL LineTo(HDC dc, int x, int y)
     GdiObject* d = platform::gdi::DCOf(dc);
     if (!d)
         return FALSE;
-    const PenInfo pen = PenOf(*d);
+    const PenInfo info = PenOf(*d);
     const POINT from = d->state.position;
     d->state.position = POINT{x, y};
-    if (!pen.visible)
+    if (!info.visible)
         return TRUE;
-    const POINT o = d->dc.origin;
+    const DeviceTarget dt(d->dc);
+    const platform::DeviceMapping& map = dt.map;
+    const DevicePen pen{info.width, map.LinePixels()};
+    auto edgeX = [&map](long long v) { return map.X(v); };
+    auto edgeY = [&map](long long v) { return map.Y(v); };
     Stroke stroke;
-    AddSegment(stroke, pen.width, o.x + from.x, o.y + from.y, o.x + x, o.y + y);
-    stroke.Paint(d->dc, pen.colour);
+    AddSegment(stroke, pen, pen.Near(edgeX, from.x), pen.Near(edgeY, from.y), pen.Near(edgeX, x),
+               pen.Near(edgeY, y));
+    stroke.Paint(dt, info.colour);
     return TRUE;
 }
 

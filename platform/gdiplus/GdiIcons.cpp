@@ -66,17 +66,27 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH, 
     Gdiplus::detail::ImageData* source = Gdiplus::NativeOf(i->pixels.get());
     if (!target || !source)
         return FALSE;
-    const RECT& clip = d->dc.clip;
+    // On a scaled window the icon fills the device pixels its logical box covers, scaled once
+    // from its own pixels.
+    const platform::gdi::DeviceTarget dt(d->dc);
+    const CRect to = dt.map.Area(x, y, cx, cy);
+    if (to.IsRectEmpty())
+        return TRUE;
+    const CRect& clip = dt.clip;
     cairo_t* cr = cairo_create(target->surface);
-    cairo_rectangle(cr, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
+    cairo_rectangle(cr, clip.left, clip.top, clip.Width(), clip.Height());
     cairo_clip(cr);
-    cairo_rectangle(cr, d->dc.origin.x + x, d->dc.origin.y + y, cx, cy);
+    cairo_rectangle(cr, to.left, to.top, to.Width(), to.Height());
     cairo_clip(cr);
-    cairo_translate(cr, d->dc.origin.x + x, d->dc.origin.y + y);
-    cairo_scale(cr, static_cast<double>(cx) / w, static_cast<double>(cy) / h);
+    cairo_translate(cr, to.left, to.top);
+    cairo_scale(cr, static_cast<double>(to.Width()) / w, static_cast<double>(to.Height()) / h);
     cairo_set_source_surface(cr, source->surface, 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr),
-                             (cx == w && cy == h) ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+    cairo_pattern_set_filter(cairo_get_source(cr), (to.Width() == w && to.Height() == h)
+                                                       ? CAIRO_FILTER_NEAREST
+                                                       : CAIRO_FILTER_GOOD);
+    // Scaled for the display only, its edges are not faded into what lies outside.
+    if (dt.map.scale != 1.0)
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
     cairo_paint(cr);
     cairo_destroy(cr);
     cairo_surface_flush(target->surface);

@@ -57,7 +57,13 @@ struct GdiObject
     DCState state;                           // device contexts
     LOGFONTW logFont{};                      // fonts
     std::shared_ptr<FontFace> face;          // fonts, made on first use
-    int penStyle = 0;                        // pens, brushes (brush style)
+    // Fonts: the faces at the display scales they were drawn at, made on first use.
+    std::vector<std::pair<double, std::shared_ptr<FontFace>>> scaledFaces;
+    // Bitmaps made for composing part of a scaled window (CreateDeviceBitmap): the scale and
+    // the logical area of the window's surface its pixels cover. 1: a plain bitmap.
+    double deviceScale = 1.0;
+    RECT deviceArea{};
+    int penStyle = 0; // pens, brushes (brush style)
     int penWidth = 1;
     COLORREF colour = 0;  // pens, brushes
     int systemCursor = 0; // icons standing for a system cursor (IDC_ value), else 0
@@ -130,8 +136,17 @@ inline std::uint32_t PixelOf(COLORREF c)
     return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
 
-// Fills target pixels [l, r) x [t, b) (device coordinates) with an opaque colour, inside the
-// context's clip.
-void FillDevice(const platform::SurfaceDC& dc, int l, int t, int r, int b, COLORREF colour);
+// A device context as GDI drawing sees it: the target, where logical coordinates land on its
+// pixels, and the clip in those pixels (drawing cuts it to the target's pixels).
+struct DeviceTarget
+{
+    explicit DeviceTarget(const platform::SurfaceDC& dc);
+    Gdiplus::Bitmap* target;
+    platform::DeviceMapping map;
+    CRect clip;
+};
+
+// Fills target pixels `device` with an opaque colour, inside `clip`.
+void FillDevice(Gdiplus::Bitmap* target, const RECT& clip, const RECT& device, COLORREF colour);
 
 } // namespace platform::gdi

@@ -1,6 +1,8 @@
 // GDI fonts and text: LOGFONTW fonts in the handle table, the stock fonts, text extents and
 // DrawTextW. GDI measures in whole pixels (hinted metrics, whole-pixel advances), unlike
-// GDI+, so its text has a Pango context of its own.
+// GDI+, so its text has a Pango context of its own. Hosts measure and place text in logical
+// pixels at every display scale; on a scaled window the lines are laid out where the logical
+// layout puts them, each drawn by Pango at scale x the font's size.
 #include "platform/gdiplus/GdiPrivate.h"
 
 #include <algorithm>
@@ -31,7 +33,9 @@ int PixelsCeil(int pangoUnits)
     return (pangoUnits + PANGO_SCALE - 1) / PANGO_SCALE;
 }
 
-std::shared_ptr<FontFace> Resolve(const LOGFONTW& lf)
+// The face of `lf` at `scale` device pixels per logical pixel: its logical em size (from the
+// height as GDI reads it) times the scale, measured at that size.
+std::shared_ptr<FontFace> Resolve(const LOGFONTW& lf, double scale)
 {
     auto face = std::make_shared<FontFace>();
     CString name(lf.lfFaceName, static_cast<int>(wcsnlen(lf.lfFaceName, LF_FACESIZE)));
@@ -60,17 +64,52 @@ std::shared_ptr<FontFace> Resolve(const LOGFONTW& lf)
         face->descent = PixelsCeil(pango_font_metrics_get_descent(m));
         pango_font_metrics_unref(m);
     };
-    if (lf.lfHeight < 0) {
-        measure(-static_cast<double>(lf.lfHeight));
-    } else {
+    double em = -static_cast<double>(lf.lfHeight);
+    if (lf.lfHeight >= 0) {
         // A positive height is the cell (ascent + descent); zero asks for a default one.
         const double cell = lf.lfHeight > 0 ? lf.lfHeight : 16.0;
         measure(100.0);
         const double ratio = (face->ascent + face->descent) / 100.0;
-        measure(ratio > 0 ? std::max(1.0, std::floor(cell / ratio)) : cell);
+        em = ratio > 0 ? std::max(1.0, std::floor(cell / ratio)) : cell;
     }
+    measure(em * scale);
     return face;
 }
+
+// The characters a text shows: ampersands with prefixes on mark the next character ("&x"
+// underlines x, "&&" is one ampersand), and carriage returns go.
+struct ShownText
+{
+    ShownText(std::wstring_view text, bool prefix)
+    {
+        size_t start = std::wstring_view::npos; // a marking ampersand before the next character
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (prefix && text[i] == L'&') {
+                if (i + 1 < text.size() && text[i + 1] == L'&') {
+                    Show(L'&', i);
+                    ++i;
+                } else if (i + 1 < text.size()) {
+                    marked.push_back(static_cast<int>(shown.size()));
+                    start = i;
+                }
+                continue;
+            }
+            if (text[i] != L'\r') {
+                Show(text[i], start != std::wstring_view::npos ? start : i);
+                start = std::wstring_view::npos;
+            }
+        }
+    }
+    void Show(wchar_t c, size_t from)
+    {
+        shown.push_back(c);
+        source.push_back(from);
+    }
+
+    std::wstring shown;
+    std::vector<int> marked;    // indexes into `shown`
+    std::vector<size_t> source; // for each shown character, where it starts in the text
+};
 
 // Layouts are shaped once per font and text: a control draws the same header on every paint.
 struct CachedLayout
@@ -117,22 +156,9 @@ private:
     static PangoLayout* Make(const FontFace& face, std::wstring_view text, bool prefix,
                              int wrapWidth, bool singleLine)
     {
-        // Ampersands: "&x" underlines x, "&&" is one ampersand.
-        std::wstring shown;
-        std::vector<int> marked; // indexes into `shown`
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (prefix && text[i] == L'&') {
-                if (i + 1 < text.size() && text[i + 1] == L'&') {
-                    shown.push_back(L'&');
-                    ++i;
-                } else if (i + 1 < text.size()) {
-                    marked.push_back(static_cast<int>(shown.size()));
-                }
-                continue;
-            }
-            if (text[i] != L'\r')
-                shown.push_back(text[i]);
-        }
+        const ShownText shownText(text, prefix);
+        const std::wstring& shown = shownText.shown;
+        const std::vector<int>& marked = shownText.marked;
         const std::string utf8 = CString(shown).ToUtf8();
         PangoLayout* layout = pango_layout_new(Gdiplus::detail::HintedPangoContext());
         pango_layout_set_font_description(layout, face.desc);
@@ -174,8 +200,47 @@ std::shared_ptr<FontFace> SharedFaceOf(GdiObject* font)
 {
     GdiObject* f = font ? font : platform::gdi::StockFont(SYSTEM_FONT);
     if (!f->face)
-        f->face = Resolve(f->logFont);
+        f->face = Resolve(f->logFont, 1.0);
     return f->face;
+}
+
+// The font's face for drawing on a window of `scale`.
+std::shared_ptr<FontFace> ScaledFaceOf(GdiObject* font, double scale)
+{
+    if (scale == 1.0)
+        return SharedFaceOf(font);
+    GdiObject* f = font ? font : platform::gdi::StockFont(SYSTEM_FONT);
+    for (const auto& [s, face] : f->scaledFaces)
+        if (s == scale)
+            return face;
+    f->scaledFaces.emplace_back(scale, Resolve(f->logFont, scale));
+    return f->scaledFaces.back().second;
+}
+
+// `text` with a line break put before each line `layout` (laid out from it) wrapped onto, so
+// that a layout of the result in another size breaks at exactly the same places.
+std::wstring WithWrappedBreaks(PangoLayout* layout, std::wstring_view text, bool prefix)
+{
+    const ShownText shown(text, prefix);
+    const char* utf8 = pango_layout_get_text(layout);
+    std::vector<size_t> breaks; // indexes into `text`, ascending
+    for (int i = 1; i < pango_layout_get_line_count(layout); ++i) {
+        const int start = pango_layout_get_line_readonly(layout, i)->start_index;
+        const auto at = static_cast<size_t>(g_utf8_pointer_to_offset(utf8, utf8 + start));
+        if (at > 0 && at < shown.source.size() && shown.shown[at - 1] != L'\n')
+            breaks.push_back(shown.source[at]);
+    }
+    std::wstring out;
+    out.reserve(text.size() + breaks.size());
+    size_t next = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        while (next < breaks.size() && breaks[next] == i) {
+            out.push_back(L'\n');
+            ++next;
+        }
+        out.push_back(text[i]);
+    }
+    return out;
 }
 
 std::wstring_view TextOf(LPCWSTR text, int count)
@@ -199,6 +264,40 @@ int WidestLine(PangoLayout* layout)
     for (int i = 0; i < pango_layout_get_line_count(layout); ++i)
         widest = std::max(widest, LineWidth(pango_layout_get_line_readonly(layout, i)));
     return widest;
+}
+
+// Places the glyphs of `drawn`, a line laid out at the device size, where `measured`, the same
+// line at the logical size, places them, scaled: each glyph starts on the device pixel of its
+// logical position. Hinting rounds advances differently at each size, and the host sized its
+// boxes to the logical line; so the line is drawn as wide as it was measured, never cut off by
+// the box, while every glyph keeps its device-size shape. Lines shaped differently (which the
+// same text and font do not) are left as they are.
+void FollowLogicalAdvances(PangoLayoutLine* drawn, PangoLayoutLine* measured, double scale)
+{
+    std::vector<int> advances;
+    for (GSList* r = measured->runs; r; r = r->next) {
+        const PangoGlyphString* glyphs = static_cast<PangoGlyphItem*>(r->data)->glyphs;
+        for (int i = 0; i < glyphs->num_glyphs; ++i)
+            advances.push_back(glyphs->glyphs[i].geometry.width);
+    }
+    size_t count = 0;
+    for (GSList* r = drawn->runs; r; r = r->next)
+        count += static_cast<size_t>(static_cast<PangoGlyphItem*>(r->data)->glyphs->num_glyphs);
+    if (count != advances.size())
+        return;
+    long long logical = 0; // Pango units
+    long long placed = 0;  // device Pango units, whole pixels
+    size_t next = 0;
+    for (GSList* r = drawn->runs; r; r = r->next) {
+        PangoGlyphString* glyphs = static_cast<PangoGlyphItem*>(r->data)->glyphs;
+        for (int i = 0; i < glyphs->num_glyphs; ++i) {
+            logical += advances[next++];
+            const long long end =
+                std::llround(static_cast<double>(logical) * scale / PANGO_SCALE) * PANGO_SCALE;
+            glyphs->glyphs[i].geometry.width = static_cast<int>(end - placed);
+            placed = end;
+        }
+    }
 }
 
 } // namespace
@@ -345,44 +444,64 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT format)
     else if (single && (format & DT_BOTTOM))
         y = rect->bottom - lineHeight;
 
-    const platform::SurfaceDC& surface = d->dc;
-    const POINT o = surface.origin;
-    // Device clip: the context's, and the rectangle unless DT_NOCLIP.
-    RECT clip = surface.clip;
-    if (!(format & DT_NOCLIP)) {
-        clip.left = std::max(clip.left, o.x + rect->left);
-        clip.top = std::max(clip.top, o.y + rect->top);
-        clip.right = std::min(clip.right, o.x + rect->right);
-        clip.bottom = std::min(clip.bottom, o.y + rect->bottom);
-    }
-    if (clip.right <= clip.left || clip.bottom <= clip.top)
-        return height;
-    platform::SurfaceDC clipped = surface;
-    clipped.clip = clip;
-
-    Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(surface.target);
-    if (!data)
-        return 0;
-    cairo_t* cr = cairo_create(data->surface);
-    cairo_rectangle(cr, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
-    cairo_clip(cr);
-    const COLORREF c = d->state.text;
-    cairo_set_source_rgb(cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
-    for (int i = 0; i < lines; ++i, y += lineHeight) {
-        PangoLayoutLine* line = pango_layout_get_line_readonly(layout, i);
-        const int w = LineWidth(line);
+    // Where each line goes, in logical pixels, as the host measured it.
+    struct Line
+    {
+        int x, width;
+    };
+    std::vector<Line> placed;
+    for (int i = 0; i < lines; ++i) {
+        const int w = LineWidth(pango_layout_get_line_readonly(layout, i));
         int x = rect->left;
         if (format & DT_CENTER)
             x = rect->left + (boxWidth - w) / 2;
         else if (format & DT_RIGHT)
             x = rect->right - w;
+        placed.push_back({x, w});
+    }
+
+    const platform::gdi::DeviceTarget target(d->dc);
+    const platform::DeviceMapping& map = target.map;
+    // Device clip: the context's, and the rectangle unless DT_NOCLIP.
+    CRect clip = target.clip;
+    if (!(format & DT_NOCLIP))
+        clip.IntersectRect(clip, map.Rect(*rect));
+    if (clip.IsRectEmpty())
+        return height;
+
+    // On a scaled window the lines are laid out again at the device size, breaking where the
+    // logical layout broke them and spacing their glyphs as it does.
+    PangoLayout* drawn = layout;
+    if (map.scale != 1.0) {
+        g_object_ref(layout); // past the next look-up in the cache
+        const std::wstring broken =
+            lines > 1 ? WithWrappedBreaks(layout, t, prefix) : std::wstring(t);
+        drawn = Layouts().Get(ScaledFaceOf(d->state.font, map.scale), broken, prefix, -1, single);
+        for (int i = 0; i < std::min(lines, pango_layout_get_line_count(drawn)); ++i)
+            FollowLogicalAdvances(pango_layout_get_line_readonly(drawn, i),
+                                  pango_layout_get_line_readonly(layout, i), map.scale);
+        g_object_unref(layout);
+    }
+
+    Gdiplus::detail::ImageData* data = Gdiplus::NativeOf(target.target);
+    if (!data)
+        return 0;
+    cairo_t* cr = cairo_create(data->surface);
+    cairo_rectangle(cr, clip.left, clip.top, clip.Width(), clip.Height());
+    cairo_clip(cr);
+    const COLORREF c = d->state.text;
+    cairo_set_source_rgb(cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
+    const int drawnLines = std::min(lines, pango_layout_get_line_count(drawn));
+    for (int i = 0; i < drawnLines; ++i, y += lineHeight) {
+        const Line& line = placed[static_cast<size_t>(i)];
         if (d->state.bkMode == OPAQUE) {
             cairo_surface_flush(data->surface);
-            platform::gdi::FillDevice(clipped, o.x + x, o.y + y, o.x + x + w, o.y + y + lineHeight,
-                                      d->state.bk);
+            platform::gdi::FillDevice(target.target, clip,
+                                      map.Area(line.x, y, line.width, lineHeight), d->state.bk);
         }
-        cairo_move_to(cr, o.x + x, o.y + y + face->ascent);
-        pango_cairo_show_layout_line(cr, line);
+        // The baseline lies on the device edge of the logical one.
+        cairo_move_to(cr, map.X(line.x), map.Y(static_cast<long long>(y) + face->ascent));
+        pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(drawn, i));
     }
     cairo_destroy(cr);
     cairo_surface_flush(data->surface);

@@ -110,14 +110,18 @@ Graphics::Graphics(HDC hdc)
     g.target = dc.target->nativeImage;
     g.cr = cairo_create(NativeOf(dc.target)->surface);
     // The clip is kept in device pixels; logical coordinates are scaled first and moved by
-    // the logical origin, so that every edge is rounded from its position on the surface.
-    const CRect clip = platform::DeviceRect(dc.clip, dc.scale);
+    // the logical origin, so that every edge is rounded from its position on the surface, as
+    // the context's DeviceMapping has it (a picture of part of a window starts at that part's
+    // device edge).
+    const platform::DeviceMapping map = dc.Mapping();
+    const CRect clip = map.SurfaceRect(dc.clip);
     g.clipX = clip.left;
     g.clipY = clip.top;
     g.clipW = clip.right - clip.left;
     g.clipH = clip.bottom - clip.top;
     cairo_rectangle(g.cr, g.clipX, g.clipY, std::max(0.0, g.clipW), std::max(0.0, g.clipH));
     cairo_clip(g.cr);
+    cairo_translate(g.cr, -map.offset.x, -map.offset.y);
     if (dc.scale != 1.0) {
         g.deviceScale = dc.scale;
         cairo_scale(g.cr, dc.scale, dc.scale);

@@ -4,6 +4,7 @@
 #include "controls/CtrlGroupBox.h"
 #include "controls/KeyboardAccess.h"
 
+#include "platform/base/DeviceScale.h"
 #include "platform/host/HostResources.h"
 
 #include "../gdiplus/PixelProbe.h"
@@ -314,3 +315,62 @@ TEST_F(GroupBox, HeaderFollowsTheTextWrittenEitherWay)
                 << name << " " << CString(text).GetLength();
         }
 }
+
+namespace {
+
+// On a scaled window the box composes at device resolution: each line of its etched frame is
+// round(scale) device pixels thick, starting at the device edge of its logical place, and the
+// frame's far sides end at the box's far device edges.
+class ScaledGroupBox : public ::testing::TestWithParam<double>
+{
+protected:
+    platform::wnd::HeadlessDriver driver{GetParam()};
+    CHeardHost host;
+    CCtrlGroupBox box;
+};
+
+TEST_P(ScaledGroupBox, EtchedFrameLinesAreRoundScaleDevicePixelsInsideTheBox)
+{
+    constexpr int W = 200, H = 100, kAt = 10;
+    const double s = GetParam();
+    ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
+    ASSERT_TRUE(
+        box.Create(L"Group", WS_CHILD | WS_VISIBLE, CRect(kAt, kAt, kAt + W, kAt + H), &host, 1));
+    const int top = (TextExtent(*box.GetFont(), L"Group").cy + 1) / 2;
+    const auto shot = driver.Capture(box.m_hWnd);
+    ASSERT_TRUE(shot);
+    // Device pixels of the box's logical coordinate v, and of a line one logical pixel thick.
+    auto e = [s](int v) { return platform::DeviceEdge(kAt + v, s) - platform::DeviceEdge(kAt, s); };
+    const int k = platform::DeviceLineWidth(1, s);
+    // The highlight outline (2 pixels, one in) painted first, the shadow one over it.
+    auto expected = [&](int length, int near, int farHighlight, int farShadow) {
+        std::string want(static_cast<size_t>(length), '.');
+        auto paint = [&](int from, int to, char c) {
+            for (int i = std::max(from, 0); i < std::min(to, length); ++i)
+                want[static_cast<size_t>(i)] = c;
+        };
+        paint(near, near + 2 * k, 'H');
+        paint(farHighlight - 2 * k, farHighlight, 'H');
+        paint(near, near + k, 'S');
+        paint(farShadow - k, farShadow, 'S');
+        return want;
+    };
+    auto legend = [&](int x, int y) {
+        Gdiplus::Color c;
+        shot->GetPixel(x, y, &c);
+        return Legend(c.GetValue(), {{'S', kShadow}, {'H', kHighlight}, {'.', kFace}});
+    };
+    const int w = static_cast<int>(shot->GetWidth()), h = static_cast<int>(shot->GetHeight());
+    std::string column, row;
+    for (int y = e(top) - 2; y < h; ++y)
+        column += legend(e(W / 2), y);
+    for (int x = 0; x < w; ++x)
+        row += legend(x, e(H / 2));
+    EXPECT_EQ(column, expected(h, e(top), e(H), e(H - 1)).substr(static_cast<size_t>(e(top) - 2)))
+        << s;
+    EXPECT_EQ(row, expected(w, e(0), e(W), e(W - 1))) << s;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledGroupBox, ::testing::Values(1.0, 1.25, 1.5, 1.75, 2.0, 3.0));
+
+} // namespace

@@ -2,6 +2,7 @@
 // stock objects, icons and image lists. Expected pixels come from GDI's pixel rules (whole
 // pixels, right and bottom exclusive, wide pens w/2 up-left with round joins), written out as
 // pictures, not from our own output.
+#include "platform/base/DeviceScale.h"
 #include "platform/gdiplus/Gdi.h"
 #include "platform/gdiplus/GdiObject.h"
 
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -432,3 +434,202 @@ TEST(GdiIcons, MappedIconPixelsPassThroughTheMapAsStraightAlphaAndKeepTheMask)
     EXPECT_EQ(platform::MapIconPixels(icon, nullptr), nullptr);
     DestroyIcon(mapped);
 }
+
+namespace {
+
+// GDI on a context of a scaled window, its logical origin at (1, 1): every edge lands on the
+// device pixel DeviceScale.h maps it to, and lines are round(scale) device pixels thick.
+class ScaledGdi : public ::testing::TestWithParam<double>
+{
+protected:
+    ScaledGdi()
+    {
+        const RECT all{0, 0, E(160), E(95)};
+        HDC plain = platform::CreateSurfaceDC(&target, POINT{0, 0}, &all);
+        FillRect(plain, &all, CBrush(kFace));
+        DeleteDC(plain);
+    }
+    ~ScaledGdi() override { DeleteDC(dc); }
+    double S() const { return GetParam(); }
+    int E(long long logical) const { return platform::DeviceEdge(logical, S()); }
+    int K() const { return platform::DeviceLineWidth(1, S()); }
+    ARGB At(int x, int y) { return PixelAt(target, x, y); }
+
+    Bitmap target{platform::DeviceEdge(160, GetParam()), platform::DeviceEdge(95, GetParam()),
+                  PixelFormat32bppARGB};
+    HDC dc = platform::CreateScaledSurfaceDC(&target, POINT{1, 1}, nullptr, GetParam());
+};
+
+TEST_P(ScaledGdi, FillsCopiesIconsAndLinesLandOnTheRulesDevicePixels)
+{
+    // Fills side by side, a 2 x 1 plain picture copied over two logical pixels and a 3 x 1 icon:
+    // each covers exactly its device columns of row 0.
+    const struct
+    {
+        int x, w;
+        COLORREF colour;
+    } cells[] = {{0, 3, kBlue}, {3, 1, kShadow}, {4, 4, kBlue}, {8, 1, kShadow}, {9, 2, 0}};
+    for (const auto& c : cells) {
+        const RECT r{c.x, 0, c.x + c.w, 2};
+        FillRect(dc, &r, CBrush(c.colour));
+    }
+    Canvas two(2, 1, kBlue);
+    const RECT right{1, 0, 2, 1};
+    FillRect(two.dc, &right, CBrush(kShadow));
+    ASSERT_TRUE(BitBlt(dc, 9, 0, 2, 1, two.dc, 0, 0, SRCCOPY));
+    const ARGB blue[] = {Opaque(kBlue), Opaque(kBlue), Opaque(kBlue)};
+    DibIcon icon(3, 1, reinterpret_cast<const BYTE*>(blue));
+    ASSERT_TRUE(DrawIconEx(dc, 11, 0, icon.icon, 3, 1, 0, nullptr, DI_NORMAL));
+    const struct
+    {
+        int from, to;
+        COLORREF colour;
+    } want[] = {{0, 3, kBlue},  {3, 4, kShadow},   {4, 8, kBlue},   {8, 9, kShadow},
+                {9, 10, kBlue}, {10, 11, kShadow}, {11, 14, kBlue}, {14, 15, kFace}};
+    for (const auto& w : want)
+        for (int x = E(1 + w.from); x < E(1 + w.to); ++x)
+            EXPECT_EQ(At(x, E(1)), Opaque(w.colour)) << S() << " column " << x;
+
+    // A 1-pixel line and a 1-pixel outline: round(scale) device rows from the device edge of
+    // their row, the outline's far sides inside its rectangle's far device edges.
+    CPen pen(PS_SOLID, 1, 0);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, 2, 5, nullptr);
+    LineTo(dc, 9, 5);
+    Frame(dc, 1, 0, {2, 8, 12, 13});
+    SelectObject(dc, old);
+    auto rows = [&](int x) {
+        std::vector<int> inked;
+        for (int y = E(4); y < E(15); ++y)
+            if (At(x, y) == Opaque(0))
+                inked.push_back(y);
+        return inked;
+    };
+    std::vector<int> line, outline;
+    for (int i = 0; i < K(); ++i) {
+        line.push_back(E(6) + i);
+        outline.push_back(E(9) + i);
+    }
+    for (int i = K(); i > 0; --i)
+        outline.push_back(E(14) - i);
+    std::vector<int> both = line;
+    both.insert(both.end(), outline.begin(), outline.end());
+    EXPECT_EQ(rows(E(6)), both) << S();
+    EXPECT_EQ(rows(E(10) - 1), both) << S();
+    EXPECT_EQ(rows(E(10)), outline) << S(); // the line leaves its end point
+}
+
+TEST_P(ScaledGdi, AFocusRectangleIsRoundScaleThickAndASecondOneTakesItAway)
+{
+    const RECT r{2, 2, 12, 9};
+    const CRect box(E(3), E(3), E(13), E(10));
+    ASSERT_TRUE(DrawFocusRect(dc, &r));
+    int topBandRows = 0;
+    for (int y = 0; y < static_cast<int>(target.GetHeight()); ++y) {
+        bool inked = false;
+        for (int x = 0; x < static_cast<int>(target.GetWidth()); ++x) {
+            if (At(x, y) == Opaque(kFace))
+                continue;
+            inked = true;
+            const bool inBand =
+                box.PtInRect(CPoint(x, y)) && (x < box.left + K() || x >= box.right - K() ||
+                                               y < box.top + K() || y >= box.bottom - K());
+            ASSERT_TRUE(inBand) << S() << " at " << x << "," << y;
+        }
+        topBandRows += inked && y < box.top + K();
+    }
+    EXPECT_EQ(topBandRows, K()) << S();
+    ASSERT_TRUE(DrawFocusRect(dc, &r));
+    ExpectPixels(target, [](int, int) { return Opaque(kFace); });
+}
+
+// The ink's height in device rows: the rows of `area` where some pixel is covered more than
+// half (hinted text has sharp horizontal edges, but thin stems may be grey on every row).
+int InkHeight(Bitmap& b, const CRect& area)
+{
+    int rows = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        int darkest = 255;
+        for (int x = area.left; x < area.right; ++x)
+            darkest = std::min<int>(darkest, (PixelAt(b, x, y) >> 8) & 0xFF);
+        rows += darkest < 120; // on the face colour, 240
+    }
+    return rows;
+}
+
+// The last column of `area` with any ink.
+int InkRight(Bitmap& b, const CRect& area)
+{
+    int right = -1;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (PixelAt(b, x, y) != Opaque(kFace))
+                right = std::max(right, x);
+    return right;
+}
+
+TEST_P(ScaledGdi, TextIsMeasuredInLogicalPixelsAndDrawnAtTheDeviceSize)
+{
+    LOGFONTW lf{};
+    lf.lfHeight = -12;
+    std::wcscpy(lf.lfFaceName, L"Liberation Sans");
+    CFont font;
+    font.CreateFontIndirect(&lf);
+    Canvas plain(160, 45);
+    SelectObject(plain.dc, font);
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetBkMode(plain.dc, TRANSPARENT);
+    SetTextColor(dc, 0);
+    SetTextColor(plain.dc, 0);
+    for (const wchar_t* text : {L"Hg", L"Read the README"}) {
+        SIZE logical{}, scaled{};
+        GetTextExtentPoint32W(plain.dc, text, -1, &logical);
+        GetTextExtentPoint32W(dc, text, -1, &scaled);
+        EXPECT_EQ(scaled.cx, logical.cx) << S();
+        EXPECT_EQ(scaled.cy, logical.cy) << S();
+        RECT calc{0, 0, 500, 100};
+        DrawTextW(dc, text, -1, &calc, DT_CALCRECT | DT_SINGLELINE);
+        EXPECT_EQ(CRect(calc), CRect(0, 0, logical.cx, logical.cy)) << S();
+    }
+    // Drawn in a box of its measured width, a line fills it to its last glyph and no further
+    // (give or take the rounding of that glyph's place).
+    SIZE readme{};
+    GetTextExtentPoint32W(dc, L"Read the README", -1, &readme);
+    RECT box{2, 1, 2 + readme.cx, 20};
+    DrawTextW(dc, L"Read the README", -1, &box, DT_SINGLELINE | DT_NOCLIP);
+    const int w = static_cast<int>(target.GetWidth()), h = static_cast<int>(target.GetHeight());
+    const int right = InkRight(target, CRect(0, 0, w, E(21)));
+    EXPECT_LE(right, E(1 + box.right)) << S();
+    EXPECT_GE(right, E(1 + box.right) - 3 * K()) << S();
+    // Laid out at the device size, not stretched: the ink is as high as that of the font at
+    // scale x its size drawn at 1, within a pixel. (Hinting rounds heights at each size, so
+    // scale x the height at 1 can be off by more.)
+    LOGFONTW big = lf;
+    big.lfHeight = -static_cast<LONG>(std::lround(-lf.lfHeight * S()));
+    CFont bigFont;
+    bigFont.CreateFontIndirect(&big);
+    Canvas reference(160, 80);
+    SelectObject(reference.dc, bigFont);
+    SetBkMode(reference.dc, TRANSPARENT);
+    SetTextColor(reference.dc, 0);
+    RECT hh{2, 22, 60, 44}, hhBig{2, 2, 150, 78};
+    DrawTextW(dc, L"HHg", -1, &hh, DT_SINGLELINE);
+    DrawTextW(reference.dc, L"HHg", -1, &hhBig, DT_SINGLELINE);
+    EXPECT_NEAR(InkHeight(target, CRect(0, E(22), w, E(45))),
+                InkHeight(*platform::BitmapOfHandle(reference.bitmap), CRect(0, 0, 160, 80)), 1)
+        << S();
+    // Wrapped where the logical layout wraps: three lines of 14 pixels, the third inked, nothing
+    // below.
+    SIZE word{};
+    GetTextExtentPoint32W(dc, L"Hello", -1, &word);
+    RECT wrapped{2, 46, 2 + word.cx + 4, 95};
+    EXPECT_EQ(DrawTextW(dc, L"Hello Hello Hello", -1, &wrapped, DT_WORDBREAK), 42);
+    EXPECT_GT(InkHeight(target, CRect(0, E(1 + 74), w, E(1 + 88))), 0) << S();
+    EXPECT_EQ(InkHeight(target, CRect(0, E(1 + 88), w, h)), 0) << S();
+    SelectObject(dc, old);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledGdi, ::testing::Values(1.0, 1.25, 1.5, 1.75, 2.0, 3.0));
+
+} // namespace

@@ -2,10 +2,14 @@
 // "ready" once the window shows, "NATIVE <handle>" for the native handle of the button's
 // window (and "HIDDEN <handle>" for that of a window never shown), "WHEEL <delta>" for each wheel
 // notch that reaches the parent, "BN_CLICKED <id>" when its parent hears of a click, and exits 0
-// after the first click (3 when no click came within 15 seconds).
+// after the first click (3 when no click came within 15 seconds). With "--rescale S" the window
+// moves to display scale S once shown, as when it is dragged onto another display.
 #include "controls/CtrlButton.h"
 
 #include "SdlProbeKit.h"
+
+#include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -41,7 +45,7 @@ ON_BN_CLICKED(kId, OnClicked)
 ON_WM_MOUSEWHEEL()
 END_MESSAGE_MAP()
 
-int main()
+int main(int argc, char** argv)
 {
     if (!StartSdlProbe())
         return 2;
@@ -64,6 +68,10 @@ int main()
     CWnd hidden;
     hidden.CreateEx(0, nullptr, L"skinkit hidden", 0, CRect(0, 0, 50, 50), nullptr, 0);
     ShowProbe(host, 15000);
+    if (argc == 3 && std::string_view(argv[1]) == "--rescale") {
+        platform::wnd::SetWindowScale(host.m_hWnd, std::strtod(argv[2], nullptr));
+        platform::wnd::PumpMessages();
+    }
     std::printf("NATIVE %s\n", platform::wnd::NativeWindowHandle(button).c_str());
     std::printf("HIDDEN %s\n", platform::wnd::NativeWindowHandle(hidden).c_str());
     const int code = RunProbe();

@@ -1,20 +1,38 @@
 #!/bin/sh
-# The SDL2 backend at scale 2 (SKINKIT_SCALE) on a real X server: the window is twice its
-# logical size, the skinned button's device pixels show its hover frame, and a click at device
-# coordinates lands on the button. A point just outside the button's device pixels must not.
-# Skips (77) without Xvfb, xdotool or import.
+# The SDL2 backend on a real X server whose desktop asks for 192 DPI (Xft.dpi: Xvfb tells SDL
+# no DPI of its own): without SKINKIT_SCALE the window takes the display's scale 2, is twice
+# its logical size, the skinned button's device pixels show its
+# hover frame, and a click at device coordinates lands on the button (a point just outside the
+# button's device pixels must not). SKINKIT_SCALE=1.5 overrides the display; a value that is no
+# scale is refused with a message and the window keeps 1.
+# Skips (77) without Xvfb, xdotool, import or xprop.
 # Usage: SdlScaleXvfbTest.sh PROBE
 . "$(dirname "$0")/../XvfbKit.sh"
-need
+need xprop
 start_display
-start_probe env SKINKIT_SCALE=2 "$1"
-find_window 'skinkit sdl probe'
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi:	192' ||
+  fail "could not set Xft.dpi"
 
-# The probe's window is 200 x 100 logical pixels.
-[ "$WIDTH" -eq 400 ] && [ "$HEIGHT" -eq 200 ] || fail "the window is $WIDTH x $HEIGHT, not 400 x 200"
+# The probe's window is 200 x 100 logical pixels; its button covers logical (20, 20)-(100, 50).
+# Usage: expect_size W H [ENV...]: starts the probe with ENV, expects a W x H window.
+expect_size() {
+  w=$1 h=$2; shift 2
+  [ -n "$probe_group" ] && stop_group "$probe_group"
+  start_probe env "$@" "$probe"
+  find_window 'skinkit sdl probe'
+  [ "$WIDTH" -eq "$w" ] && [ "$HEIGHT" -eq "$h" ] || fail "the window is $WIDTH x $HEIGHT, not $w x $h"
+}
+# Ends the probe with a click on the button at device (x, y).
+click_to_end() {
+  xdotool mousemove --window "$wid" "$1" "$2" click 1
+  wait_probe_end "the click"
+  [ "$code" -eq 0 ] || fail "the probe exited with $code"
+}
+probe=$1
 
-# The button covers logical (20, 20)-(100, 50): device (40, 40)-(200, 100). Its hover face is
-# 30c090, srgb(48,192,144), also at its first device pixel.
+expect_size 400 200
+# Device (40, 40)-(200, 100). Its hover face is 30c090, srgb(48,192,144), also at its first
+# device pixel.
 xdotool mousemove --window "$wid" 100 60
 hover_shown() {
   [ "$(pixel $((X + 40)) $((Y + 40)))" = 'srgb(48,192,144)' ] &&
@@ -28,8 +46,26 @@ wait_for 30 "the screen does not show the hover frame on the button's device pix
 xdotool mousemove --window "$wid" 39 60 click 1
 sleep 0.3
 grep -q '^BN_CLICKED' "$work/out" && fail "a click beside the button clicked it"
-xdotool mousemove --window "$wid" 40 99 click 1
-wait_probe_end "the click"
+click_to_end 40 99
 grep -q '^BN_CLICKED 7$' "$work/out" || fail "the parent did not get BN_CLICKED"
-[ "$code" -eq 0 ] || fail "the probe exited with $code"
-echo "ok: twice the size, hover and click at device coordinates"
+
+expect_size 300 150 SKINKIT_SCALE=1.5
+click_to_end 45 45
+
+# Moved to scale 2 once shown, the window grows to twice its logical size, keeps its place,
+# and shows the button's device pixels there.
+[ -n "$probe_group" ] && stop_group "$probe_group"
+start_probe env SKINKIT_SCALE=1 "$probe" --rescale 2
+find_window 'skinkit sdl probe'
+was_x=$X was_y=$Y
+grown() { eval "$(xdotool getwindowgeometry --shell "$wid")"; [ "$WIDTH" -eq 400 ] && [ "$HEIGHT" -eq 200 ]; }
+wait_for 30 "the window did not grow to 400 x 200 at scale 2" grown
+[ "$X" -eq "$was_x" ] && [ "$Y" -eq "$was_y" ] || fail "the window moved from $was_x,$was_y to $X,$Y"
+xdotool mousemove --window "$wid" 100 60
+wait_for 30 "the rescaled window does not show the hover frame" hover_shown
+click_to_end 40 99
+
+expect_size 200 100 SKINKIT_SCALE=2x
+grep -q 'SKINKIT_SCALE=2x refused' "$work/out" || fail "no message refusing SKINKIT_SCALE=2x"
+click_to_end 30 30
+echo "ok: the display's scale 2, hover and click at device coordinates; an override; a refusal"

@@ -24,6 +24,7 @@
 #include <poll.h>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform::wnd {
@@ -172,18 +173,25 @@ double XftDpi()
 #endif
 }
 
-// The scale of SDL display `index` (SDL_GetDisplayDPI, then Xft.dpi, then GDK_SCALE) when
-// SKINKIT_SCALE is "auto", the number SKINKIT_SCALE gives, else 1. The display's own scale is
-// taken only when asked for: GDI drawing (group boxes, system statics, hyperlinks) does not
-// follow a window's scale yet, and a dialog drawn half at one scale and half at another is
-// worse than one drawn at 1.
+// The scale of SDL display `index`: the number SKINKIT_SCALE gives, else the display's own
+// (SDL_GetDisplayDPI, then Xft.dpi, then GDK_SCALE). A SKINKIT_SCALE that is no scale a window
+// takes is refused, once, with a message, and windows keep 1. "auto", which once asked for the
+// display's scale, still does.
 double ScaleOfDisplay(int index)
 {
     const char* override = std::getenv("SKINKIT_SCALE");
-    if (!override || !*override)
+    if (override && *override && std::string_view(override) != "auto") {
+        const double scale = PickDisplayScale(override, 0, 0, nullptr);
+        if (IsUsableScale(scale))
+            return scale;
+        static bool told = false;
+        if (!std::exchange(told, true))
+            std::fprintf(stderr,
+                         "skinkit: SKINKIT_SCALE=%s refused: a scale is a number above 0, at "
+                         "most 8; windows keep 1.0\n",
+                         override);
         return 1.0;
-    if (std::string_view(override) != "auto")
-        return PickDisplayScale(override, 0, 0, nullptr);
+    }
     float dpi = 0;
     if (index < 0 || g_sdl.SDL_GetDisplayDPI(index, nullptr, &dpi, nullptr) != 0)
         dpi = 0;
