@@ -82,8 +82,8 @@ bool FocusPicture(const std::string& folder)
 {
     // 5 x 5: two rings around one clear pixel, which stretches over the control's middle.
     const int size = 4 * demo::kFocusRing + 1;
-    Bitmap b(size, size, PixelFormat32bppARGB);
-    Graphics g(&b);
+    demo::SkinPicture picture(size, size);
+    Graphics& g = picture.Graphics();
     SolidBrush outer{Color(demo::kFocusOuter)};
     g.FillRectangle(&outer, 0, 0, size, size);
     g.SetCompositingMode(CompositingModeSourceCopy);
@@ -92,7 +92,7 @@ bool FocusPicture(const std::string& folder)
     g.FillRectangle(&inner, r, r, size - 2 * r, size - 2 * r);
     SolidBrush clear{Color(0x00000000u)};
     g.FillRectangle(&clear, 2 * r, 2 * r, size - 4 * r, size - 4 * r);
-    return Save(b, folder, "focus.png");
+    return picture.Save(folder, "focus.png");
 }
 
 } // namespace
