@@ -35,6 +35,7 @@ void DemoWindowRepaint(benchmark::State& state)
     setenv("SKINKIT_DEMO_MEDIA", MediaFolder().c_str(), 1);
     platform::wnd::HeadlessDriver driver(state.range(0) / 100.0);
     DemoSkin skin;
+    skin.images.SetDisplayScale(state.range(0) / 100.0);
     if (!skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR))) {
         state.SkipWithError("no sample skin");
         return;
@@ -62,19 +63,33 @@ BENCHMARK(DemoWindowRepaint)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 // --- the peer ---
 
-cairo_surface_t* Load(const std::string& name)
+// The skin's picture for display scale `scale`: its "@2x" twin where the skin has one and the
+// scale is 2 or more (its device scale set, so that it is drawn in logical units), else the
+// plain one.
+cairo_surface_t* Load(const std::string& name, double scale)
 {
-    return cairo_image_surface_create_from_png(
-        (std::string(SKINKIT_DEMO_SKIN_BUILD_DIR) + "/" + name).c_str());
+    const std::string dir = std::string(SKINKIT_DEMO_SKIN_BUILD_DIR) + "/";
+    const std::string twin = dir + name.substr(0, name.size() - 4) + "@2x.png";
+    if (scale >= 2 && std::filesystem::exists(twin)) {
+        cairo_surface_t* s = cairo_image_surface_create_from_png(twin.c_str());
+        cairo_surface_set_device_scale(s, 2, 2);
+        return s;
+    }
+    return cairo_image_surface_create_from_png((dir + name).c_str());
 }
 
+// A picture's size in logical pixels.
 int W(cairo_surface_t* s)
 {
-    return cairo_image_surface_get_width(s);
+    double sx = 1, sy = 1;
+    cairo_surface_get_device_scale(s, &sx, &sy);
+    return static_cast<int>(cairo_image_surface_get_width(s) / sx);
 }
 int H(cairo_surface_t* s)
 {
-    return cairo_image_surface_get_height(s);
+    double sx = 1, sy = 1;
+    cairo_surface_get_device_scale(s, &sx, &sy);
+    return static_cast<int>(cairo_image_surface_get_height(s) / sy);
 }
 
 // Source (sx, sy, sw, sh) of `image` stretched into (x, y, w, h).
@@ -132,40 +147,40 @@ void BareDemoCairoPango(benchmark::State& state)
 {
     const int cw = 800, ch = 600;
     // At a display scale the window has scale x the pixels and everything is drawn in logical
-    // units through the surface's device scale, pictures filtered up from their 1x files.
+    // units through the surface's device scale, from the skin's pictures for that scale.
     const double scale = state.range(0) / 100.0;
     cairo_surface_t* window =
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(cw * scale + 0.5),
                                    static_cast<int>(ch * scale + 0.5));
     cairo_surface_set_device_scale(window, scale, scale);
-    cairo_surface_t* bg = Load("bg.png");
-    cairo_surface_t* push = Load("btn_push.png");
-    cairo_surface_t* toggle = Load("btn_toggle.png");
-    cairo_surface_t* round = Load("btn_round.png");
-    cairo_surface_t* glyph = Load("chk_glyph.png");
-    cairo_surface_t* header = Load("list_header.png");
-    cairo_surface_t* row = Load("list_row.png");
-    cairo_surface_t* lineTop = Load("list_line_top.png");
-    cairo_surface_t* lineBottom = Load("list_line_bottom.png");
-    cairo_surface_t* sep = Load("list_sep.png");
-    cairo_surface_t* checkOn = Load("list_check_on.png");
-    cairo_surface_t* track = Load("scroll_track.png");
-    cairo_surface_t* thumb = Load("scroll_thumb.png");
-    cairo_surface_t* up = Load("scroll_up.png");
-    cairo_surface_t* down = Load("scroll_down.png");
-    cairo_surface_t* seekPlayed = Load("cb_seek_played.png");
-    cairo_surface_t* seekRest = Load("cb_seek_rest.png");
-    cairo_surface_t* seekThumb = Load("cb_seek_thumb.png");
-    cairo_surface_t* seekTrack = Load("cb_seek_track.png");
-    cairo_surface_t* volThumb = Load("cb_vol_thumb.png");
-    cairo_surface_t* volBar = Load("cb_vol_bar.png");
-    cairo_surface_t* volRest = Load("cb_vol_rest.png");
-    cairo_surface_t* digit = Load("cb_digit0.png");
-    cairo_surface_t* digitBack = Load("cb_digit_back.png");
-    cairo_surface_t* divided = Load("cb_divided.png");
-    cairo_surface_t* icon = Load("cb_icon_time.png");
-    cairo_surface_t* labelBack = Load("cb_label_back.png");
-    cairo_surface_t* logo = Load("cb_logo.png");
+    cairo_surface_t* bg = Load("bg.png", scale);
+    cairo_surface_t* push = Load("btn_push.png", scale);
+    cairo_surface_t* toggle = Load("btn_toggle.png", scale);
+    cairo_surface_t* round = Load("btn_round.png", scale);
+    cairo_surface_t* glyph = Load("chk_glyph.png", scale);
+    cairo_surface_t* header = Load("list_header.png", scale);
+    cairo_surface_t* row = Load("list_row.png", scale);
+    cairo_surface_t* lineTop = Load("list_line_top.png", scale);
+    cairo_surface_t* lineBottom = Load("list_line_bottom.png", scale);
+    cairo_surface_t* sep = Load("list_sep.png", scale);
+    cairo_surface_t* checkOn = Load("list_check_on.png", scale);
+    cairo_surface_t* track = Load("scroll_track.png", scale);
+    cairo_surface_t* thumb = Load("scroll_thumb.png", scale);
+    cairo_surface_t* up = Load("scroll_up.png", scale);
+    cairo_surface_t* down = Load("scroll_down.png", scale);
+    cairo_surface_t* seekPlayed = Load("cb_seek_played.png", scale);
+    cairo_surface_t* seekRest = Load("cb_seek_rest.png", scale);
+    cairo_surface_t* seekThumb = Load("cb_seek_thumb.png", scale);
+    cairo_surface_t* seekTrack = Load("cb_seek_track.png", scale);
+    cairo_surface_t* volThumb = Load("cb_vol_thumb.png", scale);
+    cairo_surface_t* volBar = Load("cb_vol_bar.png", scale);
+    cairo_surface_t* volRest = Load("cb_vol_rest.png", scale);
+    cairo_surface_t* digit = Load("cb_digit0.png", scale);
+    cairo_surface_t* digitBack = Load("cb_digit_back.png", scale);
+    cairo_surface_t* divided = Load("cb_divided.png", scale);
+    cairo_surface_t* icon = Load("cb_icon_time.png", scale);
+    cairo_surface_t* labelBack = Load("cb_label_back.png", scale);
+    cairo_surface_t* logo = Load("cb_logo.png", scale);
     // Stand-ins for the clip's first frame and its thumbnail, painted so that Cairo draws them.
     cairo_surface_t* frame = benchkit::SolidSurface(160, 120, 0.25, 0.35, 0.45);
     cairo_surface_t* thumbnail = benchkit::SolidSurface(29, 22, 0.25, 0.35, 0.45);

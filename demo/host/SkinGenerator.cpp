@@ -56,11 +56,11 @@ bool Glyphs(const std::string& folder, double scale)
     return picture.Save(folder, "chk_glyph.png");
 }
 
-bool Background(const std::string& folder)
+bool Background(const std::string& folder, double scale)
 {
     // A vertical gradient under a dark title band, as large as the window.
     const int w = demo::kWindowWidth, h = demo::kWindowHeight;
-    demo::SkinPicture picture(w, h);
+    demo::SkinPicture picture(w, h, scale);
     Graphics& g = picture.Graphics();
     for (int y = 0; y < h; ++y) {
         const int t = y * 255 / (h - 1);
@@ -119,8 +119,10 @@ int main(int argc, char** argv)
                    scale) &&
              ok;
         ok = Glyphs(out, scale) && ok;
+        // The window's background too: at a scale without its own picture, every repaint
+        // would filter the whole window up from the plain one.
+        ok = Background(out, scale) && ok;
     }
-    ok = Background(out) && ok;
     ok = Transparent(out) && ok;
     ok = FocusPicture(out) && ok;
     ok = demo::DrawPlaylistPictures(out) && ok;

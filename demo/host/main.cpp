@@ -205,8 +205,9 @@ int main(int argc, char** argv)
     if (o.scale > 0 && o.backend == "sdl2")
         setenv("SKINKIT_SCALE", std::to_string(o.scale).c_str(), 1);
     DemoSkin skin;
-    if (o.scale > 0)
-        skin.images.SetDisplayScale(o.scale);
+    // Pictures for the scale the window will have: the one asked for, else the display's.
+    skin.images.SetDisplayScale(
+        o.scale > 0 ? o.scale : platform::wnd::CurrentBackend().DisplayScale(RECT{0, 0, 1, 1}));
     if (!skin.Load(CString::FromPathBytes(o.skin))) {
         std::fprintf(stderr, "skinkit-demo: %s\n", skin.problem.c_str());
         return 1;
