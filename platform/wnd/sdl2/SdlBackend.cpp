@@ -52,6 +52,7 @@ namespace {
     X(SDL_CaptureMouse)                                                                            \
     X(SDL_GetTicks)                                                                                \
     X(SDL_SetHint)                                                                                 \
+    X(SDL_GetCurrentVideoDriver)                                                                   \
     X(SDL_InitSubSystem)                                                                           \
     X(SDL_QuitSubSystem)                                                                           \
     X(SDL_ShowMessageBox)                                                                          \
@@ -757,6 +758,13 @@ std::unique_ptr<Backend> MakeSdlBackend()
     g_sdl.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
     if (g_sdl.SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
         return nullptr;
+    // On X11 a window's surface reaches the server as a shared-memory copy of what changed.
+    // SDL would rather present it through OpenGL, which without a GPU (Xvfb, remote desktops)
+    // is a software renderer costing more than all the drawing. A user's own setting of
+    // SDL_FRAMEBUFFER_ACCELERATION in the environment still wins.
+    if (const char* driver = g_sdl.SDL_GetCurrentVideoDriver();
+        driver && std::string_view(driver) == "x11")
+        g_sdl.SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     WatchForLostDisplay();
     // Text comes from SDL's text input, so that dead keys, compose sequences and input
     // methods arrive as the characters they make.
