@@ -508,6 +508,8 @@ LRESULT StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_GETDLGCODE:
+        return DLGC_STATIC;
     case WM_PAINT:
         return PaintControl(hwnd, [&](HDC dc, Window& painted, const RECT& rc) {
             if (!painted.parent)

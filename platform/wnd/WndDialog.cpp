@@ -97,6 +97,9 @@ bool RunMnemonic(HWND dialog, HWND from, WPARAM ch)
         const LRESULT code = DlgCode(h);
         if (!(code & (DLGC_BUTTON | DLGC_STATIC)) || !(w = Find(h)))
             continue;
+        // A label that shows its ampersands has no mnemonic.
+        if (w->kind == ClassKind::Static && (w->style & SS_NOPREFIX))
+            continue;
         const wchar_t m = Mnemonic(w->text);
         if (!m || std::towupper(m) != std::towupper(static_cast<wint_t>(ch)))
             continue;

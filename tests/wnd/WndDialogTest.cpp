@@ -213,6 +213,18 @@ TEST_F(Dialog, AltAndTheMnemonicClickItsButton)
     driver.Key('O', MOD_ALT); // disabled: nothing
     driver.Key('S', MOD_ALT); // "&&" is a plain ampersand
     EXPECT_EQ(Commands(), (std::vector<Command>{{101, BN_CLICKED}}));
+    // A label's mnemonic hands the focus to the tab stop after it, clicking nothing; a label
+    // with SS_NOPREFIX has none.
+    for (const auto& [text, style] :
+         {std::pair<LPCWSTR, DWORD>{L"&Name", 0}, std::pair<LPCWSTR, DWORD>{L"&Xtra", SS_NOPREFIX}})
+        CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | style, 0, 0, 60, 20, dlg.m_hWnd,
+                        nullptr, nullptr, nullptr);
+    const HWND entry = Button(104, L"Entry", WS_TABSTOP);
+    driver.Key('X', MOD_ALT);
+    EXPECT_EQ(driver.Focus(), GetDlgItem(dlg.m_hWnd, 101));
+    driver.Key('N', MOD_ALT);
+    EXPECT_EQ(driver.Focus(), entry);
+    EXPECT_TRUE(Commands().empty());
 }
 
 // An accelerator's command reaches the dialog whatever has the focus, and the key goes no
