@@ -187,6 +187,10 @@ bool SetWindowScale(HWND topLevel, double scale)
         return false;
     if (w->scale == scale)
         return true;
+    // The window keeps its place on the screen: its logical place is that of the new scale.
+    const double old = w->scale;
+    w->rect.MoveToXY(LogicalCoord(DeviceEdge(w->rect.left, old), scale),
+                     LogicalCoord(DeviceEdge(w->rect.top, old), scale));
     w->scale = scale;
     ResizeTopSurface(*w);
     // The native window shows the new number of pixels.

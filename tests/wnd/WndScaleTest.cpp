@@ -267,7 +267,9 @@ TEST(WindowScale, AMoveToAnotherScaleKeepsLogicalSizesAndAnUnusableScaleIsRefuse
     ASSERT_TRUE(platform::wnd::SetWindowScale(top.m_hWnd, 2.0));
     EXPECT_EQ(top.dpiChanges, 1);
     EXPECT_EQ(top.dpi, MAKEWPARAM(192, 192));
-    EXPECT_EQ(top.suggested, CRect(10, 20, 50, 45));
+    // The same place on the screen (device 10, 20) in logical pixels of the new scale; the
+    // logical size kept.
+    EXPECT_EQ(top.suggested, CRect(5, 10, 45, 35));
     EXPECT_EQ(platform::wnd::TopLevelSurface(top.m_hWnd)->GetWidth(), 80u);
     EXPECT_EQ(driver.PixelAt(top.m_hWnd, {39, 24}), kGrey);
     CRect client;

@@ -200,6 +200,14 @@ double ScaleOfDisplay(int index)
 }
 
 // The device size of a top-level window's logical rectangle.
+// Screen coordinates are logical pixels of the window's scale, as its client points are: a
+// point on the screen and a point in the window add up. The native window stands at the
+// device place of its logical one.
+int DevicePlace(HWND hwnd, LONG logical)
+{
+    return DeviceEdge(logical, WindowScale(hwnd));
+}
+
 int DeviceSide(HWND hwnd, LONG from, LONG to)
 {
     return std::max(1, DeviceEdge(static_cast<long long>(to) - from, WindowScale(hwnd)));
@@ -429,9 +437,9 @@ public:
         if (static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE)) & WS_POPUP)
             flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_TOOLTIP | SDL_WINDOW_SKIP_TASKBAR;
         // The window shows the surface's device pixels.
-        SDL_Window* win = g_sdl.SDL_CreateWindow(title.ToUtf8().c_str(), r.left, r.top,
-                                                 DeviceSide(hwnd, r.left, r.right),
-                                                 DeviceSide(hwnd, r.top, r.bottom), flags);
+        SDL_Window* win = g_sdl.SDL_CreateWindow(
+            title.ToUtf8().c_str(), DevicePlace(hwnd, r.left), DevicePlace(hwnd, r.top),
+            DeviceSide(hwnd, r.left, r.right), DeviceSide(hwnd, r.top, r.bottom), flags);
         if (!win)
             return false;
         if (m_displayFd < 0)
@@ -472,7 +480,7 @@ public:
     void MoveTopLevel(HWND hwnd, const RECT& r) override
     {
         if (SDL_Window* win = Window(hwnd)) {
-            g_sdl.SDL_SetWindowPosition(win, r.left, r.top);
+            g_sdl.SDL_SetWindowPosition(win, DevicePlace(hwnd, r.left), DevicePlace(hwnd, r.top));
             g_sdl.SDL_SetWindowSize(win, DeviceSide(hwnd, r.left, r.right),
                                     DeviceSide(hwnd, r.top, r.bottom));
         }
@@ -718,7 +726,8 @@ private:
                     ::InvalidateRect(h, nullptr, TRUE);
                     break;
                 case SDL_WINDOWEVENT_MOVED:
-                    TopLevelMoved(h, POINT{e.window.data1, e.window.data2});
+                    TopLevelMoved(h, POINT{LogicalCoord(e.window.data1, WindowScale(h)),
+                                           LogicalCoord(e.window.data2, WindowScale(h))});
                     break;
                 case SDL_WINDOWEVENT_DISPLAY_CHANGED:
                     SetWindowScale(h, ScaleOfDisplay(e.window.data1));
