@@ -2,6 +2,9 @@
 
 #include "controls/KeyboardAccess.h"
 #include "controls/OwnerDraw.h"
+#include "controls/list/ListAccess.h"
+
+#include <climits>
 
 IMPLEMENT_DYNAMIC(CCtrlListbox, CWnd);
 
@@ -20,6 +23,9 @@ ON_WM_CHAR()
 ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCodeFor)
+ON_MESSAGE(WM_ACCDESCRIBE, OnAccDescribe)
+ON_MESSAGE(WM_ACCDESCRIBEROW, OnAccDescribeRow)
+ON_MESSAGE(WM_ACCSELECTROW, OnAccSelectRow)
 END_MESSAGE_MAP()
 
 namespace {
@@ -228,8 +234,13 @@ void CCtrlListbox::SetColumnText(int column, CString text, int redraw)
 
 void CCtrlListbox::InsertItem(int row, CString text)
 {
-    if (m_model.InsertItem(row, std::move(text)) && m_pVScroll)
+    if (!m_model.InsertItem(row, std::move(text)))
+        return;
+    if (m_pVScroll)
         m_pVScroll->SetItemCount(m_model.GetItemCount());
+    // Hosts repaint once after filling the list; a screen reader hears of the rows at once.
+    if (m_hWnd)
+        platform::wnd::AccessibleChanged(m_hWnd);
 }
 
 void CCtrlListbox::SetItemText(int row, int column, CString text)
@@ -311,6 +322,8 @@ void CCtrlListbox::DeleteAllItems()
         m_pVScroll->SetItemCount(0);
         m_pVScroll->SetCurPos(0, 0);
     }
+    if (m_hWnd)
+        platform::wnd::AccessibleChanged(m_hWnd);
 }
 
 // --- selection, indication, checks ---
@@ -660,4 +673,48 @@ LRESULT CCtrlListbox::OnGetDlgCodeFor(WPARAM, LPARAM msg)
     if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && ::GetFocus() == m_hWnd)
         code |= DLGC_WANTMESSAGE;
     return code;
+}
+
+// --- assistive technology ---
+
+LRESULT CCtrlListbox::OnAccDescribe(WPARAM, LPARAM lParam)
+{
+    Default();
+    if (auto* d = reinterpret_cast<platform::wnd::AccDescription*>(lParam)) {
+        d->role = platform::wnd::AccRole::Table;
+        if (skinkit::KeyboardAccessEnabled())
+            d->states |= platform::wnd::acc::Focusable;
+        d->table = list::DescribeTable(m_model, m_nTopIndex, m_layout.maxRowCount);
+    }
+    return TRUE;
+}
+
+namespace {
+
+// A row index passed as a WPARAM; -1 for one no row can have.
+int RowOf(WPARAM row)
+{
+    return row <= static_cast<WPARAM>(INT_MAX) ? static_cast<int>(row) : -1;
+}
+
+} // namespace
+
+LRESULT CCtrlListbox::OnAccDescribeRow(WPARAM row, LPARAM lParam)
+{
+    auto* out = reinterpret_cast<platform::wnd::AccRow*>(lParam);
+    return out && list::DescribeRow(m_model, RowOf(row), *out);
+}
+
+LRESULT CCtrlListbox::OnAccSelectRow(WPARAM wParam, LPARAM)
+{
+    const int row = RowOf(wParam);
+    if (!m_model.GetItem(row))
+        return FALSE;
+    // The row is brought into view first, as the keys bring it, so that what is selected
+    // is also what the screen shows; then exactly what a click on it does.
+    EnsureVisible(row);
+    m_model.m_nSelectedItem = row;
+    Redraw();
+    Notify(UM_LISTBOX_CLICK, row);
+    return TRUE;
 }

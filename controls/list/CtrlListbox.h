@@ -112,6 +112,10 @@ protected:
     // The keys the dialog manager leaves to the list, asked with the key's message (`msg`,
     // may be null); Enter only while the list has the focus.
     LRESULT OnGetDlgCodeFor(WPARAM, LPARAM msg);
+    // A table (ListAccess.h); a row selected through it is selected as a click selects it.
+    LRESULT OnAccDescribe(WPARAM, LPARAM description);
+    LRESULT OnAccDescribeRow(WPARAM row, LPARAM out);
+    LRESULT OnAccSelectRow(WPARAM row, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 public:

@@ -175,6 +175,7 @@ void Model::DeleteAllItems()
     m_nSelectedItem = -1;
     m_nIndicatedItem = -1;
     m_nHeaderCheck = 0;
+    ++m_generation;
 }
 
 // --- checks ---

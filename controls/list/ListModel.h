@@ -126,6 +126,9 @@ public:
     int m_bCheckbox = 0;
     int m_bShowHeaderCheckbox = 0;
     int m_nHeaderCheck = 0;
+    // Counts DeleteAllItems: rows of different generations are different rows, whatever
+    // their indexes.
+    unsigned m_generation = 0;
 
 private:
     void SetRowCheck(Item& item, int state);

@@ -108,6 +108,8 @@ BOOL CDemoDialog::PreTranslateMessage(MSG* msg)
 {
     if (m_accel && TranslateAcceleratorW(m_hWnd, m_accel, msg))
         return TRUE;
+    if (m_tips.m_hWnd)
+        m_tips.RelayEvent(msg);
     return IsDialogMessageW(m_hWnd, msg);
 }
 
@@ -158,6 +160,11 @@ int CDemoDialog::OnCreate(LPCREATESTRUCT)
     // Made before the playlist, so that Tab reaches the bar's sliders before the list.
     m_labels.CreatePanel(this, m_skin);
     m_controlBar.CreateBar(this, m_skin);
+    if (m_tips.Create(this)) {
+        m_tips.AddTool(&m_btnMute, m_skin.text.GetTextMain(L"IDT_MUTE"));
+        m_tips.AddTool(&m_controlBar.m_sldSeek, m_skin.text.GetTextMain(L"IDT_SEEK"));
+        m_tips.AddTool(&m_controlBar.m_sldVolume, m_skin.text.GetTextMain(L"IDT_VOLUME"));
+    }
     if (m_remember)
         m_controlBar.m_sldVolume.SetPos(m_settings.volume);
     m_player.lastFolder = m_settings.lastFolder;
@@ -269,7 +276,7 @@ void CDemoDialog::OnButton(UINT id)
     CWnd* button = GetDlgItem(static_cast<int>(id));
     CString name = button ? button->GetWindowText() : CString();
     if (id == IDC_MUTE)
-        name = L"Mute";
+        name = m_skin.text.GetTextMain(L"IDT_MUTE");
     CString line = m_skin.text.GetTextMain(L"IDS_CLICKED") + L" " + name;
     if (id == IDC_REPEAT || id == IDC_SUBTITLES || id == IDC_MUTE) {
         const auto* b = static_cast<CCtrlButton*>(button);

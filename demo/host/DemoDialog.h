@@ -62,6 +62,9 @@ public:
     DemoSettings m_settings;
 
     CCtrlButton m_btnPlay, m_btnStop, m_btnRepeat, m_chkSubtitles, m_btnMute, m_btnRecord;
+    // The tooltips of controls that show no text (Mute's round icon): also what a screen
+    // reader reads as their names.
+    CToolTipCtrl m_tips;
     // The playlist and the video area it plays in.
     DemoPlayer m_player;
     // The player's control bar and the labels beside the buttons.

@@ -74,6 +74,8 @@ BOOL CDemoPlaylistPanel::Create(CWnd* parent, DemoSkin& skin, CDemoVideoArea& vi
                        this, kListId))
         return FALSE;
     SkinList(skin);
+    // What a screen reader calls the table; the list paints no text of its own.
+    m_list.SetWindowText(Text(skin, L"IDS_PLAYLIST", L"Playlist"));
     // The bar is attached before the list gets its size and rows, which place and count it.
     m_list.ActivateVScroll(1);
     m_list.MoveWindow(0, 0, place.Width(), place.Height());

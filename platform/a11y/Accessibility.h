@@ -19,6 +19,7 @@
 #include "platform/base/CRect.h"
 #include "platform/base/WinTypes.h"
 
+#include <cstddef>
 #include <string>
 
 namespace platform::a11y {
@@ -44,6 +45,10 @@ bool Active();
 // The tree without the bridge and without asking the bus: its objects answer ATK's own calls
 // made in this process, and nothing is exported. For checks of the tree itself (tests).
 bool StartInProcess();
+
+// The number of objects the tree has made since the process started (windows, table headers
+// and cells), for checks of what a tree costs.
+size_t ObjectsMade();
 
 // The window's rectangle on the screen in device pixels: its top-level's place on the screen
 // plus its logical rectangle in the top-level scaled by the top-level's scale, by the rule of

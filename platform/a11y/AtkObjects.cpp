@@ -80,8 +80,11 @@ constexpr StateRow kStates[] = {
     {wnd::acc::Pressed, ATK_STATE_PRESSED},     {wnd::acc::Checkable, ATK_STATE_CHECKABLE},
     {wnd::acc::Checked, ATK_STATE_CHECKED},     {wnd::acc::Visible, ATK_STATE_VISIBLE},
     {wnd::acc::Showing, ATK_STATE_SHOWING},     {wnd::acc::Horizontal, ATK_STATE_HORIZONTAL},
-    {wnd::acc::Active, ATK_STATE_ACTIVE},
+    {wnd::acc::Active, ATK_STATE_ACTIVE},       {wnd::acc::Selectable, ATK_STATE_SELECTABLE},
+    {wnd::acc::Selected, ATK_STATE_SELECTED},   {wnd::acc::Mixed, ATK_STATE_INDETERMINATE},
 };
+
+size_t g_made = 0;
 
 } // namespace
 
@@ -128,7 +131,13 @@ struct AppObjectClass
 };
 
 // Interfaces an object has besides AtkComponent, as bits; one GType per combination.
-enum Interfaces : unsigned { kAction = 1, kValue = 2, kText = 4, kInterfaceCombinations = 8 };
+enum Interfaces : unsigned {
+    kAction = 1,
+    kValue = 2,
+    kText = 4,
+    kTable = 8,
+    kInterfaceCombinations = 16
+};
 
 // The objects made, while the tree is there.
 struct Objects
@@ -163,7 +172,7 @@ HWND LiveWindow(Node* node)
 unsigned InterfacesOf(const AccDescription& d)
 {
     return (d.actions.empty() ? 0u : kAction) | (d.hasValue ? kValue : 0u) |
-           (d.role == AccRole::Label ? kText : 0u);
+           (d.role == AccRole::Label ? kText : 0u) | (d.role == AccRole::Table ? kTable : 0u);
 }
 
 std::string Utf8(const CString& s)
@@ -215,10 +224,18 @@ AtkObject* WindowGetParent(AtkObject* o)
     return parent ? ObjectFor(parent) : g_objects->app;
 }
 
+// A table's headers and cells come after its windows (a list's scroll bar).
 gint WindowGetNChildren(AtkObject* o)
 {
     const HWND h = LiveWindow(NodeOf(o));
-    return h ? static_cast<gint>(ChildWindows(h).size()) : 0;
+    if (!h)
+        return 0;
+    const auto windows = static_cast<gint>(ChildWindows(h).size());
+    const AccDescription d = Describe(h);
+    if (d.role != AccRole::Table)
+        return windows;
+    return static_cast<gint>(
+        std::min<long long>(G_MAXINT, static_cast<long long>(windows) + TableChildCount(d.table)));
 }
 
 AtkObject* RefChildOf(HWND parent, gint index)
@@ -232,8 +249,15 @@ AtkObject* RefChildOf(HWND parent, gint index)
 
 AtkObject* WindowRefChild(AtkObject* o, gint index)
 {
-    const HWND h = LiveWindow(NodeOf(o));
-    return h ? RefChildOf(h, index) : nullptr;
+    Node* n = NodeOf(o);
+    const HWND h = LiveWindow(n);
+    if (!h || index < 0)
+        return nullptr;
+    const auto windows = static_cast<gint>(ChildWindows(h).size());
+    if (index < windows)
+        return RefChildOf(h, index);
+    const AccDescription d = Describe(h);
+    return d.role == AccRole::Table ? RefTableChild(n, d.table, index - windows) : nullptr;
 }
 
 } // namespace
@@ -265,17 +289,13 @@ AtkRole WindowGetRole(AtkObject* o)
 
 AtkStateSet* WindowRefStateSet(AtkObject* o)
 {
-    AtkStateSet* set = g_lib->atk_state_set_new();
     Node* n = NodeOf(o);
     if (!LiveWindow(n)) {
+        AtkStateSet* set = g_lib->atk_state_set_new();
         g_lib->atk_state_set_add_state(set, ATK_STATE_DEFUNCT);
         return set;
     }
-    const AccDescription d = Describe(n->hwnd);
-    for (const StateRow& row : kStates)
-        if (d.states & row.bit)
-            g_lib->atk_state_set_add_state(set, row.atk);
-    return set;
+    return StateSetOf(Describe(n->hwnd).states);
 }
 
 // AtkObject's class: the one the window objects' own finalize passes on to. (The parent of a
@@ -576,6 +596,8 @@ void RegisterTypes()
             g_type_add_interface_static(t, g_lib->atk_value_get_type(), &value);
         if (mask & kText)
             g_type_add_interface_static(t, g_lib->atk_text_get_type(), &text);
+        if (mask & kTable)
+            AddTableInterfaces(t);
         g_types[mask] = t;
     }
     GTypeInfo app{};
@@ -601,6 +623,7 @@ AtkObject* ObjectFor(HWND hwnd)
         return it->second->object;
     const AccDescription d = Describe(hwnd);
     auto* object = static_cast<AtkObject*>(g_object_new(g_types[InterfacesOf(d)], nullptr));
+    CountObjectMade();
     auto* node = new Node;
     node->hwnd = hwnd;
     node->object = object;
@@ -640,8 +663,23 @@ void NotifyStates(AtkObject* object, unsigned changed, unsigned now)
             g_lib->atk_object_notify_state_change(object, row.atk, (now & row.bit) != 0);
 }
 
+AtkStateSet* StateSetOf(unsigned states)
+{
+    AtkStateSet* set = g_lib->atk_state_set_new();
+    for (const StateRow& row : kStates)
+        if (states & row.bit)
+            g_lib->atk_state_set_add_state(set, row.atk);
+    return set;
+}
+
+void CountObjectMade()
+{
+    ++g_made;
+}
+
 void DropNode(Node* node)
 {
+    DropTable(node);
     AtkObject* o = node->object;
     const HWND h = node->hwnd;
     node->hwnd = nullptr;
@@ -673,6 +711,16 @@ void DropObjects()
     g_object_unref(g_objects->app);
     delete g_objects;
     g_objects = nullptr;
+}
+
+Node* NodeOfWindowObject(AtkObject* object)
+{
+    return NodeOf(object);
+}
+
+size_t ObjectsMade()
+{
+    return g_made;
 }
 
 } // namespace platform::a11y

@@ -43,11 +43,35 @@ struct Tree
     // The application's children as last reported, and whether they may have changed.
     std::vector<HWND> tops;
     bool topsMoved = false;
+    // Windows whose value changed while a value event was held back.
+    std::vector<HWND> valuesWaiting;
 };
 Tree* g_tree = nullptr;
 const AtkLibrary* g_lib = nullptr;
 
 // --- what changed ---
+
+// A value that moves by itself (a seek slider during playback) is told at most this often,
+// unless its window has the focus: a reader would otherwise speak nothing else.
+constexpr DWORD kValueInterval = 1000;
+
+// Whether a value change is told now; when not, it waits for the interval's end
+// (ServeWaitingValues).
+bool TellValueNow(Node* node)
+{
+    const DWORD now = ::GetTickCount();
+    if (::GetFocus() != node->hwnd && node->valueTold != 0 &&
+        now - node->valueTold < kValueInterval) {
+        if (!node->valueWaits)
+            g_tree->valuesWaiting.push_back(node->hwnd);
+        node->valueWaits = true;
+        return false;
+    }
+    // 0 stands for "never told"; a clock at 0 counts as a moment later.
+    node->valueTold = now ? now : 1;
+    node->valueWaits = false;
+    return true;
+}
 
 void ReportChanges(Node* node)
 {
@@ -60,8 +84,14 @@ void ReportChanges(Node* node)
         g_object_notify(G_OBJECT(o), "accessible-name");
     if (now.description != was.description)
         g_object_notify(G_OBJECT(o), "accessible-description");
-    if (now.hasValue && (!was.hasValue || now.value.current != was.value.current))
-        g_object_notify(G_OBJECT(o), "accessible-value");
+    bool valueHeld = false;
+    if (now.hasValue && (!was.hasValue || now.value.current != was.value.current)) {
+        valueHeld = !TellValueNow(node);
+        if (!valueHeld)
+            g_object_notify(G_OBJECT(o), "accessible-value");
+    }
+    if (now.role == wnd::AccRole::Table || was.role == wnd::AccRole::Table)
+        ReportTable(node, was.table, now.table);
     if (now.text != was.text && HasText(was)) {
         const std::string before = was.text.ToUtf8();
         const std::string after = node->text;
@@ -75,8 +105,40 @@ void ReportChanges(Node* node)
                                   after.c_str());
     }
     const unsigned focused = was.states & wnd::acc::Focused;
+    const double told = was.value.current;
     was = now;
     was.states = (was.states & ~wnd::acc::Focused) | focused;
+    if (valueHeld)
+        was.value.current = told;
+}
+
+// Values held back whose interval ended are described again (with `describe`; without, only
+// counted); answers the milliseconds until the next one is due (-1 for none).
+int ServeWaitingValues(bool describe)
+{
+    Tree& t = *g_tree;
+    const DWORD now = ::GetTickCount();
+    int next = -1;
+    for (size_t i = 0; i < t.valuesWaiting.size();) {
+        const HWND h = t.valuesWaiting[i];
+        Node* node = FindNode(h);
+        if (!node || !::IsWindow(h) || !node->valueWaits) {
+            t.valuesWaiting.erase(t.valuesWaiting.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        const DWORD waited = now - node->valueTold;
+        const bool due = waited >= kValueInterval || ::GetFocus() == h;
+        if (due && describe) {
+            t.valuesWaiting.erase(t.valuesWaiting.begin() + static_cast<std::ptrdiff_t>(i));
+            node->valueWaits = false;
+            ReportChanges(node);
+            continue;
+        }
+        const int wait = due ? 0 : static_cast<int>(kValueInterval - waited);
+        next = next < 0 ? wait : std::min(next, wait);
+        ++i;
+    }
+    return next;
 }
 
 void ReportFocus()
@@ -146,6 +208,7 @@ void Flush()
     for (HWND h : changed)
         if (Node* node = FindNode(h); node && ::IsWindow(h))
             ReportChanges(node);
+    ServeWaitingValues(true);
     if (t.focusMoved)
         ReportFocus();
 }
@@ -220,6 +283,11 @@ public:
             n = g_main_context_query(context, priority, &timeout, m_fds.data(), n);
         }
         g_main_context_release(context);
+        if (g_tree) {
+            const int waiting = ServeWaitingValues(false);
+            if (waiting >= 0 && (timeout < 0 || waiting < timeout))
+                timeout = waiting;
+        }
         for (gint i = 0; i < n && i < static_cast<gint>(m_fds.size()); ++i)
             watches.push_back(Watch{m_fds[static_cast<size_t>(i)].fd,
                                     static_cast<short>(m_fds[static_cast<size_t>(i)].events)});
@@ -347,6 +415,10 @@ void Stop() {}
 bool Active()
 {
     return false;
+}
+size_t ObjectsMade()
+{
+    return 0;
 }
 
 } // namespace platform::a11y

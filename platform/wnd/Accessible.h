@@ -21,6 +21,12 @@ constexpr UINT WM_ACCDOACTION = 0x03D1;
 // lParam: a const double* with the new value. Answers TRUE when it was taken, FALSE for a
 // value outside the range or a window without a value.
 constexpr UINT WM_ACCSETVALUE = 0x03D2;
+// For a table: wParam the row (from 0), lParam an AccRow* to fill. Answers TRUE, FALSE for a
+// row outside 0 .. rows - 1.
+constexpr UINT WM_ACCDESCRIBEROW = 0x03D3;
+// For a table: wParam the row to select, exactly as a click on it selects it (the parent hears
+// the same notification). Answers TRUE when it was selected, FALSE for no such row.
+constexpr UINT WM_ACCSELECTROW = 0x03D4;
 
 namespace platform::wnd {
 
@@ -53,6 +59,9 @@ constexpr unsigned Visible = 1u << 6; // WS_VISIBLE itself
 constexpr unsigned Showing = 1u << 7; // and every ancestor too
 constexpr unsigned Horizontal = 1u << 8;
 constexpr unsigned Active = 1u << 9; // a top-level that holds the focus
+constexpr unsigned Selectable = 1u << 10;
+constexpr unsigned Selected = 1u << 11;
+constexpr unsigned Mixed = 1u << 12; // a check box neither checked nor unchecked
 } // namespace acc
 
 struct AccValue
@@ -61,6 +70,32 @@ struct AccValue
     double max = 0;
     double current = 0;
     double step = 0; // the smallest change, 0 for any
+};
+
+// What a table (AccRole::Table) says about itself besides the common part: only numbers and
+// the column headers, so that describing a table of any length costs the same. Its rows are
+// asked one at a time (WM_ACCDESCRIBEROW).
+struct AccTable
+{
+    int rows = 0;
+    int columns = 0;
+    std::vector<CString> headers; // one per column, empty for none
+    int firstShown = 0;           // the rows on the screen: firstShown .. + shownRows - 1
+    int shownRows = 0;
+    int selected = -1; // -1 for none
+    // The row the table marks as the current one (a media list's playing row), -1 for none.
+    int current = -1;
+    // Changes whenever every row was taken out at once, so that a row object made before
+    // stands for nothing afterwards even when a new row has the same index.
+    unsigned generation = 0;
+};
+
+// One row of a table.
+struct AccRow
+{
+    std::vector<CString> cells; // one text per column
+    unsigned states = 0;        // Enabled, Selectable, Selected, Checkable, Checked, Mixed
+    bool current = false;
 };
 
 struct AccDescription
@@ -78,6 +113,8 @@ struct AccDescription
     CString text;
     // Where a link leads.
     CString url;
+    // For AccRole::Table.
+    AccTable table;
 };
 
 // A window text as a name: the mnemonic marks taken out ("&Play" is "Play", "&&" is "&").
@@ -99,6 +136,8 @@ enum class AccEvent {
     Changed,    // the window may look or read differently: invalidated, text, shown, enabled
 };
 using AccListener = void (*)(HWND hwnd, AccEvent event);
+// A window whose description changed without a repaint (a table's new rows) says so here.
+void AccessibleChanged(HWND hwnd);
 // One listener; null removes it.
 void SetAccessibilityListener(AccListener listener);
 

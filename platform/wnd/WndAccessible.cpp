@@ -76,6 +76,11 @@ void TellAccessibility(HWND hwnd, AccEvent event)
         g_listener(hwnd, event);
 }
 
+void AccessibleChanged(HWND hwnd)
+{
+    TellAccessibility(hwnd, AccEvent::Changed);
+}
+
 void StartAccessibility(bool start)
 {
     if (g_starter)

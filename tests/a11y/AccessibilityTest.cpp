@@ -107,6 +107,7 @@ TEST(Start, WithoutABusCostsNothing)
 // --- the ATK objects, asked in this process as the bridge asks them ---
 
 #include "controls/CtrlSlider.h"
+#include "controls/list/CtrlListbox.h"
 
 // The value calls the bridge makes are ATK's older GValue ones.
 #define ATK_DISABLE_DEPRECATION_WARNINGS
@@ -261,5 +262,285 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     g_object_unref(frame);
     a11y::Stop();
     EXPECT_FALSE(a11y::Active());
+}
+
+// --- the list as a table ---
+
+namespace {
+
+#define SKINKIT_ATK_ENTRY(name) decltype(&::name) name = Get<decltype(::name)>(#name);
+struct TableAtk : Atk
+{
+    SKINKIT_ATK_ENTRY(atk_table_ref_at)
+    SKINKIT_ATK_ENTRY(atk_table_get_n_rows)
+    SKINKIT_ATK_ENTRY(atk_table_get_n_columns)
+    SKINKIT_ATK_ENTRY(atk_table_get_index_at)
+    SKINKIT_ATK_ENTRY(atk_table_get_row_at_index)
+    SKINKIT_ATK_ENTRY(atk_table_get_column_at_index)
+    SKINKIT_ATK_ENTRY(atk_table_get_column_description)
+    SKINKIT_ATK_ENTRY(atk_table_get_column_header)
+    SKINKIT_ATK_ENTRY(atk_table_cell_get_position)
+    SKINKIT_ATK_ENTRY(atk_selection_add_selection)
+    SKINKIT_ATK_ENTRY(atk_selection_is_child_selected)
+    SKINKIT_ATK_ENTRY(atk_object_get_attributes)
+};
+#undef SKINKIT_ATK_ENTRY
+
+// A 300 x 130 list of `rows` rows of three columns (a number, a name, a check box), rows
+// 1, 3, 5 ... checked, under a shown top-level; the tree started.
+struct ListFixture
+{
+    explicit ListFixture(int rows)
+    {
+        top = CreateWindowExW(0, nullptr, L"Player", WS_VISIBLE, 0, 0, 320, 200, nullptr, nullptr,
+                              nullptr, nullptr);
+        list.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 130),
+                    CWnd::FromHandle(top), 5);
+        list.SetBaseRect(CRect(0, 0, 300, 130));
+        list.SetRowHeight(30);
+        list.SetRowHeightHeader(26);
+        list.InsertColumn(0, L"#", 40, 1);
+        list.InsertColumn(1, L"Name", 200, 1);
+        list.InsertColumn(2, L"", 60, 0);
+        list.ActivateCheckbox();
+        for (int r = 0; r < rows; ++r) {
+            list.InsertItem(r, CString::FromUtf8(std::to_string(r + 1)));
+            list.SetItemText(r, 1, CString::FromUtf8("clip " + std::to_string(r + 1)));
+            list.SetCheck(r, r % 2);
+        }
+        started = a11y::StartInProcess();
+        if (started)
+            table = atk.child(atk.child(atk.root(), 0), 0);
+    }
+    ~ListFixture()
+    {
+        if (table)
+            g_object_unref(table);
+        a11y::Stop();
+    }
+    AtkTable* T() { return reinterpret_cast<AtkTable*>(table); }
+    std::string Name(AtkObject* o)
+    {
+        const char* n = o ? atk.name(o) : nullptr;
+        return n ? n : "(none)";
+    }
+    // The cell's name, and null for none.
+    std::string Cell(int row, int column)
+    {
+        AtkObject* c = atk.atk_table_ref_at(T(), row, column);
+        const std::string n = Name(c);
+        if (c)
+            g_object_unref(c);
+        return n;
+    }
+
+    wnd::HeadlessDriver driver;
+    HWND top = nullptr;
+    CCtrlListbox list;
+    TableAtk atk;
+    bool started = false;
+    AtkObject* table = nullptr;
+};
+
+} // namespace
+
+TEST(Table, RowsCellsHeadersAndBadPlaces)
+{
+    ListFixture f(5);
+    if (!f.started)
+        GTEST_SKIP() << "ATK is not installed";
+    TableAtk& atk = f.atk;
+    ASSERT_EQ(atk.role(f.table), ATK_ROLE_TABLE);
+    EXPECT_EQ(atk.atk_table_get_n_rows(f.T()), 5);
+    EXPECT_EQ(atk.atk_table_get_n_columns(f.T()), 3);
+    EXPECT_STREQ(atk.atk_table_get_column_description(f.T(), 1), "Name");
+    AtkObject* header = atk.atk_table_get_column_header(f.T(), 1);
+    EXPECT_EQ(atk.role(header), ATK_ROLE_TABLE_COLUMN_HEADER);
+    EXPECT_EQ(f.Name(header), "Name");
+    // Children: three headers, then the cells row by row.
+    EXPECT_EQ(atk.count(f.table), 3 + 5 * 3);
+    struct Place
+    {
+        int row, column;
+        const char* name; // "(none)": no cell
+        int index;
+    };
+    // (ATK itself refuses negative rows and columns before asking the table.)
+    const Place places[] = {
+        {0, 0, "1", 3},       {2, 1, "clip 3", 10}, {4, 2, "", 17},
+        {5, 0, "(none)", -1}, {0, 3, "(none)", -1}, {G_MAXINT, G_MAXINT, "(none)", -1},
+    };
+    for (const Place& p : places) {
+        EXPECT_EQ(f.Cell(p.row, p.column), p.name) << p.row << "," << p.column;
+        EXPECT_EQ(atk.atk_table_get_index_at(f.T(), p.row, p.column), p.index);
+        if (p.index < 0)
+            continue;
+        EXPECT_EQ(atk.atk_table_get_row_at_index(f.T(), p.index), p.row);
+        EXPECT_EQ(atk.atk_table_get_column_at_index(f.T(), p.index), p.column);
+        AtkObject* c = atk.child(f.table, p.index);
+        gint row = -1, column = -1;
+        EXPECT_TRUE(
+            atk.atk_table_cell_get_position(reinterpret_cast<AtkTableCell*>(c), &row, &column));
+        EXPECT_EQ(atk.index(c), p.index);
+        EXPECT_EQ(row * 10 + column, p.row * 10 + p.column);
+        g_object_unref(c);
+    }
+    for (gint bad : {-1, 18, G_MAXINT})
+        EXPECT_EQ(atk.child(f.table, bad), nullptr) << bad;
+    EXPECT_EQ(atk.atk_table_get_row_at_index(f.T(), 1), -1); // a header
+    // Check states, row by row.
+    for (int r = 0; r < 2; ++r) {
+        AtkObject* c = atk.atk_table_ref_at(f.T(), r, 1);
+        EXPECT_TRUE(atk.State(c, ATK_STATE_CHECKABLE) && atk.State(c, ATK_STATE_SELECTABLE));
+        EXPECT_EQ(atk.State(c, ATK_STATE_CHECKED), r == 1) << r;
+        g_object_unref(c);
+    }
+}
+
+std::string Attributes(AtkAttributeSet* set)
+{
+    std::string out;
+    for (GSList* i = set; i; i = i->next)
+        out += std::string(static_cast<AtkAttribute*>(i->data)->name) + ":" +
+               static_cast<AtkAttribute*>(i->data)->value;
+    for (GSList* i = set; i; i = i->next) {
+        g_free(static_cast<AtkAttribute*>(i->data)->name);
+        g_free(static_cast<AtkAttribute*>(i->data)->value);
+        g_free(i->data);
+    }
+    g_slist_free(set);
+    return out;
+}
+
+// What a reader hears as the list changes, and what the list does when the reader acts.
+TEST(Table, SelectionChecksRowsAndDefunctCells)
+{
+    ListFixture f(5);
+    if (!f.started)
+        GTEST_SKIP() << "ATK is not installed";
+    TableAtk& atk = f.atk;
+    AtkObject* first = atk.atk_table_ref_at(f.T(), 0, 1); // kept: its row is on the screen
+    AtkObject* last = atk.atk_table_ref_at(f.T(), 4, 1);  // made for the asker alone
+    g_signals.clear();
+    g_signal_connect(first, "state-change", G_CALLBACK(OnState), nullptr);
+    g_signal_connect(f.table, "children-changed::add", G_CALLBACK(OnChildren),
+                     const_cast<char*>("add"));
+    g_signal_connect(f.table, "children-changed::remove", G_CALLBACK(OnChildren),
+                     const_cast<char*>("remove"));
+    g_signal_connect_swapped(f.table, "selection-changed",
+                             G_CALLBACK(+[] { g_signals += "selection; "; }), nullptr);
+
+    // Selecting a cell selects its row from the message loop, with the click's notification.
+    f.driver.Record(f.top);
+    auto clicks = [&] {
+        std::string out;
+        for (const MSG& m : f.driver.Recorded())
+            if (m.message == UM_LISTBOX_CLICK)
+                out += std::to_string(m.wParam) + " ";
+        return out;
+    };
+    EXPECT_FALSE(atk.atk_selection_add_selection(reinterpret_cast<AtkSelection*>(f.table), 1));
+    EXPECT_FALSE(atk.atk_selection_add_selection(reinterpret_cast<AtkSelection*>(f.table), 99));
+    EXPECT_TRUE(atk.atk_selection_add_selection(reinterpret_cast<AtkSelection*>(f.table), 4));
+    EXPECT_EQ(f.list.GetSelectedItem(), -1);
+    f.driver.Pump(); // the selection
+    f.driver.Pump(); // what the reader hears of it
+    EXPECT_EQ(f.list.GetSelectedItem(), 0);
+    EXPECT_EQ(clicks(), "0 ");
+    EXPECT_TRUE(atk.atk_selection_is_child_selected(reinterpret_cast<AtkSelection*>(f.table), 5));
+    EXPECT_EQ(g_signals, "selected on; selection; ");
+
+    // The current (playing) row, a check, a new row.
+    g_signals.clear();
+    f.list.SetItemState(0, 2);
+    f.list.SetCheck(0, 1);
+    f.list.InsertItem(5, L"6");
+    f.driver.Pump();
+    EXPECT_EQ(g_signals, "checked on; ");
+    EXPECT_EQ(Attributes(atk.atk_object_get_attributes(first)), "current:true");
+    EXPECT_EQ(Attributes(atk.atk_object_get_attributes(last)), "");
+    EXPECT_EQ(atk.atk_table_get_n_rows(f.T()), 6);
+
+    // Every row goes while the reader holds two cells: both defunct, nothing breaks.
+    g_signals.clear();
+    f.list.DeleteAllItems();
+    f.list.InsertItem(0, L"again");
+    f.driver.Pump();
+    EXPECT_EQ(g_signals, "remove 4; defunct on; add 3; add 4; add 5; selection; ");
+    for (AtkObject* held : {first, last}) {
+        EXPECT_TRUE(atk.State(held, ATK_STATE_DEFUNCT));
+        EXPECT_EQ(atk.name(held), nullptr);
+        EXPECT_EQ(atk.index(held), -1);
+        g_object_unref(held);
+    }
+    EXPECT_EQ(f.Cell(0, 0), "again");
+}
+
+// Cells are made for the rows on the screen and for what a reader asks for: a list of 100,000
+// rows costs as many objects as one of 100, however its rows came and were announced.
+TEST(Table, CostsWhatTheScreenShows)
+{
+    const auto cost = [](int rows) {
+        ListFixture f(0);
+        if (!f.started)
+            return size_t{0};
+        const size_t before = a11y::ObjectsMade();
+        for (int r = 0; r < rows; ++r)
+            f.list.InsertItem(r, L"x");
+        f.driver.Pump();
+        for (int i = 0; i < f.atk.count(f.table) && i < 3 + 10 * 3; ++i)
+            g_object_unref(f.atk.child(f.table, i));
+        f.list.EnsureVisible(rows - 1);
+        f.driver.Pump();
+        return a11y::ObjectsMade() - before;
+    };
+    const size_t small = cost(100);
+    if (small == 0)
+        GTEST_SKIP() << "ATK is not installed";
+    EXPECT_EQ(cost(100000), small);
+    EXPECT_LT(small, 60u);
+}
+
+// A value that moves by itself is told at most once a second while its window has no focus; the
+// last one is told when the second is over. With the focus, every change is told.
+TEST(Tree, ValueEventsAtMostOnceASecondWithoutTheFocus)
+{
+    wnd::HeadlessDriver driver;
+    const HWND top = CreateWindowExW(0, nullptr, L"Player", WS_VISIBLE, 0, 0, 300, 100, nullptr,
+                                     nullptr, nullptr, nullptr);
+    CCtrlSlider seek;
+    seek.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 210, 30), CWnd::FromHandle(top),
+                7);
+    seek.SetRange(0, 1000);
+    if (!a11y::StartInProcess())
+        GTEST_SKIP() << "ATK is not installed";
+    Atk atk;
+    AtkObject* slider = atk.child(atk.child(atk.root(), 0), 0);
+    int told = 0;
+    g_signal_connect_swapped(slider, "notify::accessible-value", G_CALLBACK(+[](int* n) { ++*n; }),
+                             &told);
+    struct Step
+    {
+        DWORD after; // ms
+        int pos;     // -1: none set
+        bool focus;
+        int told;
+    };
+    const Step steps[] = {
+        {0, 1, false, 1},    {300, 2, false, 1}, {300, 3, false, 1},
+        {399, -1, false, 1}, {1, -1, false, 2},  {100, 4, false, 2},
+        {0, 5, true, 3},     {10, 6, true, 4},   {10, -1, true, 4},
+    };
+    for (const Step& s : steps) {
+        driver.AdvanceTime(s.after);
+        if (s.focus)
+            seek.SetFocus();
+        if (s.pos >= 0)
+            seek.SetPos(s.pos);
+        driver.Pump();
+        EXPECT_EQ(told, s.told) << "at position " << s.pos << ", " << s.after << " ms later";
+    }
+    g_object_unref(slider);
+    a11y::Stop();
 }
 #endif

@@ -88,6 +88,8 @@ rows = [
     ("label", "Move the mouse over a button, click it.", {"enabled"}, set()),
     ("panel", "Buttons", {"enabled"}, set()),
     ("link", "Read the README", {"enabled"}, set()),
+    ("toggle button", "Mute", {"enabled", "checkable"}, set()),
+    ("push button", "Open folder", {"enabled"}, set()),
 ]
 for role, name, has, lacks in rows:
     acc = find(frame, role, name)
@@ -95,6 +97,27 @@ for role, name, has, lacks in rows:
     if acc is not None:
         s = states(acc)
         check(has <= s and not (lacks & s), f"{role} {name!r} states {sorted(s)}")
+
+# --- the playlist as a table: its rows and check states as the demo shows them, and a row
+# selected through the selection interface, as a click selects it ---
+playlist = find(frame, "table", "Playlist")
+check(playlist is not None, "the playlist reads as a table named Playlist")
+if playlist is not None:
+    table = playlist.queryTable()
+    rows = table.nRows
+    check(rows >= 2 and table.nColumns == 6, f"{rows} rows of 6 columns")
+    check(table.getColumnDescription(1) == "Name" and table.getColumnHeader(1).name == "Name",
+          "column 1 is headed Name")
+    first = table.getAccessibleAt(0, 0)
+    check(first is not None and first.name == "1", "the first row's number reads 1")
+    checks = ["checked" in states(table.getAccessibleAt(r, 5)) for r in range(rows)]
+    check(any(checks) and all("checkable" in states(table.getAccessibleAt(r, 5))
+                              for r in range(rows)), f"rows checkable, checked: {checks}")
+    check(table.getAccessibleAt(rows, 0) is None, "a row past the last answers nothing")
+    playlist.querySelection().selectChild(table.getIndexAt(1, 1))
+    check(wait_for("the selection", lambda: table.isRowSelected(1), 3),
+          "the second row was selected through the table")
+    check("selected" in states(table.getAccessibleAt(1, 0)), "its cells read as selected")
 
 play = find(frame, "push button", "Play")
 ext = play.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)

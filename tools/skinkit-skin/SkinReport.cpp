@@ -256,6 +256,39 @@ void CheckImages(const CString& folder, const CString& list, std::vector<Finding
 
 // --- language ---
 
+// A screen reader names a control by its text, else by its tooltip. The layout says which
+// language texts a control shows (Text=KEY, or Text=* for a text the program sets, such as a
+// time) and which is its tooltip (ToolTip=KEY); a text under the section's own name in the
+// language file names it too. A section with Container=1 is a
+// window or panel that only holds others, which readers pass through unnamed.
+void CheckNames(const CString& layout, const CString& lang, std::vector<Finding>& out)
+{
+    std::set<std::wstring> texts; // language keys with a text that is not empty
+    for (const CString& section : SectionNames(lang))
+        for (const CString& line : SectionLines(lang, section)) {
+            const CString value = ValueOf(line);
+            const int comma = value.Find(L',');
+            if (!value.Mid(comma + 1).Trim().IsEmpty())
+                texts.insert(KeyOf(line).Str());
+        }
+    const auto named = [&texts](const CString& key) {
+        return key == L"*" || (!key.IsEmpty() && texts.count(key.Str()) != 0);
+    };
+    for (const CString& section : SectionNames(layout)) {
+        bool container = false, hasName = named(section);
+        for (const CString& line : SectionLines(layout, section)) {
+            const CString key = KeyOf(line);
+            if (key.CompareNoCase(L"Container") == 0)
+                container = ValueOf(line).Trim() == L"1";
+            else if (key.CompareNoCase(L"Text") == 0 || key.CompareNoCase(L"ToolTip") == 0)
+                hasName = hasName || named(ValueOf(line).Trim());
+        }
+        if (!container && !hasName)
+            out.push_back({U8(layout), "[" + U8(section) + "]", "no name",
+                           "control " + U8(section) + " has no name"});
+    }
+}
+
 void CheckLanguage(const CString& path, std::vector<Finding>& out, std::vector<std::string>& notes)
 {
     const std::string file = U8(path);
@@ -409,8 +442,11 @@ std::vector<Finding> CheckSkin(const CheckInput& in, std::vector<std::string>& n
         if (readable(in.list, "image list file", false) && folder)
             CheckImages(in.images, in.list, out, notes);
     }
-    if (!in.lang.IsEmpty() && readable(in.lang, "language file", false))
+    const bool lang = !in.lang.IsEmpty() && readable(in.lang, "language file", false);
+    if (lang)
         CheckLanguage(in.lang, out, notes);
+    if (in.accessibility && lang && !in.layout.IsEmpty() && FileProblem(in.layout).empty())
+        CheckNames(in.layout, in.lang, out);
     return out;
 }
 

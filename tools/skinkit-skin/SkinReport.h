@@ -34,6 +34,9 @@ struct Finding
 struct CheckInput
 {
     CString layout, images, list, lang; // empty: not checked
+    // Also every control of the layout that a screen reader would read without a name (needs
+    // the layout and the language file).
+    bool accessibility = false;
 };
 
 // Why a file cannot be read as the loaders would read it ("does not exist", "is a directory",

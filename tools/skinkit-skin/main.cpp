@@ -211,6 +211,15 @@ int main(int argc, char** argv)
     auto* listOpt = check->add_option("--list", list, "image list file");
     check->add_option("--lang", lang, "language file");
     check->add_flag("--json", json, "one JSON object per problem");
+    bool accessibility = false;
+    check->add_flag(
+        "--accessibility", accessibility,
+        "also report \"control X has no name\" for each layout section a screen reader would "
+        "read without a name (needs --layout and --lang). Every section is a control, except one "
+        "with Container=1 (a window or panel that only holds others). A control is named by "
+        "Text=KEY (the language text it shows; Text=* for a text the program sets, such as a "
+        "time) or ToolTip=KEY (its tooltip's text) in its section, KEY a key of the language "
+        "file with a text, or by a language text whose key is the section's own name");
     listOpt->needs(imagesOpt);
     imagesOpt->needs(listOpt);
 
@@ -237,5 +246,9 @@ int main(int argc, char** argv)
                      "--lang\n";
         return kUsage;
     }
-    return Check({Arg(layoutFile), Arg(images), Arg(list), Arg(lang)}, json);
+    if (accessibility && (layoutFile.empty() || lang.empty())) {
+        std::cerr << "skinkit-skin: check: --accessibility needs --layout and --lang\n";
+        return kUsage;
+    }
+    return Check({Arg(layoutFile), Arg(images), Arg(list), Arg(lang), accessibility}, json);
 }
