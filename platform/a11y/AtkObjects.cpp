@@ -136,7 +136,8 @@ enum Interfaces : unsigned {
     kValue = 2,
     kText = 4,
     kTable = 8,
-    kInterfaceCombinations = 16
+    kLink = 16,
+    kInterfaceCombinations = 32
 };
 
 // The objects made, while the tree is there.
@@ -172,7 +173,8 @@ HWND LiveWindow(Node* node)
 unsigned InterfacesOf(const AccDescription& d)
 {
     return (d.actions.empty() ? 0u : kAction) | (d.hasValue ? kValue : 0u) |
-           (d.role == AccRole::Label ? kText : 0u) | (d.role == AccRole::Table ? kTable : 0u);
+           (d.role == AccRole::Label ? kText : 0u) | (d.role == AccRole::Table ? kTable : 0u) |
+           (d.role == AccRole::Link ? kLink : 0u);
 }
 
 std::string Utf8(const CString& s)
@@ -406,6 +408,86 @@ void ActionInit(gpointer iface, gpointer)
     i->get_name = ActionName;
 }
 
+// --- AtkHyperlinkImpl: a link's object hands out a hyperlink with its URL ---
+
+struct LinkObject
+{
+    AtkHyperlink parent;
+    AtkObject* object; // one reference
+};
+struct LinkObjectClass
+{
+    AtkHyperlinkClass parent;
+};
+GType g_linkType = 0;
+
+AtkObject* LinkTarget(AtkHyperlink* link)
+{
+    return reinterpret_cast<LinkObject*>(link)->object;
+}
+
+gchar* LinkUri(AtkHyperlink* link, gint i)
+{
+    const HWND h = i == 0 ? LiveWindow(NodeOf(LinkTarget(link))) : nullptr;
+    return h ? g_strdup(Describe(h).url.ToUtf8().c_str()) : nullptr;
+}
+
+AtkObject* LinkObjectAt(AtkHyperlink* link, gint i)
+{
+    return i == 0 ? LinkTarget(link) : nullptr;
+}
+
+gint LinkEnd(AtkHyperlink* link)
+{
+    const HWND h = LiveWindow(NodeOf(LinkTarget(link)));
+    return h ? static_cast<gint>(g_utf8_strlen(Describe(h).name.ToUtf8().c_str(), -1)) : 0;
+}
+
+gint LinkStart(AtkHyperlink*)
+{
+    return 0;
+}
+
+gboolean LinkValid(AtkHyperlink* link)
+{
+    return LiveWindow(NodeOf(LinkTarget(link))) != nullptr;
+}
+
+gint LinkAnchors(AtkHyperlink*)
+{
+    return 1;
+}
+
+void LinkFinalize(GObject* o)
+{
+    g_object_unref(reinterpret_cast<LinkObject*>(o)->object);
+    G_OBJECT_CLASS(g_type_class_peek_parent(G_OBJECT_GET_CLASS(o)))->finalize(o);
+}
+
+void LinkClassInit(gpointer klass, gpointer)
+{
+    G_OBJECT_CLASS(klass)->finalize = LinkFinalize;
+    auto* c = static_cast<AtkHyperlinkClass*>(klass);
+    c->get_uri = LinkUri;
+    c->get_object = LinkObjectAt;
+    c->get_end_index = LinkEnd;
+    c->get_start_index = LinkStart;
+    c->is_valid = LinkValid;
+    c->get_n_anchors = LinkAnchors;
+}
+
+AtkHyperlink* RefHyperlink(AtkHyperlinkImpl* impl)
+{
+    auto* link = static_cast<LinkObject*>(g_object_new(g_linkType, nullptr));
+    link->object = reinterpret_cast<AtkObject*>(g_object_ref(impl));
+    return &link->parent;
+}
+
+void HyperlinkImplInit(gpointer iface, gpointer)
+{
+    static_cast<AtkHyperlinkImplIface*>(iface)->get_hyperlink = RefHyperlink;
+}
+
 // --- AtkValue ---
 
 void ValueOut(AtkValue* v, GValue* out, double wnd::AccValue::*field)
@@ -584,6 +666,13 @@ void RegisterTypes()
     const GInterfaceInfo action{ActionInit, nullptr, nullptr};
     const GInterfaceInfo value{ValueInit, nullptr, nullptr};
     const GInterfaceInfo text{TextInit, nullptr, nullptr};
+    const GInterfaceInfo link{HyperlinkImplInit, nullptr, nullptr};
+    GTypeInfo linkInfo{};
+    linkInfo.class_size = sizeof(LinkObjectClass);
+    linkInfo.class_init = LinkClassInit;
+    linkInfo.instance_size = sizeof(LinkObject);
+    g_linkType = g_type_register_static(g_lib->atk_hyperlink_get_type(), "SkinkitHyperlink",
+                                        &linkInfo, GTypeFlags(0));
     for (unsigned mask = 0; mask < kInterfaceCombinations; ++mask) {
         GTypeInfo info{};
         info.class_size = sizeof(WindowObjectClass);
@@ -598,6 +687,8 @@ void RegisterTypes()
             g_type_add_interface_static(t, g_lib->atk_text_get_type(), &text);
         if (mask & kTable)
             AddTableInterfaces(t);
+        if (mask & kLink)
+            g_type_add_interface_static(t, g_lib->atk_hyperlink_impl_get_type(), &link);
         g_types[mask] = t;
     }
     GTypeInfo app{};

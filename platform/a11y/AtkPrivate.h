@@ -27,6 +27,8 @@ namespace platform::a11y {
     X(atk_table_get_type)                                                                          \
     X(atk_table_cell_get_type)                                                                     \
     X(atk_selection_get_type)                                                                      \
+    X(atk_hyperlink_get_type)                                                                      \
+    X(atk_hyperlink_impl_get_type)                                                                 \
     X(atk_object_initialize)                                                                       \
     X(atk_object_notify_state_change)                                                              \
     X(atk_state_set_new)                                                                           \
