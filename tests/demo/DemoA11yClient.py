@@ -127,7 +127,7 @@ check((ext.x, ext.y, ext.width, ext.height) == want,
 link = find(frame, "link")
 check(link is not None and link.queryAction().getName(0) == "jump", "the link's action is jump")
 uri = link.queryHyperlink().getURI(0)
-check(uri.endswith("README.md"), f"the link's URL is the README, not {uri!r}")
+check(uri.endswith("README.md"), f"the link's URL is the README ({uri!r})")
 
 # --- bad requests: answered, the application keeps answering ---
 check(frame.getChildAtIndex(10000) is None, "a child index out of range answers nothing")
