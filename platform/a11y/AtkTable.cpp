@@ -648,7 +648,9 @@ void ReportTable(Node* node, const AccTable& was, const AccTable& now)
         }
     }
     // The kept rows: their checks and texts.
-    for (auto& [row, told] : cache.rows) {
+    for (auto& kept : cache.rows) {
+        const int row = kept.first;
+        AccRow& told = kept.second;
         AccRow fresh;
         if (!DescribeRow(node->hwnd, row, fresh))
             continue;
