@@ -45,23 +45,26 @@ bool Mapped(const std::string& library)
 
 } // namespace
 
-// A top-level at (100, 50) on the screen; a panel at (10, 20) in it with a 1-pixel border, and a
-// button at (3, 4) 40 x 30 in the panel's client area. The top-level's place is the screen's;
-// everything inside it is scaled from its origin, edges rounded as DeviceScale.h rounds them.
+// A top-level at logical (100, 50) on the screen; a panel at (10, 20) in it with a 1-pixel
+// border, and a button at (3, 4) 40 x 30 in the panel's client area. The top-level stands at
+// the device place of its logical one; everything inside it is scaled from its origin, edges
+// rounded as DeviceScale.h rounds them.
 TEST(ScreenExtents, DevicePixelsAtEveryScale)
 {
     struct Row
     {
         double scale;
+        POINT origin; // the top-level's device place
         const char* top;
         const char* panel;
         const char* button;
     };
     const Row rows[] = {
-        {1.0, "100,50 200x150", "110,70 80x60", "114,75 40x30"},
-        {2.0, "100,50 400x300", "120,90 160x120", "128,100 80x60"},
-        // 14 x 1.5 = 21, 25 x 1.5 = 37.5 -> 38; 54 x 1.5 = 81, 55 x 1.5 = 82.5 -> 83.
-        {1.5, "100,50 300x225", "115,80 120x90", "121,88 60x45"},
+        {1.0, {100, 50}, "100,50 200x150", "110,70 80x60", "114,75 40x30"},
+        {2.0, {200, 100}, "200,100 400x300", "220,140 160x120", "228,150 80x60"},
+        // 50 x 1.5 = 75; 14 x 1.5 = 21, 25 x 1.5 = 37.5 -> 38; 54 x 1.5 = 81, 55 x 1.5 = 82.5
+        // -> 83.
+        {1.5, {150, 75}, "150,75 300x225", "165,105 120x90", "171,113 60x45"},
     };
     for (const Row& r : rows) {
         wnd::HeadlessDriver driver(r.scale);
@@ -76,7 +79,7 @@ TEST(ScreenExtents, DevicePixelsAtEveryScale)
         EXPECT_EQ(Str(a11y::ScreenExtents(button)), r.button) << r.scale;
         // The surface the backend shows has the top-level's device size.
         CRect onSurface = a11y::ScreenExtents(button);
-        onSurface.OffsetRect(-100, -50);
+        onSurface.OffsetRect(-r.origin.x, -r.origin.y);
         EXPECT_EQ(Str(CRect(driver.DeviceRectOf(button))), Str(onSurface));
         DestroyWindow(top);
         EXPECT_EQ(Str(a11y::ScreenExtents(button)), "0,0 0x0"); // a window that went
