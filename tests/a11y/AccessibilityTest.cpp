@@ -212,7 +212,8 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     EXPECT_EQ(atk.child(frame, -1), nullptr);
     gint x, y, w, h;
     atk.extents(reinterpret_cast<AtkComponent*>(button), &x, &y, &w, &h, ATK_XY_SCREEN);
-    EXPECT_EQ(Str(CRect(x, y, x + w, y + h)), "120,70 120x40");
+    // The top-level at logical (100, 50) stands at device (200, 100) at scale 2.
+    EXPECT_EQ(Str(CRect(x, y, x + w, y + h)), "220,120 120x40");
 
     // A value inside the range moves the slider; one outside is refused.
     EXPECT_TRUE(SetValue(atk, slider, 30));
