@@ -150,30 +150,16 @@ namespace {
 
 bool SliderKey(UINT vk, slider::Key* key)
 {
-    switch (vk) {
-    case VK_LEFT:
-    case VK_DOWN:
-        *key = slider::Key::StepDown;
-        return true;
-    case VK_RIGHT:
-    case VK_UP:
-        *key = slider::Key::StepUp;
-        return true;
-    case VK_NEXT:
-        *key = slider::Key::PageDown;
-        return true;
-    case VK_PRIOR:
-        *key = slider::Key::PageUp;
-        return true;
-    case VK_HOME:
-        *key = slider::Key::Home;
-        return true;
-    case VK_END:
-        *key = slider::Key::End;
-        return true;
-    default:
-        return false;
-    }
+    return skinkit::KeyFor<slider::Key>(vk,
+                                        {{VK_LEFT, slider::Key::StepDown},
+                                         {VK_DOWN, slider::Key::StepDown},
+                                         {VK_RIGHT, slider::Key::StepUp},
+                                         {VK_UP, slider::Key::StepUp},
+                                         {VK_NEXT, slider::Key::PageDown},
+                                         {VK_PRIOR, slider::Key::PageUp},
+                                         {VK_HOME, slider::Key::Home},
+                                         {VK_END, slider::Key::End}},
+                                        key);
 }
 
 } // namespace

@@ -537,28 +537,14 @@ namespace {
 
 bool MoveKey(UINT vk, list::Key* key)
 {
-    switch (vk) {
-    case VK_UP:
-        *key = list::Key::Up;
-        return true;
-    case VK_DOWN:
-        *key = list::Key::Down;
-        return true;
-    case VK_PRIOR:
-        *key = list::Key::PageUp;
-        return true;
-    case VK_NEXT:
-        *key = list::Key::PageDown;
-        return true;
-    case VK_HOME:
-        *key = list::Key::Home;
-        return true;
-    case VK_END:
-        *key = list::Key::End;
-        return true;
-    default:
-        return false;
-    }
+    return skinkit::KeyFor<list::Key>(vk,
+                                      {{VK_UP, list::Key::Up},
+                                       {VK_DOWN, list::Key::Down},
+                                       {VK_PRIOR, list::Key::PageUp},
+                                       {VK_NEXT, list::Key::PageDown},
+                                       {VK_HOME, list::Key::Home},
+                                       {VK_END, list::Key::End}},
+                                      key);
 }
 
 } // namespace

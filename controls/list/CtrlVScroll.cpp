@@ -217,28 +217,14 @@ namespace {
 
 bool BarKey(UINT vk, vscroll::Key* key)
 {
-    switch (vk) {
-    case VK_UP:
-        *key = vscroll::Key::LineUp;
-        return true;
-    case VK_DOWN:
-        *key = vscroll::Key::LineDown;
-        return true;
-    case VK_PRIOR:
-        *key = vscroll::Key::PageUp;
-        return true;
-    case VK_NEXT:
-        *key = vscroll::Key::PageDown;
-        return true;
-    case VK_HOME:
-        *key = vscroll::Key::Top;
-        return true;
-    case VK_END:
-        *key = vscroll::Key::Bottom;
-        return true;
-    default:
-        return false;
-    }
+    return skinkit::KeyFor<vscroll::Key>(vk,
+                                         {{VK_UP, vscroll::Key::LineUp},
+                                          {VK_DOWN, vscroll::Key::LineDown},
+                                          {VK_PRIOR, vscroll::Key::PageUp},
+                                          {VK_NEXT, vscroll::Key::PageDown},
+                                          {VK_HOME, vscroll::Key::Top},
+                                          {VK_END, vscroll::Key::Bottom}},
+                                         key);
 }
 
 } // namespace
