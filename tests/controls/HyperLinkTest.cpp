@@ -178,9 +178,9 @@ TEST_F(HyperLink, FailuresBeepAndNameTheirCause)
         EXPECT_EQ(driver.Beeps(), beeps + 1);
         ASSERT_EQ(driver.MessageBoxes().size(), boxes + 1);
         const auto& box = driver.MessageBoxes().back();
-        EXPECT_EQ(box.text, hlink::ErrorMessage(code));
-        EXPECT_EQ(box.caption, CString(L"Link test"));
-        EXPECT_EQ(box.type, MB_ICONEXCLAMATION);
+        EXPECT_EQ(
+            std::tuple(box.text, box.caption, box.type),
+            std::tuple(hlink::ErrorMessage(code), CString(L"Link test"), UINT(MB_ICONEXCLAMATION)));
         EXPECT_FALSE(link.GetVisited());
     }
 }
