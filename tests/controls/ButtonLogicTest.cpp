@@ -23,13 +23,11 @@ TEST(ButtonState, EveryCombinationOfDownDisabledAndHover)
 TEST(ButtonClassify, TypeBitsDecideCheckTypeAndPushLike)
 {
     const std::tuple<DWORD, bool, bool> cases[] = {{BS_PUSHBUTTON, false, false},
-                                                   {BS_DEFPUSHBUTTON, false, false},
                                                    {BS_CHECKBOX, true, false},
                                                    {BS_AUTOCHECKBOX, true, false},
                                                    {BS_RADIOBUTTON, false, false},
                                                    {BS_3STATE, false, false},
                                                    {BS_AUTO3STATE, true, false},
-                                                   {BS_USERBUTTON, false, false},
                                                    {BS_AUTORADIOBUTTON, true, false},
                                                    {BS_AUTOCHECKBOX | BS_PUSHLIKE, true, true},
                                                    {BS_PUSHBUTTON | BS_PUSHLIKE, false, false}};

@@ -150,7 +150,7 @@ TEST_F(GroupBox, DisabledShowsGrayTextAndAGrayscaleIcon)
 // The controls wholly inside the box are its own. Enabling with its children takes them, not
 // one across its edge or outside it. With keyboard access, the focus given to the box goes on
 // to the first tab stop inside that can take it: not one across its edge, a disabled one or one
-// that is no tab stop.
+// that is no tab stop. A click inside reaches the button under the box.
 TEST_F(GroupBox, TheControlsWhollyInsideTakeItsEnablingAndItsFocus)
 {
     const struct
@@ -182,18 +182,12 @@ TEST_F(GroupBox, TheControlsWhollyInsideTakeItsEnablingAndItsFocus)
                              made[0].IsWindowEnabled() != 0, made[5].IsWindowEnabled() != 0),
                   std::tuple(enable != 0, insideToo, true, true));
     }
+    driver.Click(made[4].m_hWnd, {10, 10}); // the box, made later, lies over it
+    EXPECT_EQ(host.heard, "command 5 0 ; ");
 }
 
-TEST_F(GroupBox, AClickInsideReachesTheButtonBelowTheBox)
-{
-    CButton button;
-    ASSERT_TRUE(button.Create(L"in", WS_CHILD | WS_VISIBLE, CRect(20, 30, 80, 50), &host, 101));
-    MakeBox(); // made later: on top of the button
-    driver.Click(button.m_hWnd, {10, 10});
-    EXPECT_EQ(host.heard, "command 101 0 ; ");
-}
-
-TEST_F(GroupBox, TextAndIconsFromTheHostsResourcesAndImageLists)
+// The text, icons and font from the host: resources, image lists and point sizes at 96 DPI.
+TEST_F(GroupBox, TextIconsAndFontsFromTheHost)
 {
     MakeBox();
     platform::host::SetString(42, L"From resources");
@@ -216,11 +210,6 @@ TEST_F(GroupBox, TextAndIconsFromTheHostsResourcesAndImageLists)
         EXPECT_EQ(std::pair(box.m_hIcon != nullptr, box.m_nIconSize), std::pair(size > 0, size))
             << fromList << " " << which;
     }
-}
-
-TEST_F(GroupBox, FontsAtNinetySixDotsPerInch)
-{
-    MakeBox();
     EXPECT_EQ(box.GetFontPointSize(), 8); // the stock GUI font: height -11
     box.SetFont(L"Liberation Sans", 9, FALSE).SetBold(TRUE, FALSE);
     LOGFONTW lf{};

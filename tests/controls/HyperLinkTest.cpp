@@ -53,34 +53,29 @@ protected:
 
 } // namespace
 
-TEST_F(HyperLink, UrlAndTextTakenFromEachOther)
-{
-    Attach(link, L"https://example.org/page");
-    EXPECT_EQ(link.GetURL(), CString(L"https://example.org/page"));
-    EXPECT_TRUE(link.GetStyle() & SS_NOTIFY);
-    link.DestroyWindow();
-
-    CHyperLink second;
-    second.SetURL(L"https://example.org/other");
-    Attach(second, L"");
-    EXPECT_EQ(second.GetWindowText(), CString(L"https://example.org/other"));
-}
-
-// Which edge each style keeps is the sizing table's business; attaching sizes the window to
-// the underlined text by it.
-TEST_F(HyperLink, SizedToTheTextKeepingTheEdgeTheStyleNames)
+// Attaching takes the URL from the text, or the text from the URL, and sizes the window to the
+// underlined text (which edge each style keeps is the sizing table's business).
+TEST_F(HyperLink, AttachingTakesTheUrlOrTheTextAndSizesToTheText)
 {
     LOGFONTW lf{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     lf.lfUnderline = TRUE;
     CFont underlined;
     underlined.CreateFontIndirect(&lf);
-    const SIZE text = TextExtent(underlined, L"Read me");
-    Attach(link, L"Read me", SS_RIGHT);
+    const SIZE text = TextExtent(underlined, L"https://example.org/page");
+    Attach(link, L"https://example.org/page", SS_RIGHT);
+    EXPECT_EQ(link.GetURL(), CString(L"https://example.org/page"));
+    EXPECT_TRUE(link.GetStyle() & SS_NOTIFY);
     CRect c;
     link.GetWindowRect(&c);
     host.ScreenToClient(&c);
     EXPECT_EQ(c, CRect(250 - text.cx, 50, 250, 50 + text.cy));
+    link.DestroyWindow();
+
+    CHyperLink second;
+    second.SetURL(L"https://example.org/other");
+    Attach(second, L"");
+    EXPECT_EQ(second.GetWindowText(), CString(L"https://example.org/other"));
 }
 
 TEST_F(HyperLink, HoverAndLeaveSetUnderlineColourAndCursorPerMode)
@@ -153,19 +148,16 @@ TEST_F(HyperLink, TooltipShowsTheUrlAfterHalfASecondAtRest)
     EXPECT_FALSE(driver.ToolTips()[0].shown);
 }
 
-TEST_F(HyperLink, AFailedOpenRunsTheRegisteredHtmlCommand)
+// A failed open runs the command registered for HTML files, cut at its placeholder with a blank
+// and the URL after it. When there is none either, the link beeps and names the cause.
+TEST_F(HyperLink, AFailedOpenRunsTheRegisteredHtmlCommandElseBeepsAndNamesTheCause)
 {
     Attach(link, L"https://example.org/a?b=1");
     driver.Click(link.m_hWnd, {2, 2});
-    // Cut at its placeholder, with a blank and the URL after it.
     EXPECT_EQ(g_desktop.Calls(), "[--new-window][https://example.org/a?b=1]\n");
     EXPECT_TRUE(link.GetVisited());
     EXPECT_TRUE(driver.MessageBoxes().empty());
-}
-
-TEST_F(HyperLink, FailuresBeepAndNameTheirCause)
-{
-    Attach(link, L"https://example.org/");
+    link.SetVisited(FALSE);
     for (int code : {26, 0}) {
         platform::shell::Desktop failing;
         failing.open = [code](const std::string&) { return INT_PTR(code); };
