@@ -291,19 +291,15 @@ struct ListFixture
         a11y::Stop();
     }
     AtkTable* T() { return reinterpret_cast<AtkTable*>(table); }
-    std::string Name(AtkObject* o)
-    {
-        const char* n = o ? atk.name(o) : nullptr;
-        return n ? n : "(none)";
-    }
-    // The cell's name, and null for none.
+    // The cell's name, "(none)" for no cell.
     std::string Cell(int row, int column)
     {
         AtkObject* c = atk.atk_table_ref_at(T(), row, column);
-        const std::string n = Name(c);
+        const char* n = c ? atk.name(c) : nullptr;
+        const std::string name = n ? n : "(none)";
         if (c)
             g_object_unref(c);
-        return n;
+        return name;
     }
 
     wnd::HeadlessDriver driver;
