@@ -52,30 +52,19 @@ protected:
     std::unique_ptr<Gdiplus::Bitmap> strip4 = Strip(4, 30, 30); // the 120 x 30 strip
 };
 
-// The frame each input shows (the state table itself is the logic test's): rest, hover, press,
-// click, leave, disable, double click and the check messages, with the parent hearing each
-// click after the check has changed.
+// Through the driver's mouse (the frame each state shows is TheStateFollowsInput...'s): hover
+// needs the pointer to rest; the parent hears each click after the check has changed, the second
+// click of a double click too; the check messages take any checked value.
 TEST_F(SkinnedButton, APushLikeCheckButtonThroughHoverPressClickAndCheck)
 {
     MakeSubclassed(BS_AUTOCHECKBOX | BS_PUSHLIKE);
     button.SetButtonImage(strip4.get(), 4);
     driver.MoveMouse(button.m_hWnd, {30, 15});
-    EXPECT_EQ(Shown(), kFrameColour[0]) << "hover needs the pointer to rest";
+    EXPECT_EQ(Shown(), kFrameColour[0]);
     driver.AdvanceTime(1);
     EXPECT_EQ(Shown(), kFrameColour[1]);
-    driver.MouseDown();
-    EXPECT_EQ(Shown(), kFrameColour[3]);
-    driver.MouseUp();
-    EXPECT_EQ(host.heard, "command 1001 0 1; ");
-    driver.MoveMouse(host.m_hWnd, {200, 100});
-    EXPECT_EQ(Shown(), kFrameColour[3]) << "checked shows as down";
-    button.EnableWindow(FALSE);
-    EXPECT_EQ(Shown(), kFrameColour[2]) << "a four-frame strip's down-and-disabled frame";
-    button.EnableWindow(TRUE);
-    driver.AdvanceTime(1000);
     driver.DoubleClick(button.m_hWnd, {30, 15});
-    EXPECT_EQ(host.heard, "command 1001 0 1; command 1001 0 0; command 1001 0 1; ")
-        << "the second click counts";
+    EXPECT_EQ(host.heard, "command 1001 0 1; command 1001 0 0; ");
 
     driver.MoveMouse(host.m_hWnd, {200, 100});
     for (auto [value, check] : {std::pair<WPARAM, int>{BST_UNCHECKED, 0},
