@@ -6,7 +6,6 @@
 #include "ControlTestKit.h"
 
 #include <climits>
-#include <cstdint>
 
 namespace {
 
