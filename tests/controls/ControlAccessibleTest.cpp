@@ -141,8 +141,23 @@ TEST_F(Accessible, TheClickActionNotifiesAsTheMouseDoes)
     }
 }
 
-TEST_F(Accessible, SlidersTellTheirRangeAndTakeValuesAsAClick)
+TEST_F(Accessible, SlidersAndTheScrollBarTellTheirRangeAndTakeValuesAsAClick)
 {
+    CCtrlVScroll bar;
+    ASSERT_TRUE(bar.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 12, 120), &host, 9));
+    bar.SetItemCount(50);
+    bar.SetMaxRowCount(10);
+    // The scroll bar's value is the first row shown, up to the last page's.
+    const AccDescription scroll = Describe(bar);
+    EXPECT_EQ(scroll.role, AccRole::ScrollBar);
+    EXPECT_EQ(scroll.value.max, 40);
+    EXPECT_FALSE(scroll.states & acc::Horizontal);
+    host.heard.clear();
+    EXPECT_TRUE(SetValue(bar, 5));
+    EXPECT_EQ(bar.GetCurPos(), 5);
+    EXPECT_EQ(host.heard, "465 5 0 ; "); // UM_VSCROLL_POS, as a drag of the thumb tells it
+    EXPECT_FALSE(SetValue(bar, 41));
+    EXPECT_EQ(bar.GetCurPos(), 5);
     std::unique_ptr<Gdiplus::Bitmap> thumb = Solid(10, 16, 0xFF00FF00);
     for (bool extended : {false, true}) {
         std::unique_ptr<CCtrlSlider> s =
@@ -178,24 +193,6 @@ TEST_F(Accessible, SlidersTellTheirRangeAndTakeValuesAsAClick)
         EXPECT_EQ(Describe(*s).value.current, 30);
         s->DestroyWindow();
     }
-}
-
-TEST_F(Accessible, TheScrollBarsValueIsTheFirstVisibleItem)
-{
-    CCtrlVScroll bar;
-    ASSERT_TRUE(bar.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 12, 120), &host, 9));
-    bar.SetItemCount(50);
-    bar.SetMaxRowCount(10);
-    AccDescription d = Describe(bar);
-    EXPECT_EQ(d.role, AccRole::ScrollBar);
-    EXPECT_EQ(d.value.max, 40);
-    EXPECT_FALSE(d.states & acc::Horizontal);
-    host.heard.clear();
-    EXPECT_TRUE(SetValue(bar, 5));
-    EXPECT_EQ(bar.GetCurPos(), 5);
-    EXPECT_EQ(host.heard, "465 5 0 ; "); // UM_VSCROLL_POS, as a drag of the thumb tells it
-    EXPECT_FALSE(SetValue(bar, 41));
-    EXPECT_EQ(bar.GetCurPos(), 5);
 }
 
 TEST_F(Accessible, LabelsImagesGroupsAndLinks)

@@ -76,7 +76,7 @@ protected:
 
 } // namespace
 
-TEST_F(GroupBox, FramesEtchedOrFlatInTheBorderColour)
+TEST_F(GroupBox, FramesInTheBorderColourBackgroundAndHeaderStyle)
 {
     MakeBox();
     // Etched: a shadow outline one pixel in and a highlight one one pixel out. Once the colour is
@@ -96,14 +96,11 @@ TEST_F(GroupBox, FramesEtchedOrFlatInTheBorderColour)
     EXPECT_EQ(At(150, 2 * top - 1), Argb(RGB(10, 20, 30)));
     EXPECT_EQ(At(150, 2 * top + 2), kFace);
     EXPECT_EQ(At(0, 60), kShadow);
-}
+    box.SetBkColor(GetSysColor(COLOR_BTNFACE));
 
-// Where the header goes is the layout table's business, and the frame's gap is the text test's
-// below; this proves the painting follows the header style and its alignment: only a line across
-// the whole width with the highlight right under it, nothing at the sides.
-TEST_F(GroupBox, HeaderPlacedPerStyleAndAlignment)
-{
-    MakeBox(L"Header");
+    // Where the header goes is the layout table's business, and the frame's gap is the text test's
+    // below; the painting follows the header style and its alignment: only a line across the
+    // whole width with the highlight right under it, nothing at the sides.
     box.SetControlStyle(CCtrlGroupBox::STYLE_HEADER, FALSE)
         .SetAlignment(CCtrlGroupBox::ALIGN_RIGHT);
     EXPECT_EQ(GapInRow(top, 0, W), std::make_pair(W - (int(extent.cx) + 3), W));

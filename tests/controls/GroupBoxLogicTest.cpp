@@ -6,7 +6,7 @@
 #include <array>
 #include <tuple>
 
-TEST(GroupBoxLayout, BandsFromTextAndIcon)
+TEST(GroupBoxLayout, BandsAndHeaderForEveryStyleAndAlignment)
 {
     // Text 14 high: h = 15; an icon of 16 decides: h = 17; nothing at all: h = 1; 9 / 2 -> 4.
     const std::array<int, 6> cases[] = {
@@ -18,17 +18,13 @@ TEST(GroupBoxLayout, BandsFromTextAndIcon)
         EXPECT_EQ(b.icon, CRect(0, iconTop, 100, iconTop + icon));
         EXPECT_EQ(b.headerHalf, half);
     }
-}
-
-TEST(GroupBoxLayout, HeaderForEveryStyleAndAlignment)
-{
     // Band (10, 0)-(210, 15); text 50 wide, icon 16 with spacing 8 -> w = 74.
     const CRect band(10, 0, 210, 15);
     const struct
     {
         int style, alignment, marginX, marginY, textWidth, icon;
         CRect expected;
-    } cases[] = {
+    } headers[] = {
         {grp::StyleFrame, grp::AlignLeft, 8, 0, 50, 16, {18, 0, 98, 15}},
         {grp::StyleFrame, grp::AlignCenter, 8, 0, 50, 16, {70, 0, 150, 15}},
         {grp::StyleFrame, grp::AlignRight, 8, 0, 50, 16, {122, 0, 202, 15}},
@@ -43,7 +39,7 @@ TEST(GroupBoxLayout, HeaderForEveryStyleAndAlignment)
         {grp::StyleFrame, grp::AlignCenter, 0, 0, 195, 0, {10, 0, 211, 15}}, // (200-201)/2 = 0
         {grp::StyleFrame, grp::AlignCenter, 0, 0, 196, 0, {9, 0, 211, 15}},  // (200-202)/2 = -1
     };
-    for (const auto& k : cases) {
+    for (const auto& k : headers) {
         const CRect r = grp::HeaderRect(
             band, {k.style, k.alignment, k.textWidth, k.icon, 8, k.marginX, k.marginY});
         EXPECT_EQ(r, k.expected) << k.style << "/" << k.alignment << " text " << k.textWidth
@@ -71,7 +67,7 @@ TEST(GroupBoxLayout, IconAndTextInsideTheHeader)
               31);
 }
 
-TEST(GroupBoxPixels, GrayIconPixels)
+TEST(GroupBoxPixels, GrayIconPixelsAndWhollyInside)
 {
     grp::Palette palette;
     grp::FillGrayPalette(palette);
@@ -85,15 +81,11 @@ TEST(GroupBoxPixels, GrayIconPixels)
     };
     for (auto [in, out] : cases)
         EXPECT_EQ(grp::GrayPixel(in, palette), out) << std::hex << in;
-}
-
-TEST(GroupBoxPixels, InsideMeansWhollyInside)
-{
-    const std::pair<CRect, bool> cases[] = {
+    const std::pair<CRect, bool> children[] = {
         {{10, 10, 100, 100}, true}, {{20, 20, 30, 30}, true}, {{90, 20, 101, 30}, false},
         {{9, 20, 30, 30}, false},   {{20, 5, 30, 30}, false}, {{20, 20, 30, 101}, false},
     };
-    for (const auto& [child, inside] : cases)
+    for (const auto& [child, inside] : children)
         EXPECT_EQ(grp::Inside(child, CRect(10, 10, 100, 100)), inside)
             << child.left << "," << child.top;
 }

@@ -24,7 +24,7 @@ TEST(HyperLinkLogic, SizingKeepsTheEdgeTheStyleNames)
               CRect(-10, 0, 20, 10));
 }
 
-TEST(HyperLinkLogic, FallbackCommandCutAtThePlaceholder)
+TEST(HyperLinkLogic, FallbackCommandAndErrorTexts)
 {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"\"C:\\b\\browser.exe\" \"%1\"", L"\"C:\\b\\browser.exe\"  https://x.org/"},
@@ -36,11 +36,7 @@ TEST(HyperLinkLogic, FallbackCommandCutAtThePlaceholder)
     for (auto [registered, run] : cases)
         EXPECT_EQ(hlink::FallbackCommand(registered, L"https://x.org/"), CString(run))
             << CString(registered).ToUtf8();
-}
-
-// One known code and one unknown prove the mapping; the texts themselves are data.
-TEST(HyperLinkLogic, ErrorTexts)
-{
+    // One known code and one unknown prove the mapping; the texts themselves are data.
     EXPECT_EQ(hlink::ErrorMessage(26),
               CString(L"Unable to open hyperlink:\n\nA sharing violation occurred. "));
     EXPECT_EQ(hlink::ErrorMessage(99), CString(L"Unable to open hyperlink:\n\nUnknown Error (99) "
