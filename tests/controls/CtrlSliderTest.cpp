@@ -35,7 +35,7 @@ protected:
                                                     Solid(10, 16, kThumb)};
 };
 
-TEST_F(Sliders, PlainSliderSession)
+TEST_F(Sliders, PlainSliderSessionAndExtendedPainting)
 {
     CCtrlSlider s;
     Make(s);
@@ -67,29 +67,26 @@ TEST_F(Sliders, PlainSliderSession)
     int lo = -1, hi = -1;
     s.GetRange(lo, hi);
     EXPECT_EQ(s.GetPos() * 100 + hi, 2005) << "clamped to 20, kept by a new range";
-}
 
-// The scaled slider: thumb and bars scaled to the height, the played bar stretched or tiled.
-TEST_F(Sliders, ExtendedSliderPainting)
-{
-    CCtrlSliderEx s;
-    Make(s);
+    // The scaled slider: thumb and bars scaled to the height, the played bar stretched or tiled.
+    CCtrlSliderEx ex;
+    Make(ex);
     auto tallThumb = Solid(10, 40, kThumb);
     auto tile = Bands(10, 4, {{6, kPlayed}, {4, kBack}}); // a tile shows where it starts
-    s.SetImage(tallThumb.get(), 2);
-    s.SetImage(tile.get(), 0);
-    s.MoveWindow(20, 30, 55, 20);
-    s.SetPos(50); // thumb 5 x 20 at (25, 0), centre 27; bars 2 high at y 9; x 20 stretched from 7
+    ex.SetImage(tallThumb.get(), 2);
+    ex.SetImage(tile.get(), 0);
+    ex.MoveWindow(20, 30, 55, 20);
+    ex.SetPos(50); // thumb 5 x 20 at (25, 0), centre 27; bars 2 high at y 9; x 20 stretched from 7
     for (auto [x, y, colour] : {std::tuple{27, 0, kThumb},
                                 {27, 19, kThumb},
                                 {20, 9, kBack},
                                 {5, 10, kPlayed},
                                 {40, 9, kRemaining}})
-        EXPECT_EQ(At(s, x, y), colour) << "stretched: " << x << "," << y;
-    s.SetBarType(1);
-    s.Invalidate();
+        EXPECT_EQ(At(ex, x, y), colour) << "stretched: " << x << "," << y;
+    ex.SetBarType(1);
+    ex.Invalidate();
     for (auto [x, colour] : {std::pair{5, kPlayed}, {8, kBack}, {12, kPlayed}, {20, kPlayed}})
-        EXPECT_EQ(At(s, x, 9), colour) << "tiles of 10 from 0, at their own width: x " << x;
+        EXPECT_EQ(At(ex, x, 9), colour) << "tiles of 10 from 0, at their own width: x " << x;
 }
 
 // The thumb's place is a const answer of the slider's state, asked by painting and by the host

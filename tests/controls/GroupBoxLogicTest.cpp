@@ -6,7 +6,7 @@
 #include <array>
 #include <tuple>
 
-TEST(GroupBoxLayout, BandsAndHeaderForEveryStyleAndAlignment)
+TEST(GroupBoxLayout, BandsHeaderAndItsIconAndText)
 {
     // Text 14 high: h = 15; an icon of 16 decides: h = 17; nothing at all: h = 1; 9 / 2 -> 4.
     const std::array<int, 6> cases[] = {
@@ -45,10 +45,6 @@ TEST(GroupBoxLayout, BandsAndHeaderForEveryStyleAndAlignment)
         EXPECT_EQ(r, k.expected) << k.style << "/" << k.alignment << " text " << k.textWidth
                                  << " icon " << k.icon;
     }
-}
-
-TEST(GroupBoxLayout, IconAndTextInsideTheHeader)
-{
     for (auto [style, alignment, iconAfter, textWidth, icon, iconLeft, textLeft] :
          {std::tuple{grp::StyleFrame, grp::AlignLeft, false, 50, 16, 23, 47},
           {grp::StyleFrame, grp::AlignLeft, false, 50, 0, 23, 23},
