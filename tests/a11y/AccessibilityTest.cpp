@@ -94,7 +94,7 @@ TEST(Start, WithoutABusCostsNothing)
 #include "controls/CtrlSlider.h"
 #include "controls/list/CtrlListbox.h"
 
-// The value calls the bridge makes are ATK's older GValue ones.
+// The table calls the bridge makes are ATK's older index ones.
 #define ATK_DISABLE_DEPRECATION_WARNINGS
 #include <atk/atk.h>
 #include <dlfcn.h>
@@ -119,7 +119,6 @@ struct Atk
     SKINKIT_ATK_ENTRY(states, atk_object_ref_state_set)
     SKINKIT_ATK_ENTRY(has, atk_state_set_contains_state)
     SKINKIT_ATK_ENTRY(act, atk_action_do_action)
-    SKINKIT_ATK_ENTRY(setValue, atk_value_set_current_value)
     SKINKIT_ATK_ENTRY(extents, atk_component_get_extents)
 
     bool State(AtkObject* o, AtkStateType s)
@@ -143,14 +142,6 @@ void OnState(AtkObject*, gchar* name, gboolean on, gpointer)
     g_signals += std::string(name) + (on ? " on" : " off") + "; ";
 }
 
-bool SetValue(Atk& atk, AtkObject* o, double v)
-{
-    GValue value = G_VALUE_INIT;
-    g_value_init(&value, G_TYPE_DOUBLE);
-    g_value_set_double(&value, v);
-    return atk.setValue(reinterpret_cast<AtkValue*>(o), &value);
-}
-
 } // namespace
 
 TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
@@ -163,11 +154,10 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     CCtrlSlider volume;
     volume.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 40, 110, 60),
                   CWnd::FromHandle(top), 7);
-    volume.SetRange(0, 100);
     if (!a11y::StartInProcess())
         GTEST_SKIP() << "ATK is not installed";
     Atk atk;
-    ASSERT_TRUE(atk.root && atk.act && atk.setValue && atk.extents);
+    ASSERT_TRUE(atk.root && atk.act && atk.extents);
 
     AtkObject* app = atk.root();
     ASSERT_EQ(atk.count(app), 1);
@@ -175,17 +165,13 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     ASSERT_EQ(atk.count(frame), 2);
     AtkObject* button = atk.child(frame, 0);
     AtkObject* slider = atk.child(frame, 1);
-    // The roles and names of each kind are the desktop test's, read through pyatspi.
-    EXPECT_STREQ(atk.name(button), "Play");
+    // Roles, names, states, values set and checks of each kind are the desktop test's, read and
+    // set through pyatspi (DemoA11yClient.py); here what it cannot see.
     EXPECT_EQ(atk.index(slider), 1);
     gint x, y, w, h;
     atk.extents(reinterpret_cast<AtkComponent*>(button), &x, &y, &w, &h, ATK_XY_SCREEN);
     // The top-level at logical (100, 50) stands at device (200, 100) at scale 2.
     EXPECT_EQ(Str({CRect(x, y, x + w, y + h)}), "220,120 120x40");
-
-    // A value inside the range moves the slider (the refusals are the control's own test's).
-    EXPECT_TRUE(SetValue(atk, slider, 30));
-    EXPECT_EQ(volume.GetPos(), 30);
 
     // The click runs from the message loop, as the mouse's would.
     driver.Record(top);
@@ -195,7 +181,7 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     driver.Pump();
     EXPECT_EQ(driver.Commands(BN_CLICKED).size(), 1u);
 
-    // Signals: a child made, the focus, a window going.
+    // Signals: a child made, a window going.
     g_signals.clear();
     g_signal_connect(frame, "children-changed::add", G_CALLBACK(OnChildren),
                      const_cast<char*>("add"));
@@ -204,10 +190,8 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     g_signal_connect(button, "state-change", G_CALLBACK(OnState), nullptr);
     CreateWindowExW(0, L"STATIC", L"Ready", WS_CHILD | WS_VISIBLE, 10, 70, 60, 20, top, nullptr,
                     nullptr, nullptr);
-    SetFocus(play);
     driver.Pump();
-    EXPECT_EQ(g_signals, "add 2; focused on; ");
-    EXPECT_TRUE(atk.State(button, ATK_STATE_FOCUSED));
+    EXPECT_EQ(g_signals, "add 2; ");
 
     // The button's window goes: its object turns defunct and answers nothing, without a crash.
     g_object_ref(button);
@@ -355,10 +339,6 @@ TEST(Table, RowsCellsHeadersAndBadPlaces)
     for (gint bad : {-1, 18, G_MAXINT})
         EXPECT_EQ(atk.child(f.table, bad), nullptr) << bad;
     EXPECT_EQ(atk.atk_table_get_row_at_index(f.T(), 1), -1); // a header
-    // Check states, as rows 1 and 3 have them.
-    AtkObject* c = atk.atk_table_ref_at(f.T(), 1, 1);
-    EXPECT_TRUE(atk.State(c, ATK_STATE_CHECKABLE) && atk.State(c, ATK_STATE_CHECKED));
-    g_object_unref(c);
 }
 
 // What a reader hears as the list changes, and what the list does when the reader acts.

