@@ -125,10 +125,10 @@ TEST_F(GroupBox, DisabledShowsGrayTextAndAGrayscaleIcon)
           {FALSE, FALSE, 0xFFFFFFFFu, kShadow, false}}) {
         box.SetDisabledStyle(disabledStyle);
         box.EnableWindow(enable, FALSE);
-        EXPECT_EQ(At(iconLeft + 2, iconTop + 4), white) << enable << disabledStyle;
-        EXPECT_EQ(At(0, H - 5), frame) << enable << disabledStyle;
-        EXPECT_EQ(Count(box, black, text) > 0, !grayText) << enable << disabledStyle;
-        EXPECT_EQ(Count(box, gray, text) > 0, grayText) << enable << disabledStyle;
+        EXPECT_EQ(std::tuple(At(iconLeft + 2, iconTop + 4), At(0, H - 5),
+                             Count(box, black, text) > 0, Count(box, gray, text) > 0),
+                  std::tuple(white, frame, !grayText, grayText))
+            << enable << disabledStyle;
     }
     DestroyIcon(icon);
 }
