@@ -4,12 +4,11 @@
 #include "platform/wnd/WindowManager.h"
 #include "platform/wnd/Wnd.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
-
-#include <gtest/gtest.h>
+#include "tests/controls/ControlTestKit.h"
 
 #include <chrono>
 #include <cstdlib>
-#include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -17,21 +16,9 @@ using namespace platform;
 
 namespace {
 
-std::string Str(const CRect& r)
+long Threads()
 {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.Width()) +
-           "x" + std::to_string(r.Height());
-}
-
-int Threads()
-{
-    int n = 0;
-    if (DIR* d = opendir("/proc/self/task")) {
-        while (dirent* e = readdir(d))
-            n += e->d_name[0] != '.';
-        closedir(d);
-    }
-    return n;
+    return std::distance(std::filesystem::directory_iterator("/proc/self/task"), {});
 }
 
 bool Mapped(const std::string& library)
@@ -51,38 +38,28 @@ bool Mapped(const std::string& library)
 // rounded as DeviceScale.h rounds them.
 TEST(ScreenExtents, DevicePixelsAtEveryScale)
 {
-    struct Row
-    {
-        double scale;
-        POINT origin; // the top-level's device place
-        const char* top;
-        const char* panel;
-        const char* button;
-    };
-    const Row rows[] = {
-        {1.0, {100, 50}, "100,50 200x150", "110,70 80x60", "114,75 40x30"},
-        {2.0, {200, 100}, "200,100 400x300", "220,140 160x120", "228,150 80x60"},
-        // 50 x 1.5 = 75; 14 x 1.5 = 21, 25 x 1.5 = 37.5 -> 38; 54 x 1.5 = 81, 55 x 1.5 = 82.5
-        // -> 83.
-        {1.5, {150, 75}, "150,75 300x225", "165,105 120x90", "171,113 60x45"},
-    };
-    for (const Row& r : rows) {
-        wnd::HeadlessDriver driver(r.scale);
-        const HWND top = CreateWindowExW(0, nullptr, L"top", WS_VISIBLE, 100, 50, 200, 150, nullptr,
-                                         nullptr, nullptr, nullptr);
-        const HWND panel = CreateWindowExW(0, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10,
-                                           20, 80, 60, top, nullptr, nullptr, nullptr);
-        const HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 3, 4, 40, 30,
-                                            panel, nullptr, nullptr, nullptr);
-        EXPECT_EQ(Str(a11y::ScreenExtents(top)), r.top) << r.scale;
-        EXPECT_EQ(Str(a11y::ScreenExtents(panel)), r.panel) << r.scale;
-        EXPECT_EQ(Str(a11y::ScreenExtents(button)), r.button) << r.scale;
+    // Rows: scale, the top-level's device place, then the top-level, the panel and the button.
+    for (auto [scale, x, y, want] :
+         {std::tuple{1.0, 100, 50, "100,50 200x150 | 110,70 80x60 | 114,75 40x30"},
+          {2.0, 200, 100, "200,100 400x300 | 220,140 160x120 | 228,150 80x60"},
+          // 50 x 1.5 = 75; 14 x 1.5 = 21, 25 x 1.5 = 37.5 -> 38; 54 x 1.5 = 81, 55 x 1.5 = 82.5.
+          {1.5, 150, 75, "150,75 300x225 | 165,105 120x90 | 171,113 60x45"}}) {
+        wnd::HeadlessDriver driver(scale);
+        const HWND t = CreateWindowExW(0, nullptr, L"top", WS_VISIBLE, 100, 50, 200, 150, nullptr,
+                                       nullptr, nullptr, nullptr);
+        const HWND p = CreateWindowExW(0, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 20,
+                                       80, 60, t, nullptr, nullptr, nullptr);
+        const HWND b = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 3, 4, 40, 30, p,
+                                       nullptr, nullptr, nullptr);
+        EXPECT_EQ(Str({a11y::ScreenExtents(t), a11y::ScreenExtents(p), a11y::ScreenExtents(b)}),
+                  want)
+            << scale;
         // The surface the backend shows has the top-level's device size.
-        CRect onSurface = a11y::ScreenExtents(button);
-        onSurface.OffsetRect(-r.origin.x, -r.origin.y);
-        EXPECT_EQ(Str(CRect(driver.DeviceRectOf(button))), Str(onSurface));
-        DestroyWindow(top);
-        EXPECT_EQ(Str(a11y::ScreenExtents(button)), "0,0 0x0"); // a window that went
+        CRect onSurface = a11y::ScreenExtents(b);
+        onSurface.OffsetRect(-x, -y);
+        EXPECT_EQ(Str({CRect(driver.DeviceRectOf(b))}), Str({onSurface}));
+        DestroyWindow(t);
+        EXPECT_EQ(Str({a11y::ScreenExtents(b)}), "0,0 0x0"); // a window that went
     }
 }
 
@@ -90,12 +67,11 @@ TEST(ScreenExtents, DevicePixelsAtEveryScale)
 // the accessibility stack.
 TEST(Start, WithoutABusCostsNothing)
 {
-    EXPECT_EQ(a11y::AskSessionBus(""), a11y::BusAnswer::NoBus);
-    EXPECT_EQ(a11y::AskSessionBus("unix:path=/nonexistent/skinkit-bus"), a11y::BusAnswer::NoBus);
-    EXPECT_EQ(a11y::AskSessionBus("not an address"), a11y::BusAnswer::NoBus);
+    for (const char* address : {"", "unix:path=/nonexistent/skinkit-bus", "not an address"})
+        EXPECT_EQ(a11y::AskSessionBus(address), a11y::BusAnswer::NoBus) << address;
 
     setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/skinkit-bus", 1);
-    const int threads = Threads();
+    const long threads = Threads();
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(a11y::Start());
     const auto spent = std::chrono::steady_clock::now() - start;
@@ -112,7 +88,7 @@ TEST(Start, WithoutABusCostsNothing)
 #include "controls/CtrlSlider.h"
 #include "controls/list/CtrlListbox.h"
 
-// The value calls the bridge makes are ATK's older GValue ones.
+// The table calls the bridge makes are ATK's older index ones.
 #define ATK_DISABLE_DEPRECATION_WARNINGS
 #include <atk/atk.h>
 #include <dlfcn.h>
@@ -120,6 +96,7 @@ TEST(Start, WithoutABusCostsNothing)
 namespace {
 
 // ATK's own entry points, from the library the tree loaded.
+#define SKINKIT_ATK_ENTRY(field, name) decltype(&::name) field = Get<decltype(::name)>(#name);
 struct Atk
 {
     template <typename F> F* Get(const char* name)
@@ -127,25 +104,16 @@ struct Atk
         return reinterpret_cast<F*>(dlsym(lib, name));
     }
     void* lib = dlopen("libatk-1.0.so.0", RTLD_NOW | RTLD_NOLOAD);
-    decltype(&atk_get_root) root = Get<decltype(atk_get_root)>("atk_get_root");
-    decltype(&atk_object_get_n_accessible_children) count =
-        Get<decltype(atk_object_get_n_accessible_children)>("atk_object_get_n_accessible_children");
-    decltype(&atk_object_ref_accessible_child) child =
-        Get<decltype(atk_object_ref_accessible_child)>("atk_object_ref_accessible_child");
-    decltype(&atk_object_get_name) name = Get<decltype(atk_object_get_name)>("atk_object_get_name");
-    decltype(&atk_object_get_role) role = Get<decltype(atk_object_get_role)>("atk_object_get_role");
-    decltype(&atk_object_get_index_in_parent) index =
-        Get<decltype(atk_object_get_index_in_parent)>("atk_object_get_index_in_parent");
-    decltype(&atk_object_ref_state_set) states =
-        Get<decltype(atk_object_ref_state_set)>("atk_object_ref_state_set");
-    decltype(&atk_state_set_contains_state) has =
-        Get<decltype(atk_state_set_contains_state)>("atk_state_set_contains_state");
-    decltype(&atk_action_do_action) act =
-        Get<decltype(atk_action_do_action)>("atk_action_do_action");
-    decltype(&atk_value_set_current_value) setValue =
-        Get<decltype(atk_value_set_current_value)>("atk_value_set_current_value");
-    decltype(&atk_component_get_extents) extents =
-        Get<decltype(atk_component_get_extents)>("atk_component_get_extents");
+    SKINKIT_ATK_ENTRY(root, atk_get_root)
+    SKINKIT_ATK_ENTRY(count, atk_object_get_n_accessible_children)
+    SKINKIT_ATK_ENTRY(child, atk_object_ref_accessible_child)
+    SKINKIT_ATK_ENTRY(name, atk_object_get_name)
+    SKINKIT_ATK_ENTRY(role, atk_object_get_role)
+    SKINKIT_ATK_ENTRY(index, atk_object_get_index_in_parent)
+    SKINKIT_ATK_ENTRY(states, atk_object_ref_state_set)
+    SKINKIT_ATK_ENTRY(has, atk_state_set_contains_state)
+    SKINKIT_ATK_ENTRY(act, atk_action_do_action)
+    SKINKIT_ATK_ENTRY(extents, atk_component_get_extents)
 
     bool State(AtkObject* o, AtkStateType s)
     {
@@ -168,14 +136,6 @@ void OnState(AtkObject*, gchar* name, gboolean on, gpointer)
     g_signals += std::string(name) + (on ? " on" : " off") + "; ";
 }
 
-bool SetValue(Atk& atk, AtkObject* o, double v)
-{
-    GValue value = G_VALUE_INIT;
-    g_value_init(&value, G_TYPE_DOUBLE);
-    g_value_set_double(&value, v);
-    return atk.setValue(reinterpret_cast<AtkValue*>(o), &value);
-}
-
 } // namespace
 
 TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
@@ -188,38 +148,24 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     CCtrlSlider volume;
     volume.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 40, 110, 60),
                   CWnd::FromHandle(top), 7);
-    volume.SetRange(0, 100);
     if (!a11y::StartInProcess())
         GTEST_SKIP() << "ATK is not installed";
     Atk atk;
-    ASSERT_TRUE(atk.root && atk.act && atk.setValue && atk.extents);
+    ASSERT_TRUE(atk.root && atk.act && atk.extents);
 
     AtkObject* app = atk.root();
-    EXPECT_EQ(atk.role(app), ATK_ROLE_APPLICATION);
     ASSERT_EQ(atk.count(app), 1);
     AtkObject* frame = atk.child(app, 0);
-    EXPECT_EQ(atk.role(frame), ATK_ROLE_FRAME);
-    EXPECT_STREQ(atk.name(frame), "Player");
     ASSERT_EQ(atk.count(frame), 2);
     AtkObject* button = atk.child(frame, 0);
     AtkObject* slider = atk.child(frame, 1);
-    EXPECT_EQ(atk.role(button), ATK_ROLE_PUSH_BUTTON);
-    EXPECT_STREQ(atk.name(button), "Play");
+    // Roles, names, states, values set and checks of each kind are the desktop test's, read and
+    // set through pyatspi (DemoA11yClient.py); here what it cannot see.
     EXPECT_EQ(atk.index(slider), 1);
-    EXPECT_EQ(atk.role(slider), ATK_ROLE_SLIDER);
-    // Out of range: nothing, and nothing breaks.
-    EXPECT_EQ(atk.child(frame, 2), nullptr);
-    EXPECT_EQ(atk.child(frame, -1), nullptr);
     gint x, y, w, h;
     atk.extents(reinterpret_cast<AtkComponent*>(button), &x, &y, &w, &h, ATK_XY_SCREEN);
     // The top-level at logical (100, 50) stands at device (200, 100) at scale 2.
-    EXPECT_EQ(Str(CRect(x, y, x + w, y + h)), "220,120 120x40");
-
-    // A value inside the range moves the slider; one outside is refused.
-    EXPECT_TRUE(SetValue(atk, slider, 30));
-    EXPECT_EQ(volume.GetPos(), 30);
-    EXPECT_FALSE(SetValue(atk, slider, 101));
-    EXPECT_EQ(volume.GetPos(), 30);
+    EXPECT_EQ(Str({CRect(x, y, x + w, y + h)}), "220,120 120x40");
 
     // The click runs from the message loop, as the mouse's would.
     driver.Record(top);
@@ -229,19 +175,17 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     driver.Pump();
     EXPECT_EQ(driver.Commands(BN_CLICKED).size(), 1u);
 
-    // Signals: a child made, the focus, a window going.
+    // Signals: a child made, a window going.
     g_signals.clear();
     g_signal_connect(frame, "children-changed::add", G_CALLBACK(OnChildren),
                      const_cast<char*>("add"));
     g_signal_connect(frame, "children-changed::remove", G_CALLBACK(OnChildren),
                      const_cast<char*>("remove"));
     g_signal_connect(button, "state-change", G_CALLBACK(OnState), nullptr);
-    const HWND later = CreateWindowExW(0, L"STATIC", L"Ready", WS_CHILD | WS_VISIBLE, 10, 70, 60,
-                                       20, top, nullptr, nullptr, nullptr);
-    SetFocus(play);
+    CreateWindowExW(0, L"STATIC", L"Ready", WS_CHILD | WS_VISIBLE, 10, 70, 60, 20, top, nullptr,
+                    nullptr, nullptr);
     driver.Pump();
-    EXPECT_EQ(g_signals, "add 2; focused on; ");
-    EXPECT_TRUE(atk.State(button, ATK_STATE_FOCUSED));
+    EXPECT_EQ(g_signals, "add 2; ");
 
     // The button's window goes: its object turns defunct and answers nothing, without a crash.
     g_object_ref(button);
@@ -249,13 +193,10 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     DestroyWindow(play);
     driver.Pump();
     EXPECT_EQ(g_signals, "remove 0; defunct on; ");
-    EXPECT_TRUE(atk.State(button, ATK_STATE_DEFUNCT));
-    EXPECT_EQ(atk.name(button), nullptr);
-    EXPECT_EQ(atk.count(button), 0);
-    EXPECT_EQ(atk.index(button), -1);
+    EXPECT_EQ(std::tuple(atk.name(button) == nullptr, atk.count(button), atk.index(button)),
+              std::tuple(true, 0, -1));
     EXPECT_FALSE(atk.act(reinterpret_cast<AtkAction*>(button), 0));
     EXPECT_EQ(atk.count(frame), 2); // the slider and the later label
-    (void)later;
     g_object_unref(button);
     g_object_unref(slider);
 
@@ -272,21 +213,19 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
 
 namespace {
 
-#define SKINKIT_ATK_ENTRY(name) decltype(&::name) name = Get<decltype(::name)>(#name);
 struct TableAtk : Atk
 {
-    SKINKIT_ATK_ENTRY(atk_table_ref_at)
-    SKINKIT_ATK_ENTRY(atk_table_get_n_rows)
-    SKINKIT_ATK_ENTRY(atk_table_get_n_columns)
-    SKINKIT_ATK_ENTRY(atk_table_get_index_at)
-    SKINKIT_ATK_ENTRY(atk_table_get_row_at_index)
-    SKINKIT_ATK_ENTRY(atk_table_get_column_at_index)
-    SKINKIT_ATK_ENTRY(atk_table_get_column_description)
-    SKINKIT_ATK_ENTRY(atk_table_get_column_header)
-    SKINKIT_ATK_ENTRY(atk_table_cell_get_position)
-    SKINKIT_ATK_ENTRY(atk_selection_add_selection)
-    SKINKIT_ATK_ENTRY(atk_selection_is_child_selected)
-    SKINKIT_ATK_ENTRY(atk_object_get_attributes)
+    SKINKIT_ATK_ENTRY(atk_table_ref_at, atk_table_ref_at)
+    SKINKIT_ATK_ENTRY(atk_table_get_n_rows, atk_table_get_n_rows)
+    SKINKIT_ATK_ENTRY(atk_table_get_index_at, atk_table_get_index_at)
+    SKINKIT_ATK_ENTRY(atk_table_get_row_at_index, atk_table_get_row_at_index)
+    SKINKIT_ATK_ENTRY(atk_table_get_column_at_index, atk_table_get_column_at_index)
+    SKINKIT_ATK_ENTRY(atk_table_get_column_header, atk_table_get_column_header)
+    SKINKIT_ATK_ENTRY(atk_table_cell_get_position, atk_table_cell_get_position)
+    SKINKIT_ATK_ENTRY(atk_selection_add_selection, atk_selection_add_selection)
+    SKINKIT_ATK_ENTRY(atk_selection_is_child_selected, atk_selection_is_child_selected)
+    SKINKIT_ATK_ENTRY(atk_object_get_attributes, atk_object_get_attributes)
+    SKINKIT_ATK_ENTRY(atk_attribute_set_free, atk_attribute_set_free)
 };
 #undef SKINKIT_ATK_ENTRY
 
@@ -325,19 +264,15 @@ struct ListFixture
         a11y::Stop();
     }
     AtkTable* T() { return reinterpret_cast<AtkTable*>(table); }
-    std::string Name(AtkObject* o)
-    {
-        const char* n = o ? atk.name(o) : nullptr;
-        return n ? n : "(none)";
-    }
-    // The cell's name, and null for none.
+    // The cell's name, "(none)" for no cell.
     std::string Cell(int row, int column)
     {
         AtkObject* c = atk.atk_table_ref_at(T(), row, column);
-        const std::string n = Name(c);
+        const char* n = c ? atk.name(c) : nullptr;
+        const std::string name = n ? n : "(none)";
         if (c)
             g_object_unref(c);
-        return n;
+        return name;
     }
 
     wnd::HeadlessDriver driver;
@@ -350,6 +285,17 @@ struct ListFixture
 
 } // namespace
 
+std::string Attributes(TableAtk& atk, AtkObject* o)
+{
+    AtkAttributeSet* set = atk.atk_object_get_attributes(o);
+    std::string out;
+    for (GSList* i = set; i; i = i->next)
+        out += std::string(static_cast<AtkAttribute*>(i->data)->name) + ":" +
+               static_cast<AtkAttribute*>(i->data)->value;
+    atk.atk_attribute_set_free(set);
+    return out;
+}
+
 TEST(Table, RowsCellsHeadersAndBadPlaces)
 {
     ListFixture f(5);
@@ -357,65 +303,34 @@ TEST(Table, RowsCellsHeadersAndBadPlaces)
         GTEST_SKIP() << "ATK is not installed";
     TableAtk& atk = f.atk;
     ASSERT_EQ(atk.role(f.table), ATK_ROLE_TABLE);
-    EXPECT_EQ(atk.atk_table_get_n_rows(f.T()), 5);
-    EXPECT_EQ(atk.atk_table_get_n_columns(f.T()), 3);
-    EXPECT_STREQ(atk.atk_table_get_column_description(f.T(), 1), "Name");
     AtkObject* header = atk.atk_table_get_column_header(f.T(), 1);
     EXPECT_EQ(atk.role(header), ATK_ROLE_TABLE_COLUMN_HEADER);
-    EXPECT_EQ(f.Name(header), "Name");
     // Children: three headers, then the cells row by row.
     EXPECT_EQ(atk.count(f.table), 3 + 5 * 3);
-    struct Place
-    {
-        int row, column;
-        const char* name; // "(none)": no cell
-        int index;
-    };
+    // Rows: row, column, the cell's name ("(none)": no cell), its index among the children.
     // (ATK itself refuses negative rows and columns before asking the table.)
-    const Place places[] = {
-        {0, 0, "1", 3},       {2, 1, "clip 3", 10}, {4, 2, "", 17},
-        {5, 0, "(none)", -1}, {0, 3, "(none)", -1}, {G_MAXINT, G_MAXINT, "(none)", -1},
-    };
-    for (const Place& p : places) {
-        EXPECT_EQ(f.Cell(p.row, p.column), p.name) << p.row << "," << p.column;
-        EXPECT_EQ(atk.atk_table_get_index_at(f.T(), p.row, p.column), p.index);
-        if (p.index < 0)
+    for (auto [row, column, name, index] : {std::tuple{0, 0, "1", 3},
+                                            {2, 1, "clip 3", 10},
+                                            {4, 2, "", 17},
+                                            {5, 0, "(none)", -1},
+                                            {0, 3, "(none)", -1},
+                                            {G_MAXINT, G_MAXINT, "(none)", -1}}) {
+        EXPECT_EQ(f.Cell(row, column), name) << row << "," << column;
+        EXPECT_EQ(atk.atk_table_get_index_at(f.T(), row, column), index);
+        if (index < 0)
             continue;
-        EXPECT_EQ(atk.atk_table_get_row_at_index(f.T(), p.index), p.row);
-        EXPECT_EQ(atk.atk_table_get_column_at_index(f.T(), p.index), p.column);
-        AtkObject* c = atk.child(f.table, p.index);
-        gint row = -1, column = -1;
+        EXPECT_EQ(atk.atk_table_get_row_at_index(f.T(), index), row);
+        EXPECT_EQ(atk.atk_table_get_column_at_index(f.T(), index), column);
+        AtkObject* c = atk.child(f.table, index);
+        gint at[2] = {-1, -1};
         EXPECT_TRUE(
-            atk.atk_table_cell_get_position(reinterpret_cast<AtkTableCell*>(c), &row, &column));
-        EXPECT_EQ(atk.index(c), p.index);
-        EXPECT_EQ(row * 10 + column, p.row * 10 + p.column);
+            atk.atk_table_cell_get_position(reinterpret_cast<AtkTableCell*>(c), &at[0], &at[1]));
+        EXPECT_EQ(std::tuple(atk.index(c), at[0], at[1]), std::tuple(index, row, column));
         g_object_unref(c);
     }
     for (gint bad : {-1, 18, G_MAXINT})
         EXPECT_EQ(atk.child(f.table, bad), nullptr) << bad;
     EXPECT_EQ(atk.atk_table_get_row_at_index(f.T(), 1), -1); // a header
-    // Check states, row by row.
-    for (int r = 0; r < 2; ++r) {
-        AtkObject* c = atk.atk_table_ref_at(f.T(), r, 1);
-        EXPECT_TRUE(atk.State(c, ATK_STATE_CHECKABLE) && atk.State(c, ATK_STATE_SELECTABLE));
-        EXPECT_EQ(atk.State(c, ATK_STATE_CHECKED), r == 1) << r;
-        g_object_unref(c);
-    }
-}
-
-std::string Attributes(AtkAttributeSet* set)
-{
-    std::string out;
-    for (GSList* i = set; i; i = i->next)
-        out += std::string(static_cast<AtkAttribute*>(i->data)->name) + ":" +
-               static_cast<AtkAttribute*>(i->data)->value;
-    for (GSList* i = set; i; i = i->next) {
-        g_free(static_cast<AtkAttribute*>(i->data)->name);
-        g_free(static_cast<AtkAttribute*>(i->data)->value);
-        g_free(i->data);
-    }
-    g_slist_free(set);
-    return out;
 }
 
 // What a reader hears as the list changes, and what the list does when the reader acts.
@@ -463,8 +378,8 @@ TEST(Table, SelectionChecksRowsAndDefunctCells)
     f.list.InsertItem(5, L"6");
     f.driver.Pump();
     EXPECT_EQ(g_signals, "checked on; ");
-    EXPECT_EQ(Attributes(atk.atk_object_get_attributes(first)), "current:true");
-    EXPECT_EQ(Attributes(atk.atk_object_get_attributes(last)), "");
+    EXPECT_EQ(Attributes(atk, first), "current:true");
+    EXPECT_EQ(Attributes(atk, last), "");
     EXPECT_EQ(atk.atk_table_get_n_rows(f.T()), 6);
 
     // Every row goes while the reader holds two cells: both defunct, nothing breaks.
@@ -525,26 +440,24 @@ TEST(Tree, ValueEventsAtMostOnceASecondWithoutTheFocus)
     int told = 0;
     g_signal_connect_swapped(slider, "notify::accessible-value", G_CALLBACK(+[](int* n) { ++*n; }),
                              &told);
-    struct Step
-    {
-        DWORD after; // ms
-        int pos;     // -1: none set
-        bool focus;
-        int told;
-    };
-    const Step steps[] = {
-        {0, 1, false, 1},    {300, 2, false, 1}, {300, 3, false, 1},
-        {399, -1, false, 1}, {1, -1, false, 2},  {100, 4, false, 2},
-        {0, 5, true, 3},     {10, 6, true, 4},   {10, -1, true, 4},
-    };
-    for (const Step& s : steps) {
-        driver.AdvanceTime(s.after);
-        if (s.focus)
+    // Rows: ms later, the position set (-1: none), with the focus, values told so far. A change
+    // inside the second is held; the last one held is told when the second is over (at 1000 ms,
+    // not at 999).
+    for (auto [after, pos, focus, want] : {std::tuple{0, 1, false, 1},
+                                           {300, 2, false, 1},
+                                           {699, 3, false, 1},
+                                           {1, -1, false, 2},
+                                           {100, 4, false, 2},
+                                           {0, 5, true, 3},
+                                           {10, 6, true, 4},
+                                           {10, -1, true, 4}}) {
+        driver.AdvanceTime(static_cast<DWORD>(after));
+        if (focus)
             seek.SetFocus();
-        if (s.pos >= 0)
-            seek.SetPos(s.pos);
+        if (pos >= 0)
+            seek.SetPos(pos);
         driver.Pump();
-        EXPECT_EQ(told, s.told) << "at position " << s.pos << ", " << s.after << " ms later";
+        EXPECT_EQ(told, want) << "at position " << pos << ", " << after << " ms later";
     }
     g_object_unref(slider);
     a11y::Stop();

@@ -23,13 +23,11 @@ TEST(ButtonState, EveryCombinationOfDownDisabledAndHover)
 TEST(ButtonClassify, TypeBitsDecideCheckTypeAndPushLike)
 {
     const std::tuple<DWORD, bool, bool> cases[] = {{BS_PUSHBUTTON, false, false},
-                                                   {BS_DEFPUSHBUTTON, false, false},
                                                    {BS_CHECKBOX, true, false},
                                                    {BS_AUTOCHECKBOX, true, false},
                                                    {BS_RADIOBUTTON, false, false},
                                                    {BS_3STATE, false, false},
                                                    {BS_AUTO3STATE, true, false},
-                                                   {BS_USERBUTTON, false, false},
                                                    {BS_AUTORADIOBUTTON, true, false},
                                                    {BS_AUTOCHECKBOX | BS_PUSHLIKE, true, true},
                                                    {BS_PUSHBUTTON | BS_PUSHLIKE, false, false}};
@@ -40,7 +38,7 @@ TEST(ButtonClassify, TypeBitsDecideCheckTypeAndPushLike)
     }
 }
 
-TEST(ButtonFrames, FrameOfEachStateByCount)
+TEST(ButtonFrames, FrameOfEachStateAndWhereFramesLie)
 {
     const struct
     {
@@ -55,10 +53,6 @@ TEST(ButtonFrames, FrameOfEachStateByCount)
         for (int s = 0; s < kStateCount; ++s)
             EXPECT_EQ(FrameForState(c.count, s), c.frames[s])
                 << "count " << c.count << " state " << s;
-}
-
-TEST(ButtonFrames, FramesLieSideBySideAndWholeImagesServeTheirStateGroup)
-{
     const Gdiplus::Rect r = FrameRect(120, 30, 4, 2);
     EXPECT_EQ(std::tuple(r.X, r.Width, r.Height), std::tuple(60, 30, 30));
     EXPECT_EQ(FrameRect(100, 10, 3, 2).X, 66); // 100 / 3 = 33
@@ -71,35 +65,27 @@ TEST(ButtonFrames, FramesLieSideBySideAndWholeImagesServeTheirStateGroup)
         EXPECT_EQ(StatesForImage(count, state), mask) << count << "," << state;
 }
 
-TEST(ButtonBackground, SourceRectangleByRuleAndStretch)
+TEST(ButtonLayout, BackgroundSourceTextAlignmentGlyphAndTextBoxes)
 {
-    const std::pair<Background, const char*> cases[] = {
+    const std::pair<Background, const char*> backgrounds[] = {
         {{{5, 6, 25, 16}, 1, 2, true, 300}, "5,6 20x10"},
         {{{5, 6, 25, 16}, 1, 2, false, 300}, "5,6 80x30"},
         {{{0, 6, 25, 16}, 1, 2, false, 300}, "1,2 80x30"}, // left 0: fallback
         {{{-1, -1, -1, -1}, 1, 2, true, 300}, "1,2 300x30"}};
-    for (auto [bg, want] : cases)
+    for (auto [bg, want] : backgrounds)
         EXPECT_EQ(Str({BackgroundSource(bg, 80, 30)}), want);
-}
-
-TEST(ButtonText, AlignmentFromStyleBits)
-{
     constexpr auto N = Gdiplus::StringAlignmentNear, C = Gdiplus::StringAlignmentCenter,
                    F = Gdiplus::StringAlignmentFar;
-    const std::tuple<DWORD, bool, Gdiplus::StringAlignment, Gdiplus::StringAlignment> cases[] = {
+    const std::tuple<DWORD, bool, Gdiplus::StringAlignment, Gdiplus::StringAlignment> texts[] = {
         {0, false, C, C},
         {0, true, N, C},
         {BS_LEFT | BS_TOP, false, N, N},
         {BS_RIGHT | BS_BOTTOM, true, F, F},
         {BS_CENTER | BS_VCENTER, true, C, C}};
-    for (auto [style, checkBox, h, v] : cases) {
+    for (auto [style, checkBox, h, v] : texts) {
         const TextAlign a = AlignmentFromStyle(style, checkBox);
         EXPECT_EQ(std::pair(a.horizontal, a.vertical), std::pair(h, v)) << std::hex << style;
     }
-}
-
-TEST(ButtonLayout, GlyphAndTextBoxByKindSizeOffsetsAndStrip)
-{
     const Kind push{false, false}, box{true, false}, pushLike{true, true};
     const Strip strip{64, 16, 4}, tall{64, 17, 4}, count0{64, 16, 0};
     const struct

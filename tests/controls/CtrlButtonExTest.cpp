@@ -9,22 +9,20 @@
 
 namespace {
 
-// Rows: frame x, picture height, control height (120 wide, left area 28, right cap 5), then the
-// three source pieces, the three drawn pieces and the text's left edge. At half height the
-// middle is 120 - 16.5, the right cap 2.5 at 117.5 and the text at 15.5, all truncated; a
-// picture without height gives no scale.
+// Rows: picture height, control height (120 wide, left area 28, right cap 5), then the three
+// source pieces, the three drawn pieces and the text's left edge. At half height the middle is
+// 120 - 16.5, the right cap 2.5 at 117.5 and the text at 15.5, all truncated; a picture without
+// height gives no scale. (A later frame of the strip is the painting test's.)
 TEST(ButtonExLogic, DividedFrames)
 {
-    for (auto [x, pictureHeight, h, want] :
+    for (auto [pictureHeight, h, want] :
          {std::tuple{
-              0, 40, 40,
+              40, 40,
               "0,0 28x40 | 28,0 67x40 | 95,0 5x40 / 0,0 28x40 | 28,0 87x40 | 115,0 5x40 / 31"},
-          {0, 40, 20,
+          {40, 20,
            "0,0 28x40 | 28,0 67x40 | 95,0 5x40 / 0,0 14x20 | 14,0 103x20 | 117,0 2x20 / 15"},
-          {300, 40, 40,
-           "300,0 28x40 | 328,0 67x40 | 395,0 5x40 / 0,0 28x40 | 28,0 87x40 | 115,0 5x40 / 31"},
-          {0, 0, 20, "0,0 28x20 | 28,0 87x20 | 115,0 5x20 / 31"}}) {
-        const btn::DividedFrame d = btn::DivideFrame({x, 0, pictureHeight ? 100 : 0, pictureHeight},
+          {0, 20, "0,0 28x20 | 28,0 87x20 | 115,0 5x20 / 31"}}) {
+        const btn::DividedFrame d = btn::DivideFrame({0, 0, pictureHeight ? 100 : 0, pictureHeight},
                                                      pictureHeight, 120, h, 28, 5);
         EXPECT_EQ((pictureHeight ? Str({d.source[0], d.source[1], d.source[2]}) + " / " : "") +
                       Str({d.dest[0], d.dest[1], d.dest[2]}) + " / " + std::to_string(d.textLeft),
@@ -77,22 +75,17 @@ protected:
     }
 
     CCtrlButtonEx button;
-    // Each frame: a red left area (28), a green middle whose red is 0x30 times the frame's
-    // index, a blue right cap (5).
+    // Each of the four 100-wide frames: a red left area (28), a green middle whose red is 0x30
+    // times the frame's index, a blue right cap (5).
     static constexpr Gdiplus::ARGB L = 0xFFE00000u, R = 0xFF0000E0u;
-    std::unique_ptr<Gdiplus::Bitmap> strip = Bands(400, 40,
-                                                   {{28, L},
-                                                    {67, 0xFF00E000u},
-                                                    {5, R},
-                                                    {28, L},
-                                                    {67, 0xFF30E000u},
-                                                    {5, R},
-                                                    {28, L},
-                                                    {67, 0xFF60E000u},
-                                                    {5, R},
-                                                    {28, L},
-                                                    {67, 0xFF90E000u},
-                                                    {5, R}});
+    std::unique_ptr<Gdiplus::Bitmap> strip = [] {
+        auto b = Bands(400, 40, {});
+        for (unsigned k = 0; k < 4; ++k)
+            Gdiplus::Graphics(b.get()).DrawImage(
+                Bands(100, 40, {{28, L}, {67, 0xFF00E000u + k * 0x300000u}, {5, R}}).get(),
+                int(k) * 100, 0);
+        return b;
+    }();
 };
 
 // One push-drawn divided button: its frame stretched whole without text, divided with text at

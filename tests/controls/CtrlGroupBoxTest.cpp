@@ -76,7 +76,7 @@ protected:
 
 } // namespace
 
-TEST_F(GroupBox, FramesEtchedOrFlatInTheBorderColour)
+TEST_F(GroupBox, FramesInTheBorderColourBackgroundAndHeaderStyle)
 {
     MakeBox();
     // Etched: a shadow outline one pixel in and a highlight one one pixel out. Once the colour is
@@ -90,40 +90,22 @@ TEST_F(GroupBox, FramesEtchedOrFlatInTheBorderColour)
         box.SetBorderStyle(style, FALSE).SetBorderColor(colour);
         EXPECT_EQ(Edges(), edges) << style << " " << colour;
     }
-}
-
-// Where the header goes is the layout table's business; this proves the painting follows it.
-TEST_F(GroupBox, HeaderPlacedPerStyleAndAlignment)
-{
-    MakeBox(L"Header");
-    const int tw = extent.cx;
-    for (auto [style, alignment, gapLeft, gapWidth] :
-         {std::tuple{CCtrlGroupBox::STYLE_FRAME, CCtrlGroupBox::ALIGN_RIGHT, W - 8 - (tw + 6),
-                     tw + 6},
-          {CCtrlGroupBox::STYLE_HEADER, CCtrlGroupBox::ALIGN_LEFT, 0, tw + 3},
-          {CCtrlGroupBox::STYLE_HEADER, CCtrlGroupBox::ALIGN_RIGHT, W - (tw + 3), tw + 3}}) {
-        box.SetControlStyle(style, FALSE).SetAlignment(alignment);
-        const bool frame = style == CCtrlGroupBox::STYLE_FRAME;
-        // The frame's top edge runs to W - 2 (the highlight takes the last column); the header
-        // style's line runs the whole width.
-        EXPECT_EQ(GapInRow(top, frame ? 1 : 0, frame ? W - 1 : W),
-                  std::make_pair(gapLeft, gapLeft + gapWidth))
-            << style << "/" << alignment;
-        // The header style is only a line: nothing at the sides, the highlight right under it.
-        EXPECT_EQ(At(0, H - 5), frame ? kShadow : kFace);
-        EXPECT_TRUE(frame || At(gapLeft > 0 ? 0 : W - 1, top + 1) == kHighlight);
-    }
-}
-
-TEST_F(GroupBox, OwnBackgroundOnlyInTheHeaderStripThenTheParents)
-{
-    MakeBox();
+    // The box's own background fills the header strip only; below it the parent shows.
     box.SetBkColor(RGB(10, 20, 30));
     EXPECT_EQ(At(150, 0), Argb(RGB(10, 20, 30)));
     EXPECT_EQ(At(150, 2 * top - 1), Argb(RGB(10, 20, 30)));
     EXPECT_EQ(At(150, 2 * top + 2), kFace);
-    EXPECT_EQ(At(100, 60), kFace);
     EXPECT_EQ(At(0, 60), kShadow);
+    box.SetBkColor(GetSysColor(COLOR_BTNFACE));
+
+    // Where the header goes is the layout table's business, and the frame's gap is the text test's
+    // below; the painting follows the header style and its alignment: only a line across the
+    // whole width with the highlight right under it, nothing at the sides.
+    box.SetControlStyle(CCtrlGroupBox::STYLE_HEADER, FALSE)
+        .SetAlignment(CCtrlGroupBox::ALIGN_RIGHT);
+    EXPECT_EQ(GapInRow(top, 0, W), std::make_pair(W - (int(extent.cx) + 3), W));
+    EXPECT_EQ(At(0, top + 1), kHighlight);
+    EXPECT_EQ(At(0, H - 5), kFace);
 }
 
 TEST_F(GroupBox, DisabledShowsGrayTextAndAGrayscaleIcon)
@@ -143,35 +125,19 @@ TEST_F(GroupBox, DisabledShowsGrayTextAndAGrayscaleIcon)
           {FALSE, FALSE, 0xFFFFFFFFu, kShadow, false}}) {
         box.SetDisabledStyle(disabledStyle);
         box.EnableWindow(enable, FALSE);
-        EXPECT_EQ(At(iconLeft + 2, iconTop + 4), white) << enable << disabledStyle;
-        EXPECT_EQ(At(iconLeft + 12, iconTop + 4), kFace); // a transparent pixel stays
-        EXPECT_EQ(At(0, H - 5), frame) << enable << disabledStyle;
-        EXPECT_EQ(Count(box, black, text) > 0, !grayText) << enable << disabledStyle;
-        EXPECT_EQ(Count(box, gray, text) > 0, grayText) << enable << disabledStyle;
+        EXPECT_EQ(std::tuple(At(iconLeft + 2, iconTop + 4), At(0, H - 5),
+                             Count(box, black, text) > 0, Count(box, gray, text) > 0),
+                  std::tuple(white, frame, !grayText, grayText))
+            << enable << disabledStyle;
     }
     DestroyIcon(icon);
 }
 
-TEST_F(GroupBox, EnablingTakesTheControlsWhollyInside)
-{
-    CButton inside, across, outside;
-    ASSERT_TRUE(inside.Create(L"in", WS_CHILD | WS_VISIBLE, CRect(20, 30, 80, 50), &host, 1));
-    ASSERT_TRUE(across.Create(L"edge", WS_CHILD | WS_VISIBLE, CRect(180, 30, 240, 50), &host, 2));
-    ASSERT_TRUE(outside.Create(L"out", WS_CHILD | WS_VISIBLE, CRect(220, 120, 280, 150), &host, 3));
-    MakeBox();
-    const std::tuple<BOOL, BOOL, bool> cases[] = {
-        {FALSE, TRUE, false}, {TRUE, FALSE, false}, {TRUE, TRUE, true}};
-    for (auto [enable, withChildren, insideToo] : cases) {
-        box.EnableWindow(enable, withChildren);
-        EXPECT_EQ(std::tuple(box.IsWindowEnabled() != 0, inside.IsWindowEnabled() != 0,
-                             across.IsWindowEnabled() != 0, outside.IsWindowEnabled() != 0),
-                  std::tuple(enable != 0, insideToo, true, true));
-    }
-}
-
-// With keyboard access, the focus given to the box goes on to the first tab stop wholly inside
-// it that can take it: not one across its edge, a disabled one or one that is no tab stop.
-TEST_F(GroupBox, TheFocusGivenToTheBoxGoesToItsFirstTabStopWithKeyboardAccess)
+// The controls wholly inside the box are its own. Enabling with its children takes them, not
+// one across its edge or outside it. With keyboard access, the focus given to the box goes on
+// to the first tab stop inside that can take it: not one across its edge, a disabled one or one
+// that is no tab stop. A click inside reaches the button under the box.
+TEST_F(GroupBox, TheControlsWhollyInsideTakeItsEnablingAndItsFocus)
 {
     const struct
     {
@@ -181,7 +147,8 @@ TEST_F(GroupBox, TheFocusGivenToTheBoxGoesToItsFirstTabStopWithKeyboardAccess)
                    {CRect(20, 30, 80, 50), WS_TABSTOP | WS_DISABLED},
                    {CRect(20, 55, 80, 75), 0},
                    {CRect(100, 55, 160, 75), WS_TABSTOP},
-                   {CRect(100, 80, 160, 100), WS_TABSTOP}};
+                   {CRect(100, 80, 160, 100), WS_TABSTOP},
+                   {CRect(220, 120, 280, 150), WS_TABSTOP}};
     CButton made[std::size(buttons)];
     for (size_t i = 0; i < std::size(buttons); ++i)
         ASSERT_TRUE(made[i].Create(L"b", WS_CHILD | WS_VISIBLE | buttons[i].style, buttons[i].place,
@@ -194,18 +161,19 @@ TEST_F(GroupBox, TheFocusGivenToTheBoxGoesToItsFirstTabStopWithKeyboardAccess)
         EXPECT_EQ(::GetFocus(), access ? made[3].m_hWnd : box.m_hWnd) << access;
     }
     skinkit::EnableKeyboardAccess(false);
+    for (auto [enable, withChildren, insideToo] :
+         {std::tuple{FALSE, TRUE, false}, {TRUE, FALSE, false}, {TRUE, TRUE, true}}) {
+        box.EnableWindow(enable, withChildren);
+        EXPECT_EQ(std::tuple(box.IsWindowEnabled() != 0, made[3].IsWindowEnabled() != 0,
+                             made[0].IsWindowEnabled() != 0, made[5].IsWindowEnabled() != 0),
+                  std::tuple(enable != 0, insideToo, true, true));
+    }
+    driver.Click(made[4].m_hWnd, {10, 10}); // the box, made later, lies over it
+    EXPECT_EQ(host.heard, "command 5 0 ; ");
 }
 
-TEST_F(GroupBox, AClickInsideReachesTheButtonBelowTheBox)
-{
-    CButton button;
-    ASSERT_TRUE(button.Create(L"in", WS_CHILD | WS_VISIBLE, CRect(20, 30, 80, 50), &host, 101));
-    MakeBox(); // made later: on top of the button
-    driver.Click(button.m_hWnd, {10, 10});
-    EXPECT_EQ(host.heard, "command 101 0 ; ");
-}
-
-TEST_F(GroupBox, TextAndIconsFromTheHostsResourcesAndImageLists)
+// The text, icons and font from the host: resources, image lists and point sizes at 96 DPI.
+TEST_F(GroupBox, TextIconsAndFontsFromTheHost)
 {
     MakeBox();
     platform::host::SetString(42, L"From resources");
@@ -218,9 +186,8 @@ TEST_F(GroupBox, TextAndIconsFromTheHostsResourcesAndImageLists)
     list.Add(icon);
     DestroyIcon(icon);
     // Each source gives an icon at its size or, when it has none, takes the one shown away.
-    const std::tuple<bool, int, int> sources[] = {{true, 0, 24}, {true, 1, 0},     {false, 500, 16},
-                                                  {true, -1, 0}, {false, 500, 16}, {false, 501, 0}};
-    for (auto [fromList, which, size] : sources) {
+    for (auto [fromList, which, size] :
+         {std::tuple{true, 0, 24}, {true, 1, 0}, {false, 500, 16}, {false, 501, 0}}) {
         if (fromList)
             box.SetImageList(&list, which);
         else
@@ -228,11 +195,6 @@ TEST_F(GroupBox, TextAndIconsFromTheHostsResourcesAndImageLists)
         EXPECT_EQ(std::pair(box.m_hIcon != nullptr, box.m_nIconSize), std::pair(size > 0, size))
             << fromList << " " << which;
     }
-}
-
-TEST_F(GroupBox, FontsAtNinetySixDotsPerInch)
-{
-    MakeBox();
     EXPECT_EQ(box.GetFontPointSize(), 8); // the stock GUI font: height -11
     box.SetFont(L"Liberation Sans", 9, FALSE).SetBold(TRUE, FALSE);
     LOGFONTW lf{};
@@ -241,7 +203,6 @@ TEST_F(GroupBox, FontsAtNinetySixDotsPerInch)
     box.SetFont(static_cast<const wchar_t*>(nullptr), 12, FALSE); // keeps the face
     EXPECT_EQ(box.GetFontFaceName(), CString(L"Liberation Sans"));
     EXPECT_EQ(box.GetFont(static_cast<LOGFONTW*>(nullptr)), 0);
-    EXPECT_EQ(CCtrlGroupBox().GetFontFaceName(), CString(L"MS Sans Serif")); // not attached
     // A point size whose MulDiv is INT_MIN still gives a height that fits, and reads back.
     box.SetFont(static_cast<const wchar_t*>(nullptr), -1610612736, FALSE);
     box.GetFont(&lf);
@@ -316,23 +277,18 @@ TEST_F(GroupBox, HeaderFollowsTheTextWrittenEitherWay)
         }
 }
 
-namespace {
-
 // On a scaled window the box composes at device resolution: each line of its etched frame is
 // round(scale) device pixels thick, starting at the device edge of its logical place, and the
 // frame's far sides end at the box's far device edges.
-class ScaledGroupBox : public ::testing::TestWithParam<double>
-{
-protected:
-    platform::wnd::HeadlessDriver driver{GetParam()};
-    CHeardHost host;
-    CCtrlGroupBox box;
-};
+using ScaledGroupBox = ::testing::TestWithParam<double>;
 
 TEST_P(ScaledGroupBox, EtchedFrameLinesAreRoundScaleDevicePixelsInsideTheBox)
 {
     constexpr int W = 200, H = 100, kAt = 10;
     const double s = GetParam();
+    platform::wnd::HeadlessDriver driver{s};
+    CWnd host;
+    CCtrlGroupBox box;
     ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
     ASSERT_TRUE(
         box.Create(L"Group", WS_CHILD | WS_VISIBLE, CRect(kAt, kAt, kAt + W, kAt + H), &host, 1));
@@ -372,5 +328,3 @@ TEST_P(ScaledGroupBox, EtchedFrameLinesAreRoundScaleDevicePixelsInsideTheBox)
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledGroupBox, ::testing::Values(1.0, 1.25, 1.5, 1.75, 2.0, 3.0));
-
-} // namespace

@@ -32,7 +32,7 @@ protected:
     std::vector<std::unique_ptr<Gdiplus::Bitmap>> digits;
 };
 
-// One display through its life: three cells at W = 61, SetDigit(2), a short and a foreign text,
+// One display through its life: three cells at W = 61, a short and a foreign text,
 // the two background modes, an index outside the ten, and nothing for the parent.
 TEST_F(DigitDisplay, Session)
 {
@@ -51,7 +51,6 @@ TEST_F(DigitDisplay, Session)
     // Each state: digit count, text, and what shows at x 0, 19, 20, 29, 30, 40, 59, 60 (a digit,
     // or b: the background). 61 does not divide by 3: the last column keeps the background.
     for (auto [count, text, want] : {std::tuple{3, L"042", "0 0 4 4 4 2 2 b"},
-                                     {2, L"123", "1 1 1 1 2 2 2 b"},
                                      {3, L"7", "7 7 b b b b b b"},
                                      {3, L"9:5", "9 9 b b b 5 5 b"}}) {
         n.SetDigit(count);

@@ -72,8 +72,13 @@ TEST_F(Labels, LabelSession)
     EXPECT_FALSE(Ink(hidden, Reddish).Any()) << "alignment bits 3 show no text";
 }
 
-TEST_F(Labels, ImageControlStretchesItsBackgroundPartAndForeground)
+// The image control stretches the part of its background and its foreground. Then host-given
+// extremes: background parts, text offsets and a label's background origins at the ends of int.
+// Each row paints (under the sanitizers nothing may overflow); the foreground still shows, and
+// a text pushed a long way out of its control leaves no ink in it.
+TEST_F(Labels, ImageControlAndHostileRectanglesOriginsAndOffsets)
 {
+    constexpr int lo = INT_MIN, hi = INT_MAX;
     auto bg = Bands(20, 10, {{10, 0xFF202020u}, {10, 0xFFC0C0C0u}}); // the part: the right half
     auto half = Bands(20, 20, {{10, kIcon}});                        // the right half clear
     CCtrlImage image;
@@ -94,21 +99,7 @@ TEST_F(Labels, ImageControlStretchesItsBackgroundPartAndForeground)
     const InkBox ink = Ink(image, Reddish);
     EXPECT_GE(ink.left, 30);
     EXPECT_LT(ink.left, 36);
-}
 
-// Host-given extremes: background parts and origins and text offsets at the ends of int. Each
-// row paints (under the sanitizers nothing may overflow); the foreground still shows, and a text
-// pushed a long way out of its control leaves no ink in it.
-TEST_F(Labels, HostileRectanglesOriginsAndOffsets)
-{
-    constexpr int lo = INT_MIN, hi = INT_MAX;
-    auto bg = Solid(20, 10, 0xFF202020u);
-    auto half = Bands(20, 20, {{10, kIcon}});
-    CCtrlImage image;
-    ASSERT_TRUE(image.Create(L"MM", WS_CHILD | WS_VISIBLE, CRect(10, 60, 110, 100), &host, 402));
-    image.SetImage(half.get());
-    image.SetInitFont(L"Liberation Sans", 14, Gdiplus::FontStyleBold);
-    image.SetTextColor(Gdiplus::Color(kRed));
     const std::tuple<CRect, int, bool> cases[] = {{CRect(lo, lo, hi, hi), 0, true},
                                                   {CRect(hi, hi, lo, lo), 0, true},
                                                   {CRect(0, 0, 20, 10), hi, false},

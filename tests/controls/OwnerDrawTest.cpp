@@ -1,5 +1,5 @@
 // The owner-draw helper every control paints through: the modes reach the composing graphics,
-// the picture lands 1:1 at the device context's origin, and notifications carry the id.
+// the picture lands 1:1 at the device context's origin, and the focus painter.
 #include "controls/OwnerDraw.h"
 #include "controls/CtrlSlider.h"
 #include "controls/KeyboardAccess.h"
@@ -19,103 +19,63 @@ namespace {
 
 constexpr Gdiplus::ARGB kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu, kClear = 0x00000000u;
 
-TEST(OwnerDrawCompose, PixelExactModesScaleACheckerOntoWholePixels)
+// A 2 x 2 checker drawn pixel-exact over a 4 x 4 control whose DC has its origin at (1, 1):
+// at 1.0 it covers target pixels 1..4 in cells of 2; at 1.5 the control covers device pixels
+// 2..7 and the checker's cells are 3 x 3 device pixels each, not a stretched 4 x 4 composition.
+// An empty size or no DC draws nothing, through either composer.
+TEST(OwnerDrawCompose, PixelExactModesScaleACheckerOntoWholeDevicePixels)
 {
     Gdiplus::Bitmap checker(2, 2, Gdiplus::PixelFormat32bppARGB);
-    checker.SetPixel(0, 0, Gdiplus::Color(kRed));
-    checker.SetPixel(1, 0, Gdiplus::Color(kBlue));
-    checker.SetPixel(0, 1, Gdiplus::Color(kBlue));
-    checker.SetPixel(1, 1, Gdiplus::Color(kRed));
-    // A 6 x 6 target with the DC's origin at (1, 1): the 4 x 4 picture covers 1..4 only.
-    Gdiplus::Bitmap target(6, 6, Gdiplus::PixelFormat32bppARGB);
-    const HDC dc = platform::CreateSurfaceDC(&target, POINT{1, 1}, nullptr);
-    ASSERT_TRUE(dc);
-    EXPECT_TRUE(ownerdraw::Compose(
-        dc, CSize(4, 4), ownerdraw::kPixelExact, [&](Gdiplus::Graphics& g, int w, int h) {
-            g.DrawImage(&checker, Gdiplus::Rect(0, 0, w, h), 0, 0, 2, 2, Gdiplus::UnitPixel);
-        }));
-    DeleteDC(dc);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 6; ++x) {
-            const bool inside = x >= 1 && x <= 4 && y >= 1 && y <= 4;
-            const bool red = ((x - 1) / 2 + (y - 1) / 2) % 2 == 0;
-            EXPECT_EQ(PixelAt(target, x, y), !inside ? kClear
-                                             : red   ? kRed
-                                                     : kBlue)
-                << "at " << x << "," << y;
+    for (int i = 0; i < 4; ++i)
+        checker.SetPixel(i % 2, i / 2, Gdiplus::Color(i == 0 || i == 3 ? kRed : kBlue));
+    // Rows: scale, target size, the first device pixel, a cell's device width.
+    for (auto [scale, size, from, cell] : {std::tuple{1.0, 6, 1, 2}, {1.5, 10, 2, 3}}) {
+        Gdiplus::Bitmap target(size, size, Gdiplus::PixelFormat32bppARGB);
+        const HDC dc = platform::CreateScaledSurfaceDC(&target, POINT{1, 1}, nullptr, scale);
+        ASSERT_TRUE(dc);
+        EXPECT_EQ(ownerdraw::DevicePictureOf(dc, CSize(4, 4)).width, 2 * cell);
+        int seenW = 0;
+        EXPECT_TRUE(ownerdraw::Compose(
+            dc, CSize(4, 4), ownerdraw::kPixelExact, [&](Gdiplus::Graphics& g, int w, int h) {
+                seenW = w;
+                g.DrawImage(&checker, Gdiplus::Rect(0, 0, w, h), 0, 0, 2, 2, Gdiplus::UnitPixel);
+            }));
+        EXPECT_EQ(seenW, 4) << "the painter works in logical pixels";
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const bool inside =
+                    x >= from && x < from + 2 * cell && y >= from && y < from + 2 * cell;
+                const bool red = ((x - from) / cell + (y - from) / cell) % 2 == 0;
+                EXPECT_EQ(PixelAt(target, x, y), !inside ? kClear
+                                                 : red   ? kRed
+                                                         : kBlue)
+                    << scale << " at " << x << "," << y;
+            }
+        for (auto [to, empty] : {std::pair<HDC, CSize>{dc, CSize(0, 4)},
+                                 {dc, CSize(4, 0)},
+                                 {dc, CSize(-1, -1)},
+                                 {nullptr, CSize(4, 4)}}) {
+            bool painted = false;
+            EXPECT_FALSE(ownerdraw::Compose(to, empty, ownerdraw::kDefaultModes,
+                                            [&](Gdiplus::Graphics&, int, int) { painted = true; }));
+            EXPECT_FALSE(ownerdraw::ComposeGdi(to, empty, [&](HDC, int, int) { painted = true; }));
+            EXPECT_FALSE(painted) << empty.cx << "x" << empty.cy;
         }
-}
-
-TEST(OwnerDrawCompose, OnAScaledSurfaceThePictureIsComposedAtDeviceResolution)
-{
-    Gdiplus::Bitmap checker(2, 2, Gdiplus::PixelFormat32bppARGB);
-    checker.SetPixel(0, 0, Gdiplus::Color(kRed));
-    checker.SetPixel(1, 0, Gdiplus::Color(kBlue));
-    checker.SetPixel(0, 1, Gdiplus::Color(kBlue));
-    checker.SetPixel(1, 1, Gdiplus::Color(kRed));
-    // Logical origin (1, 1) at scale 1.5: the 4 x 4 control covers device pixels 2..7, so the
-    // checker's cells are 3 x 3 device pixels each, not a stretched 4 x 4 composition.
-    Gdiplus::Bitmap target(10, 10, Gdiplus::PixelFormat32bppARGB);
-    const HDC dc = platform::CreateScaledSurfaceDC(&target, POINT{1, 1}, nullptr, 1.5);
-    ASSERT_TRUE(dc);
-    EXPECT_EQ(ownerdraw::DevicePictureOf(dc, CSize(4, 4)).width, 6);
-    int seenW = 0;
-    EXPECT_TRUE(ownerdraw::Compose(
-        dc, CSize(4, 4), ownerdraw::kPixelExact, [&](Gdiplus::Graphics& g, int w, int h) {
-            seenW = w;
-            g.DrawImage(&checker, Gdiplus::Rect(0, 0, w, h), 0, 0, 2, 2, Gdiplus::UnitPixel);
-        }));
-    DeleteDC(dc);
-    EXPECT_EQ(seenW, 4);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 10; ++x) {
-            const bool inside = x >= 2 && x <= 7 && y >= 2 && y <= 7;
-            const bool red = ((x - 2) / 3 + (y - 2) / 3) % 2 == 0;
-            EXPECT_EQ(PixelAt(target, x, y), !inside ? kClear
-                                             : red   ? kRed
-                                                     : kBlue)
-                << "at " << x << "," << y;
-        }
-}
-
-TEST(OwnerDrawCompose, NothingToDrawOnAnEmptySizeOrWithoutADC)
-{
-    Gdiplus::Bitmap target(4, 4, Gdiplus::PixelFormat32bppARGB);
-    const HDC dc = platform::CreateSurfaceDC(&target, POINT{0, 0}, nullptr);
-    for (auto [target, size] : {std::pair<HDC, CSize>{dc, CSize(0, 4)},
-                                {dc, CSize(4, 0)},
-                                {dc, CSize(-1, -1)},
-                                {nullptr, CSize(4, 4)}}) {
-        bool painted = false;
-        EXPECT_FALSE(ownerdraw::Compose(target, size, ownerdraw::kDefaultModes,
-                                        [&](Gdiplus::Graphics&, int, int) { painted = true; }));
-        EXPECT_FALSE(painted) << size.cx << "x" << size.cy;
+        DeleteDC(dc);
     }
-    DeleteDC(dc);
 }
 
-TEST(OwnerDrawNotify, TheParentHearsTheControlsIdAndWindowSizeIsTheOuterRectangle)
+// What a parent hears, with the control's id, every control's own test shows (NotifyParent,
+// SendToParent). A control without a parent tells nobody, and nothing breaks.
+TEST(OwnerDrawNotify, AControlWithoutAParentTellsNobody)
 {
     platform::wnd::HeadlessDriver driver;
-    CWnd parent, control, orphan;
-    ASSERT_TRUE(
-        parent.CreateEx(0, nullptr, L"parent", WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 0));
-    ASSERT_TRUE(control.CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 20, 70, 45),
-                                 &parent, 1234));
+    CWnd orphan;
     ASSERT_TRUE(orphan.CreateEx(0, nullptr, L"", WS_VISIBLE, CRect(0, 0, 5, 5), nullptr, 0));
-    driver.Record(parent.m_hWnd);
-    constexpr UINT kMessage = WM_USER + 7;
-    ownerdraw::NotifyParent(control, kMessage, 99);
-    ownerdraw::SendToParent(control, kMessage, 5, 6);
-    ASSERT_EQ(driver.Recorded().size(), 2u);
-    const auto& r = driver.Recorded();
-    EXPECT_EQ(std::tuple(r[0].message, r[0].wParam, r[0].lParam, r[1].wParam, r[1].lParam),
-              std::tuple(kMessage, WPARAM{1234}, LPARAM{99}, WPARAM{5}, LPARAM{6}));
-    EXPECT_EQ(ownerdraw::NotifyParent(orphan, kMessage, 1), 0);
-    EXPECT_EQ(ownerdraw::WindowSize(control), CSize(60, 25));
+    EXPECT_EQ(ownerdraw::NotifyParent(orphan, WM_USER + 7, 1), 0);
 }
 
-TEST(OwnerDrawComposeGdi, TheMemoryPictureLandsWholeAtTheOriginOrNothingIsDrawn)
+TEST(OwnerDrawComposeGdi, TheMemoryPictureLandsWholeAtTheOrigin)
 {
     // A 6 x 6 clear target with the DC's origin at (1, 1): a 3 x 2 picture, its left column
     // filled red and the rest left as the fresh bitmap's opaque black, covers (1..3, 1..2).
@@ -135,12 +95,6 @@ TEST(OwnerDrawComposeGdi, TheMemoryPictureLandsWholeAtTheOriginOrNothingIsDrawn)
                                                       : 0xFF000000u)
                 << "at " << x << "," << y;
         }
-    for (auto [to, size] :
-         {std::pair<HDC, CSize>{dc, CSize(0, 4)}, {dc, CSize(4, -1)}, {nullptr, CSize(4, 4)}}) {
-        bool painted = false;
-        EXPECT_FALSE(ownerdraw::ComposeGdi(to, size, [&](HDC, int, int) { painted = true; }));
-        EXPECT_FALSE(painted) << size.cx << "x" << size.cy;
-    }
     DeleteDC(dc);
 }
 

@@ -46,9 +46,9 @@ int main()
         return 2;
     auto played = Solid(8, 4, 0xFFE0803Au), rest = Solid(8, 4, 0xFF4A5560u),
          thumb = Solid(10, 16, 0xFFF0F0F0u), back = Solid(8, 8, 0xFF101010u);
+    // Digit d is rgb(20 + 20d, 200 - 15d, 100): the screen names it.
     std::unique_ptr<Gdiplus::Bitmap> digits[10];
-    for (unsigned d = 0; d < 10;
-         ++d) // digit d is rgb(20 + 20d, 200 - 15d, 100): the screen names it
+    for (unsigned d = 0; d < 10; ++d)
         digits[d] = Solid(4, 4, 0xFF000000u | (20 + 20 * d) << 16 | (200 - 15 * d) << 8 | 100u);
 
     CProbeHost host;
@@ -62,7 +62,6 @@ int main()
     seek.SetImage(rest.get(), 1);
     seek.SetImage(thumb.get(), 2);
     seek.SetRange(0, 100);
-    seek.SetPos(0);
     CCtrlNumber time;
     time.Create(L"000", WS_CHILD | WS_VISIBLE | SS_RIGHT, CRect(20, 50, 80, 70), &host, kTime);
     for (int d = 0; d < 10; ++d)

@@ -6,7 +6,6 @@
 #include "ControlTestKit.h"
 
 #include <climits>
-#include <cstdint>
 
 namespace {
 
@@ -14,7 +13,7 @@ namespace {
 // examples (offset 100 of 200, -2 taken as 0, 148 clamped), left of the window under capture,
 // offset 1 (0.5 rounds up), offset 33 of 0..3 (0.495 rounds down), a negative range, the widest
 // range the unsigned product allows, an empty range, no track, a window narrower than the thumb.
-TEST(SliderLogic, PositionFromTheMouse)
+TEST(SliderLogic, PositionFromTheMouseAndThumbPlace)
 {
     const std::array<int, 5> cases[] = {{0, 100, 105, 210, 50},  {0, 100, 3, 210, 0},
                                         {0, 100, 300, 210, 100}, {10, 20, 105, 210, 15},
@@ -26,23 +25,18 @@ TEST(SliderLogic, PositionFromTheMouse)
     for (auto [min, max, x, w, pos] : cases)
         EXPECT_EQ(slider::PosFromMouse({min, max}, x, w, 10), pos)
             << min << ".." << max << " x " << x;
-}
-
-// Rows: min, max, position, window width, thumb left; a 10-wide thumb. A position kept outside a
-// new range, below it, an empty range, a window narrower than the thumb (truncated toward zero).
-TEST(SliderLogic, ThumbPlaceAndClamp)
-{
-    const std::array<int, 5> cases[] = {
+    // Rows: min, max, position, window width, thumb left; a 10-wide thumb. A position kept outside
+    // a new range, below it, an empty range, a window narrower than the thumb (truncated toward
+    // zero). (Clamping is the key table's and the control's SetPos.)
+    const std::array<int, 5> thumbs[] = {
         {10, 20, 15, 210, 100}, {0, 100, 50, 210, 100}, {0, 3, 1, 210, 66}, {0, 100, 100, 210, 200},
         {0, 5, 20, 210, 800},   {0, 100, -1, 210, -2},  {5, 5, 5, 210, 0},  {0, 100, 50, 8, -1}};
-    for (auto [min, max, pos, w, left] : cases)
+    for (auto [min, max, pos, w, left] : thumbs)
         EXPECT_EQ(slider::ThumbLeft({min, max}, pos, w, 10), left)
             << pos << " of " << min << ".." << max;
-    for (auto [value, kept] : {std::pair{25, 20}, {-3, 0}, {7, 7}})
-        EXPECT_EQ(slider::Clamp({0, 20}, value), kept);
 }
 
-TEST(SliderLogic, Layouts)
+TEST(SliderLogic, LayoutsAndTiledPlayedBar)
 {
     // Range 0..100 at 50 in 210 x 20, thumb 10 x 16, bars 6 and 4 high: played, remaining, end
     // cap, thumb, each bar inset 5 and centred.
@@ -64,6 +58,15 @@ TEST(SliderLogic, Layouts)
               "0,0 5x20 | 0,9 102x2 | 102,9 103x2 | 100,0 5x20");
     EXPECT_FALSE(slider::LayoutEx({0, 100}, 50, {205, 20}, {10, 4}, {10, 4}, {10, 0}, &x))
         << "a thumb without height cannot be scaled";
+    // Tiles up to the thumb's centre; a picture without width would never end.
+    const std::tuple<int, int, const char*> cases[] = {
+        {25, 10, "10 10 5"}, {30, 10, "10 10 10"}, {0, 10, ""}, {-4, 10, ""}, {25, 0, ""}};
+    for (auto [end, tile, want] : cases) {
+        std::string widths;
+        for (int i = 0; i < slider::TileCount(end, tile); ++i)
+            widths += (i ? " " : "") + std::to_string(slider::TileWidth(end, tile, i));
+        EXPECT_EQ(widths, want) << "up to " << end << " by " << tile;
+    }
 }
 
 // Host-given extremes: ranges and positions at the ends of int, a position left far outside a
@@ -116,19 +119,6 @@ TEST(SliderLogic, HostileValues)
     for (auto [end, tile, i, want] :
          {std::array{hi, 10, 0, 10}, {hi, 10, hi / 10, 7}, {lo, 10, 1, lo}, {10, hi, 2, lo}})
         EXPECT_EQ(slider::TileWidth(end, tile, i), want) << end << " by " << tile << " #" << i;
-}
-
-// Tiles up to the thumb's centre; a picture without width would never end.
-TEST(SliderLogic, TiledPlayedBar)
-{
-    const std::tuple<int, int, const char*> cases[] = {
-        {25, 10, "10 10 5"}, {30, 10, "10 10 10"}, {0, 10, ""}, {-4, 10, ""}, {25, 0, ""}};
-    for (auto [end, tile, want] : cases) {
-        std::string widths;
-        for (int i = 0; i < slider::TileCount(end, tile); ++i)
-            widths += (i ? " " : "") + std::to_string(slider::TileWidth(end, tile, i));
-        EXPECT_EQ(widths, want) << "up to " << end << " by " << tile;
-    }
 }
 
 } // namespace

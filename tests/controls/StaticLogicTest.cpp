@@ -10,7 +10,7 @@ namespace {
 
 // Rows: style, SetTextAlign called, its horizontal and vertical (0 near, 1 centre, 2 far),
 // then the plan as "horizontal vertical", or "-" for no text (alignment bits 3 without it).
-TEST(StaticLogic, LabelAlignment)
+TEST(StaticLogic, LabelAlignmentIconCellsAndDigits)
 {
     const std::tuple<unsigned, bool, int, int, const char*> cases[] = {
         {0x50000000u, false, 2, 2, "0 0"}, {0x50000001u, false, 2, 2, "1 0"},
@@ -25,10 +25,6 @@ TEST(StaticLogic, LabelAlignment)
                   want)
             << std::hex << style << " set " << set;
     }
-}
-
-TEST(StaticLogic, IconCellsAndDigits)
-{
     // Icon top in a control, signed halving toward zero; the text starts 5 past the icon.
     for (auto [h, icon, top] : {std::tuple{20, 16, 2}, {10, 16, -3}, {10, 15, -2}})
         EXPECT_EQ(stc::IconTop(h, icon), top) << h << " high, icon " << icon;
