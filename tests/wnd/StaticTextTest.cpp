@@ -59,12 +59,6 @@ constexpr ColourTest NotBrush = [](const Gdiplus::Color& c) {
 class StaticText : public HostedTest
 {
 protected:
-    void SetUp() override
-    {
-        HostedTest::SetUp();
-        ASSERT_TRUE(
-            parent.CreateEx(0, nullptr, L"parent", WS_VISIBLE, CRect(0, 0, 300, 100), nullptr, 0));
-    }
     int InkRows() { return Ink(label, NotBrush).bottom - Ink(label, NotBrush).top + 1; }
 
     CColourHost parent;
@@ -76,6 +70,8 @@ protected:
 
 TEST_F(StaticText, FontBrushAndColoursFromTheWindowAndItsParent)
 {
+    ASSERT_TRUE(
+        parent.CreateEx(0, nullptr, L"parent", WS_VISIBLE, CRect(0, 0, 300, 100), nullptr, 0));
     ASSERT_TRUE(label.Create(L"WWW", WS_CHILD | WS_VISIBLE, CRect(10, 10, 130, 50), &parent));
     EXPECT_EQ(At(label, 119, 39), Argb(kBrush)); // the brush fills the rest
     const int small = InkRows();
@@ -96,6 +92,8 @@ TEST_F(StaticText, FontBrushAndColoursFromTheWindowAndItsParent)
 
 TEST_F(StaticText, AReflectedHandlerOfItsOwnAnswersBeforeTheParent)
 {
+    ASSERT_TRUE(
+        parent.CreateEx(0, nullptr, L"parent", WS_VISIBLE, CRect(0, 0, 300, 100), nullptr, 0));
     CSelfColouredStatic self;
     ASSERT_TRUE(self.Create(L"WWW", WS_CHILD | WS_VISIBLE, CRect(10, 10, 130, 50), &parent));
     EXPECT_EQ(At(self, 119, 39), Argb(RGB(0, 200, 0)));
