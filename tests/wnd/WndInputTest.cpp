@@ -118,7 +118,6 @@ TEST_F(Input, DoubleClickRules)
         std::vector<Press> presses;
         std::vector<std::string> log;
     } cases[] = {
-        {"quick", {{0, {10, 10}}, {100, {10, 10}}}, {"down", "up", "dblclk", "up"}},
         {"at 500 ms", {{0, {10, 10}}, {500, {10, 10}}}, {"down", "up", "dblclk", "up"}},
         {"late", {{0, {10, 10}}, {501, {10, 10}}}, {"down", "up", "down", "up"}},
         {"moved 2", {{0, {10, 10}}, {100, {12, 8}}}, {"down", "up", "dblclk", "up"}},

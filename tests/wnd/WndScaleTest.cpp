@@ -195,18 +195,18 @@ TEST_P(Scaled, AOnePixelLineCoversTheRoundedScaleInDeviceRows)
     EXPECT_EQ(rows.front(), platform::DeviceEdge(25 + 3, Scale()));
 }
 
-// The height of the ink in the window's device pixels, with antialiased rows counted by their
-// coverage (the darkest pixel of each row), so that a glyph edge between two rows counts as
-// the part of a row it covers at every scale.
-double InkHeight(HeadlessDriver& driver, HWND wnd, Gdiplus::Bitmap& surface)
+// The height of the ink on a top-level's surface in device pixels, with antialiased rows
+// counted by their coverage (the darkest pixel of each row), so that a glyph edge between two
+// rows counts as the part of a row it covers at every scale.
+double InkHeight(HWND top)
 {
-    const CRect d(driver.DeviceRectOf(wnd));
+    Gdiplus::Bitmap& surface = *platform::wnd::TopLevelSurface(top);
     double height = 0;
-    for (int y = d.top; y < d.bottom; ++y) {
+    for (UINT y = 0; y < surface.GetHeight(); ++y) {
         int darkest = 255;
-        for (int x = d.left; x < d.right; ++x) {
+        for (UINT x = 0; x < surface.GetWidth(); ++x) {
             Gdiplus::Color c;
-            surface.GetPixel(x, y, &c);
+            surface.GetPixel(static_cast<int>(x), static_cast<int>(y), &c);
             darkest = std::min<int>(darkest, c.GetR());
         }
         height += (255 - darkest) / 255.0;
@@ -225,16 +225,14 @@ TEST_P(Scaled, TextIsDrawnAtTheScaledSize)
         text.em = static_cast<float>(12 * Scale());
         ASSERT_TRUE(text.CreateEx(0, nullptr, L"t", WS_VISIBLE, CRect(0, 0, 120, 60), nullptr, 0));
         plain.Pump();
-        reference = InkHeight(plain, text.m_hWnd, *platform::wnd::TopLevelSurface(text.m_hWnd));
+        reference = InkHeight(text.m_hWnd);
     }
     HeadlessDriver scaled(Scale());
     CScaledWnd text(0, Draw::Text);
     ASSERT_TRUE(text.CreateEx(0, nullptr, L"t", WS_VISIBLE, CRect(0, 0, 40, 20), nullptr, 0));
     scaled.Pump();
-    const double height =
-        InkHeight(scaled, text.m_hWnd, *platform::wnd::TopLevelSurface(text.m_hWnd));
     ASSERT_GT(reference, 10 * Scale());
-    EXPECT_NEAR(height, reference, 1.0);
+    EXPECT_NEAR(InkHeight(text.m_hWnd), reference, 1.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, Scaled, ::testing::ValuesIn(kScales));
