@@ -91,7 +91,6 @@ TEST_F(Dispatch, CreationRunsPreSubclassThenCreateThenSizeAndMinusOneLeavesNoWin
 TEST_F(Dispatch, SubclassingAnExistingControlRunsPreSubclassAndTakesItsMessages)
 {
     const HWND h = Control(L"BUTTON", 0, 10, 10, 100);
-    ASSERT_TRUE(IsWindow(h));
     CWnd* before = CWnd::FromHandle(h);
     ASSERT_NE(before, nullptr);
     CProbeWnd sub;
