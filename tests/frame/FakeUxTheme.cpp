@@ -8,42 +8,40 @@ void* g_lastClosed = nullptr;
 } // namespace
 
 extern "C" {
-__attribute__((visibility("default"))) int IsThemeActive()
+int IsThemeActive()
 {
     return 1;
 }
-__attribute__((visibility("default"))) int IsAppThemed()
+int IsAppThemed()
 {
     return 1;
 }
-__attribute__((visibility("default"))) void* OpenThemeData(void*, const wchar_t* classList)
+void* OpenThemeData(void*, const wchar_t* classList)
 {
     return (classList && classList[0] == L'B') ? reinterpret_cast<void*>(0x7E) : nullptr;
 }
-__attribute__((visibility("default"))) std::int32_t CloseThemeData(void* theme)
+std::int32_t CloseThemeData(void* theme)
 {
     ++g_closeCount;
     g_lastClosed = theme;
     return 0;
 }
-__attribute__((visibility("default"))) std::int32_t DrawThemeBackground(void*, void*, int, int,
-                                                                        const void*, const void*)
+std::int32_t DrawThemeBackground(void*, void*, int, int, const void*, const void*)
 {
     return 0;
 }
-__attribute__((visibility("default"))) std::int32_t GetThemeColor(void*, int, int, int propId,
-                                                                  std::uint32_t* color)
+std::int32_t GetThemeColor(void*, int, int, int propId, std::uint32_t* color)
 {
     if (propId != 3803)
         return static_cast<std::int32_t>(0x80070490); // element not found
     *color = 0x00123456;
     return 0;
 }
-__attribute__((visibility("default"))) int FakeCloseCount()
+int FakeCloseCount()
 {
     return g_closeCount;
 }
-__attribute__((visibility("default"))) void* FakeLastClosed()
+void* FakeLastClosed()
 {
     return g_lastClosed;
 }

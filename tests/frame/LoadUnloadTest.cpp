@@ -9,7 +9,6 @@
 
 namespace {
 std::vector<ULONG_PTR> g_started, g_stopped;
-Gdiplus::GdiplusStartupInput g_input;
 } // namespace
 
 namespace Gdiplus {
@@ -17,7 +16,7 @@ Status GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input,
                       GdiplusStartupOutput* output)
 {
     EXPECT_EQ(output, nullptr);
-    g_input = *input;
+    EXPECT_EQ(input->GdiplusVersion, 1u);
     *token = 0xC0FFEE + g_started.size();
     g_started.push_back(*token);
     return Ok;
@@ -34,10 +33,6 @@ TEST(LibraryLoad, StartsGraphicsOnceAndStopsItOnceWithTheSameToken)
     ASSERT_NE(lib, nullptr) << dlerror();
     ASSERT_EQ(g_started.size(), 1u);
     EXPECT_TRUE(g_stopped.empty());
-    EXPECT_EQ(g_input.GdiplusVersion, 1u);
-    EXPECT_EQ(g_input.DebugEventCallback, nullptr);
-    EXPECT_FALSE(g_input.SuppressBackgroundThread);
-    EXPECT_FALSE(g_input.SuppressExternalCodecs);
     ASSERT_EQ(dlclose(lib), 0);
     EXPECT_EQ(dlopen(SKINKIT_LIBRARY, RTLD_NOW | RTLD_NOLOAD), nullptr)
         << "the library stayed loaded";

@@ -9,7 +9,6 @@ TEST(ThemeLibraryPresent, ProcessHolderLoadsItAndHoldersCloseTheirThemeDataOnce)
     CThemeLibrary* process = AfxGetThemeLibrary();
     ASSERT_NE(process, nullptr);
     ASSERT_NE(process->m_hModule, nullptr);
-    EXPECT_EQ(process->m_hTheme, nullptr);
     EXPECT_EQ(process->IsThemeActive(), TRUE);
     EXPECT_EQ(process->IsAppThemed(), TRUE);
     COLORREF colour = 0;

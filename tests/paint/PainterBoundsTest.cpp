@@ -56,7 +56,7 @@ TEST(PainterBounds, EdgeSumsPastTheIntegerRangeDrawNothing)
     EXPECT_TRUE(Untouched(s.bitmap));
 }
 
-TEST(PainterBounds, TilingAHugeRectangleVisitsOnlyTheTilesInTheClip)
+TEST(PainterBounds, TilingAHugeRectangleVisitsOnlyTheTilesInTheClipASmallOneStopsAtItsEdges)
 {
     // Three columns and two rows of distinct colours, tiled from (-4, -3): every pixel of the
     // surface must be the picture's pixel at its offset modulo the picture's size. Were each
@@ -67,6 +67,14 @@ TEST(PainterBounds, TilingAHugeRectangleVisitsOnlyTheTilesInTheClip)
     const Rect huge(-4, -3, INT_MAX - 10, INT_MAX - 10);
     CCtrlGDIpString().DrawBg(&s.g, image.get(), huge, 1, RECT{});
     ExpectPixels(s.bitmap, [&](int x, int y) { return px[((y + 3) % 2) * 3 + (x + 4) % 3]; });
+    // A small rectangle: its last tiles are cut at its edges; with the default modes, as a
+    // host's graphics has them, whole-pixel copies are exact.
+    Bitmap small(16, 12, PixelFormat32bppARGB);
+    Graphics g(&small);
+    CCtrlGDIpString().DrawBg(&g, image.get(), Rect(1, 1, 10, 7), 1, RECT{});
+    ExpectPixels(small, [&](int x, int y) {
+        return x >= 1 && x < 11 && y >= 1 && y < 8 ? px[((y - 1) % 2) * 3 + (x - 1) % 3] : 0u;
+    });
 
     // A clip inside the surface: only it is painted, and still on the tile grid.
     PixelCanvas clipped(16, 12);

@@ -58,7 +58,7 @@ TEST(NineSlice, CellsLandWhereTheEdgeArithmeticPutsThem)
     ExpectCells(c.bitmap, kX, kY);
 }
 
-TEST(NineSlice, DrawBtnSlicesAPartOfTheImage)
+TEST(NineSlice, DrawBtnSlicesAPartOfTheImageOrOnlyItsCentre)
 {
     // Source: the lower-right 7 x 7 of the picture, margins 0 left/top and 2 right/bottom: the
     // middle column and row come from cells 1 and the border from cells 2.
@@ -70,14 +70,10 @@ TEST(NineSlice, DrawBtnSlicesAPartOfTheImage)
         const bool in = x >= 5 && x < 25 && y >= 5 && y < 17;
         return in ? CellColour(y < 15 ? 1 : 2, x < 23 ? 1 : 2) : 0u;
     });
-}
-
-TEST(NineSlice, ZeroMarginsDrawOnlyTheStretchedCentre)
-{
-    auto image = NineCells();
-    PixelCanvas c(20, 20);
-    CCtrlGDIpString().DrawBtn(&c.g, image.get(), Rect(2, 3, 14, 9), Rect(3, 3, 3, 3), RECT{});
-    ExpectPixels(c.bitmap, [](int x, int y) {
+    // Zero margins: only the stretched centre.
+    PixelCanvas z(20, 20);
+    painter.DrawBtn(&z.g, image.get(), Rect(2, 3, 14, 9), Rect(3, 3, 3, 3), RECT{});
+    ExpectPixels(z.bitmap, [](int x, int y) {
         return x >= 2 && x < 16 && y >= 3 && y < 12 ? CellColour(1, 1) : 0u;
     });
 }
@@ -106,23 +102,6 @@ TEST(NineSlice, ScaledMarginsTruncateTheSumTowardZero)
     PixelCanvas c(50, 40);
     painter.DrawBg4(&c.g, image.get(), Rect(10, 10, 30, 20), 0, RECT{2, 2, 2, 2}, 1.0);
     ExpectCells(c.bitmap, kX, kY);
-}
-
-TEST(Tiling, TenByTenIntoTwentyFiveByFifteenMakesSixTiles)
-{
-    ARGB px[100];
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 10; ++x)
-            px[y * 10 + x] = 0xFF000000u | (static_cast<ARGB>(x * 20) << 16) |
-                             (static_cast<ARGB>(y * 20) << 8) | 0x7F;
-    std::unique_ptr<Bitmap> tile(MakeBitmap(10, 10, px));
-    // Default modes: integer 1:1 copies are exact.
-    Bitmap target(30, 20, PixelFormat32bppARGB);
-    Graphics g(&target);
-    CCtrlGDIpString painter;
-    painter.DrawBg(&g, tile.get(), Rect(0, 0, 25, 15), 1, RECT{});
-    ExpectPixels(target,
-                 [&](int x, int y) { return x < 25 && y < 15 ? px[(y % 10) * 10 + x % 10] : 0u; });
 }
 
 TEST(ImageModes, OtherModesAndEmptyDestinationsDrawNothing)
@@ -177,7 +156,7 @@ std::pair<int, int> InkColumns(Bitmap& b)
 
 } // namespace
 
-TEST(PainterText, AlignmentUsesTheMeasuredBoxUnrounded)
+TEST(PainterText, AlignmentUsesTheMeasuredBoxUnroundedAndNoFontDrawsNothing)
 {
     CCtrlGDIpString painter(L"Liberation Sans", 16, FontStyleRegular);
     Bitmap probe(1, 1, PixelFormat32bppARGB);
@@ -200,14 +179,9 @@ TEST(PainterText, AlignmentUsesTheMeasuredBoxUnrounded)
         EXPECT_LE(left, static_cast<int>(origin + 16.0 / 6) + 3) << align;
         EXPECT_LE(right, origin + box.Width) << align;
     }
-}
-
-TEST(PainterText, NoFontDrawsNothing)
-{
-    CCtrlGDIpString painter;
     Bitmap target(40, 20, PixelFormat32bppARGB);
     Graphics g(&target);
-    painter.DrawString(&g, L"text", 0, 0, 40, 20, Color::Black, StringAlignmentCenter,
-                       StringAlignmentCenter);
+    CCtrlGDIpString().DrawString(&g, L"text", 0, 0, 40, 20, Color::Black, StringAlignmentCenter,
+                                 StringAlignmentCenter); // no font: draws nothing
     EXPECT_EQ(InkColumns(target).second, -1);
 }

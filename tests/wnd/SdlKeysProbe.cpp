@@ -1,14 +1,12 @@
 // Keys on a real SDL2 window, for the display test (SdlKeysXvfbTest.sh): a dialog with two
-// push buttons ("&One" 11, "&Two" 12), a text catcher (13) that keeps characters, a skinned
-// list (15: "Alpha", "Beta", "Émile") and a skinned slider (14, range 0..20 at 10), keyboard
-// access on, all tab stops in that order, driven through the dialog manager. Prints
-// "FOCUS <id>" as each takes the focus, "BN_CLICKED <id>", "CHAR <hex>" for each character the
-// catcher gets, "KEYUP <hex> <still down>" for each key it hears released, "SLIDER <message
-// hex> <position>" for what the slider tells, "LIST <row>" for each row the list says was
-// clicked, and exits 0 on Esc (IDCANCEL), 3 when no Esc came within 20 seconds.
+// push buttons ("&One" 11, "&Two" 12), a text catcher (13) that keeps characters and a skinned
+// slider (14, range 0..20 at 10), keyboard access on, all tab stops in that order, driven
+// through the dialog manager. Prints "FOCUS <id>" as each takes the focus, "BN_CLICKED <id>",
+// "CHAR <hex>" for each character the catcher gets, "KEYUP <hex> <still down>" for each key it
+// hears released, "SLIDER <message hex> <position>" for what the slider tells, and exits 0 on
+// Esc (IDCANCEL), 3 when no Esc came within 20 seconds.
 #include "controls/CtrlSlider.h"
 #include "controls/KeyboardAccess.h"
-#include "controls/list/CtrlListbox.h"
 
 #include "SdlProbeKit.h"
 
@@ -40,8 +38,6 @@ protected:
     {
         if (message >= WM_SLIDER_LBUTTONDOWN && message <= WM_SLIDER_MOUSEMOVE)
             std::printf("SLIDER %x %d\n", message, static_cast<int>(lParam));
-        if (message == UM_LISTBOX_CLICK)
-            std::printf("LIST %d\n", static_cast<int>(wParam));
         return CWnd::WindowProc(message, wParam, lParam);
     }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
@@ -78,15 +74,6 @@ int main()
     catcher.Create(nullptr, L"catcher", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 50, 160, 80),
                    &host, 13);
     skinkit::EnableKeyboardAccess(true);
-    CCtrlListbox list;
-    list.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 105, 220, 165),
-                &host, 15);
-    list.SetBaseRect(CRect(0, 0, 210, 60));
-    list.SetRowHeight(15);
-    list.SetRowHeightHeader(15);
-    list.InsertColumn(0, L"", 210, 0);
-    for (const wchar_t* row : {L"Alpha", L"Beta", L"\u00C9mile"})
-        list.InsertItem(list.GetItemCount(), row);
     Gdiplus::Bitmap thumb(10, 16, Gdiplus::PixelFormat32bppARGB);
     CCtrlSlider slider;
     slider.Create(nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 85, 220, 101), &host,

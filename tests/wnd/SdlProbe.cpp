@@ -1,9 +1,10 @@
-// A skinned button in a real SDL2 window, for the display test (SdlXvfbTest.sh): prints
-// "ready" once the window shows, "NATIVE <handle>" for the native handle of the button's
-// window (and "HIDDEN <handle>" for that of a window never shown), "WHEEL <delta>" for each wheel
-// notch that reaches the parent, "BN_CLICKED <id>" when its parent hears of a click, and exits 0
-// after the first click (3 when no click came within 15 seconds). With "--rescale S" the window
-// moves to display scale S once shown, as when it is dragged onto another display.
+// A skinned button in a real SDL2 window, for the display tests (SdlScaleXvfbTest.sh,
+// SdlLostDisplayXvfbTest.sh): prints "ready" once the window shows, "NATIVE <handle>" for the
+// native handle of the button's window (and "HIDDEN <handle>" for that of a window never shown),
+// "WHEEL <delta>" for each wheel notch that reaches the parent, "BN_CLICKED <id>" when its parent
+// hears of a click, and exits 0 after the first click (3 when no click came within 15 seconds).
+// With "--rescale S" the window moves to display scale S once shown, as when it is dragged onto
+// another display.
 #include "controls/CtrlButton.h"
 
 #include "SdlProbeKit.h"

@@ -1,10 +1,12 @@
 #!/bin/sh
 # The SDL2 backend on a real X server whose desktop asks for 192 DPI (Xft.dpi: Xvfb tells SDL
 # no DPI of its own): without SKINKIT_SCALE the window takes the display's scale 2, is twice
-# its logical size, the skinned button's device pixels show its
-# hover frame, and a click at device coordinates lands on the button (a point just outside the
-# button's device pixels must not). SKINKIT_SCALE=1.5 overrides the display; a value that is no
-# scale is refused with a message and the window keeps 1.
+# its logical size, the skinned button's device pixels show its hover frame (the screen read
+# back), and a click at device coordinates lands on the button (a point just outside the
+# button's device pixels must not), its parent hearing BN_CLICKED. SKINKIT_SCALE=1.5 overrides
+# the display; a value that is no scale is refused with a message and the window keeps 1, where
+# the native handle names the X window and the wheel reaches the parent. Every run must end
+# with status 0: a teardown of two top-levels once failed at exit.
 # Skips (77) without Xvfb, xdotool, import or xprop.
 # Usage: SdlScaleXvfbTest.sh PROBE
 . "$(dirname "$0")/../XvfbKit.sh"
@@ -67,5 +69,17 @@ click_to_end 40 99
 
 expect_size 200 100 SKINKIT_SCALE=2x
 grep -q 'SKINKIT_SCALE=2x refused' "$work/out" || fail "no message refusing SKINKIT_SCALE=2x"
+# Another program's dialog is made transient for the window by this name; a window that is
+# not shown has none to give.
+grep -q "^NATIVE x11:$(printf '%x' "$wid")\$" "$work/out" || fail "the native handle is not x11:$(printf '%x' "$wid")"
+grep -q '^HIDDEN $' "$work/out" || fail "a hidden window gave a native handle"
+# Wheel away from the user (button 4) is +120, toward the user -120; the button does not
+# handle it, so the default handling passes it on to the parent.
+xdotool mousemove --window "$wid" 30 30
+for step in "4 120" "5 -120"; do
+  set -- $step
+  xdotool click "$1"
+  wait_for 50 "wheel button $1 did not reach the parent as $2" grep -q "^WHEEL $2\$" "$work/out"
+done
 click_to_end 30 30
-echo "ok: the display's scale 2, hover and click at device coordinates; an override; a refusal"
+echo "ok: the display's scale 2, hover and click at device coordinates; an override; a refusal; native handle and wheel"

@@ -62,7 +62,7 @@ protected:
 
 } // namespace
 
-TEST_F(Paint, ChildrenPaintOverTheirParentInsideTheirOwnRectangleAlsoWhenMoved)
+TEST_F(Paint, ChildrenPaintOverTheirParentInsideTheirRectangleAndRepaintWhenCovered)
 {
     const struct
     {
@@ -77,16 +77,13 @@ TEST_F(Paint, ChildrenPaintOverTheirParentInsideTheirOwnRectangleAlsoWhenMoved)
     driver.Pump();
     EXPECT_EQ(driver.PixelAt(parent.m_hWnd, {10, 20}), 0xFF808080u);
     EXPECT_EQ(driver.PixelAt(parent.m_hWnd, {100, 20}), 0xFFFF0000u);
-}
-
-TEST_F(Paint, InvalidatingRepaintsTheChildrenCoveredAndErasesOnlyWhenAsked)
-{
+    // Invalidating repaints the children it covers, and erases only when asked.
     const int before = child.paints;
     parent.Invalidate();
     driver.Pump();
     EXPECT_EQ(child.paints, before + 1);
     EXPECT_EQ(driver.PixelAt(child.m_hWnd, {0, 0}), 0xFFFF0000u);
-    CRect elsewhere(100, 0, 200, 100);
+    CRect elsewhere(0, 0, 100, 100); // up to the moved child's left edge
     parent.InvalidateRect(&elsewhere);
     driver.Pump();
     EXPECT_EQ(child.paints, before + 1);
