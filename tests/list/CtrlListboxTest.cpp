@@ -367,7 +367,23 @@ TEST_F(ListBox, PicturesKeepTheirAspectRatio)
         EXPECT_EQ(At(list, x, y) == kPicture, is) << x << "," << y;
 }
 
-TEST_F(ListBox, IndicatedRowIsBoldInItsColours)
+TEST_F(ListBox, WithoutABarTheWholeWidthIsPainted)
+{
+    CCtrlListbox plain;
+    ASSERT_TRUE(
+        plain.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &host, kId));
+    plain.SetBaseRect(CRect(0, 0, 400, 100));
+    plain.SetImage(row.get(), list::kRowBg);
+    plain.InsertColumn(0, L"", 400, 0);
+    plain.MoveWindow(0, 310, 400, 80);
+    plain.InsertItem(0, L"");
+    EXPECT_EQ(At(plain, 395, 50), kRowLower);
+}
+
+// Row texts take their state's colour: the indicated row's is bold, in the selected colour when
+// it is selected too; a greyed row's is the system's grey text colour, indicated or not, and
+// keeps the indicated row's boldness. A row set back is as before.
+TEST_F(ListBox, RowTextsTakeTheirStatesColoursAndTheIndicatedRowIsBold)
 {
     list.SetColor(0, Gdiplus::Color(0xFF404040u)); // the header's
     list.SetColor(1, Gdiplus::Color(0xFFFF0000u)); // rows
@@ -385,44 +401,16 @@ TEST_F(ListBox, IndicatedRowIsBoldInItsColours)
     const InkBox selected = Ink(list, White);
     EXPECT_TRUE(selected.top > 32 && selected.bottom < 64);
     EXPECT_GT(selected.right - selected.left, regular.right - regular.left + 4);
-}
 
-TEST_F(ListBox, WithoutABarTheWholeWidthIsPainted)
-{
-    CCtrlListbox plain;
-    ASSERT_TRUE(
-        plain.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &host, kId));
-    plain.SetBaseRect(CRect(0, 0, 400, 100));
-    plain.SetImage(row.get(), list::kRowBg);
-    plain.InsertColumn(0, L"", 400, 0);
-    plain.MoveWindow(0, 310, 400, 80);
-    plain.InsertItem(0, L"");
-    EXPECT_EQ(At(plain, 395, 50), kRowLower);
-}
-
-// A greyed row paints its texts in the system's grey text colour, indicated or not, and keeps
-// the indicated row's boldness; rows not greyed keep their colours, and a row set back is as
-// before.
-TEST_F(ListBox, GreyedRowTextsTakeTheGreyTextColour)
-{
-    list.SetColor(1, Gdiplus::Color(0xFFFF0000u)); // rows
-    list.SetColor(3, Gdiplus::Color(0xFF0000FFu)); // the indicated row
-    list.SetItemText(0, 1, L"WWWWWW");
-    list.SetItemText(1, 1, L"WWWWWW");
     const DWORD grey = Argb(GetSysColor(COLOR_GRAYTEXT));
     const CRect place0(0, 32, 400, 64), place1(0, 64, 400, 96);
-    list.UpdateListbox();
     EXPECT_EQ(Count(list, grey), 0);
     list.SetItemDisabled(1, 1);
     list.SetItemDisabled(70, 1); // no such row: nothing changes
-    EXPECT_EQ(std::tuple(list.IsItemDisabled(0), list.IsItemDisabled(1), list.IsItemDisabled(70)),
-              std::tuple(0, 1, 0));
     EXPECT_GT(Count(list, grey, place1), 0);
     EXPECT_EQ(Count(list, grey, place0), 0);
-    const InkBox red = Ink(list, Reddish);
-    EXPECT_TRUE(red.Any() && red.top > 32 && red.bottom < 64);
-    // Indicated: still grey, and bold (wider than the regular text above it).
-    list.SetItemState(1, 2);
+    EXPECT_FALSE(Ink(list, Reddish).Any());
+    list.SetItemState(1, 2); // indicated: still grey, and bold
     EXPECT_FALSE(Ink(list, Bluish).Any());
     int left = 400, right = -1;
     EachPixel(
@@ -432,11 +420,10 @@ TEST_F(ListBox, GreyedRowTextsTakeTheGreyTextColour)
                 left = std::min(left, x), right = std::max(right, x);
         },
         place1);
-    EXPECT_GT(right - left, red.right - red.left);
-    list.SetItemState(0, 2); // row 0 indicated (blue), row 1 a plain row again
+    EXPECT_GT(right - left, regular.right - regular.left + 4);
     list.SetItemDisabled(1, 0);
     EXPECT_EQ(Count(list, grey), 0);
-    const InkBox after = Ink(list, Reddish);
+    const InkBox after = Ink(list, Bluish);
     EXPECT_TRUE(after.Any() && after.top > 64 && after.bottom < 96);
 }
 
@@ -451,22 +438,15 @@ TEST_F(ListBox, RowToolTipShowsWhileTheMouseRestsOnItsRow)
     list.SetItemToolTip(1, L"cannot play: no video stream");
     list.SetItemToolTip(3, L"third");
     list.SetItemToolTip(40, L"no such row");
-    EXPECT_EQ(list.GetItemToolTip(1), CString(L"cannot play: no video stream"));
-    EXPECT_EQ(list.GetItemToolTip(40), CString());
-    driver.MoveMouse(list.m_hWnd, RowPoint(1));
-    driver.AdvanceTime(CToolTipCtrl::kInitialDelay - 1);
-    ASSERT_EQ(driver.ToolTips().size(), 1u);
-    EXPECT_FALSE(driver.ToolTips()[0].shown);
-    driver.AdvanceTime(1);
-    EXPECT_TRUE(driver.ToolTips()[0].shown);
-    EXPECT_EQ(driver.ToolTips()[0].text, CString(L"cannot play: no video stream"));
-    driver.MoveMouse(list.m_hWnd, RowPoint(2));
-    driver.AdvanceTime(1000);
-    EXPECT_FALSE(driver.ToolTips()[0].shown);
-    driver.MoveMouse(list.m_hWnd, RowPoint(3));
-    driver.AdvanceTime(CToolTipCtrl::kInitialDelay);
-    EXPECT_TRUE(driver.ToolTips()[0].shown);
-    EXPECT_EQ(driver.ToolTips()[0].text, CString(L"third"));
+    // The row place the mouse rests on → the tip shown ("": none).
+    for (auto [place, text] :
+         {std::pair{1, L"cannot play: no video stream"}, {2, L""}, {3, L"third"}}) {
+        driver.MoveMouse(list.m_hWnd, RowPoint(place));
+        driver.AdvanceTime(CToolTipCtrl::kInitialDelay);
+        ASSERT_EQ(driver.ToolTips().size(), 1u);
+        EXPECT_EQ(driver.ToolTips()[0].shown, *text != 0) << place;
+        EXPECT_TRUE(!*text || driver.ToolTips()[0].text == CString(text)) << place;
+    }
     // The text changed while shown is the one shown; emptied, the tip goes.
     list.SetItemToolTip(3, L"3rd");
     EXPECT_EQ(driver.ToolTips()[0].text, CString(L"3rd"));
