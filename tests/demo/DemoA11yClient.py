@@ -1,11 +1,9 @@
-"""The demo as a screen reader meets it: its tree read over AT-SPI with pyatspi, the play button
-clicked through its action, the volume slider set through its value, bad requests refused, and
-the focus followed as Tab moves it. Run by DemoA11yXvfbTest.sh, which starts the buses, the
-display and the demo.
+"""The demo as a screen reader meets it over AT-SPI (pyatspi), run by DemoA11yXvfbTest.sh. The
+roles and states of each kind of control are the in-process tests' table; here, that they
+arrive, and that actions, values and focus go both ways.
 
 Usage: DemoA11yClient.py APP-NAME WINDOW-X WINDOW-Y PLAY-X PLAY-Y PLAY-W PLAY-H EVENTS-FILE
-(the demo's window on the screen, and its play button in the window, as the demo printed them;
-EVENTS-FILE is what the demo prints, where its clicks appear)."""
+(the demo's window and its play button as the demo printed them, and what it prints)."""
 
 import subprocess
 import sys
@@ -26,7 +24,7 @@ def check(ok, what):
         failures.append(what)
 
 
-def wait_for(what, probe, seconds=10.0):
+def wait_for(probe, seconds=10.0):
     end = time.time() + seconds
     while time.time() < end:
         value = probe()
@@ -37,10 +35,7 @@ def wait_for(what, probe, seconds=10.0):
 
 
 def find_app():
-    for a in pyatspi.Registry.getDesktop(0):
-        if a is not None and a.name == app_name:
-            return a
-    return None
+    return next((a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == app_name), None)
 
 
 def walk(acc):
@@ -55,11 +50,8 @@ def states(acc):
 
 
 def find(root, role, name=None, test=None):
-    for a in walk(root):
-        if a.getRoleName() == role and (name is None or a.name == name):
-            if test is None or test(a):
-                return a
-    return None
+    return next((a for a in walk(root) if a.getRoleName() == role and (name is None or a.name == name)
+                 and (test is None or test(a))), None)
 
 
 def region_shot(x, y, w, h):
@@ -68,7 +60,7 @@ def region_shot(x, y, w, h):
                           check=True, capture_output=True).stdout
 
 
-app = wait_for("the application on the registry", find_app)
+app = wait_for(find_app)
 if app is None:
     print("FAIL: the demo did not appear on the accessibility bus")
     sys.exit(1)
@@ -77,19 +69,14 @@ frames = [c for c in app if c is not None]
 check(len(frames) == 1 and frames[0].getRoleName() == "frame", "one frame under the application")
 frame = frames[0]
 
-# --- roles, names, states: one row per control the demo makes ---
+# --- roles, names, states as AT-SPI names them, one row per kind ---
 rows = [
     # role, name, states it has, states it has not
     ("push button", "Play", {"enabled", "focusable", "showing", "visible"}, {"checked"}),
-    ("push button", "Stop", {"enabled", "focusable"}, {"checked", "pressed"}),
     ("toggle button", "Repeat", {"enabled", "checkable"}, {"checked"}),
     ("check box", "Subtitles", {"enabled", "checkable"}, {"checked"}),
     ("push button", "Record", {"visible"}, {"enabled", "sensitive"}),
-    ("label", "Move the mouse over a button, click it.", {"enabled"}, set()),
     ("panel", "Buttons", {"enabled"}, set()),
-    ("link", "Read the README", {"enabled"}, set()),
-    ("toggle button", "Mute", {"enabled", "checkable"}, set()),
-    ("push button", "Open folder", {"enabled"}, set()),
 ]
 for role, name, has, lacks in rows:
     acc = find(frame, role, name)
@@ -115,9 +102,8 @@ if playlist is not None:
                               for r in range(rows)), f"rows checkable, checked: {checks}")
     check(table.getAccessibleAt(rows, 0) is None, "a row past the last answers nothing")
     playlist.querySelection().selectChild(table.getIndexAt(1, 1))
-    check(wait_for("the selection", lambda: table.isRowSelected(1), 3),
-          "the second row was selected through the table")
-    check("selected" in states(table.getAccessibleAt(1, 0)), "its cells read as selected")
+    check(wait_for(lambda: table.isRowSelected(1), 3) and "selected" in states(table.getAccessibleAt(1, 0)),
+          "the second row and its cells were selected through the table")
 
 play = find(frame, "push button", "Play")
 ext = play.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
@@ -132,10 +118,9 @@ check(uri.endswith("README.md"), f"the link's URL is the README ({uri!r})")
 # --- bad requests: answered, the application keeps answering ---
 check(frame.getChildAtIndex(10000) is None, "a child index out of range answers nothing")
 try:
-    bad = frame.getChildAtIndex(-1)
-    check(bad is None, "a negative child index answers nothing")
+    check(frame.getChildAtIndex(-1) is None, "a negative child index answers nothing")
 except Exception:
-    check(True, "a negative child index is refused")
+    pass  # refused is as good
 
 # --- the play button's action: playback starts, as the demo's time display shows ---
 time_label = find(frame, "label", test=lambda a: len(a.name) == 4 and a.name.isdigit())
@@ -144,9 +129,9 @@ before = time_label.name
 action = play.queryAction()
 check(action.nActions == 1 and action.getName(0) == "click", "Play has the action click")
 check(action.doAction(0), "the click action is taken")
-clicked = wait_for("the click", lambda: "BN_CLICKED 1001 Play" in open(events_file).read(), 5)
+clicked = wait_for(lambda: "BN_CLICKED 1001 Play" in open(events_file).read(), 5)
 check(clicked, "the demo heard a click of Play, as from the mouse")
-moved = wait_for("playback", lambda: time_label.name != before, 6)
+moved = wait_for(lambda: time_label.name != before, 6)
 check(moved, f"the time display moved from {before} to {time_label.name}: playback started")
 status = find(frame, "label", test=lambda a: a.name.startswith("Clicked"))
 check(status is not None and "Play" in status.name, "the status line says Play was clicked")
@@ -164,8 +149,8 @@ time.sleep(0.3)
 picture_before = shot()
 target = 20 if start > 50 else 80
 value.currentValue = target
-check(wait_for("the value", lambda: value.currentValue == target, 3), f"the value reads {target}")
-check(wait_for("the thumb", lambda: shot() != picture_before, 3), "the slider's picture changed")
+check(wait_for(lambda: value.currentValue == target, 3), f"the value reads {target}")
+check(wait_for(lambda: shot() != picture_before, 3), "the slider's picture changed")
 try:
     value.currentValue = 1000
 except Exception:
@@ -173,7 +158,7 @@ except Exception:
 time.sleep(0.3)
 check(value.currentValue == target, "a value above the range is refused and changes nothing")
 value.currentValue = start
-check(wait_for("the thumb back", lambda: shot() == picture_before, 3),
+check(wait_for(lambda: shot() == picture_before, 3),
       "set back, the slider shows the very picture it showed before")
 
 # --- events: the focus follows Tab, a check box's check follows its action ---

