@@ -19,7 +19,6 @@ extern "C" {
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -33,7 +32,6 @@ extern "C" {
 
 namespace {
 
-// The tests that need the ffmpeg program skip without it.
 struct WithFfmpeg : ::testing::Test
 {
     void SetUp() override
@@ -246,12 +244,10 @@ TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
             const std::string samples = testkit::RunCommand(
                 "ffmpeg -v error -i " + testkit::Quote(file) + " -map 0:a:0 -f s16le -ar " +
                 std::to_string(rate) + " -ac " + std::to_string(channels) + " -");
-            ASSERT_FALSE(samples.empty());
-            EXPECT_EQ(ours.size() * 2, samples.size());
-            EXPECT_TRUE(std::memcmp(ours.data(), samples.data(),
-                                    std::min(ours.size() * 2, samples.size())) == 0);
-            // The whole of the sound is decoded (the length itself is ffprobe's, above).
-            EXPECT_GE(1000.0 * static_cast<double>(ours.size()) / channels / rate, 2000.0);
+            EXPECT_TRUE(
+                !samples.empty() &&
+                samples == std::string(reinterpret_cast<const char*>(ours.data()), ours.size() * 2))
+                << ours.size() * 2 << " bytes of sound, ffmpeg's " << samples.size();
         }
 
         const PlayStats st = PlayThrough(media, [](int i) { return 7 + i % 11; });
@@ -357,13 +353,14 @@ TEST_F(PlayerMedia, DamagedFilesSayWhyOrPlayWhatIsThere)
              at = patched.find(fourcc, at + 4))
             patched.replace(at, 4, "ZZZZ");
     const std::tuple<std::string, const char*> refused[] = {
+        {tmp.File("gone.avi"), "no such file"},
         {tmp.Write("header.avi", bytes.substr(0, 300)), "not an AVI file this reader understands"},
         {tmp.Write("unknown.avi", patched), "no stream in a format this player decodes"},
     };
     for (const auto& [file, why] : refused) {
         const player::PlaylistEntry e = player::ReadEntry(file);
-        EXPECT_FALSE(e.playable) << file;
-        EXPECT_EQ(e.problem, why) << file;
+        EXPECT_EQ(std::tuple(e.playable, e.problem), std::tuple(false, std::string(why))) << file;
+        EXPECT_EQ(file, tmp.File(e.name + ".avi")); // named after the file, even refused
     }
 
     // A corrupt packet in the middle: the pictures around it are still ffmpeg's, and every
@@ -471,12 +468,10 @@ TEST(PlayerDecode, FitInsideKeepsTheShape)
         int w, h, boxW, boxH;
         player::FitRect fit;
     } cases[] = {
-        {160, 120, 420, 320, {0, 2, 420, 315}},   // wider box than the picture's 4:3
-        {160, 120, 320, 420, {0, 90, 320, 240}},  // taller box
-        {64, 48, 64, 48, {0, 0, 64, 48}},         // exact
-        {1920, 1080, 100, 100, {0, 22, 100, 56}}, // 16:9 in a square
-        {0, 48, 64, 48, {0, 0, 0, 0}},            // no picture
-        {64, 48, 0, 48, {0, 0, 0, 0}},            // no box
+        {160, 120, 420, 320, {0, 2, 420, 315}},  // wider box than the picture's 4:3
+        {160, 120, 320, 420, {0, 90, 320, 240}}, // taller box
+        {0, 48, 64, 48, {0, 0, 0, 0}},           // no picture
+        {64, 48, 0, 48, {0, 0, 0, 0}},           // no box
         {16384, 1, 16384, 16384, {0, 8191, 16384, 1}},
         {1, 16384, 10, 10, {4, 0, 1, 10}}, // never thinner than a pixel
     };
@@ -594,9 +589,6 @@ TEST_F(PlayerClock, TenMinutesStayInStep)
     EXPECT_FALSE(st.backwards);
     EXPECT_LE(st.maxAvMs, 40);
     EXPECT_LE(st.maxWallMs, 40);
-    std::printf("10-minute play: frame to sound at most %lld ms, sound to time played at most "
-                "%lld ms\n",
-                static_cast<long long>(st.maxAvMs), static_cast<long long>(st.maxWallMs));
 }
 
 // A file past 1 GiB, as ffmpeg writes it (OpenDML: a second RIFF list, standard and super
