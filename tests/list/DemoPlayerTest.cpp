@@ -195,7 +195,6 @@ TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
     CDemoPlaylistPanel& panel = dialog.m_player.playlist;
     CCtrlListbox& list = panel.m_list;
     ASSERT_EQ(list.GetItemCount(), 2);
-    EXPECT_FALSE(panel.Entries()[0].playable);
     EXPECT_EQ(std::pair(list.GetCheck(0), list.GetCheck(1)), std::pair(0, 1));
     EXPECT_EQ(std::pair(list.IsItemDisabled(0), list.IsItemDisabled(1)), std::pair(1, 0));
     EXPECT_EQ(list.GetItemToolTip(0).ToUtf8(),
