@@ -85,22 +85,17 @@ for role, name, has, lacks in rows:
         s = states(acc)
         check(has <= s and not (lacks & s), f"{role} {name!r} states {sorted(s)}")
 
-# --- the playlist as a table: its rows and check states as the demo shows them, and a row
-# selected through the selection interface, as a click selects it ---
+# --- the playlist as a table (its headers, checks and bad places are the in-process tests'),
+# and a row selected through the selection interface, as a click selects it ---
 playlist = find(frame, "table", "Playlist")
 check(playlist is not None, "the playlist reads as a table named Playlist")
 if playlist is not None:
     table = playlist.queryTable()
     rows = table.nRows
     check(rows >= 2 and table.nColumns == 6, f"{rows} rows of 6 columns")
-    check(table.getColumnDescription(1) == "Name" and table.getColumnHeader(1).name == "Name",
-          "column 1 is headed Name")
     first = table.getAccessibleAt(0, 0)
     check(first is not None and first.name == "1", "the first row's number reads 1")
-    checks = ["checked" in states(table.getAccessibleAt(r, 5)) for r in range(rows)]
-    check(any(checks) and all("checkable" in states(table.getAccessibleAt(r, 5))
-                              for r in range(rows)), f"rows checkable, checked: {checks}")
-    check(table.getAccessibleAt(rows, 0) is None, "a row past the last answers nothing")
+    check("checked" in states(table.getAccessibleAt(0, 5)), "the first row reads as checked")
     playlist.querySelection().selectChild(table.getIndexAt(1, 1))
     check(wait_for(lambda: table.isRowSelected(1), 3) and "selected" in states(table.getAccessibleAt(1, 0)),
           "the second row and its cells were selected through the table")
@@ -110,17 +105,10 @@ ext = play.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 want = (win_x + play_x, win_y + play_y, play_w, play_h)
 check((ext.x, ext.y, ext.width, ext.height) == want,
       f"Play lies at {(ext.x, ext.y, ext.width, ext.height)} on the screen, {want} expected")
-link = find(frame, "link")
-check(link is not None and link.queryAction().getName(0) == "jump", "the link's action is jump")
-uri = link.queryHyperlink().getURI(0)
+uri = find(frame, "link").queryHyperlink().getURI(0)
 check(uri.endswith("README.md"), f"the link's URL is the README ({uri!r})")
-
-# --- bad requests: answered, the application keeps answering ---
+# A bad request is answered, and the application keeps answering (the checks below).
 check(frame.getChildAtIndex(10000) is None, "a child index out of range answers nothing")
-try:
-    check(frame.getChildAtIndex(-1) is None, "a negative child index answers nothing")
-except Exception:
-    pass  # refused is as good
 
 # --- the play button's action: playback starts, as the demo's time display shows ---
 time_label = find(frame, "label", test=lambda a: len(a.name) == 4 and a.name.isdigit())

@@ -221,8 +221,8 @@ TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
     // The next chooser opens where the last one was left.
     EXPECT_EQ(fake.asked[1].initialFolder, tmp.File("samples"));
     EXPECT_EQ(list.GetItemCount(), static_cast<int>(4 + samples.size()));
-    EXPECT_EQ(panel.Entries()[2].path, samples[0]);
-    EXPECT_EQ(panel.Entries()[3].path, samples[1]);
+    EXPECT_EQ(std::pair(panel.Entries()[2].path, panel.Entries()[3].path),
+              std::pair(samples[0], samples[1]));
     EXPECT_EQ(list.GetCheckedCount(), static_cast<int>(3 + samples.size()));
     dialog.DestroyWindow();
 }
@@ -273,30 +273,25 @@ TEST_F(DemoPlayer, TheNextStartRestoresWhatThisOneLeft)
 // The sample files go to the user's cache, never the working folder.
 TEST(DemoSamples, FolderFollowsTheOverrideThenTheCacheRules)
 {
-    const struct
-    {
-        const char* media; // SKINKIT_DEMO_MEDIA; null: unset
-        const char* cache; // XDG_CACHE_HOME
-        const char* home;
-        const char* folder;
-    } cases[] = {
-        {"/m/here", "/c", "/h", "/m/here"},
-        {"", "/c", "/h", "/c/skinkit"},
-        {nullptr, "/c", "/h", "/c/skinkit"},
-        {nullptr, "", "/h", "/h/.cache/skinkit"},
-        {nullptr, "relative", "/h", "/h/.cache/skinkit"}, // to be ignored, say the XDG rules
-        {nullptr, nullptr, "/h", "/h/.cache/skinkit"},
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", "/h", 1);
+    // SKINKIT_DEMO_MEDIA, XDG_CACHE_HOME (null: unset) → the folder. An empty SKINKIT_DEMO_MEDIA
+    // counts as unset: the program's test runs it so.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"/m/here", "/c", "/m/here"},
+        {nullptr, "/c", "/c/skinkit"},
+        {nullptr, "", "/h/.cache/skinkit"},
+        {nullptr, "relative", "/h/.cache/skinkit"}, // to be ignored, say the XDG rules
+        {nullptr, nullptr, "/h/.cache/skinkit"},
     };
     const auto set = [](const char* name, const char* value) {
         value ? setenv(name, value, 1) : unsetenv(name);
     };
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    for (const auto& c : cases) {
-        set("SKINKIT_DEMO_MEDIA", c.media);
-        set("XDG_CACHE_HOME", c.cache);
-        set("HOME", c.home);
-        EXPECT_EQ(DemoMediaFolder(), c.folder)
-            << (c.media ? c.media : "-") << " " << (c.cache ? c.cache : "-");
+    for (const auto& [media, cache, folder] : cases) {
+        set("SKINKIT_DEMO_MEDIA", media);
+        set("XDG_CACHE_HOME", cache);
+        EXPECT_EQ(DemoMediaFolder(), folder)
+            << (media ? media : "-") << " " << (cache ? cache : "-");
     }
     unsetenv("SKINKIT_DEMO_MEDIA");
     unsetenv("XDG_CACHE_HOME");
