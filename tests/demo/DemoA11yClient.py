@@ -125,11 +125,11 @@ status = find(frame, "label", test=lambda a: a.name.startswith("Clicked"))
 check(status is not None and "Play" in status.name, "the status line says Play was clicked")
 action.doAction(0)  # pause again, so that the picture below holds still
 
-# --- the volume slider's value: the thumb moves, and comes back to the same picture ---
+# --- the volume slider's value: the thumb moves, and comes back to the same picture (values
+# out of range are the in-process tests') ---
 volume = find(frame, "slider", test=lambda a: a.queryValue().maximumValue == 100)
 check(volume is not None, "the volume slider is found by its range 0..100")
 value = volume.queryValue()
-check(value.minimumValue == 0 and value.minimumIncrement == 1, "its minimum and step")
 start = value.currentValue
 v = volume.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 shot = lambda: region_shot(v.x, v.y, v.width, v.height)
@@ -139,12 +139,6 @@ target = 20 if start > 50 else 80
 value.currentValue = target
 check(wait_for(lambda: value.currentValue == target, 3), f"the value reads {target}")
 check(wait_for(lambda: shot() != picture_before, 3), "the slider's picture changed")
-try:
-    value.currentValue = 1000
-except Exception:
-    pass
-time.sleep(0.3)
-check(value.currentValue == target, "a value above the range is refused and changes nothing")
 value.currentValue = start
 check(wait_for(lambda: shot() == picture_before, 3),
       "set back, the slider shows the very picture it showed before")

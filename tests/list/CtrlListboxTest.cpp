@@ -72,9 +72,7 @@ TEST_F(ListBox, Session)
         return std::to_string(list.GetSelectedItem()) + "/" +
                std::to_string(list.GetIndicatedItem()) + " h" + std::to_string(list.GetCheck(-1));
     };
-    driver.Click(list.m_hWnd, {100, 16});  // the header, beside the box
-    driver.Click(list.m_hWnd, {100, 32});  // a gap line
-    driver.Click(list.m_hWnd, {100, 295}); // the cut place
+    driver.Click(list.m_hWnd, {100, 32}); // a gap line: nothing (the other misses are ListInput's)
     driver.AdvanceTime(1000);
     driver.DoubleClick(list.m_hWnd, RowPoint(1));
     driver.AdvanceTime(1000);

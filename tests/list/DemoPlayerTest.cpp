@@ -56,21 +56,15 @@ TEST(DemoSamples, ReadBackDecodedAndRemadeWhenMissing)
         later->GetPixel(5, 5, &b);
         EXPECT_NE(a.GetValue(), b.GetValue()) << file;
         EXPECT_EQ(clip.Frame(clip.FrameCount()), nullptr);
-        // Played frames are written into the picture shown before, with the same pixels.
+        // Played frames are written into the picture shown before (its pixels are the display
+        // test's, against ffmpeg's).
         std::unique_ptr<Gdiplus::Bitmap> shown;
         ASSERT_TRUE(clip.FrameFittedInto(0, 80, 80, shown));
         const Gdiplus::Bitmap* const kept = shown.get();
         ASSERT_TRUE(clip.FrameFittedInto(clip.FrameCount() - 1, 80, 80, shown));
         EXPECT_EQ(shown.get(), kept);
+        EXPECT_EQ(std::pair(shown->GetWidth(), shown->GetHeight()), std::pair(80u, 60u));
         EXPECT_FALSE(clip.FrameFittedInto(clip.FrameCount(), 80, 80, shown));
-        const auto fitted = clip.FrameFitted(clip.FrameCount() - 1, 80, 80);
-        ASSERT_EQ(std::pair(shown->GetWidth(), shown->GetHeight()), std::pair(80u, 60u));
-        for (int y = 0; y < 60; ++y)
-            for (int x = 0; x < 80; ++x) {
-                fitted->GetPixel(x, y, &a);
-                shown->GetPixel(x, y, &b);
-                ASSERT_EQ(a.GetValue(), b.GetValue()) << file << " " << x << "," << y;
-            }
     }
     EXPECT_NE(streams.find("MJPG"), std::string::npos);
     EXPECT_NE(streams.find("RGB"), std::string::npos);
