@@ -77,11 +77,9 @@ std::string Clip(const std::string& codecs, int seconds = 2,
                 " -f lavfi -i sine=frequency=440:sample_rate=44100:duration=" + len + " " + codecs);
 }
 
-// Clips more than one test reads: H.264 with B frames and a key frame every fifth frame, and
-// raw BGR pictures.
+// H.264 with B frames and a key frame every fifth frame, decoded and seeked.
 const char* const kH264 = "-c:v libx264 -preset veryfast -g 5 -keyint_min 5 -bf 2 "
                           "-sc_threshold 0 -c:a ac3 -ac 2 -ar 48000";
-const char* const kBgr24 = "-c:v rawvideo -pix_fmt bgr24 -c:a pcm_u8 -ac 2 -ar 22050";
 
 // ffmpeg's hashes of the first video stream's pictures, in order; `pixfmt` converts first.
 std::vector<std::string> FfmpegHashes(const std::string& file, const std::string& pixfmt = "")
@@ -201,7 +199,8 @@ TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
         {kH264, 48000, 2, "video 64x48 H.264, audio AC-3"},
         {"-c:v mjpeg -pix_fmt yuvj422p -c:a pcm_s16le -ar 22050", 22050, 1,
          "video 64x48 MJPG, audio PCM"},
-        {kBgr24, 22050, 2, "video 64x48 RGB, audio PCM"},
+        {"-c:v rawvideo -pix_fmt bgr24 -c:a pcm_u8 -ac 2 -ar 22050", 22050, 2,
+         "video 64x48 RGB, audio PCM"},
         {"-c:v rawvideo -pix_fmt yuv420p -an", 0, 0, "video 64x48 raw"},
         {"-c:v msmpeg4 -an", 0, 0, "video 64x48 msmpeg4v3"},
     };
@@ -219,7 +218,6 @@ TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
         EXPECT_NEAR(static_cast<double>(e.lengthMs), probed * 1000.0, 2.0);
         player::AviMedia media;
         ASSERT_TRUE(media.Open(file)) << media.Problem();
-        EXPECT_EQ(media.VideoPackets().size(), 20u);
         const std::vector<std::string> theirs = FfmpegHashes(file);
         ASSERT_EQ(theirs.size(), 20u);
         EXPECT_EQ(OurHashes(media), theirs);
@@ -411,16 +409,11 @@ TEST(PlayerDecode, ImplausibleFormatsAreRefusedWithTheReason)
 // compression names nothing, and WAVE_FORMAT_EXTENSIBLE's sub-format.
 TEST(PlayerDecode, FormatTagsNameTheirDecoders)
 {
-    const auto fourcc = [](const char* s) {
-        return static_cast<std::uint32_t>(s[0]) | static_cast<std::uint32_t>(s[1]) << 8 |
-               static_cast<std::uint32_t>(s[2]) << 16 | static_cast<std::uint32_t>(s[3]) << 24;
-    };
+    const std::uint32_t xvid = 0x64697678, mjpg = 0x47504A4D, unknown = 0x3F3F3F3F /* ???? */,
+                        divx = 0x78766964;
     const std::tuple<std::uint32_t, std::uint32_t, const char*> video[] = {
-        {fourcc("xvid"), 0, "MPEG-4"},
-        {0, fourcc("MJPG"), "raw"},
-        {1, 0, "msrle"},
-        {fourcc("????"), fourcc("divx"), "MPEG-4"},
-        {fourcc("????"), 0, "?"},
+        {xvid, 0, "MPEG-4"}, {0, mjpg, "raw"},          {1, 0, "msrle"},
+        {unknown, 0, "?"},   {unknown, divx, "MPEG-4"},
     };
     for (const auto& [compression, handler, name] : video)
         EXPECT_STREQ(player::CodecName(player::VideoCodecOf(compression, handler)), name)

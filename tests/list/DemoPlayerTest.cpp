@@ -176,90 +176,73 @@ public:
 
 // Files named at the start play at once, a file the reader refuses gets an unchecked row
 // that says why, and the Open buttons add files (several at once) or a folder's files through
-// the chooser.
-TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylist)
+// the chooser. Volume, last folder, playlist and window place come back at the next start;
+// files named at that start take the playlist's place.
+TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylistTheNextStartRestores)
 {
     const std::vector<std::string> samples = demo::MakeSampleMedia(tmp.File("samples"));
     ASSERT_GE(samples.size(), 3u);
     const std::string junk = tmp.Write("junk.avi", std::string("not a video at all"));
-    CDemoDialog dialog(skin);
-    dialog.m_files = {junk, samples[2]};
-    ASSERT_TRUE(dialog.CreateDialogWindow());
-    driver.Pump();
-    CDemoPlaylistPanel& panel = dialog.m_player.playlist;
-    CCtrlListbox& list = panel.m_list;
-    ASSERT_EQ(list.GetItemCount(), 2);
-    EXPECT_EQ(std::pair(list.GetCheck(0), list.GetCheck(1)), std::pair(0, 1));
-    EXPECT_EQ(std::pair(list.IsItemDisabled(0), list.IsItemDisabled(1)), std::pair(1, 0));
-    EXPECT_EQ(list.GetItemToolTip(0).ToUtf8(),
-              "cannot play: not an AVI file this reader understands");
-    // The first playable file plays at once.
-    EXPECT_EQ(list.GetIndicatedItem(), 1);
-    EXPECT_TRUE(dialog.m_player.video.IsPlaying());
-    // A double click on the refused row plays nothing and leaves playback as it was.
-    driver.DoubleClick(list.m_hWnd, {150, 26 + 15});
-    EXPECT_TRUE(dialog.m_player.video.IsPlaying());
-
-    FakeChooser fake;
-    chooser::SetBackend(&fake);
-    fake.paths = {samples[0], samples[1]};
-    driver.Click(dialog.m_controlBar.m_btnOpen.m_hWnd, {5, 5});
-    fake.paths = {tmp.File("samples")};
-    driver.Click(dialog.m_controlBar.m_btnOpenSmall.m_hWnd, {3, 3});
-    fake.paths.clear(); // cancelled: nothing added
-    driver.Click(dialog.m_controlBar.m_btnOpen.m_hWnd, {5, 5});
-    chooser::SetBackend(nullptr);
-    ASSERT_EQ(fake.asked.size(), 3u);
-    EXPECT_EQ(std::pair(fake.asked[0].kind, fake.asked[1].kind),
-              std::pair(chooser::Request::Kind::OpenFile, chooser::Request::Kind::Folder));
-    // The next chooser opens where the last one was left.
-    EXPECT_EQ(fake.asked[1].initialFolder, tmp.File("samples"));
-    EXPECT_EQ(list.GetItemCount(), static_cast<int>(4 + samples.size()));
-    EXPECT_EQ(std::pair(panel.Entries()[2].path, panel.Entries()[3].path),
-              std::pair(samples[0], samples[1]));
-    EXPECT_EQ(list.GetCheckedCount(), static_cast<int>(3 + samples.size()));
-    dialog.DestroyWindow();
-}
-
-// Volume, last folder, playlist and window place come back at the next start; files named
-// at that start take the playlist's place.
-TEST_F(DemoPlayer, TheNextStartRestoresWhatThisOneLeft)
-{
-    const std::vector<std::string> samples = demo::MakeSampleMedia(tmp.File("samples"));
-    ASSERT_GE(samples.size(), 3u);
+    const auto paths = [](CDemoDialog& d) {
+        std::vector<std::string> rows;
+        for (const player::PlaylistEntry& e : d.m_player.playlist.Entries())
+            rows.push_back(e.path);
+        return rows;
+    };
+    std::vector<std::string> rows;
     {
         CDemoDialog dialog(skin);
-        dialog.m_files = {samples[2], samples[0]};
+        dialog.m_files = {junk, samples[2]};
         ASSERT_TRUE(dialog.CreateDialogWindow());
+        driver.Pump();
+        CCtrlListbox& list = dialog.m_player.playlist.m_list;
+        ASSERT_EQ(list.GetItemCount(), 2);
+        EXPECT_EQ(std::pair(list.GetCheck(0), list.GetCheck(1)), std::pair(0, 1));
+        EXPECT_EQ(std::pair(list.IsItemDisabled(0), list.IsItemDisabled(1)), std::pair(1, 0));
+        EXPECT_EQ(list.GetItemToolTip(0).ToUtf8(),
+                  "cannot play: not an AVI file this reader understands");
+        // The first playable file plays at once.
+        EXPECT_EQ(list.GetIndicatedItem(), 1);
+        EXPECT_TRUE(dialog.m_player.video.IsPlaying());
+        // A double click on the refused row plays nothing and leaves playback as it was.
+        driver.DoubleClick(list.m_hWnd, {150, 26 + 15});
+        EXPECT_TRUE(dialog.m_player.video.IsPlaying());
+
+        FakeChooser fake;
+        chooser::SetBackend(&fake);
+        fake.paths = {samples[0], samples[1]};
+        driver.Click(dialog.m_controlBar.m_btnOpen.m_hWnd, {5, 5});
+        fake.paths = {tmp.File("samples")};
+        driver.Click(dialog.m_controlBar.m_btnOpenSmall.m_hWnd, {3, 3});
+        fake.paths.clear(); // cancelled: nothing added
+        driver.Click(dialog.m_controlBar.m_btnOpen.m_hWnd, {5, 5});
+        chooser::SetBackend(nullptr);
+        ASSERT_EQ(fake.asked.size(), 3u);
+        EXPECT_EQ(std::pair(fake.asked[0].kind, fake.asked[1].kind),
+                  std::pair(chooser::Request::Kind::OpenFile, chooser::Request::Kind::Folder));
+        // The next chooser opens where the last one was left.
+        EXPECT_EQ(fake.asked[1].initialFolder, tmp.File("samples"));
+        rows = paths(dialog);
+        ASSERT_EQ(rows.size(), 4 + samples.size());
+        EXPECT_EQ(std::pair(rows[2], rows[3]), std::pair(samples[0], samples[1]));
+        EXPECT_EQ(list.GetCheckedCount(), static_cast<int>(3 + samples.size()));
         dialog.m_controlBar.m_sldVolume.SetPos(35);
-        dialog.m_player.lastFolder = tmp.File("samples");
         dialog.MoveWindow(123, 45, 800, 600);
         dialog.DestroyWindow();
     }
-    const struct
-    {
-        std::vector<std::string> named;
-        std::vector<std::string> rows;
-    } starts[] = {
-        {{}, {samples[2], samples[0]}},
-        {{samples[1]}, {samples[1]}},
-    };
-    for (const auto& start : starts) {
+    for (const std::vector<std::string>& named : {std::vector<std::string>{}, {samples[1]}}) {
         CDemoDialog again(skin);
-        again.m_files = start.named;
+        again.m_files = named;
         ASSERT_TRUE(again.CreateDialogWindow());
-        std::vector<std::string> rows;
-        for (const player::PlaylistEntry& e : again.m_player.playlist.Entries())
-            rows.push_back(e.path);
-        EXPECT_EQ(rows, start.rows);
-        EXPECT_EQ(again.m_controlBar.m_sldVolume.GetPos(), 35);
-        EXPECT_EQ(again.m_player.video.Volume(), 35);
+        EXPECT_EQ(paths(again), named.empty() ? rows : named);
+        EXPECT_EQ(std::pair(again.m_controlBar.m_sldVolume.GetPos(), again.m_player.video.Volume()),
+                  std::pair(35, 35));
         EXPECT_EQ(again.m_player.lastFolder, tmp.File("samples"));
         CRect r;
         again.GetWindowRect(&r);
         EXPECT_EQ(std::pair(static_cast<int>(r.left), static_cast<int>(r.top)), std::pair(123, 45));
         // The restored playlist waits for the user; named files play.
-        EXPECT_EQ(again.m_player.video.IsPlaying(), !start.named.empty());
+        EXPECT_EQ(again.m_player.video.IsPlaying(), !named.empty());
         again.DestroyWindow();
     }
 }
