@@ -1,6 +1,6 @@
 """The demo as a screen reader meets it over AT-SPI (pyatspi), run by DemoA11yXvfbTest.sh. The
 roles and states of each kind of control are the in-process tests' table; here, that they
-arrive, and that actions, values and focus go both ways.
+arrive, and that actions, values and events go both ways.
 
 Usage: DemoA11yClient.py APP-NAME WINDOW-X WINDOW-Y PLAY-X PLAY-Y PLAY-W PLAY-H EVENTS-FILE
 (the demo's window and its play button as the demo printed them, and what it prints)."""
@@ -143,37 +143,21 @@ value.currentValue = start
 check(wait_for(lambda: shot() == picture_before, 3),
       "set back, the slider shows the very picture it showed before")
 
-# --- events: the focus follows Tab, a check box's check follows its action ---
-focused = []
+# --- events: a check box's check follows its action (the focus signals are the in-process
+# tests', the Tab keys through X the SDL backend's) ---
 checked = []
-
-
-def on_focus(event):
-    if event.detail1:
-        focused.append((event.source.getRoleName(), event.source.name))
 
 
 def on_checked(event):
     checked.append((event.source.name, event.detail1))
 
 
-pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
 pyatspi.Registry.registerEventListener(on_checked, "object:state-changed:checked")
-subprocess.run(["xdotool", "search", "--name", frame.name, "windowfocus", "--sync"],
-               capture_output=True)
-for _ in range(3):
-    subprocess.run(["xdotool", "key", "Tab"], check=True)
-    time.sleep(0.2)
 subtitles = find(frame, "check box", "Subtitles")
 subtitles.queryAction().doAction(0)
 GLib.timeout_add(1500, lambda: pyatspi.Registry.stop() or False)
 pyatspi.Registry.start()
-pyatspi.Registry.deregisterEventListener(on_focus, "object:state-changed:focused")
 pyatspi.Registry.deregisterEventListener(on_checked, "object:state-changed:checked")
-check(len(focused) >= 2, f"focus events followed the Tab presses: {focused}")
-focus_now = [a for a in walk(frame) if "focused" in states(a)]
-check(len(focus_now) == 1 and focused and (focus_now[0].getRoleName(), focus_now[0].name) ==
-      focused[-1], "the last focus event names the one focused object")
 check(checked == [("Subtitles", 1)], f"the check box's action checked it, and said so: {checked}")
 check("checked" in states(subtitles), "the check box reads as checked")
 

@@ -42,11 +42,9 @@ TEST(DemoSamples, ReadBackDecodedAndRemadeWhenMissing)
     EXPECT_EQ(files.size(), made + 1);
     EXPECT_EQ(std::filesystem::last_write_time(files.front()), before);
     ASSERT_EQ(files.size(), 8u);
-    std::string streams;
     for (const std::string& file : files) {
         demo::AviClip clip;
         ASSERT_TRUE(clip.Open(file)) << file;
-        streams += clip.Streams().ToUtf8();
         // Frames differ as the picture moves, and decode whole.
         auto first = clip.Frame(0), later = clip.Frame(clip.FrameCount() - 1);
         ASSERT_TRUE(first && later) << file;
@@ -66,8 +64,6 @@ TEST(DemoSamples, ReadBackDecodedAndRemadeWhenMissing)
         EXPECT_EQ(std::pair(shown->GetWidth(), shown->GetHeight()), std::pair(80u, 60u));
         EXPECT_FALSE(clip.FrameFittedInto(clip.FrameCount(), 80, 80, shown));
     }
-    EXPECT_NE(streams.find("MJPG"), std::string::npos);
-    EXPECT_NE(streams.find("RGB"), std::string::npos);
 }
 
 // The demo's dialog on the headless layer with the built skin; the sample files are made in
