@@ -90,13 +90,11 @@ TEST_F(ListBox, Session)
     EXPECT_EQ(list.GetLastCheckedIndex(), 19);
     driver.AdvanceTime(1000);
     driver.Click(list.m_hWnd, CheckPoint(0));
-    // The wheel, one row a message within the rows, tells the bar; clicks follow the new top.
+    // The wheel, one row a message (ListInput's table has its edges), tells the bar; clicks
+    // follow the new top.
     driver.Wheel(-120);
     driver.Wheel(-240);
     EXPECT_EQ(std::pair(list.GetTopIndex(), list.m_pVScroll->GetCurPos()), std::pair(2, 2));
-    for (int i = 0; i < 20; ++i)
-        driver.Wheel(-120);
-    EXPECT_EQ(list.GetTopIndex(), 12);
     driver.AdvanceTime(1000);
     driver.Click(list.m_hWnd, RowPoint(0));
     const std::string all = std::to_string(WPARAM(-1));
@@ -106,7 +104,7 @@ TEST_F(ListBox, Session)
                           "52e " +
                               all + " 4321 3/2 h0; 52e " + all +
                               " 4321 3/2 h1; "
-                              "52e 0 4321 3/2 h-1; 52c 12 4321 12/2 h-1; ");
+                              "52e 0 4321 3/2 h-1; 52c 2 4321 2/2 h-1; ");
 }
 
 TEST_F(ListBox, ScrollBarPositionTakenAsItComesAndSizing)
