@@ -44,22 +44,16 @@ struct WithFfmpeg : ::testing::Test
 };
 using PlayerMedia = WithFfmpeg;
 using PlayerClock = WithFfmpeg;
-using PlayerLarge = WithFfmpeg;
 
-// Where the clips ffmpeg writes are kept for the whole test program, so that each is made once.
-const testkit::TempDir& MediaDir()
-{
-    static const testkit::TempDir dir{"skinkit_media"};
-    return dir;
-}
-
-// The file `ffmpeg <args>` writes, made on first use.
+// The file `ffmpeg <args>` writes, made once for the whole test program. Files past 1 GiB
+// (OpenDML) are the AVI reader's large peer tests.
 std::string Made(const std::string& args)
 {
+    static const testkit::TempDir dir{"skinkit_media"};
     static std::map<std::string, std::string> made;
     if (const auto it = made.find(args); it != made.end())
         return it->second;
-    const std::string file = MediaDir().File("clip" + std::to_string(made.size()) + ".avi");
+    const std::string file = dir.File("clip" + std::to_string(made.size()) + ".avi");
     int status = -1;
     std::string err;
     testkit::RunCommand("ffmpeg -v error -y " + args + " " + testkit::Quote(file), &status, &err);
@@ -550,38 +544,6 @@ TEST_F(PlayerClock, TenMinutesStayInStep)
     EXPECT_FALSE(st.backwards);
     EXPECT_LE(st.maxAvMs, 40);
     EXPECT_LE(st.maxWallMs, 40);
-}
-
-// A file past 1 GiB, as ffmpeg writes it (OpenDML: a second RIFF list, standard and super
-// indexes): every frame is found, and the pictures on both sides of the first gibibyte are
-// ffmpeg's. Run by the "large" test label (it writes 1.2 GB), skipped elsewhere.
-TEST_F(PlayerLarge, OpenDmlPastOneGibibytePlays)
-{
-    if (!std::getenv("SKINKIT_LARGE_TESTS"))
-        GTEST_SKIP() << "a large test: set SKINKIT_LARGE_TESTS=1 (ctest -L large)";
-    const std::string where = MediaDir().Path();
-    std::error_code ec;
-    const auto space = std::filesystem::space(where, ec);
-    if (ec || space.available < (3ull << 30))
-        GTEST_SKIP() << "less than 3 GiB free where temporary files go; the test needs 1.2 GB";
-    // 230,400 bytes a raw frame: 5,200 frames are 1.2 GB.
-    const int count = 5200;
-    const std::string file = Made("-f lavfi -i testsrc=size=320x240:rate=25 -frames:v " +
-                                  std::to_string(count) + " -c:v rawvideo -pix_fmt bgr24");
-    ASSERT_GT(std::filesystem::file_size(file), 1ull << 30);
-    const player::PlaylistEntry e = player::ReadEntry(file);
-    ASSERT_TRUE(e.playable) << e.problem;
-    EXPECT_EQ(e.lengthMs, count * 40);
-    player::AviMedia media;
-    ASSERT_TRUE(media.Open(file)) << media.Problem();
-    ASSERT_EQ(media.VideoPackets().size(), static_cast<size_t>(count));
-    const std::vector<std::string> theirs = FfmpegHashes(file);
-    ASSERT_EQ(theirs.size(), static_cast<size_t>(count));
-    player::VideoFrames frames;
-    ASSERT_TRUE(frames.Open(media));
-    // 4,660 frames are 1 GiB.
-    for (const int k : {0, 2600, 4659, 4660, 4661, count - 1})
-        EXPECT_EQ(FrameMd5(frames, k), theirs[static_cast<size_t>(k)]) << k;
 }
 
 } // namespace
