@@ -89,17 +89,20 @@ TEST_F(ListModel, CheckedCountIsTheCheckedRowsWhateverTheHeaderShows)
     EXPECT_EQ(std::pair(m.GetCheckedCount(), m.GetCheck(-1)), std::pair(3, -1));
     m.SetCheck(-1, 0);
     EXPECT_EQ(std::pair(m.GetCheck(-1), m.GetNextCheckedIndex(-1)), std::pair(0, -1));
-    m.SetCheck(0, -1); // a mixed row makes the header mixed but is not counted
-    EXPECT_EQ(std::pair(m.GetCheckedCount(), m.GetCheck(-1)), std::pair(0, -1));
     m.m_bShowHeaderCheckbox = 0;
-    for (int i = 0; i < 5; ++i)
-        m.SetCheck(i, 1);
-    EXPECT_EQ(std::pair(m.GetCheckedCount(), m.GetCheck(-1)), std::pair(5, -1));
+    m.SetCheck(1, 1);
+    m.SetCheck(0, -1); // a mixed row is not counted
+    EXPECT_EQ(std::pair(m.GetCheckedCount(), m.GetCheck(-1)), std::pair(1, 0));
+    m.m_bShowHeaderCheckbox = 1;
+    m.SetCheck(2, 0);
+    EXPECT_EQ(m.GetCheck(-1), -1); // but makes the header mixed
+    m.SetCheck(-1, 1);
+    m.m_bShowHeaderCheckbox = 0;
+    m.SetCheck(0, 0);
     m.m_bShowHeaderCheckbox = 1;
     m.InsertItem(9, L"sparse"); // keys no longer 0 .. count − 1: the rows are walked
-    m.SetCheck(1, 0);
     EXPECT_EQ(m.GetCheckedCount(), 4);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 1; i < 5; ++i)
         m.SetCheck(i, 0);
     EXPECT_EQ(m.GetCheck(-1), 0); // the row once mixed is counted so no more
 }
