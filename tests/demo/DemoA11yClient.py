@@ -35,7 +35,8 @@ def wait_for(probe, seconds=10.0):
 
 
 def find_app():
-    return next((a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == app_name), None)
+    desktop = pyatspi.Registry.getDesktop(0)
+    return next((a for a in desktop if a is not None and a.name == app_name), None)
 
 
 def walk(acc):
@@ -50,7 +51,7 @@ def states(acc):
 
 
 def find(root, role, name=None, test=None):
-    return next((a for a in walk(root) if a.getRoleName() == role and (name is None or a.name == name)
+    return next((a for a in walk(root) if a.getRoleName() == role and name in (None, a.name)
                  and (test is None or test(a))), None)
 
 
@@ -97,7 +98,8 @@ if playlist is not None:
     check(first is not None and first.name == "1", "the first row's number reads 1")
     check("checked" in states(table.getAccessibleAt(0, 5)), "the first row reads as checked")
     playlist.querySelection().selectChild(table.getIndexAt(1, 1))
-    check(wait_for(lambda: table.isRowSelected(1), 3) and "selected" in states(table.getAccessibleAt(1, 0)),
+    selected = wait_for(lambda: table.isRowSelected(1), 3)
+    check(selected and "selected" in states(table.getAccessibleAt(1, 0)),
           "the second row and its cells were selected through the table")
 
 play = find(frame, "push button", "Play")
