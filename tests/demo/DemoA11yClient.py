@@ -1,11 +1,9 @@
-"""The demo as a screen reader meets it: its tree read over AT-SPI with pyatspi, the play button
-clicked through its action, the volume slider set through its value, bad requests refused, and
-the focus followed as Tab moves it. Run by DemoA11yXvfbTest.sh, which starts the buses, the
-display and the demo.
+"""The demo as a screen reader meets it over AT-SPI (pyatspi), run by DemoA11yXvfbTest.sh. The
+roles and states of each kind of control are the in-process tests' table; here, that they
+arrive, and that actions, values and events go both ways.
 
 Usage: DemoA11yClient.py APP-NAME WINDOW-X WINDOW-Y PLAY-X PLAY-Y PLAY-W PLAY-H EVENTS-FILE
-(the demo's window on the screen, and its play button in the window, as the demo printed them;
-EVENTS-FILE is what the demo prints, where its clicks appear)."""
+(the demo's window and its play button as the demo printed them, and what it prints)."""
 
 import subprocess
 import sys
@@ -26,7 +24,7 @@ def check(ok, what):
         failures.append(what)
 
 
-def wait_for(what, probe, seconds=10.0):
+def wait_for(probe, seconds=10.0):
     end = time.time() + seconds
     while time.time() < end:
         value = probe()
@@ -37,10 +35,8 @@ def wait_for(what, probe, seconds=10.0):
 
 
 def find_app():
-    for a in pyatspi.Registry.getDesktop(0):
-        if a is not None and a.name == app_name:
-            return a
-    return None
+    desktop = pyatspi.Registry.getDesktop(0)
+    return next((a for a in desktop if a is not None and a.name == app_name), None)
 
 
 def walk(acc):
@@ -55,11 +51,8 @@ def states(acc):
 
 
 def find(root, role, name=None, test=None):
-    for a in walk(root):
-        if a.getRoleName() == role and (name is None or a.name == name):
-            if test is None or test(a):
-                return a
-    return None
+    return next((a for a in walk(root) if a.getRoleName() == role and name in (None, a.name)
+                 and (test is None or test(a))), None)
 
 
 def region_shot(x, y, w, h):
@@ -68,7 +61,7 @@ def region_shot(x, y, w, h):
                           check=True, capture_output=True).stdout
 
 
-app = wait_for("the application on the registry", find_app)
+app = wait_for(find_app)
 if app is None:
     print("FAIL: the demo did not appear on the accessibility bus")
     sys.exit(1)
@@ -77,19 +70,14 @@ frames = [c for c in app if c is not None]
 check(len(frames) == 1 and frames[0].getRoleName() == "frame", "one frame under the application")
 frame = frames[0]
 
-# --- roles, names, states: one row per control the demo makes ---
+# --- roles, names, states as AT-SPI names them, one row per kind ---
 rows = [
     # role, name, states it has, states it has not
     ("push button", "Play", {"enabled", "focusable", "showing", "visible"}, {"checked"}),
-    ("push button", "Stop", {"enabled", "focusable"}, {"checked", "pressed"}),
     ("toggle button", "Repeat", {"enabled", "checkable"}, {"checked"}),
     ("check box", "Subtitles", {"enabled", "checkable"}, {"checked"}),
     ("push button", "Record", {"visible"}, {"enabled", "sensitive"}),
-    ("label", "Move the mouse over a button, click it.", {"enabled"}, set()),
     ("panel", "Buttons", {"enabled"}, set()),
-    ("link", "Read the README", {"enabled"}, set()),
-    ("toggle button", "Mute", {"enabled", "checkable"}, set()),
-    ("push button", "Open folder", {"enabled"}, set()),
 ]
 for role, name, has, lacks in rows:
     acc = find(frame, role, name)
@@ -98,44 +86,31 @@ for role, name, has, lacks in rows:
         s = states(acc)
         check(has <= s and not (lacks & s), f"{role} {name!r} states {sorted(s)}")
 
-# --- the playlist as a table: its rows and check states as the demo shows them, and a row
-# selected through the selection interface, as a click selects it ---
+# --- the playlist as a table (its headers, checks and bad places are the in-process tests'),
+# and a row selected through the selection interface, as a click selects it ---
 playlist = find(frame, "table", "Playlist")
 check(playlist is not None, "the playlist reads as a table named Playlist")
 if playlist is not None:
     table = playlist.queryTable()
     rows = table.nRows
     check(rows >= 2 and table.nColumns == 6, f"{rows} rows of 6 columns")
-    check(table.getColumnDescription(1) == "Name" and table.getColumnHeader(1).name == "Name",
-          "column 1 is headed Name")
     first = table.getAccessibleAt(0, 0)
     check(first is not None and first.name == "1", "the first row's number reads 1")
-    checks = ["checked" in states(table.getAccessibleAt(r, 5)) for r in range(rows)]
-    check(any(checks) and all("checkable" in states(table.getAccessibleAt(r, 5))
-                              for r in range(rows)), f"rows checkable, checked: {checks}")
-    check(table.getAccessibleAt(rows, 0) is None, "a row past the last answers nothing")
+    check("checked" in states(table.getAccessibleAt(0, 5)), "the first row reads as checked")
     playlist.querySelection().selectChild(table.getIndexAt(1, 1))
-    check(wait_for("the selection", lambda: table.isRowSelected(1), 3),
-          "the second row was selected through the table")
-    check("selected" in states(table.getAccessibleAt(1, 0)), "its cells read as selected")
+    selected = wait_for(lambda: table.isRowSelected(1), 3)
+    check(selected and "selected" in states(table.getAccessibleAt(1, 0)),
+          "the second row and its cells were selected through the table")
 
 play = find(frame, "push button", "Play")
 ext = play.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 want = (win_x + play_x, win_y + play_y, play_w, play_h)
 check((ext.x, ext.y, ext.width, ext.height) == want,
       f"Play lies at {(ext.x, ext.y, ext.width, ext.height)} on the screen, {want} expected")
-link = find(frame, "link")
-check(link is not None and link.queryAction().getName(0) == "jump", "the link's action is jump")
-uri = link.queryHyperlink().getURI(0)
+uri = find(frame, "link").queryHyperlink().getURI(0)
 check(uri.endswith("README.md"), f"the link's URL is the README ({uri!r})")
-
-# --- bad requests: answered, the application keeps answering ---
+# A bad request is answered, and the application keeps answering (the checks below).
 check(frame.getChildAtIndex(10000) is None, "a child index out of range answers nothing")
-try:
-    bad = frame.getChildAtIndex(-1)
-    check(bad is None, "a negative child index answers nothing")
-except Exception:
-    check(True, "a negative child index is refused")
 
 # --- the play button's action: playback starts, as the demo's time display shows ---
 time_label = find(frame, "label", test=lambda a: len(a.name) == 4 and a.name.isdigit())
@@ -144,19 +119,19 @@ before = time_label.name
 action = play.queryAction()
 check(action.nActions == 1 and action.getName(0) == "click", "Play has the action click")
 check(action.doAction(0), "the click action is taken")
-clicked = wait_for("the click", lambda: "BN_CLICKED 1001 Play" in open(events_file).read(), 5)
+clicked = wait_for(lambda: "BN_CLICKED 1001 Play" in open(events_file).read(), 5)
 check(clicked, "the demo heard a click of Play, as from the mouse")
-moved = wait_for("playback", lambda: time_label.name != before, 6)
+moved = wait_for(lambda: time_label.name != before, 6)
 check(moved, f"the time display moved from {before} to {time_label.name}: playback started")
 status = find(frame, "label", test=lambda a: a.name.startswith("Clicked"))
 check(status is not None and "Play" in status.name, "the status line says Play was clicked")
 action.doAction(0)  # pause again, so that the picture below holds still
 
-# --- the volume slider's value: the thumb moves, and comes back to the same picture ---
+# --- the volume slider's value: the thumb moves, and comes back to the same picture (values
+# out of range are the in-process tests') ---
 volume = find(frame, "slider", test=lambda a: a.queryValue().maximumValue == 100)
 check(volume is not None, "the volume slider is found by its range 0..100")
 value = volume.queryValue()
-check(value.minimumValue == 0 and value.minimumIncrement == 1, "its minimum and step")
 start = value.currentValue
 v = volume.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 shot = lambda: region_shot(v.x, v.y, v.width, v.height)
@@ -164,49 +139,27 @@ time.sleep(0.3)
 picture_before = shot()
 target = 20 if start > 50 else 80
 value.currentValue = target
-check(wait_for("the value", lambda: value.currentValue == target, 3), f"the value reads {target}")
-check(wait_for("the thumb", lambda: shot() != picture_before, 3), "the slider's picture changed")
-try:
-    value.currentValue = 1000
-except Exception:
-    pass
-time.sleep(0.3)
-check(value.currentValue == target, "a value above the range is refused and changes nothing")
+check(wait_for(lambda: value.currentValue == target, 3), f"the value reads {target}")
+check(wait_for(lambda: shot() != picture_before, 3), "the slider's picture changed")
 value.currentValue = start
-check(wait_for("the thumb back", lambda: shot() == picture_before, 3),
+check(wait_for(lambda: shot() == picture_before, 3),
       "set back, the slider shows the very picture it showed before")
 
-# --- events: the focus follows Tab, a check box's check follows its action ---
-focused = []
+# --- events: a check box's check follows its action (the focus signals are the in-process
+# tests', the Tab keys through X the SDL backend's) ---
 checked = []
-
-
-def on_focus(event):
-    if event.detail1:
-        focused.append((event.source.getRoleName(), event.source.name))
 
 
 def on_checked(event):
     checked.append((event.source.name, event.detail1))
 
 
-pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
 pyatspi.Registry.registerEventListener(on_checked, "object:state-changed:checked")
-subprocess.run(["xdotool", "search", "--name", frame.name, "windowfocus", "--sync"],
-               capture_output=True)
-for _ in range(3):
-    subprocess.run(["xdotool", "key", "Tab"], check=True)
-    time.sleep(0.2)
 subtitles = find(frame, "check box", "Subtitles")
 subtitles.queryAction().doAction(0)
 GLib.timeout_add(1500, lambda: pyatspi.Registry.stop() or False)
 pyatspi.Registry.start()
-pyatspi.Registry.deregisterEventListener(on_focus, "object:state-changed:focused")
 pyatspi.Registry.deregisterEventListener(on_checked, "object:state-changed:checked")
-check(len(focused) >= 2, f"focus events followed the Tab presses: {focused}")
-focus_now = [a for a in walk(frame) if "focused" in states(a)]
-check(len(focus_now) == 1 and focused and (focus_now[0].getRoleName(), focus_now[0].name) ==
-      focused[-1], "the last focus event names the one focused object")
 check(checked == [("Subtitles", 1)], f"the check box's action checked it, and said so: {checked}")
 check("checked" in states(subtitles), "the check box reads as checked")
 

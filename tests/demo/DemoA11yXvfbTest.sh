@@ -1,9 +1,7 @@
 #!/bin/sh
-# The demo read by a real assistive-technology client: a private session bus (dbus-run-session),
-# the AT-SPI bus launcher and registry it starts, a private Xvfb display, and pyatspi
-# (DemoA11yClient.py) reading the demo's tree, clicking Play, setting the volume and following
-# Tab. First, with the accessibility bus saying that nobody listens, the demo must load none of
-# the accessibility libraries.
+# The demo read by pyatspi (DemoA11yClient.py) over a private session bus and the AT-SPI bus it
+# starts, on a private Xvfb display; first, with the bus saying nobody listens, the demo must
+# load none of the accessibility libraries.
 # Skips (77) without dbus-run-session, the bus launcher, pyatspi, Xvfb, xdotool or ImageMagick.
 # Usage: DemoA11yXvfbTest.sh SKINKIT-DEMO
 here=$(cd "$(dirname "$0")" && pwd)

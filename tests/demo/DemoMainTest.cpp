@@ -43,7 +43,6 @@ TEST(DemoMain, ExitStatusAndMessageSayWhatWentWrong)
         {"--skin {skin} --screenshot {tmp}/shot.png {tmp}/missing.avi {skin}", nullptr, 0,
          "screenshot written to"},
         {"--no-such-option", nullptr, 2, "usage: skinkit-demo"},
-        {"-x file.avi", nullptr, 2, "usage: skinkit-demo"},
         {"--exit-after soon", nullptr, 2, "--exit-after takes milliseconds, not soon"},
         {"--backend wayland --screenshot {tmp}/shot.png", nullptr, 2, "no window backend named"},
         {"--skin {tmp}/absent --screenshot {tmp}/shot.png", nullptr, 1,

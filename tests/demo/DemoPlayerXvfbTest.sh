@@ -1,8 +1,7 @@
 #!/bin/sh
-# The demo playing a file in a real SDL2 window on a private Xvfb display: after 2.5 s it writes
-# a shot of its window and says which frame it showed and where; that part of the shot must be
-# ffmpeg's own picture of the frame, scaled to the same size the same way (bilinear), within a
-# small tolerance per pixel (the frame reported or one beside it). A picture of a neighbouring frame must not pass.
+# The demo playing a file in a real SDL2 window on a private Xvfb display: the part of its shot
+# where it says it showed frame K must be ffmpeg's picture of K (or a neighbour), scaled the same
+# way (bilinear), within a small tolerance; a frame three further on must not pass.
 # Skips (77) without Xvfb, ffmpeg or ImageMagick.
 # Usage: DemoPlayerXvfbTest.sh SKINKIT-DEMO
 . "$(dirname "$0")/../XvfbKit.sh"

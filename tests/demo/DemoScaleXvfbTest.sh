@@ -1,12 +1,8 @@
 #!/bin/sh
-# The demo at display scale 2 on a private Xvfb display.
-# - Its title text is drawn at the device resolution: the mean edge strength (Sobel) of the
-#   text's device pixels is well above that of the same text drawn at scale 1 and scaled up
-#   twice with bilinear filtering, as a desktop stretching a window would show it.
-# - A pop-up placed from the pointer's screen position (the README link's tooltip) opens at
-#   the pointer, not at half its distance from the window's corner: screen coordinates are
-#   logical pixels of the window's scale, so the tip stands one pointer-height (20 logical,
-#   40 device pixels) below the pointer.
+# The demo at display scale 2 on a private Xvfb display: its title is drawn at the device
+# resolution (edges sharper, by Sobel, than the scale-1 title scaled up bilinearly), and the
+# README link's tooltip opens one pointer-height (40 device pixels) below the pointer, not at
+# half the pointer's distance from the window's corner.
 # Skips (77) without Xvfb, xdotool or ImageMagick.
 # Usage: DemoScaleXvfbTest.sh SKINKIT-DEMO
 . "$(dirname "$0")/../XvfbKit.sh"

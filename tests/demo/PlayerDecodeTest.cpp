@@ -19,7 +19,6 @@ extern "C" {
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -33,7 +32,6 @@ extern "C" {
 
 namespace {
 
-// The tests that need the ffmpeg program skip without it.
 struct WithFfmpeg : ::testing::Test
 {
     void SetUp() override
@@ -46,22 +44,16 @@ struct WithFfmpeg : ::testing::Test
 };
 using PlayerMedia = WithFfmpeg;
 using PlayerClock = WithFfmpeg;
-using PlayerLarge = WithFfmpeg;
 
-// Where the clips ffmpeg writes are kept for the whole test program, so that each is made once.
-const testkit::TempDir& MediaDir()
-{
-    static const testkit::TempDir dir{"skinkit_media"};
-    return dir;
-}
-
-// The file `ffmpeg <args>` writes, made on first use.
+// The file `ffmpeg <args>` writes, made once for the whole test program. Files past 1 GiB
+// (OpenDML) are the AVI reader's large peer tests.
 std::string Made(const std::string& args)
 {
+    static const testkit::TempDir dir{"skinkit_media"};
     static std::map<std::string, std::string> made;
     if (const auto it = made.find(args); it != made.end())
         return it->second;
-    const std::string file = MediaDir().File("clip" + std::to_string(made.size()) + ".avi");
+    const std::string file = dir.File("clip" + std::to_string(made.size()) + ".avi");
     int status = -1;
     std::string err;
     testkit::RunCommand("ffmpeg -v error -y " + args + " " + testkit::Quote(file), &status, &err);
@@ -79,11 +71,9 @@ std::string Clip(const std::string& codecs, int seconds = 2,
                 " -f lavfi -i sine=frequency=440:sample_rate=44100:duration=" + len + " " + codecs);
 }
 
-// Clips more than one test reads: H.264 with B frames and a key frame every fifth frame, and
-// raw BGR pictures.
+// H.264 with B frames and a key frame every fifth frame, decoded and seeked.
 const char* const kH264 = "-c:v libx264 -preset veryfast -g 5 -keyint_min 5 -bf 2 "
                           "-sc_threshold 0 -c:a ac3 -ac 2 -ar 48000";
-const char* const kBgr24 = "-c:v rawvideo -pix_fmt bgr24 -c:a pcm_u8 -ac 2 -ar 22050";
 
 // ffmpeg's hashes of the first video stream's pictures, in order; `pixfmt` converts first.
 std::vector<std::string> FfmpegHashes(const std::string& file, const std::string& pixfmt = "")
@@ -203,7 +193,8 @@ TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
         {kH264, 48000, 2, "video 64x48 H.264, audio AC-3"},
         {"-c:v mjpeg -pix_fmt yuvj422p -c:a pcm_s16le -ar 22050", 22050, 1,
          "video 64x48 MJPG, audio PCM"},
-        {kBgr24, 22050, 2, "video 64x48 RGB, audio PCM"},
+        {"-c:v rawvideo -pix_fmt bgr24 -c:a pcm_u8 -ac 2 -ar 22050", 22050, 2,
+         "video 64x48 RGB, audio PCM"},
         {"-c:v rawvideo -pix_fmt yuv420p -an", 0, 0, "video 64x48 raw"},
         {"-c:v msmpeg4 -an", 0, 0, "video 64x48 msmpeg4v3"},
     };
@@ -221,7 +212,6 @@ TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
         EXPECT_NEAR(static_cast<double>(e.lengthMs), probed * 1000.0, 2.0);
         player::AviMedia media;
         ASSERT_TRUE(media.Open(file)) << media.Problem();
-        EXPECT_EQ(media.VideoPackets().size(), 20u);
         const std::vector<std::string> theirs = FfmpegHashes(file);
         ASSERT_EQ(theirs.size(), 20u);
         EXPECT_EQ(OurHashes(media), theirs);
@@ -246,12 +236,10 @@ TEST_F(PlayerMedia, CodecsDecodeAndPlayAsFfmpegDoes)
             const std::string samples = testkit::RunCommand(
                 "ffmpeg -v error -i " + testkit::Quote(file) + " -map 0:a:0 -f s16le -ar " +
                 std::to_string(rate) + " -ac " + std::to_string(channels) + " -");
-            ASSERT_FALSE(samples.empty());
-            EXPECT_EQ(ours.size() * 2, samples.size());
-            EXPECT_TRUE(std::memcmp(ours.data(), samples.data(),
-                                    std::min(ours.size() * 2, samples.size())) == 0);
-            // The whole of the sound is decoded (the length itself is ffprobe's, above).
-            EXPECT_GE(1000.0 * static_cast<double>(ours.size()) / channels / rate, 2000.0);
+            EXPECT_TRUE(
+                !samples.empty() &&
+                samples == std::string(reinterpret_cast<const char*>(ours.data()), ours.size() * 2))
+                << ours.size() * 2 << " bytes of sound, ffmpeg's " << samples.size();
         }
 
         const PlayStats st = PlayThrough(media, [](int i) { return 7 + i % 11; });
@@ -308,7 +296,8 @@ TEST_F(PlayerMedia, SeeksLandOnTheExactFrame)
 }
 
 // Damaged files: each either gets a row that says why, or plays what is there (the pictures it
-// has are ffmpeg's own); none crashes the reader or the decoders.
+// has are ffmpeg's own); none crashes the reader or the decoders. Files cut short or without
+// an index are the AVI reader's tests, which compare the packets with ffprobe's.
 TEST_F(PlayerMedia, DamagedFilesSayWhyOrPlayWhatIsThere)
 {
     const testkit::TempDir tmp{"skinkit_files"};
@@ -317,39 +306,6 @@ TEST_F(PlayerMedia, DamagedFilesSayWhyOrPlayWhatIsThere)
     const std::vector<std::string> theirs = FfmpegHashes(good);
     ASSERT_EQ(theirs.size(), 40u);
 
-    // The index gone (ffmpeg writes a small file's only index, idx1, at its end: cut off
-    // here): the reader walks the movi list, and the pictures are those of the file as written.
-    {
-        const std::string h264 = Clip(kH264);
-        std::string indexed = ReadBytes(h264);
-        const size_t idx1 = indexed.rfind("idx1");
-        ASSERT_NE(idx1, std::string::npos);
-        indexed.resize(idx1);
-        player::AviMedia media;
-        ASSERT_TRUE(media.Open(tmp.Write("bare.avi", indexed))) << media.Problem();
-        ASSERT_EQ(media.VideoPackets().size(), 20u);
-        EXPECT_EQ(OurHashes(media), FfmpegHashes(h264));
-    }
-
-    // Cut in the middle: the packets before the cut play, as ffmpeg decodes them.
-    {
-        const std::string cut = tmp.Write("cut.avi", bytes.substr(0, bytes.size() / 2));
-        const player::PlaylistEntry e = player::ReadEntry(cut);
-        ASSERT_TRUE(e.playable) << e.problem;
-        player::AviMedia media;
-        ASSERT_TRUE(media.Open(cut));
-        const size_t n = media.VideoPackets().size();
-        EXPECT_GT(n, 5u);
-        EXPECT_LT(n, 40u);
-        const std::vector<std::string> ours = OurHashes(media);
-        ASSERT_LE(ours.size(), n);
-        // The last picture may lack the B frames' reference past the cut.
-        for (size_t k = 0; k + 2 < ours.size(); ++k)
-            EXPECT_EQ(ours[k], theirs[k]) << k;
-        const PlayStats st = PlayThrough(media, [](int) { return 10; });
-        EXPECT_FALSE(st.backwards);
-    }
-
     // Nothing but the header's start, an unknown video codec and no stream we decode.
     std::string patched = ReadBytes(Clip("-an -c:v mpeg4", 1));
     for (const char* fourcc : {"FMP4", "mp4v", "XVID", "DIVX"})
@@ -357,13 +313,14 @@ TEST_F(PlayerMedia, DamagedFilesSayWhyOrPlayWhatIsThere)
              at = patched.find(fourcc, at + 4))
             patched.replace(at, 4, "ZZZZ");
     const std::tuple<std::string, const char*> refused[] = {
+        {tmp.File("gone.avi"), "no such file"},
         {tmp.Write("header.avi", bytes.substr(0, 300)), "not an AVI file this reader understands"},
         {tmp.Write("unknown.avi", patched), "no stream in a format this player decodes"},
     };
     for (const auto& [file, why] : refused) {
         const player::PlaylistEntry e = player::ReadEntry(file);
-        EXPECT_FALSE(e.playable) << file;
-        EXPECT_EQ(e.problem, why) << file;
+        EXPECT_EQ(std::tuple(e.playable, e.problem), std::tuple(false, std::string(why))) << file;
+        EXPECT_EQ(file, tmp.File(e.name + ".avi")); // named after the file, even refused
     }
 
     // A corrupt packet in the middle: the pictures around it are still ffmpeg's, and every
@@ -446,16 +403,11 @@ TEST(PlayerDecode, ImplausibleFormatsAreRefusedWithTheReason)
 // compression names nothing, and WAVE_FORMAT_EXTENSIBLE's sub-format.
 TEST(PlayerDecode, FormatTagsNameTheirDecoders)
 {
-    const auto fourcc = [](const char* s) {
-        return static_cast<std::uint32_t>(s[0]) | static_cast<std::uint32_t>(s[1]) << 8 |
-               static_cast<std::uint32_t>(s[2]) << 16 | static_cast<std::uint32_t>(s[3]) << 24;
-    };
+    const std::uint32_t xvid = 0x64697678, mjpg = 0x47504A4D, unknown = 0x3F3F3F3F /* ???? */,
+                        divx = 0x78766964;
     const std::tuple<std::uint32_t, std::uint32_t, const char*> video[] = {
-        {fourcc("xvid"), 0, "MPEG-4"},
-        {0, fourcc("MJPG"), "raw"},
-        {1, 0, "msrle"},
-        {fourcc("????"), fourcc("divx"), "MPEG-4"},
-        {fourcc("????"), 0, "?"},
+        {xvid, 0, "MPEG-4"}, {0, mjpg, "raw"},          {1, 0, "msrle"},
+        {unknown, 0, "?"},   {unknown, divx, "MPEG-4"},
     };
     for (const auto& [compression, handler, name] : video)
         EXPECT_STREQ(player::CodecName(player::VideoCodecOf(compression, handler)), name)
@@ -471,12 +423,10 @@ TEST(PlayerDecode, FitInsideKeepsTheShape)
         int w, h, boxW, boxH;
         player::FitRect fit;
     } cases[] = {
-        {160, 120, 420, 320, {0, 2, 420, 315}},   // wider box than the picture's 4:3
-        {160, 120, 320, 420, {0, 90, 320, 240}},  // taller box
-        {64, 48, 64, 48, {0, 0, 64, 48}},         // exact
-        {1920, 1080, 100, 100, {0, 22, 100, 56}}, // 16:9 in a square
-        {0, 48, 64, 48, {0, 0, 0, 0}},            // no picture
-        {64, 48, 0, 48, {0, 0, 0, 0}},            // no box
+        {160, 120, 420, 320, {0, 2, 420, 315}},  // wider box than the picture's 4:3
+        {160, 120, 320, 420, {0, 90, 320, 240}}, // taller box
+        {0, 48, 64, 48, {0, 0, 0, 0}},           // no picture
+        {64, 48, 0, 48, {0, 0, 0, 0}},           // no box
         {16384, 1, 16384, 16384, {0, 8191, 16384, 1}},
         {1, 16384, 10, 10, {4, 0, 1, 10}}, // never thinner than a pixel
     };
@@ -594,41 +544,6 @@ TEST_F(PlayerClock, TenMinutesStayInStep)
     EXPECT_FALSE(st.backwards);
     EXPECT_LE(st.maxAvMs, 40);
     EXPECT_LE(st.maxWallMs, 40);
-    std::printf("10-minute play: frame to sound at most %lld ms, sound to time played at most "
-                "%lld ms\n",
-                static_cast<long long>(st.maxAvMs), static_cast<long long>(st.maxWallMs));
-}
-
-// A file past 1 GiB, as ffmpeg writes it (OpenDML: a second RIFF list, standard and super
-// indexes): every frame is found, and the pictures on both sides of the first gibibyte are
-// ffmpeg's. Run by the "large" test label (it writes 1.2 GB), skipped elsewhere.
-TEST_F(PlayerLarge, OpenDmlPastOneGibibytePlays)
-{
-    if (!std::getenv("SKINKIT_LARGE_TESTS"))
-        GTEST_SKIP() << "a large test: set SKINKIT_LARGE_TESTS=1 (ctest -L large)";
-    const std::string where = MediaDir().Path();
-    std::error_code ec;
-    const auto space = std::filesystem::space(where, ec);
-    if (ec || space.available < (3ull << 30))
-        GTEST_SKIP() << "less than 3 GiB free where temporary files go; the test needs 1.2 GB";
-    // 230,400 bytes a raw frame: 5,200 frames are 1.2 GB.
-    const int count = 5200;
-    const std::string file = Made("-f lavfi -i testsrc=size=320x240:rate=25 -frames:v " +
-                                  std::to_string(count) + " -c:v rawvideo -pix_fmt bgr24");
-    ASSERT_GT(std::filesystem::file_size(file), 1ull << 30);
-    const player::PlaylistEntry e = player::ReadEntry(file);
-    ASSERT_TRUE(e.playable) << e.problem;
-    EXPECT_EQ(e.lengthMs, count * 40);
-    player::AviMedia media;
-    ASSERT_TRUE(media.Open(file)) << media.Problem();
-    ASSERT_EQ(media.VideoPackets().size(), static_cast<size_t>(count));
-    const std::vector<std::string> theirs = FfmpegHashes(file);
-    ASSERT_EQ(theirs.size(), static_cast<size_t>(count));
-    player::VideoFrames frames;
-    ASSERT_TRUE(frames.Open(media));
-    // 4,660 frames are 1 GiB.
-    for (const int k : {0, 2600, 4659, 4660, 4661, count - 1})
-        EXPECT_EQ(FrameMd5(frames, k), theirs[static_cast<size_t>(k)]) << k;
 }
 
 } // namespace

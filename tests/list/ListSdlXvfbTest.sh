@@ -1,9 +1,7 @@
 #!/bin/sh
-# The list under the SDL2 backend on a private Xvfb display: a click gives it the focus, three
-# wheel notches toward the user scroll it by three rows, and a drag of the scroll bar's thumb
-# to the bottom scrolls it to the last page; each is read from the screen, where the picture
-# of the row in the first place has that row's own colour.
-# Skips (77) without Xvfb, xdotool or import.
+# The list under the SDL2 backend on a private Xvfb display: the wheel and a drag of the scroll
+# bar's thumb scroll it, read from the screen, where the row in the first place shows its colour.
+# (The wheel's two directions are the backend's own test.) Skips (77) without Xvfb or xdotool.
 # Usage: ListSdlXvfbTest.sh PROBE
 . "$(dirname "$0")/../XvfbKit.sh"
 need
@@ -30,12 +28,10 @@ for n in 1 2 3; do
   sleep 0.1
 done
 expect_row 3 "three notches toward the user"
-xdotool click 4
-expect_row 2 "one notch away from the user"
 
 # The thumb (bar at x 388..400 of the list, arrows 12 high, 40 rows in 8 places: thumb 55
-# high, at 13 + 221 * 2 / 32 = 26 for top 2); pressed in its middle, dragged to the bottom.
-bx=$((10 + 394)); by=$((10 + 26 + 27))
+# high, at 13 + 221 * 3 / 32 = 33 for top 3); pressed in its middle, dragged to the bottom.
+bx=$((10 + 394)); by=$((10 + 33 + 27))
 xdotool mousemove --window "$wid" "$bx" "$by" mousedown 1
 sleep 0.2
 xdotool mousemove --window "$wid" "$bx" $((by + 100))
