@@ -125,67 +125,41 @@ TEST(PixelAccess, LockBitsHandsOutStraightAlphaAndWritesBack)
     EXPECT_EQ(PixelAt(b, 1, 1), 0xFF123456u);
 }
 
-namespace {
-
 // On a scaled device context every edge is the logical edge's device position rounded half up
 // (platform/base/DeviceScale.h): fills, clips and picture copies cover whole device pixels,
-// never a partly covered row.
+// never a partly covered row, and a frame of a strip is scaled without its neighbour's columns.
 TEST(ScaledDeviceContexts, FillsClipsAndPicturesSnapToWholeDevicePixels)
 {
-    constexpr Gdiplus::ARGB kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu;
+    constexpr ARGB kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu;
+    Bitmap strip(8, 3, PixelFormat32bppARGB); // a red frame, then a blue one
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 8; ++x)
+            strip.SetPixel(x, y, Color(x < 4 ? kRed : kBlue));
     for (double s : {1.25, 1.5, 1.75, 2.0, 3.0}) {
-        Gdiplus::Bitmap target(40, 40, Gdiplus::PixelFormat32bppARGB);
-        // Logical origin (1, 1): the fill of logical (0, 0, 5, 3) covers device edges
-        // DeviceEdge(1)..DeviceEdge(6) across and DeviceEdge(1)..DeviceEdge(4) down.
+        Bitmap target(40, 40, PixelFormat32bppARGB);
         const HDC dc = platform::CreateScaledSurfaceDC(&target, POINT{1, 1}, nullptr, s);
         ASSERT_TRUE(dc);
         {
-            Gdiplus::Graphics g(dc);
-            Gdiplus::SolidBrush red{Gdiplus::Color(kRed)}, blue{Gdiplus::Color(kBlue)};
+            Graphics g(dc);
+            SolidBrush red{Color(kRed)}, blue{Color(kBlue)};
             g.FillRectangle(&red, 0, 0, 5, 3);
-            g.SetClip(Gdiplus::Rect(0, 3, 2, 1));
+            g.DrawImage(&strip, Rect(7, 0, 4, 3), 0, 0, 4, 3, UnitPixel);
+            g.SetClip(Rect(0, 3, 2, 1));
             g.FillRectangle(&blue, -10, -10, 50, 50);
         }
         DeleteDC(dc);
-        auto edge = [s](int logical) { return platform::DeviceEdge(logical, s); };
+        // Whether device pixel (x, y) lies in the logical rectangle l, t, r, b (origin (1, 1)).
+        auto in = [s](int x, int y, int l, int t, int r, int b) {
+            auto edge = [s](int logical) { return platform::DeviceEdge(logical + 1, s); };
+            return x >= edge(l) && x < edge(r) && y >= edge(t) && y < edge(b);
+        };
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x) {
-                const bool red = x >= edge(1) && x < edge(6) && y >= edge(1) && y < edge(4);
-                const bool blue = x >= edge(1) && x < edge(3) && y >= edge(4) && y < edge(5);
-                ASSERT_EQ(PixelAt(target, x, y), red    ? kRed
-                                                 : blue ? kBlue
-                                                        : 0u)
+                const bool red = in(x, y, 0, 0, 5, 3) || in(x, y, 7, 0, 11, 3);
+                ASSERT_EQ(PixelAt(target, x, y), red                    ? kRed
+                                                 : in(x, y, 0, 3, 2, 4) ? kBlue
+                                                                        : 0u)
                     << s << " at " << x << "," << y;
             }
     }
 }
-
-} // namespace
-
-namespace {
-
-TEST(ScaledDeviceContexts, AFrameOfAStripIsScaledWithoutItsNeighboursOrFadedEdges)
-{
-    constexpr Gdiplus::ARGB kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu;
-    Gdiplus::Bitmap strip(8, 3, Gdiplus::PixelFormat32bppARGB);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 8; ++x)
-            strip.SetPixel(x, y, Gdiplus::Color(x < 4 ? kRed : kBlue));
-    for (double s : {1.25, 1.5, 2.0, 3.0}) {
-        Gdiplus::Bitmap target(30, 20, Gdiplus::PixelFormat32bppARGB);
-        const HDC dc = platform::CreateScaledSurfaceDC(&target, POINT{0, 0}, nullptr, s);
-        {
-            Gdiplus::Graphics g(dc);
-            g.DrawImage(&strip, Gdiplus::Rect(1, 1, 4, 3), 0, 0, 4, 3, Gdiplus::UnitPixel);
-        }
-        DeleteDC(dc);
-        auto edge = [s](int logical) { return platform::DeviceEdge(logical, s); };
-        for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < 30; ++x) {
-                const bool in = x >= edge(1) && x < edge(5) && y >= edge(1) && y < edge(4);
-                ASSERT_EQ(PixelAt(target, x, y), in ? kRed : 0u) << s << " at " << x << "," << y;
-            }
-    }
-}
-
-} // namespace
