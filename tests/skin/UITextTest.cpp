@@ -44,16 +44,9 @@ TEST_F(LanguageIdentity, TheExampleFileAndIdsScannedFromTheRight)
     EXPECT_EQ(text.GetLangID(Write("none.ini", "[Language Info]\n")), 0);
 
     // Language ids scan from the right.
-    const std::pair<const char*, unsigned short> cases[] = {{"0x0409", 0x0409},
-                                                            {"0409", 0x0409},
-                                                            {"409", 0x0409},
-                                                            {"", 0},
-                                                            {"0x4G9", 0xFFFF},
-                                                            {"0X1a", 0x1A},
-                                                            {"zz x12", 0x12},
-                                                            {"12345", 0x2345},
-                                                            {"123456789abcdef0", 0xDEF0},
-                                                            {"4 09", 0xFFFF}};
+    const std::pair<const char*, unsigned short> cases[] = {{"409", 0x0409},   {"", 0},
+                                                            {"0x4G9", 0xFFFF}, {"0X1a", 0x1A},
+                                                            {"zz x12", 0x12},  {"12345", 0x2345}};
     for (const auto& [value, want] : cases)
         EXPECT_EQ(text.GetLangID(
                       Write("id.ini", std::string("[Language Info]\nLanguageID=") + value + "\n")),
