@@ -66,10 +66,6 @@ TEST_F(ImageCache, AWindowsSkinFolderLoadsWithBackslashesAndOtherLetterCase)
     EXPECT_EQ(Width(cache.GetImageFile(L"btn_stop")), 3);
     EXPECT_NE(cache.GetBitmapFile(L"back"), nullptr);
     EXPECT_NE(cache.GetIconFile(L"app"), nullptr);
-
-    CUIImage trailing; // a folder with a trailing backslash
-    EXPECT_EQ(trailing.LoadImageFiles(folder + L"\\", Write("p.ini", "[HD-png]\np=Play.png\n")), 1);
-    EXPECT_EQ(Width(trailing.GetImageFile(L"p")), 2);
 }
 
 TEST_F(ImageCache, FailedPicturesAreStoredAndAnsweredAsFailedAndMissingListsAnswerZero)
