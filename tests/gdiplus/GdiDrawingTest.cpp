@@ -34,6 +34,26 @@ ARGB Opaque(COLORREF c)
     return p.GetValue();
 }
 
+// The smallest rectangle of `area` that holds every pixel of `b` not of the face colour.
+CRect InkBox(Bitmap& b, const CRect& area)
+{
+    CRect box;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (PixelAt(b, x, y) != Opaque(kFace))
+                box.UnionRect(box, CRect(x, y, x + 1, y + 1));
+    return box;
+}
+
+// `font` made as Liberation Sans (unless another face is named) of the given LOGFONT height.
+void MakeFont(CFont& font, LONG height, const wchar_t* face = L"Liberation Sans")
+{
+    LOGFONTW lf{};
+    lf.lfHeight = height;
+    std::wcscpy(lf.lfFaceName, face);
+    font.CreateFontIndirect(&lf);
+}
+
 struct Canvas
 {
     Canvas(int w, int h, COLORREF fill = kFace) : width(w), height(h)
@@ -51,6 +71,7 @@ struct Canvas
         DeleteDC(dc);
     }
     ARGB At(int x, int y) { return PixelAt(*platform::BitmapOfHandle(bitmap), x, y); }
+    CRect Ink() { return InkBox(*platform::BitmapOfHandle(bitmap), CRect(0, 0, width, height)); }
     // The pixels as characters, row by row: S shadow, H highlight, b blue, # black, . face.
     std::string Picture()
     {
@@ -74,11 +95,8 @@ struct Canvas
 void Frame(HDC dc, int penWidth, COLORREF colour, RECT r, HBRUSH brush = nullptr)
 {
     CPen pen(PS_SOLID, penWidth, colour);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, brush ? brush : GetStockObject(NULL_BRUSH));
+    platform::ScopedSelect usePen(dc, pen), useBrush(dc, brush, GetStockObject(NULL_BRUSH));
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
 }
 
 // A 32-bit icon of w x h from bottom-up DIB rows, with its colour and mask bitmaps and the
@@ -143,10 +161,9 @@ TEST(GdiPens, LinesLeaveTheirEndPointAndFollowTheCurrentPosition)
     for (const auto& k : cases) {
         Canvas c(8, 3);
         CPen pen(PS_SOLID, 1, kShadow);
-        HGDIOBJ old = SelectObject(c.dc, pen);
+        platform::ScopedSelect use(c.dc, pen);
         MoveToEx(c.dc, k.from.x, k.from.y, nullptr);
         LineTo(c.dc, k.to.x, k.to.y);
-        SelectObject(c.dc, old);
         EXPECT_EQ(c.Picture(), k.picture)
             << k.from.x << "," << k.from.y << " -> " << k.to.x << "," << k.to.y;
         POINT now{};
@@ -208,10 +225,7 @@ class GdiText : public ::testing::Test
 protected:
     void SetUp() override
     {
-        LOGFONTW lf{};
-        lf.lfHeight = -12;
-        std::wcscpy(lf.lfFaceName, L"Liberation Sans");
-        font.CreateFontIndirect(&lf);
+        MakeFont(font, -12);
         old = SelectObject(c.dc, font);
     }
     void TearDown() override { SelectObject(c.dc, old); }
@@ -248,13 +262,9 @@ TEST_F(GdiText, SingleLineCentredVerticallyWithItsOpaqueBox)
         RECT all{0, 0, 60, 24}, r{3, k.top, 39, k.bottom};
         FillRect(c.dc, &all, face);
         EXPECT_EQ(DrawTextW(c.dc, L"  ", -1, &r, DT_SINGLELINE | DT_VCENTER), 14);
-        const int boxBottom = std::min(k.boxTop + 14, k.bottom);
+        EXPECT_EQ(c.Ink(), CRect(3, k.boxTop, 3 + cx, std::min(k.boxTop + 14, k.bottom)))
+            << k.bottom;
         EXPECT_EQ(c.At(3, k.boxTop), Opaque(kBlue)) << k.bottom;
-        EXPECT_EQ(c.At(3 + cx - 1, boxBottom - 1), Opaque(kBlue)) << k.bottom;
-        EXPECT_EQ(c.At(3 + cx, k.boxTop), Opaque(kFace)) << k.bottom;
-        EXPECT_EQ(c.At(2, k.boxTop), Opaque(kFace)) << k.bottom;
-        EXPECT_EQ(c.At(3, k.boxTop - 1), Opaque(kFace)) << k.bottom;
-        EXPECT_EQ(c.At(3, boxBottom), Opaque(kFace)) << k.bottom;
     }
 }
 
@@ -264,15 +274,10 @@ TEST_F(GdiText, TransparentTextLeavesTheBackgroundAndInkStaysInsideTheRectangle)
     SetTextColor(c.dc, RGB(0, 0, 0));
     RECT r{2, 2, 12, 18};
     DrawTextW(c.dc, L"WWWWWW", -1, &r, DT_SINGLELINE | DT_VCENTER);
-    int inked = 0;
-    for (int y = 0; y < c.height; ++y)
-        for (int x = 0; x < c.width; ++x) {
-            if (c.At(x, y) == Opaque(kFace))
-                continue;
-            ++inked;
-            EXPECT_TRUE(x >= 2 && x < 12 && y >= 2 && y < 18) << x << "," << y;
-        }
-    EXPECT_GT(inked, 10);
+    const CRect ink = c.Ink();
+    EXPECT_GT(ink.Width(), 5);
+    EXPECT_TRUE(ink.left >= 2 && ink.top >= 2 && ink.right <= 12 && ink.bottom <= 18)
+        << ink.left << "," << ink.top << " " << ink.right << "," << ink.bottom;
 }
 
 TEST_F(GdiText, ExtentsAndCalcRectMeasureAlignmentAndWrapping)
@@ -373,10 +378,8 @@ TEST(GdiSelection, ScopedSelectPutsBackWhatItReplacedOrFallsBack)
     };
     const HGDIOBJ before = current(); // the stock fonts are made now, not over the stale handle
     CFont a, b, gone;
-    LOGFONTW lf{};
-    lf.lfHeight = -12;
     for (CFont* f : {&a, &b, &gone})
-        f->CreateFontIndirect(&lf);
+        MakeFont(*f, -12);
     const HGDIOBJ stale = gone.GetSafeHandle();
     gone.DeleteObject();
     for (auto [object, fallback, selected] : {std::tuple<HGDIOBJ, HGDIOBJ, HGDIOBJ>{a, nullptr, a},
@@ -485,30 +488,20 @@ TEST_P(ScaledGdi, FillsCopiesIconsAndLinesLandOnTheRulesDevicePixels)
     // A 1-pixel line and a 1-pixel outline: round(scale) device rows from the device edge of
     // their row, the outline's far sides inside its rectangle's far device edges.
     CPen pen(PS_SOLID, 1, 0);
-    HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, 2, 5, nullptr);
-    LineTo(dc, 9, 5);
-    Frame(dc, 1, 0, {2, 8, 12, 13});
-    SelectObject(dc, old);
-    auto rows = [&](int x) {
-        std::vector<int> inked;
-        for (int y = E(4); y < E(15); ++y)
-            if (At(x, y) == Opaque(0))
-                inked.push_back(y);
-        return inked;
-    };
-    std::vector<int> line, outline;
-    for (int i = 0; i < K(); ++i) {
-        line.push_back(E(6) + i);
-        outline.push_back(E(9) + i);
+    {
+        platform::ScopedSelect use(dc, pen);
+        MoveToEx(dc, 2, 5, nullptr);
+        LineTo(dc, 9, 5);
     }
-    for (int i = K(); i > 0; --i)
-        outline.push_back(E(14) - i);
-    std::vector<int> both = line;
-    both.insert(both.end(), outline.begin(), outline.end());
-    EXPECT_EQ(rows(E(6)), both) << S();
-    EXPECT_EQ(rows(E(10) - 1), both) << S();
-    EXPECT_EQ(rows(E(10)), outline) << S(); // the line leaves its end point
+    Frame(dc, 1, 0, {2, 8, 12, 13});
+    auto band = [&](int y, int from) { return y >= from && y < from + K(); };
+    // Columns inside the outline: the line's, its last and its end point (left out).
+    for (int x : {E(6), E(10) - 1, E(10)})
+        for (int y = E(4); y < E(15); ++y) {
+            const bool line = x < E(10) && band(y, E(6));
+            const bool outline = band(y, E(9)) || band(y, E(14) - K());
+            EXPECT_EQ(At(x, y) == Opaque(0), line || outline) << S() << " at " << x << "," << y;
+        }
 }
 
 TEST_P(ScaledGdi, AFocusRectangleIsRoundScaleThickAndASecondOneTakesItAway)
@@ -516,21 +509,12 @@ TEST_P(ScaledGdi, AFocusRectangleIsRoundScaleThickAndASecondOneTakesItAway)
     const RECT r{2, 2, 12, 9};
     const CRect box(E(3), E(3), E(13), E(10));
     ASSERT_TRUE(DrawFocusRect(dc, &r));
-    int topBandRows = 0;
-    for (int y = 0; y < static_cast<int>(target.GetHeight()); ++y) {
-        bool inked = false;
-        for (int x = 0; x < static_cast<int>(target.GetWidth()); ++x) {
-            if (At(x, y) == Opaque(kFace))
-                continue;
-            inked = true;
-            const bool inBand =
-                box.PtInRect(CPoint(x, y)) && (x < box.left + K() || x >= box.right - K() ||
-                                               y < box.top + K() || y >= box.bottom - K());
-            ASSERT_TRUE(inBand) << S() << " at " << x << "," << y;
-        }
-        topBandRows += inked && y < box.top + K();
-    }
-    EXPECT_EQ(topBandRows, K()) << S();
+    EXPECT_EQ(InkBox(target, CRect(0, 0, E(160), E(95))), box) << S();
+    // A band K() device pixels thick: its last row inked, nothing inside it.
+    const CRect lastRow(box.left, box.top + K() - 1, box.right, box.top + K());
+    EXPECT_FALSE(InkBox(target, lastRow).IsRectEmpty()) << S();
+    const CRect inside(box.left + K(), box.top + K(), box.right - K(), box.bottom - K());
+    EXPECT_TRUE(InkBox(target, inside).IsRectEmpty()) << S();
     ASSERT_TRUE(DrawFocusRect(dc, &r));
     ExpectPixels(target, [](int, int) { return Opaque(kFace); });
 }
@@ -549,31 +533,18 @@ int InkHeight(Bitmap& b, const CRect& area)
     return rows;
 }
 
-// The last column of `area` with any ink.
-int InkRight(Bitmap& b, const CRect& area)
-{
-    int right = -1;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (PixelAt(b, x, y) != Opaque(kFace))
-                right = std::max(right, x);
-    return right;
-}
-
 TEST_P(ScaledGdi, TextIsMeasuredInLogicalPixelsAndDrawnAtTheDeviceSize)
 {
-    LOGFONTW lf{};
-    lf.lfHeight = -12;
-    std::wcscpy(lf.lfFaceName, L"Liberation Sans");
-    CFont font;
-    font.CreateFontIndirect(&lf);
-    Canvas plain(160, 45);
-    SelectObject(plain.dc, font);
-    HGDIOBJ old = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetBkMode(plain.dc, TRANSPARENT);
-    SetTextColor(dc, 0);
-    SetTextColor(plain.dc, 0);
+    // The font at 1, and at scale x its size for the reference drawn at 1.
+    CFont font, bigFont;
+    MakeFont(font, -12);
+    MakeFont(bigFont, -std::lround(12 * S()));
+    Canvas plain(160, 45), reference(160, 80);
+    platform::ScopedSelect usePlain(plain.dc, font), use(dc, font), useBig(reference.dc, bigFont);
+    for (HDC each : {dc, reference.dc}) {
+        SetBkMode(each, TRANSPARENT);
+        SetTextColor(each, 0);
+    }
     SIZE logical{}, readme{};
     GetTextExtentPoint32W(plain.dc, L"Read the README", -1, &logical);
     GetTextExtentPoint32W(dc, L"Read the README", -1, &readme);
@@ -586,20 +557,12 @@ TEST_P(ScaledGdi, TextIsMeasuredInLogicalPixelsAndDrawnAtTheDeviceSize)
     RECT box{2, 1, 2 + readme.cx, 20};
     DrawTextW(dc, L"Read the README", -1, &box, DT_SINGLELINE | DT_NOCLIP);
     const int w = static_cast<int>(target.GetWidth()), h = static_cast<int>(target.GetHeight());
-    const int right = InkRight(target, CRect(0, 0, w, E(21)));
-    EXPECT_LE(right, E(1 + box.right)) << S();
-    EXPECT_GE(right, E(1 + box.right) - 3 * K()) << S();
+    const int right = InkBox(target, CRect(0, 0, w, E(21))).right;
+    EXPECT_LE(right, E(1 + box.right) + 1) << S();
+    EXPECT_GE(right, E(1 + box.right) + 1 - 3 * K()) << S();
     // Laid out at the device size, not stretched: the ink is as high as that of the font at
     // scale x its size drawn at 1, within a pixel. (Hinting rounds heights at each size, so
     // scale x the height at 1 can be off by more.)
-    LOGFONTW big = lf;
-    big.lfHeight = -static_cast<LONG>(std::lround(-lf.lfHeight * S()));
-    CFont bigFont;
-    bigFont.CreateFontIndirect(&big);
-    Canvas reference(160, 80);
-    SelectObject(reference.dc, bigFont);
-    SetBkMode(reference.dc, TRANSPARENT);
-    SetTextColor(reference.dc, 0);
     RECT hh{2, 22, 60, 44}, hhBig{2, 2, 150, 78};
     DrawTextW(dc, L"HHg", -1, &hh, DT_SINGLELINE);
     DrawTextW(reference.dc, L"HHg", -1, &hhBig, DT_SINGLELINE);
@@ -614,7 +577,6 @@ TEST_P(ScaledGdi, TextIsMeasuredInLogicalPixelsAndDrawnAtTheDeviceSize)
     EXPECT_EQ(DrawTextW(dc, L"Hello Hello Hello", -1, &wrapped, DT_WORDBREAK), 42);
     EXPECT_GT(InkHeight(target, CRect(0, E(1 + 74), w, E(1 + 88))), 0) << S();
     EXPECT_EQ(InkHeight(target, CRect(0, E(1 + 88), w, h)), 0) << S();
-    SelectObject(dc, old);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledGdi, ::testing::Values(1.0, 1.25, 1.5, 1.75, 2.0, 3.0));
