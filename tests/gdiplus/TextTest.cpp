@@ -67,7 +67,7 @@ TEST(FontLookup, UnknownFamiliesFailAndUnknownFontNamesMeasureAsSansSerif)
     EXPECT_GT(a.Width, 0);
 }
 
-TEST(MeasureString, WidthIsTheTextPlusASixthOfTheEmEachSide)
+TEST(MeasureString, WidthIsTheTextPlusASixthOfTheEmEachSideAndHeightLinesTimesTheirSpacing)
 {
     Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
     const RectF box = Measure(L"Hello", font);
@@ -76,11 +76,8 @@ TEST(MeasureString, WidthIsTheTextPlusASixthOfTheEmEachSide)
     EXPECT_FLOAT_EQ(Measure(L"Hello   ", font).Width, box.Width);
     EXPECT_GT(Measure(L"   Hello", font).Width, box.Width + 5);
     EXPECT_EQ(Measure(L"", font).Width, 0);
-}
 
-TEST(MeasureString, HeightIsLinesTimesLineSpacingWhileTheirTopIsInside)
-{
-    Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
+    // Height: lines times the line spacing.
     const REAL line = Measure(L"x", font).Height;
     // Liberation Sans: (ascent 1854 + descent 434 + gap 67) / 2048 em.
     EXPECT_NEAR(line, 12.0 * (1854 + 434 + 67) / 2048, 0.05);
