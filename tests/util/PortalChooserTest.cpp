@@ -55,7 +55,7 @@ public:
     }
     struct Call
     {
-        std::string method, parent, title, options; // the options as GVariant prints them
+        std::string parent, title, options; // the options as GVariant prints them
     };
     std::vector<Call> Calls()
     {
@@ -105,7 +105,7 @@ private:
     }
 
     static void OnCall(GDBusConnection* bus, const gchar* sender, const gchar*, const gchar*,
-                       const gchar* method, GVariant* parameters, GDBusMethodInvocation* invocation,
+                       const gchar*, GVariant* parameters, GDBusMethodInvocation* invocation,
                        gpointer data)
     {
         auto* self = static_cast<FakePortal*>(data);
@@ -123,7 +123,7 @@ private:
         gchar* printed = g_variant_print(options, FALSE);
         g_variant_unref(options);
         std::lock_guard<std::mutex> lock(self->m_mutex);
-        self->m_calls.push_back({method, parent, title, printed});
+        self->m_calls.push_back({parent, title, printed});
         g_free(printed);
         g_dbus_method_invocation_return_value(invocation, g_variant_new("(o)", handle.c_str()));
         GVariantBuilder results;
@@ -208,7 +208,6 @@ TEST_F(PortalChooser, FileFolderAndOwnerInItsOwnSyntax)
 
     const auto calls = portal.Calls();
     ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[0].method, "OpenFile");
     // Folders go as NUL-terminated byte strings, as the portal wants them.
     for (const std::string& entry : std::vector<std::string>{
              "'filters': <[('Videos', [(uint32 0, '*.avi'), (0, '*.mkv')]), ('All', [(0, '*')])]>",
