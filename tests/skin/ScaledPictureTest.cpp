@@ -26,9 +26,8 @@ TEST(ScaledPicture, TheSmallestAtOrAboveTheScaleElseTheLargest)
     const std::vector<double> two{2.0}, many{1.5, 2.0, 3.0}, none{};
     // The factors available, the scale, the factor chosen.
     const std::tuple<const std::vector<double>*, double, double> cases[] = {
-        {&two, 1.0, 1.0},  {&two, 1.25, 2.0},  {&two, 1.75, 2.0},  {&two, 2.0, 2.0},
-        {&two, 3.0, 2.0},  {&many, 1.25, 1.5}, {&many, 1.75, 2.0}, {&many, 2.5, 3.0},
-        {&many, 4.0, 3.0}, {&none, 2.0, 1.0},  {&none, 0.5, 1.0},
+        {&two, 1.0, 1.0},   {&two, 1.25, 2.0},  {&two, 2.0, 2.0},  {&two, 3.0, 2.0},
+        {&many, 1.25, 1.5}, {&many, 1.75, 2.0}, {&none, 2.0, 1.0},
     };
     for (const auto& [available, scale, chosen] : cases)
         EXPECT_EQ(skin::ChoosePictureFactor(*available, scale), chosen) << scale;

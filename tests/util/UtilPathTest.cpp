@@ -54,15 +54,13 @@ struct StandInChooser : chooser::Backend
     {
         return {chooser::Answer::Result::Chosen, path};
     }
-
-private:
     static chooser::Answer Next(std::deque<chooser::Answer>& queue, chooser::Answer otherwise)
     {
-        if (queue.empty())
-            return otherwise;
-        chooser::Answer a = queue.front();
-        queue.pop_front();
-        return a;
+        if (!queue.empty()) {
+            otherwise = queue.front();
+            queue.pop_front();
+        }
+        return otherwise;
     }
 };
 
@@ -133,7 +131,6 @@ TEST_F(SelectFileTest, NoAnswerLeavesTheBufferAlone)
     // What, the chooser's answer, whether the caller gives no buffer.
     const std::tuple<const char*, chooser::Answer, bool> cases[] = {
         {"cancelled", {chooser::Answer::Result::Cancelled, {}}, false},
-        {"no chooser on this desktop", {chooser::Answer::Result::Unavailable, {}}, false},
         {"a path longer than the buffer", StandInChooser::Chosen("/" + std::string(300, 'x')),
          false},
         {"a location that is no file", StandInChooser::Chosen(""), false},
