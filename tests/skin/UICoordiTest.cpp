@@ -19,11 +19,18 @@ Edges E(const RECT& r)
 
 using LayoutRecords = SkinFiles;
 
-TEST_F(LayoutRecords, TheBtnPlayExample)
+// The BtnPlay example, every key in its fields, a section with only x (the rest -1, and the
+// rectangle from those), and sums past the int range, which wrap.
+TEST_F(LayoutRecords, EveryKeyLandsInItsFieldsAndKeysPastColor05AreNotRead)
 {
     CUICoordi coordi;
-    EXPECT_EQ(coordi.LoadInfo(Write("layout.ini", "[BtnPlay]\nx=10\ny=20\ncx=32\ncy=32\ns2r=5\n"
-                                                  "ColorText=255,0,128,255\n")),
+    EXPECT_EQ(coordi.LoadInfo(
+                  Write("layout.ini",
+                        "[BtnPlay]\nx=10\ny=20\ncx=32\ncy=32\ns2r=5\nColorText=255,0,128,255\n"
+                        "[W]\nx=1\ny=2\ncx=3\ncy=4\ns2l=5\ns2r=6\ns2t=7\ns2b=8\nhc=9\nvc=10\n"
+                        "dl=11\ndr=12\ndt=13\ndb=14\nh_ratio=15\ntype=16\n"
+                        "Color00=1,2,3,4\nColor05=9,8,7,6\nColor06=1,1,1,1\n"
+                        "[Only]\nx=5\n[Big]\nx=2147483647\ncx=1\ny=0x7fffffff\ncy=2\n")),
               1);
     const _WIN_POS* w = coordi.GetWinPos(L"BtnPlay");
     EXPECT_EQ(std::tuple(w->pt.x, w->pt.y, w->nS2L, w->nS2R, w->nS2T, w->nS2B),
@@ -34,21 +41,10 @@ TEST_F(LayoutRecords, TheBtnPlayExample)
         EXPECT_EQ(v, 0);
     EXPECT_EQ(E(w->rcD), (Edges{0, 0, 0, 0}));
     EXPECT_EQ(w->clrText.GetValue(), 0xFF0080FFu);
-    EXPECT_EQ(w->crText, 0x00FF8000u);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 6; ++i)
         EXPECT_EQ(w->clrColor[i].GetValue(), 0xFFFFFFFFu);
-        EXPECT_EQ(w->crColor[i], 0x00FFFFFFu);
-    }
-}
 
-TEST_F(LayoutRecords, EveryKeyLandsInItsFieldsAndKeysPastColor05AreNotRead)
-{
-    CUICoordi coordi;
-    coordi.LoadInfo(Write("layout.ini",
-                          "[W]\nx=1\ny=2\ncx=3\ncy=4\ns2l=5\ns2r=6\ns2t=7\ns2b=8\nhc=9\nvc=10\n"
-                          "dl=11\ndr=12\ndt=13\ndb=14\nh_ratio=15\ntype=16\n"
-                          "Color00=1,2,3,4\nColor05=9,8,7,6\nColor06=1,1,1,1\n"));
-    const _WIN_POS* w = coordi.GetWinPos(L"W");
+    w = coordi.GetWinPos(L"W");
     EXPECT_EQ(E(w->rc), (Edges{1, 2, 4, 6}));
     EXPECT_EQ(E(w->rcS2), (Edges{5, 7, 6, 8}));
     EXPECT_EQ(E(w->rcD), (Edges{11, 13, 12, 14}));
@@ -57,25 +53,14 @@ TEST_F(LayoutRecords, EveryKeyLandsInItsFieldsAndKeysPastColor05AreNotRead)
     // How a colour is read is the colour table's test; these prove each key reaches its slot.
     EXPECT_EQ(w->clrColor[0].GetValue(), 0x01020304u);
     EXPECT_EQ(w->crColor[5], 0x00060708u);
-}
 
-TEST_F(LayoutRecords, ASectionWithOnlyX)
-{
-    CUICoordi coordi;
-    coordi.LoadInfo(Write("layout.ini", "[Only]\nx=5\n"));
-    const _WIN_POS* w = coordi.GetWinPos(L"Only");
-    EXPECT_EQ(std::tuple(w->nY, w->nCX, w->nCY), std::tuple(-1, -1, -1));
+    w = coordi.GetWinPos(L"Only");
+    EXPECT_EQ(std::tuple(w->nY, w->nCX, w->nCY, w->nType), std::tuple(-1, -1, -1, 0));
     EXPECT_EQ(E(w->rc), (Edges{5, -1, 4, -2}));
     EXPECT_EQ(E(w->rcS2), (Edges{-1, -1, -1, -1}));
-    EXPECT_EQ(w->nType, 0);
     EXPECT_EQ(w->clrText.GetValue(), 0xFFFFFFFFu);
-}
 
-TEST_F(LayoutRecords, SumsPastTheIntRangeWrap)
-{
-    CUICoordi coordi;
-    coordi.LoadInfo(Write("layout.ini", "[Big]\nx=2147483647\ncx=1\ny=0x7fffffff\ncy=2\n"));
-    const _WIN_POS* w = coordi.GetWinPos(L"Big");
+    w = coordi.GetWinPos(L"Big");
     EXPECT_EQ(w->rc.right, INT32_MIN);
     EXPECT_EQ(w->rc.bottom, INT32_MIN + 1);
 }
