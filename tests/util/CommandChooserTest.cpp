@@ -75,17 +75,18 @@ protected:
 // for; otherwise the first line alone answers.
 TEST_F(FakeDialogPrograms, EachRequestInTheProgramsOwnSyntax)
 {
-    const chooser::Request newName{.allowNewName = true,
-                                   .multiple = true,
-                                   .initialFolder = "/m",
-                                   .filters = {{"Videos", {"*.avi", "*.mkv"}}, {"All", {"*"}}},
-                                   .parentWindow = "x11:1a00003"};
-    const chooser::Request folder{.kind = chooser::Request::Kind::Folder,
-                                  .title = "Record to",
-                                  .acceptLabel = "Use",
-                                  .cancelLabel = "Back",
-                                  .parentWindow = "x11:zz"};
-    const chooser::Request several{.multiple = true, .parentWindow = "wayland:Hx9s"};
+    chooser::Request newName, folder, several;
+    newName.allowNewName = newName.multiple = true;
+    newName.initialFolder = "/m";
+    newName.filters = {{"Videos", {"*.avi", "*.mkv"}}, {"All", {"*"}}};
+    newName.parentWindow = "x11:1a00003";
+    folder.kind = chooser::Request::Kind::Folder;
+    folder.title = "Record to";
+    folder.acceptLabel = "Use";
+    folder.cancelLabel = "Back";
+    folder.parentWindow = "x11:zz";
+    several.multiple = true;
+    several.parentWindow = "wayland:Hx9s";
     // The program, the request, its arguments as the fake records them.
     const std::tuple<const char*, const chooser::Request&, Args> cases[] = {
         {"zenity",
