@@ -19,7 +19,7 @@ TEST(CArrayEdit, RemoveAtShiftsLaterElementsAndOutOfRangeThrowsOurInvalidArgumen
     EXPECT_THROW(a.GetAt(-1), std::invalid_argument);
 }
 
-TEST(CMapBehaviour, SetAtReplacesAndLookupByPointerKey)
+TEST(CMapBehaviour, SetAtReplacesLookupByPointerKeyAndWalksAcrossRehashes)
 {
     CMap<CString, LPCWSTR, int, int> m;
     m.SetAt(L"a", 1);
@@ -34,21 +34,19 @@ TEST(CMapBehaviour, SetAtReplacesAndLookupByPointerKey)
     EXPECT_TRUE(m.RemoveKey(L"A"));
     EXPECT_FALSE(m.RemoveKey(L"A"));
     EXPECT_EQ(m.GetCount(), 1);
-}
 
-TEST(CMapBehaviour, WalkVisitsEveryEntryOnceAcrossRehashes)
-{
-    CMap<int, int, int, int> m;
+    // A walk visits every entry once across rehashes.
+    CMap<int, int, int, int> many;
     for (int i = 0; i < 1000; ++i)
-        m[i] = i * 2;
+        many[i] = i * 2;
     std::map<int, int> seen;
-    for (POSITION pos = m.GetStartPosition(); pos;) {
-        int k, v;
-        m.GetNextAssoc(pos, k, v);
-        seen[k] = v;
+    for (POSITION pos = many.GetStartPosition(); pos;) {
+        int k, value;
+        many.GetNextAssoc(pos, k, value);
+        seen[k] = value;
     }
     ASSERT_EQ(seen.size(), 1000u);
     EXPECT_EQ(seen[999], 1998);
-    m.RemoveAll();
-    EXPECT_EQ(m.GetStartPosition(), nullptr);
+    many.RemoveAll();
+    EXPECT_EQ(many.GetStartPosition(), nullptr);
 }

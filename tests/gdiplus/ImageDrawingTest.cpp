@@ -126,6 +126,7 @@ TEST(PixelAccess, LockBitsHandsOutStraightAlphaAndWritesBack)
 // On a scaled device context every edge is the logical edge's device position rounded half up
 // (platform/base/DeviceScale.h): fills, clips and picture copies cover whole device pixels,
 // never a partly covered row, and a frame of a strip is scaled without its neighbour's columns.
+// The context's own clip (logical, from x 1 of the target) cuts Graphics' drawing too.
 TEST(ScaledDeviceContexts, FillsClipsAndPicturesSnapToWholeDevicePixels)
 {
     constexpr ARGB kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu;
@@ -133,9 +134,10 @@ TEST(ScaledDeviceContexts, FillsClipsAndPicturesSnapToWholeDevicePixels)
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 8; ++x)
             strip.SetPixel(x, y, Color(x < 4 ? kRed : kBlue));
-    for (double s : {1.25, 1.5, 1.75, 2.0, 3.0}) {
+    for (double s : {1.0, 1.25, 1.5, 1.75, 2.0, 3.0}) {
         Bitmap target(40, 40, PixelFormat32bppARGB);
-        const HDC dc = platform::CreateScaledSurfaceDC(&target, POINT{1, 1}, nullptr, s);
+        const RECT clip{2, 0, 40, 40};
+        const HDC dc = platform::CreateScaledSurfaceDC(&target, POINT{1, 1}, &clip, s);
         ASSERT_TRUE(dc);
         {
             Graphics g(dc);
@@ -146,6 +148,7 @@ TEST(ScaledDeviceContexts, FillsClipsAndPicturesSnapToWholeDevicePixels)
             g.FillRectangle(&blue, -10, -10, 50, 50);
         }
         DeleteDC(dc);
+        EXPECT_EQ(Graphics(dc).GetLastStatus(), InvalidParameter); // a deleted context
         // Whether device pixel (x, y) lies in the logical rectangle l, t, r, b (origin (1, 1)).
         auto in = [s](int x, int y, int l, int t, int r, int b) {
             auto edge = [s](int logical) { return platform::DeviceEdge(logical + 1, s); };
@@ -153,9 +156,9 @@ TEST(ScaledDeviceContexts, FillsClipsAndPicturesSnapToWholeDevicePixels)
         };
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x) {
-                const bool red = in(x, y, 0, 0, 5, 3) || in(x, y, 7, 0, 11, 3);
+                const bool red = in(x, y, 1, 0, 5, 3) || in(x, y, 7, 0, 11, 3);
                 ASSERT_EQ(PixelAt(target, x, y), red                    ? kRed
-                                                 : in(x, y, 0, 3, 2, 4) ? kBlue
+                                                 : in(x, y, 1, 3, 2, 4) ? kBlue
                                                                         : 0u)
                     << s << " at " << x << "," << y;
             }
