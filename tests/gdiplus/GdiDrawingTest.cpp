@@ -245,7 +245,7 @@ protected:
     HGDIOBJ old = nullptr;
 };
 
-TEST_F(GdiText, SingleLineCentredVerticallyWithItsOpaqueBox)
+TEST_F(GdiText, SingleLineCentredVerticallyWithItsOpaqueBoxOrInkInsideTheRectangle)
 {
     // A blank draws only its background box: x..x+cx, y..y+height, y = top + h/2 - cy/2.
     const struct
@@ -256,18 +256,15 @@ TEST_F(GdiText, SingleLineCentredVerticallyWithItsOpaqueBox)
     SetBkMode(c.dc, OPAQUE);
     SetBkColor(c.dc, kBlue);
     for (const auto& k : cases) {
-        CBrush face(kFace);
-        RECT all{0, 0, 60, 24}, r{3, k.top, 39, k.bottom};
-        FillRect(c.dc, &all, face);
+        RECT r{3, k.top, 39, k.bottom};
+        FillRect(c.dc, CRect(0, 0, 60, 24), CBrush(kFace));
         EXPECT_EQ(DrawTextW(c.dc, L"  ", -1, &r, DT_SINGLELINE | DT_VCENTER), 14);
         EXPECT_EQ(c.Ink(), CRect(3, k.boxTop, 3 + cx, std::min(k.boxTop + 14, k.bottom)))
             << k.bottom;
         EXPECT_EQ(c.At(3, k.boxTop), Opaque(kBlue)) << k.bottom;
     }
-}
-
-TEST_F(GdiText, TransparentTextLeavesTheBackgroundAndInkStaysInsideTheRectangle)
-{
+    // Transparent text leaves the background, and its ink stays inside the rectangle.
+    FillRect(c.dc, CRect(0, 0, 60, 24), CBrush(kFace));
     SetBkMode(c.dc, TRANSPARENT);
     SetTextColor(c.dc, RGB(0, 0, 0));
     RECT r{2, 2, 12, 18};
@@ -322,7 +319,7 @@ TEST(GdiFonts, FaceNamesAreCutToThirtyOneCharactersAndUnknownFacesStillDraw)
     EXPECT_GT(size.cx, 0);
 }
 
-TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageListAndCursorsAreShared)
+TEST(GdiIcons, PixelsRoundTripThroughDibsIconsImageListsAndTheMapAndCursorsAreShared)
 {
     const ARGB pixels[] = {0xFFFFFFFF, 0x00000000, 0xFF102030, 0xFF000000};
     const BYTE rows[] = {0x30, 0x20, 0x10, 0xFF, 0, 0, 0, 0xFF, // bottom: (0,1) (1,1)
@@ -363,6 +360,23 @@ TEST(GdiIcons, PixelsRoundTripThroughDibsIntoAnIconAndAnImageListAndCursorsAreSh
     EXPECT_TRUE(DestroyIcon(hand)); // shared: still there
     EXPECT_EQ(platform::SystemCursorOf(hand), 32649);
     DestroyIcon(handCopy);
+
+    // Mapped pixels pass through the map as straight alpha, and the mask is kept.
+    const BYTE row[] = {0x30, 0x20, 0x10, 0xFF, 0x30, 0x20, 0x10, 0x80}; // opaque, half
+    const DibIcon half(2, 1, row);
+    ASSERT_NE(half.icon, nullptr);
+    std::vector<DWORD> seen;
+    HICON mapped = platform::MapIconPixels(half.icon, [&](DWORD bgra) {
+        seen.push_back(bgra);
+        return bgra ^ 0x00FFFFFFu;
+    });
+    ASSERT_NE(mapped, nullptr);
+    EXPECT_EQ(seen, (std::vector<DWORD>{0xFF102030u, 0x80102030u}));
+    EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(mapped), 0, 0), 0xFFEFDFCFu);
+    EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(mapped), 1, 0) >> 24, 0x80u);
+    EXPECT_EQ(platform::MapIconPixels(nullptr, [](DWORD p) { return p; }), nullptr);
+    EXPECT_EQ(platform::MapIconPixels(half.icon, nullptr), nullptr);
+    DestroyIcon(mapped);
 }
 
 TEST(GdiSelection, ScopedSelectPutsBackWhatItReplacedOrFallsBack)
@@ -406,26 +420,6 @@ TEST(GdiFonts, PointSizesAndHeightsAtTheDisplaysDotsPerInchWithoutOverflow)
     for (auto [height, points] :
          {std::pair{-11, 8}, {16, 12}, {kMin, 1610612736}, {kMax, 1610612735}})
         EXPECT_EQ(platform::PointsOfFontHeight(height), points) << height;
-}
-
-TEST(GdiIcons, MappedIconPixelsPassThroughTheMapAsStraightAlphaAndKeepTheMask)
-{
-    const BYTE row[] = {0x30, 0x20, 0x10, 0xFF, 0x30, 0x20, 0x10, 0x80}; // opaque, half
-    const DibIcon made(2, 1, row);
-    const HICON icon = made.icon;
-    ASSERT_NE(icon, nullptr);
-    std::vector<DWORD> seen;
-    HICON mapped = platform::MapIconPixels(icon, [&](DWORD bgra) {
-        seen.push_back(bgra);
-        return bgra ^ 0x00FFFFFFu;
-    });
-    ASSERT_NE(mapped, nullptr);
-    EXPECT_EQ(seen, (std::vector<DWORD>{0xFF102030u, 0x80102030u}));
-    EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(mapped), 0, 0), 0xFFEFDFCFu);
-    EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(mapped), 1, 0) >> 24, 0x80u);
-    EXPECT_EQ(platform::MapIconPixels(nullptr, [](DWORD p) { return p; }), nullptr);
-    EXPECT_EQ(platform::MapIconPixels(icon, nullptr), nullptr);
-    DestroyIcon(mapped);
 }
 
 namespace {

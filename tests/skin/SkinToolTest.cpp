@@ -180,7 +180,6 @@ TEST_F(SkinTool, ExitStatusesAndWhatIsMissing)
         {"--codepage NO-SUCH-PAGE layout " + layout, 2, "NO-SUCH-PAGE"},
         {"--codepage CP1251 layout " + layout, 0, ""},
         {"layout " + layout + " Btn", 0, ""},
-        {"--help", 0, "Exit status"},
     };
     for (const auto& [args, status, says] : cases) {
         const ToolRun r = Tool(args);

@@ -93,38 +93,33 @@ TEST_F(ImageCache, AMissingSectionOrListAnswersZeroAndNoFallback)
     EXPECT_EQ(other.GetImageFile(L"unknown"), nullptr);
 }
 
-TEST_F(ImageCache, TheThreeKindsHaveTheirOwnNamesAndLifetimes)
+// The three kinds have their own names and lifetimes; a name loaded again is replaced, but what a
+// control still draws stays valid until its kind is unloaded.
+TEST_F(ImageCache, TheThreeKindsHaveTheirOwnNamesAndReplacedPicturesStayValidUntilUnload)
 {
     CUIImage cache;
-    const CString list = Write(
-        "list.ini", "[HD-png]\nsame=play.png\n[HD-bmp]\nsame=back.bmp\n[HD-icon]\nsame=app.ico\n");
+    const CString list = Write("list.ini", "[HD-png]\nsame=play.png\nsame=buttons\\stop.png\n"
+                                           "[HD-bmp]\nsame=back.bmp\n[HD-icon]\nsame=app.ico\n");
     cache.LoadImageFiles(folder, list);
     cache.LoadBitmapFiles(folder, list);
     cache.LoadIconFiles(folder, list);
+    EXPECT_EQ(Width(cache.GetImageFile(L"same")), 3) << "the later line wins";
+    Gdiplus::Image* first = cache.GetImageFile(L"same");
+    HBITMAP firstBitmap = cache.GetBitmapFile(L"same");
+
+    const CString again = Write("two.ini", "[HD-png]\nsame=play.png\n[HD-bmp]\nsame=back.bmp\n");
+    cache.LoadImageFiles(folder, again);
+    cache.LoadBitmapFiles(folder, again);
+    EXPECT_EQ(Width(cache.GetImageFile(L"same")), 2);
+    EXPECT_EQ(Width(first), 3) << "a control still drawing the first picture keeps it";
+    BITMAP bm{};
+    EXPECT_NE(GetObjectW(firstBitmap, sizeof bm, &bm), 0);
     cache.UnloadIconFiles();
     EXPECT_EQ(cache.GetIconFile(L"same"), nullptr);
-    EXPECT_NE(cache.GetBitmapFile(L"same"), nullptr);
     EXPECT_EQ(Width(cache.GetImageFile(L"same")), 2);
     cache.UnloadImageFiles();
     EXPECT_EQ(cache.GetImageFile(L"same"), nullptr);
     EXPECT_NE(cache.GetBitmapFile(L"same"), nullptr);
-}
-
-TEST_F(ImageCache, ReplacedPicturesStayValidUntilUnload)
-{
-    CUIImage cache;
-    cache.LoadImageFiles(folder, Write("one.ini", "[HD-png]\na=play.png\na=buttons\\stop.png\n"));
-    EXPECT_EQ(Width(cache.GetImageFile(L"a")), 3) << "the later line wins";
-    Gdiplus::Image* first = cache.GetImageFile(L"a");
-    cache.LoadBitmapFiles(folder, Write("bmp.ini", "[HD-bmp]\nb=back.bmp\n"));
-    HBITMAP firstBitmap = cache.GetBitmapFile(L"b");
-
-    cache.LoadImageFiles(folder, Write("two.ini", "[HD-png]\na=play.png\n"));
-    cache.LoadBitmapFiles(folder, Write("bmp2.ini", "[HD-bmp]\nb=back.bmp\n"));
-    EXPECT_EQ(Width(cache.GetImageFile(L"a")), 2);
-    EXPECT_EQ(Width(first), 3) << "a control still drawing the first picture keeps it";
-    BITMAP bm{};
-    EXPECT_NE(GetObjectW(firstBitmap, sizeof bm, &bm), 0);
     cache.UnloadBitmapFiles();
     EXPECT_EQ(GetObjectW(firstBitmap, sizeof bm, &bm), 0) << "released with its kind";
 }
