@@ -34,7 +34,7 @@ TEST(DeviceScale, EveryDevicePixelBelongsToTheLogicalPixelWhoseEdgesSurroundIt)
         }
 }
 
-TEST(DeviceScale, ALogicalLineIsTheRoundedScaleInWholeDevicePixels)
+TEST(DeviceScale, ALogicalLineIsTheRoundedScaleAndUnusableScalesAndFarCoordinates)
 {
     const std::pair<double, int> cases[] = {{1.0, 1},  {1.25, 1}, {1.5, 2},
                                             {1.75, 2}, {2.0, 2},  {3.0, 3}};
@@ -43,10 +43,7 @@ TEST(DeviceScale, ALogicalLineIsTheRoundedScaleInWholeDevicePixels)
         EXPECT_EQ(platform::DeviceLineWidth(2, s), 2 * rows) << s;
     }
     EXPECT_EQ(platform::DeviceLineWidth(1, 0.4), 1);
-}
 
-TEST(DeviceScale, UnusableScalesAndFarCoordinates)
-{
     for (double s : {std::nan(""), std::numeric_limits<double>::infinity(), 0.0, -1.0, 8.01})
         EXPECT_FALSE(platform::IsUsableScale(s)) << s;
     for (double s : {0.5, 1.0, 3.0, 8.0})

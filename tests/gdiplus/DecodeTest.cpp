@@ -39,7 +39,7 @@ std::vector<BYTE> Encode(const char* type, bool alpha)
 
 // Lossless formats come back exactly, in straight ARGB; the lossy JPEG keeps only opacity
 // certain (the colours of a 2 x 2 picture share their chroma).
-TEST(DecodeFiles, PixelsComeBackInStraightArgb)
+TEST(DecodeFiles, PixelsComeBackInStraightArgbAndFailuresGiveAnObjectWhoseStatusIsNotOk)
 {
     for (auto [type, alpha] : {std::pair{"png", true}, {"bmp", false}, {"ico", true}}) {
         SCOPED_TRACE(type);
@@ -62,10 +62,8 @@ TEST(DecodeFiles, PixelsComeBackInStraightArgb)
     auto b = FromBytes(std::vector<BYTE>(gif, gif + sizeof gif));
     ASSERT_EQ(b->GetLastStatus(), Ok);
     EXPECT_EQ(PixelAt(*b, 0, 0), 0xFFFF0000u);
-}
 
-TEST(DecodeFiles, FailuresGiveAnObjectWhoseStatusIsNotOk)
-{
+    // Failures give an object whose status is not Ok.
     std::unique_ptr<Image> missing(Image::FromFile(L"/nonexistent/skin/none.png"));
     ASSERT_NE(missing, nullptr);
     EXPECT_EQ(missing->GetWidth(), 0u);

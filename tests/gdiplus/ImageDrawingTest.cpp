@@ -65,7 +65,7 @@ TEST(ImageGeometry, SourcePixelsByModesAndRectangles)
     }
 }
 
-TEST(Composition, HalfTransparentPixelsBlendSourceOver)
+TEST(Composition, HalfTransparentPixelsBlendSourceOverAndLockBitsHandsOutStraightAlpha)
 {
     Bitmap target(2, 1, PixelFormat32bppARGB);
     Graphics g(&target);
@@ -105,10 +105,8 @@ TEST(FailedObjects, FailuresAreRecordedNotThrown)
     std::unique_ptr<Bitmap> part(target.Clone(1, 1, 1, 1, PixelFormatDontCare));
     ASSERT_NE(part, nullptr);
     EXPECT_EQ(part->GetWidth(), 1u);
-}
 
-TEST(PixelAccess, LockBitsHandsOutStraightAlphaAndWritesBack)
-{
+    // LockBits hands out straight alpha and writes back.
     Bitmap b(3, 2, PixelFormat32bppARGB);
     b.SetPixel(2, 1, Color(0x80, 0xFF, 0x00, 0x00));
     BitmapData data;

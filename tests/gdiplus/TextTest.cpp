@@ -67,7 +67,7 @@ TEST(FontLookup, UnknownFamiliesFailAndUnknownFontNamesMeasureAsSansSerif)
     EXPECT_GT(a.Width, 0);
 }
 
-TEST(MeasureString, WidthIsTheTextPlusASixthOfTheEmEachSideAndHeightLinesTimesTheirSpacing)
+TEST(MeasureString, WidthIsTheTextPlusASixthOfTheEmEachSideHeightLinesTimesTheirSpacing)
 {
     Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
     const RectF box = Measure(L"Hello", font);
@@ -94,11 +94,8 @@ TEST(MeasureString, WidthIsTheTextPlusASixthOfTheEmEachSideAndHeightLinesTimesTh
             Measure(L"a\nb\nc", font, RectF(0, 0, 100, c.height ? line * c.height : 1)).Height,
             c.lines * line)
             << c.height;
-}
 
-TEST(MeasureString, WrapsAtWordsWithinTheLayoutWidth)
-{
-    Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
+    // Wrapping happens at words within the layout width.
     const wchar_t* text = L"The quick brown fox jumps";
     const RectF one = Measure(text, font);
     const RectF wrapped = Measure(text, font, RectF(0, 0, 60, 0));
