@@ -429,13 +429,7 @@ namespace {
 class ScaledGdi : public ::testing::TestWithParam<double>
 {
 protected:
-    ScaledGdi()
-    {
-        const RECT all{0, 0, E(160), E(95)};
-        HDC plain = platform::CreateSurfaceDC(&target, POINT{0, 0}, &all);
-        FillRect(plain, &all, CBrush(kFace));
-        DeleteDC(plain);
-    }
+    ScaledGdi() { Graphics(&target).Clear(Color(Opaque(kFace))); }
     ~ScaledGdi() override { DeleteDC(dc); }
     double S() const { return GetParam(); }
     int E(long long logical) const { return platform::DeviceEdge(logical, S()); }
@@ -467,15 +461,13 @@ TEST_P(ScaledGdi, FillsCopiesIconsAndLinesLandOnTheRulesDevicePixels)
     const ARGB blue[] = {Opaque(kBlue), Opaque(kBlue), Opaque(kBlue)};
     DibIcon icon(3, 1, reinterpret_cast<const BYTE*>(blue));
     ASSERT_TRUE(DrawIconEx(dc, 11, 0, icon.icon, 3, 1, 0, nullptr, DI_NORMAL));
-    const struct
-    {
-        int from, to;
-        COLORREF colour;
-    } want[] = {{0, 3, kBlue},  {3, 4, kShadow},   {4, 8, kBlue},   {8, 9, kShadow},
-                {9, 10, kBlue}, {10, 11, kShadow}, {11, 14, kBlue}, {14, 15, kFace}};
-    for (const auto& w : want)
-        for (int x = E(1 + w.from); x < E(1 + w.to); ++x)
-            EXPECT_EQ(At(x, E(1)), Opaque(w.colour)) << S() << " column " << x;
+    const std::string want = "bbbSbbbbSbSbbb."; // each logical column: b blue, S shadow, . face
+    for (int column = 0; column < static_cast<int>(want.size()); ++column)
+        for (int x = E(1 + column); x < E(2 + column); ++x)
+            EXPECT_EQ(Legend(At(x, E(1)),
+                             {{'b', Opaque(kBlue)}, {'S', Opaque(kShadow)}, {'.', Opaque(kFace)}}),
+                      want[column])
+                << S() << " column " << x;
 
     // A 1-pixel line and a 1-pixel outline: round(scale) device rows from the device edge of
     // their row, the outline's far sides inside its rectangle's far device edges.

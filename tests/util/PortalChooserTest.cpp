@@ -169,12 +169,6 @@ protected:
         g_object_unref(bus);
     }
 
-    // Whether a call's options hold `entry` as GVariant prints it ("'multiple': <true>").
-    static bool Has(const FakePortal::Call& call, const std::string& entry)
-    {
-        return call.options.find(entry) != std::string::npos;
-    }
-
     GTestDBus* bus = nullptr;
     testkit::TempDir tmp{"skinkit_portal"};
     const fs::path dir = tmp.Root();
@@ -207,6 +201,10 @@ TEST_F(PortalChooser, FileFolderAndOwnerInItsOwnSyntax)
     EXPECT_EQ(CString(out).ToUtf8(), (dir / "My Videos").string());
 
     const auto calls = portal.Calls();
+    // Whether a call's options hold `entry` as GVariant prints it ("'multiple': <true>").
+    auto Has = [](const FakePortal::Call& call, const std::string& entry) {
+        return call.options.find(entry) != std::string::npos;
+    };
     ASSERT_EQ(calls.size(), 4u);
     // Folders go as NUL-terminated byte strings, as the portal wants them.
     for (const std::string& entry : std::vector<std::string>{
