@@ -58,11 +58,7 @@ struct Canvas
 {
     Canvas(int w, int h, COLORREF fill = kFace) : width(w), height(h)
     {
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateCompatibleBitmap(dc, w, h);
-        old = SelectObject(dc, bitmap);
-        const RECT all{0, 0, w, h};
-        FillRect(dc, &all, CBrush(fill));
+        FillRect(dc, CRect(0, 0, w, h), CBrush(fill));
     }
     ~Canvas()
     {
@@ -86,9 +82,9 @@ struct Canvas
         return out;
     }
     int width, height;
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    HGDIOBJ old = SelectObject(dc, bitmap);
 };
 
 // Rectangle() with a solid pen and the given brush (none: the stock hollow one).

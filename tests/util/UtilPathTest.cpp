@@ -101,7 +101,7 @@ protected:
 
 using SelectFileTest = TempTree;
 
-TEST_F(SelectFileTest, FilterPairsAndTheInitialFolderReachTheChooser)
+TEST_F(SelectFileTest, FilterPairsAndTheInitialFolderReachTheChooserAndSeveralFilesComeBackInOrder)
 {
     StandInChooser standIn;
     // The chooser hands back bytes; the caller's buffer holds the same bytes.
@@ -124,6 +124,16 @@ TEST_F(SelectFileTest, FilterPairsAndTheInitialFolderReachTheChooser)
     EXPECT_EQ(r.filters[0].patterns, (std::vector<std::string>{"*.avi", "*.MKV"}));
     EXPECT_EQ(r.filters[1].patterns, std::vector<std::string>{"*"}); // every file, as on Windows
     EXPECT_TRUE(standIn.questions.empty());
+
+    // Several files: every path in the chooser's order; no answer leaves the caller's list alone.
+    standIn.answers.push_back({chooser::Answer::Result::Chosen, "/m/a", {"/m/a", "/m/b\xE9"}});
+    std::vector<CString> paths;
+    EXPECT_EQ(path.SelectFiles(nullptr, nullptr, nullptr, paths), 2);
+    EXPECT_EQ(paths, (std::vector<CString>{L"/m/a", CString::FromPathBytes("/m/b\xE9")}));
+    EXPECT_EQ(path.SelectFiles(nullptr, nullptr, nullptr, paths), 0);
+    EXPECT_EQ(paths.size(), 2u);
+    ASSERT_EQ(standIn.requests.size(), 3u);
+    EXPECT_TRUE(standIn.requests[1].multiple);
 }
 
 TEST_F(SelectFileTest, NoAnswerLeavesTheBufferAlone)
@@ -147,20 +157,6 @@ TEST_F(SelectFileTest, NoAnswerLeavesTheBufferAlone)
         EXPECT_EQ(out.Utf8(), "untouched") << what;
         EXPECT_EQ(standIn.requests.size(), 1u) << what;
     }
-}
-
-// Several files: every path in the chooser's order; no answer leaves the caller's list alone.
-TEST_F(SelectFileTest, SeveralFilesComeBackInOrder)
-{
-    StandInChooser standIn;
-    standIn.answers.push_back({chooser::Answer::Result::Chosen, "/m/a", {"/m/a", "/m/b\xE9"}});
-    std::vector<CString> paths;
-    EXPECT_EQ(CUtilPath().SelectFiles(nullptr, nullptr, nullptr, paths), 2);
-    EXPECT_EQ(paths, (std::vector<CString>{L"/m/a", CString::FromPathBytes("/m/b\xE9")}));
-    EXPECT_EQ(CUtilPath().SelectFiles(nullptr, nullptr, nullptr, paths), 0);
-    EXPECT_EQ(paths.size(), 2u);
-    ASSERT_EQ(standIn.requests.size(), 2u);
-    EXPECT_TRUE(standIn.requests[0].multiple);
 }
 
 TEST_F(SelectFileTest, CreatePromptAsksBeforeANewNameAndStaysOpenOnNo)
