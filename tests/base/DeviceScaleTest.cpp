@@ -12,17 +12,15 @@ namespace {
 
 constexpr double kScales[] = {1.0, 1.25, 1.5, 1.75, 2.0, 3.0};
 
-TEST(DeviceScale, EdgesRoundHalfUpWorkedExamples)
+TEST(DeviceScale, EdgesRoundHalfUpAndEveryDevicePixelBelongsToTheLogicalPixelAroundIt)
 {
     const std::tuple<long long, double, int> cases[] = {
         {1, 1.5, 2}, {3, 1.5, 5}, {-1, 1.5, -1}, {2, 1.25, 3}, {1, 1.25, 1}, {3, 1.75, 5},
     };
     for (const auto& [logical, scale, device] : cases)
         EXPECT_EQ(platform::DeviceEdge(logical, scale), device) << logical << " at " << scale;
-}
 
-TEST(DeviceScale, EveryDevicePixelBelongsToTheLogicalPixelWhoseEdgesSurroundIt)
-{
+    // Every device pixel belongs to the logical pixel whose edges surround it.
     for (double s : kScales)
         for (int p = -40; p < 200; ++p) {
             ASSERT_EQ(platform::LogicalCoord(platform::DeviceEdge(p, s), s), p) << s;

@@ -122,7 +122,7 @@ struct DibIcon
 
 } // namespace
 
-TEST(GdiPens, EtchedFrameFromTwoAndOnePixelPensAndAFilledRectangle)
+TEST(GdiPens, EtchedFrameFilledRectangleAndLinesThatLeaveTheirEndPointAndMoveThePosition)
 {
     Canvas c(12, 9);
     Frame(c.dc, 2, kHighlight, {1, 1, 12, 9});
@@ -140,10 +140,8 @@ TEST(GdiPens, EtchedFrameFromTwoAndOnePixelPensAndAFilledRectangle)
     CBrush blue(kBlue);
     Frame(filled.dc, 1, 0, {0, 0, 5, 4}, blue);
     EXPECT_EQ(filled.Picture(), "#####.\n#bbb#.\n#bbb#.\n#####.\n......\n");
-}
 
-TEST(GdiPens, LinesLeaveTheirEndPointAndFollowTheCurrentPosition)
-{
+    // Lines leave their end point and follow the current position.
     const struct
     {
         POINT from, to;
@@ -297,7 +295,7 @@ TEST_F(GdiText, ExtentsAndCalcRectMeasureAlignmentAndWrapping)
     EXPECT_GT(noPrefix.right, word);
 }
 
-TEST(GdiFonts, FaceNamesAreCutToThirtyOneCharactersAndUnknownFacesStillDraw)
+TEST(GdiFonts, FaceNamesAreCutToThirtyOneCharactersAndPointSizesConvertWithoutOverflow)
 {
     LOGFONTW lf{};
     lf.lfHeight = -12;
@@ -402,10 +400,8 @@ TEST(GdiSelection, ScopedSelectPutsBackWhatItReplacedOrFallsBack)
         }
         EXPECT_EQ(current(), before);
     }
-}
 
-TEST(GdiFonts, PointSizesAndHeightsAtTheDisplaysDotsPerInchWithoutOverflow)
-{
+    // Point sizes and heights at the display's dots per inch, without overflow.
     constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
     // MulDiv (whose rounding has its own table) gives -1 where the result does not fit, and
     // INT_MIN for -1610612736 points.

@@ -89,7 +89,7 @@ TEST_F(LayoutRecords, ColoursAreParsedAsAlphaRedGreenBlueLowBytes)
 
 using LayoutLookups = SkinFiles;
 
-TEST_F(LayoutLookups, TheDefaultRecordForUnknownNamesOtherLetterCaseAndMissingFiles)
+TEST_F(LayoutLookups, TheDefaultRecordForUnknownNamesAndASecondLoadAddsAndReplaces)
 {
     CUICoordi coordi;
     coordi.LoadInfo(Write("layout.ini", "[Btn]\nx=1\n[BTN]\nx=2\n"));
@@ -110,19 +110,17 @@ TEST_F(LayoutLookups, TheDefaultRecordForUnknownNamesOtherLetterCaseAndMissingFi
     EXPECT_EQ(none.LoadInfo(Root() + L"\\missing.ini"), 1);
     EXPECT_EQ(none.LoadInfo(Write("empty.ini", "")), 1);
     EXPECT_EQ(none.GetWinPos(L"")->nS2L, -1);
-}
 
-TEST_F(LayoutLookups, ASecondLoadAddsAndReplacesAndEarlierPointersStayValid)
-{
-    CUICoordi coordi;
-    coordi.LoadInfo(Write("one.ini", "[A]\nx=1\n[B]\nx=2\n"));
-    _WIN_POS* firstB = coordi.GetWinPos(L"B");
-    coordi.LoadInfo(Write("two.ini", "[B]\nx=20\n[C]\nx=30\n"));
-    EXPECT_EQ(coordi.GetWinPos(L"A")->nX, 1);
-    EXPECT_EQ(coordi.GetWinPos(L"B")->nX, 20);
-    EXPECT_EQ(coordi.GetWinPos(L"C")->nX, 30);
+    // A second load adds and replaces; earlier pointers stay valid until unload.
+    CUICoordi twice;
+    twice.LoadInfo(Write("one.ini", "[A]\nx=1\n[B]\nx=2\n"));
+    _WIN_POS* firstB = twice.GetWinPos(L"B");
+    twice.LoadInfo(Write("two.ini", "[B]\nx=20\n[C]\nx=30\n"));
+    EXPECT_EQ(twice.GetWinPos(L"A")->nX, 1);
+    EXPECT_EQ(twice.GetWinPos(L"B")->nX, 20);
+    EXPECT_EQ(twice.GetWinPos(L"C")->nX, 30);
     EXPECT_EQ(firstB->nX, 2) << "the displaced record lives until unload";
-    coordi.UnloadInfo();
+    twice.UnloadInfo();
     for (const wchar_t* name : {L"A", L"B", L"C"})
-        EXPECT_EQ(coordi.GetWinPos(name)->nS2L, -1) << "unloaded: the default record";
+        EXPECT_EQ(twice.GetWinPos(name)->nS2L, -1) << "unloaded: the default record";
 }
