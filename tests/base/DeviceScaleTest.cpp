@@ -12,18 +12,15 @@ namespace {
 
 constexpr double kScales[] = {1.0, 1.25, 1.5, 1.75, 2.0, 3.0};
 
-TEST(DeviceScale, EdgesRoundHalfUpWorkedExamples)
+TEST(DeviceScale, EdgesRoundHalfUpAndEveryDevicePixelBelongsToTheLogicalPixelAroundIt)
 {
     const std::tuple<long long, double, int> cases[] = {
-        {1, 1.5, 2},  {3, 1.5, 5},  {-1, 1.5, -1}, {2, 1.25, 3}, {1, 1.25, 1},
-        {3, 1.75, 5}, {7, 3.0, 21}, {0, 2.0, 0},   {5, 1.0, 5},
+        {1, 1.5, 2}, {3, 1.5, 5}, {-1, 1.5, -1}, {2, 1.25, 3}, {1, 1.25, 1}, {3, 1.75, 5},
     };
     for (const auto& [logical, scale, device] : cases)
         EXPECT_EQ(platform::DeviceEdge(logical, scale), device) << logical << " at " << scale;
-}
 
-TEST(DeviceScale, EveryDevicePixelBelongsToTheLogicalPixelWhoseEdgesSurroundIt)
-{
+    // Every device pixel belongs to the logical pixel whose edges surround it.
     for (double s : kScales)
         for (int p = -40; p < 200; ++p) {
             ASSERT_EQ(platform::LogicalCoord(platform::DeviceEdge(p, s), s), p) << s;
@@ -35,17 +32,7 @@ TEST(DeviceScale, EveryDevicePixelBelongsToTheLogicalPixelWhoseEdgesSurroundIt)
         }
 }
 
-TEST(DeviceScale, AdjacentRectanglesShareTheirDeviceEdge)
-{
-    for (double s : kScales)
-        for (int at = 0; at < 30; ++at)
-            for (int w = 0; w < 12; ++w)
-                ASSERT_EQ(platform::DeviceSpan(at, w, s) + platform::DeviceSpan(at + w, 5, s),
-                          platform::DeviceSpan(at, w + 5, s))
-                    << at << "," << w << " at " << s;
-}
-
-TEST(DeviceScale, ALogicalLineIsTheRoundedScaleInWholeDevicePixels)
+TEST(DeviceScale, ALogicalLineIsTheRoundedScaleAndUnusableScalesAndFarCoordinates)
 {
     const std::pair<double, int> cases[] = {{1.0, 1},  {1.25, 1}, {1.5, 2},
                                             {1.75, 2}, {2.0, 2},  {3.0, 3}};
@@ -54,10 +41,7 @@ TEST(DeviceScale, ALogicalLineIsTheRoundedScaleInWholeDevicePixels)
         EXPECT_EQ(platform::DeviceLineWidth(2, s), 2 * rows) << s;
     }
     EXPECT_EQ(platform::DeviceLineWidth(1, 0.4), 1);
-}
 
-TEST(DeviceScale, UnusableScalesAndFarCoordinates)
-{
     for (double s : {std::nan(""), std::numeric_limits<double>::infinity(), 0.0, -1.0, 8.01})
         EXPECT_FALSE(platform::IsUsableScale(s)) << s;
     for (double s : {0.5, 1.0, 3.0, 8.0})

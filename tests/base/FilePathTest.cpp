@@ -21,7 +21,7 @@ protected:
     const fs::path root = tmp.Root();
 };
 
-TEST_F(WindowsAuthoredPaths, BackslashesAndOtherLetterCaseFindTheFile)
+TEST_F(WindowsAuthoredPaths, BackslashesAndOtherLetterCaseFindTheFileMissingNamesKeepTheirs)
 {
     const std::string want = (root / "Skin" / "Img" / "Play.PNG").string();
     EXPECT_EQ(platform::ResolvePath(Win("skin\\img\\play.png")), want);
@@ -30,10 +30,7 @@ TEST_F(WindowsAuthoredPaths, BackslashesAndOtherLetterCaseFindTheFile)
     ASSERT_NE(f, nullptr);
     fclose(f);
     EXPECT_EQ(_waccess(Win("skin\\img\\PLAY.PNG"), 0), 0);
-}
-
-TEST_F(WindowsAuthoredPaths, MissingNamesKeepTheirSpellingForCreation)
-{
+    // Missing names keep their spelling, for creation.
     EXPECT_EQ(platform::ResolvePath(Win("skin\\img\\New.png")),
               (root / "Skin" / "Img" / "New.png").string());
     EXPECT_EQ(platform::ResolvePath(Win("nope\\Deep\\x")), (root / "nope" / "Deep" / "x").string());

@@ -26,7 +26,7 @@ protected:
     const fs::path dir = tmp.Root();
 };
 
-TEST_F(GdiPictureHandles, BitmapsLoadBmpFilesOnlyAndDeleteOnce)
+TEST_F(GdiPictureHandles, BitmapsLoadBmpFilesOnlyAndDeleteOnceAndIconsAtTheSystemSize)
 {
     HANDLE h = LoadImageW(GetModuleHandleW(nullptr), Path("PIC.BMP"), IMAGE_BITMAP, 0, 0,
                           LR_LOADFROMFILE | LR_DEFAULTSIZE);
@@ -42,10 +42,8 @@ TEST_F(GdiPictureHandles, BitmapsLoadBmpFilesOnlyAndDeleteOnce)
         LoadImageW(nullptr, Path("pic.png"), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE),
         nullptr);
     EXPECT_EQ(LoadImageW(nullptr, Path("none.bmp"), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
-}
 
-TEST_F(GdiPictureHandles, IconsLoadAtTheSystemIconSize)
-{
+    // Icons load at the system icon size.
     HICON icon = static_cast<HICON>(
         LoadImageW(nullptr, Path("pic.ico"), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
     ASSERT_NE(icon, nullptr);
@@ -55,26 +53,4 @@ TEST_F(GdiPictureHandles, IconsLoadAtTheSystemIconSize)
     EXPECT_FALSE(DeleteObject(icon)); // an icon is not a GDI object
     EXPECT_TRUE(DestroyIcon(icon));
     EXPECT_FALSE(DestroyIcon(icon));
-}
-
-TEST(DeviceContexts, GraphicsDrawsAtTheOriginInsideTheClip)
-{
-    Bitmap surface(20, 10, PixelFormat32bppARGB);
-    const RECT clip{5, 0, 12, 10};
-    HDC dc = platform::CreateSurfaceDC(&surface, POINT{4, 2}, &clip);
-    ASSERT_NE(dc, nullptr);
-    {
-        Graphics g(dc);
-        ASSERT_EQ(g.GetLastStatus(), Ok);
-        SolidBrush red(Color::Red);
-        g.FillRectangle(&red, 0, 0, 100, 3); // lands at (4, 2) and is cut at x 5 and 12
-    }
-    EXPECT_EQ(PixelAt(surface, 4, 2), 0u);
-    EXPECT_EQ(PixelAt(surface, 5, 2), 0xFFFF0000u);
-    EXPECT_EQ(PixelAt(surface, 11, 4), 0xFFFF0000u);
-    EXPECT_EQ(PixelAt(surface, 12, 4), 0u);
-    EXPECT_EQ(PixelAt(surface, 6, 5), 0u);
-    EXPECT_TRUE(DeleteDC(dc));
-    Graphics stale(dc);
-    EXPECT_EQ(stale.GetLastStatus(), InvalidParameter);
 }

@@ -67,7 +67,7 @@ TEST(FontLookup, UnknownFamiliesFailAndUnknownFontNamesMeasureAsSansSerif)
     EXPECT_GT(a.Width, 0);
 }
 
-TEST(MeasureString, WidthIsTheTextPlusASixthOfTheEmEachSide)
+TEST(MeasureString, WidthIsTheTextPlusASixthOfTheEmEachSideHeightLinesTimesTheirSpacing)
 {
     Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
     const RectF box = Measure(L"Hello", font);
@@ -76,11 +76,8 @@ TEST(MeasureString, WidthIsTheTextPlusASixthOfTheEmEachSide)
     EXPECT_FLOAT_EQ(Measure(L"Hello   ", font).Width, box.Width);
     EXPECT_GT(Measure(L"   Hello", font).Width, box.Width + 5);
     EXPECT_EQ(Measure(L"", font).Width, 0);
-}
 
-TEST(MeasureString, HeightIsLinesTimesLineSpacingWhileTheirTopIsInside)
-{
-    Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
+    // Height: lines times the line spacing.
     const REAL line = Measure(L"x", font).Height;
     // Liberation Sans: (ascent 1854 + descent 434 + gap 67) / 2048 em.
     EXPECT_NEAR(line, 12.0 * (1854 + 434 + 67) / 2048, 0.05);
@@ -97,11 +94,8 @@ TEST(MeasureString, HeightIsLinesTimesLineSpacingWhileTheirTopIsInside)
             Measure(L"a\nb\nc", font, RectF(0, 0, 100, c.height ? line * c.height : 1)).Height,
             c.lines * line)
             << c.height;
-}
 
-TEST(MeasureString, WrapsAtWordsWithinTheLayoutWidth)
-{
-    Font font(L"Liberation Sans", 12, FontStyleRegular, UnitPixel);
+    // Wrapping happens at words within the layout width.
     const wchar_t* text = L"The quick brown fox jumps";
     const RectF one = Measure(text, font);
     const RectF wrapped = Measure(text, font, RectF(0, 0, 60, 0));

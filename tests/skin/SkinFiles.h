@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 class SkinFiles : public ::testing::Test
@@ -16,10 +15,8 @@ protected:
     // Writes `bytes` to root/rel (folders made as needed) and answers the path.
     CString Write(const std::string& rel, const std::string& bytes)
     {
-        const auto p = root / rel;
-        std::filesystem::create_directories(p.parent_path());
-        std::ofstream(p, std::ios::binary) << bytes;
-        return CString::FromUtf8(p.string());
+        std::filesystem::create_directories((root / rel).parent_path());
+        return CString::FromUtf8(tmp.Write(rel, bytes));
     }
     CString Root() const { return CString::FromUtf8(root.string()); }
 

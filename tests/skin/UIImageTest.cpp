@@ -40,6 +40,7 @@ protected:
 };
 
 const char kList[] = "[HD-png]\n"
+                     "transparent=clear.png\n"
                      "btn_play=play.png\n"
                      "btn_stop=BUTTONS\\stop.PNG\n"
                      "bad=broken.png\n"
@@ -60,105 +61,65 @@ TEST_F(ImageCache, AWindowsSkinFolderLoadsWithBackslashesAndOtherLetterCase)
     EXPECT_EQ(cache.LoadImageFiles(folder, list), 1);
     EXPECT_EQ(cache.LoadBitmapFiles(folder, list), 1);
     EXPECT_EQ(cache.LoadIconFiles(folder, list), 1);
-
-    Gdiplus::Image* play = cache.GetImageFile(L"btn_play");
-    ASSERT_NE(play, nullptr);
-    EXPECT_EQ(play->GetLastStatus(), Gdiplus::Ok);
-    EXPECT_EQ(Width(play), 2);
+    // The sizes each kind is loaded at are the picture loaders' own tests.
+    EXPECT_EQ(Width(cache.GetImageFile(L"btn_play")), 2);
     EXPECT_EQ(Width(cache.GetImageFile(L"btn_stop")), 3);
+    EXPECT_NE(cache.GetBitmapFile(L"back"), nullptr);
+    EXPECT_NE(cache.GetIconFile(L"app"), nullptr);
 
-    BITMAP bm{};
-    ASSERT_EQ(GetObjectW(cache.GetBitmapFile(L"back"), sizeof bm, &bm),
-              static_cast<int>(sizeof bm));
-    EXPECT_EQ(bm.bmWidth, 4);
-    EXPECT_EQ(bm.bmHeight, 3);
-
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(cache.GetIconFile(L"app"), &info));
-    ASSERT_EQ(GetObjectW(info.hbmColor, sizeof bm, &bm), static_cast<int>(sizeof bm));
-    EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXICON)) << "icons load at the system's default size";
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-
-    CUIImage trailing; // a folder with a trailing backslash
-    EXPECT_EQ(trailing.LoadImageFiles(folder + L"\\", Write("p.ini", "[HD-png]\np=Play.png\n")), 1);
-    EXPECT_EQ(Width(trailing.GetImageFile(L"p")), 2);
-}
-
-TEST_F(ImageCache, FailedPicturesAreStoredAndAnsweredAsFailedAndMissingListsAnswerZero)
-{
-    CUIImage cache;
-    const CString list = Write("list.ini", kList);
-    cache.LoadImageFiles(folder, list);
-    cache.LoadBitmapFiles(folder, list);
-    cache.LoadIconFiles(folder, list);
+    // Failed pictures are stored and answered as failed, never as the transparent fallback,
+    // which answers only for names not loaded.
+    Gdiplus::Image* clear = cache.GetImageFile(L"transparent");
+    ASSERT_NE(clear, nullptr);
+    EXPECT_EQ(cache.GetImageFile(L"unknown"), clear);
     for (const wchar_t* name : {L"bad", L"gone"}) {
         Gdiplus::Image* image = cache.GetImageFile(name);
         ASSERT_NE(image, nullptr) << "a failed image is stored, not dropped";
+        EXPECT_NE(image, clear);
         EXPECT_NE(image->GetLastStatus(), Gdiplus::Ok);
     }
     EXPECT_EQ(cache.GetBitmapFile(L"notbmp"), nullptr) << "a PNG is no bitmap file";
     EXPECT_EQ(cache.GetIconFile(L"notico"), nullptr);
+}
 
-    // A missing section or list answers 0.
+TEST_F(ImageCache, AMissingSectionOrListAnswersZeroAndNoFallback)
+{
     CUIImage other;
     const CString partial = Write("partial.ini", "[HD-png]\np=play.png\n[HD-bmp]\n");
     EXPECT_EQ(other.LoadBitmapFiles(folder, partial), 0);
     EXPECT_EQ(other.LoadIconFiles(folder, partial), 0);
     EXPECT_EQ(other.LoadImageFiles(folder, Root() + L"\\missing.ini"), 0);
     EXPECT_EQ(other.LoadImageFiles(folder, partial), 1);
+    EXPECT_EQ(other.GetImageFile(L"unknown"), nullptr);
 }
 
-TEST_F(ImageCache, TheTransparentFallbackAnswersOnlyForNamesNotLoaded)
-{
-    CUIImage with, without;
-    with.LoadImageFiles(folder,
-                        Write("a.ini", "[HD-png]\ntransparent=clear.png\nbad=broken.png\n"));
-    without.LoadImageFiles(folder, Write("b.ini", "[HD-png]\nbad=broken.png\n"));
-    Gdiplus::Image* clear = with.GetImageFile(L"transparent");
-    ASSERT_NE(clear, nullptr);
-    EXPECT_EQ(with.GetImageFile(L"unknown"), clear);
-    EXPECT_NE(with.GetImageFile(L"bad"), clear) << "a failed picture is answered itself";
-    EXPECT_EQ(without.GetImageFile(L"unknown"), nullptr);
-}
-
-TEST_F(ImageCache, TheThreeKindsHaveTheirOwnNamesAndLifetimes)
+// The three kinds have their own names and lifetimes; a name loaded again is replaced, but what a
+// control still draws stays valid until its kind is unloaded.
+TEST_F(ImageCache, TheThreeKindsHaveTheirOwnNamesAndReplacedPicturesStayValidUntilUnload)
 {
     CUIImage cache;
-    const CString list = Write(
-        "list.ini", "[HD-png]\nsame=play.png\n[HD-bmp]\nsame=back.bmp\n[HD-icon]\nsame=app.ico\n");
+    const CString list = Write("list.ini", "[HD-png]\nsame=play.png\nsame=buttons\\stop.png\n"
+                                           "[HD-bmp]\nsame=back.bmp\n[HD-icon]\nsame=app.ico\n");
     cache.LoadImageFiles(folder, list);
     cache.LoadBitmapFiles(folder, list);
     cache.LoadIconFiles(folder, list);
-    CUIImage onlyPng;
-    onlyPng.LoadImageFiles(folder, list);
-    EXPECT_EQ(onlyPng.GetBitmapFile(L"same"), nullptr);
-    EXPECT_EQ(onlyPng.GetIconFile(L"same"), nullptr);
+    EXPECT_EQ(Width(cache.GetImageFile(L"same")), 3) << "the later line wins";
+    Gdiplus::Image* first = cache.GetImageFile(L"same");
+    HBITMAP firstBitmap = cache.GetBitmapFile(L"same");
 
+    const CString again = Write("two.ini", "[HD-png]\nsame=play.png\n[HD-bmp]\nsame=back.bmp\n");
+    cache.LoadImageFiles(folder, again);
+    cache.LoadBitmapFiles(folder, again);
+    EXPECT_EQ(Width(cache.GetImageFile(L"same")), 2);
+    EXPECT_EQ(Width(first), 3) << "a control still drawing the first picture keeps it";
+    BITMAP bm{};
+    EXPECT_NE(GetObjectW(firstBitmap, sizeof bm, &bm), 0);
     cache.UnloadIconFiles();
     EXPECT_EQ(cache.GetIconFile(L"same"), nullptr);
-    EXPECT_NE(cache.GetBitmapFile(L"same"), nullptr);
     EXPECT_EQ(Width(cache.GetImageFile(L"same")), 2);
     cache.UnloadImageFiles();
     EXPECT_EQ(cache.GetImageFile(L"same"), nullptr);
     EXPECT_NE(cache.GetBitmapFile(L"same"), nullptr);
-}
-
-TEST_F(ImageCache, ReplacedPicturesStayValidUntilUnload)
-{
-    CUIImage cache;
-    cache.LoadImageFiles(folder, Write("one.ini", "[HD-png]\na=play.png\na=buttons\\stop.png\n"));
-    EXPECT_EQ(Width(cache.GetImageFile(L"a")), 3) << "the later line wins";
-    Gdiplus::Image* first = cache.GetImageFile(L"a");
-    cache.LoadBitmapFiles(folder, Write("bmp.ini", "[HD-bmp]\nb=back.bmp\n"));
-    HBITMAP firstBitmap = cache.GetBitmapFile(L"b");
-
-    cache.LoadImageFiles(folder, Write("two.ini", "[HD-png]\na=play.png\n"));
-    cache.LoadBitmapFiles(folder, Write("bmp2.ini", "[HD-bmp]\nb=back.bmp\n"));
-    EXPECT_EQ(Width(cache.GetImageFile(L"a")), 2);
-    EXPECT_EQ(Width(first), 3) << "a control still drawing the first picture keeps it";
-    BITMAP bm{};
-    EXPECT_NE(GetObjectW(firstBitmap, sizeof bm, &bm), 0);
     cache.UnloadBitmapFiles();
     EXPECT_EQ(GetObjectW(firstBitmap, sizeof bm, &bm), 0) << "released with its kind";
 }
@@ -193,40 +154,30 @@ protected:
     }
 };
 
-const char kScaledList[] = "[HD-png]\nthumb=thumb.png\nknob=knob.png\nbad=bad.png\n";
-
 } // namespace
 
-TEST_F(ScaledImages, TheTwicePictureIsChosenAboveOneAndThePlainOneAtOneOrWhenItFails)
+// Which factor a scale takes is the rule's own test; one scale on each side of it here, and
+// how each picture is drawn on a window of that scale.
+TEST_F(ScaledImages, TheTwicePictureIsChosenAboveOneAndCopiedAndAPlainOneFiltered)
 {
-    const CString list = Write("Skin/scaled.ini", kScaledList);
-    // Which factor a scale takes is the rule's own test; one scale on each side of it here.
-    const std::pair<double, double> cases[] = {{1.0, 1.0}, {1.25, 2.0}};
-    for (auto [scale, factor] : cases) {
+    const CString list =
+        Write("Skin/scaled.ini", "[HD-png]\nthumb=thumb.png\nknob=knob.png\nbad=bad.png\n");
+    for (auto [scale, factor] : {std::pair{1.0, 1.0}, {1.25, 2.0}, {2.0, 2.0}}) {
+        SCOPED_TRACE(scale);
         CUIImage cache;
         cache.SetDisplayScale(scale);
         ASSERT_EQ(cache.LoadImageFiles(folder, list), 1);
         Gdiplus::Image* thumb = cache.GetImageFile(L"thumb");
-        EXPECT_EQ(platform::PictureScale(thumb), factor) << scale;
-        // Logical size whichever picture came.
-        EXPECT_EQ(Width(thumb), 4) << scale;
-        EXPECT_EQ(thumb->GetHeight(), 2u) << scale;
+        EXPECT_EQ(platform::PictureScale(thumb), factor);
+        EXPECT_EQ(Width(thumb), 4); // the logical size, whichever picture came
+        EXPECT_EQ(thumb->GetHeight(), 2u);
         // A failed per-scale picture gives way to the plain one; none beside it: the plain one.
         for (const wchar_t* plain : {L"bad", L"knob"}) {
-            Gdiplus::Image* picture = cache.GetImageFile(plain);
-            EXPECT_EQ(picture->GetLastStatus(), Gdiplus::Ok) << scale;
-            EXPECT_EQ(platform::PictureScale(picture), 1.0) << scale;
+            EXPECT_EQ(cache.GetImageFile(plain)->GetLastStatus(), Gdiplus::Ok);
+            EXPECT_EQ(platform::PictureScale(cache.GetImageFile(plain)), 1.0);
         }
-    }
-}
-
-TEST_F(ScaledImages, DrawnOnAScaledWindowTheTwicePictureIsCopiedAndAPlainOneFiltered)
-{
-    const CString list = Write("Skin/scaled.ini", kScaledList);
-    for (double scale : {1.25, 2.0}) {
-        CUIImage cache;
-        cache.SetDisplayScale(scale);
-        ASSERT_EQ(cache.LoadImageFiles(folder, list), 1);
+        if (scale == 1.0)
+            continue;
         Gdiplus::Bitmap target(12, 6, Gdiplus::PixelFormat32bppARGB);
         const HDC dc = platform::CreateScaledSurfaceDC(&target, POINT{0, 0}, nullptr, scale);
         {
@@ -234,8 +185,7 @@ TEST_F(ScaledImages, DrawnOnAScaledWindowTheTwicePictureIsCopiedAndAPlainOneFilt
             // As a skinned control draws: nearest neighbour, its picture at its own size.
             g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
             g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-            // The knob has no per-scale picture.
-            g.DrawImage(cache.GetImageFile(scale == 2.0 ? L"thumb" : L"knob"),
+            g.DrawImage(scale == 2.0 ? thumb : cache.GetImageFile(L"knob"),
                         Gdiplus::Rect(0, 0, 4, 2), 0, 0, 4, 2, Gdiplus::UnitPixel);
         }
         DeleteDC(dc);

@@ -72,8 +72,9 @@ protected:
 // A file chooser for a new name (which never asks for several), a folder chooser with its own
 // texts and several files, each in the program's own syntax; an X11 owner is attached in
 // decimal, other owners are left out. Every line printed names a file when several were asked
-// for; otherwise the first line alone answers.
-TEST_F(FakeDialogPrograms, EachRequestInTheProgramsOwnSyntax)
+// for; otherwise the first line alone answers. Exit 1 is a cancel, any other failure leaves the
+// next backend to try; the question box asks in each program's syntax; "none" runs no program.
+TEST_F(FakeDialogPrograms, EachRequestInTheProgramsOwnSyntaxAndCancelsFailuresQuestionsAndNone)
 {
     chooser::Request newName, folder, several;
     newName.allowNewName = newName.multiple = true;
@@ -113,12 +114,7 @@ TEST_F(FakeDialogPrograms, EachRequestInTheProgramsOwnSyntax)
         EXPECT_EQ(a.paths, (&request == &several ? Args{"/m/a clip.avi", "/m/b.avi"}
                                                  : Args{"/m/a clip.avi"}));
     }
-}
 
-// Exit 1 is a cancel, any other failure leaves the next backend to try; the question box asks
-// in each program's syntax; "none" runs no program at all.
-TEST_F(FakeDialogPrograms, CancelsFailuresQuestionsAndNone)
-{
     for (const char* program : {"zenity", "kdialog"}) {
         ::setenv("SKINKIT_CHOOSER", program, 1);
         for (const auto& [exit, result] :

@@ -9,9 +9,9 @@
 #include <gio/gio.h>
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <mutex>
 #include <thread>
 
@@ -30,16 +30,16 @@ const char kIntrospection[] = R"(
   </interface>
 </node>)";
 
-// Serves the file chooser on its own thread and answers every call with the response and URIs
-// (one a line) it was given.
+// Serves the file chooser on its own thread (the library blocks while it waits for the answer)
+// and answers every call with the response and URIs (one a line) it was given.
 class FakePortal
 {
 public:
     explicit FakePortal(guint32 version) : m_version(version)
     {
-        m_thread = std::thread([this] { Run(); });
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_ready.wait(lock, [this] { return m_started; });
+        std::promise<bool> owns;
+        m_thread = std::thread([this, &owns] { Run(owns); });
+        owned = owns.get_future().get();
     }
     ~FakePortal()
     {
@@ -55,7 +55,7 @@ public:
     }
     struct Call
     {
-        std::string method, parent, title, options; // the options as GVariant prints them
+        std::string parent, title, options; // the options as GVariant prints them
     };
     std::vector<Call> Calls()
     {
@@ -65,7 +65,7 @@ public:
     bool owned = false;
 
 private:
-    void Run()
+    void Run(std::promise<bool>& owns)
     {
         GMainContext* context = g_main_context_new();
         g_main_context_push_thread_default(context);
@@ -78,6 +78,7 @@ private:
         GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(kIntrospection, nullptr);
         static const GDBusInterfaceVTable vtable = {
             &FakePortal::OnCall, &FakePortal::OnGet, nullptr, {}};
+        guint32 result = 0;
         if (bus) {
             g_dbus_connection_register_object(bus, "/org/freedesktop/portal/desktop",
                                               node->interfaces[0], &vtable, this, nullptr, nullptr);
@@ -86,18 +87,12 @@ private:
                 "RequestName", g_variant_new("(su)", "org.freedesktop.portal.Desktop", 4u),
                 G_VARIANT_TYPE("(u)"), G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
             if (reply) {
-                guint32 result = 0;
                 g_variant_get(reply, "(u)", &result);
-                owned = result == 1;
                 g_variant_unref(reply);
             }
         }
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_started = true;
-        }
-        m_ready.notify_all();
-        if (owned)
+        owns.set_value(result == 1); // 1: the primary owner
+        if (result == 1)
             g_main_loop_run(m_loop);
         if (bus) {
             g_dbus_connection_close_sync(bus, nullptr, nullptr);
@@ -110,7 +105,7 @@ private:
     }
 
     static void OnCall(GDBusConnection* bus, const gchar* sender, const gchar*, const gchar*,
-                       const gchar* method, GVariant* parameters, GDBusMethodInvocation* invocation,
+                       const gchar*, GVariant* parameters, GDBusMethodInvocation* invocation,
                        gpointer data)
     {
         auto* self = static_cast<FakePortal*>(data);
@@ -128,7 +123,7 @@ private:
         gchar* printed = g_variant_print(options, FALSE);
         g_variant_unref(options);
         std::lock_guard<std::mutex> lock(self->m_mutex);
-        self->m_calls.push_back({method, parent, title, printed});
+        self->m_calls.push_back({parent, title, printed});
         g_free(printed);
         g_dbus_method_invocation_return_value(invocation, g_variant_new("(o)", handle.c_str()));
         GVariantBuilder results;
@@ -151,8 +146,6 @@ private:
     std::thread m_thread;
     GMainLoop* m_loop = nullptr;
     std::mutex m_mutex;
-    std::condition_variable m_ready;
-    bool m_started = false;
     guint32 m_response = 1;
     std::string m_uri;
     std::vector<Call> m_calls;
@@ -174,12 +167,6 @@ protected:
         ::unsetenv("SKINKIT_CHOOSER");
         g_test_dbus_down(bus);
         g_object_unref(bus);
-    }
-
-    // Whether a call's options hold `entry` as GVariant prints it ("'multiple': <true>").
-    static bool Has(const FakePortal::Call& call, const std::string& entry)
-    {
-        return call.options.find(entry) != std::string::npos;
     }
 
     GTestDBus* bus = nullptr;
@@ -214,8 +201,11 @@ TEST_F(PortalChooser, FileFolderAndOwnerInItsOwnSyntax)
     EXPECT_EQ(CString(out).ToUtf8(), (dir / "My Videos").string());
 
     const auto calls = portal.Calls();
+    // Whether a call's options hold `entry` as GVariant prints it ("'multiple': <true>").
+    auto Has = [](const FakePortal::Call& call, const std::string& entry) {
+        return call.options.find(entry) != std::string::npos;
+    };
     ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[0].method, "OpenFile");
     // Folders go as NUL-terminated byte strings, as the portal wants them.
     for (const std::string& entry : std::vector<std::string>{
              "'filters': <[('Videos', [(uint32 0, '*.avi'), (0, '*.mkv')]), ('All', [(0, '*')])]>",

@@ -1,8 +1,7 @@
 // CUtilPath's open-file chooser as a program, for the display test with the real zenity
-// (ZenityXvfbTest.sh): given a folder, prints "ready" as it asks for a video there, then
-// "CHOSEN <path>" with the path handed back (or "NONE"), and exits 0 when a file was chosen.
-// With "--multiple" before the folder it asks for several videos and prints "CHOSEN <path>"
-// for each, in the chooser's order.
+// (ZenityXvfbTest.sh): given a folder, prints "ready" as it asks for a video there (several
+// with "--multiple" before the folder), then "CHOSEN <path>" for each path handed back, in the
+// chooser's order; exits 0 when a file was chosen.
 #include "util/UtilPath.h"
 
 #include "platform/base/CString.h"
@@ -19,20 +18,14 @@ int main(int argc, char** argv)
     setvbuf(stdout, nullptr, _IOLBF, 0);
     wchar_t filter[] = L"Videos\0*.avi\0";
     CString folder = CString::FromUtf8(argv[argc - 1]);
-    if (multiple) {
-        std::vector<CString> paths;
-        std::printf("ready\n");
-        const int n = CUtilPath().SelectFiles(nullptr, filter, folder.GetBuffer(), paths);
-        for (const CString& p : paths)
-            std::printf("CHOSEN %s\n", p.ToUtf8().c_str());
-        return n > 0 && n == static_cast<int>(paths.size()) ? 0 : 1;
-    }
+    std::vector<CString> paths;
     wchar_t out[MAX_PATH] = L"";
     std::printf("ready\n");
-    if (CUtilPath().SelectFile(nullptr, filter, folder.GetBuffer(), out, 0) != 1) {
-        std::printf("NONE\n");
-        return 1;
-    }
-    std::printf("CHOSEN %s\n", CString(out).ToUtf8().c_str());
-    return 0;
+    if (multiple)
+        CUtilPath().SelectFiles(nullptr, filter, folder.GetBuffer(), paths);
+    else if (CUtilPath().SelectFile(nullptr, filter, folder.GetBuffer(), out, 0) == 1)
+        paths.emplace_back(out);
+    for (const CString& p : paths)
+        std::printf("CHOSEN %s\n", p.ToUtf8().c_str());
+    return paths.empty() ? 1 : 0;
 }

@@ -14,13 +14,16 @@ echo x >"$want"
 # No accessibility bus to wait for, nor a settings daemon to start.
 SKINKIT_CHOOSER=zenity NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
 export SKINKIT_CHOOSER NO_AT_BRIDGE GSETTINGS_BACKEND
-start_probe "$1" "$work/Videos"
-
 # One xdotool per step: a chained xdotool types with synthetic events, which GTK ignores.
-w=$(timeout 15 xdotool search --sync --onlyvisible --class zenity | head -n 1)
-[ -n "$w" ] || fail "no zenity window"
-timeout 10 xdotool windowfocus --sync "$w" || fail "zenity did not take the focus"
-sleep 0.4
+focus_zenity() {
+  w=$(timeout 15 xdotool search --sync --onlyvisible --class zenity | head -n 1)
+  [ -n "$w" ] || fail "no zenity window"
+  timeout 10 xdotool windowfocus --sync "$w" || fail "zenity did not take the focus"
+  sleep "$1"
+}
+
+start_probe "$1" "$work/Videos"
+focus_zenity 0.4
 timeout 10 xdotool type --delay 10 "$want"
 sleep 0.4
 timeout 10 xdotool key Return
@@ -31,10 +34,7 @@ grep -qx "CHOSEN $want" "$work/out" || fail "the chooser did not hand back $want
 echo y >"$work/Videos/second.avi"
 echo n >"$work/Videos/notes.txt"
 start_probe "$1" --multiple "$work/Videos"
-w=$(timeout 15 xdotool search --sync --onlyvisible --class zenity | head -n 1)
-[ -n "$w" ] || fail "no zenity window for several files"
-timeout 10 xdotool windowfocus --sync "$w" || fail "zenity did not take the focus"
-sleep 0.8
+focus_zenity 0.8
 timeout 10 xdotool key ctrl+a
 sleep 0.4
 timeout 10 xdotool key Return
