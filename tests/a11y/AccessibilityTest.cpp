@@ -88,7 +88,7 @@ TEST(Start, WithoutABusCostsNothing)
 #include "controls/CtrlSlider.h"
 #include "controls/list/CtrlListbox.h"
 
-// The table calls the bridge makes are ATK's older index ones.
+// The table and value calls the bridge makes are ATK's older index and GValue ones.
 #define ATK_DISABLE_DEPRECATION_WARNINGS
 #include <atk/atk.h>
 #include <dlfcn.h>
@@ -114,6 +114,7 @@ struct Atk
     SKINKIT_ATK_ENTRY(has, atk_state_set_contains_state)
     SKINKIT_ATK_ENTRY(act, atk_action_do_action)
     SKINKIT_ATK_ENTRY(extents, atk_component_get_extents)
+    SKINKIT_ATK_ENTRY(setValue, atk_value_set_current_value)
 
     bool State(AtkObject* o, AtkStateType s)
     {
@@ -148,10 +149,11 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     CCtrlSlider volume;
     volume.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 40, 110, 60),
                   CWnd::FromHandle(top), 7);
+    volume.SetRange(0, 100);
     if (!a11y::StartInProcess())
         GTEST_SKIP() << "ATK is not installed";
     Atk atk;
-    ASSERT_TRUE(atk.root && atk.act && atk.extents);
+    ASSERT_TRUE(atk.root && atk.act && atk.extents && atk.setValue);
 
     AtkObject* app = atk.root();
     ASSERT_EQ(atk.count(app), 1);
@@ -159,9 +161,15 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     ASSERT_EQ(atk.count(frame), 2);
     AtkObject* button = atk.child(frame, 0);
     AtkObject* slider = atk.child(frame, 1);
-    // Roles, names, states, values set and checks of each kind are the desktop test's, read and
-    // set through pyatspi (DemoA11yClient.py); here what it cannot see.
+    // Roles, names, states and checks of each kind are the desktop test's, read through pyatspi
+    // (DemoA11yClient.py); here what it cannot see.
     EXPECT_EQ(atk.index(slider), 1);
+    // A value outside the range is refused and changes nothing.
+    const int before = volume.GetPos();
+    GValue value = G_VALUE_INIT;
+    g_value_set_double(g_value_init(&value, G_TYPE_DOUBLE), 101);
+    EXPECT_FALSE(atk.setValue(reinterpret_cast<AtkValue*>(slider), &value));
+    EXPECT_EQ(volume.GetPos(), before);
     gint x, y, w, h;
     atk.extents(reinterpret_cast<AtkComponent*>(button), &x, &y, &w, &h, ATK_XY_SCREEN);
     // The top-level at logical (100, 50) stands at device (200, 100) at scale 2.
@@ -175,7 +183,7 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     driver.Pump();
     EXPECT_EQ(driver.Commands(BN_CLICKED).size(), 1u);
 
-    // Signals: a child made, a window going.
+    // Signals: a child made, the focus, a window going.
     g_signals.clear();
     g_signal_connect(frame, "children-changed::add", G_CALLBACK(OnChildren),
                      const_cast<char*>("add"));
@@ -184,8 +192,9 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
     g_signal_connect(button, "state-change", G_CALLBACK(OnState), nullptr);
     CreateWindowExW(0, L"STATIC", L"Ready", WS_CHILD | WS_VISIBLE, 10, 70, 60, 20, top, nullptr,
                     nullptr, nullptr);
+    SetFocus(play);
     driver.Pump();
-    EXPECT_EQ(g_signals, "add 2; ");
+    EXPECT_EQ(g_signals, "add 2; focused on; ");
 
     // The button's window goes: its object turns defunct and answers nothing, without a crash.
     g_object_ref(button);
@@ -305,6 +314,7 @@ TEST(Table, RowsCellsHeadersAndBadPlaces)
     ASSERT_EQ(atk.role(f.table), ATK_ROLE_TABLE);
     AtkObject* header = atk.atk_table_get_column_header(f.T(), 1);
     EXPECT_EQ(atk.role(header), ATK_ROLE_TABLE_COLUMN_HEADER);
+    EXPECT_STREQ(atk.name(header), "Name");
     // Children: three headers, then the cells row by row.
     EXPECT_EQ(atk.count(f.table), 3 + 5 * 3);
     // Rows: row, column, the cell's name ("(none)": no cell), its index among the children.
