@@ -6,12 +6,8 @@
 
 #include "platform/gdiplus/GdiObject.h"
 
-#include "platform/wnd/headless/HeadlessDriver.h"
-
 #include "../gdiplus/PixelProbe.h"
 #include "ControlTestKit.h"
-
-#include <gtest/gtest.h>
 
 #include <tuple>
 
@@ -41,16 +37,12 @@ TEST(OwnerDrawCompose, PixelExactModesScaleACheckerOntoWholeDevicePixels)
                 g.DrawImage(&checker, Gdiplus::Rect(0, 0, w, h), 0, 0, 2, 2, Gdiplus::UnitPixel);
             }));
         EXPECT_EQ(seenW, 4) << "the painter works in logical pixels";
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x) {
-                const bool inside =
-                    x >= from && x < from + 2 * cell && y >= from && y < from + 2 * cell;
-                const bool red = ((x - from) / cell + (y - from) / cell) % 2 == 0;
-                EXPECT_EQ(PixelAt(target, x, y), !inside ? kClear
-                                                 : red   ? kRed
-                                                         : kBlue)
-                    << scale << " at " << x << "," << y;
-            }
+        ExpectPixels(target, [&](int x, int y) {
+            const bool inside =
+                x >= from && x < from + 2 * cell && y >= from && y < from + 2 * cell;
+            const bool red = ((x - from) / cell + (y - from) / cell) % 2 == 0;
+            return !inside ? kClear : red ? kRed : kBlue;
+        });
         for (auto [to, empty] : {std::pair<HDC, CSize>{dc, CSize(0, 4)},
                                  {dc, CSize(4, 0)},
                                  {dc, CSize(-1, -1)},
@@ -87,14 +79,9 @@ TEST(OwnerDrawComposeGdi, TheMemoryPictureLandsWholeAtTheOrigin)
         const RECT column{0, 0, 1, h};
         FillRect(memory, &column, CBrush(RGB(255, 0, 0)));
     }));
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 6; ++x) {
-            const bool inside = x >= 1 && x <= 3 && y >= 1 && y <= 2;
-            EXPECT_EQ(PixelAt(target, x, y), !inside  ? kClear
-                                             : x == 1 ? kRed
-                                                      : 0xFF000000u)
-                << "at " << x << "," << y;
-        }
+    ExpectPixels(target, [](int x, int y) {
+        return !(x >= 1 && x <= 3 && y >= 1 && y <= 2) ? kClear : x == 1 ? kRed : 0xFF000000u;
+    });
     DeleteDC(dc);
 }
 
@@ -151,15 +138,9 @@ TEST(OwnerDrawFocus, TheSkinsPictureElseItsColourElseDottedOnlyOnceTheKeyboardWa
         EXPECT_EQ(driver.PixelAt(s.m_hWnd, {0, 10}), kGrey) << what;
     }
     skinkit::EnableKeyboardAccess(false);
-    // A picture's corners never take more than half the control.
-    const std::tuple<CSize, CSize, LONG, LONG> margins[] = {{CSize(5, 5), CSize(40, 20), 2, 2},
-                                                            {CSize(8, 9), CSize(40, 20), 3, 4},
-                                                            {CSize(9, 9), CSize(3, 20), 1, 4},
-                                                            {CSize(1, 0), CSize(40, 20), 0, 0}};
-    for (auto [picture, control, x, y] : margins) {
-        const RECT m = ownerdraw::FocusPictureMargins(picture, control);
-        EXPECT_EQ(std::tuple(m.left, m.top, m.right, m.bottom), std::tuple(x, y, x, y));
-    }
+    // A 9 x 9 picture keeps corners of 4, but never more than half the control: 1 across 3.
+    const RECT m = ownerdraw::FocusPictureMargins(CSize(9, 9), CSize(3, 20));
+    EXPECT_EQ(std::tuple(m.left, m.top, m.right, m.bottom), std::tuple(1, 4, 1, 4));
 }
 
 } // namespace
