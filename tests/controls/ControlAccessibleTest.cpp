@@ -90,17 +90,15 @@ TEST_F(Accessible, ButtonsByKindAndStyle)
         if (r.check)
             b->SendMessage(BM_SETCHECK, BST_CHECKED);
         const AccDescription d = Describe(*b);
-        EXPECT_EQ(std::tuple(d.role, d.name.ToUtf8(), d.states),
-                  std::tuple(r.role, r.name, r.states))
-            << id;
-        const bool clickable = r.role != AccRole::Panel;
-        EXPECT_EQ(d.actions,
-                  clickable ? std::vector<std::string>{"click"} : std::vector<std::string>{})
+        const std::vector<std::string> actions(r.role != AccRole::Panel, "click");
+        EXPECT_EQ(std::tuple(d.role, d.name.ToUtf8(), d.states, d.actions),
+                  std::tuple(r.role, r.name, r.states, actions))
             << id;
         b->DestroyWindow();
     }
 }
 
+// A button without text is named by a tooltip over the whole of it; its own text comes first.
 TEST_F(Accessible, AButtonWithoutTextIsNamedByItsTooltip)
 {
     auto mute = MakeButton(Kind::Skinned, host, BS_AUTOCHECKBOX | BS_PUSHLIKE, L"", 5);
@@ -112,9 +110,8 @@ TEST_F(Accessible, AButtonWithoutTextIsNamedByItsTooltip)
     tips.AddTool(play.get(), L"Start playing");
     const RECT part{0, 0, 10, 10}; // a tool over part of the button does not name it
     tips.AddTool(open.get(), L"Corner", &part);
-    EXPECT_EQ(Describe(*mute).name.ToUtf8(), "Mute");
-    EXPECT_EQ(Describe(*play).name.ToUtf8(), "Play"); // its own text first
-    EXPECT_EQ(Describe(*open).name.ToUtf8(), "");
+    EXPECT_EQ(std::tuple(Describe(*mute).name, Describe(*play).name, Describe(*open).name),
+              std::tuple(CString(L"Mute"), CString(L"Play"), CString()));
     tips.DestroyWindow();
 }
 
@@ -149,9 +146,8 @@ TEST_F(Accessible, SlidersAndTheScrollBarTellTheirRangeAndTakeValuesAsAClick)
     bar.SetMaxRowCount(10);
     // The scroll bar's value is the first row shown, up to the last page's.
     const AccDescription scroll = Describe(bar);
-    EXPECT_EQ(scroll.role, AccRole::ScrollBar);
-    EXPECT_EQ(scroll.value.max, 40);
-    EXPECT_FALSE(scroll.states & acc::Horizontal);
+    EXPECT_EQ(std::tuple(scroll.role, scroll.value.max, scroll.states & acc::Horizontal),
+              std::tuple(AccRole::ScrollBar, 40.0, 0u));
     host.heard.clear();
     EXPECT_TRUE(SetValue(bar, 5));
     EXPECT_EQ(bar.GetCurPos(), 5);
@@ -188,9 +184,8 @@ TEST_F(Accessible, SlidersAndTheScrollBarTellTheirRangeAndTakeValuesAsAClick)
         for (double bad : {-1.0, 100.5, std::numeric_limits<double>::quiet_NaN(),
                            std::numeric_limits<double>::infinity()})
             EXPECT_FALSE(SetValue(*s, bad)) << bad;
-        EXPECT_EQ(host.heard, "");
-        EXPECT_EQ(s->GetPos(), 30);
-        EXPECT_EQ(Describe(*s).value.current, 30);
+        EXPECT_EQ(std::tuple(host.heard, s->GetPos(), Describe(*s).value.current),
+                  std::tuple("", 30, 30.0));
         s->DestroyWindow();
     }
 }
