@@ -40,23 +40,19 @@ TEST(ButtonClassify, TypeBitsDecideCheckTypeAndPushLike)
 
 TEST(ButtonFrames, FrameOfEachStateAndWhereFramesLie)
 {
-    const struct
-    {
-        int count;
-        int frames[kStateCount];
-    } cases[] = {
+    // Rows: frame count, then the frame of each state.
+    const std::pair<int, std::array<int, kStateCount>> cases[] = {
         {2, {0, 0, 0, 1, 1, 1}}, {4, {0, 1, 2, 3, 3, 2}},  {6, {0, 1, 2, 3, 4, 5}},
         {0, {0, 0, 0, 0, 0, 0}}, {-3, {0, 0, 0, 0, 0, 0}}, {1, {0, 0, 0, 0, 0, 0}},
         {3, {0, 1, 0, 2, 2, 2}}, {5, {0, 1, 2, 3, 4, 2}},  {9, {0, 1, 2, 3, 4, 5}},
     };
-    for (const auto& c : cases)
+    for (const auto& [count, frames] : cases)
         for (int s = 0; s < kStateCount; ++s)
-            EXPECT_EQ(FrameForState(c.count, s), c.frames[s])
-                << "count " << c.count << " state " << s;
-    const Gdiplus::Rect r = FrameRect(120, 30, 4, 2);
-    EXPECT_EQ(std::tuple(r.X, r.Width, r.Height), std::tuple(60, 30, 30));
-    EXPECT_EQ(FrameRect(100, 10, 3, 2).X, 66); // 100 / 3 = 33
-    EXPECT_EQ(FrameRect(100, 10, 0, 0).Width, 100);
+            EXPECT_EQ(FrameForState(count, s), frames[size_t(s)])
+                << "count " << count << " state " << s;
+    // Frame 2 of 4 in 120, of 3 in 100 (100 / 3 = 33), and of no count: the whole picture.
+    EXPECT_EQ(Str({FrameRect(120, 30, 4, 2), FrameRect(100, 10, 3, 2), FrameRect(100, 10, 0, 0)}),
+              "60,0 30x30 | 66,0 33x10 | 0,0 100x10");
     const std::tuple<int, int, unsigned> masks[] = {
         {2, 0, 0b000111u}, {2, 2, 0b000111u}, {2, 3, 0b111000u}, {2, -1, 0b111000u},
         {3, 0, 0b000101u}, {3, 2, 0b000101u}, {3, 1, 0b000010u}, {3, 4, 0b111000u},
@@ -88,12 +84,8 @@ TEST(ButtonLayout, BackgroundSourceTextAlignmentGlyphAndTextBoxes)
     }
     const Kind push{false, false}, box{true, false}, pushLike{true, true};
     const Strip strip{64, 16, 4}, tall{64, 17, 4}, count0{64, 16, 0};
-    const struct
-    {
-        const char* name;
-        Geometry in;
-        Gdiplus::Rect glyph, text;
-    } cases[] = {
+    // Rows: name, the geometry, then the glyph's and the text's boxes.
+    const std::tuple<const char*, Geometry, Gdiplus::Rect, Gdiplus::Rect> cases[] = {
         {"push", {push, 80, 30, 5, 4, std::nullopt, {80, 30}}, {}, {5, 4, 75, 26}},
         {"push-like", {pushLike, 80, 30, 0, 0, strip, {16, 16}}, {}, {0, 0, 80, 30}},
         // A 16 x 16 glyph in a 20-pixel-high control: at y = 2, text 16 + 3 from the left.
@@ -104,8 +96,8 @@ TEST(ButtonLayout, BackgroundSourceTextAlignmentGlyphAndTextBoxes)
         {"no strip", {box, 120, 20, 4, 0, std::nullopt, {30, 30}}, {}, {4, 0, 116, 20}},
         {"count 0", {box, 120, 20, 0, 0, count0, {64, 16}}, {0, 2, 64, 16}, {67, 0, 53, 20}},
     };
-    for (const auto& c : cases) {
-        const Layout l = LayOut(c.in);
-        EXPECT_EQ(Str({l.glyph, l.text}), Str({c.glyph, c.text})) << c.name;
+    for (const auto& [name, in, glyph, text] : cases) {
+        const Layout l = LayOut(in);
+        EXPECT_EQ(Str({l.glyph, l.text}), Str({glyph, text})) << name;
     }
 }
