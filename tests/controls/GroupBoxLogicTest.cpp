@@ -13,18 +13,14 @@ TEST(GroupBoxLayout, BandsHeaderAndItsIconAndText)
         {14, 0, 15, 7, 7, 7}, {14, 16, 17, 8, 0, 8}, {0, 0, 1, 0, 0, 0}, {20, 9, 21, 10, 6, 10}};
     for (auto [textHeight, icon, headerBottom, borderTop, iconTop, half] : cases) {
         const grp::Bands b = grp::Layout(CRect(0, 0, 100, 60), CSize(40, textHeight), icon);
-        EXPECT_EQ(b.header, CRect(0, 0, 100, headerBottom));
-        EXPECT_EQ(b.border, CRect(0, borderTop, 100, 60));
-        EXPECT_EQ(b.icon, CRect(0, iconTop, 100, iconTop + icon));
-        EXPECT_EQ(b.headerHalf, half);
+        EXPECT_EQ(std::tuple(b.header, b.border, b.icon, b.headerHalf),
+                  std::tuple(CRect(0, 0, 100, headerBottom), CRect(0, borderTop, 100, 60),
+                             CRect(0, iconTop, 100, iconTop + icon), half));
     }
     // Band (10, 0)-(210, 15); text 50 wide, icon 16 with spacing 8 -> w = 74.
     const CRect band(10, 0, 210, 15);
-    const struct
-    {
-        int style, alignment, marginX, marginY, textWidth, icon;
-        CRect expected;
-    } headers[] = {
+    // Rows: style, alignment, margins x and y, text width, icon size, the header.
+    const std::tuple<int, int, int, int, int, int, CRect> headers[] = {
         {grp::StyleFrame, grp::AlignLeft, 8, 0, 50, 16, {18, 0, 98, 15}},
         {grp::StyleFrame, grp::AlignCenter, 8, 0, 50, 16, {70, 0, 150, 15}},
         {grp::StyleFrame, grp::AlignRight, 8, 0, 50, 16, {122, 0, 202, 15}},
@@ -39,12 +35,10 @@ TEST(GroupBoxLayout, BandsHeaderAndItsIconAndText)
         {grp::StyleFrame, grp::AlignCenter, 0, 0, 195, 0, {10, 0, 211, 15}}, // (200-201)/2 = 0
         {grp::StyleFrame, grp::AlignCenter, 0, 0, 196, 0, {9, 0, 211, 15}},  // (200-202)/2 = -1
     };
-    for (const auto& k : headers) {
-        const CRect r = grp::HeaderRect(
-            band, {k.style, k.alignment, k.textWidth, k.icon, 8, k.marginX, k.marginY});
-        EXPECT_EQ(r, k.expected) << k.style << "/" << k.alignment << " text " << k.textWidth
-                                 << " icon " << k.icon;
-    }
+    for (const auto& [style, alignment, marginX, marginY, textWidth, icon, expected] : headers)
+        EXPECT_EQ(grp::HeaderRect(band, {style, alignment, textWidth, icon, 8, marginX, marginY}),
+                  expected)
+            << style << "/" << alignment << " text " << textWidth << " icon " << icon;
     for (auto [style, alignment, iconAfter, textWidth, icon, iconLeft, textLeft] :
          {std::tuple{grp::StyleFrame, grp::AlignLeft, false, 50, 16, 23, 47},
           {grp::StyleFrame, grp::AlignLeft, false, 50, 0, 23, 23},

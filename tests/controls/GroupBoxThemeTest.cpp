@@ -21,7 +21,6 @@ TEST_F(GroupBoxTheme, ThemeColoursFrameAndTheirOverrides)
     EXPECT_EQ(At(box, 0, 60), shadow);
     // Turned on again, the style takes back the colours set meanwhile.
     box.SetTextColor(RGB(9, 9, 9), FALSE).SetBorderColor(RGB(0, 0, 200), FALSE).EnableTheme(TRUE);
-    EXPECT_EQ(box.GetBorderColor(), 0xFFFFFFFFu);
-    EXPECT_EQ(box.GetTextColor(), 0x00123456u);
-    EXPECT_NE(At(box, 0, 60), shadow);
+    EXPECT_EQ(std::tuple(box.GetBorderColor(), box.GetTextColor(), At(box, 0, 60) != shadow),
+              std::tuple(0xFFFFFFFFu, 0x00123456u, true));
 }

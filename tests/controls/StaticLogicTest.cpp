@@ -28,8 +28,7 @@ TEST(StaticLogic, LabelAlignmentIconCellsAndDigits)
     // Icon top in a control, signed halving toward zero; the text starts 5 past the icon.
     for (auto [h, icon, top] : {std::tuple{20, 16, 2}, {10, 16, -3}, {10, 15, -2}})
         EXPECT_EQ(stc::IconTop(h, icon), top) << h << " high, icon " << icon;
-    EXPECT_EQ(stc::TextLeft(true, 16), 21);
-    EXPECT_EQ(stc::TextLeft(false, 16), 0);
+    EXPECT_EQ(std::pair(stc::TextLeft(true, 16), stc::TextLeft(false, 16)), std::pair(21, 0));
 
     // Cells of W / n in whole numbers: 61 / 3 leaves the last column free; no cells, no division.
     const std::tuple<int, int, int, const char*> cells[] = {
