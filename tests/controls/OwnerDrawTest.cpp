@@ -106,36 +106,29 @@ TEST(OwnerDrawFocus, TheSkinsPictureElseItsColourElseDottedOnlyOnceTheKeyboardWa
     ASSERT_TRUE(s.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 50, 30), &host, 7));
     s.SetImageBG(grey.get(), 0, 0, 1);
     enum Look { None, Colour, Picture };
-    const struct
-    {
-        bool access, keyboardUsed;
-        Look look;
-        Gdiplus::ARGB edge, inside, middle; // at (0, 10), (1, 10) and (20, 10)
-    } cases[] = {
+    // Rows: keyboard access, the keyboard used, the look, then the pixels at (0, 10), (1, 10)
+    // and (20, 10).
+    const std::tuple<bool, bool, Look, Gdiplus::ARGB, Gdiplus::ARGB, Gdiplus::ARGB> cases[] = {
         {false, true, Colour, kGrey, kGrey, kGrey}, {true, false, Colour, kGrey, kGrey, kGrey},
         {true, true, Colour, kFrame, kGrey, kGrey}, {true, true, Picture, kA, kB, kC},
         {true, true, None, kGrey, 0, kGrey},
     };
-    for (const auto& c : cases) {
-        skinkit::EnableKeyboardAccess(c.access);
+    auto at = [&](int x, int y) { return driver.PixelAt(s.m_hWnd, {x, y}); };
+    for (auto [access, keyboardUsed, look, edge, inside, middle] : cases) {
+        skinkit::EnableKeyboardAccess(access);
         host.SendMessage(WM_CHANGEUISTATE,
-                         MAKEWPARAM(c.keyboardUsed ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS));
-        s.SetFocusColor(c.look == Colour ? Gdiplus::Color(kFrame) : Gdiplus::Color(0, 0, 0, 0));
-        s.SetFocusImage(c.look == Picture ? rings.get() : nullptr);
+                         MAKEWPARAM(keyboardUsed ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS));
+        s.SetFocusColor(look == Colour ? Gdiplus::Color(kFrame) : Gdiplus::Color(0, 0, 0, 0));
+        s.SetFocusImage(look == Picture ? rings.get() : nullptr);
         s.SetFocus();
         s.Invalidate();
-        const DWORD at[] = {driver.PixelAt(s.m_hWnd, {0, 10}), driver.PixelAt(s.m_hWnd, {1, 10}),
-                            driver.PixelAt(s.m_hWnd, {1, 11}), driver.PixelAt(s.m_hWnd, {20, 10})};
-        const std::string what =
-            std::to_string(c.access) + std::to_string(c.keyboardUsed) + std::to_string(c.look);
-        EXPECT_EQ(at[0], c.edge) << what;
-        if (c.look == None) // one of two neighbours inverted
-            EXPECT_EQ((at[1] != kGrey) + (at[2] != kGrey), 1) << what;
-        else
-            EXPECT_EQ(at[1], c.inside) << what;
-        EXPECT_EQ(at[3], c.middle) << what;
+        // The dotted look inverts one of two neighbours.
+        const bool in =
+            look == None ? (at(1, 10) != kGrey) + (at(1, 11) != kGrey) == 1 : at(1, 10) == inside;
+        EXPECT_EQ(std::tuple(at(0, 10), in, at(20, 10)), std::tuple(edge, true, middle))
+            << access << keyboardUsed << look;
         ::SetFocus(nullptr); // the look goes with the focus
-        EXPECT_EQ(driver.PixelAt(s.m_hWnd, {0, 10}), kGrey) << what;
+        EXPECT_EQ(at(0, 10), kGrey) << access << keyboardUsed << look;
     }
     skinkit::EnableKeyboardAccess(false);
     // A 9 x 9 picture keeps corners of 4, but never more than half the control: 1 across 3.
