@@ -176,8 +176,10 @@ TEST_F(HyperLink, EnterAndSpaceOpenItAsAClickDoesWithKeyboardAccess)
         driver.KeyDown(VK_SPACE);
         driver.KeyDown(VK_SPACE); // a repeat
         driver.KeyUp(VK_SPACE);
-        EXPECT_EQ(opened, access ? 2 : 0) << access;
-        EXPECT_EQ(host.heard, access ? "command 200 0 ; command 200 0 ; " : "") << access;
+        EXPECT_EQ(std::pair(opened, host.heard),
+                  std::pair(access ? 2 : 0,
+                            std::string(access ? "command 200 0 ; command 200 0 ; " : "")))
+            << access;
     }
     skinkit::EnableKeyboardAccess(false);
 }
