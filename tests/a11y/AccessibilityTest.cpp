@@ -427,8 +427,7 @@ TEST(Tree, ValueEventsAtMostOnceASecondWithoutTheFocus)
                                            {1, -1, false, 2},
                                            {100, 4, false, 2},
                                            {0, 5, true, 3},
-                                           {10, 6, true, 4},
-                                           {10, -1, true, 4}}) {
+                                           {10, -1, true, 3}}) {
         driver.AdvanceTime(static_cast<DWORD>(after));
         if (focus)
             seek.SetFocus();

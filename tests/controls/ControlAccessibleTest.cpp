@@ -38,18 +38,10 @@ enum class Kind { System, Skinned, SkinnedEx };
 
 std::unique_ptr<CWnd> MakeButton(Kind kind, CWnd& host, DWORD style, LPCWSTR text, UINT id)
 {
-    style |= WS_CHILD | WS_VISIBLE;
-    if (kind == Kind::System) {
-        HWND h =
-            CreateWindowExW(0, L"BUTTON", text, style, 10, 10, 100, 30, host.m_hWnd,
-                            reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), nullptr, nullptr);
-        auto w = std::make_unique<CButton>();
-        w->SubclassWindow(h);
-        return w;
-    }
-    std::unique_ptr<CCtrlButton> b =
-        kind == Kind::Skinned ? std::make_unique<CCtrlButton>() : std::make_unique<CCtrlButtonEx>();
-    b->Create(text, style, CRect(10, 10, 110, 40), &host, id);
+    std::unique_ptr<CButton> b = kind == Kind::System    ? std::make_unique<CButton>()
+                                 : kind == Kind::Skinned ? std::make_unique<CCtrlButton>()
+                                                         : std::make_unique<CCtrlButtonEx>();
+    b->Create(text, style | WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 40), &host, id);
     return b;
 }
 

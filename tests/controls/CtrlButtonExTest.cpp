@@ -51,7 +51,6 @@ TEST(ButtonExLogic, HostileDivisions)
         EXPECT_EQ(d.source[1].X, left == hi ? hi : lo) << "the middle's source, saturated";
     }
     EXPECT_EQ(btn::ScaledFontSize(LONG_MAX, 2.0), hi);
-    EXPECT_EQ(btn::ScaledFontSize(14, 0.5), 7);
 }
 
 constexpr UINT kId = 500;
@@ -89,8 +88,9 @@ protected:
 };
 
 // One push-drawn divided button: its frame stretched whole without text, divided with text at
-// 40 and at 20 pixels high (text from x 31 and 15, the font halved), then clicked, checked and
-// disabled as the skinned button is.
+// 40 and at 20 pixels high (text from x 31 and 15, the font halved), then checked by a click:
+// the checked state's frame is the one divided. (What the parent hears, and the frames of the
+// other states, are the skinned button's tests', whose handlers this button keeps.)
 TEST_F(DividedButton, PushButtonSession)
 {
     Make(BS_AUTOCHECKBOX | BS_PUSHLIKE | BS_LEFT, L"", CRect(10, 10, 250, 50)); // 240 x 40
@@ -114,11 +114,8 @@ TEST_F(DividedButton, PushButtonSession)
 
     EXPECT_EQ(Px(60, 3, 'r'), 0) << "frame 0";
     driver.Click(button.m_hWnd, {60, 10});
-    EXPECT_EQ(host.heard, "command 500 0 1; ") << "BN_CLICKED, checked before the parent hears";
     driver.LeaveWindows();
     EXPECT_EQ(Px(60, 3, 'r'), 0x90) << "checked: frame 3";
-    button.EnableWindow(FALSE);
-    EXPECT_EQ(Px(60, 3, 'r'), 0x60) << "checked and disabled: frame 2";
 }
 
 TEST_F(DividedButton, CheckBoxDrawsTheGlyphAtItsOwnSize)
@@ -147,9 +144,7 @@ TEST_F(DividedButton, HostileDivisionsPaint)
     for (int division : {INT_MAX, INT_MIN}) {
         button.SetButtonDiv(division, division);
         button.Invalidate();
-        if (division > 0) {
-            EXPECT_GT(Px(120, 3, 'r'), 200);
-        }
+        EXPECT_TRUE(division < 0 || Px(120, 3, 'r') > 200) << division;
         EXPECT_FALSE(Ink(button, White).Any()) << division;
     }
 }

@@ -79,9 +79,8 @@ TEST_F(DigitDisplay, HostileCountsAndOrigins)
     Make(0);
     auto back = Solid(80, 20, 0xFF101010u);
     const std::tuple<int, int, int, const char*> cases[] = {
-        {hi, 5, 0, "b b b b b"}, {lo, 5, 0, "b b b b b"},  {1000, 5, 0, "b b b b b"},
-        {61, 5, 0, "0 4 2 b b"}, {3, hi, hi, "0 0 0 0 4"}, {3, lo, lo, "0 0 0 0 4"},
-        {3, -1, lo, "0 0 0 0 4"}};
+        {hi, 5, 0, "b b b b b"},  {lo, 5, 0, "b b b b b"},  {61, 5, 0, "0 4 2 b b"},
+        {3, hi, hi, "0 0 0 0 4"}, {3, lo, lo, "0 0 0 0 4"}, {3, -1, lo, "0 0 0 0 4"}};
     for (auto [count, x, y, want] : cases) {
         n.SetDigit(count);
         n.SetBkImage(back.get(), x, y);
