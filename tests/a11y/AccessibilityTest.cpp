@@ -60,10 +60,8 @@ TEST(Start, WithoutABusCostsNothing)
     const long threads = Threads();
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(a11y::Start());
-    const auto spent = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::microseconds>(spent).count(), 5000);
-    EXPECT_FALSE(a11y::Active());
-    EXPECT_EQ(Threads(), threads);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(5));
+    EXPECT_EQ(std::pair(a11y::Active(), Threads()), std::pair(false, threads));
     std::ifstream maps("/proc/self/maps");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(maps), {}).find("libatk"),
               std::string::npos);
@@ -173,10 +171,9 @@ TEST(Tree, ObjectsAnswerAsTheWindowsDescribeThemselves)
 
     // Signals: a child made, the focus, a window going.
     g_signals.clear();
-    g_signal_connect(frame, "children-changed::add", G_CALLBACK(OnChildren),
-                     const_cast<char*>("add"));
-    g_signal_connect(frame, "children-changed::remove", G_CALLBACK(OnChildren),
-                     const_cast<char*>("remove"));
+    for (const char* what : {"add", "remove"})
+        g_signal_connect(frame, ("children-changed::" + std::string(what)).c_str(),
+                         G_CALLBACK(OnChildren), const_cast<char*>(what));
     g_signal_connect(button, "state-change", G_CALLBACK(OnState), nullptr);
     CreateWindowExW(0, L"STATIC", L"Ready", WS_CHILD | WS_VISIBLE, 10, 70, 60, 20, top, nullptr,
                     nullptr, nullptr);
@@ -342,10 +339,9 @@ TEST(Table, SelectionChecksRowsAndDefunctCells)
     AtkObject* last = atk.atk_table_ref_at(f.T(), 4, 1);  // made for the asker alone
     g_signals.clear();
     g_signal_connect(first, "state-change", G_CALLBACK(OnState), nullptr);
-    g_signal_connect(f.table, "children-changed::add", G_CALLBACK(OnChildren),
-                     const_cast<char*>("add"));
-    g_signal_connect(f.table, "children-changed::remove", G_CALLBACK(OnChildren),
-                     const_cast<char*>("remove"));
+    for (const char* what : {"add", "remove"})
+        g_signal_connect(f.table, ("children-changed::" + std::string(what)).c_str(),
+                         G_CALLBACK(OnChildren), const_cast<char*>(what));
     // A row selected through the table is the desktop reader's test; a header or a place past
     // the cells selects nothing.
     for (gint bad : {1, 99})

@@ -1,5 +1,6 @@
 // The owner-draw helper every control paints through: the modes reach the composing graphics,
-// the picture lands 1:1 at the device context's origin, and the focus painter.
+// the picture lands 1:1 at the device context's origin, the focus painter, and a notification
+// from a window without a parent.
 #include "controls/OwnerDraw.h"
 #include "controls/CtrlSlider.h"
 #include "controls/KeyboardAccess.h"
@@ -57,16 +58,6 @@ TEST(OwnerDrawCompose, PixelExactModesScaleACheckerOntoWholeDevicePixels)
     }
 }
 
-// What a parent hears, with the control's id, every control's own test shows (NotifyParent,
-// SendToParent). A control without a parent tells nobody, and nothing breaks.
-TEST(OwnerDrawNotify, AControlWithoutAParentTellsNobody)
-{
-    platform::wnd::HeadlessDriver driver;
-    CWnd orphan;
-    ASSERT_TRUE(orphan.CreateEx(0, nullptr, L"", WS_VISIBLE, CRect(0, 0, 5, 5), nullptr, 0));
-    EXPECT_EQ(ownerdraw::NotifyParent(orphan, WM_USER + 7, 1), 0);
-}
-
 TEST(OwnerDrawComposeGdi, TheMemoryPictureLandsWholeAtTheOrigin)
 {
     // A 6 x 6 clear target with the DC's origin at (1, 1): a 3 x 2 picture, its left column
@@ -97,6 +88,9 @@ TEST(OwnerDrawFocus, TheSkinsPictureElseItsColourElseDottedOnlyOnceTheKeyboardWa
     platform::wnd::HeadlessDriver driver;
     CWnd host;
     ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_VISIBLE, CRect(0, 0, 100, 60), nullptr, 0));
+    // What a parent hears, with the control's id, every control's own test shows; a window
+    // without a parent tells nobody, and nothing breaks.
+    EXPECT_EQ(ownerdraw::NotifyParent(host, WM_USER + 7, 1), 0);
     const auto grey = Solid(4, 4, kGrey);
     auto rings = Solid(5, 5, kA);
     for (int y = 1; y < 4; ++y)
