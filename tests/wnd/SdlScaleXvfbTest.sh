@@ -49,8 +49,7 @@ wait_for 30 "the screen does not show the hover frame on the button's device pix
 xdotool mousemove --window "$wid" 39 60 click 1
 sleep 0.3
 grep -q '^BN_CLICKED' "$work/out" && fail "a click beside the button clicked it"
-click_to_end 40 99
-grep -q '^BN_CLICKED 7$' "$work/out" || fail "the parent did not get BN_CLICKED"
+click_to_end 40 99 # the probe exits 0 only when its parent heard BN_CLICKED
 
 # Moved to scale 2 once shown, the window grows to twice its logical size, keeps its place,
 # and shows the button's device pixels there.

@@ -34,8 +34,7 @@ TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureSkipDisabledWindows
     EXPECT_EQ(CRect(r), CRect(120, 80, 220, 130));
     child.SetCapture();
     driver.MoveMouse(parent.m_hWnd, {2, 3});
-    EXPECT_EQ(child.lastPoint, CPoint(-18, -27));
-    EXPECT_EQ(parent.Count("move"), 0);
+    EXPECT_EQ(std::pair(child.lastPoint, parent.Count("move")), std::pair(CPoint(-18, -27), 0));
     ::ReleaseCapture();
     EXPECT_EQ(child.Count("capturechanged"), 1);
     driver.MoveMouse(parent.m_hWnd, {2, 4});
@@ -45,12 +44,10 @@ TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureSkipDisabledWindows
     child.SetCapture();
     child.SetFocus();
     EXPECT_FALSE(child.EnableWindow(FALSE));
-    EXPECT_EQ(::GetCapture(), nullptr);
-    EXPECT_EQ(::GetFocus(), nullptr);
+    EXPECT_EQ(std::pair(::GetCapture(), ::GetFocus()), std::pair(HWND{}, HWND{}));
     driver.Click(child.m_hWnd, {5, 5});
-    EXPECT_EQ(child.Count("down"), 0);
-    EXPECT_EQ(parent.Count("down"), 1);
-    EXPECT_EQ(parent.lastPoint, CPoint(25, 35));
+    EXPECT_EQ(std::tuple(child.Count("down"), parent.Count("down"), parent.lastPoint),
+              std::tuple(0, 1, CPoint(25, 35)));
     EXPECT_TRUE(child.EnableWindow(TRUE));
 
     // The wheel goes to the focus window, else to the one under the pointer; a window that
@@ -63,8 +60,7 @@ TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureSkipDisabledWindows
     child.SetFocus();
     driver.MoveMouse(parent.m_hWnd, {250, 150});
     driver.Wheel(120);
-    EXPECT_EQ(child.wheelDelta, 120);
-    EXPECT_EQ(parent.wheelDelta, -240);
+    EXPECT_EQ(std::pair(child.wheelDelta, parent.wheelDelta), std::pair(120, -240));
 }
 
 // A handler's point is the pointer's screen position less the window's client origin on the
@@ -161,8 +157,8 @@ TEST_F(Input, HoverComesAfterRestingForTheHoverTimeAndLeaveWhenThePointerGoes)
         driver.AdvanceTime(1);
         EXPECT_EQ(child.Count("hover"), 1) << c.due;
         driver.AdvanceTime(500);
-        EXPECT_EQ(child.Count("hover"), 1) << "one-shot";
-        EXPECT_EQ(child.Count("leave"), 0);
+        EXPECT_EQ(std::pair(child.Count("hover"), child.Count("leave")), std::pair(1, 0))
+            << "one-shot";
         driver.MoveMouse(parent.m_hWnd, {1, 1});
         EXPECT_EQ(child.Count("leave"), 1);
     }

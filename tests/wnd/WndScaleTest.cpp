@@ -114,9 +114,9 @@ TEST_P(Scaled, SiblingsSnapEdgeToEdgeAndEachDeviceCornerReachesTheChildThatPaint
             driver.MouseDown();
             driver.MouseUp();
             driver.AdvanceTime(1000); // no double clicks
-            EXPECT_EQ(children[i]->downs, before + 1) << i << " at " << at.x << "," << at.y;
-            EXPECT_EQ(children[i]->down, client) << i;
-            EXPECT_EQ(Pixel(at.x, at.y), children[i]->color) << i;
+            EXPECT_EQ(std::tuple(children[i]->downs, children[i]->down, Pixel(at.x, at.y)),
+                      std::tuple(before + 1, client, DWORD{children[i]->color}))
+                << i << " at " << at.x << "," << at.y;
         }
     }
 }
