@@ -37,12 +37,10 @@ std::int32_t GetThemeColor(void*, int, int, int propId, std::uint32_t* color)
     *color = 0x00123456;
     return 0;
 }
-int FakeCloseCount()
+// How many theme handles were closed; in `last` the last of them.
+int FakeClosed(void** last)
 {
+    *last = g_lastClosed;
     return g_closeCount;
-}
-void* FakeLastClosed()
-{
-    return g_lastClosed;
 }
 }

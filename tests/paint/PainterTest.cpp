@@ -48,6 +48,19 @@ void ExpectCells(Bitmap& target, const int X[4], const int Y[4])
     });
 }
 
+// Columns holding any ink.
+std::pair<int, int> InkColumns(Bitmap& b)
+{
+    int left = 1 << 20, right = -1;
+    for (int y = 0; y < static_cast<int>(b.GetHeight()); ++y)
+        for (int x = 0; x < static_cast<int>(b.GetWidth()); ++x)
+            if (PixelAt(b, x, y) >> 24) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    return {left, right};
+}
+
 } // namespace
 
 TEST(NineSlice, CellsLandWhereTheEdgeArithmeticPutsThem)
@@ -138,23 +151,6 @@ TEST(PainterFont, ANewDescriptionMakesANewFontAndCopiesOwnTheirs)
     copy = CCtrlGDIpString();
     EXPECT_EQ(copy.m_pFont, nullptr);
 }
-
-namespace {
-
-// Columns holding any ink.
-std::pair<int, int> InkColumns(Bitmap& b)
-{
-    int left = 1 << 20, right = -1;
-    for (int y = 0; y < static_cast<int>(b.GetHeight()); ++y)
-        for (int x = 0; x < static_cast<int>(b.GetWidth()); ++x)
-            if (PixelAt(b, x, y) >> 24) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-    return {left, right};
-}
-
-} // namespace
 
 TEST(PainterText, AlignmentUsesTheMeasuredBoxUnroundedAndNoFontDrawsNothing)
 {

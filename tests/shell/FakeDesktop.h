@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <sstream>
 #include <string>
@@ -26,20 +25,20 @@ struct FakeDesktop
         for (const char* d : {"data/applications", "config", "bin", "system"})
             fs::create_directories(root / d);
         const std::string log = "'" + (root / "calls.log").string() + "'";
-        Write(root / "bin/fakebrowser",
-              "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done >> " + log + "\necho >> " +
-                  log + "\n");
+        tmp.Write("bin/fakebrowser",
+                  "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done >> " + log +
+                      "\necho >> " + log + "\n");
         fs::permissions(root / "bin/fakebrowser", fs::perms::owner_all);
         std::string types, defaults = "[Default Applications]\n";
         for (const char* t : mimeTypes) {
             types += std::string(t) + ";";
             defaults += std::string(t) + "=fakebrowser.desktop\n";
         }
-        Write(root / "data/applications/fakebrowser.desktop",
-              "[Desktop Entry]\nType=Application\nName=Fake Browser\n"
-              "Exec=fakebrowser --new-window %u\nMimeType=" +
-                  types + "\n");
-        Write(root / "config/mimeapps.list", defaults);
+        tmp.Write("data/applications/fakebrowser.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Fake Browser\n"
+                  "Exec=fakebrowser --new-window %u\nMimeType=" +
+                      types + "\n");
+        tmp.Write("config/mimeapps.list", defaults);
         ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
         ::setenv("XDG_DATA_DIRS", (root / "system").c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
@@ -50,7 +49,6 @@ struct FakeDesktop
                  1);
     }
 
-    static void Write(const Path& p, const std::string& text) { std::ofstream(p) << text; }
     void ClearCalls() { std::filesystem::remove(root / "calls.log"); }
     // The browser's calls so far, waiting up to five seconds for `lines` of them.
     std::string Calls(size_t lines = 1) const

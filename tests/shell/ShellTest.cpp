@@ -92,9 +92,9 @@ TEST_F(Shell, OpenGivesAnExistingPathAsAFileUrl)
         return INT_PTR(42);
     };
     platform::shell::SetDesktop(recording);
-    const auto page = g_desktop.root / "read me.htm";
-    FakeDesktop::Write(page, "<p>");
-    EXPECT_EQ(Open(nullptr, CString::FromUtf8(page.string())), 42);
+    EXPECT_EQ(
+        Open(nullptr, CString::FromUtf8(g_desktop.tmp.Write("read me.htm", std::string("<p>")))),
+        42);
     EXPECT_EQ(seen, "file://" + (g_desktop.root / "read%20me.htm").string());
 }
 

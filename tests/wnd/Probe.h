@@ -1,6 +1,7 @@
-// A window that logs what reaches it, for the window-layer tests.
+// Windows that log what reaches them or paint one colour, for the window-layer tests.
 #pragma once
 
+#include "platform/gdiplus/Gdiplus.h"
 #include "platform/wnd/Wnd.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 
@@ -17,7 +18,6 @@ public:
     bool rewriteDblClk = false;
     int wheelDelta = 0;
     CPoint lastPoint;
-    DWORD lastMessagePos = 0;
 
     void Note(const std::string& s) { log.push_back(s); }
     int Count(const std::string& s) const
@@ -63,14 +63,58 @@ protected:
     }
     void OnMouseHover(UINT, CPoint) { Note("hover"); }
     void OnMouseLeave() { Note("leave"); }
-    void OnTimer(UINT_PTR id)
-    {
-        lastMessagePos = GetMessagePos();
-        Note("timer " + std::to_string(id));
-    }
+    void OnTimer(UINT_PTR id) { Note("timer " + std::to_string(id)); }
     void OnCaptureChanged(CWnd*) { Note("capturechanged"); }
     void OnButtonClicked(UINT id) { Note("clicked " + std::to_string(id)); }
     void OnButtonDoubleClicked(UINT id) { Note("doubleclicked " + std::to_string(id)); }
     void OnStaticClicked(UINT id) { Note("static clicked " + std::to_string(id)); }
+    DECLARE_MESSAGE_MAP()
+};
+
+// Paints its whole client (and far beyond, to prove the clip) in one colour, with a black
+// 1-pixel line from (0, 3) to (20, 3) when asked; counts paints, erases and presses, and keeps
+// what WM_DPICHANGED brought.
+class CFillWnd : public CWnd
+{
+public:
+    explicit CFillWnd(Gdiplus::ARGB c, bool withLine = false) : color(c), line(withLine) {}
+    Gdiplus::ARGB color;
+    bool line;
+    int paints = 0, erases = 0, downs = 0, dpiChanges = 0;
+    CPoint down{-1, -1};
+    WPARAM dpi = 0;
+    CRect suggested;
+
+protected:
+    void OnPaint()
+    {
+        CPaintDC dc(this);
+        ++paints;
+        Gdiplus::Graphics g(dc.m_hDC);
+        Gdiplus::SolidBrush brush{Gdiplus::Color(color)};
+        g.FillRectangle(&brush, -1000, -1000, 3000, 3000);
+        Gdiplus::Pen pen(Gdiplus::Color(0xFF000000u), 1);
+        if (line)
+            g.DrawLine(&pen, 0, 3, 20, 3);
+    }
+    BOOL OnEraseBkgnd(CDC*)
+    {
+        ++erases;
+        return TRUE;
+    }
+    void OnLButtonDown(UINT, CPoint p)
+    {
+        down = p;
+        ++downs;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_DPICHANGED) {
+            ++dpiChanges;
+            dpi = wParam;
+            suggested = *reinterpret_cast<const RECT*>(lParam);
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
     DECLARE_MESSAGE_MAP()
 };

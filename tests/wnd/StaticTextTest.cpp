@@ -96,7 +96,6 @@ TEST_F(StaticText, AReflectedHandlerOfItsOwnAnswersBeforeTheParent)
         parent.CreateEx(0, nullptr, L"parent", WS_VISIBLE, CRect(0, 0, 300, 100), nullptr, 0));
     CSelfColouredStatic self;
     ASSERT_TRUE(self.Create(L"WWW", WS_CHILD | WS_VISIBLE, CRect(10, 10, 130, 50), &parent));
-    EXPECT_EQ(At(self, 119, 39), Argb(RGB(0, 200, 0)));
-    EXPECT_TRUE(Ink(self, Reddish).Any());
-    EXPECT_FALSE(Ink(self, Bluish).Any());
+    EXPECT_EQ(std::tuple(At(self, 119, 39), Ink(self, Reddish).Any(), Ink(self, Bluish).Any()),
+              std::tuple(Argb(RGB(0, 200, 0)), true, false));
 }

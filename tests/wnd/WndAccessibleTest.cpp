@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 
 using namespace platform::wnd;
 
@@ -125,10 +126,8 @@ TEST_F(AccessibleWindows, DefaultsOfEveryWindowAndOfTheSystemClasses)
     };
     for (const Row& r : rows) {
         const AccDescription d = Describe(r.h);
-        EXPECT_EQ(d.role, r.role) << r.name;
-        EXPECT_EQ(d.name.ToUtf8(), r.name);
-        EXPECT_EQ(d.states, r.states) << r.name;
-        EXPECT_EQ(d.actions.size(), r.actions) << r.name;
+        EXPECT_EQ(std::tuple(d.role, d.name.ToUtf8(), d.states, d.actions.size()),
+                  std::tuple(r.role, std::string(r.name), r.states, r.actions));
     }
     // A static that reports clicks is clicked by its action as by the mouse.
     driver.Record(top);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -254,8 +255,6 @@ TEST_F(Dialog, AcceleratorsSendTheirCommandWhateverHasTheFocus)
     EXPECT_EQ(TranslateAcceleratorW(dlg.m_hWnd, nullptr, &none), 0);
 }
 
-// --- the system button's keys ---
-
 TEST_F(Dialog, SpacePressesAndReleaseClicksUnlessTheFocusLeftMeanwhile)
 {
     const HWND push = Button(101, L"push", WS_TABSTOP);
@@ -309,9 +308,9 @@ TEST_F(Dialog, TheFocusShowsOnlyAfterTheKeyboardIsUsed)
     MoveWindow(b, 70, 0, 60, 20, TRUE);
     const DWORD face = 0xFFF0F0F0, inverted = 0xFF0F0F0F;
     driver.Click(a, {30, 10});
-    EXPECT_EQ(driver.Focus(), a);
-    EXPECT_EQ(driver.PixelAt(a, {3, 3}), face);
-    EXPECT_EQ(SendMessageW(a, WM_QUERYUISTATE, 0, 0), UISF_HIDEFOCUS | UISF_HIDEACCEL);
+    EXPECT_EQ(std::tuple(driver.Focus(), driver.PixelAt(a, {3, 3}),
+                         SendMessageW(a, WM_QUERYUISTATE, 0, 0)),
+              std::tuple(a, face, LRESULT{UISF_HIDEFOCUS | UISF_HIDEACCEL}));
 
     driver.Key(VK_TAB);
     EXPECT_EQ(driver.Focus(), b);

@@ -84,8 +84,7 @@ TEST_F(Dispatch, CreationRunsPreSubclassThenCreateThenSizeAndMinusOneLeavesNoWin
     EXPECT_EQ(child.log, (std::vector<std::string>{"presubclass", "create", "size 0x0"}));
     refused.createAnswer = -1;
     EXPECT_FALSE(refused.Create(nullptr, L"r", WS_CHILD, CRect(0, 0, 10, 10), &parent, 8));
-    EXPECT_EQ(refused.m_hWnd, nullptr);
-    EXPECT_EQ(::GetDlgItem(parent.m_hWnd, 8), nullptr);
+    EXPECT_EQ(std::pair(refused.m_hWnd, ::GetDlgItem(parent.m_hWnd, 8)), std::pair(HWND{}, HWND{}));
 }
 
 TEST_F(Dispatch, SubclassingAnExistingControlRunsPreSubclassAndTakesItsMessages)
@@ -152,15 +151,12 @@ TEST_F(Dispatch, DestructionReachesParentBeforeChildrenAndObjectsOutliveWindows)
     ::SetCapture(g);
     ::SetTimer(g, 1, 100, nullptr);
     ASSERT_TRUE(child.DestroyWindow());
-    EXPECT_FALSE(IsWindow(c));
-    EXPECT_FALSE(IsWindow(g));
-    EXPECT_EQ(child.m_hWnd, nullptr);
-    EXPECT_EQ(grandchild.m_hWnd, nullptr);
-    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(std::tuple(IsWindow(c), IsWindow(g), child.m_hWnd, grandchild.m_hWnd, ::GetCapture()),
+              std::tuple(FALSE, FALSE, HWND{}, HWND{}, HWND{}));
     driver.AdvanceTime(300);
     EXPECT_EQ(grandchild.Count("timer 1"), 0);
-    EXPECT_EQ(child.log.front(), "destroy");
-    EXPECT_EQ(grandchild.Count("destroy"), 1);
+    EXPECT_EQ(std::pair(child.log.front(), grandchild.Count("destroy")),
+              std::pair(std::string("destroy"), 1));
 }
 
 // The press captures and pushes; the pushed look follows the pointer; only a release inside
@@ -187,10 +183,9 @@ TEST_F(Dispatch, SystemButtonClicksOnlyWhenReleasedInsideAndOwnerDrawOnesReportD
         const auto clicks = driver.Commands(BN_CLICKED);
         ASSERT_EQ(clicks.size(), static_cast<size_t>(c.clicks))
             << c.release.x << "," << c.release.y;
-        for (const MSG& m : clicks) {
-            EXPECT_EQ(LOWORD(m.wParam), 150);
-            EXPECT_EQ(reinterpret_cast<HWND>(m.lParam), h);
-        }
+        for (const MSG& m : clicks)
+            EXPECT_EQ(std::pair(LOWORD(m.wParam), reinterpret_cast<HWND>(m.lParam)),
+                      std::pair(WORD{150}, h));
         driver.AdvanceTime(1000); // no double click with the next case
     }
     EXPECT_EQ(parent.Count("clicked 150"), 1);
@@ -207,8 +202,7 @@ TEST_F(Dispatch, StaticWithNotifyReportsClicksWithoutItPassesThemThrough)
     parent.log.clear();
     driver.Click(Control(L"STATIC", 0, 0, 40, 202), {5, 5});
     EXPECT_EQ(parent.Count("static clicked 202"), 0);
-    EXPECT_EQ(parent.Count("down"), 1);
-    EXPECT_EQ(parent.lastPoint, CPoint(5, 45));
+    EXPECT_EQ(std::pair(parent.Count("down"), parent.lastPoint), std::pair(1, CPoint(5, 45)));
 }
 
 TEST_F(Dispatch, WindowTextRoundTripsWhateverItsLength)

@@ -1,4 +1,5 @@
-// Mouse routing, double clicks, capture, hover and leave tracking, timers.
+// Mouse routing, double clicks, capture, hover and leave tracking, thread timers, message boxes.
+// A window's timers are the tooltip's, the link's and the demo player's to test.
 #include "Probe.h"
 
 #include <gtest/gtest.h>
@@ -33,8 +34,7 @@ TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureSkipDisabledWindows
     EXPECT_EQ(CRect(r), CRect(120, 80, 220, 130));
     child.SetCapture();
     driver.MoveMouse(parent.m_hWnd, {2, 3});
-    EXPECT_EQ(child.lastPoint, CPoint(-18, -27));
-    EXPECT_EQ(parent.Count("move"), 0);
+    EXPECT_EQ(std::pair(child.lastPoint, parent.Count("move")), std::pair(CPoint(-18, -27), 0));
     ::ReleaseCapture();
     EXPECT_EQ(child.Count("capturechanged"), 1);
     driver.MoveMouse(parent.m_hWnd, {2, 4});
@@ -44,12 +44,10 @@ TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureSkipDisabledWindows
     child.SetCapture();
     child.SetFocus();
     EXPECT_FALSE(child.EnableWindow(FALSE));
-    EXPECT_EQ(::GetCapture(), nullptr);
-    EXPECT_EQ(::GetFocus(), nullptr);
+    EXPECT_EQ(std::pair(::GetCapture(), ::GetFocus()), std::pair(HWND{}, HWND{}));
     driver.Click(child.m_hWnd, {5, 5});
-    EXPECT_EQ(child.Count("down"), 0);
-    EXPECT_EQ(parent.Count("down"), 1);
-    EXPECT_EQ(parent.lastPoint, CPoint(25, 35));
+    EXPECT_EQ(std::tuple(child.Count("down"), parent.Count("down"), parent.lastPoint),
+              std::tuple(0, 1, CPoint(25, 35)));
     EXPECT_TRUE(child.EnableWindow(TRUE));
 
     // The wheel goes to the focus window, else to the one under the pointer; a window that
@@ -62,8 +60,7 @@ TEST_F(Input, MouseMessagesCarryClientCoordinatesUnderCaptureSkipDisabledWindows
     child.SetFocus();
     driver.MoveMouse(parent.m_hWnd, {250, 150});
     driver.Wheel(120);
-    EXPECT_EQ(child.wheelDelta, 120);
-    EXPECT_EQ(parent.wheelDelta, -240);
+    EXPECT_EQ(std::pair(child.wheelDelta, parent.wheelDelta), std::pair(120, -240));
 }
 
 // A handler's point is the pointer's screen position less the window's client origin on the
@@ -160,8 +157,8 @@ TEST_F(Input, HoverComesAfterRestingForTheHoverTimeAndLeaveWhenThePointerGoes)
         driver.AdvanceTime(1);
         EXPECT_EQ(child.Count("hover"), 1) << c.due;
         driver.AdvanceTime(500);
-        EXPECT_EQ(child.Count("hover"), 1) << "one-shot";
-        EXPECT_EQ(child.Count("leave"), 0);
+        EXPECT_EQ(std::pair(child.Count("hover"), child.Count("leave")), std::pair(1, 0))
+            << "one-shot";
         driver.MoveMouse(parent.m_hWnd, {1, 1});
         EXPECT_EQ(child.Count("leave"), 1);
     }
@@ -174,27 +171,6 @@ TEST_F(Input, HoverComesAfterRestingForTheHoverTimeAndLeaveWhenThePointerGoes)
     _TrackMouseEvent(&tme); // asked while the pointer is elsewhere
     driver.Pump();
     EXPECT_EQ(child.Count("leave"), 3);
-}
-
-// A tick also carries the pointer's screen position, for GetMessagePos.
-TEST_F(Input, TimersTickAtTheirIntervalAndStopWhenKilled)
-{
-    driver.MoveMouse(child.m_hWnd, {3, 4});
-    child.SetTimer(100, 100);
-    driver.AdvanceTime(99);
-    EXPECT_EQ(child.Count("timer 100"), 0);
-    driver.AdvanceTime(251);
-    EXPECT_EQ(child.Count("timer 100"), 3);
-    EXPECT_EQ(GET_X_LPARAM(child.lastMessagePos), 100 + 20 + 3);
-    EXPECT_EQ(GET_Y_LPARAM(child.lastMessagePos), 50 + 30 + 4);
-    child.SetTimer(100, 200); // the same id replaces
-    driver.AdvanceTime(199);
-    EXPECT_EQ(child.Count("timer 100"), 3);
-    driver.AdvanceTime(1);
-    EXPECT_EQ(child.Count("timer 100"), 4);
-    child.KillTimer(100);
-    driver.AdvanceTime(1000);
-    EXPECT_EQ(child.Count("timer 100"), 4);
 }
 
 // A thread timer has no window: its procedure runs with the id it was given, and the ids
@@ -218,7 +194,8 @@ TEST(ThreadTimers, ProcedureRunsUntilKilledAndIdsStartAfresh)
     }
 }
 
-TEST(MessageBoxes, HeadlessBoxesTakeTheirDefaultButtonAndAreRecorded)
+// What a box shows and the beep are recorded (the link's failed-open test reads them).
+TEST(MessageBoxes, HeadlessBoxesTakeTheirDefaultButtonOrTheAnswerGiven)
 {
     HeadlessDriver driver;
     const struct
@@ -231,11 +208,6 @@ TEST(MessageBoxes, HeadlessBoxesTakeTheirDefaultButtonAndAreRecorded)
                  {MB_TYPEMASK, IDOK}}; // no such kind: OK, not a read past the table
     for (const auto& c : cases)
         EXPECT_EQ(MessageBoxW(nullptr, L"text", L"caption", c.type), c.answer) << c.type;
-    ASSERT_EQ(driver.MessageBoxes().size(), std::size(cases));
-    EXPECT_EQ(driver.MessageBoxes()[0].text, CString(L"text"));
-    EXPECT_EQ(driver.MessageBoxes()[0].type, MB_YESNO | MB_ICONQUESTION);
     driver.AnswerMessageBoxes(IDNO);
     EXPECT_EQ(MessageBoxW(nullptr, L"again", nullptr, MB_YESNO), IDNO);
-    MessageBeep(MB_ICONEXCLAMATION);
-    EXPECT_EQ(driver.Beeps(), 1);
 }

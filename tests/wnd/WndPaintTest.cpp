@@ -1,48 +1,17 @@
 // Invalidation, paint order and clipping (owner drawing is the skinned button's to test).
 #include "Probe.h"
 
-#include "platform/gdiplus/Gdiplus.h"
-
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
-#include <string>
-
 using platform::wnd::HeadlessDriver;
-
-namespace {
-
-// Paints its whole client (and far beyond, to prove the clip) in one colour.
-class CFillWnd : public CWnd
-{
-public:
-    explicit CFillWnd(Gdiplus::ARGB c) : color(c) {}
-    Gdiplus::ARGB color;
-    int paints = 0;
-    int erases = 0;
-
-protected:
-    void OnPaint()
-    {
-        CPaintDC dc(this);
-        ++paints;
-        Gdiplus::Graphics g(dc.m_hDC);
-        Gdiplus::SolidBrush brush{Gdiplus::Color(color)};
-        g.FillRectangle(&brush, -1000, -1000, 3000, 3000);
-    }
-    BOOL OnEraseBkgnd(CDC*)
-    {
-        ++erases;
-        return TRUE;
-    }
-    DECLARE_MESSAGE_MAP()
-};
 
 BEGIN_MESSAGE_MAP(CFillWnd, CWnd)
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
+ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
+
+namespace {
 
 class Paint : public ::testing::Test
 {

@@ -1,17 +1,16 @@
 // Windows at display scales 1.0 to 3.0: logical geometry stays as it is, the surface has the
 // device pixels, siblings snap edge to edge, a device point reaches the window that painted it,
-// lines are whole device pixels and text is drawn at the device size.
+// and lines are whole device pixels (text at the device size is the drawing layer's test,
+// ScaledGdi, and the scaled demo's display test).
 #include "Probe.h"
 
 #include "platform/base/DeviceScale.h"
 #include "platform/gdiplus/Gdi.h"
-#include "platform/gdiplus/Gdiplus.h"
 #include "platform/wnd/Backend.h"
 #include "platform/wnd/WindowManager.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -22,61 +21,6 @@ namespace {
 
 constexpr double kScales[] = {1.0, 1.25, 1.5, 1.75, 2.0, 3.0};
 constexpr Gdiplus::ARGB kGrey = 0xFF808080u, kBlack = 0xFF000000u, kWhite = 0xFFFFFFFFu;
-
-enum class Draw { Fill, Line, Text };
-
-// Fills its client (and beyond, to prove the clip) in one colour; a line or a text on white.
-class CScaledWnd : public CWnd
-{
-public:
-    CScaledWnd(Gdiplus::ARGB c, Draw d) : color(c), draw(d) {}
-    Gdiplus::ARGB color;
-    Draw draw;
-    float em = 12;
-    CPoint down{-1, -1};
-    int downs = 0;
-    int dpiChanges = 0;
-    WPARAM dpi = 0;
-    CRect suggested;
-
-protected:
-    void OnPaint()
-    {
-        CPaintDC dc(this);
-        Gdiplus::Graphics g(dc.m_hDC);
-        Gdiplus::SolidBrush fill{Gdiplus::Color(draw == Draw::Fill ? color : kWhite)};
-        g.FillRectangle(&fill, -1000, -1000, 3000, 3000);
-        if (draw == Draw::Line) {
-            Gdiplus::Pen pen(Gdiplus::Color(kBlack), 1);
-            g.DrawLine(&pen, 0, 3, 20, 3);
-        } else if (draw == Draw::Text) {
-            Gdiplus::Font font(L"Liberation Sans", em, Gdiplus::FontStyleRegular,
-                               Gdiplus::UnitPixel);
-            Gdiplus::SolidBrush ink{Gdiplus::Color(kBlack)};
-            g.DrawString(L"Hg", -1, &font, Gdiplus::PointF(0, 0), &ink);
-        }
-    }
-    void OnLButtonDown(UINT, CPoint p)
-    {
-        down = p;
-        ++downs;
-    }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_DPICHANGED) {
-            ++dpiChanges;
-            dpi = wParam;
-            suggested = *reinterpret_cast<const RECT*>(lParam);
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CScaledWnd, CWnd)
-ON_WM_PAINT()
-ON_WM_LBUTTONDOWN()
-END_MESSAGE_MAP()
 
 // Siblings edge to edge in two rows, of odd sizes and positions so that every scale rounds
 // some edges up and some down.
@@ -101,7 +45,7 @@ protected:
         int id = 1;
         for (const CRect& r : SiblingRects()) {
             const auto c = static_cast<Gdiplus::ARGB>(0xFF000000u | (id * 0x1F3D5Bu));
-            children.push_back(std::make_unique<CScaledWnd>(c, Draw::Fill));
+            children.push_back(std::make_unique<CFillWnd>(c));
             ASSERT_TRUE(
                 children.back()->Create(nullptr, L"c", WS_CHILD | WS_VISIBLE, r, &parent, id++));
         }
@@ -116,8 +60,8 @@ protected:
     }
 
     HeadlessDriver driver{GetParam()};
-    CScaledWnd parent{kGrey, Draw::Fill};
-    std::vector<std::unique_ptr<CScaledWnd>> children;
+    CFillWnd parent{kGrey};
+    std::vector<std::unique_ptr<CFillWnd>> children;
 };
 
 // Logical geometry stays as it is while the surface has the device pixels; siblings neither
@@ -129,11 +73,11 @@ TEST_P(Scaled, SiblingsSnapEdgeToEdgeAndEachDeviceCornerReachesTheChildThatPaint
     parent.GetClientRect(&client);
     EXPECT_EQ(client, CRect(0, 0, 97, 61));
     Gdiplus::Bitmap* surface = platform::wnd::TopLevelSurface(parent.m_hWnd);
-    EXPECT_EQ(surface->GetWidth(), static_cast<UINT>(platform::DeviceEdge(97, Scale())));
-    EXPECT_EQ(surface->GetHeight(), static_cast<UINT>(platform::DeviceEdge(61, Scale())));
+    EXPECT_EQ(CSize(surface->GetWidth(), surface->GetHeight()),
+              CSize(platform::DeviceEdge(97, Scale()), platform::DeviceEdge(61, Scale())));
     CClientDC dc(&parent);
-    EXPECT_EQ(GetDeviceCaps(dc.m_hDC, LOGPIXELSY), 96);
-    EXPECT_EQ(GetDeviceCaps(dc.m_hDC, HORZRES), 97);
+    EXPECT_EQ(std::pair(GetDeviceCaps(dc.m_hDC, LOGPIXELSY), GetDeviceCaps(dc.m_hDC, HORZRES)),
+              std::pair(96, 97));
 
     std::vector<CRect> device;
     for (const auto& c : children)
@@ -149,10 +93,10 @@ TEST_P(Scaled, SiblingsSnapEdgeToEdgeAndEachDeviceCornerReachesTheChildThatPaint
         EXPECT_EQ(device[i].right, device[i + 2].left) << i;
     for (size_t i = 0; i < device.size(); i += 2)
         EXPECT_EQ(device[i].bottom, device[i + 1].top) << i;
-    EXPECT_EQ(Pixel(device[0].left - 1, device[0].top), kGrey);
-    EXPECT_EQ(Pixel(device[0].left, device[0].top - 1), kGrey);
-    EXPECT_EQ(Pixel(device.back().right, device.back().top), kGrey);
-    EXPECT_EQ(Pixel(device.back().left, device.back().bottom), kGrey);
+    const CRect &first = device.front(), &last = device.back();
+    for (POINT p : {CPoint(first.left - 1, first.top), CPoint(first.left, first.top - 1),
+                    CPoint(last.right, last.top), CPoint(last.left, last.bottom)})
+        EXPECT_EQ(Pixel(p.x, p.y), kGrey) << p.x << "," << p.y;
 
     for (size_t i = 0; i < children.size(); ++i) {
         const CRect& d = device[i];
@@ -170,16 +114,16 @@ TEST_P(Scaled, SiblingsSnapEdgeToEdgeAndEachDeviceCornerReachesTheChildThatPaint
             driver.MouseDown();
             driver.MouseUp();
             driver.AdvanceTime(1000); // no double clicks
-            EXPECT_EQ(children[i]->downs, before + 1) << i << " at " << at.x << "," << at.y;
-            EXPECT_EQ(children[i]->down, client) << i;
-            EXPECT_EQ(Pixel(at.x, at.y), children[i]->color) << i;
+            EXPECT_EQ(std::tuple(children[i]->downs, children[i]->down, Pixel(at.x, at.y)),
+                      std::tuple(before + 1, client, DWORD{children[i]->color}))
+                << i << " at " << at.x << "," << at.y;
         }
     }
 }
 
 TEST_P(Scaled, AOnePixelLineCoversTheRoundedScaleInDeviceRows)
 {
-    CScaledWnd line(0, Draw::Line);
+    CFillWnd line(kWhite, true);
     ASSERT_TRUE(
         line.Create(nullptr, L"l", WS_CHILD | WS_VISIBLE, CRect(30, 25, 60, 40), &parent, 99));
     driver.Pump();
@@ -195,79 +139,28 @@ TEST_P(Scaled, AOnePixelLineCoversTheRoundedScaleInDeviceRows)
     EXPECT_EQ(rows.front(), platform::DeviceEdge(25 + 3, Scale()));
 }
 
-// The height of the ink on a top-level's surface in device pixels, with antialiased rows
-// counted by their coverage (the darkest pixel of each row), so that a glyph edge between two
-// rows counts as the part of a row it covers at every scale.
-double InkHeight(HWND top)
-{
-    Gdiplus::Bitmap& surface = *platform::wnd::TopLevelSurface(top);
-    double height = 0;
-    for (UINT y = 0; y < surface.GetHeight(); ++y) {
-        int darkest = 255;
-        for (UINT x = 0; x < surface.GetWidth(); ++x) {
-            Gdiplus::Color c;
-            surface.GetPixel(static_cast<int>(x), static_cast<int>(y), &c);
-            darkest = std::min<int>(darkest, c.GetR());
-        }
-        height += (255 - darkest) / 255.0;
-    }
-    return height;
-}
-
-// Pango draws at the device size: the ink of 12-pixel text at a scale is within a pixel of the
-// ink of (12 x scale)-pixel text at 1.0, where a stretched picture would be blurred wider.
-TEST_P(Scaled, TextIsDrawnAtTheScaledSize)
-{
-    double reference = 0;
-    {
-        HeadlessDriver plain;
-        CScaledWnd text(0, Draw::Text);
-        text.em = static_cast<float>(12 * Scale());
-        ASSERT_TRUE(text.CreateEx(0, nullptr, L"t", WS_VISIBLE, CRect(0, 0, 120, 60), nullptr, 0));
-        plain.Pump();
-        reference = InkHeight(text.m_hWnd);
-    }
-    HeadlessDriver scaled(Scale());
-    CScaledWnd text(0, Draw::Text);
-    ASSERT_TRUE(text.CreateEx(0, nullptr, L"t", WS_VISIBLE, CRect(0, 0, 40, 20), nullptr, 0));
-    scaled.Pump();
-    ASSERT_GT(reference, 10 * Scale());
-    EXPECT_NEAR(InkHeight(text.m_hWnd), reference, 1.0);
-}
-
 INSTANTIATE_TEST_SUITE_P(Scales, Scaled, ::testing::ValuesIn(kScales));
 
 TEST(WindowScale, AMoveToAnotherScaleKeepsLogicalSizesAndAnUnusableScaleIsRefused)
 {
-    HeadlessDriver driver;
-    CScaledWnd top(kGrey, Draw::Fill);
+    HeadlessDriver driver(std::nan("")); // refused too: the windows stay at 1
+    CFillWnd top(kGrey);
     ASSERT_TRUE(top.CreateEx(0, nullptr, L"t", WS_VISIBLE, CRect(10, 20, 50, 45), nullptr, 0));
     driver.Pump();
     for (double bad : {std::nan(""), 0.0, -2.0, 9.0, HUGE_VAL})
         EXPECT_FALSE(platform::wnd::SetWindowScale(top.m_hWnd, bad)) << bad;
-    EXPECT_EQ(platform::wnd::WindowScale(top.m_hWnd), 1.0);
-    EXPECT_EQ(top.dpiChanges, 0);
+    EXPECT_EQ(std::pair(platform::wnd::WindowScale(top.m_hWnd), top.dpiChanges), std::pair(1.0, 0));
 
     ASSERT_TRUE(platform::wnd::SetWindowScale(top.m_hWnd, 2.0));
-    EXPECT_EQ(top.dpiChanges, 1);
-    EXPECT_EQ(top.dpi, MAKEWPARAM(192, 192));
     // The same place on the screen (device 10, 20) in logical pixels of the new scale; the
     // logical size kept.
-    EXPECT_EQ(top.suggested, CRect(5, 10, 45, 35));
+    EXPECT_EQ(std::tuple(top.dpiChanges, top.dpi, top.suggested),
+              std::tuple(1, WPARAM{MAKEWPARAM(192, 192)}, CRect(5, 10, 45, 35)));
     EXPECT_EQ(platform::wnd::TopLevelSurface(top.m_hWnd)->GetWidth(), 80u);
     EXPECT_EQ(driver.PixelAt(top.m_hWnd, {39, 24}), kGrey);
     CRect client;
     top.GetClientRect(&client);
     EXPECT_EQ(client, CRect(0, 0, 40, 25));
-}
-
-TEST(WindowScale, ADriverGivenAnUnusableScaleKeepsOne)
-{
-    HeadlessDriver driver(std::nan(""));
-    CWnd top;
-    ASSERT_TRUE(top.CreateEx(0, nullptr, L"t", WS_VISIBLE, CRect(0, 0, 10, 10), nullptr, 0));
-    EXPECT_EQ(platform::wnd::WindowScale(top.m_hWnd), 1.0);
-    EXPECT_EQ(platform::wnd::TopLevelSurface(top.m_hWnd)->GetWidth(), 10u);
 }
 
 TEST(DisplayScale, TheOverrideWinsThenTheDisplayDpiThenXftDpiThenGdkScale)
@@ -279,15 +172,10 @@ TEST(DisplayScale, TheOverrideWinsThenTheDisplayDpiThenXftDpiThenGdkScale)
         const char* gdk;
         double scale; // NaN: refused later by the window layer
     } cases[] = {
-        {"2", 96, 96, "1", 2.0},
-        {"0", 192, 0, nullptr, 0.0},
-        {"2x", 192, 0, nullptr, std::nan("")},
-        {"", 144, 0, nullptr, 1.5},
-        {nullptr, 101, 192, "3", 1.0},
-        {nullptr, 0, 120, "3", 1.25},
-        {nullptr, -5, 0, "2", 2.0},
-        {nullptr, 0, 0, "2.5", 1.0},
-        {nullptr, 0, 0, "0", 1.0},
+        {"2", 96, 96, "1", 2.0},       {"2x", 192, 0, nullptr, std::nan("")},
+        {"", 144, 0, nullptr, 1.5},    {nullptr, 101, 192, "3", 1.0},
+        {nullptr, 0, 120, "3", 1.25},  {nullptr, -5, 0, "2", 2.0},
+        {nullptr, 0, 0, "2.5", 1.0},   {nullptr, 0, 0, "0", 1.0},
         {nullptr, 0, 0, nullptr, 1.0},
     };
     for (const Case& c : cases) {
