@@ -4,10 +4,12 @@
 #include "demo/host/SkinColours.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 #include "tests/TestKit.h"
+#include "tests/gdiplus/PixelProbe.h"
 #include "util/chooser/Chooser.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -48,10 +50,7 @@ TEST(DemoSamples, ReadBackDecodedAndRemadeWhenMissing)
         auto first = clip.Frame(0), later = clip.Frame(clip.FrameCount() - 1);
         ASSERT_TRUE(first && later) << file;
         EXPECT_EQ(std::pair(first->GetWidth(), first->GetHeight()), std::pair(160u, 120u));
-        Gdiplus::Color a, b;
-        first->GetPixel(5, 5, &a);
-        later->GetPixel(5, 5, &b);
-        EXPECT_NE(a.GetValue(), b.GetValue()) << file;
+        EXPECT_NE(PixelAt(*first, 5, 5), PixelAt(*later, 5, 5)) << file;
         EXPECT_EQ(clip.Frame(clip.FrameCount()), nullptr);
         // Played frames are written into the picture shown before (its pixels are the display
         // test's, against ffmpeg's).
@@ -75,15 +74,6 @@ protected:
         setenv("SKINKIT_DEMO_MEDIA", tmp.Path().c_str(), 1);
         ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
     }
-    // The timer messages the recorded window was sent.
-    size_t Timers() const
-    {
-        size_t timers = 0;
-        for (const MSG& m : driver.Recorded())
-            timers += m.message == WM_TIMER;
-        return timers;
-    }
-
     const testkit::TempDir tmp{"skinkit_demo_media"};
     HeadlessDriver driver;
     DemoSkin skin;
@@ -103,6 +93,11 @@ TEST_F(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     driver.Pump();
     CCtrlListbox& list = dialog.m_player.playlist.m_list;
     CDemoVideoArea& video = dialog.m_player.video;
+    // The timer messages the recorded window was sent.
+    const auto timers = [&] {
+        return std::count_if(driver.Recorded().begin(), driver.Recorded().end(),
+                             [](const MSG& m) { return m.message == WM_TIMER; });
+    };
     ASSERT_GE(list.GetItemCount(), 6);
     EXPECT_EQ(list.GetCheckedCount(), list.GetItemCount());
     EXPECT_FALSE(video.IsPlaying());
@@ -118,10 +113,10 @@ TEST_F(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     const int paused = video.PositionMs();
     driver.Record(video.m_hWnd);
     driver.AdvanceTime(5000);
-    EXPECT_EQ(std::pair(Timers(), video.PositionMs()), std::pair(size_t{0}, paused));
+    EXPECT_EQ(std::pair(timers(), video.PositionMs()), std::pair(0L, paused));
     driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5}); // again: the timer comes back, and is seen
     driver.AdvanceTime(100);
-    EXPECT_GT(Timers(), 0u);
+    EXPECT_GT(timers(), 0);
 
     std::vector<int> positions;
     video.onPosition = [&](int ms, int) { positions.push_back(ms); };
@@ -192,12 +187,12 @@ TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylistTheNextStartRestore
         driver.Pump();
         CCtrlListbox& list = dialog.m_player.playlist.m_list;
         ASSERT_EQ(list.GetItemCount(), 2);
-        EXPECT_EQ(std::pair(list.GetCheck(0), list.GetCheck(1)), std::pair(0, 1));
-        EXPECT_EQ(std::pair(list.IsItemDisabled(0), list.IsItemDisabled(1)), std::pair(1, 0));
+        // Checked, greyed; the first playable file plays at once.
+        EXPECT_EQ(std::tuple(list.GetCheck(0), list.GetCheck(1), list.IsItemDisabled(0),
+                             list.IsItemDisabled(1), list.GetIndicatedItem()),
+                  std::tuple(0, 1, 1, 0, 1));
         EXPECT_EQ(list.GetItemToolTip(0).ToUtf8(),
                   "cannot play: not an AVI file this reader understands");
-        // The first playable file plays at once.
-        EXPECT_EQ(list.GetIndicatedItem(), 1);
         EXPECT_TRUE(dialog.m_player.video.IsPlaying());
         // A double click on the refused row plays nothing and leaves playback as it was.
         driver.DoubleClick(list.m_hWnd, {150, 26 + 15});
@@ -252,7 +247,6 @@ TEST(DemoSamples, FolderFollowsTheOverrideThenTheCacheRules)
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"/m/here", "/c", "/m/here"},
         {nullptr, "/c", "/c/skinkit"},
-        {nullptr, "", "/h/.cache/skinkit"},
         {nullptr, "relative", "/h/.cache/skinkit"}, // to be ignored, say the XDG rules
         {nullptr, nullptr, "/h/.cache/skinkit"},
     };
@@ -360,16 +354,11 @@ TEST_F(DemoPlayer, WithoutTheSkinsFocusPictureTheFocusIsDotted)
     driver.Key(VK_TAB);
     ASSERT_EQ(driver.Focus(), play.m_hWnd);
     // Every other pixel of the outline is inverted; the edge itself is the button's.
-    const POINT probes[] = {{0, 1}, {1, 1}, {2, 1}};
-    DWORD focused[3];
-    for (int k = 0; k < 3; ++k)
-        focused[k] = driver.PixelAt(play.m_hWnd, probes[k]);
+    const auto pixel = [&](int x) { return driver.PixelAt(play.m_hWnd, {x, 1}); };
+    const DWORD focused[] = {pixel(0), pixel(1), pixel(2)};
     driver.Key(VK_TAB);
-    int inverted = 0;
-    for (int k = 0; k < 3; ++k)
-        inverted += driver.PixelAt(play.m_hWnd, probes[k]) != focused[k];
-    EXPECT_EQ(inverted, 1);
-    EXPECT_EQ(focused[0], demo::kPush[0].border);
+    EXPECT_EQ(std::tuple(focused[0], pixel(0), (pixel(1) != focused[1]) + (pixel(2) != focused[2])),
+              std::tuple(demo::kPush[0].border, focused[0], 1));
 }
 
 } // namespace
