@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 TEST(ListAccess, ShownRowsSelectionAndCurrentClamped)
 {
@@ -25,10 +26,9 @@ TEST(ListAccess, ShownRowsSelectionAndCurrentClamped)
         m.m_nSelectedItem = r.selected;
         m.m_nIndicatedItem = r.indicated;
         const auto t = list::DescribeTable(m, r.top, r.places);
-        EXPECT_EQ(t.firstShown, r.first) << r.rows << " rows from " << r.top;
-        EXPECT_EQ(t.shownRows, r.shown) << r.rows << " rows from " << r.top;
-        EXPECT_EQ(t.selected, r.wantSelected);
-        EXPECT_EQ(t.current, r.wantCurrent);
+        EXPECT_EQ(std::tuple(t.firstShown, t.shownRows, t.selected, t.current),
+                  std::tuple(r.first, r.shown, r.wantSelected, r.wantCurrent))
+            << r.rows << " rows from " << r.top;
     }
 }
 
@@ -44,9 +44,8 @@ TEST(ListAccess, RowsChecksAndGenerations)
     m.SetItemText(0, 1, L"clip");
     platform::wnd::AccRow row;
     ASSERT_TRUE(list::DescribeRow(m, 0, row));
-    EXPECT_EQ(row.cells.size(), 2u);
-    EXPECT_EQ(row.cells[1], L"clip");
-    EXPECT_EQ(row.states & acc::Checkable, 0u);
+    EXPECT_EQ(std::tuple(row.cells.size(), row.cells[1], row.states & acc::Checkable),
+              std::tuple(2u, CString(L"clip"), 0u));
     m.m_bCheckbox = 1;
     for (int check : {1, -1, 0}) {
         m.SetCheck(0, check);
