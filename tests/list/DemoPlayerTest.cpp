@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -335,14 +334,9 @@ TEST_F(DemoPlayer, TabWalksEveryControlShowingTheSkinsFocusAndArrowsSeek)
 TEST_F(DemoPlayer, WithoutTheSkinsFocusPictureTheFocusIsDotted)
 {
     const testkit::TempDir plain{"skinkit_demo_plain_skin"};
-    for (const auto& e : std::filesystem::directory_iterator(SKINKIT_DEMO_SKIN_BUILD_DIR))
-        std::filesystem::copy(e.path(), plain.Root() / e.path().filename());
-    std::ifstream in(plain.File("images.ini"));
-    std::string kept, line;
-    while (std::getline(in, line))
-        if (line.rfind("focus=", 0) != 0)
-            kept += line + "\n";
-    plain.Write("images.ini", kept);
+    std::filesystem::copy(SKINKIT_DEMO_SKIN_BUILD_DIR, plain.Path(),
+                          std::filesystem::copy_options::recursive);
+    testkit::RunCommand("sed -i '/^focus=/d' " + testkit::Quote(plain.File("images.ini")));
     DemoSkin bare;
     ASSERT_TRUE(bare.Load(CString::FromUtf8(plain.Path())));
     CDemoDialog dialog(bare);
