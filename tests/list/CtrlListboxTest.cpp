@@ -53,6 +53,12 @@ protected:
     // Row place p's centre, outside the check-box column, and its check box.
     static POINT RowPoint(int p) { return {100, 32 + p * 32 + 16}; }
     static POINT CheckPoint(int p) { return {380, 32 + p * 32 + 16}; }
+    // A click, or a double click, a second after what came before: never half of a double click.
+    void Click(POINT p, bool twice = false)
+    {
+        driver.AdvanceTime(1000);
+        twice ? driver.DoubleClick(list.m_hWnd, p) : driver.Click(list.m_hWnd, p);
+    }
 
     CCtrlListbox list;
     std::unique_ptr<Gdiplus::Bitmap> header = Solid(8, 8, kHeader),
@@ -72,31 +78,24 @@ TEST_F(ListBox, Session)
         return std::to_string(list.GetSelectedItem()) + "/" +
                std::to_string(list.GetIndicatedItem()) + " h" + std::to_string(list.GetCheck(-1));
     };
-    driver.Click(list.m_hWnd, {100, 32}); // a gap line: nothing (the other misses are ListInput's)
-    driver.AdvanceTime(1000);
-    driver.DoubleClick(list.m_hWnd, RowPoint(1));
-    driver.AdvanceTime(1000);
-    driver.DoubleClick(list.m_hWnd, CheckPoint(2)); // toggles twice, indicates, selects nothing
+    Click({100, 32}); // a gap line: nothing (the other misses are ListInput's)
+    Click(RowPoint(1), true);
+    Click(CheckPoint(2), true); // toggles twice, indicates, selects nothing
     EXPECT_EQ(list.GetCheck(2), 0);
     list.SetOption(1, 0); // indicating switched off: the double click is still told
-    driver.AdvanceTime(1000);
-    driver.DoubleClick(list.m_hWnd, RowPoint(3));
+    Click(RowPoint(3), true);
     list.ShowHeaderCheckbox(1);
     list.SetCheck(3, 1);
-    driver.AdvanceTime(1000);
-    driver.Click(list.m_hWnd, {380, 16}); // from mixed: all off
-    driver.AdvanceTime(1000);
-    driver.Click(list.m_hWnd, {380, 16}); // all on
+    Click({380, 16}); // from mixed: all off
+    Click({380, 16}); // all on
     EXPECT_EQ(list.GetLastCheckedIndex(), 19);
-    driver.AdvanceTime(1000);
-    driver.Click(list.m_hWnd, CheckPoint(0));
+    Click(CheckPoint(0));
     // The wheel, one row a message (ListInput's table has its edges), tells the bar; clicks
     // follow the new top.
     driver.Wheel(-120);
     driver.Wheel(-240);
     EXPECT_EQ(std::pair(list.GetTopIndex(), list.m_pVScroll->GetCurPos()), std::pair(2, 2));
-    driver.AdvanceTime(1000);
-    driver.Click(list.m_hWnd, RowPoint(0));
+    Click(RowPoint(0));
     // The header box's row is WPARAM(-1).
     EXPECT_EQ(host.heard, "52c 1 4321 1/-1 h0; 52d 1 4321 1/1 h0; 52c 1 4321 1/1 h0; "
                           "52e 2 4321 1/1 h0; 52d 2 4321 1/2 h0; 52e 2 4321 1/2 h0; "
@@ -114,8 +113,7 @@ TEST_F(ListBox, ScrollBarPositionTakenAsItComesAndSizing)
         list.SetItemState(3, 1);
         list.SendMessage(UM_VSCROLL_POS, far, 0);
         EXPECT_EQ(At(list, 50, 40), kRow);
-        driver.AdvanceTime(1000);
-        driver.Click(list.m_hWnd, RowPoint(0));
+        Click(RowPoint(0));
         driver.Wheel(-120);
     }
     EXPECT_EQ(host.heard, "");
@@ -167,10 +165,8 @@ TEST_F(ListBox, ClicksLandWhereTheSettersPaintThings)
         const int y = step.header + step.row + step.row / 2; // the middle of place 1
         list.SetItemState(-1, 1);
         list.SetCheck(1, 0);
-        driver.AdvanceTime(1000);
-        driver.Click(list.m_hWnd, {100, y});
-        driver.AdvanceTime(1000);
-        driver.Click(list.m_hWnd, {step.boxX, y});
+        Click({100, y});
+        Click({step.boxX, y});
         EXPECT_EQ(std::pair(list.GetSelectedItem(), list.GetCheck(1)), std::pair(1, 1)) << y;
         EXPECT_EQ(std::pair(At(list, 100, y), At(list, step.boxX, y)), std::pair(kSelected, kOn))
             << y;
@@ -203,8 +199,7 @@ TEST_F(ListBox, GeometrySettersAtTheLimits)
             list.MoveWindow(0, 0, 400, 300);
             ASSERT_LE(list.m_layout.rowRects.size(), 300u) << v;
             At(list, 50, 150); // painted
-            driver.AdvanceTime(1000);
-            driver.Click(list.m_hWnd, RowPoint(1));
+            Click(RowPoint(1));
             driver.Wheel(-120);
             list.EnsureVisible(19);
             list.SetRowHeight(32);

@@ -152,10 +152,9 @@ TEST_F(ListModel, IndicationSelectionAndDeleteAll)
     m.InsertColumn(0, L"a", 10, 0);
     Rows(3);
     m.SetItemState(2, 2);
-    m.SetOption(1, 1); // enabling clears the indicated row
-    EXPECT_EQ(m.m_nIndicatedItem, -1);
+    m.SetOption(1, 1);    // enabling clears the indicated row
     m.SetItemState(0, 3); // neither selects nor indicates
-    EXPECT_EQ(m.m_nSelectedItem, -1);
+    EXPECT_EQ(std::pair(m.m_nSelectedItem, m.m_nIndicatedItem), std::pair(-1, -1));
     m.SetItemState(1, 1);
     m.SetItemState(1, 2);
     m.SetCheck(0, 1);
