@@ -22,9 +22,9 @@ namespace {
 class ListModel : public ::testing::Test
 {
 protected:
-    void Rows(int n, bool header = true)
+    void Rows(int n)
     {
-        m.m_bShowHeaderCheckbox = header;
+        m.m_bShowHeaderCheckbox = 1;
         for (int i = 0; i < n; ++i)
             m.InsertItem(i, L"row");
     }
