@@ -7,7 +7,6 @@
 
 #include "../controls/ControlTestKit.h"
 
-#include <algorithm>
 #include <climits>
 #include <functional>
 #include <tuple>
