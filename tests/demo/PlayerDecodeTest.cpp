@@ -28,18 +28,15 @@ extern "C" {
 
 namespace {
 
-struct WithFfmpeg : ::testing::Test
+struct PlayerMedia : ::testing::Test
 {
     void SetUp() override
     {
-        static const bool have =
-            testkit::RunCommand("ffmpeg -version >/dev/null 2>&1 && echo yes") == "yes\n";
-        if (!have)
+        if (testkit::RunCommand("command -v ffmpeg").empty())
             GTEST_SKIP() << "no ffmpeg program";
     }
 };
-using PlayerMedia = WithFfmpeg;
-using PlayerClock = WithFfmpeg;
+using PlayerClock = PlayerMedia;
 
 // The file `ffmpeg <args>` writes, made once for the whole test program. Files past 1 GiB
 // (OpenDML) are the AVI reader's large peer tests.
@@ -313,15 +310,12 @@ TEST_F(PlayerMedia, DamagedFilesSayWhyOrPlayWhatIsThere)
     ASSERT_NE(at, std::string::npos);
     for (size_t i = at + 12; i < at + 40 && i < corrupt.size(); ++i)
         corrupt[i] = static_cast<std::uint8_t>(0xA5 ^ i);
-    {
-        player::AviMedia media;
-        ASSERT_TRUE(media.Open(tmp.Write("corrupt.avi", corrupt))) << media.Problem();
-        const std::vector<std::string> ours = OurHashes(media);
-        EXPECT_GE(ours.size(), 30u);
-        EXPECT_EQ(ours.front(), theirs.front());
-        const PlayStats st = PlayThrough(media, [](int) { return 10; });
-        EXPECT_EQ(st.Ended(), std::tuple(39, 0, false));
-    }
+    player::AviMedia damaged;
+    ASSERT_TRUE(damaged.Open(tmp.Write("corrupt.avi", corrupt))) << damaged.Problem();
+    const std::vector<std::string> ours = OurHashes(damaged);
+    EXPECT_GE(ours.size(), 30u);
+    EXPECT_EQ(ours.front(), theirs.front());
+    EXPECT_EQ(PlayThrough(damaged, [](int) { return 10; }).Ended(), std::tuple(39, 0, false));
 
     // Removed, then cut to nothing, while playing: what was read plays on, what cannot be
     // read any more is passed over, and the play still comes to its end.
@@ -333,8 +327,7 @@ TEST_F(PlayerMedia, DamagedFilesSayWhyOrPlayWhatIsThere)
             std::filesystem::remove(gone);
         else
             std::filesystem::resize_file(gone, 0);
-        const PlayStats st = PlayThrough(media, [](int) { return 10; });
-        EXPECT_EQ(st.Ended(), std::tuple(39, 0, false));
+        EXPECT_EQ(PlayThrough(media, [](int) { return 10; }).Ended(), std::tuple(39, 0, false));
     }
 }
 
@@ -422,7 +415,6 @@ TEST(PlayerDecode, FitInsideKeepsTheShape)
         {160, 120, 420, 320, {0, 2, 420, 315}},  // wider box than the picture's 4:3
         {160, 120, 320, 420, {0, 90, 320, 240}}, // taller box
         {0, 48, 64, 48, {0, 0, 0, 0}},           // no picture
-        {64, 48, 0, 48, {0, 0, 0, 0}},           // no box
         {16384, 1, 16384, 16384, {0, 8191, 16384, 1}},
         {1, 16384, 10, 10, {4, 0, 1, 10}}, // never thinner than a pixel
     };
