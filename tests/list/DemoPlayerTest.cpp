@@ -169,7 +169,6 @@ TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylistTheNextStartRestore
 {
     const std::vector<std::string> samples = demo::MakeSampleMedia(tmp.File("samples"));
     ASSERT_GE(samples.size(), 3u);
-    const std::string junk = tmp.Write("junk.avi", std::string("not a video at all"));
     const auto paths = [](CDemoDialog& d) {
         std::vector<std::string> rows;
         for (const player::PlaylistEntry& e : d.m_player.playlist.Entries())
@@ -179,7 +178,7 @@ TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylistTheNextStartRestore
     std::vector<std::string> rows;
     {
         CDemoDialog dialog(skin);
-        dialog.m_files = {junk, samples[2]};
+        dialog.m_files = {tmp.Write("junk.avi", std::string("not a video at all")), samples[2]};
         ASSERT_TRUE(dialog.CreateDialogWindow());
         driver.Pump();
         CCtrlListbox& list = dialog.m_player.playlist.m_list;
@@ -270,7 +269,6 @@ TEST_F(DemoPlayer, TabWalksEveryControlShowingTheSkinsFocusAndArrowsSeek)
     driver.Pump();
     CDemoVideoArea& video = dialog.m_player.video;
     CControlBar& bar = dialog.m_controlBar;
-    CWnd& list = dialog.m_player.playlist.m_list;
     driver.Click(dialog.m_btnStop.m_hWnd, {5, 5}); // the mouse gives the focus, unshown
     EXPECT_EQ(driver.Focus(), dialog.m_btnStop.m_hWnd);
     const auto ring = [&](CWnd& w, int x, int y) { return driver.PixelAt(w.m_hWnd, {x, y}); };
@@ -289,7 +287,7 @@ TEST_F(DemoPlayer, TabWalksEveryControlShowingTheSkinsFocusAndArrowsSeek)
                      &bar.m_sldVolume,
                      &bar.m_btnOpen,
                      &bar.m_btnOpenSmall,
-                     &list,
+                     &dialog.m_player.playlist.m_list,
                      &dialog.m_groups.m_lnkReadme,
                      &dialog.m_btnPlay,
                      &dialog.m_btnStop};
