@@ -26,12 +26,9 @@ def check(ok, what):
 
 def wait_for(probe, seconds=10.0):
     end = time.time() + seconds
-    while time.time() < end:
-        value = probe()
-        if value:
-            return value
+    while not (value := probe()) and time.time() < end:
         time.sleep(0.1)
-    return None
+    return value or None
 
 
 def find_app():
@@ -63,8 +60,7 @@ def region_shot(x, y, w, h):
 
 app = wait_for(find_app)
 if app is None:
-    print("FAIL: the demo did not appear on the accessibility bus")
-    sys.exit(1)
+    sys.exit("FAIL: the demo did not appear on the accessibility bus")
 check(app.getRoleName() == "application", "the application object has the application role")
 frames = [c for c in app if c is not None]
 check(len(frames) == 1 and frames[0].getRoleName() == "frame", "one frame under the application")
@@ -148,12 +144,7 @@ check(wait_for(lambda: shot() == picture_before, 3),
 # --- events: a check box's check follows its action (the focus signals are the in-process
 # tests', the Tab keys through X the SDL backend's) ---
 checked = []
-
-
-def on_checked(event):
-    checked.append((event.source.name, event.detail1))
-
-
+on_checked = lambda event: checked.append((event.source.name, event.detail1))
 pyatspi.Registry.registerEventListener(on_checked, "object:state-changed:checked")
 subtitles = find(frame, "check box", "Subtitles")
 subtitles.queryAction().doAction(0)

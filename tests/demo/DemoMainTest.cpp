@@ -13,19 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A copy of the built sample skin whose layout.ini the case may replace.
-std::string SkinWithLayout(const testkit::TempDir& tmp, const char* layout)
-{
-    const std::string dir = tmp.File("skin");
-    fs::copy(SKINKIT_DEMO_SKIN_BUILD_DIR, dir, fs::copy_options::recursive);
-    if (layout) {
-        fs::remove(dir + "/layout.ini");
-        if (*layout)
-            std::ofstream(dir + "/layout.ini", std::ios::binary) << layout;
-    }
-    return dir;
-}
-
 TEST(DemoMain, ExitStatusAndMessageSayWhatWentWrong)
 {
     // The built layout with the window made 100,000 pixels wide.
@@ -57,8 +44,14 @@ TEST(DemoMain, ExitStatusAndMessageSayWhatWentWrong)
          "cannot write the screenshot .*/no/folder/shot.png"},
     };
     for (const auto& [pattern, layout, status, message] : cases) {
+        // A copy of the built sample skin, its layout.ini replaced as the case says.
         const testkit::TempDir tmp{"skinkit_demo_main"};
-        const std::string skin = SkinWithLayout(tmp, layout);
+        const std::string skin = tmp.File("skin");
+        fs::copy(SKINKIT_DEMO_SKIN_BUILD_DIR, skin, fs::copy_options::recursive);
+        if (layout)
+            fs::remove(skin + "/layout.ini");
+        if (layout && *layout)
+            std::ofstream(skin + "/layout.ini", std::ios::binary) << layout;
         std::string args = std::regex_replace(pattern, std::regex("\\{skin\\}"), skin);
         args = std::regex_replace(args, std::regex("\\{tmp\\}"), tmp.Path());
         int got = -1;

@@ -12,13 +12,10 @@ ffmpeg -v error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=6 \
   -f lavfi -i sine=frequency=440:sample_rate=44100:duration=6 \
   -c:v mpeg4 -q:v 2 -c:a libmp3lame -b:a 64k "$clip" || fail "ffmpeg could not make the clip"
 # The demo's settings and sample files stay in the work folder; no sound card is needed.
-SKINKIT_SETTINGS_DIR="$work/settings" SKINKIT_DEMO_MEDIA="$work/media" SDL_AUDIODRIVER=dummy
-export SKINKIT_SETTINGS_DIR SKINKIT_DEMO_MEDIA SDL_AUDIODRIVER
+export SKINKIT_SETTINGS_DIR="$work/settings" SKINKIT_DEMO_MEDIA="$work/media" SDL_AUDIODRIVER=dummy
 ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" timeout 60 \
   "$1" --backend sdl2 --print-events --exit-after 2500 --window-screenshot "$work/shot.png" \
-  "$clip" >"$work/out" 2>&1
-code=$?
-[ "$code" -eq 0 ] || fail "the demo exited with $code"
+  "$clip" >"$work/out" 2>&1 || fail "the demo exited with $?"
 line=$(grep '^video frame' "$work/out") || fail "the demo did not say what it showed"
 # "video frame K at MS ms, picture at X,Y size WxH"
 set -- $(echo "$line" | sed 's/[^0-9]\{1,\}/ /g')

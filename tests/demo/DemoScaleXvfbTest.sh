@@ -9,9 +9,8 @@
 need convert
 xvfb_screen=2048x1536x24
 start_display
-SKINKIT_SETTINGS_DIR="$work/settings" SKINKIT_DEMO_MEDIA="$work/media" SDL_AUDIODRIVER=dummy \
-  SKINKIT_SCALE=2
-export SKINKIT_SETTINGS_DIR SKINKIT_DEMO_MEDIA SDL_AUDIODRIVER SKINKIT_SCALE
+export SKINKIT_SETTINGS_DIR="$work/settings" SKINKIT_DEMO_MEDIA="$work/media" \
+  SDL_AUDIODRIVER=dummy SKINKIT_SCALE=2
 
 # The title static covers logical (16, 8)-(340, 28).
 for s in 1 2; do

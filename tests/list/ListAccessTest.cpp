@@ -4,31 +4,29 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
+#include <tuple>
 
 TEST(ListAccess, ShownRowsSelectionAndCurrentClamped)
 {
-    struct Row
-    {
-        int rows, top, places, selected, indicated;
-        int first, shown, wantSelected, wantCurrent;
-    };
-    const Row rows[] = {
+    // Rows, top, places, selected, indicated → first shown, rows shown, selected, current.
+    const std::array<int, 9> cases[] = {
         {5, 0, 3, 1, 4, 0, 3, 1, 4},   {5, 4, 3, -1, -1, 4, 1, -1, -1},
         {5, 9, 3, 7, 5, 5, 0, -1, -1}, {0, 0, 3, 0, 0, 0, 0, -1, -1},
         {5, -2, -1, 2, 2, 0, 0, 2, 2}, {100000, 99998, 4, 99999, 0, 99998, 2, 99999, 0},
     };
-    for (const Row& r : rows) {
+    for (auto [rows, top, places, selected, indicated, first, shown, wantSelected, wantCurrent] :
+         cases) {
         list::Model m;
-        for (int i = 0; i < r.rows; ++i)
+        for (int i = 0; i < rows; ++i)
             m.InsertItem(i, L"x");
-        m.m_nSelectedItem = r.selected;
-        m.m_nIndicatedItem = r.indicated;
-        const auto t = list::DescribeTable(m, r.top, r.places);
-        EXPECT_EQ(t.firstShown, r.first) << r.rows << " rows from " << r.top;
-        EXPECT_EQ(t.shownRows, r.shown) << r.rows << " rows from " << r.top;
-        EXPECT_EQ(t.selected, r.wantSelected);
-        EXPECT_EQ(t.current, r.wantCurrent);
+        m.m_nSelectedItem = selected;
+        m.m_nIndicatedItem = indicated;
+        const auto t = list::DescribeTable(m, top, places);
+        EXPECT_EQ(std::tuple(t.firstShown, t.shownRows, t.selected, t.current),
+                  std::tuple(first, shown, wantSelected, wantCurrent))
+            << rows << " rows from " << top;
     }
 }
 
@@ -44,9 +42,8 @@ TEST(ListAccess, RowsChecksAndGenerations)
     m.SetItemText(0, 1, L"clip");
     platform::wnd::AccRow row;
     ASSERT_TRUE(list::DescribeRow(m, 0, row));
-    EXPECT_EQ(row.cells.size(), 2u);
-    EXPECT_EQ(row.cells[1], L"clip");
-    EXPECT_EQ(row.states & acc::Checkable, 0u);
+    EXPECT_EQ(std::tuple(row.cells.size(), row.cells[1], row.states & acc::Checkable),
+              std::tuple(2u, CString(L"clip"), 0u));
     m.m_bCheckbox = 1;
     for (int check : {1, -1, 0}) {
         m.SetCheck(0, check);

@@ -22,9 +22,9 @@ namespace {
 class ListModel : public ::testing::Test
 {
 protected:
-    void Rows(int n, bool header = true)
+    void Rows(int n)
     {
-        m.m_bShowHeaderCheckbox = header;
+        m.m_bShowHeaderCheckbox = 1;
         for (int i = 0; i < n; ++i)
             m.InsertItem(i, L"row");
     }
@@ -53,10 +53,9 @@ TEST_F(ListModel, RowsCellsAndItemData)
     EXPECT_EQ(m.AddItemData(5, 1), 0);
     m.SetCheck(1, 1);
     EXPECT_FALSE(m.InsertItem(1, L"again")); // replaces only the first text
-    EXPECT_EQ(m.GetItemCount(), 2);
     const list::Item* item = m.GetItem(1);
-    EXPECT_EQ(std::tuple(item->strText[0], item->strText[3], m.GetCheck(1)),
-              std::tuple(CString(L"again"), CString(L"third"), 1));
+    EXPECT_EQ(std::tuple(m.GetItemCount(), item->strText[0], item->strText[3], m.GetCheck(1)),
+              std::tuple(2, CString(L"again"), CString(L"third"), 1));
     for (const CString& t : item->strText)
         EXPECT_NE(t, CString(L"past"));
     const std::tuple<int, int, DWORD> itemData[] = {{1, 0, 7u},          {1, 1, 9u},
@@ -113,9 +112,8 @@ TEST_F(ListModel, RowClicksSummariseByRuleB)
     Rows(3);
     m.SetCheck(1, -1);
     m.ToggleRowCheck(1); // mixed becomes unchecked, not checked
-    EXPECT_EQ(m.GetCheck(1), 0);
     m.ToggleRowCheck(2);
-    EXPECT_EQ(m.m_nHeaderCheck, -1);
+    EXPECT_EQ(std::pair(m.GetCheck(1), m.m_nHeaderCheck), std::pair(0, -1));
     m.SetCheck(0, -1);
     m.ToggleRowCheck(2); // no row checked: rule B says unchecked where rule A says mixed
     EXPECT_EQ(std::pair(m.m_nHeaderCheck, m.SummaryRuleA()), std::pair(0, -1));
@@ -130,9 +128,8 @@ TEST_F(ListModel, CheckedSearchesAndSparseKeys)
     m.SetCheck(1, 1);
     m.SetCheck(2, 2); // 2 counts as checked
     // The searches start from any int: neither row + 1 nor row − 1 may leave the range.
-    const std::array<int, 3> searches[] = {{-1, 1, -1},      {1, 2, -1},          {2, -1, 1},
-                                           {3, -1, 2},       {100, -1, 2},        {INT_MAX, -1, 2},
-                                           {INT_MIN, 1, -1}, {-1000000000, 1, -1}};
+    const std::array<int, 3> searches[] = {{-1, 1, -1}, {1, 2, -1},       {2, -1, 1},
+                                           {3, -1, 2},  {INT_MAX, -1, 2}, {INT_MIN, 1, -1}};
     for (auto [from, next, prev] : searches)
         EXPECT_EQ(std::pair(m.GetNextCheckedIndex(from), m.GetPrevCheckedIndex(from)),
                   std::pair(next, prev))
@@ -154,18 +151,16 @@ TEST_F(ListModel, IndicationSelectionAndDeleteAll)
     m.InsertColumn(0, L"a", 10, 0);
     Rows(3);
     m.SetItemState(2, 2);
-    m.SetOption(1, 1); // enabling clears the indicated row
-    EXPECT_EQ(m.m_nIndicatedItem, -1);
+    m.SetOption(1, 1);    // enabling clears the indicated row
     m.SetItemState(0, 3); // neither selects nor indicates
-    EXPECT_EQ(m.m_nSelectedItem, -1);
+    EXPECT_EQ(std::pair(m.m_nSelectedItem, m.m_nIndicatedItem), std::pair(-1, -1));
     m.SetItemState(1, 1);
     m.SetItemState(1, 2);
     m.SetCheck(0, 1);
     m.DeleteAllItems();
-    EXPECT_EQ(m.GetItemCount(), 0);
-    EXPECT_EQ(m.ColumnCount(), 1);
-    EXPECT_EQ(std::tuple(m.m_nSelectedItem, m.m_nIndicatedItem, m.m_nHeaderCheck),
-              std::tuple(-1, -1, 0));
+    EXPECT_EQ(std::tuple(m.GetItemCount(), m.ColumnCount(), m.m_nSelectedItem, m.m_nIndicatedItem,
+                         m.m_nHeaderCheck),
+              std::tuple(0, 1, -1, -1, 0));
     Rows(2);
     m.SetCheck(0, 1);
     EXPECT_EQ(m.m_nHeaderCheck, -1); // counts start again from the new rows
@@ -198,7 +193,6 @@ TEST_F(ListModel, CellPicturesAreReadOnlyFromRegularFilesOfAPictureSize)
                                {dir + "folder.png", 6u},
                                {dir + "fifo.png", 6u},
                                {std::string("/dev/zero"), 6u},
-                               {std::string("/dev/null"), 6u},
                                {dir + "empty.png", 0u},
                                {dir + "huge.png", 0u}}) {
         m.SetItemImage(0, 1, pic.get());

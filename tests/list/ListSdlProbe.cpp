@@ -6,15 +6,12 @@
 #include "../controls/ControlTestKit.h"
 #include "../wnd/SdlProbeKit.h"
 
-#include <vector>
-
 int main()
 {
     if (!StartSdlProbe())
         return 2;
     auto row = Solid(8, 32, 0xFF202830u), track = Solid(12, 16, 0xFF101010u),
          thumb = Solid(12, 16, 0xFFC0C0C0u), arrow = Solid(48, 12, 0xFF606060u);
-    std::vector<std::unique_ptr<Gdiplus::Bitmap>> pictures;
     CWnd host;
     if (!host.CreateEx(0, nullptr, L"skinkit list probe", WS_VISIBLE, CRect(40, 40, 460, 360),
                        nullptr, 0))
@@ -35,9 +32,8 @@ int main()
     list.MoveWindow(10, 10, 400, 300);
     for (int i = 0; i < 40; ++i) { // RowColour(i) = (10 + 5i, 200 − 4i, 60 + 3i)
         list.InsertItem(i, L"");
-        pictures.push_back(
-            Solid(20, 20, 0xFF000000u | (10 + 5 * i) << 16 | (200 - 4 * i) << 8 | (60 + 3 * i)));
-        list.SetItemImage(i, 0, pictures.back().get());
+        const auto colour = 0xFF000000u | (10 + 5 * i) << 16 | (200 - 4 * i) << 8 | (60 + 3 * i);
+        list.SetItemImage(i, 0, Solid(20, 20, colour).get()); // the list keeps a copy
     }
     ShowProbe(host, 30000);
     RunProbe();

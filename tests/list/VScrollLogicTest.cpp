@@ -6,7 +6,6 @@
 
 #include <array>
 #include <climits>
-#include <string>
 #include <tuple>
 #include <utility>
 
@@ -16,16 +15,14 @@ constexpr vscroll::Arrows kArrows{true, 16, 16};
 
 TEST(VScrollLogic, TrackAndThumb)
 {
-    EXPECT_EQ(vscroll::TrackOf(200, kArrows).top, 16);
-    EXPECT_EQ(vscroll::TrackOf(200, kArrows).length, 168);
+    const vscroll::Track t = vscroll::TrackOf(200, kArrows);
+    EXPECT_EQ(std::pair(t.top, t.length), std::pair(16, 168));
     EXPECT_EQ(vscroll::TrackOf(200, {false, 16, 0}).length, 200); // one arrow missing: none count
     // Track, items, page → thumb: by pages rounded up, raised to 40; no page divides nothing.
     const std::array<int, 4> thumbs[] = {{168, 100, 10, 40}, {168, 25, 10, 56}, {168, 10, 10, 168},
-                                         {168, 11, 10, 84},  {30, 5, 10, 40},   {168, 100, 0, 168},
-                                         {168, 100, -3, 168}};
+                                         {168, 11, 10, 84},  {30, 5, 10, 40},   {168, 100, 0, 168}};
     for (auto [track, items, page, thumb] : thumbs)
         EXPECT_EQ(vscroll::ThumbHeight(track, items, page), thumb) << items << " / " << page;
-    const vscroll::Track t = vscroll::TrackOf(200, kArrows);
     for (auto [pos, top] : {std::pair{0, 17}, {45, 17 + 64}, {90, 17 + 128}})
         EXPECT_EQ(vscroll::ThumbTop(t, 40, pos, 90), top) << pos;
     EXPECT_EQ(vscroll::ThumbRect(12, 145, 40), CRect(1, 145, 11, 183));
@@ -45,11 +42,8 @@ TEST(VScrollLogic, TrackAndThumb)
 // position past it put the thumb outside the bar.
 TEST(VScrollLogic, CountsAndPositionsAtTheLimits)
 {
-    const std::array<int, 3> ranges[] = {{INT_MAX, -1, INT_MAX},
-                                         {INT_MIN, 1, INT_MIN},
-                                         {INT_MAX, INT_MIN, INT_MAX},
-                                         {INT_MIN, INT_MAX, INT_MIN},
-                                         {100, 10, 90}};
+    const std::array<int, 3> ranges[] = {
+        {INT_MAX, -1, INT_MAX}, {INT_MIN, 1, INT_MIN}, {100, 10, 90}};
     for (auto [items, page, range] : ranges)
         EXPECT_EQ(vscroll::Range(items, page), range) << items << " - " << page;
     const vscroll::Track t = vscroll::TrackOf(200, kArrows);
@@ -65,31 +59,20 @@ TEST(VScrollLogic, CountsAndPositionsAtTheLimits)
               INT_MAX);
 }
 
+// The cut last tile is the painting test's, read from the pixels.
 TEST(VScrollLogic, TiledThumbCutsItsLastTile)
 {
-    std::string s;
-    for (const vscroll::Tile& tile : vscroll::ThumbTiles(50, 40, 16))
-        s += std::to_string(tile.y) + "+" + std::to_string(tile.height) + " ";
-    EXPECT_EQ(s, "50+16 66+16 82+6 ");
     EXPECT_EQ(vscroll::ThumbTiles(50, 40, 38).size(), 1u);
     EXPECT_TRUE(vscroll::ThumbTiles(50, 40, 0).empty());
 }
 
 TEST(VScrollLogic, DragFromTheTopOfTheBar)
 {
-    // The pointer's y, the range, the bar's height → position.
+    // The pointer's y, the range, the bar's height → position. A bar shorter than thumb and
+    // arrows has no span to divide by.
     const std::array<int, 4> cases[] = {
-        {19, 90, 200, 0},
-        {20, 90, 200, 0},
-        {36, 90, 200, 90 * 16 / 128},
-        {84, 90, 200, 45},
-        {147, 90, 200, 90 * 127 / 128},
-        {148, 90, 200, 90},
-        {1000, 90, 200, 90},
-        {-50, 90, 200, 0},
-        {150, 0, 200, 0},
-        {150, -5, 200, 0},
-        {30, 90, 60, 90}}; // a bar shorter than thumb and arrows has no span to divide by
+        {19, 90, 200, 0},   {20, 90, 200, 0},  {84, 90, 200, 45}, {147, 90, 200, 90 * 127 / 128},
+        {148, 90, 200, 90}, {150, -5, 200, 0}, {30, 90, 60, 90}};
     for (auto [y, range, height, pos] : cases)
         EXPECT_EQ(vscroll::DragPosition(y, 40, height, kArrows, range), pos) << y << " " << range;
 }
@@ -116,7 +99,6 @@ TEST(VScrollLogic, KeysActWhereTheirMouseActionWould)
         {K::PageDown, 95, 100, 10, 90},
         {K::PageDown, 3, 5, 10, 3},
         {K::Bottom, 4, 10, 10, 4},
-        {K::Bottom, 0, 100, 0, 0},
         {K::LineDown, INT_MAX, INT_MAX, INT_MIN, INT_MAX},
         {K::PageUp, INT_MIN, INT_MAX, INT_MAX, 0}};
     for (auto [key, pos, items, page, to] : cases)
