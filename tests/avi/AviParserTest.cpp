@@ -148,6 +148,7 @@ void ExpectInfoStartCleared(mmAviParser& r, const Bytes&)
 std::vector<RuleCase> RuleCases()
 {
     const Check packets = ExpectSimplePackets, noFormat = ExpectNoFormat;
+    const Check noPackets = [](mmAviParser& r, const Bytes&) { EXPECT_TRUE(Packets(r).empty()); };
     const std::vector<PacketLayout> none;
     const Bytes junk4 = Chunk("JUNK", Bytes(4));
     using L = FileLayout;
@@ -169,12 +170,7 @@ std::vector<RuleCase> RuleCases()
         {"NoMoviListIsRefused", {}, Rename("movi", "movX"), -1, -1, {}},
         {"MoviAtTheEndOfRiffIsRefused", {}, RiffEndsAt("movi", 8), -1, -1, {}},
         {"NoIdx1IsRefused", Set(&L::index, false), {}, -1, 0, {}},
-        {"EmptyIdx1OpensWithNoPackets",
-         Set(&L::packets, none),
-         {},
-         0,
-         0,
-         [](mmAviParser& r, const Bytes&) { EXPECT_TRUE(Packets(r).empty()); }},
+        {"EmptyIdx1OpensWithNoPackets", Set(&L::packets, none), {}, 0, 0, noPackets},
         {"WalkAfterMoviEndsAtTheEndOfRiff", {}, RiffEndsAt("idx1", 0), -1, 0, {}},
         {"UnknownChunkAfterMoviEndsTheWalk", Set(&L::tail, Chunk("abcd", Bytes(4))), {}, -1, 0, {}},
         {"JunkAfterMoviIsSkipped", Set(&L::tail, junk4), {}, 0, 0, packets},

@@ -36,27 +36,23 @@ TEST_F(RegistryKeys, CreateTellsNewFromExistingOpenNeverCreatesAndBadArgumentsFa
     EXPECT_EQ(how, REG_CREATED_NEW_KEY);
     RegCloseKey(Create(HKEY_CURRENT_USER, L"SOFTWARE\\new", &how));
     EXPECT_EQ(how, REG_OPENED_EXISTING_KEY);
-    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\NEW", 0, KEY_READ, &h), ERROR_SUCCESS);
-    EXPECT_EQ(RegCloseKey(h), ERROR_SUCCESS);
 
     // Paths below an open key, and bad arguments.
     HKEY parent = Create(HKEY_CURRENT_USER, L"Software");
-    HKEY child = Create(parent, L"Vendor\\App");
-    const DWORD v = 9;
-    EXPECT_EQ(RegSetValueExW(child, L"n", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), 4),
+    RegCloseKey(Create(parent, L"Vendor\\App"));
+    EXPECT_EQ(RegCloseKey(parent), ERROR_SUCCESS);
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Vendor\\App", 0, KEY_READ, &h),
               ERROR_SUCCESS);
-    RegCloseKey(child);
-    HKEY again = nullptr;
-    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Vendor\\App", 0, KEY_READ, &again),
-              ERROR_SUCCESS);
-    RegCloseKey(again);
-    RegCloseKey(parent);
+    RegCloseKey(h);
     EXPECT_EQ(CreateKey(HKEY_CURRENT_USER, L"\\Lead", &h), ERROR_BAD_PATHNAME);
     EXPECT_EQ(RegCloseKey(parent), ERROR_INVALID_HANDLE); // already closed
     DWORD size = 4;
     EXPECT_EQ(RegQueryValueExW(parent, L"n", nullptr, nullptr, nullptr, &size),
               ERROR_INVALID_HANDLE);
     EXPECT_EQ(RegSetValueExW(HKEY_CURRENT_USER, L"n", 0, REG_BINARY, nullptr, 4), ERROR_NOACCESS);
+    // Without a machine store its root answers that the key is not there.
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_QUERY_VALUE, &h),
+              ERROR_FILE_NOT_FOUND);
 }
 
 // Keys deeper than 512 levels or with a level name longer than 255 units are refused with an
@@ -175,15 +171,6 @@ TEST_F(RegistryKeys, AStoreWithARowForEveryLevelReadsBackTheSame)
               ERROR_FILE_NOT_FOUND);
 }
 
-// The classes root is the shell's: its own tests hold it.
-TEST_F(RegistryKeys, ReadOnlyRootsRefuseWritesAndAnswerNotFound)
-{
-    HKEY h = nullptr;
-    EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, L"Software", &h), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_QUERY_VALUE, &h),
-              ERROR_FILE_NOT_FOUND);
-}
-
 using RegistryValues = SettingsFolder;
 
 TEST_F(RegistryValues, SmallBufferGetsMoreDataAndTheSizeNeededAndDeletedValuesAreGone)
@@ -195,8 +182,7 @@ TEST_F(RegistryValues, SmallBufferGetsMoreDataAndTheSizeNeededAndDeletedValuesAr
 
     DWORD type = 0, size = 0;
     EXPECT_EQ(RegQueryValueExW(h, L"t", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
-    EXPECT_EQ(type, REG_SZ);
-    EXPECT_EQ(size, 12u);
+    EXPECT_EQ(std::tuple(type, size), std::tuple(REG_SZ, 12u));
     BYTE small[4] = {1, 2, 3, 4}, exact[12];
     size = sizeof(small);
     EXPECT_EQ(RegQueryValueExW(h, L"T", nullptr, &type, small, &size), ERROR_MORE_DATA);
@@ -206,8 +192,6 @@ TEST_F(RegistryValues, SmallBufferGetsMoreDataAndTheSizeNeededAndDeletedValuesAr
     EXPECT_EQ(RegQueryValueExW(h, L"T", nullptr, &type, exact, &size), ERROR_SUCCESS);
     EXPECT_EQ(std::memcmp(exact, text, 12), 0);
 
-    size = 4;
-    EXPECT_EQ(RegQueryValueExW(h, L"Missing", nullptr, &type, small, &size), ERROR_FILE_NOT_FOUND);
     DWORD reserved = 0;
     EXPECT_EQ(RegQueryValueExW(h, L"T", &reserved, &type, small, &size), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegDeleteValueW(h, L"t"), ERROR_SUCCESS);
