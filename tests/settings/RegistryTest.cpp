@@ -5,24 +5,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-// RegCreateKeyExW with every access; its result, the key in `h`.
-LSTATUS CreateKey(HKEY root, const wchar_t* path, HKEY* h, DWORD* disposition = nullptr)
-{
-    return RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                           h, disposition);
-}
-
-HKEY Create(HKEY root, const wchar_t* path, DWORD* disposition = nullptr)
-{
-    HKEY h = nullptr;
-    EXPECT_EQ(CreateKey(root, path, &h, disposition), ERROR_SUCCESS);
-    return h;
-}
-
-} // namespace
-
 using RegistryKeys = SettingsFolder;
 
 TEST_F(RegistryKeys, CreateTellsNewFromExistingOpenNeverCreatesAndBadArgumentsFail)

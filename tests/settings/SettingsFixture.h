@@ -11,6 +11,20 @@
 #include <string>
 #include <vector>
 
+// RegCreateKeyExW with every access; its result, the key in `h`.
+inline LSTATUS CreateKey(HKEY root, const wchar_t* path, HKEY* h, DWORD* disposition = nullptr)
+{
+    return RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                           h, disposition);
+}
+
+inline HKEY Create(HKEY root, const wchar_t* path, DWORD* disposition = nullptr)
+{
+    HKEY h = nullptr;
+    EXPECT_EQ(CreateKey(root, path, &h, disposition), ERROR_SUCCESS);
+    return h;
+}
+
 class SettingsFolder : public ::testing::Test
 {
 protected:

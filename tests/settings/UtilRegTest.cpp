@@ -9,11 +9,8 @@ const std::string kFolded = "SOFTWARE\\SKINKIT\\PLAYER"; // as the store compare
 
 void StoreRaw(const CString& path, const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes)
 {
-    HKEY h = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
-                              nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExW(h, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
+    const HKEY h = Create(HKEY_CURRENT_USER, path);
+    EXPECT_EQ(RegSetValueExW(h, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
     RegCloseKey(h);
 }
@@ -153,8 +150,8 @@ TEST_F(RegRoots, KeysPastTheLimitsGiveDefaultsAndStoreNothing)
         reg.WriteRegString(key, L"T", L"text");
         EXPECT_EQ(reg.ReadRegString(key, L"T", L"fallback"), CString(L"fallback"));
     }
-    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key"), "1"); // the seed
-    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM value"), "1");
+    EXPECT_EQ(Sql(UserDb(), "SELECT (SELECT count(*) FROM key) || (SELECT count(*) FROM value)"),
+              "11"); // the seed's key and value
 }
 
 TEST_F(RegRoots, LetterCaseAndDoubledSeparatorsNameTheSameValue)
