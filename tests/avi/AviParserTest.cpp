@@ -34,11 +34,10 @@ protected:
     mmAviParser m_reader;
 };
 
-// --- one row per rule of the layout the default walk reads ---
-//
-// Each file breaks (or keeps, where the rule says it opens) one rule. `designed` is what the
-// default walk answers, `tolerant` what the tolerant walk answers (kAny: not this row's
-// concern); `check` runs on the default walk's open reader.
+// One row per rule of the layout the default walk reads. Each file breaks (or keeps, where the rule
+// says it opens) one rule. `designed` is what the default walk answers, `tolerant` what the
+// tolerant walk answers (kAny: not this row's concern); `check` runs on the default walk's open
+// reader.
 
 constexpr int kAny = 99;
 
@@ -285,8 +284,8 @@ TEST_F(Reader, InfoHoldsTheStoredHeaderCutToTheRecord)
     } rec;
     std::memset(&rec, 0x11, sizeof rec);
     ASSERT_EQ(m_reader.GetAVIVideoStreamInfo(&rec.info, 0), 0);
-    EXPECT_EQ(rec.info.szName[63], 0xEEEE);
     EXPECT_EQ(Bytes(rec.guard, rec.guard + 96), Bytes(96, 0x11));
+    EXPECT_EQ(rec.info.szName[63], 0xEEEE);
     EXPECT_EQ(rec.info.dwInitialFrames, 4096u); // holds dwSuggestedBufferSize
     const AVISTREAMINFOW info = avi::InfoFromRawHeader(rec.info);
     EXPECT_EQ(std::tuple(info.dwSuggestedBufferSize, info.rcFrame.right, info.rcFrame.bottom,

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -22,9 +21,7 @@
 
 namespace avitest {
 
-using testkit::Quote;
-using testkit::RunCommand;
-using testkit::TempDir;
+using namespace testkit;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -129,7 +126,6 @@ struct FileLayout
     Bytes indexExtra;  // raw 16-byte entries appended to idx1
 };
 
-// One idx1 entry.
 inline Bytes IndexEntry(const std::string& ckid, std::uint32_t flags, std::uint64_t offset,
                         std::uint32_t length)
 {

@@ -54,8 +54,6 @@ const char kThreeSections[] = "[section1]\nk=v\n[section2]\n[section3]\n";
 
 } // namespace
 
-// --- lists and how a short buffer cuts them ---
-
 using ListCutting = ProfileFiles;
 
 // The names of kThreeSections, and the lines of one section (a comment left out, a line
@@ -102,8 +100,6 @@ TEST_F(ListCutting, MissingFileOrSectionAnswersZero)
     for (const wchar_t* notAFile : {folder.c_str(), L"", static_cast<const wchar_t*>(nullptr)})
         EXPECT_EQ(GetPrivateProfileSectionNamesW(buf, 16, notAFile), 0u);
 }
-
-// --- what a file says and how names match ---
 
 using Lookups = ProfileFiles;
 
@@ -242,8 +238,6 @@ TEST_F(ProfileFiles, TheLegacyCodePageCanBeChosen)
     EXPECT_EQ(String(path, L"s", L"k"), L"\u20AC\u00E9\u0081")
         << "an empty name restores the default";
 }
-
-// --- files changing on disk ---
 
 using Freshness = ProfileFiles;
 

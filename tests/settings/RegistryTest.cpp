@@ -168,8 +168,7 @@ TEST_F(RegistryValues, SmallBufferGetsMoreDataAndTheSizeNeededAndDeletedValuesAr
     BYTE small[4] = {1, 2, 3, 4}, exact[12];
     size = sizeof(small);
     EXPECT_EQ(RegQueryValueExW(h, L"T", nullptr, &type, small, &size), ERROR_MORE_DATA);
-    EXPECT_EQ(size, 12u);
-    EXPECT_EQ(std::memcmp(small, "\1\2\3\4", 4), 0); // untouched
+    EXPECT_EQ(std::tuple(size, std::memcmp(small, "\1\2\3\4", 4)), std::tuple(12u, 0)); // untouched
     size = sizeof(exact);
     EXPECT_EQ(RegQueryValueExW(h, L"T", nullptr, &type, exact, &size), ERROR_SUCCESS);
     EXPECT_EQ(std::memcmp(exact, text, 12), 0);

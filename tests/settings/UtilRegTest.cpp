@@ -15,16 +15,11 @@ void StoreRaw(const CString& path, const wchar_t* name, DWORD type, const std::v
     RegCloseKey(h);
 }
 
+// UTF-16LE, as this little-endian machine holds it.
 std::vector<BYTE> Utf16Bytes(const std::u16string& text, bool withNul)
 {
-    std::vector<BYTE> out;
-    for (char16_t u : text) {
-        out.push_back(static_cast<BYTE>(u & 0xFF));
-        out.push_back(static_cast<BYTE>(u >> 8));
-    }
-    if (withNul)
-        out.insert(out.end(), {0, 0});
-    return out;
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+    return {bytes, bytes + 2 * (text.size() + withNul)};
 }
 
 } // namespace
