@@ -87,11 +87,9 @@ TEST_F(RegistryKeys, AKeyCostsTheStoreLinearlyInItsDepth)
             path += L"\\Level" + std::to_wstring(1000 + i);
         return path;
     };
-    const auto storedText = [this](const char* top) {
-        return std::stoll("0" + Sql(UserDb(), std::string("SELECT sum(length(path) + "
-                                                          "length(spelling)) FROM key WHERE "
-                                                          "path='") +
-                                                  top + "' OR path LIKE '" + top + "\\%'"));
+    const auto storedText = [this](const std::string& top) {
+        const std::string sum = "SELECT sum(length(path) + length(spelling)) FROM key WHERE path='";
+        return std::stoll("0" + Sql(UserDb(), sum + top + "' OR path LIKE '" + top + "\\%'"));
     };
     RegCloseKey(Create(HKEY_CURRENT_USER, deep(L"Shallow", 50).c_str()));
     RegCloseKey(Create(HKEY_CURRENT_USER, deep(L"Deeper0", 500).c_str()));
