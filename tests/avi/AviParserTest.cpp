@@ -120,10 +120,8 @@ void ExpectSimplePackets(mmAviParser& r, const Bytes&)
 // bytes past "movi" (the first chunk's size field and data).
 void ExpectPacketPastMovi(mmAviParser& r, const Bytes& file)
 {
-    _TAG_AVI_PACKET_INFO p{};
-    ASSERT_EQ(r.GetAVIReadData(0, &p), 0);
     const auto at = file.begin() + static_cast<long>(Find(file, "movi") + 8);
-    EXPECT_EQ(Bytes(p.pData, p.pData + p.nDataSize), Bytes(at, at + 100));
+    EXPECT_EQ(Packets(r).at(0).data, Bytes(at, at + 100));
 }
 
 // A stream header of 2 bytes: the record's first 4 bytes are cleared, then 2 are copied.

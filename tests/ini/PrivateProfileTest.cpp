@@ -215,11 +215,10 @@ TEST_F(ProfileFiles, EveryEncodingGivesTheSameAnswers)
     std::string cp1252;
     for (char16_t c : text)
         cp1252 += char(c); // the text is Latin-1 only
-    const std::pair<const char*, std::string> files[] = {{"le", le},
-                                                         {"be", be},
-                                                         {"utf8bom", "\xEF\xBB\xBF" + utf8},
-                                                         {"utf8", utf8},
-                                                         {"cp1252", cp1252}};
+    const std::pair<const char*, std::string> files[] = {
+        {"le", le},     {"be", be},         {"utf8bom", "\xEF\xBB\xBF" + utf8},
+        {"utf8", utf8}, {"cp1252", cp1252},
+    };
     for (const auto& [name, bytes] : files) {
         const auto path = Write(std::string(name) + ".ini", bytes);
         EXPECT_EQ(String(path, L"FENÊTRE", L"titre"), L"Lecture à l'écran") << name;

@@ -23,9 +23,7 @@ using RegTool = SettingsFolder;
 // lie is the library's rule, held by its own tests).
 TEST_F(RegTool, ExitStatusesAndWhatIsSaid)
 {
-    std::string deep = "k";
-    for (int i = 1; i < 513; ++i)
-        deep += "\\k";
+    const std::string deep = CString(DeepKey(513).c_str()).ToUtf8();
     // Arguments, exit status, what the output says.
     const std::tuple<std::string, int, const char*> cases[] = {
         {"set '" + deep + "' N 1", 2, "513 levels"},

@@ -41,16 +41,10 @@ TEST_F(RegistryKeys, CreateTellsNewFromExistingOpenNeverCreatesAndBadArgumentsFa
 // error code, whether the path is given whole or below an open key; nothing is stored for them.
 TEST_F(RegistryKeys, KeysPastTheDepthAndNameLimitsAreRefused)
 {
-    const auto deep = [](int levels, const std::wstring& name = L"k") {
-        std::wstring path;
-        for (int i = 0; i < levels; ++i)
-            path += (i ? L"\\" : L"") + name;
-        return path;
-    };
     const std::pair<std::wstring, LSTATUS> cases[] = {
-        {deep(512), ERROR_SUCCESS},
-        {deep(513), ERROR_INVALID_PARAMETER},
-        {deep(512) + L"\\\\", ERROR_SUCCESS}, // empty levels do not count
+        {DeepKey(512), ERROR_SUCCESS},
+        {DeepKey(513), ERROR_INVALID_PARAMETER},
+        {DeepKey(512) + L"\\\\", ERROR_SUCCESS}, // empty levels do not count
         {std::wstring(255, L'n'), ERROR_SUCCESS},
         {std::wstring(256, L'n'), ERROR_INVALID_PARAMETER},
         {L"a\\" + std::wstring(256, L'n') + L"\\b", ERROR_INVALID_PARAMETER},
@@ -68,11 +62,11 @@ TEST_F(RegistryKeys, KeysPastTheDepthAndNameLimitsAreRefused)
     }
     // Below an open key the levels add up.
     HKEY half = nullptr, h = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, deep(300).c_str(), 0, KEY_ALL_ACCESS, &half),
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, DeepKey(300).c_str(), 0, KEY_ALL_ACCESS, &half),
               ERROR_SUCCESS);
-    EXPECT_EQ(CreateKey(half, deep(212, L"m").c_str(), &h), ERROR_SUCCESS);
+    EXPECT_EQ(CreateKey(half, DeepKey(212, L"m").c_str(), &h), ERROR_SUCCESS);
     RegCloseKey(h);
-    EXPECT_EQ(CreateKey(half, deep(213, L"m").c_str(), &h), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(CreateKey(half, DeepKey(213, L"m").c_str(), &h), ERROR_INVALID_PARAMETER);
     RegCloseKey(half);
     EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key WHERE length(path) > 1024"), "0");
 }

@@ -25,6 +25,15 @@ inline HKEY Create(HKEY root, const wchar_t* path, DWORD* disposition = nullptr)
     return h;
 }
 
+// A key path of `levels` levels, each named `name`.
+inline std::wstring DeepKey(int levels, const std::wstring& name = L"k")
+{
+    std::wstring path = name;
+    for (int i = 1; i < levels; ++i)
+        path += L"\\" + name;
+    return path;
+}
+
 class SettingsFolder : public ::testing::Test
 {
 protected:

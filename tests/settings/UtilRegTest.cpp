@@ -136,10 +136,8 @@ TEST_F(RegRoots, EverySelectorButOneIsTheUserRoot)
 TEST_F(RegRoots, KeysPastTheLimitsGiveDefaultsAndStoreNothing)
 {
     CUtilReg().WriteRegDWORD(L"Seed", L"S", 1);
-    CString deep = L"k";
-    for (int i = 1; i < 513; ++i)
-        deep += L"\\k";
-    for (const CString& key : {deep, CString(std::wstring(256, L'n').c_str())}) {
+    for (const CString& key :
+         {CString(DeepKey(513).c_str()), CString(std::wstring(256, L'n').c_str())}) {
         CUtilReg reg;
         EXPECT_EQ(reg.ReadRegDWORD(key, L"N", 7), 7u);
         reg.WriteRegString(key, L"T", L"text");
