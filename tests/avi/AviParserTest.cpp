@@ -111,11 +111,6 @@ void ExpectNoFormat(mmAviParser& r, const Bytes&)
     EXPECT_EQ(Bytes(buf, buf + 16), Bytes(16, 0)) << "the buffer is cleared all the same";
 }
 
-void ExpectSimplePackets(mmAviParser& r, const Bytes&)
-{
-    EXPECT_EQ(Each(Packets(r), &Got::data), Each(SimpleLayout().packets, &PacketLayout::data));
-}
-
 // The first entry's offset equals the position of "movi": absolute, so the packet starts 8
 // bytes past "movi" (the first chunk's size field and data).
 void ExpectPacketPastMovi(mmAviParser& r, const Bytes& file)
@@ -136,7 +131,10 @@ void ExpectInfoStartCleared(mmAviParser& r, const Bytes&)
 
 std::vector<RuleCase> RuleCases()
 {
-    const Check packets = ExpectSimplePackets, noFormat = ExpectNoFormat;
+    const Check packets = [](mmAviParser& r, const Bytes&) {
+        EXPECT_EQ(Each(Packets(r), &Got::data), Each(SimpleLayout().packets, &PacketLayout::data));
+    };
+    const Check noFormat = ExpectNoFormat;
     const Check noPackets = [](mmAviParser& r, const Bytes&) { EXPECT_TRUE(Packets(r).empty()); };
     const std::vector<PacketLayout> none;
     const Bytes junk4 = Chunk("JUNK", Bytes(4)), strn = Chunk("strn", {'n', 0});

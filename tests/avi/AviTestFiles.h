@@ -44,11 +44,6 @@ inline void Patch32(Bytes& b, size_t at, std::uint32_t v)
 {
     std::memcpy(&b[at], Le32(v).data(), 4);
 }
-inline std::uint32_t Get32(const Bytes& b, size_t at)
-{
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
-           (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
 // Position of the first `id` at or after `from`; npos when there is none.
 inline size_t Find(const Bytes& b, const char* id, size_t from = 0)
 {
