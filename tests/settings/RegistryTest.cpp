@@ -32,7 +32,8 @@ TEST_F(RegistryKeys, CreateTellsNewFromExistingOpenNeverCreatesAndBadArgumentsFa
     EXPECT_EQ(RegQueryValueExW(parent, L"n", nullptr, nullptr, nullptr, &size),
               ERROR_INVALID_HANDLE);
     EXPECT_EQ(RegSetValueExW(HKEY_CURRENT_USER, L"n", 0, REG_BINARY, nullptr, 4), ERROR_NOACCESS);
-    // Without a machine store its root answers that the key is not there.
+    // The machine root refuses writes and, without a store, answers that a key is not there.
+    EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, L"Software", &h), ERROR_ACCESS_DENIED);
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_QUERY_VALUE, &h),
               ERROR_FILE_NOT_FOUND);
 }
