@@ -34,11 +34,10 @@ protected:
     mmAviParser m_reader;
 };
 
-// --- one row per rule of the layout the default walk reads ---
-//
-// Each file breaks (or keeps, where the rule says it opens) one rule. `designed` is what the
-// default walk answers, `tolerant` what the tolerant walk answers (kAny: not this row's
-// concern); `check` runs on the default walk's open reader.
+// One row per rule of the layout the default walk reads. Each file breaks (or keeps, where the rule
+// says it opens) one rule. `designed` is what the default walk answers, `tolerant` what the
+// tolerant walk answers (kAny: not this row's concern); `check` runs on the default walk's open
+// reader.
 
 constexpr int kAny = 99;
 
@@ -64,14 +63,6 @@ ByteEdit Rename(const char* id, const char* to)
 ByteEdit RiffEndsAt(const char* id, size_t back)
 {
     return [=](Bytes& b) { Patch32(b, 4, static_cast<std::uint32_t>(Find(b, id) - back - 8)); };
-}
-// strh, then `chunk`, then strf.
-LayoutEdit Between(Bytes chunk)
-{
-    return [=](FileLayout& s) {
-        s.streams[0].extra = Cat(chunk, Chunk("strf", *s.streams[0].strf));
-        s.streams[0].strf.reset();
-    };
 }
 LayoutEdit StreamExtra(Bytes extra, bool strf)
 {
@@ -120,23 +111,12 @@ void ExpectNoFormat(mmAviParser& r, const Bytes&)
     EXPECT_EQ(Bytes(buf, buf + 16), Bytes(16, 0)) << "the buffer is cleared all the same";
 }
 
-void ExpectSimplePackets(mmAviParser& r, const Bytes&)
-{
-    const auto got = Packets(r);
-    ASSERT_EQ(got.size(), 3u);
-    const FileLayout s = SimpleLayout();
-    for (size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(got[i].data, s.packets[i].data) << "packet " << i;
-}
-
 // The first entry's offset equals the position of "movi": absolute, so the packet starts 8
 // bytes past "movi" (the first chunk's size field and data).
 void ExpectPacketPastMovi(mmAviParser& r, const Bytes& file)
 {
-    _TAG_AVI_PACKET_INFO p{};
-    ASSERT_EQ(r.GetAVIReadData(0, &p), 0);
     const auto at = file.begin() + static_cast<long>(Find(file, "movi") + 8);
-    EXPECT_EQ(Bytes(p.pData, p.pData + p.nDataSize), Bytes(at, at + 100));
+    EXPECT_EQ(Packets(r).at(0).data, Bytes(at, at + 100));
 }
 
 // A stream header of 2 bytes: the record's first 4 bytes are cleared, then 2 are copied.
@@ -151,9 +131,14 @@ void ExpectInfoStartCleared(mmAviParser& r, const Bytes&)
 
 std::vector<RuleCase> RuleCases()
 {
-    const Check packets = ExpectSimplePackets, noFormat = ExpectNoFormat;
+    const Check packets = [](mmAviParser& r, const Bytes&) {
+        EXPECT_EQ(Each(Packets(r), &Got::data), Each(SimpleLayout().packets, &PacketLayout::data));
+    };
+    const Check noFormat = ExpectNoFormat;
+    const Check noPackets = [](mmAviParser& r, const Bytes&) { EXPECT_TRUE(Packets(r).empty()); };
     const std::vector<PacketLayout> none;
-    const Bytes junk4 = Chunk("JUNK", Bytes(4));
+    const Bytes junk4 = Chunk("JUNK", Bytes(4)), strn = Chunk("strn", {'n', 0});
+    const Bytes strf = Chunk("strf", SimpleLayout().streams[0].strf.value());
     using L = FileLayout;
     return {
         {"RiffAt183Opens", Set(&L::prefix, 183), {}, 0, 0, packets},
@@ -163,23 +148,17 @@ std::vector<RuleCase> RuleCases()
         {"AvihIdIsChecked", {}, Rename("avih", "avix"), -1, 0, {}},
         {"JunkInTheHeaderListIsSkipped", HeaderExtra(Chunk("JUNK", Bytes(6))), {}, 0, 0, packets},
         {"StreamListStartsWithStrh", {}, Rename("strh", "strn"), -1, kAny, {}},
-        {"ChunkBetweenStrhAndStrfIsRefused", Between(Chunk("strn", {'n', 0})), {}, -1, 0, {}},
-        {"JunkBetweenStrhAndStrfIsRefused", Between(junk4), {}, -1, 0, {}},
+        {"ChunkBetweenStrhAndStrfIsRefused", StreamExtra(Cat(strn, strf), false), {}, -1, 0, {}},
+        {"JunkBetweenStrhAndStrfIsRefused", StreamExtra(Cat(junk4, strf), false), {}, -1, 0, {}},
         {"StrhThenJunkIsAStreamWithoutFormat", StreamExtra(junk4, false), {}, 0, 0, noFormat},
         {"StrhThenMoviIsAStreamWithoutFormat", StreamExtra({}, false), {}, 0, 0, noFormat},
-        {"StreamNameAfterStrfIsRefused", StreamExtra(Chunk("strn", {'a', 0}), true), {}, -1, 0, {}},
+        {"StreamNameAfterStrfIsRefused", StreamExtra(strn, true), {}, -1, 0, {}},
         {"IndxInAStreamListIsRefused", StreamExtra(Chunk("indx", Bytes(24)), true), {}, -1, 0, {}},
         {"InfoListIsRefused", HeaderExtra(List("INFO", Chunk("ISFT", {'x', 0}))), {}, -1, 0, {}},
-        {"UnknownChunkInTheHeaderIsRefused", HeaderExtra(Chunk("abcd", Bytes(2))), {}, -1, 0, {}},
         {"NoMoviListIsRefused", {}, Rename("movi", "movX"), -1, -1, {}},
         {"MoviAtTheEndOfRiffIsRefused", {}, RiffEndsAt("movi", 8), -1, -1, {}},
         {"NoIdx1IsRefused", Set(&L::index, false), {}, -1, 0, {}},
-        {"EmptyIdx1OpensWithNoPackets",
-         Set(&L::packets, none),
-         {},
-         0,
-         0,
-         [](mmAviParser& r, const Bytes&) { EXPECT_TRUE(Packets(r).empty()); }},
+        {"EmptyIdx1OpensWithNoPackets", Set(&L::packets, none), {}, 0, 0, noPackets},
         {"WalkAfterMoviEndsAtTheEndOfRiff", {}, RiffEndsAt("idx1", 0), -1, 0, {}},
         {"UnknownChunkAfterMoviEndsTheWalk", Set(&L::tail, Chunk("abcd", Bytes(4))), {}, -1, 0, {}},
         {"JunkAfterMoviIsSkipped", Set(&L::tail, junk4), {}, 0, 0, packets},
@@ -242,12 +221,11 @@ TEST_F(Reader, ClosedAnswersMinusOneAndOpenStartsAfresh)
     const CString none = CString::FromUtf8(m_dir.File("none.avi"));
     EXPECT_EQ(m_reader.OpenAVI(none), -2147205009);
     for (int round = 0; round < 2; ++round) {
-        EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), -1);
-        EXPECT_EQ(m_reader.GetAVIAudioStreamCount(), -1);
-        EXPECT_EQ(m_reader.GetAVIMetaStreamCount(), -1);
-        EXPECT_EQ(m_reader.GetAVIVideoStreamInfo(&info, 0), -1);
-        EXPECT_EQ(m_reader.GetAVIMetaFormat(buf, 8, &copied, 0), -1);
-        EXPECT_EQ(m_reader.GetAVIReadData(0, &p), -1);
+        EXPECT_EQ(std::tuple(m_reader.GetAVIVideoStreamCount(),
+                             m_reader.GetAVIVideoStreamInfo(&info, 0),
+                             m_reader.GetAVIMetaFormat(buf, 8, &copied, 0),
+                             m_reader.GetAVIReadData(0, &p)),
+                  std::tuple(-1, -1, -1, -1));
         ASSERT_EQ(Open(Build(SimpleLayout()), "a.avi"), 0);
         ASSERT_EQ(Open(Build(SimpleLayout()), "b.avi"), 0);
         EXPECT_EQ(m_reader.GetAVIVideoStreamCount(), 1);
@@ -295,18 +273,18 @@ TEST_F(Reader, InfoHoldsTheStoredHeaderCutToTheRecord)
     } rec;
     std::memset(&rec, 0x11, sizeof rec);
     ASSERT_EQ(m_reader.GetAVIVideoStreamInfo(&rec.info, 0), 0);
-    EXPECT_EQ(rec.info.szName[63], 0xEEEE);
     EXPECT_EQ(Bytes(rec.guard, rec.guard + 96), Bytes(96, 0x11));
+    EXPECT_EQ(rec.info.szName[63], 0xEEEE);
     EXPECT_EQ(rec.info.dwInitialFrames, 4096u); // holds dwSuggestedBufferSize
     const AVISTREAMINFOW info = avi::InfoFromRawHeader(rec.info);
-    EXPECT_EQ(info.dwSuggestedBufferSize, 4096u);
-    EXPECT_EQ(info.rcFrame.right, 64);
-    EXPECT_EQ(info.rcFrame.bottom, 48);
-    EXPECT_EQ(info.dwLength, 3u);
+    EXPECT_EQ(std::tuple(info.dwSuggestedBufferSize, info.rcFrame.right, info.rcFrame.bottom,
+                         info.dwLength),
+              std::tuple(4096u, 64, 48, 3u));
 }
 
 // The stream number is the first two characters of the chunk id read as atoi reads them; one
-// the file does not have raises our exception, after the record got what the entry says.
+// the file does not have raises our exception (its message is the tool's test's concern), after
+// the record got what the entry says.
 TEST_F(Reader, StreamNumberComesFromTheChunkIdAndIsChecked)
 {
     const std::pair<const char*, int> cases[] = {
@@ -324,15 +302,8 @@ TEST_F(Reader, StreamNumberComesFromTheChunkIdAndIsChecked)
         ASSERT_EQ(m_reader.GetAVIReadData(k, &p), 0);
         EXPECT_EQ(p.nStreamNo, cases[k].second) << cases[k].first;
     }
-    try {
-        m_reader.GetAVIReadData(5, &p);
-        FAIL() << "no exception";
-    } catch (const CInvalidArgException& e) {
-        EXPECT_NE(std::string(e.what()).find("stream 5"), std::string::npos) << e.what();
-    }
-    EXPECT_EQ(p.nStreamNo, 5);
-    EXPECT_EQ(p.nDataSize, 6);
-    EXPECT_EQ(p.dwFlags, 0x10u);
+    EXPECT_THROW(m_reader.GetAVIReadData(5, &p), CInvalidArgException);
+    EXPECT_EQ(std::tuple(p.nStreamNo, p.nDataSize, p.dwFlags), std::tuple(5, 6, 0x10u));
     EXPECT_THROW(m_reader.GetAVIReadData(6, &p), std::invalid_argument);
     EXPECT_EQ(m_reader.GetAVIReadData(0, &p), 0);
 }
@@ -348,11 +319,10 @@ TEST_F(Reader, PacketBeyondTheFileIsNotHandedOut)
     ASSERT_EQ(Open(Build(s)), 0);
     const auto got = Packets(m_reader);
     ASSERT_EQ(got.size(), 6u);
-    for (size_t i = 3; i < 6; ++i) {
-        EXPECT_EQ(got[i].rc, -2) << i;
-        EXPECT_EQ(got[i].info.pData, nullptr);
-        EXPECT_EQ(got[i].info.nDataSize, 0);
-    }
+    for (size_t i = 3; i < 6; ++i)
+        EXPECT_EQ(std::tuple(got[i].rc, got[i].info.pData, got[i].info.nDataSize),
+                  std::tuple(-2, nullptr, 0))
+            << i;
 }
 
 // Packets of several MiB and small ones read through the window, in any order, come back whole.
@@ -372,11 +342,7 @@ TEST_F(Reader, LargeAndSmallPacketsComeBackWholeInAnyOrder)
     }
 }
 
-class Tolerant : public Reader
-{
-protected:
-    void SetUp() override { m_reader.m_bTolerant = true; }
-};
+using Tolerant = Reader;
 
 // Two forms: packets come from the ix## indexes, in file order, with their key flags.
 TEST_F(Tolerant, OpenDmlFilesReadThroughTheirIndexes)
@@ -388,18 +354,19 @@ TEST_F(Tolerant, OpenDmlFilesReadThroughTheirIndexes)
         {{"00dc", Pattern(101, 1), 0x10}, {"01wb", Pattern(20, 2)}, {"00dc", Pattern(9, 3), 0}},
         {{"01wb", Pattern(21, 4)}, {"00dc", Pattern(33, 5), 0}, {"00dc", Pattern(1, 6)}}};
     s.gap = 4096;
+    m_reader.m_bTolerant = true;
     const std::string path = m_dir.File("odml.avi");
     WriteOdml(path, s);
-    ASSERT_EQ(m_reader.OpenAVI(CString::FromUtf8(path)), 0);
-    const auto got = Packets(m_reader);
+    const auto read = [](const Got& g) {
+        return std::tuple(g.data, g.info.dwFlags, g.info.nStreamNo);
+    };
+    const auto written = [](const PacketLayout& p) {
+        return std::tuple(p.data, p.flags, p.ckid[1] - '0');
+    };
     std::vector<PacketLayout> want = s.forms[0];
     want.insert(want.end(), s.forms[1].begin(), s.forms[1].end());
-    ASSERT_EQ(got.size(), want.size());
-    for (size_t i = 0; i < want.size(); ++i) {
-        EXPECT_EQ(got[i].data, want[i].data) << i;
-        EXPECT_EQ(got[i].info.dwFlags, want[i].flags) << i;
-        EXPECT_EQ(got[i].info.nStreamNo, want[i].ckid[1] - '0') << i;
-    }
+    ASSERT_EQ(m_reader.OpenAVI(CString::FromUtf8(path)), 0);
+    EXPECT_EQ(Each(Packets(m_reader), read), Each(want, written));
     mmAviParser designed;
     EXPECT_EQ(designed.OpenAVI(CString::FromUtf8(path)), -1);
 
@@ -410,12 +377,10 @@ TEST_F(Tolerant, OpenDmlFilesReadThroughTheirIndexes)
         std::string_view(reinterpret_cast<const char*>(whole.data()), whole.size()).rfind("ix00");
     ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(lastIx - 3)), 0);
     ASSERT_EQ(m_reader.OpenAVI(CString::FromUtf8(path)), 0);
-    const auto cut = Packets(m_reader);
-    ASSERT_EQ(cut.size(), want.size() - 1);
-    for (size_t i = 0; i + 1 < want.size(); ++i) {
-        EXPECT_EQ(cut[i].data, want[i].data) << i;
-        EXPECT_EQ(cut[i].info.dwFlags, i < 3 ? want[i].flags : AVIIF_KEYFRAME) << i;
-    }
+    want.pop_back();
+    for (size_t i = 3; i < want.size(); ++i)
+        want[i].flags = AVIIF_KEYFRAME;
+    EXPECT_EQ(Each(Packets(m_reader), read), Each(want, written));
 }
 
 // Without an index (written to a pipe: sizes 0xFFFFFFFF; or cut short) the movi list is
@@ -424,6 +389,7 @@ TEST_F(Tolerant, FilesWithoutAnIndexAreWalkedToTheLastWholeChunk)
 {
     FileLayout s = SimpleLayout();
     s.index = false;
+    m_reader.m_bTolerant = true;
     Bytes b = Build(s);
     const size_t movi = Find(b, "movi") - 8;
     Patch32(b, 4, 0xFFFFFFFFu);
@@ -434,9 +400,8 @@ TEST_F(Tolerant, FilesWithoutAnIndexAreWalkedToTheLastWholeChunk)
     ASSERT_EQ(Open(b), 0);
     const auto got = Packets(m_reader);
     ASSERT_EQ(got.size(), 4u);
-    EXPECT_EQ(got[2].data, Pattern(7, 30));
-    EXPECT_EQ(got[3].data, Pattern(12, 7));
-    EXPECT_EQ(got[3].info.dwFlags, AVIIF_KEYFRAME);
+    EXPECT_EQ(std::tuple(got[2].data, got[3].data, got[3].info.dwFlags),
+              std::tuple(Pattern(7, 30), Pattern(12, 7), AVIIF_KEYFRAME));
 }
 
 } // namespace

@@ -7,11 +7,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <fcntl.h>
@@ -20,9 +21,7 @@
 
 namespace avitest {
 
-using testkit::Quote;
-using testkit::RunCommand;
-using testkit::TempDir;
+using namespace testkit;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -44,11 +43,6 @@ inline Bytes Id(const std::string& id)
 inline void Patch32(Bytes& b, size_t at, std::uint32_t v)
 {
     std::memcpy(&b[at], Le32(v).data(), 4);
-}
-inline std::uint32_t Get32(const Bytes& b, size_t at)
-{
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
-           (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 // Position of the first `id` at or after `from`; npos when there is none.
 inline size_t Find(const Bytes& b, const char* id, size_t from = 0)
@@ -127,7 +121,6 @@ struct FileLayout
     Bytes indexExtra;  // raw 16-byte entries appended to idx1
 };
 
-// One idx1 entry.
 inline Bytes IndexEntry(const std::string& ckid, std::uint32_t flags, std::uint64_t offset,
                         std::uint32_t length)
 {
@@ -181,21 +174,11 @@ inline Bytes IndexHead(std::uint8_t longs, std::uint8_t type, size_t entries,
 inline void WriteOdml(const std::string& path, const OdmlLayout& s)
 {
     const size_t nStreams = s.streams.size();
-    auto streamOf = [](const PacketLayout& p) {
-        return static_cast<size_t>((p.ckid[0] - '0') * 10 + (p.ckid[1] - '0'));
-    };
-    std::vector<std::string> ckids(nStreams, "00dc");
+    std::vector<std::string> ckids(nStreams, "00dc"); // each stream's, as its packets spell it
+    std::vector<Bytes> supers(nStreams);              // the entries of each super index
     std::vector<StreamLayout> streams = s.streams;
-    std::vector<Bytes> supers;
-    for (size_t i = 0; i < nStreams; ++i) {
-        for (const auto& form : s.forms)
-            for (const PacketLayout& p : form)
-                if (streamOf(p) == i)
-                    ckids[i] = p.ckid;
-        streams[i].extra = Chunk("indx", Bytes(24 + 16 * s.forms.size()));
-        supers.push_back(IndexHead(4, 0, s.forms.size(), ckids[i])); // AVI_INDEX_OF_INDEXES
-        supers.back().resize(24, 0);
-    }
+    for (StreamLayout& st : streams)
+        st.extra = Chunk("indx", Bytes(24 + 16 * s.forms.size()));
     // Byte runs at their file positions; the gaps between them are never written.
     std::vector<std::pair<std::uint64_t, Bytes>> runs;
     std::uint64_t riff = 0;
@@ -207,7 +190,8 @@ inline void WriteOdml(const std::string& path, const OdmlLayout& s)
         std::vector<Bytes> entries(nStreams);
         auto pos = [&] { return movi + 12 + gap + body.size(); };
         for (const PacketLayout& p : s.forms[f]) {
-            const size_t i = streamOf(p);
+            const size_t i = static_cast<size_t>((p.ckid[0] - '0') * 10 + (p.ckid[1] - '0'));
+            ckids[i] = p.ckid;
             entries[i] = Cat(entries[i], Le32(pos() + 8 - movi), // dwOffset
                              Le32(p.data.size() | ((p.flags & 0x10) ? 0u : 0x80000000u)));
             idx1 = Cat(idx1, IndexEntry(p.ckid, p.flags, pos() - (movi + 8),
@@ -232,8 +216,9 @@ inline void WriteOdml(const std::string& path, const OdmlLayout& s)
         riff += total;
     }
     for (size_t i = 0, at = 0; i < nStreams; ++i) {
-        at = Find(runs[0].second, "indx", at) + 8;
-        std::copy(supers[i].begin(), supers[i].end(), runs[0].second.begin() + at);
+        at = Find(runs[0].second, "indx", at) + 8; // AVI_INDEX_OF_INDEXES, dwReserved[3]
+        const Bytes super = Cat(IndexHead(4, 0, s.forms.size(), ckids[i]), Bytes(12), supers[i]);
+        std::copy(super.begin(), super.end(), runs[0].second.begin() + at);
     }
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     for (const auto& [where, bytes] : runs)
@@ -264,6 +249,15 @@ inline std::vector<Got> Packets(mmAviParser& r)
         all.push_back(g);
     }
     return all;
+}
+
+// What `f` answers for every element, to compare whole lists in one check.
+template <class T, class F> auto Each(const std::vector<T>& all, F f)
+{
+    std::vector<std::decay_t<std::invoke_result_t<F, const T&>>> out;
+    for (const T& e : all)
+        out.push_back(std::invoke(f, e));
+    return out;
 }
 
 // A stream record for the writer: type, rate per second, sample size, 32 x 24 frame.

@@ -3,12 +3,11 @@
 #include "AviTestFiles.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <map>
-#include <sstream>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -16,18 +15,8 @@
 #include <unistd.h>
 
 using namespace avitest;
-using nlohmann::json;
 
 namespace {
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 FileLayout TwoStreams()
 {
@@ -63,19 +52,17 @@ TEST_F(Tool, PacketsJsonListsEveryPacketThenStopsAtTheFirstBadStream)
 
     int status = 0;
     std::string err;
-    const auto lines = Lines(Run("packets t.avi --json", &status, &err));
+    const std::string out = Run("packets t.avi --json", &status, &err);
+    EXPECT_EQ(out, R"({"open":0,"video":1,"audio":1,"meta":0}
+{"n":0,"stream":0,"type":"vids","type_index":0,"size":300,"flags":16,"md5":")" +
+                       Md5(Pattern(300, 1).data(), 300) + R"("}
+{"n":1,"stream":1,"type":"auds","type_index":0,"size":33,"flags":0,"md5":")" +
+                       Md5(Pattern(33, 2).data(), 33) + R"("}
+{"n":2,"result":-2}
+{"n":3,"error":"invalid_argument"}
+)");
     EXPECT_EQ(status, 1);
     EXPECT_NE(err.find("names stream 7"), std::string::npos) << err;
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], R"({"open":0,"video":1,"audio":1,"meta":0})");
-    EXPECT_EQ(lines[1],
-              R"({"n":0,"stream":0,"type":"vids","type_index":0,"size":300,"flags":16,"md5":")" +
-                  Md5(Pattern(300, 1).data(), 300) + "\"}");
-    const json second = json::parse(lines[2]);
-    EXPECT_EQ(second["type"], "auds");
-    EXPECT_EQ(second["md5"], Md5(Pattern(33, 2).data(), 33));
-    EXPECT_EQ(lines[3], R"({"n":2,"result":-2})");
-    EXPECT_EQ(lines[4], R"({"n":3,"error":"invalid_argument"})");
 }
 
 TEST_F(Tool, InfoDescribesStreamsAndCountsPackets)
@@ -118,7 +105,8 @@ TEST_F(Tool, CopyKeepsEveryStreamAndPacket)
     std::string err;
     Run("copy --skip-unreadable in.avi out.avi", &status, &err);
     EXPECT_EQ(status, 0) << err;
-    EXPECT_EQ(Lines(Run("packets out.avi --json", &status)).size(), 3u); // head, two packets
+    const std::string out = Run("packets out.avi --json", &status);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3); // head, two packets
 }
 
 // A copy ended by any signal whose default action ends the process leaves no temporary file,
@@ -165,10 +153,6 @@ TEST_F(Tool, CopyEndedByASignalLeavesNoTemporaryFile)
             << strsignal(sig) << ": status " << status;
         EXPECT_FALSE(temporary()) << strsignal(sig);
         EXPECT_FALSE(std::filesystem::exists(m_dir.File("out.avi"))) << strsignal(sig);
-        std::filesystem::remove(m_dir.File("out.avi"));
-        for (const auto& e : std::filesystem::directory_iterator(m_dir.Path()))
-            if (e.path().filename().string()[0] == '.')
-                std::filesystem::remove(e.path());
     }
 }
 

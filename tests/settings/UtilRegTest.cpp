@@ -9,25 +9,17 @@ const std::string kFolded = "SOFTWARE\\SKINKIT\\PLAYER"; // as the store compare
 
 void StoreRaw(const CString& path, const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes)
 {
-    HKEY h = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
-                              nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExW(h, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
+    const HKEY h = Create(HKEY_CURRENT_USER, path);
+    EXPECT_EQ(RegSetValueExW(h, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
     RegCloseKey(h);
 }
 
+// UTF-16LE, as this little-endian machine holds it.
 std::vector<BYTE> Utf16Bytes(const std::u16string& text, bool withNul)
 {
-    std::vector<BYTE> out;
-    for (char16_t u : text) {
-        out.push_back(static_cast<BYTE>(u & 0xFF));
-        out.push_back(static_cast<BYTE>(u >> 8));
-    }
-    if (withNul)
-        out.insert(out.end(), {0, 0});
-    return out;
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+    return {bytes, bytes + 2 * (text.size() + withNul)};
 }
 
 } // namespace
@@ -57,7 +49,6 @@ TEST_F(RegNumbers, StoredValueOfAtMostFourBytesIsTakenOverTheDefaultsBytes)
     const std::tuple<const char*, DWORD, std::vector<BYTE>, DWORD> cases[] = {
         {"a number", REG_DWORD, {0x78, 0x56, 0x34, 0x12}, 0x12345678},
         {"two bytes", REG_BINARY, {0x34, 0x12}, 0xAABB1234},
-        {"a text of two characters", REG_SZ, Utf16Bytes(u"ab", false), 0x00620061},
         {"no bytes", REG_BINARY, {}, 0xAABBCCDD},
     };
     CUtilReg reg;
@@ -76,6 +67,8 @@ TEST_F(RegTexts, LengthLimits)
     const std::u16string a259(259, u'a'), a260(260, u'b'), a300(300, u'c');
     // 258 units and a surrogate pair: cutting at 259 would leave half a character.
     const std::u16string pairAtEdge = std::u16string(258, u'd') + u"\U0001F600";
+    // A Latin-1 file name as the path functions hold it: its bytes must come back.
+    const std::u16string latin1 = CString::FromPathBytes("/home/vid\xE9os/\xE9t\xE9.avi").ToUtf16();
     // What; the bytes stored, or else the text written with WriteRegString; what reads back
     // over the default "dflt".
     const std::tuple<const char*, std::vector<BYTE>, std::u16string, std::u16string> cases[] = {
@@ -85,6 +78,7 @@ TEST_F(RegTexts, LengthLimits)
         {"260 characters with their NUL are replaced", Utf16Bytes(a260, true), {}, u"dflt"},
         {"a longer write is cut to 259", {}, a300, a300.substr(0, 259)},
         {"a cut never splits a surrogate pair", {}, pairAtEdge, pairAtEdge.substr(0, 258)},
+        {"a Latin-1 file name keeps its bytes", {}, latin1, latin1},
     };
     CUtilReg reg;
     for (const auto& [what, stored, written, expected] : cases) {
@@ -109,11 +103,8 @@ TEST_F(RegRoots, MachineRootIsReadButNeverWrittenAndAMissingKeyCreatesNothing)
 {
     CUtilReg reg;
     EXPECT_EQ(reg.ReadRegDWORD(L"Software\\Nowhere", L"X", 9, 1), 9u);
-    EXPECT_EQ(reg.ReadRegString(L"Software\\Nowhere", L"S", L"d", 1), CString(L"d"));
     reg.WriteRegDWORD(L"Software\\Nowhere", L"X", 1, 1);
-    reg.WriteRegString(L"Software\\Nowhere", L"S", L"w", 1);
-    EXPECT_FALSE(std::filesystem::exists(MachineDb()));
-    EXPECT_FALSE(std::filesystem::exists(UserDb()));
+    EXPECT_FALSE(std::filesystem::exists(MachineDb()) || std::filesystem::exists(UserDb()));
 
     // Values the machine store holds are read but never replaced.
     ASSERT_EQ(Tool("--machine set 'Software\\Vendor' Codec 7").status, 0);
@@ -133,26 +124,10 @@ TEST_F(RegRoots, MachineRootIsReadButNeverWrittenAndAMissingKeyCreatesNothing)
 TEST_F(RegRoots, EverySelectorButOneIsTheUserRoot)
 {
     CUtilReg reg;
-    for (int root : {0, 2, -1, 7}) {
-        SCOPED_TRACE(root);
-        const CString name = CString(L"V") + CString(std::to_wstring(root));
-        reg.WriteRegDWORD(kKey, name, 100 + root, root);
-        EXPECT_EQ(reg.ReadRegDWORD(kKey, name, 0), static_cast<DWORD>(100 + root));
-        reg.WriteRegString(kKey, name + L"s", L"t", root);
-        EXPECT_EQ(reg.ReadRegString(kKey, name + L"s", L"", root), CString(L"t"));
-    }
-}
-
-TEST_F(RegRoots, SeveralMissingLevelsAreCreatedWhole)
-{
-    CUtilReg reg;
-    EXPECT_EQ(reg.ReadRegDWORD(L"A\\B\\C\\D", L"X", 1), 1u);
-    // One row stands for the key and every level above it.
-    EXPECT_EQ(Sql(UserDb(), "SELECT group_concat(spelling, '|') FROM key"), "A\\B\\C\\D");
-    for (const wchar_t* level : {L"a", L"a\\b", L"a\\b\\c"}) {
-        HKEY h = nullptr;
-        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, level, 0, KEY_QUERY_VALUE, &h), ERROR_SUCCESS);
-        RegCloseKey(h);
+    for (int root : {0, 2, -1}) {
+        const CString name = CString(std::to_wstring(root));
+        reg.WriteRegString(kKey, name, L"t", root);
+        EXPECT_EQ(reg.ReadRegString(kKey, name, L"", 0), CString(L"t")) << root;
     }
 }
 
@@ -161,17 +136,15 @@ TEST_F(RegRoots, SeveralMissingLevelsAreCreatedWhole)
 TEST_F(RegRoots, KeysPastTheLimitsGiveDefaultsAndStoreNothing)
 {
     CUtilReg().WriteRegDWORD(L"Seed", L"S", 1);
-    CString deep = L"k";
-    for (int i = 1; i < 513; ++i)
-        deep += L"\\k";
-    for (const CString& key : {deep, CString(std::wstring(256, L'n').c_str())}) {
+    for (const CString& key :
+         {CString(DeepKey(513).c_str()), CString(std::wstring(256, L'n').c_str())}) {
         CUtilReg reg;
         EXPECT_EQ(reg.ReadRegDWORD(key, L"N", 7), 7u);
         reg.WriteRegString(key, L"T", L"text");
         EXPECT_EQ(reg.ReadRegString(key, L"T", L"fallback"), CString(L"fallback"));
     }
-    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM key"), "1"); // the seed
-    EXPECT_EQ(Sql(UserDb(), "SELECT count(*) FROM value"), "1");
+    EXPECT_EQ(Sql(UserDb(), "SELECT (SELECT count(*) FROM key) || (SELECT count(*) FROM value)"),
+              "11"); // the seed's key and value
 }
 
 TEST_F(RegRoots, LetterCaseAndDoubledSeparatorsNameTheSameValue)
@@ -186,8 +159,8 @@ TEST_F(RegRoots, LetterCaseAndDoubledSeparatorsNameTheSameValue)
 
 using RegProcesses = SettingsFolder;
 
-// skinkit-reg's smoke test: it reads what the library wrote, the library reads what it wrote,
-// and it lists a key and fails on a missing value.
+// skinkit-reg's smoke test: it reads and lists what the library wrote, and fails on a missing
+// value.
 TEST_F(RegProcesses, ValuesAreReadBackByAFreshProcess)
 {
     CUtilReg reg;
@@ -200,8 +173,5 @@ TEST_F(RegProcesses, ValuesAreReadBackByAFreshProcess)
     EXPECT_EQ(Tool("list 'SOFTWARE\\SKINKIT\\PLAYER'").out,
               "Window\\\nCreated\tREG_DWORD\t12\nTitle\tREG_SZ\tGröße 12\n"
               "Volume\tREG_DWORD\t4000000000");
-    // And the other way round.
-    EXPECT_EQ(Tool("set 'Software\\Skinkit\\Player' Volume 5").status, 0);
-    EXPECT_EQ(reg.ReadRegDWORD(kKey, L"Volume", 0), 5u);
     EXPECT_EQ(Tool("get 'Software\\Skinkit\\Player' Missing").status, 1);
 }
