@@ -27,11 +27,10 @@ constexpr COLORREF kShadow = RGB(160, 160, 160);
 constexpr COLORREF kHighlight = RGB(255, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
+// The opaque pixel of a COLORREF (0x00BBGGRR), from the layout of both rather than our conversion.
 ARGB Opaque(COLORREF c)
 {
-    Color p;
-    p.SetFromCOLORREF(c);
-    return p.GetValue();
+    return 0xFF000000u | (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
 }
 
 // The smallest rectangle of `area` that holds every pixel of `b` not of the face colour.
