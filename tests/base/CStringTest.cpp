@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(CStringConversion, Utf8AndUtf16KeepNonBmpCharactersAndRepairBadInput)
 {
     const CString s(L"Gr\u00fc\u00dfe \U0001F600");
@@ -33,12 +35,9 @@ TEST(CStringFormat, WideConventions)
 TEST(CStringEdit, FindMidDeleteTokenizeAndBounds)
 {
     CString s(L"10,20,30");
-    EXPECT_EQ(s.Find(L','), 2);
-    EXPECT_EQ(s.Find(L',', 3), 5);
-    EXPECT_EQ(s.Find(L"x"), -1);
+    EXPECT_EQ(std::tuple(s.Find(L','), s.Find(L',', 3), s.Find(L"x")), std::tuple(2, 5, -1));
     EXPECT_EQ(s.Mid(3), L"20,30");
-    EXPECT_EQ(s.Mid(100), L"");
-    EXPECT_EQ(s.Left(-1), L"");
+    EXPECT_EQ(s.Mid(100) + s.Left(-1), L"");
     s.Delete(0, 3);
     EXPECT_EQ(s, L"20,30");
     s.Delete(10, 2);
@@ -60,9 +59,7 @@ TEST(CStringEdit, FindMidDeleteTokenizeAndBounds)
 
 TEST(WideRuntime, WtoiFollowsTheDecimalRule)
 {
-    EXPECT_EQ(_wtoi(L"  -42abc"), -42);
-    EXPECT_EQ(_wtoi(L"+7"), 7);
-    EXPECT_EQ(_wtoi(L"abc"), 0);
+    EXPECT_EQ(std::tuple(_wtoi(L"  -42abc"), _wtoi(L"+7"), _wtoi(L"abc")), std::tuple(-42, 7, 0));
     EXPECT_EQ(_wcsicmp(L"ABC", L"abc"), 0);
     EXPECT_LT(_wcsicmp(L"abc", L"abd"), 0);
 }

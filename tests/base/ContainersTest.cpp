@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 #include <vector>
 
 TEST(CArrayEdit, RemoveAtShiftsLaterElementsAndOutOfRangeThrowsOurInvalidArgument)
@@ -25,15 +26,12 @@ TEST(CMapBehaviour, SetAtReplacesLookupByPointerKeyAndWalksAcrossRehashes)
     m.SetAt(L"a", 1);
     m.SetAt(L"A", 2);
     m.SetAt(L"a", 3);
-    int v = 0;
-    EXPECT_TRUE(m.Lookup(L"a", v));
-    EXPECT_EQ(v, 3);
-    EXPECT_TRUE(m.Lookup(L"A", v));
-    EXPECT_EQ(v, 2);
-    EXPECT_FALSE(m.Lookup(L"b", v));
-    EXPECT_TRUE(m.RemoveKey(L"A"));
-    EXPECT_FALSE(m.RemoveKey(L"A"));
-    EXPECT_EQ(m.GetCount(), 1);
+    int a = 0, upper = 0, b = 0;
+    const auto found = std::tuple(m.Lookup(L"a", a), m.Lookup(L"A", upper), m.Lookup(L"b", b));
+    EXPECT_EQ(found, std::tuple(TRUE, TRUE, FALSE));
+    EXPECT_EQ(std::pair(a, upper), std::pair(3, 2));
+    const BOOL removed = m.RemoveKey(L"A");
+    EXPECT_EQ(std::tuple(removed, m.RemoveKey(L"A"), m.GetCount()), std::tuple(TRUE, FALSE, 1));
 
     // A walk visits every entry once across rehashes.
     CMap<int, int, int, int> many;

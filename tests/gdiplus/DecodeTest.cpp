@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace Gdiplus;
@@ -45,11 +46,9 @@ TEST(DecodeFiles, PixelsComeBackInStraightArgbAndFailuresGiveAnObjectWhoseStatus
         SCOPED_TRACE(type);
         auto b = FromBytes(Encode(type, alpha));
         ASSERT_EQ(b->GetLastStatus(), Ok);
-        ASSERT_EQ(b->GetWidth(), 2u);
-        ASSERT_EQ(b->GetHeight(), 2u);
-        EXPECT_EQ(PixelAt(*b, 0, 0), 0xFFFF0000u);
-        EXPECT_EQ(PixelAt(*b, 1, 0), 0xFF00FF00u);
-        EXPECT_EQ(PixelAt(*b, 0, 1), 0xFF0000FFu);
+        ASSERT_EQ(std::tuple(b->GetWidth(), b->GetHeight()), std::tuple(2u, 2u));
+        EXPECT_EQ(std::tuple(PixelAt(*b, 0, 0), PixelAt(*b, 1, 0), PixelAt(*b, 0, 1)),
+                  std::tuple(0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu));
         EXPECT_TRUE(!alpha || Near(PixelAt(*b, 1, 1), 0x80FFFFFF, 2))
             << std::hex << PixelAt(*b, 1, 1);
     }

@@ -27,11 +27,10 @@ constexpr COLORREF kShadow = RGB(160, 160, 160);
 constexpr COLORREF kHighlight = RGB(255, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
+// The opaque pixel of a COLORREF (0x00BBGGRR), from the layout of both rather than our conversion.
 ARGB Opaque(COLORREF c)
 {
-    Color p;
-    p.SetFromCOLORREF(c);
-    return p.GetValue();
+    return 0xFF000000u | (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
 }
 
 // The smallest rectangle of `area` that holds every pixel of `b` not of the face colour.
@@ -227,11 +226,12 @@ protected:
         EXPECT_TRUE(GetTextExtentPoint32W(c.dc, text, n, &s));
         return s;
     }
-    // The height DrawTextW answers for `text` in the given width, with DT_CALCRECT.
-    int Height(const wchar_t* text, UINT format, int width = 500)
+    // The rectangle DT_CALCRECT gives `text` in the given width; the height answered is its own.
+    CRect Calc(const wchar_t* text, UINT format, int width = 500)
     {
         RECT r{0, 0, width, 100};
-        return DrawTextW(c.dc, text, -1, &r, DT_CALCRECT | format);
+        EXPECT_EQ(DrawTextW(c.dc, text, -1, &r, DT_CALCRECT | format), r.bottom) << text;
+        return r;
     }
 
     Canvas c{60, 24};
@@ -272,27 +272,23 @@ TEST_F(GdiText, SingleLineCentredVerticallyWithItsOpaqueBoxOrInkInsideTheRectang
 TEST_F(GdiText, ExtentsAndCalcRectMeasureAlignmentAndWrapping)
 {
     const int word = Extent(L"Hello", 5).cx;
-    EXPECT_EQ(Extent(L"Hello").cy, 14);
-    EXPECT_EQ(Extent(L"HelloHello").cx, 2 * word); // whole-pixel advances add up exactly
-    EXPECT_EQ(Extent(L"", 0).cx, 0);
     TEXTMETRICW tm{};
     ASSERT_TRUE(GetTextMetricsW(c.dc, &tm));
-    EXPECT_EQ(tm.tmHeight, 14);
+    // Whole-pixel advances add up exactly; an empty text takes no room.
+    EXPECT_EQ(
+        std::tuple(Extent(L"Hello").cy, tm.tmHeight, Extent(L"HelloHello").cx, Extent(L"", 0).cx),
+        std::tuple(14, 14, 2 * word, 0));
     RECT r{10, 5, 500, 100};
     EXPECT_EQ(DrawTextW(c.dc, L"Hello", -1, &r, DT_CALCRECT | DT_SINGLELINE), 14);
-    EXPECT_EQ(r.right, 10 + word);
-    EXPECT_EQ(r.bottom, 19);
-    EXPECT_EQ(Height(L"one\ntwo\r\nthree", 0), 42);
+    EXPECT_EQ(CRect(r), CRect(10, 5, 10 + word, 19));
+    EXPECT_EQ(Calc(L"one\ntwo\r\nthree", 0).Height(), 42);
     // Sized to itself a text stays one line; a word that does not fit goes to the next.
-    EXPECT_EQ(Height(L"HelloHello", DT_WORDBREAK, 2 * word), 14);
-    EXPECT_EQ(Height(L"Hello Hello", DT_WORDBREAK, Extent(L"Hello Hello").cx), 14);
-    EXPECT_EQ(Height(L"Hello Hello Hello", DT_WORDBREAK, word + 4), 42);
+    EXPECT_EQ(Calc(L"HelloHello", DT_WORDBREAK, 2 * word).Height(), 14);
+    EXPECT_EQ(Calc(L"Hello Hello", DT_WORDBREAK, Extent(L"Hello Hello").cx).Height(), 14);
+    EXPECT_EQ(Calc(L"Hello Hello Hello", DT_WORDBREAK, word + 4).Height(), 42);
     // A prefix ampersand takes no room, unless prefixes are off.
-    RECT amp{0, 0, 500, 100}, noPrefix{0, 0, 500, 100};
-    DrawTextW(c.dc, L"&Hello", -1, &amp, DT_CALCRECT | DT_SINGLELINE);
-    DrawTextW(c.dc, L"&Hello", -1, &noPrefix, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    EXPECT_EQ(amp.right, word);
-    EXPECT_GT(noPrefix.right, word);
+    EXPECT_EQ(Calc(L"&Hello", DT_SINGLELINE).right, word);
+    EXPECT_GT(Calc(L"&Hello", DT_SINGLELINE | DT_NOPREFIX).right, word);
 }
 
 TEST(GdiFonts, FaceNamesAreCutToThirtyOneCharactersAndPointSizesConvertWithoutOverflow)
@@ -337,10 +333,8 @@ TEST(GdiIcons, PixelsRoundTripThroughDibsIconsImageListsAndTheMapAndCursorsAreSh
     HICON copy = ImageList_GetIcon(list, 0, ILD_NORMAL);
     Canvas c(4, 4, kBlue);
     ASSERT_TRUE(DrawIconEx(c.dc, 1, 1, copy, 2, 2, 0, nullptr, DI_NORMAL));
-    EXPECT_EQ(c.At(1, 1), 0xFFFFFFFFu);
-    EXPECT_EQ(c.At(2, 1), Opaque(kBlue));
-    EXPECT_EQ(c.At(1, 2), 0xFF102030u);
-
+    EXPECT_EQ(std::tuple(c.At(1, 1), c.At(2, 1), c.At(1, 2)),
+              std::tuple(0xFFFFFFFFu, Opaque(kBlue), 0xFF102030u));
     DestroyIcon(copy);
     ImageList_Destroy(list);
 

@@ -4,10 +4,10 @@
 #include "PixelProbe.h"
 #include "tests/TestKit.h"
 
-#include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 namespace fs = std::filesystem;
 using namespace Gdiplus;
@@ -33,8 +33,7 @@ TEST_F(GdiPictureHandles, BitmapsLoadBmpFilesOnlyAndDeleteOnceAndIconsAtTheSyste
     ASSERT_NE(h, nullptr);
     BITMAP bm{};
     EXPECT_EQ(GetObjectW(h, sizeof bm, &bm), static_cast<int>(sizeof bm));
-    EXPECT_EQ(bm.bmWidth, 16);
-    EXPECT_EQ(bm.bmHeight, 8);
+    EXPECT_EQ(std::tuple(bm.bmWidth, bm.bmHeight), std::tuple(16, 8));
     EXPECT_EQ(PixelAt(*platform::BitmapOfHandle(h), 3, 3), 0xFF00FF00u);
     EXPECT_TRUE(DeleteObject(h));
     EXPECT_FALSE(DeleteObject(h));
@@ -48,8 +47,7 @@ TEST_F(GdiPictureHandles, BitmapsLoadBmpFilesOnlyAndDeleteOnceAndIconsAtTheSyste
         LoadImageW(nullptr, Path("pic.ico"), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
     ASSERT_NE(icon, nullptr);
     Bitmap* pixels = platform::BitmapOfHandle(icon);
-    EXPECT_EQ(pixels->GetWidth(), 32u);
-    EXPECT_EQ(pixels->GetHeight(), 32u);
+    EXPECT_EQ(std::tuple(pixels->GetWidth(), pixels->GetHeight()), std::tuple(32u, 32u));
     EXPECT_FALSE(DeleteObject(icon)); // an icon is not a GDI object
     EXPECT_TRUE(DestroyIcon(icon));
     EXPECT_FALSE(DestroyIcon(icon));

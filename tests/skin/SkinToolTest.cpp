@@ -34,7 +34,7 @@ ToolRun Tool(const std::string& args, const std::string& prefix = "")
 
 std::string Q(const CString& s)
 {
-    return "'" + s.ToPathBytes() + "'";
+    return testkit::Quote(s.ToPathBytes());
 }
 
 } // namespace
@@ -50,10 +50,9 @@ TEST_F(SkinTool, LayoutAndTextAsJson)
     const ToolRun r = Tool("layout " + Q(path) + " --json");
     EXPECT_EQ(r.status, 0);
     ASSERT_EQ(r.lines.size(), 2u);
-    EXPECT_EQ(r.lines[0]["name"], "Zeta");
-    EXPECT_EQ(r.lines[1]["name"], "BtnPlay");
-    EXPECT_EQ(r.lines[1]["rc"], nlohmann::json({10, 20, 42, 52}));
-    EXPECT_EQ(r.lines[1]["crText"], "0x00FF8000");
+    EXPECT_EQ(
+        std::tuple(r.lines[0]["name"], r.lines[1]["name"], r.lines[1]["rc"], r.lines[1]["crText"]),
+        std::tuple("Zeta", "BtnPlay", nlohmann::json({10, 20, 42, 52}), "0x00FF8000"));
 
     const CString lang =
         Write("en.ini", "[Language Info]\nLanguageID=0x0409\nLanguageName=English\nMap=us\n"

@@ -61,8 +61,7 @@ TEST_F(LayoutRecords, EveryKeyLandsInItsFieldsAndKeysPastColor05AreNotRead)
     EXPECT_EQ(w->clrText.GetValue(), 0xFFFFFFFFu);
 
     w = coordi.GetWinPos(L"Big");
-    EXPECT_EQ(w->rc.right, INT32_MIN);
-    EXPECT_EQ(w->rc.bottom, INT32_MIN + 1);
+    EXPECT_EQ(std::tuple(w->rc.right, w->rc.bottom), std::tuple(INT32_MIN, INT32_MIN + 1));
 }
 
 TEST_F(LayoutRecords, ColoursAreParsedAsAlphaRedGreenBlueLowBytes)
@@ -95,11 +94,9 @@ TEST_F(LayoutLookups, TheDefaultRecordForUnknownNamesAndASecondLoadAddsAndReplac
     const _WIN_POS* def = coordi.GetWinPos(L"nothing");
     EXPECT_EQ(coordi.GetWinPos(L"other"), def);
     EXPECT_EQ(coordi.GetWinPos(L"btn"), def);
-    EXPECT_EQ(def->nS2L, -1);
+    EXPECT_EQ(std::tuple(def->nS2L, def->nX, def->clrText.GetValue(), def->clrColor[5].GetValue()),
+              std::tuple(-1, 0, 0u, 0u));
     EXPECT_EQ(E(def->rcS2), (Edges{-1, -1, -1, -1}));
-    EXPECT_EQ(def->nX, 0);
-    EXPECT_EQ(def->clrText.GetValue(), 0u);
-    EXPECT_EQ(def->clrColor[5].GetValue(), 0u);
     EXPECT_NE(coordi.GetWinPos(L"Btn"), coordi.GetWinPos(L"BTN"));
     // The file reader matches section names without regard to case, so both entries read the
     // first section's values.
@@ -115,9 +112,9 @@ TEST_F(LayoutLookups, TheDefaultRecordForUnknownNamesAndASecondLoadAddsAndReplac
     twice.LoadInfo(Write("one.ini", "[A]\nx=1\n[B]\nx=2\n"));
     _WIN_POS* firstB = twice.GetWinPos(L"B");
     twice.LoadInfo(Write("two.ini", "[B]\nx=20\n[C]\nx=30\n"));
-    EXPECT_EQ(twice.GetWinPos(L"A")->nX, 1);
-    EXPECT_EQ(twice.GetWinPos(L"B")->nX, 20);
-    EXPECT_EQ(twice.GetWinPos(L"C")->nX, 30);
+    EXPECT_EQ(
+        std::tuple(twice.GetWinPos(L"A")->nX, twice.GetWinPos(L"B")->nX, twice.GetWinPos(L"C")->nX),
+        std::tuple(1, 20, 30));
     EXPECT_EQ(firstB->nX, 2) << "the displaced record lives until unload";
     twice.UnloadInfo();
     for (const wchar_t* name : {L"A", L"B", L"C"})

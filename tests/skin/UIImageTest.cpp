@@ -2,6 +2,7 @@
 // kinds, the "transparent" fallback, failed pictures, and pointer lifetimes across loads.
 #include "skin/UIImage.h"
 
+#include "../gdiplus/PixelProbe.h"
 #include "Pictures.h"
 #include "SkinFiles.h"
 
@@ -189,14 +190,12 @@ TEST_F(ScaledImages, TheTwicePictureIsChosenAboveOneAndCopiedAndAPlainOneFiltere
                         Gdiplus::Rect(0, 0, 4, 2), 0, 0, 4, 2, Gdiplus::UnitPixel);
         }
         DeleteDC(dc);
-        Gdiplus::Color c;
         if (scale == 2.0) {
-            for (int x = 0; x < 8; ++x) {
-                target.GetPixel(x, 3, &c);
-                EXPECT_EQ(c.GetValue(), kGreen) << x;
-            }
+            for (int x = 0; x < 8; ++x)
+                EXPECT_EQ(PixelAt(target, x, 3), kGreen) << x;
         } else {
             // 4 logical pixels over 5 device pixels: the middle one mixes red and blue.
+            Gdiplus::Color c;
             target.GetPixel(2, 1, &c);
             EXPECT_GT(c.GetR(), 40) << "filtered, not nearest";
             EXPECT_GT(c.GetB(), 40) << "filtered, not nearest";

@@ -4,6 +4,9 @@
 
 #include "SkinFiles.h"
 
+#include <string>
+#include <utility>
+
 namespace {
 
 const char kEnglish[] = "[Language Info]\n"
@@ -59,17 +62,17 @@ using MainTexts = SkinFiles;
 TEST_F(MainTexts, SplitAtTheFirstCommaLaterSectionsReplaceAndLoadingAdds)
 {
     CUIText text;
+    // "size,text" as the main table answers for `key`.
+    const auto main = [&](const wchar_t* key) {
+        return std::to_string(text.GetFontSizeMain(key)) + "," + text.GetTextMain(key).ToUtf8();
+    };
     EXPECT_EQ(text.LoadTextMain(Write("en.ini", kEnglish)), 1);
-    EXPECT_EQ(text.GetTextMain(L"IDC_OPEN"), L"Open file");
-    EXPECT_EQ(text.GetFontSizeMain(L"IDC_OPEN"), 12);
-    EXPECT_EQ(text.GetTextMain(L"IDS_ASK"), L"Delete, really?");
-    EXPECT_EQ(text.GetFontSizeMain(L"IDS_ASK"), 10);
-    EXPECT_EQ(text.GetTextMain(L"IDC_X"), L"12") << "no comma: size 0, the whole rest is the text";
-    EXPECT_EQ(text.GetFontSizeMain(L"IDC_X"), 0);
-    EXPECT_EQ(text.GetTextMain(L"IDC_BOTH"), L"viewer");
-    EXPECT_EQ(text.GetFontSizeMain(L"IDC_BOTH"), 3);
-    EXPECT_EQ(text.GetTextMain(L"idc_open"), L"") << "keys are case-sensitive";
-    EXPECT_EQ(text.GetFontSizeMain(L"IDS_LANG"), -1) << "AppSetup is not a main section";
+    EXPECT_EQ(main(L"IDC_OPEN"), "12,Open file");
+    EXPECT_EQ(main(L"IDS_ASK"), "10,Delete, really?");
+    EXPECT_EQ(main(L"IDC_X"), "0,12") << "no comma: size 0, the whole rest is the text";
+    EXPECT_EQ(main(L"IDC_BOTH"), "3,viewer");
+    EXPECT_EQ(main(L"idc_open"), "-1,") << "keys are case-sensitive";
+    EXPECT_EQ(main(L"IDS_LANG"), "-1,") << "AppSetup is not a main section";
 
     // The combined lookups: only the second tells a missing key from a size of -1.
     CString got = L"untouched";
@@ -82,15 +85,13 @@ TEST_F(MainTexts, SplitAtTheFirstCommaLaterSectionsReplaceAndLoadingAdds)
     size = 99;
     EXPECT_EQ(text.GetFontAndTextMain(L"missing", got), -1);
     EXPECT_EQ(text.GetFontAndTextMain2(L"missing", got, size), 0);
-    EXPECT_EQ(got, L"untouched");
-    EXPECT_EQ(size, 99);
+    EXPECT_EQ(std::pair(got, size), std::pair(CString(L"untouched"), 99));
     EXPECT_EQ(text.GetFontAndTextMain(L"IDC_OPEN", got), 12);
 
     // Loading adds, unloading empties.
     text.LoadTextMain(Write("more.ini", "[AppMain]\nIDC_NEW=9,New\nlinewithoutequals\n"));
-    EXPECT_EQ(text.GetTextMain(L"IDC_OPEN"), L"Open file");
-    EXPECT_EQ(text.GetTextMain(L"IDC_NEW"), L"New");
-    EXPECT_EQ(text.GetTextMain(L""), L"linewithoutequals");
+    EXPECT_EQ(main(L"IDC_OPEN") + " " + main(L"IDC_NEW") + " " + main(L""),
+              "12,Open file 9,New 0,linewithoutequals");
     text.UnloadTextMain();
     EXPECT_EQ(text.GetFontSizeMain(L"IDC_OPEN"), -1);
     EXPECT_EQ(text.LoadTextMain(Root() + L"\\missing.ini"), 1);
@@ -102,23 +103,21 @@ TEST_F(SetupTexts, TheLastCommaFieldIsTheTextCachedByKeyWhateverThePathUntilUnlo
 {
     CUIText text;
     const CString path = Write("en.ini", kEnglish);
-    EXPECT_EQ(text.GetTextSetup(path, L"IDS_LANG"), L"Language");
-    EXPECT_EQ(text.GetFontSizeSetup(path, L"IDS_LANG"), 11);
-    EXPECT_EQ(text.GetTextSetup(path, L"IDS_ASK2"), L" really?");
-    EXPECT_EQ(text.GetTextSetup(path, L"IDS_ALONE"), L"");
-    EXPECT_EQ(text.GetFontSizeSetup(path, L"IDS_ALONE"), 12);
-    EXPECT_EQ(text.GetFontSizeSetup(path, L"IDS_RUNS"), 7)
-        << "runs of commas separate, as wcstok splits";
-    EXPECT_EQ(text.GetTextSetup(path, L"IDS_RUNS"), L"b");
-    EXPECT_EQ(text.GetTextSetup(path, L"missing"), L"");
-    EXPECT_EQ(text.GetFontSizeSetup(path, L"missing"), -1);
+    // "size,text" as the setup cache answers for `key` of `file`, the text asked for first.
+    const auto setup = [&](const CString& file, const wchar_t* key) {
+        const std::string said = text.GetTextSetup(file, key).ToUtf8();
+        return std::to_string(text.GetFontSizeSetup(file, key)) + "," + said;
+    };
+    EXPECT_EQ(setup(path, L"IDS_LANG"), "11,Language");
+    EXPECT_EQ(setup(path, L"IDS_ASK2"), "10, really?");
+    EXPECT_EQ(setup(path, L"IDS_ALONE"), "12,");
+    EXPECT_EQ(setup(path, L"IDS_RUNS"), "7,b") << "runs of commas separate, as wcstok splits";
+    EXPECT_EQ(setup(path, L"missing"), "-1,");
 
     // Cached by key whatever the path, until unloaded.
     const CString de = Write("de.ini", "[AppSetup]\nIDS_LANG=13,Sprache\nIDS_NEG=4,Jetzt\n");
-    EXPECT_EQ(text.GetTextSetup(path, L"IDS_LANG"), L"Language");
-    EXPECT_EQ(text.GetTextSetup(de, L"IDS_LANG"), L"Language");
-    EXPECT_EQ(text.GetTextSetup(path, L"IDS_NEG"), L"") << "a negative size is not cached...";
-    EXPECT_EQ(text.GetFontSizeSetup(path, L"IDS_NEG"), -1);
+    EXPECT_EQ(setup(de, L"IDS_LANG"), "11,Language");
+    EXPECT_EQ(setup(path, L"IDS_NEG"), "-1,") << "a negative size is not cached...";
     EXPECT_EQ(text.GetTextSetup(de, L"IDS_NEG"), L"Jetzt") << "...so the next call reads its file";
     text.UnloadTextSetup();
     EXPECT_EQ(text.GetFontSizeSetup(de, L"IDS_LANG"), 13);

@@ -1,7 +1,6 @@
 #include "util/UtilPath.h"
 
 #include "platform/base/CString.h"
-#include "platform/base/FilePath.h"
 #include "platform/wnd/Backend.h"
 #include "platform/wnd/WindowManager.h"
 #include "platform/wnd/Wnd.h"
@@ -13,11 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -116,9 +115,8 @@ TEST_F(SelectFileTest, FilterPairsAndTheInitialFolderReachTheChooserAndSeveralFi
 
     ASSERT_EQ(standIn.requests.size(), 1u);
     const chooser::Request& r = standIn.requests[0];
-    EXPECT_EQ(r.kind, chooser::Request::Kind::OpenFile);
-    EXPECT_FALSE(r.allowNewName);
-    EXPECT_EQ(r.initialFolder, (root / "Media").string());
+    EXPECT_EQ(std::tuple(r.kind, r.allowNewName, r.initialFolder),
+              std::tuple(chooser::Request::Kind::OpenFile, false, (root / "Media").string()));
     ASSERT_EQ(r.filters.size(), 2u);
     EXPECT_EQ(r.filters[0].description, "Videos");
     EXPECT_EQ(r.filters[0].patterns, (std::vector<std::string>{"*.avi", "*.MKV"}));
@@ -235,13 +233,12 @@ TEST_F(SelectFolderTest, FullestFormPassesItsOptionsAndKeepsOkOffForLinksAndMiss
         EXPECT_EQ(out.Utf8(), k.answer ? k.chosen : "untouched");
         ASSERT_EQ(standIn.requests.size(), 1u);
         const chooser::Request& r = standIn.requests[0];
-        EXPECT_EQ(r.initialFolder, k.initial);
-        EXPECT_EQ(r.title, caption.ToUtf8());
+        EXPECT_EQ(std::pair(r.initialFolder, r.title), std::pair(k.initial, caption.ToUtf8()));
         if (!k.simple) {
-            EXPECT_EQ(r.acceptLabel, "Record here");
-            EXPECT_EQ(r.cancelLabel, "Never mind");
-            EXPECT_EQ(r.newFolderButton, k.newFolder != 0);
-            EXPECT_EQ(standIn.topsShownWhileUp, std::vector<bool>{false});
+            EXPECT_EQ(std::tuple(r.acceptLabel, r.cancelLabel, r.newFolderButton,
+                                 standIn.topsShownWhileUp),
+                      std::tuple("Record here", "Never mind", k.newFolder != 0,
+                                 std::vector<bool>{false}));
         }
         EXPECT_TRUE(platform::wnd::TopLevels().empty());
     }
