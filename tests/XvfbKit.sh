@@ -76,6 +76,9 @@ start_display() {
 # under AddressSanitizer only the probe skips the leak check (the unit tests keep it). The probe
 # leads a process group of its own, so that what it starts (a chooser) ends with it.
 start_probe() {
+  # Emptied here, not only by the redirection of the command started in the background, so that
+  # the wait below cannot find an earlier probe's "ready".
+  : >"$work/out"
   ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" setsid "$@" >"$work/out" 2>&1 &
   probe_pid=$!
   probe_group=$probe_pid

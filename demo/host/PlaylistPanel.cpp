@@ -174,9 +174,15 @@ LRESULT CDemoPlaylistPanel::OnListClick(WPARAM, LPARAM)
 void CDemoPlaylistPanel::PlayRow(int row)
 {
     const DWORD file = m_list.GetItemData(row, 0);
-    if (file >= m_entries.size() || !m_video || !m_entries[file].playable)
+    if (file >= m_entries.size() || !m_video || !m_entries[file].playable) {
+        // The list marked the row as it was asked to play it; the row that still plays keeps
+        // the mark.
+        m_list.SetItemState(m_playingRow, 2);
+        m_list.Invalidate();
         return;
+    }
     const bool playing = m_video->Load(m_entries[file].path, true);
+    m_playingRow = row;
     m_list.SetPlayStatus(playing ? 1 : 0);
 }
 

@@ -49,6 +49,7 @@ private:
 
     CDemoVideoArea* m_video = nullptr;
     std::vector<player::PlaylistEntry> m_entries;
+    int m_playingRow = -1; // the row whose file the video area holds
 };
 
 // Where the demo keeps the sample files it makes: $SKINKIT_DEMO_MEDIA, else

@@ -94,13 +94,12 @@ TEST_F(ListBox, Session)
     driver.Wheel(-240);
     EXPECT_EQ(std::pair(list.GetTopIndex(), list.m_pVScroll->GetCurPos()), std::pair(1, 1));
     Click(RowPoint(0));
-    // The header box's row is WPARAM(-1).
+    const std::string all = std::to_string(WPARAM(-1)); // the header box's row
     EXPECT_EQ(host.heard, "52c 1 4321 1/-1 h0; 52d 1 4321 1/1 h0; 52c 1 4321 1/1 h0; "
                           "52e 2 4321 1/1 h0; 52d 2 4321 1/2 h0; 52e 2 4321 1/2 h0; "
-                          "52c 3 4321 3/2 h0; 52d 3 4321 3/2 h0; 52c 3 4321 3/2 h0; "
-                          "52e 18446744073709551615 4321 3/2 h0; "
-                          "52e 18446744073709551615 4321 3/2 h1; "
-                          "52e 0 4321 3/2 h-1; 52c 1 4321 1/2 h-1; ");
+                          "52c 3 4321 3/2 h0; 52d 3 4321 3/2 h0; 52c 3 4321 3/2 h0; 52e " +
+                              all + " 4321 3/2 h0; 52e " + all +
+                              " 4321 3/2 h1; 52e 0 4321 3/2 h-1; 52c 1 4321 1/2 h-1; ");
 }
 
 TEST_F(ListBox, ScrollBarPositionTakenAsItComesAndSizing)

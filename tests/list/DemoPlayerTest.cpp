@@ -184,14 +184,15 @@ TEST_F(DemoPlayer, NamedFilesAndTheOpenButtonsFillThePlaylistTheNextStartRestore
         CCtrlListbox& list = dialog.m_player.playlist.m_list;
         ASSERT_EQ(list.GetItemCount(), 2);
         // Checked, greyed; the first playable file plays at once, and a double click on the
-        // refused row plays nothing and leaves playback as it was.
+        // refused row plays nothing and leaves playback, and the row shown playing, as they were.
         EXPECT_EQ(std::tuple(list.GetCheck(0), list.GetCheck(1), list.IsItemDisabled(0),
                              list.IsItemDisabled(1), list.GetIndicatedItem()),
                   std::tuple(0, 1, 1, 0, 1));
         EXPECT_EQ(list.GetItemToolTip(0).ToUtf8(),
                   "cannot play: not an AVI file this reader understands");
         driver.DoubleClick(list.m_hWnd, {150, 26 + 15});
-        EXPECT_TRUE(dialog.m_player.video.IsPlaying());
+        EXPECT_EQ(std::pair(dialog.m_player.video.IsPlaying(), list.GetIndicatedItem()),
+                  std::pair(true, 1));
 
         FakeChooser fake;
         chooser::SetBackend(&fake);
