@@ -242,6 +242,10 @@ TEST_F(SelectFolderTest, FullestFormPassesItsOptionsAndKeepsOkOffForLinksAndMiss
         }
         EXPECT_TRUE(platform::wnd::TopLevels().empty());
     }
+    // A folder chosen with nowhere to write it answers 0 rather than writing through null.
+    StandInChooser standIn;
+    standIn.answers.push_back(StandInChooser::Chosen(root.string()));
+    EXPECT_EQ(CUtilPath().SelectFolder(nullptr, nullptr), 0);
 }
 
 TEST_F(SelectFolderTest, BrowserTakesSelectionsByPathOnly)
