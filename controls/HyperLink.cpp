@@ -281,18 +281,16 @@ void CHyperLink::OnPaint()
     ::ReleaseDC(m_hWnd, dc);
 }
 
+// The system static does not repaint for the focus; the link shows it.
 void CHyperLink::OnSetFocus(CWnd*)
 {
-    // The system static does not repaint for the focus; the link shows it.
-    if (skinkit::KeyboardAccessEnabled())
-        Invalidate();
+    ownerdraw::RepaintForFocus(*this);
     Default();
 }
 
 void CHyperLink::OnKillFocus(CWnd*)
 {
-    if (skinkit::KeyboardAccessEnabled())
-        Invalidate();
+    ownerdraw::RepaintForFocus(*this);
     Default();
 }
 

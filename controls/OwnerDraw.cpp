@@ -149,6 +149,12 @@ RECT FocusPictureMargins(CSize picture, CSize control)
     return RECT{x, y, x, y};
 }
 
+void RepaintForFocus(CWnd& control)
+{
+    if (skinkit::KeyboardAccessEnabled())
+        control.Invalidate();
+}
+
 void PaintFocus(const CWnd& control, HDC dc, CSize size, const FocusLook& look)
 {
     if (!dc || size.cx <= 0 || size.cy <= 0 || !ShowsFocus(control))

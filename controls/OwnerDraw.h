@@ -151,6 +151,9 @@ RECT FocusPictureMargins(CSize picture, CSize control);
 // else the platform's dotted rectangle one pixel inside the edge. The one focus painter of
 // every skinned control, so that all of them show the focus alike.
 void PaintFocus(const CWnd& control, HDC dc, CSize size, const FocusLook& look);
+// Repaints a control whose picture covers its window as the focus comes or goes, so that its
+// focus look comes and goes with it; nothing while keyboard access is off.
+void RepaintForFocus(CWnd& control);
 
 // Makes a control owner-drawn by replacing the type bits `typeMask` of its style with
 // `ownerDrawType`. Replaced, not OR-ed: BS_OWNERDRAW (0xB) OR-ed into a radio or three-state

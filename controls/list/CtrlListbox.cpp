@@ -489,9 +489,7 @@ void CCtrlListbox::OnLButtonUp(UINT flags, CPoint point)
         Notify(UM_LISTBOX_CHECK, hit.row);
         break;
     case list::HitPart::Row:
-        m_model.m_nSelectedItem = hit.row;
-        Redraw();
-        Notify(UM_LISTBOX_CLICK, hit.row);
+        ClickRow(hit.row);
         break;
     case list::HitPart::Nothing:
         break;
@@ -549,6 +547,13 @@ bool MoveKey(UINT vk, list::Key* key)
 
 } // namespace
 
+void CCtrlListbox::ClickRow(int row)
+{
+    m_model.m_nSelectedItem = row;
+    Redraw();
+    Notify(UM_LISTBOX_CLICK, row);
+}
+
 bool CCtrlListbox::TakesKeys() const
 {
     return skinkit::KeyboardAccessEnabled() && !::GetCapture();
@@ -561,9 +566,7 @@ void CCtrlListbox::SelectFromKey(int row)
     EnsureVisible(row);
     if (row == m_model.m_nSelectedItem)
         return;
-    m_model.m_nSelectedItem = row;
-    Redraw();
-    Notify(UM_LISTBOX_CLICK, row);
+    ClickRow(row);
 }
 
 void CCtrlListbox::OpenSelected()
@@ -575,9 +578,7 @@ void CCtrlListbox::OpenSelected()
     // The parent may empty the list or destroy it while it hears each message; what a mouse
     // would then hit is gone, so the rest of the sequence is not sent.
     auto stillThere = [this, row] { return m_hWnd && m_model.GetItem(row); };
-    m_model.m_nSelectedItem = row;
-    Redraw();
-    Notify(UM_LISTBOX_CLICK, row);
+    ClickRow(row);
     if (!stillThere())
         return;
     if (m_model.m_bIndicateEnable) {
@@ -587,9 +588,7 @@ void CCtrlListbox::OpenSelected()
     Notify(UM_LISTBOX_DBLCLK, row);
     if (!stillThere())
         return;
-    m_model.m_nSelectedItem = row;
-    Redraw();
-    Notify(UM_LISTBOX_CLICK, row);
+    ClickRow(row);
 }
 
 void CCtrlListbox::ToggleSelectedCheck()
@@ -608,15 +607,13 @@ void CCtrlListbox::ToggleSelectedCheck()
 // The focus look comes and goes with the focus, where the keys are on.
 void CCtrlListbox::OnSetFocus(CWnd*)
 {
-    if (skinkit::KeyboardAccessEnabled())
-        Invalidate();
+    ownerdraw::RepaintForFocus(*this);
     Default();
 }
 
 void CCtrlListbox::OnKillFocus(CWnd*)
 {
-    if (skinkit::KeyboardAccessEnabled())
-        Invalidate();
+    ownerdraw::RepaintForFocus(*this);
     Default();
 }
 
@@ -699,8 +696,6 @@ LRESULT CCtrlListbox::OnAccSelectRow(WPARAM wParam, LPARAM)
     // The row is brought into view first, as the keys bring it, so that what is selected
     // is also what the screen shows; then exactly what a click on it does.
     EnsureVisible(row);
-    m_model.m_nSelectedItem = row;
-    Redraw();
-    Notify(UM_LISTBOX_CLICK, row);
+    ClickRow(row);
     return TRUE;
 }

@@ -151,6 +151,8 @@ private:
     // Makes the row under `point` the tooltip's one tool, or leaves it none when that row has
     // no tooltip text; the tooltip window is made with the first text.
     void TrackToolTip(CPoint point);
+    // Selects `row` and tells the parent, as a click on the row does.
+    void ClickRow(int row);
     // Whether keys are the list's now: keyboard access on and no mouse capture held.
     bool TakesKeys() const;
     // Selects `row` from the keyboard: scrolls it into view and, when the selection changed,

@@ -178,7 +178,6 @@ void CDemoPlaylistPanel::PlayRow(int row)
         // The list marked the row as it was asked to play it; the row that still plays keeps
         // the mark.
         m_list.SetItemState(m_playingRow, 2);
-        m_list.Invalidate();
         return;
     }
     const bool playing = m_video->Load(m_entries[file].path, true);

@@ -164,12 +164,6 @@ template <typename T> Node* NodeOf(T* iface)
     return NodeOf(reinterpret_cast<AtkObject*>(iface));
 }
 
-// The live window behind an object, or null (a defunct object, or the tree stopped).
-HWND LiveWindow(Node* node)
-{
-    return g_objects && node && node->hwnd && ::IsWindow(node->hwnd) ? node->hwnd : nullptr;
-}
-
 unsigned InterfacesOf(const AccDescription& d)
 {
     return (d.actions.empty() ? 0u : kAction) | (d.hasValue ? kValue : 0u) |
@@ -802,6 +796,11 @@ void DropObjects()
     g_object_unref(g_objects->app);
     delete g_objects;
     g_objects = nullptr;
+}
+
+HWND LiveWindow(Node* node)
+{
+    return g_objects && node && node->hwnd && ::IsWindow(node->hwnd) ? node->hwnd : nullptr;
 }
 
 Node* NodeOfWindowObject(AtkObject* object)

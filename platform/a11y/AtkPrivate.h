@@ -88,6 +88,8 @@ AtkObject* AppObject();
 AtkObject* ObjectFor(HWND hwnd);
 // The node behind a window's object (not a cell's), or null.
 Node* NodeOfWindowObject(AtkObject* object);
+// The node's window while the tree is up and the window is there; else null.
+HWND LiveWindow(Node* node);
 // The window's object's node, or null when none was made.
 Node* FindNode(HWND hwnd);
 // The object becomes defunct and is let go; its window is forgotten.

@@ -316,7 +316,7 @@ void TableCellInit(gpointer iface, gpointer)
 template <typename T> Node* TableOf(T* o, AccDescription& d)
 {
     Node* n = NodeOfWindowObject(reinterpret_cast<AtkObject*>(o));
-    if (!n || !n->hwnd || !::IsWindow(n->hwnd))
+    if (!LiveWindow(n))
         return nullptr;
     d = Describe(n->hwnd);
     return d.role == AccRole::Table ? n : nullptr;
